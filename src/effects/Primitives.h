@@ -17,6 +17,7 @@
 
 namespace effects {
 
+using raster::Bitmap;
 using raster::Region;
 
 // A region or "no region": the result of building a region that may fail or
