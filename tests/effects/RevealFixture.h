@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "effects/Effects.h"
-#include "raster/Arith.h"
 #include "raster/Bitmap.h"
 #include "raster/Region.h"
 
@@ -96,22 +95,11 @@ private:
     std::vector<bool> bits_;
 };
 
-// w and h as the callers compute them. (ProgressSizeOf lives beside the
-// table, which a test of one family cannot link.)
-inline ProgressSize ScaledSize(int W, int H, int p) {
-    using raster::MulDiv;
-    if (H <= W) {
-        const int w = MulDiv(W, p, 100);
-        return {w, MulDiv(w, H, W)};
-    }
-    const int h = MulDiv(H, p, 100);
-    return {MulDiv(h, W, H), h};
-}
-
-// Draws one frame of 'proc' at progress p over a black outgoing frame.
+// Draws one frame of 'proc' at progress p over a black outgoing frame, with
+// w and h computed as the callers compute them.
 inline Bitmap DrawFrame(TEffectProc proc, const Bitmap& incoming, int p) {
     Bitmap frame(incoming.width(), incoming.height());
-    const ProgressSize size = ScaledSize(incoming.width(), incoming.height(), p);
+    const ProgressSize size = ProgressSizeOf(incoming.width(), incoming.height(), p);
     proc(frame, incoming, incoming.width(), incoming.height(), size.w, size.h, p);
     return frame;
 }
