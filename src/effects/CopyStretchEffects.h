@@ -4,6 +4,8 @@
 // each declaration.
 #pragma once
 
+#include <cstdint>
+
 #include "effects/Effects.h"
 
 namespace effects {
@@ -73,5 +75,18 @@ TEffectFunction PushDown;  // 133
 TEffectFunction PushUp;  // 134
 TEffectFunction PushAndSqueezeDown;  // 135
 TEffectFunction PushAndSqueezeUp;  // 136
+
+// Darkens a band of Dest's columns over the full height, like the shadow on a
+// cylinder: -depth at the band's left edge, rising toward zero in the middle
+// and falling back at the right edge. Bands narrower than 2 are left alone.
+void ShadeColumns(Bitmap& dest, int left, int width, uint8_t depth);
+
+// The same for a band of rows over the full width; the profile starts at the
+// band's bottom row and runs upward.
+void ShadeRows(Bitmap& dest, int top, int height, uint8_t depth);
+
+// Width of the unroll's roll: a tenth of the extent, no wider than what has
+// unrolled already nor than half of what is still to come.
+int RollWidth(int extent, int unrolled);
 
 }  // namespace effects
