@@ -1,0 +1,198 @@
+#include "model/IniFile.h"
+
+#include "model/FileIo.h"
+#include "model/Text.h"
+
+namespace model {
+
+const IniFile::Entry* IniFile::Section::Find(std::string_view key) const {
+    const auto it = index.find(FoldCase(key));
+    return it == index.end() ? nullptr : &entries[it->second];
+}
+
+void IniFile::Section::Set(std::string_view key, std::string_view value) {
+    std::string folded = FoldCase(key);
+    const auto it = index.find(folded);
+    if (it != index.end()) {
+        entries[it->second].value = value;
+        return;
+    }
+    index.emplace(std::move(folded), entries.size());
+    entries.push_back({std::string(key), std::string(value)});
+}
+
+void IniFile::Section::Remove(std::string_view key) {
+    const auto it = index.find(FoldCase(key));
+    if (it == index.end()) return;
+    entries.erase(entries.begin() + static_cast<std::ptrdiff_t>(it->second));
+    index.clear();
+    for (size_t i = 0; i < entries.size(); ++i) index.emplace(FoldCase(entries[i].key), i);
+}
+
+namespace {
+
+// A line break inside a name or value would split it into lines that read
+// back as other entries, so it is flattened to a space.
+std::string SingleLine(std::string_view text) {
+    std::string line(text);
+    for (char& c : line)
+        if (c == '\n' || c == '\r') c = ' ';
+    return line;
+}
+
+}  // namespace
+
+IniFile::IniFile(std::string fileName) : fileName_(std::move(fileName)) {
+    if (!FileExists(fileName_)) return;
+    try {
+        SetText(ReadWholeFile(fileName_));
+    } catch (const FileError&) {
+        // An unreadable file opens like a missing one; the first write replaces it.
+    }
+}
+
+void IniFile::SetText(std::string_view text) {
+    Clear();
+    if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
+
+    Section* current = nullptr;
+    while (!text.empty()) {
+        const size_t end = text.find('\n');
+        std::string_view line = Trim(text.substr(0, end));
+        text = end == std::string_view::npos ? std::string_view{} : text.substr(end + 1);
+        if (line.empty()) continue;
+
+        if (line.front() == '[' && line.back() == ']') {
+            // A section named twice continues the first one, so no entry is hidden.
+            current = &SectionForWrite(Trim(line.substr(1, line.size() - 2)));
+            continue;
+        }
+        const size_t equals = line.find('=');
+        if (current == nullptr || equals == std::string_view::npos) continue;
+        const std::string_view key = Trim(line.substr(0, equals));
+        if (key.empty()) continue;
+        // The first spelling of a key wins, as reads find the first one.
+        if (current->Find(key) == nullptr) current->Set(key, Trim(line.substr(equals + 1)));
+    }
+}
+
+std::string IniFile::Text() const {
+    std::string text;
+    for (const Section& section : sections_) {
+        text += '[';
+        text += section.name;
+        text += "]\n";
+        for (const Entry& entry : section.entries) {
+            text += entry.key;
+            text += '=';
+            text += entry.value;
+            text += '\n';
+        }
+    }
+    return text;
+}
+
+void IniFile::UpdateFile() const {
+    WriteFileAtomically(fileName_, Text());
+}
+
+std::string IniFile::ReadString(std::string_view section, std::string_view key,
+                                std::string_view defaultValue) const {
+    const Section* found = FindSection(section);
+    if (found == nullptr) return std::string(defaultValue);
+    const Entry* entry = found->Find(key);
+    return entry == nullptr ? std::string(defaultValue) : entry->value;
+}
+
+int32_t IniFile::ReadInteger(std::string_view section, std::string_view key,
+                             int32_t defaultValue) const {
+    const Section* found = FindSection(section);
+    if (found == nullptr) return defaultValue;
+    const Entry* entry = found->Find(key);
+    if (entry == nullptr) return defaultValue;
+    return ParseInteger(entry->value).value_or(defaultValue);
+}
+
+bool IniFile::ReadBool(std::string_view section, std::string_view key, bool defaultValue) const {
+    return ReadInteger(section, key, defaultValue ? 1 : 0) != 0;
+}
+
+void IniFile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
+    const std::string cleanKey(Trim(SingleLine(key)));
+    if (cleanKey.empty()) return;
+    SectionForWrite(Trim(SingleLine(section))).Set(cleanKey, Trim(SingleLine(value)));
+}
+
+void IniFile::WriteInteger(std::string_view section, std::string_view key, int32_t value) {
+    WriteString(section, key, std::to_string(value));
+}
+
+void IniFile::WriteBool(std::string_view section, std::string_view key, bool value) {
+    WriteString(section, key, value ? "1" : "0");
+}
+
+bool IniFile::SectionExists(std::string_view section) const {
+    return FindSection(section) != nullptr;
+}
+
+bool IniFile::ValueExists(std::string_view section, std::string_view key) const {
+    const Section* found = FindSection(section);
+    return found != nullptr && found->Find(key) != nullptr;
+}
+
+std::vector<std::string> IniFile::ReadSections() const {
+    std::vector<std::string> names;
+    names.reserve(sections_.size());
+    for (const Section& section : sections_) names.push_back(section.name);
+    return names;
+}
+
+std::vector<std::string> IniFile::ReadSection(std::string_view section) const {
+    std::vector<std::string> keys;
+    if (const Section* found = FindSection(section)) {
+        keys.reserve(found->entries.size());
+        for (const auto& entry : found->entries) keys.push_back(entry.key);
+    }
+    return keys;
+}
+
+void IniFile::EraseSection(std::string_view section) {
+    const auto it = sectionIndex_.find(FoldCase(section));
+    if (it == sectionIndex_.end()) return;
+    sections_.erase(sections_.begin() + static_cast<std::ptrdiff_t>(it->second));
+    RebuildSectionIndex();
+}
+
+void IniFile::DeleteKey(std::string_view section, std::string_view key) {
+    if (Section* found = FindSection(section)) found->Remove(key);
+}
+
+void IniFile::Clear() {
+    sections_.clear();
+    sectionIndex_.clear();
+}
+
+const IniFile::Section* IniFile::FindSection(std::string_view name) const {
+    const auto it = sectionIndex_.find(FoldCase(name));
+    return it == sectionIndex_.end() ? nullptr : &sections_[it->second];
+}
+
+IniFile::Section* IniFile::FindSection(std::string_view name) {
+    const auto it = sectionIndex_.find(FoldCase(name));
+    return it == sectionIndex_.end() ? nullptr : &sections_[it->second];
+}
+
+IniFile::Section& IniFile::SectionForWrite(std::string_view name) {
+    if (Section* found = FindSection(name)) return *found;
+    sectionIndex_.emplace(FoldCase(name), sections_.size());
+    sections_.push_back(Section{std::string(name), {}, {}});
+    return sections_.back();
+}
+
+void IniFile::RebuildSectionIndex() {
+    sectionIndex_.clear();
+    for (size_t i = 0; i < sections_.size(); ++i)
+        sectionIndex_.emplace(FoldCase(sections_[i].name), i);
+}
+
+}  // namespace model
