@@ -1,0 +1,99 @@
+#include "model/MediaLists.h"
+
+#include "model/FileIo.h"
+#include "model/LengthText.h"
+#include "model/MediaPaths.h"
+#include "model/Text.h"
+
+namespace model {
+
+namespace {
+
+constexpr const char* kPictures = "Pictures";
+constexpr const char* kMusic = "Music";
+constexpr const char* kMp3Length = "Mp3Length";
+
+// Music shorter than this is treated as unmeasured and left out of the show.
+constexpr int32_t kShortestMusicMs = 10;
+
+}  // namespace
+
+void TMusicEntry::SetLength(int32_t milliseconds) {
+    HasLength = true;
+    LengthMs = std::to_string(milliseconds);
+    LengthText = FormatLengthText(milliseconds);
+}
+
+void ImageList::FillFromStore(const IniFile& store) {
+    Clear();
+    for (const std::string& key : store.ReadSection(kPictures))
+        Append({key, store.ReadBool(kPictures, key, true)});
+    Select(Empty() ? -1 : 0);
+}
+
+void ImageList::WriteToStore(IniFile& store) const {
+    store.EraseSection(kPictures);
+    for (const TImageEntry& entry : entries_) {
+        std::string path = entry.Path;
+        if (ResolveMediaPath(path))
+            store.WriteBool(kPictures, path, entry.Checked);
+        else if (FolderExists(entry.Path))
+            store.WriteBool(kPictures, entry.Path, entry.Checked);
+    }
+}
+
+void ImageList::CollectInto(std::vector<std::string>& pictures) const {
+    pictures.clear();
+    for (const TImageEntry& entry : entries_) {
+        if (!entry.Checked) continue;
+        std::string path = entry.Path;
+        if (!ResolveMediaPath(path)) continue;
+        if (FolderExists(path))
+            ExpandImageFolder(path, pictures);
+        else
+            pictures.push_back(std::move(path));
+    }
+}
+
+void MusicList::FillFromStore(const IniFile& store) {
+    Clear();
+    for (const std::string& key : store.ReadSection(kMusic)) {
+        TMusicEntry entry;
+        entry.Path = key;
+        entry.Checked = store.ReadBool(kMusic, key, false);
+        entry.HasLength = true;
+        entry.LengthMs = store.ReadString(kMp3Length, key, "0");
+        entry.LengthText = FormatLengthText(store.ReadInteger(kMp3Length, key, 0));
+        Append(std::move(entry));
+    }
+}
+
+void MusicList::WriteToStore(IniFile& store) const {
+    store.EraseSection(kMusic);
+    for (const TMusicEntry& entry : entries_) {
+        std::string path = entry.Path;
+        if (ResolveMediaPath(path)) store.WriteBool(kMusic, path, entry.Checked);
+    }
+}
+
+void MusicList::CollectInto(std::vector<std::string>& music, IniFile& store) const {
+    music.clear();
+    for (const TMusicEntry& entry : entries_) {
+        if (!entry.HasLength) continue;
+        const auto lengthMs = ParseInteger(entry.LengthMs);
+        if (!lengthMs) continue;
+        std::string path = entry.Path;
+        const bool exists = ResolveMediaPath(path);
+        if (entry.Checked && exists && *lengthMs > kShortestMusicMs) music.push_back(path);
+        store.WriteInteger(kMp3Length, entry.Path, *lengthMs);
+        // The build sums lengths under the resolved path, so a relative
+        // entry keeps its length there too.
+        if (exists && path != entry.Path) store.WriteInteger(kMp3Length, path, *lengthMs);
+    }
+}
+
+std::string CountLabelText(const ImageList& list) {
+    return "Items Count: " + std::to_string(list.Count());
+}
+
+}  // namespace model

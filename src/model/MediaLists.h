@@ -1,0 +1,134 @@
+// The image list and the music list as the user edits them, and the steps
+// that move them between the working store and the show's own lists.
+//
+// Plain ordered lists with a check mark per entry and one selected row; the
+// main window binds its controls to them. The store keeps them in the
+// "Pictures" and "Music" sections (path = 1 or 0) and the measured lengths
+// in "Mp3Length".
+#pragma once
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "model/IniFile.h"
+
+namespace model {
+
+struct TImageEntry {
+    std::string Path;  // a picture file, or a folder ending with "/"
+    bool Checked = true;
+    friend bool operator==(const TImageEntry&, const TImageEntry&) = default;
+};
+
+struct TMusicEntry {
+    std::string Path;
+    bool Checked = true;
+    // A freshly added file has no length fields until it is measured.
+    bool HasLength = false;
+    std::string LengthText;
+    std::string LengthMs;  // decimal milliseconds; "0" while unknown
+
+    void SetLength(int32_t milliseconds);
+    friend bool operator==(const TMusicEntry&, const TMusicEntry&) = default;
+};
+
+// An ordered list of entries with check marks and one selected row (-1 for
+// none). Removing the selected row selects the row that takes its place, or
+// the new last row; moving a row carries its selection with it.
+template <class Entry>
+class EntryList {
+public:
+    const std::vector<Entry>& Entries() const { return entries_; }
+    size_t Count() const { return entries_.size(); }
+    bool Empty() const { return entries_.empty(); }
+    const Entry& At(size_t index) const { return entries_.at(index); }
+    Entry& At(size_t index) { return entries_.at(index); }
+
+    void Append(Entry entry) { entries_.push_back(std::move(entry)); }
+    void Insert(size_t index, Entry entry);
+    void Remove(size_t index);
+    void Clear() {
+        entries_.clear();
+        selected_ = -1;
+    }
+    // Moves the entry at from to position to; false when either is out of range.
+    bool Move(size_t from, size_t to);
+    void SetChecked(size_t index, bool checked) { entries_.at(index).Checked = checked; }
+
+    int Selected() const { return selected_; }
+    void Select(int index) { selected_ = index >= 0 && index < Size() ? index : -1; }
+
+protected:
+    int Size() const { return static_cast<int>(entries_.size()); }
+    std::vector<Entry> entries_;
+    int selected_ = -1;
+};
+
+class ImageList : public EntryList<TImageEntry> {
+public:
+    // Entries of "Pictures" in file order, as stored, checked by their value
+    // (default checked); the first one selected.
+    void FillFromStore(const IniFile& store);
+    // Rewrites "Pictures": resolved paths of existing entries; entries that
+    // no longer exist drop out.
+    void WriteToStore(IniFile& store) const;
+    // The show's picture list: checked, existing entries, folders expanded.
+    void CollectInto(std::vector<std::string>& pictures) const;
+};
+
+class MusicList : public EntryList<TMusicEntry> {
+public:
+    // Entries of "Music" in file order with their lengths from "Mp3Length";
+    // unchecked unless stored as checked.
+    void FillFromStore(const IniFile& store);
+    // Rewrites "Music" with the resolved paths of existing entries.
+    void WriteToStore(IniFile& store) const;
+    // The show's music list: checked, existing entries longer than 10 ms.
+    // Every known length is written to "Mp3Length" under the entry's text,
+    // checked or not; a length that is not an integer counts as unknown.
+    void CollectInto(std::vector<std::string>& music, IniFile& store) const;
+};
+
+// "Items Count: N", N counting a folder entry as one.
+std::string CountLabelText(const ImageList& list);
+
+// --- template members ---
+
+template <class Entry>
+void EntryList<Entry>::Insert(size_t index, Entry entry) {
+    if (index > entries_.size()) index = entries_.size();
+    entries_.insert(entries_.begin() + static_cast<std::ptrdiff_t>(index), std::move(entry));
+    if (selected_ >= static_cast<int>(index)) ++selected_;
+}
+
+template <class Entry>
+void EntryList<Entry>::Remove(size_t index) {
+    if (index >= entries_.size()) return;
+    entries_.erase(entries_.begin() + static_cast<std::ptrdiff_t>(index));
+    const int removed = static_cast<int>(index);
+    if (selected_ > removed)
+        --selected_;
+    else if (selected_ == removed)
+        selected_ = std::min(removed, Size() - 1);
+}
+
+template <class Entry>
+bool EntryList<Entry>::Move(size_t from, size_t to) {
+    if (from >= entries_.size() || to >= entries_.size()) return false;
+    Entry entry = std::move(entries_[from]);
+    entries_.erase(entries_.begin() + static_cast<std::ptrdiff_t>(from));
+    entries_.insert(entries_.begin() + static_cast<std::ptrdiff_t>(to), std::move(entry));
+    const int f = static_cast<int>(from), t = static_cast<int>(to);
+    if (selected_ == f)
+        selected_ = t;
+    else if (f < selected_ && selected_ <= t)
+        --selected_;
+    else if (t <= selected_ && selected_ < f)
+        ++selected_;
+    return true;
+}
+
+}  // namespace model

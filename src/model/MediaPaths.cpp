@@ -1,0 +1,110 @@
+#include "model/MediaPaths.h"
+
+#include <algorithm>
+#include <array>
+#include <filesystem>
+#include <system_error>
+#include <unordered_set>
+
+#include "model/FileIo.h"
+#include "model/Settings.h"
+#include "model/Text.h"
+
+namespace model {
+
+namespace {
+
+std::string_view FileNameOf(std::string_view path) {
+    const size_t slash = path.rfind('/');
+    return slash == std::string_view::npos ? path : path.substr(slash + 1);
+}
+
+bool HasExtensionNoCase(std::string_view name, std::string_view extension) {
+    return name.size() >= extension.size() &&
+           EqualsNoCase(name.substr(name.size() - extension.size()), extension);
+}
+
+// Names of the folder's non-folder entries; an unreadable folder lists nothing.
+std::vector<std::string> ListFileNames(const std::string& folder) {
+    std::vector<std::string> names;
+    std::error_code error;
+    const std::filesystem::path root(std::u8string(folder.begin(), folder.end()));
+    for (std::filesystem::directory_iterator it(root, error), end; !error && it != end;
+         it.increment(error)) {
+        std::error_code statusError;
+        if (it->is_directory(statusError) || statusError) continue;
+        const auto name = it->path().filename().u8string();
+        names.emplace_back(name.begin(), name.end());
+    }
+    return names;
+}
+
+}  // namespace
+
+bool ResolveMediaPath(std::string& path) {
+    if (path.empty()) return false;
+    if (path.back() == '/') return FolderExists(path);
+    if (path.front() != '/') path = ProgramDir() + "sample/" + path;
+    return FileExists(path);
+}
+
+std::string ImageKey(std::string_view path) {
+    std::string key(FileNameOf(path));
+    std::erase_if(key, [](char c) { return c == '[' || c == ']'; });
+    return key;
+}
+
+std::string CaptionDefault(std::string_view path) {
+    const std::string_view name = FileNameOf(path);
+    const size_t dot = name.rfind('.');
+    if (dot == std::string_view::npos) return std::string(name);
+    return std::string(name.substr(0, name.find(name.substr(dot))));
+}
+
+void ExpandImageFolder(const std::string& folderEntry, std::vector<std::string>& target) {
+    if (!FolderExists(folderEntry)) return;
+    const std::string folder = folderEntry.back() == '/' ? folderEntry : folderEntry + '/';
+    const std::vector<std::string> names = ListFileNames(folder);
+    std::unordered_set<std::string> listed;
+    for (const std::string& path : target) listed.insert(PathKey(path));
+    static constexpr std::array<std::string_view, 3> kExtensions{".jpg", ".gif", ".bmp"};
+    for (std::string_view extension : kExtensions) {
+        std::vector<std::string> group;
+        for (const std::string& name : names)
+            if (HasExtensionNoCase(name, extension)) group.push_back(name);
+        std::sort(group.begin(), group.end(),
+                  [](const std::string& a, const std::string& b) { return LessNoCase(a, b); });
+        for (const std::string& name : group) {
+            std::string path = folder + name;
+            if (listed.insert(PathKey(path)).second) target.push_back(std::move(path));
+        }
+    }
+}
+
+void LoadShowList(std::string_view section, std::vector<std::string>& target,
+                  FolderEntries folders) {
+    target.clear();
+    const IniFile& store = OptionsStore();
+    for (const std::string& key : store.ReadSection(section)) {
+        std::string path = key;
+        if (!ResolveMediaPath(path) || !store.ReadBool(section, key, true)) continue;
+        if (folders == FolderEntries::Expand && FolderExists(path))
+            ExpandImageFolder(path, target);
+        else
+            target.push_back(std::move(path));
+    }
+}
+
+std::string PathKey(std::string_view path) {
+#if defined(_WIN32) || defined(__APPLE__)
+    return FoldCase(path);
+#else
+    return std::string(path);
+#endif
+}
+
+bool SamePath(std::string_view a, std::string_view b) {
+    return PathKey(a) == PathKey(b);
+}
+
+}  // namespace model

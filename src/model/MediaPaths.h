@@ -1,0 +1,43 @@
+// Entry paths of the image and music lists: resolving names, expanding
+// picture folders, and the file-name keys that per-picture data hangs on.
+//
+// A folder entry ends with "/"; an entry that does not start with "/" is a
+// name inside the program's sample folder.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace model {
+
+// Whether the entry exists. A relative file name is turned into a full path
+// under ProgramDir() + "sample/" (the caller sees the change); a folder
+// entry is checked as it is.
+bool ResolveMediaPath(std::string& path);
+
+// The file name without its folder and without "[" and "]": pictures that
+// share it share their caption, interval and effects.
+std::string ImageKey(std::string_view path);
+
+// The file name cut before the first occurrence of its extension text
+// ("photo.jpg.jpg" gives "photo"), or the whole name without extension.
+std::string CaptionDefault(std::string_view path);
+
+// Appends the folder's JPEG, then GIF, then BMP files (extensions in any
+// letter case), each group in case-insensitive name order, to target.
+// Sub-folders are not searched; a path target already holds is skipped.
+void ExpandImageFolder(const std::string& folder, std::vector<std::string>& target);
+
+enum class FolderEntries { Expand, Keep };
+
+// Fills target straight from a store section (start-up): every entry that
+// exists and is checked (default checked), folders expanded when asked.
+void LoadShowList(std::string_view section, std::vector<std::string>& target,
+                  FolderEntries folders);
+
+// Paths compare as the file system does: case-sensitive on Linux.
+std::string PathKey(std::string_view path);
+bool SamePath(std::string_view a, std::string_view b);
+
+}  // namespace model

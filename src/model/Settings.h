@@ -1,0 +1,103 @@
+// The show-wide settings record, the options store over "options.dat", and
+// the start-up and shut-down of both.
+//
+// The store is at once the current project: the record mirrors its "Set"
+// section, while per-picture data and the lists stay in the store and are
+// read from there by whoever needs them. Everything runs on the
+// user-interface thread (the build's callbacks too), so nothing is locked.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "model/IniFile.h"
+#include "model/StyleSet.h"
+
+namespace model {
+
+struct TslSettings {
+    uint8_t VideoType = 2;              // 0 VCD, 1 SVCD, 2 DVD
+    int32_t TVSet = 0;                  // 1 is NTSC; every other value times as PAL
+    uint8_t MusicSync = 0;              // 0 none, 1 fit music to pictures, 2 fit pictures to music
+    std::vector<std::string> Pictures;  // the show's pictures, folders expanded
+    uint8_t ImageSize = 2;
+    bool ClearOldImage = false;
+    int32_t ImageInterval = 2;     // seconds per picture
+    uint32_t BackgroundColor = 0;  // 0x00BBGGRR
+    std::string PicturePath;
+    bool TransparentMode = false;
+    uint32_t TransparentModeColor = 0;
+    uint8_t ImageSequence = 0;       // 0 list order, 1 random in the preview, 2 shuffled at load
+    std::vector<std::string> Music;  // the show's MP3 files
+    bool PlayMusic = true;
+    bool RandomMusic = false;
+    bool LoopMusic = true;
+    std::string MusicPath;
+    int32_t EffectSpeed2 = 4;  // 1 fastest .. 5 slowest
+    StyleSet useeffects = DefaultStyleSet();
+    bool ShowCaption = false;
+    bool Back_Mode_UseColor = true;
+    bool Back_Image_UseTiled = true;
+    std::string Back_Image_Filename;
+    std::string Back_Image_Path;  // ProgramDir + "background/" unless stored
+};
+
+extern TslSettings Settings;
+
+// Product strings; the store's "Set" section may override them.
+struct ProductStrings {
+    std::string title;
+    std::string homepage;
+    std::string email;
+};
+extern const ProductStrings kDefaultProductStrings;
+const ProductStrings& Product();
+
+// Folder of the running executable, ending with "/".
+const std::string& ProgramDir();
+// Folder that holds "options.dat" and the build's temporary video: the
+// program folder when it is writable, else the per-user data folder.
+const std::string& DataDir();
+// DataDir() + "options.dat".
+const std::string& OptionsFileName();
+
+// Points the unit at other folders (tests, portable installs). An empty
+// text restores the automatic choice. Both close the open stores.
+void SetProgramDir(const std::string& folder);
+void SetUserDataDir(const std::string& folder);
+
+// The working store; opened over OptionsFileName() on first use.
+IniFile& OptionsStore();
+bool OptionsStoreOpen();
+// Frees the working store; the next use reopens it from disk.
+void CloseOptionsStore();
+
+// The effect catalogue ProgramDir() + "VantoSaver.001", opened on first use.
+IniFile& CatalogueStore();
+bool CatalogueStoreOpen();
+
+// A work list for the list loaders and the synchronisation step; its
+// contents mean nothing between calls.
+std::vector<std::string>& ScratchList();
+
+// Empties the show lists and the scratch list, fixes the folders and opens
+// the working store unless it is already open.
+void OpenOptionsStore();
+// Reads every field of Settings and the product strings from the store.
+void LoadSettings();
+// Writes every stored field to the store and the store to disk. Never
+// throws; returns whether the file was written.
+bool SaveSettings() noexcept;
+// Start-up: re-seed the random generator, open the store, read the record,
+// load the show lists and shuffle the pictures when asked to.
+void LoadAllSettings();
+// To be called once when the program ends, however it ends (also on
+// "Undo and Exit"): saves the record unless the store was never opened.
+bool SaveSettingsAtShutdown() noexcept;
+
+// Shuffles a list: re-seeds from the clock, then takes entries out at
+// random indices one at a time.
+void ShuffleList(std::vector<std::string>& list);
+
+}  // namespace model

@@ -1,0 +1,285 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+
+#include <algorithm>
+
+#include "model/LengthText.h"
+#include "model/MediaLists.h"
+#include "model/MediaPaths.h"
+#include "model/ModelTestUtil.h"
+#include "model/PerImage.h"
+
+namespace {
+
+using model::ImageList;
+using model::IniFile;
+using model::MusicList;
+using model::Settings;
+using model::TMusicEntry;
+using model_test::WriteText;
+using Paths = std::vector<std::string>;
+
+class MediaTest : public model_test::ProgramFolderTest {
+protected:
+    // Creates an empty file (and its folders) and returns its full path.
+    std::string Touch(const std::string& name) {
+        const std::string path = Path(name);
+        QDir().mkpath(QString::fromStdString(path.substr(0, path.rfind('/'))));
+        WriteText(path, "x");
+        return path;
+    }
+    std::string Folder(const std::string& name) {
+        QDir().mkpath(QString::fromStdString(Path(name)));
+        return Path(name) + "/";
+    }
+    static TMusicEntry Music(std::string path, bool checked, std::string lengthMs) {
+        TMusicEntry entry;
+        entry.Path = std::move(path);
+        entry.Checked = checked;
+        entry.HasLength = true;
+        entry.LengthMs = std::move(lengthMs);
+        return entry;
+    }
+};
+
+TEST_F(MediaTest, FolderYieldsJpegThenGifThenBmpInCaseInsensitiveOrder) {
+    for (const char* name :
+         {"Photos/b.jpg", "Photos/A.JPG", "Photos/c.gif", "Photos/d.png", "Photos/Z.Bmp",
+          "Photos/a.bmp", "Photos/photo.jpeg", "Photos/e.jpg/inner.jpg", "Photos/B.jpg"})
+        Touch(name);
+    const std::string folder = Path("Photos/");
+    Paths target;
+    model::ExpandImageFolder(folder, target);
+    // A sub-folder named like a picture is skipped, and so is its content.
+    EXPECT_EQ(target, (Paths{folder + "A.JPG", folder + "B.jpg", folder + "b.jpg", folder + "c.gif",
+                             folder + "a.bmp", folder + "Z.Bmp"}));
+
+    // Expanding again adds nothing; a missing folder adds nothing.
+    model::ExpandImageFolder(folder, target);
+    model::ExpandImageFolder(Path("Nowhere/"), target);
+    EXPECT_EQ(target.size(), 6u);
+}
+
+TEST_F(MediaTest, DuplicatesAreOnlyCheckedInsideTheFolderExpansion) {
+    const std::string single = Touch("Pics/one.jpg");
+    Touch("Pics/two.jpg");
+    const std::string folder = Path("Pics/");
+
+    ImageList fileFirst;
+    fileFirst.Append({single, true});
+    fileFirst.Append({folder, true});
+    fileFirst.CollectInto(Settings.Pictures);
+    EXPECT_EQ(Settings.Pictures, (Paths{single, folder + "two.jpg"}));
+
+    ImageList folderFirst;
+    folderFirst.Append({folder, true});
+    folderFirst.Append({single, true});
+    folderFirst.CollectInto(Settings.Pictures);
+    EXPECT_EQ(Settings.Pictures, (Paths{single, folder + "two.jpg", single}));
+}
+
+TEST_F(MediaTest, RelativeNamesResolveUnderTheSampleFolder) {
+    const std::string beach = Touch("sample/beach.jpg");
+    std::string path = "beach.jpg";
+    EXPECT_TRUE(model::ResolveMediaPath(path));
+    EXPECT_EQ(path, beach);
+
+    std::string missing = "gone.jpg";
+    EXPECT_FALSE(model::ResolveMediaPath(missing));
+    EXPECT_EQ(missing, Path("sample/gone.jpg"));
+    std::string empty;
+    EXPECT_FALSE(model::ResolveMediaPath(empty));
+    // A folder entry is checked as written, and a file is not a folder.
+    std::string folder = "sample/";
+    EXPECT_FALSE(model::ResolveMediaPath(folder));
+    EXPECT_EQ(folder, "sample/");
+    std::string asFolder = beach + "/";
+    EXPECT_FALSE(model::ResolveMediaPath(asFolder));
+
+    // After the next write the store holds the full path; missing entries drop out.
+    ImageList list;
+    list.Append({"beach.jpg", false});
+    list.Append({"gone.jpg", true});
+    list.Append({"https://example.org/x.jpg", true});
+    IniFile store;
+    list.WriteToStore(store);
+    EXPECT_EQ(store.ReadSection("Pictures"), Paths{beach});
+    EXPECT_EQ(store.ReadString("Pictures", beach, ""), "0");
+}
+
+TEST_F(MediaTest, ImageWriteKeepsFoldersAndCollectSkipsUncheckedAndMissing) {
+    const std::string a = Touch("f/a.jpg");
+    const std::string b = Touch("b.png");
+    Folder("bare");
+    ImageList list;
+    list.Append({Path("f/"), true});
+    list.Append({b, false});
+    list.Append({Path("bare"), true});  // a folder written without its slash
+    list.Append({Path("missing.jpg"), true});
+    IniFile store;
+    list.WriteToStore(store);
+    EXPECT_EQ(store.ReadSection("Pictures"), (Paths{Path("f/"), b, Path("bare")}));
+
+    list.CollectInto(Settings.Pictures);
+    EXPECT_EQ(Settings.Pictures, Paths{a});
+
+    ImageList reloaded;
+    reloaded.FillFromStore(store);
+    EXPECT_EQ(reloaded.Count(), 3u);
+    EXPECT_FALSE(reloaded.At(1).Checked);
+    EXPECT_EQ(reloaded.Selected(), 0);
+    EXPECT_EQ(model::CountLabelText(reloaded), "Items Count: 3");
+}
+
+TEST_F(MediaTest, StartUpLoadsTheShowListsFromTheStore) {
+    const std::string a = Touch("p/a.jpg");
+    const std::string c = Touch("c.jpg");
+    const std::string song = Touch("song.mp3");
+    const std::string off = Touch("off.mp3");
+    WriteText(Path("options.dat"), "[Pictures]\n" + Path("p/") + "=1\n" + c + "=0\n" +
+                                       Path("gone.jpg") + "=1\n" + c + "x=junk\n" + "[Music]\n" +
+                                       song + "=x\n" + off + "=0\n");
+    model::LoadAllSettings();
+    EXPECT_EQ(Settings.Pictures, Paths{a});
+    EXPECT_EQ(Settings.Music, Paths{song});  // unparsable check mark reads as checked
+}
+
+TEST_F(MediaTest, ShuffledShowKeepsEveryPicture) {
+    std::string text = "[Set]\nImageSequence=2\n[Pictures]\n";
+    Paths pictures;
+    for (int i = 0; i < 30; ++i) {
+        pictures.push_back(Touch("s/" + std::to_string(i) + ".png"));
+        text += pictures.back() + "=1\n";
+    }
+    WriteText(Path("options.dat"), text);
+    model::LoadAllSettings();
+    Paths loaded = Settings.Pictures;
+    std::sort(loaded.begin(), loaded.end());
+    std::sort(pictures.begin(), pictures.end());
+    EXPECT_EQ(loaded, pictures);
+}
+
+TEST_F(MediaTest, ImageKeysAndCaptionDefaults) {
+    EXPECT_EQ(model::ImageKey("/pics/holiday[2].jpg"), "holiday2.jpg");
+    EXPECT_EQ(model::ImageKey("/a[1]/x].jpg"), "x.jpg");
+    EXPECT_EQ(model::ImageKey("plain.gif"), "plain.gif");
+    EXPECT_EQ(model::CaptionDefault("/pics/photo.jpg.jpg"), "photo");
+    EXPECT_EQ(model::CaptionDefault("/pics/beach.JPG"), "beach");
+    EXPECT_EQ(model::CaptionDefault("/pics.d/readme"), "readme");
+    EXPECT_EQ(model::CaptionDefault("/p/a.tar.gz"), "a.tar");
+}
+
+TEST_F(MediaTest, PerImageDataIsSharedByFileNameAndFallsBackToTheShow) {
+    model::LoadAllSettings();
+    IniFile& store = model::OptionsStore();
+    Settings.ImageInterval = 5;
+    Settings.useeffects = model::ParseStyleSet("1,2,");
+    store.WriteString("captions", "x.jpg", "Harbour");
+    store.WriteString("intervals", "x.jpg", "9");
+    store.WriteString("intervals", "bad.jpg", "nine");
+    store.WriteString("effects", "x.jpg", "7,8,");
+    store.WriteString("effects", "none.jpg", "");
+
+    EXPECT_EQ(model::CaptionOf("/A/x.jpg"), "Harbour");
+    EXPECT_EQ(model::CaptionOf("/B/X[].JPG"), "Harbour");
+    EXPECT_EQ(model::CaptionOf("/B/other.jpg.jpg"), "other");
+    EXPECT_EQ(model::IntervalOf("/D/x.jpg"), 9);
+    EXPECT_EQ(model::IntervalOf("/D/bad.jpg"), 5);
+    EXPECT_EQ(model::IntervalOf("/D/y.jpg"), 5);
+    EXPECT_TRUE(model::HasOwnInterval("/D/bad.jpg"));
+    EXPECT_FALSE(model::HasOwnInterval("/D/y.jpg"));
+    EXPECT_EQ(model::StyleSetText(model::EffectsOf("/C/x.jpg")), "7,8,");
+    EXPECT_TRUE(model::EffectsOf("/C/none.jpg").none());  // an own empty set means cuts only
+    EXPECT_EQ(model::StyleSetText(model::EffectsOf("/C/y.jpg")), "1,2,");
+}
+
+TEST_F(MediaTest, MusicCollectWritesKnownLengthsAndKeepsShortOrUnknownOutOfTheShow) {
+    const std::string a = Touch("a.mp3");
+    const std::string b = Touch("b.mp3");
+    const std::string c = Touch("c.mp3");
+    const std::string d = Touch("d.mp3");
+    const std::string e = Touch("e.mp3");
+    Touch("sample/rel.mp3");
+    MusicList list;
+    list.Append(Music(a, false, "185000"));  // unchecked: length still written
+    list.Append(Music(b, true, "0"));        // not measured yet
+    list.Append(Music(c, true, "12.5"));     // not an integer: unknown length
+    list.Append(Music(d, true, "10"));       // too short
+    list.Append(Music(e, true, "11"));
+    list.Append(Music(Path("gone.mp3"), true, "5000"));
+    TMusicEntry added;  // no length fields yet
+    added.Path = Path("new.mp3");
+    list.Append(added);
+    list.Append(Music("rel.mp3", true, "2000"));
+    IniFile store;
+    list.CollectInto(Settings.Music, store);
+
+    EXPECT_EQ(Settings.Music, (Paths{e, Path("sample/rel.mp3")}));
+    EXPECT_EQ(store.ReadString("Mp3Length", a, ""), "185000");
+    EXPECT_EQ(store.ReadString("Mp3Length", b, ""), "0");
+    EXPECT_FALSE(store.ValueExists("Mp3Length", c));
+    EXPECT_EQ(store.ReadString("Mp3Length", Path("gone.mp3"), ""), "5000");
+    EXPECT_FALSE(store.ValueExists("Mp3Length", Path("new.mp3")));
+    EXPECT_EQ(store.ReadString("Mp3Length", "rel.mp3", ""), "2000");
+    EXPECT_EQ(store.ReadString("Mp3Length", Path("sample/rel.mp3"), ""), "2000");
+}
+
+TEST_F(MediaTest, MusicListRoundTripsThroughTheStore) {
+    const std::string a = Touch("a.mp3");
+    const std::string b = Touch("b.mp3");
+    IniFile store;
+    store.WriteString("Mp3Length", a, "185999");
+    store.WriteString("Music", a, "1");
+    store.WriteString("Music", b, "yes");
+    store.WriteString("Music", Path("gone.mp3"), "1");
+    MusicList list;
+    list.FillFromStore(store);
+    ASSERT_EQ(list.Count(), 3u);
+    EXPECT_TRUE(list.At(0).Checked);
+    EXPECT_EQ(list.At(0).LengthText, "0:03:05");
+    EXPECT_FALSE(list.At(1).Checked);  // music defaults to unchecked
+    EXPECT_EQ(list.At(1).LengthMs, "0");
+    EXPECT_EQ(list.At(1).LengthText, "0:00:00");
+
+    list.WriteToStore(store);
+    EXPECT_EQ(store.ReadSection("Music"), (Paths{a, b}));
+    EXPECT_EQ(store.ReadString("Music", b, ""), "0");
+}
+
+TEST_F(MediaTest, ListEditingKeepsSelectionAndCheckMarks) {
+    ImageList list;
+    for (const char* name : {"a", "b", "c", "d"}) list.Append({name, true});
+    list.SetChecked(2, false);
+    list.Select(2);
+    ASSERT_TRUE(list.Move(2, 1));  // up: the check mark and selection travel along
+    EXPECT_EQ(list.At(1), (model::TImageEntry{"c", false}));
+    EXPECT_EQ(list.Selected(), 1);
+    EXPECT_FALSE(list.Move(0, 4));
+
+    list.Remove(1);  // removing the selected row selects the one taking its place
+    EXPECT_EQ(list.At(1).Path, "b");
+    EXPECT_EQ(list.Selected(), 1);
+    list.Select(2);
+    list.Remove(2);  // removing the last row selects the new last row
+    EXPECT_EQ(list.Selected(), 1);
+    list.Insert(0, {"z", true});
+    EXPECT_EQ(list.Selected(), 2);
+    list.Remove(0);
+    list.Remove(0);
+    list.Remove(0);
+    EXPECT_TRUE(list.Empty());
+    EXPECT_EQ(list.Selected(), -1);
+}
+
+TEST(LengthTextTest, ShowsHoursMinutesAndTruncatedSeconds) {
+    EXPECT_EQ(model::FormatLengthText(0), "0:00:00");
+    EXPECT_EQ(model::FormatLengthText(-5), "0:00:00");
+    EXPECT_EQ(model::FormatLengthText(999), "0:00:00");
+    EXPECT_EQ(model::FormatLengthText(185000), "0:03:05");
+    EXPECT_EQ(model::FormatLengthText(185999), "0:03:05");
+    EXPECT_EQ(model::FormatLengthText(int64_t{25} * 3600 * 1000 + 61000), "25:01:01");
+    EXPECT_EQ(model::FormatSeconds(3599), "0:59:59");
+}
+
+}  // namespace

@@ -1,0 +1,174 @@
+#include "model/Settings.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+
+#include "model/FileIo.h"
+#include "model/ModelTestUtil.h"
+
+namespace {
+
+using model::IniFile;
+using model::Settings;
+using model_test::ReadText;
+using model_test::WriteText;
+
+class SettingsTest : public model_test::ProgramFolderTest {};
+
+TEST_F(SettingsTest, FirstStartWithoutOptionsFileHoldsExactlyTheDefaults) {
+    model::LoadAllSettings();
+    EXPECT_EQ(model::OptionsFileName(), Path("options.dat"));
+    EXPECT_EQ(Settings.VideoType, 2);
+    EXPECT_EQ(Settings.TVSet, 0);
+    EXPECT_EQ(Settings.MusicSync, 0);
+    EXPECT_EQ(Settings.ImageSize, 2);
+    EXPECT_FALSE(Settings.ClearOldImage);
+    EXPECT_EQ(Settings.ImageInterval, 2);
+    EXPECT_EQ(Settings.BackgroundColor, 0u);
+    EXPECT_EQ(Settings.PicturePath, "");
+    EXPECT_FALSE(Settings.TransparentMode);
+    EXPECT_EQ(Settings.TransparentModeColor, 0u);
+    EXPECT_EQ(Settings.ImageSequence, 0);
+    EXPECT_TRUE(Settings.PlayMusic);
+    EXPECT_FALSE(Settings.RandomMusic);
+    EXPECT_TRUE(Settings.LoopMusic);
+    EXPECT_EQ(Settings.MusicPath, "");
+    EXPECT_EQ(Settings.EffectSpeed2, 4);
+    EXPECT_FALSE(Settings.ShowCaption);
+    EXPECT_TRUE(Settings.Back_Mode_UseColor);
+    EXPECT_TRUE(Settings.Back_Image_UseTiled);
+    EXPECT_EQ(Settings.Back_Image_Filename, "");
+    EXPECT_EQ(Settings.Back_Image_Path, Path("background/"));
+    EXPECT_TRUE(Settings.Pictures.empty());
+    EXPECT_TRUE(Settings.Music.empty());
+    EXPECT_EQ(Settings.useeffects.count(), 105u);
+    for (int style : {59, 58, 6, 144, 128}) EXPECT_TRUE(Settings.useeffects.test(style));
+    for (int style : {0, 1, 2, 3, 4, 145, 172}) EXPECT_FALSE(Settings.useeffects.test(style));
+    EXPECT_EQ(model::Product().title, "Vanto Slideshow");
+    EXPECT_FALSE(model::FileExists(Path("options.dat")));
+
+    // The save at shutdown creates one settings section with every key of
+    // the save order (ImageSequence is written twice into one key).
+    ASSERT_TRUE(model::SaveSettingsAtShutdown());
+    const IniFile saved(Path("options.dat"));
+    EXPECT_EQ(saved.ReadSections(), std::vector<std::string>{"Set"});
+    EXPECT_EQ(saved.ReadSection("Set"), (std::vector<std::string>{"ImageSize",
+                                                                  "ImageSequence",
+                                                                  "ClearOldImage",
+                                                                  "PlayMusic",
+                                                                  "RandomMusic",
+                                                                  "LoopMusic",
+                                                                  "ImageInterval",
+                                                                  "BackgroundColor",
+                                                                  "EffectSpeed2",
+                                                                  "PicturePath",
+                                                                  "MusicPath",
+                                                                  "Back_Mode_UseColor",
+                                                                  "Back_Image_UseTiled",
+                                                                  "Back_Image_Filename",
+                                                                  "Back_Image_Path",
+                                                                  "TransparentMode",
+                                                                  "TransparentModeColor",
+                                                                  "MusicSync",
+                                                                  "VideoType",
+                                                                  "TVSet",
+                                                                  "ShowCaption"}));
+    EXPECT_EQ(saved.ReadString("set", "PlayMusic", ""), "1");
+    EXPECT_EQ(saved.ReadString("set", "ClearOldImage", ""), "0");
+}
+
+TEST_F(SettingsTest, OddStoredValuesReadAsTheProgramExpects) {
+    WriteText(Path("options.dat"),
+              "[Set]\nVideoType=258\nPlayMusic=maybe\nLoopMusic=7\nImageSize=-1\n"
+              "BackgroundColor=16777215\nImageInterval=abc\nEffectSpeed2=3\n"
+              "useeffects=3,200,x,,7\nTVSet=2\n");
+    model::LoadAllSettings();
+    EXPECT_EQ(Settings.TVSet, 2);  // not 1, so frames are timed as PAL
+    EXPECT_EQ(Settings.VideoType, 2);
+    EXPECT_TRUE(Settings.PlayMusic);
+    EXPECT_TRUE(Settings.LoopMusic);
+    EXPECT_EQ(Settings.ImageSize, 255);
+    EXPECT_EQ(Settings.BackgroundColor, 0x00FFFFFFu);
+    EXPECT_EQ(Settings.ImageInterval, 2);
+    EXPECT_EQ(Settings.EffectSpeed2, 3);
+    EXPECT_EQ(model::StyleSetText(Settings.useeffects), "3,");
+}
+
+TEST_F(SettingsTest, CapitalisedSettingsSectionIsReadAndWrittenInPlace) {
+    WriteText(Path("options.dat"), "[Pictures]\n[SET]\nVideoType=1\nMusicSync=2\n");
+    model::LoadAllSettings();
+    EXPECT_EQ(Settings.VideoType, 1);
+    EXPECT_EQ(Settings.MusicSync, 2);
+    Settings.TVSet = 1;
+    ASSERT_TRUE(model::SaveSettings());
+    const IniFile saved(Path("options.dat"));
+    EXPECT_EQ(saved.ReadSections(), (std::vector<std::string>{"Pictures", "SET"}));
+    EXPECT_EQ(saved.ReadString("SET", "TVSet", ""), "1");
+}
+
+TEST_F(SettingsTest, ProductStringsMayBeOverriddenButAreNeverWritten) {
+    WriteText(Path("options.dat"), "[set]\ntitle=My Show\n");
+    model::LoadAllSettings();
+    EXPECT_EQ(model::Product().title, "My Show");
+    EXPECT_EQ(model::Product().homepage, "https://vantoshow.example.org/");
+    EXPECT_EQ(model::Product().email, "support@vantoshow.example.org");
+    ASSERT_TRUE(model::SaveSettings());
+    const IniFile saved(Path("options.dat"));
+    EXPECT_FALSE(saved.ValueExists("Set", "homepage"));
+    EXPECT_EQ(saved.ReadString("Set", "title", ""), "My Show");  // kept as it was
+}
+
+TEST_F(SettingsTest, ShutdownWithoutAStoreWritesNothing) {
+    EXPECT_TRUE(model::SaveSettingsAtShutdown());
+    EXPECT_FALSE(model::FileExists(model::OptionsFileName()));
+}
+
+TEST_F(SettingsTest, UnwritableProgramFolderKeepsSettingsInTheUserFolder) {
+    // A path below a plain file can never be written to, not even by root.
+    WriteText(Path("install"), "");
+    model::SetProgramDir(Path("install/bin"));
+    model::LoadAllSettings();
+    EXPECT_EQ(model::ProgramDir(), Path("install/bin/"));
+    EXPECT_EQ(model::OptionsFileName(), Path("user-data/options.dat"));
+    Settings.VideoType = 0;
+    ASSERT_TRUE(model::SaveSettingsAtShutdown());
+
+    model::CloseOptionsStore();
+    Settings = model::TslSettings{};
+    model::LoadAllSettings();
+    EXPECT_EQ(Settings.VideoType, 0);
+}
+
+TEST_F(SettingsTest, ReadOnlyProgramFolderSeedsTheUserCopyFromItsOptions) {
+    QDir().mkpath(QString::fromStdString(Path("ro")));
+    WriteText(Path("ro/options.dat"), "[Set]\nVideoType=1\n");
+    QFile::setPermissions(QString::fromStdString(Path("ro")), QFile::ReadOwner | QFile::ExeOwner);
+    struct Restore {
+        std::string folder;
+        ~Restore() {
+            QFile::setPermissions(QString::fromStdString(folder),
+                                  QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        }
+    } restore{Path("ro")};
+    model::SetProgramDir(Path("ro"));
+    if (model::DataDir() == model::ProgramDir()) GTEST_SKIP() << "permissions do not bind root";
+
+    model::LoadAllSettings();
+    EXPECT_EQ(Settings.VideoType, 1);
+    Settings.TVSet = 1;
+    ASSERT_TRUE(model::SaveSettings());
+    EXPECT_EQ(IniFile(Path("user-data/options.dat")).ReadInteger("Set", "TVSet", 0), 1);
+    EXPECT_EQ(ReadText(Path("ro/options.dat")), "[Set]\nVideoType=1\n");
+}
+
+TEST_F(SettingsTest, SaveSettingsSwallowsAFailedWrite) {
+    model::LoadAllSettings();
+    model::OptionsStore().WriteString("captions", "a.jpg", "kept in memory");
+    QDir().mkpath(QString::fromStdString(Path("options.dat")));  // a folder blocks the file
+    EXPECT_FALSE(model::SaveSettings());
+    EXPECT_EQ(model::OptionsStore().ReadString("captions", "a.jpg", ""), "kept in memory");
+}
+
+}  // namespace
