@@ -183,7 +183,9 @@ void OpenOptionsStore() {
     State().scratchList.clear();
     Settings.Pictures.clear();
     Settings.Music.clear();
-    ResolveFolders();
+    // Folders are fixed once per run (or per SetProgramDir), so a reopened
+    // store and the project commands always agree on where options.dat is.
+    EnsureFolders();
     OptionsStore();
 }
 

@@ -1,0 +1,145 @@
+#include "model/Project.h"
+
+#include <QFileInfo>
+
+#include "model/FileIo.h"
+#include "model/Settings.h"
+#include "model/Text.h"
+
+namespace model {
+
+namespace {
+
+constexpr std::string_view kProjectExtension = ".dvprj";
+// Far above any real project; keeps a wrongly chosen video out of memory.
+constexpr qint64 kLargestProject = 64 * 1024 * 1024;
+
+[[noreturn]] void Refuse(const char* action, const std::string& file, const std::string& why) {
+    throw ProjectError(std::string("Cannot ") + action + " the project \"" + file + "\": " + why);
+}
+
+bool IsBinary(std::string_view text) {
+    for (unsigned char c : text)
+        if (c < 0x20 && c != '\t' && c != '\r' && c != '\n') return true;
+    return false;
+}
+
+}  // namespace
+
+std::string ProjectFileName(const std::string& chosenName) {
+    if (ToLower(chosenName).find(kProjectExtension) != std::string::npos) return chosenName;
+    return chosenName + std::string(kProjectExtension);
+}
+
+std::optional<std::string> ProjectTextProblem(std::string_view text) {
+    if (Trim(text).empty()) return "the file is empty.";
+    if (IsBinary(text)) return "the file is not a project file (it holds binary data).";
+    // Every line the program writes ends with a line break; a file that
+    // stops inside a line was cut off.
+    if (text.back() != '\n') return "the file is truncated.";
+
+    bool inSection = false;
+    bool hasSettings = false;
+    int lineNumber = 0;
+    while (!text.empty()) {
+        const size_t end = text.find('\n');
+        const std::string_view line = Trim(text.substr(0, end));
+        text = end == std::string_view::npos ? std::string_view{} : text.substr(end + 1);
+        ++lineNumber;
+        if (line.empty() || line.front() == ';' || line.front() == '#') continue;
+        if (line.front() == '[' && line.back() == ']') {
+            inSection = true;
+            hasSettings = hasSettings || EqualsNoCase(Trim(line.substr(1, line.size() - 2)), "Set");
+        } else if (!inSection || line.find('=') == std::string_view::npos) {
+            return "the file is not a project file (line " + std::to_string(lineNumber) +
+                   " is no INI entry).";
+        }
+    }
+    if (!hasSettings) return "the file is not a project file (it has no settings section).";
+    return std::nullopt;
+}
+
+void Save1Click(const ProjectHooks& hooks) {
+    if (hooks.collectSettings) hooks.collectSettings(true);
+    SaveSettings();
+    try {
+        OptionsStore().UpdateFile();
+    } catch (const FileError& error) {
+        Refuse("save", OptionsFileName(), error.what());
+    }
+}
+
+std::string SaveProject1Click(const std::string& chosenName, const ProjectHooks& hooks) {
+    const std::string target = ProjectFileName(chosenName);
+    const std::string options = OptionsFileName();
+    const std::string backup = options + ".bak";
+
+    // Without a backup "options.dat" could not be put back, so stop first.
+    const bool hadOptions = FileExists(options);
+    if (hadOptions) {
+        try {
+            CopyFileAtomically(options, backup);
+        } catch (const FileError& error) {
+            Refuse("save", target, error.what());
+        }
+    }
+
+    if (hooks.collectSettings) hooks.collectSettings(true);
+    SaveSettings();
+    try {
+        OptionsStore().UpdateFile();
+    } catch (const FileError& error) {
+        // The backup stays behind and no project file is written.
+        Refuse("save", target, error.what());
+    }
+
+    std::optional<std::string> copyFailure;
+    try {
+        CopyFileAtomically(options, target);
+    } catch (const FileError& error) {
+        copyFailure = error.what();
+    }
+
+    if (hadOptions) {
+        try {
+            CopyFileAtomically(backup, options);
+            RemoveFile(backup);
+        } catch (const FileError&) {
+            // "options.dat" keeps the saved state and the backup stays; nothing is lost.
+        }
+    } else {
+        RemoveFile(options);
+    }
+    CloseOptionsStore();
+    OptionsStore();
+
+    if (copyFailure) Refuse("save", target, *copyFailure);
+    return target;
+}
+
+void LoadProject1Click(const std::string& fileName, const ProjectHooks& hooks) {
+    if (QFileInfo(QString::fromStdString(fileName)).size() > kLargestProject)
+        Refuse("load", fileName, "the file is too large to be a project file.");
+    std::string text;
+    try {
+        text = ReadWholeFile(fileName);
+    } catch (const FileError& error) {
+        Refuse("load", fileName, error.what());
+    }
+    if (const auto problem = ProjectTextProblem(text)) Refuse("load", fileName, *problem);
+    try {
+        WriteFileAtomically(OptionsFileName(), text);
+    } catch (const FileError& error) {
+        Refuse("load", fileName, error.what());
+    }
+
+    CloseOptionsStore();
+    if (hooks.effectTree != nullptr) hooks.effectTree->MarkForRebuild();
+    LoadAllSettings();
+    // Rebuilt now rather than on the next visit of the Effects page, so a
+    // collect that comes first takes the loaded selection, not the old one.
+    if (hooks.effectTree != nullptr) BuildEffectTree(*hooks.effectTree);
+    if (hooks.refreshFromSettings) hooks.refreshFromSettings();
+}
+
+}  // namespace model

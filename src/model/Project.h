@@ -1,0 +1,52 @@
+// Project files: saved copies of the working store ("options.dat"), and the
+// three commands that save and load them. The dialogs belong to the window;
+// these take the chosen file name and report failures as ProjectError,
+// whose message names the file and the reason.
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+#include "model/EffectTree.h"
+
+namespace model {
+
+class ProjectError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// What the commands need from the window.
+struct ProjectHooks {
+    // The window's CollectSettings(write); it swallows its own errors.
+    std::function<void(bool write)> collectSettings;
+    // The window's RefreshFromSettings, after a load.
+    std::function<void()> refreshFromSettings;
+    // The window's effect tree; rebuilt at once after a load.
+    EffectTree* effectTree = nullptr;
+};
+
+// The name a project is saved under: ".dvprj" is appended unless the name
+// contains it already in any letter case.
+std::string ProjectFileName(const std::string& chosenName);
+
+// Why a text cannot be a project file (empty, binary, not INI, cut off, no
+// settings section), or nothing when it can.
+std::optional<std::string> ProjectTextProblem(std::string_view text);
+
+// "Save Project": collects and writes the working state into "options.dat".
+void Save1Click(const ProjectHooks& hooks);
+
+// "Save Project As...": writes the complete current state into the project
+// file while "options.dat" and the working store return to what they held
+// before. Returns the file name used.
+std::string SaveProject1Click(const std::string& chosenName, const ProjectHooks& hooks);
+
+// "Load Project": makes a project file the working state. A file that
+// cannot be a project is refused and nothing changes.
+void LoadProject1Click(const std::string& fileName, const ProjectHooks& hooks);
+
+}  // namespace model

@@ -1,0 +1,221 @@
+#include "model/Project.h"
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+
+#include "model/FileIo.h"
+#include "model/FileLimit.h"
+#include "model/ModelTestUtil.h"
+#include "model/PerImage.h"
+#include "model/WorkingState.h"
+
+namespace {
+
+using model::IniFile;
+using model::ProjectError;
+using model::Settings;
+using model_test::ReadText;
+using model_test::WriteText;
+using Paths = std::vector<std::string>;
+
+TEST(ProjectNameTest, AppendsTheExtensionUnlessTheNameHoldsIt) {
+    EXPECT_EQ(model::ProjectFileName("/home/u/holiday"), "/home/u/holiday.dvprj");
+    EXPECT_EQ(model::ProjectFileName("/home/u/HOLIDAY.DVPRJ"), "/home/u/HOLIDAY.DVPRJ");
+    EXPECT_EQ(model::ProjectFileName("/home/u/my.dvprj.old"), "/home/u/my.dvprj.old");
+    EXPECT_EQ(model::ProjectFileName("/home/u/a.dvpr"), "/home/u/a.dvpr.dvprj");
+}
+
+TEST(ProjectTextTest, RefusesWhatCannotBeAProject) {
+    EXPECT_FALSE(model::ProjectTextProblem("[Set]\nVideoType=1\n[Pictures]\n; note\n"));
+    for (const char* bad :
+         {"", "  \n\n", "[Set]\nVideoType=1\n[Pictures]\n/a.jpg=", "[Pictures]\n/a.jpg=1\n",
+          "VideoType=1\n[Set]\n", "[Set]\nthis is prose\n", "<html>\n<body>\n"}) {
+        EXPECT_TRUE(model::ProjectTextProblem(bad)) << bad;
+    }
+    EXPECT_TRUE(model::ProjectTextProblem(std::string("[Set]\nA=\x01\x02\0\n", 12)));
+}
+
+// The working state of a window, as the window would hold it.
+class ProjectTest : public model_test::ProgramFolderTest {
+protected:
+    void SetUp() override {
+        ProgramFolderTest::SetUp();
+        WriteText(Path("VantoSaver.001"), "[Wipes]\nLeft=5\nRight=6\n[Push]\nUp=134\n");
+        hooks_.collectSettings = [this](bool write) {
+            try {
+                model::CollectWorkingState(images_, music_, &tree_, write);
+            } catch (...) {
+                // The window's collect step ends silently on any error.
+            }
+        };
+        hooks_.refreshFromSettings = [this] {
+            images_.FillFromStore(model::OptionsStore());
+            music_.FillFromStore(model::OptionsStore());
+            ++refreshes_;
+        };
+        hooks_.effectTree = &tree_;
+    }
+
+    std::string Picture(const std::string& name) {
+        const std::string path = Path(name);
+        WriteText(path, "picture");
+        return path;
+    }
+
+    // A first session: one picture, settings saved, as after a normal exit.
+    void StartWithSavedState() {
+        model::LoadAllSettings();
+        hooks_.refreshFromSettings();
+        model::BuildEffectTree(tree_);
+        images_.Append({Picture("old.jpg"), true});
+        Settings.VideoType = 0;
+        hooks_.collectSettings(true);
+        ASSERT_TRUE(model::SaveSettings());
+    }
+
+    model::ImageList images_;
+    model::MusicList music_;
+    model::EffectTree tree_;
+    model::ProjectHooks hooks_;
+    int refreshes_ = 0;
+};
+
+TEST_F(ProjectTest, SaveAsThenUndoAndExitKeepsTheNewStateOnlyInTheProject) {
+    StartWithSavedState();
+    const std::string before = ReadText(Path("options.dat"));
+
+    images_.Append({Picture("new.jpg"), false});
+    tree_.SetCategoryChecked(1, false);
+    model::OptionsStore().WriteString("captions", "new.jpg", "Harbour at dusk");
+    Settings.VideoType = 1;
+    Settings.ImageInterval = 7;
+
+    const std::string project = model::SaveProject1Click(Path("holiday"), hooks_);
+    EXPECT_EQ(project, Path("holiday.dvprj"));
+    EXPECT_EQ(ReadText(Path("options.dat")), before);
+    EXPECT_FALSE(model::FileExists(Path("options.dat.bak")));
+
+    const IniFile saved(project);
+    EXPECT_EQ(saved.ReadSection("Pictures"), (Paths{Path("old.jpg"), Path("new.jpg")}));
+    EXPECT_EQ(saved.ReadString("Pictures", Path("new.jpg"), ""), "0");
+    EXPECT_EQ(saved.ReadString("captions", "new.jpg", ""), "Harbour at dusk");
+    EXPECT_EQ(saved.ReadString("set", "useeffects", ""), "5,6,");
+    EXPECT_EQ(saved.ReadInteger("Set", "VideoType", -1), 1);
+    EXPECT_EQ(saved.ReadInteger("Set", "ImageInterval", -1), 7);
+
+    // "Undo and Exit": only the shutdown save runs.
+    ASSERT_TRUE(model::SaveSettingsAtShutdown());
+    const IniFile after(Path("options.dat"));
+    EXPECT_EQ(after.ReadSection("Pictures"), Paths{Path("old.jpg")});
+    EXPECT_FALSE(after.SectionExists("captions"));
+    EXPECT_EQ(after.ReadString("set", "useeffects", ""), "5,6,134,");
+    EXPECT_EQ(after.ReadInteger("Set", "VideoType", -1), 1);
+    EXPECT_EQ(after.ReadInteger("Set", "ImageInterval", -1), 7);
+}
+
+TEST_F(ProjectTest, FailedWriteDuringSaveAsLeavesTheBackupAndNoProject) {
+    StartWithSavedState();
+    const std::string before = ReadText(Path("options.dat"));
+    for (int i = 0; i < 100; ++i) images_.Append({Picture("p" + std::to_string(i) + ".jpg"), true});
+    try {
+        model_test::FileSizeLimit diskFull(before.size() + 10);
+        model::SaveProject1Click(Path("big.dvprj"), hooks_);
+        FAIL() << "the save should fail";
+    } catch (const ProjectError& error) {
+        EXPECT_NE(std::string(error.what()).find(Path("big.dvprj")), std::string::npos)
+            << error.what();
+    }
+    EXPECT_FALSE(model::FileExists(Path("big.dvprj")));
+    EXPECT_EQ(ReadText(Path("options.dat.bak")), before);
+    EXPECT_EQ(ReadText(Path("options.dat")), before);
+}
+
+TEST_F(ProjectTest, ProjectThatCannotBeWrittenIsReportedAndOptionsAreRestored) {
+    StartWithSavedState();
+    const std::string before = ReadText(Path("options.dat"));
+    images_.Append({Picture("new.jpg"), true});
+    EXPECT_THROW(model::SaveProject1Click(Path("no-such-folder/show"), hooks_), ProjectError);
+    EXPECT_EQ(ReadText(Path("options.dat")), before);
+    EXPECT_FALSE(model::FileExists(Path("options.dat.bak")));
+}
+
+TEST_F(ProjectTest, SaveProjectWritesTheWorkingStateOrNamesTheFailure) {
+    StartWithSavedState();
+    images_.Append({Picture("new.jpg"), true});
+    Settings.MusicSync = 2;
+    model::Save1Click(hooks_);
+    const IniFile saved(Path("options.dat"));
+    EXPECT_EQ(saved.ReadSection("Pictures").size(), 2u);
+    EXPECT_EQ(saved.ReadInteger("Set", "MusicSync", -1), 2);
+
+    for (int i = 0; i < 100; ++i) images_.Append({Picture("p" + std::to_string(i) + ".jpg"), true});
+    model_test::FileSizeLimit diskFull(ReadText(Path("options.dat")).size() + 10);
+    try {
+        model::Save1Click(hooks_);
+        FAIL() << "the save should fail";
+    } catch (const ProjectError& error) {
+        EXPECT_NE(std::string(error.what()).find(Path("options.dat")), std::string::npos);
+    }
+}
+
+TEST_F(ProjectTest, LoadedProjectDropsEntriesMissingOnThisMachineAtTheNextWrite) {
+    StartWithSavedState();
+    const std::string here = Picture("here.jpg");
+    WriteText(Path("other.dvprj"),
+              "[Set]\nVideoType=1\nuseeffects=134,\n[Pictures]\n"
+              "/elsewhere/a.jpg=1\n" +
+                  here +
+                  "=1\n/elsewhere/folder/=1\n"
+                  "[Music]\n/elsewhere/song.mp3=1\n"
+                  "[Mp3Length]\n/elsewhere/song.mp3=200000\n");
+    const int refreshesBefore = refreshes_;
+    model::LoadProject1Click(Path("other.dvprj"), hooks_);
+    EXPECT_EQ(refreshes_, refreshesBefore + 1);
+    EXPECT_EQ(Settings.VideoType, 1);
+    EXPECT_EQ(Settings.Pictures, Paths{here});
+    EXPECT_TRUE(Settings.Music.empty());
+    EXPECT_EQ(images_.Count(), 3u);  // still shown as stored
+
+    // The tree was rebuilt from the loaded selection at once.
+    EXPECT_EQ(model::StyleListText(tree_), "134,");
+    hooks_.collectSettings(true);
+    const IniFile written(Path("options.dat"));
+    EXPECT_EQ(written.ReadSection("Pictures"), Paths{here});
+    EXPECT_TRUE(written.ReadSection("Music").empty());
+    EXPECT_EQ(written.ReadString("set", "useeffects", ""), "134,");
+    EXPECT_EQ(model::StyleSetText(Settings.useeffects), "134,");
+}
+
+TEST_F(ProjectTest, GarbledProjectIsRefusedAndTheStateStaysAsItWas) {
+    StartWithSavedState();
+    model::OptionsStore().WriteString("captions", "old.jpg", "unsaved caption");
+    const std::string before = ReadText(Path("options.dat"));
+    const std::string storeBefore = model::OptionsStore().Text();
+    const std::string treeBefore = model::TreeStateText(tree_);
+
+    const std::string full = ReadText(Path("options.dat"));
+    WriteText(Path("cut.dvprj"), full.substr(0, full.size() - 3));
+    WriteText(Path("empty.dvprj"), "");
+    WriteText(Path("photo.dvprj"), std::string("\xFF\xD8\xFF\xE0\0\x10JFIF\0", 11));
+    WriteText(Path("notes.dvprj"), "Shopping list\nmilk\n");
+    WriteText(Path("huge.dvprj"), full);
+    QFile(QString::fromStdString(Path("huge.dvprj"))).resize(qint64{1} << 30);  // sparse
+    for (const char* name : {"cut.dvprj", "empty.dvprj", "photo.dvprj", "notes.dvprj",
+                             "missing.dvprj", "huge.dvprj"}) {
+        try {
+            model::LoadProject1Click(Path(name), hooks_);
+            ADD_FAILURE() << name << " was accepted";
+        } catch (const ProjectError& error) {
+            EXPECT_NE(std::string(error.what()).find(Path(name)), std::string::npos)
+                << error.what();
+        }
+        EXPECT_EQ(ReadText(Path("options.dat")), before);
+        EXPECT_EQ(model::OptionsStore().Text(), storeBefore);
+        EXPECT_EQ(model::TreeStateText(tree_), treeBefore);
+        EXPECT_EQ(Settings.VideoType, 0);
+    }
+    EXPECT_EQ(refreshes_, 1);
+}
+
+}  // namespace
