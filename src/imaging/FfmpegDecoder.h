@@ -1,0 +1,18 @@
+// Pictures read through FFmpeg's image decoders: PCX, Targa, SGI, Photoshop,
+// Photo-CD, Sun raster and XWD.
+//
+// The codec follows from the extension, never from the content. The header
+// is checked before the decoder runs (see ImageHeaders.h), and the decoded
+// frame, whatever its pixel format, is converted with libswscale.
+#pragma once
+
+#include <string>
+
+#include "imaging/DecodedImage.h"
+#include "imaging/ImageHeaders.h"
+
+namespace imaging {
+
+DecodedImage DecodeWithFfmpeg(const std::string& fileName, RasterFormat format);
+
+}  // namespace imaging

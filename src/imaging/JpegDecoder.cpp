@@ -1,0 +1,208 @@
+#include "imaging/JpegDecoder.h"
+
+#include <csetjmp>
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+#include <jerror.h>
+#include <jpeglib.h>
+#include <libexif/exif-data.h>
+
+#include "imaging/Orientation.h"
+#include "imaging/PictureError.h"
+
+namespace imaging {
+
+namespace {
+
+// Progressive files may hold any number of scans, each a pass over the whole
+// picture; more than this is a hostile file, not a photo.
+constexpr int kMaxProgressiveScans = 500;
+
+struct ErrorManager {
+    jpeg_error_mgr pub;
+    jmp_buf jump;
+    char message[JMSG_LENGTH_MAX];
+    int code = 0;
+};
+
+void OnFatalError(j_common_ptr cinfo) {
+    auto* err = reinterpret_cast<ErrorManager*>(cinfo->err);
+    err->code = cinfo->err->msg_code;
+    (*cinfo->err->format_message)(cinfo, err->message);
+    longjmp(err->jump, 1);
+}
+
+// Warnings (corrupt or truncated data) are counted and otherwise ignored: the
+// picture is still shown with whatever could be decoded.
+void OnMessage(j_common_ptr cinfo, int level) {
+    if (level < 0) ++cinfo->err->num_warnings;
+}
+
+void OnProgress(j_common_ptr cinfo) {
+    auto* d = reinterpret_cast<j_decompress_ptr>(cinfo);
+    if (d->progressive_mode && d->input_scan_number > kMaxProgressiveScans) {
+        auto* err = reinterpret_cast<ErrorManager*>(cinfo->err);
+        err->code = -1;
+        std::snprintf(err->message, sizeof err->message, "more than %d progressive scans",
+                      kMaxProgressiveScans);
+        longjmp(err->jump, 1);
+    }
+}
+
+// Runs one step of libjpeg calls; false when libjpeg reported a fatal error.
+// Nothing with a destructor may live inside a step: a fatal error jumps out.
+template <typename Step>
+bool Guarded(ErrorManager& err, Step&& step) {
+    if (setjmp(err.jump)) return false;
+    step();
+    return true;
+}
+
+int ExifOrientation(jpeg_saved_marker_ptr markers) {
+    for (jpeg_saved_marker_ptr m = markers; m; m = m->next) {
+        if (m->marker != JPEG_APP0 + 1 || m->data_length < 6 ||
+            std::memcmp(m->data, "Exif\0\0", 6) != 0)
+            continue;
+        ExifData* exif = exif_data_new_from_data(m->data, m->data_length);
+        if (!exif) continue;
+        int orientation = 1;
+        const ExifEntry* entry =
+            exif_content_get_entry(exif->ifd[EXIF_IFD_0], EXIF_TAG_ORIENTATION);
+        if (entry && entry->format == EXIF_FORMAT_SHORT && entry->components >= 1 &&
+            entry->size >= 2)
+            orientation = exif_get_short(entry->data, exif_data_get_byte_order(exif));
+        exif_data_unref(exif);
+        return orientation >= 1 && orientation <= 8 ? orientation : 1;
+    }
+    return 1;
+}
+
+class JpegReader {
+public:
+    explicit JpegReader(const std::string& fileName) : fileName_(fileName) {
+        file_ = std::fopen(fileName.c_str(), "rb");
+        if (!file_)
+            throw PictureError(PictureError::Kind::Unreadable, fileName,
+                               "the file cannot be opened");
+        cinfo_.err = jpeg_std_error(&err_.pub);
+        err_.pub.error_exit = OnFatalError;
+        err_.pub.emit_message = OnMessage;
+        progress_.progress_monitor = OnProgress;
+    }
+    ~JpegReader() {
+        if (created_) jpeg_destroy_decompress(&cinfo_);
+        std::fclose(file_);
+    }
+    JpegReader(const JpegReader&) = delete;
+    JpegReader& operator=(const JpegReader&) = delete;
+
+    DecodedImage decode(const DecodeRequest& request) {
+        run([this] {
+            created_ = true;
+            jpeg_create_decompress(&cinfo_);
+            cinfo_.progress = &progress_;
+            jpeg_stdio_src(&cinfo_, file_);
+            jpeg_save_markers(&cinfo_, JPEG_APP0 + 1, 0xFFFF);
+            jpeg_read_header(&cinfo_, TRUE);
+        });
+        const int64_t storedWidth = cinfo_.image_width, storedHeight = cinfo_.image_height;
+        if (storedWidth * storedHeight > raster::Bitmap::kMaxPixels)
+            throw PictureError(PictureError::Kind::TooLarge, fileName_,
+                               std::to_string(storedWidth) + " x " + std::to_string(storedHeight) +
+                                   " pixels is above the limit of 100 megapixels");
+
+        const int orientation = ExifOrientation(cinfo_.marker_list);
+        const bool swap = SwapsAxes(orientation);
+        DecodedImage result;
+        result.natural = swap ? Size{static_cast<int>(storedHeight), static_cast<int>(storedWidth)}
+                              : Size{static_cast<int>(storedWidth), static_cast<int>(storedHeight)};
+        std::optional<Size> target =
+            request.reduceTo ? request.reduceTo(result.natural) : std::nullopt;
+        if (target && swap) target = Size{target->height, target->width};
+
+        const bool cmyk =
+            cinfo_.jpeg_color_space == JCS_CMYK || cinfo_.jpeg_color_space == JCS_YCCK;
+        run([&] {
+            cinfo_.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGR;
+            chooseScale(target);
+        });
+        run([this] { jpeg_start_decompress(&cinfo_); });
+
+        raster::Bitmap stored(static_cast<int>(cinfo_.output_width),
+                              static_cast<int>(cinfo_.output_height));
+        std::vector<uint8_t> cmykRow(cmyk ? static_cast<size_t>(cinfo_.output_width) * 4 : 0);
+        run([&] { readScanlines(stored, cmykRow.data()); });
+        result.pixels = Reorient(stored, orientation);
+        return result;
+    }
+
+private:
+    template <typename Step>
+    void run(Step&& step) {
+        if (Guarded(err_, step)) return;
+        if (err_.code == JERR_NO_SOI)
+            throw PictureError(PictureError::Kind::WrongContent, fileName_,
+                               "the content is not in JPEG format");
+        if (err_.code == JERR_INPUT_EMPTY)
+            throw PictureError(PictureError::Kind::Empty, fileName_, "the file is empty");
+        throw PictureError(PictureError::Kind::Corrupt, fileName_,
+                           std::string("broken JPEG data: ") + err_.message);
+    }
+
+    // The smallest scale whose output still covers the target.
+    void chooseScale(const std::optional<Size>& target) {
+        cinfo_.scale_denom = 8;
+        cinfo_.scale_num = 8;
+        if (!target) return;
+        for (unsigned m = 1; m < 8; ++m) {
+            cinfo_.scale_num = m;
+            jpeg_calc_output_dimensions(&cinfo_);
+            if (static_cast<int64_t>(cinfo_.output_width) >= target->width &&
+                static_cast<int64_t>(cinfo_.output_height) >= target->height)
+                return;
+        }
+        cinfo_.scale_num = 8;
+    }
+
+    void readScanlines(raster::Bitmap& out, uint8_t* cmykRow) {
+        // Adobe writes CMYK inverted; plain CMYK stores ink amounts.
+        const bool inverted = cinfo_.saw_Adobe_marker;
+        while (cinfo_.output_scanline < cinfo_.output_height) {
+            const int y = static_cast<int>(cinfo_.output_scanline);
+            if (!cmykRow) {
+                JSAMPROW row = out.row(y);
+                jpeg_read_scanlines(&cinfo_, &row, 1);
+                continue;
+            }
+            JSAMPROW row = cmykRow;
+            jpeg_read_scanlines(&cinfo_, &row, 1);
+            uint8_t* dst = out.row(y);
+            for (unsigned x = 0; x < cinfo_.output_width; ++x, dst += 3) {
+                const uint8_t* p = cmykRow + 4 * x;
+                const unsigned c = inverted ? p[0] : 255 - p[0], m = inverted ? p[1] : 255 - p[1];
+                const unsigned yl = inverted ? p[2] : 255 - p[2], k = inverted ? p[3] : 255 - p[3];
+                dst[0] = static_cast<uint8_t>((yl * k + 127) / 255);
+                dst[1] = static_cast<uint8_t>((m * k + 127) / 255);
+                dst[2] = static_cast<uint8_t>((c * k + 127) / 255);
+            }
+        }
+    }
+
+    std::string fileName_;
+    FILE* file_ = nullptr;
+    bool created_ = false;
+    jpeg_decompress_struct cinfo_{};
+    ErrorManager err_{};
+    jpeg_progress_mgr progress_{};
+};
+
+}  // namespace
+
+DecodedImage DecodeJpeg(const std::string& fileName, const DecodeRequest& request) {
+    JpegReader reader(fileName);
+    return reader.decode(request);
+}
+
+}  // namespace imaging

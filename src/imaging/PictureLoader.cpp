@@ -1,0 +1,103 @@
+#include "imaging/PictureLoader.h"
+
+#include <filesystem>
+#include <system_error>
+
+#include "imaging/DecoderRegistry.h"
+#include "imaging/FitArithmetic.h"
+#include "imaging/PictureError.h"
+#include "raster/Blit.h"
+
+namespace imaging {
+
+namespace {
+
+bool IsJpegExtension(const std::string& extension) {
+    return extension == ".JPG" || extension == ".JPEG";
+}
+
+}  // namespace
+
+bool FlattensOnLoad(const std::string& upperExtension) {
+    return !IsJpegExtension(upperExtension) && upperExtension != ".BMP";
+}
+
+raster::Bitmap Flatten(DecodedImage image, raster::Color fill) {
+    if (image.alpha.empty()) return std::move(image.pixels);
+    raster::Bitmap& out = image.pixels;
+    const unsigned fillRgb[3] = {raster::BlueOf(fill), raster::GreenOf(fill), raster::RedOf(fill)};
+    const size_t width = static_cast<size_t>(out.width());
+    for (int y = 0; y < out.height(); ++y) {
+        uint8_t* p = out.row(y);
+        const uint8_t* alpha = image.alpha.data() + static_cast<size_t>(y) * width;
+        for (size_t x = 0; x < width; ++x, p += 3) {
+            const unsigned a = alpha[x];
+            if (a == 255) continue;
+            for (int c = 0; c < 3; ++c)
+                p[c] = static_cast<uint8_t>((p[c] * a + fillRgb[c] * (255 - a) + 127) / 255);
+        }
+    }
+    return std::move(image.pixels);
+}
+
+std::optional<LoadedPicture> LoadByExtension(const std::string& fileName, raster::Color fill,
+                                             const DecodeRequest& request) {
+    const std::string extension = UpperExtension(fileName);
+    if (IsJpegExtension(extension)) {
+        std::error_code error;
+        if (!std::filesystem::exists(fileName, error)) return std::nullopt;
+    }
+    DecodedImage image = DecodePictureFile(fileName, request);
+    const Size natural = image.natural;
+    if (!FlattensOnLoad(extension)) return LoadedPicture{std::move(image.pixels), natural};
+    return LoadedPicture{Flatten(std::move(image), fill), natural};
+}
+
+void LoadPictureFile(raster::Bitmap& APicture, const std::string& FileName, raster::Color fill) {
+    if (auto loaded = LoadByExtension(FileName, fill)) APicture = std::move(loaded->bitmap);
+}
+
+void LoadPictureScaled(raster::Bitmap& Target, const std::string& FileName, int MaxWidth,
+                       int MaxHeight, raster::Color BackColor) noexcept {
+    if (FileName.empty()) return;
+    try {
+        DecodeRequest request;
+        request.reduceTo = [MaxWidth, MaxHeight](Size natural) {
+            return ShrinkIntoBox(natural, MaxWidth, MaxHeight);
+        };
+        raster::Bitmap picture;
+        Size natural;
+        if (auto loaded = LoadByExtension(FileName, BackColor, request)) {
+            picture = std::move(loaded->bitmap);
+            natural = loaded->natural;
+        }
+        // The box arithmetic works on the size in the file, whatever scale
+        // the decoder chose.
+        if (const auto box = ShrinkIntoBox(natural, MaxWidth, MaxHeight)) {
+            raster::Bitmap scaled(box->width, box->height);
+            raster::StretchDraw(scaled, scaled.bounds(), picture, raster::StretchMode::Halftone);
+            picture = std::move(scaled);
+        }
+        Target = std::move(picture);
+    } catch (...) {
+        // Previews show nothing new for a picture that cannot be loaded.
+    }
+}
+
+SourcePicture LoadSourcePicture(const std::string& fileName, std::optional<Size> fitFrame,
+                                raster::Color backColor) {
+    DecodeRequest request;
+    if (fitFrame && fitFrame->width > 0 && fitFrame->height > 0) {
+        request.reduceTo = [frame = *fitFrame](Size natural) -> std::optional<Size> {
+            const Size fit = FitInsideFrame(natural, frame);
+            if (fit.width >= natural.width || fit.height >= natural.height) return std::nullopt;
+            return fit;
+        };
+    }
+    auto loaded = LoadByExtension(fileName, backColor, request);
+    if (!loaded)
+        throw PictureError(PictureError::Kind::NotFound, fileName, "the file does not exist");
+    return SourcePicture{std::move(loaded->bitmap), loaded->natural};
+}
+
+}  // namespace imaging

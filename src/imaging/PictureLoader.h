@@ -1,0 +1,78 @@
+// Loading pictures for the screen, the dialogs' previews and the video build.
+//
+// Every picture enters through the extension dispatch: the decoder is chosen
+// by the upper-cased extension; a ".JPG" or ".JPEG" file that does not exist
+// decodes to nothing (no error); every other failure raises PictureError.
+// Pictures that may be transparent (everything but ".JPG", ".JPEG" and
+// ".BMP") are then flattened: drawn onto a bitmap filled with the fill
+// colour, so transparent parts show that colour.
+//
+// Three loaders sit on the dispatch:
+//   LoadPictureFile    natural size, raises (the screen's loader).
+//   LoadPictureScaled  shrinks into a box with the exact box arithmetic of
+//                      FitArithmetic.h, never raises (previews).
+//   LoadSourcePicture  for the video build: natural size, or, given the frame
+//                      the picture will be fitted into, a JPEG decoded at a
+//                      reduced DCT scale (raises).
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "imaging/DecodedImage.h"
+#include "raster/Bitmap.h"
+
+namespace imaging {
+
+// True when pictures with this upper-cased extension are flattened.
+bool FlattensOnLoad(const std::string& upperExtension);
+
+// The decoded picture drawn onto 'fill' (alpha-blended where it is partly
+// transparent); the pixels as they are when the picture is opaque.
+raster::Bitmap Flatten(DecodedImage image, raster::Color fill);
+
+struct LoadedPicture {
+    raster::Bitmap bitmap;  // flattened where the rules say so
+    Size natural;  // size in the file; bitmap may be smaller when a reduction was asked for
+};
+
+// The extension dispatch. nullopt for a missing ".JPG"/".JPEG" file (the
+// caller keeps what it had); raises PictureError for anything else that fails.
+std::optional<LoadedPicture> LoadByExtension(const std::string& fileName, raster::Color fill,
+                                             const DecodeRequest& request = {});
+
+// Loads the file at its natural size into APicture, flattened onto 'fill'.
+// A missing JPEG leaves APicture as it was. Raises PictureError.
+void LoadPictureFile(raster::Bitmap& APicture, const std::string& FileName, raster::Color fill);
+
+// Loads the file into Target, flattened onto BackColor. When MaxWidth and
+// MaxHeight are both positive, a picture larger than that box is shrunk into
+// it (never enlarged) with an area-averaging stretch. An empty FileName
+// leaves Target untouched; a missing JPEG gives an empty Target; any error
+// leaves Target as it was. Never raises.
+void LoadPictureScaled(raster::Bitmap& Target, const std::string& FileName, int MaxWidth,
+                       int MaxHeight, raster::Color BackColor) noexcept;
+
+// What the video build gets for each picture and for the background picture.
+struct SourcePicture {
+    // The picture's pixels. With a fit frame this may be smaller than
+    // 'natural' (a large JPEG is decoded at 1/2, 1/4 or 1/8 scale), but it
+    // is never smaller than the picture fitted into that frame.
+    raster::Bitmap bitmap;
+    // The picture's size in the file (upright). Do all placement arithmetic
+    // with this size, then stretch the whole bitmap into the placed rectangle
+    // with StretchMode::Halftone: the result is the same as from a full-size
+    // decode within rounding.
+    Size natural;
+};
+
+// Loads a picture for the video build, flattened onto backColor (black).
+// fitFrame is the frame the caller will fit the picture into keeping its
+// aspect ratio; without it every pixel is decoded. Raises PictureError for
+// every failure, a missing JPEG included, so the build can decide to skip
+// the picture.
+SourcePicture LoadSourcePicture(const std::string& fileName,
+                                std::optional<Size> fitFrame = std::nullopt,
+                                raster::Color backColor = 0);
+
+}  // namespace imaging

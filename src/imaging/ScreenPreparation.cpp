@@ -1,0 +1,170 @@
+#include "imaging/ScreenPreparation.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+#include "imaging/FitArithmetic.h"
+#include "imaging/PictureLoader.h"
+#include "raster/Blit.h"
+#include "raster/Fill.h"
+
+namespace imaging {
+
+namespace {
+
+constexpr int kTileBelow = 250;
+
+bool IsTiled(Size picture) {
+    return picture.width < kTileBelow || picture.height < kTileBelow;
+}
+
+void StretchTo(raster::Bitmap& picture, Size size) {
+    if (picture.width() == size.width && picture.height() == size.height) return;
+    raster::Bitmap scaled(size.width, size.height);
+    raster::StretchDraw(scaled, scaled.bounds(), picture, raster::StretchMode::Halftone);
+    picture = std::move(scaled);
+}
+
+// One axis of the actual-size cut: where the copy starts in the picture and
+// on the screen, and how long it is.
+struct AxisCut {
+    int source, target, length;
+};
+AxisCut CutAxis(int pictureSize, int frameSize) {
+    if (pictureSize > frameSize) return {(pictureSize - frameSize) / 2, 0, frameSize};
+    return {0, (frameSize - pictureSize) / 2, pictureSize};
+}
+
+void FitBySizeMode(raster::Bitmap& picture, Size natural, const ScreenPictureSettings& screen) {
+    const int FW = screen.Width, FH = screen.Height;
+    const int W = natural.width, H = natural.height;
+    const bool larger = W > FW || H > FH;
+    switch (screen.SizeMode) {
+        case 4:
+            if (IsTiled(natural)) {
+                raster::Bitmap tiled(FW, FH, screen.Color);
+                raster::FillPattern(tiled, tiled.bounds(), picture);
+                picture = std::move(tiled);
+                return;
+            }
+            StretchTo(picture, ScaleToBox(natural, Size{FW, FH}));
+            return;
+        case 0:
+            if (larger) StretchTo(picture, ScaleToBox(natural, Size{FW, FH}));
+            return;
+        case 2:
+            StretchTo(picture, ScaleToBox(natural, Size{FW, FH}));
+            return;
+        case 3:
+            StretchTo(picture, Size{FW, FH});
+            return;
+        case 1: {
+            if (!larger) return;
+            raster::Bitmap cut(FW, FH, screen.Color);
+            const AxisCut x = CutAxis(W, FW), y = CutAxis(H, FH);
+            raster::BitBlt(cut, x.target, y.target, x.length, y.length, picture, x.source,
+                           y.source);
+            picture = std::move(cut);
+            return;
+        }
+        default:
+            return;
+    }
+}
+
+void ComposeOnBackground(raster::Bitmap& picture, const ScreenPictureSettings& screen) {
+    const int FW = screen.Width, FH = screen.Height;
+    raster::Bitmap frame(FW, FH, screen.Color);
+    const raster::Bitmap* background = screen.FrameBackgroundPicture;
+    if (background && !background->isEmpty()) {
+        if (screen.FrameBackground == 1)
+            raster::FillPattern(frame, frame.bounds(), *background);
+        else
+            raster::StretchDraw(frame, frame.bounds(), *background, raster::StretchMode::Halftone);
+    }
+    const int W = picture.width(), H = picture.height();
+    raster::BitBlt(frame, (FW - W) / 2, (FH - H) / 2, W, H, picture, 0, 0);
+    picture = std::move(frame);
+}
+
+}  // namespace
+
+std::optional<Size> SizeModeReduction(Size natural, const ScreenPictureSettings& screen) {
+    const Size frame{screen.Width, screen.Height};
+    if (frame.width <= 0 || frame.height <= 0 || natural.width <= 0 || natural.height <= 0)
+        return std::nullopt;
+    std::optional<Size> target;
+    switch (screen.SizeMode) {
+        case 0:
+            if (natural.width > frame.width || natural.height > frame.height)
+                target = ScaleToBox(natural, frame);
+            break;
+        case 4:
+            if (!IsTiled(natural)) target = ScaleToBox(natural, frame);
+            break;
+        case 2:
+            target = ScaleToBox(natural, frame);
+            break;
+        case 3:
+            target = frame;
+            break;
+        default:
+            break;
+    }
+    if (!target || target->width > natural.width || target->height > natural.height ||
+        *target == natural)
+        return std::nullopt;
+    return target;
+}
+
+void PreparePicture(raster::Bitmap& Picture, std::optional<raster::Bitmap>& LastPicture,
+                    const ScreenPictureSettings& screen, std::optional<Size> natural) {
+    const bool needsFrame =
+        screen.SizeMode <= 4 || screen.FrameBackground == 1 || screen.FrameBackground == 2;
+    if (needsFrame && (screen.Width <= 0 || screen.Height <= 0))
+        throw std::invalid_argument("the screen has no size");
+
+    if (!Picture.isEmpty())
+        FitBySizeMode(Picture, natural.value_or(Size{Picture.width(), Picture.height()}), screen);
+
+    if (screen.FrameBackground == 1 || screen.FrameBackground == 2)
+        ComposeOnBackground(Picture, screen);
+
+    if (!LastPicture) LastPicture = Picture;
+
+    if (screen.FrameBackground != 0) return;
+    const int W = Picture.width(), H = Picture.height();
+    const int referenceWidth = screen.FullFrame ? screen.ClientRect.width() : LastPicture->width();
+    const int referenceHeight =
+        screen.FullFrame ? screen.ClientRect.height() : LastPicture->height();
+    const bool pad = screen.FullFrame || referenceWidth > W || referenceHeight > H;
+    std::optional<raster::Bitmap> padded;
+    if (pad) {
+        const int paddedWidth = std::max(referenceWidth, W) + 3,
+                  paddedHeight = std::max(referenceHeight, H) + 3;
+        padded.emplace(paddedWidth, paddedHeight, screen.Color);
+        raster::BitBlt(*padded, (paddedWidth - W) / 2 + 1, (paddedHeight - H) / 2 + 1, W, H,
+                       Picture, 0, 0);
+    }
+    LastPicture = Picture;
+    if (padded) Picture = std::move(*padded);
+}
+
+void LoadAndPreparePicture(raster::Bitmap& Picture, std::optional<raster::Bitmap>& LastPicture,
+                           const ScreenPictureSettings& screen,
+                           const std::string& FileName) noexcept {
+    try {
+        DecodeRequest request;
+        request.reduceTo = [&screen](Size natural) { return SizeModeReduction(natural, screen); };
+        std::optional<Size> natural;
+        if (auto loaded = LoadByExtension(FileName, screen.Color, request)) {
+            Picture = std::move(loaded->bitmap);
+            natural = loaded->natural;
+        }
+        PreparePicture(Picture, LastPicture, screen, natural);
+    } catch (...) {
+        // The screen keeps the picture it holds; loading errors are not shown.
+    }
+}
+
+}  // namespace imaging

@@ -1,0 +1,194 @@
+// Broken, mislabelled, oversized and unsupported files: each gives a clear
+// error naming the file, and nothing crashes.
+#include <gtest/gtest.h>
+
+#include <QBuffer>
+
+#include "imaging/DecoderRegistry.h"
+#include "imaging/ImagingTestUtil.h"
+#include "imaging/PictureError.h"
+#include "imaging/TestPictures.h"
+
+namespace imaging {
+namespace {
+
+using namespace imaging::testing;
+using Kind = PictureError::Kind;
+
+// The kind of error decoding the file raises; fails the test when it decodes.
+Kind ErrorOf(const std::string& path) {
+    try {
+        DecodePictureFile(path);
+    } catch (const PictureError& e) {
+        EXPECT_NE(std::string(e.what()).find(path), std::string::npos) << e.what();
+        EXPECT_EQ(e.fileName(), path);
+        return e.kind();
+    }
+    ADD_FAILURE() << path << " decoded";
+    return Kind::Corrupt;
+}
+
+uint32_t Crc32(const uint8_t* data, size_t size) {
+    uint32_t crc = 0xFFFFFFFFu;
+    for (size_t i = 0; i < size; ++i) {
+        crc ^= data[i];
+        for (int k = 0; k < 8; ++k) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1)));
+    }
+    return ~crc;
+}
+
+Bytes SmallPng() {
+    QImage image(8, 8, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "png");
+    return Bytes(bytes.begin(), bytes.end());
+}
+
+// Sets the size a JPEG's SOF0 marker declares.
+Bytes WithJpegSize(Bytes jpeg, uint16_t width, uint16_t height) {
+    for (size_t i = 2; i + 9 < jpeg.size(); ++i)
+        if (jpeg[i] == 0xFF && jpeg[i + 1] == 0xC0) {
+            jpeg[i + 5] = uint8_t(height >> 8);
+            jpeg[i + 6] = uint8_t(height);
+            jpeg[i + 7] = uint8_t(width >> 8);
+            jpeg[i + 8] = uint8_t(width);
+            return jpeg;
+        }
+    throw std::runtime_error("no SOF0");
+}
+
+TEST(BadInput, EmptyMissingAndUnregisteredFiles) {
+    TempDir dir;
+    for (const char* name : {"empty.jpg", "empty.png", "empty.gif", "empty.pcx", "empty.tga"}) {
+        WriteFile(dir.file(name), {});
+        EXPECT_EQ(ErrorOf(dir.file(name)), Kind::Empty) << name;
+    }
+    EXPECT_EQ(ErrorOf(dir.file("missing.png")), Kind::NotFound);
+    EXPECT_EQ(ErrorOf(dir.file("missing.jpg")), Kind::NotFound);
+    std::filesystem::create_directory(dir.file("folder.png"));
+    EXPECT_EQ(ErrorOf(dir.file("folder.png")), Kind::NotFound);
+    WriteFile(dir.file("picture.xyz"), SmallPng());
+    EXPECT_EQ(ErrorOf(dir.file("picture.xyz")), Kind::UnknownExtension);
+    WriteFile(dir.file("picture"), SmallPng());
+    EXPECT_EQ(ErrorOf(dir.file("picture")), Kind::UnknownExtension);
+}
+
+TEST(BadInput, MetafilesAreNotSupportedOnThisPlatform) {
+    TempDir dir;
+    for (const char* name : {"a.wmf", "a.EMF"}) {
+        WriteFile(dir.file(name), Bytes(64, 1));
+        try {
+            DecodePictureFile(dir.file(name));
+            ADD_FAILURE() << name;
+        } catch (const PictureError& e) {
+            EXPECT_EQ(e.kind(), Kind::Unsupported);
+            EXPECT_NE(std::string(e.what()).find("not supported on this platform"),
+                      std::string::npos);
+        }
+    }
+}
+
+TEST(BadInput, ContentThatDoesNotMatchTheExtension) {
+    TempDir dir;
+    const Bytes png = SmallPng();
+    for (const char* name :
+         {"a.jpg", "a.gif", "a.bmp", "a.tif", "a.webp", "a.ico", "a.ppm", "a.xpm", "a.pcx", "a.tga",
+          "a.sgi", "a.psd", "a.pcd", "a.ras", "a.xwd"}) {
+        WriteFile(dir.file(name), png);
+        EXPECT_EQ(ErrorOf(dir.file(name)), Kind::WrongContent) << name;
+    }
+    WriteFile(dir.file("photo.png"), EncodeJpeg(raster::Bitmap(8, 8)));
+    EXPECT_EQ(ErrorOf(dir.file("photo.png")), Kind::WrongContent);
+}
+
+TEST(BadInput, CorruptHeadersAndData) {
+    TempDir dir;
+    const Bytes jpeg = EncodeJpeg(PhotoLike(64, 64));
+    // A JPEG cut inside its header, and one whose header is overwritten.
+    WriteFile(dir.file("header.jpg"), Bytes(jpeg.begin(), jpeg.begin() + 100));
+    EXPECT_EQ(ErrorOf(dir.file("header.jpg")), Kind::Corrupt);
+    Bytes garbled = jpeg;
+    for (size_t i = 2; i < 200; ++i) garbled[i] = uint8_t(i * 37);
+    WriteFile(dir.file("garbled.jpg"), garbled);
+    EXPECT_EQ(ErrorOf(dir.file("garbled.jpg")), Kind::Corrupt);
+
+    const Bytes png = SmallPng();
+    WriteFile(dir.file("cut.png"), Bytes(png.begin(), png.begin() + 20));
+    EXPECT_EQ(ErrorOf(dir.file("cut.png")), Kind::Corrupt);
+
+    // A Sun raster header with an impossible depth.
+    Bytes sun;
+    for (uint32_t v : {0x59A66A95u, 8u, 8u, 13u, 0u, 1u, 0u, 0u}) PutBe32(sun, v);
+    sun.resize(200, 0);
+    WriteFile(dir.file("depth.ras"), sun);
+    EXPECT_EQ(ErrorOf(dir.file("depth.ras")), Kind::Corrupt);
+}
+
+TEST(BadInput, PicturesAboveOneHundredMegapixelsAreRefusedFromTheHeader) {
+    TempDir dir;
+    WriteFile(dir.file("huge.jpg"), WithJpegSize(EncodeJpeg(PhotoLike(16, 16)), 20000, 20000));
+    EXPECT_EQ(ErrorOf(dir.file("huge.jpg")), Kind::TooLarge);
+
+    Bytes png = SmallPng();  // IHDR: length, type, width, height, ..., CRC at 29
+    for (size_t i : {16u, 20u}) {
+        png[i] = 0;
+        png[i + 1] = 0;
+        png[i + 2] = 0x4E;  // 20000
+        png[i + 3] = 0x20;
+    }
+    const uint32_t crc = Crc32(png.data() + 12, 17);
+    for (int k = 0; k < 4; ++k) png[29 + size_t(k)] = uint8_t(crc >> (24 - 8 * k));
+    WriteFile(dir.file("huge.png"), png);
+    EXPECT_EQ(ErrorOf(dir.file("huge.png")), Kind::TooLarge);
+
+    Bytes tga = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF, 24, 0};
+    tga.resize(1000, 0);
+    WriteFile(dir.file("huge.tga"), tga);
+    EXPECT_EQ(ErrorOf(dir.file("huge.tga")), Kind::TooLarge);
+    WriteFile(dir.file("huge.psd"), MakePsd(raster::Bitmap(4, 4), {}, 30000, 30000));
+    EXPECT_EQ(ErrorOf(dir.file("huge.psd")), Kind::TooLarge);
+    Bytes sun;
+    for (uint32_t v : {0x59A66A95u, 1000000u, 1000000u, 24u, 0u, 1u, 0u, 0u}) PutBe32(sun, v);
+    WriteFile(dir.file("huge.ras"), sun);
+    EXPECT_EQ(ErrorOf(dir.file("huge.ras")), Kind::TooLarge);
+}
+
+TEST(BadInput, TruncatedJpegShowsWhatCouldBeDecoded) {
+    TempDir dir;
+    const raster::Bitmap photo = PhotoLike(256, 256, 4);
+    const Bytes jpeg = EncodeJpeg(photo, {});
+    WriteFile(dir.file("half.jpg"), Bytes(jpeg.begin(), jpeg.begin() + long(jpeg.size() / 2)));
+    const DecodedImage image = DecodePictureFile(dir.file("half.jpg"));
+    ASSERT_EQ(image.pixels.width(), 256);
+    ASSERT_EQ(image.pixels.height(), 256);
+    // The rows before the cut are there.
+    raster::Bitmap top(256, 64), original(256, 64);
+    for (int y = 0; y < 64; ++y) {
+        std::memcpy(top.row(y), image.pixels.row(y), 256 * 3);
+        std::memcpy(original.row(y), photo.row(y), 256 * 3);
+    }
+    EXPECT_GE(Psnr(top, original), 30.0);
+}
+
+TEST(BadInput, ProgressiveJpegWithEndlessScansIsRefused) {
+    // One scan per coefficient and bit plane: valid, but thousands of passes.
+    std::vector<jpeg_scan_info> scans;
+    for (int c = 0; c < 3; ++c) scans.push_back({1, {c}, 0, 0, 0, 0});
+    for (int c = 0; c < 3; ++c)
+        for (int k = 1; k < 64; ++k) {
+            scans.push_back({1, {c}, k, k, 0, 10});
+            for (int bit = 10; bit > 0; --bit) scans.push_back({1, {c}, k, k, bit, bit - 1});
+        }
+    JpegOptions options;
+    options.scans = scans.data();
+    options.scanCount = int(scans.size());
+    TempDir dir;
+    WriteFile(dir.file("scans.jpg"), EncodeJpeg(PhotoLike(16, 16), options));
+    EXPECT_EQ(ErrorOf(dir.file("scans.jpg")), Kind::Corrupt);
+}
+
+}  // namespace
+}  // namespace imaging

@@ -1,0 +1,133 @@
+// Every registered format, from files written in the test.
+#include <gtest/gtest.h>
+
+#include "imaging/DecoderRegistry.h"
+#include "imaging/ImagingTestUtil.h"
+
+namespace imaging {
+namespace {
+
+using namespace imaging::testing;
+using raster::Color;
+using raster::RGB;
+
+constexpr Color kRed = RGB(255, 0, 0), kGreen = RGB(0, 255, 0), kBlue = RGB(0, 0, 255),
+                kWhite = RGB(255, 255, 255), kBlack = RGB(0, 0, 0), kGrey = RGB(128, 128, 128);
+
+// Checks the quadrant centres of a decoded picture.
+void ExpectQuadrants(const std::string& path, int width, int height, const Color (&colours)[4],
+                     int tolerance) {
+    SCOPED_TRACE(path);
+    const DecodedImage image = DecodePictureFile(path);
+    ASSERT_EQ(image.pixels.width(), width);
+    ASSERT_EQ(image.pixels.height(), height);
+    EXPECT_EQ(image.natural, (Size{width, height}));
+    const int xs[4] = {width / 4, 3 * width / 4, width / 4, 3 * width / 4};
+    const int ys[4] = {height / 4, height / 4, 3 * height / 4, 3 * height / 4};
+    for (int i = 0; i < 4; ++i) {
+        const Color got = image.pixels.pixel(xs[i], ys[i]);
+        EXPECT_TRUE(Near(got, colours[i], tolerance))
+            << "quadrant " << i << " got " << std::hex << got;
+    }
+}
+
+TEST(DecoderFormats, QtReadersDecodeWhatQtWrote) {
+    TempDir dir;
+    const Color colours[4] = {kRed, kGreen, kBlue, kWhite};
+    const QImage picture = ToQImage(Quadrants(40, 30, kRed, kGreen, kBlue, kWhite));
+    // Lossy WebP may move flat colours a little.
+    const struct {
+        const char* name;
+        const char* qtFormat;
+        int tolerance;
+    } formats[] = {{"a.png", "png", 0},   {"a.BMP", "bmp", 0},    {"a.tif", "tiff", 0},
+                   {"a.tiff", "tiff", 0}, {"a.webp", "webp", 12}, {"a.ico", "ico", 0},
+                   {"a.ppm", "ppm", 0},   {"a.xpm", "xpm", 0}};
+    for (const auto& f : formats) {
+        ASSERT_TRUE(picture.save(QString::fromStdString(dir.file(f.name)), f.qtFormat));
+        ExpectQuadrants(dir.file(f.name), 40, 30, colours, f.tolerance);
+    }
+
+    const Color greys[4] = {kBlack, kGrey, RGB(200, 200, 200), kWhite};
+    ASSERT_TRUE(ToQImage(Quadrants(40, 30, greys[0], greys[1], greys[2], greys[3]))
+                    .convertToFormat(QImage::Format_Grayscale8)
+                    .save(QString::fromStdString(dir.file("a.pgm")), "pgm"));
+    ExpectQuadrants(dir.file("a.pgm"), 40, 30, greys, 0);
+
+    const Color mono[4] = {kBlack, kWhite, kWhite, kBlack};
+    const QImage monoPicture = ToQImage(Quadrants(40, 30, kBlack, kWhite, kWhite, kBlack))
+                                   .convertToFormat(QImage::Format_Mono);
+    for (const char* f : {"pbm", "xbm"}) {
+        const std::string path = dir.file(std::string("a.") + f);
+        ASSERT_TRUE(monoPicture.save(QString::fromStdString(path), f));
+        ExpectQuadrants(path, 40, 30, mono, 0);
+    }
+}
+
+TEST(DecoderFormats, GifWithoutTransparencyKeepsItsPalette) {
+    TempDir dir;
+    std::vector<uint8_t> indices;
+    for (int y = 0; y < 12; ++y)
+        for (int x = 0; x < 16; ++x) indices.push_back(uint8_t((y < 6 ? 0 : 2) + (x < 8 ? 0 : 1)));
+    WriteFile(dir.file("a.gif"), MakeGif(16, 12, {kRed, kGreen, kBlue, kWhite}, indices, -1));
+    const Color colours[4] = {kRed, kGreen, kBlue, kWhite};
+    ExpectQuadrants(dir.file("a.gif"), 16, 12, colours, 0);
+    EXPECT_TRUE(DecodePictureFile(dir.file("a.gif")).alpha.empty());
+}
+
+TEST(DecoderFormats, FfmpegReadersDecodeWhatFfmpegWrote) {
+    TempDir dir;
+    const Color colours[4] = {kRed, kGreen, kBlue, RGB(10, 120, 250)};
+    const raster::Bitmap picture =
+        Quadrants(40, 30, colours[0], colours[1], colours[2], colours[3]);
+    const struct {
+        const char* name;
+        AVCodecID codec;
+        AVPixelFormat format;
+    } formats[] = {
+        {"a.pcx", AV_CODEC_ID_PCX, AV_PIX_FMT_RGB24},
+        {"a.tga", AV_CODEC_ID_TARGA, AV_PIX_FMT_BGR24},
+        {"a.sgi", AV_CODEC_ID_SGI, AV_PIX_FMT_RGB24},
+        {"a.rgb", AV_CODEC_ID_SGI, AV_PIX_FMT_RGB24},
+        {"a.ras", AV_CODEC_ID_SUNRAST, AV_PIX_FMT_BGR24},
+        {"a.im24", AV_CODEC_ID_SUNRAST, AV_PIX_FMT_BGR24},
+        {"a.xwd", AV_CODEC_ID_XWD, AV_PIX_FMT_BGR24},
+        {"a.Pcx", AV_CODEC_ID_PCX, AV_PIX_FMT_RGB8},
+    };
+    for (const auto& f : formats) {
+        WriteFile(dir.file(f.name), EncodeWithFfmpeg(f.codec, f.format, picture));
+        ExpectQuadrants(dir.file(f.name), 40, 30, colours, f.format == AV_PIX_FMT_RGB8 ? 40 : 0);
+    }
+}
+
+TEST(DecoderFormats, PhotoshopAndPhotoCdFilesWrittenByHand) {
+    TempDir dir;
+    const Color colours[4] = {kRed, kGreen, kBlue, RGB(10, 120, 250)};
+    WriteFile(dir.file("a.psd"),
+              MakePsd(Quadrants(40, 30, colours[0], colours[1], colours[2], colours[3])));
+    ExpectQuadrants(dir.file("a.psd"), 40, 30, colours, 0);
+
+    // Neutral chroma: the two luma halves come out as greys.
+    WriteFile(dir.file("a.pcd"), MakePhotoCd(40, 220));
+    const DecodedImage pcd = DecodePictureFile(dir.file("a.pcd"));
+    ASSERT_EQ(pcd.pixels.width(), 768);
+    ASSERT_EQ(pcd.pixels.height(), 512);
+    EXPECT_TRUE(Near(pcd.pixels.pixel(100, 256), RGB(40, 40, 40), 3));
+    EXPECT_TRUE(Near(pcd.pixels.pixel(600, 256), RGB(220, 220, 220), 3));
+}
+
+TEST(DecoderFormats, ExtensionsMatchWithoutRegardToCase) {
+    EXPECT_EQ(UpperExtension("/photos/IMG_0001.jpg"), ".JPG");
+    EXPECT_EQ(UpperExtension("/photos.d/readme"), "");
+    EXPECT_EQ(UpperExtension("noext"), "");
+    ASSERT_NE(FindDecoder(".jpeg"), nullptr);
+    EXPECT_EQ(FindDecoder(".jpeg"), FindDecoder(".JPEG"));
+    EXPECT_EQ(FindDecoder(".xyz"), nullptr);
+    for (const char* ext :
+         {".JPG", ".GIF", ".PNG", ".BMP", ".TIF", ".WEBP", ".ICO", ".PBM", ".PGM", ".PPM",
+          ".XPM", ".PCX", ".TGA", ".SGI", ".PSD", ".PCD",  ".RAS", ".XWD", ".WMF", ".EMF"})
+        EXPECT_NE(FindDecoder(ext), nullptr) << ext;
+}
+
+}  // namespace
+}  // namespace imaging

@@ -1,0 +1,150 @@
+#include <gtest/gtest.h>
+
+#include "imaging/FitArithmetic.h"
+#include "imaging/ImagingTestUtil.h"
+#include "imaging/PictureError.h"
+#include "imaging/PictureLoader.h"
+#include "imaging/TestPictures.h"
+#include "raster/Blit.h"
+
+namespace imaging {
+namespace {
+
+using namespace imaging::testing;
+using raster::Color;
+using raster::RGB;
+
+constexpr Color kRed = RGB(255, 0, 0), kFill = RGB(0, 0, 255);
+
+// Three pixels: opaque red, half-transparent red, fully transparent red.
+const Bytes kAlphas = {255, 128, 0};
+raster::Bitmap ThreeReds() {
+    return raster::Bitmap(3, 1, kRed);
+}
+
+TEST(PictureLoader, TransparentFormatsAreFlattenedOntoTheFillColour) {
+    TempDir dir;
+    ASSERT_TRUE(
+        ToQImage(ThreeReds(), kAlphas).save(QString::fromStdString(dir.file("a.png")), "png"));
+    WriteFile(dir.file("a.tga"),
+              EncodeWithFfmpeg(AV_CODEC_ID_TARGA, AV_PIX_FMT_BGRA, ThreeReds(), kAlphas));
+    for (const char* name : {"a.png", "a.tga"}) {
+        SCOPED_TRACE(name);
+        raster::Bitmap picture;
+        LoadPictureFile(picture, dir.file(name), kFill);
+        ASSERT_EQ(picture.width(), 3);
+        EXPECT_EQ(picture.pixel(0, 0), kRed);
+        EXPECT_TRUE(Near(picture.pixel(1, 0), RGB(128, 0, 127), 1));
+        EXPECT_EQ(picture.pixel(2, 0), kFill);
+    }
+
+    // GIF transparency is a palette index.
+    WriteFile(dir.file("a.Gif"), MakeGif(2, 1, {kRed, RGB(0, 255, 0)}, {0, 1}, 1));
+    raster::Bitmap gif;
+    LoadPictureFile(gif, dir.file("a.Gif"), kFill);
+    ASSERT_EQ(gif.width(), 2);
+    EXPECT_EQ(gif.pixel(0, 0), kRed);
+    EXPECT_EQ(gif.pixel(1, 0), kFill);
+}
+
+TEST(PictureLoader, JpegAndBmpAreNeverFlattened) {
+    EXPECT_FALSE(FlattensOnLoad(".JPG"));
+    EXPECT_FALSE(FlattensOnLoad(".JPEG"));
+    EXPECT_FALSE(FlattensOnLoad(".BMP"));
+    for (const char* ext : {".GIF", ".PNG", ".TIF", ".WMF", ".EMF", ".PCX", ".TGA"})
+        EXPECT_TRUE(FlattensOnLoad(ext));
+
+    // A BMP's alpha channel is ignored: its colours stay as stored.
+    TempDir dir;
+    WriteFile(dir.file("a.bmp"), MakeBmpWithAlpha(ThreeReds(), kAlphas));
+    raster::Bitmap bmp;
+    LoadPictureFile(bmp, dir.file("a.bmp"), kFill);
+    ASSERT_EQ(bmp.width(), 3);
+    for (int x = 0; x < 3; ++x) EXPECT_EQ(bmp.pixel(x, 0), kRed);
+}
+
+TEST(PictureLoader, MissingJpegDecodesNothingButOtherFilesRaise) {
+    TempDir dir;
+    raster::Bitmap picture(4, 4, kRed);
+    LoadPictureFile(picture, dir.file("missing.jpg"), kFill);
+    EXPECT_EQ(picture.width(), 4) << "the picture keeps its bitmap";
+    EXPECT_EQ(picture.pixel(0, 0), kRed);
+    EXPECT_THROW(LoadPictureFile(picture, dir.file("missing.png"), kFill), PictureError);
+    EXPECT_THROW(LoadSourcePicture(dir.file("missing.jpg")), PictureError);
+
+    // The scaled loader hands the temporary picture's empty bitmap over.
+    raster::Bitmap target(4, 4, kRed);
+    LoadPictureScaled(target, dir.file("missing.jpg"), -1, -1, kFill);
+    EXPECT_TRUE(target.isEmpty());
+}
+
+TEST(PictureLoader, ScaledLoaderUsesTheBoxArithmeticAndNeverRaises) {
+    TempDir dir;
+    WriteFile(dir.file("640.jpg"), EncodeJpeg(PhotoLike(640, 480)));
+    ASSERT_TRUE(
+        ToQImage(PhotoLike(1600, 1200)).save(QString::fromStdString(dir.file("1600.png")), "png"));
+    ASSERT_TRUE(
+        ToQImage(PhotoLike(300, 300)).save(QString::fromStdString(dir.file("300.bmp")), "bmp"));
+    const struct {
+        const char* name;
+        int maxWidth, maxHeight;
+        Size expected;
+    } cases[] = {
+        {"640.jpg", 200, 150, {199, 150}},  {"640.jpg", 200, 200, {200, 149}},
+        {"1600.png", 320, 240, {320, 240}}, {"300.bmp", 300, 200, {200, 200}},
+        {"300.bmp", 400, 400, {300, 300}},  {"1600.png", -1, -1, {1600, 1200}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.name) + " " + std::to_string(c.maxWidth));
+        raster::Bitmap target;
+        LoadPictureScaled(target, dir.file(c.name), c.maxWidth, c.maxHeight, 0);
+        EXPECT_EQ((Size{target.width(), target.height()}), c.expected);
+    }
+
+    // Errors leave the target as it was; an empty name touches nothing.
+    WriteFile(dir.file("broken.png"), Bytes{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0});
+    raster::Bitmap target(5, 5, kRed);
+    const uint32_t handle = target.handle();
+    for (const std::string& name :
+         {dir.file("broken.png"), dir.file("none.gif"), dir.file("a.wmf"), std::string()}) {
+        LoadPictureScaled(target, name, 100, 100, 0);
+        EXPECT_EQ(target.width(), 5);
+        EXPECT_EQ(target.pixel(2, 2), kRed);
+    }
+    EXPECT_EQ(target.handle(), handle);
+}
+
+TEST(PictureLoader, ScaledLoaderMatchesAFullDecodeOfALargeJpeg) {
+    TempDir dir;
+    const raster::Bitmap photo = PhotoLike(2400, 1800, 3);
+    WriteFile(dir.file("big.jpg"), EncodeJpeg(photo));
+    raster::Bitmap preview;
+    LoadPictureScaled(preview, dir.file("big.jpg"), 300, 200, 0);
+    ASSERT_EQ((Size{preview.width(), preview.height()}), *ShrinkIntoBox({2400, 1800}, 300, 200));
+    raster::Bitmap full;
+    LoadPictureFile(full, dir.file("big.jpg"), 0);
+    EXPECT_GE(Psnr(preview, raster::ResampleArea(full, preview.width(), preview.height())), 40.0);
+}
+
+TEST(PictureLoader, SourcePictureKeepsTheNaturalSizeForTheBuildsArithmetic) {
+    TempDir dir;
+    WriteFile(dir.file("big.jpg"), EncodeJpeg(PhotoLike(2400, 1800, 5)));
+    const SourcePicture natural = LoadSourcePicture(dir.file("big.jpg"));
+    EXPECT_EQ(natural.natural, (Size{2400, 1800}));
+    EXPECT_EQ(natural.bitmap.width(), 2400);
+
+    const SourcePicture fitted = LoadSourcePicture(dir.file("big.jpg"), Size{720, 576});
+    EXPECT_EQ(fitted.natural, (Size{2400, 1800}));
+    // 720 x 540 on the frame: 3/8 (900 x 675) is the smallest scale covering it.
+    EXPECT_EQ(fitted.bitmap.width(), 900);
+    EXPECT_EQ(fitted.bitmap.height(), 675);
+    const raster::Bitmap fromFull = raster::ResampleArea(natural.bitmap, 720, 540);
+    EXPECT_GE(Psnr(fromFull, raster::ResampleArea(fitted.bitmap, 720, 540)), 40.0);
+
+    // A picture smaller than the frame is never reduced.
+    WriteFile(dir.file("small.jpg"), EncodeJpeg(PhotoLike(320, 240)));
+    EXPECT_EQ(LoadSourcePicture(dir.file("small.jpg"), Size{720, 576}).bitmap.width(), 320);
+}
+
+}  // namespace
+}  // namespace imaging
