@@ -172,9 +172,13 @@ void StretchBlt(Bitmap& dst, int x, int y, int cx, int cy, const Bitmap& src, in
         Rect block{left, top, left + std::abs(scx), top + std::abs(scy)};
         block = block.intersected(src.bounds());
         if (block.isEmpty()) return;
+        // The whole source needs no copy: ResampleArea reads it all before
+        // anything is drawn, even onto itself. Fitting a large photo used to
+        // copy every pixel first.
         Point origin;
-        const Bitmap part = SnapshotBlock(src, block, origin);
-        const Bitmap scaled = ResampleArea(part, std::abs(cx), std::abs(cy));
+        const bool whole = block == src.bounds();
+        const Bitmap part = whole ? Bitmap() : SnapshotBlock(src, block, origin);
+        const Bitmap scaled = ResampleArea(whole ? src : part, std::abs(cx), std::abs(cy));
         const bool mirrorX = (cx < 0) != (scx < 0), mirrorY = (cy < 0) != (scy < 0);
         const int targetLeft = cx > 0 ? x : x + cx + 1, targetTop = cy > 0 ? y : y + cy + 1;
         StretchNearest(dst, mirrorX ? targetLeft + std::abs(cx) - 1 : targetLeft,

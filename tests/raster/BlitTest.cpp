@@ -93,6 +93,12 @@ TEST(StretchBlt, HalftoneAveragesAreas) {
     Bitmap half(2, 1);
     StretchBlt(half, 0, 0, 2, 1, Row({0, 100, 200, 255}), 0, 0, 4, 1, StretchMode::Halftone);
     EXPECT_EQ(RedsOf(half), (std::vector<int>{50, 228}));
+    // Onto itself: the whole source is read before anything is drawn.
+    Bitmap self = Row({0, 100, 200, 255});
+    StretchBlt(self, 0, 0, 2, 1, self, 0, 0, 4, 1, StretchMode::Halftone);
+    EXPECT_EQ(RedsOf(self), (std::vector<int>{50, 228, 200, 255}));
+    StretchBlt(self, 3, 0, -4, 1, self, 0, 0, 4, 1, StretchMode::Halftone);
+    EXPECT_EQ(RedsOf(self), (std::vector<int>{255, 200, 228, 50}));
     EXPECT_EQ(RedsOf(ResampleArea(Row({0, 90, 180}), 2, 1)), (std::vector<int>{30, 150}));
     // A flat picture stays exactly flat whatever the factor.
     Bitmap flat(37, 23, RGB(201, 17, 99));
