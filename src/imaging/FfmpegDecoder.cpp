@@ -1,6 +1,5 @@
 #include "imaging/FfmpegDecoder.h"
 
-#include <cstdio>
 #include <cstring>
 #include <memory>
 
@@ -11,14 +10,12 @@ extern "C" {
 #include <libswscale/swscale.h>
 }
 
+#include "imaging/FileBytes.h"
 #include "imaging/PictureError.h"
 
 namespace imaging {
 
 namespace {
-
-// Uncompressed pictures at the pixel limit stay well below this.
-constexpr int64_t kMaxFileBytes = int64_t{1} << 30;
 
 AVCodecID CodecFor(RasterFormat format) {
     switch (format) {
@@ -52,10 +49,6 @@ struct FrameDeleter {
 struct SwsDeleter {
     void operator()(SwsContext* s) const { sws_freeContext(s); }
 };
-struct FileCloser {
-    void operator()(FILE* f) const { std::fclose(f); }
-};
-
 std::string AvErrorText(int code) {
     char text[AV_ERROR_MAX_STRING_SIZE] = {};
     av_strerror(code, text, sizeof text);
@@ -64,24 +57,12 @@ std::string AvErrorText(int code) {
 
 // The whole file as the payload of one packet: every one of these formats
 // holds a single picture.
-std::unique_ptr<AVPacket, PacketDeleter> ReadFile(const std::string& fileName) {
-    std::unique_ptr<FILE, FileCloser> file(std::fopen(fileName.c_str(), "rb"));
-    if (!file)
-        throw PictureError(PictureError::Kind::Unreadable, fileName, "the file cannot be opened");
-    if (std::fseek(file.get(), 0, SEEK_END) != 0)
-        throw PictureError(PictureError::Kind::Unreadable, fileName, "the file cannot be read");
-    const long size = std::ftell(file.get());
-    if (size < 0)
-        throw PictureError(PictureError::Kind::Unreadable, fileName, "the file cannot be read");
-    if (size == 0) throw PictureError(PictureError::Kind::Empty, fileName, "the file is empty");
-    if (size > kMaxFileBytes)
-        throw PictureError(PictureError::Kind::TooLarge, fileName, "the file is larger than 1 GiB");
-    std::rewind(file.get());
+std::unique_ptr<AVPacket, PacketDeleter> ReadPacket(const std::string& fileName) {
+    const std::vector<uint8_t> bytes = ReadFileBytes(fileName);
     std::unique_ptr<AVPacket, PacketDeleter> packet(av_packet_alloc());
-    if (!packet || av_new_packet(packet.get(), static_cast<int>(size)) < 0) throw std::bad_alloc();
-    if (std::fread(packet->data, 1, static_cast<size_t>(size), file.get()) !=
-        static_cast<size_t>(size))
-        throw PictureError(PictureError::Kind::Unreadable, fileName, "the file cannot be read");
+    if (!packet || av_new_packet(packet.get(), static_cast<int>(bytes.size())) < 0)
+        throw std::bad_alloc();
+    std::memcpy(packet->data, bytes.data(), bytes.size());
     return packet;
 }
 
@@ -181,7 +162,7 @@ DecodedImage ConvertFrame(const std::string& fileName, const AVFrame& frame) {
 }  // namespace
 
 DecodedImage DecodeWithFfmpeg(const std::string& fileName, RasterFormat format) {
-    auto packet = ReadFile(fileName);
+    auto packet = ReadPacket(fileName);
     const auto declared = PeekHeaderSize(
         format, std::span<const uint8_t>(packet->data, static_cast<size_t>(packet->size)));
     if (!declared)
