@@ -1,5 +1,6 @@
 #include "imaging/JpegDecoder.h"
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
@@ -133,8 +134,8 @@ public:
         raster::Bitmap stored(static_cast<int>(cinfo_.output_width),
                               static_cast<int>(cinfo_.output_height));
         std::vector<uint8_t> cmykRow(cmyk ? static_cast<size_t>(cinfo_.output_width) * 4 : 0);
-        run([&] { readScanlines(stored, cmykRow.data()); });
-        result.pixels = Reorient(stored, orientation);
+        run([&] { readScanlines(stored, cmyk ? cmykRow.data() : nullptr); });
+        result.pixels = Reorient(std::move(stored), orientation);
         return result;
     }
 
@@ -172,8 +173,12 @@ private:
         while (cinfo_.output_scanline < cinfo_.output_height) {
             const int y = static_cast<int>(cinfo_.output_scanline);
             if (!cmykRow) {
-                JSAMPROW row = out.row(y);
-                jpeg_read_scanlines(&cinfo_, &row, 1);
+                // Several rows a call spare libjpeg copying through its own
+                // buffer when it upsamples two rows at once.
+                JSAMPROW rows[8];
+                const int count = std::min(8, static_cast<int>(cinfo_.output_height) - y);
+                for (int i = 0; i < count; ++i) rows[i] = out.row(y + i);
+                jpeg_read_scanlines(&cinfo_, rows, static_cast<JDIMENSION>(count));
                 continue;
             }
             JSAMPROW row = cmykRow;

@@ -36,7 +36,7 @@ Mapping MappingFor(int orientation, int w, int h) {
 
 }  // namespace
 
-raster::Bitmap Reorient(const raster::Bitmap& stored, int orientation) {
+raster::Bitmap Reorient(raster::Bitmap stored, int orientation) {
     if (orientation < 2 || orientation > 8 || stored.isEmpty()) return stored;
     const int w = stored.width(), h = stored.height();
     raster::Bitmap out = SwapsAxes(orientation) ? raster::Bitmap(h, w) : raster::Bitmap(w, h);

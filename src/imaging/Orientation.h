@@ -17,6 +17,6 @@ constexpr bool SwapsAxes(int orientation) {
 }
 
 // The upright picture for a stored one. Unknown values leave it as it is.
-raster::Bitmap Reorient(const raster::Bitmap& stored, int orientation);
+raster::Bitmap Reorient(raster::Bitmap stored, int orientation);
 
 }  // namespace imaging

@@ -192,3 +192,55 @@ TEST(BadInput, ProgressiveJpegWithEndlessScansIsRefused) {
 
 }  // namespace
 }  // namespace imaging
+
+namespace imaging {
+namespace {
+
+using namespace imaging::testing;
+
+// Damaged copies of good files (bytes overwritten, files cut short) either
+// decode or raise PictureError; nothing else escapes and nothing crashes.
+TEST(BadInput, DamagedFilesOfEveryFormatFailCleanly) {
+    TempDir dir;
+    const raster::Bitmap picture = PhotoLike(48, 40, 2);
+    std::vector<std::pair<std::string, Bytes>> originals = {
+        {"jpg", EncodeJpeg(picture)},
+        {"gif", MakeGif(8, 8, {0, 0xFF, 0xFF00, 0xFF0000}, std::vector<uint8_t>(64, 1), 2)},
+        {"psd", MakePsd(picture)},
+        {"pcx", EncodeWithFfmpeg(AV_CODEC_ID_PCX, AV_PIX_FMT_RGB24, picture)},
+        {"tga", EncodeWithFfmpeg(AV_CODEC_ID_TARGA, AV_PIX_FMT_BGR24, picture)},
+        {"sgi", EncodeWithFfmpeg(AV_CODEC_ID_SGI, AV_PIX_FMT_RGB24, picture)},
+        {"ras", EncodeWithFfmpeg(AV_CODEC_ID_SUNRAST, AV_PIX_FMT_BGR24, picture)},
+        {"xwd", EncodeWithFfmpeg(AV_CODEC_ID_XWD, AV_PIX_FMT_BGR24, picture)},
+    };
+    for (const char* format : {"png", "bmp", "tiff", "webp", "ico", "ppm", "xpm"}) {
+        const std::string path = dir.file(std::string("q.") + format);
+        ASSERT_TRUE(ToQImage(picture).save(QString::fromStdString(path), format));
+        originals.emplace_back(format, ReadFile(path));
+    }
+    std::mt19937 random(1234);
+    for (const auto& [extension, bytes] : originals) {
+        for (int round = 0; round < 40; ++round) {
+            Bytes damaged = bytes;
+            if (round % 4 == 3) {
+                damaged.resize(random() % damaged.size() + 1);
+            } else {
+                // Headers matter most: damage mostly the first bytes.
+                const size_t span =
+                    round % 2 ? damaged.size() : std::min<size_t>(64, damaged.size());
+                for (int n = 0; n < 1 + round % 5; ++n)
+                    damaged[random() % span] = uint8_t(random());
+            }
+            const std::string path = dir.file("damaged." + extension);
+            WriteFile(path, damaged);
+            try {
+                const DecodedImage image = DecodePictureFile(path);
+                EXPECT_FALSE(image.pixels.isEmpty()) << extension << " round " << round;
+            } catch (const PictureError&) {
+            }
+        }
+    }
+}
+
+}  // namespace
+}  // namespace imaging
