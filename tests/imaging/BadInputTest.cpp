@@ -190,14 +190,6 @@ TEST(BadInput, ProgressiveJpegWithEndlessScansIsRefused) {
     EXPECT_EQ(ErrorOf(dir.file("scans.jpg")), Kind::Corrupt);
 }
 
-}  // namespace
-}  // namespace imaging
-
-namespace imaging {
-namespace {
-
-using namespace imaging::testing;
-
 // Damaged copies of good files (bytes overwritten, files cut short) either
 // decode or raise PictureError; nothing else escapes and nothing crashes.
 TEST(BadInput, DamagedFilesOfEveryFormatFailCleanly) {
