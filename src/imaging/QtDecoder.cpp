@@ -52,11 +52,18 @@ DecodedImage FromQImage(const QImage& image) {
 }  // namespace
 
 DecodedImage DecodeWithQt(const std::string& fileName, const char* qtFormat) {
-    QImageReader reader(QString::fromStdString(fileName), qtFormat);
-    reader.setAutoDetectImageFormat(false);
     // Qt's default limit (128 MB) would refuse pictures well below our own.
     static const bool limitRaised = (QImageReader::setAllocationLimit(kAllocationLimitMb), true);
     (void)limitRaised;
+    // Some formats come from plugins; without one every file would look
+    // mislabelled.
+    static const QList<QByteArray> readable = QImageReader::supportedImageFormats();
+    if (!readable.contains(QByteArray(qtFormat)))
+        throw PictureError(PictureError::Kind::Unsupported, fileName,
+                           "this system has no reader for " +
+                               QByteArray(qtFormat).toUpper().toStdString() + " pictures");
+    QImageReader reader(QString::fromStdString(fileName), qtFormat);
+    reader.setAutoDetectImageFormat(false);
     if (!reader.canRead()) {
         if (reader.error() == QImageReader::FileNotFoundError ||
             reader.error() == QImageReader::DeviceError)

@@ -1,6 +1,8 @@
 // Every registered format, from files written in the test.
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+
 #include "imaging/DecoderRegistry.h"
 #include "imaging/ImagingTestUtil.h"
 
@@ -32,6 +34,8 @@ void ExpectQuadrants(const std::string& path, int width, int height, const Color
 }
 
 TEST(DecoderFormats, QtReadersDecodeWhatQtWrote) {
+    // The readers must work headless, as in the command-line build.
+    ASSERT_EQ(QCoreApplication::instance(), nullptr);
     TempDir dir;
     const Color colours[4] = {kRed, kGreen, kBlue, kWhite};
     const QImage picture = ToQImage(Quadrants(40, 30, kRed, kGreen, kBlue, kWhite));
