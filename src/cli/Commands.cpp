@@ -2,11 +2,16 @@
 
 #include <array>
 
+#include "cli/RenderTransition.h"
+
 namespace cli {
 
 std::span<const Command> Commands() {
     // Subcommands are added here as they are written; see the files of this folder.
-    static const std::array<Command, 0> commands{};
+    static const std::array commands{
+        Command{"render-transition", "draw one frame of a transition, or a sheet of all of them",
+                RunRenderTransition},
+    };
     return commands;
 }
 
