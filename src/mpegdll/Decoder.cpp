@@ -40,7 +40,10 @@ int Decoder::open(const char* path) {
     }
     // Little-endian output whatever the host; no format changes inside one
     // file, so the length measured by the scan is what decoding delivers.
-    const long flags = MPG123_GAPLESS | MPG123_QUIET | MPG123_FORCE_ENDIAN | MPG123_NO_FRANKENSTEIN;
+    // ID3v2 tags are stepped over unread: nothing here needs them, and a
+    // huge or garbled tag then costs nothing.
+    const long flags = MPG123_GAPLESS | MPG123_QUIET | MPG123_FORCE_ENDIAN |
+                       MPG123_NO_FRANKENSTEIN | MPG123_SKIP_ID3V2;
     bool configured = mpg123_param(handle_, MPG123_FLAGS, flags, 0) == MPG123_OK &&
                       mpg123_format_none(handle_) == MPG123_OK;
     const long* rates = nullptr;

@@ -148,6 +148,32 @@ TEST_F(LibraryTest, DamagedFileLengthMatchesWhatPlays) {
     EXPECT_EQ(SamplesToMs(played.size() / 4, 44100), length);
 }
 
+// An ID3v2 header with a syncsafe size and `body` as its content.
+QByteArray Id3Tag(const QByteArray& body, uint32_t claimedSize) {
+    QByteArray tag("ID3\x03\x00\x00", 6);
+    for (int shift = 21; shift >= 0; shift -= 7) tag += char((claimedSize >> shift) & 0x7F);
+    return tag + body;
+}
+
+TEST_F(LibraryTest, GarbledTagsAreSteppedOver) {
+    const Mp3Fixture clean = AllKinds()[0];
+    const QByteArray audio = ReadAll(clean.path);
+    const QByteArray garbage = QByteArray("\xFF\xFB\x90\x00 not a frame ").repeated(300);
+
+    player.SetStreamName(MakeFile("garbled-tag.mp3", Id3Tag(garbage, garbage.size()) + audio));
+    player.Open();
+    EXPECT_EQ(player.StreamLength(), 3000);
+
+    // A tag that claims more than the whole file leaves no audio to find.
+    player.SetStreamName(MakeFile("oversized-tag.mp3", Id3Tag(garbage, 0x0FFFFFFF) + audio));
+    try {
+        player.Open();
+        ADD_FAILURE() << "opened";
+    } catch (const TMPEGError& error) {
+        EXPECT_EQ(error.ErrorCode(), 3);
+    }
+}
+
 TEST_F(LibraryTest, FilesThatAreNotMp3FailToOpen) {
     const QString png = ScratchDir() + "/picture.mp3";
     ASSERT_TRUE(testing::RunFfmpeg({"-f", "lavfi", "-i", "testsrc=size=32x32:rate=1", "-frames:v",
