@@ -1,14 +1,32 @@
 #include "music/MusicLength.h"
 
+#include <QFile>
+#include <QString>
+
+#include "model/LengthText.h"
+#include "model/MediaPaths.h"
+#include "music/MusicService.h"
+
 namespace music {
 
-QString FormatMusicLength(int32_t milliseconds) {
-    if (milliseconds < 1) return QStringLiteral("0:00:00");
-    const int32_t seconds = milliseconds / 1000;
-    return QStringLiteral("%1:%2:%3")
-        .arg(seconds / 3600)
-        .arg(seconds / 60 % 60, 2, 10, QLatin1Char('0'))
-        .arg(seconds % 60, 2, 10, QLatin1Char('0'));
+std::string FormatMusicLength(int32_t milliseconds) {
+    return model::FormatLengthText(milliseconds);
+}
+
+bool HasMusicLength(const model::TMusicEntry& entry) {
+    return entry.HasLength && entry.LengthMs != "0";
+}
+
+int MeasureMusicLengths(model::MusicList& list) {
+    int measured = 0;
+    for (size_t row = 0; row < list.Count(); ++row) {
+        model::TMusicEntry& entry = list.At(row);
+        std::string path = entry.Path;
+        if (!model::ResolveMediaPath(path) || HasMusicLength(entry)) continue;
+        entry.SetLength(GetMusicLength(QFile::decodeName(path.c_str())));
+        ++measured;
+    }
+    return measured;
 }
 
 }  // namespace music

@@ -19,20 +19,6 @@ using testing::ReadAll;
 using testing::ScratchDir;
 using testing::WaitUntil;
 
-TEST(FormatMusicLength, ShowsWholeSecondsAsHoursMinutesSeconds) {
-    EXPECT_EQ(FormatMusicLength(-1), "0:00:00");
-    EXPECT_EQ(FormatMusicLength(0), "0:00:00");
-    EXPECT_EQ(FormatMusicLength(999), "0:00:00");
-    EXPECT_EQ(FormatMusicLength(1000), "0:00:01");
-    EXPECT_EQ(FormatMusicLength(185000), "0:03:05");
-    EXPECT_EQ(FormatMusicLength(185999), "0:03:05");
-    EXPECT_EQ(FormatMusicLength(3'599'999), "0:59:59");
-    EXPECT_EQ(FormatMusicLength(36'000'000), "10:00:00");
-    // A duration, not a time of day: no wrap at 24 hours.
-    EXPECT_EQ(FormatMusicLength(86'401'000), "24:00:01");
-    EXPECT_EQ(FormatMusicLength(INT32_MAX), "596:31:23");
-}
-
 TEST(MusicService, MeasuresLengthsAndGivesMinusOneForAnythingElse) {
     const auto mp3 = MakeMp3("service-999ms.mp3", 0.999, 48000, 1, "sine", {"-b:a", "64k"});
     const int32_t length = GetMusicLength(mp3.path);

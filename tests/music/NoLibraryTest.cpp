@@ -2,6 +2,7 @@
 // is built into a folder of its own, away from libmpegdll.so.
 #include <gtest/gtest.h>
 
+#include "model/IniFile.h"
 #include "music/MPEGError.h"
 #include "music/MusicLength.h"
 #include "music/MusicService.h"
@@ -31,6 +32,25 @@ TEST(MusicServiceWithoutLibrary, EveryLengthIsMinusOneAndNothingPlays) {
         EXPECT_EQ(error.ErrorCode(), 0);
     }
     EXPECT_NO_THROW(StopMusic(true));
+}
+
+TEST(MusicServiceWithoutLibrary, TheLengthPassMarksEveryNewRowUnmeasurable) {
+    const auto mp3 = testing::MakeMp3("listed.mp3", 1, 44100, 2, "sine", {"-b:a", "128k"});
+    model::MusicList list;
+    model::TMusicEntry row;
+    row.Path = mp3.path.toStdString();
+    list.Append(row);
+    list.Append(row);
+    EXPECT_EQ(MeasureMusicLengths(list), 2);
+    for (const model::TMusicEntry& row : list.Entries()) {
+        EXPECT_EQ(row.LengthMs, "-1");
+        EXPECT_EQ(row.LengthText, "0:00:00");
+    }
+    // The show takes none of them.
+    std::vector<std::string> show;
+    model::IniFile store;
+    list.CollectInto(show, store);
+    EXPECT_TRUE(show.empty());
 }
 
 }  // namespace
