@@ -266,6 +266,27 @@ TEST_F(LibraryTest, PlaysAgainFromTheStartAfterTheEnd) {
     EXPECT_LE(MaxSampleDifference(again, reference), kDecoderTolerance);
 }
 
+TEST_F(LibraryTest, UnwritablePcmFileFailsOrEndsPlayback) {
+    player.SetStreamName(AllKinds()[0].path);
+    player.Open();
+    player.SetOutputDevice(TOutputDevice::pcmfile);
+    player.SetOutFilename(ScratchDir() + "/no-such-folder/out.pcm");
+    try {
+        player.Play();
+        ADD_FAILURE() << "played into a missing folder";
+    } catch (const TMPEGError& error) {
+        EXPECT_EQ(error.ErrorCode(), 5);
+        EXPECT_STREQ(error.what(), "Output device failure");
+    }
+    EXPECT_FALSE(player.Playing());
+
+    // A full disk: playback stops early instead of hanging.
+    player.SetOutFilename("/dev/full");
+    player.Play();
+    EXPECT_TRUE(WaitUntil([&] { return playEnds == 1; }));
+    EXPECT_FALSE(player.Playing());
+}
+
 TEST_F(LibraryTest, RepeatedUseLeaksNothing) {
     const auto openDescriptors = [] {
         return QDir("/proc/self/fd").entryList(QDir::Files | QDir::System).size();
