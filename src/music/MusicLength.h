@@ -1,0 +1,28 @@
+// Lengths of music files as the Music step shows them, and the length pass
+// that measures the rows of the music list that have none yet.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "model/MediaLists.h"
+
+namespace music {
+
+// H:MM:SS of the whole seconds (truncated); "0:00:00" below 1 ms. Hours keep
+// counting past 24: a length is a duration, not a time of day.
+std::string FormatMusicLength(int32_t milliseconds);
+
+// A row has a length when it has both length fields and LengthMs is not the
+// exact text "0" (the mark of a length not yet measured). -1, a file that
+// could not be measured, counts as a length.
+bool HasMusicLength(const model::TMusicEntry& entry);
+
+// The length pass: visits the rows in list order and measures, through the
+// shared player, each row whose file exists and that has no length; the
+// row's path itself is left as it is. Returns the number of files measured.
+// Measuring closes what the shared player had open, so music playing from
+// it stops at the first file measured.
+int MeasureMusicLengths(model::MusicList& list);
+
+}  // namespace music

@@ -1,0 +1,96 @@
+#include "music/MusicService.h"
+
+#include <QCoreApplication>
+
+#include <memory>
+
+namespace music {
+
+namespace {
+
+std::unique_ptr<TMPEGPlayer>& SharedSlot() {
+    static std::unique_ptr<TMPEGPlayer> player;
+    return player;
+}
+
+// Run from the application object's destructor, while timers can still be
+// stopped cleanly.
+void DestroySharedPlayer() {
+    StopMusic(true);
+}
+
+}  // namespace
+
+TMPEGPlayer* SharedPlayerIfAny() {
+    return SharedSlot().get();
+}
+
+TMPEGPlayer& SharedPlayer() {
+    auto& slot = SharedSlot();
+    if (slot) return *slot;
+    slot = std::make_unique<TMPEGPlayer>();
+    TMPEGPlayer& player = *slot;
+    player.SetSeekable(false);
+    player.SetFromStream(false);
+    player.SetPlayerPriority(TPlayPriority::Normal);
+    player.SetUseTimer(true);
+    player.SetTimerFreq(1000);
+    player.SetAutoPlay(false);
+    player.SetOutputDevice(TOutputDevice::wavemapper);
+    player.SetStartPos(0);
+    player.SetEndPos(0);
+    player.SetPathToDLL(QString());
+    // A track that ends simply stops; the handler only lets the player
+    // return to the open state.
+    player.OnPlayEnd = [](TMPEGPlayer*) {};
+    try {
+        player.LoadDLL();
+    } catch (...) {
+        // No library: the player stays, and every later operation fails quietly.
+    }
+    static bool cleanupRegistered = false;
+    if (!cleanupRegistered && QCoreApplication::instance() != nullptr) {
+        qAddPostRoutine(DestroySharedPlayer);
+        cleanupRegistered = true;
+    }
+    return player;
+}
+
+void PlayMusicFile(const QString& path) {
+    try {
+        TMPEGPlayer& player = SharedPlayer();
+        player.SetStreamName(path);
+        player.Open();
+        player.Play();
+    } catch (...) {
+        // Nothing plays; the user is not told.
+    }
+}
+
+void StopMusic(bool destroy) {
+    auto& slot = SharedSlot();
+    if (!slot) return;
+    try {
+        if (slot->GetPlayerMode() == MPEGDLL_MODE_PLAYING) {
+            slot->Stop();
+            slot->Close();
+        }
+    } catch (...) {
+        // An error ends this step only.
+    }
+    // The destructor closes the stream and swallows its own errors.
+    if (destroy) slot.reset();
+}
+
+int32_t GetMusicLength(const QString& path) {
+    try {
+        TMPEGPlayer& player = SharedPlayer();
+        player.SetStreamName(path);
+        player.Open();
+        return player.StreamLength();
+    } catch (...) {
+        return -1;
+    }
+}
+
+}  // namespace music

@@ -1,0 +1,103 @@
+// The length pass over the music list: which rows it measures and what it
+// writes into them.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+
+#include "model/Settings.h"
+#include "music/MusicLength.h"
+#include "music/MusicService.h"
+#include "music/MusicTestUtil.h"
+
+namespace music {
+namespace {
+
+using testing::MakeFile;
+using testing::MakeMp3;
+using testing::ScratchDir;
+
+model::TMusicEntry Row(const QString& path) {
+    model::TMusicEntry entry;
+    entry.Path = path.toStdString();
+    return entry;
+}
+
+model::TMusicEntry RowWithLength(const QString& path, const std::string& lengthMs) {
+    model::TMusicEntry entry = Row(path);
+    entry.HasLength = true;
+    entry.LengthMs = lengthMs;
+    entry.LengthText = "stored";
+    return entry;
+}
+
+TEST(LengthPass, MeasuresRowsWithoutALengthOnly) {
+    const auto second = MakeMp3("pass-1s.mp3", 1, 44100, 2, "sine", {"-b:a", "128k"});
+    const auto short999 = MakeMp3("pass-999ms.mp3", 0.999, 48000, 1, "sine", {"-b:a", "64k"});
+    const QString foreign = MakeFile("pass-notes.mp3", "not music\n");
+
+    model::MusicList list;
+    list.Append(Row(second.path));                      // added by the user
+    list.Append(RowWithLength(second.path, "0"));       // stored without a length
+    list.Append(RowWithLength(second.path, "123456"));  // stored length, kept
+    list.Append(RowWithLength(second.path, "-1"));      // failed before, not retried
+    list.Append(Row(short999.path));
+    list.Append(Row(foreign));
+    list.Append(Row(ScratchDir() + "/gone.mp3"));  // missing, skipped
+    list.Append(RowWithLength(ScratchDir() + "/gone.mp3", "0"));
+
+    EXPECT_EQ(MeasureMusicLengths(list), 4);
+    const auto& rows = list.Entries();
+    EXPECT_EQ(rows[0].LengthMs, "1000");
+    EXPECT_EQ(rows[0].LengthText, "0:00:01");
+    EXPECT_TRUE(rows[0].HasLength);
+    EXPECT_EQ(rows[1].LengthMs, "1000");
+    EXPECT_EQ(rows[2].LengthMs, "123456");
+    EXPECT_EQ(rows[2].LengthText, "stored");
+    EXPECT_EQ(rows[3].LengthMs, "-1");
+    EXPECT_EQ(rows[3].LengthText, "stored");
+    EXPECT_EQ(rows[4].LengthMs, "999");
+    EXPECT_EQ(rows[4].LengthText, "0:00:00");
+    EXPECT_EQ(rows[5].LengthMs, "-1");
+    EXPECT_EQ(rows[5].LengthText, "0:00:00");
+    EXPECT_FALSE(rows[6].HasLength);
+    EXPECT_EQ(rows[7].LengthMs, "0");
+
+    // A second pass finds nothing left to measure.
+    EXPECT_EQ(MeasureMusicLengths(list), 0);
+}
+
+TEST(LengthPass, ResolvesNamesUnderTheSampleFolder) {
+    const QString programDir = ScratchDir() + "/program/";
+    ASSERT_TRUE(QDir().mkpath(programDir + "sample"));
+    const auto mp3 = MakeMp3("pass-sample.mp3", 2, 44100, 2, "sine", {"-b:a", "128k"});
+    ASSERT_TRUE(QFile::copy(mp3.path, programDir + "sample/tune.mp3"));
+    model::SetProgramDir(programDir.toStdString());
+
+    model::MusicList list;
+    list.Append(Row("tune.mp3"));
+    EXPECT_EQ(MeasureMusicLengths(list), 1);
+    EXPECT_EQ(list.At(0).Path, "tune.mp3");  // the row keeps its text
+    EXPECT_EQ(list.At(0).LengthMs, "2000");
+    model::SetProgramDir("");
+}
+
+TEST(LengthPass, MeasuringStopsMusicPlayingFromTheSharedPlayer) {
+    const auto playing = MakeMp3("pass-playing.mp3", 30, 44100, 2, "sine", {"-b:a", "128k"});
+    const auto added = MakeMp3("pass-added.mp3", 1, 44100, 2, "sine", {"-b:a", "128k"});
+    PlayMusicFile(playing.path);
+    ASSERT_TRUE(SharedPlayer().Playing());
+
+    model::MusicList list;
+    list.Append(RowWithLength(playing.path, "30000"));
+    EXPECT_EQ(MeasureMusicLengths(list), 0);
+    EXPECT_TRUE(SharedPlayer().Playing());  // nothing measured, music goes on
+
+    list.Append(Row(added.path));
+    EXPECT_EQ(MeasureMusicLengths(list), 1);
+    EXPECT_FALSE(SharedPlayer().Playing());
+    EXPECT_NE(SharedPlayer().GetPlayerMode(), MPEGDLL_MODE_PLAYING);
+}
+
+}  // namespace
+}  // namespace music

@@ -1,0 +1,91 @@
+// The shared player of the music service: lengths, their text, and playback
+// that swallows every error.
+#include <gtest/gtest.h>
+
+#include <QFile>
+
+#include "music/MusicLength.h"
+#include "music/MusicService.h"
+#include "music/MusicTestUtil.h"
+
+namespace music {
+namespace {
+
+using testing::DecodeWithFfmpeg;
+using testing::MakeFile;
+using testing::MakeMp3;
+using testing::MaxSampleDifference;
+using testing::ReadAll;
+using testing::ScratchDir;
+using testing::WaitUntil;
+
+TEST(MusicService, MeasuresLengthsAndGivesMinusOneForAnythingElse) {
+    const auto mp3 = MakeMp3("service-999ms.mp3", 0.999, 48000, 1, "sine", {"-b:a", "64k"});
+    const int32_t length = GetMusicLength(mp3.path);
+    EXPECT_EQ(length, 999);
+    EXPECT_EQ(FormatMusicLength(length), "0:00:00");
+
+    const auto vbr = MakeMp3("service-vbr.mp3", 2, 44100, 2, "noise", {"-q:a", "5"});
+    EXPECT_EQ(GetMusicLength(vbr.path), 2000);
+
+    EXPECT_EQ(GetMusicLength(ScratchDir() + "/no-such-file.mp3"), -1);
+    EXPECT_EQ(GetMusicLength(""), -1);
+    EXPECT_EQ(GetMusicLength(MakeFile("notes.mp3", "not music at all\n")), -1);
+    // A failure leaves the player able to measure the next file.
+    EXPECT_EQ(GetMusicLength(mp3.path), 999);
+}
+
+TEST(MusicService, StopThenPlayAnotherFilePlaysItFromTheStart) {
+    const auto first = MakeMp3("first.mp3", 30, 44100, 2, "sine", {"-b:a", "128k"});
+    const auto second = MakeMp3("second.mp3", 1.5, 44100, 2, "noise", {"-q:a", "4"});
+    TMPEGPlayer& player = SharedPlayer();
+    ASSERT_TRUE(player.Loaded());
+
+    PlayMusicFile(first.path);
+    EXPECT_EQ(player.GetPlayerMode(), MPEGDLL_MODE_PLAYING);
+    StopMusic(false);
+    EXPECT_FALSE(player.Opened());
+    EXPECT_EQ(player.GetPlayerMode(), MPEGDLL_MODE_CLOSED);
+
+    // Listen to the second file through a PCM file.
+    const QString pcm = ScratchDir() + "/service.pcm";
+    player.SetOutputDevice(TOutputDevice::pcmfile);
+    player.SetOutFilename(pcm);
+    PlayMusicFile(second.path);
+    EXPECT_TRUE(WaitUntil([&] { return !player.Playing(); }));
+    const QByteArray reference = DecodeWithFfmpeg(second.path);
+    const QByteArray played = ReadAll(pcm);
+    ASSERT_EQ(played.size(), reference.size());
+    EXPECT_LE(MaxSampleDifference(played, reference), 2);
+
+    // Play while a track plays switches to the new file.
+    player.SetOutputDevice(TOutputDevice::wavemapper);
+    PlayMusicFile(first.path);
+    PlayMusicFile(second.path);
+    EXPECT_EQ(player.StreamName(), second.path);
+    EXPECT_EQ(player.StreamLength(), 1500);
+    EXPECT_TRUE(player.Playing());
+
+    // Measuring a length ends the music.
+    GetMusicLength(first.path);
+    EXPECT_EQ(player.GetPlayerMode(), MPEGDLL_MODE_STOPPED);
+    EXPECT_FALSE(player.Playing());
+}
+
+TEST(MusicService, StopMusicLeavesAStreamThatIsNotPlaying) {
+    const auto mp3 = MakeMp3("idle.mp3", 1, 44100, 2, "sine", {"-b:a", "128k"});
+    ASSERT_EQ(GetMusicLength(mp3.path), 1000);
+    StopMusic(false);
+    ASSERT_NE(SharedPlayerIfAny(), nullptr);
+    EXPECT_TRUE(SharedPlayerIfAny()->Opened());
+
+    StopMusic(true);
+    EXPECT_EQ(SharedPlayerIfAny(), nullptr);
+    StopMusic(true);  // nothing to stop
+    // The next use makes a new, working player.
+    EXPECT_EQ(GetMusicLength(mp3.path), 1000);
+    EXPECT_TRUE(SharedPlayer().Loaded());
+}
+
+}  // namespace
+}  // namespace music

@@ -1,0 +1,57 @@
+// The music service when the decoder library cannot be found: this program
+// is built into a folder of its own, away from libmpegdll.so.
+#include <gtest/gtest.h>
+
+#include "model/IniFile.h"
+#include "music/MPEGError.h"
+#include "music/MusicLength.h"
+#include "music/MusicService.h"
+#include "music/MusicTestUtil.h"
+
+namespace music {
+namespace {
+
+TEST(MusicServiceWithoutLibrary, EveryLengthIsMinusOneAndNothingPlays) {
+    const auto mp3 = testing::MakeMp3("song.mp3", 1, 44100, 2, "sine", {"-b:a", "128k"});
+    ASSERT_FALSE(mp3.path.isEmpty());
+    const int32_t length = GetMusicLength(mp3.path);
+    EXPECT_EQ(length, -1);
+    EXPECT_EQ(FormatMusicLength(length), "0:00:00");
+    EXPECT_EQ(GetMusicLength(mp3.path), -1);
+
+    TMPEGPlayer& player = SharedPlayer();
+    EXPECT_FALSE(player.Loaded());
+    EXPECT_NO_THROW(PlayMusicFile(mp3.path));
+    EXPECT_FALSE(player.Playing());
+    EXPECT_NO_THROW(StopMusic(false));
+    try {
+        player.Open();
+        ADD_FAILURE() << "opened without a library";
+    } catch (const TMPEGError& error) {
+        EXPECT_STREQ(error.what(), "MPEG library not loaded");
+        EXPECT_EQ(error.ErrorCode(), 0);
+    }
+    EXPECT_NO_THROW(StopMusic(true));
+}
+
+TEST(MusicServiceWithoutLibrary, TheLengthPassMarksEveryNewRowUnmeasurable) {
+    const auto mp3 = testing::MakeMp3("listed.mp3", 1, 44100, 2, "sine", {"-b:a", "128k"});
+    model::MusicList list;
+    model::TMusicEntry row;
+    row.Path = mp3.path.toStdString();
+    list.Append(row);
+    list.Append(row);
+    EXPECT_EQ(MeasureMusicLengths(list), 2);
+    for (const model::TMusicEntry& row : list.Entries()) {
+        EXPECT_EQ(row.LengthMs, "-1");
+        EXPECT_EQ(row.LengthText, "0:00:00");
+    }
+    // The show takes none of them.
+    std::vector<std::string> show;
+    model::IniFile store;
+    list.CollectInto(show, store);
+    EXPECT_TRUE(show.empty());
+}
+
+}  // namespace
+}  // namespace music
