@@ -9,7 +9,6 @@
 #include <QFont>
 #include <QGuiApplication>
 #include <QImage>
-#include <QImageReader>
 #include <QImageWriter>
 #include <QPainter>
 #include <QSaveFile>
@@ -26,6 +25,8 @@
 #include <unistd.h>
 
 #include "effects/Effects.h"
+#include "imaging/FitArithmetic.h"
+#include "imaging/PictureLoader.h"
 #include "raster/Blit.h"
 #include "raster/Random.h"
 
@@ -137,36 +138,6 @@ private:
     int saved_ = -1;
 };
 
-// The picture at its natural size, upright, with transparent parts on black.
-// Throws with a one-line message naming the file.
-raster::Bitmap LoadPicture(const std::string& path) {
-    QImageReader reader(QString::fromStdString(path));
-    reader.setAutoTransform(true);
-    QImage image;
-    {
-        const QuietStderr quiet;
-        image = reader.read();
-    }
-    if (image.isNull())
-        throw std::runtime_error("cannot load picture '" + path +
-                                 "': " + reader.errorString().toStdString());
-    if (static_cast<int64_t>(image.width()) * image.height() > raster::Bitmap::kMaxPixels)
-        throw std::runtime_error("cannot load picture '" + path + "': it is too large");
-    if (image.hasAlphaChannel()) {
-        QImage flat(image.size(), QImage::Format_RGB32);
-        flat.fill(Qt::black);
-        QPainter painter(&flat);
-        painter.drawImage(0, 0, image);
-        painter.end();
-        image = flat;
-    }
-    image = image.convertToFormat(QImage::Format_BGR888);
-    raster::Bitmap bitmap(image.width(), image.height());
-    for (int y = 0; y < image.height(); ++y)
-        std::copy_n(image.constScanLine(y), 3 * image.width(), bitmap.row(y));
-    return bitmap;
-}
-
 // Wraps a bitmap's pixels; valid while the bitmap lives and is not resized.
 QImage ViewOf(const raster::Bitmap& bitmap) {
     return QImage(bitmap.bits(), bitmap.width(), bitmap.height(),
@@ -264,23 +235,20 @@ void KeepQtQuiet(QtMsgType type, const QMessageLogContext&, const QString& messa
 }  // namespace
 
 raster::Bitmap ComposeOnBlack(const std::string& path, int width, int height) {
-    const raster::Bitmap picture = LoadPicture(path);
-    raster::Bitmap frame(width, height);
-    if (picture.isEmpty()) return frame;
-    // The side that limits the fit takes the frame's size; the other follows,
-    // cut toward zero, and the picture is centred.
-    const int64_t pw = picture.width(), ph = picture.height();
-    int w, h;
-    if (static_cast<double>(width) / height >= static_cast<double>(pw) / ph) {
-        h = height;
-        w = static_cast<int>(pw * height / ph);
-    } else {
-        w = width;
-        h = static_cast<int>(ph * width / pw);
+    const imaging::Size frameSize{width, height};
+    imaging::SourcePicture picture;
+    {
+        // Some decoders complain on stderr about a damaged file; the
+        // command's own one-line message says it better.
+        const QuietStderr quiet;
+        picture = imaging::LoadSourcePicture(path, frameSize);
     }
-    const int x = (width - w) / 2, y = (height - h) / 2;
-    raster::StretchDraw(frame, raster::Rect{x, y, width - x, height - y}, picture,
-                        raster::StretchMode::Halftone);
+    raster::Bitmap frame(width, height);
+    if (picture.bitmap.isEmpty()) return frame;
+    const imaging::Size fitted = imaging::FitInsideFrame(picture.natural, frameSize);
+    const int x = (width - fitted.width) / 2, y = (height - fitted.height) / 2;
+    raster::StretchDraw(frame, raster::Rect{x, y, x + fitted.width, y + fitted.height},
+                        picture.bitmap, raster::StretchMode::Halftone);
     return frame;
 }
 
