@@ -1,7 +1,7 @@
 // The arithmetic that fits a picture into a box.
 //
-// The sizes must come out exactly as the original program computed them,
-// including the pixel that its floating-point rounding loses: the relative
+// Sizes come out to the pixel as the program has always computed them,
+// including the pixel that floating-point rounding loses: the relative
 // overshoots and the quotients are computed in 80-bit extended precision
 // (long double on x86-64), but the scale factor is stored as a 64-bit double
 // before it divides, and the computed side is cut toward zero. So 640 x 480
