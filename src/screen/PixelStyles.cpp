@@ -1,0 +1,78 @@
+#include "screen/PixelStyles.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <numbers>
+
+namespace screen {
+
+void CrossFade(raster::Bitmap& frame, const raster::Bitmap& incoming, int p) {
+    p = std::clamp(p, 0, 100);
+    // Both weighted terms are truncated separately, so two tables of the
+    // 256 possible byte values give every result.
+    uint8_t oldPart[256], newPart[256];
+    for (int b = 0; b < 256; ++b) {
+        oldPart[b] = static_cast<uint8_t>(b * (100 - p) / 100);
+        newPart[b] = static_cast<uint8_t>(b * p / 100);
+    }
+    const int W = std::min(frame.width(), incoming.width());
+    const int H = std::min(frame.height(), incoming.height());
+    const size_t bytes = static_cast<size_t>(std::max(W, 0)) * 3;
+    for (int y = 0; y < H; ++y) {
+        uint8_t* out = frame.row(y);
+        const uint8_t* in = incoming.row(y);
+        for (size_t i = 0; i < bytes; ++i)
+            out[i] = static_cast<uint8_t>(oldPart[out[i]] + newPart[in[i]]);
+    }
+}
+
+void Pivot(raster::Bitmap& frame, const raster::Bitmap& incoming, int style, int p) {
+    const int W = incoming.width(), H = incoming.height();
+    const int FW = std::min(frame.width(), W), FH = std::min(frame.height(), H);
+    int cx = -1, cy = -1;
+    switch (style) {
+        case 119:
+            cx = -1, cy = -1;
+            break;
+        case 120:
+            cx = -1, cy = H;
+            break;
+        case 121:
+            cx = W, cy = -1;
+            break;
+        case 122:
+            cx = W, cy = H;
+            break;
+        default:
+            return;
+    }
+    const long double theta = (100 - p) * std::numbers::pi_v<long double> / 200;
+    const double c = static_cast<double>(std::cos(theta));
+    const double s = static_cast<double>(std::sin(theta));
+    for (int row = 0; row < FH; ++row) {
+        const double dy = row - cy;
+        const double dySin = dy * s, dyCos = dy * c;
+        uint8_t* out = frame.row(row);
+        for (int col = 0; col < FW; ++col) {
+            const double dx = col - cx;
+            // lrint rounds halves to the even neighbour.
+            const long sx = cx + std::lrint(dx * c - dySin);
+            const long sy = cy + std::lrint(dx * s + dyCos);
+            if (sx < 0 || sx >= W || sy < 0 || sy >= H) continue;
+            const uint8_t* in = incoming.row(static_cast<int>(sy)) + 3 * sx;
+            out[3 * col] = in[0];
+            out[3 * col + 1] = in[1];
+            out[3 * col + 2] = in[2];
+        }
+    }
+}
+
+void DrawPixelStyle(int style, raster::Bitmap& frame, const raster::Bitmap& incoming, int p) {
+    if (style == 118)
+        CrossFade(frame, incoming, p);
+    else
+        Pivot(frame, incoming, style, p);
+}
+
+}  // namespace screen
