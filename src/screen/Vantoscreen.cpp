@@ -9,6 +9,8 @@
 #include <QResizeEvent>
 #include <QThread>
 
+#include "imaging/PictureLoader.h"
+#include "imaging/ScreenPreparation.h"
 #include "screen/AnimateThread.h"
 
 namespace screen {
@@ -148,6 +150,33 @@ void TCustomVantoscreen::RepaintNow() {
     const QRegion region = pendingRepaint_;
     pendingRepaint_ = QRegion();
     repaint(region);
+}
+
+// --- Loading ---
+
+void TCustomVantoscreen::LoadPictureFile(Bitmap& picture, const std::string& fileName) {
+    imaging::LoadPictureFile(picture, fileName, GetColor());
+}
+
+void TCustomVantoscreen::LoadFromFile(const std::string& fileName) {
+    try {
+        imaging::ScreenPictureSettings settings;
+        settings.Width = width();
+        settings.Height = height();
+        settings.SizeMode = SizeMode;
+        settings.FrameBackground = FrameBackground;
+        settings.FrameBackgroundPicture =
+            FrameBackgroundPicture ? &*FrameBackgroundPicture : nullptr;
+        settings.Color = GetColor();
+        settings.FullFrame = FullFrame;
+        settings.ClientRect = ClientRect();
+        Bitmap picture = Picture();
+        imaging::LoadAndPreparePicture(picture, LastPicture, settings, fileName);
+        // One replacement, and none when nothing could be loaded.
+        if (!picture.samePixels(Picture())) SetPicture(std::move(picture));
+    } catch (...) {
+        // The screen keeps the picture it holds.
+    }
 }
 
 // --- Size and mouse ---

@@ -10,6 +10,7 @@
 
 #include <QWidget>
 #include <functional>
+#include <string>
 
 #include "screen/ScreenEngine.h"
 
@@ -42,6 +43,15 @@ public:
 
     // The thread of the running transition, or nullptr.
     TAnimateThread* AnimateThread() const { return thread_; }
+
+    // Loads a picture file into 'picture', flattening pictures that may be
+    // transparent onto the screen's colour. Throws imaging::PictureError.
+    void LoadPictureFile(Bitmap& picture, const std::string& fileName);
+    // Loads a picture file into Picture and prepares it for showing: fitted
+    // by SizeMode, composed onto the frame background, padded so the coming
+    // transition covers the previous picture. Never throws; on failure the
+    // screen keeps the picture it holds.
+    void LoadFromFile(const std::string& fileName);
 
     NotifyEvent OnMouseEnter;
     NotifyEvent OnMouseLeave;

@@ -1,0 +1,63 @@
+#include "screen/FullscreenForm.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QShowEvent>
+
+namespace screen {
+
+TFullscreenForm::TFullscreenForm(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
+    setWindowTitle(QStringLiteral("Preview"));
+    setAutoFillBackground(true);
+    setBackgroundRole(QPalette::Button);
+    SetOuterSize(720, 480);
+}
+
+TFullscreenForm::~TFullscreenForm() {
+    // The runner releases its screen, a child of this window, while the
+    // window still exists.
+    FreeRunner(runner_);
+}
+
+void TFullscreenForm::SetOuterSize(int width, int height) {
+    setFixedSize(width, height);
+    if (const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+}
+
+void TFullscreenForm::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (!event->spontaneous()) FormShow();
+}
+
+void TFullscreenForm::FormShow() {
+    if (!runner_) runner_ = new TRunVantoscreen(this, {}, {}, {}, false, false, 1, false);
+    // Starts nothing until the first picture is loaded; the runner's timer
+    // brings it.
+    if (runner_->View) {
+        try {
+            runner_->View->Play();
+        } catch (...) {
+        }
+    }
+}
+
+void TFullscreenForm::FormClose() {
+    if (runner_ && runner_->View) runner_->View->Stop();
+}
+
+void TFullscreenForm::closeEvent(QCloseEvent* event) {
+    FormClose();
+    QDialog::closeEvent(event);
+}
+
+void TFullscreenForm::done(int result) {
+    // Escape and accept close a dialog without a close event.
+    FormClose();
+    QDialog::done(result);
+}
+
+}  // namespace screen

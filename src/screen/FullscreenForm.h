@@ -1,0 +1,37 @@
+// The preview window: plays the show's pictures with their transitions on a
+// screen that fills the window. The main window sizes it by the video
+// format, plays the music and shows it modally.
+#pragma once
+
+#include <QDialog>
+
+#include "screen/PreviewRunner.h"
+
+namespace screen {
+
+class TFullscreenForm : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit TFullscreenForm(QWidget* parent = nullptr);
+    ~TFullscreenForm() override;
+
+    // The window's outer size; the user cannot resize it.
+    void SetOuterSize(int width, int height);
+
+    // Created the first time the window is shown; lives as long as the window.
+    TRunVantoscreen* Runner() const { return runner_; }
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void done(int result) override;
+
+private:
+    void FormShow();
+    void FormClose();
+
+    TRunVantoscreen* runner_ = nullptr;
+};
+
+}  // namespace screen

@@ -1,0 +1,67 @@
+// The preview runner: plays a slideshow on a screen it creates inside a host
+// widget. On a timer it picks the next picture, loads and prepares it,
+// chooses a transition style and starts the transition; when the transition
+// has completed the timer waits the picture's interval before the next one.
+//
+// It reads the settings record and the per-picture data of the working
+// store. In demonstration mode it alternates the two sample pictures with
+// one fixed style. Everything runs on the user-interface thread.
+#pragma once
+
+#include <QPointer>
+#include <QTimer>
+#include <cstdint>
+#include <string>
+
+#include "screen/Vantoscreen.h"
+
+namespace screen {
+
+class TRunVantoscreen {
+public:
+    // Creates the screen filling AParent and starts the timer; the first
+    // picture comes 100 ms later. The mouse handlers may be empty.
+    TRunVantoscreen(QWidget* AParent, TCustomVantoscreen::MouseEvent onMouseMove,
+                    TCustomVantoscreen::MouseEvent onMouseDown,
+                    TCustomVantoscreen::MouseEvent onMouseUp, bool SmallPreview, bool Demo,
+                    int32_t DemoStyle, bool UseShowSet);
+    // Stops the timer and the screen without another frame, and releases
+    // the screen.
+    ~TRunVantoscreen();
+    TRunVantoscreen(const TRunVantoscreen&) = delete;
+    TRunVantoscreen& operator=(const TRunVantoscreen&) = delete;
+
+    // Copies size mode, colours, speed, background picture and transparency
+    // from the settings into the screen.
+    void ApplySettings();
+    // Chooses the next picture and loads it into the screen.
+    void PickNext();
+    // Chooses a style and the interval, and starts the transition.
+    void ShowNext();
+    void TimerTick();
+    // The screen's transition completed: the interval starts.
+    void TransitionDone();
+
+    // The parts of PickNext and ShowNext that decide, without loading or
+    // starting anything.
+    void PickNextFile();
+    int NextStyle() const;
+    void ApplyInterval();
+
+    QPointer<TVantoscreen> View;  // owned by the host widget, released by the runner
+    QPointer<QTimer> Timer;       // owned by View
+    std::string CurrentFile;      // full path of the picture shown, empty before the first
+    int32_t Index = -1;           // position of CurrentFile in the show's pictures
+    bool SmallPreview = false;    // no background picture; pictures padded to the view
+    bool Demo = false;            // alternate the sample pictures with DemoStyle
+    int32_t DemoStyle = 0;
+    bool UseShowSet = false;  // styles from the show-wide set, not each picture's own
+
+private:
+    bool TryStartTransition();
+};
+
+// Destroys the runner, if there is one, swallowing any error; leaves nullptr.
+void FreeRunner(TRunVantoscreen*& runner) noexcept;
+
+}  // namespace screen

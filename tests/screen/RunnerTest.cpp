@@ -1,0 +1,278 @@
+// The preview runner's choices (order, styles, intervals, speed, demo) and
+// its runs on a real screen, and the preview window.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QTemporaryDir>
+#include <QTest>
+#include <memory>
+#include <set>
+
+#include "model/MediaPaths.h"
+#include "model/PerImage.h"
+#include "model/Settings.h"
+#include "screen/AnimateThread.h"
+#include "screen/FullscreenForm.h"
+#include "screen/PreviewRunner.h"
+#include "screen/RunnerChoices.h"
+
+namespace screen::test {
+namespace {
+
+constexpr int kPatience = 20000;  // ms; only a bound for a broken run
+
+std::string FileName(const std::string& path) {
+    return path.substr(path.find_last_of('/') + 1);
+}
+
+// A program folder of its own with sample pictures, a fresh settings record
+// and an empty working store.
+class RunnerTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir_.isValid());
+        root_ = dir_.path().toStdString() + "/";
+        QDir(dir_.path()).mkpath("sample");
+        WritePicture(root_ + "sample/t1.jpg", Qt::red);
+        WritePicture(root_ + "sample/t2.jpg", Qt::blue);
+        model::SetProgramDir(root_);
+        model::SetUserDataDir(root_);
+        model::Settings = model::TslSettings{};
+        model::OptionsStore().Clear();
+    }
+    void TearDown() override {
+        model::CloseOptionsStore();
+        model::SetProgramDir("");
+        model::SetUserDataDir("");
+        model::Settings = model::TslSettings{};
+        EXPECT_TRUE(QTest::qWaitFor(
+            [] {
+                QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+                return TAnimateThread::LiveCount() == 0;
+            },
+            kPatience));
+    }
+
+    std::string WritePicture(const std::string& path, QColor color, int w = 64, int h = 48) {
+        QImage image(w, h, QImage::Format_RGB32);
+        image.fill(color);
+        EXPECT_TRUE(image.save(QString::fromStdString(path), "JPG"));
+        return path;
+    }
+    std::string Path(const std::string& name) { return root_ + name; }
+
+    // A runner that only decides: its timer is off and transitions are
+    // prepared but not stepped.
+    std::unique_ptr<TRunVantoscreen> QuietRunner(bool demo, bool useShowSet = false) {
+        auto runner = std::make_unique<TRunVantoscreen>(&host_, nullptr, nullptr, nullptr, false,
+                                                        demo, 5, useShowSet);
+        runner->Timer->stop();
+        runner->View->SetManual(true);
+        return runner;
+    }
+
+    QTemporaryDir dir_;
+    std::string root_;
+    QWidget host_;
+};
+
+TEST(RunnerChoicesTest, SpeedTableGivesStepAndDelay) {
+    const struct {
+        int speed, step, delay;
+    } table[] = {{1, 15, 1}, {2, 8, 20}, {3, 4, 30}, {4, 2, 30}, {5, 1, 30}};
+    for (const auto& row : table) {
+        const auto steps = SpeedSteps(row.speed);
+        ASSERT_TRUE(steps.has_value());
+        EXPECT_EQ(steps->step, row.step);
+        EXPECT_EQ(steps->delay, row.delay);
+    }
+    EXPECT_FALSE(SpeedSteps(0).has_value());
+    EXPECT_FALSE(SpeedSteps(6).has_value());
+}
+
+TEST(RunnerChoicesTest, StylesComeFromTheSetOrCut) {
+    model::StyleSet set;
+    EXPECT_EQ(ChooseStyle(set), 0);
+    set.set(0).set(173).set(175);  // members, but none that draws a transition
+    EXPECT_EQ(ChooseStyle(set), 0);
+    set.set(42).set(172);
+    std::set<int> seen;
+    for (int i = 0; i < 200; ++i) seen.insert(ChooseStyle(set));
+    EXPECT_EQ(seen, (std::set<int>{42, 172}));
+}
+
+TEST_F(RunnerTest, DemoAlternatesTheSamplesWithAShortGap) {
+    auto runner = QuietRunner(true);
+    std::vector<std::string> shown;
+    for (int i = 0; i < 4; ++i) {
+        runner->PickNext();
+        runner->ShowNext();
+        shown.push_back(FileName(runner->CurrentFile));
+        EXPECT_EQ(runner->Timer->interval(), 200);
+        EXPECT_EQ(runner->View->Style(), 5);
+        EXPECT_TRUE(runner->View->Running());
+    }
+    EXPECT_EQ(shown, (std::vector<std::string>{"t1.jpg", "t2.jpg", "t1.jpg", "t2.jpg"}));
+    EXPECT_EQ(runner->CurrentFile, Path("sample/t2.jpg"));
+    // The loaded picture fills the small view it was prepared for.
+    EXPECT_FALSE(runner->View->Picture().isEmpty());
+}
+
+TEST_F(RunnerTest, ListOrderWrapsAndSkipsMissingPictures) {
+    model::Settings.Pictures = {WritePicture(Path("a.jpg"), Qt::green), Path("missing.jpg"),
+                                WritePicture(Path("b.jpg"), Qt::yellow)};
+    auto runner = QuietRunner(false);
+    std::vector<int> order;
+    for (int i = 0; i < 5; ++i) {
+        runner->PickNextFile();
+        order.push_back(runner->Index);
+    }
+    EXPECT_EQ(order, (std::vector<int>{0, 2, 0, 2, 0}));
+
+    // The per-image dialog's trick: Index 1 of two pictures shows entry 0.
+    runner->Index = 1;
+    model::Settings.Pictures.resize(2);
+    runner->PickNextFile();
+    EXPECT_EQ(runner->Index, 0);
+}
+
+TEST_F(RunnerTest, RandomOrderNeverRepeatsThePictureJustShown) {
+    model::Settings.ImageSequence = 1;
+    model::Settings.Pictures = {WritePicture(Path("a.jpg"), Qt::green),
+                                WritePicture(Path("b.jpg"), Qt::yellow)};
+    auto runner = QuietRunner(false);
+    int previous = -1;
+    for (int i = 0; i < 200; ++i) {
+        runner->PickNextFile();
+        ASSERT_NE(runner->Index, previous);
+        previous = runner->Index;
+    }
+    model::Settings.Pictures.resize(1);  // one picture can only repeat
+    runner->PickNextFile();
+    runner->PickNextFile();
+    EXPECT_EQ(runner->Index, 0);
+}
+
+TEST_F(RunnerTest, StylesAndIntervalsComeFromThePictureOrTheShow) {
+    const std::string own = WritePicture(Path("own.jpg"), Qt::green);
+    const std::string plain = WritePicture(Path("plain.jpg"), Qt::yellow);
+    model::Settings.Pictures = {own, plain};
+    model::Settings.useeffects.reset();
+    model::Settings.ImageInterval = 3;
+    model::OptionsStore().WriteString(model::kEffectsSection, model::ImageKey(own), "7,");
+    model::OptionsStore().WriteInteger(model::kIntervalsSection, model::ImageKey(own), 5);
+
+    auto runner = QuietRunner(false);
+    runner->Timer->setInterval(3000);  // what the tick sets from ImageInterval
+    runner->PickNext();
+    runner->ShowNext();
+    EXPECT_EQ(runner->CurrentFile, own);
+    EXPECT_EQ(runner->View->Style(), 7);
+    EXPECT_EQ(runner->Timer->interval(), 5000);
+
+    runner->Timer->setInterval(3000);
+    runner->PickNext();
+    runner->ShowNext();
+    EXPECT_EQ(runner->CurrentFile, plain);
+    EXPECT_EQ(runner->View->Style(), 0);  // the show's set is empty: a cut
+    EXPECT_EQ(runner->Timer->interval(), 3000);
+
+    // The dialog's preview uses the show-wide set and the short gap.
+    model::Settings.useeffects.reset().set(99);
+    auto dialog = QuietRunner(false, true);
+    dialog->PickNext();
+    dialog->ShowNext();
+    EXPECT_EQ(dialog->CurrentFile, own);
+    EXPECT_EQ(dialog->View->Style(), 99);
+    EXPECT_EQ(dialog->Timer->interval(), 200);
+}
+
+TEST_F(RunnerTest, SettingsReachTheScreen) {
+    model::Settings.EffectSpeed2 = 1;
+    model::Settings.BackgroundColor = raster::RGB(1, 2, 3);
+    model::Settings.ImageSize = 3;
+    auto runner = QuietRunner(false);
+    EXPECT_EQ(runner->View->Step(), 15);
+    EXPECT_EQ(runner->View->Delay(), 1);
+    EXPECT_EQ(runner->View->GetColor(), raster::RGB(1, 2, 3));
+    EXPECT_EQ(runner->View->SizeMode, 3);
+    EXPECT_EQ(runner->View->FrameBackground, 0);
+
+    model::Settings.EffectSpeed2 = 42;  // unknown speeds leave the pace alone
+    model::Settings.Back_Mode_UseColor = false;
+    model::Settings.Back_Image_UseTiled = false;
+    model::Settings.Back_Image_Filename = WritePicture(Path("back.jpg"), Qt::gray, 16, 16);
+    runner->ApplySettings();
+    EXPECT_EQ(runner->View->Step(), 15);
+    EXPECT_EQ(runner->View->FrameBackground, 2);
+    ASSERT_TRUE(runner->View->FrameBackgroundPicture.has_value());
+    EXPECT_EQ(runner->View->FrameBackgroundPicture->width(), 16);
+
+    // A background that cannot be read gives the plain colour.
+    QFile broken(QString::fromStdString(Path("broken.png")));
+    ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
+    broken.write("not a picture");
+    broken.close();
+    model::Settings.Back_Image_Filename = Path("broken.png");
+    runner->ApplySettings();
+    EXPECT_EQ(runner->View->FrameBackground, 0);
+}
+
+TEST_F(RunnerTest, BrokenPicturesDoNotStallTheShow) {
+    QFile broken(QString::fromStdString(Path("broken.jpg")));
+    ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
+    broken.write("JFIF? no.");
+    broken.close();
+    model::Settings.Pictures = {Path("broken.jpg")};
+    auto runner = QuietRunner(false);
+    runner->TimerTick();
+    EXPECT_TRUE(runner->View->Picture().isEmpty());
+    EXPECT_FALSE(runner->View->Running());
+    EXPECT_TRUE(runner->Timer->isActive());  // tries again after the interval
+}
+
+TEST_F(RunnerTest, ThreadedShowRunsOnItsOwn) {
+    model::Settings.EffectSpeed2 = 1;
+    host_.resize(160, 120);
+    host_.show();
+    auto* runner = new TRunVantoscreen(&host_, nullptr, nullptr, nullptr, true, true, 60, false);
+    std::vector<std::string> completed;
+    auto done = runner->View->OnComplete;
+    runner->View->OnComplete = [&](ScreenEngine& s) {
+        completed.push_back(FileName(runner->CurrentFile));
+        done(s);
+    };
+    ASSERT_TRUE(QTest::qWaitFor([&] { return completed.size() >= 3; }, kPatience));
+    completed.resize(3);
+    EXPECT_EQ(completed, (std::vector<std::string>{"t1.jpg", "t2.jpg", "t1.jpg"}));
+    // A small preview pads every picture to the whole view.
+    EXPECT_GE(runner->View->Picture().width(), 163);
+    EXPECT_GE(runner->View->Picture().height(), 123);
+
+    // Released in the middle of whatever it is doing.
+    FreeRunner(runner);
+    EXPECT_EQ(runner, nullptr);
+    FreeRunner(runner);
+}
+
+TEST_F(RunnerTest, PreviewWindowCreatesItsRunnerOnShowAndStopsOnClose) {
+    model::Settings.Pictures = {WritePicture(Path("a.jpg"), Qt::green)};
+    TFullscreenForm form;
+    EXPECT_EQ(form.windowTitle(), QString("Preview"));
+    EXPECT_EQ(form.size(), QSize(720, 480));
+    EXPECT_EQ(form.Runner(), nullptr);
+    form.show();
+    ASSERT_NE(form.Runner(), nullptr);
+    TRunVantoscreen* runner = form.Runner();
+    EXPECT_EQ(runner->View->size(), QSize(720, 480));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return runner->View->Running(); }, kPatience));
+    form.close();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !runner->View->Running(); }, kPatience));
+    form.show();  // reused
+    EXPECT_EQ(form.Runner(), runner);
+}
+
+}  // namespace
+}  // namespace screen::test
