@@ -53,8 +53,26 @@ void Pivot(raster::Bitmap& frame, const raster::Bitmap& incoming, int style, int
     for (int row = 0; row < FH; ++row) {
         const double dy = row - cy;
         const double dySin = dy * s, dyCos = dy * c;
+        // Both source coordinates are linear in the column, so the columns
+        // whose source can lie inside the picture form one run; it is found
+        // with a pixel to spare and every pixel in it is still checked.
+        double first = 0, last = FW - 1;
+        auto limit = [&](double slope, double offset, double size, double origin) {
+            // origin + slope * dx + offset within [0, size), dx = col - origin_x
+            const double low = -origin - 1 - offset, high = size - origin + 1 - offset;
+            if (std::fabs(slope) < 1e-12) {
+                if (0 < low || 0 > high) last = -1;
+                return;
+            }
+            double a = low / slope, b = high / slope;
+            if (a > b) std::swap(a, b);
+            first = std::max(first, std::floor(a) + cx);
+            last = std::min(last, std::ceil(b) + cx);
+        };
+        limit(c, -dySin, W, cx);
+        limit(s, dyCos, H, cy);
         uint8_t* out = frame.row(row);
-        for (int col = 0; col < FW; ++col) {
+        for (int col = static_cast<int>(first); col <= static_cast<int>(last); ++col) {
             const double dx = col - cx;
             // lrint rounds halves to the even neighbour.
             const long sx = cx + std::lrint(dx * c - dySin);
