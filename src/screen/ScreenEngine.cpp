@@ -176,10 +176,6 @@ Rect ScreenEngine::FrameTargetRect() const {
     return ClientRect();
 }
 
-Rect ScreenEngine::SnapshotSourceRect() const {
-    return FrameTargetRect();
-}
-
 void ScreenEngine::InvalidatePictureRect(Rect r) {
     if (stretch_) {
         const Rect t = stretchFine_ ? FitRect(PictureRect, ClientRect()) : ClientRect();
@@ -254,13 +250,16 @@ void ScreenEngine::PrepareTransition() {
     // The snapshot is what the client shows now. Composing it afresh (rather
     // than reusing the last painted image) keeps it right while the screen is
     // hidden or a repaint is still pending.
+    UpdateClientSize();
     if (!painting_) ComposePaintBuffer();
     ScreenBitmap.resize(picture_.width(), picture_.height(), color_);
     ComputePictureRect();
 
     const int w = ScreenBitmap.width(), h = ScreenBitmap.height();
     OldBitmap.emplace(w, h, color_);
-    const Rect source = SnapshotSourceRect();
+    // The snapshot comes from where the frame is painted, scaled back to
+    // the incoming picture's size.
+    const Rect source = FrameTargetRect();
     raster::StretchBlt(*OldBitmap, 0, 0, w, h, PaintBuffer, source.left, source.top, source.width(),
                        source.height(), raster::StretchMode::Nearest);
     NewBitmap.emplace(picture_);

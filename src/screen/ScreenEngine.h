@@ -164,6 +164,8 @@ protected:
     // lays the control out itself.
     virtual bool CanAutoSize() const { return true; }
     virtual void RequestClientSize(int width, int height) { ClientResized(width, height); }
+    // Brings the client size up to date before a snapshot is taken.
+    virtual void UpdateClientSize() {}
     // Starts the animation thread of the running transition; false when
     // there is none, and the steps then run in the loop.
     virtual bool StartThread() { return false; }
@@ -215,7 +217,6 @@ private:
     void RunSteps();
     void RunLoop();
     void RenderFrame();
-    Rect SnapshotSourceRect() const;
 
     Bitmap picture_;
     Bitmap bgPicture_;

@@ -123,8 +123,7 @@ void TCustomVantoscreen::paintEvent(QPaintEvent* event) {
         TCustomVantoscreen* screen;
         ~ClearPainting() { screen->SetPainting(false); }
     } clear{this};
-    // The client area may have changed without a resize event yet (hidden).
-    if (ClientWidth() != width() || ClientHeight() != height()) ClientResized(width(), height());
+    UpdateClientSize();
     ComposePaintBuffer();
     if (PaintBuffer.isEmpty()) return;
     QPainter painter(this);
@@ -184,6 +183,12 @@ void TCustomVantoscreen::LoadFromFile(const std::string& fileName) {
 void TCustomVantoscreen::RequestClientSize(int width, int height) {
     resize(width, height);
     ClientResized(this->width(), this->height());
+}
+
+void TCustomVantoscreen::UpdateClientSize() {
+    // Hidden widgets change size without resize events until they are shown.
+    if (align_ == alClient && parentWidget() && size() != parentWidget()->size()) FollowParent();
+    if (ClientWidth() != width() || ClientHeight() != height()) ClientResized(width(), height());
 }
 
 void TCustomVantoscreen::resizeEvent(QResizeEvent* event) {

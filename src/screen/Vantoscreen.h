@@ -74,6 +74,7 @@ protected:
     void RepaintNow() override;
     bool CanAutoSize() const override { return align_ == alNone; }
     void RequestClientSize(int width, int height) override;
+    void UpdateClientSize() override;
     bool StartThread() override;
     void AskThreadToTerminate() override;
     void ForgetThread() override;
