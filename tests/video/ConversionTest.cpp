@@ -400,5 +400,65 @@ TEST(Interface, AnswersOnlyCountInsideTheirCallback) {
     EXPECT_FALSE(MclVideoSetFileName(handle, "y.mpg"));
 }
 
+// An exception from a callback passes through MclConvert, stops the encoder
+// thread and leaves no output; the encoder can run again afterwards.
+TEST(Interface, AnExceptionFromACallbackLeavesNoOutput) {
+    ScratchDir dir;
+    const MclHandle handle = MclCreate();
+    raster::Bitmap frame(64, 48);
+    int frames = 0, throwAt = 10;
+    MclAssignVideoSource(handle, [&](MclSourceHandle source, intptr_t) {
+        if (++frames == throwAt) throw std::runtime_error("picture failed");
+        if (frames > 20)
+            MclSourceFinished(source);
+        else
+            MclSourceSetDIB(source, frame);
+    });
+    MclVideoSetFileName(handle, dir.file("x.mpg"));
+    MclAudioSetFileName(handle, dir.file("x.mpg"));
+    MclSetFormatPreset(handle, kMclFormatVcd, kMclStandardNtsc);
+    EXPECT_THROW(MclConvert(handle), std::runtime_error);
+    EXPECT_FALSE(std::filesystem::exists(dir.file("x.mpg")));
+    EXPECT_FALSE(std::filesystem::exists(dir.file("x.mpg.part")));
+
+    frames = 0;
+    throwAt = -1;
+    EXPECT_TRUE(MclConvert(handle));
+    const auto info = ProbeFile(dir.file("x.mpg"));
+    ASSERT_TRUE(info && info->video);
+    EXPECT_EQ(info->video->packets, 20);
+    MclFree(handle);
+}
+
+TEST(Interface, TimesAreEstimatedFromTheFramesDone) {
+    ScratchDir dir;
+    const MclHandle handle = MclCreate();
+    raster::Bitmap frame(64, 48);
+    double before = 0, after = 0, remaining = 0, byMusic = 0, pastTheEnd = -1;
+    MclAssignVideoSource(handle,
+                         [&](MclSourceHandle source, intptr_t) { MclSourceSetDIB(source, frame); });
+    MclAssignProgress(handle, [&](MclHandle h, int kind, int value, intptr_t) {
+        if (kind != kMclProgressEncoding || value != 25) return;
+        before = MclGetElapsedTime(h);
+        remaining = MclGetRemainingTime(h, 50, 0);
+        byMusic = MclGetRemainingTime(h, 0, 2 * kMclListSampleRate);  // 50 frames' worth
+        pastTheEnd = MclGetRemainingTime(h, 20, 0);
+        after = MclGetElapsedTime(h);
+        MclAbort(h);
+    });
+    MclVideoSetFileName(handle, dir.file("t.mpg"));
+    MclSetFormatPreset(handle, kMclFormatVcd, kMclStandardPal);
+    ASSERT_TRUE(MclConvert(handle));
+    // Half the frames are done, so as long again is left.
+    EXPECT_GT(before, 0);
+    EXPECT_GE(remaining, before);
+    EXPECT_LE(remaining, after);
+    EXPECT_GE(byMusic, before);
+    EXPECT_LE(byMusic, after);
+    EXPECT_EQ(pastTheEnd, 0);
+    EXPECT_GE(MclGetElapsedTime(handle), after);
+    MclFree(handle);
+}
+
 }  // namespace
 }  // namespace video::test
