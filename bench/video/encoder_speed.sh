@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Encoder speed against the ffmpeg program: the same raw frames and music,
 # encoded with the same settings by both, for each format (PAL). Prints the
-# frame rates and their ratio (ours / ffmpeg); best of three runs each.
+# frame rates and their ratio (ours / ffmpeg); best of RUNS runs each (5),
+# the runs of both taking turns so that load from elsewhere hits both alike.
 #
 #   bench/video/encoder_speed.sh [FRAMES]
 #
@@ -10,6 +11,7 @@ set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/../.." && pwd)
 BUILD=${VANTO_BENCH_BUILD:-$ROOT/build-bench}
 FRAMES=${1:-300}
+RUNS=${RUNS:-5}
 BENCH=$BUILD/bin/bench_encoder
 if [ ! -x "$BENCH" ]; then
     cmake -S "$ROOT" -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Release -DVANTO_BUILD_BENCH=ON \
@@ -22,38 +24,40 @@ trap 'rm -rf "$WORK"' EXIT
 ffmpeg -nostdin -v error -f lavfi -i "sine=frequency=440:duration=$((FRAMES / 25 + 5))" \
     -c:a libmp3lame -b:a 192k "$WORK/music.mp3"
 
-best_seconds() {  # command... ; prints the shortest wall time of three runs
-    local best=""
-    for _ in 1 2 3; do
-        local start end
-        start=$(date +%s.%N)
-        "$@" >/dev/null 2>"$WORK/stderr" || { cat "$WORK/stderr" >&2; return 1; }
-        end=$(date +%s.%N)
-        best=$(awk -v b="$best" -v s="$start" -v e="$end" \
-            'BEGIN { t = e - s; if (b == "" || t < b) b = t; print b }')
-    done
-    echo "$best"
+seconds() {  # command... ; prints its wall time
+    local start end
+    start=$(date +%s.%N)
+    "$@" >/dev/null 2>"$WORK/stderr" || { cat "$WORK/stderr" >&2; return 1; }
+    end=$(date +%s.%N)
+    awk -v s="$start" -v e="$end" 'BEGIN { print e - s }'
 }
+
+min() { awk -v a="$1" -v b="$2" 'BEGIN { print (a == "" || b < a) ? b : a }'; }
 
 run_case() {  # name format width height ffmpeg-output-options...
     local name=$1 format=$2 width=$3 height=$4
     shift 4
     local raw=$WORK/frames-${width}x$height.raw
     [ -f "$raw" ] || "$BENCH" frames "$raw" "$width" "$height" "$FRAMES"
-    local ffmpeg_s ours_s caption_s
-    ffmpeg_s=$(best_seconds ffmpeg -nostdin -v error -y -f rawvideo -pix_fmt bgr24 \
-        -video_size "${width}x$height" -framerate 25 -i "$raw" -i "$WORK/music.mp3" \
-        -map 0:v -map 1:a -shortest -pix_fmt yuv420p -aspect 4:3 "$@" "$WORK/ffmpeg.mpg")
-    ours_s=$(best_seconds "$BENCH" encode "$raw" "$width" "$height" "$format" 0 \
-        "$WORK/music.mp3" "$WORK/ours.mpg")
-    caption_s=$(best_seconds "$BENCH" encode "$raw" "$width" "$height" "$format" 0 \
-        "$WORK/music.mp3" "$WORK/ours.mpg" "A caption on every frame")
+    local ffmpeg_s="" ours_s="" caption_s="" t
+    for _ in $(seq "$RUNS"); do
+        t=$(seconds ffmpeg -nostdin -v error -y -f rawvideo -pix_fmt bgr24 \
+            -video_size "${width}x$height" -framerate 25 -i "$raw" -i "$WORK/music.mp3" \
+            -map 0:v -map 1:a -shortest -pix_fmt yuv420p -aspect 4:3 "$@" "$WORK/ffmpeg.mpg")
+        ffmpeg_s=$(min "$ffmpeg_s" "$t")
+        t=$(seconds "$BENCH" encode "$raw" "$width" "$height" "$format" 0 "$WORK/music.mp3" \
+            "$WORK/ours.mpg")
+        ours_s=$(min "$ours_s" "$t")
+        t=$(seconds "$BENCH" encode "$raw" "$width" "$height" "$format" 0 "$WORK/music.mp3" \
+            "$WORK/ours.mpg" "A caption on every frame")
+        caption_s=$(min "$caption_s" "$t")
+    done
     awk -v n="$name" -v f="$FRAMES" -v a="$ffmpeg_s" -v b="$ours_s" -v c="$caption_s" 'BEGIN {
         printf "%-9s ffmpeg %7.1f fps   ours %7.1f fps (ratio %.2f)   with caption %7.1f fps (ratio %.2f)\n",
             n, f / a, f / b, a / b, f / c, a / c }'
 }
 
-echo "$FRAMES frames per run, $(nproc) cores"
+echo "$FRAMES frames per run, best of $RUNS, $(nproc) cores, load $(cut -d' ' -f1 /proc/loadavg)"
 run_case "VCD PAL" 0 320 288 -c:v mpeg1video -s 352x288 -g 15 -bf 2 -b:v 1150000 \
     -maxrate 1150000 -minrate 1150000 -bufsize 327680 -c:a mp2 -b:a 224000 -ar 44100 -ac 2 \
     -f vcd -muxrate 1411200 -packetsize 2324 -muxpreload 0.44 -muxdelay 0.7

@@ -1,9 +1,10 @@
-// The encoder thread of a conversion. The thread that runs the conversion
+// The encoder threads of a conversion. The thread that runs the conversion
 // hands over copies of the rendered frames (with the captions to stamp on
-// them) and pieces of the sound track; this thread scales and converts the
-// frames, stamps the captions, encodes and writes, while the next frame is
-// being rendered. Failures are kept for the conversion thread to report: no
-// callback ever runs here.
+// them) and pieces of the sound track. One thread scales and converts the
+// frames and stamps the captions; another encodes (with FFmpeg's slice
+// threads) and writes; both run while the next frame is being rendered.
+// Work stays in order from one stage to the next. Failures are kept for the
+// conversion thread to report: no callback ever runs here.
 #pragma once
 
 #include <atomic>
@@ -67,16 +68,24 @@ private:
     struct EndJob {
         bool keep = false;
     };
+    struct ConvertedFrame {
+        int64_t index = 0;
+        FramePtr frame;
+    };
     using Job = std::variant<VideoJob, AudioJob, EndJob>;
+    using EncodeJob = std::variant<ConvertedFrame, AudioJob, EndJob>;
 
-    void run();
-    void encodeVideo(VideoJob& job);
+    void runConversion();
+    void runEncoding();
+    FramePtr convert(VideoJob& job);
     void setFailed(const std::string& message);
     bool stop(bool keep);
 
     std::unique_ptr<MpegOutput> output_;
-    BoundedQueue<Job> queue_;
-    std::thread thread_;
+    BoundedQueue<Job> toConvert_;
+    BoundedQueue<EncodeJob> toEncode_;
+    std::thread converter_;
+    std::thread encoder_;
     std::atomic<bool> failed_{false};
     bool stopped_ = false;
     bool finishedOk_ = false;
