@@ -20,9 +20,10 @@ extern "C" {
 namespace video {
 namespace {
 
-// Wider layers cannot be seen in any frame we write and would only cost
-// memory; a caption that long is cut.
-constexpr int kMaxLayerWidth = 8192;
+// Larger text cannot be seen whole in any frame we write and would only cost
+// memory: a caption that long is cut, a font that large is made smaller.
+constexpr int kMaxLayerWidth = 4096;
+constexpr int kMaxPixelSize = 512;
 constexpr size_t kCacheSize = 32;
 const char* const kMonospaceFallback = "DejaVu Sans Mono";
 
@@ -91,7 +92,7 @@ std::shared_ptr<const TextLayer> TextLayer::Render(const TextStyle& style,
     QFont font(family);
     if (IsFixedPitchName(QString::fromStdString(style.family)))
         font.setStyleHint(QFont::TypeWriter);
-    font.setPixelSize(std::clamp(style.pixelSize, 1, 1000));
+    font.setPixelSize(std::clamp(style.pixelSize, 1, kMaxPixelSize));
     font.setBold(style.bold);
     font.setItalic(style.italic);
     font.setUnderline(style.underline);
