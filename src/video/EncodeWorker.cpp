@@ -1,5 +1,6 @@
 #include "video/EncodeWorker.h"
 
+#include <exception>
 #include <string>
 #include <utility>
 
@@ -79,10 +80,14 @@ void EncodeWorker::runConversion() {
             // After a failure nothing more is converted, but the queue is
             // still emptied, so the producer never waits on a full queue.
             if (failed_) continue;
-            FramePtr frame = convert(*video);
-            {
+            FramePtr frame;
+            try {
+                frame = convert(*video);
                 std::lock_guard lock(mutex_);
                 if (spare_.size() < kMaxSpareBuffers) spare_.push_back(std::move(video->pixels));
+            } catch (const std::exception& e) {
+                // Out of memory, most likely; nothing may escape a thread.
+                setFailed(std::string("Cannot convert the video frames: ") + e.what());
             }
             if (frame) toEncode_.push(ConvertedFrame{video->index, std::move(frame)});
         } else if (auto* audio = std::get_if<AudioJob>(&job)) {
