@@ -137,7 +137,7 @@ std::string FormatCaseName(const ::testing::TestParamInfo<FormatCase>& info) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Formats, EveryFormat,
+    EncoderFormats, EveryFormat,
     ::testing::Values(FormatCase{kMclFormatVcd, kMclStandardPal, "mpeg1video", "mp2"},
                       FormatCase{kMclFormatVcd, kMclStandardNtsc, "mpeg1video", "mp2"},
                       FormatCase{kMclFormatSvcd, kMclStandardPal, "mpeg2video", "mp2"},
@@ -148,7 +148,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 // A minute of video: the music either stops early and silence follows, or
 // runs on and is cut; either way the sound track ends with the last frame.
-TEST(SoundTrack, ShortMusicIsPaddedWithSilence) {
+TEST(EncoderSoundTrack, ShortMusicIsPaddedWithSilence) {
     ScratchDir dir;
     MakeSineMp3(dir.file("short.mp3"), 37.5);
     ConversionSpec spec;
@@ -167,7 +167,7 @@ TEST(SoundTrack, ShortMusicIsPaddedWithSilence) {
     EXPECT_NEAR(musicEnd, 37.5, 1.0 / 25);
 }
 
-TEST(SoundTrack, LongMusicIsCutWithTheVideo) {
+TEST(EncoderSoundTrack, LongMusicIsCutWithTheVideo) {
     ScratchDir dir;
     MakeSineMp3(dir.file("long.mp3"), 95);
     ConversionSpec spec;
@@ -191,7 +191,7 @@ TEST(SoundTrack, LongMusicIsCutWithTheVideo) {
 
 // Fitting the pictures to the music: the build aborts at the audio request
 // after the last file, and the video must stop with the music.
-TEST(SoundTrack, AbortWhenTheMusicEndsStopsTheVideoWithIt) {
+TEST(EncoderSoundTrack, AbortWhenTheMusicEndsStopsTheVideoWithIt) {
     ScratchDir dir;
     MakeSineMp3(dir.file("one.mp3"), 5.0);
     MakeSineMp3(dir.file("two.mp3"), 7.5, 550);
@@ -211,7 +211,7 @@ TEST(SoundTrack, AbortWhenTheMusicEndsStopsTheVideoWithIt) {
     ExpectEndsTogether(*info, 25);
 }
 
-TEST(Abort, HalfWayLeavesAFileThatPlaysToItsEnd) {
+TEST(EncoderAbort, HalfWayLeavesAFileThatPlaysToItsEnd) {
     ScratchDir dir;
     MakeSineMp3(dir.file("music.mp3"), 10);
     ConversionSpec spec;
@@ -241,7 +241,7 @@ TEST(Abort, HalfWayLeavesAFileThatPlaysToItsEnd) {
     ExpectEndsTogether(*info, 25);
 }
 
-TEST(Abort, KeepDurationEndsTheVideo) {
+TEST(EncoderAbort, KeepDurationEndsTheVideo) {
     ScratchDir dir;
     ConversionSpec spec;
     spec.output = dir.file("second.mpg");
@@ -255,7 +255,7 @@ TEST(Abort, KeepDurationEndsTheVideo) {
 
 // A show without pictures ends at the first request: an empty but complete
 // file, no crash.
-TEST(Abort, AVideoWithoutFramesStillCompletes) {
+TEST(EncoderAbort, AVideoWithoutFramesStillCompletes) {
     ScratchDir dir;
     ConversionSpec spec;
     spec.format = kMclFormatDvd;
@@ -268,7 +268,7 @@ TEST(Abort, AVideoWithoutFramesStillCompletes) {
     EXPECT_TRUE(std::filesystem::exists(spec.output));
 }
 
-TEST(OutputErrors, AnUnwritablePathIsReportedAndFails) {
+TEST(EncoderOutputErrors, AnUnwritablePathIsReportedAndFails) {
     ScratchDir dir;
     for (const std::string& path : {dir.file("missing/folder/show.mpg"), dir.path().string(),
                                     std::string("/proc/show.mpg")}) {
@@ -285,7 +285,7 @@ TEST(OutputErrors, AnUnwritablePathIsReportedAndFails) {
 
 // A disk that fills up during the conversion (a file size limit stands in
 // for it): the call fails, and the video that was there is left as it was.
-TEST(OutputErrors, AFullDiskFailsAndKeepsThePreviousFile) {
+TEST(EncoderOutputErrors, AFullDiskFailsAndKeepsThePreviousFile) {
     ScratchDir dir;
     const std::string path = dir.file("show.mpg");
     { std::ofstream(path) << "the previous video"; }
@@ -311,7 +311,7 @@ TEST(OutputErrors, AFullDiskFailsAndKeepsThePreviousFile) {
     EXPECT_FALSE(std::filesystem::exists(path + ".part"));
 }
 
-TEST(Music, UnplayableFilesAreReportedAndTheRestPlays) {
+TEST(EncoderMusic, UnplayableFilesAreReportedAndTheRestPlays) {
     ScratchDir dir;
     { std::ofstream(dir.file("notes.mp3")) << "not music at all\n"; }
     MakeSineMp3(dir.file("good.mp3"), 2.0);
@@ -344,7 +344,7 @@ TEST(Music, UnplayableFilesAreReportedAndTheRestPlays) {
     EXPECT_TRUE(ProbeFile(spec.output));
 }
 
-TEST(Music, ListCountsSamplesOfReadableFiles) {
+TEST(EncoderMusic, ListCountsSamplesOfReadableFiles) {
     ScratchDir dir;
     MakeSineMp3(dir.file("a.mp3"), 1.5, 440, 22050);
     const MclListHandle list = MclListCreate();
@@ -364,7 +364,7 @@ TEST(Music, ListCountsSamplesOfReadableFiles) {
 
 // Answers given outside their callback, and handles of the wrong kind, do
 // nothing and say so.
-TEST(Interface, AnswersOnlyCountInsideTheirCallback) {
+TEST(EncoderInterface, AnswersOnlyCountInsideTheirCallback) {
     ScratchDir dir;
     const MclHandle handle = MclCreate();
     raster::Bitmap frame(16, 16);
@@ -402,7 +402,7 @@ TEST(Interface, AnswersOnlyCountInsideTheirCallback) {
 
 // An exception from a callback passes through MclConvert, stops the encoder
 // thread and leaves no output; the encoder can run again afterwards.
-TEST(Interface, AnExceptionFromACallbackLeavesNoOutput) {
+TEST(EncoderInterface, AnExceptionFromACallbackLeavesNoOutput) {
     ScratchDir dir;
     const MclHandle handle = MclCreate();
     raster::Bitmap frame(64, 48);
@@ -430,7 +430,7 @@ TEST(Interface, AnExceptionFromACallbackLeavesNoOutput) {
     MclFree(handle);
 }
 
-TEST(Interface, TimesAreEstimatedFromTheFramesDone) {
+TEST(EncoderInterface, TimesAreEstimatedFromTheFramesDone) {
     ScratchDir dir;
     const MclHandle handle = MclCreate();
     raster::Bitmap frame(64, 48);
