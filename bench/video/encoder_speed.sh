@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Encoder speed against the ffmpeg program: the same raw frames and music,
 # encoded with the same settings by both, for each format (PAL). Prints the
-# frame rates and their ratio (ours / ffmpeg); best of RUNS runs each (5),
-# the runs of both taking turns so that load from elsewhere hits both alike.
+# frame rates, their ratio (ours / ffmpeg) and the processor time per frame;
+# best of RUNS runs each (5), the runs of both taking turns so that load from
+# elsewhere hits both alike. On a busy machine the frame rates swing; the
+# processor times hold steadier.
 #
 #   bench/video/encoder_speed.sh [FRAMES]
 #
@@ -24,15 +26,18 @@ trap 'rm -rf "$WORK"' EXIT
 ffmpeg -nostdin -v error -f lavfi -i "sine=frequency=440:duration=$((FRAMES / 25 + 5))" \
     -c:a libmp3lame -b:a 192k "$WORK/music.mp3"
 
-seconds() {  # command... ; prints its wall time
-    local start end
-    start=$(date +%s.%N)
-    "$@" >/dev/null 2>"$WORK/stderr" || { cat "$WORK/stderr" >&2; return 1; }
-    end=$(date +%s.%N)
-    awk -v s="$start" -v e="$end" 'BEGIN { print e - s }'
+seconds() {  # command... ; prints its wall time and its processor time (user + system)
+    local TIMEFORMAT='%R %U %S' times
+    times=$( { time "$@" >/dev/null 2>"$WORK/stderr"; } 2>&1 ) || { cat "$WORK/stderr" >&2; return 1; }
+    awk '{ print $1, $2 + $3 }' <<<"$times"
 }
 
-min() { awk -v a="$1" -v b="$2" 'BEGIN { print (a == "" || b < a) ? b : a }'; }
+min() {  # best of two "wall cpu" pairs, each figure on its own
+    awk -v a="$1" -v b="$2" 'BEGIN {
+        if (a == "") { print b; exit }
+        split(a, x, " "); split(b, y, " ")
+        print (y[1] < x[1] ? y[1] : x[1]), (y[2] < x[2] ? y[2] : x[2]) }'
+}
 
 run_case() {  # name format width height ffmpeg-output-options...
     local name=$1 format=$2 width=$3 height=$4
@@ -53,8 +58,11 @@ run_case() {  # name format width height ffmpeg-output-options...
         caption_s=$(min "$caption_s" "$t")
     done
     awk -v n="$name" -v f="$FRAMES" -v a="$ffmpeg_s" -v b="$ours_s" -v c="$caption_s" 'BEGIN {
-        printf "%-9s ffmpeg %7.1f fps   ours %7.1f fps (ratio %.2f)   with caption %7.1f fps (ratio %.2f)\n",
-            n, f / a, f / b, a / b, f / c, a / c }'
+        split(a, x, " "); split(b, y, " "); split(c, z, " ")
+        printf "%-9s ffmpeg %6.1f fps %5.2f ms cpu/frame | ours %6.1f fps %5.2f ms | ratio %.2f" \
+               " | with caption %6.1f fps %5.2f ms, ratio %.2f\n",
+            n, f / x[1], 1000 * x[2] / f, f / y[1], 1000 * y[2] / f, x[1] / y[1],
+            f / z[1], 1000 * z[2] / f, x[1] / z[1] }'
 }
 
 echo "$FRAMES frames per run, best of $RUNS, $(nproc) cores, load $(cut -d' ' -f1 /proc/loadavg)"
