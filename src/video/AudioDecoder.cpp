@@ -1,0 +1,221 @@
+#include "video/AudioDecoder.h"
+
+#include <algorithm>
+#include <vector>
+
+extern "C" {
+#include <libavutil/channel_layout.h>
+#include <libavutil/dict.h>
+#include <libavutil/mathematics.h>
+}
+
+namespace video {
+namespace {
+
+// Demuxers of plain audio files (and the audio of common media files).
+// Playlists, concatenation lists and image sequences are left out: they
+// would open further files that the user never chose.
+const char* const kAudioFormats =
+    "mp3,wav,flac,ogg,aiff,aac,mov,mp4,m4a,3gp,3g2,mj2,matroska,webm,asf,ac3,eac3,w64,caf,ape,"
+    "wv,tta,au,amr";
+
+}  // namespace
+
+int OpenAudioInput(const std::string& path, InputFormatPtr* format) {
+    AVDictionary* options = nullptr;
+    av_dict_set(&options, "protocol_whitelist", "file", 0);
+    av_dict_set(&options, "format_whitelist", kAudioFormats, 0);
+    AVFormatContext* context = nullptr;
+    // "file:" keeps a name with a colon from being taken for a protocol.
+    const std::string url = "file:" + path;
+    int result = avformat_open_input(&context, url.c_str(), nullptr, &options);
+    av_dict_free(&options);
+    if (result < 0) return result;
+    format->reset(context);
+    result = avformat_find_stream_info(context, nullptr);
+    return result < 0 ? result : 0;
+}
+
+std::unique_ptr<AudioDecoder> AudioDecoder::Open(const std::string& path, int sampleRate,
+                                                 int channels, std::string* error) {
+    std::unique_ptr<AudioDecoder> decoder(new AudioDecoder);
+    decoder->sampleRate_ = sampleRate;
+    decoder->channels_ = channels;
+    int result = OpenAudioInput(path, &decoder->format_);
+    if (result < 0) {
+        *error = AvErrorText(result);
+        return nullptr;
+    }
+    const AVCodec* codec = nullptr;
+    result = av_find_best_stream(decoder->format_.get(), AVMEDIA_TYPE_AUDIO, -1, -1, &codec, 0);
+    if (result < 0 || codec == nullptr) {
+        *error =
+            result == AVERROR_DECODER_NOT_FOUND ? "no decoder for its audio" : "it holds no audio";
+        return nullptr;
+    }
+    decoder->streamIndex_ = result;
+    decoder->codec_.reset(avcodec_alloc_context3(codec));
+    decoder->frame_.reset(av_frame_alloc());
+    decoder->packet_.reset(av_packet_alloc());
+    if (!decoder->codec_ || !decoder->frame_ || !decoder->packet_) {
+        *error = "out of memory";
+        return nullptr;
+    }
+    AVStream* stream = decoder->format_->streams[decoder->streamIndex_];
+    result = avcodec_parameters_to_context(decoder->codec_.get(), stream->codecpar);
+    if (result >= 0) result = avcodec_open2(decoder->codec_.get(), codec, nullptr);
+    if (result < 0) {
+        *error = AvErrorText(result);
+        return nullptr;
+    }
+    return decoder;
+}
+
+AudioDecoder::~AudioDecoder() {
+    av_channel_layout_uninit(&swrInLayout_);
+}
+
+bool AudioDecoder::decodeInto(AVAudioFifo* fifo) {
+    for (;;) {
+        int result = avcodec_receive_frame(codec_.get(), frame_.get());
+        if (result == 0) {
+            const bool ok = resample(frame_.get(), fifo);
+            av_frame_unref(frame_.get());
+            if (!ok) return false;
+            return true;
+        }
+        if (result == AVERROR(EAGAIN) && !flushing_) {
+            result = av_read_frame(format_.get(), packet_.get());
+            if (result < 0) {
+                // End of file, or a read error: either way the file ends
+                // here and what was decoded plays.
+                flushing_ = true;
+                avcodec_send_packet(codec_.get(), nullptr);
+                continue;
+            }
+            if (packet_->stream_index == streamIndex_) {
+                // A damaged frame is skipped; the decoder resynchronises.
+                avcodec_send_packet(codec_.get(), packet_.get());
+            }
+            av_packet_unref(packet_.get());
+            continue;
+        }
+        if (result == AVERROR(EAGAIN)) {
+            // Flushing and still asked for input: nothing more will come.
+            drainResampler(fifo);
+            return false;
+        }
+        if (result == AVERROR_EOF || flushing_) {
+            drainResampler(fifo);
+            return false;
+        }
+        // A decoding error: drop what the decoder holds and read on.
+        avcodec_flush_buffers(codec_.get());
+    }
+}
+
+namespace {
+
+// The frame's channel layout, with a plain default order when the file names
+// only a channel count.
+bool FrameLayout(const AVFrame* frame, AVChannelLayout* layout) {
+    if (frame->ch_layout.order == AV_CHANNEL_ORDER_UNSPEC || frame->ch_layout.nb_channels <= 0) {
+        av_channel_layout_default(layout, std::max(frame->ch_layout.nb_channels, 1));
+        return true;
+    }
+    return av_channel_layout_copy(layout, &frame->ch_layout) >= 0;
+}
+
+}  // namespace
+
+bool AudioDecoder::configureResampler(const AVFrame* frame, AVChannelLayout* inLayout,
+                                      AVAudioFifo* fifo) {
+    if (swr_ && swrInRate_ == frame->sample_rate && swrInFormat_ == frame->format &&
+        av_channel_layout_compare(&swrInLayout_, inLayout) == 0)
+        return true;
+    // A new resampler; one that ran before (the stream changed its format)
+    // first plays out what it holds.
+    drainResampler(fifo);
+
+    AVChannelLayout outLayout{};
+    av_channel_layout_default(&outLayout, channels_);
+    SwrContext* swr = nullptr;
+    int result = swr_alloc_set_opts2(&swr, &outLayout, AV_SAMPLE_FMT_S16, sampleRate_, inLayout,
+                                     static_cast<AVSampleFormat>(frame->format), frame->sample_rate,
+                                     0, nullptr);
+    av_channel_layout_uninit(&outLayout);
+    if (result >= 0) result = swr_init(swr);
+    if (result < 0) {
+        swr_free(&swr);
+        return false;
+    }
+    swr_.reset(swr);
+    swrInRate_ = frame->sample_rate;
+    swrInFormat_ = frame->format;
+    av_channel_layout_uninit(&swrInLayout_);
+    swrInLayout_ = *inLayout;
+    *inLayout = AVChannelLayout{};
+    return true;
+}
+
+bool AudioDecoder::resample(const AVFrame* frame, AVAudioFifo* fifo) {
+    if (frame->nb_samples <= 0 || frame->sample_rate <= 0) return true;
+    AVChannelLayout inLayout{};
+    if (!FrameLayout(frame, &inLayout)) return false;
+    const bool configured = configureResampler(frame, &inLayout, fifo);
+    av_channel_layout_uninit(&inLayout);
+    if (!configured) return false;
+    const int capacity = swr_get_out_samples(swr_.get(), frame->nb_samples);
+    if (capacity <= 0) return true;
+    std::vector<int16_t> out(static_cast<size_t>(capacity) * channels_);
+    uint8_t* outPlanes[1] = {reinterpret_cast<uint8_t*>(out.data())};
+    const int converted =
+        swr_convert(swr_.get(), outPlanes, capacity,
+                    const_cast<const uint8_t**>(frame->extended_data), frame->nb_samples);
+    if (converted < 0) return false;
+    return appendToFifo(fifo, outPlanes[0], converted);
+}
+
+void AudioDecoder::drainResampler(AVAudioFifo* fifo) {
+    if (!swr_) return;
+    const int capacity = swr_get_out_samples(swr_.get(), 0);
+    if (capacity > 0) {
+        std::vector<int16_t> out(static_cast<size_t>(capacity) * channels_);
+        uint8_t* outPlanes[1] = {reinterpret_cast<uint8_t*>(out.data())};
+        const int converted = swr_convert(swr_.get(), outPlanes, capacity, nullptr, 0);
+        if (converted > 0) appendToFifo(fifo, outPlanes[0], converted);
+    }
+    swr_.reset();
+}
+
+bool AudioDecoder::appendToFifo(AVAudioFifo* fifo, const uint8_t* data, int samples) {
+    if (samples <= 0) return true;
+    void* planes[1] = {const_cast<uint8_t*>(data)};
+    if (av_audio_fifo_write(fifo, planes, samples) < samples) return false;
+    samplesDecoded_ += samples;
+    return true;
+}
+
+int64_t ProbeAudioSamples(const std::string& path, int sampleRate) {
+    InputFormatPtr format;
+    if (OpenAudioInput(path, &format) < 0) return 0;
+    const int index = av_find_best_stream(format.get(), AVMEDIA_TYPE_AUDIO, -1, -1, nullptr, 0);
+    if (index < 0) return 0;
+    const AVStream* stream = format->streams[index];
+    // Container lengths include the encoder's start-up delay, which the
+    // decoder skips: leave it out when the file says how long it is.
+    int64_t samples = 0;
+    if (stream->duration > 0 && stream->duration != AV_NOPTS_VALUE) {
+        int64_t length = stream->duration;
+        if (stream->start_time > 0 && stream->start_time != AV_NOPTS_VALUE &&
+            stream->start_time < length)
+            length -= stream->start_time;
+        samples = av_rescale_q(length, stream->time_base, AVRational{1, sampleRate});
+    } else if (format->duration > 0 && format->duration != AV_NOPTS_VALUE) {
+        samples = av_rescale(format->duration, sampleRate, AV_TIME_BASE);
+    }
+    if (samples > 0) return samples;
+    return 0;
+}
+
+}  // namespace video

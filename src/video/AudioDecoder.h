@@ -1,0 +1,61 @@
+// Music files decoded for the video's sound track: one file opened through
+// libavformat, decoded and resampled to interleaved 16-bit samples at the
+// track's rate and channel count. Any audio that FFmpeg reads is accepted;
+// only plain local files are opened, and only as audio formats, so a
+// playlist or another container named ".mp3" cannot make us read elsewhere.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "video/FfmpegUtil.h"
+
+namespace video {
+
+class AudioDecoder {
+public:
+    // Opens 'path' for decoding into 'channels' channels at 'sampleRate'.
+    // Returns nullptr with a message in *error when the file cannot be read or
+    // holds no audio.
+    static std::unique_ptr<AudioDecoder> Open(const std::string& path, int sampleRate, int channels,
+                                              std::string* error);
+    ~AudioDecoder();
+
+    // Decodes the next piece of the file and appends it to 'fifo' (interleaved
+    // signed 16-bit, as opened). Returns false once the file has ended and all
+    // of it is in the fifo.
+    bool decodeInto(AVAudioFifo* fifo);
+
+    // Samples appended so far.
+    int64_t samplesDecoded() const { return samplesDecoded_; }
+
+private:
+    AudioDecoder() = default;
+    bool resample(const AVFrame* frame, AVAudioFifo* fifo);
+    bool configureResampler(const AVFrame* frame, AVChannelLayout* inLayout, AVAudioFifo* fifo);
+    void drainResampler(AVAudioFifo* fifo);
+    bool appendToFifo(AVAudioFifo* fifo, const uint8_t* data, int samples);
+
+    int sampleRate_ = 0;
+    int channels_ = 0;
+    InputFormatPtr format_;
+    CodecContextPtr codec_;
+    SwrPtr swr_;
+    FramePtr frame_;
+    PacketPtr packet_;
+    int streamIndex_ = -1;
+    bool flushing_ = false;
+    int swrInRate_ = 0;
+    int swrInFormat_ = -1;
+    AVChannelLayout swrInLayout_{};
+    int64_t samplesDecoded_ = 0;
+};
+
+// Opens an input with the restrictions above. Returns the error code.
+int OpenAudioInput(const std::string& path, InputFormatPtr* format);
+
+// Length of a music file in samples at 'sampleRate', 0 when it cannot be read.
+int64_t ProbeAudioSamples(const std::string& path, int sampleRate);
+
+}  // namespace video

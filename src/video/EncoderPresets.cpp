@@ -1,0 +1,96 @@
+#include "video/EncoderPresets.h"
+
+#include <array>
+
+extern "C" {
+#include <libavutil/mathematics.h>
+}
+
+namespace video {
+namespace {
+
+constexpr AVRational kPalRate{25, 1};
+constexpr AVRational kNtscRate{30000, 1001};
+constexpr AVRational kFourThree{4, 3};
+
+// VCD is a constant 1150 kbit/s MPEG-1 stream at single CD speed (mux rate
+// and pack size of a CD sector, the decoder start-up delay its players
+// assume); SVCD and DVD are variable-rate MPEG-2 within their players' peak
+// rates, the SVCD mux rate derived from the streams' peak rates. GOPs stay
+// within 15 (PAL) and 18 (NTSC) frames, the longest the players accept. DVD
+// audio is AC-3 because NTSC discs do not allow MPEG audio.
+// clang-format off
+constexpr std::array kPresets{
+    EncoderPreset{.name = "VCD PAL", .format = VideoFormat::Vcd, .standard = TvStandard::Pal,
+                  .muxer = "vcd", .packetSize = 2324, .muxRate = 1411200, .preloadMicroseconds = 440000,
+                  .videoCodec = AV_CODEC_ID_MPEG1VIDEO, .width = 352, .height = 288, .frameRate = kPalRate,
+                  .displayAspect = kFourThree, .gopSize = 15, .maxBFrames = 2,
+                  .videoBitRate = 1150000, .videoMaxRate = 1150000, .videoMinRate = 1150000,
+                  .vbvBufferBits = 40 * 1024 * 8, .scanOffset = false,
+                  .audioCodec = AV_CODEC_ID_MP2, .sampleRate = 44100, .channels = 2, .audioBitRate = 224000},
+    EncoderPreset{.name = "VCD NTSC", .format = VideoFormat::Vcd, .standard = TvStandard::Ntsc,
+                  .muxer = "vcd", .packetSize = 2324, .muxRate = 1411200, .preloadMicroseconds = 440000,
+                  .videoCodec = AV_CODEC_ID_MPEG1VIDEO, .width = 352, .height = 240, .frameRate = kNtscRate,
+                  .displayAspect = kFourThree, .gopSize = 18, .maxBFrames = 2,
+                  .videoBitRate = 1150000, .videoMaxRate = 1150000, .videoMinRate = 1150000,
+                  .vbvBufferBits = 40 * 1024 * 8, .scanOffset = false,
+                  .audioCodec = AV_CODEC_ID_MP2, .sampleRate = 44100, .channels = 2, .audioBitRate = 224000},
+    EncoderPreset{.name = "SVCD PAL", .format = VideoFormat::Svcd, .standard = TvStandard::Pal,
+                  .muxer = "svcd", .packetSize = 2324, .muxRate = 0, .preloadMicroseconds = 500000,
+                  .videoCodec = AV_CODEC_ID_MPEG2VIDEO, .width = 480, .height = 576, .frameRate = kPalRate,
+                  .displayAspect = kFourThree, .gopSize = 15, .maxBFrames = 2,
+                  .videoBitRate = 2040000, .videoMaxRate = 2516000, .videoMinRate = 0,
+                  .vbvBufferBits = 224 * 1024 * 8, .scanOffset = true,
+                  .audioCodec = AV_CODEC_ID_MP2, .sampleRate = 44100, .channels = 2, .audioBitRate = 224000},
+    EncoderPreset{.name = "SVCD NTSC", .format = VideoFormat::Svcd, .standard = TvStandard::Ntsc,
+                  .muxer = "svcd", .packetSize = 2324, .muxRate = 0, .preloadMicroseconds = 500000,
+                  .videoCodec = AV_CODEC_ID_MPEG2VIDEO, .width = 480, .height = 480, .frameRate = kNtscRate,
+                  .displayAspect = kFourThree, .gopSize = 18, .maxBFrames = 2,
+                  .videoBitRate = 2040000, .videoMaxRate = 2516000, .videoMinRate = 0,
+                  .vbvBufferBits = 224 * 1024 * 8, .scanOffset = true,
+                  .audioCodec = AV_CODEC_ID_MP2, .sampleRate = 44100, .channels = 2, .audioBitRate = 224000},
+    EncoderPreset{.name = "DVD PAL", .format = VideoFormat::Dvd, .standard = TvStandard::Pal,
+                  .muxer = "dvd", .packetSize = 2048, .muxRate = 10080000, .preloadMicroseconds = 500000,
+                  .videoCodec = AV_CODEC_ID_MPEG2VIDEO, .width = 720, .height = 576, .frameRate = kPalRate,
+                  .displayAspect = kFourThree, .gopSize = 15, .maxBFrames = 2,
+                  .videoBitRate = 6000000, .videoMaxRate = 9000000, .videoMinRate = 0,
+                  .vbvBufferBits = 224 * 1024 * 8, .scanOffset = false,
+                  .audioCodec = AV_CODEC_ID_AC3, .sampleRate = 48000, .channels = 2, .audioBitRate = 224000},
+    EncoderPreset{.name = "DVD NTSC", .format = VideoFormat::Dvd, .standard = TvStandard::Ntsc,
+                  .muxer = "dvd", .packetSize = 2048, .muxRate = 10080000, .preloadMicroseconds = 500000,
+                  .videoCodec = AV_CODEC_ID_MPEG2VIDEO, .width = 720, .height = 480, .frameRate = kNtscRate,
+                  .displayAspect = kFourThree, .gopSize = 18, .maxBFrames = 2,
+                  .videoBitRate = 6000000, .videoMaxRate = 9000000, .videoMinRate = 0,
+                  .vbvBufferBits = 224 * 1024 * 8, .scanOffset = false,
+                  .audioCodec = AV_CODEC_ID_AC3, .sampleRate = 48000, .channels = 2, .audioBitRate = 224000},
+};
+// clang-format on
+
+}  // namespace
+
+AVRational EncoderPreset::sampleAspect() const {
+    AVRational sar{};
+    av_reduce(&sar.num, &sar.den, int64_t{displayAspect.num} * height,
+              int64_t{displayAspect.den} * width, 1 << 16);
+    return sar;
+}
+
+int64_t EncoderPreset::samplesBeforeFrame(int64_t frame) const {
+    // frame * sampleRate / frameRate, rounded down, without floating point.
+    return av_rescale_rnd(frame, int64_t{sampleRate} * frameRate.den, frameRate.num, AV_ROUND_DOWN);
+}
+
+std::span<const EncoderPreset> AllPresets() {
+    return kPresets;
+}
+
+const EncoderPreset* FindPreset(int format, int standard) {
+    for (const EncoderPreset& preset : kPresets) {
+        if (static_cast<int>(preset.format) == format &&
+            static_cast<int>(preset.standard) == standard)
+            return &preset;
+    }
+    return nullptr;
+}
+
+}  // namespace video

@@ -1,0 +1,290 @@
+#include "video/MpegOutput.h"
+
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <system_error>
+
+extern "C" {
+#include <libavutil/channel_layout.h>
+#include <libavutil/dict.h>
+#include <libavutil/opt.h>
+}
+
+namespace video {
+namespace {
+
+// How far the multiplexer may let a stream run ahead of the clock, as the
+// players of these formats expect.
+constexpr int kMaxMuxDelayMicroseconds = 700000;
+
+}  // namespace
+
+std::unique_ptr<MpegOutput> MpegOutput::Open(const std::string& path, const EncoderPreset& preset,
+                                             bool withAudio, std::string* error) {
+    std::unique_ptr<MpegOutput> output(new MpegOutput(preset));
+    output->path_ = path;
+    output->partPath_ = path + ".part";
+    const std::string prefix = "Cannot write the video file \"" + path + "\": ";
+    if (path.empty()) {
+        *error = "No video file name was given.";
+        return nullptr;
+    }
+    std::error_code ec;
+    const auto status = std::filesystem::status(path, ec);
+    if (std::filesystem::is_directory(status)) {
+        *error = prefix + "it is a folder";
+        return nullptr;
+    }
+    // A read-only video is not replaced behind the user's back.
+    if (std::filesystem::exists(status) && access(path.c_str(), W_OK) != 0) {
+        *error = prefix + std::strerror(errno);
+        return nullptr;
+    }
+
+    int result = avformat_alloc_output_context2(&output->format_, nullptr, preset.muxer, nullptr);
+    output->packet_.reset(av_packet_alloc());
+    if (result < 0 || !output->format_ || !output->packet_) {
+        *error = std::string("The multiplexer \"") + preset.muxer + "\" is not available.";
+        return nullptr;
+    }
+    if (!output->openVideo() || (withAudio && !output->openAudio()) || !output->openFile()) {
+        *error = output->error_;
+        return nullptr;
+    }
+    return output;
+}
+
+MpegOutput::~MpegOutput() {
+    if (!finished_) discard();
+    avformat_free_context(format_);
+}
+
+bool MpegOutput::fail(const std::string& what, int code) {
+    if (error_.empty()) error_ = what + ": " + AvErrorText(code);
+    return false;
+}
+
+bool MpegOutput::checkFileError(const char* what) {
+    if (format_->pb && format_->pb->error < 0)
+        return fail(std::string("Cannot write the video file \"") + path_ + "\" (" + what + ")",
+                    format_->pb->error);
+    return true;
+}
+
+bool MpegOutput::openVideo() {
+    const AVCodec* codec = avcodec_find_encoder(preset_.videoCodec);
+    if (!codec) return fail("No video encoder", AVERROR_ENCODER_NOT_FOUND);
+    videoCodec_.reset(avcodec_alloc_context3(codec));
+    if (!videoCodec_) return fail("No video encoder", AVERROR(ENOMEM));
+    AVCodecContext* c = videoCodec_.get();
+    c->width = preset_.width;
+    c->height = preset_.height;
+    c->framerate = preset_.frameRate;
+    c->time_base = av_inv_q(preset_.frameRate);
+    c->pix_fmt = AV_PIX_FMT_YUV420P;
+    c->gop_size = preset_.gopSize;
+    c->max_b_frames = preset_.maxBFrames;
+    c->bit_rate = preset_.videoBitRate;
+    c->rc_max_rate = preset_.videoMaxRate;
+    c->rc_min_rate = preset_.videoMinRate;
+    c->rc_buffer_size = preset_.vbvBufferBits;
+    c->sample_aspect_ratio = preset_.sampleAspect();
+    // Slices of a frame are encoded in parallel; 0 lets FFmpeg use every core.
+    c->thread_count = 0;
+    c->thread_type = FF_THREAD_SLICE;
+    if (format_->oformat->flags & AVFMT_GLOBALHEADER) c->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
+
+    AVDictionary* options = nullptr;
+    if (preset_.scanOffset) av_dict_set(&options, "scan_offset", "1", 0);
+    int result = avcodec_open2(c, codec, &options);
+    av_dict_free(&options);
+    if (result < 0) return fail("Cannot open the video encoder", result);
+
+    videoStream_ = avformat_new_stream(format_, nullptr);
+    if (!videoStream_) return fail("Cannot add the video stream", AVERROR(ENOMEM));
+    videoStream_->time_base = c->time_base;
+    videoStream_->avg_frame_rate = preset_.frameRate;
+    videoStream_->sample_aspect_ratio = c->sample_aspect_ratio;
+    result = avcodec_parameters_from_context(videoStream_->codecpar, c);
+    if (result < 0) return fail("Cannot set up the video stream", result);
+    // The multiplexer sizes the decoder buffer it announces from the
+    // encoder's buffer properties; without them it writes a default that
+    // the players of these formats reject.
+    for (int i = 0; i < c->nb_coded_side_data; ++i) {
+        const AVPacketSideData& side = c->coded_side_data[i];
+        uint8_t* copy = av_stream_new_side_data(videoStream_, side.type, side.size);
+        if (!copy) return fail("Cannot set up the video stream", AVERROR(ENOMEM));
+        std::memcpy(copy, side.data, side.size);
+    }
+    return true;
+}
+
+bool MpegOutput::openAudio() {
+    const AVCodec* codec = avcodec_find_encoder(preset_.audioCodec);
+    if (!codec) return fail("No audio encoder", AVERROR_ENCODER_NOT_FOUND);
+    audioCodec_.reset(avcodec_alloc_context3(codec));
+    if (!audioCodec_) return fail("No audio encoder", AVERROR(ENOMEM));
+    AVCodecContext* c = audioCodec_.get();
+    c->sample_rate = preset_.sampleRate;
+    c->time_base = AVRational{1, preset_.sampleRate};
+    c->bit_rate = preset_.audioBitRate;
+    av_channel_layout_default(&c->ch_layout, preset_.channels);
+    c->sample_fmt = codec->sample_fmts ? codec->sample_fmts[0] : AV_SAMPLE_FMT_S16;
+    for (const AVSampleFormat* f = codec->sample_fmts; f && *f != AV_SAMPLE_FMT_NONE; ++f) {
+        if (*f == AV_SAMPLE_FMT_S16) c->sample_fmt = AV_SAMPLE_FMT_S16;
+    }
+    int result = avcodec_open2(c, codec, nullptr);
+    if (result < 0) return fail("Cannot open the audio encoder", result);
+
+    audioStream_ = avformat_new_stream(format_, nullptr);
+    if (!audioStream_) return fail("Cannot add the audio stream", AVERROR(ENOMEM));
+    audioStream_->time_base = c->time_base;
+    result = avcodec_parameters_from_context(audioStream_->codecpar, c);
+    if (result < 0) return fail("Cannot set up the audio stream", result);
+
+    if (c->sample_fmt != AV_SAMPLE_FMT_S16) {
+        SwrContext* swr = nullptr;
+        result = swr_alloc_set_opts2(&swr, &c->ch_layout, c->sample_fmt, c->sample_rate,
+                                     &c->ch_layout, AV_SAMPLE_FMT_S16, c->sample_rate, 0, nullptr);
+        if (result >= 0) result = swr_init(swr);
+        if (result < 0) {
+            swr_free(&swr);
+            return fail("Cannot set up the audio conversion", result);
+        }
+        audioConvert_.reset(swr);
+    }
+    audioFrame_.reset(av_frame_alloc());
+    if (!audioFrame_) return fail("Cannot set up the audio stream", AVERROR(ENOMEM));
+    audioFrame_->nb_samples = audioFrameSize();
+    audioFrame_->format = c->sample_fmt;
+    audioFrame_->sample_rate = c->sample_rate;
+    result = av_channel_layout_copy(&audioFrame_->ch_layout, &c->ch_layout);
+    if (result >= 0) result = av_frame_get_buffer(audioFrame_.get(), 0);
+    if (result < 0) return fail("Cannot set up the audio stream", result);
+    return true;
+}
+
+bool MpegOutput::openFile() {
+    // "file:" keeps a name with a colon from being taken for a protocol.
+    const std::string url = "file:" + partPath_;
+    int result = avio_open(&format_->pb, url.c_str(), AVIO_FLAG_WRITE);
+    if (result < 0) return fail("Cannot write the video file \"" + path_ + "\"", result);
+    createdPart_ = true;
+
+    format_->packet_size = preset_.packetSize;
+    format_->max_delay = kMaxMuxDelayMicroseconds;
+    AVDictionary* options = nullptr;
+    if (preset_.muxRate > 0) av_dict_set_int(&options, "muxrate", preset_.muxRate, 0);
+    av_dict_set_int(&options, "preload", preset_.preloadMicroseconds, 0);
+    result = avformat_write_header(format_, &options);
+    av_dict_free(&options);
+    if (result < 0) return fail("Cannot write the video file \"" + path_ + "\"", result);
+    headerWritten_ = true;
+    return checkFileError("header");
+}
+
+int MpegOutput::audioFrameSize() const {
+    if (!audioCodec_) return 0;
+    // Encoders that take any length get whole video frames' worth in pieces.
+    return audioCodec_->frame_size > 0 ? audioCodec_->frame_size : 1152;
+}
+
+FramePtr MpegOutput::newVideoFrame() const {
+    FramePtr frame(av_frame_alloc());
+    if (!frame) return nullptr;
+    frame->format = AV_PIX_FMT_YUV420P;
+    frame->width = preset_.width;
+    frame->height = preset_.height;
+    if (av_frame_get_buffer(frame.get(), 0) < 0) return nullptr;
+    return frame;
+}
+
+bool MpegOutput::drain(AVCodecContext* codec, AVStream* stream) {
+    for (;;) {
+        int result = avcodec_receive_packet(codec, packet_.get());
+        if (result == AVERROR(EAGAIN) || result == AVERROR_EOF) return true;
+        if (result < 0) return fail("Encoding failed", result);
+        av_packet_rescale_ts(packet_.get(), codec->time_base, stream->time_base);
+        packet_->stream_index = stream->index;
+        result = av_interleaved_write_frame(format_, packet_.get());
+        if (result < 0) return fail("Cannot write the video file \"" + path_ + "\"", result);
+        if (!checkFileError("data")) return false;
+    }
+}
+
+bool MpegOutput::writeVideo(AVFrame* frame, int64_t index) {
+    if (!headerWritten_ || !error_.empty()) return false;
+    frame->pts = index;
+    int result = avcodec_send_frame(videoCodec_.get(), frame);
+    if (result < 0) return fail("Video encoding failed", result);
+    return drain(videoCodec_.get(), videoStream_);
+}
+
+bool MpegOutput::writeAudio(const int16_t* samples, int64_t position) {
+    if (!headerWritten_ || !error_.empty() || !audioCodec_) return false;
+    int result = av_frame_make_writable(audioFrame_.get());
+    if (result < 0) return fail("Audio encoding failed", result);
+    const int count = audioFrameSize();
+    if (audioConvert_) {
+        const uint8_t* in[1] = {reinterpret_cast<const uint8_t*>(samples)};
+        result = swr_convert(audioConvert_.get(), audioFrame_->data, count, in, count);
+        if (result < 0) return fail("Audio conversion failed", result);
+    } else {
+        std::memcpy(audioFrame_->data[0], samples,
+                    static_cast<size_t>(count) * preset_.channels * sizeof(int16_t));
+    }
+    audioFrame_->pts = position;
+    result = avcodec_send_frame(audioCodec_.get(), audioFrame_.get());
+    if (result < 0) return fail("Audio encoding failed", result);
+    return drain(audioCodec_.get(), audioStream_);
+}
+
+bool MpegOutput::finish() {
+    if (!headerWritten_ || !error_.empty()) {
+        discard();
+        return false;
+    }
+    bool ok = avcodec_send_frame(videoCodec_.get(), nullptr) >= 0 &&
+              drain(videoCodec_.get(), videoStream_);
+    if (ok && audioCodec_)
+        ok = avcodec_send_frame(audioCodec_.get(), nullptr) >= 0 &&
+             drain(audioCodec_.get(), audioStream_);
+    if (ok) {
+        int result = av_write_trailer(format_);
+        ok = result >= 0 ? checkFileError("trailer")
+                         : fail("Cannot write the video file \"" + path_ + "\"", result);
+    }
+    if (ok) {
+        int result = avio_closep(&format_->pb);
+        if (result < 0) ok = fail("Cannot write the video file \"" + path_ + "\"", result);
+    }
+    if (ok) {
+        std::error_code ec;
+        std::filesystem::rename(partPath_, path_, ec);
+        if (ec) {
+            error_ = "Cannot write the video file \"" + path_ + "\": " + ec.message();
+            ok = false;
+        }
+    }
+    if (!ok) {
+        discard();
+        return false;
+    }
+    finished_ = true;
+    return true;
+}
+
+void MpegOutput::discard() {
+    if (format_ && format_->pb) avio_closep(&format_->pb);
+    if (createdPart_) {
+        std::error_code ec;
+        std::filesystem::remove(partPath_, ec);
+        createdPart_ = false;
+    }
+    finished_ = true;
+}
+
+}  // namespace video
