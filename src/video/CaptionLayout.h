@@ -1,0 +1,34 @@
+// Where and how large a picture's caption is drawn into the encoded frame.
+//
+// The caption sits near the bottom, centred by an estimate of its width
+// (a fixed advance per character), in pixels of the encoded picture.
+#pragma once
+
+#include <optional>
+#include <string_view>
+
+namespace video {
+
+struct CaptionPlacement {
+    int fontSize;
+    int x;
+    int y;
+    friend bool operator==(const CaptionPlacement&, const CaptionPlacement&) = default;
+};
+
+// Font size and text origin for a caption of 'text' (UTF-8) in VideoType 0,
+// 1 or 2; nullopt for other video types. A negative x becomes 1.
+std::optional<CaptionPlacement> PlaceCaption(int videoType, std::string_view text);
+
+// Characters (code points) of UTF-8 text.
+int CharacterCount(std::string_view text);
+
+// The look of every caption.
+inline constexpr const char* kCaptionFont = "Fixedsys";
+struct CaptionColour {
+    int red, green, blue;
+};
+inline constexpr CaptionColour kCaptionTextColour{225, 225, 225};
+inline constexpr CaptionColour kCaptionShadowColour{96, 96, 96};
+
+}  // namespace video

@@ -1,0 +1,60 @@
+// The size of the frames the build renders for each video format, and where
+// a picture goes on such a frame.
+//
+// Frames are rendered at a fixed size per format (the encoder scales them to
+// the stream's size) and shown on a 4:3 screen, so their pixels are not
+// square: a 720 x 576 frame has pixels 16:15 wide, 320 x 288 ones 6:5,
+// 480 x 576 ones 8:5. Pictures are fitted in display proportions, so a 4:3
+// photo fills a 4:3 screen undistorted.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+
+#include "raster/Geometry.h"
+
+namespace video {
+
+struct FrameFormat {
+    uint8_t videoType;  // 0 VCD, 1 SVCD, 2 DVD: also the encoder's preset number
+    const char* name;
+    int width;  // rendered frame
+    int height;
+    int encodedWidth;  // width of the encoded picture (caption coordinates)
+    // Display aspect of the whole frame.
+    int displayWidth;
+    int displayHeight;
+};
+
+// The format for VideoType 0, 1 or 2 (PAL and NTSC alike); nullopt for any
+// other value.
+std::optional<FrameFormat> FrameFormatFor(int videoType);
+
+// A picture's place on a frame: top-left corner and size.
+struct PictureRect {
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+    friend bool operator==(const PictureRect&, const PictureRect&) = default;
+};
+
+// Fits a picture of pictureWidth x pictureHeight (its own, square pixels)
+// into a frameWidth x frameHeight frame shown at displayWidth:displayHeight,
+// keeping the picture's proportions on the display and enlarging small
+// pictures; centred, divisions cut toward zero. The picture is drawn over
+// frame - 2 x (or y) pixels, so an odd leftover widens it by one.
+// Requires positive sizes.
+PictureRect FitPicture(int pictureWidth, int pictureHeight, int frameWidth, int frameHeight,
+                       int displayWidth, int displayHeight);
+
+// The same frame measured in square pixels (height kept): the box a picture
+// is fitted into on the display, and so the smallest decode that loses no
+// detail.
+struct DisplayBox {
+    int width;
+    int height;
+};
+DisplayBox DisplayBoxOf(const FrameFormat& format);
+
+}  // namespace video

@@ -1,0 +1,32 @@
+// Composing a picture onto the frame background, the way every picture of
+// the video enters: the background (a colour, a tiled or a stretched
+// picture) is prepared once per build, then each picture is fitted onto a
+// copy of it in display proportions.
+#pragma once
+
+#include "raster/Bitmap.h"
+#include "video/FrameGeometry.h"
+
+namespace video {
+
+struct BackgroundSpec {
+    enum class Kind { Colour, Tiled, Stretched };
+    Kind kind = Kind::Colour;
+    raster::Color colour = 0;  // 0x00BBGGRR, for Kind::Colour
+    raster::Bitmap picture;    // for Tiled and Stretched
+};
+
+// A frame-sized bitmap of the background: the colour; the picture repeated
+// from the top-left corner at its own size; or the picture stretched over
+// the whole frame (area-averaged).
+raster::Bitmap PrepareBackground(const BackgroundSpec& spec, int frameWidth, int frameHeight);
+
+// Draws 'picture' fitted onto 'background' into 'target' (which takes the
+// background's size, keeping its own handle). The placement is computed from
+// the picture's natural size; 'picture' may hold fewer pixels (a reduced
+// decode) and is stretched, area-averaged, into the placed rectangle.
+void ComposePicture(raster::Bitmap& target, const raster::Bitmap& background,
+                    const raster::Bitmap& picture, int naturalWidth, int naturalHeight,
+                    const FrameFormat& format);
+
+}  // namespace video

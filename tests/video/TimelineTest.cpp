@@ -1,0 +1,262 @@
+// The show's timing, the synchronisation step, the frame-by-frame walk, the
+// caption placement and the progress texts.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "raster/Random.h"
+#include "video/CaptionLayout.h"
+#include "video/FrameTimeline.h"
+#include "video/ProgressText.h"
+#include "video/ShowTiming.h"
+
+namespace video {
+namespace {
+
+constexpr int32_t kPal = 0;
+constexpr int32_t kNtsc = 1;
+
+IntervalLookup Fixed(int32_t seconds) {
+    return [seconds](const std::string&) { return seconds; };
+}
+
+IntervalLookup FromMap(std::map<std::string, int32_t> intervals) {
+    return [intervals](const std::string& path) { return intervals.at(path); };
+}
+
+TEST(ShowTimingTest, TwoPicturesAtPalIntervalTwoSpeedFour) {
+    const ShowTiming timing = ComputeShowTiming({"a.jpg", "b.jpg"}, {4, kPal}, Fixed(2));
+    EXPECT_EQ(timing.ImageFrames, (std::vector<int32_t>{50, 50}));
+    EXPECT_EQ(timing.ImageFramesSum, 100);
+    EXPECT_EQ(timing.TransitionFrames, 75);
+    EXPECT_EQ(timing.TotalFrames(), 250);
+    EXPECT_EQ(timing.ShowSeconds, 10);
+}
+
+TEST(ShowTimingTest, FrameCountsPerStandard) {
+    // Speeds 1..5 and an out-of-range one, PAL and NTSC (PAL x 29.97 / 25, cut).
+    const std::vector<std::pair<int32_t, std::pair<int32_t, int32_t>>> speeds{
+        {1, {10, 11}},   {2, {35, 41}}, {3, {50, 59}}, {4, {75, 89}},
+        {5, {100, 119}}, {0, {50, 59}}, {9, {50, 59}}};
+    for (const auto& [speed, frames] : speeds) {
+        EXPECT_EQ(TransitionFrameCount(speed, kPal), frames.first) << speed;
+        EXPECT_EQ(TransitionFrameCount(speed, kNtsc), frames.second) << speed;
+        // Any TVSet other than 1 times as PAL.
+        EXPECT_EQ(TransitionFrameCount(speed, 7), frames.first) << speed;
+    }
+    EXPECT_EQ(ImageFrameCount(3, kNtsc), 89);  // 89.91 cut
+    EXPECT_EQ(ImageFrameCount(3, kPal), 75);
+    EXPECT_EQ(ImageFrameCount(100, kNtsc), 2997);
+    // A hand-typed negative interval shows the picture for its transition only.
+    EXPECT_EQ(ImageFrameCount(-5, kPal), 0);
+    EXPECT_EQ(ImageFrameCount(-5, kNtsc), 0);
+    // An absurd interval is capped instead of overflowing.
+    EXPECT_GT(ImageFrameCount(2'000'000'000, kNtsc), 0);
+}
+
+TEST(ShowTimingTest, ShowSecondsAreCutAndExactAtNtsc) {
+    // 2997 frames are exactly 100 s at 29.97; 2996 are 99.97 s.
+    EXPECT_EQ(SecondsOfFrames(2997, kNtsc), 100);
+    EXPECT_EQ(SecondsOfFrames(2996, kNtsc), 99);
+    EXPECT_EQ(SecondsOfFrames(249, kPal), 9);
+    EXPECT_EQ(SecondsOfFrames(0, kPal), 0);
+    // No pictures: no frames, no seconds.
+    const ShowTiming empty = ComputeShowTiming({}, {4, kPal}, Fixed(2));
+    EXPECT_EQ(empty.TotalFrames(), 0);
+    EXPECT_EQ(empty.ShowSeconds, 0);
+}
+
+TEST(ShowTimingTest, MusicLengthSumsMillisecondsBeforeDividing) {
+    EXPECT_EQ(ComputeMusicLength({999, 999, 2}), 2);  // 2000 ms, not 0 + 0 + 0
+    EXPECT_EQ(ComputeMusicLength({}), 0);
+    EXPECT_EQ(ComputeMusicLength({185'000}), 185);
+}
+
+TEST(ApplySyncTest, FitToPicturesRepeatsTheMusicList) {
+    // 100 s of show, 30 s of music: k = (100 - 30) div 30 + 1 = 3, played 4 times.
+    ShowTiming timing = ComputeShowTiming({"a", "b"}, {4, kPal}, Fixed(47));
+    ASSERT_EQ(timing.ShowSeconds, 100);
+    std::vector<std::string> pictures{"a", "b"};
+    std::vector<std::string> music{"x.mp3", "y.mp3"};
+    ApplySync(1, 30, timing, pictures, music, {4, kPal}, Fixed(47));
+    EXPECT_EQ(music.size(), 8u);
+    for (size_t i = 0; i < music.size(); ++i) EXPECT_EQ(music[i], i % 2 == 0 ? "x.mp3" : "y.mp3");
+    EXPECT_EQ(pictures.size(), 2u);
+
+    // Music already long enough, or no sync: nothing changes.
+    std::vector<std::string> longMusic{"x.mp3"};
+    ApplySync(1, 100, timing, pictures, longMusic, {4, kPal}, Fixed(47));
+    ApplySync(0, 30, timing, pictures, longMusic, {4, kPal}, Fixed(47));
+    EXPECT_EQ(longMusic.size(), 1u);
+}
+
+TEST(ApplySyncTest, FitToMusicStopsAtThePictureThatCoversTheMusic) {
+    // Transitions of 2 s (speed 3); the pictures last 5, 3, 7 and 5 s: 20 s.
+    const auto intervals = FromMap({{"a", 3}, {"b", 1}, {"c", 5}, {"d", 3}});
+    const TimingRules rules{3, kPal};
+    std::vector<std::string> pictures{"a", "b", "c", "d"};
+    ShowTiming timing = ComputeShowTiming(pictures, rules, intervals);
+    ASSERT_EQ(timing.ShowSeconds, 20);
+    std::vector<std::string> music{"m.mp3"};
+    // 70 s of music: two whole passes reach 60 s, then a (65), b (68), c (75).
+    ApplySync(2, 70, timing, pictures, music, rules, intervals);
+    ASSERT_EQ(pictures.size(), 15u);
+    EXPECT_EQ(pictures.back(), "c");
+    EXPECT_EQ(timing.ShowSeconds, 75);
+    EXPECT_EQ(timing.ImageFrames.size(), pictures.size());
+    // The timing is what a fresh computation over the longer list gives.
+    const ShowTiming fresh = ComputeShowTiming(pictures, rules, intervals);
+    EXPECT_EQ(fresh.ImageFrames, timing.ImageFrames);
+    EXPECT_EQ(fresh.TotalFrames(), timing.TotalFrames());
+    EXPECT_EQ(music.size(), 1u);
+}
+
+TEST(ApplySyncTest, NothingToDivideByChangesNothing) {
+    std::vector<std::string> pictures{"a"};
+    std::vector<std::string> music{"m.mp3"};
+    ShowTiming timing = ComputeShowTiming(pictures, {4, kPal}, Fixed(10));
+    // No measured music in fit-to-pictures mode.
+    ApplySync(1, 0, timing, pictures, music, {4, kPal}, Fixed(10));
+    EXPECT_EQ(music.size(), 1u);
+    // A show shorter than a second in fit-to-music mode (one speed-1 transition).
+    ShowTiming blink = ComputeShowTiming(pictures, {1, kPal}, Fixed(0));
+    ASSERT_EQ(blink.ShowSeconds, 0);
+    ApplySync(2, 60, blink, pictures, music, {1, kPal}, Fixed(0));
+    EXPECT_EQ(pictures.size(), 1u);
+    // No pictures at all.
+    std::vector<std::string> none;
+    ShowTiming empty = ComputeShowTiming(none, {4, kPal}, Fixed(2));
+    ApplySync(2, 60, empty, none, music, {4, kPal}, Fixed(2));
+    EXPECT_TRUE(none.empty());
+}
+
+// Walks a whole show as the encoder drives it: one progress notification,
+// then one frame request, until the timeline says it is finished.
+std::vector<FrameStep> WalkShow(FrameTimeline& timeline) {
+    std::vector<FrameStep> steps;
+    for (int guard = 0; guard < 100000; ++guard) {
+        timeline.AdvanceFrameCounter();
+        steps.push_back(timeline.NextFrame());
+        if (steps.back().action == FrameAction::Finished) break;
+    }
+    return steps;
+}
+
+TEST(FrameTimelineTest, CyclesOfTwoPicturesAtSpeedOne) {
+    const ShowTiming timing = ComputeShowTiming({"a", "b"}, {1, kPal}, Fixed(1));
+    FrameTimeline timeline(timing.ImageFrames, timing.TransitionFrames);
+    const std::vector<FrameStep> steps = WalkShow(timeline);
+
+    // Every frame but the final request reaches the encoder.
+    ASSERT_EQ(static_cast<int64_t>(steps.size()) - 1, timing.TotalFrames());
+    EXPECT_EQ(steps.back().action, FrameAction::Finished);
+    for (int picture = 0; picture < 2; ++picture) {
+        const size_t start = static_cast<size_t>(picture) * 35;  // 25 hold + 10 transition
+        EXPECT_EQ(steps[start].action, FrameAction::StartPicture);
+        EXPECT_EQ(steps[start].imageIndex, picture);
+        for (int k = 1; k <= 10; ++k) {
+            const FrameStep& step = steps[start + static_cast<size_t>(k)];
+            EXPECT_EQ(step.action, FrameAction::TransitionFrame);
+            EXPECT_EQ(step.progress, 10 * k);  // 10, 20, ... 100
+        }
+        EXPECT_EQ(steps[start + 11].action, FrameAction::CompletePicture);
+        for (size_t k = 12; k < 35; ++k) EXPECT_EQ(steps[start + k].action, FrameAction::Hold);
+    }
+}
+
+TEST(FrameTimelineTest, EveryShowHandsOverExactlyItsTotalFrames) {
+    const auto intervals = FromMap({{"a", 0}, {"b", 3}, {"c", -2}, {"d", 1}});
+    for (int32_t tvSet : {kPal, kNtsc}) {
+        for (int32_t speed = 1; speed <= 5; ++speed) {
+            const ShowTiming timing =
+                ComputeShowTiming({"a", "b", "c", "d"}, {speed, tvSet}, intervals);
+            FrameTimeline timeline(timing.ImageFrames, timing.TransitionFrames);
+            const std::vector<FrameStep> steps = WalkShow(timeline);
+            EXPECT_EQ(static_cast<int64_t>(steps.size()) - 1, timing.TotalFrames());
+            int starts = 0, lastProgress = 0;
+            for (const FrameStep& step : steps) {
+                if (step.action == FrameAction::StartPicture) ++starts, lastProgress = 0;
+                if (step.action == FrameAction::TransitionFrame) {
+                    EXPECT_GE(step.progress, lastProgress);  // never falls back
+                    lastProgress = step.progress;
+                }
+                if (step.action == FrameAction::CompletePicture) {
+                    EXPECT_EQ(lastProgress, 100);
+                }
+            }
+            EXPECT_EQ(starts, 4);
+        }
+    }
+}
+
+TEST(FrameTimelineTest, NoPicturesEndAtTheFirstRequest) {
+    FrameTimeline timeline({}, 75);
+    timeline.AdvanceFrameCounter();
+    EXPECT_EQ(timeline.NextFrame().action, FrameAction::Finished);
+    // A late request after the end is answered the same way.
+    timeline.AdvanceFrameCounter();
+    EXPECT_EQ(timeline.NextFrame().action, FrameAction::Finished);
+}
+
+TEST(FrameTimelineTest, RequestWithoutNotificationRepeatsTheFrame) {
+    // The counter starts at -1: a request before any notification sees
+    // position -1, which neither starts a picture nor draws.
+    FrameTimeline timeline({50}, 75);
+    EXPECT_EQ(timeline.NextFrame().action, FrameAction::Hold);
+    timeline.AdvanceFrameCounter();
+    EXPECT_EQ(timeline.NextFrame().action, FrameAction::StartPicture);
+}
+
+TEST(PickEffectTest, DrawsOnlyStylesOfTheSetAndCutsWithoutOne) {
+    EXPECT_EQ(PickEffect(model::StyleSet{}), 0);
+    model::StyleSet outside;
+    for (int style : {0, 173, 174, 175}) outside.set(static_cast<size_t>(style));
+    EXPECT_EQ(PickEffect(outside), 0);  // would never end if it kept drawing
+
+    model::StyleSet pair = outside;
+    pair.set(3);
+    pair.set(172);
+    std::set<int> seen;
+    raster::SetRandSeed(12345);
+    for (int i = 0; i < 200; ++i) seen.insert(PickEffect(pair));
+    EXPECT_EQ(seen, (std::set<int>{3, 172}));
+
+    // Drawn with the shared generator: the same seed picks the same style.
+    model::StyleSet many;
+    for (int style = 10; style < 60; ++style) many.set(static_cast<size_t>(style));
+    raster::SetRandSeed(777);
+    const int first = PickEffect(many);
+    raster::SetRandSeed(777);
+    EXPECT_EQ(PickEffect(many), first);
+}
+
+TEST(CaptionLayoutTest, PlacementPerFormat) {
+    EXPECT_EQ(PlaceCaption(0, "Hello"), (CaptionPlacement{17, 153, 265}));  // w = 45
+    EXPECT_EQ(PlaceCaption(1, "Hello"), (CaptionPlacement{24, 213, 540}));  // w = 52.9
+    EXPECT_EQ(PlaceCaption(2, "Hello"), (CaptionPlacement{36, 316, 530}));  // w = 87.4
+    // 100 characters on DVD: w = 1747, x would be negative.
+    EXPECT_EQ(PlaceCaption(2, std::string(100, 'x'))->x, 1);
+    EXPECT_EQ(PlaceCaption(0, std::string(100, 'x'))->x, 1);
+    // Characters, not bytes: five letters with accents are placed as five.
+    EXPECT_EQ(PlaceCaption(0, "\xC3\xA9t\xC3\xA9s!"), PlaceCaption(0, "etes!"));
+    EXPECT_FALSE(PlaceCaption(3, "Hello").has_value());
+}
+
+TEST(ProgressTextTest, LabelsAndTimes) {
+    EXPECT_EQ(ProgressLabelText(3, 250, 1000), "Progress: 25%");
+    EXPECT_EQ(ProgressLabelText(3, 999, 1000), "Progress: 99%");
+    EXPECT_EQ(ProgressLabelText(3, 5, 0), "Progress: 0%");  // nothing to count
+    EXPECT_EQ(ProgressLabelText(0, 5, 10), "");
+    EXPECT_EQ(ProgressLabelText(1, 0, 10), "Preparing...");
+    EXPECT_EQ(ProgressLabelText(7, 0, 10), "...");
+    EXPECT_EQ(RemainingTimeText(3725.9), "Remaining Time: 1:02:05");
+    EXPECT_EQ(RemainingTimeText(-3), "Remaining Time: 0:00:00");
+    EXPECT_EQ(ElapsedTimeText(59.99), "All: 0:00:59");
+    EXPECT_EQ(ProgressWithRemainingText(1, 4, 65), "Progress: 25%    Remaining Time: 0:01:05");
+}
+
+}  // namespace
+}  // namespace video
