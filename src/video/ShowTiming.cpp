@@ -51,7 +51,9 @@ int32_t TransitionFrameCount(int32_t speed, int32_t tvSet) {
 int32_t ImageFrameCount(int32_t intervalSeconds, int32_t tvSet) {
     const int64_t seconds = std::max<int64_t>(intervalSeconds, 0);
     const int64_t frames = IsNtsc(tvSet) ? seconds * 2997 / 100 : seconds * 25;
-    return static_cast<int32_t>(std::min(frames, kMaxImageFrames));
+    // One frame at least: a cycle then reaches its last transition frame, so
+    // every transition completes even without a hold.
+    return static_cast<int32_t>(std::clamp<int64_t>(frames, 1, kMaxImageFrames));
 }
 
 int32_t SecondsOfFrames(int64_t frames, int32_t tvSet) {

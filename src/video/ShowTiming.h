@@ -26,7 +26,8 @@ double FrameRate(int32_t tvSet);
 int32_t TransitionFrameCount(int32_t speed, int32_t tvSet);
 
 // Frames a picture is held for its interval in seconds. An interval below 0
-// (hand-typed) counts as 0, so the picture shows for its transition only.
+// (hand-typed) counts as 0; the count is at least 1, so the transition's
+// last frame is always shown.
 int32_t ImageFrameCount(int32_t intervalSeconds, int32_t tvSet);
 
 struct ShowTiming {

@@ -50,9 +50,11 @@ TEST(ShowTimingTest, FrameCountsPerStandard) {
     EXPECT_EQ(ImageFrameCount(3, kNtsc), 89);  // 89.91 cut
     EXPECT_EQ(ImageFrameCount(3, kPal), 75);
     EXPECT_EQ(ImageFrameCount(100, kNtsc), 2997);
-    // A hand-typed negative interval shows the picture for its transition only.
-    EXPECT_EQ(ImageFrameCount(-5, kPal), 0);
-    EXPECT_EQ(ImageFrameCount(-5, kNtsc), 0);
+    // No interval, or a hand-typed negative one: the transition still ends
+    // on its complete last frame.
+    EXPECT_EQ(ImageFrameCount(0, kPal), 1);
+    EXPECT_EQ(ImageFrameCount(-5, kPal), 1);
+    EXPECT_EQ(ImageFrameCount(-5, kNtsc), 1);
     // An absurd interval is capped instead of overflowing.
     EXPECT_GT(ImageFrameCount(2'000'000'000, kNtsc), 0);
 }
@@ -178,7 +180,15 @@ TEST(FrameTimelineTest, EveryShowHandsOverExactlyItsTotalFrames) {
             EXPECT_EQ(static_cast<int64_t>(steps.size()) - 1, timing.TotalFrames());
             int starts = 0, lastProgress = 0;
             for (const FrameStep& step : steps) {
-                if (step.action == FrameAction::StartPicture) ++starts, lastProgress = 0;
+                if (step.action == FrameAction::StartPicture ||
+                    step.action == FrameAction::Finished) {
+                    // The previous picture's transition got to its end.
+                    if (starts > 0) {
+                        EXPECT_EQ(lastProgress, 100);
+                    }
+                    if (step.action == FrameAction::StartPicture) ++starts;
+                    lastProgress = 0;
+                }
                 if (step.action == FrameAction::TransitionFrame) {
                     EXPECT_GE(step.progress, lastProgress);  // never falls back
                     lastProgress = step.progress;
