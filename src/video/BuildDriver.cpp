@@ -1,0 +1,253 @@
+#include "video/BuildDriver.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStandardPaths>
+
+#include <algorithm>
+#include <cctype>
+#include <map>
+#include <optional>
+#include <utility>
+
+#include "model/FileIo.h"
+#include "model/PerImage.h"
+#include "model/Settings.h"
+#include "video/ShowTiming.h"
+
+namespace video {
+
+namespace {
+
+std::string Lower(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return text;
+}
+
+std::string PictureLine(const SkippedPicture& skipped) {
+    if (skipped.reason.find(skipped.path) != std::string::npos) return "  " + skipped.reason;
+    return "  \"" + skipped.path + "\": " + skipped.reason;
+}
+
+// Leaves out of Settings.Pictures every picture that cannot be read; a
+// file listed twice is checked once.
+std::vector<SkippedPicture> LeaveOutUnreadable(std::vector<std::string>& pictures,
+                                               const ProbePictureFunction& probe) {
+    std::vector<SkippedPicture> skipped;
+    std::map<std::string, std::optional<std::string>> checked;
+    std::vector<std::string> readable;
+    readable.reserve(pictures.size());
+    for (std::string& path : pictures) {
+        auto found = checked.find(path);
+        if (found == checked.end()) {
+            found = checked.emplace(path, probe(path)).first;
+            if (found->second) skipped.push_back({path, *found->second});
+        }
+        if (!found->second) readable.push_back(std::move(path));
+    }
+    pictures = std::move(readable);
+    return skipped;
+}
+
+BackgroundSpec BackgroundFromSettings(const BuildHooks& hooks, std::vector<std::string>& warnings) {
+    const model::TslSettings& s = model::Settings;
+    BackgroundSpec spec;
+    spec.colour = s.BackgroundColor & 0xFFFFFF;
+    if (s.Back_Mode_UseColor || !model::FileExists(s.Back_Image_Filename)) return spec;
+    try {
+        spec.picture = hooks.loadBackground(s.Back_Image_Filename);
+        spec.kind =
+            s.Back_Image_UseTiled ? BackgroundSpec::Kind::Tiled : BackgroundSpec::Kind::Stretched;
+    } catch (const std::bad_alloc&) {
+        throw;
+    } catch (const std::exception& error) {
+        warnings.push_back(std::string(error.what()) + " The background colour is used instead.");
+    }
+    if (spec.picture.isEmpty()) spec.kind = BackgroundSpec::Kind::Colour;
+    return spec;
+}
+
+}  // namespace
+
+std::vector<std::string> BuildResult::Problems() const {
+    std::vector<std::string> lines;
+    if (!message.empty()) lines.push_back(message);
+    if (!skipped.empty()) {
+        lines.push_back(skipped.size() == 1
+                            ? std::string("1 picture could not be read and was left out:")
+                            : std::to_string(skipped.size()) +
+                                  " pictures could not be read and were left out:");
+        for (const SkippedPicture& picture : skipped) lines.push_back(PictureLine(picture));
+    }
+    for (const EncoderError& error : errors)
+        if (error.message != message) lines.push_back(error.message);
+    lines.insert(lines.end(), warnings.begin(), warnings.end());
+    return lines;
+}
+
+BuildDriver::BuildDriver(BuildHooks hooks) : hooks_(std::move(hooks)) {
+    if (!hooks_.loadPicture) hooks_.loadPicture = LoadBuildPicture;
+    if (!hooks_.probePicture) hooks_.probePicture = ProbeBuildPicture;
+    if (!hooks_.loadBackground) hooks_.loadBackground = LoadBackgroundPicture;
+}
+
+BuildDriver::~BuildDriver() = default;
+
+std::string BuildDriver::TemporaryVideoPath() {
+    return model::DataDir() + "tmp.mpg";
+}
+
+void BuildDriver::SetState(BuildState state) {
+    if (state_ == state) return;
+    state_ = state;
+    if (hooks_.stateChanged) hooks_.stateChanged(state);
+}
+
+void BuildDriver::Abort() {
+    if (session_) session_->Abort();
+}
+
+BuildResult BuildDriver::Build(const std::string& outputPath) {
+    if (state_ != BuildState::Idle) {
+        BuildResult busy;
+        busy.status = BuildResult::Status::Busy;
+        busy.message = "A build is already running.";
+        return busy;
+    }
+    BuildResult result;
+    try {
+        result = RunBuild(outputPath.empty() ? TemporaryVideoPath() : outputPath);
+    } catch (const std::exception& error) {
+        result.status = BuildResult::Status::Failed;
+        result.message = std::string("The build failed: ") + error.what();
+    } catch (...) {
+        result.status = BuildResult::Status::Failed;
+        result.message = "The build failed.";
+    }
+    session_ = nullptr;
+    SetState(BuildState::Idle);
+    return result;
+}
+
+BuildResult BuildDriver::RunBuild(const std::string& outputPath) {
+    if (hooks_.collectSettings) hooks_.collectSettings();
+    if (hooks_.stopMusic) hooks_.stopMusic();
+    SetState(BuildState::Building);
+
+    BuildResult result;
+    model::TslSettings& settings = model::Settings;
+    const std::optional<FrameFormat> format = FrameFormatFor(settings.VideoType);
+    if (!format) {
+        result.message = "Unknown video format (VideoType " + std::to_string(settings.VideoType) +
+                         "); choose VCD, SVCD or DVD.";
+        return result;
+    }
+
+    result.skipped = LeaveOutUnreadable(settings.Pictures, hooks_.probePicture);
+    if (settings.Pictures.empty()) {
+        result.status = BuildResult::Status::NoPictures;
+        result.message = "No pictures to build.";
+        return result;
+    }
+
+    ShowLengths lengths = ComputeLengths();
+    ApplySettingsSync(lengths);
+
+    SessionInput input;
+    input.format = *format;
+    input.tvSet = settings.TVSet;
+    input.musicSync = settings.MusicSync;
+    input.showCaption = settings.ShowCaption;
+    input.playMusic = settings.PlayMusic;
+    input.pictures = settings.Pictures;
+    input.music = settings.Music;
+    input.timing = lengths.timing;
+    input.background = BackgroundFromSettings(hooks_, result.warnings);
+    input.effectsOf = [](const std::string& path) { return model::EffectsOf(path); };
+    input.captionOf = [](const std::string& path) { return model::CaptionOf(path); };
+    input.loadPicture = hooks_.loadPicture;
+    result.totalFrames = lengths.timing.TotalFrames();
+
+    SessionHooks sessionHooks{hooks_.progress, hooks_.frameShown};
+    SessionOutcome outcome;
+    {
+        // The frames and the encoder live only as long as the conversion.
+        BuildSession session(std::move(input), std::move(sessionHooks));
+        session_ = &session;
+        outcome = session.Run(outputPath);
+        session_ = nullptr;
+    }
+
+    result.framesEncoded = outcome.framesEncoded;
+    result.elapsedSeconds = outcome.elapsedSeconds;
+    result.errors = std::move(outcome.errors);
+    result.skipped.insert(result.skipped.end(), outcome.skipped.begin(), outcome.skipped.end());
+    if (outcome.converted) {
+        result.status =
+            outcome.userAborted ? BuildResult::Status::Aborted : BuildResult::Status::Completed;
+        result.videoFile = outputPath;
+    } else {
+        result.status = BuildResult::Status::Failed;
+        result.message = result.errors.empty()
+                             ? "The video could not be made."
+                             : "The video could not be made: " + result.errors.front().message;
+    }
+    return result;
+}
+
+std::string BuildDriver::SaveVideo(const std::string& chosenName) const {
+    const std::string target = VideoFileName(chosenName);
+    CopyFileWhole(TemporaryVideoPath(), target);
+    return target;
+}
+
+std::string VideoFileName(const std::string& chosenName) {
+    const size_t slash = chosenName.find_last_of('/');
+    const std::string name = slash == std::string::npos ? chosenName : chosenName.substr(slash + 1);
+    const size_t dot = name.find_last_of('.');
+    const std::string extension = dot == std::string::npos ? std::string() : name.substr(dot);
+    return Lower(extension) == ".mpg" ? chosenName : chosenName + ".mpg";
+}
+
+void CopyFileWhole(const std::string& from, const std::string& to) {
+    const QString source = QString::fromStdString(from);
+    const QString target = QString::fromStdString(to);
+    auto fail = [&](const QString& reason) {
+        throw VideoSaveError("Cannot save the video as \"" + to + "\": " + reason.toStdString());
+    };
+    QFile in(source);
+    if (!in.open(QIODevice::ReadOnly))
+        fail(QStringLiteral("cannot read ") + source + ": " + in.errorString());
+    if (QFileInfo(target).isDir()) fail(QStringLiteral("it is a folder"));
+    QSaveFile out(target);
+    // The copy goes to a temporary file beside the target, renamed at the end.
+    out.setDirectWriteFallback(false);
+    if (!out.open(QIODevice::WriteOnly)) fail(out.errorString());
+    QByteArray block;
+    constexpr qint64 kBlock = 1 << 20;
+    for (;;) {
+        block = in.read(kBlock);
+        if (block.isEmpty()) break;
+        if (out.write(block) != block.size()) {
+            const QString reason = out.errorString();
+            out.cancelWriting();
+            fail(reason);
+        }
+    }
+    if (in.error() != QFileDevice::NoError) {
+        out.cancelWriting();
+        fail(QStringLiteral("cannot read ") + source + ": " + in.errorString());
+    }
+    if (!out.commit()) fail(out.errorString());
+}
+
+std::string DesktopFolder() {
+    std::string folder =
+        QStandardPaths::writableLocation(QStandardPaths::DesktopLocation).toStdString();
+    if (!folder.empty() && folder.back() != '/') folder += '/';
+    return folder;
+}
+
+}  // namespace video

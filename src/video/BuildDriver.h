@@ -1,0 +1,124 @@
+// The build: from the show in the settings record to an MPEG file.
+//
+// The main window and the headless command drive the same object. A build
+// collects the settings, stops the music, fixes the frame size for the
+// video format, leaves out the pictures that cannot be read, times the show
+// and applies the synchronisation mode, then runs one conversion into
+// "tmp.mpg" in the data folder. Saving copies that file to the name the user
+// chose. The Build and Abort controls follow State(): Build is usable while
+// idle, Abort while building; a second build never starts inside a running
+// one.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "raster/Bitmap.h"
+#include "video/BuildPictures.h"
+#include "video/BuildSession.h"
+
+namespace video {
+
+enum class BuildState { Idle, Building };
+
+struct BuildHooks {
+    // The window's collect-and-write step; the command fills the record itself.
+    std::function<void()> collectSettings;
+    // Stops music playback, if any.
+    std::function<void()> stopMusic;
+    // Every progress notification of the encoder. The window lets its
+    // pending events run here, so that Abort can be pressed.
+    std::function<void(const BuildProgress&)> progress;
+    // A frame that changed (transition frames and the completed picture).
+    std::function<void(const raster::Bitmap&)> frameShown;
+    // Build and Abort become usable or not.
+    std::function<void(BuildState)> stateChanged;
+    // How pictures are read; the imaging module's loaders unless replaced.
+    LoadPictureFunction loadPicture = LoadBuildPicture;
+    ProbePictureFunction probePicture = ProbeBuildPicture;
+    std::function<raster::Bitmap(const std::string&)> loadBackground = LoadBackgroundPicture;
+};
+
+struct BuildResult {
+    enum class Status {
+        Completed,   // the whole show (or, fitted to the music, until the music ended)
+        Aborted,     // stopped by Abort; the video holds what was encoded until then
+        NoPictures,  // nothing to build; nothing was encoded
+        Failed,      // no usable video; see message and errors
+        Busy,        // a build was already running; nothing was done
+    };
+    Status status = Status::Failed;
+    std::string videoFile;  // the temporary video, when there is one
+    std::string message;    // one line for a failure, empty otherwise
+    std::vector<SkippedPicture> skipped;
+    std::vector<EncoderError> errors;
+    std::vector<std::string> warnings;
+    int64_t framesEncoded = 0;
+    int64_t totalFrames = 0;
+    double elapsedSeconds = 0;
+
+    bool hasVideo() const { return status == Status::Completed || status == Status::Aborted; }
+    // Everything the user should be told, one line each: the failure, the
+    // pictures left out, the encoder's errors, the warnings.
+    std::vector<std::string> Problems() const;
+};
+
+// A failed copy of the finished video to the chosen name; the message names
+// the file and the reason.
+class VideoSaveError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+class BuildDriver {
+public:
+    explicit BuildDriver(BuildHooks hooks = {});
+    ~BuildDriver();
+    BuildDriver(const BuildDriver&) = delete;
+    BuildDriver& operator=(const BuildDriver&) = delete;
+
+    // The whole build into outputPath (TemporaryVideoPath() when empty).
+    // Never throws; every failure is in the result, and the driver is idle
+    // again afterwards.
+    BuildResult Build(const std::string& outputPath = {});
+    // Ends the running conversion after the current frame (Abort button).
+    void Abort();
+
+    BuildState State() const { return state_; }
+    bool BuildEnabled() const { return state_ == BuildState::Idle; }
+    bool AbortEnabled() const { return state_ == BuildState::Building; }
+
+    // DataDir() + "tmp.mpg": every build writes it, and it is never deleted.
+    static std::string TemporaryVideoPath();
+    // Copies the temporary video to the chosen name (".mpg" appended unless
+    // it already ends so, in any letter case), replacing the file whole or
+    // not at all. Returns the name written; throws VideoSaveError.
+    std::string SaveVideo(const std::string& chosenName) const;
+
+private:
+    BuildResult RunBuild(const std::string& outputPath);
+    void SetState(BuildState state);
+
+    BuildHooks hooks_;
+    BuildState state_ = BuildState::Idle;
+    BuildSession* session_ = nullptr;  // while a conversion runs
+};
+
+// The name a video is saved under: chosenName, with ".mpg" appended when its
+// extension, lower-cased, is not ".mpg" (show.MPG stays, show.mpeg becomes
+// show.mpeg.mpg).
+std::string VideoFileName(const std::string& chosenName);
+
+// Copies a file through a temporary file beside the target, then renames it
+// over the target. Throws VideoSaveError naming the file and the reason.
+void CopyFileWhole(const std::string& from, const std::string& to);
+
+// The user's desktop folder ending with "/", where the save dialog starts;
+// empty when there is none.
+std::string DesktopFolder();
+
+}  // namespace video

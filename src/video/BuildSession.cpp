@@ -1,0 +1,179 @@
+#include "video/BuildSession.h"
+
+#include <algorithm>
+#include <climits>
+#include <utility>
+
+#include "effects/Effects.h"
+#include "raster/Random.h"
+#include "video/CaptionLayout.h"
+#include "video/ProgressText.h"
+
+namespace video {
+
+double BuildProgress::fraction() const {
+    if (kind == kMclProgressFinished) return 1.0;
+    if (totalFrames <= 0) return 0.0;
+    return std::clamp(static_cast<double>(framesDone) / static_cast<double>(totalFrames), 0.0, 1.0);
+}
+
+BuildSession::BuildSession(SessionInput input, SessionHooks hooks)
+    : input_(std::move(input)),
+      hooks_(std::move(hooks)),
+      timeline_(input_.timing.ImageFrames, input_.timing.TransitionFrames),
+      feed_(input_.pictures,
+            PictureBox{DisplayBoxOf(input_.format).width, DisplayBoxOf(input_.format).height},
+            input_.loadPicture) {
+    const int w = input_.format.width, h = input_.format.height;
+    background_ = PrepareBackground(input_.background, w, h);
+    nextFrame_ = raster::Bitmap(w, h);
+    outFrame_ = raster::Bitmap(w, h);
+}
+
+BuildSession::~BuildSession() {
+    if (const MclListHandle list = std::exchange(musicList_, 0)) MclListFree(list);
+    if (const MclHandle encoder = encoder_.exchange(0)) MclFree(encoder);
+}
+
+void BuildSession::Abort() {
+    userAborted_ = true;
+    if (const MclHandle encoder = encoder_.load()) MclAbort(encoder);
+}
+
+SessionOutcome BuildSession::Run(const std::string& outputPath) {
+    const MclHandle encoder = MclCreate();
+    encoder_ = encoder;
+    MclAssignVideoSource(encoder,
+                         [this](MclSourceHandle source, intptr_t) { OnVideoSource(source); });
+    MclAssignVideoFunc(
+        encoder, [this](MclSourceHandle, MclImageHandle image, intptr_t) { OnVideoFunc(image); });
+    MclAssignAudioSource(
+        encoder, [this](MclSourceHandle source, int index) { OnAudioSource(source, index); });
+    MclAssignAudioFunc(encoder, [](MclSourceHandle, int16_t*, int) {});
+    MclAssignProgress(
+        encoder, [this](MclHandle, int kind, int value, intptr_t) { OnProgress(kind, value); });
+    MclAssignError(encoder, [this](int code, const std::string& message, int* answer) {
+        OnError(code, message, answer);
+    });
+
+    musicList_ = MclListCreate();
+    if (input_.playMusic)
+        for (const std::string& path : input_.music)
+            MclListAdd(musicList_, path, kMclListMusicFile);
+    musicSampleCount_ = MclListGetSampleCount(musicList_);
+
+    MclVideoSetFileName(encoder, outputPath);
+    MclAudioSetFileName(encoder, outputPath);
+    audioRequests_ = 0;
+    if (input_.format.videoType != kMclFormatVcd) MclEnableMPEG2();
+    MclSetFormatPreset(encoder, input_.format.videoType, input_.tvSet == 1 ? 1 : 0);
+    MclVideoSetKeepDuration(encoder, -1);
+
+    outcome_.converted = MclConvert(encoder);
+    outcome_.userAborted = userAborted_;
+    outcome_.elapsedSeconds = MclGetElapsedTime(encoder);
+    return std::move(outcome_);
+}
+
+void BuildSession::StartPicture(size_t index) {
+    const std::string& path = input_.pictures[index];
+    currentCaption_ = input_.showCaption ? input_.captionOf(path) : std::string();
+    raster::Randomize();
+    currentEffect_ = PickEffect(input_.effectsOf(path));
+    try {
+        BuildPicture picture = feed_.Take(index);
+        ComposePicture(nextFrame_, background_, picture.bitmap, picture.naturalWidth,
+                       picture.naturalHeight, input_.format);
+    } catch (const std::bad_alloc&) {
+        throw;
+    } catch (const std::exception& error) {
+        // Read fine when the show was checked, but not now: its place in the
+        // timing is kept and shows the background.
+        nextFrame_ = background_;
+        outcome_.skipped.push_back({path, error.what()});
+    }
+}
+
+void BuildSession::OnVideoSource(MclSourceHandle source) {
+    const FrameStep step = timeline_.NextFrame();
+    switch (step.action) {
+        case FrameAction::Finished:
+            MclSourceFinished(source);
+            return;
+        case FrameAction::StartPicture:
+            StartPicture(static_cast<size_t>(step.imageIndex));
+            break;  // the frame repeats the previous one
+        case FrameAction::TransitionFrame:
+            if (currentEffect_ == 0)
+                outFrame_ = nextFrame_;
+            else
+                effects::DrawEffect(currentEffect_, outFrame_, nextFrame_, step.progress);
+            break;
+        case FrameAction::CompletePicture:
+            outFrame_ = nextFrame_;
+            break;
+        case FrameAction::Hold:
+            break;
+    }
+    if (step.frameChanged() && hooks_.frameShown) hooks_.frameShown(outFrame_);
+    MclSourceSetDIB(source, outFrame_);
+    ++outcome_.framesEncoded;
+}
+
+void BuildSession::OnVideoFunc(MclImageHandle image) {
+    if (currentCaption_.empty()) return;
+    const std::optional<CaptionPlacement> place =
+        PlaceCaption(input_.format.videoType, currentCaption_);
+    if (!place) return;
+    const MclTextHandle text = MclTextCreate();
+    MclTextSetFont(text, kCaptionFont, place->fontSize, 1, 1);
+    MclTextSetColor(
+        text, MclRGB(kCaptionTextColour.red, kCaptionTextColour.green, kCaptionTextColour.blue),
+        MclRGB(kCaptionShadowColour.red, kCaptionShadowColour.green, kCaptionShadowColour.blue),
+        0x808080, -1);
+    MclTextShadow(text, 2, 1, 1);
+    MclImgText(image, text, place->x, place->y, currentCaption_);
+    MclTextFree(text);
+}
+
+void BuildSession::OnAudioSource(MclSourceHandle source, int index) {
+    std::string name;
+    if (MclListGetName(musicList_, index, &name))
+        MclSourceSetFile(source, name);
+    else
+        MclSourceFinished(source);
+    ++audioRequests_;
+    // Fitted to the music: the request after the last file ends the video.
+    if (input_.musicSync == static_cast<uint8_t>(MusicSyncMode::FitToMusic) &&
+        static_cast<int64_t>(input_.music.size()) < audioRequests_) {
+        outcome_.endedWithMusic = true;
+        if (const MclHandle encoder = encoder_.load()) MclAbort(encoder);
+    }
+}
+
+void BuildSession::OnProgress(int kind, int value) {
+    timeline_.AdvanceFrameCounter();
+    if (!hooks_.progress) return;
+    BuildProgress progress;
+    progress.kind = kind;
+    progress.framesDone = value;
+    progress.totalFrames = TotalFrames();
+    progress.label = ProgressLabelText(kind, value, progress.totalFrames);
+    const MclHandle encoder = encoder_.load();
+    progress.elapsedSeconds = MclGetElapsedTime(encoder);
+    if (kind == kMclProgressEncoding) {
+        progress.remainingSeconds =
+            MclGetRemainingTime(encoder, progress.totalFrames, musicSampleCount_);
+        progress.remaining = RemainingTimeText(progress.remainingSeconds);
+    }
+    hooks_.progress(progress);
+}
+
+void BuildSession::OnError(int code, const std::string& message, int* answer) {
+    // Kept and reported once the conversion has returned; the conversion
+    // carries on where it can (a music file it cannot play is skipped).
+    outcome_.errors.push_back({code, message});
+    if (answer) *answer = kMclAnswerContinue;
+}
+
+}  // namespace video

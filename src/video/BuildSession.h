@@ -1,0 +1,123 @@
+// One conversion of the show into an MPEG file: the build state that lives
+// while the encoder runs, and the callbacks that answer it (frames, captions,
+// music files, progress and errors).
+//
+// Everything here runs on the thread that called Run(), inside the
+// encoder's conversion; only the picture loads run ahead on a helper thread.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "raster/Bitmap.h"
+#include "video/BuildPictures.h"
+#include "video/FrameGeometry.h"
+#include "video/FrameTimeline.h"
+#include "video/MclDef.h"
+#include "video/PictureComposer.h"
+#include "video/ShowTiming.h"
+
+namespace video {
+
+struct BuildProgress {
+    int kind = 0;           // the encoder's progress kind
+    std::string label;      // "Progress: 25%", "Preparing...", "" when finished
+    std::string remaining;  // "Remaining Time: 0:01:05" while encoding, else ""
+    int64_t framesDone = 0;
+    int64_t totalFrames = 0;
+    double remainingSeconds = 0;
+    double elapsedSeconds = 0;
+    // Label and remaining time side by side, as shown.
+    std::string text() const { return remaining.empty() ? label : label + "    " + remaining; }
+    double fraction() const;
+};
+
+struct SkippedPicture {
+    std::string path;
+    std::string reason;
+};
+
+struct EncoderError {
+    int code = 0;
+    std::string message;
+};
+
+// What a conversion needs besides the settings record.
+struct SessionInput {
+    FrameFormat format;
+    int32_t tvSet = 0;
+    uint8_t musicSync = 0;
+    bool showCaption = false;
+    bool playMusic = true;
+    std::vector<std::string> pictures;  // after the synchronisation step
+    std::vector<std::string> music;     // the show's music list, likewise
+    ShowTiming timing;
+    BackgroundSpec background;
+    // Per-picture lookups (the working store's, in the program).
+    std::function<model::StyleSet(const std::string&)> effectsOf;
+    std::function<std::string(const std::string&)> captionOf;
+    LoadPictureFunction loadPicture;
+};
+
+struct SessionHooks {
+    std::function<void(const BuildProgress&)> progress;
+    std::function<void(const raster::Bitmap&)> frameShown;
+};
+
+struct SessionOutcome {
+    bool converted = false;       // MclConvert reported a complete file
+    bool userAborted = false;     // Abort() was called
+    bool endedWithMusic = false;  // fit to music: the music ran out
+    int64_t framesEncoded = 0;
+    double elapsedSeconds = 0;
+    std::vector<EncoderError> errors;
+    std::vector<SkippedPicture> skipped;  // pictures that failed while encoding
+};
+
+class BuildSession {
+public:
+    BuildSession(SessionInput input, SessionHooks hooks);
+    ~BuildSession();
+    BuildSession(const BuildSession&) = delete;
+    BuildSession& operator=(const BuildSession&) = delete;
+
+    // Runs the whole conversion into outputPath. Exceptions thrown by the
+    // callbacks (out of memory, say) pass through after the encoder is freed.
+    SessionOutcome Run(const std::string& outputPath);
+
+    // Ends the running conversion after the current frame; safe from any
+    // callback, a nested event handler or another thread.
+    void Abort();
+
+    int64_t TotalFrames() const { return input_.timing.TotalFrames(); }
+
+private:
+    void OnVideoSource(MclSourceHandle source);
+    void OnVideoFunc(MclImageHandle image);
+    void OnAudioSource(MclSourceHandle source, int index);
+    void OnProgress(int kind, int value);
+    void OnError(int code, const std::string& message, int* answer);
+    void StartPicture(size_t index);
+
+    SessionInput input_;
+    SessionHooks hooks_;
+    FrameTimeline timeline_;
+    PictureFeed feed_;
+    raster::Bitmap background_;
+    raster::Bitmap nextFrame_;
+    raster::Bitmap outFrame_;
+    int currentEffect_ = 0;
+    std::string currentCaption_;
+    int64_t audioRequests_ = 0;
+    int64_t musicSampleCount_ = 0;
+    std::atomic<MclHandle> encoder_{0};
+    std::atomic<bool> userAborted_{false};
+    MclListHandle musicList_ = 0;
+    SessionOutcome outcome_;
+};
+
+}  // namespace video
