@@ -1,0 +1,335 @@
+// "vantoshow build": builds the show of a project file, or of the working
+// options file, into an MPEG file without a window.
+//
+// The project is read into the process's own working store and never
+// written back, so the user's options.dat is untouched. The show is taken
+// as the window takes it before a build: the lists from the store, music
+// without a known length measured first, then the collect step.
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QTemporaryFile>
+
+extern "C" {
+#include <libavformat/avformat.h>
+}
+
+#include <unistd.h>
+
+#include <atomic>
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <system_error>
+
+#include "cli/BuildCommand.h"
+#include "model/FileIo.h"
+#include "model/LengthText.h"
+#include "model/MediaLists.h"
+#include "model/MediaPaths.h"
+#include "model/Project.h"
+#include "model/Settings.h"
+#include "model/WorkingState.h"
+#include "video/BuildDriver.h"
+
+namespace cli {
+
+namespace {
+
+constexpr const char* kUsage =
+    "Usage: vantoshow build [PROJECT.dvprj] -o OUT.mpg [--format vcd|svcd|dvd]\n"
+    "                       [--standard pal|ntsc] [--sync none|pictures|music]\n"
+    "\n"
+    "Builds the show of a project file, or of the working options file when no\n"
+    "project is named, into an MPEG video. The options override the project's\n"
+    "video format, television standard and synchronisation (fit the music to the\n"
+    "pictures, or the pictures to the music). \".mpg\" is added to OUT unless it\n"
+    "ends so. The output is written whole or not at all.\n"
+    "\n"
+    "Exit status: 0 built, 1 the build failed, 2 wrong arguments, 130 interrupted.\n";
+
+constexpr int kExitFailed = 1;
+constexpr int kExitUsage = 2;
+constexpr int kExitInterrupted = 130;
+
+std::atomic<bool> gInterrupted{false};
+
+extern "C" void OnInterrupt(int) {
+    gInterrupted = true;
+}
+
+// SIGINT and SIGTERM end the build cleanly instead of leaving a half file.
+class InterruptGuard {
+public:
+    InterruptGuard() {
+        gInterrupted = false;
+        oldInt_ = std::signal(SIGINT, OnInterrupt);
+        oldTerm_ = std::signal(SIGTERM, OnInterrupt);
+    }
+    ~InterruptGuard() {
+        std::signal(SIGINT, oldInt_);
+        std::signal(SIGTERM, oldTerm_);
+    }
+
+private:
+    void (*oldInt_)(int);
+    void (*oldTerm_)(int);
+};
+
+struct Options {
+    std::string project;
+    std::string output;
+    std::optional<uint8_t> videoType;
+    std::optional<int32_t> tvSet;
+    std::optional<uint8_t> musicSync;
+};
+
+void Fail(const std::string& message) {
+    std::fprintf(stderr, "vantoshow build: %s\n", message.c_str());
+}
+
+std::optional<int> ParseChoice(const std::string& value,
+                               std::initializer_list<const char*> choices) {
+    int index = 0;
+    for (const char* choice : choices) {
+        if (value == choice) return index;
+        ++index;
+    }
+    return std::nullopt;
+}
+
+// Returns the exit code for wrong arguments, or nothing when they are fine.
+std::optional<int> ParseArguments(int argc, char** argv, Options& options, bool& help) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        auto value = [&](std::string& out) {
+            if (i + 1 >= argc) {
+                Fail("option " + arg + " needs a value");
+                return false;
+            }
+            out = argv[++i];
+            return true;
+        };
+        std::string text;
+        if (arg == "--help" || arg == "-h") {
+            help = true;
+        } else if (arg == "-o" || arg == "--output") {
+            if (!value(options.output)) return kExitUsage;
+        } else if (arg == "--format") {
+            if (!value(text)) return kExitUsage;
+            const auto choice = ParseChoice(text, {"vcd", "svcd", "dvd"});
+            if (!choice) return Fail("--format must be vcd, svcd or dvd"), kExitUsage;
+            options.videoType = static_cast<uint8_t>(*choice);
+        } else if (arg == "--standard") {
+            if (!value(text)) return kExitUsage;
+            const auto choice = ParseChoice(text, {"pal", "ntsc"});
+            if (!choice) return Fail("--standard must be pal or ntsc"), kExitUsage;
+            options.tvSet = *choice;
+        } else if (arg == "--sync") {
+            if (!value(text)) return kExitUsage;
+            const auto choice = ParseChoice(text, {"none", "pictures", "music"});
+            if (!choice) return Fail("--sync must be none, pictures or music"), kExitUsage;
+            options.musicSync = static_cast<uint8_t>(*choice);
+        } else if (!arg.empty() && arg[0] == '-') {
+            return Fail("unknown option " + arg + " (see vantoshow build --help)"), kExitUsage;
+        } else if (options.project.empty()) {
+            options.project = arg;
+        } else {
+            return Fail("more than one project named: " + arg), kExitUsage;
+        }
+    }
+    if (!help && options.output.empty())
+        return Fail("no output named; use -o OUT.mpg (see vantoshow build --help)"), kExitUsage;
+    return std::nullopt;
+}
+
+// Makes the named project the process's working store. Nothing is written.
+std::optional<std::string> UseProject(const std::string& fileName) {
+    if (!model::FileExists(fileName))
+        return "cannot open project \"" + fileName + "\": no such file";
+    std::string text;
+    try {
+        text = model::ReadWholeFile(fileName);
+    } catch (const model::FileError& error) {
+        return std::string(error.what());
+    }
+    if (const auto problem = model::ProjectTextProblem(text))
+        return "\"" + fileName + "\" is not a project file: " + *problem;
+    model::OptionsStore().SetText(text);
+    return std::nullopt;
+}
+
+// The length pass of the music list: entries whose file exists and whose
+// length is not known yet are measured.
+void MeasureMusicLengths(model::MusicList& music) {
+    for (size_t i = 0; i < music.Count(); ++i) {
+        model::TMusicEntry& entry = music.At(i);
+        std::string path = entry.Path;
+        if (!model::ResolveMediaPath(path)) continue;
+        if (entry.HasLength && entry.LengthMs != "0") continue;
+        entry.SetLength(MusicLengthMs(path));
+    }
+}
+
+class ProgressPrinter {
+public:
+    ProgressPrinter() : terminal_(isatty(STDERR_FILENO) == 1) {}
+    ~ProgressPrinter() { EndLine(); }
+
+    void Show(const video::BuildProgress& progress) {
+        if (progress.kind != 3) return;
+        const int percent = static_cast<int>(progress.fraction() * 100);
+        if (terminal_) {
+            constexpr int kWidth = 30;
+            const int filled = percent * kWidth / 100;
+            std::fprintf(stderr, "\r[%s%s] %3d%%  %s ", std::string(filled, '#').c_str(),
+                         std::string(kWidth - filled, '.').c_str(), percent,
+                         progress.remaining.c_str());
+            std::fflush(stderr);
+            open_ = true;
+        } else if (percent >= nextPercent_) {
+            // Logs get a line every tenth, not one per frame.
+            std::fprintf(stderr, "%s    %s\n", progress.label.c_str(), progress.remaining.c_str());
+            nextPercent_ = percent / 10 * 10 + 10;
+        }
+    }
+    void EndLine() {
+        if (open_) std::fputc('\n', stderr);
+        open_ = false;
+    }
+
+private:
+    bool terminal_;
+    bool open_ = false;
+    int nextPercent_ = 0;
+};
+
+void PrintProblems(const video::BuildResult& result) {
+    for (const std::string& line : result.Problems())
+        if (line != result.message) std::fprintf(stderr, "  %s\n", line.c_str());
+}
+
+// A name beside the output that nobody else uses, for the video while it is
+// being encoded.
+std::optional<std::string> ReserveTemporaryVideo(const std::string& output, std::string& error) {
+    QTemporaryFile file(QString::fromStdString(output) + QStringLiteral(".XXXXXX.part"));
+    file.setAutoRemove(false);
+    if (!file.open()) {
+        error = file.errorString().toStdString();
+        return std::nullopt;
+    }
+    return file.fileName().toStdString();
+}
+
+int RunBuild(const Options& options) {
+    // Settings of the project or of the working options file.
+    if (!options.project.empty()) {
+        if (const auto problem = UseProject(options.project)) return Fail(*problem), kExitFailed;
+    }
+    model::LoadAllSettings();
+    if (options.videoType) model::Settings.VideoType = *options.videoType;
+    if (options.tvSet) model::Settings.TVSet = *options.tvSet;
+    if (options.musicSync) model::Settings.MusicSync = *options.musicSync;
+
+    const std::string output = video::VideoFileName(options.output);
+    const QFileInfo outputInfo(QString::fromStdString(output));
+    if (outputInfo.isDir()) return Fail("\"" + output + "\" is a folder"), kExitFailed;
+    std::string reserveError;
+    const std::optional<std::string> temporary = ReserveTemporaryVideo(output, reserveError);
+    if (!temporary) return Fail("cannot write \"" + output + "\": " + reserveError), kExitFailed;
+    struct RemoveTemporary {
+        const std::string& path;
+        ~RemoveTemporary() { model::RemoveFile(path); }
+    } removeTemporary{*temporary};
+
+    ProgressPrinter printer;
+    video::BuildDriver* running = nullptr;
+    video::BuildHooks hooks;
+    hooks.collectSettings = [] {
+        model::ImageList images;
+        model::MusicList music;
+        images.FillFromStore(model::OptionsStore());
+        music.FillFromStore(model::OptionsStore());
+        MeasureMusicLengths(music);
+        model::CollectWorkingState(images, music, nullptr, false);
+    };
+    hooks.progress = [&](const video::BuildProgress& progress) {
+        if (gInterrupted && running) running->Abort();
+        printer.Show(progress);
+    };
+    video::BuildDriver driver(std::move(hooks));
+    running = &driver;
+    video::BuildResult result = driver.Build(*temporary);
+    printer.EndLine();
+
+    if (gInterrupted) {
+        Fail("interrupted; \"" + output + "\" was not written");
+        return kExitInterrupted;
+    }
+    if (!result.hasVideo()) {
+        Fail(result.message);
+        PrintProblems(result);
+        return kExitFailed;
+    }
+    std::error_code error;
+    std::filesystem::rename(*temporary, output, error);
+    if (error) {
+        Fail("cannot write \"" + output + "\": " + error.message());
+        return kExitFailed;
+    }
+    if (!result.Problems().empty()) {
+        std::fprintf(stderr, "vantoshow build: built with problems:\n");
+        PrintProblems(result);
+    }
+    std::fprintf(stderr, "Wrote %s (%lld frames, %s)\n", output.c_str(),
+                 static_cast<long long>(result.framesEncoded),
+                 model::FormatSeconds(static_cast<int64_t>(result.elapsedSeconds)).c_str());
+    return 0;
+}
+
+}  // namespace
+
+int32_t MusicLengthMs(const std::string& path) {
+    AVFormatContext* context = nullptr;
+    if (avformat_open_input(&context, path.c_str(), nullptr, nullptr) < 0) return -1;
+    int32_t length = -1;
+    if (avformat_find_stream_info(context, nullptr) >= 0 && context->duration > 0)
+        length = static_cast<int32_t>(
+            std::min<int64_t>(av_rescale(context->duration, 1000, AV_TIME_BASE), INT32_MAX));
+    avformat_close_input(&context);
+    return length;
+}
+
+int RunBuildCommand(int argc, char** argv) {
+    Options options;
+    bool help = false;
+    if (const auto code = ParseArguments(argc, argv, options, help)) return *code;
+    if (help) {
+        std::printf("%s", kUsage);
+        return 0;
+    }
+    // Captions are drawn with Qt's fonts, which need a GUI application; no
+    // display is needed.
+    std::unique_ptr<QGuiApplication> application;
+    if (QCoreApplication::instance() == nullptr) {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+        static int qtArgc = 1;
+        static char qtName[] = "vantoshow";
+        static char* qtArgv[] = {qtName, nullptr};
+        application = std::make_unique<QGuiApplication>(qtArgc, qtArgv);
+    }
+    InterruptGuard interrupts;
+    try {
+        return RunBuild(options);
+    } catch (const std::exception& error) {
+        Fail(error.what());
+        return kExitFailed;
+    }
+}
+
+}  // namespace cli

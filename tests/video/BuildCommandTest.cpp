@@ -1,0 +1,136 @@
+// The headless build command: exit codes and messages, the project's show
+// built without touching the user's options, and music measured first.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "cli/Cli.h"
+#include "model/Settings.h"
+#include "video/BuildTestUtil.h"
+
+namespace video::test {
+namespace {
+
+struct CommandRun {
+    int code = -1;
+    std::string errors;
+};
+
+CommandRun RunVantoshow(std::vector<std::string> args) {
+    args.insert(args.begin(), "vantoshow");
+    std::vector<char*> argv;
+    for (std::string& arg : args) argv.push_back(arg.data());
+    argv.push_back(nullptr);
+    ::testing::internal::CaptureStderr();
+    CommandRun run;
+    run.code = cli::RunCommandLine(static_cast<int>(args.size()), argv.data());
+    run.errors = ::testing::internal::GetCapturedStderr();
+    return run;
+}
+
+std::string ReadText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+class BuildCommandTest : public BuildTest {
+protected:
+    // A project of two pictures and, optionally, a music file whose length
+    // is not stored.
+    std::string WriteProject(const std::string& name, bool withPictures, bool withMusic) {
+        std::string text = "[Set]\nVideoType=2\nImageInterval=1\nEffectSpeed2=1\n";
+        if (withPictures) {
+            WritePicture(File("p1.jpg"), 120, 90);
+            WritePicture(File("p2.png"), 90, 120);
+            text += "[Pictures]\n" + File("p1.jpg") + "=1\n" + File("p2.png") + "=1\n";
+        }
+        if (withMusic) {
+            MakeSineMp3(File("song.mp3"), 2.0);
+            text += "[Music]\n" + File("song.mp3") + "=1\n";
+        }
+        const std::string path = File(name);
+        std::ofstream(path) << text;
+        return path;
+    }
+};
+
+TEST_F(BuildCommandTest, WrongArgumentsAndMissingInputs) {
+    EXPECT_EQ(RunVantoshow({"build", "--help"}).code, 0);
+    CommandRun run = RunVantoshow({"build", "show.dvprj"});
+    EXPECT_EQ(run.code, 2);
+    EXPECT_NE(run.errors.find("-o"), std::string::npos) << run.errors;
+    EXPECT_EQ(RunVantoshow({"build", "-o", File("x.mpg"), "--format", "vhs"}).code, 2);
+    EXPECT_EQ(RunVantoshow({"build", "-o", File("x.mpg"), "--bogus"}).code, 2);
+    EXPECT_EQ(RunVantoshow({"build", "a.dvprj", "b.dvprj", "-o", File("x.mpg")}).code, 2);
+
+    run = RunVantoshow({"build", File("missing.dvprj"), "-o", File("x.mpg")});
+    EXPECT_EQ(run.code, 1);
+    EXPECT_NE(run.errors.find("cannot open project"), std::string::npos) << run.errors;
+
+    std::ofstream(File("garbled.dvprj")) << std::string("\x89PNG\r\n\x1a\n\0\0\0", 12);
+    run = RunVantoshow({"build", File("garbled.dvprj"), "-o", File("x.mpg")});
+    EXPECT_EQ(run.code, 1);
+    EXPECT_NE(run.errors.find("not a project file"), std::string::npos) << run.errors;
+
+    run = RunVantoshow({"build", WriteProject("empty.dvprj", false, false), "-o", File("x.mpg")});
+    EXPECT_EQ(run.code, 1);
+    EXPECT_NE(run.errors.find("No pictures to build."), std::string::npos) << run.errors;
+
+    const std::string project = WriteProject("show.dvprj", true, false);
+    run = RunVantoshow({"build", project, "-o", File("no/such/folder/x.mpg")});
+    EXPECT_EQ(run.code, 1);
+    EXPECT_NE(run.errors.find("cannot write"), std::string::npos) << run.errors;
+    EXPECT_EQ(run.errors.find('\n'), run.errors.size() - 1) << "one line: " << run.errors;
+
+    EXPECT_FALSE(std::filesystem::exists(File("x.mpg")));
+    EXPECT_FALSE(std::filesystem::exists(File("tmp.mpg")));
+}
+
+TEST_F(BuildCommandTest, BuildsTheProjectWithoutTouchingTheOptions) {
+    // The user's own working state, which the command must leave alone.
+    const std::string options = File("options.dat");
+    std::ofstream(options) << "[Set]\nVideoType=0\n[Pictures]\n" << File("elsewhere.jpg") << "=1\n";
+    const std::string optionsBefore = ReadText(options);
+    const std::string project = WriteProject("show.dvprj", true, true);
+    const std::string projectBefore = ReadText(project);
+
+    // The music's length is unknown in the project: it is measured, so the
+    // music plays and the pictures are cut when it ends.
+    const CommandRun run = RunVantoshow({"build", project, "-o", File("out.mpg"), "--format",
+                                         "svcd", "--standard", "ntsc", "--sync", "music"});
+    ASSERT_EQ(run.code, 0) << run.errors;
+    EXPECT_NE(run.errors.find("Wrote " + File("out.mpg")), std::string::npos) << run.errors;
+    const auto info = ProbeFile(File("out.mpg"));
+    ASSERT_TRUE(info.has_value());
+    ExpectStream(*info, 1, 1, true);
+    EXPECT_NEAR(info->video->end - info->video->start, 2.0, 0.07);
+    EXPECT_NEAR(LastSoundTime(DecodeAudio(File("out.mpg"), 8000), 8000), 2.0, 0.1);
+    ExpectAuthoringAccepts(File("out.mpg"), 1, 1, dir_);
+
+    EXPECT_EQ(ReadText(options), optionsBefore);
+    EXPECT_EQ(ReadText(project), projectBefore);
+    // No temporary file is left beside the output.
+    for (const auto& entry : std::filesystem::directory_iterator(dir_.path()))
+        EXPECT_EQ(entry.path().string().find(".part"), std::string::npos) << entry.path();
+}
+
+TEST_F(BuildCommandTest, BuildsTheWorkingOptionsWhenNoProjectIsNamed) {
+    const std::string project = WriteProject("show.dvprj", true, false);
+    std::filesystem::copy_file(project, File("options.dat"));
+    const std::string optionsBefore = ReadText(File("options.dat"));
+    model::CloseOptionsStore();  // as in a fresh process
+    const CommandRun run = RunVantoshow({"build", "-o", File("plain"), "--format", "vcd"});
+    ASSERT_EQ(run.code, 0) << run.errors;
+    // ".mpg" is added, as the window's save dialog does.
+    const auto info = ProbeFile(File("plain.mpg"));
+    ASSERT_TRUE(info.has_value());
+    ExpectStream(*info, 0, 0, true);
+    EXPECT_EQ(info->video->packets, 2 * (25 + 10));
+    EXPECT_EQ(ReadText(File("options.dat")), optionsBefore);
+}
+
+}  // namespace
+}  // namespace video::test

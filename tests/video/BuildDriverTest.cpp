@@ -1,0 +1,328 @@
+// Whole builds through the driver: every format and standard, the sync
+// modes, captions, abort, and what happens to unreadable pictures, a
+// missing show and encoder failures. Every video is checked by ffprobe and
+// by the disc authoring tools.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "model/PerImage.h"
+#include "model/Settings.h"
+#include "video/BuildDriver.h"
+#include "video/BuildTestUtil.h"
+#include "video/ShowTiming.h"
+
+namespace video::test {
+namespace {
+
+using Status = BuildResult::Status;
+
+std::string ReadText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+struct FormatCase {
+    int videoType;
+    int tvSet;
+    uint8_t musicSync;
+};
+
+class EveryFormat : public BuildTest, public ::testing::WithParamInterface<FormatCase> {};
+
+TEST_P(EveryFormat, BuildsAPlayableShowWithCaptions) {
+    const FormatCase c = GetParam();
+    model::Settings.VideoType = static_cast<uint8_t>(c.videoType);
+    model::Settings.TVSet = c.tvSet;
+    model::Settings.MusicSync = c.musicSync;
+    model::Settings.EffectSpeed2 = 1;
+    model::Settings.ImageInterval = 1;
+    model::Settings.ShowCaption = true;
+    AddPicture("first.jpg", 200, 150);
+    AddPicture("second.png", 90, 160);
+    // 2.8 s of pictures (2 x (1 s + 10 transition frames) at PAL) and 2 s of music.
+    AddMusic("tone.mp3", 2.0, 2000);
+
+    BuildDriver driver;
+    const BuildResult result = driver.Build();
+    ASSERT_EQ(result.status, Status::Completed) << result.message;
+    EXPECT_TRUE(result.Problems().empty()) << result.Problems().front();
+    EXPECT_EQ(result.videoFile, BuildDriver::TemporaryVideoPath());
+    EXPECT_EQ(result.videoFile, File("tmp.mpg"));
+
+    const auto info = ProbeFile(result.videoFile);
+    ASSERT_TRUE(info.has_value());
+    ExpectStream(*info, c.videoType, c.tvSet, true);
+    ExpectEndsTogether(*info);
+    const double frame = 1.0 / info->video->frameRate;
+    if (c.musicSync == 2) {
+        // Two seconds of music: the show is cut when the music ends.
+        EXPECT_NEAR(info->video->end - info->video->start, 2.0, frame + 0.03);
+    } else {
+        EXPECT_EQ(info->video->packets, result.totalFrames);
+        EXPECT_EQ(result.framesEncoded, result.totalFrames);
+    }
+    ExpectAuthoringAccepts(result.videoFile, c.videoType, c.tvSet, dir_);
+}
+
+std::string FormatCaseName(const ::testing::TestParamInfo<FormatCase>& info) {
+    static const char* const kNames[] = {"Vcd", "Svcd", "Dvd"};
+    static const char* const kSync[] = {"NoSync", "MusicToPictures", "PicturesToMusic"};
+    return std::string(kNames[info.param.videoType]) + (info.param.tvSet == 1 ? "Ntsc" : "Pal") +
+           kSync[info.param.musicSync];
+}
+
+INSTANTIATE_TEST_SUITE_P(Builds, EveryFormat,
+                         ::testing::Values(FormatCase{0, 0, 0}, FormatCase{0, 1, 1},
+                                           FormatCase{1, 0, 2}, FormatCase{1, 1, 0},
+                                           FormatCase{2, 0, 1}, FormatCase{2, 1, 2}),
+                         FormatCaseName);
+
+TEST_F(BuildTest, FitToMusicEndsWithTheMusic) {
+    model::Settings.MusicSync = 2;
+    model::Settings.EffectSpeed2 = 1;
+    model::Settings.ImageInterval = 1;
+    AddPicture("a.jpg");
+    AddPicture("b.jpg");
+    AddMusic("one.mp3", 1.5, 1500);
+    AddMusic("two.mp3", 1.7, 1700);
+    // 2.8 s of pictures for 3.2 s of music: pictures are appended to cover it.
+    BuildDriver driver;
+    const BuildResult result = driver.Build();
+    ASSERT_EQ(result.status, Status::Completed) << result.message;
+    EXPECT_EQ(model::Settings.Pictures.size(), 3u);
+    const auto info = ProbeFile(result.videoFile);
+    ASSERT_TRUE(info && info->video && info->audio);
+    const double frame = 1.0 / info->video->frameRate;
+    const double musicEnd = LastSoundTime(DecodeAudio(result.videoFile, 8000), 8000);
+    EXPECT_NEAR(musicEnd, 3.2, 0.1);
+    EXPECT_NEAR(info->video->end - info->video->start, musicEnd, frame + 0.03);
+    EXPECT_LT(result.framesEncoded, result.totalFrames);
+    ExpectEndsTogether(*info);
+}
+
+TEST_F(BuildTest, FitToPicturesRepeatsTheMusicToTheEnd) {
+    model::Settings.MusicSync = 1;
+    model::Settings.EffectSpeed2 = 1;
+    model::Settings.ImageInterval = 2;
+    AddPicture("a.jpg");
+    AddPicture("b.jpg");
+    AddMusic("short.mp3", 1.0, 1000);
+    // 4.8 s of pictures, 1 s of music: k = 4 - 1 + 1, the music plays 5 times.
+    BuildDriver driver;
+    const BuildResult result = driver.Build();
+    ASSERT_EQ(result.status, Status::Completed) << result.message;
+    EXPECT_EQ(model::Settings.Music.size(), 5u);
+    const auto info = ProbeFile(result.videoFile);
+    ASSERT_TRUE(info && info->video);
+    EXPECT_NEAR(LastSoundTime(DecodeAudio(result.videoFile, 8000), 8000), 4.8, 0.15);
+    ExpectEndsTogether(*info);
+}
+
+TEST_F(BuildTest, AbortKeepsAPlayablePartialVideo) {
+    model::Settings.VideoType = 2;
+    AddPicture("a.jpg");
+    AddPicture("b.jpg");
+    AddMusic("tone.mp3", 3.0, 3000);
+    std::vector<BuildState> states;
+    BuildDriver* self = nullptr;
+    bool buildUsableMeanwhile = true, abortUsableMeanwhile = false;
+    BuildResult nested;
+    BuildHooks hooks;
+    hooks.stateChanged = [&](BuildState state) { states.push_back(state); };
+    hooks.progress = [&](const BuildProgress& progress) {
+        buildUsableMeanwhile = self->BuildEnabled();
+        abortUsableMeanwhile = self->AbortEnabled();
+        if (progress.kind == 3 && progress.framesDone == 30) {
+            nested = self->Build();  // a second build cannot start inside the first
+            self->Abort();
+        }
+    };
+    BuildDriver driver(hooks);
+    self = &driver;
+    const BuildResult result = driver.Build();
+    ASSERT_EQ(result.status, Status::Aborted) << result.message;
+    EXPECT_EQ(nested.status, Status::Busy);
+    EXPECT_FALSE(buildUsableMeanwhile);
+    EXPECT_TRUE(abortUsableMeanwhile);
+    EXPECT_EQ(states, (std::vector<BuildState>{BuildState::Building, BuildState::Idle}));
+    EXPECT_TRUE(driver.BuildEnabled());
+    EXPECT_FALSE(driver.AbortEnabled());
+
+    const auto info = ProbeFile(result.videoFile);
+    ASSERT_TRUE(info && info->video);
+    EXPECT_NEAR(static_cast<double>(info->video->packets), 31, 1);
+    ExpectEndsTogether(*info);
+    ExpectAuthoringAccepts(result.videoFile, 2, 0, dir_);
+}
+
+TEST_F(BuildTest, EmptyShowEncodesNothing) {
+    BuildDriver driver;
+    BuildResult result = driver.Build();
+    EXPECT_EQ(result.status, Status::NoPictures);
+    EXPECT_EQ(result.message, "No pictures to build.");
+    EXPECT_FALSE(std::filesystem::exists(File("tmp.mpg")));
+
+    // Pictures that all fail to read leave an empty show too.
+    model::Settings.Pictures = {File("missing.jpg")};
+    result = driver.Build();
+    EXPECT_EQ(result.status, Status::NoPictures);
+    ASSERT_EQ(result.skipped.size(), 1u);
+    EXPECT_FALSE(std::filesystem::exists(File("tmp.mpg")));
+    EXPECT_TRUE(driver.BuildEnabled());
+}
+
+TEST_F(BuildTest, UnreadablePicturesAreLeftOutBeforeTiming) {
+    model::Settings.EffectSpeed2 = 1;
+    model::Settings.ImageInterval = 1;
+    AddPicture("good.jpg");
+    const std::string broken = File("broken.jpg");
+    std::ofstream(broken) << "this is not a picture";
+    model::Settings.Pictures.push_back(broken);
+    const std::string missing = File("gone.png");
+    model::Settings.Pictures.push_back(missing);
+    const std::string empty = File("empty.bmp");
+    std::ofstream{empty};
+    model::Settings.Pictures.push_back(empty);
+    AddPicture("good2.png");
+
+    BuildDriver driver;
+    const BuildResult result = driver.Build();
+    ASSERT_EQ(result.status, Status::Completed) << result.message;
+    ASSERT_EQ(result.skipped.size(), 3u);
+    EXPECT_EQ(result.skipped[0].path, broken);
+    EXPECT_EQ(result.skipped[1].path, missing);
+    EXPECT_EQ(result.skipped[2].path, empty);
+    // Two pictures timed: 2 x (25 + 10) frames, and the report names the rest.
+    EXPECT_EQ(result.totalFrames, 70);
+    EXPECT_EQ(ProbeFile(result.videoFile)->video->packets, 70);
+    const std::vector<std::string> problems = result.Problems();
+    ASSERT_EQ(problems.size(), 4u);
+    EXPECT_EQ(problems[0], "3 pictures could not be read and were left out:");
+    EXPECT_NE(problems[1].find("broken.jpg"), std::string::npos);
+}
+
+TEST_F(BuildTest, EncoderErrorsAreReportedAndTheDriverIsIdleAgain) {
+    AddPicture("a.jpg");
+    model::Settings.ImageInterval = 0;
+    model::Settings.EffectSpeed2 = 1;
+    BuildDriver driver;
+    // An output folder that does not exist.
+    BuildResult result = driver.Build(File("no/such/folder/out.mpg"));
+    EXPECT_EQ(result.status, Status::Failed);
+    EXPECT_NE(result.message.find("could not be made"), std::string::npos) << result.message;
+    EXPECT_FALSE(result.errors.empty());
+    EXPECT_TRUE(driver.BuildEnabled());
+
+    // A music file that cannot be played: the video is made without it, and
+    // the error is reported, not swallowed.
+    const std::string noise = File("noise.mp3");
+    std::ofstream(noise) << std::string(5000, 'x');
+    model::Settings.Music = {noise};
+    model::OptionsStore().WriteInteger("Mp3Length", noise, 5000);
+    result = driver.Build();
+    EXPECT_EQ(result.status, Status::Completed) << result.message;
+    ASSERT_FALSE(result.errors.empty());
+    EXPECT_NE(result.errors.front().message.find("noise.mp3"), std::string::npos);
+    EXPECT_FALSE(result.Problems().empty());
+
+    // An exception inside a callback ends the build; the frames are released
+    // and Build is usable again.
+    BuildHooks throwing;
+    throwing.frameShown = [](const raster::Bitmap&) { throw std::runtime_error("display gone"); };
+    BuildDriver failing(throwing);
+    result = failing.Build();
+    EXPECT_EQ(result.status, Status::Failed);
+    EXPECT_NE(result.message.find("display gone"), std::string::npos);
+    EXPECT_TRUE(failing.BuildEnabled());
+    EXPECT_FALSE(failing.AbortEnabled());
+}
+
+TEST_F(BuildTest, FramesShowTheComposedPicture) {
+    // Speed 1: ten transition frames, then the picture complete.
+    model::Settings.EffectSpeed2 = 1;
+    model::Settings.ImageInterval = 0;
+    model::Settings.BackgroundColor = 0x0000FF;  // red
+    const std::string wide = File("wide.png");
+    WriteSolidPicture(wide, 320, 90, 0x00FF00);
+    model::Settings.Pictures = {wide, wide};
+    // An empty effect set of its own: each picture cuts in.
+    model::OptionsStore().WriteString("effects", "wide.png", "");
+    std::vector<raster::Bitmap> shown;
+    BuildHooks hooks;
+    hooks.frameShown = [&](const raster::Bitmap& frame) { shown.push_back(frame); };
+    BuildDriver driver(hooks);
+    const BuildResult result = driver.Build();
+    ASSERT_EQ(result.status, Status::Completed) << result.message;
+    // An interval of 0 still completes each transition: 2 x 10 frames.
+    ASSERT_EQ(shown.size(), 20u);
+    const raster::Bitmap& complete = shown.back();
+    EXPECT_EQ(complete.width(), 720);
+    // 320 x 90 on a 4:3 screen of 720 x 576 pixels: 720 x 216 rows at y = 180.
+    EXPECT_EQ(complete.pixel(360, 179), raster::RGB(255, 0, 0));
+    EXPECT_EQ(complete.pixel(360, 180), raster::RGB(0, 255, 0));
+    EXPECT_EQ(complete.pixel(360, 395), raster::RGB(0, 255, 0));
+    EXPECT_EQ(complete.pixel(360, 396), raster::RGB(255, 0, 0));
+    for (size_t i = 0; i < shown.size(); ++i)
+        EXPECT_TRUE(shown[i].samePixels(complete)) << "frame " << i;
+}
+
+TEST_F(BuildTest, CaptionsOnlyWhenAskedFor) {
+    model::Settings.VideoType = 0;
+    model::Settings.EffectSpeed2 = 1;
+    model::Settings.ImageInterval = 0;
+    const std::string black = File("black.png");
+    WriteSolidPicture(black, 160, 120, 0x000000);
+    model::Settings.Pictures = {black};
+    model::OptionsStore().WriteString("captions", "black.png", "WWWWWWWW");
+    auto brightCaptionPixels = [&] {
+        BuildDriver driver;
+        const BuildResult result = driver.Build();
+        EXPECT_EQ(result.status, Status::Completed) << result.message;
+        const std::vector<uint8_t> luma = DecodeFirstFrameLuma(result.videoFile, 352, 288);
+        int bright = 0;
+        for (int y = 255; y < 288; ++y)
+            for (int x = 100; x < 252; ++x) bright += luma[static_cast<size_t>(y) * 352 + x] > 150;
+        return bright;
+    };
+    model::Settings.ShowCaption = false;
+    EXPECT_EQ(brightCaptionPixels(), 0);
+    model::Settings.ShowCaption = true;
+    EXPECT_GT(brightCaptionPixels(), 100);
+}
+
+TEST_F(BuildTest, SavingCopiesTheVideoWholeUnderAnMpgName) {
+    EXPECT_EQ(VideoFileName("/x/show.MPG"), "/x/show.MPG");
+    EXPECT_EQ(VideoFileName("/x/show.mpeg"), "/x/show.mpeg.mpg");
+    EXPECT_EQ(VideoFileName("/x/show"), "/x/show.mpg");
+    EXPECT_EQ(VideoFileName("/x.mpg/show"), "/x.mpg/show.mpg");
+
+    BuildDriver driver;
+    std::ofstream(File("tmp.mpg")) << "video bytes";
+    std::ofstream(File("old.mpg")) << "an older video that is much longer";
+    EXPECT_EQ(driver.SaveVideo(File("old")), File("old.mpg"));
+    EXPECT_EQ(ReadText(File("old.mpg")), "video bytes");
+
+    // A folder that cannot be written: reported, and nothing is left behind.
+    std::filesystem::create_directory(File("locked"));
+    std::filesystem::permissions(
+        File("locked"), std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+    if (::geteuid() != 0) {
+        EXPECT_THROW(driver.SaveVideo(File("locked/show.mpg")), VideoSaveError);
+        EXPECT_TRUE(std::filesystem::is_empty(File("locked")));
+    }
+    EXPECT_THROW(driver.SaveVideo(File("no/such/folder/show.mpg")), VideoSaveError);
+    std::filesystem::create_directory(File("folder.mpg"));
+    EXPECT_THROW(driver.SaveVideo(File("folder.mpg")), VideoSaveError);
+    std::filesystem::remove(File("tmp.mpg"));
+    EXPECT_THROW(driver.SaveVideo(File("again.mpg")), VideoSaveError);
+    EXPECT_FALSE(std::filesystem::exists(File("again.mpg")));
+}
+
+}  // namespace
+}  // namespace video::test

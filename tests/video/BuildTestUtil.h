@@ -1,0 +1,44 @@
+// Shared by the build tests: a program folder of its own per test (so
+// "tmp.mpg" and "options.dat" land there), generated pictures and music, and
+// the checks every built file must pass.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "model/Settings.h"
+#include "video/EncoderTestUtil.h"
+
+namespace video::test {
+
+// Writes a picture through Qt's writers (format from the extension): a
+// colour gradient with a bright frame, or one flat colour.
+void WritePicture(const std::string& path, int width, int height);
+void WriteSolidPicture(const std::string& path, int width, int height, unsigned rgb);
+
+class BuildTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    std::string File(const std::string& name) const { return dir_.file(name); }
+    // A picture in the scratch folder, listed in the show.
+    std::string AddPicture(const std::string& name, int width = 160, int height = 120);
+    // An MP3 in the scratch folder, listed in the show with its length.
+    std::string AddMusic(const std::string& name, double seconds, int lengthMs);
+
+    ScratchDir dir_;
+};
+
+// ffprobe's view of the file: it opens, and holds video of the format's
+// size and rate (and sound when expected).
+void ExpectStream(const FileInfo& info, int videoType, int tvSet, bool withAudio);
+// Audio and video end within one frame of each other.
+void ExpectEndsTogether(const FileInfo& info);
+// dvdauthor (DVD) or vcdimager (VCD, SVCD) accepts the file.
+void ExpectAuthoringAccepts(const std::string& path, int videoType, int tvSet,
+                            const ScratchDir& dir);
+
+}  // namespace video::test
