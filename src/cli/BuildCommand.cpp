@@ -13,6 +13,7 @@
 
 extern "C" {
 #include <libavformat/avformat.h>
+#include <libavutil/log.h>
 }
 
 #include <unistd.h>
@@ -292,6 +293,13 @@ int RunBuild(const Options& options) {
     return 0;
 }
 
+// Drops Qt's note about a missing runtime folder, which every headless start
+// on a plain server prints; everything else goes through.
+void QuietQtMessages(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (type == QtWarningMsg && message.startsWith(QStringLiteral("QStandardPaths:"))) return;
+    std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
+}
+
 }  // namespace
 
 int32_t MusicLengthMs(const std::string& path) {
@@ -313,6 +321,14 @@ int RunBuildCommand(int argc, char** argv) {
         std::printf("%s", kUsage);
         return 0;
     }
+    // The progress bar and our own messages say what matters; the decoders'
+    // notes about timestamps would only bury them.
+    av_log_set_level(AV_LOG_ERROR);
+    const QtMessageHandler previousHandler = qInstallMessageHandler(QuietQtMessages);
+    struct RestoreHandler {
+        QtMessageHandler previous;
+        ~RestoreHandler() { qInstallMessageHandler(previous); }
+    } restoreHandler{previousHandler};
     // Captions are drawn with Qt's fonts, which need a GUI application; no
     // display is needed.
     std::unique_ptr<QGuiApplication> application;
