@@ -12,7 +12,6 @@
 #include <QTemporaryFile>
 
 extern "C" {
-#include <libavformat/avformat.h>
 #include <libavutil/log.h>
 }
 
@@ -32,10 +31,10 @@ extern "C" {
 #include "model/FileIo.h"
 #include "model/LengthText.h"
 #include "model/MediaLists.h"
-#include "model/MediaPaths.h"
 #include "model/Project.h"
 #include "model/Settings.h"
 #include "model/WorkingState.h"
+#include "music/MusicLength.h"
 #include "video/BuildDriver.h"
 
 namespace cli {
@@ -165,18 +164,6 @@ std::optional<std::string> UseProject(const std::string& fileName) {
     return std::nullopt;
 }
 
-// The length pass of the music list: entries whose file exists and whose
-// length is not known yet are measured.
-void MeasureMusicLengths(model::MusicList& music) {
-    for (size_t i = 0; i < music.Count(); ++i) {
-        model::TMusicEntry& entry = music.At(i);
-        std::string path = entry.Path;
-        if (!model::ResolveMediaPath(path)) continue;
-        if (entry.HasLength && entry.LengthMs != "0") continue;
-        entry.SetLength(MusicLengthMs(path));
-    }
-}
-
 class ProgressPrinter {
 public:
     ProgressPrinter() : terminal_(isatty(STDERR_FILENO) == 1) {}
@@ -256,7 +243,7 @@ int RunBuild(const Options& options) {
         model::MusicList music;
         images.FillFromStore(model::OptionsStore());
         music.FillFromStore(model::OptionsStore());
-        MeasureMusicLengths(music);
+        music::MeasureMusicLengths(music);
         model::CollectWorkingState(images, music, nullptr, false);
     };
     hooks.progress = [&](const video::BuildProgress& progress) {
@@ -301,17 +288,6 @@ void QuietQtMessages(QtMsgType type, const QMessageLogContext& context, const QS
 }
 
 }  // namespace
-
-int32_t MusicLengthMs(const std::string& path) {
-    AVFormatContext* context = nullptr;
-    if (avformat_open_input(&context, path.c_str(), nullptr, nullptr) < 0) return -1;
-    int32_t length = -1;
-    if (avformat_find_stream_info(context, nullptr) >= 0 && context->duration > 0)
-        length = static_cast<int32_t>(
-            std::min<int64_t>(av_rescale(context->duration, 1000, AV_TIME_BASE), INT32_MAX));
-    avformat_close_input(&context);
-    return length;
-}
 
 int RunBuildCommand(int argc, char** argv) {
     Options options;
