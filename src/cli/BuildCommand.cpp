@@ -175,10 +175,14 @@ public:
         if (terminal_) {
             constexpr int kWidth = 30;
             const int filled = percent * kWidth / 100;
-            std::fprintf(stderr, "\r[%s%s] %3d%%  %s ", std::string(filled, '#').c_str(),
-                         std::string(kWidth - filled, '.').c_str(), percent,
-                         progress.remaining.c_str());
+            std::string line = "\r[" + std::string(filled, '#') +
+                               std::string(kWidth - filled, '.') + "] " + std::to_string(percent) +
+                               "%  " + progress.remaining + " ";
+            // Redrawn only when it changes, not for every frame.
+            if (line == lastLine_) return;
+            std::fputs(line.c_str(), stderr);
             std::fflush(stderr);
+            lastLine_ = std::move(line);
             open_ = true;
         } else if (percent >= nextPercent_) {
             // Logs get a line every tenth, not one per frame.
@@ -195,6 +199,7 @@ private:
     bool terminal_;
     bool open_ = false;
     int nextPercent_ = 0;
+    std::string lastLine_;
 };
 
 void PrintProblems(const video::BuildResult& result) {
