@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "cli/BuildCommand.h"
 #include "cli/RenderTransition.h"
 
 namespace cli {
@@ -9,6 +10,7 @@ namespace cli {
 std::span<const Command> Commands() {
     // Subcommands are added here as they are written; see the files of this folder.
     static const std::array commands{
+        Command{"build", "build the show of a project into an MPEG video", RunBuildCommand},
         Command{"render-transition", "draw one frame of a transition, or a sheet of all of them",
                 RunRenderTransition},
     };
