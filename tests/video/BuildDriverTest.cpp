@@ -33,9 +33,9 @@ struct FormatCase {
     uint8_t musicSync;
 };
 
-class EveryFormat : public BuildTest, public ::testing::WithParamInterface<FormatCase> {};
+class EveryShowFormat : public BuildTest, public ::testing::WithParamInterface<FormatCase> {};
 
-TEST_P(EveryFormat, BuildsAPlayableShowWithCaptions) {
+TEST_P(EveryShowFormat, BuildsAPlayableShowWithCaptions) {
     const FormatCase c = GetParam();
     model::Settings.VideoType = static_cast<uint8_t>(c.videoType);
     model::Settings.TVSet = c.tvSet;
@@ -77,7 +77,7 @@ std::string FormatCaseName(const ::testing::TestParamInfo<FormatCase>& info) {
            kSync[info.param.musicSync];
 }
 
-INSTANTIATE_TEST_SUITE_P(Builds, EveryFormat,
+INSTANTIATE_TEST_SUITE_P(Builds, EveryShowFormat,
                          ::testing::Values(FormatCase{0, 0, 0}, FormatCase{0, 1, 1},
                                            FormatCase{1, 0, 2}, FormatCase{1, 1, 0},
                                            FormatCase{2, 0, 1}, FormatCase{2, 1, 2}),
