@@ -248,6 +248,10 @@ TEST_F(BuildTest, FramesShowTheComposedPicture) {
     model::Settings.EffectSpeed2 = 1;
     model::Settings.ImageInterval = 0;
     model::Settings.BackgroundColor = 0x0000FF;  // red
+    // A background picture that cannot be read: named, and the colour is used.
+    std::ofstream(File("back.png")) << "not a picture";
+    model::Settings.Back_Mode_UseColor = false;
+    model::Settings.Back_Image_Filename = File("back.png");
     const std::string wide = File("wide.png");
     WriteSolidPicture(wide, 320, 90, 0x00FF00);
     model::Settings.Pictures = {wide, wide};
@@ -259,6 +263,8 @@ TEST_F(BuildTest, FramesShowTheComposedPicture) {
     BuildDriver driver(hooks);
     const BuildResult result = driver.Build();
     ASSERT_EQ(result.status, Status::Completed) << result.message;
+    ASSERT_EQ(result.warnings.size(), 1u);
+    EXPECT_NE(result.warnings[0].find("back.png"), std::string::npos) << result.warnings[0];
     // An interval of 0 still completes each transition: 2 x 10 frames.
     ASSERT_EQ(shown.size(), 20u);
     const raster::Bitmap& complete = shown.back();
