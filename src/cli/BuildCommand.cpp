@@ -29,7 +29,6 @@ extern "C" {
 
 #include "cli/BuildCommand.h"
 #include "model/FileIo.h"
-#include "model/LengthText.h"
 #include "model/MediaLists.h"
 #include "model/Project.h"
 #include "model/Settings.h"
@@ -279,9 +278,8 @@ int RunBuild(const Options& options) {
         std::fprintf(stderr, "vantoshow build: built with problems:\n");
         PrintProblems(result);
     }
-    std::fprintf(stderr, "Wrote %s (%lld frames, %s)\n", output.c_str(),
-                 static_cast<long long>(result.framesEncoded),
-                 model::FormatSeconds(static_cast<int64_t>(result.elapsedSeconds)).c_str());
+    std::fprintf(stderr, "Wrote %s (%lld frames in %.1f s)\n", output.c_str(),
+                 static_cast<long long>(result.framesEncoded), result.elapsedSeconds);
     return 0;
 }
 
