@@ -25,10 +25,11 @@
 #include <unistd.h>
 
 #include "effects/Effects.h"
-#include "imaging/FitArithmetic.h"
 #include "imaging/PictureLoader.h"
 #include "raster/Blit.h"
 #include "raster/Random.h"
+#include "video/FrameGeometry.h"
+#include "video/PictureComposer.h"
 
 namespace cli {
 
@@ -235,20 +236,27 @@ void KeepQtQuiet(QtMsgType type, const QMessageLogContext&, const QString& messa
 }  // namespace
 
 raster::Bitmap ComposeOnBlack(const std::string& path, int width, int height) {
-    const imaging::Size frameSize{width, height};
+    // A frame of one of the video formats is shown on a 4:3 screen, so it is
+    // composed in display proportions exactly as the build does; any other
+    // size is taken as square pixels.
+    video::FrameFormat format{0, "custom", width, height, width, width, height};
+    for (int videoType = 0; videoType <= 2; ++videoType) {
+        const auto known = video::FrameFormatFor(videoType);
+        if (known && known->width == width && known->height == height) format = *known;
+    }
+    const video::DisplayBox box = video::DisplayBoxOf(format);
     imaging::SourcePicture picture;
     {
         // Some decoders complain on stderr about a damaged file; the
         // command's own one-line message says it better.
         const QuietStderr quiet;
-        picture = imaging::LoadSourcePicture(path, frameSize);
+        picture = imaging::LoadSourcePicture(path, imaging::Size{box.width, box.height});
     }
+    const raster::Bitmap black(width, height);
     raster::Bitmap frame(width, height);
     if (picture.bitmap.isEmpty()) return frame;
-    const imaging::Size fitted = imaging::FitInsideFrame(picture.natural, frameSize);
-    const int x = (width - fitted.width) / 2, y = (height - fitted.height) / 2;
-    raster::StretchDraw(frame, raster::Rect{x, y, x + fitted.width, y + fitted.height},
-                        picture.bitmap, raster::StretchMode::Halftone);
+    video::ComposePicture(frame, black, picture.bitmap, picture.natural.width,
+                          picture.natural.height, format);
     return frame;
 }
 

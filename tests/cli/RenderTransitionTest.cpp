@@ -173,12 +173,17 @@ TEST_F(RenderTransitionCommand, FitsAsTheVideoBuildPlacesAPicture) {
     const raster::Bitmap frame = ComposeOnBlack(path("large.png").toStdString(), 720, 576);
     ASSERT_EQ(frame.width(), 720);
     ASSERT_EQ(frame.height(), 576);
+    // A 4:3 photo fills the 4:3 screen that a 720x576 frame is shown on.
     for (const int x : {0, 359, 719}) {
-        EXPECT_EQ(frame.pixel(x, 17), 0u) << x;
-        EXPECT_EQ(frame.pixel(x, 18), 0xFFFFFFu) << x;
-        EXPECT_EQ(frame.pixel(x, 557), 0xFFFFFFu) << x;
-        EXPECT_EQ(frame.pixel(x, 558), 0u) << x;
+        EXPECT_EQ(frame.pixel(x, 0), 0xFFFFFFu) << x;
+        EXPECT_EQ(frame.pixel(x, 575), 0xFFFFFFu) << x;
     }
+    // Any other size has square pixels: 800x500 shows it 666 wide, centred.
+    const raster::Bitmap wide = ComposeOnBlack(path("large.png").toStdString(), 800, 500);
+    EXPECT_EQ(wide.pixel(66, 250), 0u);
+    EXPECT_EQ(wide.pixel(67, 250), 0xFFFFFFu);
+    EXPECT_EQ(wide.pixel(732, 250), 0xFFFFFFu);
+    EXPECT_EQ(wide.pixel(733, 250), 0u);
     EXPECT_THROW(ComposeOnBlack(path("nothing-here.png").toStdString(), 720, 576),
                  std::runtime_error);
 }
