@@ -1,6 +1,360 @@
 #include "app/MainForm.h"
 
-MainForm::MainForm(QWidget* parent) : QMainWindow(parent) {
-    setWindowTitle(QStringLiteral("Vanto Slideshow"));
-    resize(800, 600);
+#include <QAction>
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QListView>
+#include <QListWidget>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QStackedWidget>
+#include <QTimer>
+#include <QToolButton>
+#include <QTreeView>
+#include <QVBoxLayout>
+
+#include "app/AboutForm.h"
+#include "app/BackgroundPreview.h"
+#include "app/ColorComboBox.h"
+#include "app/Icons.h"
+#include "app/ImageForm.h"
+#include "app/MediaListModels.h"
+#include "app/ThumbnailPanel.h"
+#include "app/Thumbnails.h"
+#include "app/UserDialogs.h"
+#include "model/FileIo.h"
+#include "model/Project.h"
+#include "model/Settings.h"
+#include "model/WorkingState.h"
+#include "screen/FullscreenForm.h"
+#include "screen/PreviewRunner.h"
+#include "video/BuildDriver.h"
+
+namespace app {
+
+namespace {
+
+QString ToQt(const std::string& text) {
+    return QString::fromStdString(text);
 }
+
+// Checks the radio button of a group by its number; a number no button
+// has leaves every button unchecked.
+void SetGroupIndex(QButtonGroup& group, int index) {
+    if (QAbstractButton* button = group.button(index)) {
+        button->setChecked(true);
+        return;
+    }
+    const bool exclusive = group.exclusive();
+    group.setExclusive(false);
+    for (QAbstractButton* button : group.buttons()) button->setChecked(false);
+    group.setExclusive(exclusive);
+}
+
+}  // namespace
+
+TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
+    setObjectName(QStringLiteral("MainForm"));
+    setWindowIcon(PaintedIcon(IconKind::Program));
+    CreateMenus();
+
+    pages_ = new QStackedWidget;
+    pages_->setObjectName(QStringLiteral("Pages1"));
+    pages_->addWidget(CreateImagesPage());
+    pages_->addWidget(CreateMusicPage());
+    pages_->addWidget(CreateEffectsPage());
+    pages_->addWidget(CreateOptionsPage());
+    pages_->addWidget(CreateBuildPage());
+
+    auto* right = new QVBoxLayout;
+    right->setContentsMargins(0, 0, 0, 0);
+    right->setSpacing(0);
+    right->addWidget(pages_, 1);
+    right->addWidget(CreateBottomBar());
+
+    auto* central = new QWidget;
+    auto* layout = new QHBoxLayout(central);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(CreateNavigation());
+    layout->addLayout(right, 1);
+    setCentralWidget(central);
+
+    // Page 0 first, without running the step change.
+    outlookBar_->blockSignals(true);
+    outlookBar_->setCurrentRow(kImagesStep);
+    outlookBar_->blockSignals(false);
+    pages_->setCurrentIndex(kImagesStep);
+    connect(outlookBar_, &QListWidget::currentRowChanged, this, &TMainForm::OutlookBarChange);
+    // Clicking beside the items must not leave the bar without a selection.
+    connect(outlookBar_, &QListWidget::itemSelectionChanged, this, [this] {
+        if (outlookBar_->selectedItems().isEmpty() && outlookBar_->currentItem() != nullptr)
+            outlookBar_->currentItem()->setSelected(true);
+    });
+
+    RefreshFromSettings();
+    QApplication::setApplicationName(ToQt(model::Product().title));
+    setWindowTitle(ToQt(model::Product().title));
+
+    // The design's 532 x 327 client area, enlarged for today's screens.
+    resize(sizeHint().expandedTo(QSize(800, 500)));
+    aboutForm_ = std::make_unique<TAboutForm>(this);
+}
+
+TMainForm::~TMainForm() {
+    screen::FreeRunner(miniPreview_);
+}
+
+void TMainForm::showEvent(QShowEvent* event) {
+    setWindowTitle(ToQt(model::Product().title));
+    QMainWindow::showEvent(event);
+}
+
+bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->matches(QKeySequence::Delete)) {
+        if (watched == imageList_) {
+            RemoveImage();
+            return true;
+        }
+        if (watched == musicList_) {
+            RemoveMusic();
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+// --- steps ---
+
+int TMainForm::CurrentStep() const {
+    return outlookBar_->currentRow();
+}
+
+void TMainForm::SelectStep(int step) {
+    if (step < 0 || step >= kStepCount || step == outlookBar_->currentRow()) return;
+    outlookBar_->setCurrentRow(step);
+}
+
+void TMainForm::OutlookBarChange(int step) {
+    if (step < 0 || step >= kStepCount) return;
+    pages_->setCurrentIndex(step);
+    if (step == kEffectsStep) BuildEffectTree();
+    if (step == kMusicStep) mp3LengthTimer_->start();
+    if (step == kOptionsStep) {
+        CollectSettings(false);
+        UpdateSyncTexts();
+    }
+    backB_->setVisible(step == kBuildStep);
+    nextB_->setVisible(!backB_->isVisibleTo(this));
+    emit StepChanged(step);
+}
+
+void TMainForm::nextBClick() {
+    SelectStep(CurrentStep() + 1);
+}
+
+void TMainForm::backBClick() {
+    SelectStep(kImagesStep);
+}
+
+void TMainForm::goBuildBClick() {
+    SelectStep(kBuildStep);
+    if (buildButton_->isEnabled()) buildButton_->click();
+}
+
+void TMainForm::cancelBClick() {
+    CollectSettings(true);
+    if (abortButton_->isEnabled()) abortButton_->click();
+    close();
+}
+
+void TMainForm::UndoAndExit() {
+    exiting_ = true;
+    if (abortButton_->isEnabled()) abortButton_->click();
+    hide();
+    Dialogs().EndProgram();
+}
+
+void TMainForm::closeEvent(QCloseEvent* event) {
+    if (exiting_) {
+        event->accept();
+        return;
+    }
+    // The conversion is still on the stack: end it, and close once it has
+    // returned.
+    if (building_) {
+        closeAfterBuild_ = true;
+        if (abortButton_->isEnabled()) abortButton_->click();
+        event->ignore();
+        return;
+    }
+    if (!CollectSettings(true) &&
+        !Dialogs().Confirm(this, tr("The lists and options could not be saved to \"%1\".\n\n"
+                                    "Close anyway and lose the changes?")
+                                     .arg(ToQt(model::OptionsFileName())))) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+}
+
+// --- the settings record and the controls ---
+
+void TMainForm::RefreshFromSettings() {
+    const model::TslSettings& s = model::Settings;
+    fsPanel_->SetPanelColor(ColorFromSetting(s.BackgroundColor));
+
+    imageModel_->FillFromStore(model::OptionsStore());
+    if (imageModel_->rowCount() > 0) {
+        SelectImageRow(0);
+        if (!imageModel_->PathAt(0).contains(QStringLiteral("://"))) ImageListClick();
+    }
+    UpdateCountLabel();
+
+    musicModel_->FillFromStore(model::OptionsStore());
+
+    {
+        // Each edit's change handler copies both edits into the record, so
+        // setting one while the other still shows the old value would undo it.
+        const QSignalBlocker quietInterval(intervalEdit_);
+        const QSignalBlocker quietSpeed(speedEdit2_);
+        intervalEdit_->setValue(s.ImageInterval);
+        speedEdit2_->setValue(s.EffectSpeed2);
+    }
+    SpeedOrIntervalChanged();
+    SetGroupIndex(*videoGroup_, s.VideoType);
+    SetGroupIndex(*tvGroup_, s.TVSet);
+    SetGroupIndex(*syncGroup_, s.MusicSync);
+    backcolorCb_->SetColor(ColorFromSetting(s.BackgroundColor));
+
+    backColorRadio_->setChecked(s.Back_Mode_UseColor);
+    backImageRadio_->setChecked(!backColorRadio_->isChecked());
+    backTiledRadio_->setChecked(s.Back_Image_UseTiled);
+    backStretchRadio_->setChecked(!backTiledRadio_->isChecked());
+
+    backImage_->SetPath(ToQt(s.Back_Image_Filename));
+    if (model::FileExists(s.Back_Image_Filename)) backImage_->LoadPicture();
+
+    play1_->setChecked(s.PlayMusic);
+    shuffle1_->setChecked(s.RandomMusic);
+    loop1_->setChecked(s.LoopMusic);
+}
+
+bool TMainForm::CollectSettings(bool write) {
+    bool written = true;
+    try {
+        model::CollectWorkingState(imageModel_->List(), musicModel_->List(), &effectTree_, write);
+    } catch (...) {
+        // A failed write must not keep the user's choices from the build:
+        // collect the record without writing.
+        written = false;
+        try {
+            model::CollectWorkingState(imageModel_->List(), musicModel_->List(), &effectTree_,
+                                       false);
+        } catch (...) {
+        }
+    }
+    model::TslSettings& s = model::Settings;
+    s.EffectSpeed2 = speedEdit2_->value();
+    // A group without a checked button (a value no button has, read from the
+    // file) keeps the value it had.
+    if (videoGroup_->checkedId() >= 0) s.VideoType = static_cast<uint8_t>(videoGroup_->checkedId());
+    if (tvGroup_->checkedId() >= 0) s.TVSet = tvGroup_->checkedId();
+    if (syncGroup_->checkedId() >= 0) s.MusicSync = static_cast<uint8_t>(syncGroup_->checkedId());
+    s.BackgroundColor = SettingFromColor(backcolorCb_->Color());
+    s.Back_Mode_UseColor = backColorRadio_->isChecked();
+    s.Back_Image_UseTiled = backTiledRadio_->isChecked();
+    s.Back_Image_Filename = backImage_->Path().toStdString();
+    s.PlayMusic = play1_->isChecked();
+    s.RandomMusic = shuffle1_->isChecked();
+    s.LoopMusic = loop1_->isChecked();
+    return written;
+}
+
+// --- shared commands ---
+
+void TMainForm::Customize() {
+    if (!imageForm_) imageForm_ = std::make_unique<TImageForm>(*this);
+    hide();
+    Dialogs().RunModal(*imageForm_);
+    show();
+}
+
+void TMainForm::ReportError(const QString& text) {
+    Dialogs().ShowError(this, text);
+}
+
+// --- Project menu ---
+
+namespace {
+
+model::ProjectHooks HooksFor(TMainForm& window) {
+    model::ProjectHooks hooks;
+    hooks.collectSettings = [&window](bool write) { window.CollectSettings(write); };
+    hooks.refreshFromSettings = [&window] { window.RefreshFromSettings(); };
+    hooks.effectTree = &window.EffectTree();
+    return hooks;
+}
+
+}  // namespace
+
+void TMainForm::LoadProject() {
+    const QString name = Dialogs().OpenProjectName(this);
+    if (name.isEmpty()) return;
+    try {
+        model::LoadProject1Click(name.toStdString(), HooksFor(*this));
+    } catch (const std::exception& error) {
+        ReportError(QString::fromStdString(error.what()));
+    }
+}
+
+void TMainForm::SaveProject() {
+    try {
+        model::Save1Click(HooksFor(*this));
+    } catch (const std::exception& error) {
+        ReportError(QString::fromStdString(error.what()));
+        return;
+    }
+    Dialogs().Inform(this, tr("Save OK"));
+}
+
+void TMainForm::SaveProjectAs() {
+    const QString name = Dialogs().SaveProjectName(this);
+    if (name.isEmpty()) return;
+    try {
+        model::SaveProject1Click(name.toStdString(), HooksFor(*this));
+    } catch (const std::exception& error) {
+        ReportError(QString::fromStdString(error.what()));
+    }
+}
+
+// --- Help menu ---
+
+void TMainForm::HelpClick() {
+    const std::string help = model::ProgramDir() + "help.chm";
+    if (model::FileExists(help))
+        Dialogs().OpenUrl(QUrl::fromLocalFile(ToQt(help)));
+    else
+        HomePageClick();
+}
+
+void TMainForm::HomePageClick() {
+    Dialogs().OpenUrl(QUrl(ToQt(model::Product().homepage)));
+}
+
+void TMainForm::EmailClick() {
+    Dialogs().OpenUrl(QUrl(QStringLiteral("mailto:") + ToQt(model::Product().email)));
+}
+
+void TMainForm::AboutClick() {
+    if (!aboutForm_) aboutForm_ = std::make_unique<TAboutForm>(this);
+    Dialogs().RunModal(*aboutForm_);
+}
+
+}  // namespace app

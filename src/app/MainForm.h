@@ -1,11 +1,246 @@
-// The main window of Vanto Slideshow.
+// The main window: a five-step wizard (Images, Music, Effects, Options,
+// Build) chosen from a navigation bar or walked through with Next. The
+// window owns no data beyond its controls: RefreshFromSettings copies the
+// settings record and the working store into them, CollectSettings copies
+// them back.
 #pragma once
 
 #include <QMainWindow>
 
-class MainForm : public QMainWindow {
+#include <memory>
+
+#include "model/EffectTree.h"
+
+class QAction;
+class QButtonGroup;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QListView;
+class QListWidget;
+class QMenu;
+class QProgressBar;
+class QPushButton;
+class QRadioButton;
+class QSpinBox;
+class QStackedWidget;
+class QTimer;
+class QToolButton;
+class QTreeView;
+
+namespace screen {
+class TFullscreenForm;
+class TRunVantoscreen;
+}  // namespace screen
+
+namespace video {
+class BuildDriver;
+}  // namespace video
+
+namespace app {
+
+class AspectFrame;
+class BackgroundPreview;
+class ColorComboBox;
+class ImageListModel;
+class MusicListModel;
+class PictureView;
+class TAboutForm;
+class TImageForm;
+class ThumbnailPanel;
+
+// The preview window's outer size for a video format: VCD 320 x 288, SVCD
+// 480 x 576, DVD 720 x 576; an invalid size for any other value.
+QSize PreviewWindowSize(int videoType);
+
+class TMainForm : public QMainWindow {
     Q_OBJECT
 
 public:
-    explicit MainForm(QWidget* parent = nullptr);
+    enum Step { kImagesStep = 0, kMusicStep, kEffectsStep, kOptionsStep, kBuildStep, kStepCount };
+
+    explicit TMainForm(QWidget* parent = nullptr);
+    ~TMainForm() override;
+
+    // Copies the settings record and the store's lists into the controls.
+    void RefreshFromSettings();
+    // Copies the controls into the settings record; with write also the
+    // lists and the effect selection into the store, and the store to disk.
+    // Returns false when that write failed (the record is collected anyway).
+    bool CollectSettings(bool write);
+
+    // Selects a step as the navigation bar does; the step already shown, or
+    // an index past the last step, changes nothing.
+    void SelectStep(int step);
+    int CurrentStep() const;
+
+    model::EffectTree& EffectTree() { return effectTree_; }
+    // Fills the effect tree once per project and starts the Effects step's
+    // preview the first time.
+    void BuildEffectTree();
+
+    ImageListModel& Images() { return *imageModel_; }
+    MusicListModel& Music() { return *musicModel_; }
+    QTreeView& StyleList() { return *styleList_; }
+
+    // The image list's row click: shows the selected row's thumbnail, or the
+    // number of pictures of a selected folder.
+    void ImageListClick();
+    // Gives every music row without a length its length.
+    void Mp3LengthTimerTimer();
+
+    // Whether a build is running.
+    bool Building() const { return building_; }
+    // The Effects step's preview, once the effect tree has been built.
+    screen::TRunVantoscreen* MiniPreview() const { return miniPreview_; }
+    // The show's and the music's length in whole seconds, as the Options
+    // step last computed them.
+    int ShowSeconds() const { return showSeconds_; }
+    int MusicSeconds() const { return musicSeconds_; }
+
+signals:
+    // A step became the current one.
+    void StepChanged(int step);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    // Delete in either list removes its selected row.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // Layout.
+    void CreateMenus();
+    QWidget* CreateNavigation();
+    QWidget* CreateImagesPage();
+    QWidget* CreateMusicPage();
+    QWidget* CreateEffectsPage();
+    QWidget* CreateOptionsPage();
+    QWidget* CreateBuildPage();
+    QWidget* CreateBottomBar();
+
+    // Steps and the bottom bar.
+    void OutlookBarChange(int step);
+    void nextBClick();
+    void backBClick();
+    void goBuildBClick();
+    void previewBClick();
+    void cancelBClick();
+    void UndoAndExit();
+
+    // Images step.
+    void Image1Click();
+    void AddImageFiles();
+    void AddImageFolder();
+    void AddDroppedImages(const QStringList& paths);
+    void RemoveImage();
+    void ClearImages();
+    void MoveImage(int offset);
+    void UpdateCountLabel();
+    int SelectedImageRow() const;
+    void SelectImageRow(int row);
+
+    // Music step.
+    void AddMusicFiles();
+    void AddDroppedMusic(const QStringList& paths);
+    void ShowMusicMenu();
+    void PlaySelectedMusic();
+    void StopMusicClick();
+    void RemoveMusic();
+    void ClearMusic();
+    void MoveMusic(int offset);
+    int SelectedMusicRow() const;
+    void SelectMusicRow(int row);
+
+    // Effects step.
+    void StartMiniPreview(int demoStyle);
+    void StyleListSelectionChanged();
+    void SpeedOrIntervalChanged();
+    void Customize();
+
+    // Options step.
+    void UpdateSyncTexts();
+    void SelectBackgroundPicture();
+
+    // Build step.
+    void buildButtonClick();
+    void abortButtonClick();
+    // Controls that must wait while a build runs.
+    void EnableForBuild(bool building);
+
+    // Project and Help menus.
+    void LoadProject();
+    void SaveProject();
+    void SaveProjectAs();
+    void HelpClick();
+    void HomePageClick();
+    void EmailClick();
+    void AboutClick();
+
+    // Shows an error of a command the user started.
+    void ReportError(const QString& text);
+
+    // Navigation and pages.
+    QListWidget* outlookBar_ = nullptr;
+    QStackedWidget* pages_ = nullptr;
+    QToolButton* nextB_ = nullptr;
+    QToolButton* backB_ = nullptr;
+    QPushButton* goBuildB_ = nullptr;
+    QPushButton* previewB_ = nullptr;
+    QPushButton* cancelB_ = nullptr;
+
+    // Images step.
+    ImageListModel* imageModel_ = nullptr;
+    QListView* imageList_ = nullptr;
+    ThumbnailPanel* fsPanel_ = nullptr;
+    QLabel* countLabel_ = nullptr;
+
+    // Music step.
+    MusicListModel* musicModel_ = nullptr;
+    QTreeView* musicList_ = nullptr;
+    QPushButton* musicb_ = nullptr;
+    QMenu* musicm_ = nullptr;
+    QAction* play1_ = nullptr;
+    QAction* loop1_ = nullptr;
+    QAction* shuffle1_ = nullptr;
+    QTimer* mp3LengthTimer_ = nullptr;
+
+    // Effects step.
+    model::EffectTree effectTree_;
+    QTreeView* styleList_ = nullptr;
+    AspectFrame* fsPanel2_ = nullptr;
+    QSpinBox* speedEdit2_ = nullptr;
+    QSpinBox* intervalEdit_ = nullptr;
+    screen::TRunVantoscreen* miniPreview_ = nullptr;
+    int previewedStyle_ = 0;
+
+    // Options step.
+    QButtonGroup* videoGroup_ = nullptr;
+    QButtonGroup* tvGroup_ = nullptr;
+    QButtonGroup* syncGroup_ = nullptr;
+    QRadioButton* backColorRadio_ = nullptr;
+    QRadioButton* backImageRadio_ = nullptr;
+    QRadioButton* backTiledRadio_ = nullptr;
+    QRadioButton* backStretchRadio_ = nullptr;
+    ColorComboBox* backcolorCb_ = nullptr;
+    BackgroundPreview* backImage_ = nullptr;
+    int showSeconds_ = 0;
+    int musicSeconds_ = 0;
+
+    // Build step.
+    PictureView* bImage_ = nullptr;
+    QPushButton* buildButton_ = nullptr;
+    QPushButton* abortButton_ = nullptr;
+    QLabel* bLabel_ = nullptr;
+    QProgressBar* buildProgress_ = nullptr;
+    std::unique_ptr<video::BuildDriver> buildDriver_;
+    bool building_ = false;
+    bool closeAfterBuild_ = false;  // the window was closed during a build
+
+    std::unique_ptr<screen::TFullscreenForm> previewForm_;
+    std::unique_ptr<TImageForm> imageForm_;
+    std::unique_ptr<TAboutForm> aboutForm_;
+    bool exiting_ = false;  // set by "Undo and Exit": no close handling
 };
+
+}  // namespace app

@@ -1,8 +1,10 @@
 // Program entry: headless subcommands run without a window; with no
 // arguments the settings load, the main window opens, and the settings are
-// written back when the program ends.
+// written back when the program ends, however it ends.
 #include <QApplication>
 
+#include "app/AppStyle.h"
+#include "app/Icons.h"
 #include "app/MainForm.h"
 #include "cli/Cli.h"
 #include "model/Settings.h"
@@ -16,9 +18,11 @@ int main(int argc, char** argv) {
     int result = 0;
     {
         QApplication application(argc, argv);
-        QApplication::setStyle(QStringLiteral("Fusion"));
+        QApplication::setStyle(app::CreateAppStyle());
         QApplication::setApplicationName(QString::fromStdString(model::Product().title));
-        MainForm window;
+        QApplication::setDesktopFileName(QStringLiteral("vantoshow"));
+        QApplication::setWindowIcon(app::PaintedIcon(app::IconKind::Program));
+        app::TMainForm window;
         window.show();
         result = QApplication::exec();
     }

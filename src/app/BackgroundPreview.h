@@ -1,0 +1,34 @@
+// The small preview of the background picture on the Options step: the
+// picture stretched over a grey cross-hatched field. Its tooltip is the
+// picture's path, which is also where the settings take the path from.
+#pragma once
+
+#include <QPixmap>
+#include <QWidget>
+
+namespace app {
+
+class BackgroundPreview : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit BackgroundPreview(QWidget* parent = nullptr);
+
+    QString Path() const { return path_; }
+    void SetPath(const QString& path);
+    // Loads the picture at Path(); on failure keeps the previous picture and
+    // returns false with the reason in error.
+    bool LoadPicture(QString* error = nullptr);
+    bool HasPicture() const { return !picture_.isNull(); }
+
+    QSize sizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QString path_;
+    QPixmap picture_;
+};
+
+}  // namespace app

@@ -1,0 +1,120 @@
+// The Build step: runs the build with its progress, lets Abort end it, and
+// offers to save the video.
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStatusBar>
+
+#include "app/MainForm.h"
+#include "app/PictureView.h"
+#include "app/Thumbnails.h"
+#include "app/UserDialogs.h"
+#include "music/MusicService.h"
+#include "video/BuildDriver.h"
+
+namespace app {
+
+namespace {
+
+// Fine enough that the bar moves every frame of a short show.
+constexpr int kProgressSteps = 1000;
+
+}  // namespace
+
+void TMainForm::EnableForBuild(bool building) {
+    building_ = building;
+    buildButton_->setEnabled(!building);
+    abortButton_->setEnabled(building);
+    // These would change the working store or stall the conversion while it
+    // runs; switching steps and editing stay possible.
+    previewB_->setEnabled(!building);
+    for (const char* name : {"Preview1", "LoadProject1"})
+        if (auto* action = findChild<QAction*>(QLatin1String(name))) action->setEnabled(!building);
+    for (const char* name : {"customize1", "FlatButton5"})
+        if (auto* button = findChild<QPushButton*>(QLatin1String(name)))
+            button->setEnabled(!building);
+    if (building) {
+        abortButton_->setFocus();
+        bLabel_->show();
+        buildProgress_->setValue(0);
+        buildProgress_->show();
+    }
+}
+
+void TMainForm::buildButtonClick() {
+    if (building_) return;
+    if (!buildDriver_) {
+        video::BuildHooks hooks;
+        hooks.collectSettings = [this] { CollectSettings(true); };
+        hooks.stopMusic = [] { music::StopMusic(false); };
+        hooks.progress = [this](const video::BuildProgress& progress) {
+            bLabel_->setText(QString::fromStdString(progress.text()));
+            buildProgress_->setValue(static_cast<int>(progress.fraction() * kProgressSteps));
+            // Lets Abort, Exit and the other steps work during the conversion.
+            QApplication::processEvents();
+        };
+        hooks.frameShown = [this](const raster::Bitmap& frame) {
+            // Video frames fill a 4:3 screen.
+            bImage_->SetPicture(ImageFromBitmap(frame), 4.0 / 3.0);
+            bImage_->repaint();
+        };
+        hooks.stateChanged = [this](video::BuildState state) {
+            EnableForBuild(state == video::BuildState::Building);
+        };
+        buildDriver_ = std::make_unique<video::BuildDriver>(std::move(hooks));
+        buildProgress_->setRange(0, kProgressSteps);
+    }
+
+    QApplication::setOverrideCursor(Qt::BusyCursor);
+    const video::BuildResult result = buildDriver_->Build();
+    QApplication::restoreOverrideCursor();
+    EnableForBuild(false);
+
+    // The user asked to leave while the build ran.
+    if (exiting_) return;
+    if (closeAfterBuild_) {
+        closeAfterBuild_ = false;
+        close();
+        return;
+    }
+
+    switch (result.status) {
+        case video::BuildResult::Status::Completed:
+            bLabel_->setText(
+                tr("Done: %n frame(s) encoded.", nullptr, static_cast<int>(result.framesEncoded)));
+            buildProgress_->setValue(kProgressSteps);
+            break;
+        case video::BuildResult::Status::Aborted:
+            bLabel_->setText(tr("Aborted."));
+            break;
+        default:
+            bLabel_->setText(tr("No video was made."));
+            break;
+    }
+    QStringList problems;
+    for (const std::string& line : result.Problems()) problems << QString::fromStdString(line);
+    if (!problems.isEmpty()) ReportError(problems.join(QLatin1Char('\n')));
+    if (!result.hasVideo()) return;
+
+    const QString name =
+        Dialogs().SaveVideoName(this, QString::fromStdString(video::DesktopFolder()));
+    if (name.isEmpty()) return;
+    try {
+        const std::string saved = buildDriver_->SaveVideo(name.toStdString());
+        statusBar()->showMessage(
+            tr("The video was saved as %1.").arg(QString::fromStdString(saved)), 15000);
+    } catch (const std::exception& error) {
+        ReportError(QString::fromStdString(error.what()));
+    }
+}
+
+void TMainForm::abortButtonClick() {
+    if (buildDriver_) buildDriver_->Abort();
+    // Build becomes usable again only once the conversion has returned, so a
+    // second build never starts inside the first.
+    abortButton_->setEnabled(false);
+}
+
+}  // namespace app

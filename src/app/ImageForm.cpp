@@ -1,0 +1,409 @@
+#include "app/ImageForm.h"
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QTableWidget>
+#include <QTreeView>
+#include <QVBoxLayout>
+
+#include "app/MainForm.h"
+#include "app/MediaListModels.h"
+#include "app/ThumbnailPanel.h"
+#include "app/Thumbnails.h"
+#include "app/UserDialogs.h"
+#include "model/FileIo.h"
+#include "model/MediaPaths.h"
+#include "model/PerImage.h"
+#include "model/Settings.h"
+#include "model/Text.h"
+
+namespace app {
+
+namespace {
+
+QString ToQt(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+QPushButton* TinyButton(const char* name, const QString& text, const QString& hint) {
+    auto* button = new QPushButton(text);
+    button->setObjectName(QLatin1String(name));
+    button->setToolTip(hint);
+    const int side = button->fontMetrics().height() + 10;
+    button->setFixedSize(side, side);
+    return button;
+}
+
+QTableWidgetItem* Cell(const QString& text, bool editable) {
+    auto* item = new QTableWidgetItem(text);
+    Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    if (editable) flags |= Qt::ItemIsEditable;
+    item->setFlags(flags);
+    return item;
+}
+
+// The pictures the show would use, in the image list's order.
+std::vector<std::string> ShowPictures(const model::ImageList& list) {
+    std::vector<std::string> pictures;
+    for (const model::TImageEntry& entry : list.Entries()) {
+        if (!entry.Checked) continue;
+        if (model::FolderExists(entry.Path)) {
+            std::string folder = entry.Path;
+            if (folder.back() != '/') folder += '/';
+            model::ExpandImageFolder(folder, pictures);
+            continue;
+        }
+        if (entry.Path.find("://") != std::string::npos) continue;
+        std::string path = entry.Path;
+        if (model::ResolveMediaPath(path)) pictures.push_back(path);
+    }
+    return pictures;
+}
+
+}  // namespace
+
+TImageForm::TImageForm(TMainForm& mainForm) : QDialog(nullptr), main_(mainForm) {
+    setObjectName(QStringLiteral("ImageForm"));
+    setWindowTitle(tr("Customize Caption and Transtion Effects individually"));
+    setSizeGripEnabled(true);
+    resize(743, 488);
+
+    sg_ = new QTableWidget(0, 5, this);
+    sg_->setObjectName(QStringLiteral("sg"));
+    sg_->setHorizontalHeaderLabels(
+        {tr("Image File"), tr("Caption"), tr("Effects"), tr("Interval"), QString()});
+    sg_->setColumnHidden(kPathColumn, true);
+    sg_->verticalHeader()->hide();
+    sg_->verticalHeader()->setDefaultSectionSize(sg_->fontMetrics().height() + 8);
+    sg_->setShowGrid(false);
+    sg_->setAlternatingRowColors(true);
+    sg_->setSelectionMode(QAbstractItemView::SingleSelection);
+    sg_->setSelectionBehavior(QAbstractItemView::SelectItems);
+    sg_->setEditTriggers(QAbstractItemView::AllEditTriggers);
+    sg_->setTabKeyNavigation(true);
+    sg_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    QHeaderView* header = sg_->horizontalHeader();
+    header->setSectionResizeMode(QHeaderView::Interactive);
+    header->resizeSection(kFileColumn, 120);
+    header->resizeSection(kCaptionColumn, 235);
+    header->resizeSection(kEffectsColumn, 100);
+    header->setStretchLastSection(false);
+    header->setSectionResizeMode(kCaptionColumn, QHeaderView::Stretch);
+
+    auto* selectAll = TinyButton("selectall1", QStringLiteral("A"), tr("Select All"));
+    auto* selectNone = TinyButton("selectnone1", QStringLiteral("N"), tr("Select None"));
+    auto* expand = TinyButton("expandnodes1", QStringLiteral("+"), tr("Expand all"));
+    auto* collapse = TinyButton("collapsenodes1", QStringLiteral("-"), tr("Collapse all"));
+
+    ntView_ = new QTreeView(this);
+    ntView_->setObjectName(QStringLiteral("NT"));
+    ntView_->setModel(&nt_.ItemModel());
+    ntView_->setHeaderHidden(true);
+    ntView_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    ntView_->setSelectionMode(QAbstractItemView::SingleSelection);
+    ntView_->setMinimumSize(181, 150);
+
+    defaultRadio_ = new QRadioButton(tr("Use Default"), this);
+    defaultRadio_->setObjectName(QStringLiteral("DefaultRadio"));
+    defaultRadio_->setChecked(true);
+    custRadio_ = new QRadioButton(tr("Customized"), this);
+    custRadio_->setObjectName(QStringLiteral("CustRadio"));
+
+    fsPanel_ = new ThumbnailPanel(QStringLiteral("Image1"), QStringLiteral("previewOverlay"), 175,
+                                  110, this);
+    fsPanel_->setObjectName(QStringLiteral("fsPanel"));
+    fsPanel_->setToolTip(tr("Click to open ..."));
+    fsPanel_->SetPanelColor(Qt::black);
+
+    captionCheck_ = new QCheckBox(tr("Show image caption in video"), this);
+    captionCheck_->setObjectName(QStringLiteral("captionCheck"));
+
+    label1_ = new QLabel(this);
+    label1_->setObjectName(QStringLiteral("Label1"));
+    label1_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    label1_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+
+    auto* reset = new QPushButton(tr("Reset"), this);
+    reset->setObjectName(QStringLiteral("reset1"));
+    reset->setToolTip(tr("Clear and reset all image captions"));
+    reset->setAutoDefault(false);
+    auto* ok = new QPushButton(tr("OK"), this);
+    ok->setObjectName(QStringLiteral("ok1"));
+    ok->setToolTip(tr("Save and Exit"));
+    ok->setDefault(true);
+    auto* cancel = new QPushButton(tr("Cancel"), this);
+    cancel->setObjectName(QStringLiteral("cancel1"));
+    cancel->setToolTip(tr("Undo and Exit"));
+    cancel->setAutoDefault(false);
+
+    auto* treeTools = new QHBoxLayout;
+    auto* selectLabel = new QLabel(tr("Select Effects:"), this);
+    selectLabel->setObjectName(QStringLiteral("selecteffects1"));
+    treeTools->addWidget(selectLabel);
+    treeTools->addStretch();
+    for (QPushButton* button : {selectAll, selectNone, expand, collapse}) {
+        button->setAutoDefault(false);
+        treeTools->addWidget(button);
+    }
+
+    auto* radios = new QHBoxLayout;
+    radios->addWidget(defaultRadio_);
+    radios->addWidget(custRadio_);
+    radios->addStretch();
+
+    auto* side = new QWidget(this);
+    side->setObjectName(QStringLiteral("Panel1"));
+    side->setMinimumWidth(qMax(250, fsPanel_->minimumWidth() + 28));
+    auto* sideLayout = new QVBoxLayout(side);
+    sideLayout->setContentsMargins(0, 0, 0, 0);
+    sideLayout->addLayout(treeTools);
+    sideLayout->addWidget(ntView_, 1);
+    sideLayout->addLayout(radios);
+    sideLayout->addWidget(fsPanel_);
+    sideLayout->addWidget(captionCheck_);
+
+    auto* body = new QHBoxLayout;
+    body->addWidget(sg_, 5);
+    body->addWidget(side, 2);
+
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(label1_, 1);
+    bottom->addWidget(reset);
+    bottom->addWidget(ok);
+    bottom->addWidget(cancel);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(body, 1);
+    layout->addLayout(bottom);
+
+    connect(sg_, &QTableWidget::currentCellChanged, this,
+            [this](int row, int, int previousRow, int) {
+                if (!filling_ && row != previousRow) sgClick();
+            });
+    connect(sg_, &QTableWidget::cellClicked, this, [this] { sgClick(); });
+    connect(&nt_.ItemModel(), &QStandardItemModel::itemChanged, this, [this] { NTChecked(); });
+    connect(defaultRadio_, &QRadioButton::clicked, this, &TImageForm::DefaultRadioClick);
+    connect(ntView_, &QTreeView::clicked, this, &TImageForm::NTClick);
+    connect(selectAll, &QPushButton::clicked, this, [this] { nt_.SetAllChecked(true); });
+    connect(selectNone, &QPushButton::clicked, this, [this] { nt_.SetAllChecked(false); });
+    connect(expand, &QPushButton::clicked, ntView_, &QTreeView::expandAll);
+    connect(collapse, &QPushButton::clicked, ntView_, &QTreeView::collapseAll);
+    connect(fsPanel_, &ThumbnailPanel::Clicked, this, &TImageForm::Image1Click);
+    connect(reset, &QPushButton::clicked, this, &TImageForm::ResetClick);
+    connect(ok, &QPushButton::clicked, this, &TImageForm::OkClick);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+TImageForm::~TImageForm() {
+    FreeEffectPreview();
+}
+
+void TImageForm::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (!centred_) {
+        // The main window is hidden meanwhile, so the screen is the reference.
+        if (const QScreen* screen = this->screen())
+            move(screen->availableGeometry().center() - rect().center());
+        centred_ = true;
+    }
+    Open(true);
+}
+
+int TImageForm::CurrentRow() const {
+    const int row = sg_->currentRow();
+    return row >= 0 && row < sg_->rowCount() ? row : -1;
+}
+
+QString TImageForm::PathOfRow(int row) const {
+    if (row < 0 || row >= sg_->rowCount()) return {};
+    const QTableWidgetItem* item = sg_->item(row, kPathColumn);
+    return item != nullptr ? item->text() : QString();
+}
+
+void TImageForm::Open(bool saveCopies) {
+    const model::IniFile& store = model::OptionsStore();
+    const std::vector<std::string> pictures = ShowPictures(main_.Images().List());
+
+    filling_ = true;
+    sg_->clearContents();
+    sg_->setRowCount(static_cast<int>(pictures.size()));
+    const QString defaultInterval = QString::number(model::Settings.ImageInterval);
+    for (int row = 0; row < static_cast<int>(pictures.size()); ++row) {
+        const std::string& path = pictures[static_cast<size_t>(row)];
+        const std::string key = model::ImageKey(path);
+        const QString fileName = ToQt(path.substr(path.find_last_of('/') + 1));
+        sg_->setItem(row, kFileColumn, Cell(fileName, false));
+        const QString caption = store.ValueExists(model::kCaptionsSection, key)
+                                    ? ToQt(store.ReadString(model::kCaptionsSection, key, ""))
+                                    : ToQt(model::CaptionDefault(path));
+        sg_->setItem(row, kCaptionColumn, Cell(caption, true));
+        sg_->setItem(row, kPathColumn, Cell(ToQt(path), false));
+        sg_->setItem(
+            row, kEffectsColumn,
+            Cell(store.ValueExists(model::kEffectsSection, key) ? tr("Customized") : tr("Default"),
+                 false));
+        const QString interval = store.ValueExists(model::kIntervalsSection, key)
+                                     ? ToQt(store.ReadString(model::kIntervalsSection, key, ""))
+                                     : defaultInterval;
+        sg_->setItem(row, kIntervalColumn, Cell(interval, true));
+    }
+    if (!pictures.empty()) sg_->setCurrentCell(0, kCaptionColumn);
+    filling_ = false;
+
+    if (pictures.empty()) {
+        label1_->clear();
+        label1_->setToolTip(QString());
+    } else {
+        SelectRow(0);
+    }
+    defaultSignature_ = model::TreeStateText(main_.EffectTree());
+    if (saveCopies) {
+        savedPictures_ = model::Settings.Pictures;
+        savedUseeffects_ = model::Settings.useeffects;
+    }
+    captionCheck_->setChecked(model::Settings.ShowCaption);
+}
+
+void TImageForm::SelectRow(int row) {
+    const QString path = PathOfRow(row);
+    label1_->setText(tr("Image File: ") + path);
+    label1_->setToolTip(path);
+    const QPixmap thumbnail =
+        LoadThumbnail(path, fsPanel_->PictureBox(), model::Settings.BackgroundColor);
+    if (!thumbnail.isNull()) fsPanel_->ShowPicture(thumbnail);
+    LoadSelection(path.toStdString());
+}
+
+void TImageForm::sgClick() {
+    if (PathOfRow(0).isEmpty()) return;
+    const int row = CurrentRow();
+    if (row < 0) return;
+    SelectRow(row);
+    fsPanel_->SetPictureVisible(true);
+    HideEffectPreview();
+}
+
+void TImageForm::CopyMainTreeStates() {
+    const model::EffectTree& main = main_.EffectTree();
+    QStandardItemModel& copy = nt_.ItemModel();
+    for (int c = 0; c < main.CategoryCount() && c < nt_.CategoryCount(); ++c) {
+        copy.item(c)->setCheckState(main.CategoryState(c));
+        for (int e = 0; e < main.EffectCount(c) && e < nt_.EffectCount(c); ++e)
+            nt_.SetEffectChecked(c, e, main.EffectChecked(c, e));
+    }
+}
+
+void TImageForm::LoadSelection(const std::string& path) {
+    loading_ = false;
+    model::EffectTree& main = main_.EffectTree();
+    if (!ntBuilt_ || nt_.NodeCount() != main.NodeCount()) {
+        main_.BuildEffectTree();
+        // The copy comes from the same catalogue as the main tree.
+        nt_.MarkForRebuild();
+        nt_.Build(model::CatalogueStore(), model::StyleSet{});
+        ntBuilt_ = true;
+    }
+    CopyMainTreeStates();
+
+    radioSwitch_ = false;
+    const std::string key = model::ImageKey(path);
+    const model::IniFile& store = model::OptionsStore();
+    const bool customized = store.ValueExists(model::kEffectsSection, key);
+    SetRadios(customized);
+    if (customized)
+        nt_.ApplySelection(model::ParseStyleSet(store.ReadString(model::kEffectsSection, key, "")));
+    radioSwitch_ = true;
+    loading_ = true;
+}
+
+void TImageForm::SetRadios(bool customized) {
+    custRadio_->setChecked(customized);
+    defaultRadio_->setChecked(!customized);
+}
+
+void TImageForm::NTChecked() {
+    if (!loading_) return;
+    radioSwitch_ = false;
+    const bool customized = model::TreeStateText(nt_) != defaultSignature_;
+    SetRadios(customized);
+    radioSwitch_ = true;
+    const int row = CurrentRow();
+    const QString path = PathOfRow(row);
+    if (!customized || path.isEmpty()) return;
+    model::OptionsStore().WriteString(model::kEffectsSection, model::ImageKey(path.toStdString()),
+                                      model::StyleListText(nt_));
+    sg_->item(row, kEffectsColumn)->setText(tr("Customized"));
+}
+
+void TImageForm::DefaultRadioClick() {
+    if (!radioSwitch_ || !defaultRadio_->isChecked()) return;
+    // The copy is the show-wide selection itself, so it must not be stored
+    // as the picture's own.
+    const bool wasLoading = loading_;
+    loading_ = false;
+    CopyMainTreeStates();
+    loading_ = wasLoading;
+    const int row = CurrentRow();
+    QTableWidgetItem* effects = row >= 0 ? sg_->item(row, kEffectsColumn) : nullptr;
+    if (effects == nullptr || effects->text().isEmpty()) return;
+    effects->setText(tr("Default"));
+    const std::string key = model::ImageKey(PathOfRow(row).toStdString());
+    model::OptionsStore().DeleteKey(model::kEffectsSection, key);
+}
+
+void TImageForm::Image1Click() {
+    const QString path = PathOfRow(CurrentRow());
+    if (!path.isEmpty()) Dialogs().OpenUrl(QUrl::fromLocalFile(path));
+}
+
+void TImageForm::OkClick() {
+    model::Settings.ShowCaption = captionCheck_->isChecked();
+    hide();
+    model::IniFile& store = model::OptionsStore();
+    for (int row = 0; row < sg_->rowCount(); ++row) {
+        const QString path = PathOfRow(row);
+        if (path.isEmpty()) continue;
+        const std::string key = model::ImageKey(path.toStdString());
+        const std::string caption = sg_->item(row, kCaptionColumn)->text().toStdString();
+        const std::string fileName = sg_->item(row, kFileColumn)->text().toStdString();
+        if (model::CaptionDefault(fileName) != caption)
+            store.WriteString(model::kCaptionsSection, key, caption);
+        else
+            store.DeleteKey(model::kCaptionsSection, key);
+
+        const std::string interval = sg_->item(row, kIntervalColumn)->text().toStdString();
+        const int32_t seconds =
+            model::ParseInteger(interval).value_or(model::Settings.ImageInterval);
+        if (seconds == model::Settings.ImageInterval)
+            store.DeleteKey(model::kIntervalsSection, key);
+        else
+            store.WriteString(model::kIntervalsSection, key, interval);
+    }
+    sgClick();
+    accept();
+}
+
+void TImageForm::ResetClick() {
+    if (!Dialogs().Confirm(this, tr("Reset all captions?"))) return;
+    model::IniFile& store = model::OptionsStore();
+    store.EraseSection(model::kCaptionsSection);
+    store.EraseSection(model::kEffectsSection);
+    store.EraseSection(model::kIntervalsSection);
+    ntBuilt_ = false;
+    Open(false);
+}
+
+void TImageForm::done(int result) {
+    model::Settings.Pictures = savedPictures_;
+    model::Settings.useeffects = savedUseeffects_;
+    FreeEffectPreview();
+    QDialog::done(result);
+}
+
+}  // namespace app

@@ -1,0 +1,100 @@
+// The per-image dialog: every picture of the show in a grid, where the user
+// gives it its own caption and interval, and its own set of transition
+// effects in a copy of the effect tree. Effect sets reach the working store
+// as soon as the tree changes; captions and intervals on "OK".
+#pragma once
+
+#include <QDialog>
+
+#include <string>
+#include <vector>
+
+#include "model/EffectTree.h"
+#include "model/StyleSet.h"
+
+class QCheckBox;
+class QLabel;
+class QRadioButton;
+class QTableWidget;
+class QTreeView;
+
+namespace screen {
+class TRunVantoscreen;
+}  // namespace screen
+
+namespace app {
+
+class TMainForm;
+class ThumbnailPanel;
+
+class TImageForm : public QDialog {
+    Q_OBJECT
+
+public:
+    // Grid columns; the last one is hidden and holds the picture's path.
+    enum Column { kFileColumn = 0, kCaptionColumn, kEffectsColumn, kIntervalColumn, kPathColumn };
+
+    explicit TImageForm(TMainForm& mainForm);
+    ~TImageForm() override;
+
+    QTableWidget& Grid() { return *sg_; }
+    QTreeView& PictureTreeView() { return *ntView_; }
+    // The effect preview, once an effect was clicked (until closing).
+    screen::TRunVantoscreen* EffectPreview() const { return preview_; }
+    model::EffectTree& PictureTree() { return nt_; }
+
+    // "OK": writes captions and intervals and closes.
+    void OkClick();
+    // "Reset": after confirmation erases every picture's own data.
+    void ResetClick();
+    // Shows the picture of a grid row: thumbnail, file label, effect set.
+    void SelectRow(int row);
+
+    // Closing, however it happens, puts back the show lists the effect
+    // preview replaced.
+    void done(int result) override;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    // Fills the grid and the controls from the main window's state; the
+    // saved copies of the show lists are taken only when saveCopies is set.
+    void Open(bool saveCopies);
+    void sgClick();
+    void LoadSelection(const std::string& path);
+    void CopyMainTreeStates();
+    void NTChecked();
+    void DefaultRadioClick();
+    // The effect preview: the clicked effect between the row's picture and
+    // its neighbour.
+    void NTClick();
+    void HideEffectPreview();
+    void FreeEffectPreview();
+    void Image1Click();
+    void SetRadios(bool customized);
+    QString PathOfRow(int row) const;
+    int CurrentRow() const;
+
+    TMainForm& main_;
+    QTableWidget* sg_;
+    model::EffectTree nt_;
+    QTreeView* ntView_;
+    QRadioButton* defaultRadio_;
+    QRadioButton* custRadio_;
+    ThumbnailPanel* fsPanel_;
+    QCheckBox* captionCheck_;
+    QLabel* label1_;
+
+    std::string defaultSignature_;
+    std::vector<std::string> savedPictures_;
+    model::StyleSet savedUseeffects_;
+    screen::TRunVantoscreen* preview_ = nullptr;
+    bool loading_ = false;      // the tree's check event acts only while set
+    bool radioSwitch_ = false;  // "Use Default" acts only while set
+    bool ntBuilt_ = false;
+    bool filling_ = false;  // the grid is being filled
+    bool centred_ = false;
+};
+
+}  // namespace app

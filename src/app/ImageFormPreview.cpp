@@ -1,0 +1,66 @@
+// The per-image dialog's effect preview: the clicked effect, played between
+// the selected picture and its neighbour.
+#include <QTableWidget>
+#include <QThread>
+#include <QTreeView>
+
+#include "app/ImageForm.h"
+#include "app/ThumbnailPanel.h"
+#include "model/Settings.h"
+#include "screen/PreviewRunner.h"
+
+namespace app {
+
+void TImageForm::NTClick() {
+    if (!ntBuilt_) return;
+    const QModelIndex node = ntView_->currentIndex();
+    if (!node.isValid()) return;
+    const QModelIndex effect = node.parent().isValid() ? node : node.model()->index(0, 0, node);
+    if (!effect.isValid()) return;
+    const int style = effect.data(model::EffectTree::kStyleRole).toInt();
+
+    if (preview_ == nullptr) {
+        try {
+            preview_ = new screen::TRunVantoscreen(fsPanel_, {}, {}, {}, /*SmallPreview=*/true,
+                                                   /*Demo=*/false, /*DemoStyle=*/1,
+                                                   /*UseShowSet=*/true);
+            preview_->ApplySettings();
+        } catch (...) {
+            screen::FreeRunner(preview_);
+            return;
+        }
+    }
+    if (preview_->View == nullptr) return;
+    screen::TVantoscreen& view = *preview_->View;
+    view.Stop();
+    QThread::msleep(10);
+    view.Clear();
+    view.SetProgress(1);
+    view.repaint();
+
+    model::StyleSet only;
+    if (model::IsStyleSetMember(style)) only.set(static_cast<size_t>(style));
+    model::Settings.useeffects = only;
+    // The row's picture, then the next one, or the one before on the last
+    // row (none at all with a single picture: the preview repeats it).
+    const int row = CurrentRow();
+    const int neighbour = row + 1 < sg_->rowCount() ? row + 1 : row - 1;
+    model::Settings.Pictures = {PathOfRow(row).toStdString(), PathOfRow(neighbour).toStdString()};
+    preview_->Index = 1;
+    preview_->PickNext();
+    preview_->ShowNext();
+    fsPanel_->SetPictureVisible(false);
+    view.show();
+    view.raise();
+}
+
+void TImageForm::HideEffectPreview() {
+    if (preview_ != nullptr && preview_->View != nullptr) preview_->View->hide();
+}
+
+void TImageForm::FreeEffectPreview() {
+    screen::FreeRunner(preview_);
+    fsPanel_->SetPictureVisible(true);
+}
+
+}  // namespace app

@@ -1,0 +1,174 @@
+// The Images step: the image list, its thumbnail and its commands.
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QListView>
+#include <QStatusBar>
+
+#include "app/MainForm.h"
+#include "app/MediaListModels.h"
+#include "app/PictureFormats.h"
+#include "app/ThumbnailPanel.h"
+#include "app/Thumbnails.h"
+#include "app/UserDialogs.h"
+#include "model/FileIo.h"
+#include "model/MediaPaths.h"
+#include "model/Settings.h"
+
+namespace app {
+
+namespace {
+
+// The folder of a file, ending with "/".
+std::string FolderOf(const QString& file) {
+    QString folder = QFileInfo(file).absolutePath();
+    if (!folder.endsWith(QLatin1Char('/'))) folder += QLatin1Char('/');
+    return folder.toStdString();
+}
+
+}  // namespace
+
+int TMainForm::SelectedImageRow() const {
+    const QModelIndexList rows = imageList_->selectionModel()->selectedRows();
+    return rows.isEmpty() ? -1 : rows.first().row();
+}
+
+void TMainForm::SelectImageRow(int row) {
+    if (row < 0 || row >= imageModel_->rowCount()) return;
+    const QSignalBlocker quiet(imageList_->selectionModel());
+    imageList_->setCurrentIndex(imageModel_->index(row));
+    imageList_->selectionModel()->select(imageModel_->index(row),
+                                         QItemSelectionModel::ClearAndSelect);
+    imageList_->scrollTo(imageModel_->index(row));
+}
+
+void TMainForm::UpdateCountLabel() {
+    countLabel_->setText(QString::fromStdString(model::CountLabelText(imageModel_->List())));
+}
+
+void TMainForm::ImageListClick() {
+    if (QGuiApplication::keyboardModifiers() & Qt::ControlModifier) return;
+    const int row = SelectedImageRow();
+    if (row < 0) return;
+    const std::string text = imageModel_->PathAt(row).toStdString();
+    fsPanel_->HideOverlay();
+    if (model::FolderExists(text)) {
+        std::string folder = text;
+        if (folder.back() != '/') folder += '/';
+        std::vector<std::string> pictures;
+        model::ExpandImageFolder(folder, pictures);
+        fsPanel_->ShowOverlay(tr("Images in folder: %1").arg(pictures.size()));
+        return;
+    }
+    std::string path = text;
+    if (!model::ResolveMediaPath(path)) return;
+    // A picture that cannot be read leaves the thumbnail as it was.
+    const QPixmap thumbnail = LoadThumbnail(QString::fromStdString(path), fsPanel_->PictureBox(),
+                                            model::Settings.BackgroundColor);
+    if (!thumbnail.isNull()) fsPanel_->ShowPicture(thumbnail);
+    fsPanel_->SetPictureVisible(true);
+}
+
+void TMainForm::Image1Click() {
+    const int row = SelectedImageRow();
+    if (row < 0) return;
+    std::string path = imageModel_->PathAt(row).toStdString();
+    model::ResolveMediaPath(path);
+    Dialogs().OpenUrl(QUrl::fromLocalFile(QString::fromStdString(path)));
+}
+
+void TMainForm::AddImageFiles() {
+    const std::string& initial = model::Settings.PicturePath;
+    const QStringList files = Dialogs().OpenPictureFiles(
+        this, model::FolderExists(initial) ? QString::fromStdString(initial) : QString());
+    if (!files.isEmpty()) {
+        int skipped = 0;
+        for (const QString& file : files) {
+            if (imageModel_->Contains(file))
+                ++skipped;
+            else
+                imageModel_->Append({file.toStdString(), true});
+        }
+        model::Settings.PicturePath = FolderOf(files.first());
+        SelectImageRow(imageModel_->rowCount() - 1);
+        ImageListClick();
+        if (skipped > 0)
+            statusBar()->showMessage(
+                tr("%n file(s) already in the list were not added again.", nullptr, skipped), 8000);
+    }
+    UpdateCountLabel();
+}
+
+void TMainForm::AddImageFolder() {
+    QString folder;
+    if (!Dialogs().SelectFolder(this, tr("Select a folder that includes image files:"), QString(),
+                                folder))
+        return;
+    if (!folder.endsWith(QLatin1Char('/'))) folder += QLatin1Char('/');
+    if (imageModel_->Contains(folder))
+        statusBar()->showMessage(tr("The folder %1 is already in the list.").arg(folder), 8000);
+    else
+        imageModel_->Append({folder.toStdString(), true});
+    UpdateCountLabel();
+}
+
+void TMainForm::AddDroppedImages(const QStringList& paths) {
+    int added = 0, already = 0, refused = 0;
+    for (const QString& dropped : paths) {
+        const QFileInfo info(dropped);
+        QString path = info.absoluteFilePath();
+        if (info.isDir()) {
+            if (!path.endsWith(QLatin1Char('/'))) path += QLatin1Char('/');
+        } else if (!info.isFile() || !IsPictureFileName(path)) {
+            ++refused;
+            continue;
+        }
+        if (imageModel_->Contains(path)) {
+            ++already;
+            continue;
+        }
+        imageModel_->Append({path.toStdString(), true});
+        ++added;
+    }
+    if (added > 0) {
+        const QString first = QFileInfo(paths.first()).isFile() ? paths.first() : QString();
+        if (!first.isEmpty()) model::Settings.PicturePath = FolderOf(first);
+        SelectImageRow(imageModel_->rowCount() - 1);
+        ImageListClick();
+    }
+    UpdateCountLabel();
+    QStringList message;
+    message << tr("Added %n item(s).", nullptr, added);
+    if (already > 0) message << tr("%n already listed.", nullptr, already);
+    if (refused > 0) message << tr("%n not a picture or folder, left out.", nullptr, refused);
+    statusBar()->showMessage(message.join(QLatin1Char(' ')), 8000);
+}
+
+void TMainForm::RemoveImage() {
+    const int row = SelectedImageRow();
+    if (row < 0) return;
+    imageModel_->Remove(row);
+    if (imageModel_->rowCount() > 0) SelectImageRow(std::min(row, imageModel_->rowCount() - 1));
+    fsPanel_->ClearPicture();
+    fsPanel_->HideOverlay();
+    ImageListClick();
+    UpdateCountLabel();
+}
+
+void TMainForm::ClearImages() {
+    if (!Dialogs().Confirm(this, tr("Clear all images?"))) return;
+    imageModel_->Clear();
+    fsPanel_->ClearPicture();
+    fsPanel_->HideOverlay();
+    UpdateCountLabel();
+}
+
+void TMainForm::MoveImage(int offset) {
+    const int row = SelectedImageRow();
+    if (row < 0) return;
+    if (!imageModel_->Move(row, row + offset)) return;
+    SelectImageRow(row + offset);
+}
+
+}  // namespace app

@@ -1,0 +1,277 @@
+#include "app/MediaListModels.h"
+
+#include <algorithm>
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QMimeData>
+#include <QPalette>
+#include <QUrl>
+
+#include "app/Icons.h"
+#include "model/FileIo.h"
+#include "model/MediaPaths.h"
+
+namespace app {
+
+namespace {
+
+const QString kUriList = QStringLiteral("text/uri-list");
+
+QString ToQt(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+// Whether a listed path still exists, resolving names in the sample folder.
+bool EntryExists(const std::string& path) {
+    std::string resolved = path;
+    return model::ResolveMediaPath(resolved) || model::FolderExists(path);
+}
+
+QVariant MissingEntryColor() {
+    return QApplication::palette().color(QPalette::Disabled, QPalette::Text);
+}
+
+}  // namespace
+
+QStringList DroppedPaths(const QMimeData* data) {
+    QStringList paths;
+    if (data == nullptr || !data->hasUrls()) return paths;
+    for (const QUrl& url : data->urls())
+        if (url.isLocalFile() && !url.toLocalFile().isEmpty()) paths << url.toLocalFile();
+    return paths;
+}
+
+// --- images ---
+
+ImageListModel::ImageListModel(QObject* parent) : QAbstractListModel(parent) {}
+
+void ImageListModel::FillFromStore(const model::IniFile& store) {
+    beginResetModel();
+    list_.FillFromStore(store);
+    endResetModel();
+}
+
+void ImageListModel::Append(const model::TImageEntry& entry) {
+    const int row = rowCount();
+    beginInsertRows(QModelIndex(), row, row);
+    list_.Append(entry);
+    endInsertRows();
+}
+
+void ImageListModel::Remove(int row) {
+    if (row < 0 || row >= rowCount()) return;
+    beginRemoveRows(QModelIndex(), row, row);
+    list_.Remove(static_cast<size_t>(row));
+    endRemoveRows();
+}
+
+void ImageListModel::Clear() {
+    beginResetModel();
+    list_.Clear();
+    endResetModel();
+}
+
+bool ImageListModel::Move(int from, int to) {
+    if (from < 0 || to < 0 || from >= rowCount() || to >= rowCount() || from == to) return false;
+    // Qt names the destination as the row the item is inserted before.
+    beginMoveRows(QModelIndex(), from, from, QModelIndex(), to > from ? to + 1 : to);
+    list_.Move(static_cast<size_t>(from), static_cast<size_t>(to));
+    endMoveRows();
+    return true;
+}
+
+bool ImageListModel::Contains(const QString& path) const {
+    const std::string wanted = path.toStdString();
+    for (const model::TImageEntry& entry : list_.Entries())
+        if (model::SamePath(entry.Path, wanted)) return true;
+    return false;
+}
+
+QString ImageListModel::PathAt(int row) const {
+    if (row < 0 || row >= rowCount()) return {};
+    return ToQt(list_.At(static_cast<size_t>(row)).Path);
+}
+
+int ImageListModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(list_.Count());
+}
+
+QVariant ImageListModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || index.row() >= rowCount()) return {};
+    const model::TImageEntry& entry = list_.At(static_cast<size_t>(index.row()));
+    switch (role) {
+        case Qt::DisplayRole:
+        case Qt::EditRole:
+            return ToQt(entry.Path);
+        case Qt::CheckStateRole:
+            return entry.Checked ? Qt::Checked : Qt::Unchecked;
+        case Qt::ToolTipRole:
+            return EntryExists(entry.Path) ? ToQt(entry.Path)
+                                           : tr("%1 (not found)").arg(ToQt(entry.Path));
+        case Qt::ForegroundRole:
+            return EntryExists(entry.Path) ? QVariant() : MissingEntryColor();
+        case Qt::DecorationRole:
+            if (!entry.Path.empty() && entry.Path.back() == '/')
+                return PaintedIcon(IconKind::Folder);
+            return {};
+        default:
+            return {};
+    }
+}
+
+bool ImageListModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+    if (!index.isValid() || role != Qt::CheckStateRole || index.row() >= rowCount()) return false;
+    list_.SetChecked(static_cast<size_t>(index.row()),
+                     value.value<Qt::CheckState>() == Qt::Checked);
+    emit dataChanged(index, index, {Qt::CheckStateRole});
+    return true;
+}
+
+Qt::ItemFlags ImageListModel::flags(const QModelIndex& index) const {
+    if (!index.isValid()) return Qt::ItemIsDropEnabled;
+    return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable |
+           Qt::ItemNeverHasChildren;
+}
+
+QStringList ImageListModel::mimeTypes() const {
+    return {kUriList};
+}
+
+Qt::DropActions ImageListModel::supportedDropActions() const {
+    return Qt::CopyAction | Qt::LinkAction | Qt::MoveAction;
+}
+
+bool ImageListModel::canDropMimeData(const QMimeData* data, Qt::DropAction, int, int,
+                                     const QModelIndex&) const {
+    return !DroppedPaths(data).isEmpty();
+}
+
+bool ImageListModel::dropMimeData(const QMimeData* data, Qt::DropAction, int, int,
+                                  const QModelIndex&) {
+    const QStringList paths = DroppedPaths(data);
+    if (paths.isEmpty()) return false;
+    emit PathsDropped(paths);
+    // The window adds the rows itself; the view must not remove anything.
+    return false;
+}
+
+// --- music ---
+
+MusicListModel::MusicListModel(QObject* parent) : QAbstractTableModel(parent) {}
+
+void MusicListModel::FillFromStore(const model::IniFile& store) {
+    beginResetModel();
+    list_.FillFromStore(store);
+    endResetModel();
+}
+
+void MusicListModel::Append(const model::TMusicEntry& entry) {
+    Insert(rowCount(), entry);
+}
+
+void MusicListModel::Insert(int row, const model::TMusicEntry& entry) {
+    row = std::clamp(row, 0, rowCount());
+    beginInsertRows(QModelIndex(), row, row);
+    list_.Insert(static_cast<size_t>(row), entry);
+    endInsertRows();
+}
+
+void MusicListModel::Remove(int row) {
+    if (row < 0 || row >= rowCount()) return;
+    beginRemoveRows(QModelIndex(), row, row);
+    list_.Remove(static_cast<size_t>(row));
+    endRemoveRows();
+}
+
+void MusicListModel::Clear() {
+    beginResetModel();
+    list_.Clear();
+    endResetModel();
+}
+
+void MusicListModel::SetLength(int row, int32_t milliseconds) {
+    if (row < 0 || row >= rowCount()) return;
+    list_.At(static_cast<size_t>(row)).SetLength(milliseconds);
+    emit dataChanged(index(row, kPathColumn), index(row, kLengthColumn));
+}
+
+int MusicListModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(list_.Count());
+}
+
+int MusicListModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : kColumnCount;
+}
+
+QVariant MusicListModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || index.row() >= rowCount()) return {};
+    const model::TMusicEntry& entry = list_.At(static_cast<size_t>(index.row()));
+    if (index.column() == kLengthColumn) {
+        if (role == Qt::DisplayRole) return entry.HasLength ? ToQt(entry.LengthText) : QString();
+        if (role == Qt::TextAlignmentRole)
+            return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
+        return {};
+    }
+    switch (role) {
+        case Qt::DisplayRole:
+        case Qt::EditRole:
+            return ToQt(entry.Path);
+        case Qt::CheckStateRole:
+            return entry.Checked ? Qt::Checked : Qt::Unchecked;
+        case Qt::ToolTipRole:
+            return EntryExists(entry.Path) ? ToQt(entry.Path)
+                                           : tr("%1 (not found)").arg(ToQt(entry.Path));
+        case Qt::ForegroundRole:
+            return EntryExists(entry.Path) ? QVariant() : MissingEntryColor();
+        default:
+            return {};
+    }
+}
+
+bool MusicListModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+    if (!index.isValid() || role != Qt::CheckStateRole || index.column() != kPathColumn ||
+        index.row() >= rowCount())
+        return false;
+    list_.SetChecked(static_cast<size_t>(index.row()),
+                     value.value<Qt::CheckState>() == Qt::Checked);
+    emit dataChanged(index, index, {Qt::CheckStateRole});
+    return true;
+}
+
+QVariant MusicListModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
+    if (section == kPathColumn) return tr("Mp3");
+    if (section == kLengthColumn) return tr("Length");
+    return {};
+}
+
+Qt::ItemFlags MusicListModel::flags(const QModelIndex& index) const {
+    if (!index.isValid()) return Qt::ItemIsDropEnabled;
+    Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren;
+    if (index.column() == kPathColumn) flags |= Qt::ItemIsUserCheckable;
+    return flags;
+}
+
+QStringList MusicListModel::mimeTypes() const {
+    return {kUriList};
+}
+
+Qt::DropActions MusicListModel::supportedDropActions() const {
+    return Qt::CopyAction | Qt::LinkAction | Qt::MoveAction;
+}
+
+bool MusicListModel::canDropMimeData(const QMimeData* data, Qt::DropAction, int, int,
+                                     const QModelIndex&) const {
+    return !DroppedPaths(data).isEmpty();
+}
+
+bool MusicListModel::dropMimeData(const QMimeData* data, Qt::DropAction, int, int,
+                                  const QModelIndex&) {
+    const QStringList paths = DroppedPaths(data);
+    if (paths.isEmpty()) return false;
+    emit PathsDropped(paths);
+    return false;
+}
+
+}  // namespace app

@@ -1,0 +1,97 @@
+// Qt item models over the model's image list and music list, so the Images
+// and Music steps can show them in ordinary views: one row per entry, its
+// check box bound to the entry's check mark. Files and folders dropped from
+// the file manager are announced, not added: the window applies its own
+// rules for additions.
+#pragma once
+
+#include <QAbstractListModel>
+#include <QAbstractTableModel>
+#include <QStringList>
+
+#include "model/MediaLists.h"
+
+namespace app {
+
+// Local paths of the files and folders in drag-and-drop data.
+QStringList DroppedPaths(const QMimeData* data);
+
+class ImageListModel : public QAbstractListModel {
+    Q_OBJECT
+
+public:
+    explicit ImageListModel(QObject* parent = nullptr);
+
+    const model::ImageList& List() const { return list_; }
+
+    // Replaces every row with the entries of the store's "Pictures" section.
+    void FillFromStore(const model::IniFile& store);
+    void Append(const model::TImageEntry& entry);
+    void Remove(int row);
+    void Clear();
+    // Moves one row to another position; false when either is out of range.
+    bool Move(int from, int to);
+    // Whether an entry with this path is listed (paths compare as the file
+    // system does).
+    bool Contains(const QString& path) const;
+    QString PathAt(int row) const;
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    bool setData(const QModelIndex& index, const QVariant& value, int role) override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+    QStringList mimeTypes() const override;
+    Qt::DropActions supportedDropActions() const override;
+    bool canDropMimeData(const QMimeData* data, Qt::DropAction action, int row, int column,
+                         const QModelIndex& parent) const override;
+    bool dropMimeData(const QMimeData* data, Qt::DropAction action, int row, int column,
+                      const QModelIndex& parent) override;
+
+signals:
+    void PathsDropped(const QStringList& paths);
+
+private:
+    model::ImageList list_;
+};
+
+class MusicListModel : public QAbstractTableModel {
+    Q_OBJECT
+
+public:
+    enum Column { kPathColumn = 0, kLengthColumn = 1, kColumnCount = 2 };
+
+    explicit MusicListModel(QObject* parent = nullptr);
+
+    const model::MusicList& List() const { return list_; }
+
+    // Replaces every row with "Music" and its lengths from "Mp3Length".
+    void FillFromStore(const model::IniFile& store);
+    void Append(const model::TMusicEntry& entry);
+    void Insert(int row, const model::TMusicEntry& entry);
+    void Remove(int row);
+    void Clear();
+    const model::TMusicEntry& EntryAt(int row) const { return list_.At(static_cast<size_t>(row)); }
+    // Gives a row its measured length (milliseconds, -1 when none was found).
+    void SetLength(int row, int32_t milliseconds);
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex& parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    bool setData(const QModelIndex& index, const QVariant& value, int role) override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+    QStringList mimeTypes() const override;
+    Qt::DropActions supportedDropActions() const override;
+    bool canDropMimeData(const QMimeData* data, Qt::DropAction action, int row, int column,
+                         const QModelIndex& parent) const override;
+    bool dropMimeData(const QMimeData* data, Qt::DropAction action, int row, int column,
+                      const QModelIndex& parent) override;
+
+signals:
+    void PathsDropped(const QStringList& paths);
+
+private:
+    model::MusicList list_;
+};
+
+}  // namespace app

@@ -1,0 +1,55 @@
+// The Effects step's preview: two sample pictures taking turns with the
+// effect last selected in the tree.
+#include <QSpinBox>
+#include <QThread>
+#include <QTreeView>
+
+#include "app/AspectFrame.h"
+#include "app/MainForm.h"
+#include "model/Settings.h"
+#include "screen/PreviewRunner.h"
+
+namespace app {
+
+void TMainForm::StartMiniPreview(int demoStyle) {
+    if (miniPreview_ != nullptr) return;
+    try {
+        miniPreview_ = new screen::TRunVantoscreen(fsPanel2_, {}, {}, {}, /*SmallPreview=*/true,
+                                                   /*Demo=*/true, demoStyle,
+                                                   /*UseShowSet=*/false);
+        miniPreview_->ApplySettings();
+    } catch (...) {
+        // Without a preview the step still works.
+        screen::FreeRunner(miniPreview_);
+    }
+}
+
+void TMainForm::StyleListSelectionChanged() {
+    const QModelIndex node = styleList_->currentIndex();
+    if (!node.isValid()) return;
+    // A category previews its first effect.
+    const QModelIndex effect = node.parent().isValid() ? node : node.model()->index(0, 0, node);
+    if (!effect.isValid()) return;
+    const int style = effect.data(model::EffectTree::kStyleRole).toInt();
+    if (style == previewedStyle_) return;
+    previewedStyle_ = style;
+    if (miniPreview_ == nullptr || miniPreview_->View == nullptr) return;
+    screen::TVantoscreen& view = *miniPreview_->View;
+    view.Stop();
+    // Lets a transition that was running come to rest before the reset.
+    QThread::msleep(10);
+    view.Clear();
+    view.SetProgress(0);
+    miniPreview_->DemoStyle = style;
+    miniPreview_->PickNext();
+    miniPreview_->ShowNext();
+}
+
+void TMainForm::SpeedOrIntervalChanged() {
+    // Taken also without a preview, so the interval always reaches the show.
+    model::Settings.EffectSpeed2 = speedEdit2_->value();
+    model::Settings.ImageInterval = intervalEdit_->value();
+    if (miniPreview_ != nullptr) miniPreview_->ApplySettings();
+}
+
+}  // namespace app

@@ -1,0 +1,45 @@
+// The Options step: the lengths shown beside the synchronisation modes, and
+// the background picture. The radio groups are plain controls read by
+// CollectSettings.
+#include <QAbstractButton>
+#include <QButtonGroup>
+#include <QRadioButton>
+
+#include "app/BackgroundPreview.h"
+#include "app/MainForm.h"
+#include "app/UserDialogs.h"
+#include "model/FileIo.h"
+#include "model/LengthText.h"
+#include "model/Settings.h"
+#include "video/ShowTiming.h"
+
+namespace app {
+
+void TMainForm::UpdateSyncTexts() {
+    const video::ShowLengths lengths = video::ComputeLengths();
+    showSeconds_ = lengths.timing.ShowSeconds;
+    musicSeconds_ = lengths.MusicSeconds;
+    const auto text = [](int seconds) {
+        return QString::fromStdString(model::FormatSeconds(seconds));
+    };
+    syncGroup_->button(0)->setText(tr("Current length:  ") + text(showSeconds_));
+    syncGroup_->button(1)->setText(tr("Fit to images:    ") + text(showSeconds_));
+    syncGroup_->button(2)->setText(tr("Fit to music:      ") + text(musicSeconds_));
+}
+
+void TMainForm::SelectBackgroundPicture() {
+    const std::string& initial = model::Settings.Back_Image_Path;
+    const QString file = Dialogs().OpenPictureFile(
+        this, model::FolderExists(initial) ? QString::fromStdString(initial) : QString());
+    if (file.isEmpty()) return;
+    backImage_->SetPath(file);
+    QString error;
+    if (!backImage_->LoadPicture(&error)) {
+        ReportError(error);
+        return;
+    }
+    // Choosing a picture means using it.
+    backImageRadio_->setChecked(true);
+}
+
+}  // namespace app

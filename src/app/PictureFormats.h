@@ -1,0 +1,19 @@
+// Which files the program offers and accepts as pictures: those of every
+// format its picture loading can decode.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace app {
+
+// Extensions without the dot, lower case, in the decoders' order.
+QStringList PictureExtensions();
+// Whether the file name has one of those extensions, in any letter case.
+bool IsPictureFileName(const QString& fileName);
+// Whether the file name ends with ".mp3" in any letter case.
+bool IsMusicFileName(const QString& fileName);
+// The open dialog's filter: all pictures, then each format on its own.
+QString PictureFileFilter();
+
+}  // namespace app

@@ -1,0 +1,129 @@
+#include "app/ThumbnailPanel.h"
+
+#include <QEvent>
+#include <QGridLayout>
+#include <QLabel>
+#include <QMouseEvent>
+
+namespace app {
+
+ThumbnailPanel::ThumbnailPanel(const QString& pictureName, const QString& overlayName,
+                               int designWidth, int designHeight, QWidget* parent)
+    : AspectFrame(designWidth, designHeight, parent) {
+    setFrameShape(QFrame::StyledPanel);
+    setFrameShadow(QFrame::Sunken);
+    setAutoFillBackground(true);
+    setCursor(Qt::PointingHandCursor);
+
+    picture_label_ = new QLabel(this);
+    picture_label_->setObjectName(pictureName);
+    picture_label_->setAlignment(Qt::AlignCenter);
+    picture_label_->setMinimumSize(1, 1);
+    picture_label_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
+
+    overlay_ = new QLabel(this);
+    overlay_->setObjectName(overlayName);
+    overlay_->setAlignment(Qt::AlignCenter);
+    overlay_->setWordWrap(true);
+    overlay_->setAutoFillBackground(true);
+    QPalette overlayPalette = overlay_->palette();
+    overlayPalette.setColor(QPalette::Window, Qt::black);
+    overlayPalette.setColor(QPalette::WindowText, QColor(0xC0, 0xC0, 0xC0));
+    overlay_->setPalette(overlayPalette);
+    overlay_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
+    overlay_->hide();
+
+    auto* layout = new QGridLayout(this);
+    layout->setContentsMargins(2, 2, 2, 2);
+    layout->addWidget(picture_label_, 0, 0);
+    layout->addWidget(overlay_, 0, 0);
+    picture_label_->installEventFilter(this);
+    overlay_->installEventFilter(this);
+}
+
+void ThumbnailPanel::SetPanelColor(const QColor& color) {
+    QPalette panelPalette = palette();
+    panelPalette.setColor(QPalette::Window, color);
+    setPalette(panelPalette);
+}
+
+QSize ThumbnailPanel::PictureBox() const {
+    QSize box = picture_label_->size();
+    if (!picture_label_->isVisible() || box.width() < 8 || box.height() < 8)
+        box = contentsRect().size();
+    return (box * devicePixelRatioF()).expandedTo(QSize(1, 1));
+}
+
+void ThumbnailPanel::ShowPicture(const QPixmap& picture) {
+    picture_ = picture;
+    ShowScaled();
+    picture_label_->show();
+}
+
+void ThumbnailPanel::ClearPicture() {
+    picture_ = QPixmap();
+    picture_label_->clear();
+}
+
+void ThumbnailPanel::SetPictureVisible(bool visible) {
+    picture_label_->setVisible(visible);
+}
+
+bool ThumbnailPanel::PictureVisible() const {
+    return !picture_label_->isHidden();
+}
+
+void ThumbnailPanel::ShowOverlay(const QString& text) {
+    overlay_->setText(text);
+    overlay_->show();
+    overlay_->raise();
+}
+
+void ThumbnailPanel::HideOverlay() {
+    overlay_->hide();
+}
+
+bool ThumbnailPanel::OverlayVisible() const {
+    return !overlay_->isHidden();
+}
+
+QString ThumbnailPanel::OverlayText() const {
+    return overlay_->text();
+}
+
+void ThumbnailPanel::ShowScaled() {
+    if (picture_.isNull()) {
+        picture_label_->clear();
+        return;
+    }
+    // The picture was loaded for a box; when the panel has become smaller,
+    // shrink it to fit, never enlarge it.
+    const QSize box = PictureBox();
+    QPixmap shown = picture_;
+    if (shown.width() > box.width() || shown.height() > box.height())
+        shown = shown.scaled(box, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    shown.setDevicePixelRatio(devicePixelRatioF());
+    picture_label_->setPixmap(shown);
+}
+
+bool ThumbnailPanel::eventFilter(QObject* watched, QEvent* event) {
+    if ((watched == picture_label_ || watched == overlay_) &&
+        event->type() == QEvent::MouseButtonRelease &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+        emit Clicked();
+        return true;
+    }
+    return AspectFrame::eventFilter(watched, event);
+}
+
+void ThumbnailPanel::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) emit Clicked();
+    AspectFrame::mouseReleaseEvent(event);
+}
+
+void ThumbnailPanel::resizeEvent(QResizeEvent* event) {
+    AspectFrame::resizeEvent(event);
+    ShowScaled();
+}
+
+}  // namespace app

@@ -1,0 +1,106 @@
+#include "app/UserDialogs.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QDialog>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+
+#include "app/FolderBrowser.h"
+#include "app/PictureFileDialog.h"
+
+namespace app {
+
+namespace {
+
+UserDialogs* replacement = nullptr;
+
+QStringList RunPictureDialog(QWidget* parent, const QString& initialFolder, bool several) {
+    PictureFileDialog dialog(parent, initialFolder, several);
+    if (dialog.exec() != QDialog::Accepted) return {};
+    return dialog.selectedFiles();
+}
+
+QMessageBox::StandardButton AskTopmost(QWidget* parent, const QString& text) {
+    QMessageBox box(QMessageBox::Question, QObject::tr("Confirm"), text,
+                    QMessageBox::Yes | QMessageBox::No, parent);
+    box.setDefaultButton(QMessageBox::No);
+    box.setWindowFlag(Qt::WindowStaysOnTopHint);
+    return static_cast<QMessageBox::StandardButton>(box.exec());
+}
+
+}  // namespace
+
+QStringList UserDialogs::OpenPictureFiles(QWidget* parent, const QString& initialFolder) {
+    return RunPictureDialog(parent, initialFolder, true);
+}
+
+QString UserDialogs::OpenPictureFile(QWidget* parent, const QString& initialFolder) {
+    const QStringList files = RunPictureDialog(parent, initialFolder, false);
+    return files.isEmpty() ? QString() : files.first();
+}
+
+QStringList UserDialogs::OpenMusicFiles(QWidget* parent, const QString& initialFolder) {
+    QFileDialog dialog(parent, QObject::tr("Add Music Files"));
+    dialog.setFileMode(QFileDialog::ExistingFiles);
+    dialog.setNameFilter(QObject::tr("MP3 files (*.mp3 *.MP3)"));
+    if (QFileInfo(initialFolder).isDir()) dialog.setDirectory(initialFolder);
+    if (dialog.exec() != QDialog::Accepted) return {};
+    return dialog.selectedFiles();
+}
+
+bool UserDialogs::SelectFolder(QWidget* parent, const QString& title, const QString& root,
+                               QString& folder) {
+    return app::SelectFolder(parent, title, root, folder);
+}
+
+QString UserDialogs::SaveVideoName(QWidget* parent, const QString& initialFolder) {
+    return QFileDialog::getSaveFileName(parent, QObject::tr("Save Video..."), initialFolder,
+                                        QObject::tr("MPEG video (*.mpg)"));
+}
+
+QString UserDialogs::OpenProjectName(QWidget* parent) {
+    return QFileDialog::getOpenFileName(parent, QObject::tr("Load Project"), QString(),
+                                        QObject::tr("Projects (*.dvprj)"));
+}
+
+QString UserDialogs::SaveProjectName(QWidget* parent) {
+    return QFileDialog::getSaveFileName(parent, QObject::tr("Save Project as..."), QString(),
+                                        QObject::tr("Projects (*.dvprj)"));
+}
+
+bool UserDialogs::Confirm(QWidget* parent, const QString& text) {
+    return AskTopmost(parent, text) == QMessageBox::Yes;
+}
+
+void UserDialogs::Inform(QWidget* parent, const QString& text) {
+    QMessageBox::information(parent, QApplication::applicationName(), text);
+}
+
+void UserDialogs::ShowError(QWidget* parent, const QString& text) {
+    QMessageBox::critical(parent, QApplication::applicationName(), text);
+}
+
+void UserDialogs::OpenUrl(const QUrl& url) {
+    QDesktopServices::openUrl(url);
+}
+
+int UserDialogs::RunModal(QDialog& dialog) {
+    return dialog.exec();
+}
+
+void UserDialogs::EndProgram() {
+    QApplication::exit(0);
+}
+
+UserDialogs& Dialogs() {
+    static UserDialogs standard;
+    return replacement != nullptr ? *replacement : standard;
+}
+
+void SetUserDialogs(UserDialogs* dialogs) {
+    replacement = dialogs;
+}
+
+}  // namespace app

@@ -1,0 +1,58 @@
+// Everything the windows ask of the user or hand to the desktop: file and
+// folder choices, Yes/No questions, notices, and opening files and addresses
+// with their default application.
+//
+// The windows go through one replaceable object, so tests can answer the
+// questions in code and see what would have been opened.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QUrl>
+
+class QDialog;
+class QWidget;
+
+namespace app {
+
+class UserDialogs {
+public:
+    virtual ~UserDialogs() = default;
+
+    // Several picture files, with a preview of the highlighted one; empty
+    // when cancelled. initialFolder is used when it exists.
+    virtual QStringList OpenPictureFiles(QWidget* parent, const QString& initialFolder);
+    // One picture file (the background picture); empty when cancelled.
+    virtual QString OpenPictureFile(QWidget* parent, const QString& initialFolder);
+    // Several MP3 files; empty when cancelled.
+    virtual QStringList OpenMusicFiles(QWidget* parent, const QString& initialFolder);
+    // The folder browser: see SelectFolder in FolderBrowser.h.
+    virtual bool SelectFolder(QWidget* parent, const QString& title, const QString& root,
+                              QString& folder);
+    // Where to save the built video; empty when cancelled.
+    virtual QString SaveVideoName(QWidget* parent, const QString& initialFolder);
+    // A project file to load, or a name to save the project as; empty when cancelled.
+    virtual QString OpenProjectName(QWidget* parent);
+    virtual QString SaveProjectName(QWidget* parent);
+
+    // A Yes/No question captioned "Confirm", kept above other windows.
+    virtual bool Confirm(QWidget* parent, const QString& text);
+    virtual void Inform(QWidget* parent, const QString& text);
+    virtual void ShowError(QWidget* parent, const QString& text);
+
+    // Opens a file, folder or address with the desktop's default action.
+    virtual void OpenUrl(const QUrl& url);
+
+    // Shows a dialog modally and returns its result code.
+    virtual int RunModal(QDialog& dialog);
+
+    // Leaves every running event loop, so the program ends.
+    virtual void EndProgram();
+};
+
+// The object the windows use; a default one until SetUserDialogs is called.
+UserDialogs& Dialogs();
+// Replaces it (null restores the default). The caller keeps ownership.
+void SetUserDialogs(UserDialogs* dialogs);
+
+}  // namespace app
