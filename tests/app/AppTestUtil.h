@@ -1,0 +1,104 @@
+// Shared pieces of the window tests: a fresh program folder per test, a
+// dialog object that answers in code, and small picture and MP3 fixtures.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QDialog>
+#include <QString>
+#include <QTemporaryDir>
+
+#include <deque>
+#include <functional>
+#include <memory>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "app/MainForm.h"
+#include "app/UserDialogs.h"
+
+// Readable values in failure messages.
+QT_BEGIN_NAMESPACE
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
+QT_END_NAMESPACE
+
+namespace app_test {
+
+// Answers the windows' questions from queues; an empty queue answers as a
+// cancelled dialog (or "No"). Everything asked is recorded.
+class ScriptedDialogs : public app::UserDialogs {
+public:
+    std::deque<QStringList> pictureFiles;
+    std::deque<QString> pictureFile;
+    std::deque<QStringList> musicFiles;
+    std::deque<QString> folders;
+    std::deque<QString> videoNames;
+    std::deque<QString> projectNames;
+    std::deque<bool> answers;
+    // Runs a modal dialog; by default shows it, runs onModal and closes it.
+    std::function<void(QDialog&)> onModal;
+
+    QStringList questions;
+    QStringList notices;
+    QStringList errors;
+    std::vector<QUrl> opened;
+    QStringList initialFolders;
+    QStringList folderTitles;
+
+    QStringList OpenPictureFiles(QWidget*, const QString& initialFolder) override;
+    QString OpenPictureFile(QWidget*, const QString& initialFolder) override;
+    QStringList OpenMusicFiles(QWidget*, const QString& initialFolder) override;
+    bool SelectFolder(QWidget*, const QString& title, const QString& root,
+                      QString& folder) override;
+    QString SaveVideoName(QWidget*, const QString& initialFolder) override;
+    QString OpenProjectName(QWidget*) override;
+    QString SaveProjectName(QWidget*) override;
+    bool Confirm(QWidget*, const QString& text) override;
+    void Inform(QWidget*, const QString& text) override;
+    void ShowError(QWidget*, const QString& text) override;
+    void OpenUrl(const QUrl& url) override;
+    int RunModal(QDialog& dialog) override;
+    void EndProgram() override { ++programEnds; }
+    int programEnds = 0;
+};
+
+// A test with its own program folder (catalogue, sample folder, options
+// file) and scripted dialogs; the settings record starts from its defaults.
+class WindowTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    std::string Dir() const { return dir_; }
+    // A path inside the program folder.
+    QString Path(const QString& name) const;
+    // Writes a small picture (JPEG, PNG... by extension) and returns its path.
+    QString MakePicture(const QString& name, int width = 64, int height = 48,
+                        QColor color = Qt::darkCyan) const;
+    QString MakeFolder(const QString& name) const;
+    // Writes a file with the given bytes.
+    QString MakeFile(const QString& name, const QByteArray& bytes) const;
+    // Creates the window (after the test has prepared the store).
+    app::TMainForm& Window();
+
+    template <class Widget>
+    Widget* Find(const char* name) {
+        Widget* widget = Window().findChild<Widget*>(QLatin1String(name));
+        EXPECT_NE(widget, nullptr) << name;
+        return widget;
+    }
+    void Click(const char* name);
+
+    QTemporaryDir folder_;
+    std::string dir_;
+    ScriptedDialogs dialogs_;
+    std::unique_ptr<app::TMainForm> window_;
+};
+
+// A small effect catalogue: two categories of three and two effects.
+extern const char* const kTestCatalogue;
+
+}  // namespace app_test

@@ -1,0 +1,232 @@
+// The per-image dialog: its grid, the write rules of "OK", the effect set of
+// a picture, "Reset", and the show lists put back on closing.
+#include <QCheckBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTableWidget>
+
+#include "AppTestUtil.h"
+#include "app/ImageForm.h"
+#include "app/MediaListModels.h"
+#include "model/PerImage.h"
+#include "model/Settings.h"
+
+namespace app_test {
+namespace {
+
+using app::TImageForm;
+
+class ImageFormTest : public WindowTest {
+protected:
+    void SetUp() override {
+        WindowTest::SetUp();
+        model::Settings.ImageInterval = 5;
+    }
+
+    // Lists the pictures in the main window, checked unless named in unchecked.
+    void List(const QStringList& paths, const QStringList& unchecked = {}) {
+        for (const QString& path : paths)
+            Window().Images().Append({path.toStdString(), !unchecked.contains(path)});
+    }
+
+    // Opens the dialog, runs the script while it is shown, then lets it close.
+    void RunDialog(const std::function<void(TImageForm&)>& script) {
+        dialogs_.onModal = [&](QDialog& dialog) {
+            auto* form = qobject_cast<TImageForm*>(&dialog);
+            ASSERT_NE(form, nullptr);
+            script(*form);
+        };
+        Click("customize1");
+    }
+
+    static QString Cell(TImageForm& form, int row, int column) {
+        const QTableWidgetItem* item = form.Grid().item(row, column);
+        return item ? item->text() : QString();
+    }
+    static void Edit(TImageForm& form, int row, int column, const QString& text) {
+        form.Grid().item(row, column)->setText(text);
+    }
+    static void ClickButton(TImageForm& form, const char* name) {
+        auto* button = form.findChild<QAbstractButton*>(QLatin1String(name));
+        ASSERT_NE(button, nullptr) << name;
+        button->click();
+    }
+    static std::string Stored(const char* section, const char* key) {
+        return model::OptionsStore().ValueExists(section, key)
+                   ? model::OptionsStore().ReadString(section, key, "")
+                   : "<none>";
+    }
+};
+
+TEST_F(ImageFormTest, TheGridListsTheShowsPicturesWithTheirOwnData) {
+    const QString a = MakePicture("a/holiday[2].jpg");
+    const QString folder = MakeFolder("trip");
+    const QString t1 = MakePicture("trip/t1.jpg"), t2 = MakePicture("trip/t2.gif");
+    const QString off = MakePicture("off.jpg");
+    List({a, folder + "/", off, Path("missing.jpg"), "http://example.org/x.jpg"}, {off});
+    model::IniFile& store = model::OptionsStore();
+    store.WriteString(model::kCaptionsSection, "holiday2.jpg", "At the sea");
+    store.WriteString(model::kIntervalsSection, "t1.jpg", "9");
+    store.WriteString(model::kEffectsSection, "t2.gif", "5,");
+
+    RunDialog([&](TImageForm& form) {
+        ASSERT_EQ(form.Grid().rowCount(), 3);
+        EXPECT_EQ(Cell(form, 0, TImageForm::kFileColumn), "holiday[2].jpg");
+        EXPECT_EQ(Cell(form, 0, TImageForm::kCaptionColumn), "At the sea");
+        EXPECT_EQ(Cell(form, 0, TImageForm::kEffectsColumn), "Default");
+        EXPECT_EQ(Cell(form, 0, TImageForm::kIntervalColumn), "5");
+        EXPECT_EQ(Cell(form, 1, TImageForm::kCaptionColumn), "t1");
+        EXPECT_EQ(Cell(form, 1, TImageForm::kIntervalColumn), "9");
+        EXPECT_EQ(Cell(form, 2, TImageForm::kPathColumn), t2);
+        EXPECT_EQ(Cell(form, 2, TImageForm::kEffectsColumn), "Customized");
+        EXPECT_TRUE(form.Grid().isColumnHidden(TImageForm::kPathColumn));
+        EXPECT_EQ(form.findChild<QLabel*>("Label1")->text(), "Image File: " + a);
+    });
+}
+
+TEST_F(ImageFormTest, WithoutPicturesOkWritesOnlyTheCaptionSwitch) {
+    RunDialog([&](TImageForm& form) {
+        EXPECT_EQ(form.Grid().rowCount(), 0);
+        EXPECT_TRUE(form.findChild<QLabel*>("Label1")->text().isEmpty());
+        form.findChild<QCheckBox*>("captionCheck")->setChecked(true);
+        ClickButton(form, "ok1");
+    });
+    EXPECT_TRUE(model::Settings.ShowCaption);
+    EXPECT_TRUE(model::OptionsStore().ReadSections().empty());
+}
+
+TEST_F(ImageFormTest, OkStoresOnlyCaptionsAndIntervalsThatDifferFromTheDefaults) {
+    QStringList files;
+    for (const char* name : {"p1.jpg", "p2.jpg", "p3.jpg", "p4.jpg"}) files << MakePicture(name);
+    List(files);
+    model::OptionsStore().WriteString(model::kCaptionsSection, "p1.jpg", "old caption");
+    model::OptionsStore().WriteString(model::kIntervalsSection, "p4.jpg", "8");
+
+    RunDialog([&](TImageForm& form) {
+        Edit(form, 0, TImageForm::kCaptionColumn, "p1");  // the default again
+        Edit(form, 1, TImageForm::kCaptionColumn, "P2");  // differs in case only
+        Edit(form, 0, TImageForm::kIntervalColumn, "5");
+        Edit(form, 1, TImageForm::kIntervalColumn, "07");
+        Edit(form, 2, TImageForm::kIntervalColumn, "abc");
+        Edit(form, 3, TImageForm::kIntervalColumn, "5");
+        form.findChild<QCheckBox*>("captionCheck")->setChecked(true);
+        ClickButton(form, "ok1");
+    });
+    EXPECT_EQ(Stored(model::kCaptionsSection, "p1.jpg"), "<none>");
+    EXPECT_EQ(Stored(model::kCaptionsSection, "p2.jpg"), "P2");
+    EXPECT_EQ(Stored(model::kCaptionsSection, "p3.jpg"), "<none>");
+    EXPECT_EQ(Stored(model::kIntervalsSection, "p1.jpg"), "<none>");
+    EXPECT_EQ(Stored(model::kIntervalsSection, "p2.jpg"), "07");
+    EXPECT_EQ(Stored(model::kIntervalsSection, "p3.jpg"), "<none>");
+    EXPECT_EQ(Stored(model::kIntervalsSection, "p4.jpg"), "<none>");
+    EXPECT_TRUE(model::Settings.ShowCaption);
+    EXPECT_EQ(model::IntervalOf(files[1].toStdString()), 7);
+}
+
+TEST_F(ImageFormTest, PicturesWithTheSameNameShareOneKeyAndTheLaterRowWins) {
+    const QString first = MakePicture("one/x.jpg"), second = MakePicture("two/x.jpg");
+    List({first, second});
+    RunDialog([&](TImageForm& form) {
+        Edit(form, 0, TImageForm::kCaptionColumn, "Beach");
+        ClickButton(form, "ok1");
+    });
+    EXPECT_EQ(Stored(model::kCaptionsSection, "x.jpg"), "<none>");
+
+    RunDialog([&](TImageForm& form) {
+        Edit(form, 1, TImageForm::kCaptionColumn, "Harbour");
+        ClickButton(form, "ok1");
+    });
+    EXPECT_EQ(Stored(model::kCaptionsSection, "x.jpg"), "Harbour");
+    EXPECT_EQ(model::CaptionOf(first.toStdString()), "Harbour");
+}
+
+TEST_F(ImageFormTest, CancelDropsTypedCaptionsButKeepsEffectSets) {
+    const QString a = MakePicture("a.jpg");
+    List({a});
+    RunDialog([&](TImageForm& form) {
+        Edit(form, 0, TImageForm::kCaptionColumn, "typed");
+        form.findChild<QCheckBox*>("captionCheck")->setChecked(true);
+        form.PictureTree().SetEffectChecked(1, 0, false);
+        ClickButton(form, "cancel1");
+    });
+    EXPECT_EQ(Stored(model::kCaptionsSection, "a.jpg"), "<none>");
+    EXPECT_FALSE(model::Settings.ShowCaption);
+    EXPECT_NE(Stored(model::kEffectsSection, "a.jpg"), "<none>");
+}
+
+TEST_F(ImageFormTest, ChangingAPicturesEffectsStoresThemAndUseDefaultDeletesThem) {
+    const QString a = MakePicture("a.jpg"), b = MakePicture("b.jpg");
+    List({a, b});
+    model::Settings.useeffects = model::ParseStyleSet("5,6,22,");  // the whole first category
+    RunDialog([&](TImageForm& form) {
+        auto* useDefault = form.findChild<QRadioButton*>("DefaultRadio");
+        auto* customized = form.findChild<QRadioButton*>("CustRadio");
+        EXPECT_TRUE(useDefault->isChecked());
+
+        form.PictureTree().SetEffectChecked(1, 1, true);  // Dissolve
+        EXPECT_EQ(Stored(model::kEffectsSection, "a.jpg"), "5,6,22,160,");
+        EXPECT_EQ(Cell(form, 0, TImageForm::kEffectsColumn), "Customized");
+        EXPECT_TRUE(customized->isChecked());
+
+        // Back to the default selection by hand: only the radios follow.
+        form.PictureTree().SetEffectChecked(1, 1, false);
+        EXPECT_TRUE(useDefault->isChecked());
+        EXPECT_EQ(Stored(model::kEffectsSection, "a.jpg"), "5,6,22,160,");
+
+        form.PictureTree().SetEffectChecked(0, 0, false);
+        EXPECT_EQ(Stored(model::kEffectsSection, "a.jpg"), "6,22,");
+        useDefault->click();
+        EXPECT_EQ(Stored(model::kEffectsSection, "a.jpg"), "<none>");
+        EXPECT_EQ(Cell(form, 0, TImageForm::kEffectsColumn), "Default");
+        EXPECT_TRUE(form.PictureTree().EffectChecked(0, 0));
+
+        // Another row shows its own set: b has none, so the default.
+        form.Grid().setCurrentCell(1, TImageForm::kCaptionColumn);
+        EXPECT_TRUE(useDefault->isChecked());
+        form.PictureTree().SetCategoryChecked(1, true);
+        EXPECT_EQ(Stored(model::kEffectsSection, "b.jpg"), "5,6,22,118,160,");
+        form.Grid().setCurrentCell(0, TImageForm::kCaptionColumn);
+        EXPECT_FALSE(form.PictureTree().EffectChecked(1, 0));
+        form.Grid().setCurrentCell(1, TImageForm::kCaptionColumn);
+        EXPECT_TRUE(customized->isChecked());
+        EXPECT_TRUE(form.PictureTree().EffectChecked(1, 0));
+    });
+    EXPECT_EQ(model::StyleSetText(model::EffectsOf(b.toStdString())), "5,6,22,118,160,");
+}
+
+TEST_F(ImageFormTest, ResetErasesEveryPicturesOwnDataAfterAskingAndTheShowListsComeBack) {
+    const QString a = MakePicture("a.jpg");
+    List({a});
+    model::IniFile& store = model::OptionsStore();
+    store.WriteString(model::kCaptionsSection, "a.jpg", "mine");
+    store.WriteString(model::kCaptionsSection, "unlisted.jpg", "kept until reset");
+    store.WriteString(model::kIntervalsSection, "a.jpg", "3");
+    store.WriteString(model::kEffectsSection, "a.jpg", "5,");
+    model::Settings.Pictures = {"/show/one.jpg"};
+    model::Settings.useeffects = model::ParseStyleSet("118,");
+    const model::StyleSet useeffects = model::Settings.useeffects;
+
+    dialogs_.answers = {false, true};
+    RunDialog([&](TImageForm& form) {
+        // The effect preview replaces the show lists while the dialog is open.
+        model::Settings.Pictures = {"/preview/a.jpg", "/preview/b.jpg"};
+        model::Settings.useeffects = model::ParseStyleSet("160,");
+        ClickButton(form, "reset1");
+        EXPECT_EQ(Cell(form, 0, TImageForm::kCaptionColumn), "mine");
+        ClickButton(form, "reset1");
+        EXPECT_EQ(Cell(form, 0, TImageForm::kCaptionColumn), "a");
+        EXPECT_EQ(Cell(form, 0, TImageForm::kIntervalColumn), "5");
+        EXPECT_EQ(Cell(form, 0, TImageForm::kEffectsColumn), "Default");
+        model::Settings.Pictures.clear();
+    });
+    EXPECT_EQ(dialogs_.questions, QStringList({"Reset all captions?", "Reset all captions?"}));
+    EXPECT_FALSE(store.SectionExists(model::kCaptionsSection));
+    EXPECT_FALSE(store.SectionExists(model::kIntervalsSection));
+    EXPECT_FALSE(store.SectionExists(model::kEffectsSection));
+    EXPECT_EQ(model::Settings.Pictures, std::vector<std::string>{"/show/one.jpg"});
+    EXPECT_EQ(model::Settings.useeffects, useeffects);
+}
+
+}  // namespace
+}  // namespace app_test

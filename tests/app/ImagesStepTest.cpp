@@ -1,0 +1,203 @@
+// The Images step: adding, removing, ordering and inspecting rows.
+#include <QLabel>
+#include <QListView>
+#include <QMimeData>
+#include <QTest>
+
+#include "AppTestUtil.h"
+#include "app/MediaListModels.h"
+#include "app/ThumbnailPanel.h"
+#include "model/Settings.h"
+
+namespace app_test {
+namespace {
+
+class ImagesStepTest : public WindowTest {
+protected:
+    QStringList Rows() {
+        QStringList rows;
+        for (const auto& entry : Window().Images().List().Entries())
+            rows << QString::fromStdString(entry.Path);
+        return rows;
+    }
+    int SelectedRow() {
+        const auto rows = Find<QListView>("ImageList")->selectionModel()->selectedRows();
+        return rows.isEmpty() ? -1 : rows.first().row();
+    }
+    void Select(int row) {
+        auto* list = Find<QListView>("ImageList");
+        list->setCurrentIndex(list->model()->index(row, 0));
+    }
+    app::ThumbnailPanel* Panel() { return Find<app::ThumbnailPanel>("fsPanel"); }
+    QString CountText() { return Find<QLabel>("CountLabel")->text(); }
+};
+
+TEST_F(ImagesStepTest, AddFilesSkipsListedPathsSelectsTheLastAndShowsItsThumbnail) {
+    const QString a = MakePicture("pics/a.jpg");
+    const QString b = MakePicture("pics/b.png");
+    const QString upper = MakePicture("pics/A.JPG");
+    model::Settings.PicturePath = Dir() + "nowhere/";
+
+    dialogs_.pictureFiles = {{a, b}, {b, upper, a}};
+    Click("addimagefile1");
+    EXPECT_EQ(Rows(), QStringList({a, b}));
+    EXPECT_EQ(SelectedRow(), 1);
+    EXPECT_TRUE(Panel()->HasPicture());
+    EXPECT_EQ(model::Settings.PicturePath, Dir() + "pics/");
+    // A folder that does not exist is not offered as the starting folder.
+    EXPECT_EQ(dialogs_.initialFolders.value(0), QString());
+
+    // Paths compare as the file system does: a.jpg is listed, A.JPG is another file.
+    Click("addimagefile1");
+    EXPECT_EQ(dialogs_.initialFolders.value(1), Path("pics/"));
+    EXPECT_EQ(Rows(), QStringList({a, b, upper}));
+    EXPECT_EQ(SelectedRow(), 2);
+    EXPECT_EQ(CountText(), "Items Count: 3");
+    for (const auto& entry : Window().Images().List().Entries()) EXPECT_TRUE(entry.Checked);
+
+    // Cancelling changes nothing.
+    Click("addimagefile1");
+    EXPECT_EQ(Rows().size(), 3);
+}
+
+TEST_F(ImagesStepTest, AddFolderAppendsASlashOnceAndKeepsTheSelection) {
+    const QString a = MakePicture("a.jpg");
+    const QString photos = MakeFolder("photos");
+    dialogs_.pictureFiles = {{a}};
+    Click("addimagefile1");
+
+    dialogs_.folders = {photos, photos + "/", QString()};
+    Click("addimagefolder1");
+    Click("addimagefolder1");
+    Click("addimagefolder1");  // cancelled
+    EXPECT_EQ(Rows(), QStringList({a, photos + "/"}));
+    EXPECT_EQ(SelectedRow(), 0);
+    EXPECT_EQ(CountText(), "Items Count: 2");
+    EXPECT_EQ(dialogs_.folderTitles.value(0), "Select a folder that includes image files:");
+}
+
+TEST_F(ImagesStepTest, RemoveSelectsTheRowTakingItsPlaceOrTheNewLastRow) {
+    QStringList files;
+    for (const char* name : {"1.jpg", "2.jpg", "3.jpg", "4.jpg"}) files << MakePicture(name);
+    dialogs_.pictureFiles = {files};
+    Click("addimagefile1");
+
+    Select(1);
+    Click("FlatButton1");
+    EXPECT_EQ(Rows(), QStringList({files[0], files[2], files[3]}));
+    EXPECT_EQ(SelectedRow(), 1);
+
+    Select(2);
+    Click("FlatButton1");
+    EXPECT_EQ(Rows(), QStringList({files[0], files[2]}));
+    EXPECT_EQ(SelectedRow(), 1);
+
+    // The Delete key does the same.
+    auto* list = Find<QListView>("ImageList");
+    QTest::keyClick(list, Qt::Key_Delete);
+    EXPECT_EQ(Rows(), QStringList({files[0]}));
+    EXPECT_EQ(SelectedRow(), 0);
+
+    Click("FlatButton1");
+    EXPECT_TRUE(Rows().isEmpty());
+    EXPECT_EQ(SelectedRow(), -1);
+    EXPECT_FALSE(Panel()->HasPicture());
+    EXPECT_EQ(CountText(), "Items Count: 0");
+    Click("FlatButton1");  // nothing selected: nothing happens
+    EXPECT_TRUE(dialogs_.questions.isEmpty());
+}
+
+TEST_F(ImagesStepTest, ClearAsksAndMovesKeepTheCheckMark) {
+    const QString a = MakePicture("a.jpg"), b = MakePicture("b.jpg");
+    dialogs_.pictureFiles = {{a, b}};
+    Click("addimagefile1");
+    auto* model = Find<QListView>("ImageList")->model();
+    model->setData(model->index(0, 0), Qt::Unchecked, Qt::CheckStateRole);
+
+    Select(0);
+    Click("down1");
+    EXPECT_EQ(Rows(), QStringList({b, a}));
+    EXPECT_EQ(SelectedRow(), 1);
+    EXPECT_FALSE(Window().Images().List().At(1).Checked);
+    Click("down1");  // already last
+    EXPECT_EQ(Rows(), QStringList({b, a}));
+    Click("up1");
+    EXPECT_EQ(Rows(), QStringList({a, b}));
+    EXPECT_EQ(SelectedRow(), 0);
+    EXPECT_FALSE(Window().Images().List().At(0).Checked);
+
+    dialogs_.answers = {false, true};
+    Click("FlatButton2");
+    EXPECT_EQ(Rows().size(), 2);
+    Click("FlatButton2");
+    EXPECT_TRUE(Rows().isEmpty());
+    EXPECT_EQ(dialogs_.questions, QStringList({"Clear all images?", "Clear all images?"}));
+    EXPECT_EQ(CountText(), "Items Count: 0");
+}
+
+TEST_F(ImagesStepTest, AFolderRowShowsHowManyPicturesTheShowTakesFromIt) {
+    const QString empty = MakeFolder("empty");
+    MakePicture("empty/d.png");  // only JPEG, GIF and BMP files of a folder are used
+    MakeFolder("empty/e.jpg");   // a folder, however it is named
+    const QString full = MakeFolder("full");
+    MakePicture("full/x.jpg");
+    MakePicture("full/y.gif");
+    MakePicture("full/z.BMP");
+    dialogs_.folders = {empty, full};
+    Click("addimagefolder1");
+    Click("addimagefolder1");
+
+    Select(0);
+    EXPECT_TRUE(Panel()->OverlayVisible());
+    EXPECT_EQ(Panel()->OverlayText(), "Images in folder: 0");
+    Select(1);
+    EXPECT_EQ(Panel()->OverlayText(), "Images in folder: 3");
+
+    // The overlay opens the folder like the thumbnail opens a picture.
+    Panel()->Clicked();
+    ASSERT_EQ(dialogs_.opened.size(), 1u);
+    EXPECT_EQ(dialogs_.opened[0], QUrl::fromLocalFile(full + "/"));
+}
+
+TEST_F(ImagesStepTest, DroppedFoldersBecomeFolderEntriesAndOtherFilesAreLeftOut) {
+    const QString a = MakePicture("a.jpg");
+    const QString folder = MakeFolder("holiday");
+    const QString text = MakeFile("notes.txt", "not a picture");
+    dialogs_.pictureFiles = {{a}};
+    Click("addimagefile1");
+
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(folder), QUrl::fromLocalFile(a), QUrl::fromLocalFile(text),
+                  QUrl::fromLocalFile(Path("missing.jpg"))});
+    auto* model = Find<QListView>("ImageList")->model();
+    ASSERT_TRUE(model->canDropMimeData(&data, Qt::CopyAction, -1, -1, QModelIndex()));
+    model->dropMimeData(&data, Qt::CopyAction, -1, -1, QModelIndex());
+    EXPECT_EQ(Rows(), QStringList({a, folder + "/"}));
+    EXPECT_EQ(CountText(), "Items Count: 2");
+
+    QMimeData plainText;
+    plainText.setText(QStringLiteral("hello"));
+    EXPECT_FALSE(model->canDropMimeData(&plainText, Qt::CopyAction, -1, -1, QModelIndex()));
+}
+
+TEST_F(ImagesStepTest, TheFirstRowOfTheStoreIsSelectedWithItsThumbnail) {
+    MakePicture("sample/beach.jpg");
+    MakeFile("options.dat", "[Pictures]\nbeach.jpg=1\n/nowhere/x.jpg=0\n");
+    model::LoadAllSettings();
+    EXPECT_EQ(Rows(), QStringList({"beach.jpg", "/nowhere/x.jpg"}));
+    EXPECT_EQ(SelectedRow(), 0);
+    EXPECT_TRUE(Panel()->HasPicture());
+    EXPECT_FALSE(Window().Images().List().At(1).Checked);
+
+    // A missing picture leaves the thumbnail as it was.
+    Select(1);
+    EXPECT_TRUE(Panel()->HasPicture());
+    // The thumbnail opens the resolved picture.
+    Select(0);
+    Panel()->Clicked();
+    ASSERT_EQ(dialogs_.opened.size(), 1u);
+    EXPECT_EQ(dialogs_.opened[0], QUrl::fromLocalFile(Path("sample/beach.jpg")));
+}
+
+}  // namespace
+}  // namespace app_test

@@ -1,0 +1,287 @@
+// The main window: steps, menus, the settings binding and closing.
+#include <QAction>
+#include <QButtonGroup>
+#include <QDir>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QSpinBox>
+#include <QToolButton>
+#include <QTreeView>
+
+#include "AppTestUtil.h"
+#include "app/BackgroundPreview.h"
+#include "app/ColorComboBox.h"
+#include "app/ImageForm.h"
+#include "app/MediaListModels.h"
+#include "model/FileIo.h"
+#include "model/Settings.h"
+
+namespace app_test {
+namespace {
+
+using app::TMainForm;
+
+class MainFormTest : public WindowTest {
+protected:
+    bool Shown(const char* name) { return Find<QWidget>(name)->isVisibleTo(&Window()); }
+    QAction* Action(const char* name) {
+        auto* action = Window().findChild<QAction*>(QLatin1String(name));
+        EXPECT_NE(action, nullptr) << name;
+        return action;
+    }
+    QRadioButton* Radio(const char* name) { return Find<QRadioButton>(name); }
+};
+
+TEST_F(MainFormTest, NextWalksTheStepsAndBackReturnsToImages) {
+    EXPECT_EQ(Window().CurrentStep(), TMainForm::kImagesStep);
+    EXPECT_TRUE(Shown("nextB"));
+    EXPECT_FALSE(Shown("backB"));
+    for (int step = TMainForm::kMusicStep; step <= TMainForm::kOptionsStep; ++step) {
+        Click("nextB");
+        EXPECT_EQ(Window().CurrentStep(), step);
+        EXPECT_TRUE(Shown("nextB"));
+    }
+    Click("nextB");  // Options -> Build
+    EXPECT_EQ(Window().CurrentStep(), TMainForm::kBuildStep);
+    EXPECT_FALSE(Shown("nextB"));
+    EXPECT_TRUE(Shown("backB"));
+    Click("backB");
+    EXPECT_EQ(Window().CurrentStep(), TMainForm::kImagesStep);
+    EXPECT_TRUE(Shown("nextB"));
+    EXPECT_FALSE(Shown("backB"));
+}
+
+TEST_F(MainFormTest, SelectingTheShownStepOrOnePastTheLastRunsNothing) {
+    QSignalSpy changes(&Window(), &TMainForm::StepChanged);
+    Window().SelectStep(TMainForm::kImagesStep);
+    Window().SelectStep(TMainForm::kStepCount);
+    Window().SelectStep(-1);
+    EXPECT_EQ(changes.count(), 0);
+    EXPECT_EQ(Window().CurrentStep(), TMainForm::kImagesStep);
+    Window().SelectStep(TMainForm::kOptionsStep);
+    Window().SelectStep(TMainForm::kOptionsStep);
+    EXPECT_EQ(changes.count(), 1);
+}
+
+TEST_F(MainFormTest, EnteringOptionsCollectsTheListsIntoTheShow) {
+    const QString a = MakePicture("a.jpg");
+    dialogs_.pictureFiles = {{a}};
+    Click("addimagefile1");
+    EXPECT_TRUE(model::Settings.Pictures.empty());
+    Window().SelectStep(TMainForm::kOptionsStep);
+    EXPECT_EQ(model::Settings.Pictures, std::vector<std::string>{a.toStdString()});
+}
+
+TEST_F(MainFormTest, EveryEntryIntoOptionsRecomputesTheLengthsBesideTheSyncModes) {
+    const QString a = MakePicture("a.jpg"), b = MakePicture("b.jpg"), c = MakePicture("c.jpg");
+    const QString song = MakeFile("song.mp3", "x");
+    MakeFile("options.dat",
+             ("[Music]\n" + song + "=1\n[Mp3Length]\n" + song + "=65400\n").toUtf8());
+    model::LoadAllSettings();
+    dialogs_.pictureFiles = {{a, b}, {c}};
+    Click("addimagefile1");
+    // PAL, 2 seconds a picture, speed 4: 2 x 75 transition frames + 2 x 50 = 10 s.
+    Window().SelectStep(TMainForm::kOptionsStep);
+    EXPECT_EQ(Radio("syncGroup0")->text(), "Current length:  0:00:10");
+    EXPECT_EQ(Radio("syncGroup1")->text(), "Fit to images:    0:00:10");
+    EXPECT_EQ(Radio("syncGroup2")->text(), "Fit to music:      0:01:05");
+
+    Window().SelectStep(TMainForm::kImagesStep);
+    Click("addimagefile1");
+    Window().SelectStep(TMainForm::kOptionsStep);
+    EXPECT_EQ(Window().ShowSeconds(), 15);
+    EXPECT_EQ(Radio("syncGroup0")->text(), "Current length:  0:00:15");
+}
+
+TEST_F(MainFormTest, ControlsShowTheRecordAndGiveItBack) {
+    const QString background = MakePicture("background/stone.png", 40, 30, Qt::gray);
+    MakeFile("options.dat", ("[Set]\nVideoType=1\nTVSet=1\nMusicSync=2\nBackgroundColor=255\n"
+                             "Back_Mode_UseColor=0\nBack_Image_UseTiled=0\nBack_Image_Filename=" +
+                             background + "\nPlayMusic=0\nEffectSpeed2=3\nImageInterval=7\n")
+                                .toUtf8());
+    model::LoadAllSettings();
+    EXPECT_TRUE(Radio("VideoGroup1")->isChecked());
+    EXPECT_TRUE(Radio("tvGroup1")->isChecked());
+    EXPECT_TRUE(Radio("syncGroup2")->isChecked());
+    EXPECT_EQ(Find<app::ColorComboBox>("BackcolorCb")->Color(), QColor(Qt::red));
+    EXPECT_TRUE(Radio("BackImageRadio")->isChecked());
+    EXPECT_TRUE(Radio("BackStretrchRadio")->isChecked());
+    auto* preview = Find<app::BackgroundPreview>("BackImage");
+    EXPECT_EQ(preview->toolTip(), background);
+    EXPECT_TRUE(preview->HasPicture());
+    EXPECT_EQ(Find<QSpinBox>("SpeedEdit2")->value(), 3);
+    EXPECT_EQ(Find<QSpinBox>("IntervalEdit")->value(), 7);
+    EXPECT_FALSE(Action("Play1")->isChecked());
+
+    Radio("VideoGroup0")->setChecked(true);
+    Radio("tvGroup0")->setChecked(true);
+    Radio("syncGroup1")->setChecked(true);
+    Radio("BackColorRadio")->setChecked(true);
+    Radio("BackTiledRadio")->setChecked(true);
+    Find<QSpinBox>("SpeedEdit2")->setValue(5);
+    Find<app::ColorComboBox>("BackcolorCb")->SetColor(QColor(0x12, 0x34, 0x56));
+    Window().CollectSettings(false);
+    const model::TslSettings& s = model::Settings;
+    EXPECT_EQ(s.VideoType, 0);
+    EXPECT_EQ(s.TVSet, 0);
+    EXPECT_EQ(s.MusicSync, 1);
+    EXPECT_TRUE(s.Back_Mode_UseColor);
+    EXPECT_TRUE(s.Back_Image_UseTiled);
+    EXPECT_EQ(s.EffectSpeed2, 5);
+    EXPECT_EQ(s.BackgroundColor, 0x563412u);  // 0x00BBGGRR
+    EXPECT_EQ(s.Back_Image_Filename, background.toStdString());
+}
+
+TEST_F(MainFormTest, LoadingAProjectShowsItsSpeedAndInterval) {
+    const QString project = MakeFile("slow.dvprj", "[Set]\nEffectSpeed2=5\nImageInterval=9\n");
+    Window().SelectStep(TMainForm::kEffectsStep);  // starts the preview
+    Find<QSpinBox>("SpeedEdit2")->setValue(2);
+    dialogs_.projectNames = {project};
+    Action("LoadProject1")->trigger();
+    EXPECT_EQ(Find<QSpinBox>("SpeedEdit2")->value(), 5);
+    EXPECT_EQ(Find<QSpinBox>("IntervalEdit")->value(), 9);
+    EXPECT_EQ(model::Settings.EffectSpeed2, 5);
+    EXPECT_EQ(model::Settings.ImageInterval, 9);
+}
+
+TEST_F(MainFormTest, ABackgroundPictureThatCannotBeReadIsReportedAndKept) {
+    const QString broken = MakeFile("background/broken.png", "not a PNG at all");
+    const QString good = MakePicture("background/good.png", 30, 20, Qt::yellow);
+    model::LoadAllSettings();  // the background folder is the dialog's start
+    dialogs_.pictureFile = {broken, good};
+    Click("FlatButton29");
+    EXPECT_EQ(dialogs_.initialFolders.value(0), Path("background/"));
+    ASSERT_EQ(dialogs_.errors.size(), 1);
+    EXPECT_TRUE(dialogs_.errors[0].contains("broken.png"));
+    auto* preview = Find<app::BackgroundPreview>("BackImage");
+    EXPECT_EQ(preview->Path(), broken);
+    EXPECT_FALSE(Radio("BackImageRadio")->isChecked());
+    Click("FlatButton29");
+    EXPECT_EQ(dialogs_.errors.size(), 1);
+    EXPECT_TRUE(preview->HasPicture());
+    EXPECT_TRUE(Radio("BackImageRadio")->isChecked());
+    Window().CollectSettings(false);
+    EXPECT_EQ(model::Settings.Back_Image_Filename, good.toStdString());
+    EXPECT_FALSE(model::Settings.Back_Mode_UseColor);
+}
+
+TEST_F(MainFormTest, AValueNoRadioButtonHasIsKeptByTheCollect) {
+    MakeFile("options.dat", "[Set]\nTVSet=2\nVideoType=258\n");
+    model::LoadAllSettings();
+    EXPECT_EQ(model::Settings.VideoType, 2);  // low eight bits
+    EXPECT_FALSE(Radio("tvGroup0")->isChecked());
+    EXPECT_FALSE(Radio("tvGroup1")->isChecked());
+    EXPECT_TRUE(Radio("VideoGroup2")->isChecked());
+    Window().CollectSettings(false);
+    EXPECT_EQ(model::Settings.TVSet, 2);
+    EXPECT_EQ(model::Settings.VideoType, 2);
+}
+
+TEST_F(MainFormTest, ClosingWritesTheListsWhileUndoAndExitDoesNot) {
+    const QString a = MakePicture("a.jpg");
+    dialogs_.pictureFiles = {{a}};
+    Click("addimagefile1");
+    Window().show();
+    Action("UndoandExit1")->trigger();
+    EXPECT_FALSE(Window().isVisible());
+    EXPECT_EQ(dialogs_.programEnds, 1);
+    EXPECT_FALSE(model::FileExists(model::OptionsFileName()));
+
+    window_.reset();
+    dialogs_.pictureFiles = {{a}};
+    Click("addimagefile1");
+    Window().show();
+    EXPECT_TRUE(Window().close());
+    const std::string written = model::ReadWholeFile(model::OptionsFileName());
+    EXPECT_NE(written.find("[Pictures]\n" + a.toStdString() + "=1\n"), std::string::npos);
+}
+
+TEST_F(MainFormTest, ClosingAsksBeforeLosingWhatCannotBeWritten) {
+    const QString a = MakePicture("a.jpg");
+    dialogs_.pictureFiles = {{a}};
+    Click("addimagefile1");
+    // A folder where the options file should be: every write fails.
+    QDir().mkpath(QString::fromStdString(model::OptionsFileName()));
+    Window().show();
+    dialogs_.answers = {false, true};
+    EXPECT_FALSE(Window().close());
+    EXPECT_TRUE(Window().isVisible());
+    // The choices still reached the record.
+    EXPECT_EQ(model::Settings.Pictures, std::vector<std::string>{a.toStdString()});
+    EXPECT_TRUE(Window().close());
+    EXPECT_EQ(dialogs_.questions.size(), 2);
+}
+
+TEST_F(MainFormTest, ProjectsSaveAndLoadThroughTheMenu) {
+    const QString a = MakePicture("a.jpg"), b = MakePicture("b.jpg");
+    dialogs_.pictureFiles = {{a}};
+    Click("addimagefile1");
+    dialogs_.projectNames = {Path("holiday")};
+    Action("SaveProject1")->trigger();
+    ASSERT_TRUE(model::FileExists(Dir() + "holiday.dvprj"));
+
+    dialogs_.pictureFiles = {{b}};
+    Click("addimagefile1");
+    Action("Save1")->trigger();
+    EXPECT_EQ(dialogs_.notices, QStringList({"Save OK"}));
+    EXPECT_EQ(Window().Images().List().Count(), 2u);
+
+    dialogs_.projectNames = {Path("holiday.dvprj")};
+    Action("LoadProject1")->trigger();
+    ASSERT_EQ(Window().Images().List().Count(), 1u);
+    EXPECT_EQ(Window().Images().List().At(0).Path, a.toStdString());
+
+    // A file that is no project is refused with a message; nothing changes.
+    dialogs_.projectNames = {MakeFile("video.dvprj", QByteArray("\x00\x01\x02garbage", 10))};
+    Action("LoadProject1")->trigger();
+    EXPECT_EQ(dialogs_.errors.size(), 1);
+    EXPECT_EQ(Window().Images().List().Count(), 1u);
+}
+
+TEST_F(MainFormTest, HelpFallsBackToTheHomePage) {
+    Action("Help2")->trigger();
+    Action("Email1")->trigger();
+    MakeFile("help.chm", "help");
+    Action("Help2")->trigger();
+    ASSERT_EQ(dialogs_.opened.size(), 3u);
+    EXPECT_EQ(dialogs_.opened[0], QUrl(QString::fromStdString(model::Product().homepage)));
+    EXPECT_EQ(dialogs_.opened[1].scheme(), "mailto");
+    EXPECT_EQ(dialogs_.opened[1].path(), QString::fromStdString(model::Product().email));
+    EXPECT_EQ(dialogs_.opened[2], QUrl::fromLocalFile(Path("help.chm")));
+    EXPECT_EQ(Action("Help2")->shortcut(), QKeySequence(Qt::Key_F1));
+    EXPECT_EQ(Action("UndoandExit1")->shortcut(), QKeySequence(Qt::ALT | Qt::Key_E));
+}
+
+TEST_F(MainFormTest, TheEffectTreeTakesOverTheSelectionOnlyOnceShown) {
+    model::Settings.useeffects.reset();
+    model::Settings.useeffects.set(6);
+    Window().CollectSettings(false);  // the tree is not built: the selection stays
+    EXPECT_TRUE(model::Settings.useeffects.test(6));
+    EXPECT_EQ(model::Settings.useeffects.count(), 1u);
+
+    Window().SelectStep(TMainForm::kEffectsStep);
+    EXPECT_EQ(Window().EffectTree().CategoryCount(), 2);
+    EXPECT_TRUE(Window().EffectTree().EffectChecked(0, 1));
+    Click("selectall1");
+    Window().CollectSettings(false);
+    EXPECT_EQ(model::StyleSetText(model::Settings.useeffects), "5,6,22,118,160,");
+    Click("disableall1");
+    Window().CollectSettings(false);
+    EXPECT_TRUE(model::Settings.useeffects.none());
+}
+
+TEST_F(MainFormTest, CustomizeHidesTheWindowWhileTheDialogRuns) {
+    Window().show();
+    bool hiddenMeanwhile = false;
+    dialogs_.onModal = [&](QDialog& dialog) {
+        hiddenMeanwhile = !Window().isVisible();
+        EXPECT_NE(qobject_cast<app::TImageForm*>(&dialog), nullptr);
+    };
+    Click("customize1");
+    EXPECT_TRUE(hiddenMeanwhile);
+    EXPECT_TRUE(Window().isVisible());
+}
+
+}  // namespace
+}  // namespace app_test

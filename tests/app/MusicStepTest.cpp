@@ -1,0 +1,160 @@
+// The Music step: rows, their order, their lengths and the music options.
+#include <QAction>
+#include <QMenu>
+#include <QMimeData>
+#include <QTimer>
+#include <QTreeView>
+
+#include "AppTestUtil.h"
+#include "app/MediaListModels.h"
+#include "model/Settings.h"
+
+namespace app_test {
+namespace {
+
+class MusicStepTest : public WindowTest {
+protected:
+    const model::MusicList& List() { return Window().Music().List(); }
+    QStringList Rows() {
+        QStringList rows;
+        for (const auto& entry : List().Entries()) rows << QString::fromStdString(entry.Path);
+        return rows;
+    }
+    int SelectedRow() {
+        const auto rows = Find<QTreeView>("musicList")->selectionModel()->selectedRows();
+        return rows.isEmpty() ? -1 : rows.first().row();
+    }
+    void Select(int row) {
+        auto* list = Find<QTreeView>("musicList");
+        list->setCurrentIndex(list->model()->index(row, 0));
+    }
+};
+
+TEST_F(MusicStepTest, TheSameFileAddedTwiceIsListedTwiceAndGetsMeasured) {
+    const QString song = MakeFile("music/song.mp3", "this is no MP3 stream");
+    dialogs_.musicFiles = {{song}, {song}};
+    Click("addmusic1");
+    auto* timer = Window().findChild<QTimer*>(QStringLiteral("Mp3LengthTimer"));
+    ASSERT_NE(timer, nullptr);
+    EXPECT_TRUE(timer->isActive());
+    Click("addmusic1");
+    EXPECT_EQ(Rows(), QStringList({song, song}));
+    EXPECT_EQ(SelectedRow(), 1);
+    EXPECT_EQ(model::Settings.MusicPath, Dir() + "music/");
+    for (const auto& entry : List().Entries()) {
+        EXPECT_TRUE(entry.Checked);
+        EXPECT_FALSE(entry.HasLength);
+    }
+
+    // A file the decoder cannot read gets -1, shown as 0:00:00, and is not
+    // asked again; the show takes no music from it.
+    Window().Mp3LengthTimerTimer();
+    EXPECT_FALSE(timer->isActive());
+    for (const auto& entry : List().Entries()) {
+        EXPECT_EQ(entry.LengthMs, "-1");
+        EXPECT_EQ(entry.LengthText, "0:00:00");
+    }
+    Window().CollectSettings(false);
+    EXPECT_TRUE(model::Settings.Music.empty());
+}
+
+TEST_F(MusicStepTest, StoredLengthsAreKeptAndMissingFilesAreNotMeasured) {
+    const QString known = MakeFile("known.mp3", "x");
+    const QString unknown = MakeFile("unknown.mp3", "x");
+    MakeFile("options.dat", ("[Music]\n" + known + "=1\n" + unknown + "=1\n/gone/away.mp3=1\n" +
+                             "[Mp3Length]\n" + known + "=185000\n/gone/away.mp3=0\n")
+                                .toUtf8());
+    model::LoadAllSettings();
+    EXPECT_EQ(List().At(0).LengthText, "0:03:05");
+    EXPECT_EQ(List().At(1).LengthMs, "0");
+
+    Window().Mp3LengthTimerTimer();
+    EXPECT_EQ(List().At(0).LengthMs, "185000");
+    EXPECT_EQ(List().At(1).LengthMs, "-1");
+    EXPECT_EQ(List().At(2).LengthMs, "0");  // its file is gone: left alone
+
+    // Entering the Music step starts the pass.
+    Window().SelectStep(app::TMainForm::kMusicStep);
+    EXPECT_TRUE(Window().findChild<QTimer*>(QStringLiteral("Mp3LengthTimer"))->isActive());
+}
+
+TEST_F(MusicStepTest, MovingACheckedRowKeepsItsCheckMarkAndLength) {
+    const QString a = MakeFile("a.mp3", "x"), b = MakeFile("b.mp3", "x");
+    MakeFile("options.dat",
+             ("[Music]\n" + a + "=0\n" + b + "=1\n[Mp3Length]\n" + b + "=61000\n").toUtf8());
+    model::LoadAllSettings();
+
+    Select(1);
+    Click("up2");
+    EXPECT_EQ(Rows(), QStringList({b, a}));
+    EXPECT_EQ(SelectedRow(), 0);
+    EXPECT_TRUE(List().At(0).Checked);
+    EXPECT_EQ(List().At(0).LengthMs, "61000");
+    EXPECT_EQ(List().At(0).LengthText, "0:01:01");
+    EXPECT_FALSE(List().At(1).Checked);
+    Click("up2");  // already first
+    EXPECT_EQ(Rows(), QStringList({b, a}));
+
+    Click("down2");
+    EXPECT_EQ(Rows(), QStringList({a, b}));
+    EXPECT_EQ(SelectedRow(), 1);
+    EXPECT_TRUE(List().At(1).Checked);
+    EXPECT_EQ(List().At(1).LengthMs, "61000");
+}
+
+TEST_F(MusicStepTest, RemoveAndClear) {
+    QStringList files;
+    for (const char* name : {"1.mp3", "2.mp3", "3.mp3"}) files << MakeFile(name, "x");
+    dialogs_.musicFiles = {files};
+    Click("addmusic1");
+
+    Click("removemusic1");  // the last row was selected
+    EXPECT_EQ(Rows(), QStringList({files[0], files[1]}));
+    EXPECT_EQ(SelectedRow(), 1);
+    Select(0);
+    Click("removemusic1");
+    EXPECT_EQ(Rows(), QStringList({files[1]}));
+    EXPECT_EQ(SelectedRow(), 0);
+
+    dialogs_.answers = {false, true};
+    Click("clearmusic1");
+    EXPECT_EQ(Rows().size(), 1);
+    Click("clearmusic1");
+    EXPECT_TRUE(Rows().isEmpty());
+    EXPECT_EQ(dialogs_.questions.value(0), "Clear all music files?");
+}
+
+TEST_F(MusicStepTest, DroppedFoldersAddTheirOwnMp3FilesInNameOrder) {
+    MakeFile("album/10 ten.mp3", "x");
+    MakeFile("album/2 two.MP3", "x");
+    MakeFile("album/1 one.mp3/inner.mp3", "x");  // not searched
+    MakeFile("album/cover.jpg", "x");
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(Path("album"))});
+    auto* model = Find<QTreeView>("musicList")->model();
+    model->dropMimeData(&data, Qt::CopyAction, -1, -1, QModelIndex());
+    EXPECT_EQ(Rows(), QStringList({Path("album/10 ten.mp3"), Path("album/2 two.MP3")}));
+}
+
+TEST_F(MusicStepTest, TheOptionsMenuItemsReachTheSettingsAtTheNextCollect) {
+    auto* menu = Window().findChild<QMenu*>(QStringLiteral("musicm"));
+    ASSERT_NE(menu, nullptr);
+    auto* play = menu->findChild<QAction*>(QStringLiteral("Play1"));
+    auto* loop = menu->findChild<QAction*>(QStringLiteral("Loop1"));
+    auto* shuffle = menu->findChild<QAction*>(QStringLiteral("Shuffle1"));
+    ASSERT_TRUE(play && loop && shuffle);
+    // Defaults: play and loop on, shuffle off.
+    EXPECT_TRUE(play->isChecked());
+    EXPECT_TRUE(loop->isChecked());
+    EXPECT_FALSE(shuffle->isChecked());
+    play->trigger();
+    shuffle->trigger();
+    EXPECT_TRUE(model::Settings.PlayMusic);
+    Window().CollectSettings(false);
+    EXPECT_FALSE(model::Settings.PlayMusic);
+    EXPECT_TRUE(model::Settings.RandomMusic);
+    EXPECT_TRUE(model::Settings.LoopMusic);
+}
+
+}  // namespace
+}  // namespace app_test

@@ -1,0 +1,116 @@
+// The three previews: the Effects step's, the per-image dialog's and the
+// preview window.
+#include <QAbstractButton>
+#include <QSpinBox>
+#include <QTableWidget>
+#include <QTreeView>
+
+#include "AppTestUtil.h"
+#include "app/ImageForm.h"
+#include "app/MediaListModels.h"
+#include "model/Settings.h"
+#include "screen/FullscreenForm.h"
+#include "screen/PreviewRunner.h"
+
+namespace app_test {
+namespace {
+
+using app::TMainForm;
+
+using PreviewTest = WindowTest;
+
+TEST_F(PreviewTest, TheEffectsStepPreviewsTheEffectSelectedInTheTree) {
+    model::Settings.useeffects = model::ParseStyleSet("22,118,");
+    EXPECT_EQ(Window().MiniPreview(), nullptr);
+    Window().SelectStep(TMainForm::kEffectsStep);
+    screen::TRunVantoscreen* preview = Window().MiniPreview();
+    ASSERT_NE(preview, nullptr);
+    EXPECT_TRUE(preview->Demo);
+    EXPECT_TRUE(preview->SmallPreview);
+    EXPECT_EQ(preview->DemoStyle, 22);  // the first enabled effect of the tree
+
+    QTreeView& tree = Window().StyleList();
+    QAbstractItemModel* nodes = tree.model();
+    tree.setCurrentIndex(nodes->index(1, 0, nodes->index(1, 0)));  // Dissolve
+    EXPECT_EQ(preview->DemoStyle, 160);
+    tree.setCurrentIndex(nodes->index(0, 0));  // a category: its first effect
+    EXPECT_EQ(preview->DemoStyle, 5);
+
+    // The preview lives on while other steps are shown.
+    Window().SelectStep(TMainForm::kImagesStep);
+    Window().SelectStep(TMainForm::kEffectsStep);
+    EXPECT_EQ(Window().MiniPreview(), preview);
+
+    Window().findChild<QSpinBox*>(QStringLiteral("IntervalEdit"))->setValue(12);
+    EXPECT_EQ(model::Settings.ImageInterval, 12);
+}
+
+TEST_F(PreviewTest, TheDialogPreviewsAnEffectBetweenARowAndItsNeighbourAndRestoresTheShow) {
+    const QString p1 = MakePicture("p1.jpg"), p2 = MakePicture("p2.jpg"),
+                  p3 = MakePicture("p3.jpg");
+    for (const QString& path : {p1, p2, p3}) Window().Images().Append({path.toStdString(), true});
+    model::Settings.Pictures = {"/the/show.jpg"};
+    const model::StyleSet useeffects = model::Settings.useeffects;
+
+    std::vector<std::vector<std::string>> previewed;
+    std::vector<std::string> styles;
+    dialogs_.onModal = [&](QDialog& dialog) {
+        auto& form = static_cast<app::TImageForm&>(dialog);
+        QTreeView& tree = form.PictureTreeView();
+        const QModelIndex dissolve = tree.model()->index(1, 0, tree.model()->index(1, 0));
+        for (int row : {1, 2, 0}) {
+            form.Grid().setCurrentCell(row, app::TImageForm::kCaptionColumn);
+            tree.setCurrentIndex(dissolve);
+            emit tree.clicked(dissolve);
+            previewed.push_back(model::Settings.Pictures);
+            styles.push_back(model::StyleSetText(model::Settings.useeffects));
+        }
+        ASSERT_NE(form.EffectPreview(), nullptr);
+        EXPECT_FALSE(form.EffectPreview()->Demo);
+        EXPECT_TRUE(form.EffectPreview()->UseShowSet);
+    };
+    Click("customize1");
+    const std::string s1 = p1.toStdString(), s2 = p2.toStdString(), s3 = p3.toStdString();
+    ASSERT_EQ(previewed.size(), 3u);
+    EXPECT_EQ(previewed[0], (std::vector<std::string>{s2, s3}));
+    EXPECT_EQ(previewed[1], (std::vector<std::string>{s3, s2}));  // the last row: the one before
+    EXPECT_EQ(previewed[2], (std::vector<std::string>{s1, s2}));
+    EXPECT_EQ(styles[0], "160,");
+    EXPECT_EQ(model::Settings.Pictures, std::vector<std::string>{"/the/show.jpg"});
+    EXPECT_EQ(model::Settings.useeffects, useeffects);
+}
+
+TEST_F(PreviewTest, ALonePictureIsPreviewedWithAnEmptyNeighbour) {
+    const QString only = MakePicture("only.jpg");
+    Window().Images().Append({only.toStdString(), true});
+    std::vector<std::string> previewed;
+    dialogs_.onModal = [&](QDialog& dialog) {
+        QTreeView& tree = static_cast<app::TImageForm&>(dialog).PictureTreeView();
+        const QModelIndex wipes = tree.model()->index(0, 0);
+        tree.setCurrentIndex(wipes);
+        emit tree.clicked(wipes);
+        previewed = model::Settings.Pictures;
+        EXPECT_EQ(model::StyleSetText(model::Settings.useeffects), "5,");
+    };
+    Click("customize1");
+    EXPECT_EQ(previewed, (std::vector<std::string>{only.toStdString(), ""}));
+}
+
+TEST_F(PreviewTest, ThePreviewWindowIsSizedByTheVideoFormatAlone) {
+    QSize shown;
+    dialogs_.onModal = [&](QDialog& dialog) {
+        EXPECT_NE(qobject_cast<screen::TFullscreenForm*>(&dialog), nullptr);
+        shown = dialog.size();
+    };
+    Window().findChild<QAbstractButton*>(QStringLiteral("VideoGroup2"))->setChecked(true);
+    Window().findChild<QAbstractButton*>(QStringLiteral("tvGroup1"))->setChecked(true);
+    Click("previewB");
+    EXPECT_EQ(shown, QSize(720, 576));
+    Window().findChild<QAbstractButton*>(QStringLiteral("VideoGroup0"))->setChecked(true);
+    Click("previewB");
+    EXPECT_EQ(shown, QSize(320, 288));
+    EXPECT_FALSE(app::PreviewWindowSize(3).isValid());
+}
+
+}  // namespace
+}  // namespace app_test

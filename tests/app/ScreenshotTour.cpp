@@ -1,0 +1,201 @@
+// Walks through the window the way a person would and saves a picture of
+// each step, the per-image dialog, the About box and a running build. Run it
+// under a real X server (scripts/screenshots.sh starts one with Xvfb):
+//   app_screenshots OUTPUT_FOLDER
+// It makes its own pictures and music with ffmpeg in a temporary program
+// folder, so it never touches the real options file.
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QSpinBox>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QTreeView>
+
+#include <cstdio>
+
+#include "app/ImageForm.h"
+#include "app/MainForm.h"
+#include "app/MediaListModels.h"
+#include "app/UserDialogs.h"
+#include "model/Settings.h"
+
+namespace {
+
+QString output;
+
+bool Save(QWidget& widget, const QString& name) {
+    const QString path = output + QLatin1Char('/') + name + QStringLiteral(".png");
+    const bool saved = widget.grab().save(path);
+    std::fprintf(stderr, "%s %s\n", saved ? "wrote" : "FAILED", qPrintable(path));
+    return saved;
+}
+
+bool Run(const QStringList& arguments) {
+    QProcess process;
+    process.start(QStringLiteral("ffmpeg"), QStringList{"-loglevel", "error", "-y"} + arguments);
+    return process.waitForFinished(120000) && process.exitCode() == 0;
+}
+
+bool MakePicture(const QString& source, const QString& path) {
+    return Run({"-f", "lavfi", "-i", source, "-frames:v", "1", "-q:v", "3", path});
+}
+
+bool MakeSong(double frequency, int seconds, const QString& path) {
+    const QString melody = QStringLiteral(
+                               "aevalsrc=0.3*sin(2*PI*%1*t)*(0.6+0.4*sin(2*PI*2*t))|"
+                               "0.3*sin(2*PI*%2*t)*(0.6+0.4*sin(2*PI*3*t)):s=44100:d=%3")
+                               .arg(frequency)
+                               .arg(frequency * 1.5)
+                               .arg(seconds);
+    return Run({"-f", "lavfi", "-i", melody, "-c:a", "libmp3lame", "-b:a", "128k", path});
+}
+
+// Answers the window's questions without a person: dialogs it shows are
+// photographed, then closed.
+class TourDialogs : public app::UserDialogs {
+public:
+    std::function<void(QDialog&)> onModal;
+    QString SaveVideoName(QWidget*, const QString&) override { return {}; }
+    bool Confirm(QWidget*, const QString&) override { return false; }
+    void Inform(QWidget*, const QString&) override {}
+    void ShowError(QWidget*, const QString& text) override {
+        std::fprintf(stderr, "message: %s\n", qPrintable(text));
+    }
+    void OpenUrl(const QUrl&) override {}
+    int RunModal(QDialog& dialog) override {
+        dialog.show();
+        if (onModal) onModal(dialog);
+        dialog.reject();
+        return dialog.result();
+    }
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    QApplication::setStyle(QStringLiteral("Fusion"));
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: %s OUTPUT_FOLDER\n", argv[0]);
+        return 2;
+    }
+    output = QString::fromLocal8Bit(argv[1]);
+    QDir().mkpath(output);
+
+    // A program folder of its own, with the real catalogue and sample pictures.
+    QTemporaryDir folder;
+    const QString dir = folder.path() + QLatin1Char('/');
+    const QString programDir = QCoreApplication::applicationDirPath() + QLatin1Char('/');
+    QFile::copy(programDir + "VantoSaver.001", dir + "VantoSaver.001");
+    QDir().mkpath(dir + "sample");
+    for (const char* name : {"t1.jpg", "t2.jpg"})
+        QFile::copy(programDir + "sample/" + name, dir + "sample/" + name);
+    model::SetUserDataDir(dir.toStdString() + "user/");
+    model::SetProgramDir(dir.toStdString());
+
+    const QString pictures = dir + "Pictures/";
+    QDir().mkpath(pictures + "Summer 2024");
+    const QStringList sources = {
+        "mandelbrot=s=1024x768:start_scale=1.2",
+        "gradients=s=1024x768:c0=0x1d4e89:c1=0xf79256:c2=0xfbd1a2:seed=7",
+        "gradients=s=1024x768:c0=0x6a4c93:c1=0x1982c4:c2=0x8ac926:c3=0xffca3a:type=spiral:seed=5",
+        "life=s=1024x768:mold=10:r=40:ratio=0.2:life_color=#b0e0ff:death_color=#203040",
+        "gradients=s=1024x768:c0=0x0a9396:c1=0xe9d8a6:c2=0xee9b00:type=radial:seed=3",
+        "mandelbrot=s=1024x768:start_scale=0.3:start_x=-0.745:start_y=0.11",
+    };
+    QStringList files;
+    for (int i = 0; i < sources.size(); ++i) {
+        const QString path = (i < 3 ? pictures : pictures + "Summer 2024/") +
+                             QStringLiteral("photo%1.jpg").arg(i + 1, 2, 10, QLatin1Char('0'));
+        if (!MakePicture(sources[i], path)) {
+            std::fprintf(stderr, "ffmpeg could not make %s\n", qPrintable(path));
+            return 1;
+        }
+        files << path;
+    }
+    const QString music = dir + "Music/";
+    QDir().mkpath(music);
+    if (!MakeSong(330, 14, music + "Morning.mp3") || !MakeSong(392, 9, music + "Evening.mp3")) {
+        std::fprintf(stderr, "ffmpeg could not make the music\n");
+        return 1;
+    }
+
+    // The lists as a saved project holds them.
+    QString options = QStringLiteral("[Set]\nImageInterval=2\n[Pictures]\n");
+    for (int i = 0; i < 3; ++i) options += files[i] + "=1\n";
+    options += pictures + "Summer 2024/=1\n" + dir + "Pictures/old-scan.jpg=0\n[Music]\n";
+    for (const char* song : {"Morning.mp3", "Evening.mp3"}) options += music + song + "=1\n";
+    QFile optionsFile(dir + "options.dat");
+    if (!optionsFile.open(QIODevice::WriteOnly) || optionsFile.write(options.toUtf8()) < 0)
+        return 1;
+    optionsFile.close();
+
+    TourDialogs dialogs;
+    app::SetUserDialogs(&dialogs);
+    model::LoadAllSettings();
+    app::TMainForm window;
+    window.resize(900, 580);
+    window.show();
+
+    const char* names[] = {"step1-images", "step2-music", "step3-effects", "step4-options",
+                           "step5-build"};
+    for (int step = app::TMainForm::kImagesStep; step < app::TMainForm::kStepCount; ++step) {
+        window.SelectStep(step);
+        if (step == app::TMainForm::kImagesStep) {
+            auto* list = window.findChild<QAbstractItemView*>(QStringLiteral("ImageList"));
+            list->setCurrentIndex(list->model()->index(1, 0));
+        }
+        if (step == app::TMainForm::kEffectsStep) {
+            QTreeView& tree = window.StyleList();
+            tree.setCurrentIndex(tree.model()->index(2, 0, tree.model()->index(1, 0)));
+        }
+        QTest::qWait(step == app::TMainForm::kEffectsStep ? 1900 : 700);
+        Save(window, QString::fromLatin1(names[step]));
+    }
+
+    window.SelectStep(app::TMainForm::kOptionsStep);
+    dialogs.onModal = [&](QDialog& dialog) {
+        auto& form = static_cast<app::TImageForm&>(dialog);
+        form.resize(820, 520);
+        QTest::qWait(300);
+        form.Grid().item(0, app::TImageForm::kCaptionColumn)->setText("Sunrise over the bay");
+        form.Grid().item(1, app::TImageForm::kIntervalColumn)->setText("4");
+        form.Grid().setCurrentCell(1, app::TImageForm::kCaptionColumn);
+        QTreeView& tree = form.PictureTreeView();
+        tree.expandAll();
+        const QModelIndex effect = tree.model()->index(3, 0, tree.model()->index(0, 0));
+        tree.setCurrentIndex(effect);
+        emit tree.clicked(effect);
+        QTest::qWait(900);
+        Save(form, "image-dialog");
+    };
+    window.findChild<QAbstractButton*>(QStringLiteral("FlatButton5"))->click();
+
+    dialogs.onModal = [&](QDialog& dialog) {
+        QTest::qWait(300);
+        Save(dialog, "about");
+    };
+    window.findChild<QAction*>(QStringLiteral("About1"))->trigger();
+
+    // A build of the whole show, photographed while it runs.
+    window.SelectStep(app::TMainForm::kEffectsStep);
+    window.findChild<QSpinBox*>(QStringLiteral("IntervalEdit"))->setValue(8);
+    window.SelectStep(app::TMainForm::kBuildStep);
+    bool shot = false;
+    QTimer::singleShot(1500, &window, [&] {
+        Save(window, "build-running");
+        shot = true;
+        window.findChild<QAbstractButton*>(QStringLiteral("abortButton"))->click();
+    });
+    window.findChild<QAbstractButton*>(QStringLiteral("buildButton"))->click();
+    if (!shot) std::fprintf(stderr, "the build ended before it could be photographed\n");
+    app::SetUserDialogs(nullptr);
+    model::SetProgramDir("");
+    model::SetUserDataDir("");
+    return shot ? 0 : 1;
+}

@@ -1,0 +1,205 @@
+// The window driven from start to finished video, as a person would use it,
+// and the Build step's behaviour while a build runs. The videos are checked
+// with ffprobe.
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLabel>
+#include <QProcess>
+#include <QProgressBar>
+#include <QSpinBox>
+#include <QTableWidget>
+#include <QTest>
+#include <QTimer>
+#include <QTreeView>
+
+#include "AppTestUtil.h"
+#include "app/ImageForm.h"
+#include "app/MediaListModels.h"
+#include "model/FileIo.h"
+#include "model/PerImage.h"
+#include "model/Settings.h"
+
+namespace app_test {
+namespace {
+
+using app::TMainForm;
+
+// Runs a program and returns its standard output; empty when it failed.
+QByteArray Output(const QString& program, const QStringList& arguments) {
+    QProcess process;
+    process.start(program, arguments);
+    if (!process.waitForFinished(120000) || process.exitCode() != 0) return {};
+    return process.readAllStandardOutput();
+}
+
+class WalkthroughTest : public WindowTest {
+protected:
+    // A melody of the given length as an MP3 file.
+    QString MakeSong(const QString& name, int seconds) {
+        const QString path = Path(name);
+        QProcess ffmpeg;
+        ffmpeg.start("ffmpeg",
+                     {"-loglevel", "error", "-y", "-f", "lavfi", "-i",
+                      QString("sine=frequency=523:sample_rate=44100:duration=%1").arg(seconds),
+                      "-c:a", "libmp3lame", "-b:a", "128k", path});
+        EXPECT_TRUE(ffmpeg.waitForFinished(60000) && ffmpeg.exitCode() == 0)
+            << ffmpeg.readAllStandardError().toStdString();
+        return path;
+    }
+
+    // Ticks an effect of the Effects step's tree the way a click on its box does.
+    void Tick(int category, int effect) {
+        QAbstractItemModel* nodes = Window().StyleList().model();
+        const QModelIndex node = nodes->index(effect, 0, nodes->index(category, 0));
+        nodes->setData(node, Qt::Checked, Qt::CheckStateRole);
+    }
+
+    void Choose(const char* radio) { Find<QAbstractButton>(radio)->click(); }
+
+    // What ffprobe says about a file's streams and format.
+    QJsonObject Probe(const QString& file) {
+        const QByteArray json = Output("ffprobe", {"-v", "error", "-print_format", "json",
+                                                   "-show_streams", "-show_format", file});
+        return QJsonDocument::fromJson(json).object();
+    }
+};
+
+TEST_F(WalkthroughTest, FromAFolderAndAnMp3ToATenSecondDvdVideo) {
+    const QString album = MakeFolder("Album");
+    MakePicture("Album/beach.jpg", 800, 600, QColor(0x30, 0x90, 0xd0));
+    MakePicture("Album/harbour.jpg", 640, 480, QColor(0xe0, 0x90, 0x30));
+    const QString song = MakeSong("song.mp3", 12);
+    const QString video = Path("holiday");
+    Window().show();
+
+    // Images: a whole folder.
+    dialogs_.folders = {album};
+    Click("addimagefolder1");
+    EXPECT_EQ(Find<QLabel>("CountLabel")->text(), "Items Count: 1");
+
+    // Music: one file, measured as soon as the window is idle.
+    Click("nextB");
+    dialogs_.musicFiles = {{song}};
+    Click("addmusic1");
+    QTRY_VERIFY(Window().Music().List().At(0).LengthMs != "0" &&
+                Window().Music().List().At(0).HasLength);
+    const int measured = std::stoi(Window().Music().List().At(0).LengthMs);
+    EXPECT_NEAR(measured, 12000, 100);
+
+    // Effects: only two, at speed 4, two seconds a picture.
+    Click("nextB");
+    Click("disableall1");
+    Tick(0, 0);
+    Tick(1, 0);
+    Find<QSpinBox>("SpeedEdit2")->setValue(4);
+    Find<QSpinBox>("IntervalEdit")->setValue(2);
+
+    // Options: DVD, PAL, and a caption for the first picture.
+    Click("nextB");
+    Choose("VideoGroup2");
+    Choose("tvGroup0");
+    Choose("syncGroup0");
+    EXPECT_EQ(Window().ShowSeconds(), 10);
+    dialogs_.onModal = [&](QDialog& dialog) {
+        auto& form = static_cast<app::TImageForm&>(dialog);
+        ASSERT_EQ(form.Grid().rowCount(), 2);
+        form.Grid().item(0, app::TImageForm::kCaptionColumn)->setText("Sunny beach");
+        form.findChild<QCheckBox*>("captionCheck")->setChecked(true);
+        form.findChild<QAbstractButton*>("ok1")->click();
+    };
+    Click("FlatButton5");
+    EXPECT_TRUE(model::Settings.ShowCaption);
+
+    // Build: the video goes where the save dialog says, from the desktop.
+    dialogs_.videoNames = {video};
+    Click("goBuildB");
+    EXPECT_EQ(Window().CurrentStep(), TMainForm::kBuildStep);
+    EXPECT_TRUE(dialogs_.errors.isEmpty()) << dialogs_.errors.join("\n").toStdString();
+    EXPECT_EQ(Find<QProgressBar>("buildProgress")->value(),
+              Find<QProgressBar>("buildProgress")->maximum());
+    ASSERT_TRUE(model::FileExists((video + ".mpg").toStdString()));
+
+    const QJsonObject probe = Probe(video + ".mpg");
+    EXPECT_TRUE(probe["format"].toObject()["format_name"].toString().contains("mpeg"));
+    bool sawVideo = false, sawAudio = false;
+    for (const QJsonValue& value : probe["streams"].toArray()) {
+        const QJsonObject stream = value.toObject();
+        if (stream["codec_type"] == "video") {
+            sawVideo = true;
+            EXPECT_EQ(stream["codec_name"], "mpeg2video");
+            EXPECT_EQ(stream["width"].toInt(), 720);
+            EXPECT_EQ(stream["height"].toInt(), 576);
+            EXPECT_EQ(stream["r_frame_rate"], "25/1");
+            EXPECT_NEAR(stream["duration"].toString().toDouble(), 10.0, 0.1);
+        }
+        if (stream["codec_type"] == "audio") {
+            sawAudio = true;
+            EXPECT_EQ(stream["sample_rate"], "48000");
+        }
+    }
+    EXPECT_TRUE(sawVideo);
+    EXPECT_TRUE(sawAudio);
+
+    // What the window wrote for the next session.
+    const std::string options = model::ReadWholeFile(model::OptionsFileName());
+    EXPECT_NE(options.find("useeffects=5,118,"), std::string::npos);
+    EXPECT_EQ(model::CaptionOf(Path("Album/beach.jpg").toStdString()), "Sunny beach");
+}
+
+TEST_F(WalkthroughTest, DuringABuildBuildOnlySwitchesStepsAndAbortStillOffersTheVideo) {
+    QStringList pictures;
+    for (int i = 0; i < 4; ++i)
+        pictures << MakePicture(QString("p%1.jpg").arg(i), 320, 240,
+                                QColor::fromHsv(i * 80, 200, 200));
+    dialogs_.pictureFiles = {pictures};
+    Click("addimagefile1");
+    Find<QSpinBox>("IntervalEdit")->setValue(30);
+    Window().show();
+
+    bool checked = false;
+    QTimer::singleShot(0, &Window(), [&] {
+        EXPECT_TRUE(Window().Building());
+        Window().SelectStep(TMainForm::kImagesStep);
+        Click("goBuildB");
+        EXPECT_EQ(Window().CurrentStep(), TMainForm::kBuildStep);
+        EXPECT_TRUE(Window().Building());
+        EXPECT_FALSE(Find<QAbstractButton>("buildButton")->isEnabled());
+        EXPECT_FALSE(Find<QAbstractButton>("previewB")->isEnabled());
+        Click("abortButton");
+        checked = true;
+    });
+    Click("goBuildB");
+    EXPECT_TRUE(checked);
+    EXPECT_FALSE(Window().Building());
+    EXPECT_TRUE(Find<QAbstractButton>("buildButton")->isEnabled());
+    EXPECT_FALSE(Find<QAbstractButton>("abortButton")->isEnabled());
+    EXPECT_TRUE(Find<QAbstractButton>("previewB")->isEnabled());
+    // The aborted video is still offered, starting in the desktop folder.
+    EXPECT_EQ(dialogs_.initialFolders.size(), 2);
+}
+
+TEST_F(WalkthroughTest, ExitDuringABuildEndsItAndClosesWithoutAskingWhereToSave) {
+    dialogs_.pictureFiles = {{MakePicture("a.jpg"), MakePicture("b.jpg")}};
+    Click("addimagefile1");
+    Find<QSpinBox>("IntervalEdit")->setValue(60);
+    Window().show();
+    QTimer::singleShot(0, &Window(), [&] { Click("cancelB"); });
+    Click("buildButton");
+    EXPECT_FALSE(Window().isVisible());
+    EXPECT_EQ(dialogs_.initialFolders.size(), 1);  // only the picture dialog
+    EXPECT_NE(model::ReadWholeFile(model::OptionsFileName()).find("[Pictures]"), std::string::npos);
+}
+
+TEST_F(WalkthroughTest, AnEmptyShowIsReportedAndNothingIsOffered) {
+    Click("goBuildB");
+    ASSERT_EQ(dialogs_.errors.size(), 1);
+    EXPECT_EQ(dialogs_.errors[0], "No pictures to build.");
+    EXPECT_TRUE(dialogs_.initialFolders.isEmpty());
+    EXPECT_TRUE(Find<QAbstractButton>("buildButton")->isEnabled());
+}
+
+}  // namespace
+}  // namespace app_test
