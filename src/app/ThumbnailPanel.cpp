@@ -69,10 +69,6 @@ void ThumbnailPanel::SetPictureVisible(bool visible) {
     picture_label_->setVisible(visible);
 }
 
-bool ThumbnailPanel::PictureVisible() const {
-    return !picture_label_->isHidden();
-}
-
 void ThumbnailPanel::ShowOverlay(const QString& text) {
     overlay_->setText(text);
     overlay_->show();

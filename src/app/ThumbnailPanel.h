@@ -26,7 +26,6 @@ public:
     void ClearPicture();
     bool HasPicture() const { return !picture_.isNull(); }
     void SetPictureVisible(bool visible);
-    bool PictureVisible() const;
     void ShowOverlay(const QString& text);
     void HideOverlay();
     bool OverlayVisible() const;
