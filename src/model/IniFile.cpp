@@ -40,6 +40,57 @@ std::string SingleLine(std::string_view text) {
     return line;
 }
 
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+// Keys are file paths, and a path may hold "=" or start with "[": written
+// bare, such a key would read back as a shorter key or as a section header,
+// and the entry would be lost. Those keys are written in double quotes
+// (a quote inside doubled); every other key stays bare as before.
+bool NeedsQuotes(std::string_view key) {
+    if (key.empty()) return false;
+    return key.find('=') != std::string_view::npos || key.front() == '"' || key.front() == '[' ||
+           Trim(key).size() != key.size();
+}
+
+void AppendKey(std::string& text, std::string_view key) {
+    if (!NeedsQuotes(key)) {
+        text += key;
+        return;
+    }
+    text += '"';
+    for (char c : key) {
+        if (c == '"') text += '"';
+        text += c;
+    }
+    text += '"';
+}
+
+// Reads a quoted key at the start of a line; on success returns the key and
+// leaves 'rest' at the text after the "=". A line that only looks quoted
+// (no closing quote, or no "=" after it) is left to the bare rule.
+bool ReadQuotedKey(std::string_view line, std::string& key, std::string_view& rest) {
+    key.clear();
+    size_t at = 1;
+    for (;;) {
+        const size_t quote = line.find('"', at);
+        if (quote == std::string_view::npos) return false;
+        key.append(line.substr(at, quote - at));
+        if (quote + 1 < line.size() && line[quote + 1] == '"') {
+            key += '"';
+            at = quote + 2;
+            continue;
+        }
+        at = quote + 1;
+        break;
+    }
+    while (at < line.size() && IsBlank(line[at])) ++at;
+    if (at >= line.size() || line[at] != '=' || key.empty()) return false;
+    rest = line.substr(at + 1);
+    return true;
+}
+
 }  // namespace
 
 IniFile::IniFile(std::string fileName) : fileName_(std::move(fileName)) {
@@ -67,12 +118,20 @@ void IniFile::SetText(std::string_view text) {
             current = &SectionForWrite(Trim(line.substr(1, line.size() - 2)));
             continue;
         }
-        const size_t equals = line.find('=');
-        if (current == nullptr || equals == std::string_view::npos) continue;
-        const std::string_view key = Trim(line.substr(0, equals));
+        if (current == nullptr) continue;
+        std::string quotedKey;
+        std::string_view key, value;
+        if (line.front() == '"' && ReadQuotedKey(line, quotedKey, value)) {
+            key = quotedKey;
+        } else {
+            const size_t equals = line.find('=');
+            if (equals == std::string_view::npos) continue;
+            key = Trim(line.substr(0, equals));
+            value = line.substr(equals + 1);
+        }
         if (key.empty()) continue;
         // The first spelling of a key wins, as reads find the first one.
-        if (current->Find(key) == nullptr) current->Set(key, Trim(line.substr(equals + 1)));
+        if (current->Find(key) == nullptr) current->Set(key, Trim(value));
     }
 }
 
@@ -83,7 +142,7 @@ std::string IniFile::Text() const {
         text += section.name;
         text += "]\n";
         for (const Entry& entry : section.entries) {
-            text += entry.key;
+            AppendKey(text, entry.key);
             text += '=';
             text += entry.value;
             text += '\n';
@@ -118,7 +177,8 @@ bool IniFile::ReadBool(std::string_view section, std::string_view key, bool defa
 }
 
 void IniFile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
-    const std::string cleanKey(Trim(SingleLine(key)));
+    // The key is kept as given (a path may end in a space); quoting carries it.
+    const std::string cleanKey = SingleLine(key);
     if (cleanKey.empty()) return;
     SectionForWrite(Trim(SingleLine(section))).Set(cleanKey, Trim(SingleLine(value)));
 }

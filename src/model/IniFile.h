@@ -6,6 +6,9 @@
 // that does not parse as an integer reads as the caller's default; booleans
 // are "1" and "0"; a key written into a missing section creates that section
 // at the end, spelled as in that call. A missing file is an empty store.
+// Keys that a bare "key=value" line could not carry (a path holding "=",
+// starting with "[" or a quote, or with spaces at either end) are written in
+// double quotes.
 #pragma once
 
 #include <cstdint>

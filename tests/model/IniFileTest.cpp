@@ -100,6 +100,31 @@ TEST_F(IniFileTest, LineBreaksInValuesCannotInjectEntries) {
     EXPECT_EQ(reread.ReadSection("captions").size(), 1u);
 }
 
+TEST_F(IniFileTest, KeysThatABareLineCannotCarryRoundTrip) {
+    // Paths may hold "=", start with "[" or a quote, or end in a space.
+    const std::vector<std::pair<std::string, std::string>> entries = {
+        {"/p/a=b.jpg", "1"},  {"[draft", "]"},          {"\"quoted\" name.jpg", "x=y"},
+        {"/p/end .jpg", "0"}, {" lead.jpg", "caption"}, {"/p/plain.jpg", "1"},
+        {"/p/\"", "2"},
+    };
+    IniFile ini;
+    for (const auto& [key, value] : entries) ini.WriteString("Pictures", key, value);
+    IniFile reread;
+    reread.SetText(ini.Text());
+    std::vector<std::string> keys;
+    for (const auto& entry : entries) keys.push_back(entry.first);
+    EXPECT_EQ(reread.ReadSection("Pictures"), keys) << ini.Text();
+    for (const auto& [key, value] : entries)
+        EXPECT_EQ(reread.ReadString("Pictures", key, "-"), value);
+    EXPECT_EQ(reread.ReadSections(), std::vector<std::string>{"Pictures"});
+    // Ordinary keys are written bare, as files written before read them.
+    EXPECT_NE(ini.Text().find("\n/p/plain.jpg=1\n"), std::string::npos);
+
+    // A line that only starts like a quoted key reads by the bare rule.
+    reread.SetText("[s]\n\"open=1\n\"closed\" x=2\n");
+    EXPECT_EQ(reread.ReadSection("s"), (std::vector<std::string>{"\"open", "\"closed\" x"}));
+}
+
 TEST_F(IniFileTest, RepeatedSectionsAndKeysKeepEveryDistinctEntry) {
     IniFile ini;
     ini.SetText("[A]\nx=1\n[B]\ny=2\n[a]\nz=3\nX=4\n");
