@@ -32,6 +32,8 @@ std::string ProjectFileName(const std::string& chosenName) {
 }
 
 std::optional<std::string> ProjectTextProblem(std::string_view text) {
+    // A byte order mark is no problem: the store skips it too.
+    if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
     if (Trim(text).empty()) return "the file is empty.";
     if (IsBinary(text)) return "the file is not a project file (it holds binary data).";
     // Every line the program writes ends with a line break; a file that

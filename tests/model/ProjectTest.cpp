@@ -28,6 +28,9 @@ TEST(ProjectNameTest, AppendsTheExtensionUnlessTheNameHoldsIt) {
 
 TEST(ProjectTextTest, RefusesWhatCannotBeAProject) {
     EXPECT_FALSE(model::ProjectTextProblem("[Set]\nVideoType=1\n[Pictures]\n; note\n"));
+    // Saved by an editor that marks UTF-8, as the store itself reads it.
+    EXPECT_FALSE(model::ProjectTextProblem("\xEF\xBB\xBF[Set]\r\nVideoType=1\r\n"));
+    EXPECT_FALSE(model::ProjectTextProblem("[Set]\n\"/p/a=b.jpg\"=1\n"));
     for (const char* bad :
          {"", "  \n\n", "[Set]\nVideoType=1\n[Pictures]\n/a.jpg=", "[Pictures]\n/a.jpg=1\n",
           "VideoType=1\n[Set]\n", "[Set]\nthis is prose\n", "<html>\n<body>\n"}) {
