@@ -13,7 +13,7 @@ namespace mpegdll {
 namespace {
 // Small enough to stay in the CPU cache while the decoder copies out of it.
 constexpr size_t kBlockSize = 64 * 1024;
-}
+}  // namespace
 
 FileReader::~FileReader() {
     close();
@@ -21,13 +21,17 @@ FileReader::~FileReader() {
 
 bool FileReader::open(const char* path) {
     close();
-    int fd = ::open(path, O_RDONLY | O_CLOEXEC);
+    // Without O_NONBLOCK, opening a named pipe waits for a writer that may
+    // never come; the check below then turns it away.
+    int fd = ::open(path, O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) return false;
     struct stat info {};
     if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
         ::close(fd);
         return false;
     }
+    // Reads of a regular file ignore the flag; drop it all the same.
+    fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     // Decoding and the length scan read front to back: ask for a larger
     // read-ahead.
     posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);

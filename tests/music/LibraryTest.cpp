@@ -7,7 +7,12 @@
 #include <QDir>
 #include <QFile>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <chrono>
+#include <future>
 #include <thread>
 
 #include "music/MPEGError.h"
@@ -206,6 +211,29 @@ TEST_F(LibraryTest, FilesThatAreNotMp3FailToOpen) {
     // The library is still usable afterwards.
     player.SetStreamName(AllKinds()[0].path);
     EXPECT_NO_THROW(player.Open());
+}
+
+TEST_F(LibraryTest, NamedPipeIsRefusedWithoutWaitingForAWriter) {
+    const QString fifo = ScratchDir() + "/pipe.mp3";
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    player.SetStreamName(fifo);
+    auto opening = std::async(std::launch::async, [&]() -> int {
+        try {
+            player.Open();
+            return 0;
+        } catch (const TMPEGError& error) {
+            return error.ErrorCode();
+        }
+    });
+    // Waiting is only the fallback: a refusal comes back at once.
+    if (opening.wait_for(std::chrono::seconds(30)) != std::future_status::ready) {
+        const int writer = open(QFile::encodeName(fifo).constData(), O_WRONLY | O_NONBLOCK);
+        if (writer >= 0) close(writer);
+        opening.wait();
+        FAIL() << "opening a named pipe waited for a writer";
+    }
+    EXPECT_EQ(opening.get(), 3);
+    EXPECT_FALSE(player.Opened());
 }
 
 TEST_F(LibraryTest, DefaultDevicePlaysToTheEndWithOrWithoutSound) {
