@@ -37,6 +37,7 @@ public:
 
     int64_t playedFrames() override {
         std::lock_guard lock(mutex_);
+        if (paused_) return playedAtPause_;
         return std::min(written_, elapsedFramesLocked());
     }
 
@@ -51,10 +52,14 @@ public:
         const auto now = Clock::now();
         if (paused) {
             pausedAt_ = now;
+            paused_ = true;
+            // The feeder may still hand over a block it decoded before the
+            // pause; what was heard stays what it was.
+            playedAtPause_ = std::min(written_, elapsedFramesLocked());
         } else {
             pausedTotal_ += now - pausedAt_;
+            paused_ = false;
         }
-        paused_ = paused;
     }
 
     bool finish() override { return true; }
@@ -74,6 +79,7 @@ private:
     Clock::time_point pausedAt_{};
     Clock::duration pausedTotal_{};
     bool paused_ = false;
+    int64_t playedAtPause_ = 0;
     int64_t written_ = 0;
 };
 

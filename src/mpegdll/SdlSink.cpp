@@ -39,11 +39,16 @@ public:
     ~SdlSink() override { SDL_CloseAudioDevice(device_); }
 
     bool write(const uint8_t* data, size_t bytes, const std::atomic<bool>& cancel) override {
-        if (!deviceAlive() || SDL_QueueAudio(device_, data, static_cast<Uint32>(bytes)) != 0) {
-            failed_ = true;
-            return false;
+        {
+            // Queued and counted together, so a position read in between
+            // never sees the block queued but not yet written.
+            std::lock_guard lock(countMutex_);
+            if (!deviceAlive() || SDL_QueueAudio(device_, data, static_cast<Uint32>(bytes)) != 0) {
+                failed_ = true;
+                return false;
+            }
+            written_ += static_cast<int64_t>(bytes) / frameBytes_;
         }
-        written_.fetch_add(static_cast<int64_t>(bytes) / frameBytes_);
         while (!cancel.load() && SDL_GetQueuedAudioSize(device_) > leadBytes_) {
             if (!deviceAlive()) {
                 failed_ = true;
@@ -55,8 +60,9 @@ public:
     }
 
     int64_t playedFrames() override {
+        std::lock_guard lock(countMutex_);
         const int64_t queued = SDL_GetQueuedAudioSize(device_) / frameBytes_;
-        return std::max<int64_t>(0, written_.load() - queued);
+        return std::max<int64_t>(0, written_ - queued);
     }
 
     // A device that went away (unplugged) hears nothing more.
@@ -72,7 +78,8 @@ private:
     const SDL_AudioDeviceID device_;
     const int frameBytes_;
     const Uint32 leadBytes_;
-    std::atomic<int64_t> written_{0};
+    std::mutex countMutex_;
+    int64_t written_ = 0;  // guarded by countMutex_
     std::atomic<bool> failed_{false};
 };
 
