@@ -1,11 +1,11 @@
 // The arithmetic that fits a picture into a box.
 //
-// Sizes come out to the pixel as the program has always computed them,
-// including the pixel that floating-point rounding loses: the relative
-// overshoots and the quotients are computed in 80-bit extended precision
-// (long double on x86-64), but the scale factor is stored as a 64-bit double
-// before it divides, and the computed side is cut toward zero. So 640 x 480
-// into 200 x 150 gives 199 x 150 (the factor 3.2 rounds up as a double).
+// Sizes are exact to the pixel, including the pixel that floating-point
+// rounding loses: the relative overshoots and the quotients are computed in
+// 80-bit extended precision (long double on x86-64), but the scale factor is
+// stored as a 64-bit double before it divides, and the computed side is cut
+// toward zero. So 640 x 480 into 200 x 150 gives 199 x 150 (the factor 3.2
+// rounds up as a double).
 #pragma once
 
 #include <optional>
