@@ -38,7 +38,6 @@ struct UnitState {
     std::string optionsFileName;
     std::unique_ptr<IniFile> optionsStore;
     std::unique_ptr<IniFile> catalogueStore;
-    std::vector<std::string> scratchList;
     ProductStrings product = kDefaultProductStrings;
 };
 
@@ -171,16 +170,7 @@ IniFile& CatalogueStore() {
     return *State().catalogueStore;
 }
 
-bool CatalogueStoreOpen() {
-    return State().catalogueStore != nullptr;
-}
-
-std::vector<std::string>& ScratchList() {
-    return State().scratchList;
-}
-
 void OpenOptionsStore() {
-    State().scratchList.clear();
     Settings.Pictures.clear();
     Settings.Music.clear();
     // Folders are fixed once per run (or per SetProgramDir), so a reopened

@@ -75,14 +75,9 @@ void CloseOptionsStore();
 
 // The effect catalogue ProgramDir() + "VantoSaver.001", opened on first use.
 IniFile& CatalogueStore();
-bool CatalogueStoreOpen();
 
-// A work list for the list loaders and the synchronisation step; its
-// contents mean nothing between calls.
-std::vector<std::string>& ScratchList();
-
-// Empties the show lists and the scratch list, fixes the folders and opens
-// the working store unless it is already open.
+// Empties the show lists, fixes the folders and opens the working store
+// unless it is already open.
 void OpenOptionsStore();
 // Reads every field of Settings and the product strings from the store.
 void LoadSettings();
