@@ -51,6 +51,11 @@ void WriteFileAtomically(const std::string& path, const std::string& bytes) {
 }
 
 std::string ReadWholeFile(const std::string& path) {
+    // Opening a named pipe or a device would wait for a writer or never end.
+    std::error_code error;
+    const auto status = std::filesystem::status(ToFsPath(path), error);
+    if (!error && std::filesystem::exists(status) && !std::filesystem::is_regular_file(status))
+        Fail("Cannot read", path, QStringLiteral("it is not a regular file"));
     QFile file(ToQString(path));
     if (!file.open(QIODevice::ReadOnly)) Fail("Cannot read", path, file.errorString());
     const QByteArray bytes = file.readAll();

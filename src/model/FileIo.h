@@ -20,7 +20,8 @@ public:
 // Replaces (or creates) the file with exactly these bytes. Throws FileError.
 void WriteFileAtomically(const std::string& path, const std::string& bytes);
 
-// Reads the whole file. Throws FileError when it cannot be read.
+// Reads the whole file. Throws FileError when it cannot be read or is not
+// a regular file (a folder, a named pipe, a device).
 std::string ReadWholeFile(const std::string& path);
 
 // Copies a file through WriteFileAtomically. Throws FileError.

@@ -2,7 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QFile>
+
+#include <chrono>
+#include <future>
 
 #include "model/FileIo.h"
 #include "model/FileLimit.h"
@@ -219,6 +226,24 @@ TEST_F(ProjectTest, GarbledProjectIsRefusedAndTheStateStaysAsItWas) {
         EXPECT_EQ(Settings.VideoType, 0);
     }
     EXPECT_EQ(refreshes_, 1);
+}
+
+TEST_F(ProjectTest, NamedPipeChosenAsProjectIsRefusedWithoutWaiting) {
+    StartWithSavedState();
+    const std::string before = ReadText(Path("options.dat"));
+    const std::string pipe = Path("pipe.dvprj");
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    auto loading = std::async(std::launch::async, [&] { return model::ReadWholeFile(pipe); });
+    // Waiting is only the fallback: a refusal comes back at once.
+    if (loading.wait_for(std::chrono::seconds(30)) != std::future_status::ready) {
+        const int writer = open(pipe.c_str(), O_WRONLY | O_NONBLOCK);
+        if (writer >= 0) close(writer);
+        loading.wait();
+        FAIL() << "reading a named pipe waited for a writer";
+    }
+    EXPECT_THROW(loading.get(), model::FileError);
+    EXPECT_THROW(model::LoadProject1Click(pipe, hooks_), ProjectError);
+    EXPECT_EQ(ReadText(Path("options.dat")), before);
 }
 
 }  // namespace
