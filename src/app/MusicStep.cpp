@@ -16,6 +16,7 @@
 #include "model/MediaPaths.h"
 #include "model/Settings.h"
 #include "model/Text.h"
+#include "music/MusicLength.h"
 #include "music/MusicService.h"
 
 namespace app {
@@ -147,7 +148,7 @@ void TMainForm::Mp3LengthTimerTimer() {
         const model::TMusicEntry& entry = musicModel_->EntryAt(row);
         std::string path = entry.Path;
         if (!model::ResolveMediaPath(path)) continue;
-        if (entry.HasLength && entry.LengthMs != "0") continue;
+        if (music::HasMusicLength(entry)) continue;
         musicModel_->SetLength(row, music::GetMusicLength(QString::fromStdString(path)));
     }
 }

@@ -5,6 +5,7 @@
 
 #include "model/LengthText.h"
 #include "model/MediaPaths.h"
+#include "model/Text.h"
 #include "music/MusicService.h"
 
 namespace music {
@@ -14,7 +15,9 @@ std::string FormatMusicLength(int32_t milliseconds) {
 }
 
 bool HasMusicLength(const model::TMusicEntry& entry) {
-    return entry.HasLength && entry.LengthMs != "0";
+    // A garbled stored length is measured again rather than kept forever:
+    // the show would never take the file.
+    return entry.HasLength && entry.LengthMs != "0" && model::ParseInteger(entry.LengthMs);
 }
 
 int MeasureMusicLengths(model::MusicList& list) {

@@ -13,9 +13,9 @@ namespace music {
 // counting past 24: a length is a duration, not a time of day.
 std::string FormatMusicLength(int32_t milliseconds);
 
-// A row has a length when it has both length fields and LengthMs is not the
-// exact text "0" (the mark of a length not yet measured). -1, a file that
-// could not be measured, counts as a length.
+// A row has a length when it has both length fields and LengthMs is an
+// integer other than the exact text "0" (the mark of a length not yet
+// measured). -1, a file that could not be measured, counts as a length.
 bool HasMusicLength(const model::TMusicEntry& entry);
 
 // The length pass: visits the rows in list order and measures, through the

@@ -45,8 +45,9 @@ TEST(LengthPass, MeasuresRowsWithoutALengthOnly) {
     list.Append(Row(foreign));
     list.Append(Row(ScratchDir() + "/gone.mp3"));  // missing, skipped
     list.Append(RowWithLength(ScratchDir() + "/gone.mp3", "0"));
+    list.Append(RowWithLength(second.path, "12.5"));  // garbled in the project: measured again
 
-    EXPECT_EQ(MeasureMusicLengths(list), 4);
+    EXPECT_EQ(MeasureMusicLengths(list), 5);
     const auto& rows = list.Entries();
     EXPECT_EQ(rows[0].LengthMs, "1000");
     EXPECT_EQ(rows[0].LengthText, "0:00:01");
@@ -62,6 +63,7 @@ TEST(LengthPass, MeasuresRowsWithoutALengthOnly) {
     EXPECT_EQ(rows[5].LengthText, "0:00:00");
     EXPECT_FALSE(rows[6].HasLength);
     EXPECT_EQ(rows[7].LengthMs, "0");
+    EXPECT_EQ(rows[8].LengthMs, "1000");
 
     // A second pass finds nothing left to measure.
     EXPECT_EQ(MeasureMusicLengths(list), 0);
