@@ -113,7 +113,9 @@ void Bitmap::setPixel(int x, int y, Color color) {
     p[2] = RedOf(color);
 }
 
-void Bitmap::reset(int width, int height, Color fill) { allocate(width, height, fill); }
+void Bitmap::reset(int width, int height, Color fill) {
+    allocate(width, height, fill);
+}
 
 void Bitmap::resize(int width, int height, Color fill) {
     Bitmap resized(width, height, fill);
@@ -132,8 +134,10 @@ void Bitmap::clear(Color color) {
 }
 
 void Bitmap::selectClip(const Region* region) {
-    if (region) clip_ = *region;
-    else clip_.reset();
+    if (region)
+        clip_ = *region;
+    else
+        clip_.reset();
 }
 
 void Bitmap::intersectClip(const Region& region) {
