@@ -300,11 +300,6 @@ Region& Region::xorWith(const Region& other) {
     return unite(onlyOther);
 }
 
-Region& Region::offset(int dx, int dy) {
-    pixman_region32_translate(&region_, dx, dy);
-    return *this;
-}
-
 bool operator==(const Region& a, const Region& b) {
     return pixman_region32_equal(&a.region_, &b.region_);
 }
