@@ -8,20 +8,20 @@
 
 namespace effects {
 
-TEffectFunction TriangularShred;  // 119
-TEffectFunction RandomSquaresAppear;  // 128
-TEffectFunction BlindVertically;  // 137
-TEffectFunction BlindHorizontally;  // 138
-TEffectFunction UnevenBlindFromLeft;  // 139
-TEffectFunction UnevenBlindFromRight;  // 140
-TEffectFunction UnevenBlindFromTop;  // 141
-TEffectFunction UnevenBlindFromBottom;  // 142
-TEffectFunction RectangularShred;  // 143
+TEffectFunction TriangularShred;                              // 119
+TEffectFunction RandomSquaresAppear;                          // 128
+TEffectFunction BlindVertically;                              // 137
+TEffectFunction BlindHorizontally;                            // 138
+TEffectFunction UnevenBlindFromLeft;                          // 139
+TEffectFunction UnevenBlindFromRight;                         // 140
+TEffectFunction UnevenBlindFromTop;                           // 141
+TEffectFunction UnevenBlindFromBottom;                        // 142
+TEffectFunction RectangularShred;                             // 143
 TEffectFunction RectanglesAppearFromLeftAndDisappearToRight;  // 146
 TEffectFunction RectanglesAppearFromRightAndDisappearToLeft;  // 147
-TEffectFunction RectanglesAppearFromUpAndDisappearToBottom;  // 148
-TEffectFunction RectanglesAppearFromBottomAndDisappearToUp;  // 149
-TEffectFunction CircularShred;  // 153
-TEffectFunction DiamondShred;  // 164
+TEffectFunction RectanglesAppearFromUpAndDisappearToBottom;   // 148
+TEffectFunction RectanglesAppearFromBottomAndDisappearToUp;   // 149
+TEffectFunction CircularShred;                                // 153
+TEffectFunction DiamondShred;                                 // 164
 
 }  // namespace effects

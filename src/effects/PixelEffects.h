@@ -8,16 +8,16 @@
 
 namespace effects {
 
-TEffectFunction Fade;  // 118
-TEffectFunction PivotFromTopLeft;  // 120
-TEffectFunction PivotFromBottomLeft;  // 121
-TEffectFunction PivotFromTopRight;  // 122
+TEffectFunction Fade;                  // 118
+TEffectFunction PivotFromTopLeft;      // 120
+TEffectFunction PivotFromBottomLeft;   // 121
+TEffectFunction PivotFromTopRight;     // 122
 TEffectFunction PivotFromBottomRight;  // 123
-TEffectFunction Pixelate;  // 168
-TEffectFunction Dissolve;  // 169
+TEffectFunction Pixelate;              // 168
+TEffectFunction Dissolve;              // 169
 TEffectFunction RandomBarsHorizontal;  // 170
-TEffectFunction RandomBarsVertical;  // 171
-TEffectFunction ChannelMix;  // 172
+TEffectFunction RandomBarsVertical;    // 171
+TEffectFunction ChannelMix;            // 172
 
 // d moved toward s by k/256 (k in 0..256), rounded down: d at k = 0, s at 256.
 constexpr int Blend(int d, int s, int k) {

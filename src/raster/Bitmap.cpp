@@ -19,20 +19,20 @@ uint32_t NextHandle() {
     return h;
 }
 
-void FillRow(uint8_t* row, int width, Color color) {
+}  // namespace
+
+void FillPixels(uint8_t* pixels, int count, Color color) {
     const uint8_t b = BlueOf(color), g = GreenOf(color), r = RedOf(color);
     if (b == g && g == r) {
-        std::memset(row, b, static_cast<size_t>(width) * 3);
+        std::memset(pixels, b, static_cast<size_t>(count) * 3);
         return;
     }
-    for (int x = 0; x < width; ++x) {
-        row[3 * x] = b;
-        row[3 * x + 1] = g;
-        row[3 * x + 2] = r;
+    for (int x = 0; x < count; ++x) {
+        pixels[3 * x] = b;
+        pixels[3 * x + 1] = g;
+        pixels[3 * x + 2] = r;
     }
 }
-
-}  // namespace
 
 Bitmap::Bitmap() : handle_(NextHandle()) {}
 
@@ -113,7 +113,9 @@ void Bitmap::setPixel(int x, int y, Color color) {
     p[2] = RedOf(color);
 }
 
-void Bitmap::reset(int width, int height, Color fill) { allocate(width, height, fill); }
+void Bitmap::reset(int width, int height, Color fill) {
+    allocate(width, height, fill);
+}
 
 void Bitmap::resize(int width, int height, Color fill) {
     Bitmap resized(width, height, fill);
@@ -128,12 +130,14 @@ void Bitmap::resize(int width, int height, Color fill) {
 }
 
 void Bitmap::clear(Color color) {
-    for (int y = 0; y < height_; ++y) FillRow(row(y), width_, color);
+    for (int y = 0; y < height_; ++y) FillPixels(row(y), width_, color);
 }
 
 void Bitmap::selectClip(const Region* region) {
-    if (region) clip_ = *region;
-    else clip_.reset();
+    if (region)
+        clip_ = *region;
+    else
+        clip_.reset();
 }
 
 void Bitmap::intersectClip(const Region& region) {

@@ -92,4 +92,7 @@ private:
     std::optional<Region> clip_;
 };
 
+// Sets 'count' pixels of a row, starting at 'pixels', to 'color'.
+void FillPixels(uint8_t* pixels, int count, Color color);
+
 }  // namespace raster

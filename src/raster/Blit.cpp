@@ -22,7 +22,8 @@ void ForEachDrawableRect(const Bitmap& dst, const Rect& area, Fn&& fn) {
     int n = 0;
     const pixman_box32_t* boxes = pixman_region32_rectangles(clip->native(), &n);
     for (int i = 0; i < n; ++i) {
-        const Rect r = limited.intersected(Rect{boxes[i].x1, boxes[i].y1, boxes[i].x2, boxes[i].y2});
+        const Rect r =
+            limited.intersected(Rect{boxes[i].x1, boxes[i].y1, boxes[i].x2, boxes[i].y2});
         if (!r.isEmpty()) fn(r);
     }
 }
@@ -35,7 +36,8 @@ Bitmap SnapshotBlock(const Bitmap& src, const Rect& block, Point& origin) {
     if (r.isEmpty()) return Bitmap();
     Bitmap copy(r.width(), r.height());
     for (int y = 0; y < r.height(); ++y)
-        std::memcpy(copy.row(y), src.row(r.top + y) + 3 * r.left, static_cast<size_t>(r.width()) * 3);
+        std::memcpy(copy.row(y), src.row(r.top + y) + 3 * r.left,
+                    static_cast<size_t>(r.width()) * 3);
     return copy;
 }
 
@@ -46,7 +48,8 @@ void BlitUnchecked(Bitmap& dst, int x, int y, int cx, int cy, const Bitmap& src,
     ForEachDrawableRect(dst, area, [&](const Rect& r) {
         const size_t bytes = static_cast<size_t>(r.width()) * 3;
         for (int row = r.top; row < r.bottom; ++row)
-            std::memcpy(dst.row(row) + 3 * r.left, src.row(row - y + sy) + 3 * (r.left - x + sx), bytes);
+            std::memcpy(dst.row(row) + 3 * r.left, src.row(row - y + sy) + 3 * (r.left - x + sx),
+                        bytes);
     });
 }
 
@@ -107,10 +110,10 @@ void StretchNearest(Bitmap& dst, int x, int y, int cx, int cy, const Bitmap& src
 // Box-filter weights of one axis: target pixel k covers source interval
 // [k * S / D, (k + 1) * S / D). Weights of each target pixel sum to 65536.
 struct AxisWeights {
-    std::vector<int> first;      // first source index per target pixel
-    std::vector<int> count;      // number of source pixels per target pixel
+    std::vector<int> first;         // first source index per target pixel
+    std::vector<int> count;         // number of source pixels per target pixel
     std::vector<uint32_t> weights;  // flattened, 'count' per target pixel
-    std::vector<size_t> offset;  // start of each target pixel's weights
+    std::vector<size_t> offset;     // start of each target pixel's weights
 };
 
 AxisWeights BuildAreaWeights(int sourceSize, int targetSize) {
@@ -182,7 +185,8 @@ void StretchBlt(Bitmap& dst, int x, int y, int cx, int cy, const Bitmap& src, in
         const bool mirrorX = (cx < 0) != (scx < 0), mirrorY = (cy < 0) != (scy < 0);
         const int targetLeft = cx > 0 ? x : x + cx + 1, targetTop = cy > 0 ? y : y + cy + 1;
         StretchNearest(dst, mirrorX ? targetLeft + std::abs(cx) - 1 : targetLeft,
-                       mirrorY ? targetTop + std::abs(cy) - 1 : targetTop, mirrorX ? -std::abs(cx) : std::abs(cx),
+                       mirrorY ? targetTop + std::abs(cy) - 1 : targetTop,
+                       mirrorX ? -std::abs(cx) : std::abs(cx),
                        mirrorY ? -std::abs(cy) : std::abs(cy), scaled, 0, 0, scaled.width(),
                        scaled.height());
         return;
@@ -190,8 +194,8 @@ void StretchBlt(Bitmap& dst, int x, int y, int cx, int cy, const Bitmap& src, in
     if (&dst == &src) {
         const int left = std::min(sx, sx + scx + 1), top = std::min(sy, sy + scy + 1);
         Point origin;
-        const Bitmap block = SnapshotBlock(
-            src, Rect{left, top, left + std::abs(scx), top + std::abs(scy)}, origin);
+        const Bitmap block =
+            SnapshotBlock(src, Rect{left, top, left + std::abs(scx), top + std::abs(scy)}, origin);
         if (block.isEmpty()) return;
         StretchNearest(dst, x, y, cx, cy, block, sx - origin.x, sy - origin.y, scx, scy);
         return;
@@ -216,7 +220,8 @@ Bitmap ResampleArea(const Bitmap& src, int width, int height) {
         const uint8_t* in = src.row(y);
         uint8_t* out_row = narrow.row(y);
         for (int k = 0; k < width; ++k) {
-            const uint32_t* w = horizontal.weights.data() + horizontal.offset[static_cast<size_t>(k)];
+            const uint32_t* w =
+                horizontal.weights.data() + horizontal.offset[static_cast<size_t>(k)];
             const uint8_t* p = in + 3 * horizontal.first[static_cast<size_t>(k)];
             uint32_t b = 0, g = 0, r = 0;
             for (int i = 0; i < horizontal.count[static_cast<size_t>(k)]; ++i, p += 3) {
@@ -241,7 +246,8 @@ Bitmap ResampleArea(const Bitmap& src, int width, int height) {
             for (size_t j = 0; j < sums.size(); ++j) sums[j] += in[j] * weight;
         }
         uint8_t* out_row = out.row(k);
-        for (size_t j = 0; j < sums.size(); ++j) out_row[j] = static_cast<uint8_t>((sums[j] + 32768) >> 16);
+        for (size_t j = 0; j < sums.size(); ++j)
+            out_row[j] = static_cast<uint8_t>((sums[j] + 32768) >> 16);
     }
     return out;
 }

@@ -4,23 +4,6 @@
 
 namespace raster {
 
-namespace {
-
-void FillSpan(uint8_t* out, int count, Color color) {
-    const uint8_t b = BlueOf(color), g = GreenOf(color), r = RedOf(color);
-    if (b == g && g == r) {
-        std::memset(out, b, static_cast<size_t>(count) * 3);
-        return;
-    }
-    for (int i = 0; i < count; ++i) {
-        out[3 * i] = b;
-        out[3 * i + 1] = g;
-        out[3 * i + 2] = r;
-    }
-}
-
-}  // namespace
-
 void FillRect(Bitmap& dst, const Rect& rect, Color color) {
     FillRegion(dst, Region::rect(rect), color);
 }
@@ -29,7 +12,8 @@ void FillRegion(Bitmap& dst, const Region& region, Color color) {
     Region area = dst.drawableRegion(region.bounds());
     area.intersect(region);
     for (const Rect& r : area.rects())
-        for (int y = r.top; y < r.bottom; ++y) FillSpan(dst.row(y) + 3 * r.left, r.width(), color);
+        for (int y = r.top; y < r.bottom; ++y)
+            FillPixels(dst.row(y) + 3 * r.left, r.width(), color);
 }
 
 void FillPattern(Bitmap& dst, const Rect& rect, const Bitmap& pattern) {

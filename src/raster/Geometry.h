@@ -18,9 +18,15 @@ constexpr Color RGB(uint8_t red, uint8_t green, uint8_t blue) {
     return static_cast<Color>(red) | (static_cast<Color>(green) << 8) |
            (static_cast<Color>(blue) << 16);
 }
-constexpr uint8_t RedOf(Color c) { return static_cast<uint8_t>(c & 0xFF); }
-constexpr uint8_t GreenOf(Color c) { return static_cast<uint8_t>((c >> 8) & 0xFF); }
-constexpr uint8_t BlueOf(Color c) { return static_cast<uint8_t>((c >> 16) & 0xFF); }
+constexpr uint8_t RedOf(Color c) {
+    return static_cast<uint8_t>(c & 0xFF);
+}
+constexpr uint8_t GreenOf(Color c) {
+    return static_cast<uint8_t>((c >> 8) & 0xFF);
+}
+constexpr uint8_t BlueOf(Color c) {
+    return static_cast<uint8_t>((c >> 16) & 0xFF);
+}
 
 struct Point {
     int x = 0;

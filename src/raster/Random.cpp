@@ -8,9 +8,13 @@ namespace {
 uint32_t g_state = 0;
 }
 
-uint32_t RandSeed() { return g_state; }
+uint32_t RandSeed() {
+    return g_state;
+}
 
-void SetRandSeed(uint32_t seed) { g_state = seed; }
+void SetRandSeed(uint32_t seed) {
+    g_state = seed;
+}
 
 uint32_t Random(uint32_t n) {
     g_state = g_state * 134775813u + 1u;

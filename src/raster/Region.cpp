@@ -16,7 +16,9 @@ int64_t FloorDiv(int64_t n, int64_t d) {
     if ((n % d != 0) && (n < 0)) --q;
     return q;
 }
-int64_t CeilDiv(int64_t n, int64_t d) { return -FloorDiv(-n, d); }
+int64_t CeilDiv(int64_t n, int64_t d) {
+    return -FloorDiv(-n, d);
+}
 
 // Collects horizontal spans row by row. A row whose spans repeat those of the
 // row above extends the rectangles above instead of adding new ones, which
@@ -84,13 +86,16 @@ Region RoundedShape(int l, int t, int r, int b, int ew, int eh) {
     for (int y = t; y < b; ++y) {
         const int64_t Y = 2LL * y + 1;
         int64_t dy = 0;
-        if (Y < innerTop) dy = innerTop - Y;
-        else if (Y > innerBottom) dy = Y - innerBottom;
+        if (Y < innerTop)
+            dy = innerTop - Y;
+        else if (Y > innerBottom)
+            dy = Y - innerBottom;
         const __int128 dy2 = static_cast<__int128>(dy) * dy;
         if (dy2 >= b2) continue;
         // Largest horizontal reach d (doubled units) with d^2 * b2 < a2 * (b2 - dy2).
         const __int128 limit = a2 * (b2 - dy2);
-        int64_t d = static_cast<int64_t>(std::sqrt(static_cast<double>(limit) / static_cast<double>(b2)));
+        int64_t d =
+            static_cast<int64_t>(std::sqrt(static_cast<double>(limit) / static_cast<double>(b2)));
         while (d > 0 && static_cast<__int128>(d) * d * b2 >= limit) --d;
         while (static_cast<__int128>(d + 1) * (d + 1) * b2 < limit) ++d;
         // Pixel x has centre 2x + 1; keep innerLeft - d <= 2x + 1 <= innerRight + d.
@@ -110,9 +115,13 @@ void Normalize(int& left, int& top, int& right, int& bottom) {
 
 }  // namespace
 
-Region::Region() { pixman_region32_init(&region_); }
+Region::Region() {
+    pixman_region32_init(&region_);
+}
 
-Region::~Region() { pixman_region32_fini(&region_); }
+Region::~Region() {
+    pixman_region32_fini(&region_);
+}
 
 Region::Region(const Region& other) {
     pixman_region32_init(&region_);
@@ -171,8 +180,10 @@ Region Region::polygon(const Point* points, size_t count) {
         minY = std::min(minY, p.y);
         maxY = std::max(maxY, p.y);
         if (p.y == q.y) continue;
-        if (p.y < q.y) edges.push_back({p.x, p.y, q.x, q.y, 1});
-        else edges.push_back({q.x, q.y, p.x, p.y, -1});
+        if (p.y < q.y)
+            edges.push_back({p.x, p.y, q.x, q.y, 1});
+        else
+            edges.push_back({q.x, q.y, p.x, p.y, -1});
     }
     struct Crossing {
         int64_t x;  // first pixel whose centre is at or right of the crossing
@@ -213,7 +224,8 @@ Region Region::fromRects(const Rect* rects, size_t count) {
     boxes.reserve(count);
     for (size_t i = 0; i < count; ++i) {
         const Rect& r = rects[i];
-        if (r.right > r.left && r.bottom > r.top) boxes.push_back({r.left, r.top, r.right, r.bottom});
+        if (r.right > r.left && r.bottom > r.top)
+            boxes.push_back({r.left, r.top, r.right, r.bottom});
     }
     if (!boxes.empty()) {
         pixman_region32_fini(&region.region_);
@@ -222,7 +234,9 @@ Region Region::fromRects(const Rect* rects, size_t count) {
     return region;
 }
 
-bool Region::isEmpty() const { return !pixman_region32_not_empty(&region_); }
+bool Region::isEmpty() const {
+    return !pixman_region32_not_empty(&region_);
+}
 
 Rect Region::bounds() const {
     if (isEmpty()) return Rect{};
@@ -248,7 +262,8 @@ std::vector<Rect> Region::rects() const {
     const pixman_box32_t* boxes = pixman_region32_rectangles(&region_, &n);
     std::vector<Rect> out;
     out.reserve(static_cast<size_t>(n));
-    for (int i = 0; i < n; ++i) out.push_back(Rect{boxes[i].x1, boxes[i].y1, boxes[i].x2, boxes[i].y2});
+    for (int i = 0; i < n; ++i)
+        out.push_back(Rect{boxes[i].x1, boxes[i].y1, boxes[i].x2, boxes[i].y2});
     return out;
 }
 
@@ -283,11 +298,6 @@ Region& Region::xorWith(const Region& other) {
     onlyOther.subtract(*this);
     subtract(other);
     return unite(onlyOther);
-}
-
-Region& Region::offset(int dx, int dy) {
-    pixman_region32_translate(&region_, dx, dy);
-    return *this;
 }
 
 bool operator==(const Region& a, const Region& b) {

@@ -70,7 +70,6 @@ public:
     Region& intersect(const Rect& r);
     Region& subtract(const Region& other);
     Region& xorWith(const Region& other);
-    Region& offset(int dx, int dy);
 
     friend bool operator==(const Region& a, const Region& b);
 

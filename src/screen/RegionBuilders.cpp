@@ -27,8 +27,8 @@ public:
         rects_.push_back(Rect{left, top, right, bottom});
         any_ = true;
     }
-    // Marks that a piece was made even if it adds no pixels: the result is
-    // then an empty region, not "no region".
+    // No region when no piece was made; pieces without pixels still make
+    // a region, an empty one.
     OptRegion Build() const {
         if (!any_) return std::nullopt;
         return Region::fromRects(rects_.data(), rects_.size());

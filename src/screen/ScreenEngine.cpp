@@ -298,7 +298,10 @@ void ScreenEngine::DoStep() {
 
 ScreenEngine::ThreadStepResult ScreenEngine::ThreadStep() {
     if (manual_ || stopping_) return ThreadStepResult::Quit;
+    // A handler of the step's events may destroy the screen.
+    const std::shared_ptr<bool> alive = alive_;
     DoStep();
+    if (!*alive) return ThreadStepResult::Quit;
     return RunDone() ? ThreadStepResult::Done : ThreadStepResult::Continue;
 }
 

@@ -200,8 +200,8 @@ public:
     bool HasThread() const { return threadActive_; }
 
     // One step of the animation thread, run on the user-interface thread.
-    // Quit: Manual or Stopping was set, the thread ends without stepping;
-    // Done: the step reached the end of the run.
+    // Quit: Manual or Stopping was set, or the step's handlers destroyed the
+    // screen, and the thread ends; Done: the step reached the end of the run.
     enum class ThreadStepResult { Continue, Done, Quit };
     ThreadStepResult ThreadStep();
 

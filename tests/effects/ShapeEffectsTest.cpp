@@ -4,11 +4,11 @@
 
 #include <cmath>
 #include <numbers>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "effects/ShapeEffects.h"
-#include "raster/Arith.h"
 #include "raster/Random.h"
 
 namespace effects {
@@ -68,23 +68,21 @@ Bitmap Outgoing(int W, int H) {
     return b;
 }
 
-// An incoming picture whose handle has the wanted parity; handles come from
-// a counter, so one of two fresh bitmaps has it.
-Bitmap IncomingWithHandleParity(int W, int H, bool odd) {
-    Bitmap b = Incoming(W, H);
-    while (((b.handle() & 1u) != 0) != odd) b = Bitmap(Incoming(W, H));
-    return b;
+// An incoming picture whose handle has the wanted parity. Handles come from
+// a counter, so one of two fresh bitmaps has it; assignment keeps the
+// target's handle, so the picture is painted into the bitmap that has it
+// rather than the bitmap being replaced.
+void MakeIncomingWithHandleParity(std::optional<Bitmap>& picture, int W, int H, bool odd) {
+    do picture.emplace();
+    while (((picture->handle() & 1u) != 0) != odd);
+    *picture = Incoming(W, H);
 }
 
-// The progress-scaled size as callers compute it (ProgressSizeOf shares its
-// object file with the table, which links only once every family is in).
 Bitmap Draw(TEffectProc proc, const Bitmap& source, int p) {
     const int W = source.width(), H = source.height();
-    using raster::MulDiv;
-    const int w = H <= W ? MulDiv(W, p, 100) : MulDiv(MulDiv(H, p, 100), W, H);
-    const int h = H <= W ? MulDiv(w, H, W) : MulDiv(H, p, 100);
+    const ProgressSize size = ProgressSizeOf(W, H, p);
     Bitmap dest = Outgoing(W, H);
-    proc(dest, source, W, H, w, h, p);
+    proc(dest, source, W, H, size.w, size.h, p);
     return dest;
 }
 
@@ -223,8 +221,13 @@ TEST(ShapeEffects, TurningShapesFollowTheHandle) {
     // At p = 10 the rectangle has turned 36 degrees: clockwise it has left
     // the point above right of the centre, anticlockwise it covers it.
     const int W = 720, H = 480, cx = W / 2, cy = H / 2;
-    const Bitmap even = IncomingWithHandleParity(W, H, false);
-    const Bitmap odd = IncomingWithHandleParity(W, H, true);
+    std::optional<Bitmap> evenPicture, oddPicture;
+    MakeIncomingWithHandleParity(evenPicture, W, H, false);
+    MakeIncomingWithHandleParity(oddPicture, W, H, true);
+    const Bitmap& even = *evenPicture;
+    const Bitmap& odd = *oddPicture;
+    ASSERT_EQ(even.handle() & 1u, 0u);
+    ASSERT_EQ(odd.handle() & 1u, 1u);
     const Bitmap clockwise = Draw(RotationalRectangleInCenter, even, 10);
     const Bitmap anticlockwise = Draw(RotationalRectangleInCenter, odd, 10);
     EXPECT_FALSE(Revealed(clockwise, cx + 12, cy - 36));

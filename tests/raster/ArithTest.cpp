@@ -9,15 +9,17 @@ namespace {
 
 TEST(MulDiv, RoundsHalvesAwayFromZero) {
     EXPECT_EQ(MulDiv(720, 50, 100), 360);
-    EXPECT_EQ(MulDiv(5, 1, 2), 3);     // 2.5
-    EXPECT_EQ(MulDiv(-5, 1, 2), -3);   // -2.5
-    EXPECT_EQ(MulDiv(3, 1, -2), -2);   // -1.5
+    EXPECT_EQ(MulDiv(5, 1, 2), 3);         // 2.5
+    EXPECT_EQ(MulDiv(-5, 1, 2), -3);       // -2.5
+    EXPECT_EQ(MulDiv(3, 1, -2), -2);       // -1.5
     EXPECT_EQ(MulDiv(480, 33, 100), 158);  // 158.4
-    EXPECT_EQ(MulDiv(7, 1, 2), 4);     // 3.5
-    EXPECT_EQ(MulDiv(720, 1, 100), 7);  // 7.2
+    EXPECT_EQ(MulDiv(7, 1, 2), 4);         // 3.5
+    EXPECT_EQ(MulDiv(720, 1, 100), 7);     // 7.2
 }
 
-TEST(MulDiv, ZeroDivisorGivesMinusOne) { EXPECT_EQ(MulDiv(7, 1, 0), -1); }
+TEST(MulDiv, ZeroDivisorGivesMinusOne) {
+    EXPECT_EQ(MulDiv(7, 1, 0), -1);
+}
 
 TEST(MulDiv, ProductUses64Bits) {
     EXPECT_EQ(MulDiv(2'000'000'000, 3, 4), 1'500'000'000);

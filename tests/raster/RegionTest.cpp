@@ -1,8 +1,8 @@
 // Shapes against hand-drawn masks, and region algebra.
 #include <gtest/gtest.h>
 
-#include "raster/Region.h"
 #include "raster/RasterTestUtil.h"
+#include "raster/Region.h"
 
 namespace raster {
 namespace {

@@ -300,6 +300,25 @@ TEST(ScreenStepsTest, AScreenDestroyedBetweenStepsIsNotTouchedAgain) {
     EXPECT_EQ(calls, 3);
 }
 
+TEST(ScreenStepsTest, AScreenDestroyedInsideAThreadStepEndsTheThread) {
+    // The test steps in place of the animation thread.
+    struct ThreadStepped : TestScreen {
+        ThreadStepped() { SetThreaded(true); }
+        bool StartThread() override { return true; }
+    };
+    auto* screen = new ThreadStepped;
+    const Bitmap picture = PositionPicture(60, 40, 3);
+    screen->SetPicture(&picture);
+    screen->OnProgress = [](ScreenEngine& s) {
+        if (s.Progress() == 8) delete &s;
+    };
+    screen->Play();
+    ASSERT_TRUE(screen->HasThread());
+    EXPECT_EQ(screen->ThreadStep(), ScreenEngine::ThreadStepResult::Continue);
+    // The screen is gone after this step: nothing of it may be read.
+    EXPECT_EQ(screen->ThreadStep(), ScreenEngine::ThreadStepResult::Quit);
+}
+
 TEST(ScreenPlacementTest, CentredPicturesAreSnapshotFromTheCentredArea) {
     TestScreen screen;
     screen.SetAutoSize(false);
