@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
 #include <cstdio>
 #include <cstdlib>
 #include <stdexcept>
@@ -44,10 +45,16 @@ int RunCommand(const std::string& command, std::string* output) {
 }
 
 void MakeSineMp3(const std::string& path, double seconds, int frequency, int sampleRate) {
+    // Not std::to_string: the test programs run under the user's locale (Qt
+    // sets it), where a decimal comma would split the filter's options.
+    std::array<char, 32> duration{};
+    const auto written = std::to_chars(duration.data(), duration.data() + duration.size() - 1,
+                                       seconds, std::chars_format::fixed, 6);
     const std::string command =
         "ffmpeg -nostdin -v error -y -f lavfi -i sine=frequency=" + std::to_string(frequency) +
-        ":sample_rate=" + std::to_string(sampleRate) + ":duration=" + std::to_string(seconds) +
-        " -c:a libmp3lame -b:a 128k '" + path + "'";
+        ":sample_rate=" + std::to_string(sampleRate) +
+        ":duration=" + std::string(duration.data(), written.ptr) + " -c:a libmp3lame -b:a 128k '" +
+        path + "'";
     std::string output;
     if (RunCommand(command, &output) != 0) throw std::runtime_error("ffmpeg failed: " + output);
 }
