@@ -66,7 +66,7 @@ SessionOutcome BuildSession::Run(const std::string& outputPath) {
     MclAudioSetFileName(encoder, outputPath);
     audioRequests_ = 0;
     if (input_.format.videoType != kMclFormatVcd) MclEnableMPEG2();
-    MclSetFormatPreset(encoder, input_.format.videoType, input_.tvSet == 1 ? 1 : 0);
+    MclSetFormatPreset(encoder, input_.format.videoType, IsNtsc(input_.tvSet) ? 1 : 0);
     MclVideoSetKeepDuration(encoder, -1);
 
     outcome_.converted = MclConvert(encoder);
@@ -123,7 +123,7 @@ void BuildSession::OnVideoSource(MclSourceHandle source) {
 void BuildSession::OnVideoFunc(MclImageHandle image) {
     if (currentCaption_.empty()) return;
     const std::optional<CaptionPlacement> place =
-        PlaceCaption(input_.format.videoType, currentCaption_);
+        PlaceCaption(input_.format.videoType, input_.tvSet, currentCaption_);
     if (!place) return;
     const MclTextHandle text = MclTextCreate();
     MclTextSetFont(text, kCaptionFont, place->fontSize, 1, 1);

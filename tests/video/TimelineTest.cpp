@@ -244,15 +244,21 @@ TEST(PickEffectTest, DrawsOnlyStylesOfTheSetAndCutsWithoutOne) {
 }
 
 TEST(CaptionLayoutTest, PlacementPerFormat) {
-    EXPECT_EQ(PlaceCaption(0, "Hello"), (CaptionPlacement{17, 153, 265}));  // w = 45
-    EXPECT_EQ(PlaceCaption(1, "Hello"), (CaptionPlacement{24, 213, 540}));  // w = 52.9
-    EXPECT_EQ(PlaceCaption(2, "Hello"), (CaptionPlacement{36, 316, 530}));  // w = 87.4
+    EXPECT_EQ(PlaceCaption(0, kPal, "Hello"), (CaptionPlacement{17, 153, 265}));  // w = 45
+    EXPECT_EQ(PlaceCaption(1, kPal, "Hello"), (CaptionPlacement{24, 213, 540}));  // w = 52.9
+    EXPECT_EQ(PlaceCaption(2, kPal, "Hello"), (CaptionPlacement{36, 316, 530}));  // w = 87.4
+    // NTSC pictures are 48 or 96 rows shorter: the caption keeps its distance
+    // from the bottom instead of falling below the picture.
+    EXPECT_EQ(PlaceCaption(0, kNtsc, "Hello"), (CaptionPlacement{17, 153, 217}));
+    EXPECT_EQ(PlaceCaption(1, kNtsc, "Hello"), (CaptionPlacement{24, 213, 444}));
+    EXPECT_EQ(PlaceCaption(2, kNtsc, "Hello"), (CaptionPlacement{36, 316, 434}));
+    EXPECT_EQ(PlaceCaption(2, 7, "Hello"), PlaceCaption(2, kPal, "Hello"));
     // 100 characters on DVD: w = 1747, x would be negative.
-    EXPECT_EQ(PlaceCaption(2, std::string(100, 'x'))->x, 1);
-    EXPECT_EQ(PlaceCaption(0, std::string(100, 'x'))->x, 1);
+    EXPECT_EQ(PlaceCaption(2, kPal, std::string(100, 'x'))->x, 1);
+    EXPECT_EQ(PlaceCaption(0, kNtsc, std::string(100, 'x'))->x, 1);
     // Characters, not bytes: five letters with accents are placed as five.
-    EXPECT_EQ(PlaceCaption(0, "\xC3\xA9t\xC3\xA9s!"), PlaceCaption(0, "etes!"));
-    EXPECT_FALSE(PlaceCaption(3, "Hello").has_value());
+    EXPECT_EQ(PlaceCaption(0, kPal, "\xC3\xA9t\xC3\xA9s!"), PlaceCaption(0, kPal, "etes!"));
+    EXPECT_FALSE(PlaceCaption(3, kPal, "Hello").has_value());
 }
 
 TEST(ProgressTextTest, LabelsAndTimes) {
