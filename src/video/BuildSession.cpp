@@ -144,8 +144,9 @@ void BuildSession::OnAudioSource(MclSourceHandle source, int index) {
         MclSourceFinished(source);
     ++audioRequests_;
     // Fitted to the music: the request after the last file ends the video.
+    // A show without music has nothing to end with and is built whole.
     if (input_.musicSync == static_cast<uint8_t>(MusicSyncMode::FitToMusic) &&
-        static_cast<int64_t>(input_.music.size()) < audioRequests_) {
+        !input_.music.empty() && static_cast<int64_t>(input_.music.size()) < audioRequests_) {
         outcome_.endedWithMusic = true;
         if (const MclHandle encoder = encoder_.load()) MclAbort(encoder);
     }

@@ -106,6 +106,25 @@ TEST_F(BuildTest, FitToMusicEndsWithTheMusic) {
     ExpectEndsTogether(*info);
 }
 
+// With no music at all there is nothing to fit the pictures to: the whole
+// show is built, not a video that ends at its first frame.
+TEST_F(BuildTest, FitToMusicWithoutMusicBuildsTheWholeShow) {
+    model::Settings.MusicSync = 2;
+    model::Settings.EffectSpeed2 = 1;
+    model::Settings.ImageInterval = 1;
+    AddPicture("a.jpg");
+    AddPicture("b.jpg");
+    BuildDriver driver;
+    const BuildResult result = driver.Build();
+    ASSERT_EQ(result.status, Status::Completed) << result.message;
+    EXPECT_EQ(result.totalFrames, 2 * (25 + 10));
+    EXPECT_EQ(result.framesEncoded, result.totalFrames);
+    const auto info = ProbeFile(result.videoFile);
+    ASSERT_TRUE(info && info->video);
+    EXPECT_EQ(info->video->packets, result.totalFrames);
+    ExpectEndsTogether(*info);
+}
+
 TEST_F(BuildTest, FitToPicturesRepeatsTheMusicToTheEnd) {
     model::Settings.MusicSync = 1;
     model::Settings.EffectSpeed2 = 1;
