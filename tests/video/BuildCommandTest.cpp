@@ -31,11 +31,6 @@ CommandRun RunVantoshow(std::vector<std::string> args) {
     return run;
 }
 
-std::string ReadText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
 class BuildCommandTest : public BuildTest {
 protected:
     // A project of two pictures and, optionally, a music file whose length
@@ -93,9 +88,9 @@ TEST_F(BuildCommandTest, BuildsTheProjectWithoutTouchingTheOptions) {
     // The user's own working state, which the command must leave alone.
     const std::string options = File("options.dat");
     std::ofstream(options) << "[Set]\nVideoType=0\n[Pictures]\n" << File("elsewhere.jpg") << "=1\n";
-    const std::string optionsBefore = ReadText(options);
+    const std::string optionsBefore = ReadWholeFile(options);
     const std::string project = WriteProject("show.dvprj", true, true);
-    const std::string projectBefore = ReadText(project);
+    const std::string projectBefore = ReadWholeFile(project);
 
     // The music's length is unknown in the project: it is measured, so the
     // music plays and the pictures are cut when it ends.
@@ -107,11 +102,11 @@ TEST_F(BuildCommandTest, BuildsTheProjectWithoutTouchingTheOptions) {
     ASSERT_TRUE(info.has_value());
     ExpectStream(*info, 1, 1, true);
     EXPECT_NEAR(info->video->end - info->video->start, 2.0, 0.07);
-    EXPECT_NEAR(LastSoundTime(DecodeAudio(File("out.mpg"), 8000), 8000), 2.0, 0.1);
+    EXPECT_NEAR(MusicEndTime(File("out.mpg"), *info), 2.0, 0.1);
     ExpectAuthoringAccepts(File("out.mpg"), 1, 1, dir_);
 
-    EXPECT_EQ(ReadText(options), optionsBefore);
-    EXPECT_EQ(ReadText(project), projectBefore);
+    EXPECT_EQ(ReadWholeFile(options), optionsBefore);
+    EXPECT_EQ(ReadWholeFile(project), projectBefore);
     // No temporary file is left beside the output.
     for (const auto& entry : std::filesystem::directory_iterator(dir_.path()))
         EXPECT_EQ(entry.path().string().find(".part"), std::string::npos) << entry.path();
@@ -120,7 +115,7 @@ TEST_F(BuildCommandTest, BuildsTheProjectWithoutTouchingTheOptions) {
 TEST_F(BuildCommandTest, BuildsTheWorkingOptionsWhenNoProjectIsNamed) {
     const std::string project = WriteProject("show.dvprj", true, false);
     std::filesystem::copy_file(project, File("options.dat"));
-    const std::string optionsBefore = ReadText(File("options.dat"));
+    const std::string optionsBefore = ReadWholeFile(File("options.dat"));
     model::CloseOptionsStore();  // as in a fresh process
     const CommandRun run = RunVantoshow({"build", "-o", File("plain"), "--format", "vcd"});
     ASSERT_EQ(run.code, 0) << run.errors;
@@ -129,7 +124,7 @@ TEST_F(BuildCommandTest, BuildsTheWorkingOptionsWhenNoProjectIsNamed) {
     ASSERT_TRUE(info.has_value());
     ExpectStream(*info, 0, 0, true);
     EXPECT_EQ(info->video->packets, 2 * (25 + 10));
-    EXPECT_EQ(ReadText(File("options.dat")), optionsBefore);
+    EXPECT_EQ(ReadWholeFile(File("options.dat")), optionsBefore);
 }
 
 }  // namespace

@@ -22,11 +22,6 @@ namespace {
 
 using Status = BuildResult::Status;
 
-std::string ReadText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
 struct FormatCase {
     int videoType;
     int tvSet;
@@ -99,7 +94,7 @@ TEST_F(BuildTest, FitToMusicEndsWithTheMusic) {
     const auto info = ProbeFile(result.videoFile);
     ASSERT_TRUE(info && info->video && info->audio);
     const double frame = 1.0 / info->video->frameRate;
-    const double musicEnd = LastSoundTime(DecodeAudio(result.videoFile, 8000), 8000);
+    const double musicEnd = MusicEndTime(result.videoFile, *info);
     EXPECT_NEAR(musicEnd, 3.2, 0.1);
     EXPECT_NEAR(info->video->end - info->video->start, musicEnd, frame + 0.03);
     EXPECT_LT(result.framesEncoded, result.totalFrames);
@@ -139,7 +134,7 @@ TEST_F(BuildTest, FitToPicturesRepeatsTheMusicToTheEnd) {
     EXPECT_EQ(model::Settings.Music.size(), 5u);
     const auto info = ProbeFile(result.videoFile);
     ASSERT_TRUE(info && info->video);
-    EXPECT_NEAR(LastSoundTime(DecodeAudio(result.videoFile, 8000), 8000), 4.8, 0.15);
+    EXPECT_NEAR(MusicEndTime(result.videoFile, *info), 4.8, 0.15);
     ExpectEndsTogether(*info);
 }
 
@@ -335,7 +330,7 @@ TEST_F(BuildTest, SavingCopiesTheVideoWholeUnderAnMpgName) {
     std::ofstream(File("tmp.mpg")) << "video bytes";
     std::ofstream(File("old.mpg")) << "an older video that is much longer";
     EXPECT_EQ(driver.SaveVideo(File("old")), File("old.mpg"));
-    EXPECT_EQ(ReadText(File("old.mpg")), "video bytes");
+    EXPECT_EQ(ReadWholeFile(File("old.mpg")), "video bytes");
 
     // A folder that cannot be written: reported, and nothing is left behind.
     std::filesystem::create_directory(File("locked"));
