@@ -7,7 +7,6 @@
 #include <QColor>
 #include <QFileInfo>
 #include <QFont>
-#include <QGuiApplication>
 #include <QImage>
 #include <QImageWriter>
 #include <QPainter>
@@ -24,6 +23,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include "cli/HeadlessApplication.h"
 #include "effects/Effects.h"
 #include "imaging/PictureLoader.h"
 #include "raster/Blit.h"
@@ -281,15 +281,10 @@ int RunRenderTransition(int argc, char** argv) {
         return 2;
     }
 
-    // Text drawing needs a GUI application; no display is ever used. Qt's own
-    // notes about the session (no runtime folder and the like) would only
-    // bury the one line this command prints when something fails.
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Qt's own notes about the session (no runtime folder and the like)
+    // would only bury the one line this command prints when something fails.
     qInstallMessageHandler(KeepQtQuiet);
-    int appArgc = 1;
-    char appName[] = "vantoshow";
-    char* appArgv[] = {appName, nullptr};
-    QGuiApplication application(appArgc, appArgv);
+    const HeadlessApplication application;
 
     try {
         const raster::Bitmap outgoing = ComposeOnBlack(options.from, options.width, options.height);
