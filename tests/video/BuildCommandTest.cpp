@@ -2,6 +2,10 @@
 // built without touching the user's options, and music measured first.
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+
+#include <csignal>
+
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -82,6 +86,33 @@ TEST_F(BuildCommandTest, WrongArgumentsAndMissingInputs) {
 
     EXPECT_FALSE(std::filesystem::exists(File("x.mpg")));
     EXPECT_FALSE(std::filesystem::exists(File("tmp.mpg")));
+}
+
+// A disk that fills up during the build (a file size limit stands in for
+// it): one line says why, and neither the video nor a part of it is left.
+TEST_F(BuildCommandTest, AFullDiskFailsWithOneLineAndLeavesNothing) {
+    const std::string project = WriteProject("show.dvprj", true, false);
+    rlimit saved{};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    auto* oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limited = saved;
+    limited.rlim_cur = 200 * 1024;
+    setrlimit(RLIMIT_FSIZE, &limited);
+    const CommandRun run = RunVantoshow({"build", project, "-o", File("out.mpg")});
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, oldHandler);
+
+    EXPECT_EQ(run.code, 1);
+    std::vector<std::string> lines;
+    size_t start = 0;
+    for (size_t end; (end = run.errors.find('\n', start)) != std::string::npos; start = end + 1) {
+        const std::string line = run.errors.substr(start, end - start);
+        if (line.rfind("Progress: ", 0) != 0) lines.push_back(line);  // the progress log
+    }
+    ASSERT_EQ(lines.size(), 1u) << run.errors;
+    EXPECT_NE(lines[0].find("Cannot write the video file"), std::string::npos) << lines[0];
+    for (const auto& entry : std::filesystem::directory_iterator(dir_.path()))
+        EXPECT_EQ(entry.path().string().find("out.mpg"), std::string::npos) << entry.path();
 }
 
 TEST_F(BuildCommandTest, BuildsTheProjectWithoutTouchingTheOptions) {

@@ -231,6 +231,8 @@ TEST_F(BuildTest, EncoderErrorsAreReportedAndTheDriverIsIdleAgain) {
     EXPECT_EQ(result.status, Status::Failed);
     EXPECT_NE(result.message.find("could not be made"), std::string::npos) << result.message;
     EXPECT_FALSE(result.errors.empty());
+    // Told once: the failure already names the encoder's reason.
+    EXPECT_EQ(result.Problems(), std::vector<std::string>{result.message});
     EXPECT_TRUE(driver.BuildEnabled());
 
     // A music file that cannot be played: the video is made without it, and
