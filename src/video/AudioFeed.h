@@ -40,14 +40,9 @@ public:
     // what has not been decoded is silence.
     void take(int16_t* out, int count);
 
-    // Samples taken so far.
-    int64_t taken() const { return taken_; }
+private:
     // Samples decoded and not yet taken.
     int64_t buffered() const;
-    // True once the music has ended (no further file).
-    bool musicEnded() const { return musicEnded_; }
-
-private:
     bool openNextFile();
 
     int sampleRate_;

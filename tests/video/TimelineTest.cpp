@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "raster/Random.h"
+#include "video/BuildSession.h"
 #include "video/CaptionLayout.h"
 #include "video/FrameTimeline.h"
 #include "video/ProgressText.h"
@@ -270,8 +271,13 @@ TEST(ProgressTextTest, LabelsAndTimes) {
     EXPECT_EQ(ProgressLabelText(7, 0, 10), "...");
     EXPECT_EQ(RemainingTimeText(3725.9), "Remaining Time: 1:02:05");
     EXPECT_EQ(RemainingTimeText(-3), "Remaining Time: 0:00:00");
-    EXPECT_EQ(ElapsedTimeText(59.99), "All: 0:00:59");
-    EXPECT_EQ(ProgressWithRemainingText(1, 4, 65), "Progress: 25%    Remaining Time: 0:01:05");
+    EXPECT_EQ(RemainingTimeText(59.99), "Remaining Time: 0:00:59");
+    // As the Build page and the command line show them, side by side.
+    BuildProgress progress;
+    progress.kind = kMclProgressEncoding;
+    progress.label = ProgressLabelText(progress.kind, 1, 4);
+    progress.remaining = RemainingTimeText(65);
+    EXPECT_EQ(progress.text(), "Progress: 25%    Remaining Time: 0:01:05");
 }
 
 }  // namespace
