@@ -120,6 +120,27 @@ TEST_F(BuildTest, FitToMusicWithoutMusicBuildsTheWholeShow) {
     ExpectEndsTogether(*info);
 }
 
+// Music switched off: the encoder gets no music and the show is not cut,
+// even fitted to the music it would have played.
+TEST_F(BuildTest, MusicOffGivesASilentTrackAndTheWholeShow) {
+    model::Settings.MusicSync = 2;
+    model::Settings.PlayMusic = false;
+    model::Settings.EffectSpeed2 = 1;
+    model::Settings.ImageInterval = 1;
+    AddPicture("a.jpg");
+    AddPicture("b.jpg");
+    AddMusic("tone.mp3", 1.0, 1000);
+    BuildDriver driver;
+    const BuildResult result = driver.Build();
+    ASSERT_EQ(result.status, Status::Completed) << result.message;
+    EXPECT_EQ(result.framesEncoded, 2 * (25 + 10));
+    const auto info = ProbeFile(result.videoFile);
+    ASSERT_TRUE(info && info->video && info->audio);
+    EXPECT_EQ(info->video->packets, result.framesEncoded);
+    EXPECT_EQ(LastSoundTime(DecodeAudio(result.videoFile, 8000), 8000), 0.0);  // silence
+    ExpectEndsTogether(*info);
+}
+
 TEST_F(BuildTest, FitToPicturesRepeatsTheMusicToTheEnd) {
     model::Settings.MusicSync = 1;
     model::Settings.EffectSpeed2 = 1;
