@@ -66,12 +66,13 @@ TEST(HeadlessCommands, InterruptStopsTheBuildAndWritesNothing) {
     QImage picture(64, 48, QImage::Format_RGB32);
     picture.fill(Qt::darkCyan);
     ASSERT_TRUE(picture.save(dir.filePath("a.png")));
+    ASSERT_TRUE(picture.save(dir.filePath("b.png")));
     // Two pictures of five minutes each: far longer than the test waits.
     QFile project(dir.filePath("long.dvprj"));
     ASSERT_TRUE(project.open(QIODevice::WriteOnly));
     project.write(QStringLiteral("[Set]\nVideoType=0\nImageInterval=300\nEffectSpeed2=1\n"
-                                 "[Pictures]\n%1=1\n%1=1\n")
-                      .arg(dir.filePath("a.png"))
+                                 "[Pictures]\n%1=1\n%2=1\n")
+                      .arg(dir.filePath("a.png"), dir.filePath("b.png"))
                       .toUtf8());
     project.close();
 
@@ -82,11 +83,14 @@ TEST(HeadlessCommands, InterruptStopsTheBuildAndWritesNothing) {
     ASSERT_TRUE(process.waitForStarted());
     // The progress log shows the conversion is under way.
     QByteArray errors;
-    while (!errors.contains("Progress: ") && process.state() == QProcess::Running) {
+    for (int second = 0;
+         second < 120 && !errors.contains("Progress: ") && process.state() == QProcess::Running;
+         ++second) {
         process.waitForReadyRead(1000);
         errors += process.readAllStandardError();
     }
     ASSERT_EQ(process.state(), QProcess::Running) << errors.toStdString();
+    ASSERT_TRUE(errors.contains("Progress: ")) << errors.toStdString();
     ::kill(static_cast<pid_t>(process.processId()), SIGINT);
     ASSERT_TRUE(process.waitForFinished(60000));
     errors += process.readAllStandardError();
