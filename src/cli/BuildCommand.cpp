@@ -5,10 +5,7 @@
 // written back, so the user's options.dat is untouched. The show is taken
 // as the window takes it before a build: the lists from the store, music
 // without a known length measured first, then the collect step.
-#include <QCoreApplication>
-#include <QDir>
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <QTemporaryFile>
 
 extern "C" {
@@ -22,12 +19,12 @@ extern "C" {
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <memory>
 #include <optional>
 #include <string>
 #include <system_error>
 
 #include "cli/BuildCommand.h"
+#include "cli/HeadlessApplication.h"
 #include "model/FileIo.h"
 #include "model/MediaLists.h"
 #include "model/Project.h"
@@ -308,16 +305,7 @@ int RunBuildCommand(int argc, char** argv) {
         QtMessageHandler previous;
         ~RestoreHandler() { qInstallMessageHandler(previous); }
     } restoreHandler{previousHandler};
-    // Captions are drawn with Qt's fonts, which need a GUI application; no
-    // display is needed.
-    std::unique_ptr<QGuiApplication> application;
-    if (QCoreApplication::instance() == nullptr) {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-        static int qtArgc = 1;
-        static char qtName[] = "vantoshow";
-        static char* qtArgv[] = {qtName, nullptr};
-        application = std::make_unique<QGuiApplication>(qtArgc, qtArgv);
-    }
+    const HeadlessApplication application;
     InterruptGuard interrupts;
     try {
         return RunBuild(options);

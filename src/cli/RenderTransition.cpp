@@ -7,7 +7,6 @@
 #include <QColor>
 #include <QFileInfo>
 #include <QFont>
-#include <QGuiApplication>
 #include <QImage>
 #include <QImageWriter>
 #include <QPainter>
@@ -24,6 +23,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include "cli/HeadlessApplication.h"
 #include "effects/Effects.h"
 #include "imaging/PictureLoader.h"
 #include "raster/Blit.h"
@@ -239,7 +239,7 @@ raster::Bitmap ComposeOnBlack(const std::string& path, int width, int height) {
     // A frame of one of the video formats is shown on a 4:3 screen, so it is
     // composed in display proportions exactly as the build does; any other
     // size is taken as square pixels.
-    video::FrameFormat format{0, "custom", width, height, width, width, height};
+    video::FrameFormat format{0, "custom", width, height, width, height};
     for (int videoType = 0; videoType <= 2; ++videoType) {
         const auto known = video::FrameFormatFor(videoType);
         if (known && known->width == width && known->height == height) format = *known;
@@ -281,15 +281,10 @@ int RunRenderTransition(int argc, char** argv) {
         return 2;
     }
 
-    // Text drawing needs a GUI application; no display is ever used. Qt's own
-    // notes about the session (no runtime folder and the like) would only
-    // bury the one line this command prints when something fails.
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Qt's own notes about the session (no runtime folder and the like)
+    // would only bury the one line this command prints when something fails.
     qInstallMessageHandler(KeepQtQuiet);
-    int appArgc = 1;
-    char appName[] = "vantoshow";
-    char* appArgv[] = {appName, nullptr};
-    QGuiApplication application(appArgc, appArgv);
+    const HeadlessApplication application;
 
     try {
         const raster::Bitmap outgoing = ComposeOnBlack(options.from, options.width, options.height);

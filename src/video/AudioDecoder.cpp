@@ -1,6 +1,7 @@
 #include "video/AudioDecoder.h"
 
 #include <algorithm>
+#include <new>
 #include <vector>
 
 extern "C" {
@@ -173,7 +174,8 @@ bool AudioDecoder::resample(const AVFrame* frame, AVAudioFifo* fifo) {
         swr_convert(swr_.get(), outPlanes, capacity,
                     const_cast<const uint8_t**>(frame->extended_data), frame->nb_samples);
     if (converted < 0) return false;
-    return appendToFifo(fifo, outPlanes[0], converted);
+    appendToFifo(fifo, outPlanes[0], converted);
+    return true;
 }
 
 void AudioDecoder::drainResampler(AVAudioFifo* fifo) {
@@ -188,12 +190,13 @@ void AudioDecoder::drainResampler(AVAudioFifo* fifo) {
     swr_.reset();
 }
 
-bool AudioDecoder::appendToFifo(AVAudioFifo* fifo, const uint8_t* data, int samples) {
-    if (samples <= 0) return true;
+void AudioDecoder::appendToFifo(AVAudioFifo* fifo, const uint8_t* data, int samples) {
+    if (samples <= 0) return;
     void* planes[1] = {const_cast<uint8_t*>(data)};
-    if (av_audio_fifo_write(fifo, planes, samples) < samples) return false;
+    // Only a full memory refuses a write; the music must not end early
+    // without a word.
+    if (av_audio_fifo_write(fifo, planes, samples) < samples) throw std::bad_alloc();
     samplesDecoded_ += samples;
-    return true;
 }
 
 int64_t ProbeAudioSamples(const std::string& path, int sampleRate) {

@@ -24,7 +24,7 @@ public:
 
     // Decodes the next piece of the file and appends it to 'fifo' (interleaved
     // signed 16-bit, as opened). Returns false once the file has ended and all
-    // of it is in the fifo.
+    // of it is in the fifo; throws std::bad_alloc when the fifo cannot grow.
     bool decodeInto(AVAudioFifo* fifo);
 
     // Samples appended so far.
@@ -35,7 +35,7 @@ private:
     bool resample(const AVFrame* frame, AVAudioFifo* fifo);
     bool configureResampler(const AVFrame* frame, AVChannelLayout* inLayout, AVAudioFifo* fifo);
     void drainResampler(AVAudioFifo* fifo);
-    bool appendToFifo(AVAudioFifo* fifo, const uint8_t* data, int samples);
+    void appendToFifo(AVAudioFifo* fifo, const uint8_t* data, int samples);
 
     int sampleRate_ = 0;
     int channels_ = 0;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
 #include <utility>
 #include <vector>
 
@@ -18,10 +19,12 @@ AudioFeed::AudioFeed(int sampleRate, int channels, Hooks hooks)
     : sampleRate_(sampleRate),
       channels_(channels),
       hooks_(std::move(hooks)),
-      fifo_(av_audio_fifo_alloc(AV_SAMPLE_FMT_S16, channels, sampleRate)) {}
+      fifo_(av_audio_fifo_alloc(AV_SAMPLE_FMT_S16, channels, sampleRate)) {
+    if (!fifo_) throw std::bad_alloc();
+}
 
 int64_t AudioFeed::buffered() const {
-    return fifo_ ? av_audio_fifo_size(fifo_.get()) : 0;
+    return av_audio_fifo_size(fifo_.get());
 }
 
 bool AudioFeed::openNextFile() {
@@ -47,7 +50,6 @@ bool AudioFeed::openNextFile() {
 }
 
 bool AudioFeed::fillTo(int64_t total) {
-    if (!fifo_) return false;
     int filesWithoutSound = 0;
     while (taken_ + buffered() < total) {
         if (hooks_.stopping && hooks_.stopping()) return true;
@@ -59,7 +61,9 @@ bool AudioFeed::fillTo(int64_t total) {
                 static_cast<size_t>(std::min<int64_t>(missing, sampleRate_)) * channels_);
             void* planes[1] = {zeros.data()};
             const int count = static_cast<int>(zeros.size() / channels_);
-            if (av_audio_fifo_write(fifo_.get(), planes, count) < count) return false;
+            // Only a full memory refuses a write; a quietly shorter track
+            // would pass for a complete one.
+            if (av_audio_fifo_write(fifo_.get(), planes, count) < count) throw std::bad_alloc();
             continue;
         }
         if (!decoder_) {
@@ -83,7 +87,7 @@ bool AudioFeed::fillTo(int64_t total) {
 void AudioFeed::take(int16_t* out, int count) {
     const size_t bytesPerSample = sizeof(int16_t) * channels_;
     int read = 0;
-    if (fifo_ && count > 0) {
+    if (count > 0) {
         void* planes[1] = {out};
         read = std::max(0, av_audio_fifo_read(fifo_.get(), planes, count));
     }

@@ -28,26 +28,23 @@ public:
         std::function<bool()> stopping;
     };
 
+    // Throws std::bad_alloc when the sample buffer cannot be had.
     AudioFeed(int sampleRate, int channels, Hooks hooks);
 
     // Decodes until 'total' samples exist counted from the start of the
     // track, asking for the next file whenever the current one ends. Adds
     // silence after the last file. Returns false when a file could not be
-    // played and the error hook chose to stop.
+    // played and the error hook chose to stop; throws std::bad_alloc when
+    // memory runs out.
     bool fillTo(int64_t total);
 
     // Takes the next 'count' samples (interleaved signed 16-bit) into 'out';
     // what has not been decoded is silence.
     void take(int16_t* out, int count);
 
-    // Samples taken so far.
-    int64_t taken() const { return taken_; }
+private:
     // Samples decoded and not yet taken.
     int64_t buffered() const;
-    // True once the music has ended (no further file).
-    bool musicEnded() const { return musicEnded_; }
-
-private:
     bool openNextFile();
 
     int sampleRate_;

@@ -81,8 +81,9 @@ std::vector<std::string> BuildResult::Problems() const {
                                   " pictures could not be read and were left out:");
         for (const SkippedPicture& picture : skipped) lines.push_back(PictureLine(picture));
     }
+    // The failure line quotes the first error already.
     for (const EncoderError& error : errors)
-        if (error.message != message) lines.push_back(error.message);
+        if (message.find(error.message) == std::string::npos) lines.push_back(error.message);
     lines.insert(lines.end(), warnings.begin(), warnings.end());
     return lines;
 }

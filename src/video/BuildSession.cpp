@@ -66,7 +66,7 @@ SessionOutcome BuildSession::Run(const std::string& outputPath) {
     MclAudioSetFileName(encoder, outputPath);
     audioRequests_ = 0;
     if (input_.format.videoType != kMclFormatVcd) MclEnableMPEG2();
-    MclSetFormatPreset(encoder, input_.format.videoType, input_.tvSet == 1 ? 1 : 0);
+    MclSetFormatPreset(encoder, input_.format.videoType, IsNtsc(input_.tvSet) ? 1 : 0);
     MclVideoSetKeepDuration(encoder, -1);
 
     outcome_.converted = MclConvert(encoder);
@@ -123,7 +123,7 @@ void BuildSession::OnVideoSource(MclSourceHandle source) {
 void BuildSession::OnVideoFunc(MclImageHandle image) {
     if (currentCaption_.empty()) return;
     const std::optional<CaptionPlacement> place =
-        PlaceCaption(input_.format.videoType, currentCaption_);
+        PlaceCaption(input_.format.videoType, input_.tvSet, currentCaption_);
     if (!place) return;
     const MclTextHandle text = MclTextCreate();
     MclTextSetFont(text, kCaptionFont, place->fontSize, 1, 1);
@@ -144,8 +144,9 @@ void BuildSession::OnAudioSource(MclSourceHandle source, int index) {
         MclSourceFinished(source);
     ++audioRequests_;
     // Fitted to the music: the request after the last file ends the video.
+    // A show without music has nothing to end with and is built whole.
     if (input_.musicSync == static_cast<uint8_t>(MusicSyncMode::FitToMusic) &&
-        static_cast<int64_t>(input_.music.size()) < audioRequests_) {
+        !input_.music.empty() && static_cast<int64_t>(input_.music.size()) < audioRequests_) {
         outcome_.endedWithMusic = true;
         if (const MclHandle encoder = encoder_.load()) MclAbort(encoder);
     }

@@ -3,6 +3,8 @@
 #include <cstdint>
 
 #include "raster/Arith.h"
+#include "video/EncoderPresets.h"
+#include "video/ShowTiming.h"
 
 namespace video {
 
@@ -13,7 +15,7 @@ int CharacterCount(std::string_view text) {
     return count;
 }
 
-std::optional<CaptionPlacement> PlaceCaption(int videoType, std::string_view text) {
+std::optional<CaptionPlacement> PlaceCaption(int videoType, int32_t tvSet, std::string_view text) {
     const int n = CharacterCount(text);
     CaptionPlacement placement{};
     switch (videoType) {
@@ -36,6 +38,12 @@ std::optional<CaptionPlacement> PlaceCaption(int videoType, std::string_view tex
             return std::nullopt;
     }
     if (placement.x < 0) placement.x = 1;
+    // The PAL row would put the caption below an NTSC picture's last line.
+    if (IsNtsc(tvSet)) {
+        const EncoderPreset* pal = FindPreset(videoType, static_cast<int>(TvStandard::Pal));
+        const EncoderPreset* ntsc = FindPreset(videoType, static_cast<int>(TvStandard::Ntsc));
+        if (pal && ntsc) placement.y -= pal->height - ntsc->height;
+    }
     return placement;
 }
 

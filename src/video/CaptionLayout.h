@@ -1,9 +1,12 @@
 // Where and how large a picture's caption is drawn into the encoded frame.
 //
 // The caption sits near the bottom, centred by an estimate of its width
-// (a fixed advance per character), in pixels of the encoded picture.
+// (a fixed advance per character), in pixels of the encoded picture. Its
+// row is given for the PAL picture; an NTSC picture is shorter, so there
+// the caption keeps the same distance from the bottom edge.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string_view>
 
@@ -17,8 +20,9 @@ struct CaptionPlacement {
 };
 
 // Font size and text origin for a caption of 'text' (UTF-8) in VideoType 0,
-// 1 or 2; nullopt for other video types. A negative x becomes 1.
-std::optional<CaptionPlacement> PlaceCaption(int videoType, std::string_view text);
+// 1 or 2 and the television standard TVSet (1 NTSC, any other PAL); nullopt
+// for other video types. A negative x becomes 1.
+std::optional<CaptionPlacement> PlaceCaption(int videoType, int32_t tvSet, std::string_view text);
 
 // Characters (code points) of UTF-8 text.
 int CharacterCount(std::string_view text);

@@ -80,10 +80,6 @@ int64_t EncoderPreset::samplesBeforeFrame(int64_t frame) const {
     return av_rescale_rnd(frame, int64_t{sampleRate} * frameRate.den, frameRate.num, AV_ROUND_DOWN);
 }
 
-std::span<const EncoderPreset> AllPresets() {
-    return kPresets;
-}
-
 const EncoderPreset* FindPreset(int format, int standard) {
     for (const EncoderPreset& preset : kPresets) {
         if (static_cast<int>(preset.format) == format &&

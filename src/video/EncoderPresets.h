@@ -4,7 +4,6 @@
 #pragma once
 
 #include <cstdint>
-#include <span>
 
 extern "C" {
 #include <libavcodec/codec_id.h>
@@ -59,8 +58,6 @@ struct EncoderPreset {
     int64_t samplesBeforeFrame(int64_t frame) const;
 };
 
-// Every preset, in table order.
-std::span<const EncoderPreset> AllPresets();
 // The preset for a format and standard number, or nullptr when there is none.
 const EncoderPreset* FindPreset(int format, int standard);
 

@@ -8,9 +8,9 @@ namespace video {
 namespace {
 
 constexpr std::array<FrameFormat, 3> kFormats{{
-    {0, "VCD", 320, 288, 352, 4, 3},
-    {1, "SVCD", 480, 576, 480, 4, 3},
-    {2, "DVD", 720, 576, 720, 4, 3},
+    {0, "VCD", 320, 288, 4, 3},
+    {1, "SVCD", 480, 576, 4, 3},
+    {2, "DVD", 720, 576, 4, 3},
 }};
 
 }  // namespace

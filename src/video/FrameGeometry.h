@@ -20,7 +20,6 @@ struct FrameFormat {
     const char* name;
     int width;  // rendered frame
     int height;
-    int encodedWidth;  // width of the encoded picture (caption coordinates)
     // Display aspect of the whole frame.
     int displayWidth;
     int displayHeight;

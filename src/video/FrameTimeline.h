@@ -45,11 +45,6 @@ public:
     // A frame request: where the show stands and what to do.
     FrameStep NextFrame();
 
-    int64_t FrameCounter() const { return frameCounter_; }
-    int64_t ImageIndex() const { return imageIndex_; }
-    int32_t TransitionFrames() const { return transitionFrames_; }
-    size_t PictureCount() const { return imageFrames_.size(); }
-
 private:
     std::vector<int32_t> imageFrames_;
     int32_t transitionFrames_;

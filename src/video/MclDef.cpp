@@ -4,6 +4,7 @@
 #include <atomic>
 #include <memory>
 #include <mutex>
+#include <string>
 #include <unordered_map>
 #include <vector>
 
@@ -148,9 +149,15 @@ bool MclListAdd(MclListHandle list, const std::string& fileName, int /*type*/, i
 int64_t MclListGetSampleCount(MclListHandle list) {
     std::shared_ptr<MusicList> music = Lists().find(list);
     if (!music) return 0;
+    // A list repeated to cover a long show names the same files many times
+    // over; each is opened once.
+    std::unordered_map<std::string, int64_t> measured;
     int64_t total = 0;
-    for (const std::string& file : music->files)
-        total += ProbeAudioSamples(file, kMclListSampleRate);
+    for (const std::string& file : music->files) {
+        auto [entry, isNew] = measured.try_emplace(file, 0);
+        if (isNew) entry->second = ProbeAudioSamples(file, kMclListSampleRate);
+        total += entry->second;
+    }
     return total;
 }
 

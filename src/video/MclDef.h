@@ -126,7 +126,8 @@ bool MclVideoSetKeepDuration(MclHandle handle, int milliseconds);
 // playable file was written (also after MclAbort, with what was encoded until
 // then); false when the settings were incomplete, the output could not be
 // written or an error callback stopped it. Exceptions thrown by callbacks
-// pass through, and the output is then not written.
+// pass through, as does std::bad_alloc when memory runs out, and the output
+// is then not written.
 bool MclConvert(MclHandle handle);
 // Ends a running conversion after the current frame. May be called from any
 // thread, and from inside the callbacks.

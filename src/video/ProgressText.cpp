@@ -35,12 +35,4 @@ std::string RemainingTimeText(double seconds) {
     return "Remaining Time: " + model::FormatSeconds(WholeSeconds(seconds));
 }
 
-std::string ElapsedTimeText(double seconds) {
-    return "All: " + model::FormatSeconds(WholeSeconds(seconds));
-}
-
-std::string ProgressWithRemainingText(int64_t value, int64_t totalFrames, double remainingSeconds) {
-    return ProgressLabelText(3, value, totalFrames) + "    " + RemainingTimeText(remainingSeconds);
-}
-
 }  // namespace video

@@ -12,13 +12,8 @@ namespace video {
 // totalFrames, 0 while there is nothing to count), "..." for anything else.
 std::string ProgressLabelText(int kind, int64_t value, int64_t totalFrames);
 
-// "Remaining Time: H:MM:SS" and "All: H:MM:SS" for seconds (cut to whole
-// seconds; negative and not-a-number values count as 0).
+// "Remaining Time: H:MM:SS" for seconds (cut to whole seconds; negative
+// and not-a-number values count as 0).
 std::string RemainingTimeText(double seconds);
-std::string ElapsedTimeText(double seconds);
-
-// The label and the remaining time side by side, as the Build page and the
-// command line show them.
-std::string ProgressWithRemainingText(int64_t value, int64_t totalFrames, double remainingSeconds);
 
 }  // namespace video

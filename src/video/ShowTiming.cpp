@@ -18,10 +18,6 @@ constexpr int64_t kMaxImageFrames = std::numeric_limits<int32_t>::max() / 4;
 
 }  // namespace
 
-double FrameRate(int32_t tvSet) {
-    return IsNtsc(tvSet) ? 29.97 : 25.0;
-}
-
 int32_t TransitionFrameCount(int32_t speed, int32_t tvSet) {
     int32_t pal;
     switch (speed) {

@@ -18,8 +18,6 @@ namespace video {
 inline bool IsNtsc(int32_t tvSet) {
     return tvSet == 1;
 }
-// 29.97 for NTSC, else 25.
-double FrameRate(int32_t tvSet);
 
 // Frames of one transition for the transition speed 1 (fast) .. 5 (slow);
 // any other speed counts as 3. NTSC takes the PAL count x 29.97 / 25.

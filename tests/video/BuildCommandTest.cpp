@@ -2,6 +2,10 @@
 // built without touching the user's options, and music measured first.
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+
+#include <csignal>
+
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -29,11 +33,6 @@ CommandRun RunVantoshow(std::vector<std::string> args) {
     run.code = cli::RunCommandLine(static_cast<int>(args.size()), argv.data());
     run.errors = ::testing::internal::GetCapturedStderr();
     return run;
-}
-
-std::string ReadText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 class BuildCommandTest : public BuildTest {
@@ -89,13 +88,40 @@ TEST_F(BuildCommandTest, WrongArgumentsAndMissingInputs) {
     EXPECT_FALSE(std::filesystem::exists(File("tmp.mpg")));
 }
 
+// A disk that fills up during the build (a file size limit stands in for
+// it): one line says why, and neither the video nor a part of it is left.
+TEST_F(BuildCommandTest, AFullDiskFailsWithOneLineAndLeavesNothing) {
+    const std::string project = WriteProject("show.dvprj", true, false);
+    rlimit saved{};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    auto* oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limited = saved;
+    limited.rlim_cur = 200 * 1024;
+    setrlimit(RLIMIT_FSIZE, &limited);
+    const CommandRun run = RunVantoshow({"build", project, "-o", File("out.mpg")});
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, oldHandler);
+
+    EXPECT_EQ(run.code, 1);
+    std::vector<std::string> lines;
+    size_t start = 0;
+    for (size_t end; (end = run.errors.find('\n', start)) != std::string::npos; start = end + 1) {
+        const std::string line = run.errors.substr(start, end - start);
+        if (line.rfind("Progress: ", 0) != 0) lines.push_back(line);  // the progress log
+    }
+    ASSERT_EQ(lines.size(), 1u) << run.errors;
+    EXPECT_NE(lines[0].find("Cannot write the video file"), std::string::npos) << lines[0];
+    for (const auto& entry : std::filesystem::directory_iterator(dir_.path()))
+        EXPECT_EQ(entry.path().string().find("out.mpg"), std::string::npos) << entry.path();
+}
+
 TEST_F(BuildCommandTest, BuildsTheProjectWithoutTouchingTheOptions) {
     // The user's own working state, which the command must leave alone.
     const std::string options = File("options.dat");
     std::ofstream(options) << "[Set]\nVideoType=0\n[Pictures]\n" << File("elsewhere.jpg") << "=1\n";
-    const std::string optionsBefore = ReadText(options);
+    const std::string optionsBefore = ReadWholeFile(options);
     const std::string project = WriteProject("show.dvprj", true, true);
-    const std::string projectBefore = ReadText(project);
+    const std::string projectBefore = ReadWholeFile(project);
 
     // The music's length is unknown in the project: it is measured, so the
     // music plays and the pictures are cut when it ends.
@@ -107,11 +133,11 @@ TEST_F(BuildCommandTest, BuildsTheProjectWithoutTouchingTheOptions) {
     ASSERT_TRUE(info.has_value());
     ExpectStream(*info, 1, 1, true);
     EXPECT_NEAR(info->video->end - info->video->start, 2.0, 0.07);
-    EXPECT_NEAR(LastSoundTime(DecodeAudio(File("out.mpg"), 8000), 8000), 2.0, 0.1);
+    EXPECT_NEAR(MusicEndTime(File("out.mpg"), *info), 2.0, 0.1);
     ExpectAuthoringAccepts(File("out.mpg"), 1, 1, dir_);
 
-    EXPECT_EQ(ReadText(options), optionsBefore);
-    EXPECT_EQ(ReadText(project), projectBefore);
+    EXPECT_EQ(ReadWholeFile(options), optionsBefore);
+    EXPECT_EQ(ReadWholeFile(project), projectBefore);
     // No temporary file is left beside the output.
     for (const auto& entry : std::filesystem::directory_iterator(dir_.path()))
         EXPECT_EQ(entry.path().string().find(".part"), std::string::npos) << entry.path();
@@ -120,7 +146,7 @@ TEST_F(BuildCommandTest, BuildsTheProjectWithoutTouchingTheOptions) {
 TEST_F(BuildCommandTest, BuildsTheWorkingOptionsWhenNoProjectIsNamed) {
     const std::string project = WriteProject("show.dvprj", true, false);
     std::filesystem::copy_file(project, File("options.dat"));
-    const std::string optionsBefore = ReadText(File("options.dat"));
+    const std::string optionsBefore = ReadWholeFile(File("options.dat"));
     model::CloseOptionsStore();  // as in a fresh process
     const CommandRun run = RunVantoshow({"build", "-o", File("plain"), "--format", "vcd"});
     ASSERT_EQ(run.code, 0) << run.errors;
@@ -129,7 +155,7 @@ TEST_F(BuildCommandTest, BuildsTheWorkingOptionsWhenNoProjectIsNamed) {
     ASSERT_TRUE(info.has_value());
     ExpectStream(*info, 0, 0, true);
     EXPECT_EQ(info->video->packets, 2 * (25 + 10));
-    EXPECT_EQ(ReadText(File("options.dat")), optionsBefore);
+    EXPECT_EQ(ReadWholeFile(File("options.dat")), optionsBefore);
 }
 
 }  // namespace

@@ -22,11 +22,6 @@ namespace {
 
 using Status = BuildResult::Status;
 
-std::string ReadText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
 struct FormatCase {
     int videoType;
     int tvSet;
@@ -99,10 +94,50 @@ TEST_F(BuildTest, FitToMusicEndsWithTheMusic) {
     const auto info = ProbeFile(result.videoFile);
     ASSERT_TRUE(info && info->video && info->audio);
     const double frame = 1.0 / info->video->frameRate;
-    const double musicEnd = LastSoundTime(DecodeAudio(result.videoFile, 8000), 8000);
+    const double musicEnd = MusicEndTime(result.videoFile, *info);
     EXPECT_NEAR(musicEnd, 3.2, 0.1);
     EXPECT_NEAR(info->video->end - info->video->start, musicEnd, frame + 0.03);
     EXPECT_LT(result.framesEncoded, result.totalFrames);
+    ExpectEndsTogether(*info);
+}
+
+// With no music at all there is nothing to fit the pictures to: the whole
+// show is built, not a video that ends at its first frame.
+TEST_F(BuildTest, FitToMusicWithoutMusicBuildsTheWholeShow) {
+    model::Settings.MusicSync = 2;
+    model::Settings.EffectSpeed2 = 1;
+    model::Settings.ImageInterval = 1;
+    AddPicture("a.jpg");
+    AddPicture("b.jpg");
+    BuildDriver driver;
+    const BuildResult result = driver.Build();
+    ASSERT_EQ(result.status, Status::Completed) << result.message;
+    EXPECT_EQ(result.totalFrames, 2 * (25 + 10));
+    EXPECT_EQ(result.framesEncoded, result.totalFrames);
+    const auto info = ProbeFile(result.videoFile);
+    ASSERT_TRUE(info && info->video);
+    EXPECT_EQ(info->video->packets, result.totalFrames);
+    ExpectEndsTogether(*info);
+}
+
+// Music switched off: the encoder gets no music and the show is not cut,
+// even fitted to the music it would have played.
+TEST_F(BuildTest, MusicOffGivesASilentTrackAndTheWholeShow) {
+    model::Settings.MusicSync = 2;
+    model::Settings.PlayMusic = false;
+    model::Settings.EffectSpeed2 = 1;
+    model::Settings.ImageInterval = 1;
+    AddPicture("a.jpg");
+    AddPicture("b.jpg");
+    AddMusic("tone.mp3", 1.0, 1000);
+    BuildDriver driver;
+    const BuildResult result = driver.Build();
+    ASSERT_EQ(result.status, Status::Completed) << result.message;
+    EXPECT_EQ(result.framesEncoded, 2 * (25 + 10));
+    const auto info = ProbeFile(result.videoFile);
+    ASSERT_TRUE(info && info->video && info->audio);
+    EXPECT_EQ(info->video->packets, result.framesEncoded);
+    EXPECT_EQ(LastSoundTime(DecodeAudio(result.videoFile, 8000), 8000), 0.0);  // silence
     ExpectEndsTogether(*info);
 }
 
@@ -120,7 +155,7 @@ TEST_F(BuildTest, FitToPicturesRepeatsTheMusicToTheEnd) {
     EXPECT_EQ(model::Settings.Music.size(), 5u);
     const auto info = ProbeFile(result.videoFile);
     ASSERT_TRUE(info && info->video);
-    EXPECT_NEAR(LastSoundTime(DecodeAudio(result.videoFile, 8000), 8000), 4.8, 0.15);
+    EXPECT_NEAR(MusicEndTime(result.videoFile, *info), 4.8, 0.15);
     ExpectEndsTogether(*info);
 }
 
@@ -217,6 +252,8 @@ TEST_F(BuildTest, EncoderErrorsAreReportedAndTheDriverIsIdleAgain) {
     EXPECT_EQ(result.status, Status::Failed);
     EXPECT_NE(result.message.find("could not be made"), std::string::npos) << result.message;
     EXPECT_FALSE(result.errors.empty());
+    // Told once: the failure already names the encoder's reason.
+    EXPECT_EQ(result.Problems(), std::vector<std::string>{result.message});
     EXPECT_TRUE(driver.BuildEnabled());
 
     // A music file that cannot be played: the video is made without it, and
@@ -286,20 +323,24 @@ TEST_F(BuildTest, CaptionsOnlyWhenAskedFor) {
     WriteSolidPicture(black, 160, 120, 0x000000);
     model::Settings.Pictures = {black};
     model::OptionsStore().WriteString("captions", "black.png", "WWWWWWWW");
-    auto brightCaptionPixels = [&] {
+    // Bright pixels in the bottom 33 rows of the picture, where the caption goes.
+    auto brightCaptionPixels = [&](int height) {
         BuildDriver driver;
         const BuildResult result = driver.Build();
         EXPECT_EQ(result.status, Status::Completed) << result.message;
-        const std::vector<uint8_t> luma = DecodeFirstFrameLuma(result.videoFile, 352, 288);
+        const std::vector<uint8_t> luma = DecodeFirstFrameLuma(result.videoFile, 352, height);
         int bright = 0;
-        for (int y = 255; y < 288; ++y)
+        for (int y = height - 33; y < height; ++y)
             for (int x = 100; x < 252; ++x) bright += luma[static_cast<size_t>(y) * 352 + x] > 150;
         return bright;
     };
     model::Settings.ShowCaption = false;
-    EXPECT_EQ(brightCaptionPixels(), 0);
+    EXPECT_EQ(brightCaptionPixels(288), 0);
     model::Settings.ShowCaption = true;
-    EXPECT_GT(brightCaptionPixels(), 100);
+    EXPECT_GT(brightCaptionPixels(288), 100);
+    // NTSC pictures are shorter; the caption is still in them.
+    model::Settings.TVSet = 1;
+    EXPECT_GT(brightCaptionPixels(240), 100);
 }
 
 TEST_F(BuildTest, SavingCopiesTheVideoWholeUnderAnMpgName) {
@@ -312,7 +353,7 @@ TEST_F(BuildTest, SavingCopiesTheVideoWholeUnderAnMpgName) {
     std::ofstream(File("tmp.mpg")) << "video bytes";
     std::ofstream(File("old.mpg")) << "an older video that is much longer";
     EXPECT_EQ(driver.SaveVideo(File("old")), File("old.mpg"));
-    EXPECT_EQ(ReadText(File("old.mpg")), "video bytes");
+    EXPECT_EQ(ReadWholeFile(File("old.mpg")), "video bytes");
 
     // A folder that cannot be written: reported, and nothing is left behind.
     std::filesystem::create_directory(File("locked"));

@@ -4,9 +4,6 @@
 #include <QImage>
 #include <QPainter>
 
-#include <cmath>
-#include <filesystem>
-
 #include "model/IniFile.h"
 
 namespace video::test {
@@ -67,36 +64,6 @@ void ExpectStream(const FileInfo& info, int videoType, int tvSet, bool withAudio
     EXPECT_NEAR(info.video->frameRate, tvSet == 1 ? 29.97 : 25.0, 0.01);
     EXPECT_EQ(info.video->codec, videoType == 0 ? "mpeg1video" : "mpeg2video");
     EXPECT_EQ(info.audio.has_value(), withAudio);
-}
-
-void ExpectEndsTogether(const FileInfo& info) {
-    ASSERT_TRUE(info.video && info.audio);
-    EXPECT_NEAR(info.audio->end, info.video->end, 1.0 / info.video->frameRate + 1e-6)
-        << "audio ends at " << info.audio->end << " s, video at " << info.video->end << " s";
-}
-
-void ExpectAuthoringAccepts(const std::string& path, int videoType, int tvSet,
-                            const ScratchDir& dir) {
-    std::string output;
-    if (videoType == 2) {
-        const std::string env = tvSet == 1 ? "VIDEO_FORMAT=NTSC " : "VIDEO_FORMAT=PAL ";
-        const std::string disc = dir.file("dvd");
-        std::filesystem::remove_all(disc);
-        ASSERT_EQ(RunCommand(env + "dvdauthor -o '" + disc + "' -t '" + path + "'", &output), 0)
-            << output;
-        EXPECT_EQ(output.find("ERR:"), std::string::npos) << output;
-        ASSERT_EQ(RunCommand(env + "dvdauthor -o '" + disc + "' -T", &output), 0) << output;
-        EXPECT_TRUE(std::filesystem::exists(disc + "/VIDEO_TS/VIDEO_TS.IFO"));
-    } else {
-        const char* type = videoType == 0 ? "vcd2" : "svcd";
-        ASSERT_EQ(RunCommand("cd '" + dir.path().string() + "' && vcdimager -t " + type +
-                                 " -c disc.cue -b disc.bin '" + path + "'",
-                             &output),
-                  0)
-            << output;
-        EXPECT_NE(output.find("finished ok"), std::string::npos) << output;
-        EXPECT_EQ(output.find("ERROR"), std::string::npos) << output;
-    }
 }
 
 }  // namespace video::test

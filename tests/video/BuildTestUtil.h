@@ -1,6 +1,6 @@
 // Shared by the build tests: a program folder of its own per test (so
 // "tmp.mpg" and "options.dat" land there), generated pictures and music, and
-// the checks every built file must pass.
+// what a built file must hold.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -35,10 +35,5 @@ protected:
 // ffprobe's view of the file: it opens, and holds video of the format's
 // size and rate (and sound when expected).
 void ExpectStream(const FileInfo& info, int videoType, int tvSet, bool withAudio);
-// Audio and video end within one frame of each other.
-void ExpectEndsTogether(const FileInfo& info);
-// dvdauthor (DVD) or vcdimager (VCD, SVCD) accepts the file.
-void ExpectAuthoringAccepts(const std::string& path, int videoType, int tvSet,
-                            const ScratchDir& dir);
 
 }  // namespace video::test

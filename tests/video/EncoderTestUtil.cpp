@@ -2,10 +2,15 @@
 
 #include <sys/wait.h>
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <array>
+#include <charconv>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <stdexcept>
 #include <thread>
 
@@ -44,10 +49,16 @@ int RunCommand(const std::string& command, std::string* output) {
 }
 
 void MakeSineMp3(const std::string& path, double seconds, int frequency, int sampleRate) {
+    // Not std::to_string: the test programs run under the user's locale (Qt
+    // sets it), where a decimal comma would split the filter's options.
+    std::array<char, 32> duration{};
+    const auto written = std::to_chars(duration.data(), duration.data() + duration.size() - 1,
+                                       seconds, std::chars_format::fixed, 6);
     const std::string command =
         "ffmpeg -nostdin -v error -y -f lavfi -i sine=frequency=" + std::to_string(frequency) +
-        ":sample_rate=" + std::to_string(sampleRate) + ":duration=" + std::to_string(seconds) +
-        " -c:a libmp3lame -b:a 128k '" + path + "'";
+        ":sample_rate=" + std::to_string(sampleRate) +
+        ":duration=" + std::string(duration.data(), written.ptr) + " -c:a libmp3lame -b:a 128k '" +
+        path + "'";
     std::string output;
     if (RunCommand(command, &output) != 0) throw std::runtime_error("ffmpeg failed: " + output);
 }
@@ -236,6 +247,11 @@ double LastSoundTime(const std::vector<int16_t>& samples, int rate, int threshol
     return 0;
 }
 
+double MusicEndTime(const std::string& path, const FileInfo& info) {
+    if (!info.audio || !info.video) return 0;
+    return LastSoundTime(DecodeAudio(path, 8000), 8000) + info.audio->start - info.video->start;
+}
+
 std::vector<uint8_t> DecodeFirstFrameLuma(const std::string& path, int width, int height) {
     const std::string command = "ffmpeg -nostdin -v error -i '" + path +
                                 "' -map 0:v:0 -frames:v 1 -f rawvideo -pix_fmt gray - 2>/dev/null";
@@ -246,6 +262,46 @@ std::vector<uint8_t> DecodeFirstFrameLuma(const std::string& path, int width, in
     pclose(pipe);
     if (n != luma.size()) return {};
     return luma;
+}
+
+std::string ReadWholeFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+void ExpectEndsTogether(const FileInfo& info) {
+    ASSERT_TRUE(info.video && info.audio);
+    const double frame = 1.0 / info.video->frameRate + 1e-6;
+    EXPECT_NEAR(info.audio->start, info.video->start, frame);
+    EXPECT_NEAR(info.audio->end, info.video->end, frame)
+        << "audio ends at " << info.audio->end << " s, video at " << info.video->end << " s";
+}
+
+void ExpectAuthoringAccepts(const std::string& path, int format, int standard,
+                            const ScratchDir& dir) {
+    std::string output;
+    if (format == kMclFormatDvd) {
+        const std::string env =
+            standard == kMclStandardNtsc ? "VIDEO_FORMAT=NTSC " : "VIDEO_FORMAT=PAL ";
+        const std::string disc = dir.file("dvd");
+        std::filesystem::remove_all(disc);
+        ASSERT_EQ(RunCommand(env + "dvdauthor -o '" + disc + "' -t '" + path + "'", &output), 0)
+            << output;
+        EXPECT_EQ(output.find("ERR:"), std::string::npos) << output;
+        EXPECT_EQ(output.find("unknown mpeg2 aspect"), std::string::npos) << output;
+        ASSERT_EQ(RunCommand(env + "dvdauthor -o '" + disc + "' -T", &output), 0) << output;
+        EXPECT_TRUE(std::filesystem::exists(disc + "/VIDEO_TS/VIDEO_TS.IFO"));
+    } else {
+        const char* type = format == kMclFormatVcd ? "vcd2" : "svcd";
+        ASSERT_EQ(RunCommand("cd '" + dir.path().string() + "' && vcdimager -t " + type +
+                                 " -c disc.cue -b disc.bin '" + path + "'",
+                             &output),
+                  0)
+            << output;
+        EXPECT_NE(output.find("finished ok"), std::string::npos) << output;
+        EXPECT_EQ(output.find("ERROR"), std::string::npos) << output;
+        EXPECT_EQ(output.find("WARN"), std::string::npos) << output;
+    }
 }
 
 }  // namespace video::test

@@ -1,7 +1,8 @@
-// Helpers for the encoder tests: music made with ffmpeg's MP3 encoder, a
-// scratch folder, a driver that runs one conversion through the MclDef.h
-// interface the way the video build does and records every callback, and
-// readers that look at the written file through libavformat and ffmpeg.
+// Helpers for the encoder and build tests: music made with ffmpeg's MP3
+// encoder, a scratch folder, a driver that runs one conversion through the
+// MclDef.h interface the way the video build does and records every
+// callback, readers that look at the written file through libavformat and
+// ffmpeg, and the checks every written video must pass.
 #pragma once
 
 #include <cstdint>
@@ -105,7 +106,22 @@ std::vector<int16_t> DecodeAudio(const std::string& path, int rate);
 // 'threshold'; 0 when all are quiet.
 double LastSoundTime(const std::vector<int16_t>& samples, int rate, int threshold = 800);
 
+// Seconds from the start of the video to the end of the last loud sound.
+double MusicEndTime(const std::string& path, const FileInfo& info);
+
 // Luma of the first video frame (ffmpeg), width x height bytes.
 std::vector<uint8_t> DecodeFirstFrameLuma(const std::string& path, int width, int height);
+
+// The bytes of a file; empty when it cannot be read.
+std::string ReadWholeFile(const std::string& path);
+
+// Sound and picture start, and end, within one video frame of each other.
+void ExpectEndsTogether(const FileInfo& info);
+
+// dvdauthor (DVD) or vcdimager (VCD, SVCD) accepts the file, without errors
+// or warnings; format and standard as MclSetFormatPreset takes them. The
+// disc images are made in 'dir'.
+void ExpectAuthoringAccepts(const std::string& path, int format, int standard,
+                            const ScratchDir& dir);
 
 }  // namespace video::test

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "raster/Random.h"
+#include "video/BuildSession.h"
 #include "video/CaptionLayout.h"
 #include "video/FrameTimeline.h"
 #include "video/ProgressText.h"
@@ -244,15 +245,21 @@ TEST(PickEffectTest, DrawsOnlyStylesOfTheSetAndCutsWithoutOne) {
 }
 
 TEST(CaptionLayoutTest, PlacementPerFormat) {
-    EXPECT_EQ(PlaceCaption(0, "Hello"), (CaptionPlacement{17, 153, 265}));  // w = 45
-    EXPECT_EQ(PlaceCaption(1, "Hello"), (CaptionPlacement{24, 213, 540}));  // w = 52.9
-    EXPECT_EQ(PlaceCaption(2, "Hello"), (CaptionPlacement{36, 316, 530}));  // w = 87.4
+    EXPECT_EQ(PlaceCaption(0, kPal, "Hello"), (CaptionPlacement{17, 153, 265}));  // w = 45
+    EXPECT_EQ(PlaceCaption(1, kPal, "Hello"), (CaptionPlacement{24, 213, 540}));  // w = 52.9
+    EXPECT_EQ(PlaceCaption(2, kPal, "Hello"), (CaptionPlacement{36, 316, 530}));  // w = 87.4
+    // NTSC pictures are 48 or 96 rows shorter: the caption keeps its distance
+    // from the bottom instead of falling below the picture.
+    EXPECT_EQ(PlaceCaption(0, kNtsc, "Hello"), (CaptionPlacement{17, 153, 217}));
+    EXPECT_EQ(PlaceCaption(1, kNtsc, "Hello"), (CaptionPlacement{24, 213, 444}));
+    EXPECT_EQ(PlaceCaption(2, kNtsc, "Hello"), (CaptionPlacement{36, 316, 434}));
+    EXPECT_EQ(PlaceCaption(2, 7, "Hello"), PlaceCaption(2, kPal, "Hello"));
     // 100 characters on DVD: w = 1747, x would be negative.
-    EXPECT_EQ(PlaceCaption(2, std::string(100, 'x'))->x, 1);
-    EXPECT_EQ(PlaceCaption(0, std::string(100, 'x'))->x, 1);
+    EXPECT_EQ(PlaceCaption(2, kPal, std::string(100, 'x'))->x, 1);
+    EXPECT_EQ(PlaceCaption(0, kNtsc, std::string(100, 'x'))->x, 1);
     // Characters, not bytes: five letters with accents are placed as five.
-    EXPECT_EQ(PlaceCaption(0, "\xC3\xA9t\xC3\xA9s!"), PlaceCaption(0, "etes!"));
-    EXPECT_FALSE(PlaceCaption(3, "Hello").has_value());
+    EXPECT_EQ(PlaceCaption(0, kPal, "\xC3\xA9t\xC3\xA9s!"), PlaceCaption(0, kPal, "etes!"));
+    EXPECT_FALSE(PlaceCaption(3, kPal, "Hello").has_value());
 }
 
 TEST(ProgressTextTest, LabelsAndTimes) {
@@ -264,8 +271,13 @@ TEST(ProgressTextTest, LabelsAndTimes) {
     EXPECT_EQ(ProgressLabelText(7, 0, 10), "...");
     EXPECT_EQ(RemainingTimeText(3725.9), "Remaining Time: 1:02:05");
     EXPECT_EQ(RemainingTimeText(-3), "Remaining Time: 0:00:00");
-    EXPECT_EQ(ElapsedTimeText(59.99), "All: 0:00:59");
-    EXPECT_EQ(ProgressWithRemainingText(1, 4, 65), "Progress: 25%    Remaining Time: 0:01:05");
+    EXPECT_EQ(RemainingTimeText(59.99), "Remaining Time: 0:00:59");
+    // As the Build page and the command line show them, side by side.
+    BuildProgress progress;
+    progress.kind = kMclProgressEncoding;
+    progress.label = ProgressLabelText(progress.kind, 1, 4);
+    progress.remaining = RemainingTimeText(65);
+    EXPECT_EQ(progress.text(), "Progress: 25%    Remaining Time: 0:01:05");
 }
 
 }  // namespace
