@@ -15,7 +15,6 @@
 #include "app/MainForm.h"
 #include "app/MediaListModels.h"
 #include "app/ThumbnailPanel.h"
-#include "app/Thumbnails.h"
 #include "app/UserDialogs.h"
 #include "model/FileIo.h"
 #include "model/MediaPaths.h"
@@ -274,9 +273,7 @@ void TImageForm::SelectRow(int row) {
     const QString path = PathOfRow(row);
     label1_->setText(tr("Image File: ") + path);
     label1_->setToolTip(path);
-    const QPixmap thumbnail =
-        LoadThumbnail(path, fsPanel_->PictureBox(), model::Settings.BackgroundColor);
-    if (!thumbnail.isNull()) fsPanel_->ShowPicture(thumbnail);
+    fsPanel_->ShowPictureOf(path, model::Settings.BackgroundColor);
     LoadSelection(path.toStdString());
 }
 

@@ -10,7 +10,6 @@
 #include "app/MediaListModels.h"
 #include "app/PictureFormats.h"
 #include "app/ThumbnailPanel.h"
-#include "app/Thumbnails.h"
 #include "app/UserDialogs.h"
 #include "model/FileIo.h"
 #include "model/MediaPaths.h"
@@ -61,20 +60,24 @@ void TMainForm::ImageListClick() {
         fsPanel_->ShowOverlay(tr("Images in folder: %1").arg(pictures.size()));
         return;
     }
+    // A picture that is missing or cannot be read leaves the thumbnail as it
+    // was, covered by a line that says why.
     std::string path = text;
-    if (!model::ResolveMediaPath(path)) return;
-    // A picture that cannot be read leaves the thumbnail as it was.
-    const QPixmap thumbnail = LoadThumbnail(QString::fromStdString(path), fsPanel_->PictureBox(),
-                                            model::Settings.BackgroundColor);
-    if (!thumbnail.isNull()) fsPanel_->ShowPicture(thumbnail);
-    fsPanel_->SetPictureVisible(true);
+    if (!model::ResolveMediaPath(path)) {
+        fsPanel_->ShowOverlay(tr("The picture was not found."));
+        return;
+    }
+    fsPanel_->ShowPictureOf(QString::fromStdString(path), model::Settings.BackgroundColor);
 }
 
 void TMainForm::Image1Click() {
     const int row = SelectedImageRow();
     if (row < 0) return;
     std::string path = imageModel_->PathAt(row).toStdString();
-    model::ResolveMediaPath(path);
+    if (!model::ResolveMediaPath(path) && !model::FolderExists(path)) {
+        ReportError(tr("\"%1\" was not found.").arg(QString::fromStdString(path)));
+        return;
+    }
     Dialogs().OpenUrl(QUrl::fromLocalFile(QString::fromStdString(path)));
 }
 
