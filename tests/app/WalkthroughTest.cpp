@@ -193,6 +193,19 @@ TEST_F(WalkthroughTest, ExitDuringABuildEndsItAndClosesWithoutAskingWhereToSave)
     EXPECT_NE(model::ReadWholeFile(model::OptionsFileName()).find("[Pictures]"), std::string::npos);
 }
 
+TEST_F(WalkthroughTest, AVideoThatCannotBeSavedWhereChosenIsOfferedAgain) {
+    dialogs_.pictureFiles = {{MakePicture("a.jpg")}};
+    Click("addimagefile1");
+    Find<QSpinBox>("IntervalEdit")->setValue(1);
+    dialogs_.videoNames = {Path("no such folder/show"), Path("show")};
+    Click("goBuildB");
+    ASSERT_EQ(dialogs_.errors.size(), 1);
+    EXPECT_TRUE(dialogs_.errors[0].contains("no such folder/show.mpg"));
+    // The picture dialog, then the save dialog twice.
+    EXPECT_EQ(dialogs_.initialFolders.size(), 3);
+    EXPECT_TRUE(model::FileExists((Path("show") + ".mpg").toStdString()));
+}
+
 TEST_F(WalkthroughTest, AnEmptyShowIsReportedAndNothingIsOffered) {
     Click("goBuildB");
     ASSERT_EQ(dialogs_.errors.size(), 1);
