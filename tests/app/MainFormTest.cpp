@@ -253,6 +253,25 @@ TEST_F(MainFormTest, HelpFallsBackToTheHomePage) {
     EXPECT_EQ(Action("UndoandExit1")->shortcut(), QKeySequence(Qt::ALT | Qt::Key_E));
 }
 
+// The real dialog object, with a desktop that has nothing to open anything with.
+class NothingOpens : public app::UserDialogs {
+public:
+    QStringList errors;
+    void ShowError(QWidget*, const QString& text) override { errors << text; }
+
+protected:
+    bool OpenWithDesktop(const QUrl&) override { return false; }
+};
+
+TEST(UserDialogsTest, WhatTheDesktopCannotOpenIsReported) {
+    NothingOpens dialogs;
+    dialogs.OpenUrl(QUrl("https://vantoshow.example.org/"));
+    dialogs.OpenUrl(QUrl::fromLocalFile("/pictures/a b.jpg"));
+    ASSERT_EQ(dialogs.errors.size(), 2);
+    EXPECT_TRUE(dialogs.errors[0].contains("\"https://vantoshow.example.org/\""));
+    EXPECT_TRUE(dialogs.errors[1].contains("\"/pictures/a b.jpg\""));
+}
+
 TEST_F(MainFormTest, TheEffectTreeTakesOverTheSelectionOnlyOnceShown) {
     model::Settings.useeffects.reset();
     model::Settings.useeffects.set(6);
