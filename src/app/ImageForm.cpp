@@ -211,6 +211,11 @@ void TImageForm::showEvent(QShowEvent* event) {
             move(screen->availableGeometry().center() - rect().center());
         centred_ = true;
     }
+    // Shown again while open (restored after minimising): filling the grid
+    // anew would drop what was typed, and the saved show lists would be
+    // taken from the effect preview's.
+    if (open_) return;
+    open_ = true;
     Open(true);
 }
 
@@ -397,8 +402,11 @@ void TImageForm::ResetClick() {
 }
 
 void TImageForm::done(int result) {
-    model::Settings.Pictures = savedPictures_;
-    model::Settings.useeffects = savedUseeffects_;
+    if (open_) {
+        model::Settings.Pictures = savedPictures_;
+        model::Settings.useeffects = savedUseeffects_;
+        open_ = false;
+    }
     FreeEffectPreview();
     QDialog::done(result);
 }
