@@ -156,6 +156,7 @@ TEST_F(MainFormTest, ABackgroundPictureThatCannotBeReadIsReportedAndKept) {
     EXPECT_TRUE(dialogs_.errors[0].contains("broken.png"));
     auto* preview = Find<app::BackgroundPreview>("BackImage");
     EXPECT_EQ(preview->Path(), broken);
+    EXPECT_FALSE(preview->HasPicture());
     EXPECT_FALSE(Radio("BackImageRadio")->isChecked());
     Click("FlatButton29");
     EXPECT_EQ(dialogs_.errors.size(), 1);
@@ -164,6 +165,19 @@ TEST_F(MainFormTest, ABackgroundPictureThatCannotBeReadIsReportedAndKept) {
     Window().CollectSettings(false);
     EXPECT_EQ(model::Settings.Back_Image_Filename, good.toStdString());
     EXPECT_FALSE(model::Settings.Back_Mode_UseColor);
+}
+
+TEST_F(MainFormTest, AProjectWithoutABackgroundPictureShowsNone) {
+    const QString stone = MakePicture("background/stone.png", 40, 30, Qt::gray);
+    MakeFile("options.dat", ("[Set]\nBack_Image_Filename=" + stone + "\n").toUtf8());
+    model::LoadAllSettings();
+    auto* preview = Find<app::BackgroundPreview>("BackImage");
+    EXPECT_TRUE(preview->HasPicture());
+
+    dialogs_.projectNames = {MakeFile("plain.dvprj", "[Set]\nBack_Mode_UseColor=0\n")};
+    Action("LoadProject1")->trigger();
+    EXPECT_TRUE(preview->Path().isEmpty());
+    EXPECT_FALSE(preview->HasPicture());
 }
 
 TEST_F(MainFormTest, AValueNoRadioButtonHasIsKeptByTheCollect) {
