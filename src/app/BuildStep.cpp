@@ -47,7 +47,10 @@ void TMainForm::buildButtonClick() {
     if (building_) return;
     if (!buildDriver_) {
         video::BuildHooks hooks;
-        hooks.collectSettings = [this] { CollectSettings(true); };
+        hooks.collectSettings = [this] {
+            Mp3LengthTimerTimer();
+            CollectSettings(true);
+        };
         hooks.stopMusic = [] { music::StopMusic(false); };
         hooks.progress = [this](const video::BuildProgress& progress) {
             bLabel_->setText(QString::fromStdString(progress.text()));

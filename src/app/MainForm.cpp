@@ -147,6 +147,7 @@ void TMainForm::OutlookBarChange(int step) {
     if (step == kEffectsStep) BuildEffectTree();
     if (step == kMusicStep) mp3LengthTimer_->start();
     if (step == kOptionsStep) {
+        Mp3LengthTimerTimer();
         CollectSettings(false);
         UpdateSyncTexts();
     }

@@ -28,6 +28,11 @@ bool EntryExists(const std::string& path) {
     return model::ResolveMediaPath(resolved) || model::FolderExists(path);
 }
 
+// A music file the decoder found no length in (-1): it plays no part.
+bool Unreadable(const model::TMusicEntry& entry) {
+    return entry.HasLength && entry.LengthMs == "-1";
+}
+
 QVariant MissingEntryColor() {
     return QApplication::palette().color(QPalette::Disabled, QPalette::Text);
 }
@@ -220,10 +225,12 @@ QVariant MusicListModel::data(const QModelIndex& index, int role) const {
         case Qt::CheckStateRole:
             return entry.Checked ? Qt::Checked : Qt::Unchecked;
         case Qt::ToolTipRole:
-            return EntryExists(entry.Path) ? ToQt(entry.Path)
-                                           : tr("%1 (not found)").arg(ToQt(entry.Path));
+            if (!EntryExists(entry.Path)) return tr("%1 (not found)").arg(ToQt(entry.Path));
+            if (Unreadable(entry))
+                return tr("%1 (cannot be read as MP3; not used in the show)").arg(ToQt(entry.Path));
+            return ToQt(entry.Path);
         case Qt::ForegroundRole:
-            return EntryExists(entry.Path) ? QVariant() : MissingEntryColor();
+            return EntryExists(entry.Path) && !Unreadable(entry) ? QVariant() : MissingEntryColor();
         default:
             return {};
     }

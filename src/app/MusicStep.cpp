@@ -146,9 +146,9 @@ void TMainForm::Mp3LengthTimerTimer() {
     mp3LengthTimer_->stop();
     for (int row = 0; row < musicModel_->rowCount(); ++row) {
         const model::TMusicEntry& entry = musicModel_->EntryAt(row);
+        if (music::HasMusicLength(entry)) continue;
         std::string path = entry.Path;
         if (!model::ResolveMediaPath(path)) continue;
-        if (music::HasMusicLength(entry)) continue;
         musicModel_->SetLength(row, music::GetMusicLength(QString::fromStdString(path)));
     }
 }

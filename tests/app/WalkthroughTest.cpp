@@ -37,19 +37,6 @@ QByteArray Output(const QString& program, const QStringList& arguments) {
 
 class WalkthroughTest : public WindowTest {
 protected:
-    // A melody of the given length as an MP3 file.
-    QString MakeSong(const QString& name, int seconds) {
-        const QString path = Path(name);
-        QProcess ffmpeg;
-        ffmpeg.start("ffmpeg",
-                     {"-loglevel", "error", "-y", "-f", "lavfi", "-i",
-                      QString("sine=frequency=523:sample_rate=44100:duration=%1").arg(seconds),
-                      "-c:a", "libmp3lame", "-b:a", "128k", path});
-        EXPECT_TRUE(ffmpeg.waitForFinished(60000) && ffmpeg.exitCode() == 0)
-            << ffmpeg.readAllStandardError().toStdString();
-        return path;
-    }
-
     // Ticks an effect of the Effects step's tree the way a click on its box does.
     void Tick(int category, int effect) {
         QAbstractItemModel* nodes = Window().StyleList().model();
