@@ -17,17 +17,6 @@
 
 namespace app {
 
-namespace {
-
-// The folder of a file, ending with "/".
-std::string FolderOf(const QString& file) {
-    QString folder = QFileInfo(file).absolutePath();
-    if (!folder.endsWith(QLatin1Char('/'))) folder += QLatin1Char('/');
-    return folder.toStdString();
-}
-
-}  // namespace
-
 int TMainForm::SelectedImageRow() const {
     const QModelIndexList rows = imageList_->selectionModel()->selectedRows();
     return rows.isEmpty() ? -1 : rows.first().row();
@@ -36,10 +25,10 @@ int TMainForm::SelectedImageRow() const {
 void TMainForm::SelectImageRow(int row) {
     if (row < 0 || row >= imageModel_->rowCount()) return;
     const QSignalBlocker quiet(imageList_->selectionModel());
-    imageList_->setCurrentIndex(imageModel_->index(row));
-    imageList_->selectionModel()->select(imageModel_->index(row),
-                                         QItemSelectionModel::ClearAndSelect);
-    imageList_->scrollTo(imageModel_->index(row));
+    const QModelIndex index = imageModel_->index(row, 0);
+    imageList_->setCurrentIndex(index);
+    imageList_->selectionModel()->select(index, QItemSelectionModel::ClearAndSelect);
+    imageList_->scrollTo(index);
 }
 
 void TMainForm::UpdateCountLabel() {
@@ -93,7 +82,7 @@ void TMainForm::AddImageFiles() {
             else
                 imageModel_->Append({file.toStdString(), true});
         }
-        model::Settings.PicturePath = FolderOf(files.first());
+        model::Settings.PicturePath = FolderOfFile(files.first());
         SelectImageRow(imageModel_->rowCount() - 1);
         ImageListClick();
         if (skipped > 0)
@@ -136,7 +125,7 @@ void TMainForm::AddDroppedImages(const QStringList& paths) {
     }
     if (added > 0) {
         const QString first = QFileInfo(paths.first()).isFile() ? paths.first() : QString();
-        if (!first.isEmpty()) model::Settings.PicturePath = FolderOf(first);
+        if (!first.isEmpty()) model::Settings.PicturePath = FolderOfFile(first);
         SelectImageRow(imageModel_->rowCount() - 1);
         ImageListClick();
     }

@@ -47,9 +47,39 @@ QStringList DroppedPaths(const QMimeData* data) {
     return paths;
 }
 
+std::string FolderOfFile(const QString& file) {
+    QString folder = QFileInfo(file).absolutePath();
+    if (!folder.endsWith(QLatin1Char('/'))) folder += QLatin1Char('/');
+    return folder.toStdString();
+}
+
+// --- dropped files ---
+
+QStringList PathDropModel::mimeTypes() const {
+    return {kUriList};
+}
+
+Qt::DropActions PathDropModel::supportedDropActions() const {
+    return Qt::CopyAction | Qt::LinkAction | Qt::MoveAction;
+}
+
+bool PathDropModel::canDropMimeData(const QMimeData* data, Qt::DropAction, int, int,
+                                    const QModelIndex&) const {
+    return !DroppedPaths(data).isEmpty();
+}
+
+bool PathDropModel::dropMimeData(const QMimeData* data, Qt::DropAction, int, int,
+                                 const QModelIndex&) {
+    const QStringList paths = DroppedPaths(data);
+    if (paths.isEmpty()) return false;
+    emit PathsDropped(paths);
+    // The window adds the rows itself; the view must not remove anything.
+    return false;
+}
+
 // --- images ---
 
-ImageListModel::ImageListModel(QObject* parent) : QAbstractListModel(parent) {}
+ImageListModel::ImageListModel(QObject* parent) : PathDropModel(parent) {}
 
 void ImageListModel::FillFromStore(const model::IniFile& store) {
     beginResetModel();
@@ -102,6 +132,10 @@ int ImageListModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : static_cast<int>(list_.Count());
 }
 
+int ImageListModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : 1;
+}
+
 QVariant ImageListModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= rowCount()) return {};
     const model::TImageEntry& entry = list_.At(static_cast<size_t>(index.row()));
@@ -139,31 +173,9 @@ Qt::ItemFlags ImageListModel::flags(const QModelIndex& index) const {
            Qt::ItemNeverHasChildren;
 }
 
-QStringList ImageListModel::mimeTypes() const {
-    return {kUriList};
-}
-
-Qt::DropActions ImageListModel::supportedDropActions() const {
-    return Qt::CopyAction | Qt::LinkAction | Qt::MoveAction;
-}
-
-bool ImageListModel::canDropMimeData(const QMimeData* data, Qt::DropAction, int, int,
-                                     const QModelIndex&) const {
-    return !DroppedPaths(data).isEmpty();
-}
-
-bool ImageListModel::dropMimeData(const QMimeData* data, Qt::DropAction, int, int,
-                                  const QModelIndex&) {
-    const QStringList paths = DroppedPaths(data);
-    if (paths.isEmpty()) return false;
-    emit PathsDropped(paths);
-    // The window adds the rows itself; the view must not remove anything.
-    return false;
-}
-
 // --- music ---
 
-MusicListModel::MusicListModel(QObject* parent) : QAbstractTableModel(parent) {}
+MusicListModel::MusicListModel(QObject* parent) : PathDropModel(parent) {}
 
 void MusicListModel::FillFromStore(const model::IniFile& store) {
     beginResetModel();
@@ -258,27 +270,6 @@ Qt::ItemFlags MusicListModel::flags(const QModelIndex& index) const {
     Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren;
     if (index.column() == kPathColumn) flags |= Qt::ItemIsUserCheckable;
     return flags;
-}
-
-QStringList MusicListModel::mimeTypes() const {
-    return {kUriList};
-}
-
-Qt::DropActions MusicListModel::supportedDropActions() const {
-    return Qt::CopyAction | Qt::LinkAction | Qt::MoveAction;
-}
-
-bool MusicListModel::canDropMimeData(const QMimeData* data, Qt::DropAction, int, int,
-                                     const QModelIndex&) const {
-    return !DroppedPaths(data).isEmpty();
-}
-
-bool MusicListModel::dropMimeData(const QMimeData* data, Qt::DropAction, int, int,
-                                  const QModelIndex&) {
-    const QStringList paths = DroppedPaths(data);
-    if (paths.isEmpty()) return false;
-    emit PathsDropped(paths);
-    return false;
 }
 
 }  // namespace app
