@@ -114,7 +114,7 @@ void TMainForm::buildButtonClick() {
                 tr("The video was saved as %1.").arg(QString::fromStdString(saved)), 15000);
             return;
         } catch (const std::exception& error) {
-            ReportError(QString::fromStdString(error.what()) + QLatin1Char('\n') +
+            ReportError(QString::fromStdString(error.what()) + QStringLiteral("\n\n") +
                         tr("Choose another place for the video."));
         }
     }

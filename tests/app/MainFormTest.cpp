@@ -1,4 +1,5 @@
-// The main window: steps, menus, the settings binding and closing.
+// The main window: steps, menus, the settings binding and closing, and what
+// is handed to the desktop.
 #include <QAction>
 #include <QButtonGroup>
 #include <QDir>
