@@ -37,6 +37,9 @@ QSize BackgroundPreview::sizeHint() const {
 void BackgroundPreview::SetPath(const QString& path) {
     path_ = path;
     setToolTip(path);
+    // Only the picture at the path may show: another one would look used.
+    picture_ = QPixmap();
+    update();
 }
 
 bool BackgroundPreview::LoadPicture(QString* error) {

@@ -15,9 +15,10 @@ public:
     explicit BackgroundPreview(QWidget* parent = nullptr);
 
     QString Path() const { return path_; }
+    // Sets the path and empties the preview until LoadPicture.
     void SetPath(const QString& path);
-    // Loads the picture at Path(); on failure keeps the previous picture and
-    // returns false with the reason in error.
+    // Loads the picture at Path(); on failure the preview stays empty and
+    // the reason is in error.
     bool LoadPicture(QString* error = nullptr);
     bool HasPicture() const { return !picture_.isNull(); }
 

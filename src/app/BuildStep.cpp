@@ -47,7 +47,10 @@ void TMainForm::buildButtonClick() {
     if (building_) return;
     if (!buildDriver_) {
         video::BuildHooks hooks;
-        hooks.collectSettings = [this] { CollectSettings(true); };
+        hooks.collectSettings = [this] {
+            Mp3LengthTimerTimer();
+            CollectSettings(true);
+        };
         hooks.stopMusic = [] { music::StopMusic(false); };
         hooks.progress = [this](const video::BuildProgress& progress) {
             bLabel_->setText(QString::fromStdString(progress.text()));
@@ -98,15 +101,22 @@ void TMainForm::buildButtonClick() {
     if (!problems.isEmpty()) ReportError(problems.join(QLatin1Char('\n')));
     if (!result.hasVideo()) return;
 
-    const QString name =
-        Dialogs().SaveVideoName(this, QString::fromStdString(video::DesktopFolder()));
-    if (name.isEmpty()) return;
-    try {
-        const std::string saved = buildDriver_->SaveVideo(name.toStdString());
-        statusBar()->showMessage(
-            tr("The video was saved as %1.").arg(QString::fromStdString(saved)), 15000);
-    } catch (const std::exception& error) {
-        ReportError(QString::fromStdString(error.what()));
+    // A place that cannot take the video (a read-only folder, a full disk)
+    // must not cost the build: ask again until it is saved or the user
+    // gives up.
+    for (;;) {
+        const QString name =
+            Dialogs().SaveVideoName(this, QString::fromStdString(video::DesktopFolder()));
+        if (name.isEmpty()) return;
+        try {
+            const std::string saved = buildDriver_->SaveVideo(name.toStdString());
+            statusBar()->showMessage(
+                tr("The video was saved as %1.").arg(QString::fromStdString(saved)), 15000);
+            return;
+        } catch (const std::exception& error) {
+            ReportError(QString::fromStdString(error.what()) + QStringLiteral("\n\n") +
+                        tr("Choose another place for the video."));
+        }
     }
 }
 

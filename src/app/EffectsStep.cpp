@@ -7,10 +7,10 @@
 namespace app {
 
 void TMainForm::BuildEffectTree() {
-    const bool firstFill = !effectTree_.IsBuilt();
-    const int firstStyle = model::BuildEffectTree(effectTree_);
-    if (firstFill) styleList_->expandToDepth(-1);
-    StartMiniPreview(firstStyle);
+    model::BuildEffectTree(effectTree_);
+    // The tree may have been filled before (a project load fills it at once),
+    // so the preview takes the first enabled effect of that fill.
+    StartMiniPreview(effectTree_.FirstStyle());
 }
 
 }  // namespace app

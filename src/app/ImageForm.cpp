@@ -15,7 +15,6 @@
 #include "app/MainForm.h"
 #include "app/MediaListModels.h"
 #include "app/ThumbnailPanel.h"
-#include "app/Thumbnails.h"
 #include "app/UserDialogs.h"
 #include "model/FileIo.h"
 #include "model/MediaPaths.h"
@@ -212,6 +211,11 @@ void TImageForm::showEvent(QShowEvent* event) {
             move(screen->availableGeometry().center() - rect().center());
         centred_ = true;
     }
+    // Shown again while open (restored after minimising): filling the grid
+    // anew would drop what was typed, and the saved show lists would be
+    // taken from the effect preview's.
+    if (open_) return;
+    open_ = true;
     Open(true);
 }
 
@@ -274,9 +278,7 @@ void TImageForm::SelectRow(int row) {
     const QString path = PathOfRow(row);
     label1_->setText(tr("Image File: ") + path);
     label1_->setToolTip(path);
-    const QPixmap thumbnail =
-        LoadThumbnail(path, fsPanel_->PictureBox(), model::Settings.BackgroundColor);
-    if (!thumbnail.isNull()) fsPanel_->ShowPicture(thumbnail);
+    fsPanel_->ShowPictureOf(path, model::Settings.BackgroundColor);
     LoadSelection(path.toStdString());
 }
 
@@ -400,8 +402,11 @@ void TImageForm::ResetClick() {
 }
 
 void TImageForm::done(int result) {
-    model::Settings.Pictures = savedPictures_;
-    model::Settings.useeffects = savedUseeffects_;
+    if (open_) {
+        model::Settings.Pictures = savedPictures_;
+        model::Settings.useeffects = savedUseeffects_;
+        open_ = false;
+    }
     FreeEffectPreview();
     QDialog::done(result);
 }

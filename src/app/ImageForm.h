@@ -95,6 +95,7 @@ private:
     bool ntBuilt_ = false;
     bool filling_ = false;  // the grid is being filled
     bool centred_ = false;
+    bool open_ = false;  // shown and not yet closed
 };
 
 }  // namespace app

@@ -1,9 +1,9 @@
 // The per-image dialog's effect preview: the clicked effect, played between
 // the selected picture and its neighbour.
 #include <QTableWidget>
-#include <QThread>
 #include <QTreeView>
 
+#include "app/EffectPreviews.h"
 #include "app/ImageForm.h"
 #include "app/ThumbnailPanel.h"
 #include "model/Settings.h"
@@ -13,11 +13,8 @@ namespace app {
 
 void TImageForm::NTClick() {
     if (!ntBuilt_) return;
-    const QModelIndex node = ntView_->currentIndex();
-    if (!node.isValid()) return;
-    const QModelIndex effect = node.parent().isValid() ? node : node.model()->index(0, 0, node);
-    if (!effect.isValid()) return;
-    const int style = effect.data(model::EffectTree::kStyleRole).toInt();
+    const int style = StyleOfNode(ntView_->currentIndex());
+    if (style < 0) return;
 
     if (preview_ == nullptr) {
         try {
@@ -32,10 +29,7 @@ void TImageForm::NTClick() {
     }
     if (preview_->View == nullptr) return;
     screen::TVantoscreen& view = *preview_->View;
-    view.Stop();
-    QThread::msleep(10);
-    view.Clear();
-    view.SetProgress(1);
+    ResetPreviewScreen(view, 1);
     view.repaint();
 
     model::StyleSet only;

@@ -10,24 +10,12 @@
 #include "app/MediaListModels.h"
 #include "app/PictureFormats.h"
 #include "app/ThumbnailPanel.h"
-#include "app/Thumbnails.h"
 #include "app/UserDialogs.h"
 #include "model/FileIo.h"
 #include "model/MediaPaths.h"
 #include "model/Settings.h"
 
 namespace app {
-
-namespace {
-
-// The folder of a file, ending with "/".
-std::string FolderOf(const QString& file) {
-    QString folder = QFileInfo(file).absolutePath();
-    if (!folder.endsWith(QLatin1Char('/'))) folder += QLatin1Char('/');
-    return folder.toStdString();
-}
-
-}  // namespace
 
 int TMainForm::SelectedImageRow() const {
     const QModelIndexList rows = imageList_->selectionModel()->selectedRows();
@@ -37,10 +25,10 @@ int TMainForm::SelectedImageRow() const {
 void TMainForm::SelectImageRow(int row) {
     if (row < 0 || row >= imageModel_->rowCount()) return;
     const QSignalBlocker quiet(imageList_->selectionModel());
-    imageList_->setCurrentIndex(imageModel_->index(row));
-    imageList_->selectionModel()->select(imageModel_->index(row),
-                                         QItemSelectionModel::ClearAndSelect);
-    imageList_->scrollTo(imageModel_->index(row));
+    const QModelIndex index = imageModel_->index(row, 0);
+    imageList_->setCurrentIndex(index);
+    imageList_->selectionModel()->select(index, QItemSelectionModel::ClearAndSelect);
+    imageList_->scrollTo(index);
 }
 
 void TMainForm::UpdateCountLabel() {
@@ -61,20 +49,24 @@ void TMainForm::ImageListClick() {
         fsPanel_->ShowOverlay(tr("Images in folder: %1").arg(pictures.size()));
         return;
     }
+    // A picture that is missing or cannot be read leaves the thumbnail as it
+    // was, covered by a line that says why.
     std::string path = text;
-    if (!model::ResolveMediaPath(path)) return;
-    // A picture that cannot be read leaves the thumbnail as it was.
-    const QPixmap thumbnail = LoadThumbnail(QString::fromStdString(path), fsPanel_->PictureBox(),
-                                            model::Settings.BackgroundColor);
-    if (!thumbnail.isNull()) fsPanel_->ShowPicture(thumbnail);
-    fsPanel_->SetPictureVisible(true);
+    if (!model::ResolveMediaPath(path)) {
+        fsPanel_->ShowOverlay(tr("The picture was not found."));
+        return;
+    }
+    fsPanel_->ShowPictureOf(QString::fromStdString(path), model::Settings.BackgroundColor);
 }
 
 void TMainForm::Image1Click() {
     const int row = SelectedImageRow();
     if (row < 0) return;
     std::string path = imageModel_->PathAt(row).toStdString();
-    model::ResolveMediaPath(path);
+    if (!model::ResolveMediaPath(path) && !model::FolderExists(path)) {
+        ReportError(tr("\"%1\" was not found.").arg(QString::fromStdString(path)));
+        return;
+    }
     Dialogs().OpenUrl(QUrl::fromLocalFile(QString::fromStdString(path)));
 }
 
@@ -90,7 +82,7 @@ void TMainForm::AddImageFiles() {
             else
                 imageModel_->Append({file.toStdString(), true});
         }
-        model::Settings.PicturePath = FolderOf(files.first());
+        model::Settings.PicturePath = FolderOfFile(files.first());
         SelectImageRow(imageModel_->rowCount() - 1);
         ImageListClick();
         if (skipped > 0)
@@ -133,7 +125,7 @@ void TMainForm::AddDroppedImages(const QStringList& paths) {
     }
     if (added > 0) {
         const QString first = QFileInfo(paths.first()).isFile() ? paths.first() : QString();
-        if (!first.isEmpty()) model::Settings.PicturePath = FolderOf(first);
+        if (!first.isEmpty()) model::Settings.PicturePath = FolderOfFile(first);
         SelectImageRow(imageModel_->rowCount() - 1);
         ImageListClick();
     }

@@ -11,6 +11,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QSpinBox>
 #include <QStackedWidget>
 #include <QTimer>
@@ -103,6 +104,8 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
 
     // The design's 532 x 327 client area, enlarged for today's screens.
     resize(sizeHint().expandedTo(QSize(800, 500)));
+    if (const QScreen* screen = this->screen())
+        move(screen->availableGeometry().center() - rect().center());
     aboutForm_ = std::make_unique<TAboutForm>(this);
 }
 
@@ -147,6 +150,7 @@ void TMainForm::OutlookBarChange(int step) {
     if (step == kEffectsStep) BuildEffectTree();
     if (step == kMusicStep) mp3LengthTimer_->start();
     if (step == kOptionsStep) {
+        Mp3LengthTimerTimer();
         CollectSettings(false);
         UpdateSyncTexts();
     }

@@ -86,7 +86,10 @@ public:
     // The image list's row click: shows the selected row's thumbnail, or the
     // number of pictures of a selected folder.
     void ImageListClick();
-    // Gives every music row without a length its length.
+    // Gives every music row without a length its length. Runs when the
+    // Music step is entered and files are added, and also before the show
+    // is used (Options step, Preview, Build), since music not measured yet
+    // (a project just loaded) would be left out of it.
     void Mp3LengthTimerTimer();
 
     // Whether a build is running.

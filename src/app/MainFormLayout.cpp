@@ -391,6 +391,13 @@ QWidget* TMainForm::CreateEffectsPage() {
     layout->addWidget(Label("selecttransition1", tr("Select transition effects:")));
     layout->addLayout(body, 1);
 
+    // Every fill of the tree shows all effects, also one made by a project load.
+    connect(&effectTree_.ItemModel(), &QAbstractItemModel::rowsInserted, styleList_,
+            [this](const QModelIndex& parent, int first, int last) {
+                if (parent.isValid()) return;
+                for (int row = first; row <= last; ++row)
+                    styleList_->expand(effectTree_.ItemModel().index(row, 0));
+            });
     connect(expand, &QPushButton::clicked, styleList_, &QTreeView::expandAll);
     connect(collapse, &QPushButton::clicked, styleList_, &QTreeView::collapseAll);
     connect(selectAll, &QPushButton::clicked, this, [this] { effectTree_.SetAllChecked(true); });

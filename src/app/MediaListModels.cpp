@@ -28,6 +28,11 @@ bool EntryExists(const std::string& path) {
     return model::ResolveMediaPath(resolved) || model::FolderExists(path);
 }
 
+// A music file the decoder found no length in (-1): it plays no part.
+bool Unreadable(const model::TMusicEntry& entry) {
+    return entry.HasLength && entry.LengthMs == "-1";
+}
+
 QVariant MissingEntryColor() {
     return QApplication::palette().color(QPalette::Disabled, QPalette::Text);
 }
@@ -42,9 +47,39 @@ QStringList DroppedPaths(const QMimeData* data) {
     return paths;
 }
 
+std::string FolderOfFile(const QString& file) {
+    QString folder = QFileInfo(file).absolutePath();
+    if (!folder.endsWith(QLatin1Char('/'))) folder += QLatin1Char('/');
+    return folder.toStdString();
+}
+
+// --- dropped files ---
+
+QStringList PathDropModel::mimeTypes() const {
+    return {kUriList};
+}
+
+Qt::DropActions PathDropModel::supportedDropActions() const {
+    return Qt::CopyAction | Qt::LinkAction | Qt::MoveAction;
+}
+
+bool PathDropModel::canDropMimeData(const QMimeData* data, Qt::DropAction, int, int,
+                                    const QModelIndex&) const {
+    return !DroppedPaths(data).isEmpty();
+}
+
+bool PathDropModel::dropMimeData(const QMimeData* data, Qt::DropAction, int, int,
+                                 const QModelIndex&) {
+    const QStringList paths = DroppedPaths(data);
+    if (paths.isEmpty()) return false;
+    emit PathsDropped(paths);
+    // The window adds the rows itself; the view must not remove anything.
+    return false;
+}
+
 // --- images ---
 
-ImageListModel::ImageListModel(QObject* parent) : QAbstractListModel(parent) {}
+ImageListModel::ImageListModel(QObject* parent) : PathDropModel(parent) {}
 
 void ImageListModel::FillFromStore(const model::IniFile& store) {
     beginResetModel();
@@ -97,6 +132,10 @@ int ImageListModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : static_cast<int>(list_.Count());
 }
 
+int ImageListModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : 1;
+}
+
 QVariant ImageListModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= rowCount()) return {};
     const model::TImageEntry& entry = list_.At(static_cast<size_t>(index.row()));
@@ -134,31 +173,9 @@ Qt::ItemFlags ImageListModel::flags(const QModelIndex& index) const {
            Qt::ItemNeverHasChildren;
 }
 
-QStringList ImageListModel::mimeTypes() const {
-    return {kUriList};
-}
-
-Qt::DropActions ImageListModel::supportedDropActions() const {
-    return Qt::CopyAction | Qt::LinkAction | Qt::MoveAction;
-}
-
-bool ImageListModel::canDropMimeData(const QMimeData* data, Qt::DropAction, int, int,
-                                     const QModelIndex&) const {
-    return !DroppedPaths(data).isEmpty();
-}
-
-bool ImageListModel::dropMimeData(const QMimeData* data, Qt::DropAction, int, int,
-                                  const QModelIndex&) {
-    const QStringList paths = DroppedPaths(data);
-    if (paths.isEmpty()) return false;
-    emit PathsDropped(paths);
-    // The window adds the rows itself; the view must not remove anything.
-    return false;
-}
-
 // --- music ---
 
-MusicListModel::MusicListModel(QObject* parent) : QAbstractTableModel(parent) {}
+MusicListModel::MusicListModel(QObject* parent) : PathDropModel(parent) {}
 
 void MusicListModel::FillFromStore(const model::IniFile& store) {
     beginResetModel();
@@ -220,10 +237,12 @@ QVariant MusicListModel::data(const QModelIndex& index, int role) const {
         case Qt::CheckStateRole:
             return entry.Checked ? Qt::Checked : Qt::Unchecked;
         case Qt::ToolTipRole:
-            return EntryExists(entry.Path) ? ToQt(entry.Path)
-                                           : tr("%1 (not found)").arg(ToQt(entry.Path));
+            if (!EntryExists(entry.Path)) return tr("%1 (not found)").arg(ToQt(entry.Path));
+            if (Unreadable(entry))
+                return tr("%1 (cannot be read as MP3; not used in the show)").arg(ToQt(entry.Path));
+            return ToQt(entry.Path);
         case Qt::ForegroundRole:
-            return EntryExists(entry.Path) ? QVariant() : MissingEntryColor();
+            return EntryExists(entry.Path) && !Unreadable(entry) ? QVariant() : MissingEntryColor();
         default:
             return {};
     }
@@ -251,27 +270,6 @@ Qt::ItemFlags MusicListModel::flags(const QModelIndex& index) const {
     Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren;
     if (index.column() == kPathColumn) flags |= Qt::ItemIsUserCheckable;
     return flags;
-}
-
-QStringList MusicListModel::mimeTypes() const {
-    return {kUriList};
-}
-
-Qt::DropActions MusicListModel::supportedDropActions() const {
-    return Qt::CopyAction | Qt::LinkAction | Qt::MoveAction;
-}
-
-bool MusicListModel::canDropMimeData(const QMimeData* data, Qt::DropAction, int, int,
-                                     const QModelIndex&) const {
-    return !DroppedPaths(data).isEmpty();
-}
-
-bool MusicListModel::dropMimeData(const QMimeData* data, Qt::DropAction, int, int,
-                                  const QModelIndex&) {
-    const QStringList paths = DroppedPaths(data);
-    if (paths.isEmpty()) return false;
-    emit PathsDropped(paths);
-    return false;
 }
 
 }  // namespace app

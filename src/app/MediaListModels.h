@@ -1,11 +1,8 @@
 // Qt item models over the model's image list and music list, so the Images
 // and Music steps can show them in ordinary views: one row per entry, its
-// check box bound to the entry's check mark. Files and folders dropped from
-// the file manager are announced, not added: the window applies its own
-// rules for additions.
+// check box bound to the entry's check mark.
 #pragma once
 
-#include <QAbstractListModel>
 #include <QAbstractTableModel>
 #include <QStringList>
 
@@ -15,8 +12,32 @@ namespace app {
 
 // Local paths of the files and folders in drag-and-drop data.
 QStringList DroppedPaths(const QMimeData* data);
+// The folder of an added file, ending with "/", as the folders the add
+// dialogs start in are kept.
+std::string FolderOfFile(const QString& file);
 
-class ImageListModel : public QAbstractListModel {
+// What both lists share: files and folders dropped from the file manager
+// are announced, not added, since the window applies its own rules for
+// additions.
+class PathDropModel : public QAbstractTableModel {
+    Q_OBJECT
+
+public:
+    using QAbstractTableModel::QAbstractTableModel;
+
+    QStringList mimeTypes() const override;
+    Qt::DropActions supportedDropActions() const override;
+    bool canDropMimeData(const QMimeData* data, Qt::DropAction action, int row, int column,
+                         const QModelIndex& parent) const override;
+    bool dropMimeData(const QMimeData* data, Qt::DropAction action, int row, int column,
+                      const QModelIndex& parent) override;
+
+signals:
+    void PathsDropped(const QStringList& paths);
+};
+
+// One column: the entry's path with its check box.
+class ImageListModel : public PathDropModel {
     Q_OBJECT
 
 public:
@@ -37,24 +58,16 @@ public:
     QString PathAt(int row) const;
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role) const override;
     bool setData(const QModelIndex& index, const QVariant& value, int role) override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
-    QStringList mimeTypes() const override;
-    Qt::DropActions supportedDropActions() const override;
-    bool canDropMimeData(const QMimeData* data, Qt::DropAction action, int row, int column,
-                         const QModelIndex& parent) const override;
-    bool dropMimeData(const QMimeData* data, Qt::DropAction action, int row, int column,
-                      const QModelIndex& parent) override;
-
-signals:
-    void PathsDropped(const QStringList& paths);
 
 private:
     model::ImageList list_;
 };
 
-class MusicListModel : public QAbstractTableModel {
+class MusicListModel : public PathDropModel {
     Q_OBJECT
 
 public:
@@ -80,15 +93,6 @@ public:
     bool setData(const QModelIndex& index, const QVariant& value, int role) override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
-    QStringList mimeTypes() const override;
-    Qt::DropActions supportedDropActions() const override;
-    bool canDropMimeData(const QMimeData* data, Qt::DropAction action, int row, int column,
-                         const QModelIndex& parent) const override;
-    bool dropMimeData(const QMimeData* data, Qt::DropAction action, int row, int column,
-                      const QModelIndex& parent) override;
-
-signals:
-    void PathsDropped(const QStringList& paths);
 
 private:
     model::MusicList list_;

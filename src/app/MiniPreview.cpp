@@ -5,6 +5,7 @@
 #include <QTreeView>
 
 #include "app/AspectFrame.h"
+#include "app/EffectPreviews.h"
 #include "app/MainForm.h"
 #include "model/Settings.h"
 #include "screen/PreviewRunner.h"
@@ -24,22 +25,27 @@ void TMainForm::StartMiniPreview(int demoStyle) {
     }
 }
 
-void TMainForm::StyleListSelectionChanged() {
-    const QModelIndex node = styleList_->currentIndex();
-    if (!node.isValid()) return;
-    // A category previews its first effect.
+int StyleOfNode(const QModelIndex& node) {
+    if (!node.isValid()) return -1;
+    // A category stands for its first effect.
     const QModelIndex effect = node.parent().isValid() ? node : node.model()->index(0, 0, node);
-    if (!effect.isValid()) return;
-    const int style = effect.data(model::EffectTree::kStyleRole).toInt();
-    if (style == previewedStyle_) return;
-    previewedStyle_ = style;
-    if (miniPreview_ == nullptr || miniPreview_->View == nullptr) return;
-    screen::TVantoscreen& view = *miniPreview_->View;
+    return effect.isValid() ? effect.data(model::EffectTree::kStyleRole).toInt() : -1;
+}
+
+void ResetPreviewScreen(screen::TVantoscreen& view, int progress) {
     view.Stop();
     // Lets a transition that was running come to rest before the reset.
     QThread::msleep(10);
     view.Clear();
-    view.SetProgress(0);
+    view.SetProgress(progress);
+}
+
+void TMainForm::StyleListSelectionChanged() {
+    const int style = StyleOfNode(styleList_->currentIndex());
+    if (style < 0 || style == previewedStyle_) return;
+    previewedStyle_ = style;
+    if (miniPreview_ == nullptr || miniPreview_->View == nullptr) return;
+    ResetPreviewScreen(*miniPreview_->View, 0);
     miniPreview_->DemoStyle = style;
     miniPreview_->PickNext();
     miniPreview_->ShowNext();

@@ -23,12 +23,6 @@ namespace app {
 
 namespace {
 
-std::string FolderOf(const QString& file) {
-    QString folder = QFileInfo(file).absolutePath();
-    if (!folder.endsWith(QLatin1Char('/'))) folder += QLatin1Char('/');
-    return folder.toStdString();
-}
-
 // The MP3 files of a folder (not its sub-folders) in name order, letter
 // case ignored.
 QStringList MusicFilesIn(const QString& folder) {
@@ -70,7 +64,7 @@ void TMainForm::AddMusicFiles() {
         musicModel_->Append(entry);
     }
     SelectMusicRow(musicModel_->rowCount() - 1);
-    model::Settings.MusicPath = FolderOf(files.first());
+    model::Settings.MusicPath = FolderOfFile(files.first());
     mp3LengthTimer_->start();
 }
 
@@ -93,7 +87,7 @@ void TMainForm::AddDroppedMusic(const QStringList& paths) {
     }
     if (!files.isEmpty()) {
         SelectMusicRow(musicModel_->rowCount() - 1);
-        model::Settings.MusicPath = FolderOf(files.first());
+        model::Settings.MusicPath = FolderOfFile(files.first());
         mp3LengthTimer_->start();
     }
     QString message = tr("Added %n MP3 file(s).", nullptr, static_cast<int>(files.size()));
@@ -146,9 +140,9 @@ void TMainForm::Mp3LengthTimerTimer() {
     mp3LengthTimer_->stop();
     for (int row = 0; row < musicModel_->rowCount(); ++row) {
         const model::TMusicEntry& entry = musicModel_->EntryAt(row);
+        if (music::HasMusicLength(entry)) continue;
         std::string path = entry.Path;
         if (!model::ResolveMediaPath(path)) continue;
-        if (music::HasMusicLength(entry)) continue;
         musicModel_->SetLength(row, music::GetMusicLength(QString::fromStdString(path)));
     }
 }

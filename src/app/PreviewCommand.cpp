@@ -21,6 +21,7 @@ QSize PreviewWindowSize(int videoType) {
 }
 
 void TMainForm::previewBClick() {
+    Mp3LengthTimerTimer();
     CollectSettings(false);
     if (!model::Settings.Music.empty())
         music::PlayMusicFile(QString::fromStdString(model::Settings.Music.front()));

@@ -1,9 +1,12 @@
 #include "app/ThumbnailPanel.h"
 
 #include <QEvent>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QLabel>
 #include <QMouseEvent>
+
+#include "app/Thumbnails.h"
 
 namespace app {
 
@@ -54,14 +57,30 @@ QSize ThumbnailPanel::PictureBox() const {
     return (box * devicePixelRatioF()).expandedTo(QSize(1, 1));
 }
 
-void ThumbnailPanel::ShowPicture(const QPixmap& picture) {
+bool ThumbnailPanel::ShowPictureOf(const QString& path, uint32_t fill) {
+    const QFileInfo file(path);
+    const Source source{path, file.lastModified(), file.size(), PictureBox(), fill};
+    if (source == source_ && !picture_.isNull()) {
+        HideOverlay();
+        picture_label_->show();
+        return true;
+    }
+    const QPixmap picture = LoadThumbnail(path, source.box, fill);
+    if (picture.isNull()) {
+        ShowOverlay(tr("The picture cannot be read."));
+        return false;
+    }
     picture_ = picture;
+    source_ = source;
     ShowScaled();
+    HideOverlay();
     picture_label_->show();
+    return true;
 }
 
 void ThumbnailPanel::ClearPicture() {
     picture_ = QPixmap();
+    source_ = Source();
     picture_label_->clear();
 }
 

@@ -3,7 +3,11 @@
 // that can cover it with a line of text. A click anywhere is announced.
 #pragma once
 
+#include <QDateTime>
 #include <QPixmap>
+
+#include <cstdint>
+
 #include "app/AspectFrame.h"
 
 class QLabel;
@@ -22,7 +26,13 @@ public:
     void SetPanelColor(const QColor& color);
     // The box a thumbnail is loaded into, in device pixels.
     QSize PictureBox() const;
-    void ShowPicture(const QPixmap& picture);
+    // Shows the picture of a file, shrunk into the panel and flattened onto
+    // fill (0x00BBGGRR). The file is read only when it, the panel's size or
+    // the fill changed since it was last shown: a row announced twice, by
+    // its selection and by the click, is read once. A file that cannot be
+    // read leaves the picture as it was, covered by a line that says so,
+    // and gives false.
+    bool ShowPictureOf(const QString& path, uint32_t fill);
     void ClearPicture();
     bool HasPicture() const { return !picture_.isNull(); }
     void SetPictureVisible(bool visible);
@@ -40,11 +50,22 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    // What a shown picture was read from.
+    struct Source {
+        QString path;
+        QDateTime modified;
+        qint64 bytes = -1;
+        QSize box;
+        uint32_t fill = 0;
+        bool operator==(const Source&) const = default;
+    };
+
     void ShowScaled();
 
     QLabel* picture_label_;
     QLabel* overlay_;
     QPixmap picture_;
+    Source source_;
 };
 
 }  // namespace app

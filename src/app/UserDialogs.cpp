@@ -82,8 +82,15 @@ void UserDialogs::ShowError(QWidget* parent, const QString& text) {
     QMessageBox::critical(parent, QApplication::applicationName(), text);
 }
 
+bool UserDialogs::OpenWithDesktop(const QUrl& url) {
+    return QDesktopServices::openUrl(url);
+}
+
 void UserDialogs::OpenUrl(const QUrl& url) {
-    QDesktopServices::openUrl(url);
+    if (OpenWithDesktop(url)) return;
+    const QString what = url.isLocalFile() ? url.toLocalFile() : url.toString();
+    ShowError(QApplication::activeWindow(),
+              QObject::tr("No application could be started to open \"%1\".").arg(what));
 }
 
 int UserDialogs::RunModal(QDialog& dialog) {

@@ -40,7 +40,8 @@ public:
     virtual void Inform(QWidget* parent, const QString& text);
     virtual void ShowError(QWidget* parent, const QString& text);
 
-    // Opens a file, folder or address with the desktop's default action.
+    // Opens a file, folder or address with the desktop's default action;
+    // says so when the desktop has nothing to open it with.
     virtual void OpenUrl(const QUrl& url);
 
     // Shows a dialog modally and returns its result code.
@@ -48,6 +49,10 @@ public:
 
     // Leaves every running event loop, so the program ends.
     virtual void EndProgram();
+
+protected:
+    // The desktop's own open action; false when nothing could be started.
+    virtual bool OpenWithDesktop(const QUrl& url);
 };
 
 // The object the windows use; a default one until SetUserDialogs is called.

@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
+#include <QProcess>
 
 #include "model/Settings.h"
 
@@ -143,6 +144,18 @@ QString WindowTest::MakeFile(const QString& name, const QByteArray& bytes) const
     QFile file(path);
     EXPECT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
     file.write(bytes);
+    return path;
+}
+
+QString WindowTest::MakeSong(const QString& name, int seconds) const {
+    const QString path = Path(name);
+    QProcess ffmpeg;
+    ffmpeg.start("ffmpeg",
+                 {"-loglevel", "error", "-y", "-f", "lavfi", "-i",
+                  QString("sine=frequency=523:sample_rate=44100:duration=%1").arg(seconds), "-c:a",
+                  "libmp3lame", "-b:a", "128k", path});
+    EXPECT_TRUE(ffmpeg.waitForFinished(60000) && ffmpeg.exitCode() == 0)
+        << ffmpeg.readAllStandardError().toStdString();
     return path;
 }
 

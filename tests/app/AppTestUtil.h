@@ -81,6 +81,8 @@ protected:
     QString MakeFolder(const QString& name) const;
     // Writes a file with the given bytes.
     QString MakeFile(const QString& name, const QByteArray& bytes) const;
+    // A tone of the given length as an MP3 file (made by ffmpeg).
+    QString MakeSong(const QString& name, int seconds) const;
     // Creates the window (after the test has prepared the store).
     app::TMainForm& Window();
 

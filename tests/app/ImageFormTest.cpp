@@ -155,6 +155,24 @@ TEST_F(ImageFormTest, CancelDropsTypedCaptionsButKeepsEffectSets) {
     EXPECT_NE(Stored(model::kEffectsSection, "a.jpg"), "<none>");
 }
 
+TEST_F(ImageFormTest, ShownAgainWhileOpenItKeepsWhatWasTypedAndTheShowListsItSaved) {
+    const QString a = MakePicture("a.jpg"), b = MakePicture("b.jpg");
+    List({a, b});
+    model::Settings.Pictures = {"/the/show.jpg"};
+    RunDialog([&](TImageForm& form) {
+        Edit(form, 1, TImageForm::kCaptionColumn, "typed");
+        // The effect preview replaces the show lists while it plays.
+        model::Settings.Pictures = {a.toStdString(), b.toStdString()};
+        // Minimised and restored.
+        form.hide();
+        form.show();
+        EXPECT_EQ(Cell(form, 1, TImageForm::kCaptionColumn), "typed");
+        ClickButton(form, "ok1");
+    });
+    EXPECT_EQ(Stored(model::kCaptionsSection, "b.jpg"), "typed");
+    EXPECT_EQ(model::Settings.Pictures, std::vector<std::string>{"/the/show.jpg"});
+}
+
 TEST_F(ImageFormTest, ChangingAPicturesEffectsStoresThemAndUseDefaultDeletesThem) {
     const QString a = MakePicture("a.jpg"), b = MakePicture("b.jpg");
     List({a, b});

@@ -1,4 +1,6 @@
 // The Images step: adding, removing, ordering and inspecting rows.
+#include <QDateTime>
+#include <QFile>
 #include <QLabel>
 #include <QListView>
 #include <QMimeData>
@@ -197,6 +199,44 @@ TEST_F(ImagesStepTest, TheFirstRowOfTheStoreIsSelectedWithItsThumbnail) {
     Panel()->Clicked();
     ASSERT_EQ(dialogs_.opened.size(), 1u);
     EXPECT_EQ(dialogs_.opened[0], QUrl::fromLocalFile(Path("sample/beach.jpg")));
+}
+
+TEST_F(ImagesStepTest, AMissingOrUnreadablePictureSaysSoAndAChangedOneIsReadAgain) {
+    const QString good = MakePicture("good.png", 64, 48, Qt::red);
+    const QString broken = MakeFile("broken.jpg", "not a JPEG at all");
+    MakeFile("options.dat",
+             ("[Pictures]\n" + good + "=1\n" + broken + "=1\n/nowhere/x.jpg=1\n").toUtf8());
+    model::LoadAllSettings();
+    const auto centre = [this] {
+        const QImage shown = Find<QLabel>("Image1")->pixmap().toImage();
+        return shown.pixelColor(shown.width() / 2, shown.height() / 2);
+    };
+    EXPECT_FALSE(Panel()->OverlayVisible());
+    EXPECT_EQ(centre(), QColor(Qt::red));
+
+    // The thumbnail of the picture before stays underneath, not passed off
+    // as the selected one.
+    Select(1);
+    EXPECT_TRUE(Panel()->HasPicture());
+    EXPECT_TRUE(Panel()->OverlayVisible());
+    EXPECT_EQ(Panel()->OverlayText(), "The picture cannot be read.");
+    Select(2);
+    EXPECT_EQ(Panel()->OverlayText(), "The picture was not found.");
+    // Opening a file that is not there says so instead of handing it on.
+    Panel()->Clicked();
+    EXPECT_TRUE(dialogs_.opened.empty());
+    ASSERT_EQ(dialogs_.errors.size(), 1);
+    EXPECT_TRUE(dialogs_.errors[0].contains("/nowhere/x.jpg"));
+
+    // Edited in another program while listed: the thumbnail follows.
+    MakePicture("good.png", 64, 48, Qt::blue);
+    QFile file(good);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    file.setFileTime(QDateTime::currentDateTime().addSecs(60), QFileDevice::FileModificationTime);
+    file.close();
+    Select(0);
+    EXPECT_FALSE(Panel()->OverlayVisible());
+    EXPECT_EQ(centre(), QColor(Qt::blue));
 }
 
 }  // namespace

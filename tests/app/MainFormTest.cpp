@@ -1,4 +1,5 @@
-// The main window: steps, menus, the settings binding and closing.
+// The main window: steps, menus, the settings binding and closing, and what
+// is handed to the desktop.
 #include <QAction>
 #include <QButtonGroup>
 #include <QDir>
@@ -156,6 +157,7 @@ TEST_F(MainFormTest, ABackgroundPictureThatCannotBeReadIsReportedAndKept) {
     EXPECT_TRUE(dialogs_.errors[0].contains("broken.png"));
     auto* preview = Find<app::BackgroundPreview>("BackImage");
     EXPECT_EQ(preview->Path(), broken);
+    EXPECT_FALSE(preview->HasPicture());
     EXPECT_FALSE(Radio("BackImageRadio")->isChecked());
     Click("FlatButton29");
     EXPECT_EQ(dialogs_.errors.size(), 1);
@@ -164,6 +166,19 @@ TEST_F(MainFormTest, ABackgroundPictureThatCannotBeReadIsReportedAndKept) {
     Window().CollectSettings(false);
     EXPECT_EQ(model::Settings.Back_Image_Filename, good.toStdString());
     EXPECT_FALSE(model::Settings.Back_Mode_UseColor);
+}
+
+TEST_F(MainFormTest, AProjectWithoutABackgroundPictureShowsNone) {
+    const QString stone = MakePicture("background/stone.png", 40, 30, Qt::gray);
+    MakeFile("options.dat", ("[Set]\nBack_Image_Filename=" + stone + "\n").toUtf8());
+    model::LoadAllSettings();
+    auto* preview = Find<app::BackgroundPreview>("BackImage");
+    EXPECT_TRUE(preview->HasPicture());
+
+    dialogs_.projectNames = {MakeFile("plain.dvprj", "[Set]\nBack_Mode_UseColor=0\n")};
+    Action("LoadProject1")->trigger();
+    EXPECT_TRUE(preview->Path().isEmpty());
+    EXPECT_FALSE(preview->HasPicture());
 }
 
 TEST_F(MainFormTest, AValueNoRadioButtonHasIsKeptByTheCollect) {
@@ -251,6 +266,25 @@ TEST_F(MainFormTest, HelpFallsBackToTheHomePage) {
     EXPECT_EQ(dialogs_.opened[2], QUrl::fromLocalFile(Path("help.chm")));
     EXPECT_EQ(Action("Help2")->shortcut(), QKeySequence(Qt::Key_F1));
     EXPECT_EQ(Action("UndoandExit1")->shortcut(), QKeySequence(Qt::ALT | Qt::Key_E));
+}
+
+// The real dialog object, with a desktop that has nothing to open anything with.
+class NothingOpens : public app::UserDialogs {
+public:
+    QStringList errors;
+    void ShowError(QWidget*, const QString& text) override { errors << text; }
+
+protected:
+    bool OpenWithDesktop(const QUrl&) override { return false; }
+};
+
+TEST(UserDialogsTest, WhatTheDesktopCannotOpenIsReported) {
+    NothingOpens dialogs;
+    dialogs.OpenUrl(QUrl("https://vantoshow.example.org/"));
+    dialogs.OpenUrl(QUrl::fromLocalFile("/pictures/a b.jpg"));
+    ASSERT_EQ(dialogs.errors.size(), 2);
+    EXPECT_TRUE(dialogs.errors[0].contains("\"https://vantoshow.example.org/\""));
+    EXPECT_TRUE(dialogs.errors[1].contains("\"/pictures/a b.jpg\""));
 }
 
 TEST_F(MainFormTest, TheEffectTreeTakesOverTheSelectionOnlyOnceShown) {

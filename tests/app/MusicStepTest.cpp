@@ -56,6 +56,22 @@ TEST_F(MusicStepTest, TheSameFileAddedTwiceIsListedTwiceAndGetsMeasured) {
     }
     Window().CollectSettings(false);
     EXPECT_TRUE(model::Settings.Music.empty());
+    // The row says why it plays no part.
+    const QModelIndex row = Window().Music().index(0, app::MusicListModel::kPathColumn);
+    EXPECT_TRUE(row.data(Qt::ToolTipRole).toString().contains("cannot be read"));
+}
+
+TEST_F(MusicStepTest, MusicNotMeasuredYetIsMeasuredBeforeTheShowUsesIt) {
+    // A project as written by hand or by another machine: no lengths stored.
+    const QString song = MakeSong("song.mp3", 3);
+    MakeFile("options.dat", ("[Music]\n" + song + "=1\n").toUtf8());
+    model::LoadAllSettings();
+    EXPECT_EQ(List().At(0).LengthMs, "0");
+
+    // Options shows the music's length without a visit to the Music step.
+    Window().SelectStep(app::TMainForm::kOptionsStep);
+    EXPECT_EQ(Window().MusicSeconds(), 3);
+    EXPECT_EQ(model::Settings.Music, std::vector<std::string>{song.toStdString()});
 }
 
 TEST_F(MusicStepTest, StoredLengthsAreKeptAndMissingFilesAreNotMeasured) {

@@ -1,6 +1,7 @@
 // The three previews: the Effects step's, the per-image dialog's and the
 // preview window.
 #include <QAbstractButton>
+#include <QAction>
 #include <QSpinBox>
 #include <QTableWidget>
 #include <QTreeView>
@@ -43,6 +44,18 @@ TEST_F(PreviewTest, TheEffectsStepPreviewsTheEffectSelectedInTheTree) {
 
     Window().findChild<QSpinBox*>(QStringLiteral("IntervalEdit"))->setValue(12);
     EXPECT_EQ(model::Settings.ImageInterval, 12);
+}
+
+TEST_F(PreviewTest, AfterAProjectLoadTheEffectsStepStartsWithItsFirstEnabledEffect) {
+    // The load fills the effect tree at once, before the step is first shown.
+    dialogs_.projectNames = {MakeFile("fades.dvprj", "[Set]\nuseeffects=118,160,\n")};
+    Window().findChild<QAction*>(QStringLiteral("LoadProject1"))->trigger();
+    Window().SelectStep(TMainForm::kEffectsStep);
+    ASSERT_NE(Window().MiniPreview(), nullptr);
+    EXPECT_EQ(Window().MiniPreview()->DemoStyle, 118);
+    QTreeView& tree = Window().StyleList();
+    for (int category = 0; category < tree.model()->rowCount(); ++category)
+        EXPECT_TRUE(tree.isExpanded(tree.model()->index(category, 0))) << category;
 }
 
 TEST_F(PreviewTest, TheDialogPreviewsAnEffectBetweenARowAndItsNeighbourAndRestoresTheShow) {

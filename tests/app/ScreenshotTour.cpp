@@ -1,5 +1,6 @@
 // Walks through the window the way a person would and saves a picture of
-// each step, the per-image dialog, the About box and a running build. Run it
+// each step, the per-image dialog, the About box, the preview window and a
+// running build. Run it
 // under a real X server (scripts/screenshots.sh starts one with Xvfb):
 //   app_screenshots OUTPUT_FOLDER
 // It makes its own pictures and music with ffmpeg in a temporary program
@@ -23,6 +24,7 @@
 #include "app/MediaListModels.h"
 #include "app/UserDialogs.h"
 #include "model/Settings.h"
+#include "screen/FullscreenForm.h"
 
 namespace {
 
@@ -181,6 +183,20 @@ int main(int argc, char** argv) {
         Save(dialog, "about");
     };
     window.findChild<QAction*>(QStringLiteral("About1"))->trigger();
+
+    // The preview window halfway through its second transition, the first
+    // one between two pictures.
+    dialogs.onModal = [&](QDialog& dialog) {
+        const screen::TRunVantoscreen* runner =
+            static_cast<screen::TFullscreenForm&>(dialog).Runner();
+        const auto running = [&] { return runner && runner->View && runner->View->Running(); };
+        const bool midway =
+            QTest::qWaitFor(running, 20000) && QTest::qWaitFor([&] { return !running(); }, 20000) &&
+            QTest::qWaitFor([&] { return running() && runner->View->Progress() >= 45; }, 20000);
+        if (!midway) std::fprintf(stderr, "the preview showed no transition\n");
+        Save(dialog, "preview");
+    };
+    window.findChild<QAction*>(QStringLiteral("Preview1"))->trigger();
 
     // A build of the whole show, photographed while it runs.
     window.SelectStep(app::TMainForm::kEffectsStep);

@@ -37,19 +37,6 @@ QByteArray Output(const QString& program, const QStringList& arguments) {
 
 class WalkthroughTest : public WindowTest {
 protected:
-    // A melody of the given length as an MP3 file.
-    QString MakeSong(const QString& name, int seconds) {
-        const QString path = Path(name);
-        QProcess ffmpeg;
-        ffmpeg.start("ffmpeg",
-                     {"-loglevel", "error", "-y", "-f", "lavfi", "-i",
-                      QString("sine=frequency=523:sample_rate=44100:duration=%1").arg(seconds),
-                      "-c:a", "libmp3lame", "-b:a", "128k", path});
-        EXPECT_TRUE(ffmpeg.waitForFinished(60000) && ffmpeg.exitCode() == 0)
-            << ffmpeg.readAllStandardError().toStdString();
-        return path;
-    }
-
     // Ticks an effect of the Effects step's tree the way a click on its box does.
     void Tick(int category, int effect) {
         QAbstractItemModel* nodes = Window().StyleList().model();
@@ -191,6 +178,19 @@ TEST_F(WalkthroughTest, ExitDuringABuildEndsItAndClosesWithoutAskingWhereToSave)
     EXPECT_FALSE(Window().isVisible());
     EXPECT_EQ(dialogs_.initialFolders.size(), 1);  // only the picture dialog
     EXPECT_NE(model::ReadWholeFile(model::OptionsFileName()).find("[Pictures]"), std::string::npos);
+}
+
+TEST_F(WalkthroughTest, AVideoThatCannotBeSavedWhereChosenIsOfferedAgain) {
+    dialogs_.pictureFiles = {{MakePicture("a.jpg")}};
+    Click("addimagefile1");
+    Find<QSpinBox>("IntervalEdit")->setValue(1);
+    dialogs_.videoNames = {Path("no such folder/show"), Path("show")};
+    Click("goBuildB");
+    ASSERT_EQ(dialogs_.errors.size(), 1);
+    EXPECT_TRUE(dialogs_.errors[0].contains("no such folder/show.mpg"));
+    // The picture dialog, then the save dialog twice.
+    EXPECT_EQ(dialogs_.initialFolders.size(), 3);
+    EXPECT_TRUE(model::FileExists((Path("show") + ".mpg").toStdString()));
 }
 
 TEST_F(WalkthroughTest, AnEmptyShowIsReportedAndNothingIsOffered) {
