@@ -159,6 +159,8 @@ void TCustomVantoscreen::LoadPictureFile(Bitmap& picture, const std::string& fil
 
 void TCustomVantoscreen::LoadFromFile(const std::string& fileName) {
     try {
+        // A hidden host may have changed size without telling the screen.
+        UpdateClientSize();
         imaging::ScreenPictureSettings settings;
         settings.Width = width();
         settings.Height = height();

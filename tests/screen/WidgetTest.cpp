@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QImage>
 #include <QPalette>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
 #include <memory>
@@ -173,6 +175,26 @@ TEST(ScreenWidgetTest, PaintsTheComposedClientImage) {
     EXPECT_EQ(shot.pixel(0, 0), qRgb(0, 0, 255));
     // Centred at (100, 75); pixel (5, 6) of the picture.
     EXPECT_EQ(shot.pixel(105, 81), qRgb(77, 6, 5));
+}
+
+TEST(ScreenWidgetTest, PicturesAreFittedToTheSizeTheHostHasNow) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString file = dir.filePath("wide.png");
+    QImage image(50, 20, QImage::Format_RGB32);
+    image.fill(Qt::green);
+    ASSERT_TRUE(image.save(file));
+
+    QWidget host;
+    host.resize(200, 150);
+    auto* screen = new TVantoscreen(&host);
+    screen->SetAlign(alClient);
+    // A hidden host gets its resize event only when shown.
+    host.resize(300, 100);
+    screen->SizeMode = 3;  // stretched to exactly the screen's size
+    screen->LoadFromFile(file.toStdString());
+    EXPECT_EQ(screen->Picture().width(), 300);
+    EXPECT_EQ(screen->Picture().height(), 100);
 }
 
 TEST(ScreenWidgetTest, TransparentColourShowsTheParent) {
