@@ -7,18 +7,16 @@ namespace effects {
 void TComplexRegion::Clear() {
     rects_.clear();
     rects_.shrink_to_fit();
-    count_ = 0;
     capacity_ = 0;
     bounds_ = kResetBounds;
 }
 
 void TComplexRegion::AddRect(int left, int top, int right, int bottom) {
-    if (count_ == capacity_) {
+    if (Count() == capacity_) {
         capacity_ += kGrowth;
         rects_.reserve(static_cast<size_t>(capacity_));
     }
     rects_.push_back(raster::Rect{left, top, right, bottom});
-    ++count_;
     bounds_.left = std::min(bounds_.left, left);
     bounds_.top = std::min(bounds_.top, top);
     bounds_.right = std::max(bounds_.right, right);

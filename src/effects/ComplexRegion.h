@@ -26,14 +26,13 @@ public:
     // since creation or the last Clear.
     OptRegion CreateRegion() const;
 
-    int Count() const { return count_; }
+    int Count() const { return static_cast<int>(rects_.size()); }
     int Capacity() const { return capacity_; }
     const raster::Rect& Bounds() const { return bounds_; }
 
 private:
     std::vector<raster::Rect> rects_;
-    int count_ = 0;
-    int capacity_ = 0;
+    int capacity_ = 0;  // slots claimed, 500 at a time
     raster::Rect bounds_ = kResetBounds;
 };
 
