@@ -11,6 +11,7 @@
 #include "app/Icons.h"
 #include "model/FileIo.h"
 #include "model/MediaPaths.h"
+#include "music/MusicLength.h"
 
 namespace app {
 
@@ -207,10 +208,9 @@ void MusicListModel::Clear() {
     endResetModel();
 }
 
-void MusicListModel::SetLength(int row, int32_t milliseconds) {
-    if (row < 0 || row >= rowCount()) return;
-    list_.At(static_cast<size_t>(row)).SetLength(milliseconds);
-    emit dataChanged(index(row, kPathColumn), index(row, kLengthColumn));
+void MusicListModel::MeasureLengths() {
+    if (music::MeasureMusicLengths(list_) == 0) return;
+    emit dataChanged(index(0, kPathColumn), index(rowCount() - 1, kLengthColumn));
 }
 
 int MusicListModel::rowCount(const QModelIndex& parent) const {

@@ -84,8 +84,9 @@ public:
     void Remove(int row);
     void Clear();
     const model::TMusicEntry& EntryAt(int row) const { return list_.At(static_cast<size_t>(row)); }
-    // Gives a row its measured length (milliseconds, -1 when none was found).
-    void SetLength(int row, int32_t milliseconds);
+    // The length pass: every row whose file exists and that has no length
+    // is measured.
+    void MeasureLengths();
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;

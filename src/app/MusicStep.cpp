@@ -13,10 +13,8 @@
 #include "app/PictureFormats.h"
 #include "app/UserDialogs.h"
 #include "model/FileIo.h"
-#include "model/MediaPaths.h"
 #include "model/Settings.h"
 #include "model/Text.h"
-#include "music/MusicLength.h"
 #include "music/MusicService.h"
 
 namespace app {
@@ -138,13 +136,7 @@ void TMainForm::MoveMusic(int offset) {
 
 void TMainForm::Mp3LengthTimerTimer() {
     mp3LengthTimer_->stop();
-    for (int row = 0; row < musicModel_->rowCount(); ++row) {
-        const model::TMusicEntry& entry = musicModel_->EntryAt(row);
-        if (music::HasMusicLength(entry)) continue;
-        std::string path = entry.Path;
-        if (!model::ResolveMediaPath(path)) continue;
-        musicModel_->SetLength(row, music::GetMusicLength(QString::fromStdString(path)));
-    }
+    musicModel_->MeasureLengths();
 }
 
 }  // namespace app
