@@ -39,7 +39,7 @@ class BuildDriver;
 
 namespace app {
 
-class AspectFrame;
+class ProportionalFrame;
 class BackgroundPreview;
 class ColorComboBox;
 class ImageListModel;
@@ -211,7 +211,7 @@ private:
     // Effects step.
     model::EffectTree effectTree_;
     QTreeView* styleList_ = nullptr;
-    AspectFrame* fsPanel2_ = nullptr;
+    ProportionalFrame* fsPanel2_ = nullptr;
     QSpinBox* speedEdit2_ = nullptr;
     QSpinBox* intervalEdit_ = nullptr;
     screen::TRunVantoscreen* miniPreview_ = nullptr;

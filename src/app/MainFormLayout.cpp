@@ -24,13 +24,13 @@
 #include <QTreeView>
 #include <QVBoxLayout>
 
-#include "app/AspectFrame.h"
 #include "app/BackgroundPreview.h"
 #include "app/ColorComboBox.h"
 #include "app/Icons.h"
 #include "app/MainForm.h"
 #include "app/MediaListModels.h"
 #include "app/PictureView.h"
+#include "app/ProportionalFrame.h"
 #include "app/ThumbnailPanel.h"
 
 namespace app {
@@ -345,7 +345,8 @@ QWidget* TMainForm::CreateEffectsPage() {
     auto* customize = Button("customize1", tr("Customize..."),
                              tr("Give pictures their own caption, interval and effects"));
 
-    fsPanel2_ = Named(new AspectFrame(144, 108), "fsPanel2", tr("Preview of the selected effect"));
+    fsPanel2_ =
+        Named(new ProportionalFrame(144, 108), "fsPanel2", tr("Preview of the selected effect"));
     fsPanel2_->setFrameShape(QFrame::StyledPanel);
     fsPanel2_->setFrameShadow(QFrame::Sunken);
     fsPanel2_->setAutoFillBackground(true);

@@ -4,9 +4,9 @@
 #include <QThread>
 #include <QTreeView>
 
-#include "app/AspectFrame.h"
 #include "app/EffectPreviews.h"
 #include "app/MainForm.h"
+#include "app/ProportionalFrame.h"
 #include "model/Settings.h"
 #include "screen/PreviewRunner.h"
 

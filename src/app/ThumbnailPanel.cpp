@@ -12,7 +12,7 @@ namespace app {
 
 ThumbnailPanel::ThumbnailPanel(const QString& pictureName, const QString& overlayName,
                                int designWidth, int designHeight, QWidget* parent)
-    : AspectFrame(designWidth, designHeight, parent) {
+    : ProportionalFrame(designWidth, designHeight, parent) {
     setFrameShape(QFrame::StyledPanel);
     setFrameShadow(QFrame::Sunken);
     setAutoFillBackground(true);
@@ -128,16 +128,16 @@ bool ThumbnailPanel::eventFilter(QObject* watched, QEvent* event) {
         emit Clicked();
         return true;
     }
-    return AspectFrame::eventFilter(watched, event);
+    return ProportionalFrame::eventFilter(watched, event);
 }
 
 void ThumbnailPanel::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton) emit Clicked();
-    AspectFrame::mouseReleaseEvent(event);
+    ProportionalFrame::mouseReleaseEvent(event);
 }
 
 void ThumbnailPanel::resizeEvent(QResizeEvent* event) {
-    AspectFrame::resizeEvent(event);
+    ProportionalFrame::resizeEvent(event);
     ShowScaled();
 }
 

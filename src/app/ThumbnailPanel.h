@@ -8,13 +8,13 @@
 
 #include <cstdint>
 
-#include "app/AspectFrame.h"
+#include "app/ProportionalFrame.h"
 
 class QLabel;
 
 namespace app {
 
-class ThumbnailPanel : public AspectFrame {
+class ThumbnailPanel : public ProportionalFrame {
     Q_OBJECT
 
 public:

@@ -1,4 +1,4 @@
-#include "app/AspectFrame.h"
+#include "app/ProportionalFrame.h"
 
 #include <QResizeEvent>
 #include <QTimer>
@@ -7,7 +7,7 @@
 
 namespace app {
 
-AspectFrame::AspectFrame(int designWidth, int designHeight, QWidget* parent)
+ProportionalFrame::ProportionalFrame(int designWidth, int designHeight, QWidget* parent)
     : QFrame(parent), design_(designWidth, designHeight) {
     setMinimumSize(design_);
     QSizePolicy policy(QSizePolicy::Preferred, QSizePolicy::Fixed);
@@ -15,15 +15,15 @@ AspectFrame::AspectFrame(int designWidth, int designHeight, QWidget* parent)
     setSizePolicy(policy);
 }
 
-QSize AspectFrame::sizeHint() const {
+QSize ProportionalFrame::sizeHint() const {
     return design_ * 3 / 2;
 }
 
-int AspectFrame::heightForWidth(int width) const {
+int ProportionalFrame::heightForWidth(int width) const {
     return width * design_.height() / design_.width();
 }
 
-void AspectFrame::resizeEvent(QResizeEvent* event) {
+void ProportionalFrame::resizeEvent(QResizeEvent* event) {
     QFrame::resizeEvent(event);
     // Layouts inside stacked pages do not ask for the height that suits a
     // width, so the panel asks for it itself, once the running layout pass

@@ -7,11 +7,11 @@
 
 namespace app {
 
-class AspectFrame : public QFrame {
+class ProportionalFrame : public QFrame {
     Q_OBJECT
 
 public:
-    AspectFrame(int designWidth, int designHeight, QWidget* parent = nullptr);
+    ProportionalFrame(int designWidth, int designHeight, QWidget* parent = nullptr);
 
     QSize sizeHint() const override;
     bool hasHeightForWidth() const override { return true; }
