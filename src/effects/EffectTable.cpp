@@ -2,6 +2,8 @@
 // stands for the cut, which never reaches the table. The names are the
 // effects' own (spelling included); the names users see come from the
 // effect catalogue.
+#include <algorithm>
+
 #include "effects/CopyStretchEffects.h"
 #include "effects/Effects.h"
 #include "effects/GridEffects.h"
@@ -200,6 +202,8 @@ void DrawEffect(int style, Bitmap& dest, const Bitmap& source, int percent) {
     if (style < 1 || style > kEffectCount) return;
     const int W = dest.width(), H = dest.height();
     if (W <= 0 || H <= 0 || source.width() != W || source.height() != H) return;
+    // The members are written for 0..100; outside it their arithmetic overflows.
+    percent = std::clamp(percent, 0, 100);
     const ProgressSize size = ProgressSizeOf(W, H, percent);
     Effects[style].Proc(dest, source, W, H, size.w, size.h, percent);
 }

@@ -47,7 +47,8 @@ struct ProgressSize {
 ProgressSize ProgressSizeOf(int width, int height, int percent);
 
 // Draws frame 'percent' of style 'style' (1..172) from Source onto Dest,
-// both of the same size. Other styles draw nothing.
+// both of the same size; a percent outside 0..100 draws the nearer end.
+// Other styles draw nothing.
 void DrawEffect(int style, Bitmap& dest, const Bitmap& source, int percent);
 
 }  // namespace effects

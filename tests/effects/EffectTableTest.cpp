@@ -4,9 +4,11 @@
 
 #include <algorithm>
 #include <cctype>
+#include <climits>
 #include <set>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "effects/Effects.h"
@@ -313,6 +315,24 @@ TEST(EffectTable, DrawEffectCallsTheEntryAndRefusesWhatItCannotDraw) {
     Bitmap empty, emptySource;
     DrawEffect(5, empty, emptySource, 50);
     EXPECT_TRUE(empty.isEmpty());
+}
+
+// Progress outside 0..100 draws the nearer end instead of overflowing the
+// members' size arithmetic, which at the extremes sized copies by -1.
+TEST(EffectTable, DrawEffectHoldsTheProgressToItsRange) {
+    const int W = 24, H = 18;
+    const Bitmap before = SyntheticPicture(W, H, 0), source = SyntheticPicture(W, H, 1);
+    for (int style = 1; style <= kEffectCount; ++style) {
+        for (const auto& [outside, end] : {std::pair{-1, 0}, std::pair{INT_MIN, 0},
+                                           std::pair{101, 100}, std::pair{INT_MAX, 100}}) {
+            Bitmap clamped = before, atEnd = before;
+            raster::SetRandSeed(11);
+            DrawEffect(style, clamped, source, outside);
+            raster::SetRandSeed(11);
+            DrawEffect(style, atEnd, source, end);
+            EXPECT_TRUE(clamped.samePixels(atEnd)) << "style " << style << " at " << outside;
+        }
+    }
 }
 
 }  // namespace
