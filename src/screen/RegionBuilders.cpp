@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "effects/StripeEffects.h"
 #include "raster/Random.h"
 #include "screen/FrameValues.h"
 
@@ -143,65 +144,8 @@ OptRegion ScreenShredRegion(int a, int b, int W, int H, int hMode, int vMode) {
     return pieces.Build();
 }
 
-namespace {
-
-// Fringe geometry of a speckled edge for a side of 'size' pixels.
-struct Fringe {
-    int s;  // square size
-    int n;  // squares ahead of the band
-    int t;  // squares within the nearer three quarters
-};
-
-Fringe FringeOf(int extent, int size) {
-    const int B = extent < size ? size / 10 : 0;
-    Fringe f;
-    f.s = std::max(B / 20, 2);
-    f.n = B / f.s;
-    f.t = ((3 * B) / f.s) / 4;
-    return f;
-}
-
-// Square i cells ahead is kept with probability 1/i, or 2/i near the band.
-bool KeepSquare(int i, int t) {
-    const uint32_t r = Random(static_cast<uint32_t>(i));
-    return r <= (i <= t ? 1u : 0u);
-}
-
-}  // namespace
-
 OptRegion ScreenSpeckleRegion(int a, int b, int W, int H, int hMode, int vMode) {
-    Pieces pieces;
-    if (hMode != 0) {
-        const Fringe f = FringeOf(a, W);
-        const int s = f.s;
-        for (int y = 0; y < H; y += s / 2) {
-            if (hMode == 1) {
-                pieces.Add(W - a, y, W, y + s);
-                for (int i = f.n; i >= 1; --i)
-                    if (KeepSquare(i, f.t)) pieces.Add(W - a - i * s, y, W - a - i * s + s, y + s);
-            } else {
-                pieces.Add(0, y, a, y + s);
-                for (int i = f.n; i >= 1; --i)
-                    if (KeepSquare(i, f.t)) pieces.Add(a + i * s - s, y, a + i * s, y + s);
-            }
-        }
-    }
-    if (vMode != 0) {
-        const Fringe f = FringeOf(b, H);
-        const int s = f.s;
-        for (int x = 0; x < W; x += s / 2) {
-            if (vMode == 1) {
-                pieces.Add(x, H - b, x + s, H);
-                for (int i = f.n; i >= 1; --i)
-                    if (KeepSquare(i, f.t)) pieces.Add(x, H - b - i * s, x + s, H - b - i * s + s);
-            } else {
-                pieces.Add(x, 0, x + s, b);
-                for (int i = f.n; i >= 1; --i)
-                    if (KeepSquare(i, f.t)) pieces.Add(x, b + i * s - s, x + s, b + i * s);
-            }
-        }
-    }
-    return pieces.Build();
+    return effects::SpeckleRegion(a, b, W, H, hMode, vMode);
 }
 
 OptRegion ScreenSquaresRegion(int W, int H, int p) {

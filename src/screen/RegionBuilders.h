@@ -30,7 +30,8 @@ OptRegion ScreenShredRegion(int a, int b, int W, int H, int hMode, int vMode);
 
 // A solid band with a fringe of scattered squares ahead of it that thins
 // out away from the band. Mode 1 from the right or bottom, any other
-// non-zero mode from the left or top.
+// non-zero mode from the left or top. The same region as the effect table's
+// speckle members draw.
 OptRegion ScreenSpeckleRegion(int a, int b, int W, int H, int hMode, int vMode);
 
 // Random blocks on a grid whose density and size grow with p.
