@@ -2,9 +2,11 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <utility>
 
 #include "imaging/DecoderRegistry.h"
 #include "imaging/ImagingTestUtil.h"
+#include "imaging/TestPictures.h"
 
 namespace imaging {
 namespace {
@@ -118,6 +120,47 @@ TEST(DecoderFormats, PhotoshopAndPhotoCdFilesWrittenByHand) {
     ASSERT_EQ(pcd.pixels.height(), 512);
     EXPECT_TRUE(Near(pcd.pixels.pixel(100, 256), RGB(40, 40, 40), 3));
     EXPECT_TRUE(Near(pcd.pixels.pixel(600, 256), RGB(220, 220, 220), 3));
+}
+
+// One-pixel and one-pixel-thin pictures, where rows are shorter than any
+// padding and every scaler works on a single sample.
+TEST(DecoderFormats, TinyAndThinPicturesOfEveryFormatDecodeAtTheirSize) {
+    TempDir dir;
+    for (const auto& [width, height] : {std::pair{1, 1}, std::pair{1, 7}, std::pair{7, 1}}) {
+        const raster::Bitmap picture = Coordinates(width, height);
+        const std::string size = std::to_string(width) + "x" + std::to_string(height);
+        std::vector<std::string> paths;
+        for (const char* format : {"png", "bmp", "tiff", "webp", "ico", "ppm", "xpm"}) {
+            paths.push_back(dir.file(size + "." + format));
+            ASSERT_TRUE(ToQImage(picture).save(QString::fromStdString(paths.back()), format))
+                << paths.back();
+        }
+        paths.push_back(dir.file(size + ".jpg"));
+        WriteFile(paths.back(), EncodeJpeg(picture));
+        paths.push_back(dir.file(size + ".psd"));
+        WriteFile(paths.back(), MakePsd(picture));
+        const std::pair<const char*, AVCodecID> ffmpegFormats[] = {{"pcx", AV_CODEC_ID_PCX},
+                                                                   {"tga", AV_CODEC_ID_TARGA},
+                                                                   {"sgi", AV_CODEC_ID_SGI},
+                                                                   {"ras", AV_CODEC_ID_SUNRAST},
+                                                                   {"xwd", AV_CODEC_ID_XWD}};
+        for (const auto& [extension, codec] : ffmpegFormats) {
+            paths.push_back(dir.file(size + "." + extension));
+            WriteFile(paths.back(),
+                      EncodeWithFfmpeg(codec,
+                                       codec == AV_CODEC_ID_PCX || codec == AV_CODEC_ID_SGI
+                                           ? AV_PIX_FMT_RGB24
+                                           : AV_PIX_FMT_BGR24,
+                                       picture));
+        }
+        for (const std::string& path : paths) {
+            SCOPED_TRACE(path);
+            const DecodedImage image = DecodePictureFile(path);
+            EXPECT_EQ(image.pixels.width(), width);
+            EXPECT_EQ(image.pixels.height(), height);
+            EXPECT_EQ(image.natural, (Size{width, height}));
+        }
+    }
 }
 
 TEST(DecoderFormats, ExtensionsMatchWithoutRegardToCase) {
