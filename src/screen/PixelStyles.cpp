@@ -5,26 +5,16 @@
 #include <cstdint>
 #include <numbers>
 
+#include "effects/PixelEffects.h"
+
 namespace screen {
 
 void CrossFade(raster::Bitmap& frame, const raster::Bitmap& incoming, int p) {
-    p = std::clamp(p, 0, 100);
-    // Both weighted terms are truncated separately, so two tables of the
-    // 256 possible byte values give every result.
-    uint8_t oldPart[256], newPart[256];
-    for (int b = 0; b < 256; ++b) {
-        oldPart[b] = static_cast<uint8_t>(b * (100 - p) / 100);
-        newPart[b] = static_cast<uint8_t>(b * p / 100);
-    }
-    const int W = std::min(frame.width(), incoming.width());
-    const int H = std::min(frame.height(), incoming.height());
-    const size_t bytes = static_cast<size_t>(std::max(W, 0)) * 3;
-    for (int y = 0; y < H; ++y) {
-        uint8_t* out = frame.row(y);
-        const uint8_t* in = incoming.row(y);
-        for (size_t i = 0; i < bytes; ++i)
-            out[i] = static_cast<uint8_t>(oldPart[out[i]] + newPart[in[i]]);
-    }
+    // The same blend as the effect table's fade, which also bears bitmaps
+    // of different sizes.
+    const int W = incoming.width(), H = incoming.height();
+    const effects::ProgressSize size = effects::ProgressSizeOf(W, H, p);
+    effects::Fade(frame, incoming, W, H, size.w, size.h, p);
 }
 
 void Pivot(raster::Bitmap& frame, const raster::Bitmap& incoming, int style, int p) {
