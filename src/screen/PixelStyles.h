@@ -1,6 +1,6 @@
-// The screen's pixel styles 118..122: a cross-fade and four pivots that
-// swing the incoming picture into place around a corner. Both work on the
-// rows of the 24-bit bitmaps directly.
+// The screen's pixel styles 118..122: a cross-fade (the effect table's fade)
+// and four pivots that swing the incoming picture into place around a
+// corner, working on the rows of the 24-bit bitmaps directly.
 #pragma once
 
 #include "raster/Bitmap.h"
@@ -12,7 +12,8 @@ constexpr bool IsPixelStyle(int style) {
 }
 
 // Every byte of 'frame' (which holds the outgoing picture) becomes
-// byte * (100 - p) div 100 + incoming byte * p div 100.
+// byte * (100 - p) div 100 + incoming byte * p div 100, over the area both
+// bitmaps cover.
 void CrossFade(raster::Bitmap& frame, const raster::Bitmap& incoming, int p);
 
 // Style 119 pivots about the top-left corner, 120 the bottom-left, 121 the
