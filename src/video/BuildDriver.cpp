@@ -107,6 +107,8 @@ void BuildDriver::SetState(BuildState state) {
 }
 
 void BuildDriver::Abort() {
+    if (state_ != BuildState::Building) return;
+    abortRequested_ = true;
     if (session_) session_->Abort();
 }
 
@@ -117,6 +119,7 @@ BuildResult BuildDriver::Build(const std::string& outputPath) {
         busy.message = "A build is already running.";
         return busy;
     }
+    abortRequested_ = false;
     BuildResult result;
     try {
         result = RunBuild(outputPath.empty() ? TemporaryVideoPath() : outputPath);
@@ -177,6 +180,8 @@ BuildResult BuildDriver::RunBuild(const std::string& outputPath) {
         // The frames and the encoder live only as long as the conversion.
         BuildSession session(std::move(input), std::move(sessionHooks));
         session_ = &session;
+        // Abort pressed while the show was being prepared.
+        if (abortRequested_) session.Abort();
         outcome = session.Run(outputPath);
         session_ = nullptr;
     }

@@ -86,6 +86,8 @@ public:
     // again afterwards.
     BuildResult Build(const std::string& outputPath = {});
     // Ends the running conversion after the current frame (Abort button).
+    // While the build is still preparing, the conversion ends before its
+    // first frame.
     void Abort();
 
     BuildState State() const { return state_; }
@@ -106,6 +108,7 @@ private:
     BuildHooks hooks_;
     BuildState state_ = BuildState::Idle;
     BuildSession* session_ = nullptr;  // while a conversion runs
+    bool abortRequested_ = false;      // during this build
 };
 
 // The name a video is saved under: chosenName, with ".mpg" appended when its

@@ -154,6 +154,10 @@ void BuildSession::OnAudioSource(MclSourceHandle source, int index) {
 
 void BuildSession::OnProgress(int kind, int value) {
     timeline_.AdvanceFrameCounter();
+    // An abort that came before the conversion started (the encoder forgets
+    // it when it starts) takes effect before the first frame.
+    if (userAborted_)
+        if (const MclHandle encoder = encoder_.load()) MclAbort(encoder);
     if (!hooks_.progress) return;
     BuildProgress progress;
     progress.kind = kind;

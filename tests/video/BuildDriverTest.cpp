@@ -196,6 +196,33 @@ TEST_F(BuildTest, AbortKeepsAPlayablePartialVideo) {
     ExpectAuthoringAccepts(result.videoFile, 2, 0, dir_);
 }
 
+// Abort pressed while the show is still being prepared (before the encoder
+// runs) is not lost: the conversion stops before its first frame.
+TEST_F(BuildTest, AbortBeforeTheConversionStartsStopsItAtOnce) {
+    model::Settings.VideoType = 0;
+    AddPicture("a.jpg");
+    AddPicture("b.jpg");
+    BuildDriver* self = nullptr;
+    bool abortThisBuild = true;
+    BuildHooks hooks;
+    hooks.stateChanged = [&](BuildState state) {
+        if (state == BuildState::Building && abortThisBuild) self->Abort();
+    };
+    BuildDriver driver(hooks);
+    self = &driver;
+    const BuildResult result = driver.Build();
+    EXPECT_EQ(result.status, Status::Aborted) << result.message;
+    EXPECT_EQ(result.framesEncoded, 0);
+    EXPECT_TRUE(driver.BuildEnabled());
+
+    // Neither that request nor one made while idle stops the next build.
+    abortThisBuild = false;
+    driver.Abort();
+    const BuildResult whole = driver.Build();
+    EXPECT_EQ(whole.status, Status::Completed) << whole.message;
+    EXPECT_EQ(whole.framesEncoded, whole.totalFrames);
+}
+
 TEST_F(BuildTest, EmptyShowEncodesNothing) {
     BuildDriver driver;
     BuildResult result = driver.Build();
