@@ -148,15 +148,11 @@ std::optional<int> ParseArguments(int argc, char** argv, Options& options, bool&
 std::optional<std::string> UseProject(const std::string& fileName) {
     if (!model::FileExists(fileName))
         return "cannot open project \"" + fileName + "\": no such file";
-    std::string text;
     try {
-        text = model::ReadWholeFile(fileName);
-    } catch (const model::FileError& error) {
+        model::OptionsStore().SetText(model::ReadProjectFile(fileName));
+    } catch (const model::ProjectError& error) {
         return std::string(error.what());
     }
-    if (const auto problem = model::ProjectTextProblem(text))
-        return "\"" + fileName + "\" is not a project file: " + *problem;
-    model::OptionsStore().SetText(text);
     return std::nullopt;
 }
 

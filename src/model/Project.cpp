@@ -119,7 +119,7 @@ std::string SaveProject1Click(const std::string& chosenName, const ProjectHooks&
     return target;
 }
 
-void LoadProject1Click(const std::string& fileName, const ProjectHooks& hooks) {
+std::string ReadProjectFile(const std::string& fileName) {
     if (QFileInfo(QString::fromStdString(fileName)).size() > kLargestProject)
         Refuse("load", fileName, "the file is too large to be a project file.");
     std::string text;
@@ -129,6 +129,11 @@ void LoadProject1Click(const std::string& fileName, const ProjectHooks& hooks) {
         Refuse("load", fileName, error.what());
     }
     if (const auto problem = ProjectTextProblem(text)) Refuse("load", fileName, *problem);
+    return text;
+}
+
+void LoadProject1Click(const std::string& fileName, const ProjectHooks& hooks) {
+    const std::string text = ReadProjectFile(fileName);
     try {
         WriteFileAtomically(OptionsFileName(), text);
     } catch (const FileError& error) {

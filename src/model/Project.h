@@ -37,6 +37,11 @@ std::string ProjectFileName(const std::string& chosenName);
 // settings section), or nothing when it can.
 std::optional<std::string> ProjectTextProblem(std::string_view text);
 
+// Reads a file chosen as a project. Throws ProjectError naming the file and
+// why it cannot be one: unreadable, too large, or a text that
+// ProjectTextProblem refuses.
+std::string ReadProjectFile(const std::string& fileName);
+
 // "Save Project": collects and writes the working state into "options.dat".
 void Save1Click(const ProjectHooks& hooks);
 

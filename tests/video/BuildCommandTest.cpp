@@ -74,6 +74,13 @@ TEST_F(BuildCommandTest, WrongArgumentsAndMissingInputs) {
     EXPECT_EQ(run.code, 1);
     EXPECT_NE(run.errors.find("not a project file"), std::string::npos) << run.errors;
 
+    // A video chosen by mistake is refused without being read into memory.
+    std::ofstream(File("huge.dvprj")) << "[Set]\n";
+    std::filesystem::resize_file(File("huge.dvprj"), 256 << 20);
+    run = RunVantoshow({"build", File("huge.dvprj"), "-o", File("x.mpg")});
+    EXPECT_EQ(run.code, 1);
+    EXPECT_NE(run.errors.find("too large"), std::string::npos) << run.errors;
+
     run = RunVantoshow({"build", WriteProject("empty.dvprj", false, false), "-o", File("x.mpg")});
     EXPECT_EQ(run.code, 1);
     EXPECT_NE(run.errors.find("No pictures to build."), std::string::npos) << run.errors;
