@@ -272,7 +272,11 @@ void ShuffleList(std::vector<std::string>& list) {
     while (!list.empty()) {
         const auto index = raster::Random(static_cast<uint32_t>(list.size()));
         shuffled.push_back(std::move(list[index]));
-        list.erase(list.begin() + index);
+        // The last entry fills the gap: every entry left is still equally
+        // likely next, and a folder of many thousand pictures is not moved
+        // up one place for every entry taken.
+        if (index + 1 != list.size()) list[index] = std::move(list.back());
+        list.pop_back();
     }
     list = std::move(shuffled);
 }
