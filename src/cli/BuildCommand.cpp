@@ -221,9 +221,13 @@ int RunBuild(const Options& options) {
     if (options.tvSet) model::Settings.TVSet = *options.tvSet;
     if (options.musicSync) model::Settings.MusicSync = *options.musicSync;
 
+    // A folder named as the output would otherwise get a video beside it
+    // ("folder.mpg") or a hidden one inside it (".mpg").
     const std::string output = video::VideoFileName(options.output);
-    const QFileInfo outputInfo(QString::fromStdString(output));
-    if (outputInfo.isDir()) return Fail("\"" + output + "\" is a folder"), kExitFailed;
+    for (const std::string& name : {options.output, output}) {
+        if (name.back() == '/' || QFileInfo(QString::fromStdString(name)).isDir())
+            return Fail("\"" + name + "\" names a folder, not a video file"), kExitFailed;
+    }
     std::string reserveError;
     const std::optional<std::string> temporary = ReserveTemporaryVideo(output, reserveError);
     if (!temporary) return Fail("cannot write \"" + output + "\": " + reserveError), kExitFailed;

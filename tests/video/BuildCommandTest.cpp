@@ -91,6 +91,17 @@ TEST_F(BuildCommandTest, WrongArgumentsAndMissingInputs) {
     EXPECT_NE(run.errors.find("cannot write"), std::string::npos) << run.errors;
     EXPECT_EQ(run.errors.find('\n'), run.errors.size() - 1) << "one line: " << run.errors;
 
+    // A folder as the output is refused, not given a video beside or inside it.
+    std::filesystem::create_directory(File("videos"));
+    for (const std::string& folder : {File("videos"), File("videos") + "/", File("new/")}) {
+        run = RunVantoshow({"build", project, "-o", folder});
+        EXPECT_EQ(run.code, 1) << folder;
+        EXPECT_NE(run.errors.find("names a folder"), std::string::npos) << run.errors;
+    }
+    EXPECT_FALSE(std::filesystem::exists(File("videos.mpg")));
+    EXPECT_TRUE(std::filesystem::is_empty(File("videos")));
+    EXPECT_FALSE(std::filesystem::exists(File("new")));
+
     EXPECT_FALSE(std::filesystem::exists(File("x.mpg")));
     EXPECT_FALSE(std::filesystem::exists(File("tmp.mpg")));
 }
