@@ -1,5 +1,7 @@
 #include "video/AudioDecoder.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <new>
 #include <vector>
@@ -20,9 +22,15 @@ const char* const kAudioFormats =
     "mp3,wav,flac,ogg,aiff,aac,mov,mp4,m4a,3gp,3g2,mj2,matroska,webm,asf,ac3,eac3,w64,caf,ape,"
     "wv,tta,au,amr";
 
+// Said of a named pipe or a device given as music: opening one would wait
+// for a writer, or read without end.
+constexpr int kNotAFile = FFERRTAG('N', 'F', 'I', 'L');
+
 }  // namespace
 
 int OpenAudioInput(const std::string& path, InputFormatPtr* format) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) return kNotAFile;
     AVDictionary* options = nullptr;
     av_dict_set(&options, "protocol_whitelist", "file", 0);
     av_dict_set(&options, "format_whitelist", kAudioFormats, 0);
@@ -44,7 +52,7 @@ std::unique_ptr<AudioDecoder> AudioDecoder::Open(const std::string& path, int sa
     decoder->channels_ = channels;
     int result = OpenAudioInput(path, &decoder->format_);
     if (result < 0) {
-        *error = AvErrorText(result);
+        *error = result == kNotAFile ? "it is not a regular file" : AvErrorText(result);
         return nullptr;
     }
     const AVCodec* codec = nullptr;

@@ -52,7 +52,9 @@ private:
     int64_t samplesDecoded_ = 0;
 };
 
-// Opens an input with the restrictions above. Returns the error code.
+// Opens an input with the restrictions above; anything but a regular file
+// (a named pipe, a device) is refused without being opened. Returns the
+// error code.
 int OpenAudioInput(const std::string& path, InputFormatPtr* format);
 
 // Length of a music file in samples at 'sampleRate', 0 when it cannot be read.

@@ -2,10 +2,14 @@
 // standard checked through libavformat and the real disc authoring tools,
 // the sound track's length against the video's, abort, unwritable outputs
 // and unplayable music.
+#include <fcntl.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <csignal>
 #include <fstream>
+#include <future>
 
 #include <gtest/gtest.h>
 
@@ -301,6 +305,43 @@ TEST(EncoderMusic, UnplayableFilesAreReportedAndTheRestPlays) {
     EXPECT_EQ(stopped.errors.size(), 1u);
     EXPECT_LT(stopped.framesGiven, 75);
     EXPECT_TRUE(ProbeFile(spec.output));
+}
+
+// A named pipe listed as music is refused at once instead of waiting for a
+// writer that never comes: it counts no samples, is reported, and the rest
+// of the music plays.
+TEST(EncoderMusic, NamedPipeIsRefusedWithoutWaitingForAWriter) {
+    ScratchDir dir;
+    const std::string pipe = dir.file("pipe.mp3");
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    MakeSineMp3(dir.file("good.mp3"), 1.0);
+    ConversionSpec spec;
+    spec.output = dir.file("music.mpg");
+    spec.frames = 25;
+    spec.music = {pipe, dir.file("good.mp3")};
+    auto running = std::async(std::launch::async, [&] {
+        const MclListHandle list = MclListCreate();
+        MclListAdd(list, pipe, kMclListMusicFile, 0, 0);
+        const int64_t samples = MclListGetSampleCount(list);
+        MclListFree(list);
+        return std::pair{samples, RunConversion(spec)};
+    });
+    // Waiting is only the fallback: a refusal comes back at once.
+    while (running.wait_for(std::chrono::seconds(30)) != std::future_status::ready) {
+        const int writer = open(pipe.c_str(), O_WRONLY | O_NONBLOCK);
+        if (writer >= 0) close(writer);
+        ADD_FAILURE() << "opening a named pipe waited for a writer";
+    }
+    const auto [samples, log] = running.get();
+    EXPECT_EQ(samples, 0);
+    ASSERT_TRUE(log.result);
+    ASSERT_EQ(log.errors.size(), 1u);
+    EXPECT_NE(log.errors[0].second.find("pipe.mp3"), std::string::npos);
+    EXPECT_NE(log.errors[0].second.find("not a regular file"), std::string::npos)
+        << log.errors[0].second;
+    const auto info = ProbeFile(spec.output);
+    ASSERT_TRUE(info);
+    ExpectEndsTogether(*info);
 }
 
 TEST(EncoderMusic, ListCountsSamplesOfReadableFiles) {
