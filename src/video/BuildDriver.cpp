@@ -5,8 +5,6 @@
 #include <QSaveFile>
 #include <QStandardPaths>
 
-#include <algorithm>
-#include <cctype>
 #include <map>
 #include <optional>
 #include <utility>
@@ -14,17 +12,12 @@
 #include "model/FileIo.h"
 #include "model/PerImage.h"
 #include "model/Settings.h"
+#include "model/Text.h"
 #include "video/ShowTiming.h"
 
 namespace video {
 
 namespace {
-
-std::string Lower(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return text;
-}
 
 std::string PictureLine(const SkippedPicture& skipped) {
     if (skipped.reason.find(skipped.path) != std::string::npos) return "  " + skipped.reason;
@@ -214,7 +207,7 @@ std::string VideoFileName(const std::string& chosenName) {
     const std::string name = slash == std::string::npos ? chosenName : chosenName.substr(slash + 1);
     const size_t dot = name.find_last_of('.');
     const std::string extension = dot == std::string::npos ? std::string() : name.substr(dot);
-    return Lower(extension) == ".mpg" ? chosenName : chosenName + ".mpg";
+    return model::ToLower(extension) == ".mpg" ? chosenName : chosenName + ".mpg";
 }
 
 void CopyFileWhole(const std::string& from, const std::string& to) {
