@@ -32,11 +32,12 @@ void IniFile::Section::Remove(std::string_view key) {
 namespace {
 
 // A line break inside a name or value would split it into lines that read
-// back as other entries, so it is flattened to a space.
+// back as other entries, so it is flattened to a space; so is a zero byte,
+// which would make the file look binary to Load Project.
 std::string SingleLine(std::string_view text) {
     std::string line(text);
     for (char& c : line)
-        if (c == '\n' || c == '\r') c = ' ';
+        if (c == '\n' || c == '\r' || c == '\0') c = ' ';
     return line;
 }
 

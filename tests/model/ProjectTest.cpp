@@ -13,6 +13,7 @@
 
 #include "model/FileIo.h"
 #include "model/FileLimit.h"
+#include "model/MediaPaths.h"
 #include "model/ModelTestUtil.h"
 #include "model/PerImage.h"
 #include "model/WorkingState.h"
@@ -122,6 +123,22 @@ TEST_F(ProjectTest, SaveAsThenUndoAndExitKeepsTheNewStateOnlyInTheProject) {
     EXPECT_EQ(after.ReadString("set", "useeffects", ""), "5,6,134,");
     EXPECT_EQ(after.ReadInteger("Set", "VideoType", -1), 1);
     EXPECT_EQ(after.ReadInteger("Set", "ImageInterval", -1), 7);
+}
+
+// File names and captions may hold control characters (a pasted caption, a
+// picture named on another system); a project saved with them loads again.
+TEST_F(ProjectTest, ProjectWithControlCharactersInNamesAndCaptionsLoadsAgain) {
+    StartWithSavedState();
+    const std::string odd = Picture("odd\x1b\x7f.jpg");
+    images_.Append({odd, true});
+    model::OptionsStore().WriteString("captions", model::ImageKey(odd), "bell\x07 and tab\tend");
+    model::OptionsStore().WriteString("captions", "old.jpg", std::string("zero\0byte", 9));
+    const std::string project = model::SaveProject1Click(Path("odd"), hooks_);
+
+    model::LoadProject1Click(project, hooks_);
+    EXPECT_EQ(model::OptionsStore().ReadSection("Pictures"), (Paths{Path("old.jpg"), odd}));
+    EXPECT_EQ(model::CaptionOf(odd), "bell\x07 and tab\tend");
+    EXPECT_EQ(model::CaptionOf(Path("old.jpg")), "zero byte");
 }
 
 TEST_F(ProjectTest, FailedWriteDuringSaveAsLeavesTheBackupAndNoProject) {
