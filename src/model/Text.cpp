@@ -1,5 +1,6 @@
 #include "model/Text.h"
 
+#include <QByteArrayView>
 #include <QString>
 
 namespace model {
@@ -10,6 +11,14 @@ bool IsAscii(std::string_view text) {
     for (unsigned char c : text)
         if (c >= 0x80) return false;
     return true;
+}
+
+// Text that folds byte by byte: ASCII, and bytes that are not UTF-8 (a file
+// name from an older system). Decoding those would turn every such byte
+// into the same replacement character, and distinct names would meet.
+bool FoldsByByte(std::string_view text) {
+    return IsAscii(text) ||
+           !QByteArrayView(text.data(), static_cast<qsizetype>(text.size())).isValidUtf8();
 }
 
 char AsciiLower(char c) {
@@ -23,7 +32,7 @@ bool IsSpace(char c) {
 }  // namespace
 
 std::string FoldCase(std::string_view text) {
-    if (IsAscii(text)) {
+    if (FoldsByByte(text)) {
         std::string folded(text);
         for (char& c : folded) c = AsciiLower(c);
         return folded;
@@ -34,7 +43,7 @@ std::string FoldCase(std::string_view text) {
 }
 
 bool EqualsNoCase(std::string_view a, std::string_view b) {
-    if (IsAscii(a) && IsAscii(b)) {
+    if (FoldsByByte(a) && FoldsByByte(b)) {
         if (a.size() != b.size()) return false;
         for (size_t i = 0; i < a.size(); ++i)
             if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
@@ -51,7 +60,7 @@ bool LessNoCase(std::string_view a, std::string_view b) {
 }
 
 std::string ToLower(std::string_view text) {
-    if (IsAscii(text)) {
+    if (FoldsByByte(text)) {
         std::string lower(text);
         for (char& c : lower) c = AsciiLower(c);
         return lower;

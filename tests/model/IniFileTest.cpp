@@ -89,6 +89,15 @@ TEST_F(IniFileTest, TextIsUtf8AndCaseFoldsBeyondAscii) {
     IniFile ini;
     ini.SetText("[Bildunterschriften]\nÄpfel.jpg=Grüße\n");
     EXPECT_EQ(ini.ReadString("bildunterschriften", "äPFEL.JPG", ""), "Grüße");
+
+    // Names from an older system in Latin-1 are not UTF-8: they stay apart
+    // from each other and still ignore the case of their ASCII letters.
+    ini.WriteString("Pictures", "/p/caf\xe9.jpg", "1");
+    ini.WriteString("Pictures", "/p/caf\xe8.jpg", "0");
+    EXPECT_EQ(ini.ReadSection("Pictures"),
+              (std::vector<std::string>{"/p/caf\xe9.jpg", "/p/caf\xe8.jpg"}));
+    EXPECT_EQ(ini.ReadString("pictures", "/P/CAF\xe9.JPG", ""), "1");
+    EXPECT_EQ(ini.ReadString("pictures", "/P/CAF\xe8.JPG", ""), "0");
 }
 
 TEST_F(IniFileTest, LineBreaksInValuesCannotInjectEntries) {
