@@ -108,6 +108,7 @@ void TMainForm::buildButtonClick() {
         const QString name =
             Dialogs().SaveVideoName(this, QString::fromStdString(video::DesktopFolder()));
         if (name.isEmpty()) return;
+        if (!MayWrite(name, video::VideoFileName(name.toStdString()))) continue;
         try {
             const std::string saved = buildDriver_->SaveVideo(name.toStdString());
             statusBar()->showMessage(

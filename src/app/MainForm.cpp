@@ -14,6 +14,7 @@
 #include <QScreen>
 #include <QSpinBox>
 #include <QStackedWidget>
+#include <QStatusBar>
 #include <QTimer>
 #include <QToolButton>
 #include <QTreeView>
@@ -294,6 +295,12 @@ void TMainForm::ReportError(const QString& text) {
     Dialogs().ShowError(this, text);
 }
 
+bool TMainForm::MayWrite(const QString& typedName, const std::string& writtenName) {
+    const QString written = ToQt(writtenName);
+    if (written == typedName || !QFileInfo::exists(written)) return true;
+    return Dialogs().Confirm(this, tr("\"%1\" already exists.\n\nReplace it?").arg(written));
+}
+
 // --- Project menu ---
 
 namespace {
@@ -330,9 +337,10 @@ void TMainForm::SaveProject() {
 
 void TMainForm::SaveProjectAs() {
     const QString name = Dialogs().SaveProjectName(this);
-    if (name.isEmpty()) return;
+    if (name.isEmpty() || !MayWrite(name, model::ProjectFileName(name.toStdString()))) return;
     try {
-        model::SaveProject1Click(name.toStdString(), HooksFor(*this));
+        const std::string saved = model::SaveProject1Click(name.toStdString(), HooksFor(*this));
+        statusBar()->showMessage(tr("The project was saved as %1.").arg(ToQt(saved)), 15000);
     } catch (const std::exception& error) {
         ReportError(QString::fromStdString(error.what()));
     }

@@ -182,6 +182,10 @@ private:
 
     // Shows an error of a command the user started.
     void ReportError(const QString& text);
+    // Whether the file a save will write may be replaced. The save dialogs
+    // ask only about the name as typed; when an extension is appended to it
+    // the file written is another one, which may exist already.
+    bool MayWrite(const QString& typedName, const std::string& writtenName);
 
     // Navigation and pages.
     QListWidget* outlookBar_ = nullptr;

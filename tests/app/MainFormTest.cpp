@@ -254,6 +254,31 @@ TEST_F(MainFormTest, ProjectsSaveAndLoadThroughTheMenu) {
     EXPECT_EQ(Window().Images().List().Count(), 1u);
 }
 
+TEST_F(MainFormTest, SaveAsAsksBeforeReplacingTheProjectANameWithoutExtensionLeadsTo) {
+    const QByteArray earlier = "[Settings]\nImageInterval=9\n";
+    const QString existing = MakeFile("holiday.dvprj", earlier);
+    dialogs_.pictureFiles = {{MakePicture("a.jpg")}};
+    Click("addimagefile1");
+
+    // "holiday" is saved as holiday.dvprj, which the dialog never saw.
+    dialogs_.projectNames = {Path("holiday")};
+    Action("SaveProject1")->trigger();
+    ASSERT_EQ(dialogs_.questions.size(), 1);
+    EXPECT_TRUE(dialogs_.questions[0].contains(existing));
+    EXPECT_EQ(model::ReadWholeFile(existing.toStdString()), earlier.toStdString());
+
+    dialogs_.projectNames = {Path("holiday")};
+    dialogs_.answers = {true};
+    Action("SaveProject1")->trigger();
+    EXPECT_NE(model::ReadWholeFile(existing.toStdString()).find("[Pictures]"), std::string::npos);
+
+    // A name the dialog already asked about is not asked about again.
+    dialogs_.projectNames = {existing};
+    Action("SaveProject1")->trigger();
+    EXPECT_EQ(dialogs_.questions.size(), 2);
+    EXPECT_TRUE(dialogs_.errors.isEmpty());
+}
+
 TEST_F(MainFormTest, HelpFallsBackToTheHomePage) {
     Action("Help2")->trigger();
     Action("Email1")->trigger();

@@ -193,6 +193,22 @@ TEST_F(WalkthroughTest, AVideoThatCannotBeSavedWhereChosenIsOfferedAgain) {
     EXPECT_TRUE(model::FileExists((Path("show") + ".mpg").toStdString()));
 }
 
+TEST_F(WalkthroughTest, AVideoNameWithoutExtensionDoesNotReplaceAnotherVideoUnasked) {
+    const QString earlier = MakeFile("show.mpg", "an earlier video");
+    dialogs_.pictureFiles = {{MakePicture("a.jpg")}};
+    Click("addimagefile1");
+    Find<QSpinBox>("IntervalEdit")->setValue(1);
+    // "show" is written as show.mpg: refused once, the name is asked again,
+    // then accepted.
+    dialogs_.videoNames = {Path("show"), Path("show")};
+    dialogs_.answers = {false, true};
+    Click("goBuildB");
+    ASSERT_EQ(dialogs_.questions.size(), 2);
+    EXPECT_TRUE(dialogs_.questions[0].contains(earlier));
+    EXPECT_EQ(dialogs_.initialFolders.size(), 3);
+    EXPECT_NE(model::ReadWholeFile(earlier.toStdString()), "an earlier video");
+}
+
 TEST_F(WalkthroughTest, AnEmptyShowIsReportedAndNothingIsOffered) {
     Click("goBuildB");
     ASSERT_EQ(dialogs_.errors.size(), 1);
