@@ -29,11 +29,6 @@ bool EntryExists(const std::string& path) {
     return model::ResolveMediaPath(resolved) || model::FolderExists(path);
 }
 
-// A music file the decoder found no length in (-1): it plays no part.
-bool Unreadable(const model::TMusicEntry& entry) {
-    return entry.HasLength && entry.LengthMs == "-1";
-}
-
 QVariant MissingEntryColor() {
     return QApplication::palette().color(QPalette::Disabled, QPalette::Text);
 }
@@ -206,6 +201,11 @@ void MusicListModel::Clear() {
     beginResetModel();
     list_.Clear();
     endResetModel();
+}
+
+bool MusicListModel::Unreadable(const model::TMusicEntry& entry) {
+    // The length pass stores -1 for a file the decoder found no length in.
+    return entry.HasLength && entry.LengthMs == "-1";
 }
 
 void MusicListModel::MeasureLengths() {

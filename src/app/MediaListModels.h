@@ -84,6 +84,8 @@ public:
     void Remove(int row);
     void Clear();
     const model::TMusicEntry& EntryAt(int row) const { return list_.At(static_cast<size_t>(row)); }
+    // A file the length pass found no MP3 stream in: it plays no part.
+    static bool Unreadable(const model::TMusicEntry& entry);
     // The length pass: every row whose file exists and that has no length
     // is measured.
     void MeasureLengths();

@@ -13,6 +13,7 @@
 #include "app/PictureFormats.h"
 #include "app/UserDialogs.h"
 #include "model/FileIo.h"
+#include "model/MediaPaths.h"
 #include "model/Settings.h"
 #include "model/Text.h"
 #include "music/MusicService.h"
@@ -101,7 +102,19 @@ void TMainForm::ShowMusicMenu() {
 void TMainForm::PlaySelectedMusic() {
     const int row = SelectedMusicRow();
     if (row < 0) return;
-    music::PlayMusicFile(QString::fromStdString(musicModel_->EntryAt(row).Path));
+    // Playback keeps its problems to itself, so a row that cannot play at
+    // all is named here rather than Play doing nothing.
+    const model::TMusicEntry& entry = musicModel_->EntryAt(row);
+    std::string path = entry.Path;
+    if (!model::ResolveMediaPath(path)) {
+        ReportError(tr("\"%1\" was not found.").arg(QString::fromStdString(entry.Path)));
+        return;
+    }
+    if (MusicListModel::Unreadable(entry)) {
+        ReportError(tr("\"%1\" cannot be read as an MP3 file.").arg(QString::fromStdString(path)));
+        return;
+    }
+    music::PlayMusicFile(QString::fromStdString(path));
 }
 
 void TMainForm::StopMusicClick() {

@@ -94,6 +94,23 @@ TEST_F(MusicStepTest, StoredLengthsAreKeptAndMissingFilesAreNotMeasured) {
     EXPECT_TRUE(Window().findChild<QTimer*>(QStringLiteral("Mp3LengthTimer"))->isActive());
 }
 
+TEST_F(MusicStepTest, PlayNamesARowThatCannotPlayInsteadOfDoingNothing) {
+    const QString broken = MakeFile("broken.mp3", "this is no MP3 stream");
+    MakeFile(
+        "options.dat",
+        ("[Music]\n/gone/away.mp3=1\n" + broken + "=1\n[Mp3Length]\n" + broken + "=-1\n").toUtf8());
+    model::LoadAllSettings();
+    ASSERT_EQ(List().At(1).LengthMs, "-1");
+    Select(0);
+    Click("FlatButton3");
+    Select(1);
+    Click("FlatButton3");
+    ASSERT_EQ(dialogs_.errors.size(), 2);
+    EXPECT_TRUE(dialogs_.errors[0].contains("\"/gone/away.mp3\" was not found"));
+    EXPECT_TRUE(dialogs_.errors[1].contains(broken));
+    EXPECT_TRUE(dialogs_.errors[1].contains("cannot be read"));
+}
+
 TEST_F(MusicStepTest, MovingACheckedRowKeepsItsCheckMarkAndLength) {
     const QString a = MakeFile("a.mp3", "x"), b = MakeFile("b.mp3", "x");
     MakeFile("options.dat",
