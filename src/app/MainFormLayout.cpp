@@ -141,7 +141,9 @@ QWidget* TMainForm::CreateNavigation() {
     outlookBar_->setUniformItemSizes(true);
     outlookBar_->setSelectionMode(QAbstractItemView::SingleSelection);
     outlookBar_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    outlookBar_->setFocusPolicy(Qt::NoFocus);
+    // Reached with Tab, so the arrow keys can choose a step; a click leaves
+    // the focus in the page.
+    outlookBar_->setFocusPolicy(Qt::TabFocus);
     outlookBar_->setStyleSheet(QStringLiteral(
         "QListWidget#OutlookBar { background: #3b4758; border: none; }"
         "QListWidget#OutlookBar::item { color: #f0f0f0; border-radius: 6px; padding: 4px; }"

@@ -1,12 +1,14 @@
 // The main window: steps, menus, the settings binding and closing, and what
 // is handed to the desktop.
 #include <QAction>
+#include <QApplication>
 #include <QButtonGroup>
 #include <QDir>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QSpinBox>
+#include <QTest>
 #include <QToolButton>
 #include <QTreeView>
 
@@ -51,6 +53,21 @@ TEST_F(MainFormTest, NextWalksTheStepsAndBackReturnsToImages) {
     EXPECT_EQ(Window().CurrentStep(), TMainForm::kImagesStep);
     EXPECT_TRUE(Shown("nextB"));
     EXPECT_FALSE(Shown("backB"));
+}
+
+TEST_F(MainFormTest, TheKeyboardReachesTheStepsThroughTheNavigationBar) {
+    Window().show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&Window()));
+    auto* list = Find<QWidget>("ImageList");
+    list->setFocus();
+    // Shift+Tab from the page's first control goes back to the bar.
+    QTest::keyClick(list, Qt::Key_Backtab);
+    auto* bar = Find<QWidget>("OutlookBar");
+    ASSERT_EQ(QApplication::focusWidget(), bar);
+    QTest::keyClick(bar, Qt::Key_Down);
+    EXPECT_EQ(Window().CurrentStep(), TMainForm::kMusicStep);
+    QTest::keyClick(bar, Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), Find<QWidget>("musicList"));
 }
 
 TEST_F(MainFormTest, SelectingTheShownStepOrOnePastTheLastRunsNothing) {
