@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableWidget>
+#include <QTest>
 
 #include "AppTestUtil.h"
 #include "app/ImageForm.h"
@@ -122,6 +123,41 @@ TEST_F(ImageFormTest, OkStoresOnlyCaptionsAndIntervalsThatDifferFromTheDefaults)
     EXPECT_EQ(Stored(model::kIntervalsSection, "p4.jpg"), "<none>");
     EXPECT_TRUE(model::Settings.ShowCaption);
     EXPECT_EQ(model::IntervalOf(files[1].toStdString()), 7);
+}
+
+TEST_F(ImageFormTest, TypingIntoACellAndPressingReturnOrEscapeWorksFromTheKeyboard) {
+    const QString a = MakePicture("a.jpg"), b = MakePicture("b.jpg");
+    List({a, b});
+    RunDialog([&](TImageForm& form) {
+        QTableWidget& grid = form.Grid();
+        const auto type = [&](int row, int column, const char* text) -> QWidget* {
+            const QModelIndex cell = grid.model()->index(row, column);
+            grid.setCurrentIndex(cell);
+            grid.edit(cell);
+            QWidget* editor = grid.indexWidget(cell);
+            if (editor == nullptr) return nullptr;
+            QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
+            QTest::keyClicks(editor, QString::fromLatin1(text));
+            return editor;
+        };
+        // Escape in a cell drops what was typed there, not the dialog.
+        QWidget* editor = type(1, TImageForm::kCaptionColumn, "Dropped");
+        ASSERT_NE(editor, nullptr);
+        QTest::keyClick(editor, Qt::Key_Escape);
+        EXPECT_TRUE(form.isVisible());
+        EXPECT_EQ(Cell(form, 1, TImageForm::kCaptionColumn), "b");
+        // Return ends the typing; a second Return is the default button's.
+        editor = type(0, TImageForm::kCaptionColumn, "Beach");
+        ASSERT_NE(editor, nullptr);
+        QTest::keyClick(editor, Qt::Key_Return);
+        QCoreApplication::sendPostedEvents();
+        EXPECT_EQ(Cell(form, 0, TImageForm::kCaptionColumn), "Beach");
+        EXPECT_TRUE(form.isVisible());
+        QTest::keyClick(&grid, Qt::Key_Return);
+        EXPECT_FALSE(form.isVisible());
+    });
+    EXPECT_EQ(Stored(model::kCaptionsSection, "a.jpg"), "Beach");
+    EXPECT_EQ(Stored(model::kCaptionsSection, "b.jpg"), "<none>");
 }
 
 TEST_F(ImageFormTest, PicturesWithTheSameNameShareOneKeyAndTheLaterRowWins) {
