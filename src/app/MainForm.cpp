@@ -120,16 +120,20 @@ void TMainForm::showEvent(QShowEvent* event) {
 }
 
 bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::KeyPress &&
-        static_cast<QKeyEvent*>(event)->matches(QKeySequence::Delete)) {
-        if (watched == imageList_) {
-            RemoveImage();
-            return true;
-        }
-        if (watched == musicList_) {
-            RemoveMusic();
-            return true;
-        }
+    if (event->type() != QEvent::KeyPress || (watched != imageList_ && watched != musicList_))
+        return QMainWindow::eventFilter(watched, event);
+    const auto* key = static_cast<QKeyEvent*>(event);
+    const bool images = watched == imageList_;
+    if (key->matches(QKeySequence::Delete)) {
+        images ? RemoveImage() : RemoveMusic();
+        return true;
+    }
+    // Return does what a click on the thumbnail or a double click on the
+    // music row does.
+    if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
+        (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        images ? Image1Click() : PlaySelectedMusic();
+        return true;
     }
     return QMainWindow::eventFilter(watched, event);
 }

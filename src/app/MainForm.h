@@ -108,7 +108,8 @@ signals:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
-    // Delete in either list removes its selected row.
+    // Delete in either list removes its selected row; Return opens the
+    // selected picture or plays the selected music.
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:

@@ -194,11 +194,13 @@ TEST_F(ImagesStepTest, TheFirstRowOfTheStoreIsSelectedWithItsThumbnail) {
     // A missing picture leaves the thumbnail as it was.
     Select(1);
     EXPECT_TRUE(Panel()->HasPicture());
-    // The thumbnail opens the resolved picture.
+    // The thumbnail opens the resolved picture, and so does Return in the list.
     Select(0);
     Panel()->Clicked();
-    ASSERT_EQ(dialogs_.opened.size(), 1u);
+    QTest::keyClick(Find<QListView>("ImageList"), Qt::Key_Return);
+    ASSERT_EQ(dialogs_.opened.size(), 2u);
     EXPECT_EQ(dialogs_.opened[0], QUrl::fromLocalFile(Path("sample/beach.jpg")));
+    EXPECT_EQ(dialogs_.opened[1], dialogs_.opened[0]);
 }
 
 TEST_F(ImagesStepTest, AMissingOrUnreadablePictureSaysSoAndAChangedOneIsReadAgain) {
