@@ -181,6 +181,12 @@ TImageForm::TImageForm(TMainForm& mainForm) : QDialog(nullptr), main_(mainForm) 
     layout->addLayout(body, 1);
     layout->addLayout(bottom);
 
+    // Tab goes as the eye does: the grid, the tree's tools, the tree and its
+    // choices, then the buttons along the bottom.
+    QWidget* const order[] = {sg_,           selectAll,  selectNone,    expand, collapse, ntView_,
+                              defaultRadio_, custRadio_, captionCheck_, reset,  ok,       cancel};
+    for (size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
+
     connect(sg_, &QTableWidget::currentCellChanged, this,
             [this](int row, int, int previousRow, int) {
                 if (!filling_ && row != previousRow) sgClick();

@@ -1,5 +1,6 @@
 // The per-image dialog: its grid, the write rules of "OK", the effect set of
 // a picture, "Reset", and the show lists put back on closing.
+#include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QPushButton>
@@ -158,6 +159,23 @@ TEST_F(ImageFormTest, TypingIntoACellAndPressingReturnOrEscapeWorksFromTheKeyboa
     });
     EXPECT_EQ(Stored(model::kCaptionsSection, "a.jpg"), "Beach");
     EXPECT_EQ(Stored(model::kCaptionsSection, "b.jpg"), "<none>");
+}
+
+TEST_F(ImageFormTest, TabVisitsTheTreeToolsBeforeTheTreeAndWrapsFromCancelToTheGrid) {
+    List({MakePicture("a.jpg")});
+    RunDialog([&](TImageForm& form) {
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+        const auto named = [&](const char* name) {
+            return form.findChild<QWidget*>(QLatin1String(name));
+        };
+        const auto tabFrom = [&](const char* name) {
+            named(name)->setFocus();
+            QTest::keyClick(named(name), Qt::Key_Tab);
+            return QApplication::focusWidget();
+        };
+        EXPECT_EQ(tabFrom("collapsenodes1"), named("NT"));
+        EXPECT_EQ(tabFrom("cancel1"), named("sg"));
+    });
 }
 
 TEST_F(ImageFormTest, PicturesWithTheSameNameShareOneKeyAndTheLaterRowWins) {
