@@ -16,7 +16,6 @@
 #include "app/MediaListModels.h"
 #include "app/ThumbnailPanel.h"
 #include "app/UserDialogs.h"
-#include "model/FileIo.h"
 #include "model/MediaPaths.h"
 #include "model/PerImage.h"
 #include "model/Settings.h"
@@ -45,24 +44,6 @@ QTableWidgetItem* Cell(const QString& text, bool editable) {
     if (editable) flags |= Qt::ItemIsEditable;
     item->setFlags(flags);
     return item;
-}
-
-// The pictures the show would use, in the image list's order.
-std::vector<std::string> ShowPictures(const model::ImageList& list) {
-    std::vector<std::string> pictures;
-    for (const model::TImageEntry& entry : list.Entries()) {
-        if (!entry.Checked) continue;
-        if (model::FolderExists(entry.Path)) {
-            std::string folder = entry.Path;
-            if (folder.back() != '/') folder += '/';
-            model::ExpandImageFolder(folder, pictures);
-            continue;
-        }
-        if (entry.Path.find("://") != std::string::npos) continue;
-        std::string path = entry.Path;
-        if (model::ResolveMediaPath(path)) pictures.push_back(path);
-    }
-    return pictures;
 }
 
 }  // namespace
@@ -238,7 +219,9 @@ QString TImageForm::PathOfRow(int row) const {
 
 void TImageForm::Open(bool saveCopies) {
     const model::IniFile& store = model::OptionsStore();
-    const std::vector<std::string> pictures = ShowPictures(main_.Images().List());
+    // Every picture the show would use, in its order.
+    std::vector<std::string> pictures;
+    main_.Images().List().CollectInto(pictures);
 
     filling_ = true;
     sg_->clearContents();

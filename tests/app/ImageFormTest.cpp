@@ -66,13 +66,22 @@ TEST_F(ImageFormTest, TheGridListsTheShowsPicturesWithTheirOwnData) {
     const QString folder = MakeFolder("trip");
     const QString t1 = MakePicture("trip/t1.jpg"), t2 = MakePicture("trip/t2.gif");
     const QString off = MakePicture("off.jpg");
-    List({a, folder + "/", off, Path("missing.jpg"), "http://example.org/x.jpg"}, {off});
+    MakePicture("bare/b.jpg");  // a folder entry must end with "/"
+    List({a, folder + "/", off, Path("missing.jpg"), "http://example.org/x.jpg", Path("bare")},
+         {off});
+    Window().CollectSettings(false);
+    const std::vector<std::string> show = model::Settings.Pictures;
     model::IniFile& store = model::OptionsStore();
     store.WriteString(model::kCaptionsSection, "holiday2.jpg", "At the sea");
     store.WriteString(model::kIntervalsSection, "t1.jpg", "9");
     store.WriteString(model::kEffectsSection, "t2.gif", "5,");
 
     RunDialog([&](TImageForm& form) {
+        // Exactly the show's pictures.
+        ASSERT_EQ(form.Grid().rowCount(), static_cast<int>(show.size()));
+        for (int row = 0; row < form.Grid().rowCount(); ++row)
+            EXPECT_EQ(Cell(form, row, TImageForm::kPathColumn).toStdString(),
+                      show[static_cast<size_t>(row)]);
         ASSERT_EQ(form.Grid().rowCount(), 3);
         EXPECT_EQ(Cell(form, 0, TImageForm::kFileColumn), "holiday[2].jpg");
         EXPECT_EQ(Cell(form, 0, TImageForm::kCaptionColumn), "At the sea");
