@@ -107,6 +107,7 @@ void TMainForm::AddImageFolder() {
 
 void TMainForm::AddDroppedImages(const QStringList& paths) {
     int added = 0, already = 0, refused = 0;
+    QString firstFile;  // the first picture file added
     for (const QString& dropped : paths) {
         const QFileInfo info(dropped);
         QString path = info.absoluteFilePath();
@@ -122,10 +123,10 @@ void TMainForm::AddDroppedImages(const QStringList& paths) {
         }
         imageModel_->Append({path.toStdString(), true});
         ++added;
+        if (firstFile.isEmpty() && info.isFile()) firstFile = path;
     }
+    if (!firstFile.isEmpty()) model::Settings.PicturePath = FolderOfFile(firstFile);
     if (added > 0) {
-        const QString first = QFileInfo(paths.first()).isFile() ? paths.first() : QString();
-        if (!first.isEmpty()) model::Settings.PicturePath = FolderOfFile(first);
         SelectImageRow(imageModel_->rowCount() - 1);
         ImageListClick();
     }

@@ -177,6 +177,14 @@ TEST_F(ImagesStepTest, DroppedFoldersBecomeFolderEntriesAndOtherFilesAreLeftOut)
     EXPECT_EQ(Rows(), QStringList({a, folder + "/"}));
     EXPECT_EQ(CountText(), "Items Count: 2");
 
+    // The add dialog starts where the first picture added came from, not
+    // where a file left out lay.
+    const QString b = MakePicture("holiday/b.jpg");
+    data.setUrls({QUrl::fromLocalFile(MakeFile("notes/readme.txt", "x")), QUrl::fromLocalFile(b)});
+    model->dropMimeData(&data, Qt::CopyAction, -1, -1, QModelIndex());
+    EXPECT_EQ(Rows(), QStringList({a, folder + "/", b}));
+    EXPECT_EQ(model::Settings.PicturePath, Dir() + "holiday/");
+
     QMimeData plainText;
     plainText.setText(QStringLiteral("hello"));
     EXPECT_FALSE(model->canDropMimeData(&plainText, Qt::CopyAction, -1, -1, QModelIndex()));
