@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QStatusBar>
 
+#include "app/FolderBrowser.h"
 #include "app/MainForm.h"
 #include "app/PictureView.h"
 #include "app/Thumbnails.h"
@@ -105,8 +106,8 @@ void TMainForm::buildButtonClick() {
     // must not cost the build: ask again until it is saved or the user
     // gives up.
     for (;;) {
-        const QString name =
-            Dialogs().SaveVideoName(this, QString::fromStdString(video::DesktopFolder()));
+        // The desktop, or the home folder on a system without one.
+        const QString name = Dialogs().SaveVideoName(this, DesktopFolder());
         if (name.isEmpty()) return;
         if (!MayWrite(name, video::VideoFileName(name.toStdString()))) continue;
         try {
