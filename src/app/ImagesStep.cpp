@@ -42,10 +42,8 @@ void TMainForm::ImageListClick() {
     const std::string text = imageModel_->PathAt(row).toStdString();
     fsPanel_->HideOverlay();
     if (model::FolderExists(text)) {
-        std::string folder = text;
-        if (folder.back() != '/') folder += '/';
         std::vector<std::string> pictures;
-        model::ExpandImageFolder(folder, pictures);
+        model::ExpandImageFolder(text, pictures);
         fsPanel_->ShowOverlay(tr("Images in folder: %1").arg(pictures.size()));
         return;
     }
