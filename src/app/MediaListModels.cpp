@@ -75,32 +75,13 @@ bool PathDropModel::dropMimeData(const QMimeData* data, Qt::DropAction, int, int
 
 // --- images ---
 
-ImageListModel::ImageListModel(QObject* parent) : PathDropModel(parent) {}
-
-void ImageListModel::FillFromStore(const model::IniFile& store) {
-    beginResetModel();
-    list_.FillFromStore(store);
-    endResetModel();
-}
+ImageListModel::ImageListModel(QObject* parent) : EntryListModel(parent) {}
 
 void ImageListModel::Append(const model::TImageEntry& entry) {
     const int row = rowCount();
     beginInsertRows(QModelIndex(), row, row);
     list_.Append(entry);
     endInsertRows();
-}
-
-void ImageListModel::Remove(int row) {
-    if (row < 0 || row >= rowCount()) return;
-    beginRemoveRows(QModelIndex(), row, row);
-    list_.Remove(static_cast<size_t>(row));
-    endRemoveRows();
-}
-
-void ImageListModel::Clear() {
-    beginResetModel();
-    list_.Clear();
-    endResetModel();
 }
 
 bool ImageListModel::Move(int from, int to) {
@@ -122,10 +103,6 @@ bool ImageListModel::Contains(const QString& path) const {
 QString ImageListModel::PathAt(int row) const {
     if (row < 0 || row >= rowCount()) return {};
     return ToQt(list_.At(static_cast<size_t>(row)).Path);
-}
-
-int ImageListModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : static_cast<int>(list_.Count());
 }
 
 int ImageListModel::columnCount(const QModelIndex& parent) const {
@@ -171,13 +148,7 @@ Qt::ItemFlags ImageListModel::flags(const QModelIndex& index) const {
 
 // --- music ---
 
-MusicListModel::MusicListModel(QObject* parent) : PathDropModel(parent) {}
-
-void MusicListModel::FillFromStore(const model::IniFile& store) {
-    beginResetModel();
-    list_.FillFromStore(store);
-    endResetModel();
-}
+MusicListModel::MusicListModel(QObject* parent) : EntryListModel(parent) {}
 
 void MusicListModel::Append(const model::TMusicEntry& entry) {
     Insert(rowCount(), entry);
@@ -190,19 +161,6 @@ void MusicListModel::Insert(int row, const model::TMusicEntry& entry) {
     endInsertRows();
 }
 
-void MusicListModel::Remove(int row) {
-    if (row < 0 || row >= rowCount()) return;
-    beginRemoveRows(QModelIndex(), row, row);
-    list_.Remove(static_cast<size_t>(row));
-    endRemoveRows();
-}
-
-void MusicListModel::Clear() {
-    beginResetModel();
-    list_.Clear();
-    endResetModel();
-}
-
 bool MusicListModel::Unreadable(const model::TMusicEntry& entry) {
     // The length pass stores -1 for a file the decoder found no length in.
     return entry.HasLength && entry.LengthMs == "-1";
@@ -211,10 +169,6 @@ bool MusicListModel::Unreadable(const model::TMusicEntry& entry) {
 void MusicListModel::MeasureLengths() {
     if (music::MeasureMusicLengths(list_) == 0) return;
     emit dataChanged(index(0, kPathColumn), index(rowCount() - 1, kLengthColumn));
-}
-
-int MusicListModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : static_cast<int>(list_.Count());
 }
 
 int MusicListModel::columnCount(const QModelIndex& parent) const {

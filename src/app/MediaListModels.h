@@ -36,20 +36,49 @@ signals:
     void PathsDropped(const QStringList& paths);
 };
 
+// What both lists' models share: the entries, their reload from the store,
+// removal and the row count.
+template <class EntryList>
+class EntryListModel : public PathDropModel {
+public:
+    using PathDropModel::PathDropModel;
+
+    const EntryList& List() const { return list_; }
+
+    // Replaces every row with the list's entries in the store.
+    void FillFromStore(const model::IniFile& store) {
+        beginResetModel();
+        list_.FillFromStore(store);
+        endResetModel();
+    }
+    void Remove(int row) {
+        if (row < 0 || row >= rowCount()) return;
+        beginRemoveRows(QModelIndex(), row, row);
+        list_.Remove(static_cast<size_t>(row));
+        endRemoveRows();
+    }
+    void Clear() {
+        beginResetModel();
+        list_.Clear();
+        endResetModel();
+    }
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override {
+        return parent.isValid() ? 0 : static_cast<int>(list_.Count());
+    }
+
+protected:
+    EntryList list_;
+};
+
 // One column: the entry's path with its check box.
-class ImageListModel : public PathDropModel {
+class ImageListModel : public EntryListModel<model::ImageList> {
     Q_OBJECT
 
 public:
     explicit ImageListModel(QObject* parent = nullptr);
 
-    const model::ImageList& List() const { return list_; }
-
-    // Replaces every row with the entries of the store's "Pictures" section.
-    void FillFromStore(const model::IniFile& store);
     void Append(const model::TImageEntry& entry);
-    void Remove(int row);
-    void Clear();
     // Moves one row to another position; false when either is out of range.
     bool Move(int from, int to);
     // Whether an entry with this path is listed (paths compare as the file
@@ -57,17 +86,14 @@ public:
     bool Contains(const QString& path) const;
     QString PathAt(int row) const;
 
-    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role) const override;
     bool setData(const QModelIndex& index, const QVariant& value, int role) override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
-
-private:
-    model::ImageList list_;
 };
 
-class MusicListModel : public PathDropModel {
+// Two columns: the path with its check box, and the length.
+class MusicListModel : public EntryListModel<model::MusicList> {
     Q_OBJECT
 
 public:
@@ -75,14 +101,8 @@ public:
 
     explicit MusicListModel(QObject* parent = nullptr);
 
-    const model::MusicList& List() const { return list_; }
-
-    // Replaces every row with "Music" and its lengths from "Mp3Length".
-    void FillFromStore(const model::IniFile& store);
     void Append(const model::TMusicEntry& entry);
     void Insert(int row, const model::TMusicEntry& entry);
-    void Remove(int row);
-    void Clear();
     const model::TMusicEntry& EntryAt(int row) const { return list_.At(static_cast<size_t>(row)); }
     // A file the length pass found no MP3 stream in: it plays no part.
     static bool Unreadable(const model::TMusicEntry& entry);
@@ -90,15 +110,11 @@ public:
     // is measured.
     void MeasureLengths();
 
-    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role) const override;
     bool setData(const QModelIndex& index, const QVariant& value, int role) override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
-
-private:
-    model::MusicList list_;
 };
 
 }  // namespace app
