@@ -108,6 +108,8 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
     if (const QScreen* screen = this->screen())
         move(screen->availableGeometry().center() - rect().center());
     aboutForm_ = std::make_unique<TAboutForm>(this);
+    // The work starts in the image list, not in the navigation bar before it.
+    imageList_->setFocus();
 }
 
 TMainForm::~TMainForm() {
