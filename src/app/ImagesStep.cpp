@@ -103,7 +103,7 @@ void TMainForm::AddImageFolder() {
     UpdateCountLabel();
 }
 
-void TMainForm::AddDroppedImages(const QStringList& paths) {
+void TMainForm::AddDroppedImages(const QStringList& paths, int notLocal) {
     int added = 0, already = 0, refused = 0;
     QString firstFile;  // the first picture file added
     for (const QString& dropped : paths) {
@@ -133,6 +133,7 @@ void TMainForm::AddDroppedImages(const QStringList& paths) {
     message << tr("Added %n item(s).", nullptr, added);
     if (already > 0) message << tr("%n already listed.", nullptr, already);
     if (refused > 0) message << tr("%n not a picture or folder, left out.", nullptr, refused);
+    if (notLocal > 0) message << NotLocalNote(notLocal);
     statusBar()->showMessage(message.join(QLatin1Char(' ')), 8000);
 }
 

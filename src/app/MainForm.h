@@ -136,7 +136,7 @@ private:
     void Image1Click();
     void AddImageFiles();
     void AddImageFolder();
-    void AddDroppedImages(const QStringList& paths);
+    void AddDroppedImages(const QStringList& paths, int notLocal);
     void RemoveImage();
     void ClearImages();
     void MoveImage(int offset);
@@ -146,7 +146,7 @@ private:
 
     // Music step.
     void AddMusicFiles();
-    void AddDroppedMusic(const QStringList& paths);
+    void AddDroppedMusic(const QStringList& paths, int notLocal);
     void ShowMusicMenu();
     void PlaySelectedMusic();
     void StopMusicClick();

@@ -35,12 +35,23 @@ QVariant MissingEntryColor() {
 
 }  // namespace
 
-QStringList DroppedPaths(const QMimeData* data) {
+QStringList DroppedPaths(const QMimeData* data, int* notLocal) {
     QStringList paths;
+    if (notLocal != nullptr) *notLocal = 0;
     if (data == nullptr || !data->hasUrls()) return paths;
-    for (const QUrl& url : data->urls())
-        if (url.isLocalFile() && !url.toLocalFile().isEmpty()) paths << url.toLocalFile();
+    for (const QUrl& url : data->urls()) {
+        if (url.isLocalFile() && !url.toLocalFile().isEmpty())
+            paths << url.toLocalFile();
+        else if (notLocal != nullptr)
+            ++*notLocal;
+    }
     return paths;
+}
+
+QString NotLocalNote(int notLocal) {
+    if (notLocal <= 0) return {};
+    return PathDropModel::tr("%n address(es) naming no file on this computer, left out.", nullptr,
+                             notLocal);
 }
 
 std::string FolderOfFile(const QString& file) {
@@ -66,9 +77,10 @@ bool PathDropModel::canDropMimeData(const QMimeData* data, Qt::DropAction, int, 
 
 bool PathDropModel::dropMimeData(const QMimeData* data, Qt::DropAction, int, int,
                                  const QModelIndex&) {
-    const QStringList paths = DroppedPaths(data);
+    int notLocal = 0;
+    const QStringList paths = DroppedPaths(data, &notLocal);
     if (paths.isEmpty()) return false;
-    emit PathsDropped(paths);
+    emit PathsDropped(paths, notLocal);
     // The window adds the rows itself; the view must not remove anything.
     return false;
 }

@@ -10,8 +10,12 @@
 
 namespace app {
 
-// Local paths of the files and folders in drag-and-drop data.
-QStringList DroppedPaths(const QMimeData* data);
+// Local paths of the files and folders in drag-and-drop data; addresses
+// that name no local file are counted in notLocal.
+QStringList DroppedPaths(const QMimeData* data, int* notLocal = nullptr);
+// The status line's note on dropped addresses that name no local file, or
+// nothing when there were none.
+QString NotLocalNote(int notLocal);
 // The folder of an added file, ending with "/", as the folders the add
 // dialogs start in are kept.
 std::string FolderOfFile(const QString& file);
@@ -33,7 +37,7 @@ public:
                       const QModelIndex& parent) override;
 
 signals:
-    void PathsDropped(const QStringList& paths);
+    void PathsDropped(const QStringList& paths, int notLocal);
 };
 
 // What both lists' models share: the entries, their reload from the store,

@@ -67,7 +67,7 @@ void TMainForm::AddMusicFiles() {
     mp3LengthTimer_->start();
 }
 
-void TMainForm::AddDroppedMusic(const QStringList& paths) {
+void TMainForm::AddDroppedMusic(const QStringList& paths, int notLocal) {
     QStringList files;
     int refused = 0;
     for (const QString& dropped : paths) {
@@ -92,6 +92,7 @@ void TMainForm::AddDroppedMusic(const QStringList& paths) {
     QString message = tr("Added %n MP3 file(s).", nullptr, static_cast<int>(files.size()));
     if (refused > 0)
         message += QLatin1Char(' ') + tr("%n not an MP3 file, left out.", nullptr, refused);
+    if (notLocal > 0) message += QLatin1Char(' ') + NotLocalNote(notLocal);
     statusBar()->showMessage(message, 8000);
 }
 

@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QListView>
 #include <QMimeData>
+#include <QStatusBar>
 #include <QTest>
 
 #include "AppTestUtil.h"
@@ -180,10 +181,15 @@ TEST_F(ImagesStepTest, DroppedFoldersBecomeFolderEntriesAndOtherFilesAreLeftOut)
     // The add dialog starts where the first picture added came from, not
     // where a file left out lay.
     const QString b = MakePicture("holiday/b.jpg");
-    data.setUrls({QUrl::fromLocalFile(MakeFile("notes/readme.txt", "x")), QUrl::fromLocalFile(b)});
+    data.setUrls({QUrl::fromLocalFile(MakeFile("notes/readme.txt", "x")),
+                  QUrl("https://example.org/c.jpg"), QUrl::fromLocalFile(b)});
     model->dropMimeData(&data, Qt::CopyAction, -1, -1, QModelIndex());
     EXPECT_EQ(Rows(), QStringList({a, folder + "/", b}));
     EXPECT_EQ(model::Settings.PicturePath, Dir() + "holiday/");
+    // The status line accounts for everything dropped, web addresses too.
+    EXPECT_EQ(Window().statusBar()->currentMessage(),
+              "Added 1 item(s). 1 not a picture or folder, left out. 1 address(es) naming no "
+              "file on this computer, left out.");
 
     QMimeData plainText;
     plainText.setText(QStringLiteral("hello"));

@@ -2,6 +2,7 @@
 #include <QAction>
 #include <QMenu>
 #include <QMimeData>
+#include <QStatusBar>
 #include <QTest>
 #include <QTimer>
 #include <QTreeView>
@@ -167,10 +168,12 @@ TEST_F(MusicStepTest, DroppedFoldersAddTheirOwnMp3FilesInNameOrder) {
     MakeFile("album/1 one.mp3/inner.mp3", "x");  // not searched
     MakeFile("album/cover.jpg", "x");
     QMimeData data;
-    data.setUrls({QUrl::fromLocalFile(Path("album"))});
+    data.setUrls({QUrl::fromLocalFile(Path("album")), QUrl("https://example.org/song.mp3")});
     auto* model = Find<QTreeView>("musicList")->model();
     model->dropMimeData(&data, Qt::CopyAction, -1, -1, QModelIndex());
     EXPECT_EQ(Rows(), QStringList({Path("album/10 ten.mp3"), Path("album/2 two.MP3")}));
+    EXPECT_EQ(Window().statusBar()->currentMessage(),
+              "Added 2 MP3 file(s). 1 address(es) naming no file on this computer, left out.");
 }
 
 TEST_F(MusicStepTest, TheOptionsMenuItemsReachTheSettingsAtTheNextCollect) {
