@@ -221,6 +221,7 @@ private:
     QSpinBox* intervalEdit_ = nullptr;
     screen::TRunVantoscreen* miniPreview_ = nullptr;
     int previewedStyle_ = 0;
+    QLabel* catalogueNote_ = nullptr;  // why the tree is empty, when it is
 
     // Options step.
     QButtonGroup* videoGroup_ = nullptr;

@@ -390,8 +390,13 @@ QWidget* TMainForm::CreateEffectsPage() {
     body->addLayout(treeColumn, 3);
     body->addLayout(side, 2);
 
+    catalogueNote_ = Label("catalogueNote", QString());
+    catalogueNote_->setWordWrap(true);
+    catalogueNote_->hide();
+
     auto* layout = new QVBoxLayout(page);
     layout->addWidget(Label("selecttransition1", tr("Select transition effects:")));
+    layout->addWidget(catalogueNote_);
     layout->addLayout(body, 1);
 
     // Every fill of the tree shows all effects, also one made by a project load.

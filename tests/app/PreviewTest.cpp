@@ -2,6 +2,8 @@
 // preview window.
 #include <QAbstractButton>
 #include <QAction>
+#include <QFile>
+#include <QLabel>
 #include <QSpinBox>
 #include <QTableWidget>
 #include <QTreeView>
@@ -44,6 +46,22 @@ TEST_F(PreviewTest, TheEffectsStepPreviewsTheEffectSelectedInTheTree) {
 
     Window().findChild<QSpinBox*>(QStringLiteral("IntervalEdit"))->setValue(12);
     EXPECT_EQ(model::Settings.ImageInterval, 12);
+}
+
+TEST_F(PreviewTest, WithoutTheEffectCatalogueTheEffectsStepSaysWhyItListsNothing) {
+    auto* note = Window().findChild<QLabel*>(QStringLiteral("catalogueNote"));
+    ASSERT_NE(note, nullptr);
+    Window().SelectStep(TMainForm::kEffectsStep);
+    EXPECT_FALSE(note->isVisibleTo(&Window()));
+
+    window_.reset();
+    ASSERT_TRUE(QFile::remove(Path("VantoSaver.001")));
+    model::SetProgramDir(Dir());  // the catalogue is opened anew
+    note = Window().findChild<QLabel*>(QStringLiteral("catalogueNote"));
+    Window().SelectStep(TMainForm::kEffectsStep);
+    EXPECT_EQ(Window().EffectTree().NodeCount(), 0);
+    EXPECT_TRUE(note->isVisibleTo(&Window()));
+    EXPECT_TRUE(note->text().contains(Path("VantoSaver.001")));
 }
 
 TEST_F(PreviewTest, AfterAProjectLoadTheEffectsStepStartsWithItsFirstEnabledEffect) {
