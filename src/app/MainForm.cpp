@@ -156,11 +156,7 @@ void TMainForm::OutlookBarChange(int step) {
     pages_->setCurrentIndex(step);
     if (step == kEffectsStep) BuildEffectTree();
     if (step == kMusicStep) mp3LengthTimer_->start();
-    if (step == kOptionsStep) {
-        Mp3LengthTimerTimer();
-        CollectSettings(false);
-        UpdateSyncTexts();
-    }
+    if (step == kOptionsStep) RefreshSyncTexts();
     backB_->setVisible(step == kBuildStep);
     nextB_->setVisible(!backB_->isVisibleTo(this));
     emit StepChanged(step);
@@ -295,6 +291,9 @@ void TMainForm::Customize() {
     hide();
     Dialogs().RunModal(*imageForm_);
     show();
+    // The dialog may have changed intervals, and so the lengths beside the
+    // sync modes of the step it was opened from.
+    if (CurrentStep() == kOptionsStep) RefreshSyncTexts();
 }
 
 void TMainForm::ReportError(const QString& text) {
@@ -328,7 +327,9 @@ void TMainForm::LoadProject() {
         model::LoadProject1Click(name.toStdString(), HooksFor(*this));
     } catch (const std::exception& error) {
         ReportError(QString::fromStdString(error.what()));
+        return;
     }
+    if (CurrentStep() == kOptionsStep) RefreshSyncTexts();
 }
 
 void TMainForm::SaveProject() {

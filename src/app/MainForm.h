@@ -163,6 +163,9 @@ private:
     void Customize();
 
     // Options step.
+    // What entering the step does: measures new music, collects the show
+    // and shows its lengths beside the sync modes.
+    void RefreshSyncTexts();
     void UpdateSyncTexts();
     void SelectBackgroundPicture();
 

@@ -15,6 +15,12 @@
 
 namespace app {
 
+void TMainForm::RefreshSyncTexts() {
+    Mp3LengthTimerTimer();
+    CollectSettings(false);
+    UpdateSyncTexts();
+}
+
 void TMainForm::UpdateSyncTexts() {
     const video::ShowLengths lengths = video::ComputeLengths();
     showSeconds_ = lengths.timing.ShowSeconds;

@@ -8,6 +8,7 @@
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QSpinBox>
+#include <QTableWidget>
 #include <QTest>
 #include <QToolButton>
 #include <QTreeView>
@@ -110,6 +111,25 @@ TEST_F(MainFormTest, EveryEntryIntoOptionsRecomputesTheLengthsBesideTheSyncModes
     Window().SelectStep(TMainForm::kOptionsStep);
     EXPECT_EQ(Window().ShowSeconds(), 15);
     EXPECT_EQ(Radio("syncGroup0")->text(), "Current length:  0:00:15");
+
+    // The step's own "Customize caption and effects..." changes an interval:
+    // 5 seconds more for c.jpg.
+    dialogs_.onModal = [&](QDialog& dialog) {
+        auto& form = static_cast<app::TImageForm&>(dialog);
+        form.Grid().item(2, app::TImageForm::kIntervalColumn)->setText("7");
+        form.findChild<QAbstractButton*>(QStringLiteral("ok1"))->click();
+    };
+    Click("FlatButton5");
+    EXPECT_EQ(Window().ShowSeconds(), 20);
+    EXPECT_EQ(Radio("syncGroup0")->text(), "Current length:  0:00:20");
+
+    // So does a project loaded while the step is shown.
+    dialogs_.projectNames = {
+        MakeFile("one.dvprj",
+                 ("[Set]\nImageInterval=2\nEffectSpeed2=4\n[Pictures]\n" + a + "=1\n").toUtf8())};
+    Action("LoadProject1")->trigger();
+    ASSERT_TRUE(dialogs_.errors.isEmpty());
+    EXPECT_EQ(Radio("syncGroup0")->text(), "Current length:  0:00:05");
 }
 
 TEST_F(MainFormTest, ControlsShowTheRecordAndGiveItBack) {
