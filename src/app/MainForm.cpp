@@ -218,6 +218,9 @@ void TMainForm::RefreshFromSettings() {
     fsPanel_->SetPanelColor(ColorFromSetting(s.BackgroundColor));
 
     imageModel_->FillFromStore(model::OptionsStore());
+    // A thumbnail of the list before must not stay as if it were listed.
+    fsPanel_->ClearPicture();
+    fsPanel_->HideOverlay();
     if (imageModel_->rowCount() > 0) {
         SelectImageRow(0);
         if (!imageModel_->PathAt(0).contains(QStringLiteral("://"))) ImageListClick();

@@ -1,4 +1,5 @@
 // The Images step: adding, removing, ordering and inspecting rows.
+#include <QAction>
 #include <QDateTime>
 #include <QFile>
 #include <QLabel>
@@ -215,6 +216,18 @@ TEST_F(ImagesStepTest, TheFirstRowOfTheStoreIsSelectedWithItsThumbnail) {
     ASSERT_EQ(dialogs_.opened.size(), 2u);
     EXPECT_EQ(dialogs_.opened[0], QUrl::fromLocalFile(Path("sample/beach.jpg")));
     EXPECT_EQ(dialogs_.opened[1], dialogs_.opened[0]);
+}
+
+TEST_F(ImagesStepTest, AProjectWithoutPicturesLeavesNoThumbnailOfTheListBefore) {
+    dialogs_.pictureFiles = {{MakePicture("a.jpg")}};
+    Click("addimagefile1");
+    ASSERT_TRUE(Panel()->HasPicture());
+    dialogs_.projectNames = {MakeFile("empty.dvprj", "[Set]\nImageInterval=3\n")};
+    Window().findChild<QAction*>(QStringLiteral("LoadProject1"))->trigger();
+    ASSERT_TRUE(dialogs_.errors.isEmpty());
+    EXPECT_TRUE(Rows().isEmpty());
+    EXPECT_FALSE(Panel()->HasPicture());
+    EXPECT_FALSE(Panel()->OverlayVisible());
 }
 
 TEST_F(ImagesStepTest, AMissingOrUnreadablePictureSaysSoAndAChangedOneIsReadAgain) {
