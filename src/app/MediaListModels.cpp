@@ -144,14 +144,6 @@ QVariant ImageListModel::data(const QModelIndex& index, int role) const {
     }
 }
 
-bool ImageListModel::setData(const QModelIndex& index, const QVariant& value, int role) {
-    if (!index.isValid() || role != Qt::CheckStateRole || index.row() >= rowCount()) return false;
-    list_.SetChecked(static_cast<size_t>(index.row()),
-                     value.value<Qt::CheckState>() == Qt::Checked);
-    emit dataChanged(index, index, {Qt::CheckStateRole});
-    return true;
-}
-
 Qt::ItemFlags ImageListModel::flags(const QModelIndex& index) const {
     if (!index.isValid()) return Qt::ItemIsDropEnabled;
     return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable |
@@ -212,16 +204,6 @@ QVariant MusicListModel::data(const QModelIndex& index, int role) const {
         default:
             return {};
     }
-}
-
-bool MusicListModel::setData(const QModelIndex& index, const QVariant& value, int role) {
-    if (!index.isValid() || role != Qt::CheckStateRole || index.column() != kPathColumn ||
-        index.row() >= rowCount())
-        return false;
-    list_.SetChecked(static_cast<size_t>(index.row()),
-                     value.value<Qt::CheckState>() == Qt::Checked);
-    emit dataChanged(index, index, {Qt::CheckStateRole});
-    return true;
 }
 
 QVariant MusicListModel::headerData(int section, Qt::Orientation orientation, int role) const {

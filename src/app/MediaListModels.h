@@ -41,7 +41,7 @@ signals:
 };
 
 // What both lists' models share: the entries, their reload from the store,
-// removal and the row count.
+// removal, the row count and the check boxes.
 template <class EntryList>
 class EntryListModel : public PathDropModel {
 public:
@@ -70,6 +70,16 @@ public:
     int rowCount(const QModelIndex& parent = QModelIndex()) const override {
         return parent.isValid() ? 0 : static_cast<int>(list_.Count());
     }
+    // The check box in the first column is the only thing a view may change.
+    bool setData(const QModelIndex& index, const QVariant& value, int role) override {
+        if (!index.isValid() || role != Qt::CheckStateRole || index.column() != 0 ||
+            index.row() >= rowCount())
+            return false;
+        list_.SetChecked(static_cast<size_t>(index.row()),
+                         value.value<Qt::CheckState>() == Qt::Checked);
+        emit dataChanged(index, index, {Qt::CheckStateRole});
+        return true;
+    }
 
 protected:
     EntryList list_;
@@ -92,7 +102,6 @@ public:
 
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role) const override;
-    bool setData(const QModelIndex& index, const QVariant& value, int role) override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 };
 
@@ -116,7 +125,6 @@ public:
 
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role) const override;
-    bool setData(const QModelIndex& index, const QVariant& value, int role) override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 };
