@@ -17,6 +17,26 @@
 
 namespace app {
 
+namespace {
+
+// How many pictures the show takes from a folder: its own JPEG, GIF and BMP
+// files.
+size_t PicturesInFolder(const std::string& folder) {
+    std::vector<std::string> pictures;
+    model::ExpandImageFolder(folder, pictures);
+    return pictures.size();
+}
+
+// A folder the show would take nothing from is easily mistaken for one
+// whose sub-folders hold the pictures.
+QString EmptyFoldersNote(int count) {
+    return TMainForm::tr(
+        "%n folder(s) without JPEG, GIF or BMP files of their own; sub-folders are not searched.",
+        nullptr, count);
+}
+
+}  // namespace
+
 int TMainForm::SelectedImageRow() const {
     const QModelIndexList rows = imageList_->selectionModel()->selectedRows();
     return rows.isEmpty() ? -1 : rows.first().row();
@@ -42,9 +62,7 @@ void TMainForm::ImageListClick() {
     const std::string text = imageModel_->PathAt(row).toStdString();
     fsPanel_->HideOverlay();
     if (model::FolderExists(text)) {
-        std::vector<std::string> pictures;
-        model::ExpandImageFolder(text, pictures);
-        fsPanel_->ShowOverlay(tr("Images in folder: %1").arg(pictures.size()));
+        fsPanel_->ShowOverlay(tr("Images in folder: %1").arg(PicturesInFolder(text)));
         return;
     }
     // A picture that is missing or cannot be read leaves the thumbnail as it
@@ -96,15 +114,18 @@ void TMainForm::AddImageFolder() {
                                 folder))
         return;
     if (!folder.endsWith(QLatin1Char('/'))) folder += QLatin1Char('/');
-    if (imageModel_->Contains(folder))
+    if (imageModel_->Contains(folder)) {
         statusBar()->showMessage(tr("The folder %1 is already in the list.").arg(folder), 8000);
-    else
+    } else {
         imageModel_->Append({folder.toStdString(), true});
+        if (PicturesInFolder(folder.toStdString()) == 0)
+            statusBar()->showMessage(EmptyFoldersNote(1), 8000);
+    }
     UpdateCountLabel();
 }
 
 void TMainForm::AddDroppedImages(const QStringList& paths, int notLocal) {
-    int added = 0, already = 0, refused = 0;
+    int added = 0, already = 0, refused = 0, emptyFolders = 0;
     QString firstFile;  // the first picture file added
     for (const QString& dropped : paths) {
         const QFileInfo info(dropped);
@@ -122,6 +143,7 @@ void TMainForm::AddDroppedImages(const QStringList& paths, int notLocal) {
         imageModel_->Append({path.toStdString(), true});
         ++added;
         if (firstFile.isEmpty() && info.isFile()) firstFile = path;
+        if (info.isDir() && PicturesInFolder(path.toStdString()) == 0) ++emptyFolders;
     }
     if (!firstFile.isEmpty()) model::Settings.PicturePath = FolderOfFile(firstFile);
     if (added > 0) {
@@ -132,6 +154,7 @@ void TMainForm::AddDroppedImages(const QStringList& paths, int notLocal) {
     QStringList message;
     message << tr("Added %n item(s).", nullptr, added);
     if (already > 0) message << tr("%n already listed.", nullptr, already);
+    if (emptyFolders > 0) message << EmptyFoldersNote(emptyFolders);
     if (refused > 0) message << tr("%n not a picture or folder, left out.", nullptr, refused);
     if (notLocal > 0) message << NotLocalNote(notLocal);
     statusBar()->showMessage(message.join(QLatin1Char(' ')), 8000);

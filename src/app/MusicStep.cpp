@@ -69,12 +69,14 @@ void TMainForm::AddMusicFiles() {
 
 void TMainForm::AddDroppedMusic(const QStringList& paths, int notLocal) {
     QStringList files;
-    int refused = 0;
+    int refused = 0, emptyFolders = 0;
     for (const QString& dropped : paths) {
         const QFileInfo info(dropped);
-        if (info.isDir())
-            files << MusicFilesIn(info.absoluteFilePath());
-        else if (info.isFile() && IsMusicFileName(dropped))
+        if (info.isDir()) {
+            const QStringList found = MusicFilesIn(info.absoluteFilePath());
+            if (found.isEmpty()) ++emptyFolders;
+            files << found;
+        } else if (info.isFile() && IsMusicFileName(dropped))
             files << info.absoluteFilePath();
         else
             ++refused;
@@ -92,6 +94,10 @@ void TMainForm::AddDroppedMusic(const QStringList& paths, int notLocal) {
     QString message = tr("Added %n MP3 file(s).", nullptr, static_cast<int>(files.size()));
     if (refused > 0)
         message += QLatin1Char(' ') + tr("%n not an MP3 file, left out.", nullptr, refused);
+    if (emptyFolders > 0)
+        message += QLatin1Char(' ') +
+                   tr("%n folder(s) without MP3 files of their own; sub-folders are not searched.",
+                      nullptr, emptyFolders);
     if (notLocal > 0) message += QLatin1Char(' ') + NotLocalNote(notLocal);
     statusBar()->showMessage(message, 8000);
 }

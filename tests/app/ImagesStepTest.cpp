@@ -72,6 +72,8 @@ TEST_F(ImagesStepTest, AddFolderAppendsASlashOnceAndKeepsTheSelection) {
 
     dialogs_.folders = {photos, photos + "/", QString()};
     Click("addimagefolder1");
+    // The folder has no pictures yet: the status line says why it adds none.
+    EXPECT_TRUE(Window().statusBar()->currentMessage().contains("sub-folders are not searched"));
     Click("addimagefolder1");
     Click("addimagefolder1");  // cancelled
     EXPECT_EQ(Rows(), QStringList({a, photos + "/"}));
@@ -191,6 +193,15 @@ TEST_F(ImagesStepTest, DroppedFoldersBecomeFolderEntriesAndOtherFilesAreLeftOut)
     EXPECT_EQ(Window().statusBar()->currentMessage(),
               "Added 1 item(s). 1 not a picture or folder, left out. 1 address(es) naming no "
               "file on this computer, left out.");
+
+    // A folder whose pictures all lie in sub-folders gives the show nothing.
+    MakePicture("years/2023/x.jpg");
+    data.setUrls({QUrl::fromLocalFile(Path("years"))});
+    model->dropMimeData(&data, Qt::CopyAction, -1, -1, QModelIndex());
+    EXPECT_EQ(Rows().last(), Path("years/"));
+    EXPECT_EQ(Window().statusBar()->currentMessage(),
+              "Added 1 item(s). 1 folder(s) without JPEG, GIF or BMP files of their own; "
+              "sub-folders are not searched.");
 
     QMimeData plainText;
     plainText.setText(QStringLiteral("hello"));

@@ -174,6 +174,14 @@ TEST_F(MusicStepTest, DroppedFoldersAddTheirOwnMp3FilesInNameOrder) {
     EXPECT_EQ(Rows(), QStringList({Path("album/10 ten.mp3"), Path("album/2 two.MP3")}));
     EXPECT_EQ(Window().statusBar()->currentMessage(),
               "Added 2 MP3 file(s). 1 address(es) naming no file on this computer, left out.");
+
+    MakeFile("box/cd1/a.mp3", "x");
+    data.setUrls({QUrl::fromLocalFile(Path("box"))});
+    model->dropMimeData(&data, Qt::CopyAction, -1, -1, QModelIndex());
+    EXPECT_EQ(Rows().size(), 2);
+    EXPECT_EQ(Window().statusBar()->currentMessage(),
+              "Added 0 MP3 file(s). 1 folder(s) without MP3 files of their own; sub-folders are "
+              "not searched.");
 }
 
 TEST_F(MusicStepTest, TheOptionsMenuItemsReachTheSettingsAtTheNextCollect) {
