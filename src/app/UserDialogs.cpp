@@ -16,6 +16,12 @@ namespace {
 
 UserDialogs* replacement = nullptr;
 
+// Names keep the letter case they were saved with (HOLIDAY.DVPRJ stays so),
+// and the desktop's own dialogs match patterns case-sensitively.
+QString ProjectFilter() {
+    return QObject::tr("Projects (*.dvprj *.DVPRJ)");
+}
+
 QStringList RunPictureDialog(QWidget* parent, const QString& initialFolder, bool several) {
     PictureFileDialog dialog(parent, initialFolder, several);
     if (dialog.exec() != QDialog::Accepted) return {};
@@ -57,17 +63,17 @@ bool UserDialogs::SelectFolder(QWidget* parent, const QString& title, const QStr
 
 QString UserDialogs::SaveVideoName(QWidget* parent, const QString& initialFolder) {
     return QFileDialog::getSaveFileName(parent, QObject::tr("Save Video..."), initialFolder,
-                                        QObject::tr("MPEG video (*.mpg)"));
+                                        QObject::tr("MPEG video (*.mpg *.MPG)"));
 }
 
 QString UserDialogs::OpenProjectName(QWidget* parent) {
     return QFileDialog::getOpenFileName(parent, QObject::tr("Load Project"), QString(),
-                                        QObject::tr("Projects (*.dvprj)"));
+                                        ProjectFilter());
 }
 
 QString UserDialogs::SaveProjectName(QWidget* parent) {
     return QFileDialog::getSaveFileName(parent, QObject::tr("Save Project as..."), QString(),
-                                        QObject::tr("Projects (*.dvprj)"));
+                                        ProjectFilter());
 }
 
 bool UserDialogs::Confirm(QWidget* parent, const QString& text) {
