@@ -3,7 +3,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
-#include <QStandardPaths>
 
 #include <map>
 #include <optional>
@@ -240,13 +239,6 @@ void CopyFileWhole(const std::string& from, const std::string& to) {
         fail(QStringLiteral("cannot read ") + source + ": " + in.errorString());
     }
     if (!out.commit()) fail(out.errorString());
-}
-
-std::string DesktopFolder() {
-    std::string folder =
-        QStandardPaths::writableLocation(QStandardPaths::DesktopLocation).toStdString();
-    if (!folder.empty() && folder.back() != '/') folder += '/';
-    return folder;
 }
 
 }  // namespace video

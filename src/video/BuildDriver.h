@@ -120,8 +120,4 @@ std::string VideoFileName(const std::string& chosenName);
 // over the target. Throws VideoSaveError naming the file and the reason.
 void CopyFileWhole(const std::string& from, const std::string& to);
 
-// The user's desktop folder ending with "/", where the save dialog starts;
-// empty when there is none.
-std::string DesktopFolder();
-
 }  // namespace video
