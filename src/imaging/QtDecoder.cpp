@@ -16,19 +16,29 @@ namespace {
 constexpr int kAllocationLimitMb =
     static_cast<int>(raster::Bitmap::kMaxPixels * 8 / (1024 * 1024)) + 1;
 
-DecodedImage FromQImage(const QImage& image) {
+// Qt answers a conversion it has no memory for with a null image; reading
+// from it would pass off a black picture as the file's.
+QImage Converted(const QImage& image, QImage::Format format, const std::string& fileName) {
+    QImage converted = image.convertToFormat(format);
+    if (converted.isNull())
+        throw PictureError(PictureError::Kind::TooLarge, fileName,
+                           "there is not enough memory to convert the picture");
+    return converted;
+}
+
+DecodedImage FromQImage(const QImage& image, const std::string& fileName) {
     DecodedImage result;
     result.natural = Size{image.width(), image.height()};
     result.pixels = raster::Bitmap(image.width(), image.height());
     const size_t rowBytes = static_cast<size_t>(image.width()) * 3;
     if (!image.hasAlphaChannel()) {
-        const QImage bgr = image.convertToFormat(QImage::Format_BGR888);
+        const QImage bgr = Converted(image, QImage::Format_BGR888, fileName);
         for (int y = 0; y < bgr.height(); ++y)
             std::memcpy(result.pixels.row(y), bgr.constScanLine(y), rowBytes);
         return result;
     }
     // Format_ARGB32 is 0xAARRGGBB per pixel, not premultiplied.
-    const QImage argb = image.convertToFormat(QImage::Format_ARGB32);
+    const QImage argb = Converted(image, QImage::Format_ARGB32, fileName);
     result.alpha.resize(static_cast<size_t>(image.width()) * static_cast<size_t>(image.height()));
     bool opaque = true;
     for (int y = 0; y < argb.height(); ++y) {
@@ -87,7 +97,7 @@ DecodedImage DecodeWithQt(const std::string& fileName, const char* qtFormat) {
     if (static_cast<int64_t>(image.width()) * image.height() > raster::Bitmap::kMaxPixels)
         throw PictureError(PictureError::Kind::TooLarge, fileName,
                            "the picture is above the limit of 100 megapixels");
-    return FromQImage(image);
+    return FromQImage(image, fileName);
 }
 
 }  // namespace imaging
