@@ -98,12 +98,14 @@ IniFile::IniFile(std::string fileName) : fileName_(std::move(fileName)) {
     if (!FileExists(fileName_)) return;
     try {
         SetText(ReadWholeFile(fileName_));
-    } catch (const FileError&) {
-        // An unreadable file opens like a missing one; the first write replaces it.
+    } catch (const FileError& error) {
+        // An unreadable file opens like a missing one, but is kept.
+        readError_ = error.what();
     }
 }
 
 void IniFile::SetText(std::string_view text) {
+    readError_.clear();
     Clear();
     if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
 
@@ -153,6 +155,8 @@ std::string IniFile::Text() const {
 }
 
 void IniFile::UpdateFile() const {
+    if (!readError_.empty())
+        throw FileError(readError_ + "; it is left as it is rather than replaced unread");
     WriteFileAtomically(fileName_, Text());
 }
 

@@ -23,7 +23,8 @@ class IniFile {
 public:
     IniFile() = default;
     // Opens the store over a file; a missing or unreadable file gives an
-    // empty store (the file is created by the first UpdateFile).
+    // empty store. A missing file is created by the first UpdateFile; an
+    // unreadable one is never replaced, unless SetText fills the store.
     explicit IniFile(std::string fileName);
 
     const std::string& FileName() const { return fileName_; }
@@ -34,7 +35,9 @@ public:
     // The file text as UpdateFile writes it.
     std::string Text() const;
 
-    // Writes the whole store to FileName (all or nothing). Throws FileError.
+    // Writes the whole store to FileName (all or nothing). Throws FileError,
+    // also when the file exists but could not be read: its content would be
+    // lost.
     void UpdateFile() const;
 
     std::string ReadString(std::string_view section, std::string_view key,
@@ -79,6 +82,7 @@ private:
     void RebuildSectionIndex();
 
     std::string fileName_;
+    std::string readError_;  // why the existing file could not be read
     std::vector<Section> sections_;
     std::unordered_map<std::string, size_t> sectionIndex_;  // folded name -> position
 };

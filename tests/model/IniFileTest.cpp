@@ -6,6 +6,8 @@
 
 #include <random>
 
+#include <sys/stat.h>
+
 #include "model/FileIo.h"
 #include "model/FileLimit.h"
 #include "model/ModelTestUtil.h"
@@ -83,6 +85,30 @@ TEST_F(IniFileTest, MissingFileIsAnEmptyStoreCreatedByTheFirstWrite) {
     created.WriteString("a", "b", "c");
     created.UpdateFile();
     EXPECT_EQ(ReadText(Path("new.ini")), "[a]\nb=c\n");
+}
+
+TEST_F(IniFileTest, UnreadableFileIsAnEmptyStoreThatNeverReplacesIt) {
+    // A named pipe stands for any file that exists but cannot be read; the
+    // tests run as root, which reads past permissions.
+    const std::string file = Path("options.dat");
+    ASSERT_EQ(mkfifo(file.c_str(), 0600), 0);
+    IniFile ini(file);
+    EXPECT_TRUE(ini.ReadSections().empty());
+    ini.WriteString("Set", "PlayMusic", "0");
+    try {
+        ini.UpdateFile();
+        ADD_FAILURE() << "an unreadable file was replaced";
+    } catch (const model::FileError& error) {
+        EXPECT_NE(std::string(error.what()).find(file), std::string::npos) << error.what();
+    }
+    struct stat status {};
+    ASSERT_EQ(stat(file.c_str(), &status), 0);
+    EXPECT_TRUE(S_ISFIFO(status.st_mode));
+
+    // Content put in whole, as a project load does, may take its place.
+    ini.SetText("[Set]\nPlayMusic=1\n");
+    ini.UpdateFile();
+    EXPECT_EQ(ReadText(file), "[Set]\nPlayMusic=1\n");
 }
 
 TEST_F(IniFileTest, TextIsUtf8AndCaseFoldsBeyondAscii) {
