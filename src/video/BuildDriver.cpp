@@ -61,6 +61,19 @@ BackgroundSpec BackgroundFromSettings(const BuildHooks& hooks, std::vector<std::
     return spec;
 }
 
+// An MPEG stream's 90 kHz clock counts 2^33 ticks, a little over 26 hours,
+// before it wraps; a longer show cannot be played back, and lengthening the
+// music list to cover it could take gigabytes first.
+constexpr int64_t kLongestVideoSeconds = (int64_t{1} << 33) / 90000;
+
+// How long the video would last once the sync mode has lengthened a list.
+int64_t VideoSeconds(const ShowLengths& lengths, uint8_t musicSync) {
+    const int64_t show = lengths.timing.ShowSeconds;
+    if (musicSync == static_cast<uint8_t>(MusicSyncMode::FitToMusic))
+        return std::max<int64_t>(show, lengths.MusicSeconds);
+    return show;
+}
+
 }  // namespace
 
 std::vector<std::string> BuildResult::Problems() const {
@@ -149,6 +162,13 @@ BuildResult BuildDriver::RunBuild(const std::string& outputPath) {
     }
 
     ShowLengths lengths = ComputeLengths();
+    if (VideoSeconds(lengths, settings.MusicSync) > kLongestVideoSeconds) {
+        // The frame counts saturate for absurd intervals, so no figure is given.
+        result.message = "The show would last longer than a video can, which is " +
+                         std::to_string(kLongestVideoSeconds / 3600) +
+                         " hours. Shorten the intervals or the music.";
+        return result;
+    }
     ApplySettingsSync(lengths);
 
     SessionInput input;

@@ -239,6 +239,32 @@ TEST_F(BuildTest, EmptyShowEncodesNothing) {
     EXPECT_TRUE(driver.BuildEnabled());
 }
 
+TEST_F(BuildTest, AShowLongerThanAVideoCanLastIsRefusedBeforeAnythingGrows) {
+    // A garbled interval of 2,000,000,000 s against one second of music used
+    // to repeat the music list billions of times before the first frame.
+    model::Settings.MusicSync = 1;
+    model::Settings.ImageInterval = 2000000000;
+    AddPicture("a.jpg");
+    AddMusic("short.mp3", 1.0, 1000);
+    BuildDriver driver;
+    BuildResult result = driver.Build();
+    EXPECT_EQ(result.status, Status::Failed);
+    EXPECT_NE(result.message.find("longer than a video can, which is 26 hours"), std::string::npos)
+        << result.message;
+    EXPECT_EQ(model::Settings.Music.size(), 1u);
+    EXPECT_FALSE(std::filesystem::exists(File("tmp.mpg")));
+    EXPECT_TRUE(driver.BuildEnabled());
+
+    // Fitted to the music, the music's length counts: 55 hours of it.
+    model::Settings.MusicSync = 2;
+    model::Settings.ImageInterval = 2;
+    model::Settings.Music = {File("short.mp3")};
+    model::OptionsStore().WriteString("Mp3Length", File("short.mp3"), "200000000");
+    result = driver.Build();
+    EXPECT_EQ(result.status, Status::Failed);
+    EXPECT_NE(result.message.find("longer than a video can"), std::string::npos) << result.message;
+}
+
 TEST_F(BuildTest, UnreadablePicturesAreLeftOutBeforeTiming) {
     model::Settings.EffectSpeed2 = 1;
     model::Settings.ImageInterval = 1;
