@@ -8,8 +8,24 @@
 #include "raster/Random.h"
 #include "video/CaptionLayout.h"
 #include "video/ProgressText.h"
+#include "video/TextOverlay.h"
 
 namespace video {
+
+namespace {
+
+// Measures caption text in the style OnVideoFunc draws it with.
+TextExtent MeasureCaption(const std::string& text, int pixelSize) {
+    TextStyle style;
+    style.family = kCaptionFont;
+    style.pixelSize = pixelSize;
+    style.bold = true;
+    style.shadowDx = kCaptionShadowOffset;
+    style.shadowDy = kCaptionShadowOffset;
+    return MeasureTextExtent(style, text);
+}
+
+}  // namespace
 
 double BuildProgress::fraction() const {
     if (kind == kMclProgressFinished) return 1.0;
@@ -77,7 +93,11 @@ SessionOutcome BuildSession::Run(const std::string& outputPath) {
 
 void BuildSession::StartPicture(size_t index) {
     const std::string& path = input_.pictures[index];
-    currentCaption_ = input_.showCaption ? input_.captionOf(path) : std::string();
+    captionLines_.clear();
+    if (input_.showCaption)
+        if (const std::optional<CaptionFrame> frame =
+                CaptionFrameFor(input_.format.videoType, input_.tvSet))
+            captionLines_ = LayOutCaption(*frame, input_.captionOf(path), MeasureCaption);
     raster::Randomize();
     currentEffect_ = PickEffect(input_.effectsOf(path));
     try {
@@ -121,19 +141,17 @@ void BuildSession::OnVideoSource(MclSourceHandle source) {
 }
 
 void BuildSession::OnVideoFunc(MclImageHandle image) {
-    if (currentCaption_.empty()) return;
-    const std::optional<CaptionPlacement> place =
-        PlaceCaption(input_.format.videoType, input_.tvSet, currentCaption_);
-    if (!place) return;
-    const MclTextHandle text = MclTextCreate();
-    MclTextSetFont(text, kCaptionFont, place->fontSize, 1, 1);
-    MclTextSetColor(
-        text, MclRGB(kCaptionTextColour.red, kCaptionTextColour.green, kCaptionTextColour.blue),
-        MclRGB(kCaptionShadowColour.red, kCaptionShadowColour.green, kCaptionShadowColour.blue),
-        0x808080, -1);
-    MclTextShadow(text, 2, 1, 1);
-    MclImgText(image, text, place->x, place->y, currentCaption_);
-    MclTextFree(text);
+    for (const CaptionLine& line : captionLines_) {
+        const MclTextHandle text = MclTextCreate();
+        MclTextSetFont(text, kCaptionFont, line.fontSize, kMclTextBold, kMclTextAntialiased);
+        MclTextSetColor(
+            text, MclRGB(kCaptionTextColour.red, kCaptionTextColour.green, kCaptionTextColour.blue),
+            MclRGB(kCaptionShadowColour.red, kCaptionShadowColour.green, kCaptionShadowColour.blue),
+            0x808080, kMclTextNoBackground);
+        MclTextShadow(text, kCaptionShadowOffset, 1, 1);
+        MclImgText(image, text, line.x, line.y, line.text);
+        MclTextFree(text);
+    }
 }
 
 void BuildSession::OnAudioSource(MclSourceHandle source, int index) {

@@ -15,6 +15,7 @@
 
 #include "raster/Bitmap.h"
 #include "video/BuildPictures.h"
+#include "video/CaptionLayout.h"
 #include "video/FrameGeometry.h"
 #include "video/FrameTimeline.h"
 #include "video/MclDef.h"
@@ -111,7 +112,7 @@ private:
     raster::Bitmap nextFrame_;
     raster::Bitmap outFrame_;
     int currentEffect_ = 0;
-    std::string currentCaption_;
+    std::vector<CaptionLine> captionLines_;  // of the picture on screen
     int64_t audioRequests_ = 0;
     int64_t musicSampleCount_ = 0;
     std::atomic<MclHandle> encoder_{0};

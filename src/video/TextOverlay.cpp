@@ -62,6 +62,18 @@ std::string CacheKey(const TextStyle& s, const std::string& text) {
     return key;
 }
 
+QFont FontOf(const TextStyle& style) {
+    QFont font(ResolveFontFamily(QString::fromStdString(style.family)));
+    if (IsFixedPitchName(QString::fromStdString(style.family)))
+        font.setStyleHint(QFont::TypeWriter);
+    font.setPixelSize(std::clamp(style.pixelSize, 1, kMaxPixelSize));
+    font.setBold(style.bold);
+    font.setItalic(style.italic);
+    font.setUnderline(style.underline);
+    font.setStyleStrategy(style.antialias ? QFont::PreferAntialias : QFont::NoAntialias);
+    return font;
+}
+
 }  // namespace
 
 bool TextRenderingAvailable() {
@@ -88,15 +100,7 @@ std::shared_ptr<const TextLayer> TextLayer::Render(const TextStyle& style,
     if (text.empty() || !TextRenderingAvailable()) return nullptr;
     const QString string = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 
-    const QString family = ResolveFontFamily(QString::fromStdString(style.family));
-    QFont font(family);
-    if (IsFixedPitchName(QString::fromStdString(style.family)))
-        font.setStyleHint(QFont::TypeWriter);
-    font.setPixelSize(std::clamp(style.pixelSize, 1, kMaxPixelSize));
-    font.setBold(style.bold);
-    font.setItalic(style.italic);
-    font.setUnderline(style.underline);
-    font.setStyleStrategy(style.antialias ? QFont::PreferAntialias : QFont::NoAntialias);
+    const QFont font = FontOf(style);
 
     // The placement point is the top-left corner of the text cell, as a
     // caption's row is given; Qt draws from the baseline.
@@ -200,6 +204,24 @@ void TextLayer::blendInto(AVFrame* frame, int x, int y) const {
             crRow[cx] = Clamp8((crRow[cx] * keep + (crSum + 2) / 4 + 128) >> 8);
         }
     }
+}
+
+TextExtent MeasureTextExtent(const TextStyle& style, const std::string& text) {
+    if (!TextRenderingAvailable()) return {};
+    const QFontMetrics metrics(FontOf(style));
+    const QString string = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    TextExtent extent;
+    extent.ascent = metrics.ascent();
+    extent.lineSpacing = metrics.lineSpacing();
+    QRect ink = metrics.tightBoundingRect(string);
+    if (ink.isEmpty()) return extent;
+    // Anti-aliased edges reach a pixel beyond the outline.
+    ink.adjust(-1, 0, 1, 0);
+    if (style.shadowDx != 0 || style.shadowDy != 0)
+        ink = ink.united(ink.translated(style.shadowDx, 0));
+    extent.inkLeft = ink.left();
+    extent.inkWidth = ink.width();
+    return extent;
 }
 
 std::shared_ptr<const TextLayer> CachedTextLayer(const TextStyle& style, const std::string& text) {

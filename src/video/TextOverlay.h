@@ -17,6 +17,8 @@
 #include <QImage>
 #include <QString>
 
+#include "video/CaptionLayout.h"
+
 struct AVFrame;
 
 namespace video {
@@ -77,6 +79,10 @@ struct TextStamp {
     int x = 0;
     int y = 0;
 };
+
+// The extent of 'text' drawn in 'style' (its size included), as TextLayer
+// places it; all zero without a QGuiApplication.
+TextExtent MeasureTextExtent(const TextStyle& style, const std::string& text);
 
 // Like TextLayer::Render, but the last few captions are kept, so a caption
 // that stays on screen for many frames is rendered once.

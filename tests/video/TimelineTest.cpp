@@ -244,22 +244,67 @@ TEST(PickEffectTest, DrawsOnlyStylesOfTheSetAndCutsWithoutOne) {
     EXPECT_EQ(PickEffect(many), first);
 }
 
-TEST(CaptionLayoutTest, PlacementPerFormat) {
-    EXPECT_EQ(PlaceCaption(0, kPal, "Hello"), (CaptionPlacement{17, 153, 265}));  // w = 45
-    EXPECT_EQ(PlaceCaption(1, kPal, "Hello"), (CaptionPlacement{24, 213, 540}));  // w = 52.9
-    EXPECT_EQ(PlaceCaption(2, kPal, "Hello"), (CaptionPlacement{36, 316, 530}));  // w = 87.4
+// A fixed-pitch stand-in for the font: 0.6 of the size per character.
+TextExtent FixedPitch(const std::string& text, int size) {
+    int characters = 0;
+    for (unsigned char byte : text) characters += (byte & 0xC0) != 0x80;
+    return TextExtent{size / 10, characters * size * 6 / 10, size * 8 / 10, size * 12 / 10};
+}
+
+TEST(CaptionLayoutTest, FramesPerFormatAndScaledFrames) {
+    EXPECT_EQ(CaptionFrameFor(0, kPal)->top, 265);
+    EXPECT_EQ(CaptionFrameFor(1, kPal)->fontSize, 24);
     // NTSC pictures are 48 or 96 rows shorter: the caption keeps its distance
     // from the bottom instead of falling below the picture.
-    EXPECT_EQ(PlaceCaption(0, kNtsc, "Hello"), (CaptionPlacement{17, 153, 217}));
-    EXPECT_EQ(PlaceCaption(1, kNtsc, "Hello"), (CaptionPlacement{24, 213, 444}));
-    EXPECT_EQ(PlaceCaption(2, kNtsc, "Hello"), (CaptionPlacement{36, 316, 434}));
-    EXPECT_EQ(PlaceCaption(2, 7, "Hello"), PlaceCaption(2, kPal, "Hello"));
-    // 100 characters on DVD: w = 1747, x would be negative.
-    EXPECT_EQ(PlaceCaption(2, kPal, std::string(100, 'x'))->x, 1);
-    EXPECT_EQ(PlaceCaption(0, kNtsc, std::string(100, 'x'))->x, 1);
-    // Characters, not bytes: five letters with accents are placed as five.
-    EXPECT_EQ(PlaceCaption(0, kPal, "\xC3\xA9t\xC3\xA9s!"), PlaceCaption(0, kPal, "etes!"));
-    EXPECT_FALSE(PlaceCaption(3, kPal, "Hello").has_value());
+    EXPECT_EQ(CaptionFrameFor(0, kNtsc)->top, 217);
+    EXPECT_EQ(CaptionFrameFor(2, kNtsc)->top, 434);
+    EXPECT_EQ(CaptionFrameFor(2, kNtsc)->height, 480);
+    EXPECT_EQ(CaptionFrameFor(2, 7)->top, CaptionFrameFor(2, kPal)->top);
+    EXPECT_FALSE(CaptionFrameFor(3, kPal).has_value());
+    // A 1080-line frame: the DVD's 36 px and 46 rows from the bottom, scaled.
+    const CaptionFrame hd = ScaledCaptionFrame(1920, 1080);
+    EXPECT_EQ(hd.fontSize, 68);
+    EXPECT_EQ(hd.top, 1080 - 86);
+}
+
+TEST(CaptionLayoutTest, ShrinksThenBreaksThenEllipsizes) {
+    const CaptionFrame dvd{720, 576, 36, 530};  // room: 720 - 2 x 36 = 648
+    const std::string hello = "Hello";
+    // Fits: full size, centred on the ink, on the row.
+    EXPECT_EQ(LayOutCaption(dvd, hello, FixedPitch),
+              (std::vector<CaptionLine>{{hello, 36, (720 - 108) / 2 - 3, 530}}));
+    // 40 characters: 864 px at 36, made smaller until they fit, on the same baseline.
+    const std::string forty(40, 'x');
+    const auto shrunk = LayOutCaption(dvd, forty, FixedPitch);
+    ASSERT_EQ(shrunk.size(), 1u);
+    EXPECT_EQ(shrunk[0].fontSize, 27);
+    EXPECT_EQ(shrunk[0].y + 27 * 8 / 10, 530 + 28);
+    // 80 characters in words: two lines at 60% (22 px), split where both are
+    // narrowest, the beginning on top.
+    std::string words;
+    for (int i = 0; i < 16; ++i) words += (i ? " " : "") + std::string("word");
+    const auto broken = LayOutCaption(dvd, words, FixedPitch);
+    ASSERT_EQ(broken.size(), 2u);
+    EXPECT_EQ(broken[0].fontSize, 22);
+    EXPECT_EQ(broken[1].text + " " + broken[0].text, words);
+    EXPECT_EQ(broken[1].text.size(), 39u);
+    EXPECT_EQ(broken[0].y - broken[1].y, 26);
+    // More than two lines hold: the top line is filled, the bottom one ends
+    // with an ellipsis, and both stay inside the margins.
+    std::string many = words + " " + words + " " + words;
+    const auto cut = LayOutCaption(dvd, many, FixedPitch);
+    ASSERT_EQ(cut.size(), 2u);
+    EXPECT_EQ(cut[0].text.substr(cut[0].text.size() - 3), "\xE2\x80\xA6");
+    for (const CaptionLine& line : cut) {
+        const TextExtent e = FixedPitch(line.text, line.fontSize);
+        EXPECT_GE(line.x + e.inkLeft, 36) << line.text;
+        EXPECT_LE(line.x + e.inkLeft + e.inkWidth, 720 - 36) << line.text;
+    }
+    // One long word: one line, cut.
+    const auto word = LayOutCaption(dvd, std::string(100, 'x'), FixedPitch);
+    ASSERT_EQ(word.size(), 1u);
+    EXPECT_EQ(word[0].text, std::string(48, 'x') + "\xE2\x80\xA6");
+    EXPECT_TRUE(LayOutCaption(dvd, "", FixedPitch).empty());
 }
 
 TEST(ProgressTextTest, LabelsAndTimes) {
