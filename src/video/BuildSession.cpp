@@ -41,7 +41,7 @@ BuildSession::BuildSession(SessionInput input, SessionHooks hooks)
             PictureBox{DisplayBoxOf(input_.format).width, DisplayBoxOf(input_.format).height},
             input_.loadPicture) {
     const int w = input_.format.width, h = input_.format.height;
-    background_ = PrepareBackground(input_.background, w, h);
+    background_ = PrepareBackground(input_.background, input_.format);
     nextFrame_ = raster::Bitmap(w, h);
     outFrame_ = raster::Bitmap(w, h);
 }

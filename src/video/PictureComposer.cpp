@@ -5,15 +5,25 @@
 
 namespace video {
 
-raster::Bitmap PrepareBackground(const BackgroundSpec& spec, int frameWidth, int frameHeight) {
-    raster::Bitmap frame(frameWidth, frameHeight, spec.colour);
+raster::Bitmap PrepareBackground(const BackgroundSpec& spec, const FrameFormat& format) {
+    raster::Bitmap frame(format.width, format.height, spec.colour);
     if (spec.picture.isEmpty()) return frame;
     switch (spec.kind) {
         case BackgroundSpec::Kind::Colour:
             break;
-        case BackgroundSpec::Kind::Tiled:
-            raster::FillPattern(frame, frame.bounds(), spec.picture);
+        case BackgroundSpec::Kind::Tiled: {
+            // Tiled on the display's square pixels, then squeezed into the
+            // frame's, as a photo is fitted.
+            const DisplayBox box = DisplayBoxOf(format);
+            if (box.width == format.width && box.height == format.height) {
+                raster::FillPattern(frame, frame.bounds(), spec.picture);
+                break;
+            }
+            raster::Bitmap display(box.width, box.height, spec.colour);
+            raster::FillPattern(display, display.bounds(), spec.picture);
+            raster::StretchDraw(frame, frame.bounds(), display, raster::StretchMode::Halftone);
             break;
+        }
         case BackgroundSpec::Kind::Stretched:
             raster::StretchDraw(frame, frame.bounds(), spec.picture, raster::StretchMode::Halftone);
             break;

@@ -17,9 +17,10 @@ struct BackgroundSpec {
 };
 
 // A frame-sized bitmap of the background: the colour; the picture repeated
-// from the top-left corner at its own size; or the picture stretched over
-// the whole frame (area-averaged).
-raster::Bitmap PrepareBackground(const BackgroundSpec& spec, int frameWidth, int frameHeight);
+// from the top-left corner at its own size on the display (its pixels taken
+// as square, so a square tile shows square however wide the frame's pixels
+// are); or the picture stretched over the whole frame (area-averaged).
+raster::Bitmap PrepareBackground(const BackgroundSpec& spec, const FrameFormat& format);
 
 // Draws 'picture' fitted onto 'background' into 'target' (which takes the
 // background's size, keeping its own handle). The placement is computed from

@@ -72,7 +72,7 @@ TEST(FrameGeometryTest, FitKeepsThePicturesProportionsOnTheScreen) {
 TEST(ComposeTest, PictureOnColourBackground) {
     const FrameFormat dvd = *FrameFormatFor(2);
     const Bitmap background =
-        PrepareBackground({BackgroundSpec::Kind::Colour, kBlue, {}}, 720, 576);
+        PrepareBackground({BackgroundSpec::Kind::Colour, kBlue, {}}, *FrameFormatFor(2));
     Bitmap frame(720, 576);
     const uint32_t handle = frame.handle();
 
@@ -89,7 +89,8 @@ TEST(ComposeTest, PictureOnColourBackground) {
 
 TEST(ComposeTest, ReducedDecodeLandsWhereTheFullPictureWould) {
     const FrameFormat dvd = *FrameFormatFor(2);
-    const Bitmap background = PrepareBackground({BackgroundSpec::Kind::Colour, 0, {}}, 720, 576);
+    const Bitmap background =
+        PrepareBackground({BackgroundSpec::Kind::Colour, 0, {}}, *FrameFormatFor(2));
     // A 1200 x 1600 picture given as a quarter-size decode (300 x 400).
     Bitmap quarter(300, 400, kRed);
     Bitmap frame;
@@ -100,15 +101,16 @@ TEST(ComposeTest, ReducedDecodeLandsWhereTheFullPictureWould) {
     EXPECT_EQ(frame.pixel(563, 300), 0u);
 }
 
-TEST(ComposeTest, TiledBackgroundKeepsThePatternsOwnSize) {
+TEST(ComposeTest, TiledBackgroundOnSquarePixelsKeepsThePatternsOwnSize) {
     Bitmap pattern(7, 5);
     for (int y = 0; y < 5; ++y)
         for (int x = 0; x < 7; ++x) pattern.setPixel(x, y, RGB(x * 30, y * 50, 9));
+    const FrameFormat square{9, "square", 720, 540, 4, 3};
     const Bitmap background =
-        PrepareBackground({BackgroundSpec::Kind::Tiled, kBlue, pattern}, 720, 576);
+        PrepareBackground({BackgroundSpec::Kind::Tiled, kBlue, pattern}, square);
     Bitmap frame;
-    ComposePicture(frame, background, Bitmap(1920, 1080, kRed), 1920, 1080, *FrameFormatFor(2));
-    for (int y : {0, 33, 71, 504, 575})
+    ComposePicture(frame, background, Bitmap(1920, 1080, kRed), 1920, 1080, square);
+    for (int y : {0, 33, 66, 473, 539})
         for (int x : {0, 6, 7, 100, 719})
             EXPECT_EQ(frame.pixel(x, y), pattern.pixel(x % 7, y % 5)) << x << "," << y;
     EXPECT_EQ(frame.pixel(100, 100), kRed);
@@ -121,7 +123,7 @@ TEST(ComposeTest, StretchedBackgroundCoversTheFrame) {
     quadrants.setPixel(0, 1, RGB(0, 0, 30));
     quadrants.setPixel(1, 1, RGB(40, 40, 40));
     const Bitmap background =
-        PrepareBackground({BackgroundSpec::Kind::Stretched, kBlue, quadrants}, 320, 288);
+        PrepareBackground({BackgroundSpec::Kind::Stretched, kBlue, quadrants}, *FrameFormatFor(0));
     EXPECT_EQ(background.pixel(0, 0), RGB(10, 0, 0));
     EXPECT_EQ(background.pixel(319, 0), RGB(0, 20, 0));
     EXPECT_EQ(background.pixel(0, 287), RGB(0, 0, 30));
@@ -131,7 +133,7 @@ TEST(ComposeTest, StretchedBackgroundCoversTheFrame) {
 
     // An empty background picture (unreadable) leaves the colour.
     const Bitmap fallback =
-        PrepareBackground({BackgroundSpec::Kind::Stretched, kBlue, Bitmap()}, 320, 288);
+        PrepareBackground({BackgroundSpec::Kind::Stretched, kBlue, Bitmap()}, *FrameFormatFor(0));
     EXPECT_TRUE(fallback.samePixels(Bitmap(320, 288, kBlue)));
 }
 

@@ -4,6 +4,9 @@
 // in display proportions.
 #include <gtest/gtest.h>
 
+#include <QImage>
+
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -30,10 +33,26 @@ FrameSize SizeOf(const FormatCase& c) {
     return preset ? FrameSize{preset->width, preset->height} : FrameSize{0, 0};
 }
 
+// Luma of the video's last frame (ffmpeg), width x height bytes; empty when
+// it cannot be decoded.
+std::vector<uint8_t> LastFrameLuma(const std::string& path, int width, int height) {
+    const std::string command = "ffmpeg -nostdin -v error -i '" + path +
+                                "' -map 0:v:0 -f rawvideo -pix_fmt gray - 2>/dev/null";
+    const size_t frameBytes = static_cast<size_t>(width) * height;
+    std::vector<uint8_t> all, chunk(frameBytes);
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe) return {};
+    for (size_t n; (n = fread(chunk.data(), 1, chunk.size(), pipe)) > 0;)
+        all.insert(all.end(), chunk.begin(), chunk.begin() + static_cast<ptrdiff_t>(n));
+    pclose(pipe);
+    if (all.size() < frameBytes || all.size() % frameBytes != 0) return {};
+    return std::vector<uint8_t>(all.end() - static_cast<ptrdiff_t>(frameBytes), all.end());
+}
+
 class FrameLook : public BuildTest, public ::testing::WithParamInterface<FormatCase> {
 protected:
-    // Builds the show as set up and decodes the luma of its first frame.
-    std::vector<uint8_t> FirstFrameLuma() {
+    // Builds the show as set up and decodes the luma of its last frame.
+    std::vector<uint8_t> BuiltLuma() {
         const FormatCase c = GetParam();
         model::Settings.VideoType = static_cast<uint8_t>(c.videoType);
         model::Settings.TVSet = c.tvSet;
@@ -43,7 +62,7 @@ protected:
         const BuildResult result = driver.Build();
         EXPECT_EQ(result.status, BuildResult::Status::Completed) << result.message;
         const FrameSize size = SizeOf(c);
-        return DecodeFirstFrameLuma(result.videoFile, size.width, size.height);
+        return LastFrameLuma(result.videoFile, size.width, size.height);
     }
 };
 
@@ -59,7 +78,7 @@ TEST_P(FrameLook, CaptionsLieInsideTheFrameCentredOnTheirInk) {
              "Holiday at the lake in June 2024 with all of the family, too",  // 60
          }) {
         model::OptionsStore().WriteString("captions", "black.png", caption);
-        const std::vector<uint8_t> luma = FirstFrameLuma();
+        const std::vector<uint8_t> luma = BuiltLuma();
         ASSERT_EQ(luma.size(), static_cast<size_t>(size.width) * size.height);
         int left = size.width, right = -1, top = size.height, bottom = -1;
         for (int y = 0; y < size.height; ++y)
@@ -80,6 +99,47 @@ TEST_P(FrameLook, CaptionsLieInsideTheFrameCentredOnTheirInk) {
         EXPECT_LT(bottom, size.height - 1);
         EXPECT_NEAR((left + right) / 2.0, size.width / 2.0, 3.0);
     }
+}
+
+// Mean distance between the rising edges (dark to light) of 'count' luma
+// samples 'step' bytes apart.
+double EdgePeriod(const uint8_t* samples, int count, ptrdiff_t step) {
+    int first = -1, last = -1, edges = 0;
+    for (int i = 1; i < count; ++i) {
+        if (samples[(i - 1) * step] < 128 && samples[i * step] >= 128) {
+            if (first < 0) first = i;
+            last = i;
+            ++edges;
+        }
+    }
+    return edges > 1 ? static_cast<double>(last - first) / (edges - 1) : 0.0;
+}
+
+TEST_P(FrameLook, ASquareTileShowsSquare) {
+    const FrameSize size = SizeOf(GetParam());
+    // A checkerboard of 16-pixel squares, repeated behind a narrow picture.
+    QImage tile(32, 32, QImage::Format_RGB32);
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 32; ++x)
+            tile.setPixel(x, y, (x < 16) == (y < 16) ? qRgb(255, 255, 255) : qRgb(0, 0, 0));
+    const std::string tilePath = File("tile.png");
+    ASSERT_TRUE(tile.save(QString::fromStdString(tilePath)));
+    model::Settings.Back_Mode_UseColor = false;
+    model::Settings.Back_Image_UseTiled = true;
+    model::Settings.Back_Image_Filename = tilePath;
+    AddPicture("narrow.png", 4, 1000);
+
+    const std::vector<uint8_t> luma = BuiltLuma();
+    ASSERT_EQ(luma.size(), static_cast<size_t>(size.width) * size.height);
+    // Across the left third, and down a column left of the picture.
+    const double across = EdgePeriod(
+        luma.data() + static_cast<size_t>(size.height / 2) * size.width, size.width / 3, 1);
+    const double down = EdgePeriod(luma.data() + size.width / 8, size.height, size.width);
+    ASSERT_GT(across, 0.0);
+    ASSERT_GT(down, 0.0);
+    // The encoded picture fills a 4:3 display.
+    const double shownAspect = (across * 4.0 / size.width) / (down * 3.0 / size.height);
+    EXPECT_NEAR(shownAspect, 1.0, 0.02) << across << " x " << down;
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryFormat, FrameLook,
