@@ -1,5 +1,6 @@
 #include "imaging/PictureLoader.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <system_error>
 
@@ -40,6 +41,20 @@ raster::Bitmap Flatten(DecodedImage image, raster::Color fill) {
     return std::move(image.pixels);
 }
 
+raster::Bitmap OpacityOf(const DecodedImage& image) {
+    const bool opaque =
+        std::all_of(image.alpha.begin(), image.alpha.end(), [](uint8_t a) { return a == 255; });
+    if (opaque) return {};
+    raster::Bitmap opacity(image.pixels.width(), image.pixels.height());
+    const size_t width = static_cast<size_t>(opacity.width());
+    for (int y = 0; y < opacity.height(); ++y) {
+        uint8_t* p = opacity.row(y);
+        const uint8_t* alpha = image.alpha.data() + static_cast<size_t>(y) * width;
+        for (size_t x = 0; x < width; ++x, p += 3) p[0] = p[1] = p[2] = alpha[x];
+    }
+    return opacity;
+}
+
 std::optional<LoadedPicture> LoadByExtension(const std::string& fileName, raster::Color fill,
                                              const DecodeRequest& request) {
     const std::string extension = UpperExtension(fileName);
@@ -49,8 +64,9 @@ std::optional<LoadedPicture> LoadByExtension(const std::string& fileName, raster
     }
     DecodedImage image = DecodePictureFile(fileName, request);
     const Size natural = image.natural;
-    if (!FlattensOnLoad(extension)) return LoadedPicture{std::move(image.pixels), natural};
-    return LoadedPicture{Flatten(std::move(image), fill), natural};
+    if (!FlattensOnLoad(extension)) return LoadedPicture{std::move(image.pixels), natural, {}};
+    raster::Bitmap opacity = OpacityOf(image);
+    return LoadedPicture{Flatten(std::move(image), fill), natural, std::move(opacity)};
 }
 
 void LoadPictureFile(raster::Bitmap& APicture, const std::string& FileName, raster::Color fill) {
@@ -97,7 +113,7 @@ SourcePicture LoadSourcePicture(const std::string& fileName, std::optional<Size>
     auto loaded = LoadByExtension(fileName, backColor, request);
     if (!loaded)
         throw PictureError(PictureError::Kind::NotFound, fileName, "the file does not exist");
-    return SourcePicture{std::move(loaded->bitmap), loaded->natural};
+    return SourcePicture{std::move(loaded->bitmap), loaded->natural, std::move(loaded->opacity)};
 }
 
 }  // namespace imaging

@@ -34,6 +34,7 @@ raster::Bitmap Flatten(DecodedImage image, raster::Color fill);
 struct LoadedPicture {
     raster::Bitmap bitmap;  // flattened where the rules say so
     Size natural;  // size in the file; bitmap may be smaller when a reduction was asked for
+    raster::Bitmap opacity;  // of a flattened picture that had any transparency, else empty
 };
 
 // The extension dispatch. nullopt for a missing ".JPG"/".JPEG" file (the
@@ -64,7 +65,15 @@ struct SourcePicture {
     // with StretchMode::Halftone: the result is the same as from a full-size
     // decode within rounding.
     Size natural;
+    // Of a picture that is flattened and had any transparency: its opacity,
+    // as a grey bitmap of the same size (255 opaque). Flattened onto black,
+    // 'bitmap' is then the colour already multiplied by the opacity, ready
+    // to be laid over whatever the picture will lie on. Empty otherwise.
+    raster::Bitmap opacity;
 };
+
+// The opacity of 'image' as a grey bitmap; empty when it is opaque.
+raster::Bitmap OpacityOf(const DecodedImage& image);
 
 // Loads a picture for the video build, flattened onto backColor (black).
 // fitFrame is the frame the caller will fit the picture into keeping its

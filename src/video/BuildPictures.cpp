@@ -22,7 +22,8 @@ BuildPicture LoadBuildPicture(const std::string& path, PictureBox box) {
     if (source.bitmap.isEmpty() || source.natural.width <= 0 || source.natural.height <= 0)
         throw imaging::PictureError(imaging::PictureError::Kind::Empty, path,
                                     "the picture has no pixels");
-    return BuildPicture{std::move(source.bitmap), source.natural.width, source.natural.height};
+    return BuildPicture{std::move(source.bitmap), source.natural.width, source.natural.height,
+                        std::move(source.opacity)};
 }
 
 std::optional<std::string> ProbeBuildPicture(const std::string& path) {

@@ -18,6 +18,9 @@ struct BuildPicture {
     raster::Bitmap bitmap;  // may be a reduced decode
     int naturalWidth = 0;   // the picture's own size, for placing it
     int naturalHeight = 0;
+    // Opacity of a picture with transparency (grey, bitmap's size); the
+    // bitmap is then premultiplied by it. Empty for an opaque picture.
+    raster::Bitmap opacity;
 };
 
 struct PictureBox {

@@ -103,7 +103,7 @@ void BuildSession::StartPicture(size_t index) {
     try {
         BuildPicture picture = feed_.Take(index);
         ComposePicture(nextFrame_, background_, picture.bitmap, picture.naturalWidth,
-                       picture.naturalHeight, input_.format);
+                       picture.naturalHeight, input_.format, picture.opacity);
     } catch (const std::bad_alloc&) {
         throw;
     } catch (const std::exception& error) {

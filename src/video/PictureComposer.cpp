@@ -1,5 +1,7 @@
 #include "video/PictureComposer.h"
 
+#include <algorithm>
+
 #include "raster/Blit.h"
 #include "raster/Fill.h"
 
@@ -33,14 +35,35 @@ raster::Bitmap PrepareBackground(const BackgroundSpec& spec, const FrameFormat& 
 
 void ComposePicture(raster::Bitmap& target, const raster::Bitmap& background,
                     const raster::Bitmap& picture, int naturalWidth, int naturalHeight,
-                    const FrameFormat& format) {
+                    const FrameFormat& format, const raster::Bitmap& opacity) {
     target = background;
     if (picture.isEmpty() || naturalWidth <= 0 || naturalHeight <= 0) return;
     const PictureRect place =
         FitPicture(naturalWidth, naturalHeight, background.width(), background.height(),
                    format.displayWidth, format.displayHeight);
-    raster::StretchBlt(target, place.x, place.y, place.width, place.height, picture, 0, 0,
-                       picture.width(), picture.height(), raster::StretchMode::Halftone);
+    if (opacity.isEmpty() || opacity.width() != picture.width() ||
+        opacity.height() != picture.height()) {
+        raster::StretchBlt(target, place.x, place.y, place.width, place.height, picture, 0, 0,
+                           picture.width(), picture.height(), raster::StretchMode::Halftone);
+        return;
+    }
+    // Area averaging is linear, so the premultiplied colour and the opacity
+    // stretch apart and still belong together.
+    raster::Bitmap colour(place.width, place.height);
+    raster::Bitmap cover(place.width, place.height);
+    raster::StretchBlt(colour, 0, 0, place.width, place.height, picture, 0, 0, picture.width(),
+                       picture.height(), raster::StretchMode::Halftone);
+    raster::StretchBlt(cover, 0, 0, place.width, place.height, opacity, 0, 0, opacity.width(),
+                       opacity.height(), raster::StretchMode::Halftone);
+    for (int y = 0; y < place.height; ++y) {
+        uint8_t* out = target.row(place.y + y) + 3 * static_cast<ptrdiff_t>(place.x);
+        const uint8_t* in = colour.row(y);
+        const uint8_t* alpha = cover.row(y);
+        for (int i = 0; i < 3 * place.width; ++i) {
+            const unsigned under = out[i] * (255u - alpha[i]) + 127u;
+            out[i] = static_cast<uint8_t>(std::min(255u, in[i] + under / 255u));
+        }
+    }
 }
 
 }  // namespace video

@@ -25,9 +25,11 @@ raster::Bitmap PrepareBackground(const BackgroundSpec& spec, const FrameFormat& 
 // Draws 'picture' fitted onto 'background' into 'target' (which takes the
 // background's size, keeping its own handle). The placement is computed from
 // the picture's natural size; 'picture' may hold fewer pixels (a reduced
-// decode) and is stretched, area-averaged, into the placed rectangle.
+// decode) and is stretched, area-averaged, into the placed rectangle. With
+// an 'opacity' (grey, the picture's size) the picture is premultiplied by it
+// and is laid over the background, which shows through where it is clear.
 void ComposePicture(raster::Bitmap& target, const raster::Bitmap& background,
                     const raster::Bitmap& picture, int naturalWidth, int naturalHeight,
-                    const FrameFormat& format);
+                    const FrameFormat& format, const raster::Bitmap& opacity = {});
 
 }  // namespace video

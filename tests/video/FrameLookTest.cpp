@@ -101,6 +101,41 @@ TEST_P(FrameLook, CaptionsLieInsideTheFrameCentredOnTheirInk) {
     }
 }
 
+TEST_P(FrameLook, TransparentPicturesShowWhatLiesUnderThem) {
+    const FrameSize size = SizeOf(GetParam());
+    // Clear on the left, opaque black on the right; 4:3, so it fills the frame.
+    QImage logo(160, 120, QImage::Format_ARGB32);
+    for (int y = 0; y < 120; ++y)
+        for (int x = 0; x < 160; ++x)
+            logo.setPixel(x, y, x < 80 ? qRgba(0, 0, 0, 0) : qRgb(0, 0, 0));
+    const std::string logoPath = File("logo.png");
+    ASSERT_TRUE(logo.save(QString::fromStdString(logoPath)));
+    model::Settings.Pictures = {logoPath};
+    const std::string greyPath = File("grey.png");
+    WriteSolidPicture(greyPath, 40, 30, 0x808080);
+    model::Settings.BackgroundColor = 0xFFFFFF;
+    const auto lumaAt = [&](const std::vector<uint8_t>& luma, int x) {
+        return luma.at(static_cast<size_t>(size.height / 2) * size.width + x);
+    };
+
+    // On the white colour: white where clear, black where opaque.
+    std::vector<uint8_t> luma = BuiltLuma();
+    ASSERT_FALSE(luma.empty());
+    EXPECT_GT(lumaAt(luma, size.width / 4), 225);
+    EXPECT_LT(lumaAt(luma, size.width * 3 / 4), 30);
+
+    // On a grey background picture, tiled or stretched: the grey shows through.
+    model::Settings.Back_Mode_UseColor = false;
+    model::Settings.Back_Image_Filename = greyPath;
+    for (const bool tiled : {true, false}) {
+        model::Settings.Back_Image_UseTiled = tiled;
+        luma = BuiltLuma();
+        ASSERT_FALSE(luma.empty());
+        EXPECT_NEAR(lumaAt(luma, size.width / 4), 126, 6) << "tiled " << tiled;
+        EXPECT_LT(lumaAt(luma, size.width * 3 / 4), 30);
+    }
+}
+
 // Mean distance between the rising edges (dark to light) of 'count' luma
 // samples 'step' bytes apart.
 double EdgePeriod(const uint8_t* samples, int count, ptrdiff_t step) {
