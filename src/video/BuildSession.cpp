@@ -16,13 +16,12 @@ namespace {
 
 // Measures caption text in the style OnVideoFunc draws it with.
 TextExtent MeasureCaption(const std::string& text, int pixelSize) {
-    TextStyle style;
-    style.family = kCaptionFont;
-    style.pixelSize = pixelSize;
-    style.bold = true;
-    style.shadowDx = kCaptionShadowOffset;
-    style.shadowDy = kCaptionShadowOffset;
-    return MeasureTextExtent(style, text);
+    return MeasureTextExtent(TextStyle{.family = kCaptionFont,
+                                       .pixelSize = pixelSize,
+                                       .bold = true,
+                                       .shadowDx = kCaptionShadowOffset,
+                                       .shadowDy = kCaptionShadowOffset},
+                             text);
 }
 
 }  // namespace
