@@ -41,6 +41,23 @@ raster::Bitmap Flatten(DecodedImage image, raster::Color fill) {
     return std::move(image.pixels);
 }
 
+void LayOver(raster::Bitmap& target, int x, int y, const raster::Bitmap& premultiplied,
+             const raster::Bitmap& opacity) {
+    if (opacity.width() != premultiplied.width() || opacity.height() != premultiplied.height())
+        return;
+    const int x0 = std::max(0, -x), x1 = std::min(premultiplied.width(), target.width() - x);
+    const int y0 = std::max(0, -y), y1 = std::min(premultiplied.height(), target.height() - y);
+    for (int row = y0; row < y1; ++row) {
+        uint8_t* out = target.row(y + row) + 3 * static_cast<ptrdiff_t>(x + x0);
+        const uint8_t* in = premultiplied.row(row) + 3 * static_cast<ptrdiff_t>(x0);
+        const uint8_t* alpha = opacity.row(row) + 3 * static_cast<ptrdiff_t>(x0);
+        for (int i = 0; i < 3 * (x1 - x0); ++i) {
+            const unsigned under = out[i] * (255u - alpha[i]) + 127u;
+            out[i] = static_cast<uint8_t>(std::min(255u, in[i] + under / 255u));
+        }
+    }
+}
+
 raster::Bitmap OpacityOf(const DecodedImage& image) {
     const bool opaque =
         std::all_of(image.alpha.begin(), image.alpha.end(), [](uint8_t a) { return a == 255; });

@@ -31,6 +31,12 @@ bool FlattensOnLoad(const std::string& upperExtension);
 // transparent); the pixels as they are when the picture is opaque.
 raster::Bitmap Flatten(DecodedImage image, raster::Color fill);
 
+// Lays a picture flattened onto black ('premultiplied') with its 'opacity'
+// (grey, same size) over 'target' at (x, y): what lies there shows through
+// where the picture is clear. Parts outside 'target' are left out.
+void LayOver(raster::Bitmap& target, int x, int y, const raster::Bitmap& premultiplied,
+             const raster::Bitmap& opacity);
+
 struct LoadedPicture {
     raster::Bitmap bitmap;  // flattened where the rules say so
     Size natural;  // size in the file; bitmap may be smaller when a reduction was asked for

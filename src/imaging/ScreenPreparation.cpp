@@ -72,7 +72,8 @@ void FitBySizeMode(raster::Bitmap& picture, Size natural, const ScreenPictureSet
     }
 }
 
-void ComposeOnBackground(raster::Bitmap& picture, const ScreenPictureSettings& screen) {
+void ComposeOnBackground(raster::Bitmap& picture, const ScreenPictureSettings& screen,
+                         const raster::Bitmap& opacity) {
     const int FW = screen.Width, FH = screen.Height;
     raster::Bitmap frame(FW, FH, screen.Color);
     const raster::Bitmap* background = screen.FrameBackgroundPicture;
@@ -83,7 +84,10 @@ void ComposeOnBackground(raster::Bitmap& picture, const ScreenPictureSettings& s
             raster::StretchDraw(frame, frame.bounds(), *background, raster::StretchMode::Halftone);
     }
     const int W = picture.width(), H = picture.height();
-    raster::BitBlt(frame, (FW - W) / 2, (FH - H) / 2, W, H, picture, 0, 0);
+    if (opacity.width() == W && opacity.height() == H)
+        LayOver(frame, (FW - W) / 2, (FH - H) / 2, picture, opacity);
+    else
+        raster::BitBlt(frame, (FW - W) / 2, (FH - H) / 2, W, H, picture, 0, 0);
     picture = std::move(frame);
 }
 
@@ -118,17 +122,27 @@ std::optional<Size> SizeModeReduction(Size natural, const ScreenPictureSettings&
 }
 
 void PreparePicture(raster::Bitmap& Picture, std::optional<raster::Bitmap>& LastPicture,
-                    const ScreenPictureSettings& screen, std::optional<Size> natural) {
+                    const ScreenPictureSettings& screen, std::optional<Size> natural,
+                    raster::Bitmap opacity) {
     const bool needsFrame =
         screen.SizeMode <= 4 || screen.FrameBackground == 1 || screen.FrameBackground == 2;
     if (needsFrame && (screen.Width <= 0 || screen.Height <= 0))
         throw std::invalid_argument("the screen has no size");
 
-    if (!Picture.isEmpty())
-        FitBySizeMode(Picture, natural.value_or(Size{Picture.width(), Picture.height()}), screen);
+    if (!Picture.isEmpty()) {
+        const Size size = natural.value_or(Size{Picture.width(), Picture.height()});
+        // The opacity is fitted like the picture; what the fit adds around
+        // the picture is opaque.
+        if (opacity.width() == Picture.width() && opacity.height() == Picture.height()) {
+            ScreenPictureSettings opaqueFill = screen;
+            opaqueFill.Color = raster::RGB(255, 255, 255);
+            FitBySizeMode(opacity, size, opaqueFill);
+        }
+        FitBySizeMode(Picture, size, screen);
+    }
 
     if (screen.FrameBackground == 1 || screen.FrameBackground == 2)
-        ComposeOnBackground(Picture, screen);
+        ComposeOnBackground(Picture, screen, opacity);
 
     if (!LastPicture) LastPicture = Picture;
 
@@ -156,12 +170,20 @@ void LoadAndPreparePicture(raster::Bitmap& Picture, std::optional<raster::Bitmap
     try {
         DecodeRequest request;
         request.reduceTo = [&screen](Size natural) { return SizeModeReduction(natural, screen); };
+        // Over a background picture a transparent picture is kept apart
+        // from its opacity until it is laid on it; elsewhere it lies on the
+        // colour.
+        const bool onPicture = (screen.FrameBackground == 1 || screen.FrameBackground == 2) &&
+                               screen.FrameBackgroundPicture &&
+                               !screen.FrameBackgroundPicture->isEmpty();
         std::optional<Size> natural;
-        if (auto loaded = LoadByExtension(FileName, screen.Color, request)) {
+        raster::Bitmap opacity;
+        if (auto loaded = LoadByExtension(FileName, onPicture ? 0 : screen.Color, request)) {
             Picture = std::move(loaded->bitmap);
             natural = loaded->natural;
+            if (onPicture) opacity = std::move(loaded->opacity);
         }
-        PreparePicture(Picture, LastPicture, screen, natural);
+        PreparePicture(Picture, LastPicture, screen, natural, std::move(opacity));
     } catch (...) {
         // The screen keeps the picture it holds; loading errors are not shown.
     }

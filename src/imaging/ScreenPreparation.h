@@ -49,14 +49,16 @@ struct ScreenPictureSettings {
 // padding. 'natural' is the picture's size in its file when Picture was
 // decoded at a reduced scale; the arithmetic uses it. An empty picture is
 // not fitted. Raises std::invalid_argument for a screen without size, and
-// leaves Picture as it was at that step when anything raises.
+// leaves Picture as it was at that step when anything raises. With an
+// 'opacity' (grey, Picture's size; Picture flattened onto black) the picture
+// is laid over the background picture, which shows where it is clear.
 void PreparePicture(raster::Bitmap& Picture, std::optional<raster::Bitmap>& LastPicture,
-                    const ScreenPictureSettings& screen,
-                    std::optional<Size> natural = std::nullopt);
+                    const ScreenPictureSettings& screen, std::optional<Size> natural = std::nullopt,
+                    raster::Bitmap opacity = {});
 
 // The screen's LoadFromFile: loads FileName into Picture (flattened onto
-// Color; a missing JPEG keeps the picture it had) and prepares it. A large
-// JPEG is decoded at the smallest DCT scale its fitted size allows. Never
+// Color, or over a background picture onto that picture; a missing JPEG keeps the picture it had)
+// and prepares it. A large JPEG is decoded at the smallest DCT scale its fitted size allows. Never
 // raises: on any error the screen keeps whatever picture it holds by then.
 void LoadAndPreparePicture(raster::Bitmap& Picture, std::optional<raster::Bitmap>& LastPicture,
                            const ScreenPictureSettings& screen,

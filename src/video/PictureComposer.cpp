@@ -1,7 +1,6 @@
 #include "video/PictureComposer.h"
 
-#include <algorithm>
-
+#include "imaging/PictureLoader.h"
 #include "raster/Blit.h"
 #include "raster/Fill.h"
 
@@ -55,15 +54,7 @@ void ComposePicture(raster::Bitmap& target, const raster::Bitmap& background,
                        picture.height(), raster::StretchMode::Halftone);
     raster::StretchBlt(cover, 0, 0, place.width, place.height, opacity, 0, 0, opacity.width(),
                        opacity.height(), raster::StretchMode::Halftone);
-    for (int y = 0; y < place.height; ++y) {
-        uint8_t* out = target.row(place.y + y) + 3 * static_cast<ptrdiff_t>(place.x);
-        const uint8_t* in = colour.row(y);
-        const uint8_t* alpha = cover.row(y);
-        for (int i = 0; i < 3 * place.width; ++i) {
-            const unsigned under = out[i] * (255u - alpha[i]) + 127u;
-            out[i] = static_cast<uint8_t>(std::min(255u, in[i] + under / 255u));
-        }
-    }
+    imaging::LayOver(target, place.x, place.y, colour, cover);
 }
 
 }  // namespace video

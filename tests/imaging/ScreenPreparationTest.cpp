@@ -5,6 +5,7 @@
 #include "imaging/ScreenPreparation.h"
 #include "imaging/TestPictures.h"
 #include "raster/Blit.h"
+#include "raster/Fill.h"
 
 namespace imaging {
 namespace {
@@ -148,6 +149,34 @@ TEST(ScreenPreparation, FrameBackgroundsAreTiledOrStretchedUnderThePicture) {
     EXPECT_EQ(stretched.pixel(719, 0), RGB(20, 0, 0));
     EXPECT_EQ(stretched.pixel(0, 479), RGB(30, 0, 0));
     EXPECT_EQ(stretched.pixel(719, 479), RGB(40, 0, 0));
+}
+
+TEST(ScreenPreparation, TransparentPicturesShowWhatLiesUnderThem) {
+    TempDir dir;
+    // Clear on the left half, opaque red on the right; scaled to fit 720 x 480.
+    QImage logo(120, 80, QImage::Format_ARGB32);
+    for (int y = 0; y < 80; ++y)
+        for (int x = 0; x < 120; ++x)
+            logo.setPixel(x, y, x < 60 ? qRgba(0, 0, 0, 0) : qRgb(255, 0, 0));
+    ASSERT_TRUE(logo.save(QString::fromStdString(dir.file("logo.png")), "png"));
+    const raster::Bitmap pattern = Coordinates(16, 16);
+    for (const uint8_t background : {0, 1, 2}) {
+        SCOPED_TRACE(background);
+        auto screen = Screen720x480(2);
+        screen.FrameBackground = background;
+        screen.FrameBackgroundPicture = &pattern;
+        std::optional<raster::Bitmap> last;
+        raster::Bitmap picture;
+        LoadAndPreparePicture(picture, last, screen, dir.file("logo.png"));
+        ASSERT_EQ(SizeOf(picture), (Size{720, 480}));
+        raster::Bitmap under(720, 480, kColor);
+        if (background == 1) raster::FillPattern(under, under.bounds(), pattern);
+        if (background == 2)
+            raster::StretchDraw(under, under.bounds(), pattern, raster::StretchMode::Halftone);
+        EXPECT_EQ(picture.pixel(100, 200), under.pixel(100, 200));
+        EXPECT_EQ(picture.pixel(300, 333), under.pixel(300, 333));
+        EXPECT_EQ(picture.pixel(600, 200), RGB(255, 0, 0));
+    }
 }
 
 TEST(ScreenPreparation, LoadingNeverRaisesAndKeepsThePictureOnErrors) {
