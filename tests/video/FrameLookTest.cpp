@@ -174,6 +174,7 @@ TEST_P(FrameLook, ASquareTileShowsSquare) {
     ASSERT_GT(down, 0.0);
     // The encoded picture fills a 4:3 display.
     const double shownAspect = (across * 4.0 / size.width) / (down * 3.0 / size.height);
+    RecordProperty("shownAspect", std::to_string(shownAspect));
     EXPECT_NEAR(shownAspect, 1.0, 0.02) << across << " x " << down;
 }
 
