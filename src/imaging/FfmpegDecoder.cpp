@@ -11,6 +11,7 @@ extern "C" {
 }
 
 #include "imaging/FileBytes.h"
+#include "imaging/MissingData.h"
 #include "imaging/PictureError.h"
 
 namespace imaging {
@@ -179,6 +180,13 @@ DecodedImage DecodeWithFfmpeg(const std::string& fileName, RasterFormat format) 
                                std::to_string(declared->height) +
                                " pixels is above the limit of 100 megapixels");
     auto frame = DecodePacket(fileName, CodecFor(format), packet.get());
+    // FFmpeg stops quietly where run-length data runs out.
+    if (format == RasterFormat::SunRaster)
+        if (const auto missing = MissingData(
+                StructuredFormat::SunRaster,
+                std::span<const uint8_t>(packet->data, static_cast<size_t>(packet->size))))
+            throw PictureError(PictureError::Kind::Damaged, fileName,
+                               "the picture is damaged: " + *missing);
     return ConvertFrame(fileName, *frame);
 }
 

@@ -27,7 +27,14 @@ struct ErrorManager {
     jmp_buf jump;
     char message[JMSG_LENGTH_MAX];
     int code = 0;
+    char damage[JMSG_LENGTH_MAX];  // the first warning that pixels are missing or wrong
 };
+
+// Warnings after which part of the picture is made up (libjpeg fills what
+// it could not decode with grey). Other warnings, such as stray bytes
+// between segments or a newer JFIF version, leave every pixel as stored.
+constexpr int kDamageWarnings[] = {JWRN_JPEG_EOF, JWRN_HIT_MARKER, JWRN_HUFF_BAD_CODE,
+                                   JWRN_MUST_RESYNC};
 
 void OnFatalError(j_common_ptr cinfo) {
     auto* err = reinterpret_cast<ErrorManager*>(cinfo->err);
@@ -36,10 +43,15 @@ void OnFatalError(j_common_ptr cinfo) {
     longjmp(err->jump, 1);
 }
 
-// Warnings (corrupt or truncated data) are counted and otherwise ignored: the
-// picture is still shown with whatever could be decoded.
+// Warnings are counted; the first one that means missing or corrupt data is
+// kept, and the picture is refused as damaged once it has been read.
 void OnMessage(j_common_ptr cinfo, int level) {
-    if (level < 0) ++cinfo->err->num_warnings;
+    if (level >= 0) return;
+    ++cinfo->err->num_warnings;
+    auto* err = reinterpret_cast<ErrorManager*>(cinfo->err);
+    if (err->damage[0] != '\0') return;
+    for (int code : kDamageWarnings)
+        if (cinfo->err->msg_code == code) (*cinfo->err->format_message)(cinfo, err->damage);
 }
 
 void OnProgress(j_common_ptr cinfo) {
@@ -135,6 +147,9 @@ public:
                               static_cast<int>(cinfo_.output_height));
         std::vector<uint8_t> cmykRow(cmyk ? static_cast<size_t>(cinfo_.output_width) * 4 : 0);
         run([&] { readScanlines(stored, cmyk ? cmykRow.data() : nullptr); });
+        if (err_.damage[0] != '\0')
+            throw PictureError(PictureError::Kind::Damaged, fileName_,
+                               std::string("the picture is damaged: ") + err_.damage);
         result.pixels = Reorient(std::move(stored), orientation);
         return result;
     }

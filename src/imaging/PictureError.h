@@ -20,6 +20,7 @@ public:
         TooLarge,          // above the pixel limit (checked before allocating)
         WrongContent,      // the content is not what the extension says
         Corrupt,           // the decoder rejected the data
+        Damaged,           // decoded, but with data missing or corrupt (a cut-off file)
     };
 
     PictureError(Kind kind, const std::string& fileName, const std::string& detail);

@@ -1,10 +1,13 @@
 #include "imaging/QtDecoder.h"
 
 #include <cstring>
+#include <optional>
 
 #include <QImage>
 #include <QImageReader>
 
+#include "imaging/FileBytes.h"
+#include "imaging/MissingData.h"
 #include "imaging/PictureError.h"
 
 namespace imaging {
@@ -59,6 +62,15 @@ DecodedImage FromQImage(const QImage& image, const std::string& fileName) {
     return result;
 }
 
+// Qt's readers that hand back what they read of a cut-off file as if it were
+// the whole picture.
+std::optional<StructuredFormat> SilentOnMissingData(const char* qtFormat) {
+    const QByteArray format(qtFormat);
+    if (format == "bmp") return StructuredFormat::Bmp;
+    if (format == "gif") return StructuredFormat::Gif;
+    return std::nullopt;
+}
+
 }  // namespace
 
 DecodedImage DecodeWithQt(const std::string& fileName, const char* qtFormat) {
@@ -97,6 +109,10 @@ DecodedImage DecodeWithQt(const std::string& fileName, const char* qtFormat) {
     if (static_cast<int64_t>(image.width()) * image.height() > raster::Bitmap::kMaxPixels)
         throw PictureError(PictureError::Kind::TooLarge, fileName,
                            "the picture is above the limit of 100 megapixels");
+    if (const auto format = SilentOnMissingData(qtFormat))
+        if (const auto missing = MissingData(*format, ReadFileBytes(fileName)))
+            throw PictureError(PictureError::Kind::Damaged, fileName,
+                               "the picture is damaged: " + *missing);
     return FromQImage(image, fileName);
 }
 

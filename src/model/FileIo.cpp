@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <filesystem>
 #include <system_error>
@@ -72,6 +73,19 @@ bool FileExists(const std::string& path) {
     std::error_code error;
     const auto status = std::filesystem::status(ToFsPath(path), error);
     return !error && std::filesystem::exists(status) && !std::filesystem::is_directory(status);
+}
+
+std::string FileStamp(const std::string& path) {
+    if (path.empty()) return {};
+    std::error_code error;
+    const std::filesystem::path fsPath = ToFsPath(path);
+    const auto size = std::filesystem::file_size(fsPath, error);
+    if (error) return {};
+    const auto time = std::filesystem::last_write_time(fsPath, error);
+    if (error) return {};
+    const auto ticks =
+        std::chrono::duration_cast<std::chrono::nanoseconds>(time.time_since_epoch()).count();
+    return std::to_string(size) + ":" + std::to_string(ticks);
 }
 
 bool FolderExists(const std::string& path) {

@@ -27,7 +27,10 @@ std::string ReadWholeFile(const std::string& path);
 // Copies a file through WriteFileAtomically. Throws FileError.
 void CopyFileAtomically(const std::string& from, const std::string& to);
 
-bool FileExists(const std::string& path);    // an existing non-folder
+bool FileExists(const std::string& path);  // an existing non-folder
+// The file's size and modification time as one text ("size:nanoseconds"),
+// to tell later whether it changed; empty when it cannot be seen.
+std::string FileStamp(const std::string& path);
 bool FolderExists(const std::string& path);  // an existing folder
 
 // Removes a file; a missing file is no error. Returns false on failure.

@@ -12,6 +12,7 @@ namespace {
 constexpr const char* kPictures = "Pictures";
 constexpr const char* kMusic = "Music";
 constexpr const char* kMp3Length = "Mp3Length";
+constexpr const char* kMp3Stamp = "Mp3Stamp";
 
 // Music shorter than this is treated as unmeasured and left out of the show.
 constexpr int32_t kShortestMusicMs = 10;
@@ -64,6 +65,7 @@ void MusicList::FillFromStore(const IniFile& store) {
         entry.HasLength = true;
         entry.LengthMs = store.ReadString(kMp3Length, key, "0");
         entry.LengthText = FormatLengthText(store.ReadInteger(kMp3Length, key, 0));
+        entry.Stamp = store.ReadString(kMp3Stamp, key, "");
         Append(std::move(entry));
     }
 }
@@ -85,11 +87,34 @@ void MusicList::CollectInto(std::vector<std::string>& music, IniFile& store) con
         std::string path = entry.Path;
         const bool exists = ResolveMediaPath(path);
         if (entry.Checked && exists && *lengthMs > kShortestMusicMs) music.push_back(path);
-        store.WriteInteger(kMp3Length, entry.Path, *lengthMs);
         // The build sums lengths under the resolved path, so a relative
         // entry keeps its length there too.
-        if (exists && path != entry.Path) store.WriteInteger(kMp3Length, path, *lengthMs);
+        const auto keep = [&](const std::string& key) {
+            store.WriteInteger(kMp3Length, key, *lengthMs);
+            if (!entry.Stamp.empty()) store.WriteString(kMp3Stamp, key, entry.Stamp);
+        };
+        keep(entry.Path);
+        if (exists && path != entry.Path) keep(path);
     }
+}
+
+std::vector<LeftOutMusic> MusicWithoutLength(const IniFile& store) {
+    std::vector<LeftOutMusic> leftOut;
+    for (const std::string& key : store.ReadSection(kMusic)) {
+        std::string path = key;
+        if (!store.ReadBool(kMusic, key, false) || !ResolveMediaPath(path)) continue;
+        const auto lengthMs = ParseInteger(store.ReadString(kMp3Length, key, ""));
+        if (lengthMs && *lengthMs > kShortestMusicMs) continue;
+        std::string reason;
+        if (!lengthMs || *lengthMs == 0)
+            reason = "its length is not known";
+        else if (*lengthMs < 0)
+            reason = "it could not be read as MP3 music";
+        else
+            reason = "it lasts only " + std::to_string(*lengthMs) + " ms";
+        leftOut.push_back({std::move(path), std::move(reason)});
+    }
+    return leftOut;
 }
 
 std::string CountLabelText(const ImageList& list) {

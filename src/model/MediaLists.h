@@ -4,7 +4,7 @@
 // Plain ordered lists with a check mark per entry and one selected row; the
 // main window binds its controls to them. The store keeps them in the
 // "Pictures" and "Music" sections (path = 1 or 0) and the measured lengths
-// in "Mp3Length".
+// in "Mp3Length", with the file's size and time at measuring in "Mp3Stamp".
 #pragma once
 
 #include <algorithm>
@@ -30,6 +30,9 @@ struct TMusicEntry {
     bool HasLength = false;
     std::string LengthText;
     std::string LengthMs;  // decimal milliseconds; "0" while unknown
+    // The file's size and time when it was measured (FileStamp); empty when
+    // not known, as in lists stored before it was kept.
+    std::string Stamp;
 
     void SetLength(int32_t milliseconds);
     friend bool operator==(const TMusicEntry&, const TMusicEntry&) = default;
@@ -87,10 +90,20 @@ public:
     // Rewrites "Music" with the resolved paths of existing entries.
     void WriteToStore(IniFile& store) const;
     // The show's music list: checked, existing entries longer than 10 ms.
-    // Every known length is written to "Mp3Length" under the entry's text,
-    // checked or not; a length that is not an integer counts as unknown.
+    // Every known length is written to "Mp3Length" (and its stamp to
+    // "Mp3Stamp") under the entry's text, checked or not; a length that is
+    // not an integer counts as unknown.
     void CollectInto(std::vector<std::string>& music, IniFile& store) const;
 };
+
+struct LeftOutMusic {
+    std::string path;  // resolved
+    std::string reason;
+};
+
+// Checked entries of "Music" whose files exist but that CollectInto leaves
+// out of the show for want of a usable length in "Mp3Length", each with why.
+std::vector<LeftOutMusic> MusicWithoutLength(const IniFile& store);
 
 // "Items Count: N", N counting a folder entry as one.
 std::string CountLabelText(const ImageList& list);

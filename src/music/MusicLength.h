@@ -19,8 +19,10 @@ std::string FormatMusicLength(int32_t milliseconds);
 bool HasMusicLength(const model::TMusicEntry& entry);
 
 // The length pass: visits the rows in list order and measures, through the
-// shared player, each row whose file exists and that has no length; the
-// row's path itself is left as it is. Returns the number of files measured.
+// shared player, each row whose file exists and that has no length, or
+// whose -1 was stored for a file of another size or time (or of none
+// known); the row's path itself is left as it is, the file's stamp is kept
+// with the length. Returns the number of files measured.
 // Measuring closes what the shared player had open, so music playing from
 // it stops at the first file measured.
 int MeasureMusicLengths(model::MusicList& list);

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "video/FfmpegUtil.h"
@@ -59,5 +60,9 @@ int OpenAudioInput(const std::string& path, InputFormatPtr* format);
 
 // Length of a music file in samples at 'sampleRate', 0 when it cannot be read.
 int64_t ProbeAudioSamples(const std::string& path, int sampleRate);
+
+// Why a music file cannot be played (it does not open, or its first
+// decodable piece holds no sound), or nothing when it can.
+std::optional<std::string> ProbeMusicFile(const std::string& path);
 
 }  // namespace video

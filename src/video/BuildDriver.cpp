@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "model/FileIo.h"
+#include "model/MediaLists.h"
 #include "model/PerImage.h"
 #include "model/Settings.h"
 #include "model/Text.h"
@@ -18,20 +19,29 @@ namespace video {
 
 namespace {
 
-std::string PictureLine(const SkippedPicture& skipped) {
+std::string FileLine(const SkippedFile& skipped) {
     if (skipped.reason.find(skipped.path) != std::string::npos) return "  " + skipped.reason;
     return "  \"" + skipped.path + "\": " + skipped.reason;
 }
 
-// Leaves out of Settings.Pictures every picture that cannot be read; a
-// file listed twice is checked once.
-std::vector<SkippedPicture> LeaveOutUnreadable(std::vector<std::string>& pictures,
-                                               const ProbePictureFunction& probe) {
-    std::vector<SkippedPicture> skipped;
+// A heading and one line per file, when there are any.
+void AppendFileLines(std::vector<std::string>& lines, const std::vector<SkippedFile>& files,
+                     const std::string& one, const std::string& many) {
+    if (files.empty()) return;
+    lines.push_back(files.size() == 1 ? one : std::to_string(files.size()) + many);
+    for (const SkippedFile& file : files) lines.push_back(FileLine(file));
+}
+
+// Leaves out of a show list every file the probe refuses; a file listed
+// twice is checked once.
+std::vector<SkippedFile> LeaveOutUnreadable(
+    std::vector<std::string>& files,
+    const std::function<std::optional<std::string>(const std::string&)>& probe) {
+    std::vector<SkippedFile> skipped;
     std::map<std::string, std::optional<std::string>> checked;
     std::vector<std::string> readable;
-    readable.reserve(pictures.size());
-    for (std::string& path : pictures) {
+    readable.reserve(files.size());
+    for (std::string& path : files) {
         auto found = checked.find(path);
         if (found == checked.end()) {
             found = checked.emplace(path, probe(path)).first;
@@ -39,7 +49,20 @@ std::vector<SkippedPicture> LeaveOutUnreadable(std::vector<std::string>& picture
         }
         if (!found->second) readable.push_back(std::move(path));
     }
-    pictures = std::move(readable);
+    files = std::move(readable);
+    return skipped;
+}
+
+// The checked music the show will not play: files without a usable stored
+// length (the music list never took them), then files that do not decode,
+// which leave the list here so that they do not count toward its length.
+std::vector<SkippedFile> LeaveOutUnplayableMusic(const BuildHooks& hooks) {
+    std::vector<SkippedFile> skipped;
+    for (model::LeftOutMusic& music : model::MusicWithoutLength(model::OptionsStore()))
+        skipped.push_back({std::move(music.path), std::move(music.reason)});
+    std::vector<SkippedFile> undecodable =
+        LeaveOutUnreadable(model::Settings.Music, hooks.probeMusic);
+    skipped.insert(skipped.end(), undecodable.begin(), undecodable.end());
     return skipped;
 }
 
@@ -70,7 +93,7 @@ constexpr int64_t kLongestVideoSeconds = (int64_t{1} << 33) / 90000;
 int64_t VideoSeconds(const ShowLengths& lengths, uint8_t musicSync) {
     const int64_t show = lengths.timing.ShowSeconds;
     if (musicSync == static_cast<uint8_t>(MusicSyncMode::FitToMusic))
-        return std::max<int64_t>(show, lengths.MusicSeconds);
+        return std::max<int64_t>(show, lengths.MusicMs / 1000);
     return show;
 }
 
@@ -79,13 +102,10 @@ int64_t VideoSeconds(const ShowLengths& lengths, uint8_t musicSync) {
 std::vector<std::string> BuildResult::Problems() const {
     std::vector<std::string> lines;
     if (!message.empty()) lines.push_back(message);
-    if (!skipped.empty()) {
-        lines.push_back(skipped.size() == 1
-                            ? std::string("1 picture could not be read and was left out:")
-                            : std::to_string(skipped.size()) +
-                                  " pictures could not be read and were left out:");
-        for (const SkippedPicture& picture : skipped) lines.push_back(PictureLine(picture));
-    }
+    AppendFileLines(lines, skipped, "1 picture could not be read and was left out:",
+                    " pictures could not be read and were left out:");
+    AppendFileLines(lines, skippedMusic,
+                    "1 music file was left out:", " music files were left out:");
     // The failure line quotes the first error already.
     for (const EncoderError& error : errors)
         if (message.find(error.message) == std::string::npos) lines.push_back(error.message);
@@ -97,6 +117,7 @@ BuildDriver::BuildDriver(BuildHooks hooks) : hooks_(std::move(hooks)) {
     if (!hooks_.loadPicture) hooks_.loadPicture = LoadBuildPicture;
     if (!hooks_.probePicture) hooks_.probePicture = ProbeBuildPicture;
     if (!hooks_.loadBackground) hooks_.loadBackground = LoadBackgroundPicture;
+    if (!hooks_.probeMusic) hooks_.probeMusic = ProbeMusicFile;
 }
 
 BuildDriver::~BuildDriver() = default;
@@ -161,8 +182,12 @@ BuildResult BuildDriver::RunBuild(const std::string& outputPath) {
         return result;
     }
 
+    // Music that is switched off is neither played nor reported.
+    if (settings.PlayMusic) result.skippedMusic = LeaveOutUnplayableMusic(hooks_);
+    const uint8_t musicSync = EffectiveSync(settings.MusicSync, settings.PlayMusic);
+
     ShowLengths lengths = ComputeLengths();
-    if (VideoSeconds(lengths, settings.MusicSync) > kLongestVideoSeconds) {
+    if (VideoSeconds(lengths, musicSync) > kLongestVideoSeconds) {
         // The frame counts saturate for absurd intervals, so no figure is given.
         result.message = "The show would last longer than a video can, which is " +
                          std::to_string(kLongestVideoSeconds / 3600) +
@@ -174,7 +199,7 @@ BuildResult BuildDriver::RunBuild(const std::string& outputPath) {
     SessionInput input;
     input.format = *format;
     input.tvSet = settings.TVSet;
-    input.musicSync = settings.MusicSync;
+    input.musicSync = musicSync;
     input.showCaption = settings.ShowCaption;
     input.playMusic = settings.PlayMusic;
     input.pictures = settings.Pictures;

@@ -13,11 +13,13 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "raster/Bitmap.h"
+#include "video/AudioDecoder.h"
 #include "video/BuildPictures.h"
 #include "video/BuildSession.h"
 
@@ -41,6 +43,8 @@ struct BuildHooks {
     LoadPictureFunction loadPicture = LoadBuildPicture;
     ProbePictureFunction probePicture = ProbeBuildPicture;
     std::function<raster::Bitmap(const std::string&)> loadBackground = LoadBackgroundPicture;
+    // Why a music file cannot be played, or nothing when it can.
+    std::function<std::optional<std::string>(const std::string&)> probeMusic = ProbeMusicFile;
 };
 
 struct BuildResult {
@@ -55,6 +59,7 @@ struct BuildResult {
     std::string videoFile;  // the temporary video, when there is one
     std::string message;    // one line for a failure, empty otherwise
     std::vector<SkippedPicture> skipped;
+    std::vector<SkippedFile> skippedMusic;  // checked music the video does not play
     std::vector<EncoderError> errors;
     std::vector<std::string> warnings;
     int64_t framesEncoded = 0;
@@ -63,7 +68,7 @@ struct BuildResult {
 
     bool hasVideo() const { return status == Status::Completed || status == Status::Aborted; }
     // Everything the user should be told, one line each: the failure, the
-    // pictures left out, the encoder's errors, the warnings.
+    // pictures and the music left out, the encoder's errors, the warnings.
     std::vector<std::string> Problems() const;
 };
 

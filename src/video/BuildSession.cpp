@@ -76,6 +76,13 @@ SessionOutcome BuildSession::Run(const std::string& outputPath) {
         for (const std::string& path : input_.music)
             MclListAdd(musicList_, path, kMclListMusicFile);
     musicSampleCount_ = MclListGetSampleCount(musicList_);
+    if (FitsToMusic()) {
+        // The last picture is held until the music ends, however short its
+        // stored length was; the files' own length, plus a second, bounds
+        // the wait should the music never run out.
+        const int64_t musicMs = musicSampleCount_ * 1000 / kMclListSampleRate;
+        holdLimit_ = std::max(TotalFrames(), FramesCovering(musicMs + 1000, input_.tvSet));
+    }
 
     MclVideoSetFileName(encoder, outputPath);
     MclAudioSetFileName(encoder, outputPath);
@@ -90,7 +97,7 @@ SessionOutcome BuildSession::Run(const std::string& outputPath) {
     return std::move(outcome_);
 }
 
-void BuildSession::StartPicture(size_t index) {
+bool BuildSession::StartPicture(size_t index) {
     const std::string& path = input_.pictures[index];
     captionLines_.clear();
     if (input_.showCaption)
@@ -106,21 +113,29 @@ void BuildSession::StartPicture(size_t index) {
     } catch (const std::bad_alloc&) {
         throw;
     } catch (const std::exception& error) {
-        // Read fine when the show was checked, but not now: its place in the
-        // timing is kept and shows the background.
-        nextFrame_ = background_;
-        outcome_.skipped.push_back({path, error.what()});
+        // Read fine when the show was checked, but not now (a damaged file
+        // shows only once its pixels are decoded): the show goes on without
+        // it, named once however often the show repeats it.
+        const bool named = std::any_of(outcome_.skipped.begin(), outcome_.skipped.end(),
+                                       [&](const SkippedPicture& s) { return s.path == path; });
+        if (!named) outcome_.skipped.push_back({path, error.what()});
+        return false;
     }
+    return true;
 }
 
 void BuildSession::OnVideoSource(MclSourceHandle source) {
-    const FrameStep step = timeline_.NextFrame();
+    FrameStep step = timeline_.NextFrame();
+    while (step.action == FrameAction::StartPicture &&
+           !StartPicture(static_cast<size_t>(step.imageIndex)))
+        step = timeline_.SkipPicture();
     switch (step.action) {
         case FrameAction::Finished:
+            // Fitted to the music, the video ends when the music does.
+            if (FitsToMusic() && outcome_.framesEncoded < holdLimit_) break;
             MclSourceFinished(source);
             return;
         case FrameAction::StartPicture:
-            StartPicture(static_cast<size_t>(step.imageIndex));
             break;  // the frame repeats the previous one
         case FrameAction::TransitionFrame:
             if (currentEffect_ == 0)
@@ -161,12 +176,16 @@ void BuildSession::OnAudioSource(MclSourceHandle source, int index) {
         MclSourceFinished(source);
     ++audioRequests_;
     // Fitted to the music: the request after the last file ends the video.
-    // A show without music has nothing to end with and is built whole.
-    if (input_.musicSync == static_cast<uint8_t>(MusicSyncMode::FitToMusic) &&
-        !input_.music.empty() && static_cast<int64_t>(input_.music.size()) < audioRequests_) {
+    if (FitsToMusic() && static_cast<int64_t>(input_.music.size()) < audioRequests_) {
         outcome_.endedWithMusic = true;
         if (const MclHandle encoder = encoder_.load()) MclAbort(encoder);
     }
+}
+
+bool BuildSession::FitsToMusic() const {
+    // A show without music has nothing to end with and is built whole.
+    return input_.musicSync == static_cast<uint8_t>(MusicSyncMode::FitToMusic) &&
+           input_.playMusic && !input_.music.empty();
 }
 
 void BuildSession::OnProgress(int kind, int value) {

@@ -37,10 +37,12 @@ struct BuildProgress {
     double fraction() const;
 };
 
-struct SkippedPicture {
+// A picture or music file the video goes without, and why.
+struct SkippedFile {
     std::string path;
     std::string reason;
 };
+using SkippedPicture = SkippedFile;
 
 struct EncoderError {
     int code = 0;
@@ -102,7 +104,9 @@ private:
     void OnAudioSource(MclSourceHandle source, int index);
     void OnProgress(int kind, int value);
     void OnError(int code, const std::string& message, int* answer);
-    void StartPicture(size_t index);
+    // Loads and composes picture 'index'; false when it cannot be shown.
+    bool StartPicture(size_t index);
+    bool FitsToMusic() const;
 
     SessionInput input_;
     SessionHooks hooks_;
@@ -115,6 +119,7 @@ private:
     std::vector<CaptionLine> captionLines_;  // of the picture on screen
     int64_t audioRequests_ = 0;
     int64_t musicSampleCount_ = 0;
+    int64_t holdLimit_ = 0;  // fitted to the music: the most frames to hold for it
     std::atomic<MclHandle> encoder_{0};
     std::atomic<bool> userAborted_{false};
     MclListHandle musicList_ = 0;

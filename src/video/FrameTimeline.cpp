@@ -48,6 +48,16 @@ FrameStep FrameTimeline::NextFrame() {
     return step;
 }
 
+FrameStep FrameTimeline::SkipPicture() {
+    const int64_t count = static_cast<int64_t>(imageFrames_.size());
+    frameCounter_ = 0;
+    if (imageIndex_ < count) ++imageIndex_;
+    FrameStep step;
+    step.imageIndex = imageIndex_;
+    step.action = imageIndex_ >= count ? FrameAction::Finished : FrameAction::StartPicture;
+    return step;
+}
+
 int TransitionProgress(int64_t cyclePos, int32_t transitionFrames) {
     if (transitionFrames <= 0) return 100;
     const double quotient = static_cast<double>(cyclePos) / transitionFrames;

@@ -44,6 +44,10 @@ public:
 
     // A frame request: where the show stands and what to do.
     FrameStep NextFrame();
+    // The picture a StartPicture step named cannot be shown: the same frame
+    // starts the next picture instead (or finds the show finished), so the
+    // video goes on without it.
+    FrameStep SkipPicture();
 
 private:
     std::vector<int32_t> imageFrames_;

@@ -60,6 +60,19 @@ int32_t SecondsOfFrames(int64_t frames, int32_t tvSet) {
     return static_cast<int32_t>(std::min<int64_t>(seconds, std::numeric_limits<int32_t>::max()));
 }
 
+int64_t FramesCovering(int64_t milliseconds, int32_t tvSet) {
+    if (milliseconds <= 0) return 0;
+    // NTSC video runs at 30000/1001 frames a second, not at 29.97.
+    const int64_t num = IsNtsc(tvSet) ? 30 : 25, den = IsNtsc(tvSet) ? 1001 : 1000;
+    return (milliseconds * num + den - 1) / den;
+}
+
+int64_t MillisecondsOfFrames(int64_t frames, int32_t tvSet) {
+    if (frames <= 0) return 0;
+    const int64_t num = IsNtsc(tvSet) ? 1001 : 1000, den = IsNtsc(tvSet) ? 30 : 25;
+    return (frames * num + den - 1) / den;
+}
+
 void AppendPictureTiming(ShowTiming& timing, int32_t intervalSeconds, const TimingRules& rules) {
     timing.TransitionFrames = TransitionFrameCount(rules.EffectSpeed2, rules.TVSet);
     const int32_t frames = ImageFrameCount(intervalSeconds, rules.TVSet);
@@ -87,35 +100,45 @@ int32_t ComputeMusicLength(const std::vector<int64_t>& lengthsMs) {
                                                     std::numeric_limits<int32_t>::max()));
 }
 
-void ApplySync(uint8_t musicSync, int32_t musicSeconds, ShowTiming& timing,
+int64_t ComputeMusicMilliseconds(const std::vector<int64_t>& lengthsMs) {
+    int64_t sum = 0;
+    for (int64_t length : lengthsMs) sum += std::max<int64_t>(length, 0);
+    return sum;
+}
+
+void ApplySync(uint8_t musicSync, int64_t musicMs, ShowTiming& timing,
                std::vector<std::string>& pictures, std::vector<std::string>& music,
                const TimingRules& rules, const IntervalLookup& intervalOf) {
-    const int32_t showSeconds = timing.ShowSeconds;
-    if (musicSync == static_cast<uint8_t>(MusicSyncMode::FitToPictures) &&
-        musicSeconds < showSeconds) {
-        if (musicSeconds <= 0 || music.empty()) return;
-        const int64_t k = static_cast<int64_t>(showSeconds - musicSeconds) / musicSeconds + 1;
+    if (musicMs <= 0) return;
+    if (musicSync == static_cast<uint8_t>(MusicSyncMode::FitToPictures)) {
+        const int64_t showMs = MillisecondsOfFrames(timing.TotalFrames(), rules.TVSet);
+        if (music.empty() || showMs <= musicMs) return;
+        const int64_t k = (showMs - musicMs) / musicMs + 1;
         const std::vector<std::string> copy = music;
         music.reserve(music.size() * static_cast<size_t>(k + 1));
         for (int64_t pass = 0; pass < k; ++pass)
             music.insert(music.end(), copy.begin(), copy.end());
-    } else if (musicSync == static_cast<uint8_t>(MusicSyncMode::FitToMusic) &&
-               showSeconds < musicSeconds) {
-        if (showSeconds <= 0 || pictures.empty()) return;
-        const int64_t k = static_cast<int64_t>(musicSeconds - showSeconds) / showSeconds + 1;
-        // Intervals of the copy are looked up once; a pass repeats them.
+    } else if (musicSync == static_cast<uint8_t>(MusicSyncMode::FitToMusic)) {
+        const int64_t musicFrames = FramesCovering(musicMs, rules.TVSet);
+        if (pictures.empty() || timing.TotalFrames() >= musicFrames) return;
+        // Intervals of the copy are looked up once; a pass repeats them. Every
+        // picture adds at least one frame, so the passes end.
         const std::vector<std::string> copy = pictures;
         std::vector<int32_t> intervals;
         intervals.reserve(copy.size());
         for (const std::string& picture : copy) intervals.push_back(intervalOf(picture));
-        for (int64_t pass = 0; pass < k; ++pass) {
+        for (;;) {
             for (size_t i = 0; i < copy.size(); ++i) {
                 pictures.push_back(copy[i]);
                 AppendPictureTiming(timing, intervals[i], rules);
-                if (timing.ShowSeconds >= musicSeconds) return;
+                if (timing.TotalFrames() >= musicFrames) return;
             }
         }
     }
+}
+
+uint8_t EffectiveSync(uint8_t musicSync, bool playMusic) {
+    return playMusic ? musicSync : static_cast<uint8_t>(MusicSyncMode::None);
 }
 
 TimingRules SettingsTimingRules() {
@@ -127,25 +150,36 @@ ShowTiming ComputeSettingsShowTiming() {
                              [](const std::string& path) { return model::IntervalOf(path); });
 }
 
-int32_t ComputeSettingsMusicLength() {
+namespace {
+
+std::vector<int64_t> SettingsMusicLengths() {
     const model::IniFile& store = model::OptionsStore();
     std::vector<int64_t> lengths;
     lengths.reserve(model::Settings.Music.size());
     for (const std::string& path : model::Settings.Music)
         lengths.push_back(store.ReadInteger("Mp3Length", path, 0));
-    return ComputeMusicLength(lengths);
+    return lengths;
+}
+
+}  // namespace
+
+int32_t ComputeSettingsMusicLength() {
+    return ComputeMusicLength(SettingsMusicLengths());
 }
 
 ShowLengths ComputeLengths() {
     ShowLengths lengths;
     lengths.timing = ComputeSettingsShowTiming();
-    lengths.MusicSeconds = ComputeSettingsMusicLength();
+    const std::vector<int64_t> music = SettingsMusicLengths();
+    lengths.MusicSeconds = ComputeMusicLength(music);
+    lengths.MusicMs = ComputeMusicMilliseconds(music);
     return lengths;
 }
 
 void ApplySettingsSync(ShowLengths& lengths) {
-    ApplySync(model::Settings.MusicSync, lengths.MusicSeconds, lengths.timing,
-              model::Settings.Pictures, model::Settings.Music, SettingsTimingRules(),
+    ApplySync(EffectiveSync(model::Settings.MusicSync, model::Settings.PlayMusic), lengths.MusicMs,
+              lengths.timing, model::Settings.Pictures, model::Settings.Music,
+              SettingsTimingRules(),
               [](const std::string& path) { return model::IntervalOf(path); });
 }
 

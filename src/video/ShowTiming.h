@@ -43,6 +43,12 @@ struct ShowTiming {
 // Whole seconds of 'frames' at the standard's rate, cut toward zero.
 int32_t SecondsOfFrames(int64_t frames, int32_t tvSet);
 
+// The fewest frames, at the rate the video is encoded with (25 or
+// 30000/1001 per second), that last at least 'milliseconds'.
+int64_t FramesCovering(int64_t milliseconds, int32_t tvSet);
+// How long 'frames' last at that rate, in milliseconds, rounded up.
+int64_t MillisecondsOfFrames(int64_t frames, int32_t tvSet);
+
 struct TimingRules {
     int32_t EffectSpeed2 = 4;
     int32_t TVSet = 0;
@@ -60,20 +66,29 @@ void AppendPictureTiming(ShowTiming& timing, int32_t intervalSeconds, const Timi
 // Total music length in whole seconds: the lengths in milliseconds are summed
 // first and divided once.
 int32_t ComputeMusicLength(const std::vector<int64_t>& lengthsMs);
+// The same total in milliseconds (negative lengths count as 0).
+int64_t ComputeMusicMilliseconds(const std::vector<int64_t>& lengthsMs);
 
 enum class MusicSyncMode : uint8_t { None = 0, FitToPictures = 1, FitToMusic = 2 };
 
-// Lengthens one of the lists so that it covers the other:
+// Lengthens one of the lists so that it covers the other. Lengths are
+// compared to the frame, not in whole seconds: a song of 37.54 s is covered
+// by at least 37.54 s of pictures, never by 37.0 s.
 // - fit to pictures, music shorter than the show: the music list is played
-//   k + 1 times, k = (show - music) div music + 1;
+//   k + 1 times, k = (show - music) div music + 1 (in milliseconds);
 // - fit to music, show shorter than the music: pictures are appended in list
-//   order, at most k passes (k = (music - show) div show + 1), stopping at
-//   the first picture that makes the show at least as long as the music.
-// Any other case, and a length of 0 to divide by, changes nothing.
-// musicSeconds is not recomputed after the music list grows.
-void ApplySync(uint8_t musicSync, int32_t musicSeconds, ShowTiming& timing,
+//   order, pass after pass, stopping at the first picture that makes the
+//   show at least as long as the music. The video itself ends when the
+//   music does (see BuildSession), so this only has to cover it.
+// Any other case, no music length and no pictures change nothing.
+// musicMs is not recomputed after the music list grows.
+void ApplySync(uint8_t musicSync, int64_t musicMs, ShowTiming& timing,
                std::vector<std::string>& pictures, std::vector<std::string>& music,
                const TimingRules& rules, const IntervalLookup& intervalOf);
+
+// The synchronisation a build applies: the stored mode, except that with
+// the music switched off there is nothing to fit to or to lengthen.
+uint8_t EffectiveSync(uint8_t musicSync, bool playMusic);
 
 // --- bound to the settings record and the working store ---
 
@@ -87,10 +102,12 @@ int32_t ComputeSettingsMusicLength();
 struct ShowLengths {
     ShowTiming timing;
     int32_t MusicSeconds = 0;
+    int64_t MusicMs = 0;  // the same sum, unrounded
 };
 // Both lengths, as the Options page shows them and the build starts from.
 ShowLengths ComputeLengths();
-// ApplySync on Settings.Pictures and Settings.Music.
+// ApplySync on Settings.Pictures and Settings.Music, with the mode
+// EffectiveSync gives for the settings.
 void ApplySettingsSync(ShowLengths& lengths);
 
 }  // namespace video

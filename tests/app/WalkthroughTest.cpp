@@ -3,6 +3,7 @@
 // with ffprobe.
 #include <QAbstractButton>
 #include <QCheckBox>
+#include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -212,6 +213,33 @@ TEST_F(WalkthroughTest, AVideoNameWithoutExtensionDoesNotReplaceAnotherVideoUnas
     EXPECT_TRUE(dialogs_.questions[0].contains(earlier));
     EXPECT_EQ(dialogs_.initialFolders.size(), 3);
     EXPECT_NE(model::ReadWholeFile(earlier.toStdString()), "an earlier video");
+}
+
+// The result names what the video goes without, as the command does.
+TEST_F(WalkthroughTest, TheResultNamesADamagedPictureAndMusicThatCannotBePlayed) {
+    const QString good = MakePicture("good.jpg", 320, 240);
+    QFile::copy(good, Path("cut.jpg"));
+    QFile(Path("cut.jpg")).resize(QFileInfo(good).size() / 2);
+    const QString wav = Path("voice.mp3");
+    QProcess ffmpeg;
+    ffmpeg.start("ffmpeg", {"-loglevel", "error", "-y", "-f", "lavfi", "-i", "sine=duration=1",
+                            "-f", "wav", wav});
+    ASSERT_TRUE(ffmpeg.waitForFinished(60000) && ffmpeg.exitCode() == 0);
+    dialogs_.pictureFiles = {{good, Path("cut.jpg")}};
+    Click("addimagefile1");
+    Click("nextB");
+    dialogs_.musicFiles = {{wav}};
+    Click("addmusic1");
+    QTRY_VERIFY(Window().Music().List().At(0).HasLength &&
+                Window().Music().List().At(0).LengthMs != "0");
+    Find<QSpinBox>("IntervalEdit")->setValue(1);
+    Click("goBuildB");
+    ASSERT_EQ(dialogs_.errors.size(), 1);
+    const QString& report = dialogs_.errors[0];
+    EXPECT_TRUE(report.contains("\"" + Path("cut.jpg") + "\": the picture is damaged"))
+        << report.toStdString();
+    EXPECT_TRUE(report.contains("\"" + wav + "\": it could not be read as MP3 music"))
+        << report.toStdString();
 }
 
 TEST_F(WalkthroughTest, AnEmptyShowIsReportedAndNothingIsOffered) {

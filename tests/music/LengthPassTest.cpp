@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 
+#include "model/FileIo.h"
 #include "model/Settings.h"
 #include "music/MusicLength.h"
 #include "music/MusicService.h"
@@ -40,14 +41,17 @@ TEST(LengthPass, MeasuresRowsWithoutALengthOnly) {
     list.Append(Row(second.path));                      // added by the user
     list.Append(RowWithLength(second.path, "0"));       // stored without a length
     list.Append(RowWithLength(second.path, "123456"));  // stored length, kept
-    list.Append(RowWithLength(second.path, "-1"));      // failed before, not retried
+    list.Append(RowWithLength(second.path, "-1"));      // failed before, file unknown: retried
+    model::TMusicEntry failed = RowWithLength(foreign, "-1");
+    failed.Stamp = model::FileStamp(foreign.toStdString());
+    list.Append(failed);  // failed on this very file: not retried
     list.Append(Row(short999.path));
     list.Append(Row(foreign));
     list.Append(Row(ScratchDir() + "/gone.mp3"));  // missing, skipped
     list.Append(RowWithLength(ScratchDir() + "/gone.mp3", "0"));
     list.Append(RowWithLength(second.path, "12.5"));  // garbled in the project: measured again
 
-    EXPECT_EQ(MeasureMusicLengths(list), 5);
+    EXPECT_EQ(MeasureMusicLengths(list), 6);
     const auto& rows = list.Entries();
     EXPECT_EQ(rows[0].LengthMs, "1000");
     EXPECT_EQ(rows[0].LengthText, "0:00:01");
@@ -55,18 +59,27 @@ TEST(LengthPass, MeasuresRowsWithoutALengthOnly) {
     EXPECT_EQ(rows[1].LengthMs, "1000");
     EXPECT_EQ(rows[2].LengthMs, "123456");
     EXPECT_EQ(rows[2].LengthText, "stored");
-    EXPECT_EQ(rows[3].LengthMs, "-1");
-    EXPECT_EQ(rows[3].LengthText, "stored");
-    EXPECT_EQ(rows[4].LengthMs, "999");
-    EXPECT_EQ(rows[4].LengthText, "0:00:00");
-    EXPECT_EQ(rows[5].LengthMs, "-1");
+    EXPECT_EQ(rows[3].LengthMs, "1000");
+    EXPECT_EQ(rows[3].Stamp, model::FileStamp(second.path.toStdString()));
+    EXPECT_EQ(rows[4].LengthText, "stored");
+    EXPECT_EQ(rows[5].LengthMs, "999");
     EXPECT_EQ(rows[5].LengthText, "0:00:00");
-    EXPECT_FALSE(rows[6].HasLength);
-    EXPECT_EQ(rows[7].LengthMs, "0");
-    EXPECT_EQ(rows[8].LengthMs, "1000");
+    EXPECT_EQ(rows[6].LengthMs, "-1");
+    EXPECT_EQ(rows[6].LengthText, "0:00:00");
+    EXPECT_FALSE(rows[7].HasLength);
+    EXPECT_EQ(rows[8].LengthMs, "0");
+    EXPECT_EQ(rows[9].LengthMs, "1000");
 
     // A second pass finds nothing left to measure.
     EXPECT_EQ(MeasureMusicLengths(list), 0);
+
+    // The file that failed is replaced by music: its size changed, so it is
+    // measured again.
+    ASSERT_TRUE(QFile::remove(foreign));
+    ASSERT_TRUE(QFile::copy(second.path, foreign));
+    EXPECT_EQ(MeasureMusicLengths(list), 2);
+    EXPECT_EQ(list.At(4).LengthMs, "1000");
+    EXPECT_EQ(list.At(6).LengthMs, "1000");
 }
 
 TEST(LengthPass, ResolvesNamesUnderTheSampleFolder) {

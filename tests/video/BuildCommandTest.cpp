@@ -176,5 +176,32 @@ TEST_F(BuildCommandTest, BuildsTheWorkingOptionsWhenNoProjectIsNamed) {
     EXPECT_EQ(ReadWholeFile(File("options.dat")), optionsBefore);
 }
 
+// WAV data named .mp3 cannot be measured as MP3 music, and a cut-off JPEG
+// shows a grey lower half: the video is made without them and the output
+// names both with the reason.
+TEST_F(BuildCommandTest, NamesMusicAndPicturesTheVideoGoesWithout) {
+    std::string project = WriteProject("show.dvprj", true, false);
+    const std::string wav = File("voice.mp3");
+    ASSERT_EQ(
+        RunCommand("ffmpeg -loglevel error -y -f lavfi -i sine=duration=1 -f wav '" + wav + "'"),
+        0);
+    const std::string cut = File("cut.jpg");
+    WritePicture(cut, 320, 240);
+    std::filesystem::resize_file(cut, std::filesystem::file_size(cut) / 2);
+    std::ofstream(project, std::ios::app) << cut << "=1\n[Music]\n" << wav << "=1\n";
+
+    const CommandRun run =
+        RunVantoshow({"build", project, "-o", File("out.mpg"), "--format", "vcd"});
+    ASSERT_EQ(run.code, 0) << run.errors;
+    EXPECT_NE(run.errors.find("built with problems"), std::string::npos) << run.errors;
+    EXPECT_NE(run.errors.find("\"" + cut + "\": the picture is damaged"), std::string::npos)
+        << run.errors;
+    EXPECT_NE(run.errors.find("1 music file was left out:"), std::string::npos) << run.errors;
+    EXPECT_NE(run.errors.find("\"" + wav + "\": it could not be read as MP3 music"),
+              std::string::npos)
+        << run.errors;
+    EXPECT_EQ(ProbeFile(File("out.mpg"))->video->packets, 2 * (25 + 10));
+}
+
 }  // namespace
 }  // namespace video::test

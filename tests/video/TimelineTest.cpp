@@ -84,16 +84,55 @@ TEST(ApplySyncTest, FitToPicturesRepeatsTheMusicList) {
     ASSERT_EQ(timing.ShowSeconds, 100);
     std::vector<std::string> pictures{"a", "b"};
     std::vector<std::string> music{"x.mp3", "y.mp3"};
-    ApplySync(1, 30, timing, pictures, music, {4, kPal}, Fixed(47));
+    ApplySync(1, 30'000, timing, pictures, music, {4, kPal}, Fixed(47));
     EXPECT_EQ(music.size(), 8u);
     for (size_t i = 0; i < music.size(); ++i) EXPECT_EQ(music[i], i % 2 == 0 ? "x.mp3" : "y.mp3");
     EXPECT_EQ(pictures.size(), 2u);
 
     // Music already long enough, or no sync: nothing changes.
     std::vector<std::string> longMusic{"x.mp3"};
-    ApplySync(1, 100, timing, pictures, longMusic, {4, kPal}, Fixed(47));
-    ApplySync(0, 30, timing, pictures, longMusic, {4, kPal}, Fixed(47));
+    ApplySync(1, 100'000, timing, pictures, longMusic, {4, kPal}, Fixed(47));
+    ApplySync(0, 30'000, timing, pictures, longMusic, {4, kPal}, Fixed(47));
     EXPECT_EQ(longMusic.size(), 1u);
+    // Music a little shorter than the show in the same whole second still
+    // needs a second play.
+    ApplySync(1, 99'600, timing, pictures, longMusic, {4, kPal}, Fixed(47));
+    EXPECT_EQ(longMusic.size(), 2u);
+}
+
+// A song that is not a whole number of seconds long: the pictures cover all
+// of it, to the frame, at both rates (NTSC runs at 30000/1001).
+TEST(ApplySyncTest, FitToMusicCoversTheLastFractionOfASecond) {
+    struct Case {
+        int32_t tvSet;
+        int64_t musicMs;
+        size_t pictures;
+    };
+    // Interval 7, speed 1: a cycle of 175 + 10 frames (7.4 s) at PAL, of
+    // 209 + 11 frames (7.34 s) at NTSC. Five cycles reach 37.0 and 36.7 s:
+    // in whole seconds 37.0 s covered 37.54 s; to the frame it takes six.
+    for (const Case c : {Case{kPal, 37'540, 6}, Case{kNtsc, 37'540, 6}, Case{kPal, 37'000, 5},
+                         Case{kNtsc, 36'700, 5}}) {
+        const TimingRules rules{1, c.tvSet};
+        std::vector<std::string> pictures{"a"};
+        std::vector<std::string> music{"m.mp3"};
+        ShowTiming timing = ComputeShowTiming(pictures, rules, Fixed(7));
+        ApplySync(2, c.musicMs, timing, pictures, music, rules, Fixed(7));
+        EXPECT_EQ(pictures.size(), c.pictures) << c.tvSet << " " << c.musicMs;
+        EXPECT_GE(MillisecondsOfFrames(timing.TotalFrames(), c.tvSet), c.musicMs);
+    }
+    // Frame arithmetic at the encoder's rates, rounded so as to cover.
+    EXPECT_EQ(FramesCovering(37'540, kPal), 939);  // 938.5
+    EXPECT_EQ(FramesCovering(1'001, kNtsc), 30);   // exactly 30 frames
+    EXPECT_EQ(FramesCovering(1'002, kNtsc), 31);
+    EXPECT_EQ(MillisecondsOfFrames(30, kNtsc), 1'001);
+    EXPECT_EQ(FramesCovering(0, kPal), 0);
+}
+
+TEST(ApplySyncTest, MusicSwitchedOffIsNoSynchronisation) {
+    EXPECT_EQ(EffectiveSync(2, false), 0);
+    EXPECT_EQ(EffectiveSync(1, false), 0);
+    EXPECT_EQ(EffectiveSync(2, true), 2);
 }
 
 TEST(ApplySyncTest, FitToMusicStopsAtThePictureThatCoversTheMusic) {
@@ -105,7 +144,7 @@ TEST(ApplySyncTest, FitToMusicStopsAtThePictureThatCoversTheMusic) {
     ASSERT_EQ(timing.ShowSeconds, 20);
     std::vector<std::string> music{"m.mp3"};
     // 70 s of music: two whole passes reach 60 s, then a (65), b (68), c (75).
-    ApplySync(2, 70, timing, pictures, music, rules, intervals);
+    ApplySync(2, 70'000, timing, pictures, music, rules, intervals);
     ASSERT_EQ(pictures.size(), 15u);
     EXPECT_EQ(pictures.back(), "c");
     EXPECT_EQ(timing.ShowSeconds, 75);
@@ -121,19 +160,22 @@ TEST(ApplySyncTest, NothingToDivideByChangesNothing) {
     std::vector<std::string> pictures{"a"};
     std::vector<std::string> music{"m.mp3"};
     ShowTiming timing = ComputeShowTiming(pictures, {4, kPal}, Fixed(10));
-    // No measured music in fit-to-pictures mode.
+    // No measured music in either mode.
     ApplySync(1, 0, timing, pictures, music, {4, kPal}, Fixed(10));
+    ApplySync(2, 0, timing, pictures, music, {4, kPal}, Fixed(10));
     EXPECT_EQ(music.size(), 1u);
-    // A show shorter than a second in fit-to-music mode (one speed-1 transition).
-    ShowTiming blink = ComputeShowTiming(pictures, {1, kPal}, Fixed(0));
-    ASSERT_EQ(blink.ShowSeconds, 0);
-    ApplySync(2, 60, blink, pictures, music, {1, kPal}, Fixed(0));
     EXPECT_EQ(pictures.size(), 1u);
     // No pictures at all.
     std::vector<std::string> none;
     ShowTiming empty = ComputeShowTiming(none, {4, kPal}, Fixed(2));
-    ApplySync(2, 60, empty, none, music, {4, kPal}, Fixed(2));
+    ApplySync(2, 60'000, empty, none, music, {4, kPal}, Fixed(2));
     EXPECT_TRUE(none.empty());
+    // A show shorter than a second still covers the music: one speed-1
+    // transition and a frame (11 frames, 0.44 s) repeated over 2 s.
+    ShowTiming blink = ComputeShowTiming(pictures, {1, kPal}, Fixed(0));
+    ApplySync(2, 2'000, blink, pictures, music, {1, kPal}, Fixed(0));
+    EXPECT_EQ(pictures.size(), 5u);
+    EXPECT_EQ(blink.TotalFrames(), 55);
 }
 
 // Walks a whole show as the encoder drives it: one progress notification,
