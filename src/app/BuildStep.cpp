@@ -14,6 +14,7 @@
 #include "app/UserDialogs.h"
 #include "music/MusicService.h"
 #include "video/BuildDriver.h"
+#include "video/MclDef.h"
 
 namespace app {
 
@@ -55,7 +56,11 @@ void TMainForm::buildButtonClick() {
         hooks.stopMusic = [] { music::StopMusic(false); };
         hooks.progress = [this](const video::BuildProgress& progress) {
             bLabel_->setText(QString::fromStdString(progress.text()));
-            buildProgress_->setValue(static_cast<int>(progress.fraction() * kProgressSteps));
+            // The encoder reports "finished" after an abort too; a completed
+            // build fills the bar once it has returned, an aborted one keeps
+            // it where it stopped.
+            if (progress.kind != video::kMclProgressFinished)
+                buildProgress_->setValue(static_cast<int>(progress.fraction() * kProgressSteps));
             // Lets Abort, Exit and the other steps work during the conversion.
             QApplication::processEvents();
         };

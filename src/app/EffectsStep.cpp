@@ -1,5 +1,6 @@
 // The Effects step: the effect tree and its commands.
 #include <QLabel>
+#include <QScopeGuard>
 #include <QTreeView>
 
 #include "app/MainForm.h"
@@ -8,7 +9,12 @@
 namespace app {
 
 void TMainForm::BuildEffectTree() {
-    model::BuildEffectTree(effectTree_);
+    {
+        // Filling the tree from the settings changes no choice of the user's.
+        ++quiet_;
+        const auto unquiet = qScopeGuard([this] { --quiet_; });
+        model::BuildEffectTree(effectTree_);
+    }
     // An empty tree would otherwise look like a program without effects.
     const bool empty = effectTree_.NodeCount() == 0;
     if (empty)

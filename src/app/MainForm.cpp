@@ -11,6 +11,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QSpinBox>
 #include <QStackedWidget>
@@ -100,8 +101,10 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
     });
 
     RefreshFromSettings();
+    WatchForChanges();
+    connect(play1_, &QAction::toggled, this, &TMainForm::UpdateMusicNotes);
     QApplication::setApplicationName(ToQt(model::Product().title));
-    setWindowTitle(ToQt(model::Product().title));
+    UpdateTitle();
 
     // The design's 532 x 327 client area, enlarged for today's screens.
     resize(sizeHint().expandedTo(QSize(800, 500)));
@@ -117,7 +120,7 @@ TMainForm::~TMainForm() {
 }
 
 void TMainForm::showEvent(QShowEvent* event) {
-    setWindowTitle(ToQt(model::Product().title));
+    UpdateTitle();
     QMainWindow::showEvent(event);
 }
 
@@ -214,6 +217,8 @@ void TMainForm::closeEvent(QCloseEvent* event) {
 // --- the settings record and the controls ---
 
 void TMainForm::RefreshFromSettings() {
+    ++quiet_;
+    const auto unquiet = qScopeGuard([this] { --quiet_; });
     const model::TslSettings& s = model::Settings;
     fsPanel_->SetPanelColor(ColorFromSetting(s.BackgroundColor));
 
@@ -254,6 +259,7 @@ void TMainForm::RefreshFromSettings() {
     play1_->setChecked(s.PlayMusic);
     shuffle1_->setChecked(s.RandomMusic);
     loop1_->setChecked(s.LoopMusic);
+    UpdateMusicNotes();
 }
 
 bool TMainForm::CollectSettings(bool write) {
@@ -292,7 +298,8 @@ bool TMainForm::CollectSettings(bool write) {
 void TMainForm::Customize() {
     if (!imageForm_) imageForm_ = std::make_unique<TImageForm>(*this);
     hide();
-    Dialogs().RunModal(*imageForm_);
+    // OK writes captions, intervals and transitions into the working store.
+    if (Dialogs().RunModal(*imageForm_) == QDialog::Accepted) MarkModified();
     show();
     // The dialog may have changed intervals, and so the lengths beside the
     // sync modes of the step it was opened from.
@@ -332,16 +339,23 @@ void TMainForm::LoadProject() {
         ReportError(QString::fromStdString(error.what()));
         return;
     }
+    SetProjectFile(name);
     if (CurrentStep() == kOptionsStep) RefreshSyncTexts();
 }
 
 void TMainForm::SaveProject() {
+    // Without a project file the only place for the project is a new one.
+    if (projectFile_.isEmpty()) {
+        SaveProjectAs();
+        return;
+    }
     try {
-        model::Save1Click(HooksFor(*this));
+        model::Save1Click(HooksFor(*this), projectFile_.toStdString());
     } catch (const std::exception& error) {
         ReportError(QString::fromStdString(error.what()));
         return;
     }
+    SetProjectFile(projectFile_);
     Dialogs().Inform(this, tr("Save OK"));
 }
 
@@ -350,10 +364,53 @@ void TMainForm::SaveProjectAs() {
     if (name.isEmpty() || !MayWrite(name, model::ProjectFileName(name.toStdString()))) return;
     try {
         const std::string saved = model::SaveProject1Click(name.toStdString(), HooksFor(*this));
+        SetProjectFile(ToQt(saved));
         statusBar()->showMessage(tr("The project was saved as %1.").arg(ToQt(saved)), 15000);
     } catch (const std::exception& error) {
         ReportError(QString::fromStdString(error.what()));
     }
+}
+
+void TMainForm::SetProjectFile(const QString& file) {
+    projectFile_ = file;
+    UpdateTitle();
+    setWindowModified(false);
+}
+
+void TMainForm::UpdateTitle() {
+    const QString program = ToQt(model::Product().title);
+    if (projectFile_.isEmpty())
+        setWindowTitle(program);
+    else
+        setWindowTitle(tr("%1[*] - %2").arg(QFileInfo(projectFile_).fileName(), program));
+}
+
+void TMainForm::MarkModified() {
+    // Qt warns about a mark the title has no place for.
+    if (quiet_ == 0 && !projectFile_.isEmpty()) setWindowModified(true);
+}
+
+void TMainForm::WatchForChanges() {
+    const auto modified = [this] { MarkModified(); };
+    for (QAbstractItemModel* list : std::initializer_list<QAbstractItemModel*>{
+             imageModel_, musicModel_, &effectTree_.ItemModel()}) {
+        connect(list, &QAbstractItemModel::rowsInserted, this, modified);
+        connect(list, &QAbstractItemModel::rowsRemoved, this, modified);
+        connect(list, &QAbstractItemModel::rowsMoved, this, modified);
+        connect(list, &QAbstractItemModel::modelReset, this, modified);
+        // Measured music lengths change rows too, but no choice of the user's.
+        connect(list, &QAbstractItemModel::dataChanged, this,
+                [this](const QModelIndex&, const QModelIndex&, const QList<int>& roles) {
+                    if (roles.contains(Qt::CheckStateRole)) MarkModified();
+                });
+    }
+    for (QSpinBox* edit : {speedEdit2_, intervalEdit_})
+        connect(edit, &QSpinBox::valueChanged, this, modified);
+    for (QRadioButton* radio : pages_->findChildren<QRadioButton*>())
+        connect(radio, &QAbstractButton::toggled, this, modified);
+    for (QAction* item : {play1_, loop1_, shuffle1_})
+        connect(item, &QAction::toggled, this, modified);
+    connect(backcolorCb_, &ColorComboBox::ColorChanged, this, modified);
 }
 
 // --- Help menu ---

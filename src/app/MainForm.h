@@ -101,6 +101,9 @@ public:
     int ShowSeconds() const { return showSeconds_; }
     int MusicSeconds() const { return musicSeconds_; }
 
+    // The project file loaded or last saved as; empty while none is named.
+    const QString& ProjectFile() const { return projectFile_; }
+
 signals:
     // A step became the current one.
     void StepChanged(int step);
@@ -167,6 +170,11 @@ private:
     // and shows its lengths beside the sync modes.
     void RefreshSyncTexts();
     void UpdateSyncTexts();
+    // Writes the lengths last computed beside the sync modes.
+    void ShowSyncTexts();
+    // Says on the Music and Build steps, and beside the music length, when
+    // the background music is switched off.
+    void UpdateMusicNotes();
     void SelectBackgroundPicture();
 
     // Build step.
@@ -179,6 +187,13 @@ private:
     void LoadProject();
     void SaveProject();
     void SaveProjectAs();
+    // Names the project the window stands for and marks it unchanged.
+    void SetProjectFile(const QString& file);
+    // "name.dvprj - program", marked while the project has unsaved changes.
+    void UpdateTitle();
+    // Connects every control that is part of the project to MarkModified.
+    void WatchForChanges();
+    void MarkModified();
     void HelpClick();
     void HomePageClick();
     void EmailClick();
@@ -215,6 +230,7 @@ private:
     QAction* loop1_ = nullptr;
     QAction* shuffle1_ = nullptr;
     QTimer* mp3LengthTimer_ = nullptr;
+    QLabel* musicOffNote_ = nullptr;
 
     // Effects step.
     model::EffectTree effectTree_;
@@ -245,6 +261,7 @@ private:
     QPushButton* abortButton_ = nullptr;
     QLabel* bLabel_ = nullptr;
     QProgressBar* buildProgress_ = nullptr;
+    QLabel* buildMusicNote_ = nullptr;
     std::unique_ptr<video::BuildDriver> buildDriver_;
     bool building_ = false;
     bool closeAfterBuild_ = false;  // the window was closed during a build
@@ -253,6 +270,11 @@ private:
     std::unique_ptr<TImageForm> imageForm_;
     std::unique_ptr<TAboutForm> aboutForm_;
     bool exiting_ = false;  // set by "Undo and Exit": no close handling
+
+    QString projectFile_;
+    // Above zero while the controls are filled from the settings, which is
+    // no change of the user's.
+    int quiet_ = 0;
 };
 
 }  // namespace app

@@ -304,6 +304,10 @@ QWidget* TMainForm::CreateMusicPage() {
     auto* layout = new QVBoxLayout(page);
     layout->addWidget(Label("addbackgroundmusic1", tr("Add background music here (MP3):")));
     layout->addLayout(body, 1);
+    musicOffNote_ = Label("musicOffNote", tr("Background music is off: the show is silent. "
+                                             "Options >> switches it on."));
+    musicOffNote_->setWordWrap(true);
+    layout->addWidget(musicOffNote_);
     layout->addLayout(buttons);
 
     mp3LengthTimer_ = new QTimer(this);
@@ -515,6 +519,9 @@ QWidget* TMainForm::CreateBuildPage() {
     buildProgress_->setValue(0);
     buildProgress_->setTextVisible(false);  // the label below says it
     buildProgress_->hide();
+    buildMusicNote_ =
+        Label("buildMusicNote", tr("Background music is off: the video will be silent."));
+    buildMusicNote_->setAlignment(Qt::AlignCenter);
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -526,6 +533,7 @@ QWidget* TMainForm::CreateBuildPage() {
     layout->addWidget(frame, 1);
     layout->addWidget(buildProgress_);
     layout->addWidget(bLabel_);
+    layout->addWidget(buildMusicNote_);
     layout->addLayout(buttons);
 
     connect(buildButton_, &QPushButton::clicked, this, &TMainForm::buildButtonClick);

@@ -12,6 +12,7 @@
 #include "model/FileIo.h"
 #include "model/MediaPaths.h"
 #include "music/MusicLength.h"
+#include "video/BuildPictures.h"
 
 namespace app {
 
@@ -121,6 +122,21 @@ int ImageListModel::columnCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : 1;
 }
 
+std::optional<QString> ImageListModel::PictureProblem(const std::string& path) const {
+    std::string resolved = path;
+    if (path.empty() || path.back() == '/' || !model::ResolveMediaPath(resolved)) return {};
+    const QFileInfo file(ToQt(resolved));
+    Checked& known = checked_[resolved];
+    if (known.modified.isValid() && known.modified == file.lastModified() &&
+        known.size == file.size())
+        return known.problem;
+    known.modified = file.lastModified();
+    known.size = file.size();
+    known.problem.reset();
+    if (const auto problem = video::ProbeBuildPicture(resolved)) known.problem = ToQt(*problem);
+    return known.problem;
+}
+
 QVariant ImageListModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= rowCount()) return {};
     const model::TImageEntry& entry = list_.At(static_cast<size_t>(index.row()));
@@ -131,10 +147,13 @@ QVariant ImageListModel::data(const QModelIndex& index, int role) const {
         case Qt::CheckStateRole:
             return entry.Checked ? Qt::Checked : Qt::Unchecked;
         case Qt::ToolTipRole:
-            return EntryExists(entry.Path) ? ToQt(entry.Path)
-                                           : tr("%1 (not found)").arg(ToQt(entry.Path));
+            if (!EntryExists(entry.Path)) return tr("%1 (not found)").arg(ToQt(entry.Path));
+            if (const auto problem = PictureProblem(entry.Path))
+                return tr("%1 (not used in the show)").arg(*problem);
+            return ToQt(entry.Path);
         case Qt::ForegroundRole:
-            return EntryExists(entry.Path) ? QVariant() : MissingEntryColor();
+            return EntryExists(entry.Path) && !PictureProblem(entry.Path) ? QVariant()
+                                                                          : MissingEntryColor();
         case Qt::DecorationRole:
             if (!entry.Path.empty() && entry.Path.back() == '/')
                 return PaintedIcon(IconKind::Folder);

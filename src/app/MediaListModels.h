@@ -4,7 +4,12 @@
 #pragma once
 
 #include <QAbstractTableModel>
+#include <QDateTime>
 #include <QStringList>
+
+#include <map>
+#include <optional>
+#include <string>
 
 #include "model/MediaLists.h"
 
@@ -99,10 +104,22 @@ public:
     // system does).
     bool Contains(const QString& path) const;
     QString PathAt(int row) const;
+    // Why the picture file of an entry cannot be read, as the build would
+    // find it; nothing for a readable picture, a folder or a missing file.
+    // Each file is read once until it changes on disk.
+    std::optional<QString> PictureProblem(const std::string& path) const;
 
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
+
+private:
+    struct Checked {
+        QDateTime modified;
+        qint64 size = 0;
+        std::optional<QString> problem;
+    };
+    mutable std::map<std::string, Checked> checked_;
 };
 
 // Two columns: the path with its check box, and the length.

@@ -3,6 +3,7 @@
 // CollectSettings.
 #include <QAbstractButton>
 #include <QButtonGroup>
+#include <QLabel>
 #include <QRadioButton>
 
 #include "app/BackgroundPreview.h"
@@ -25,12 +26,29 @@ void TMainForm::UpdateSyncTexts() {
     const video::ShowLengths lengths = video::ComputeLengths();
     showSeconds_ = lengths.timing.ShowSeconds;
     musicSeconds_ = lengths.MusicSeconds;
+    ShowSyncTexts();
+}
+
+void TMainForm::ShowSyncTexts() {
     const auto text = [](int seconds) {
         return QString::fromStdString(model::FormatSeconds(seconds));
     };
+    // Music that is switched off is not in the video, whatever its length.
+    const QString music = play1_->isChecked()
+                              ? text(musicSeconds_)
+                              : tr("%1, but the music is off").arg(text(musicSeconds_));
     syncGroup_->button(0)->setText(tr("Current length:  ") + text(showSeconds_));
     syncGroup_->button(1)->setText(tr("Fit to images:    ") + text(showSeconds_));
-    syncGroup_->button(2)->setText(tr("Fit to music:      ") + text(musicSeconds_));
+    syncGroup_->button(2)->setText(tr("Fit to music:      ") + music);
+}
+
+void TMainForm::UpdateMusicNotes() {
+    const bool off = !play1_->isChecked();
+    musicOffNote_->setVisible(off);
+    buildMusicNote_->setVisible(off);
+    // The lengths are computed on entering the Options step; elsewhere they
+    // are not shown and may be out of date.
+    if (CurrentStep() == kOptionsStep) ShowSyncTexts();
 }
 
 void TMainForm::SelectBackgroundPicture() {
@@ -39,6 +57,7 @@ void TMainForm::SelectBackgroundPicture() {
         this, model::FolderExists(initial) ? QString::fromStdString(initial) : QString());
     if (file.isEmpty()) return;
     backImage_->SetPath(file);
+    MarkModified();
     QString error;
     if (!backImage_->LoadPicture(&error)) {
         ReportError(error);

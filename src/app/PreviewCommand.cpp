@@ -23,7 +23,13 @@ QSize PreviewWindowSize(int videoType) {
 void TMainForm::previewBClick() {
     Mp3LengthTimerTimer();
     CollectSettings(false);
-    if (!model::Settings.Music.empty())
+    // The same words as the Build step's, rather than an empty black window.
+    if (model::Settings.Pictures.empty()) {
+        ReportError(tr("No pictures to show."));
+        return;
+    }
+    // The video has no music when it is switched off, so neither has its preview.
+    if (model::Settings.PlayMusic && !model::Settings.Music.empty())
         music::PlayMusicFile(QString::fromStdString(model::Settings.Music.front()));
     if (!previewForm_) previewForm_ = std::make_unique<screen::TFullscreenForm>(this);
     // The television standard plays no part; other formats keep the size.

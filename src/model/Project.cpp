@@ -62,13 +62,19 @@ std::optional<std::string> ProjectTextProblem(std::string_view text) {
     return std::nullopt;
 }
 
-void Save1Click(const ProjectHooks& hooks) {
+void Save1Click(const ProjectHooks& hooks, const std::string& projectFile) {
     if (hooks.collectSettings) hooks.collectSettings(true);
     SaveSettings();
     try {
         OptionsStore().UpdateFile();
     } catch (const FileError& error) {
         Refuse("save", OptionsFileName(), error.what());
+    }
+    if (projectFile.empty()) return;
+    try {
+        CopyFileAtomically(OptionsFileName(), projectFile);
+    } catch (const FileError& error) {
+        Refuse("save", projectFile, error.what());
     }
 }
 

@@ -42,8 +42,11 @@ std::optional<std::string> ProjectTextProblem(std::string_view text);
 // ProjectTextProblem refuses.
 std::string ReadProjectFile(const std::string& fileName);
 
-// "Save Project": collects and writes the working state into "options.dat".
-void Save1Click(const ProjectHooks& hooks);
+// "Save Project": collects and writes the working state into "options.dat",
+// then, when a project file is named (the one loaded or last saved as), a
+// copy of it into that file, whole or not at all. Throws ProjectError naming
+// the file that could not be written.
+void Save1Click(const ProjectHooks& hooks, const std::string& projectFile = {});
 
 // "Save Project As...": writes the complete current state into the project
 // file while "options.dat" and the working store return to what they held

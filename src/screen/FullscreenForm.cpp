@@ -34,7 +34,10 @@ void TFullscreenForm::showEvent(QShowEvent* event) {
 }
 
 void TFullscreenForm::FormShow() {
-    if (!runner_) runner_ = new TRunVantoscreen(this, {}, {}, {}, false, false, 1, false);
+    // Every showing plays the show as it is now, from its first picture: a
+    // runner kept from the last one would keep its settings and position.
+    FreeRunner(runner_);
+    runner_ = new TRunVantoscreen(this, {}, {}, {}, false, false, 1, false);
     // Starts nothing until the first picture is loaded; the runner's timer
     // brings it.
     if (runner_->View) {

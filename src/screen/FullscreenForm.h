@@ -19,7 +19,8 @@ public:
     // The window's outer size; the user cannot resize it.
     void SetOuterSize(int width, int height);
 
-    // Created the first time the window is shown; lives as long as the window.
+    // Created anew each time the window is shown, from the settings of that
+    // moment; lives until the next showing or the window's end.
     TRunVantoscreen* Runner() const { return runner_; }
 
 protected:

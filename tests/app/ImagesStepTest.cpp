@@ -253,6 +253,14 @@ TEST_F(ImagesStepTest, AMissingOrUnreadablePictureSaysSoAndAChangedOneIsReadAgai
     };
     EXPECT_FALSE(Panel()->OverlayVisible());
     EXPECT_EQ(centre(), QColor(Qt::red));
+    // The list greys the rows the show cannot use and says why.
+    const auto row = [this](int index, int role) {
+        return Window().Images().index(index, 0).data(role);
+    };
+    EXPECT_FALSE(row(0, Qt::ForegroundRole).isValid());
+    for (int index : {1, 2}) EXPECT_TRUE(row(index, Qt::ForegroundRole).isValid()) << index;
+    EXPECT_TRUE(row(1, Qt::ToolTipRole).toString().contains(broken));
+    EXPECT_TRUE(row(1, Qt::ToolTipRole).toString().contains("not used in the show"));
 
     // The thumbnail of the picture before stays underneath, not passed off
     // as the selected one.
@@ -277,6 +285,9 @@ TEST_F(ImagesStepTest, AMissingOrUnreadablePictureSaysSoAndAChangedOneIsReadAgai
     Select(0);
     EXPECT_FALSE(Panel()->OverlayVisible());
     EXPECT_EQ(centre(), QColor(Qt::blue));
+    // A broken file mended in place is no longer marked.
+    MakePicture("broken.jpg");
+    EXPECT_FALSE(row(1, Qt::ForegroundRole).isValid());
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QButtonGroup>
 #include <QDir>
+#include <QFile>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
@@ -265,30 +266,81 @@ TEST_F(MainFormTest, ClosingAsksBeforeLosingWhatCannotBeWritten) {
     EXPECT_EQ(dialogs_.questions.size(), 2);
 }
 
-TEST_F(MainFormTest, ProjectsSaveAndLoadThroughTheMenu) {
+TEST_F(MainFormTest, SaveProjectWritesTheProjectLoadedOrSavedAsWhichTheTitleNames) {
     const QString a = MakePicture("a.jpg"), b = MakePicture("b.jpg");
+    const auto title = [this] { return Window().windowTitle().remove("[*]"); };
+    EXPECT_EQ(title(), "Vanto Slideshow");
+
+    // No project yet: Save Project asks for a name, as Save As does.
     dialogs_.pictureFiles = {{a}};
     Click("addimagefile1");
     dialogs_.projectNames = {Path("holiday")};
-    Action("SaveProject1")->trigger();
+    Action("Save1")->trigger();
     ASSERT_TRUE(model::FileExists(Dir() + "holiday.dvprj"));
+    EXPECT_EQ(title(), "holiday.dvprj - Vanto Slideshow");
+    EXPECT_FALSE(Window().isWindowModified());
 
     dialogs_.pictureFiles = {{b}};
     Click("addimagefile1");
+    EXPECT_TRUE(Window().isWindowModified());
     Action("Save1")->trigger();
-    EXPECT_EQ(dialogs_.notices, QStringList({"Save OK"}));
-    EXPECT_EQ(Window().Images().List().Count(), 2u);
+    EXPECT_FALSE(Window().isWindowModified());
+    EXPECT_NE(model::ReadWholeFile(Dir() + "holiday.dvprj").find(b.toStdString()),
+              std::string::npos);
 
-    dialogs_.projectNames = {Path("holiday.dvprj")};
+    // After a load, a changed tick goes into the loaded file, not only into
+    // the working state.
+    const QString trip = MakeFile("trip.dvprj", ("[Set]\n[Pictures]\n" + a + "=1\n").toUtf8());
+    dialogs_.projectNames = {trip};
     Action("LoadProject1")->trigger();
     ASSERT_EQ(Window().Images().List().Count(), 1u);
-    EXPECT_EQ(Window().Images().List().At(0).Path, a.toStdString());
+    EXPECT_EQ(title(), "trip.dvprj - Vanto Slideshow");
+    EXPECT_FALSE(Window().isWindowModified());
+    Window().Images().setData(Window().Images().index(0, 0), Qt::Unchecked, Qt::CheckStateRole);
+    EXPECT_TRUE(Window().isWindowModified());
+    Action("Save1")->trigger();
+    EXPECT_EQ(dialogs_.notices, QStringList({"Save OK", "Save OK"}));
+    EXPECT_NE(model::ReadWholeFile(trip.toStdString()).find(a.toStdString() + "=0"),
+              std::string::npos);
+    EXPECT_EQ(model::ReadWholeFile(trip.toStdString()),
+              model::ReadWholeFile(model::OptionsFileName()));
 
     // A file that is no project is refused with a message; nothing changes.
     dialogs_.projectNames = {MakeFile("video.dvprj", QByteArray("\x00\x01\x02garbage", 10))};
     Action("LoadProject1")->trigger();
     EXPECT_EQ(dialogs_.errors.size(), 1);
     EXPECT_EQ(Window().Images().List().Count(), 1u);
+    EXPECT_EQ(title(), "trip.dvprj - Vanto Slideshow");
+
+    // A project that cannot be written any more is reported, not called saved.
+    QFile::remove(trip);
+    QDir().mkpath(trip);
+    Action("Save1")->trigger();
+    ASSERT_EQ(dialogs_.errors.size(), 2);
+    EXPECT_TRUE(dialogs_.errors[1].contains(trip));
+    EXPECT_EQ(dialogs_.notices.size(), 2);
+}
+
+TEST_F(MainFormTest, MusicSwitchedOffIsSaidBesideTheMusicItsLengthAndTheBuild) {
+    const auto notes = [this] {
+        QStringList shown;
+        for (const char* note : {"musicOffNote", "buildMusicNote"})
+            if (!Find<QWidget>(note)->isHidden()) shown << note;
+        return shown;
+    };
+    Window().SelectStep(TMainForm::kOptionsStep);
+    EXPECT_TRUE(notes().isEmpty());
+    EXPECT_FALSE(Radio("syncGroup2")->text().contains("music is off"));
+
+    Action("Play1")->trigger();
+    EXPECT_EQ(notes(), QStringList({"musicOffNote", "buildMusicNote"}));
+    EXPECT_TRUE(Radio("syncGroup2")->text().contains("music is off"));
+
+    // A project with the music switched off says so as soon as it is loaded.
+    Action("Play1")->trigger();
+    dialogs_.projectNames = {MakeFile("quiet.dvprj", "[Set]\nPlayMusic=0\n")};
+    Action("LoadProject1")->trigger();
+    EXPECT_EQ(notes().size(), 2);
 }
 
 TEST_F(MainFormTest, SaveAsAsksBeforeReplacingTheProjectANameWithoutExtensionLeadsTo) {

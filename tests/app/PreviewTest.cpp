@@ -6,9 +6,11 @@
 #include <QLabel>
 #include <QSpinBox>
 #include <QTableWidget>
+#include <QTest>
 #include <QTreeView>
 
 #include "AppTestUtil.h"
+#include "app/ColorComboBox.h"
 #include "app/ImageForm.h"
 #include "app/MediaListModels.h"
 #include "model/Settings.h"
@@ -128,6 +130,7 @@ TEST_F(PreviewTest, ALonePictureIsPreviewedWithAnEmptyNeighbour) {
 }
 
 TEST_F(PreviewTest, ThePreviewWindowIsSizedByTheVideoFormatAlone) {
+    Window().Images().Append({MakePicture("a.jpg").toStdString(), true});
     QSize shown;
     dialogs_.onModal = [&](QDialog& dialog) {
         EXPECT_NE(qobject_cast<screen::TFullscreenForm*>(&dialog), nullptr);
@@ -141,6 +144,42 @@ TEST_F(PreviewTest, ThePreviewWindowIsSizedByTheVideoFormatAlone) {
     Click("previewB");
     EXPECT_EQ(shown, QSize(320, 288));
     EXPECT_FALSE(app::PreviewWindowSize(3).isValid());
+}
+
+TEST_F(PreviewTest, EveryPreviewPlaysTheShowAsItIsNowFromItsFirstPictureAndNeedsOne) {
+    int windows = 0;
+    dialogs_.onModal = [&](QDialog&) { ++windows; };
+    Click("previewB");
+    EXPECT_EQ(dialogs_.errors, QStringList({"No pictures to show."}));
+    EXPECT_EQ(windows, 0);
+
+    const QString first = MakePicture("first.jpg"), second = MakePicture("second.jpg");
+    for (const QString& path : {first, second})
+        Window().Images().Append({path.toStdString(), true});
+    Window().findChild<QSpinBox*>(QStringLiteral("IntervalEdit"))->setValue(1);
+    Window().findChild<QSpinBox*>(QStringLiteral("SpeedEdit2"))->setValue(1);
+    std::vector<std::string> opening;
+    std::vector<raster::Color> backgrounds;
+    dialogs_.onModal = [&](QDialog& dialog) {
+        screen::TRunVantoscreen* runner = static_cast<screen::TFullscreenForm&>(dialog).Runner();
+        ASSERT_NE(runner, nullptr);
+        backgrounds.push_back(runner->View->GetColor());
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !runner->CurrentFile.empty(); }, 5000));
+        opening.push_back(runner->CurrentFile);
+        // The first showing runs on to the second picture.
+        if (opening.size() == 1) {
+            EXPECT_TRUE(QTest::qWaitFor([&] { return runner->Index == 1; }, 10000));
+        }
+    };
+    auto* colour = Window().findChild<app::ColorComboBox*>(QStringLiteral("BackcolorCb"));
+    colour->SetColor(Qt::red);
+    Click("previewB");
+    colour->SetColor(Qt::blue);
+    Click("previewB");
+    ASSERT_EQ(backgrounds.size(), 2u);
+    EXPECT_NE(backgrounds[0], backgrounds[1]);
+    EXPECT_EQ(backgrounds[1], model::Settings.BackgroundColor);
+    EXPECT_EQ(opening, (std::vector<std::string>{first.toStdString(), first.toStdString()}));
 }
 
 }  // namespace

@@ -163,6 +163,11 @@ TEST_F(WalkthroughTest, DuringABuildBuildOnlySwitchesStepsAndAbortStillOffersThe
     });
     Click("goBuildB");
     EXPECT_TRUE(checked);
+    // Two minutes of show, aborted at its first frames: the bar stays near
+    // its start beside the word.
+    EXPECT_EQ(Find<QLabel>("bLabel")->text(), "Aborted.");
+    EXPECT_LT(Find<QProgressBar>("buildProgress")->value(),
+              Find<QProgressBar>("buildProgress")->maximum() / 10);
     EXPECT_FALSE(Window().Building());
     EXPECT_TRUE(Find<QAbstractButton>("buildButton")->isEnabled());
     EXPECT_FALSE(Find<QAbstractButton>("abortButton")->isEnabled());

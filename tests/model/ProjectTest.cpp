@@ -176,6 +176,21 @@ TEST_F(ProjectTest, SaveProjectWritesTheWorkingStateOrNamesTheFailure) {
     EXPECT_EQ(saved.ReadSection("Pictures").size(), 2u);
     EXPECT_EQ(saved.ReadInteger("Set", "MusicSync", -1), 2);
 
+    // A named project receives the same state; one that cannot be written
+    // is named in the failure, and the working state is written all the same.
+    Settings.MusicSync = 1;
+    model::Save1Click(hooks_, Path("show.dvprj"));
+    EXPECT_EQ(ReadText(Path("show.dvprj")), ReadText(Path("options.dat")));
+    Settings.MusicSync = 0;
+    try {
+        model::Save1Click(hooks_, Path("no-such-folder/show.dvprj"));
+        FAIL() << "the save should fail";
+    } catch (const ProjectError& error) {
+        EXPECT_NE(std::string(error.what()).find(Path("no-such-folder/show.dvprj")),
+                  std::string::npos);
+    }
+    EXPECT_EQ(IniFile(Path("options.dat")).ReadInteger("Set", "MusicSync", -1), 0);
+
     for (int i = 0; i < 100; ++i) images_.Append({Picture("p" + std::to_string(i) + ".jpg"), true});
     model_test::FileSizeLimit diskFull(ReadText(Path("options.dat")).size() + 10);
     try {

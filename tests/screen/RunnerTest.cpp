@@ -257,7 +257,7 @@ TEST_F(RunnerTest, ThreadedShowRunsOnItsOwn) {
     FreeRunner(runner);
 }
 
-TEST_F(RunnerTest, PreviewWindowCreatesItsRunnerOnShowAndStopsOnClose) {
+TEST_F(RunnerTest, PreviewWindowCreatesARunnerOnEveryShowAndStopsItOnClose) {
     model::Settings.Pictures = {WritePicture(Path("a.jpg"), Qt::green)};
     TFullscreenForm form;
     EXPECT_EQ(form.windowTitle(), QString("Preview"));
@@ -270,8 +270,12 @@ TEST_F(RunnerTest, PreviewWindowCreatesItsRunnerOnShowAndStopsOnClose) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return runner->View->Running(); }, kPatience));
     form.close();
     EXPECT_TRUE(QTest::qWaitFor([&] { return !runner->View->Running(); }, kPatience));
-    form.show();  // reused
-    EXPECT_EQ(form.Runner(), runner);
+    // The next showing plays the show as the settings are then, from its start.
+    model::Settings.BackgroundColor = 0x123456;
+    form.show();
+    ASSERT_NE(form.Runner(), nullptr);
+    EXPECT_EQ(form.Runner()->Index, -1);
+    EXPECT_EQ(form.Runner()->View->GetColor(), 0x123456u);
 }
 
 }  // namespace
