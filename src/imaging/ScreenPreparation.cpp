@@ -157,7 +157,7 @@ void LoadAndPreparePicture(raster::Bitmap& Picture, std::optional<raster::Bitmap
         DecodeRequest request;
         request.reduceTo = [&screen](Size natural) { return SizeModeReduction(natural, screen); };
         std::optional<Size> natural;
-        if (auto loaded = LoadByExtension(FileName, screen.Color, request)) {
+        if (auto loaded = LoadByContent(FileName, screen.Color, request)) {
             Picture = std::move(loaded->bitmap);
             natural = loaded->natural;
         }
