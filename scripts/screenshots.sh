@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Photographs the windows for the README (docs/screenshots/) under a virtual
-# X server: each wizard step, the per-image dialog, the About box, the
-# preview window and a running build. Usage: scripts/screenshots.sh [BUILD_DIR]
+# X server: each wizard step, the per-image dialog, the About box, the help
+# window, the preview window and a running build. Usage: scripts/screenshots.sh [BUILD_DIR]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$root/build}

@@ -2,6 +2,7 @@
 // offers to save the video.
 #include <QAction>
 #include <QApplication>
+#include <QFileInfo>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -12,6 +13,7 @@
 #include "app/PictureView.h"
 #include "app/Thumbnails.h"
 #include "app/UserDialogs.h"
+#include "model/RecentProjects.h"
 #include "music/MusicService.h"
 #include "video/BuildDriver.h"
 #include "video/MclDef.h"
@@ -111,12 +113,13 @@ void TMainForm::buildButtonClick() {
     // must not cost the build: ask again until it is saved or the user
     // gives up.
     for (;;) {
-        // The desktop, or the home folder on a system without one.
-        const QString name = Dialogs().SaveVideoName(this, DesktopFolder());
+        const QString name = Dialogs().SaveVideoName(this, SuggestedVideoName());
         if (name.isEmpty()) return;
         if (!MayWrite(name, video::VideoFileName(name.toStdString()))) continue;
         try {
             const std::string saved = buildDriver_->SaveVideo(name.toStdString());
+            model::NoteLastFolder(
+                "Video", QFileInfo(QString::fromStdString(saved)).absolutePath().toStdString());
             statusBar()->showMessage(
                 tr("The video was saved as %1.").arg(QString::fromStdString(saved)), 15000);
             return;
@@ -125,6 +128,17 @@ void TMainForm::buildButtonClick() {
                         tr("Choose another place for the video."));
         }
     }
+}
+
+QString TMainForm::SuggestedVideoName() const {
+    // The desktop, or the home folder on a system without one, until a video
+    // has been saved somewhere that still exists.
+    QString folder = QString::fromStdString(model::LastFolder("Video"));
+    if (!QFileInfo(folder).isDir()) folder = DesktopFolder();
+    const QString name = projectFile_.isEmpty() ? QStringLiteral("slideshow")
+                                                : QFileInfo(projectFile_).completeBaseName();
+    return QString::fromStdString(
+        video::VideoFileName((folder + QLatin1Char('/') + name).toStdString()));
 }
 
 void TMainForm::abortButtonClick() {

@@ -109,10 +109,12 @@ void TMainForm::AddImageFiles() {
 }
 
 void TMainForm::AddImageFolder() {
-    QString folder;
+    // The folder pictures were last taken from is preselected.
+    QString folder = QString::fromStdString(model::Settings.PicturePath);
     if (!Dialogs().SelectFolder(this, tr("Select a folder that includes image files:"), QString(),
                                 folder))
         return;
+    model::Settings.PicturePath = folder.toStdString();
     if (!folder.endsWith(QLatin1Char('/'))) folder += QLatin1Char('/');
     if (imageModel_->Contains(folder)) {
         statusBar()->showMessage(tr("The folder %1 is already in the list.").arg(folder), 8000);

@@ -24,6 +24,7 @@
 #include "app/AboutForm.h"
 #include "app/BackgroundPreview.h"
 #include "app/ColorComboBox.h"
+#include "app/HelpWindow.h"
 #include "app/Icons.h"
 #include "app/ImageForm.h"
 #include "app/MediaListModels.h"
@@ -32,6 +33,7 @@
 #include "app/UserDialogs.h"
 #include "model/FileIo.h"
 #include "model/Project.h"
+#include "model/RecentProjects.h"
 #include "model/Settings.h"
 #include "model/WorkingState.h"
 #include "screen/FullscreenForm.h"
@@ -331,16 +333,41 @@ model::ProjectHooks HooksFor(TMainForm& window) {
 }  // namespace
 
 void TMainForm::LoadProject() {
-    const QString name = Dialogs().OpenProjectName(this);
+    const QString name = Dialogs().OpenProjectName(this, ToQt(model::LastFolder("Project")));
     if (name.isEmpty()) return;
+    OpenProject(name);
+}
+
+bool TMainForm::OpenProject(const QString& fileName) {
+    const QString absolute = QFileInfo(fileName).absoluteFilePath();
     try {
-        model::LoadProject1Click(name.toStdString(), HooksFor(*this));
+        model::LoadProject1Click(absolute.toStdString(), HooksFor(*this));
     } catch (const std::exception& error) {
+        // A project that is gone is no longer offered.
+        if (!QFileInfo::exists(absolute)) model::ForgetRecentProject(absolute.toStdString());
         ReportError(QString::fromStdString(error.what()));
-        return;
+        return false;
     }
-    SetProjectFile(name);
+    SetProjectFile(absolute);
+    model::NoteRecentProject(absolute.toStdString());
     if (CurrentStep() == kOptionsStep) RefreshSyncTexts();
+    return true;
+}
+
+void TMainForm::FillRecentMenu() {
+    recentMenu_->clear();
+    const std::vector<std::string> projects = model::RecentProjects();
+    int number = 0;
+    for (const std::string& project : projects) {
+        const QString path = ToQt(project);
+        QAction* action = recentMenu_->addAction(
+            QStringLiteral("&%1 %2").arg(++number).arg(QFileInfo(path).fileName()));
+        action->setToolTip(path);
+        action->setStatusTip(path);
+        connect(action, &QAction::triggered, this, [this, path] { OpenProject(path); });
+    }
+    recentMenu_->setToolTipsVisible(true);
+    recentMenu_->setEnabled(!projects.empty());
 }
 
 void TMainForm::SaveProject() {
@@ -360,11 +387,12 @@ void TMainForm::SaveProject() {
 }
 
 void TMainForm::SaveProjectAs() {
-    const QString name = Dialogs().SaveProjectName(this);
+    const QString name = Dialogs().SaveProjectName(this, ToQt(model::LastFolder("Project")));
     if (name.isEmpty() || !MayWrite(name, model::ProjectFileName(name.toStdString()))) return;
     try {
         const std::string saved = model::SaveProject1Click(name.toStdString(), HooksFor(*this));
         SetProjectFile(ToQt(saved));
+        model::NoteRecentProject(saved);
         statusBar()->showMessage(tr("The project was saved as %1.").arg(ToQt(saved)), 15000);
     } catch (const std::exception& error) {
         ReportError(QString::fromStdString(error.what()));
@@ -416,11 +444,8 @@ void TMainForm::WatchForChanges() {
 // --- Help menu ---
 
 void TMainForm::HelpClick() {
-    const std::string help = model::ProgramDir() + "help.chm";
-    if (model::FileExists(help))
-        Dialogs().OpenUrl(QUrl::fromLocalFile(ToQt(help)));
-    else
-        HomePageClick();
+    if (!helpWindow_) helpWindow_ = std::make_unique<HelpWindow>(this);
+    helpWindow_->ShowContents();
 }
 
 void TMainForm::HomePageClick() {

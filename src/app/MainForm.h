@@ -45,6 +45,7 @@ class ColorComboBox;
 class ImageListModel;
 class MusicListModel;
 class PictureView;
+class HelpWindow;
 class TAboutForm;
 class TImageForm;
 class ThumbnailPanel;
@@ -91,6 +92,15 @@ public:
     // is used (Options step, Preview, Build), since music not measured yet
     // (a project just loaded) would be left out of it.
     void Mp3LengthTimerTimer();
+
+    // Makes a project file the working state, as Load Project does after
+    // its dialog; says why when the file cannot be one. Also what
+    // "vantoshow show.dvprj" and the Recent Projects menu do.
+    bool OpenProject(const QString& fileName);
+    // The project last loaded or saved as in this window; "" before that.
+    const QString& ProjectFile() const { return projectFile_; }
+    // The help window, once F1 or Help > Contents has opened it.
+    HelpWindow* Help() const { return helpWindow_.get(); }
 
     // Whether a build is running.
     bool Building() const { return building_; }
@@ -194,6 +204,10 @@ private:
     // Connects every control that is part of the project to MarkModified.
     void WatchForChanges();
     void MarkModified();
+    void FillRecentMenu();
+    // Where the video dialog starts: the folder a video was last saved in
+    // (else the desktop), with the project's name or "slideshow".
+    QString SuggestedVideoName() const;
     void HelpClick();
     void HomePageClick();
     void EmailClick();
@@ -269,6 +283,8 @@ private:
     std::unique_ptr<screen::TFullscreenForm> previewForm_;
     std::unique_ptr<TImageForm> imageForm_;
     std::unique_ptr<TAboutForm> aboutForm_;
+    std::unique_ptr<HelpWindow> helpWindow_;
+    QMenu* recentMenu_ = nullptr;
     bool exiting_ = false;  // set by "Undo and Exit": no close handling
 
     QString projectFile_;

@@ -103,6 +103,11 @@ void TMainForm::CreateMenus() {
             &TMainForm::SaveProject);
     connect(MenuItem(project, "SaveProject1", tr("Save Project &As..."), Qt::Key_F5),
             &QAction::triggered, this, &TMainForm::SaveProjectAs);
+    recentMenu_ = project->addMenu(tr("&Recent Projects"));
+    recentMenu_->setObjectName(QStringLiteral("RecentProjects1"));
+    // Filled when opened, so a project noted by another window shows too.
+    connect(recentMenu_, &QMenu::aboutToShow, this, &TMainForm::FillRecentMenu);
+    FillRecentMenu();
     project->addSeparator();
     connect(MenuItem(project, "Build1", tr("Build"), Qt::Key_F9), &QAction::triggered, this,
             &TMainForm::goBuildBClick);
@@ -118,7 +123,7 @@ void TMainForm::CreateMenus() {
 
     QMenu* help = menuBar()->addMenu(tr("&Help"));
     help->setObjectName(QStringLiteral("Help1"));
-    connect(MenuItem(help, "Help2", tr("&Help"), Qt::Key_F1), &QAction::triggered, this,
+    connect(MenuItem(help, "Help2", tr("&Contents"), Qt::Key_F1), &QAction::triggered, this,
             &TMainForm::HelpClick);
     help->addSeparator();
     connect(MenuItem(help, "HomePage1", tr("&Home Page")), &QAction::triggered, this,

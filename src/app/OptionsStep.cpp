@@ -8,6 +8,7 @@
 
 #include "app/BackgroundPreview.h"
 #include "app/MainForm.h"
+#include "app/MediaListModels.h"
 #include "app/UserDialogs.h"
 #include "model/FileIo.h"
 #include "model/LengthText.h"
@@ -56,6 +57,7 @@ void TMainForm::SelectBackgroundPicture() {
     const QString file = Dialogs().OpenPictureFile(
         this, model::FolderExists(initial) ? QString::fromStdString(initial) : QString());
     if (file.isEmpty()) return;
+    model::Settings.Back_Image_Path = FolderOfFile(file);
     backImage_->SetPath(file);
     MarkModified();
     QString error;

@@ -22,6 +22,11 @@ QString ProjectFilter() {
     return QObject::tr("Projects (*.dvprj *.DVPRJ)");
 }
 
+// A folder that is gone would leave the dialog in the working directory.
+QString ExistingFolder(const QString& folder) {
+    return QFileInfo(folder).isDir() ? folder : QString();
+}
+
 QStringList RunPictureDialog(QWidget* parent, const QString& initialFolder, bool several) {
     PictureFileDialog dialog(parent, initialFolder, several);
     if (dialog.exec() != QDialog::Accepted) return {};
@@ -61,19 +66,19 @@ bool UserDialogs::SelectFolder(QWidget* parent, const QString& title, const QStr
     return app::SelectFolder(parent, title, root, folder);
 }
 
-QString UserDialogs::SaveVideoName(QWidget* parent, const QString& initialFolder) {
-    return QFileDialog::getSaveFileName(parent, QObject::tr("Save Video..."), initialFolder,
+QString UserDialogs::SaveVideoName(QWidget* parent, const QString& suggestedName) {
+    return QFileDialog::getSaveFileName(parent, QObject::tr("Save Video..."), suggestedName,
                                         QObject::tr("MPEG video (*.mpg *.MPG)"));
 }
 
-QString UserDialogs::OpenProjectName(QWidget* parent) {
-    return QFileDialog::getOpenFileName(parent, QObject::tr("Load Project"), QString(),
-                                        ProjectFilter());
+QString UserDialogs::OpenProjectName(QWidget* parent, const QString& initialFolder) {
+    return QFileDialog::getOpenFileName(parent, QObject::tr("Load Project"),
+                                        ExistingFolder(initialFolder), ProjectFilter());
 }
 
-QString UserDialogs::SaveProjectName(QWidget* parent) {
-    return QFileDialog::getSaveFileName(parent, QObject::tr("Save Project as..."), QString(),
-                                        ProjectFilter());
+QString UserDialogs::SaveProjectName(QWidget* parent, const QString& initialFolder) {
+    return QFileDialog::getSaveFileName(parent, QObject::tr("Save Project as..."),
+                                        ExistingFolder(initialFolder), ProjectFilter());
 }
 
 bool UserDialogs::Confirm(QWidget* parent, const QString& text) {

@@ -29,11 +29,13 @@ public:
     // The folder browser: see SelectFolder in FolderBrowser.h.
     virtual bool SelectFolder(QWidget* parent, const QString& title, const QString& root,
                               QString& folder);
-    // Where to save the built video; empty when cancelled.
-    virtual QString SaveVideoName(QWidget* parent, const QString& initialFolder);
-    // A project file to load, or a name to save the project as; empty when cancelled.
-    virtual QString OpenProjectName(QWidget* parent);
-    virtual QString SaveProjectName(QWidget* parent);
+    // Where to save the built video; empty when cancelled. suggestedName is
+    // a full path: the dialog opens in its folder with its file name filled in.
+    virtual QString SaveVideoName(QWidget* parent, const QString& suggestedName);
+    // A project file to load, or a name to save the project as; empty when
+    // cancelled. initialFolder is used when it exists.
+    virtual QString OpenProjectName(QWidget* parent, const QString& initialFolder);
+    virtual QString SaveProjectName(QWidget* parent, const QString& initialFolder);
 
     // A Yes/No question captioned "Confirm", kept above other windows.
     virtual bool Confirm(QWidget* parent, const QString& text);

@@ -1,7 +1,10 @@
-// Program entry: headless subcommands run without a window; with no
-// arguments the settings load, the main window opens, and the settings are
-// written back when the program ends, however it ends.
+// Program entry: headless subcommands run without a window; otherwise the
+// settings load, the main window opens (with the project a file manager
+// handed over, if any), and the settings are written back when the program
+// ends, however it ends.
 #include <QApplication>
+
+#include <string>
 
 #include "app/AppStyle.h"
 #include "app/Icons.h"
@@ -12,6 +15,8 @@
 int main(int argc, char** argv) {
     const int commandResult = cli::RunCommandLine(argc, argv);
     if (commandResult >= 0) return commandResult;
+    // Read before QApplication, which takes its own options out of argv.
+    const std::string project = cli::ProjectArgument(argc, argv);
 
     // Before any window exists, as the settings unit's start-up.
     model::LoadAllSettings();
@@ -24,6 +29,7 @@ int main(int argc, char** argv) {
         QApplication::setWindowIcon(app::PaintedIcon(app::IconKind::Program));
         app::TMainForm window;
         window.show();
+        if (!project.empty()) window.OpenProject(QString::fromLocal8Bit(project.c_str()));
         result = QApplication::exec();
     }
     model::SaveSettingsAtShutdown();

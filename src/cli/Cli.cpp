@@ -1,7 +1,9 @@
 #include "cli/Cli.h"
 
+#include <cctype>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -15,7 +17,8 @@ void PrintHelp() {
     std::printf(
         "Usage: vantoshow [COMMAND [OPTIONS]]\n"
         "\n"
-        "Without a command, opens the Vanto Slideshow window.\n"
+        "Without a command, opens the Vanto Slideshow window; with a project\n"
+        "file (vantoshow show.dvprj), opens the window with that project loaded.\n"
         "\n"
         "Commands:\n");
     for (const Command& command : Commands()) {
@@ -30,10 +33,29 @@ void PrintHelp() {
         "Run 'vantoshow COMMAND --help' for the options of a command.\n");
 }
 
+bool IsCommand(const std::string& name) {
+    for (const Command& command : Commands())
+        if (name == command.name) return true;
+    return false;
+}
+
 }  // namespace
 
+std::string ProjectArgument(int argc, char** argv) {
+    if (argc != 2) return "";
+    const std::string argument = argv[1];
+    if (argument.empty() || argument[0] == '-' || IsCommand(argument)) return "";
+    std::string lower = argument;
+    for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    constexpr std::string_view kExtension = ".dvprj";
+    const bool named = lower.size() > kExtension.size() && lower.ends_with(kExtension);
+    std::error_code error;
+    if (named || std::filesystem::is_regular_file(argument, error)) return argument;
+    return "";
+}
+
 int RunCommandLine(int argc, char** argv) {
-    if (argc < 2) return -1;
+    if (argc < 2 || !ProjectArgument(argc, argv).empty()) return -1;
     const std::string first = argv[1];
     if (first == "--help" || first == "-h" || first == "help") {
         PrintHelp();

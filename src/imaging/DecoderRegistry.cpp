@@ -6,8 +6,10 @@
 #include <system_error>
 
 #include "imaging/FfmpegDecoder.h"
+#include "imaging/FileBytes.h"
 #include "imaging/JpegDecoder.h"
 #include "imaging/PictureError.h"
+#include "imaging/PictureSignatures.h"
 #include "imaging/QtDecoder.h"
 
 namespace imaging {
@@ -96,17 +98,7 @@ const std::vector<DecoderInfo>& RegisteredDecoders() {
     return kDecoders;
 }
 
-DecodedImage DecodePictureFile(const std::string& fileName, const DecodeRequest& request) {
-    const std::string extension = UpperExtension(fileName);
-    const DecoderInfo* info = FindDecoder(extension);
-    if (!info)
-        throw PictureError(PictureError::Kind::UnknownExtension, fileName,
-                           extension.empty()
-                               ? "the file name has no extension"
-                               : "no picture decoder is registered for \"" + extension + "\"");
-    if (!info->decode)
-        throw PictureError(PictureError::Kind::Unsupported, fileName,
-                           "WMF and EMF pictures are not supported on this platform");
+const DecoderInfo& ChooseDecoder(const std::string& fileName) {
     std::error_code error;
     const auto status = std::filesystem::status(fileName, error);
     if (error || !std::filesystem::exists(status))
@@ -117,7 +109,26 @@ DecodedImage DecodePictureFile(const std::string& fileName, const DecodeRequest&
     if (error)
         throw PictureError(PictureError::Kind::Unreadable, fileName, "the file cannot be read");
     if (size == 0) throw PictureError(PictureError::Kind::Empty, fileName, "the file is empty");
-    return info->decode(fileName, request);
+
+    const std::string_view byContent = SignatureExtension(ReadFileHead(fileName, kSignatureBytes));
+    const std::string extension = UpperExtension(fileName);
+    const DecoderInfo* info = FindDecoder(byContent.empty() ? extension : byContent);
+    if (!info)
+        throw PictureError(PictureError::Kind::UnknownExtension, fileName,
+                           extension.empty()
+                               ? "the content is not a known picture format and the file name "
+                                 "has no extension"
+                               : "the content is not a known picture format and no picture "
+                                 "decoder is registered for \"" +
+                                     extension + "\"");
+    if (!info->decode)
+        throw PictureError(PictureError::Kind::Unsupported, fileName,
+                           "WMF and EMF pictures are not supported on this platform");
+    return *info;
+}
+
+DecodedImage DecodePictureFile(const std::string& fileName, const DecodeRequest& request) {
+    return ChooseDecoder(fileName).decode(fileName, request);
 }
 
 }  // namespace imaging

@@ -1,8 +1,10 @@
-// The picture decoders, registered by file extension.
+// The picture decoders, registered by file extension, and the one place that
+// chooses the decoder for a file.
 //
 // Extensions are written upper-case with their dot (".JPG") and match without
-// regard to case. The decoder is chosen by the extension alone: a file whose
-// content is of another kind is an error, never decoded as that other kind.
+// regard to case. A file's first bytes choose the decoder when they carry a
+// known signature (see PictureSignatures.h), so a PNG named ".jpg" is read as
+// the PNG it is; the extension decides only when the content says nothing.
 #pragma once
 
 #include <string>
@@ -28,9 +30,13 @@ const DecoderInfo* FindDecoder(std::string_view extension);
 // Every registered extension, in a fixed order.
 const std::vector<DecoderInfo>& RegisteredDecoders();
 
-// Decodes a file with the decoder of its extension. Raises PictureError for a
-// missing, unreadable or empty file, an extension nobody registered, a
-// metafile, and whatever the decoder raises.
+// The decoder for a file: the one its content names, else the one of its
+// extension. Raises PictureError for a missing, unreadable or empty file, a
+// file neither content nor extension names a decoder for, and a metafile.
+const DecoderInfo& ChooseDecoder(const std::string& fileName);
+
+// Decodes a file with the decoder ChooseDecoder picks. Raises what it raises
+// and whatever the decoder raises.
 DecodedImage DecodePictureFile(const std::string& fileName, const DecodeRequest& request = {});
 
 }  // namespace imaging

@@ -33,4 +33,16 @@ std::vector<uint8_t> ReadFileBytes(const std::string& fileName, size_t padding) 
     return bytes;
 }
 
+std::vector<uint8_t> ReadFileHead(const std::string& fileName, size_t maxBytes) {
+    std::unique_ptr<FILE, FileCloser> file(std::fopen(fileName.c_str(), "rb"));
+    if (!file)
+        throw PictureError(PictureError::Kind::Unreadable, fileName, "the file cannot be opened");
+    std::vector<uint8_t> head(maxBytes);
+    const size_t got = std::fread(head.data(), 1, head.size(), file.get());
+    if (got < head.size() && std::ferror(file.get()))
+        throw PictureError(PictureError::Kind::Unreadable, fileName, "the file cannot be read");
+    head.resize(got);
+    return head;
+}
+
 }  // namespace imaging

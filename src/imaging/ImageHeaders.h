@@ -3,7 +3,7 @@
 // FFmpeg's image decoders accept almost any bytes for some formats (a Targa
 // file has no signature) and learn the picture size only while decoding. We
 // read the fixed header ourselves first, so that a file whose content does
-// not match its extension, and a picture above the pixel limit, are refused
+// not match the chosen format, and a picture above the pixel limit, are refused
 // before the decoder allocates anything.
 #pragma once
 

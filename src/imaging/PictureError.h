@@ -15,7 +15,7 @@ public:
         NotFound,          // no such file, or not a regular file
         Unreadable,        // the file exists but cannot be read
         Empty,             // zero bytes
-        UnknownExtension,  // no decoder is registered for the extension
+        UnknownExtension,  // neither the content nor the extension names a decoder
         Unsupported,       // a known kind of picture this platform cannot decode
         TooLarge,          // above the pixel limit (checked before allocating)
         WrongContent,      // the content is not what the extension says

@@ -72,22 +72,23 @@ raster::Bitmap OpacityOf(const DecodedImage& image) {
     return opacity;
 }
 
-std::optional<LoadedPicture> LoadByExtension(const std::string& fileName, raster::Color fill,
-                                             const DecodeRequest& request) {
-    const std::string extension = UpperExtension(fileName);
-    if (IsJpegExtension(extension)) {
+std::optional<LoadedPicture> LoadByContent(const std::string& fileName, raster::Color fill,
+                                           const DecodeRequest& request) {
+    if (IsJpegExtension(UpperExtension(fileName))) {
         std::error_code error;
         if (!std::filesystem::exists(fileName, error)) return std::nullopt;
     }
-    DecodedImage image = DecodePictureFile(fileName, request);
+    const DecoderInfo& decoder = ChooseDecoder(fileName);
+    DecodedImage image = decoder.decode(fileName, request);
     const Size natural = image.natural;
-    if (!FlattensOnLoad(extension)) return LoadedPicture{std::move(image.pixels), natural, {}};
+    if (!FlattensOnLoad(std::string(decoder.extension)))
+        return LoadedPicture{std::move(image.pixels), natural, {}};
     raster::Bitmap opacity = OpacityOf(image);
     return LoadedPicture{Flatten(std::move(image), fill), natural, std::move(opacity)};
 }
 
 void LoadPictureFile(raster::Bitmap& APicture, const std::string& FileName, raster::Color fill) {
-    if (auto loaded = LoadByExtension(FileName, fill)) APicture = std::move(loaded->bitmap);
+    if (auto loaded = LoadByContent(FileName, fill)) APicture = std::move(loaded->bitmap);
 }
 
 void LoadPictureScaled(raster::Bitmap& Target, const std::string& FileName, int MaxWidth,
@@ -100,7 +101,7 @@ void LoadPictureScaled(raster::Bitmap& Target, const std::string& FileName, int 
         };
         raster::Bitmap picture;
         Size natural;
-        if (auto loaded = LoadByExtension(FileName, BackColor, request)) {
+        if (auto loaded = LoadByContent(FileName, BackColor, request)) {
             picture = std::move(loaded->bitmap);
             natural = loaded->natural;
         }
@@ -127,7 +128,7 @@ SourcePicture LoadSourcePicture(const std::string& fileName, std::optional<Size>
             return fit;
         };
     }
-    auto loaded = LoadByExtension(fileName, backColor, request);
+    auto loaded = LoadByContent(fileName, backColor, request);
     if (!loaded)
         throw PictureError(PictureError::Kind::NotFound, fileName, "the file does not exist");
     return SourcePicture{std::move(loaded->bitmap), loaded->natural, std::move(loaded->opacity)};

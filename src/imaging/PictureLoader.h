@@ -1,10 +1,10 @@
 // Loading pictures for the screen, the dialogs' previews and the video build.
 //
-// Every picture enters through the extension dispatch: the decoder is chosen
-// by the upper-cased extension; a ".JPG" or ".JPEG" file that does not exist
-// decodes to nothing (no error); every other failure raises PictureError.
-// Pictures that may be transparent (everything but ".JPG", ".JPEG" and
-// ".BMP") are then flattened: drawn onto a bitmap filled with the fill
+// Every picture enters through one dispatch: the registry chooses the decoder
+// from the content, else the extension (DecoderRegistry.h); a ".JPG" or
+// ".JPEG" file that does not exist decodes to nothing (no error); every other
+// failure raises PictureError. Pictures whose decoder may give transparency
+// (every decoder but JPEG's and BMP's) are then flattened: drawn onto a bitmap filled with the fill
 // colour, so transparent parts show that colour.
 //
 // Three loaders sit on the dispatch:
@@ -24,7 +24,8 @@
 
 namespace imaging {
 
-// True when pictures with this upper-cased extension are flattened.
+// True when pictures read by the decoder registered for this upper-cased
+// extension are flattened.
 bool FlattensOnLoad(const std::string& upperExtension);
 
 // The decoded picture drawn onto 'fill' (alpha-blended where it is partly
@@ -43,10 +44,10 @@ struct LoadedPicture {
     raster::Bitmap opacity;  // of a flattened picture that had any transparency, else empty
 };
 
-// The extension dispatch. nullopt for a missing ".JPG"/".JPEG" file (the
+// The dispatch. nullopt for a missing ".JPG"/".JPEG" file (the
 // caller keeps what it had); raises PictureError for anything else that fails.
-std::optional<LoadedPicture> LoadByExtension(const std::string& fileName, raster::Color fill,
-                                             const DecodeRequest& request = {});
+std::optional<LoadedPicture> LoadByContent(const std::string& fileName, raster::Color fill,
+                                           const DecodeRequest& request = {});
 
 // Loads the file at its natural size into APicture, flattened onto 'fill'.
 // A missing JPEG leaves APicture as it was. Raises PictureError.

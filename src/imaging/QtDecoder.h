@@ -1,9 +1,9 @@
 // Pictures read through Qt's image readers (PNG, GIF, BMP, TIFF, WebP, ICO,
 // the portable bitmaps, XPM, XBM).
 //
-// The reader is given the format our registry chose from the extension and
-// may not pick another one from the content, so a PNG named ".gif" is an
-// error rather than quietly decoded. No QGuiApplication is needed.
+// The reader is given the format the registry chose and may not pick another
+// one itself, so every file is read by the decoder the registry reports. No QGuiApplication is
+// needed.
 #pragma once
 
 #include <string>

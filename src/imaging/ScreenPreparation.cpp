@@ -178,7 +178,7 @@ void LoadAndPreparePicture(raster::Bitmap& Picture, std::optional<raster::Bitmap
                                !screen.FrameBackgroundPicture->isEmpty();
         std::optional<Size> natural;
         raster::Bitmap opacity;
-        if (auto loaded = LoadByExtension(FileName, onPicture ? 0 : screen.Color, request)) {
+        if (auto loaded = LoadByContent(FileName, onPicture ? 0 : screen.Color, request)) {
             Picture = std::move(loaded->bitmap);
             natural = loaded->natural;
             if (onPicture) opacity = std::move(loaded->opacity);

@@ -56,16 +56,18 @@ bool ScriptedDialogs::SelectFolder(QWidget*, const QString& title, const QString
     return true;
 }
 
-QString ScriptedDialogs::SaveVideoName(QWidget*, const QString& initialFolder) {
-    initialFolders << initialFolder;
+QString ScriptedDialogs::SaveVideoName(QWidget*, const QString& suggestedName) {
+    initialFolders << suggestedName;
     return Take(videoNames);
 }
 
-QString ScriptedDialogs::OpenProjectName(QWidget*) {
+QString ScriptedDialogs::OpenProjectName(QWidget*, const QString& initialFolder) {
+    initialFolders << initialFolder;
     return Take(projectNames);
 }
 
-QString ScriptedDialogs::SaveProjectName(QWidget*) {
+QString ScriptedDialogs::SaveProjectName(QWidget*, const QString& initialFolder) {
+    initialFolders << initialFolder;
     return Take(projectNames);
 }
 

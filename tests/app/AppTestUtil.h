@@ -53,9 +53,9 @@ public:
     QStringList OpenMusicFiles(QWidget*, const QString& initialFolder) override;
     bool SelectFolder(QWidget*, const QString& title, const QString& root,
                       QString& folder) override;
-    QString SaveVideoName(QWidget*, const QString& initialFolder) override;
-    QString OpenProjectName(QWidget*) override;
-    QString SaveProjectName(QWidget*) override;
+    QString SaveVideoName(QWidget*, const QString& suggestedName) override;
+    QString OpenProjectName(QWidget*, const QString& initialFolder) override;
+    QString SaveProjectName(QWidget*, const QString& initialFolder) override;
     bool Confirm(QWidget*, const QString& text) override;
     void Inform(QWidget*, const QString& text) override;
     void ShowError(QWidget*, const QString& text) override;

@@ -368,17 +368,13 @@ TEST_F(MainFormTest, SaveAsAsksBeforeReplacingTheProjectANameWithoutExtensionLea
     EXPECT_TRUE(dialogs_.errors.isEmpty());
 }
 
-TEST_F(MainFormTest, HelpFallsBackToTheHomePage) {
-    Action("Help2")->trigger();
+TEST_F(MainFormTest, HomePageAndEmailGoToTheDesktop) {
+    Action("HomePage1")->trigger();
     Action("Email1")->trigger();
-    MakeFile("help.chm", "help");
-    Action("Help2")->trigger();
-    ASSERT_EQ(dialogs_.opened.size(), 3u);
+    ASSERT_EQ(dialogs_.opened.size(), 2u);
     EXPECT_EQ(dialogs_.opened[0], QUrl(QString::fromStdString(model::Product().homepage)));
     EXPECT_EQ(dialogs_.opened[1].scheme(), "mailto");
     EXPECT_EQ(dialogs_.opened[1].path(), QString::fromStdString(model::Product().email));
-    EXPECT_EQ(dialogs_.opened[2], QUrl::fromLocalFile(Path("help.chm")));
-    EXPECT_EQ(Action("Help2")->shortcut(), QKeySequence(Qt::Key_F1));
     EXPECT_EQ(Action("UndoandExit1")->shortcut(), QKeySequence(Qt::ALT | Qt::Key_E));
 }
 

@@ -1,6 +1,6 @@
 // Walks through the window the way a person would and saves a picture of
-// each step, the per-image dialog, the About box, the preview window and a
-// running build. Run it
+// each step, the per-image dialog, the About box, the help window, the
+// preview window and a running build. Run it
 // under a real X server (scripts/screenshots.sh starts one with Xvfb):
 //   app_screenshots OUTPUT_FOLDER
 // It makes its own pictures and music with ffmpeg in a temporary program
@@ -19,6 +19,7 @@
 
 #include <cstdio>
 
+#include "app/HelpWindow.h"
 #include "app/ImageForm.h"
 #include "app/MainForm.h"
 #include "app/MediaListModels.h"
@@ -97,6 +98,10 @@ int main(int argc, char** argv) {
     QDir().mkpath(dir + "sample");
     for (const char* name : {"t1.jpg", "t2.jpg"})
         QFile::copy(programDir + "sample/" + name, dir + "sample/" + name);
+    QDir().mkpath(dir + "help/screenshots");
+    for (const QString& name : QDir(programDir + "help/screenshots").entryList(QDir::Files))
+        QFile::copy(programDir + "help/screenshots/" + name, dir + "help/screenshots/" + name);
+    QFile::copy(programDir + "help/manual.md", dir + "help/manual.md");
     model::SetUserDataDir(dir.toStdString() + "user/");
     model::SetProgramDir(dir.toStdString());
 
@@ -183,6 +188,15 @@ int main(int argc, char** argv) {
         Save(dialog, "about");
     };
     window.findChild<QAction*>(QStringLiteral("About1"))->trigger();
+
+    // The help window, as F1 opens it.
+    window.findChild<QAction*>(QStringLiteral("Help2"))->trigger();
+    if (app::HelpWindow* help = window.Help()) {
+        help->resize(820, 620);
+        QTest::qWait(300);
+        Save(*help, "help");
+        help->close();
+    }
 
     // The preview window halfway through its second transition, the first
     // one between two pictures.

@@ -13,6 +13,8 @@
 #include <QProcessEnvironment>
 #include <QTemporaryDir>
 
+#include "cli/Cli.h"
+
 namespace cli {
 namespace {
 
@@ -21,6 +23,36 @@ void NeedCoreApplication() {
     static char name[] = "test_cli";
     static char* argv[] = {name, nullptr};
     if (!QCoreApplication::instance()) static QCoreApplication application(argc, argv);
+}
+
+// "vantoshow show.dvprj", as a file manager starts it, is for the window;
+// a mistyped command stays an error rather than a project that is not there.
+TEST(HeadlessCommands, AProjectArgumentIsLeftToTheWindow) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    QFile notes(dir.filePath("notes"));
+    ASSERT_TRUE(notes.open(QIODevice::WriteOnly));
+    notes.close();
+    const std::string existing = dir.filePath("notes").toStdString();
+    const struct {
+        std::string argument;
+        bool project;
+    } cases[] = {{"show.dvprj", true}, {"/home/u/HOLIDAY.DVPRJ", true},
+                 {existing, true},     {".dvprj", false},
+                 {"biuld", false},     {"build", false},
+                 {"--version", false}};
+    for (const auto& c : cases) {
+        char program[] = "vantoshow";
+        std::string argument = c.argument;
+        char* argv[] = {program, argument.data(), nullptr};
+        EXPECT_EQ(ProjectArgument(2, argv), c.project ? c.argument : "") << c.argument;
+        if (c.project) {
+            EXPECT_EQ(RunCommandLine(2, argv), -1) << c.argument;
+        }
+    }
+    char program[] = "vantoshow", first[] = "a.dvprj", second[] = "b.dvprj";
+    char* two[] = {program, first, second, nullptr};
+    EXPECT_EQ(ProjectArgument(3, two), "");
 }
 
 TEST(HeadlessCommands, RunWithoutADisplayWhateverPlatformIsNamed) {

@@ -2,10 +2,12 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <filesystem>
 #include <utility>
 
 #include "imaging/DecoderRegistry.h"
 #include "imaging/ImagingTestUtil.h"
+#include "imaging/PictureError.h"
 #include "imaging/TestPictures.h"
 
 namespace imaging {
@@ -160,6 +162,65 @@ TEST(DecoderFormats, TinyAndThinPicturesOfEveryFormatDecodeAtTheirSize) {
             EXPECT_EQ(image.pixels.height(), height);
             EXPECT_EQ(image.natural, (Size{width, height}));
         }
+    }
+}
+
+// Pictures saved under a name that does not say what they are: the content
+// chooses the decoder wherever it has a signature, the name only where not.
+TEST(DecoderFormats, ContentChoosesTheDecoderWhateverTheName) {
+    TempDir dir;
+    const raster::Bitmap picture = Coordinates(5, 3);
+    const std::string original = dir.file("original");
+    std::filesystem::create_directory(original);
+    std::vector<std::pair<std::string, std::string>> files;  // path, registered extension
+    // Qt's format name, and the registered extension the content must choose.
+    const std::pair<const char*, const char*> qtFormats[] = {
+        {"png", ".PNG"}, {"bmp", ".BMP"}, {"tiff", ".TIF"}, {"webp", ".WEBP"}, {"ppm", ".PPM"},
+        {"pgm", ".PGM"}, {"pbm", ".PBM"}, {"xpm", ".XPM"},  {"xbm", ".XBM"}};
+    for (const auto& [format, extension] : qtFormats) {
+        files.emplace_back(original + "/a." + format, extension);
+        ASSERT_TRUE(ToQImage(picture).save(QString::fromStdString(files.back().first), format));
+    }
+    files.emplace_back(original + "/a.gif", ".GIF");
+    WriteFile(files.back().first, MakeGif(5, 3, {kRed, kBlue}, std::vector<uint8_t>(15, 1), -1));
+    files.emplace_back(original + "/a.jpg", ".JPG");
+    WriteFile(files.back().first, EncodeJpeg(picture));
+    files.emplace_back(original + "/a.psd", ".PSD");
+    WriteFile(files.back().first, MakePsd(picture));
+    for (const auto& [extension, codec] : {std::pair{".PCX", AV_CODEC_ID_PCX},
+                                           {".SGI", AV_CODEC_ID_SGI},
+                                           {".RAS", AV_CODEC_ID_SUNRAST},
+                                           {".XWD", AV_CODEC_ID_XWD}}) {
+        files.emplace_back(original + "/a" + extension, extension);
+        WriteFile(files.back().first,
+                  EncodeWithFfmpeg(codec,
+                                   codec == AV_CODEC_ID_PCX || codec == AV_CODEC_ID_SGI
+                                       ? AV_PIX_FMT_RGB24
+                                       : AV_PIX_FMT_BGR24,
+                                   picture));
+    }
+    for (const auto& [path, extension] : files) {
+        for (const char* misnamed : {"photo.jpg", "photo.gif", "photo.tga", "photo.xyz", "photo"}) {
+            const std::string copy = dir.file(misnamed);
+            std::filesystem::copy_file(path, copy,
+                                       std::filesystem::copy_options::overwrite_existing);
+            SCOPED_TRACE(path + " as " + misnamed);
+            EXPECT_EQ(ChooseDecoder(copy).extension, extension);
+            const DecodedImage image = DecodePictureFile(copy);
+            EXPECT_EQ(image.natural, (Size{5, 3}));
+        }
+    }
+    // Targa has no signature: its name decides, and under another name the
+    // decoder of that name reports what it expected.
+    WriteFile(dir.file("a.tga"), EncodeWithFfmpeg(AV_CODEC_ID_TARGA, AV_PIX_FMT_BGR24, picture));
+    EXPECT_EQ(DecodePictureFile(dir.file("a.tga")).natural, (Size{5, 3}));
+    std::filesystem::copy_file(dir.file("a.tga"), dir.file("targa.jpg"));
+    try {
+        DecodePictureFile(dir.file("targa.jpg"));
+        ADD_FAILURE() << "a Targa picture named .jpg decoded";
+    } catch (const PictureError& e) {
+        EXPECT_EQ(e.kind(), PictureError::Kind::WrongContent);
+        EXPECT_NE(std::string(e.what()).find("JPEG"), std::string::npos) << e.what();
     }
 }
 

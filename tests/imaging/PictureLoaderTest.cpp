@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "imaging/FitArithmetic.h"
 #include "imaging/ImagingTestUtil.h"
 #include "imaging/PictureError.h"
@@ -28,7 +30,10 @@ TEST(PictureLoader, TransparentFormatsAreFlattenedOntoTheFillColour) {
         ToQImage(ThreeReds(), kAlphas).save(QString::fromStdString(dir.file("a.png")), "png"));
     WriteFile(dir.file("a.tga"),
               EncodeWithFfmpeg(AV_CODEC_ID_TARGA, AV_PIX_FMT_BGRA, ThreeReds(), kAlphas));
-    for (const char* name : {"a.png", "a.tga"}) {
+    // A PNG named ".jpg" is read, and flattened, as the PNG it is: by the
+    // screen's, the previews' and the build's loaders alike.
+    std::filesystem::copy_file(dir.file("a.png"), dir.file("png-named.jpg"));
+    for (const char* name : {"a.png", "a.tga", "png-named.jpg"}) {
         SCOPED_TRACE(name);
         raster::Bitmap picture;
         LoadPictureFile(picture, dir.file(name), kFill);
@@ -36,6 +41,15 @@ TEST(PictureLoader, TransparentFormatsAreFlattenedOntoTheFillColour) {
         EXPECT_EQ(picture.pixel(0, 0), kRed);
         EXPECT_TRUE(Near(picture.pixel(1, 0), RGB(128, 0, 127), 1));
         EXPECT_EQ(picture.pixel(2, 0), kFill);
+
+        raster::Bitmap preview;
+        LoadPictureScaled(preview, dir.file(name), 30, 30, kFill);
+        ASSERT_EQ(preview.width(), 3);
+        EXPECT_EQ(preview.pixel(2, 0), kFill);
+
+        const SourcePicture source = LoadSourcePicture(dir.file(name), Size{720, 576}, kFill);
+        EXPECT_EQ(source.natural, (Size{3, 1}));
+        EXPECT_EQ(source.bitmap.pixel(2, 0), kFill);
     }
 
     // GIF transparency is a palette index.

@@ -16,6 +16,7 @@
 #include "model/MediaPaths.h"
 #include "model/ModelTestUtil.h"
 #include "model/PerImage.h"
+#include "model/RecentProjects.h"
 #include "model/WorkingState.h"
 
 namespace {
@@ -276,6 +277,34 @@ TEST_F(ProjectTest, NamedPipeChosenAsProjectIsRefusedWithoutWaiting) {
     EXPECT_THROW(loading.get(), model::FileError);
     EXPECT_THROW(model::LoadProject1Click(pipe, hooks_), ProjectError);
     EXPECT_EQ(ReadText(Path("options.dat")), before);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(ProjectTest, RecentProjectsKeepTheNewestEightOnceEachApartFromTheWorkingState) {
+    EXPECT_TRUE(model::RecentProjects().empty());
+    EXPECT_EQ(model::LastFolder("Project"), "");
+    for (int i = 1; i <= 10; ++i) model::NoteRecentProject(Path("shows/show" + std::to_string(i)));
+    model::NoteRecentProject(Path("shows/show5"));  // again: moves to the front
+    const Paths expected = {Path("shows/show5"), Path("shows/show10"), Path("shows/show9"),
+                            Path("shows/show8"), Path("shows/show7"),  Path("shows/show6"),
+                            Path("shows/show4"), Path("shows/show3")};
+    EXPECT_EQ(model::RecentProjects(), expected);
+    EXPECT_EQ(model::LastFolder("Project"), Path("shows"));
+
+    model::ForgetRecentProject(Path("shows/show10"));
+    EXPECT_EQ(model::RecentProjects().size(), 7u);
+    EXPECT_EQ(model::RecentProjects()[1], Path("shows/show9"));
+
+    // Loading a project replaces the working store whole; the list stays.
+    model::NoteLastFolder("Video", Path("videos"));
+    WriteText(Path("other.dvprj"), "[Set]\nVideoType=0\n");
+    model::LoadProject1Click(Path("other.dvprj"), {});
+    EXPECT_EQ(model::RecentProjects().size(), 7u);
+    EXPECT_EQ(model::LastFolder("Video"), Path("videos"));
+    EXPECT_EQ(ReadText(model::OptionsFileName()).find("show5"), std::string::npos);
 }
 
 }  // namespace
