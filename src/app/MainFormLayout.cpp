@@ -393,7 +393,7 @@ QWidget* TMainForm::CreateEffectsPage() {
     auto* side = new QVBoxLayout;
     side->addWidget(fsPanel2_);
     side->addLayout(form);
-    side->addWidget(customize);
+    side->addWidget(customize, 0, Qt::AlignLeft);
     side->addStretch();
 
     auto* body = new QHBoxLayout;
