@@ -2,17 +2,20 @@
 
 #include <QPainter>
 
+#include <algorithm>
+
 #include "app/Thumbnails.h"
 #include "imaging/DecoderRegistry.h"
 
 namespace app {
 
 namespace {
-// The preview keeps the proportions of a 59 x 41 field.
-constexpr int kWidth = 59;
-constexpr int kHeight = 41;
+// The show is seen on a 4:3 screen, whatever the frame's pixels. The
+// smallest field leaves the Options step room on a small screen.
+constexpr int kWidth = 40;
+constexpr int kHeight = 30;
 // Large enough to look sharp when the window is enlarged.
-constexpr int kLoadedSide = 400;
+constexpr int kLoadedSide = 720;
 // The loader's own words for a picture that gave no thumbnail.
 QString WhyNotLoaded(const QString& path) {
     try {
@@ -27,11 +30,17 @@ QString WhyNotLoaded(const QString& path) {
 
 BackgroundPreview::BackgroundPreview(QWidget* parent) : QWidget(parent) {
     setMinimumSize(kWidth, kHeight);
-    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
 }
 
 QSize BackgroundPreview::sizeHint() const {
-    return QSize(kWidth * 2, kHeight * 2);
+    return QSize(kWidth * 4, kHeight * 4);
+}
+
+QRect BackgroundPreview::FieldRect() const {
+    const int fieldWidth = std::min(width(), height() * kWidth / kHeight);
+    const int fieldHeight = fieldWidth * kHeight / kWidth;
+    return QRect((width() - fieldWidth) / 2, 0, fieldWidth, fieldHeight);
 }
 
 void BackgroundPreview::SetPath(const QString& path) {
@@ -56,14 +65,15 @@ bool BackgroundPreview::LoadPicture(QString* error) {
 
 void BackgroundPreview::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    painter.fillRect(rect(), QColor(0xd0, 0xd0, 0xd0));
-    painter.fillRect(rect(), QBrush(QColor(0x90, 0x90, 0x90), Qt::DiagCrossPattern));
+    const QRect field = FieldRect();
+    painter.fillRect(field, QColor(0xd0, 0xd0, 0xd0));
+    painter.fillRect(field, QBrush(QColor(0x90, 0x90, 0x90), Qt::DiagCrossPattern));
     if (!picture_.isNull()) {
         painter.setRenderHint(QPainter::SmoothPixmapTransform);
-        painter.drawPixmap(rect(), picture_);
+        painter.drawPixmap(field, picture_);
     }
     painter.setPen(palette().color(QPalette::Mid));
-    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    painter.drawRect(field.adjusted(0, 0, -1, -1));
 }
 
 }  // namespace app

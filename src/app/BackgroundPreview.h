@@ -1,5 +1,6 @@
-// The small preview of the background picture on the Options step: the
-// picture stretched over a grey cross-hatched field. Its tooltip is the
+// The preview of the background picture on the Options step: the picture
+// stretched over a grey cross-hatched field in the proportions of the
+// television screen, as large as the widget allows. Its tooltip is the
 // picture's path, which is also where the settings take the path from.
 #pragma once
 
@@ -23,6 +24,9 @@ public:
     bool HasPicture() const { return !picture_.isNull(); }
 
     QSize sizeHint() const override;
+    // Where the field is drawn: the largest 4:3 rectangle that fits,
+    // centred across and at the top.
+    QRect FieldRect() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -50,14 +50,14 @@ QTableWidgetItem* Cell(const QString& text, bool editable) {
 
 TImageForm::TImageForm(TMainForm& mainForm) : QDialog(nullptr), main_(mainForm) {
     setObjectName(QStringLiteral("ImageForm"));
-    setWindowTitle(tr("Customize Caption and Transtion Effects individually"));
+    setWindowTitle(tr("Customize Caption and Transition Effects individually"));
     setSizeGripEnabled(true);
     resize(743, 488);
 
     sg_ = new QTableWidget(0, 5, this);
     sg_->setObjectName(QStringLiteral("sg"));
     sg_->setHorizontalHeaderLabels(
-        {tr("Image File"), tr("Caption"), tr("Effects"), tr("Interval"), QString()});
+        {tr("Image File"), tr("Caption"), tr("Effects"), tr("Interval (seconds)"), QString()});
     sg_->setColumnHidden(kPathColumn, true);
     sg_->verticalHeader()->hide();
     sg_->verticalHeader()->setDefaultSectionSize(sg_->fontMetrics().height() + 8);
@@ -73,6 +73,10 @@ TImageForm::TImageForm(TMainForm& mainForm) : QDialog(nullptr), main_(mainForm) 
     header->resizeSection(kFileColumn, 120);
     header->resizeSection(kCaptionColumn, 235);
     header->resizeSection(kEffectsColumn, 100);
+    // Wide enough for its heading, which names the unit of the cells.
+    header->resizeSection(kIntervalColumn, header->fontMetrics().horizontalAdvance(
+                                               sg_->horizontalHeaderItem(kIntervalColumn)->text()) +
+                                               24);
     header->setStretchLastSection(false);
     header->setSectionResizeMode(kCaptionColumn, QHeaderView::Stretch);
 
@@ -111,7 +115,7 @@ TImageForm::TImageForm(TMainForm& mainForm) : QDialog(nullptr), main_(mainForm) 
 
     auto* reset = new QPushButton(tr("Reset"), this);
     reset->setObjectName(QStringLiteral("reset1"));
-    reset->setToolTip(tr("Clear and reset all image captions"));
+    reset->setToolTip(tr("Reset the captions, intervals and transitions of every picture"));
     reset->setAutoDefault(false);
     auto* ok = new QPushButton(tr("OK"), this);
     ok->setObjectName(QStringLiteral("ok1"));
@@ -381,7 +385,10 @@ void TImageForm::OkClick() {
 }
 
 void TImageForm::ResetClick() {
-    if (!Dialogs().Confirm(this, tr("Reset all captions?"))) return;
+    if (!Dialogs().Confirm(
+            this,
+            tr("Reset the captions, intervals and transitions of all pictures to their defaults?")))
+        return;
     model::IniFile& store = model::OptionsStore();
     store.EraseSection(model::kCaptionsSection);
     store.EraseSection(model::kEffectsSection);

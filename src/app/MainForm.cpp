@@ -89,6 +89,10 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
     layout->addWidget(CreateNavigation());
     layout->addLayout(right, 1);
     setCentralWidget(central);
+    // The status line is there from the start: made by its first message, it
+    // would push the bottom buttons up under the pointer.
+    statusBar()->setObjectName(QStringLiteral("StatusLine"));
+    statusBar()->show();
 
     // Page 0 first, without running the step change.
     outlookBar_->blockSignals(true);

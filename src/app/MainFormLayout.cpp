@@ -27,6 +27,7 @@
 #include "app/BackgroundPreview.h"
 #include "app/ColorComboBox.h"
 #include "app/Icons.h"
+#include "app/ListRowDelegate.h"
 #include "app/MainForm.h"
 #include "app/MediaListModels.h"
 #include "app/PictureView.h"
@@ -185,6 +186,8 @@ QWidget* TMainForm::CreateImagesPage() {
     imageList_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     imageList_->setTextElideMode(Qt::ElideNone);
     imageList_->setUniformItemSizes(true);
+    imageList_->setIconSize(QSize(16, 16));
+    imageList_->setItemDelegate(new ListRowDelegate(true, imageList_));
     imageList_->setAcceptDrops(true);
     imageList_->setDragDropMode(QAbstractItemView::DropOnly);
     imageList_->setDropIndicatorShown(false);
@@ -261,6 +264,7 @@ QWidget* TMainForm::CreateMusicPage() {
     musicList_->setRootIsDecorated(false);
     musicList_->setItemsExpandable(false);
     musicList_->setUniformRowHeights(true);
+    musicList_->setItemDelegate(new ListRowDelegate(false, musicList_));
     musicList_->setAllColumnsShowFocus(true);
     musicList_->setSelectionBehavior(QAbstractItemView::SelectRows);
     musicList_->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -369,6 +373,7 @@ QWidget* TMainForm::CreateEffectsPage() {
     speedEdit2_->setRange(1, 5);
     intervalEdit_ = Named(new QSpinBox, "IntervalEdit", tr("Seconds each picture stays on screen"));
     intervalEdit_->setRange(1, 10000);
+    intervalEdit_->setSuffix(tr(" seconds"));
 
     auto* tools = new QHBoxLayout;
     tools->addWidget(expand);
@@ -382,17 +387,22 @@ QWidget* TMainForm::CreateEffectsPage() {
     treeColumn->addLayout(tools);
 
     auto* form = new QFormLayout;
+    // Numbers keep the width of their digits, however wide the column grows.
+    form->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
     auto* speedLabel = Label("Label3", tr("Transition speed:"));
     auto* intervalLabel = Label("Label4", tr("Redraw interval:"));
     speedLabel->setBuddy(speedEdit2_);
     intervalLabel->setBuddy(intervalEdit_);
-    form->addRow(speedLabel, speedEdit2_);
+    auto* speedRow = new QHBoxLayout;
+    speedRow->addWidget(speedEdit2_);
+    speedRow->addWidget(Label("speedNote", tr("1 = fastest, 5 = slowest")));
+    form->addRow(speedLabel, speedRow);
     form->addRow(intervalLabel, intervalEdit_);
 
     auto* side = new QVBoxLayout;
     side->addWidget(fsPanel2_);
     side->addLayout(form);
-    side->addWidget(customize);
+    side->addWidget(customize, 0, Qt::AlignLeft);
     side->addStretch();
 
     auto* body = new QHBoxLayout;
@@ -462,14 +472,18 @@ QWidget* TMainForm::CreateOptionsPage() {
     drawMode->addWidget(backStretchRadio_);
     drawMode->addStretch();
 
+    // The controls keep their own widths on the left; the preview takes the
+    // rest of the box, across and down, and draws itself in the proportions
+    // of the screen within it.
     auto* grid = new QGridLayout(background);
     grid->addWidget(backColorRadio_, 0, 0);
-    grid->addWidget(backcolorCb_, 0, 1, 1, 2);
+    grid->addWidget(backcolorCb_, 0, 1);
     grid->addWidget(backImageRadio_, 1, 0);
     grid->addWidget(select, 1, 1);
-    grid->addWidget(backImage_, 1, 2, 2, 1);
     grid->addLayout(drawMode, 2, 0, 1, 2);
+    grid->addWidget(backImage_, 0, 2, 4, 1);
     grid->setColumnStretch(2, 1);
+    grid->setRowStretch(3, 1);
 
     auto* customize = Button("FlatButton5", tr("Customize caption and effects..."),
                              tr("Give pictures their own caption, interval and effects"));
@@ -480,15 +494,16 @@ QWidget* TMainForm::CreateOptionsPage() {
     left->addStretch();
     auto* right = new QVBoxLayout;
     right->addWidget(syncBox);
-    right->addWidget(background);
+    right->addWidget(background, 1);
     auto* customizeRow = new QHBoxLayout;
     customizeRow->addStretch();
     customizeRow->addWidget(customize);
     right->addLayout(customizeRow);
-    right->addStretch();
 
+    // The radio groups need only their texts' width; the background and
+    // its preview get what the window has to spare.
     auto* layout = new QHBoxLayout(page);
-    layout->addLayout(left, 1);
+    layout->addLayout(left);
     layout->addLayout(right, 1);
 
     connect(select, &QPushButton::clicked, this, &TMainForm::SelectBackgroundPicture);

@@ -301,7 +301,9 @@ TEST_F(ImageFormTest, ResetErasesEveryPicturesOwnDataAfterAskingAndTheShowListsC
         EXPECT_EQ(Cell(form, 0, TImageForm::kEffectsColumn), "Default");
         model::Settings.Pictures.clear();
     });
-    EXPECT_EQ(dialogs_.questions, QStringList({"Reset all captions?", "Reset all captions?"}));
+    const QString question =
+        "Reset the captions, intervals and transitions of all pictures to their defaults?";
+    EXPECT_EQ(dialogs_.questions, QStringList({question, question}));
     EXPECT_FALSE(store.SectionExists(model::kCaptionsSection));
     EXPECT_FALSE(store.SectionExists(model::kIntervalsSection));
     EXPECT_FALSE(store.SectionExists(model::kEffectsSection));

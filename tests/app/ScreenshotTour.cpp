@@ -1,8 +1,10 @@
 // Walks through the window the way a person would and saves a picture of
-// each step, the per-image dialog, the About box, the help window, the
-// preview window and a running build. Run it
+// each step, the Options step on a large screen, the per-image dialog, the
+// About box, the help window, the preview window and a running build. Run it
 // under a real X server (scripts/screenshots.sh starts one with Xvfb):
 //   app_screenshots OUTPUT_FOLDER
+// With VANTO_TOUR_SIZES set it also photographs every step at 681x386 and
+// 1024x768, to check the layout at small sizes (not for the README).
 // It makes its own pictures and music with ffmpeg in a temporary program
 // folder, so it never touches the real options file.
 #include <QAbstractButton>
@@ -132,8 +134,18 @@ int main(int argc, char** argv) {
         return 1;
     }
 
+    // A background picture, so its preview on the Options step shows one.
+    const QString backdrop = pictures + "backdrop.jpg";
+    if (!MakePicture("gradients=s=720x576:c0=0x12355b:c1=0x7fb7be:c2=0xf4d35e:type=radial:seed=2",
+                     backdrop)) {
+        std::fprintf(stderr, "ffmpeg could not make %s\n", qPrintable(backdrop));
+        return 1;
+    }
+
     // The lists as a saved project holds them.
-    QString options = QStringLiteral("[Set]\nImageInterval=2\n[Pictures]\n");
+    QString options =
+        QStringLiteral("[Set]\nImageInterval=2\nBack_Mode_UseColor=0\nBack_Image_UseTiled=0\n") +
+        "Back_Image_Filename=" + backdrop + "\n[Pictures]\n";
     for (int i = 0; i < 3; ++i) options += files[i] + "=1\n";
     options += pictures + "Summer 2024/=1\n" + dir + "Pictures/old-scan.jpg=0\n[Music]\n";
     for (const char* song : {"Morning.mp3", "Evening.mp3"}) options += music + song + "=1\n";
@@ -164,6 +176,25 @@ int main(int argc, char** argv) {
         QTest::qWait(step == app::TMainForm::kEffectsStep ? 1900 : 700);
         Save(window, QString::fromLatin1(names[step]));
     }
+
+    // The same step on a large screen: the controls keep their widths and
+    // the background preview takes the room.
+    window.SelectStep(app::TMainForm::kOptionsStep);
+    window.resize(1600, 1000);
+    QTest::qWait(700);
+    Save(window, "step4-options-1600x1000");
+    if (qEnvironmentVariableIsSet("VANTO_TOUR_SIZES")) {
+        for (const QSize size : {QSize(681, 386), QSize(1024, 768)}) {
+            for (int step = 0; step < 5; ++step) {
+                window.SelectStep(step);
+                window.resize(size);
+                QTest::qWait(400);
+                Save(window, QStringLiteral("size-%1-%2").arg(size.width()).arg(step));
+            }
+        }
+    }
+    window.resize(900, 580);
+    QTest::qWait(300);
 
     window.SelectStep(app::TMainForm::kOptionsStep);
     dialogs.onModal = [&](QDialog& dialog) {
