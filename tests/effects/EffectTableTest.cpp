@@ -5,13 +5,13 @@
 #include <algorithm>
 #include <cctype>
 #include <climits>
-#include <set>
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
 
 #include "effects/Effects.h"
+#include "effects/FamilyMembers.h"
 #include "effects/SyntheticPictures.h"
 #include "raster/Random.h"
 
@@ -271,26 +271,47 @@ INSTANTIATE_TEST_SUITE_P(Table, UnseededMember, ::testing::ValuesIn(UnseededStyl
                              return TestNameOf(info.param);
                          });
 
-TEST(EffectTable, EntriesMapToTheirNamesAndEachHasItsOwnProcedure) {
-    EXPECT_EQ(Effects[0].Proc, nullptr);
+// The table's shape is checked when it compiles; these rows pin the names
+// at both ends and in the middle.
+TEST(EffectTable, EntriesCarryTheirNames) {
     EXPECT_STREQ(Effects[1].Name, "Expand from right");
     EXPECT_STREQ(Effects[128].Name, "Random squares appear");
     EXPECT_STREQ(Effects[172].Name, "Channel Mix");
-
-    std::set<std::string> names;
-    std::set<TEffectProc> procs;
-    std::vector<std::string> repeated;
-    for (int s = 1; s <= kEffectCount; ++s) {
-        ASSERT_NE(Effects[s].Proc, nullptr) << s;
-        ASSERT_GT(std::string_view(Effects[s].Name).size(), 0u) << s;
-        if (!names.insert(Effects[s].Name).second) repeated.push_back(Effects[s].Name);
-        EXPECT_TRUE(procs.insert(Effects[s].Proc).second) << s << " shares its procedure";
-    }
-    // The two names that occur twice belong to different procedures (checked above).
-    EXPECT_EQ(repeated, (std::vector<std::string>{"Expand from bottom", "Expand in from top"}));
-    EXPECT_STREQ(Effects[18].Name, Effects[33].Name);
-    EXPECT_STREQ(Effects[25].Name, Effects[34].Name);
 }
+
+// Region reveals show every pixel either from Dest or from Source in place,
+// never moved or mixed.
+class RegionReveal : public EveryMember {};
+
+TEST_P(RegionReveal, FramesHoldOnlyThePicturesInPlace) {
+    for (const auto& [W, H] : kAwkwardSizes) {
+        const Bitmap before = SyntheticPicture(W, H, 0), source = SyntheticPicture(W, H, 1);
+        for (const int p : {0, 1, 37, 50, 99, 100}) {
+            SCOPED_TRACE(what() + " at " + std::to_string(W) + "x" + std::to_string(H) +
+                         ", p = " + std::to_string(p));
+            Bitmap dest = before;
+            DrawStyle(style(), dest, source, p);
+            for (int y = 0; y < H; ++y)
+                for (int x = 0; x < W; ++x)
+                    ASSERT_TRUE(SamePixel(dest, x, y, source, x, y) ||
+                                SamePixel(dest, x, y, before, x, y))
+                        << x << "," << y;
+        }
+    }
+}
+
+std::vector<int> RegionRevealStyles() {
+    std::vector<int> styles;
+    for (const EffectFamily family :
+         {EffectFamily::Stripe, EffectFamily::Grid, EffectFamily::Shape})
+        for (const TEffect& e : test_support::MembersOf(family)) styles.push_back(e.Style);
+    return styles;
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, RegionReveal, ::testing::ValuesIn(RegionRevealStyles()),
+                         [](const ::testing::TestParamInfo<int>& info) {
+                             return TestNameOf(info.param);
+                         });
 
 TEST(EffectTable, DrawEffectCallsTheEntryAndRefusesWhatItCannotDraw) {
     const int W = 64, H = 48;
