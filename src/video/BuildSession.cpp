@@ -4,8 +4,8 @@
 #include <climits>
 #include <utility>
 
+#include "base/Random.h"
 #include "effects/Effects.h"
-#include "raster/Random.h"
 #include "video/CaptionLayout.h"
 #include "video/ProgressText.h"
 
@@ -78,7 +78,7 @@ SessionOutcome BuildSession::Run(const std::string& outputPath) {
 void BuildSession::StartPicture(size_t index) {
     const std::string& path = input_.pictures[index];
     currentCaption_ = input_.showCaption ? input_.captionOf(path) : std::string();
-    raster::Randomize();
+    base::Randomize();
     currentEffect_ = PickEffect(input_.effectsOf(path));
     try {
         BuildPicture picture = feed_.Take(index);

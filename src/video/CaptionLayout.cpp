@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "raster/Arith.h"
+#include "base/Arith.h"
 #include "video/EncoderPresets.h"
 #include "video/ShowTiming.h"
 
@@ -26,12 +26,12 @@ std::optional<CaptionPlacement> PlaceCaption(int videoType, int32_t tvSet, std::
         }
         case 1: {
             const double w = 9.0 * n * 20 / 17;
-            placement = {24, static_cast<int>(raster::Trunc((480 - w) / 2)), 540};
+            placement = {24, static_cast<int>(base::Trunc((480 - w) / 2)), 540};
             break;
         }
         case 2: {
             const double w = 9.0 * n * 33 / 17;
-            placement = {36, static_cast<int>(raster::Trunc((720 - w) / 2)), 530};
+            placement = {36, static_cast<int>(base::Trunc((720 - w) / 2)), 530};
             break;
         }
         default:

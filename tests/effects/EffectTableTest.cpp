@@ -10,10 +10,10 @@
 #include <utility>
 #include <vector>
 
+#include "base/Random.h"
 #include "effects/Effects.h"
 #include "effects/FamilyMembers.h"
 #include "effects/SyntheticPictures.h"
-#include "raster/Random.h"
 
 namespace effects {
 namespace {
@@ -75,11 +75,11 @@ long long ExpectedDraws(int style, int W, int H, int w, int h) {
 }
 
 uint32_t StateAfterDraws(uint32_t state, long long draws) {
-    const uint32_t saved = raster::RandSeed();
-    raster::SetRandSeed(state);
-    for (long long i = 0; i < draws; ++i) raster::Random(1);
-    const uint32_t result = raster::RandSeed();
-    raster::SetRandSeed(saved);
+    const uint32_t saved = base::RandSeed();
+    base::SetRandSeed(state);
+    for (long long i = 0; i < draws; ++i) base::Random(1);
+    const uint32_t result = base::RandSeed();
+    base::SetRandSeed(saved);
     return result;
 }
 
@@ -191,7 +191,7 @@ TEST_P(EveryMember, KeepsTheCallingContractAtEverySize) {
                          ", p = " + std::to_string(p));
             Bitmap dest = before;
             const uint32_t state = 0x9E3779B9u + static_cast<uint32_t>(p);
-            raster::SetRandSeed(state);
+            base::SetRandSeed(state);
             DrawStyle(style(), dest, source, p);
             EXPECT_EQ(dest.width(), W);
             EXPECT_EQ(dest.height(), H);
@@ -199,7 +199,7 @@ TEST_P(EveryMember, KeepsTheCallingContractAtEverySize) {
             EXPECT_TRUE(source.samePixels(sourceCopy));
             EXPECT_EQ(source.clip(), nullptr);
             const ProgressSize size = ProgressSizeOf(W, H, p);
-            EXPECT_EQ(raster::RandSeed(),
+            EXPECT_EQ(base::RandSeed(),
                       StateAfterDraws(state, ExpectedDraws(style(), W, H, size.w, size.h)));
         }
     }
@@ -222,12 +222,12 @@ TEST_P(SeededMember, SameFrameWhateverTheGeneratorHeldAndGrowingWithProgress) {
     for (int p = 0; p <= 100; ++p) {
         SCOPED_TRACE(what() + " at p = " + std::to_string(p));
         Bitmap first = before, second = before;
-        raster::SetRandSeed(12345);
+        base::SetRandSeed(12345);
         DrawStyle(style(), first, source, p);
-        EXPECT_EQ(raster::RandSeed(), 12345u);
-        raster::SetRandSeed(0xFFFFFFFFu);
+        EXPECT_EQ(base::RandSeed(), 12345u);
+        base::SetRandSeed(0xFFFFFFFFu);
         DrawStyle(style(), second, source, p);
-        EXPECT_EQ(raster::RandSeed(), 0xFFFFFFFFu);
+        EXPECT_EQ(base::RandSeed(), 0xFFFFFFFFu);
         ASSERT_TRUE(first.samePixels(second));
 
         const std::vector<bool> shown = BytesFromSource(first, source);
@@ -252,9 +252,9 @@ TEST_P(UnseededMember, EdgesDifferWithTheGeneratorState) {
     const int W = 120, H = 80;
     const Bitmap before = SyntheticPicture(W, H, 0), source = SyntheticPicture(W, H, 1);
     Bitmap first = before, second = before;
-    raster::SetRandSeed(1);
+    base::SetRandSeed(1);
     DrawStyle(style(), first, source, 50);
-    raster::SetRandSeed(2);
+    base::SetRandSeed(2);
     DrawStyle(style(), second, source, 50);
     EXPECT_FALSE(first.samePixels(second)) << what();
 }
@@ -318,9 +318,9 @@ TEST(EffectTable, DrawEffectCallsTheEntryAndRefusesWhatItCannotDraw) {
     const Bitmap before = SyntheticPicture(W, H, 0), source = SyntheticPicture(W, H, 1);
     for (const int style : {1, 60, 118, 144, 172}) {
         Bitmap viaTable = before, direct = before;
-        raster::SetRandSeed(7);
+        base::SetRandSeed(7);
         DrawEffect(style, viaTable, source, 40);
-        raster::SetRandSeed(7);
+        base::SetRandSeed(7);
         DrawStyle(style, direct, source, 40);
         EXPECT_TRUE(viaTable.samePixels(direct)) << style;
     }
@@ -347,9 +347,9 @@ TEST(EffectTable, DrawEffectHoldsTheProgressToItsRange) {
         for (const auto& [outside, end] : {std::pair{-1, 0}, std::pair{INT_MIN, 0},
                                            std::pair{101, 100}, std::pair{INT_MAX, 100}}) {
             Bitmap clamped = before, atEnd = before;
-            raster::SetRandSeed(11);
+            base::SetRandSeed(11);
             DrawEffect(style, clamped, source, outside);
-            raster::SetRandSeed(11);
+            base::SetRandSeed(11);
             DrawEffect(style, atEnd, source, end);
             EXPECT_TRUE(clamped.samePixels(atEnd)) << "style " << style << " at " << outside;
         }

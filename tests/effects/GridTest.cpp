@@ -1,9 +1,9 @@
 // Grid, blind and shred reveals.
 #include <gtest/gtest.h>
 
+#include "base/Random.h"
 #include "effects/GridEffects.h"
 #include "effects/RevealFixture.h"
-#include "raster/Random.h"
 
 namespace effects {
 namespace {

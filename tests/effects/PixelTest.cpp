@@ -7,10 +7,10 @@
 #include <string_view>
 #include <vector>
 
+#include "base/Random.h"
 #include "effects/CodedPictures.h"
 #include "effects/FamilyMembers.h"
 #include "effects/PixelEffects.h"
-#include "raster/Random.h"
 
 namespace effects {
 namespace {
@@ -181,10 +181,10 @@ long Distance(const Bitmap& a, const Bitmap& b) {
 
 TEST(Seeded, RandomNumbersAreDrawnFromTheBottomUpAndLeftToRight) {
     const Bitmap source = Incoming(20, 10);
-    raster::SetRandSeed(source.handle());
-    const int first = static_cast<int>(raster::Random(100));
-    const int second = static_cast<int>(raster::Random(100));
-    raster::SetRandSeed(7);
+    base::SetRandSeed(source.handle());
+    const int first = static_cast<int>(base::Random(100));
+    const int second = static_cast<int>(base::Random(100));
+    base::SetRandSeed(7);
 
     // The first number decides the bottom row, the bottom-left pixel, the
     // leftmost column; the second one the pixel right of it.
@@ -209,7 +209,7 @@ TEST(Seeded, RandomNumbersAreDrawnFromTheBottomUpAndLeftToRight) {
     dest = Outgoing(20, 10);
     Draw(Dissolve, dest, source, second + 1);
     EXPECT_TRUE(OriginOf(dest, 1, 9).incoming);
-    EXPECT_EQ(raster::RandSeed(), 7u);
+    EXPECT_EQ(base::RandSeed(), 7u);
 }
 
 // The channel (0 blue, 1 green, 2 red) whose byte equals Source's everywhere.
@@ -227,8 +227,8 @@ std::vector<int> CompleteChannels(const Bitmap& frame, const Bitmap& source) {
 
 TEST(ChannelMix, ChannelsArriveOneAfterAnother) {
     const Bitmap source(8, 6, RGB(255, 255, 255));
-    raster::SetRandSeed(source.handle());
-    const int c1 = static_cast<int>(raster::Random(3));
+    base::SetRandSeed(source.handle());
+    const int c1 = static_cast<int>(base::Random(3));
 
     Bitmap dest(8, 6);
     Draw(ChannelMix, dest, source, 20);

@@ -4,10 +4,10 @@
 #include <algorithm>
 #include <string_view>
 
+#include "base/Random.h"
 #include "effects/FamilyMembers.h"
 #include "effects/RevealFixture.h"
 #include "effects/StripeEffects.h"
-#include "raster/Random.h"
 
 namespace effects {
 namespace {
@@ -20,9 +20,9 @@ using testing::RevealOf;
 
 // The generator state after 'draws' numbers from 'seed'.
 uint32_t StateAfter(uint32_t seed, int draws) {
-    raster::ScopedRandSeed scope(seed);
-    for (int i = 0; i < draws; ++i) raster::Random(1);
-    return raster::RandSeed();
+    base::ScopedRandSeed scope(seed);
+    for (int i = 0; i < draws; ++i) base::Random(1);
+    return base::RandSeed();
 }
 
 bool Covers(const OptRegion& region, const raster::Rect& r) {
@@ -154,10 +154,10 @@ TEST(StripeMembers, CrossingPatternShowsOnlyWhereBothPatternsOpened) {
 TEST(ShredRegion, NoJitterOnceTheExtentReachesThePicture) {
     const int W = 720, H = 480, e = 3;  // Min(W, H) div 200 + 1
     const uint32_t seed = 0x1234567u;
-    raster::SetRandSeed(seed);
+    base::SetRandSeed(seed);
     EXPECT_TRUE(Covers(ShredRegion(W, 0, W, H, 1, 0), {0, 0, W, H}));
     // One draw per strip even without jitter.
-    EXPECT_EQ(raster::RandSeed(), StateAfter(seed, H / e));
+    EXPECT_EQ(base::RandSeed(), StateAfter(seed, H / e));
     // Exactly the extent: a strip of the left mode ends where it says.
     const OptRegion left = ShredRegion(W + 20, 0, W, H, 2, 0);
     EXPECT_TRUE(Covers(left, {0, 0, W + 20, H}));
@@ -170,9 +170,9 @@ TEST(ShredRegion, NoJitterOnceTheExtentReachesThePicture) {
 TEST(ShredRegion, EdgesJitterWithinATenthAndAdvanceOneDrawPerStrip) {
     const int W = 720, H = 480, e = 3, X = 300, Y = 200;
     const uint32_t seed = 99;
-    raster::SetRandSeed(seed);
+    base::SetRandSeed(seed);
     const OptRegion first = ShredRegion(X, Y, W, H, 2, 1);
-    EXPECT_EQ(raster::RandSeed(), StateAfter(seed, H / e + W / e));
+    EXPECT_EQ(base::RandSeed(), StateAfter(seed, H / e + W / e));
     const OptRegion second = ShredRegion(X, Y, W, H, 2, 1);
     ASSERT_TRUE(first && second);
     EXPECT_FALSE(*first == *second);
@@ -211,10 +211,10 @@ TEST(ShredRegion, EdgesJitterWithinATenthAndAdvanceOneDrawPerStrip) {
 // square i of 'count' is shown when Random(i) <= 1 inside the near zone and
 // Random(i) = 0 beyond it; draws run from the farthest square inwards.
 std::vector<bool> ExpectedSquares(uint32_t seed, int count, int nearZone) {
-    raster::ScopedRandSeed scope(seed);
+    base::ScopedRandSeed scope(seed);
     std::vector<bool> shown(static_cast<size_t>(count) + 1);
     for (int i = count; i >= 1; --i) {
-        const uint32_t r = raster::Random(static_cast<uint32_t>(i));
+        const uint32_t r = base::Random(static_cast<uint32_t>(i));
         shown[static_cast<size_t>(i)] = i <= nearZone ? r <= 1 : r == 0;
     }
     return shown;
@@ -226,10 +226,10 @@ TEST(SpeckleRegion, FringeIs72PixelsDeepIn3PixelSquaresFor720) {
     int nearShown = 0, farShown = 0;
     for (uint32_t seed = 1; seed <= 400; ++seed) {
         const std::vector<bool> expected = ExpectedSquares(seed, n, t);
-        raster::SetRandSeed(seed);
+        base::SetRandSeed(seed);
         const OptRegion left = SpeckleRegion(X, 0, W, 1, 2, 0);  // one fringe row
-        ASSERT_EQ(raster::RandSeed(), StateAfter(seed, n));
-        raster::SetRandSeed(seed);
+        ASSERT_EQ(base::RandSeed(), StateAfter(seed, n));
+        base::SetRandSeed(seed);
         const OptRegion right = SpeckleRegion(X, 0, W, 1, 1, 0);
         ASSERT_TRUE(left && right);
         EXPECT_TRUE(Covers(left, {0, 0, X, 1}));
@@ -256,9 +256,9 @@ TEST(SpeckleRegion, FringeIs72PixelsDeepIn3PixelSquaresFor720) {
 TEST(SpeckleRegion, ColumnsAndRowsAdvanceTheGeneratorPerFringeSlot) {
     // Columns: H = 720 gives the same fringe; W columns half a square apart.
     const uint32_t seed = 7;
-    raster::SetRandSeed(seed);
+    base::SetRandSeed(seed);
     const OptRegion columns = SpeckleRegion(0, 360, 10, 720, 0, 1);
-    EXPECT_EQ(raster::RandSeed(), StateAfter(seed, 10 * 24));  // columns 0..9, one apart
+    EXPECT_EQ(base::RandSeed(), StateAfter(seed, 10 * 24));  // columns 0..9, one apart
     EXPECT_TRUE(Covers(columns, {0, 360, 10, 720}));
     EXPECT_TRUE(Covers(columns, {0, 360 - 6, 10, 360}));  // squares 1 and 2
     EXPECT_FALSE(Touches(columns, {0, 0, 10, 360 - 72}));
@@ -270,10 +270,10 @@ TEST(SpeckleRegion, ColumnsAndRowsAdvanceTheGeneratorPerFringeSlot) {
 
 TEST(SpeckleRegion, NoFringeOnceTheExtentReachesThePicture) {
     const uint32_t seed = 42;
-    raster::SetRandSeed(seed);
+    base::SetRandSeed(seed);
     const OptRegion rows = SpeckleRegion(720, 0, 720, 480, 1, 0);
     const OptRegion columns = SpeckleRegion(0, 481, 720, 481, 0, 2);
-    EXPECT_EQ(raster::RandSeed(), seed) << "no fringe, no draws";
+    EXPECT_EQ(base::RandSeed(), seed) << "no fringe, no draws";
     EXPECT_TRUE(Covers(rows, {0, 0, 720, 480}));
     EXPECT_EQ(AreaWithin(*columns, 720, 481), 720LL * 481);
     // Squares are 2 pixels: the last row starts one above the bottom.
