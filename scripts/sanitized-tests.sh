@@ -10,11 +10,11 @@ build_dir=${1:-$VANTO_ROOT/build-asan}
 cmake -S "$VANTO_ROOT" -B "$build_dir" -G Ninja -DVANTO_SANITIZE=ON -DVANTO_BUILD_TESTS=ON \
     -DVANTO_BUILD_BENCH=OFF >/dev/null
 
-# Every test program of the raster and effects folders, as the build names them.
+# Every test program of the base, raster and effects folders, as the build names them.
 mapfile -t programs < <(cmake --build "$build_dir" --target help |
-    sed -n 's/^\(test_raster[a-z_]*\|test_effects[a-z_]*\): .*/\1/p' | grep -v _autogen | sort -u)
+    sed -n 's/^\(test_base\|test_raster[a-z_]*\|test_effects[a-z_]*\): .*/\1/p' | grep -v _autogen | sort -u)
 if [ ${#programs[@]} -eq 0 ]; then
-    echo "sanitized tests: no raster or effects test programs found" >&2
+    echo "sanitized tests: no base, raster or effects test programs found" >&2
     exit 1
 fi
 cmake --build "$build_dir" --parallel "$(nproc)" --target "${programs[@]}"

@@ -17,9 +17,9 @@
 
 #include <unistd.h>
 
+#include "base/Random.h"
 #include "effects/Effects.h"
 #include "effects/SyntheticPictures.h"
-#include "raster/Random.h"
 
 namespace {
 
@@ -147,7 +147,7 @@ int main(int argc, char** argv) {
                 const int p = static_cast<int>(state.range(0));
                 const auto size = effects::ProgressSizeOf(kWidth, kHeight, p);
                 Bitmap frame = outgoing;
-                raster::SetRandSeed(1);
+                base::SetRandSeed(1);
                 // Each frame is drawn over the previous one, as
                 // the video build does.
                 for (auto _ : state) {

@@ -12,7 +12,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "raster/Random.h"
+#include "base/Random.h"
 #include "screen/Vantoscreen.h"
 
 namespace {
@@ -53,7 +53,7 @@ int main(int argc, char** argv) {
     view.SetStep(static_cast<uint16_t>(step));
     view.show();
     const raster::Bitmap pictures[] = {MakePicture(720, 576, 0), MakePicture(720, 576, 90)};
-    raster::SetRandSeed(12345);
+    base::SetRandSeed(12345);
 
     // Each transition runs several times and every step keeps its fastest
     // time, so that other processes on the machine do not count.

@@ -23,11 +23,11 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include "base/Random.h"
 #include "cli/HeadlessApplication.h"
 #include "effects/Effects.h"
 #include "imaging/PictureLoader.h"
 #include "raster/Blit.h"
-#include "raster/Random.h"
 #include "video/FrameGeometry.h"
 #include "video/PictureComposer.h"
 
@@ -177,7 +177,7 @@ bool CanWriteFormatOf(const std::string& path) {
 raster::Bitmap DrawFrame(int style, const raster::Bitmap& outgoing, const raster::Bitmap& incoming,
                          int progress) {
     raster::Bitmap frame = outgoing;
-    const raster::ScopedRandSeed seed(1);
+    const base::ScopedRandSeed seed(1);
     effects::DrawEffect(style, frame, incoming, progress);
     return frame;
 }

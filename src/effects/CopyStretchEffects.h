@@ -1,7 +1,7 @@
 // Block copy and stretch transitions: expand, slide, reveal, unroll, build up, push and squeeze.
 //
-// Every procedure follows the contract of Effects.h; styles are given beside
-// each declaration.
+// Every procedure follows the contract of Effects.h; the table in
+// EffectTable.cpp gives each its style.
 #pragma once
 
 #include <cstdint>
@@ -10,71 +10,71 @@
 
 namespace effects {
 
-TEffectFunction ExpandFromRight;                 // 1
-TEffectFunction ExpandFromLeft;                  // 2
-TEffectFunction SlideInFromRight;                // 3
-TEffectFunction SlideInFromLeft;                 // 4
-TEffectFunction RevealFromLeft;                  // 5
-TEffectFunction RevealFromRight;                 // 6
-TEffectFunction ExpandInFromRight;               // 7
-TEffectFunction ExpandInFromLeft;                // 8
-TEffectFunction ExpandInToMiddle;                // 9
-TEffectFunction ExpandOutFromMiddle;             // 10
-TEffectFunction RevealOutFromMiddle;             // 11
-TEffectFunction RevealInFromSides;               // 12
-TEffectFunction ExpandInFromSides;               // 13
-TEffectFunction UnrollFromLeft;                  // 14
-TEffectFunction UnrollFromRight;                 // 15
-TEffectFunction BuildUpFromRight;                // 16
-TEffectFunction BuildUpFromLeft;                 // 17
-TEffectFunction ExpandFromBottom;                // 18
-TEffectFunction ExpandFromTop;                   // 19
-TEffectFunction SlideInFromBottom;               // 20
-TEffectFunction SlideInFromTop;                  // 21
-TEffectFunction RevealFromTop;                   // 22
-TEffectFunction RevealFromBottom;                // 23
-TEffectFunction ExpandInFromBottom;              // 24
-TEffectFunction ExpandInFromTop;                 // 25
-TEffectFunction ExpandInToMiddleHoriz;           // 26
-TEffectFunction ExpandOutFromMiddleHoriz;        // 27
-TEffectFunction RevealFromMiddleHoriz;           // 28
-TEffectFunction SlideInFromTopBottom;            // 29
-TEffectFunction ExpandInFromTopBottom;           // 30
-TEffectFunction UnrollFromTop;                   // 31
-TEffectFunction UnrollFromBottom;                // 32
-TEffectFunction ExpandFromBottomBuildUp;         // 33
-TEffectFunction ExpandInFromTopBuildUp;          // 34
-TEffectFunction ExpandFromBottomRight;           // 35
-TEffectFunction ExpandFromTopRight;              // 36
-TEffectFunction ExpandFromTopLeft;               // 37
-TEffectFunction ExpandFromBottomLeft;            // 38
-TEffectFunction SlideInFromBottomRight;          // 39
-TEffectFunction SlideInFromTopRight;             // 40
-TEffectFunction SlideInFromTopLeft;              // 41
-TEffectFunction SlideInFromBottomLeft;           // 42
-TEffectFunction RevealFromTopLeft;               // 43
-TEffectFunction RevealFromBottomLeft;            // 44
-TEffectFunction RevealFromBottomRight;           // 45
-TEffectFunction RevealFromTopRight;              // 46
-TEffectFunction AppearAndContractToTopLeft;      // 47
-TEffectFunction AppearAndContractToBottomLeft;   // 48
-TEffectFunction AppearAndContractToBottomRight;  // 49
-TEffectFunction AppearAndContractToTopRight;     // 50
-TEffectFunction AppearAndContractToMiddle;       // 51
-TEffectFunction ExpandOutFromCentre;             // 52
-TEffectFunction RevealOutFromCentre;             // 53
-TEffectFunction RevealInToCentre;                // 54
-TEffectFunction QuartersRevealInToMiddle;        // 55
-TEffectFunction QuartersExpandToMiddle;          // 56
-TEffectFunction QuartersSlideInToMiddle;         // 57
-TEffectFunction PushRight;                       // 129
-TEffectFunction PushLeft;                        // 130
-TEffectFunction PushAndSqueezeRight;             // 131
-TEffectFunction PushAndSqueezeLeft;              // 132
-TEffectFunction PushDown;                        // 133
-TEffectFunction PushUp;                          // 134
-TEffectFunction PushAndSqueezeDown;              // 135
-TEffectFunction PushAndSqueezeUp;                // 136
+TEffectFunction ExpandFromRight;
+TEffectFunction ExpandFromLeft;
+TEffectFunction SlideInFromRight;
+TEffectFunction SlideInFromLeft;
+TEffectFunction RevealFromLeft;
+TEffectFunction RevealFromRight;
+TEffectFunction ExpandInFromRight;
+TEffectFunction ExpandInFromLeft;
+TEffectFunction ExpandInToMiddle;
+TEffectFunction ExpandOutFromMiddle;
+TEffectFunction RevealOutFromMiddle;
+TEffectFunction RevealInFromSides;
+TEffectFunction ExpandInFromSides;
+TEffectFunction UnrollFromLeft;
+TEffectFunction UnrollFromRight;
+TEffectFunction BuildUpFromRight;
+TEffectFunction BuildUpFromLeft;
+TEffectFunction ExpandFromBottom;
+TEffectFunction ExpandFromTop;
+TEffectFunction SlideInFromBottom;
+TEffectFunction SlideInFromTop;
+TEffectFunction RevealFromTop;
+TEffectFunction RevealFromBottom;
+TEffectFunction ExpandInFromBottom;
+TEffectFunction ExpandInFromTop;
+TEffectFunction ExpandInToMiddleHoriz;
+TEffectFunction ExpandOutFromMiddleHoriz;
+TEffectFunction RevealFromMiddleHoriz;
+TEffectFunction SlideInFromTopBottom;
+TEffectFunction ExpandInFromTopBottom;
+TEffectFunction UnrollFromTop;
+TEffectFunction UnrollFromBottom;
+TEffectFunction ExpandFromBottomBuildUp;
+TEffectFunction ExpandInFromTopBuildUp;
+TEffectFunction ExpandFromBottomRight;
+TEffectFunction ExpandFromTopRight;
+TEffectFunction ExpandFromTopLeft;
+TEffectFunction ExpandFromBottomLeft;
+TEffectFunction SlideInFromBottomRight;
+TEffectFunction SlideInFromTopRight;
+TEffectFunction SlideInFromTopLeft;
+TEffectFunction SlideInFromBottomLeft;
+TEffectFunction RevealFromTopLeft;
+TEffectFunction RevealFromBottomLeft;
+TEffectFunction RevealFromBottomRight;
+TEffectFunction RevealFromTopRight;
+TEffectFunction AppearAndContractToTopLeft;
+TEffectFunction AppearAndContractToBottomLeft;
+TEffectFunction AppearAndContractToBottomRight;
+TEffectFunction AppearAndContractToTopRight;
+TEffectFunction AppearAndContractToMiddle;
+TEffectFunction ExpandOutFromCentre;
+TEffectFunction RevealOutFromCentre;
+TEffectFunction RevealInToCentre;
+TEffectFunction QuartersRevealInToMiddle;
+TEffectFunction QuartersExpandToMiddle;
+TEffectFunction QuartersSlideInToMiddle;
+TEffectFunction PushRight;
+TEffectFunction PushLeft;
+TEffectFunction PushAndSqueezeRight;
+TEffectFunction PushAndSqueezeLeft;
+TEffectFunction PushDown;
+TEffectFunction PushUp;
+TEffectFunction PushAndSqueezeDown;
+TEffectFunction PushAndSqueezeUp;
 
 // Darkens a band of Dest's columns over the full height, like the shadow on a
 // cylinder: -depth at the band's left edge, rising toward zero in the middle

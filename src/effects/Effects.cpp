@@ -1,11 +1,11 @@
 #include "effects/Effects.h"
 
-#include "raster/Arith.h"
+#include "base/Arith.h"
 
 namespace effects {
 
 ProgressSize ProgressSizeOf(int width, int height, int percent) {
-    using raster::MulDiv;
+    using base::MulDiv;
     if (height <= width) {
         const int w = MulDiv(width, percent, 100);
         return {w, MulDiv(w, height, width)};

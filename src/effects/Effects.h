@@ -26,14 +26,23 @@ using TEffectFunction = void(Bitmap& Dest, const Bitmap& Source, int Width, int 
                              int CurWidth, int CurHeight, int Percent);
 using TEffectProc = TEffectFunction*;
 
+// The family file that defines a procedure; tests of a family walk the table
+// by it. The cut belongs to none.
+enum class EffectFamily { Cut, CopyStretch, Stripe, Grid, Shape, Pixel };
+
+// One row of the table: everything known about a style in one place.
 struct TEffect {
+    int Style;
     const char* Name;
     TEffectProc Proc;
+    EffectFamily Family;
 };
 
 constexpr int kEffectCount = 172;
 
-// Entries 1..172 serve styles 1..172; entry 0 is the cut and has no procedure.
+// Entries 1..172 serve styles 1..172; entry 0 is the cut and has no
+// procedure. The table is checked at compile time: entry i has style i, every
+// style has a name, a family and a procedure of its own.
 extern const TEffect Effects[kEffectCount + 1];
 
 // The progress-scaled size: the larger side follows p exactly, the other

@@ -2,14 +2,14 @@
 
 #include <algorithm>
 
+#include "base/Arith.h"
+#include "base/Random.h"
 #include "effects/ComplexRegion.h"
 #include "effects/Primitives.h"
-#include "raster/Arith.h"
-#include "raster/Random.h"
 
 namespace effects {
 
-using raster::MulDiv;
+using base::MulDiv;
 
 namespace {
 
@@ -152,12 +152,12 @@ void RandomSquaresAppear(Bitmap& Dest, const Bitmap& Source, int W, int H, int, 
     {
         // Seeded by the incoming picture, so every frame of the transition
         // draws the same numbers and a cell once shown stays shown.
-        raster::ScopedRandSeed seed(Source.handle());
+        base::ScopedRandSeed seed(Source.handle());
         TComplexRegion list;
         const int k = std::min(W, H) / 50 + 1;
         if (k <= 0) return;
         ForEachGridCentre(k, W, H, [&](int x, int y) {
-            if (static_cast<int>(raster::Random(100)) < p) list.AddRect(x - k, y - k, x + k, y + k);
+            if (static_cast<int>(base::Random(100)) < p) list.AddRect(x - k, y - k, x + k, y + k);
         });
         region = list.CreateRegion();
     }

@@ -7,15 +7,15 @@
 #include <numbers>
 #include <vector>
 
+#include "base/Arith.h"
+#include "base/Random.h"
 #include "effects/Primitives.h"
-#include "raster/Arith.h"
-#include "raster/Random.h"
 
 namespace effects {
 
 namespace {
 
-using raster::MulDiv;
+using base::MulDiv;
 
 // The area both bitmaps cover; callers pass bitmaps of one size, but a
 // mismatch must not read or write past either of them.
@@ -37,8 +37,8 @@ void CopyPixel(uint8_t* to, const uint8_t* from) {
 }  // namespace
 
 void RotateBitmap(Bitmap& dest, const Bitmap& source, int cx, int cy, double angle) {
-    const auto c = static_cast<int32_t>(raster::Trunc(std::cos(-angle) * 65536.0));
-    const auto s = static_cast<int32_t>(raster::Trunc(std::sin(-angle) * 65536.0));
+    const auto c = static_cast<int32_t>(base::Trunc(std::cos(-angle) * 65536.0));
+    const auto s = static_cast<int32_t>(base::Trunc(std::sin(-angle) * 65536.0));
     const int sourceWidth = source.width(), sourceHeight = source.height();
     const int height = dest.height();
     // 64-bit sums: the same values as 32-bit products on any frame size that
@@ -145,7 +145,7 @@ void Pixelate(Bitmap& Dest, const Bitmap& Source, int W, int H, int w, int h, in
 // every higher p as well.
 
 void Dissolve(Bitmap& Dest, const Bitmap& Source, int, int, int, int, int p) {
-    const raster::ScopedRandSeed seed(Source.handle());
+    const base::ScopedRandSeed seed(Source.handle());
     const Area area = CommonArea(Dest, Source);
     for (int y = area.height - 1; y >= 0; --y) {
         uint8_t* d = Dest.row(y);
@@ -153,17 +153,17 @@ void Dissolve(Bitmap& Dest, const Bitmap& Source, int, int, int, int, int p) {
         for (int x = 0; x < area.width; ++x) {
             // A select instead of a branch: at p near 50 the branch would be
             // mispredicted on every other pixel.
-            const uint8_t* from = static_cast<int>(raster::Random(100)) < p ? s : d;
+            const uint8_t* from = static_cast<int>(base::Random(100)) < p ? s : d;
             CopyPixel(d + 3 * x, from + 3 * x);
         }
     }
 }
 
 void RandomBarsHorizontal(Bitmap& Dest, const Bitmap& Source, int, int, int, int, int p) {
-    const raster::ScopedRandSeed seed(Source.handle());
+    const base::ScopedRandSeed seed(Source.handle());
     const Area area = CommonArea(Dest, Source);
     for (int y = area.height - 1; y >= 0; --y)
-        if (static_cast<int>(raster::Random(100)) < p)
+        if (static_cast<int>(base::Random(100)) < p)
             std::memcpy(Dest.row(y), Source.row(y), static_cast<size_t>(area.width) * 3);
 }
 
@@ -173,9 +173,9 @@ void RandomBarsVertical(Bitmap& Dest, const Bitmap& Source, int, int, int, int, 
     thread_local std::vector<int> columns;
     columns.clear();
     {
-        const raster::ScopedRandSeed seed(Source.handle());
+        const base::ScopedRandSeed seed(Source.handle());
         for (int x = 0; x < area.width; ++x)
-            if (static_cast<int>(raster::Random(100)) < p) columns.push_back(x);
+            if (static_cast<int>(base::Random(100)) < p) columns.push_back(x);
     }
     for (int y = 0; y < area.height; ++y) {
         uint8_t* d = Dest.row(y);
@@ -187,9 +187,9 @@ void RandomBarsVertical(Bitmap& Dest, const Bitmap& Source, int, int, int, int, 
 void ChannelMix(Bitmap& Dest, const Bitmap& Source, int, int, int, int, int p) {
     int c1 = 0, c2 = 0;
     {
-        const raster::ScopedRandSeed seed(Source.handle());
-        c1 = static_cast<int>(raster::Random(3));
-        do c2 = static_cast<int>(raster::Random(3));
+        const base::ScopedRandSeed seed(Source.handle());
+        c1 = static_cast<int>(base::Random(3));
+        do c2 = static_cast<int>(base::Random(3));
         while (c2 == c1);
     }
     const int c3 = 3 - c1 - c2;  // channel 0 is blue, 1 green, 2 red

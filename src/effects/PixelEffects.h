@@ -1,23 +1,23 @@
 // Pixel transitions: fade, pivots, pixelate, dissolve, random bars and channel mix.
 //
-// Every procedure follows the contract of Effects.h; styles are given beside
-// each declaration.
+// Every procedure follows the contract of Effects.h; the table in
+// EffectTable.cpp gives each its style.
 #pragma once
 
 #include "effects/Effects.h"
 
 namespace effects {
 
-TEffectFunction Fade;                  // 118
-TEffectFunction PivotFromTopLeft;      // 120
-TEffectFunction PivotFromBottomLeft;   // 121
-TEffectFunction PivotFromTopRight;     // 122
-TEffectFunction PivotFromBottomRight;  // 123
-TEffectFunction Pixelate;              // 168
-TEffectFunction Dissolve;              // 169
-TEffectFunction RandomBarsHorizontal;  // 170
-TEffectFunction RandomBarsVertical;    // 171
-TEffectFunction ChannelMix;            // 172
+TEffectFunction Fade;
+TEffectFunction PivotFromTopLeft;
+TEffectFunction PivotFromBottomLeft;
+TEffectFunction PivotFromTopRight;
+TEffectFunction PivotFromBottomRight;
+TEffectFunction Pixelate;
+TEffectFunction Dissolve;
+TEffectFunction RandomBarsHorizontal;
+TEffectFunction RandomBarsVertical;
+TEffectFunction ChannelMix;
 
 // d moved toward s by k/256 (k in 0..256), rounded down: d at k = 0, s at 256.
 constexpr int Blend(int d, int s, int k) {

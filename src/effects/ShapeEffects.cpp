@@ -5,7 +5,7 @@
 #include <cmath>
 #include <numbers>
 
-#include "raster/Arith.h"
+#include "base/Arith.h"
 
 namespace effects {
 
@@ -54,7 +54,7 @@ std::array<Region, 4> CrossTriangles(int W, int H, int a, int b) {
 std::array<Point, 24> ZigzagBand(int across, int along, int centre, int half, int p) {
     const int n = along / 10;   // tooth height
     const int s = across / 10;  // tooth pitch
-    const int c = raster::MulDiv(n, p, 100) + half;
+    const int c = base::MulDiv(n, p, 100) + half;
     const int y0 = centre + n - c, y1 = centre - n - c;
     const int y2 = centre + n + c, y3 = centre - n + c;
     std::array<Point, 24> points;

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "base/Random.h"
 #include "effects/ComplexRegion.h"
-#include "raster/Random.h"
 
 namespace effects {
 
@@ -12,7 +12,7 @@ namespace {
 
 // Random(n) of the shared generator for a non-negative int range.
 int Draw(int n) {
-    return static_cast<int>(raster::Random(static_cast<uint32_t>(std::max(n, 0))));
+    return static_cast<int>(base::Random(static_cast<uint32_t>(std::max(n, 0))));
 }
 
 // Depth, square size, squares per fringe row and near zone of a speckle

@@ -1,7 +1,6 @@
 #include "imaging/FfmpegDecoder.h"
 
 #include <cstring>
-#include <memory>
 
 extern "C" {
 #include <libavcodec/avcodec.h>
@@ -10,6 +9,7 @@ extern "C" {
 #include <libswscale/swscale.h>
 }
 
+#include "base/FfmpegUtil.h"
 #include "imaging/FileBytes.h"
 #include "imaging/MissingData.h"
 #include "imaging/PictureError.h"
@@ -38,42 +38,23 @@ AVCodecID CodecFor(RasterFormat format) {
     return AV_CODEC_ID_NONE;
 }
 
-struct CodecContextDeleter {
-    void operator()(AVCodecContext* c) const { avcodec_free_context(&c); }
-};
-struct PacketDeleter {
-    void operator()(AVPacket* p) const { av_packet_free(&p); }
-};
-struct FrameDeleter {
-    void operator()(AVFrame* f) const { av_frame_free(&f); }
-};
-struct SwsDeleter {
-    void operator()(SwsContext* s) const { sws_freeContext(s); }
-};
-std::string AvErrorText(int code) {
-    char text[AV_ERROR_MAX_STRING_SIZE] = {};
-    av_strerror(code, text, sizeof text);
-    return text;
-}
-
 // The whole file as the payload of one packet: every one of these formats
 // holds a single picture.
-std::unique_ptr<AVPacket, PacketDeleter> ReadPacket(const std::string& fileName) {
+base::PacketPtr ReadPacket(const std::string& fileName) {
     const std::vector<uint8_t> bytes = ReadFileBytes(fileName);
-    std::unique_ptr<AVPacket, PacketDeleter> packet(av_packet_alloc());
+    base::PacketPtr packet(av_packet_alloc());
     if (!packet || av_new_packet(packet.get(), static_cast<int>(bytes.size())) < 0)
         throw std::bad_alloc();
     std::memcpy(packet->data, bytes.data(), bytes.size());
     return packet;
 }
 
-std::unique_ptr<AVFrame, FrameDeleter> DecodePacket(const std::string& fileName, AVCodecID id,
-                                                    AVPacket* packet) {
+base::FramePtr DecodePacket(const std::string& fileName, AVCodecID id, AVPacket* packet) {
     const AVCodec* codec = avcodec_find_decoder(id);
     if (!codec)
         throw PictureError(PictureError::Kind::Unsupported, fileName,
                            "this FFmpeg has no decoder for the format");
-    std::unique_ptr<AVCodecContext, CodecContextDeleter> context(avcodec_alloc_context3(codec));
+    base::CodecContextPtr context(avcodec_alloc_context3(codec));
     if (!context) throw std::bad_alloc();
     // Second line of defence behind the header check: FFmpeg refuses to
     // allocate a frame above this.
@@ -83,7 +64,7 @@ std::unique_ptr<AVFrame, FrameDeleter> DecodePacket(const std::string& fileName,
         throw PictureError(PictureError::Kind::Unsupported, fileName,
                            "the decoder cannot be opened");
 
-    std::unique_ptr<AVFrame, FrameDeleter> frame(av_frame_alloc());
+    base::FramePtr frame(av_frame_alloc());
     if (!frame) throw std::bad_alloc();
     int rc = avcodec_send_packet(context.get(), packet);
     if (rc >= 0) {
@@ -95,7 +76,7 @@ std::unique_ptr<AVFrame, FrameDeleter> DecodePacket(const std::string& fileName,
     }
     if (rc < 0)
         throw PictureError(PictureError::Kind::Corrupt, fileName,
-                           "broken picture data: " + AvErrorText(rc));
+                           "broken picture data: " + base::AvErrorText(rc));
     if (frame->width <= 0 || frame->height <= 0)
         throw PictureError(PictureError::Kind::Corrupt, fileName,
                            "the decoder produced no picture");
@@ -111,7 +92,7 @@ DecodedImage ConvertFrame(const std::string& fileName, const AVFrame& frame) {
     const bool mayBeTransparent =
         (desc->flags & (AV_PIX_FMT_FLAG_ALPHA | AV_PIX_FMT_FLAG_PAL)) != 0;
     const int w = frame.width, h = frame.height;
-    std::unique_ptr<SwsContext, SwsDeleter> sws(sws_getContext(
+    base::SwsPtr sws(sws_getContext(
         w, h, format, w, h, mayBeTransparent ? AV_PIX_FMT_BGRA : AV_PIX_FMT_BGR24,
         SWS_BICUBIC | SWS_FULL_CHR_H_INT | SWS_ACCURATE_RND, nullptr, nullptr, nullptr));
     if (!sws)

@@ -9,9 +9,9 @@
 #include <memory>
 #include <system_error>
 
+#include "base/Random.h"
 #include "model/FileIo.h"
 #include "model/MediaPaths.h"
-#include "raster/Random.h"
 
 namespace model {
 
@@ -252,7 +252,7 @@ bool SaveSettings() noexcept {
 }
 
 void LoadAllSettings() {
-    raster::Randomize();
+    base::Randomize();
     OpenOptionsStore();
     LoadSettings();
     LoadShowList("Pictures", Settings.Pictures, FolderEntries::Expand);
@@ -266,11 +266,11 @@ bool SaveSettingsAtShutdown() noexcept {
 }
 
 void ShuffleList(std::vector<std::string>& list) {
-    raster::Randomize();
+    base::Randomize();
     std::vector<std::string> shuffled;
     shuffled.reserve(list.size());
     while (!list.empty()) {
-        const auto index = raster::Random(static_cast<uint32_t>(list.size()));
+        const auto index = base::Random(static_cast<uint32_t>(list.size()));
         shuffled.push_back(std::move(list[index]));
         // The last entry fills the gap: every entry left is still equally
         // likely next, and a folder of many thousand pictures is not moved

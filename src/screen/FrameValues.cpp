@@ -1,10 +1,10 @@
 #include "screen/FrameValues.h"
 
-#include "raster/Arith.h"
+#include "base/Arith.h"
 
 namespace screen {
 
-using raster::MulDiv;
+using base::MulDiv;
 
 FrameValues ComputeFrameValues(int width, int height, int progress, int step) {
     FrameValues v;

@@ -3,15 +3,15 @@
 #include <algorithm>
 #include <vector>
 
+#include "base/Random.h"
 #include "effects/StripeEffects.h"
-#include "raster/Random.h"
 #include "screen/FrameValues.h"
 
 namespace screen {
 
 namespace {
 
-using raster::Random;
+using base::Random;
 using raster::Rect;
 using raster::Region;
 

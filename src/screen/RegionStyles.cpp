@@ -1,6 +1,6 @@
 #include "screen/RegionStyles.h"
 
-#include "raster/Arith.h"
+#include "base/Arith.h"
 
 namespace screen {
 
@@ -145,7 +145,7 @@ OptRegion RegionStyleRegion(int style, const FrameValues& v, int p) {
         }
         case 117: {
             const int s = X / 5;
-            const int t = raster::MulDiv(s, H, W);
+            const int t = base::MulDiv(s, H, W);
             Region r;
             for (int row = 0; row <= 9; ++row) {
                 for (int column = 0; column <= 9; ++column) {

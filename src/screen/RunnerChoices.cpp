@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
-#include "raster/Random.h"
+#include "base/Random.h"
 #include "screen/ScreenEngine.h"
 
 namespace screen {
@@ -36,10 +36,10 @@ std::string NextDemoPicture(const std::string& currentFile) {
 int NextListIndex(int index, int count, bool randomOrder) {
     if (count <= 0) return -1;
     if (randomOrder) {
-        raster::Randomize();
-        int i = static_cast<int>(raster::Random(static_cast<uint32_t>(count)));
+        base::Randomize();
+        int i = static_cast<int>(base::Random(static_cast<uint32_t>(count)));
         for (int redraws = 0; i == index && count >= 2 && redraws < 300; ++redraws)
-            i = static_cast<int>(raster::Random(static_cast<uint32_t>(count)));
+            i = static_cast<int>(base::Random(static_cast<uint32_t>(count)));
         return i;
     }
     if (index < 0) return 0;
@@ -53,7 +53,7 @@ int ChooseStyle(const model::StyleSet& set) {
     // Only 0 or 173..175 (or nothing): drawing would never end, so cut.
     if (!any) return 0;
     for (;;) {
-        const int style = static_cast<int>(raster::Random(kMaxShowStyle)) + 1;
+        const int style = static_cast<int>(base::Random(kMaxShowStyle)) + 1;
         if (set.test(static_cast<size_t>(style))) return style;
     }
 }

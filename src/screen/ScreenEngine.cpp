@@ -3,14 +3,14 @@
 #include <algorithm>
 #include <chrono>
 
-#include "raster/Arith.h"
+#include "base/Arith.h"
 #include "raster/Blit.h"
 #include "raster/Fill.h"
 #include "screen/ScreenGeometry.h"
 
 namespace screen {
 
-using raster::MulDiv;
+using base::MulDiv;
 
 // Passes what a frame reports on to the screen's events and invalidation.
 class ScreenEngine::Sink : public FrameSink {

@@ -1,12 +1,12 @@
 #include "screen/ScreenGeometry.h"
 
-#include "raster/Arith.h"
+#include "base/Arith.h"
 #include "raster/Blit.h"
 #include "raster/Fill.h"
 
 namespace screen {
 
-using raster::MulDiv;
+using base::MulDiv;
 
 Rect FitRect(const Rect& src, const Rect& dst) {
     const int sw = src.width(), sh = src.height();

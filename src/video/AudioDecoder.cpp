@@ -28,7 +28,7 @@ constexpr int kNotAFile = FFERRTAG('N', 'F', 'I', 'L');
 
 }  // namespace
 
-int OpenAudioInput(const std::string& path, InputFormatPtr* format) {
+int OpenAudioInput(const std::string& path, base::InputFormatPtr* format) {
     struct stat info {};
     if (::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) return kNotAFile;
     AVDictionary* options = nullptr;
@@ -52,7 +52,7 @@ std::unique_ptr<AudioDecoder> AudioDecoder::Open(const std::string& path, int sa
     decoder->channels_ = channels;
     int result = OpenAudioInput(path, &decoder->format_);
     if (result < 0) {
-        *error = result == kNotAFile ? "it is not a regular file" : AvErrorText(result);
+        *error = result == kNotAFile ? "it is not a regular file" : base::AvErrorText(result);
         return nullptr;
     }
     const AVCodec* codec = nullptr;
@@ -74,7 +74,7 @@ std::unique_ptr<AudioDecoder> AudioDecoder::Open(const std::string& path, int sa
     result = avcodec_parameters_to_context(decoder->codec_.get(), stream->codecpar);
     if (result >= 0) result = avcodec_open2(decoder->codec_.get(), codec, nullptr);
     if (result < 0) {
-        *error = AvErrorText(result);
+        *error = base::AvErrorText(result);
         return nullptr;
     }
     return decoder;
@@ -208,7 +208,7 @@ void AudioDecoder::appendToFifo(AVAudioFifo* fifo, const uint8_t* data, int samp
 }
 
 int64_t ProbeAudioSamples(const std::string& path, int sampleRate) {
-    InputFormatPtr format;
+    base::InputFormatPtr format;
     if (OpenAudioInput(path, &format) < 0) return 0;
     const int index = av_find_best_stream(format.get(), AVMEDIA_TYPE_AUDIO, -1, -1, nullptr, 0);
     if (index < 0) return 0;

@@ -10,7 +10,7 @@
 #include <optional>
 #include <string>
 
-#include "video/FfmpegUtil.h"
+#include "base/FfmpegUtil.h"
 
 namespace video {
 
@@ -40,11 +40,11 @@ private:
 
     int sampleRate_ = 0;
     int channels_ = 0;
-    InputFormatPtr format_;
-    CodecContextPtr codec_;
-    SwrPtr swr_;
-    FramePtr frame_;
-    PacketPtr packet_;
+    base::InputFormatPtr format_;
+    base::CodecContextPtr codec_;
+    base::SwrPtr swr_;
+    base::FramePtr frame_;
+    base::PacketPtr packet_;
     int streamIndex_ = -1;
     bool flushing_ = false;
     int swrInRate_ = 0;
@@ -56,7 +56,7 @@ private:
 // Opens an input with the restrictions above; anything but a regular file
 // (a named pipe, a device) is refused without being opened. Returns the
 // error code.
-int OpenAudioInput(const std::string& path, InputFormatPtr* format);
+int OpenAudioInput(const std::string& path, base::InputFormatPtr* format);
 
 // Length of a music file in samples at 'sampleRate', 0 when it cannot be read.
 int64_t ProbeAudioSamples(const std::string& path, int sampleRate);

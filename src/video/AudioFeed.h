@@ -10,8 +10,8 @@
 #include <optional>
 #include <string>
 
+#include "base/FfmpegUtil.h"
 #include "video/AudioDecoder.h"
-#include "video/FfmpegUtil.h"
 
 namespace video {
 
@@ -50,7 +50,7 @@ private:
     int sampleRate_;
     int channels_;
     Hooks hooks_;
-    AudioFifoPtr fifo_;
+    base::AudioFifoPtr fifo_;
     std::unique_ptr<AudioDecoder> decoder_;
     std::string currentPath_;
     int nextIndex_ = 0;

@@ -4,8 +4,8 @@
 #include <climits>
 #include <utility>
 
+#include "base/Random.h"
 #include "effects/Effects.h"
-#include "raster/Random.h"
 #include "video/CaptionLayout.h"
 #include "video/ProgressText.h"
 #include "video/TextOverlay.h"
@@ -104,7 +104,7 @@ bool BuildSession::StartPicture(size_t index) {
         if (const std::optional<CaptionFrame> frame =
                 CaptionFrameFor(input_.format.videoType, input_.tvSet))
             captionLines_ = LayOutCaption(*frame, input_.captionOf(path), MeasureCaption);
-    raster::Randomize();
+    base::Randomize();
     currentEffect_ = PickEffect(input_.effectsOf(path));
     try {
         BuildPicture picture = feed_.Take(index);

@@ -80,7 +80,7 @@ void EncodeWorker::runConversion() {
             // After a failure nothing more is converted, but the queue is
             // still emptied, so the producer never waits on a full queue.
             if (failed_) continue;
-            FramePtr frame;
+            base::FramePtr frame;
             try {
                 frame = convert(*video);
                 std::lock_guard lock(mutex_);
@@ -124,13 +124,13 @@ void EncodeWorker::runEncoding() {
     }
 }
 
-FramePtr EncodeWorker::convert(VideoJob& job) {
+base::FramePtr EncodeWorker::convert(VideoJob& job) {
     const EncoderPreset& preset = output_->preset();
     // Bicubic, as the ffmpeg program scales by default.
     scaler_.reset(sws_getCachedContext(scaler_.release(), job.width, job.height, AV_PIX_FMT_BGR24,
                                        preset.width, preset.height, AV_PIX_FMT_YUV420P, SWS_BICUBIC,
                                        nullptr, nullptr, nullptr));
-    FramePtr frame = output_->newVideoFrame();
+    base::FramePtr frame = output_->newVideoFrame();
     if (!scaler_ || !frame) {
         setFailed("Cannot convert a " + std::to_string(job.width) + " x " +
                   std::to_string(job.height) + " frame to " + preset.name);

@@ -70,14 +70,14 @@ private:
     };
     struct ConvertedFrame {
         int64_t index = 0;
-        FramePtr frame;
+        base::FramePtr frame;
     };
     using Job = std::variant<VideoJob, AudioJob, EndJob>;
     using EncodeJob = std::variant<ConvertedFrame, AudioJob, EndJob>;
 
     void runConversion();
     void runEncoding();
-    FramePtr convert(VideoJob& job);
+    base::FramePtr convert(VideoJob& job);
     void setFailed(const std::string& message);
     bool stop(bool keep);
 
@@ -92,7 +92,7 @@ private:
     mutable std::mutex mutex_;
     std::string error_;
     std::vector<std::vector<uint8_t>> spare_;
-    SwsPtr scaler_;
+    base::SwsPtr scaler_;
 };
 
 }  // namespace video

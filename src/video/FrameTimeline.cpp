@@ -2,9 +2,9 @@
 
 #include <utility>
 
+#include "base/Arith.h"
+#include "base/Random.h"
 #include "effects/Effects.h"
-#include "raster/Arith.h"
-#include "raster/Random.h"
 
 namespace video {
 
@@ -61,7 +61,7 @@ FrameStep FrameTimeline::SkipPicture() {
 int TransitionProgress(int64_t cyclePos, int32_t transitionFrames) {
     if (transitionFrames <= 0) return 100;
     const double quotient = static_cast<double>(cyclePos) / transitionFrames;
-    return static_cast<int>(static_cast<uint8_t>(raster::Trunc(quotient * 100)));
+    return static_cast<int>(static_cast<uint8_t>(base::Trunc(quotient * 100)));
 }
 
 int PickEffect(const model::StyleSet& styles) {
@@ -70,7 +70,7 @@ int PickEffect(const model::StyleSet& styles) {
         drawable = styles.test(static_cast<size_t>(style));
     if (!drawable) return 0;
     for (;;) {
-        const int style = static_cast<int>(raster::Random(effects::kEffectCount)) + 1;
+        const int style = static_cast<int>(base::Random(effects::kEffectCount)) + 1;
         if (styles.test(static_cast<size_t>(style))) return style;
     }
 }

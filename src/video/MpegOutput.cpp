@@ -63,7 +63,7 @@ MpegOutput::~MpegOutput() {
 }
 
 bool MpegOutput::fail(const std::string& what, int code) {
-    if (error_.empty()) error_ = what + ": " + AvErrorText(code);
+    if (error_.empty()) error_ = what + ": " + base::AvErrorText(code);
     return false;
 }
 
@@ -192,8 +192,8 @@ int MpegOutput::audioFrameSize() const {
     return audioCodec_->frame_size > 0 ? audioCodec_->frame_size : 1152;
 }
 
-FramePtr MpegOutput::newVideoFrame() const {
-    FramePtr frame(av_frame_alloc());
+base::FramePtr MpegOutput::newVideoFrame() const {
+    base::FramePtr frame(av_frame_alloc());
     if (!frame) return nullptr;
     frame->format = AV_PIX_FMT_YUV420P;
     frame->width = preset_.width;

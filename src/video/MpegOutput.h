@@ -8,8 +8,8 @@
 #include <memory>
 #include <string>
 
+#include "base/FfmpegUtil.h"
 #include "video/EncoderPresets.h"
-#include "video/FfmpegUtil.h"
 
 namespace video {
 
@@ -29,7 +29,7 @@ public:
     int audioFrameSize() const;
 
     // A YUV 4:2:0 frame of the encoded size to convert a picture into.
-    FramePtr newVideoFrame() const;
+    base::FramePtr newVideoFrame() const;
     // Encodes video frame number 'index' and writes what the encoder returns.
     bool writeVideo(AVFrame* frame, int64_t index);
     // Encodes one audio frame of audioFrameSize() interleaved 16-bit samples
@@ -57,13 +57,13 @@ private:
     std::string path_;
     std::string partPath_;
     AVFormatContext* format_ = nullptr;
-    CodecContextPtr videoCodec_;
-    CodecContextPtr audioCodec_;
+    base::CodecContextPtr videoCodec_;
+    base::CodecContextPtr audioCodec_;
     AVStream* videoStream_ = nullptr;
     AVStream* audioStream_ = nullptr;
-    SwrPtr audioConvert_;
-    FramePtr audioFrame_;
-    PacketPtr packet_;
+    base::SwrPtr audioConvert_;
+    base::FramePtr audioFrame_;
+    base::PacketPtr packet_;
     bool createdPart_ = false;
     bool headerWritten_ = false;
     bool finished_ = false;

@@ -5,15 +5,15 @@
 #include <algorithm>
 #include <cctype>
 #include <climits>
-#include <set>
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
 
+#include "base/Random.h"
 #include "effects/Effects.h"
+#include "effects/FamilyMembers.h"
 #include "effects/SyntheticPictures.h"
-#include "raster/Random.h"
 
 namespace effects {
 namespace {
@@ -75,11 +75,11 @@ long long ExpectedDraws(int style, int W, int H, int w, int h) {
 }
 
 uint32_t StateAfterDraws(uint32_t state, long long draws) {
-    const uint32_t saved = raster::RandSeed();
-    raster::SetRandSeed(state);
-    for (long long i = 0; i < draws; ++i) raster::Random(1);
-    const uint32_t result = raster::RandSeed();
-    raster::SetRandSeed(saved);
+    const uint32_t saved = base::RandSeed();
+    base::SetRandSeed(state);
+    for (long long i = 0; i < draws; ++i) base::Random(1);
+    const uint32_t result = base::RandSeed();
+    base::SetRandSeed(saved);
     return result;
 }
 
@@ -191,7 +191,7 @@ TEST_P(EveryMember, KeepsTheCallingContractAtEverySize) {
                          ", p = " + std::to_string(p));
             Bitmap dest = before;
             const uint32_t state = 0x9E3779B9u + static_cast<uint32_t>(p);
-            raster::SetRandSeed(state);
+            base::SetRandSeed(state);
             DrawStyle(style(), dest, source, p);
             EXPECT_EQ(dest.width(), W);
             EXPECT_EQ(dest.height(), H);
@@ -199,7 +199,7 @@ TEST_P(EveryMember, KeepsTheCallingContractAtEverySize) {
             EXPECT_TRUE(source.samePixels(sourceCopy));
             EXPECT_EQ(source.clip(), nullptr);
             const ProgressSize size = ProgressSizeOf(W, H, p);
-            EXPECT_EQ(raster::RandSeed(),
+            EXPECT_EQ(base::RandSeed(),
                       StateAfterDraws(state, ExpectedDraws(style(), W, H, size.w, size.h)));
         }
     }
@@ -222,12 +222,12 @@ TEST_P(SeededMember, SameFrameWhateverTheGeneratorHeldAndGrowingWithProgress) {
     for (int p = 0; p <= 100; ++p) {
         SCOPED_TRACE(what() + " at p = " + std::to_string(p));
         Bitmap first = before, second = before;
-        raster::SetRandSeed(12345);
+        base::SetRandSeed(12345);
         DrawStyle(style(), first, source, p);
-        EXPECT_EQ(raster::RandSeed(), 12345u);
-        raster::SetRandSeed(0xFFFFFFFFu);
+        EXPECT_EQ(base::RandSeed(), 12345u);
+        base::SetRandSeed(0xFFFFFFFFu);
         DrawStyle(style(), second, source, p);
-        EXPECT_EQ(raster::RandSeed(), 0xFFFFFFFFu);
+        EXPECT_EQ(base::RandSeed(), 0xFFFFFFFFu);
         ASSERT_TRUE(first.samePixels(second));
 
         const std::vector<bool> shown = BytesFromSource(first, source);
@@ -252,9 +252,9 @@ TEST_P(UnseededMember, EdgesDifferWithTheGeneratorState) {
     const int W = 120, H = 80;
     const Bitmap before = SyntheticPicture(W, H, 0), source = SyntheticPicture(W, H, 1);
     Bitmap first = before, second = before;
-    raster::SetRandSeed(1);
+    base::SetRandSeed(1);
     DrawStyle(style(), first, source, 50);
-    raster::SetRandSeed(2);
+    base::SetRandSeed(2);
     DrawStyle(style(), second, source, 50);
     EXPECT_FALSE(first.samePixels(second)) << what();
 }
@@ -271,35 +271,56 @@ INSTANTIATE_TEST_SUITE_P(Table, UnseededMember, ::testing::ValuesIn(UnseededStyl
                              return TestNameOf(info.param);
                          });
 
-TEST(EffectTable, EntriesMapToTheirNamesAndEachHasItsOwnProcedure) {
-    EXPECT_EQ(Effects[0].Proc, nullptr);
+// The table's shape is checked when it compiles; these rows pin the names
+// at both ends and in the middle.
+TEST(EffectTable, EntriesCarryTheirNames) {
     EXPECT_STREQ(Effects[1].Name, "Expand from right");
     EXPECT_STREQ(Effects[128].Name, "Random squares appear");
     EXPECT_STREQ(Effects[172].Name, "Channel Mix");
-
-    std::set<std::string> names;
-    std::set<TEffectProc> procs;
-    std::vector<std::string> repeated;
-    for (int s = 1; s <= kEffectCount; ++s) {
-        ASSERT_NE(Effects[s].Proc, nullptr) << s;
-        ASSERT_GT(std::string_view(Effects[s].Name).size(), 0u) << s;
-        if (!names.insert(Effects[s].Name).second) repeated.push_back(Effects[s].Name);
-        EXPECT_TRUE(procs.insert(Effects[s].Proc).second) << s << " shares its procedure";
-    }
-    // The two names that occur twice belong to different procedures (checked above).
-    EXPECT_EQ(repeated, (std::vector<std::string>{"Expand from bottom", "Expand in from top"}));
-    EXPECT_STREQ(Effects[18].Name, Effects[33].Name);
-    EXPECT_STREQ(Effects[25].Name, Effects[34].Name);
 }
+
+// Region reveals show every pixel either from Dest or from Source in place,
+// never moved or mixed.
+class RegionReveal : public EveryMember {};
+
+TEST_P(RegionReveal, FramesHoldOnlyThePicturesInPlace) {
+    for (const auto& [W, H] : kAwkwardSizes) {
+        const Bitmap before = SyntheticPicture(W, H, 0), source = SyntheticPicture(W, H, 1);
+        for (const int p : {0, 1, 37, 50, 99, 100}) {
+            SCOPED_TRACE(what() + " at " + std::to_string(W) + "x" + std::to_string(H) +
+                         ", p = " + std::to_string(p));
+            Bitmap dest = before;
+            DrawStyle(style(), dest, source, p);
+            for (int y = 0; y < H; ++y)
+                for (int x = 0; x < W; ++x)
+                    ASSERT_TRUE(SamePixel(dest, x, y, source, x, y) ||
+                                SamePixel(dest, x, y, before, x, y))
+                        << x << "," << y;
+        }
+    }
+}
+
+std::vector<int> RegionRevealStyles() {
+    std::vector<int> styles;
+    for (const EffectFamily family :
+         {EffectFamily::Stripe, EffectFamily::Grid, EffectFamily::Shape})
+        for (const TEffect& e : test_support::MembersOf(family)) styles.push_back(e.Style);
+    return styles;
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, RegionReveal, ::testing::ValuesIn(RegionRevealStyles()),
+                         [](const ::testing::TestParamInfo<int>& info) {
+                             return TestNameOf(info.param);
+                         });
 
 TEST(EffectTable, DrawEffectCallsTheEntryAndRefusesWhatItCannotDraw) {
     const int W = 64, H = 48;
     const Bitmap before = SyntheticPicture(W, H, 0), source = SyntheticPicture(W, H, 1);
     for (const int style : {1, 60, 118, 144, 172}) {
         Bitmap viaTable = before, direct = before;
-        raster::SetRandSeed(7);
+        base::SetRandSeed(7);
         DrawEffect(style, viaTable, source, 40);
-        raster::SetRandSeed(7);
+        base::SetRandSeed(7);
         DrawStyle(style, direct, source, 40);
         EXPECT_TRUE(viaTable.samePixels(direct)) << style;
     }
@@ -326,9 +347,9 @@ TEST(EffectTable, DrawEffectHoldsTheProgressToItsRange) {
         for (const auto& [outside, end] : {std::pair{-1, 0}, std::pair{INT_MIN, 0},
                                            std::pair{101, 100}, std::pair{INT_MAX, 100}}) {
             Bitmap clamped = before, atEnd = before;
-            raster::SetRandSeed(11);
+            base::SetRandSeed(11);
             DrawEffect(style, clamped, source, outside);
-            raster::SetRandSeed(11);
+            base::SetRandSeed(11);
             DrawEffect(style, atEnd, source, end);
             EXPECT_TRUE(clamped.samePixels(atEnd)) << "style " << style << " at " << outside;
         }

@@ -18,9 +18,9 @@
 #include <string>
 #include <vector>
 
+#include "base/Random.h"
 #include "effects/Effects.h"
 #include "effects/SyntheticPictures.h"
-#include "raster/Random.h"
 
 namespace effects {
 namespace {
@@ -54,7 +54,7 @@ std::vector<std::string> RecordLines(const Bitmap& outgoing, const Bitmap& incom
     for (int style = 1; style <= kEffectCount; ++style)
         for (const int p : kPercents) {
             frame = outgoing;
-            raster::SetRandSeed(kGeneratorSeed);
+            base::SetRandSeed(kGeneratorSeed);
             DrawEffect(style, frame, incoming, p);
             char hash[17];
             std::snprintf(hash, sizeof hash, "%016llx",

@@ -1,62 +1,23 @@
 // Grid, blind and shred reveals.
 #include <gtest/gtest.h>
 
+#include "base/Random.h"
 #include "effects/GridEffects.h"
 #include "effects/RevealFixture.h"
-#include "raster/Random.h"
 
 namespace effects {
 namespace {
 
-using testing::DrawFrame;
 using testing::IncomingPicture;
-using testing::NamedEffect;
 using testing::RevealMask;
 using testing::RevealOf;
 using Runs = std::vector<std::pair<int, int>>;
-
-const NamedEffect kMembers[] = {
-    {119, "Triangular shred", TriangularShred},
-    {128, "Random squares appear", RandomSquaresAppear},
-    {137, "Blind vertically", BlindVertically},
-    {138, "Blind horizontally", BlindHorizontally},
-    {139, "Uneven blind from left", UnevenBlindFromLeft},
-    {140, "Uneven blind from right", UnevenBlindFromRight},
-    {141, "Uneven blind from top", UnevenBlindFromTop},
-    {142, "Uneven blind from bottom", UnevenBlindFromBottom},
-    {143, "Rectangular shred", RectangularShred},
-    {146, "Rectangles from left", RectanglesAppearFromLeftAndDisappearToRight},
-    {147, "Rectangles from right", RectanglesAppearFromRightAndDisappearToLeft},
-    {148, "Rectangles from up", RectanglesAppearFromUpAndDisappearToBottom},
-    {149, "Rectangles from bottom", RectanglesAppearFromBottomAndDisappearToUp},
-    {153, "Circular shred", CircularShred},
-    {164, "Diamond shred", DiamondShred},
-};
 
 // Runs [first + k * pitch, first + k * pitch + length) for k = 0..count-1.
 Runs Periodic(int first, int length, int pitch, int count) {
     Runs runs;
     for (int k = 0; k < count; ++k) runs.push_back({first + k * pitch, first + k * pitch + length});
     return runs;
-}
-
-TEST(GridMembers, FullProgressShowsTheIncomingPicture) {
-    for (auto [W, H] : {std::pair{720, 480}, std::pair{480, 720}, std::pair{64, 48}}) {
-        const Bitmap incoming = IncomingPicture(W, H);
-        for (const NamedEffect& e : kMembers)
-            EXPECT_TRUE(RevealOf(e.proc, incoming, 100).all()) << e.name << " " << W << "x" << H;
-    }
-}
-
-TEST(GridMembers, HalfProgressShowsPartAndNoProgressNothing) {
-    const Bitmap incoming = IncomingPicture(720, 480);
-    for (const NamedEffect& e : kMembers) {
-        const RevealMask half = RevealOf(e.proc, incoming, 50);
-        EXPECT_FALSE(half.none()) << e.name;
-        EXPECT_FALSE(half.all()) << e.name;
-        // At p = 0 a region is empty or missing (w = 0): nothing is drawn.
-        EXPECT_TRUE(RevealOf(e.proc, incoming, 0).none()) << e.name;
-    }
 }
 
 TEST(GridMembers, GridSizesOn720By480) {
@@ -173,29 +134,13 @@ TEST(GridMembers, GrowingShapesOnlyEverAdd) {
     }
 }
 
-TEST(RandomSquaresAppear, SeededByTheIncomingPicture) {
+// Another picture object with the same pixels has another handle, and
+// another pattern.
+TEST(RandomSquaresAppear, PatternBelongsToTheSourceObject) {
     const Bitmap incoming = IncomingPicture(200, 150);
-    raster::SetRandSeed(1);
-    const Bitmap first = DrawFrame(RandomSquaresAppear, incoming, 40);
-    EXPECT_EQ(raster::RandSeed(), 1u) << "the state is restored";
-    raster::SetRandSeed(0xDEADBEEF);
-    const Bitmap second = DrawFrame(RandomSquaresAppear, incoming, 40);
-    EXPECT_EQ(raster::RandSeed(), 0xDEADBEEFu);
-    EXPECT_TRUE(first.samePixels(second)) << "the generator's state before does not matter";
-    // Another picture object with the same pixels has another handle, and
-    // another pattern.
     const Bitmap twin(incoming);
     EXPECT_FALSE(RevealOf(RandomSquaresAppear, twin, 40) ==
                  RevealOf(RandomSquaresAppear, incoming, 40));
-}
-
-TEST(GridMembers, OddAndTinyPicturesStayInBounds) {
-    for (auto [W, H] : {std::pair{1, 1}, std::pair{2, 3}, std::pair{3, 2}, std::pair{721, 577}}) {
-        const Bitmap incoming = IncomingPicture(W, H);
-        for (int p : {0, 1, 33, 50, 99, 100})
-            for (const NamedEffect& e : kMembers)
-                testing::ExpectOnlyRevealed(e.proc, incoming, p, e.name);
-    }
 }
 
 }  // namespace

@@ -4,11 +4,13 @@
 
 #include <cstdlib>
 #include <numbers>
+#include <string_view>
 #include <vector>
 
+#include "base/Random.h"
 #include "effects/CodedPictures.h"
+#include "effects/FamilyMembers.h"
 #include "effects/PixelEffects.h"
-#include "raster/Random.h"
 
 namespace effects {
 namespace {
@@ -16,78 +18,10 @@ namespace {
 using namespace effects::test_support;
 using raster::RGB;
 
-const std::vector<NamedProc> kMembers = {
-    {"Fade", Fade},
-    {"PivotFromTopLeft", PivotFromTopLeft},
-    {"PivotFromBottomLeft", PivotFromBottomLeft},
-    {"PivotFromTopRight", PivotFromTopRight},
-    {"PivotFromBottomRight", PivotFromBottomRight},
-    {"Pixelate", Pixelate},
-    {"Dissolve", Dissolve},
-    {"RandomBarsHorizontal", RandomBarsHorizontal},
-    {"RandomBarsVertical", RandomBarsVertical},
-    {"ChannelMix", ChannelMix},
-};
-
-const std::vector<NamedProc> kPivots = {
-    {"PivotFromTopLeft", PivotFromTopLeft},
-    {"PivotFromBottomLeft", PivotFromBottomLeft},
-    {"PivotFromTopRight", PivotFromTopRight},
-    {"PivotFromBottomRight", PivotFromBottomRight},
-};
-
-const std::vector<NamedProc> kSeeded = {
-    {"Dissolve", Dissolve},
-    {"RandomBarsHorizontal", RandomBarsHorizontal},
-    {"RandomBarsVertical", RandomBarsVertical},
-    {"ChannelMix", ChannelMix},
-};
-
-// Coded like Incoming, but every channel differs from Outgoing's.
-Bitmap Inverted(int width, int height) {
-    Bitmap b(width, height);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x)
-            b.setPixel(
-                x, y,
-                RGB(static_cast<uint8_t>(255 - x), static_cast<uint8_t>(255 - y), kIncomingMark));
-    return b;
-}
-
-TEST(Pixel, HalfwayChangesDestAndDiffersFromSource) {
-    for (const auto& [width, height] : {std::pair{40, 30}, std::pair{30, 40}}) {
-        const Bitmap source = Inverted(width, height);
-        for (const NamedProc& member : kMembers) {
-            SCOPED_TRACE(member.name);
-            Bitmap dest = Outgoing(width, height);
-            Draw(member.proc, dest, source, 50);
-            EXPECT_FALSE(dest.samePixels(source));
-            EXPECT_FALSE(dest.samePixels(Outgoing(width, height)));
-        }
-    }
-}
-
-TEST(Pixel, FullProgressShowsSourceExceptForThePivots) {
-    const Bitmap source = Incoming(40, 30);
-    for (const NamedProc& member : kMembers) {
-        Bitmap dest = Outgoing(40, 30);
-        Draw(member.proc, dest, source, 100);
-        const bool pivot = std::string(member.name).starts_with("Pivot");
-        EXPECT_EQ(dest.samePixels(source), !pivot) << member.name;
-    }
-}
-
-TEST(Pixel, OddAndTinySizesStayInBounds) {
-    for (const auto& [width, height] :
-         {std::pair{1, 1}, std::pair{2, 3}, std::pair{3, 2}, std::pair{721, 577}}) {
-        const Bitmap source = Incoming(width, height);
-        for (const NamedProc& member : kMembers)
-            for (int p : {0, 1, 41, 50, 59, 99, 100}) {
-                Bitmap dest = Outgoing(width, height);
-                Draw(member.proc, dest, source, p);
-                EXPECT_EQ(dest.clip(), nullptr) << member.name;
-            }
-    }
+std::vector<TEffect> Pivots() {
+    return MembersOf(EffectFamily::Pixel, [](const TEffect& e) {
+        return std::string_view(e.Name).starts_with("Pivot");
+    });
 }
 
 TEST(Pixel, FadeTruncatesEachShareSeparately) {
@@ -112,10 +46,10 @@ TEST(Pixel, PivotsAtTheEndShiftSourceByOnePixel) {
     // bottom, so the rightmost column and the top row keep Dest.
     const int width = 24, height = 18;
     const Bitmap source = Incoming(width, height);
-    for (const NamedProc& pivot : kPivots) {
-        SCOPED_TRACE(pivot.name);
+    for (const TEffect& pivot : Pivots()) {
+        SCOPED_TRACE(pivot.Name);
         Bitmap dest = Outgoing(width, height);
-        Draw(pivot.proc, dest, source, 100);
+        Draw(pivot.Proc, dest, source, 100);
         for (int y = 0; y < height; ++y)
             for (int x = 0; x < width; ++x) {
                 const Origin expected =
@@ -127,10 +61,10 @@ TEST(Pixel, PivotsAtTheEndShiftSourceByOnePixel) {
 
 TEST(Pixel, PivotsAtTheStartLieOutsideTheFrame) {
     const Bitmap source = Incoming(24, 18);
-    for (const NamedProc& pivot : kPivots) {
+    for (const TEffect& pivot : Pivots()) {
         Bitmap dest = Outgoing(24, 18);
-        Draw(pivot.proc, dest, source, 0);
-        EXPECT_TRUE(dest.samePixels(Outgoing(24, 18))) << pivot.name;
+        Draw(pivot.Proc, dest, source, 0);
+        EXPECT_TRUE(dest.samePixels(Outgoing(24, 18))) << pivot.Name;
     }
 }
 
@@ -224,31 +158,14 @@ TEST(Pixel, BlendRectStaysInsideItsBlockAndTheBitmap) {
     EXPECT_EQ(Blend(7, 250, 256), 250);
 }
 
-TEST(Seeded, SameFrameWhateverTheGeneratorHeldAndStateKept) {
-    const Bitmap source = Incoming(40, 30);
-    for (const NamedProc& member : kSeeded) {
-        SCOPED_TRACE(member.name);
-        raster::SetRandSeed(12345);
-        Bitmap first = Outgoing(40, 30);
-        Draw(member.proc, first, source, 47);
-        EXPECT_EQ(raster::RandSeed(), 12345u);
-
-        raster::SetRandSeed(0xDEADBEEF);
-        Bitmap second = Outgoing(40, 30);
-        Draw(member.proc, second, source, 47);
-        EXPECT_EQ(raster::RandSeed(), 0xDEADBEEFu);
-        EXPECT_TRUE(first.samePixels(second));
-    }
-}
-
 TEST(Seeded, PatternBelongsToTheSourceObject) {
     const Bitmap source = Incoming(40, 30);
     const Bitmap twin(source);  // same pixels, another handle
     int differing = 0;
-    for (const NamedProc& member : {kSeeded[0], kSeeded[1], kSeeded[2]}) {
+    for (const TEffectProc proc : {Dissolve, RandomBarsHorizontal, RandomBarsVertical}) {
         Bitmap a = Outgoing(40, 30), b = Outgoing(40, 30);
-        Draw(member.proc, a, source, 50);
-        Draw(member.proc, b, twin, 50);
+        Draw(proc, a, source, 50);
+        Draw(proc, b, twin, 50);
         if (!a.samePixels(b)) ++differing;
     }
     EXPECT_GE(differing, 2);
@@ -262,29 +179,12 @@ long Distance(const Bitmap& a, const Bitmap& b) {
     return sum;
 }
 
-TEST(Seeded, RevealsGrowWithProgress) {
-    // Outgoing black, incoming white: every byte can only approach Source.
-    const Bitmap source(30, 20, RGB(255, 255, 255));
-    for (const NamedProc& member : kSeeded) {
-        SCOPED_TRACE(member.name);
-        Bitmap previous(30, 20);
-        for (int p = 0; p <= 100; ++p) {
-            Bitmap dest(30, 20);
-            Draw(member.proc, dest, source, p);
-            for (int y = 0; y < 20; ++y)
-                for (int i = 0; i < 90; ++i) ASSERT_GE(dest.row(y)[i], previous.row(y)[i]) << p;
-            previous = dest;
-        }
-        EXPECT_EQ(Distance(previous, source), 0);
-    }
-}
-
 TEST(Seeded, RandomNumbersAreDrawnFromTheBottomUpAndLeftToRight) {
     const Bitmap source = Incoming(20, 10);
-    raster::SetRandSeed(source.handle());
-    const int first = static_cast<int>(raster::Random(100));
-    const int second = static_cast<int>(raster::Random(100));
-    raster::SetRandSeed(7);
+    base::SetRandSeed(source.handle());
+    const int first = static_cast<int>(base::Random(100));
+    const int second = static_cast<int>(base::Random(100));
+    base::SetRandSeed(7);
 
     // The first number decides the bottom row, the bottom-left pixel, the
     // leftmost column; the second one the pixel right of it.
@@ -309,7 +209,7 @@ TEST(Seeded, RandomNumbersAreDrawnFromTheBottomUpAndLeftToRight) {
     dest = Outgoing(20, 10);
     Draw(Dissolve, dest, source, second + 1);
     EXPECT_TRUE(OriginOf(dest, 1, 9).incoming);
-    EXPECT_EQ(raster::RandSeed(), 7u);
+    EXPECT_EQ(base::RandSeed(), 7u);
 }
 
 // The channel (0 blue, 1 green, 2 red) whose byte equals Source's everywhere.
@@ -327,8 +227,8 @@ std::vector<int> CompleteChannels(const Bitmap& frame, const Bitmap& source) {
 
 TEST(ChannelMix, ChannelsArriveOneAfterAnother) {
     const Bitmap source(8, 6, RGB(255, 255, 255));
-    raster::SetRandSeed(source.handle());
-    const int c1 = static_cast<int>(raster::Random(3));
+    base::SetRandSeed(source.handle());
+    const int c1 = static_cast<int>(base::Random(3));
 
     Bitmap dest(8, 6);
     Draw(ChannelMix, dest, source, 20);

@@ -3,8 +3,8 @@
 
 #include <set>
 
+#include "base/Random.h"
 #include "effects/Effects.h"
-#include "raster/Random.h"
 #include "screen/FrameValues.h"
 #include "screen/PixelStyles.h"
 #include "screen/RectangleStyles.h"
@@ -196,14 +196,14 @@ TEST(RegionStyleTest, BarsFromBothSidesNeverSnap) {
 
 TEST(RegionStyleTest, ShredEndsJitterBySeventhOfTheWidth) {
     const FrameValues v = ComputeFrameValues(720, 480, 50, 4);  // X = 360
-    raster::SetRandSeed(12345);
+    base::SetRandSeed(12345);
     const Region shred = *RegionStyleRegion(66, v, 50);  // from the left: right ends jitter
 
-    raster::SetRandSeed(12345);
+    base::SetRandSeed(12345);
     std::set<int> ends;
     for (int y = 0; y < 480; y += 5) {
-        const int r1 = static_cast<int>(raster::Random(102));
-        const int r2 = static_cast<int>(raster::Random(102));
+        const int r1 = static_cast<int>(base::Random(102));
+        const int r2 = static_cast<int>(base::Random(102));
         const int end = 360 + r1 - r2;
         EXPECT_TRUE(shred.contains(end - 1, y)) << y;
         EXPECT_FALSE(shred.contains(end, y)) << y;
@@ -220,7 +220,7 @@ TEST(RegionStyleTest, ShredEndsJitterBySeventhOfTheWidth) {
 
 TEST(RegionStyleTest, SquaresGrowWithProgress) {
     auto checkGrid = [](int p, int s) {
-        raster::SetRandSeed(777);
+        base::SetRandSeed(777);
         const auto region = ScreenSquaresRegion(720, 480, p);
         ASSERT_TRUE(region.has_value()) << p;
         bool oddMultiple = false;
@@ -236,17 +236,17 @@ TEST(RegionStyleTest, SquaresGrowWithProgress) {
     checkGrid(1, 9);
 
     // Density follows p: more of the frame at 90 than at 10.
-    raster::SetRandSeed(1);
+    base::SetRandSeed(1);
     const long long sparse =
         ScreenSquaresRegion(720, 480, 10)->intersect(Rect{0, 0, 720, 480}).area();
-    raster::SetRandSeed(1);
+    base::SetRandSeed(1);
     const long long dense =
         ScreenSquaresRegion(720, 480, 90)->intersect(Rect{0, 0, 720, 480}).area();
     EXPECT_LT(sparse, dense);
 }
 
 TEST(RegionStyleTest, SpeckleFringeVanishesOnceTheBandArrives) {
-    raster::SetRandSeed(99);
+    base::SetRandSeed(99);
     const FrameValues half = ComputeFrameValues(720, 480, 50, 4);
     const Region speckled = *RegionStyleRegion(124, half, 50);  // from the left
     EXPECT_TRUE(speckled.contains(359, 100));

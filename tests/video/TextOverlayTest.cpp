@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "video/FfmpegUtil.h"
+#include "base/FfmpegUtil.h"
 #include "video/TextOverlay.h"
 
 namespace video {
@@ -23,8 +23,8 @@ TextStyle CaptionStyle() {
     return style;
 }
 
-FramePtr YuvFrameOf(const QImage& rgb) {
-    FramePtr frame(av_frame_alloc());
+base::FramePtr YuvFrameOf(const QImage& rgb) {
+    base::FramePtr frame(av_frame_alloc());
     frame->format = AV_PIX_FMT_YUV420P;
     frame->width = rgb.width();
     frame->height = rgb.height();
@@ -118,8 +118,8 @@ TEST(TextOverlay, BlendingInYuvMatchesDrawingInRgb) {
         QPainter painter(&drawn);
         painter.drawImage(x + layer->offsetX(), y + layer->offsetY(), layer->image());
     }
-    const FramePtr expected = YuvFrameOf(drawn);
-    const FramePtr blended = YuvFrameOf(background);
+    const base::FramePtr expected = YuvFrameOf(drawn);
+    const base::FramePtr blended = YuvFrameOf(background);
     layer->blendInto(blended.get(), x, y);
 
     int lumaWorst = 0;
@@ -152,8 +152,8 @@ TEST(TextOverlay, LayersPartlyOutsideTheFrameAreClipped) {
     const auto layer = TextLayer::Render(CaptionStyle(), "Clipped caption text");
     ASSERT_TRUE(layer);
     const QImage background = Background(64, 40);
-    const FramePtr reference = YuvFrameOf(background);
-    const FramePtr frame = YuvFrameOf(background);
+    const base::FramePtr reference = YuvFrameOf(background);
+    const base::FramePtr frame = YuvFrameOf(background);
     for (auto [x, y] :
          {std::pair{-30, 30}, std::pair{50, -10}, std::pair{-500, -500}, std::pair{1000, 1000}}) {
         layer->blendInto(frame.get(), x, y);

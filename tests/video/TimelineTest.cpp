@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "raster/Random.h"
+#include "base/Random.h"
 #include "video/BuildSession.h"
 #include "video/CaptionLayout.h"
 #include "video/FrameTimeline.h"
@@ -273,16 +273,16 @@ TEST(PickEffectTest, DrawsOnlyStylesOfTheSetAndCutsWithoutOne) {
     pair.set(3);
     pair.set(172);
     std::set<int> seen;
-    raster::SetRandSeed(12345);
+    base::SetRandSeed(12345);
     for (int i = 0; i < 200; ++i) seen.insert(PickEffect(pair));
     EXPECT_EQ(seen, (std::set<int>{3, 172}));
 
     // Drawn with the shared generator: the same seed picks the same style.
     model::StyleSet many;
     for (int style = 10; style < 60; ++style) many.set(static_cast<size_t>(style));
-    raster::SetRandSeed(777);
+    base::SetRandSeed(777);
     const int first = PickEffect(many);
-    raster::SetRandSeed(777);
+    base::SetRandSeed(777);
     EXPECT_EQ(PickEffect(many), first);
 }
 

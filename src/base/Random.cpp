@@ -1,8 +1,8 @@
-#include "raster/Random.h"
+#include "base/Random.h"
 
 #include <chrono>
 
-namespace raster {
+namespace base {
 
 namespace {
 uint32_t g_state = 0;
@@ -26,4 +26,4 @@ void Randomize() {
     g_state = static_cast<uint32_t>(ticks);
 }
 
-}  // namespace raster
+}  // namespace base

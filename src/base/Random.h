@@ -9,7 +9,7 @@
 
 #include <cstdint>
 
-namespace raster {
+namespace base {
 
 // Current generator state.
 uint32_t RandSeed();
@@ -35,4 +35,4 @@ private:
     uint32_t saved_;
 };
 
-}  // namespace raster
+}  // namespace base

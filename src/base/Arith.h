@@ -11,7 +11,7 @@
 #include <cmath>
 #include <cstdint>
 
-namespace raster {
+namespace base {
 
 // a * b / c with a 64-bit intermediate product, rounded to the nearest
 // integer with halves away from zero; -1 when c is 0.
@@ -41,4 +41,4 @@ inline int64_t Round(double x) {
     return static_cast<int64_t>(std::nearbyint(x));
 }
 
-}  // namespace raster
+}  // namespace base

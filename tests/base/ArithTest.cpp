@@ -1,10 +1,10 @@
 // MulDiv, the shared random generator and the rounding words.
 #include <gtest/gtest.h>
 
-#include "raster/Arith.h"
-#include "raster/Random.h"
+#include "base/Arith.h"
+#include "base/Random.h"
 
-namespace raster {
+namespace base {
 namespace {
 
 TEST(MulDiv, RoundsHalvesAwayFromZero) {
@@ -70,4 +70,4 @@ TEST(Rounding, HalvesToEvenAndTruncTowardZero) {
 }
 
 }  // namespace
-}  // namespace raster
+}  // namespace base

@@ -15,7 +15,7 @@ extern "C" {
 #include <libswscale/swscale.h>
 }
 
-namespace video {
+namespace base {
 
 struct CodecContextFree {
     void operator()(AVCodecContext* c) const { avcodec_free_context(&c); }
@@ -53,4 +53,4 @@ inline std::string AvErrorText(int code) {
     return text;
 }
 
-}  // namespace video
+}  // namespace base
