@@ -7,11 +7,13 @@
 #include <QPushButton>
 #include <QStatusBar>
 
+#include "app/DiscSave.h"
 #include "app/FolderBrowser.h"
 #include "app/MainForm.h"
 #include "app/PictureView.h"
 #include "app/Thumbnails.h"
 #include "app/UserDialogs.h"
+#include "disc/DiscPlan.h"
 #include "music/MusicService.h"
 #include "video/BuildDriver.h"
 
@@ -67,6 +69,11 @@ void TMainForm::buildButtonClick() {
         hooks.stateChanged = [this](video::BuildState state) {
             EnableForBuild(state == video::BuildState::Building);
         };
+        hooks.approveLength = [this](double seconds) -> std::optional<std::string> {
+            const std::optional<QString> question = CapacityQuestion(seconds);
+            if (!question || Dialogs().Confirm(this, *question)) return std::nullopt;
+            return tr("The build was not started.").toStdString();
+        };
         buildDriver_ = std::make_unique<video::BuildDriver>(std::move(hooks));
         buildProgress_->setRange(0, kProgressSteps);
     }
@@ -109,6 +116,30 @@ void TMainForm::buildButtonClick() {
         // The desktop, or the home folder on a system without one.
         const QString name = Dialogs().SaveVideoName(this, DesktopFolder());
         if (name.isEmpty()) return;
+        if (disc::KindOfOutputName(name.toStdString()) != disc::DiscKind::Mpeg) {
+            QString message;
+            const DiscSaveView view{this, bLabel_, buildProgress_, kProgressSteps, abortButton_};
+            // Build stays unusable while the tools read the video.
+            EnableForBuild(true);
+            const DiscSaveOutcome outcome =
+                SaveDisc(view, video::BuildDriver::TemporaryVideoPath(), result, name, message);
+            EnableForBuild(false);
+            if (exiting_) return;
+            if (closeAfterBuild_) {
+                closeAfterBuild_ = false;
+                close();
+                return;
+            }
+            if (outcome == DiscSaveOutcome::Written) {
+                statusBar()->showMessage(tr("The disc was written as %1.").arg(message), 15000);
+                return;
+            }
+            // The video itself is still there to be saved another way.
+            if (outcome == DiscSaveOutcome::Failed)
+                ReportError(message + QStringLiteral("\n\n") +
+                            tr("Choose another place or save the MPEG file."));
+            continue;
+        }
         if (!MayWrite(name, video::VideoFileName(name.toStdString()))) continue;
         try {
             const std::string saved = buildDriver_->SaveVideo(name.toStdString());
