@@ -13,7 +13,6 @@
 #include "app/PictureView.h"
 #include "app/Thumbnails.h"
 #include "app/UserDialogs.h"
-#include "disc/DiscPlan.h"
 #include "music/MusicService.h"
 #include "video/BuildDriver.h"
 
@@ -116,7 +115,7 @@ void TMainForm::buildButtonClick() {
         // The desktop, or the home folder on a system without one.
         const QString name = Dialogs().SaveVideoName(this, DesktopFolder());
         if (name.isEmpty()) return;
-        if (disc::KindOfOutputName(name.toStdString()) != disc::DiscKind::Mpeg) {
+        if (DiscKindOfSaveName(name) != disc::DiscKind::Mpeg) {
             QString message;
             const DiscSaveView view{this, bLabel_, buildProgress_, kProgressSteps, abortButton_};
             // Build stays unusable while the tools read the video.

@@ -42,6 +42,11 @@ QString NameForSaveFilter(const QString& typedName, const QString& filter) {
     return typedName;
 }
 
+disc::DiscKind DiscKindOfSaveName(const QString& name) {
+    if (name.endsWith(QLatin1Char('/'))) return disc::DiscKind::Folder;
+    return disc::KindOfOutputName(name.toStdString());
+}
+
 std::optional<QString> CapacityQuestion(double seconds) {
     const model::TslSettings& settings = model::Settings;
     const disc::CapacityCheck check =
@@ -58,7 +63,7 @@ DiscSaveOutcome SaveDisc(const DiscSaveView& view, const std::string& video,
     const model::TslSettings& settings = model::Settings;
     const std::string chosen = chosenName.toStdString();
     disc::AuthorRequest request;
-    request.kind = disc::KindOfOutputName(chosen);
+    request.kind = DiscKindOfSaveName(chosenName);
     if (const auto mismatch = disc::KindMismatch(request.kind, settings.VideoType)) {
         message = QString::fromStdString(*mismatch);
         return DiscSaveOutcome::Failed;

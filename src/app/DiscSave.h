@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 
+#include "disc/DiscPlan.h"
 #include "video/BuildDriver.h"
 
 class QLabel;
@@ -22,6 +23,10 @@ namespace app {
 // type ends the name with "/" so it reads as a folder.
 QStringList VideoSaveFilters(int videoType);
 QString NameForSaveFilter(const QString& typedName, const QString& filter);
+
+// The disc kind of a name the save dialog returned: a name ending in "/"
+// (the folder type) is a DVD-Video folder, otherwise as the name says.
+disc::DiscKind DiscKindOfSaveName(const QString& name);
 
 // The question for a show too large for the format's disc, or nothing when
 // it fits.

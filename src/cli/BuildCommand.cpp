@@ -5,6 +5,7 @@
 // written back, so the user's options.dat is untouched. The show is taken
 // as the window takes it before a build: the lists from the store, music
 // without a known length measured first, then the collect step.
+#include <QDir>
 #include <QFileInfo>
 #include <QTemporaryFile>
 
@@ -50,9 +51,9 @@ constexpr const char* kUsage =
     "pictures, or the pictures to the music). \".mpg\" is added to OUT unless it\n"
     "ends so. The output is written whole or not at all.\n"
     "\n"
-    "A DVD build can also be written as a DVD-Video folder (OUT/) or image\n"
-    "(OUT.iso), a VCD or SVCD build as a CD image (OUT.cue with OUT.bin); the\n"
-    "kind follows the output name unless --disc names it. A show too large for\n"
+    "A DVD build can also be written as a DVD-Video folder (--disc folder) or\n"
+    "image (OUT.iso), a VCD or SVCD build as a CD image (OUT.cue with OUT.bin);\n"
+    "the kind follows the output name unless --disc names it. A show too large for\n"
     "the disc is refused unless --force is given.\n"
     "\n"
     "Exit status: 0 built, 1 the build failed, 2 wrong arguments, 130 interrupted.\n";
@@ -264,7 +265,13 @@ int RunBuild(const Options& options) {
     const std::string output =
         kind == disc::DiscKind::Mpeg ? video::VideoFileName(options.output) : discChoice.output;
     for (const std::string& name : {options.output, output}) {
-        if (kind == disc::DiscKind::Folder) break;
+        // A disc folder is made whole and renamed into place: a free name or an empty folder.
+        if (kind == disc::DiscKind::Folder) {
+            const QFileInfo folder(QString::fromStdString(output));
+            if (folder.exists() && !(folder.isDir() && QDir(folder.filePath()).isEmpty()))
+                return Fail("\"" + output + "\" exists and is not an empty folder"), kExitFailed;
+            break;
+        }
         if (name.back() == '/' || QFileInfo(QString::fromStdString(name)).isDir())
             return Fail("\"" + name + "\" names a folder, not a video file"), kExitFailed;
     }

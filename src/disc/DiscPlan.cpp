@@ -66,7 +66,6 @@ std::optional<DiscKind> ParseDiscKind(const std::string& word) {
 }
 
 DiscKind KindOfOutputName(const std::string& name) {
-    if (!name.empty() && name.back() == '/') return DiscKind::Folder;
     const std::string lower = Lower(name);
     for (const KindName& entry : kKindNames)
         if (entry.extension && EndsWith(lower, entry.extension)) return entry.kind;

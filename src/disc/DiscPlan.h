@@ -19,9 +19,10 @@ enum class DiscKind { Mpeg, Folder, Iso, BinCue };
 // "mpeg", "folder", "iso" or "bincue"; nothing for any other word.
 std::optional<DiscKind> ParseDiscKind(const std::string& word);
 
-// The kind a chosen output name asks for: a name ending in "/" is a folder,
-// ".iso" an image, ".cue" or ".bin" a CD image pair (any letter case), and
-// everything else the MPEG file.
+// The kind a chosen output name asks for: ".iso" an image, ".cue" or ".bin"
+// a CD image pair (any letter case), everything else the MPEG file. A folder
+// is only ever written when asked for by name (--disc folder, or the save
+// dialog's folder type), so a folder typed by mistake is not filled.
 DiscKind KindOfOutputName(const std::string& name);
 
 // Why the kind does not suit the video format (a DVD folder or image needs

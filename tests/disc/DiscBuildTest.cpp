@@ -120,7 +120,7 @@ TEST_F(DiscBuildTest, DvdFolderAndImageHoldOneTitleWithAChapterPerPicture) {
         double fps;
     };
     for (const Case& c : {
-             Case{0, {"-o", "holiday_dvd/"}, "holiday_dvd", 25.0},
+             Case{0, {"-o", "holiday_dvd/", "--disc", "folder"}, "holiday_dvd", 25.0},
              Case{1, {"-o", "holiday", "--disc", "iso"}, "holiday.iso", 30000.0 / 1001},
          }) {
         SCOPED_TRACE(c.read.toStdString());
@@ -187,6 +187,13 @@ TEST_F(DiscBuildTest, TheCommandRefusesWhatDoesNotFit) {
     run = Vantoshow({WriteProject("dvd.dvprj", 2, 0, 1, 9000), "-o", "long.iso"});
     EXPECT_EQ(run.code, 1);
     EXPECT_TRUE(run.output.contains("DVD-9 (8.5 GB)")) << run.output.toStdString();
+
+    // A folder that holds something is not filled, and nothing is built for it.
+    QDir().mkpath(File("full/keep"));
+    run = Vantoshow({WriteProject("short.dvprj", 2, 0, 1), "-o", "full", "--disc", "folder"});
+    EXPECT_EQ(run.code, 1);
+    EXPECT_TRUE(run.output.contains("not an empty folder")) << run.output.toStdString();
+    EXPECT_EQ(Left("full"), QStringList{"full"});
 
     EXPECT_EQ(Vantoshow({longVcd, "-o", "x.iso"}).code, 2);
     EXPECT_EQ(Vantoshow({longVcd, "-o", "x", "--disc", "dvd"}).code, 2);

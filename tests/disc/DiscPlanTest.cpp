@@ -18,8 +18,7 @@ TEST(DiscPlan, OutputNamesChooseTheKindAndTheNamesWritten) {
     for (const Case& c : {
              Case{"show.mpg", DiscKind::Mpeg, "show.mpg"},
              Case{"show", DiscKind::Mpeg, "show"},
-             Case{"show_dvd/", DiscKind::Folder, "show_dvd"},
-             Case{"a/b//", DiscKind::Folder, "a/b"},
+             Case{"show_dvd/", DiscKind::Mpeg, "show_dvd/"},
              Case{"show.ISO", DiscKind::Iso, "show.ISO"},
              Case{"show.cue", DiscKind::BinCue, "show.cue"},
              Case{"dir.x/show.Bin", DiscKind::BinCue, "dir.x/show.cue"},
@@ -31,6 +30,7 @@ TEST(DiscPlan, OutputNamesChooseTheKindAndTheNamesWritten) {
     EXPECT_EQ(DiscOutputName(DiscKind::Iso, "show"), "show.iso");
     EXPECT_EQ(DiscOutputName(DiscKind::BinCue, "show"), "show.cue");
     EXPECT_EQ(DiscOutputName(DiscKind::Folder, "show.iso"), "show.iso");
+    EXPECT_EQ(DiscOutputName(DiscKind::Folder, "a/b//"), "a/b");
     EXPECT_EQ(BinNameOfCue("x/show.cue"), "x/show.bin");
 
     EXPECT_EQ(ParseDiscKind("bincue"), DiscKind::BinCue);
