@@ -77,18 +77,19 @@ void TMainForm::buildButtonClick() {
         buildProgress_->setRange(0, kProgressSteps);
     }
 
+    // Ends a busy spell; true when the user asked to leave during it.
+    auto leftWhileBusy = [this] {
+        EnableForBuild(false);
+        if (exiting_) return true;
+        if (!closeAfterBuild_) return false;
+        closeAfterBuild_ = false;
+        close();
+        return true;
+    };
     QApplication::setOverrideCursor(Qt::BusyCursor);
     const video::BuildResult result = buildDriver_->Build();
     QApplication::restoreOverrideCursor();
-    EnableForBuild(false);
-
-    // The user asked to leave while the build ran.
-    if (exiting_) return;
-    if (closeAfterBuild_) {
-        closeAfterBuild_ = false;
-        close();
-        return;
-    }
+    if (leftWhileBusy()) return;
 
     switch (result.status) {
         case video::BuildResult::Status::Completed:
@@ -122,13 +123,7 @@ void TMainForm::buildButtonClick() {
             EnableForBuild(true);
             const DiscSaveOutcome outcome =
                 SaveDisc(view, video::BuildDriver::TemporaryVideoPath(), result, name, message);
-            EnableForBuild(false);
-            if (exiting_) return;
-            if (closeAfterBuild_) {
-                closeAfterBuild_ = false;
-                close();
-                return;
-            }
+            if (leftWhileBusy()) return;
             if (outcome == DiscSaveOutcome::Written) {
                 statusBar()->showMessage(tr("The disc was written as %1.").arg(message), 15000);
                 return;
