@@ -53,9 +53,13 @@ int AuthorBuiltShow(const DiscChoice& choice, const video::BuildResult& built,
     const disc::AuthorResult authored = disc::AuthorDisc(request, hooks);
     switch (authored.status) {
         case disc::AuthorResult::Status::Written:
-            std::fprintf(stderr, "Wrote %s (%lld frames, %zu chapters, label %s)\n",
-                         authored.written.c_str(), static_cast<long long>(built.framesEncoded),
-                         request.chapters.size(), request.label.c_str());
+            // A CD image has one track; chapters are a DVD's.
+            std::fprintf(stderr, "Wrote %s (%lld frames, %slabel %s)\n", authored.written.c_str(),
+                         static_cast<long long>(built.framesEncoded),
+                         choice.kind == disc::DiscKind::BinCue
+                             ? ""
+                             : (std::to_string(request.chapters.size()) + " chapters, ").c_str(),
+                         request.label.c_str());
             return 0;
         case disc::AuthorResult::Status::Aborted:
             Say("interrupted; \"" + choice.output + "\" was not written");
