@@ -200,7 +200,8 @@ TEST_F(DiscBuildTest, TheCommandRefusesWhatDoesNotFit) {
     EXPECT_TRUE(Left("x").isEmpty());
 }
 
-// A missing tool names itself and keeps the video; an aborted authoring
+// A missing or failing tool is named with its own last message and the video
+// is kept; an aborted authoring
 // leaves neither the folder nor the image nor its work folder.
 TEST_F(DiscBuildTest, FailedOrAbortedAuthoringLeavesNoDisc) {
     QProcessEnvironment noTools = environment_;
@@ -214,6 +215,19 @@ TEST_F(DiscBuildTest, FailedOrAbortedAuthoringLeavesNoDisc) {
     EXPECT_TRUE(run.output.contains("dvdauthor could not be started")) << run.output.toStdString();
     EXPECT_TRUE(run.output.contains("show.mpg")) << run.output.toStdString();
     EXPECT_EQ(Left("show."), QStringList({"show.dvprj", "show.mpg"}));
+
+    // A tool that fails (here one that finds the disk full) is quoted.
+    QFile tool(bin + "/dvdauthor");
+    ASSERT_TRUE(tool.open(QIODevice::WriteOnly));
+    tool.write(
+        "#!/bin/sh\necho 'STAT: VOBU 1 at 0MB'\necho 'ERR: No space left on device'\nexit 1\n");
+    tool.close();
+    tool.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    const ToolOutput full = Execute(VANTO_PROGRAM, {"build", project, "-o", "full.iso"}, noTools);
+    EXPECT_EQ(full.code, 1);
+    EXPECT_TRUE(full.output.contains("dvdauthor failed: ERR: No space left on device"))
+        << full.output.toStdString();
+    EXPECT_EQ(Left("full"), QStringList{"full.mpg"});
 
     for (const DiscKind kind : {DiscKind::Folder, DiscKind::Iso}) {
         AuthorRequest request;
