@@ -201,8 +201,8 @@ TEST_F(DiscBuildTest, TheCommandRefusesWhatDoesNotFit) {
 }
 
 // A missing or failing tool is named with its own last message and the video
-// is kept; an aborted authoring
-// leaves neither the folder nor the image nor its work folder.
+// is kept; an aborted authoring leaves neither the folder nor the image nor
+// its work folder.
 TEST_F(DiscBuildTest, FailedOrAbortedAuthoringLeavesNoDisc) {
     QProcessEnvironment noTools = environment_;
     const QString bin = File("bin");
