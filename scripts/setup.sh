@@ -8,7 +8,7 @@ VANTO_PACKAGES=(
     libmpg123-dev libsdl2-dev libexif-dev libpixman-1-dev libjpeg62-turbo-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     fonts-dejavu-core
-    ffmpeg dvdauthor vcdimager xvfb xauth time
+    ffmpeg dvdauthor vcdimager genisoimage xorriso lsdvd xvfb xauth time
 )
 
 vanto_install_packages() {

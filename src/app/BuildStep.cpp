@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QStatusBar>
 
+#include "app/DiscSave.h"
 #include "app/FolderBrowser.h"
 #include "app/MainForm.h"
 #include "app/PictureView.h"
@@ -74,22 +75,28 @@ void TMainForm::buildButtonClick() {
         hooks.stateChanged = [this](video::BuildState state) {
             EnableForBuild(state == video::BuildState::Building);
         };
+        hooks.approveLength = [this](double seconds) -> std::optional<std::string> {
+            const std::optional<QString> question = CapacityQuestion(seconds);
+            if (!question || Dialogs().Confirm(this, *question)) return std::nullopt;
+            return tr("The build was not started.").toStdString();
+        };
         buildDriver_ = std::make_unique<video::BuildDriver>(std::move(hooks));
         buildProgress_->setRange(0, kProgressSteps);
     }
 
+    // Ends a busy spell; true when the user asked to leave during it.
+    auto leftWhileBusy = [this] {
+        EnableForBuild(false);
+        if (exiting_) return true;
+        if (!closeAfterBuild_) return false;
+        closeAfterBuild_ = false;
+        close();
+        return true;
+    };
     QApplication::setOverrideCursor(Qt::BusyCursor);
     const video::BuildResult result = buildDriver_->Build();
     QApplication::restoreOverrideCursor();
-    EnableForBuild(false);
-
-    // The user asked to leave while the build ran.
-    if (exiting_) return;
-    if (closeAfterBuild_) {
-        closeAfterBuild_ = false;
-        close();
-        return;
-    }
+    if (leftWhileBusy()) return;
 
     switch (result.status) {
         case video::BuildResult::Status::Completed:
@@ -115,6 +122,24 @@ void TMainForm::buildButtonClick() {
     for (;;) {
         const QString name = Dialogs().SaveVideoName(this, SuggestedVideoName());
         if (name.isEmpty()) return;
+        if (DiscKindOfSaveName(name) != disc::DiscKind::Mpeg) {
+            QString message;
+            const DiscSaveView view{this, bLabel_, buildProgress_, kProgressSteps, abortButton_};
+            // Build stays unusable while the tools read the video.
+            EnableForBuild(true);
+            const DiscSaveOutcome outcome =
+                SaveDisc(view, video::BuildDriver::TemporaryVideoPath(), result, name, message);
+            if (leftWhileBusy()) return;
+            if (outcome == DiscSaveOutcome::Written) {
+                statusBar()->showMessage(tr("The disc was written as %1.").arg(message), 15000);
+                return;
+            }
+            // The video itself is still there to be saved another way.
+            if (outcome == DiscSaveOutcome::Failed)
+                ReportError(message + QStringLiteral("\n\n") +
+                            tr("Choose another place or save the MPEG file."));
+            continue;
+        }
         if (!MayWrite(name, video::VideoFileName(name.toStdString()))) continue;
         try {
             const std::string saved = buildDriver_->SaveVideo(name.toStdString());

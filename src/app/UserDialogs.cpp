@@ -7,8 +7,10 @@
 #include <QFileInfo>
 #include <QMessageBox>
 
+#include "app/DiscSave.h"
 #include "app/FolderBrowser.h"
 #include "app/PictureFileDialog.h"
+#include "model/Settings.h"
 
 namespace app {
 
@@ -67,8 +69,13 @@ bool UserDialogs::SelectFolder(QWidget* parent, const QString& title, const QStr
 }
 
 QString UserDialogs::SaveVideoName(QWidget* parent, const QString& suggestedName) {
-    return QFileDialog::getSaveFileName(parent, QObject::tr("Save Video..."), suggestedName,
-                                        QObject::tr("MPEG video (*.mpg *.MPG)"));
+    // The disc kinds of the format are offered as further file types.
+    const QStringList filters = VideoSaveFilters(model::Settings.VideoType);
+    QString filter = filters.front();
+    const QString name =
+        QFileDialog::getSaveFileName(parent, QObject::tr("Save Video..."), suggestedName,
+                                     filters.join(QStringLiteral(";;")), &filter);
+    return name.isEmpty() ? name : NameForSaveFilter(name, filter);
 }
 
 QString UserDialogs::OpenProjectName(QWidget* parent, const QString& initialFolder) {

@@ -5,6 +5,7 @@
 // written back, so the user's options.dat is untouched. The show is taken
 // as the window takes it before a build: the lists from the store, music
 // without a known length measured first, then the collect step.
+#include <QDir>
 #include <QFileInfo>
 #include <QTemporaryFile>
 
@@ -24,6 +25,7 @@ extern "C" {
 #include <system_error>
 
 #include "cli/BuildCommand.h"
+#include "cli/DiscOutput.h"
 #include "cli/HeadlessApplication.h"
 #include "model/FileIo.h"
 #include "model/MediaLists.h"
@@ -32,6 +34,7 @@ extern "C" {
 #include "model/WorkingState.h"
 #include "music/MusicLength.h"
 #include "video/BuildDriver.h"
+#include "video/ProgressText.h"
 
 namespace cli {
 
@@ -40,12 +43,18 @@ namespace {
 constexpr const char* kUsage =
     "Usage: vantoshow build [PROJECT.dvprj] -o OUT.mpg [--format vcd|svcd|dvd]\n"
     "                       [--standard pal|ntsc] [--sync none|pictures|music]\n"
+    "                       [--disc mpeg|folder|iso|bincue] [--force]\n"
     "\n"
     "Builds the show of a project file, or of the working options file when no\n"
     "project is named, into an MPEG video. The options override the project's\n"
     "video format, television standard and synchronisation (fit the music to the\n"
     "pictures, or the pictures to the music). \".mpg\" is added to OUT unless it\n"
     "ends so. The output is written whole or not at all.\n"
+    "\n"
+    "A DVD build can also be written as a DVD-Video folder (--disc folder) or\n"
+    "image (OUT.iso), a VCD or SVCD build as a CD image (OUT.cue with OUT.bin);\n"
+    "the kind follows the output name unless --disc names it. A show too large for\n"
+    "the disc is refused unless --force is given.\n"
     "\n"
     "Exit status: 0 built, 1 the build failed, 2 wrong arguments, 130 interrupted.\n";
 
@@ -83,6 +92,8 @@ struct Options {
     std::optional<uint8_t> videoType;
     std::optional<int32_t> tvSet;
     std::optional<uint8_t> musicSync;
+    std::optional<disc::DiscKind> disc;
+    bool force = false;
 };
 
 void Fail(const std::string& message) {
@@ -131,6 +142,13 @@ std::optional<int> ParseArguments(int argc, char** argv, Options& options, bool&
             const auto choice = ParseChoice(text, {"none", "pictures", "music"});
             if (!choice) return Fail("--sync must be none, pictures or music"), kExitUsage;
             options.musicSync = static_cast<uint8_t>(*choice);
+        } else if (arg == "--disc") {
+            if (!value(text)) return kExitUsage;
+            options.disc = disc::ParseDiscKind(text);
+            if (!options.disc)
+                return Fail("--disc must be mpeg, folder, iso or bincue"), kExitUsage;
+        } else if (arg == "--force") {
+            options.force = true;
         } else if (!arg.empty() && arg[0] == '-') {
             return Fail("unknown option " + arg + " (see vantoshow build --help)"), kExitUsage;
         } else if (options.project.empty()) {
@@ -163,13 +181,31 @@ public:
 
     void Show(const video::BuildProgress& progress) {
         if (progress.kind != 3) return;
-        const int percent = static_cast<int>(progress.fraction() * 100);
+        Draw(progress.label, static_cast<int>(progress.fraction() * 100), progress.remaining);
+    }
+    // A stage after the encoding (authoring, imaging), on the same bar.
+    void ShowStage(const std::string& stage, double fraction, const std::string& remaining) {
+        if (stage != stage_) {
+            EndLine();
+            stage_ = stage;
+            nextPercent_ = 0;
+        }
+        const int percent = static_cast<int>(fraction * 100);
+        Draw(stage + ": " + std::to_string(percent) + "%", percent, remaining);
+    }
+    void EndLine() {
+        if (open_) std::fputc('\n', stderr);
+        open_ = false;
+    }
+
+private:
+    void Draw(const std::string& label, int percent, const std::string& remaining) {
         if (terminal_) {
             constexpr int kWidth = 30;
             const int filled = percent * kWidth / 100;
-            std::string line = "\r[" + std::string(filled, '#') +
-                               std::string(kWidth - filled, '.') + "] " + std::to_string(percent) +
-                               "%  " + progress.remaining + " ";
+            std::string line = "\r" + (stage_.empty() ? "" : stage_ + " ") + "[" +
+                               std::string(filled, '#') + std::string(kWidth - filled, '.') + "] " +
+                               std::to_string(percent) + "%  " + remaining + " ";
             // Redrawn only when it changes, not for every frame.
             if (line == lastLine_) return;
             std::fputs(line.c_str(), stderr);
@@ -178,20 +214,16 @@ public:
             open_ = true;
         } else if (percent >= nextPercent_) {
             // Logs get a line every tenth, not one per frame.
-            std::fprintf(stderr, "%s    %s\n", progress.label.c_str(), progress.remaining.c_str());
+            std::fprintf(stderr, "%s    %s\n", label.c_str(), remaining.c_str());
             nextPercent_ = percent / 10 * 10 + 10;
         }
     }
-    void EndLine() {
-        if (open_) std::fputc('\n', stderr);
-        open_ = false;
-    }
 
-private:
     bool terminal_;
     bool open_ = false;
     int nextPercent_ = 0;
     std::string lastLine_;
+    std::string stage_;
 };
 
 void PrintProblems(const video::BuildResult& result) {
@@ -221,10 +253,25 @@ int RunBuild(const Options& options) {
     if (options.tvSet) model::Settings.TVSet = *options.tvSet;
     if (options.musicSync) model::Settings.MusicSync = *options.musicSync;
 
+    const disc::DiscKind kind = options.disc.value_or(disc::KindOfOutputName(options.output));
+    if (const auto mismatch = disc::KindMismatch(kind, model::Settings.VideoType))
+        return Fail(*mismatch + " (see --format)"), kExitUsage;
+    DiscChoice discChoice{
+        kind, disc::DiscOutputName(kind, options.output),
+        QFileInfo(QString::fromStdString(options.project)).completeBaseName().toStdString(),
+        options.force};
     // A folder named as the output would otherwise get a video beside it
     // ("folder.mpg") or a hidden one inside it (".mpg").
-    const std::string output = video::VideoFileName(options.output);
+    const std::string output =
+        kind == disc::DiscKind::Mpeg ? video::VideoFileName(options.output) : discChoice.output;
     for (const std::string& name : {options.output, output}) {
+        // A disc folder is made whole and renamed into place: a free name or an empty folder.
+        if (kind == disc::DiscKind::Folder) {
+            const QFileInfo folder(QString::fromStdString(output));
+            if (folder.exists() && !(folder.isDir() && QDir(folder.filePath()).isEmpty()))
+                return Fail("\"" + output + "\" exists and is not an empty folder"), kExitFailed;
+            break;
+        }
         if (name.back() == '/' || QFileInfo(QString::fromStdString(name)).isDir())
             return Fail("\"" + name + "\" names a folder, not a video file"), kExitFailed;
     }
@@ -251,6 +298,10 @@ int RunBuild(const Options& options) {
         if (gInterrupted && running) running->Abort();
         printer.Show(progress);
     };
+    if (kind != disc::DiscKind::Mpeg)
+        hooks.approveLength = [&](double seconds) {
+            return RefuseOversizedShow(discChoice, seconds);
+        };
     video::BuildDriver driver(std::move(hooks));
     running = &driver;
     video::BuildResult result = driver.Build(*temporary);
@@ -264,6 +315,22 @@ int RunBuild(const Options& options) {
         Fail(result.message);
         PrintProblems(result);
         return kExitFailed;
+    }
+    if (kind != disc::DiscKind::Mpeg) {
+        if (result.status != video::BuildResult::Status::Completed) {
+            Fail(result.message.empty() ? "the video was not completed" : result.message);
+            return kExitFailed;
+        }
+        PrintProblems(result);
+        disc::AuthorHooks authorHooks;
+        authorHooks.aborted = [] { return gInterrupted.load(); };
+        authorHooks.progress = [&](const disc::AuthorProgress& progress) {
+            printer.ShowStage(progress.stage, progress.fraction,
+                              video::RemainingTimeText(progress.remainingSeconds));
+        };
+        const int code = AuthorBuiltShow(discChoice, result, *temporary, authorHooks);
+        printer.EndLine();
+        return code;
     }
     std::error_code error;
     std::filesystem::rename(*temporary, output, error);

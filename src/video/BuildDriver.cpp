@@ -195,6 +195,14 @@ BuildResult BuildDriver::RunBuild(const std::string& outputPath) {
         return result;
     }
     ApplySettingsSync(lengths);
+    if (hooks_.approveLength) {
+        const double seconds = static_cast<double>(lengths.timing.TotalFrames()) /
+                               (IsNtsc(settings.TVSet) ? 30000.0 / 1001 : 25.0);
+        if (auto refusal = hooks_.approveLength(seconds)) {
+            result.message = std::move(*refusal);
+            return result;
+        }
+    }
 
     SessionInput input;
     input.format = *format;
@@ -210,6 +218,11 @@ BuildResult BuildDriver::RunBuild(const std::string& outputPath) {
     input.captionOf = [](const std::string& path) { return model::CaptionOf(path); };
     input.loadPicture = hooks_.loadPicture;
     result.totalFrames = lengths.timing.TotalFrames();
+    int64_t start = 0;
+    for (int32_t hold : lengths.timing.ImageFrames) {
+        result.pictureStartFrames.push_back(start);
+        start += lengths.timing.TransitionFrames + hold;
+    }
 
     SessionHooks sessionHooks{hooks_.progress, hooks_.frameShown};
     SessionOutcome outcome;

@@ -45,6 +45,10 @@ struct BuildHooks {
     std::function<raster::Bitmap(const std::string&)> loadBackground = LoadBackgroundPicture;
     // Why a music file cannot be played, or nothing when it can.
     std::function<std::optional<std::string>(const std::string&)> probeMusic = ProbeMusicFile;
+    // Once the show is timed, before anything is encoded, with the video's
+    // length in seconds: a message returned stops the build with it (a disc
+    // the show will not fit on, say).
+    std::function<std::optional<std::string>(double videoSeconds)> approveLength;
 };
 
 struct BuildResult {
@@ -64,6 +68,8 @@ struct BuildResult {
     std::vector<std::string> warnings;
     int64_t framesEncoded = 0;
     int64_t totalFrames = 0;
+    // The first frame of every picture, in show order (the chapter points).
+    std::vector<int64_t> pictureStartFrames;
     double elapsedSeconds = 0;
 
     bool hasVideo() const { return status == Status::Completed || status == Status::Aborted; }

@@ -250,6 +250,23 @@ TEST_F(WalkthroughTest, TheResultNamesADamagedPictureAndMusicThatCannotBePlayed)
         << report.toStdString();
 }
 
+// The save dialog's disc types: a kind the format cannot have is reported and
+// the name asked again; a DVD image is then authored from the same build.
+TEST_F(WalkthroughTest, ADvdBuildIsSavedAsADiscImage) {
+    dialogs_.pictureFiles = {{MakePicture("a.jpg"), MakePicture("b.jpg")}};
+    Click("addimagefile1");
+    Find<QSpinBox>("IntervalEdit")->setValue(1);
+    Choose("VideoGroup2");
+    dialogs_.videoNames = {Path("show.cue"), Path("show.iso")};
+    Click("goBuildB");
+    ASSERT_EQ(dialogs_.errors.size(), 1);
+    EXPECT_TRUE(dialogs_.errors[0].contains("VCD or SVCD")) << dialogs_.errors[0].toStdString();
+    const QByteArray files = Output("xorriso", {"-indev", Path("show.iso"), "-find", "/"});
+    EXPECT_TRUE(files.contains("/VIDEO_TS/VTS_01_1.VOB")) << files.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(Path("show.cue")));
+    EXPECT_TRUE(Find<QAbstractButton>("buildButton")->isEnabled());
+}
+
 TEST_F(WalkthroughTest, AnEmptyShowIsReportedAndNothingIsOffered) {
     Click("goBuildB");
     ASSERT_EQ(dialogs_.errors.size(), 1);

@@ -1,0 +1,31 @@
+// The disc half of "vantoshow build": the capacity check before the build
+// and the authoring of the built MPEG file into the folder or image asked for.
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "disc/DiscAuthor.h"
+#include "video/BuildDriver.h"
+
+namespace cli {
+
+struct DiscChoice {
+    disc::DiscKind kind = disc::DiscKind::Mpeg;
+    std::string output;       // disc::DiscOutputName of the chosen name
+    std::string projectName;  // for the volume label; empty without a project
+    bool force = false;       // build even when the show will not fit
+};
+
+// The refusal for a show of 'seconds' that will not fit on the disc, unless
+// forced; a forced one only warns.
+std::optional<std::string> RefuseOversizedShow(const DiscChoice& choice, double seconds);
+
+// Authors the built video 'mpegFile' into choice.output. On failure the video
+// is kept beside it as NAME.mpg and the message says so; an interruption
+// leaves nothing. Returns the exit code: 0, 1 (failed) or 130 (interrupted).
+int AuthorBuiltShow(const DiscChoice& choice, const video::BuildResult& built,
+                    const std::string& mpegFile, const disc::AuthorHooks& hooks);
+
+}  // namespace cli
