@@ -1,36 +1,71 @@
 #!/usr/bin/env bash
-# Builds the drawing layer's and the effects' test programs with the address
-# and undefined-behaviour sanitizers in their own build folder and runs them.
-# Pixel code is where an off-by-one row or column would go unnoticed in an
-# ordinary build; only these targets are built, to keep the extra time small.
+# scripts/sanitized-tests.sh [address|thread|all]
+# Runs the test programs that need no display under the address and
+# undefined-behaviour sanitizers, and the threaded parts under the thread
+# sanitizer.
+#
+# address: every test program but the window and screen ones, built with
+# clang in build-sanitized/, the folder the fuzz targets share, so the code
+# base is compiled under ASan once.
+# thread: only the programs with threads of their own, and only their tests
+# that start those threads (encoder worker, picture read-ahead, animation
+# thread, music player), in build-tsan/: a thread-sanitized run is several
+# times slower and needs its own build of those libraries.
 set -euo pipefail
 VANTO_ROOT=${VANTO_ROOT:-$(cd "$(dirname "$0")/.." && pwd)}
-build_dir=${1:-$VANTO_ROOT/build-asan}
-
-cmake -S "$VANTO_ROOT" -B "$build_dir" -G Ninja -DVANTO_SANITIZE=ON -DVANTO_BUILD_TESTS=ON \
-    -DVANTO_BUILD_BENCH=OFF >/dev/null
-
-# Every test program of the base, raster and effects folders, as the build names them.
-mapfile -t programs < <(cmake --build "$build_dir" --target help |
-    sed -n 's/^\(test_base\|test_raster[a-z_]*\|test_effects[a-z_]*\): .*/\1/p' | grep -v _autogen | sort -u)
-if [ ${#programs[@]} -eq 0 ]; then
-    echo "sanitized tests: no base, raster or effects test programs found" >&2
-    exit 1
-fi
-cmake --build "$build_dir" --parallel "$(nproc)" --target "${programs[@]}"
+stage=${1:-all}
+source "$VANTO_ROOT/scripts/setup.sh"
 
 export QT_QPA_PLATFORM=offscreen
 export VANTO_TEST_DATA="$VANTO_ROOT/tests/data"
-export ASAN_OPTIONS=${ASAN_OPTIONS:-abort_on_error=0:detect_stack_use_after_return=1}
-export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 failed=()
-cd "$build_dir/bin"
-for program in "${programs[@]}"; do
-    echo "== $program (address and undefined-behaviour sanitizers)"
-    if ! "./$program" --gtest_brief=1; then
-        failed+=("$program")
-    fi
-done
+
+# run_programs BUILD_DIR NAME[:FILTER]...: builds and runs each program.
+run_programs() {
+    local build_dir=$1
+    shift
+    local names=() entry
+    for entry in "$@"; do names+=("${entry%%:*}"); done
+    cmake --build "$build_dir" --parallel "$(nproc)" --target "${names[@]}"
+    for entry in "$@"; do
+        local name=${entry%%:*} filter='*'
+        [ "$entry" != "$name" ] && filter=${entry#*:}
+        local program
+        program=$(find "$build_dir/bin" -name "$name" -type f -perm -u+x | head -1)
+        echo "== $name ($filter)"
+        # Programs run from the folder they lie in, as under CTest.
+        if ! (cd "$(dirname "$program")" && "./$name" --gtest_brief=1 --gtest_filter="$filter"); then
+            failed+=("$name")
+        fi
+    done
+}
+
+if [ "$stage" = address ] || [ "$stage" = all ]; then
+    build_dir=${VANTO_SANITIZED_BUILD:-$VANTO_ROOT/build-sanitized}
+    vanto_configure_sanitized "$build_dir"
+    mapfile -t programs < <(cmake --build "$build_dir" --target help |
+        sed -n 's/^\(test_[a-z_]*\): .*/\1/p' | grep -v -e _autogen -e '^test_app' -e '^test_screen' |
+        sort -u)
+    export ASAN_OPTIONS=${ASAN_OPTIONS:-abort_on_error=0:detect_stack_use_after_return=1}
+    export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
+    run_programs "$build_dir" "${programs[@]}"
+fi
+
+if [ "$stage" = thread ] || [ "$stage" = all ]; then
+    build_dir=$VANTO_ROOT/build-tsan
+    cmake -S "$VANTO_ROOT" -B "$build_dir" -G Ninja -DVANTO_TSAN=ON -DVANTO_BUILD_TESTS=ON \
+        -DVANTO_BUILD_BENCH=OFF >/dev/null
+    # Sound goes to SDL's dummy device: a sound server started from the
+    # test would fork a threaded process, which the sanitizer cannot follow.
+    export SDL_AUDIODRIVER=dummy
+    export TSAN_OPTIONS=${TSAN_OPTIONS:-halt_on_error=1:second_deadlock_stack=1:suppressions=$VANTO_ROOT/scripts/tsan.supp}
+    run_programs "$build_dir" \
+        "test_video:EncoderAbort.*:EncoderSoundTrack.*:EncoderInterface.*" \
+        "test_showbuild:BuildTest.Abort*:BuildTest.FitToMusicEndsWithTheMusic" \
+        "test_screen:ScreenStepsTest.*" \
+        "test_music:LibraryTest.*:PlayerTest.*"
+fi
+
 if [ ${#failed[@]} -ne 0 ]; then
     echo "sanitized tests failed: ${failed[*]}" >&2
     exit 1

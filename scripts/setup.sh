@@ -9,6 +9,7 @@ VANTO_PACKAGES=(
     libgtest-dev libgmock-dev libbenchmark-dev
     fonts-dejavu-core
     ffmpeg dvdauthor vcdimager genisoimage xorriso lsdvd xvfb xauth time
+    clang libclang-rt-14-dev
 )
 
 vanto_install_packages() {
@@ -41,4 +42,12 @@ vanto_build() {
     shift
     cmake -S "$VANTO_ROOT" -B "$build_dir" -G Ninja "$@" || return 1
     cmake --build "$build_dir" --parallel "$(nproc)" || return 1
+}
+
+# vanto_configure_sanitized BUILD_DIR: the clang build with the address and
+# undefined-behaviour sanitizers that the sanitized tests and the fuzz targets
+# share, so ./test compiles the code base under ASan once.
+vanto_configure_sanitized() {
+    CC=clang CXX=clang++ cmake -S "$VANTO_ROOT" -B "$1" -G Ninja -DVANTO_FUZZ=ON \
+        -DVANTO_SANITIZE=ON -DVANTO_BUILD_TESTS=ON -DVANTO_BUILD_BENCH=OFF >/dev/null
 }

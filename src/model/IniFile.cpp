@@ -1,5 +1,8 @@
 #include "model/IniFile.h"
 
+#include <filesystem>
+#include <system_error>
+
 #include "model/FileIo.h"
 #include "model/Text.h"
 
@@ -96,6 +99,13 @@ bool ReadQuotedKey(std::string_view line, std::string& key, std::string_view& re
 
 IniFile::IniFile(std::string fileName) : fileName_(std::move(fileName)) {
     if (!FileExists(fileName_)) return;
+    std::error_code error;
+    const auto size = std::filesystem::file_size(fileName_, error);
+    if (!error && size > static_cast<uintmax_t>(kMaxIniFileBytes)) {
+        readError_ = "Cannot read \"" + fileName_ + "\": it is larger than " +
+                     std::to_string(kMaxIniFileBytes >> 20) + " MB";
+        return;
+    }
     try {
         SetText(ReadWholeFile(fileName_));
     } catch (const FileError& error) {

@@ -19,6 +19,11 @@
 
 namespace model {
 
+// Far above any real options file, project or catalogue; a larger file (a
+// video chosen by mistake) is never read into memory and opens like an
+// unreadable one.
+constexpr int64_t kMaxIniFileBytes = 64 * 1024 * 1024;
+
 class IniFile {
 public:
     IniFile() = default;

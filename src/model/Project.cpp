@@ -11,8 +11,6 @@ namespace model {
 namespace {
 
 constexpr std::string_view kProjectExtension = ".dvprj";
-// Far above any real project; keeps a wrongly chosen video out of memory.
-constexpr qint64 kLargestProject = 64 * 1024 * 1024;
 
 [[noreturn]] void Refuse(const char* action, const std::string& file, const std::string& why) {
     throw ProjectError(std::string("Cannot ") + action + " the project \"" + file + "\": " + why);
@@ -127,7 +125,7 @@ std::string SaveProject1Click(const std::string& chosenName, const ProjectHooks&
 }
 
 std::string ReadProjectFile(const std::string& fileName) {
-    if (QFileInfo(QString::fromStdString(fileName)).size() > kLargestProject)
+    if (QFileInfo(QString::fromStdString(fileName)).size() > kMaxIniFileBytes)
         Refuse("load", fileName, "the file is too large to be a project file.");
     std::string text;
     try {

@@ -4,6 +4,8 @@
 
 #include <QDir>
 
+#include <filesystem>
+#include <functional>
 #include <random>
 
 #include <sys/stat.h>
@@ -88,27 +90,37 @@ TEST_F(IniFileTest, MissingFileIsAnEmptyStoreCreatedByTheFirstWrite) {
 }
 
 TEST_F(IniFileTest, UnreadableFileIsAnEmptyStoreThatNeverReplacesIt) {
-    // A named pipe stands for any file that exists but cannot be read; the
-    // tests run as root, which reads past permissions.
+    // A named pipe stands for any file that exists but cannot be read (the
+    // tests run as root, which reads past permissions); a file above the
+    // size limit is left unread the same way.
     const std::string file = Path("options.dat");
-    ASSERT_EQ(mkfifo(file.c_str(), 0600), 0);
-    IniFile ini(file);
-    EXPECT_TRUE(ini.ReadSections().empty());
-    ini.WriteString("Set", "PlayMusic", "0");
-    try {
-        ini.UpdateFile();
-        ADD_FAILURE() << "an unreadable file was replaced";
-    } catch (const model::FileError& error) {
-        EXPECT_NE(std::string(error.what()).find(file), std::string::npos) << error.what();
-    }
-    struct stat status {};
-    ASSERT_EQ(stat(file.c_str(), &status), 0);
-    EXPECT_TRUE(S_ISFIFO(status.st_mode));
+    const std::function<void()> makers[] = {
+        [&] { ASSERT_EQ(mkfifo(file.c_str(), 0600), 0); },
+        [&] {
+            WriteText(file, "[Set]\nPlayMusic=1\n");
+            std::filesystem::resize_file(file, model::kMaxIniFileBytes + 1);
+        },
+    };
+    for (const auto& make : makers) {
+        std::filesystem::remove(file);
+        make();
+        const auto before = std::filesystem::status(file).type();
+        IniFile ini(file);
+        EXPECT_TRUE(ini.ReadSections().empty());
+        ini.WriteString("Set", "PlayMusic", "0");
+        try {
+            ini.UpdateFile();
+            ADD_FAILURE() << "an unreadable file was replaced";
+        } catch (const model::FileError& error) {
+            EXPECT_NE(std::string(error.what()).find(file), std::string::npos) << error.what();
+        }
+        EXPECT_EQ(std::filesystem::status(file).type(), before);
 
-    // Content put in whole, as a project load does, may take its place.
-    ini.SetText("[Set]\nPlayMusic=1\n");
-    ini.UpdateFile();
-    EXPECT_EQ(ReadText(file), "[Set]\nPlayMusic=1\n");
+        // Content put in whole, as a project load does, may take its place.
+        ini.SetText("[Set]\nPlayMusic=1\n");
+        ini.UpdateFile();
+        EXPECT_EQ(ReadText(file), "[Set]\nPlayMusic=1\n");
+    }
 }
 
 TEST_F(IniFileTest, TextIsUtf8AndCaseFoldsBeyondAscii) {
