@@ -236,7 +236,7 @@ std::optional<std::string> ProbeMusicFile(const std::string& path) {
     const std::unique_ptr<AudioDecoder> decoder =
         AudioDecoder::Open(path, kRate, kChannels, &error);
     if (!decoder) return error;
-    const AudioFifoPtr fifo(av_audio_fifo_alloc(AV_SAMPLE_FMT_S16, kChannels, kRate));
+    const base::AudioFifoPtr fifo(av_audio_fifo_alloc(AV_SAMPLE_FMT_S16, kChannels, kRate));
     if (!fifo) throw std::bad_alloc();
     while (decoder->samplesDecoded() == 0 && decoder->decodeInto(fifo.get())) {
     }
