@@ -16,7 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string error;
     auto decoder = video::AudioDecoder::Open(name, 44100, 2, &error);
     if (!decoder) return 0;
-    video::AudioFifoPtr fifo(av_audio_fifo_alloc(AV_SAMPLE_FMT_S16, 2, 44100));
+    base::AudioFifoPtr fifo(av_audio_fifo_alloc(AV_SAMPLE_FMT_S16, 2, 44100));
     if (!fifo) return 0;
     try {
         // Bounded, so a long file does not hold the run.

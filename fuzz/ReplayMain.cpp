@@ -17,6 +17,9 @@ namespace {
 
 std::vector<std::filesystem::path> InputsOf(const std::filesystem::path& argument) {
     std::vector<std::filesystem::path> inputs;
+    // A target with no kept findings has no folder of them: git keeps no
+    // empty folders.
+    if (!std::filesystem::exists(argument)) return inputs;
     if (std::filesystem::is_directory(argument)) {
         for (const auto& entry : std::filesystem::directory_iterator(argument))
             if (entry.is_regular_file()) inputs.push_back(entry.path());

@@ -111,9 +111,6 @@ public:
     int ShowSeconds() const { return showSeconds_; }
     int MusicSeconds() const { return musicSeconds_; }
 
-    // The project file loaded or last saved as; empty while none is named.
-    const QString& ProjectFile() const { return projectFile_; }
-
 signals:
     // A step became the current one.
     void StepChanged(int step);
