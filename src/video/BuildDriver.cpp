@@ -13,6 +13,7 @@
 #include "model/PerImage.h"
 #include "model/Settings.h"
 #include "model/Text.h"
+#include "video/BuildSettings.h"
 #include "video/ShowTiming.h"
 
 namespace video {
@@ -56,18 +57,18 @@ std::vector<SkippedFile> LeaveOutUnreadable(
 // The checked music the show will not play: files without a usable stored
 // length (the music list never took them), then files that do not decode,
 // which leave the list here so that they do not count toward its length.
-std::vector<SkippedFile> LeaveOutUnplayableMusic(const BuildHooks& hooks) {
+std::vector<SkippedFile> LeaveOutUnplayableMusic(const BuildHooks& hooks,
+                                                 std::vector<std::string>& music) {
     std::vector<SkippedFile> skipped;
-    for (model::LeftOutMusic& music : model::MusicWithoutLength(model::OptionsStore()))
-        skipped.push_back({std::move(music.path), std::move(music.reason)});
-    std::vector<SkippedFile> undecodable =
-        LeaveOutUnreadable(model::Settings.Music, hooks.probeMusic);
+    for (model::LeftOutMusic& left : model::MusicWithoutLength(model::OptionsStore()))
+        skipped.push_back({std::move(left.path), std::move(left.reason)});
+    std::vector<SkippedFile> undecodable = LeaveOutUnreadable(music, hooks.probeMusic);
     skipped.insert(skipped.end(), undecodable.begin(), undecodable.end());
     return skipped;
 }
 
-BackgroundSpec BackgroundFromSettings(const BuildHooks& hooks, std::vector<std::string>& warnings) {
-    const model::TslSettings& s = model::Settings;
+BackgroundSpec BackgroundFromSettings(const BuildSettings& s, const BuildHooks& hooks,
+                                      std::vector<std::string>& warnings) {
     BackgroundSpec spec;
     spec.colour = s.BackgroundColor & 0xFFFFFF;
     if (s.Back_Mode_UseColor || !model::FileExists(s.Back_Image_Filename)) return spec;
@@ -83,6 +84,23 @@ BackgroundSpec BackgroundFromSettings(const BuildHooks& hooks, std::vector<std::
     if (spec.picture.isEmpty()) spec.kind = BackgroundSpec::Kind::Colour;
     return spec;
 }
+
+// The snapshot's lists go back to the settings record once, when the build
+// has prepared them or has stopped before that.
+class ListsWriteBack {
+public:
+    explicit ListsWriteBack(BuildSettings& snapshot) : snapshot_(&snapshot) {}
+    ~ListsWriteBack() { Now(); }
+    ListsWriteBack(const ListsWriteBack&) = delete;
+    ListsWriteBack& operator=(const ListsWriteBack&) = delete;
+    void Now() noexcept {
+        if (snapshot_) WriteBackLists(*snapshot_, model::Settings);
+        snapshot_ = nullptr;
+    }
+
+private:
+    BuildSettings* snapshot_;
+};
 
 // An MPEG stream's 90 kHz clock counts 2^33 ticks, a little over 26 hours,
 // before it wraps; a longer show cannot be played back, and lengthening the
@@ -167,7 +185,8 @@ BuildResult BuildDriver::RunBuild(const std::string& outputPath) {
     SetState(BuildState::Building);
 
     BuildResult result;
-    model::TslSettings& settings = model::Settings;
+    BuildSettings settings = BuildSettingsFrom(model::Settings);
+    ListsWriteBack writeBack(settings);
     const std::optional<FrameFormat> format = FrameFormatFor(settings.VideoType);
     if (!format) {
         result.message = "Unknown video format (VideoType " + std::to_string(settings.VideoType) +
@@ -183,10 +202,10 @@ BuildResult BuildDriver::RunBuild(const std::string& outputPath) {
     }
 
     // Music that is switched off is neither played nor reported.
-    if (settings.PlayMusic) result.skippedMusic = LeaveOutUnplayableMusic(hooks_);
+    if (settings.PlayMusic) result.skippedMusic = LeaveOutUnplayableMusic(hooks_, settings.Music);
     const uint8_t musicSync = EffectiveSync(settings.MusicSync, settings.PlayMusic);
 
-    ShowLengths lengths = ComputeLengths();
+    ShowLengths lengths = ComputeLengths(settings);
     if (VideoSeconds(lengths, musicSync) > kLongestVideoSeconds) {
         // The frame counts saturate for absurd intervals, so no figure is given.
         result.message = "The show would last longer than a video can, which is " +
@@ -194,7 +213,7 @@ BuildResult BuildDriver::RunBuild(const std::string& outputPath) {
                          " hours. Shorten the intervals or the music.";
         return result;
     }
-    ApplySettingsSync(lengths);
+    ApplySettingsSync(lengths, settings);
     if (hooks_.approveLength) {
         const double seconds = static_cast<double>(lengths.timing.TotalFrames()) /
                                (IsNtsc(settings.TVSet) ? 30000.0 / 1001 : 25.0);
@@ -213,7 +232,8 @@ BuildResult BuildDriver::RunBuild(const std::string& outputPath) {
     input.pictures = settings.Pictures;
     input.music = settings.Music;
     input.timing = lengths.timing;
-    input.background = BackgroundFromSettings(hooks_, result.warnings);
+    input.background = BackgroundFromSettings(settings, hooks_, result.warnings);
+    writeBack.Now();
     input.effectsOf = [](const std::string& path) { return model::EffectsOf(path); };
     input.captionOf = [](const std::string& path) { return model::CaptionOf(path); };
     input.loadPicture = hooks_.loadPicture;

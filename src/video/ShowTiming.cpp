@@ -141,46 +141,43 @@ uint8_t EffectiveSync(uint8_t musicSync, bool playMusic) {
     return playMusic ? musicSync : static_cast<uint8_t>(MusicSyncMode::None);
 }
 
-TimingRules SettingsTimingRules() {
-    return TimingRules{model::Settings.EffectSpeed2, model::Settings.TVSet};
-}
-
-ShowTiming ComputeSettingsShowTiming() {
-    return ComputeShowTiming(model::Settings.Pictures, SettingsTimingRules(),
-                             [](const std::string& path) { return model::IntervalOf(path); });
+TimingRules RulesOf(const BuildSettings& settings) {
+    return TimingRules{settings.EffectSpeed2, settings.TVSet};
 }
 
 namespace {
 
-std::vector<int64_t> SettingsMusicLengths() {
+int32_t StoredInterval(const std::string& path) {
+    return model::IntervalOf(path);
+}
+
+std::vector<int64_t> StoredMusicLengths(const std::vector<std::string>& music) {
     const model::IniFile& store = model::OptionsStore();
     std::vector<int64_t> lengths;
-    lengths.reserve(model::Settings.Music.size());
-    for (const std::string& path : model::Settings.Music)
+    lengths.reserve(music.size());
+    for (const std::string& path : music)
         lengths.push_back(store.ReadInteger("Mp3Length", path, 0));
     return lengths;
 }
 
 }  // namespace
 
-int32_t ComputeSettingsMusicLength() {
-    return ComputeMusicLength(SettingsMusicLengths());
-}
-
-ShowLengths ComputeLengths() {
+ShowLengths ComputeLengths(const BuildSettings& settings) {
     ShowLengths lengths;
-    lengths.timing = ComputeSettingsShowTiming();
-    const std::vector<int64_t> music = SettingsMusicLengths();
+    lengths.timing = ComputeShowTiming(settings.Pictures, RulesOf(settings), StoredInterval);
+    const std::vector<int64_t> music = StoredMusicLengths(settings.Music);
     lengths.MusicSeconds = ComputeMusicLength(music);
     lengths.MusicMs = ComputeMusicMilliseconds(music);
     return lengths;
 }
 
-void ApplySettingsSync(ShowLengths& lengths) {
-    ApplySync(EffectiveSync(model::Settings.MusicSync, model::Settings.PlayMusic), lengths.MusicMs,
-              lengths.timing, model::Settings.Pictures, model::Settings.Music,
-              SettingsTimingRules(),
-              [](const std::string& path) { return model::IntervalOf(path); });
+ShowLengths ComputeLengths() {
+    return ComputeLengths(BuildSettingsFrom(model::Settings));
+}
+
+void ApplySettingsSync(ShowLengths& lengths, BuildSettings& settings) {
+    ApplySync(EffectiveSync(settings.MusicSync, settings.PlayMusic), lengths.MusicMs,
+              lengths.timing, settings.Pictures, settings.Music, RulesOf(settings), StoredInterval);
 }
 
 }  // namespace video

@@ -4,13 +4,15 @@
 //
 // The arithmetic is kept apart from the settings record so that the Options
 // page, the build and the tests all compute the same numbers; the functions
-// at the bottom bind it to the working store.
+// at the bottom bind it to a settings snapshot and the working store.
 #pragma once
 
 #include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
+
+#include "video/BuildSettings.h"
 
 namespace video {
 
@@ -90,24 +92,24 @@ void ApplySync(uint8_t musicSync, int64_t musicMs, ShowTiming& timing,
 // the music switched off there is nothing to fit to or to lengthen.
 uint8_t EffectiveSync(uint8_t musicSync, bool playMusic);
 
-// --- bound to the settings record and the working store ---
+// --- bound to a settings snapshot and the working store ---
 
-// Rules from Settings.EffectSpeed2 and Settings.TVSet.
-TimingRules SettingsTimingRules();
-// ComputeShowTiming over Settings.Pictures with the per-picture intervals.
-ShowTiming ComputeSettingsShowTiming();
-// Sum of the "Mp3Length" values of Settings.Music, in whole seconds.
-int32_t ComputeSettingsMusicLength();
+// Rules from the snapshot's EffectSpeed2 and TVSet.
+TimingRules RulesOf(const BuildSettings& settings);
 
 struct ShowLengths {
     ShowTiming timing;
     int32_t MusicSeconds = 0;
     int64_t MusicMs = 0;  // the same sum, unrounded
 };
-// Both lengths, as the Options page shows them and the build starts from.
+// Both lengths, as the Options page shows them and the build starts from:
+// the snapshot's pictures with their intervals, the stored "Mp3Length" of
+// its music.
+ShowLengths ComputeLengths(const BuildSettings& settings);
+// The same for the settings record as it is now.
 ShowLengths ComputeLengths();
-// ApplySync on Settings.Pictures and Settings.Music, with the mode
-// EffectiveSync gives for the settings.
-void ApplySettingsSync(ShowLengths& lengths);
+// ApplySync on the snapshot's pictures and music, with the mode
+// EffectiveSync gives for it.
+void ApplySettingsSync(ShowLengths& lengths, BuildSettings& settings);
 
 }  // namespace video
