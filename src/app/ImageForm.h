@@ -6,6 +6,7 @@
 
 #include <QDialog>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -40,7 +41,7 @@ public:
     QTableWidget& Grid() { return *sg_; }
     QTreeView& PictureTreeView() { return *ntView_; }
     // The effect preview, once an effect was clicked (until closing).
-    screen::TRunVantoscreen* EffectPreview() const { return preview_; }
+    screen::TRunVantoscreen* EffectPreview() const { return preview_.get(); }
     model::EffectTree& PictureTree() { return nt_; }
 
     // "OK": writes captions and intervals and closes.
@@ -89,7 +90,7 @@ private:
     std::string defaultSignature_;
     std::vector<std::string> savedPictures_;
     model::StyleSet savedUseeffects_;
-    screen::TRunVantoscreen* preview_ = nullptr;
+    std::unique_ptr<screen::TRunVantoscreen> preview_;
     bool loading_ = false;      // the tree's check event acts only while set
     bool radioSwitch_ = false;  // "Use Default" acts only while set
     bool ntBuilt_ = false;

@@ -18,12 +18,13 @@ void TImageForm::NTClick() {
 
     if (preview_ == nullptr) {
         try {
-            preview_ = new screen::TRunVantoscreen(fsPanel_, {}, {}, {}, /*SmallPreview=*/true,
-                                                   /*Demo=*/false, /*DemoStyle=*/1,
-                                                   /*UseShowSet=*/true);
+            screen::RunnerOptions options;
+            options.SmallPreview = true;
+            options.UseShowSet = true;
+            preview_ = std::make_unique<screen::TRunVantoscreen>(fsPanel_, std::move(options));
             preview_->ApplySettings();
         } catch (...) {
-            screen::FreeRunner(preview_);
+            preview_.reset();
             return;
         }
     }
@@ -53,7 +54,7 @@ void TImageForm::HideEffectPreview() {
 }
 
 void TImageForm::FreeEffectPreview() {
-    screen::FreeRunner(preview_);
+    preview_.reset();
     fsPanel_->SetPictureVisible(true);
 }
 

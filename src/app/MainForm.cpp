@@ -122,7 +122,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
 }
 
 TMainForm::~TMainForm() {
-    screen::FreeRunner(miniPreview_);
+    miniPreview_.reset();
 }
 
 void TMainForm::showEvent(QShowEvent* event) {

@@ -105,7 +105,7 @@ public:
     // Whether a build is running.
     bool Building() const { return building_; }
     // The Effects step's preview, once the effect tree has been built.
-    screen::TRunVantoscreen* MiniPreview() const { return miniPreview_; }
+    screen::TRunVantoscreen* MiniPreview() const { return miniPreview_.get(); }
     // The show's and the music's length in whole seconds, as the Options
     // step last computed them.
     int ShowSeconds() const { return showSeconds_; }
@@ -249,7 +249,7 @@ private:
     ProportionalFrame* fsPanel2_ = nullptr;
     QSpinBox* speedEdit2_ = nullptr;
     QSpinBox* intervalEdit_ = nullptr;
-    screen::TRunVantoscreen* miniPreview_ = nullptr;
+    std::unique_ptr<screen::TRunVantoscreen> miniPreview_;
     int previewedStyle_ = 0;
     QLabel* catalogueNote_ = nullptr;  // why the tree is empty, when it is
 

@@ -15,13 +15,15 @@ namespace app {
 void TMainForm::StartMiniPreview(int demoStyle) {
     if (miniPreview_ != nullptr) return;
     try {
-        miniPreview_ = new screen::TRunVantoscreen(fsPanel2_, {}, {}, {}, /*SmallPreview=*/true,
-                                                   /*Demo=*/true, demoStyle,
-                                                   /*UseShowSet=*/false);
+        screen::RunnerOptions options;
+        options.SmallPreview = true;
+        options.Demo = true;
+        options.DemoStyle = demoStyle;
+        miniPreview_ = std::make_unique<screen::TRunVantoscreen>(fsPanel2_, std::move(options));
         miniPreview_->ApplySettings();
     } catch (...) {
         // Without a preview the step still works.
-        screen::FreeRunner(miniPreview_);
+        miniPreview_.reset();
     }
 }
 

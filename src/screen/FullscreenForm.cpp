@@ -19,7 +19,7 @@ TFullscreenForm::TFullscreenForm(QWidget* parent)
 TFullscreenForm::~TFullscreenForm() {
     // The runner releases its screen, a child of this window, while the
     // window still exists.
-    FreeRunner(runner_);
+    runner_.reset();
 }
 
 void TFullscreenForm::SetOuterSize(int width, int height) {
@@ -36,8 +36,8 @@ void TFullscreenForm::showEvent(QShowEvent* event) {
 void TFullscreenForm::FormShow() {
     // Every showing plays the show as it is now, from its first picture: a
     // runner kept from the last one would keep its settings and position.
-    FreeRunner(runner_);
-    runner_ = new TRunVantoscreen(this, {}, {}, {}, false, false, 1, false);
+    runner_.reset();
+    runner_ = std::make_unique<TRunVantoscreen>(this, RunnerOptions{});
     // Starts nothing until the first picture is loaded; the runner's timer
     // brings it.
     if (runner_->View) {

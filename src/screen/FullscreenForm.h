@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QDialog>
+#include <memory>
 
 #include "screen/PreviewRunner.h"
 
@@ -21,7 +22,7 @@ public:
 
     // Created anew each time the window is shown, from the settings of that
     // moment; lives until the next showing or the window's end.
-    TRunVantoscreen* Runner() const { return runner_; }
+    TRunVantoscreen* Runner() const { return runner_.get(); }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -32,7 +33,7 @@ private:
     void FormShow();
     void FormClose();
 
-    TRunVantoscreen* runner_ = nullptr;
+    std::unique_ptr<TRunVantoscreen> runner_;
 };
 
 }  // namespace screen

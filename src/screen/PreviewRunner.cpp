@@ -23,10 +23,7 @@ int SecondsToMs(int64_t seconds) {
 
 }  // namespace
 
-TRunVantoscreen::TRunVantoscreen(QWidget* AParent, TCustomVantoscreen::MouseEvent onMouseMove,
-                                 TCustomVantoscreen::MouseEvent onMouseDown,
-                                 TCustomVantoscreen::MouseEvent onMouseUp, bool smallPreview,
-                                 bool demo, int32_t demoStyle, bool useShowSet) {
+TRunVantoscreen::TRunVantoscreen(QWidget* AParent, RunnerOptions options) {
     try {
         View = new TVantoscreen(AParent);
         View->SetColor(0);
@@ -38,18 +35,18 @@ TRunVantoscreen::TRunVantoscreen(QWidget* AParent, TCustomVantoscreen::MouseEven
         View->SetStretchFine(false);
         // The flags come before the settings, so a small preview never loads
         // the background picture it will not show.
-        UseShowSet = useShowSet;
-        Demo = demo;
-        SmallPreview = smallPreview;
+        UseShowSet = options.UseShowSet;
+        Demo = options.Demo;
+        SmallPreview = options.SmallPreview;
         if (SmallPreview) View->FullFrame = true;
         ApplySettings();
         View->OnComplete = [this](ScreenEngine&) { TransitionDone(); };
-        View->OnMouseMove = std::move(onMouseMove);
-        View->OnMouseDown = std::move(onMouseDown);
-        View->OnMouseUp = std::move(onMouseUp);
+        View->OnMouseMove = std::move(options.OnMouseMove);
+        View->OnMouseDown = std::move(options.OnMouseDown);
+        View->OnMouseUp = std::move(options.OnMouseUp);
         CurrentFile.clear();
         Index = -1;
-        DemoStyle = demoStyle;
+        DemoStyle = options.DemoStyle;
         Timer = new QTimer(View);
         QObject::connect(Timer, &QTimer::timeout, Timer, [this] { TimerTick(); });
         Timer->setInterval(kFirstTickMs);
@@ -72,15 +69,6 @@ TRunVantoscreen::~TRunVantoscreen() {
         } catch (...) {
         }
         delete View;
-    }
-}
-
-void FreeRunner(TRunVantoscreen*& runner) noexcept {
-    TRunVantoscreen* doomed = runner;
-    runner = nullptr;
-    try {
-        delete doomed;
-    } catch (...) {
     }
 }
 

@@ -11,22 +11,32 @@
 #include <QPointer>
 #include <QTimer>
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "screen/Vantoscreen.h"
 
 namespace screen {
 
+// How the creator wants the show played.
+struct RunnerOptions {
+    bool SmallPreview = false;  // no background picture; pictures padded to the view
+    bool Demo = false;          // alternate the sample pictures with DemoStyle
+    int32_t DemoStyle = 1;
+    bool UseShowSet = false;  // styles from the show-wide set, not each picture's own
+    // Handed to the screen; any may be empty.
+    TCustomVantoscreen::MouseEvent OnMouseMove = nullptr;
+    TCustomVantoscreen::MouseEvent OnMouseDown = nullptr;
+    TCustomVantoscreen::MouseEvent OnMouseUp = nullptr;
+};
+
 class TRunVantoscreen {
 public:
     // Creates the screen filling AParent and starts the timer; the first
-    // picture comes 100 ms later. The mouse handlers may be empty.
-    TRunVantoscreen(QWidget* AParent, TCustomVantoscreen::MouseEvent onMouseMove,
-                    TCustomVantoscreen::MouseEvent onMouseDown,
-                    TCustomVantoscreen::MouseEvent onMouseUp, bool SmallPreview, bool Demo,
-                    int32_t DemoStyle, bool UseShowSet);
+    // picture comes 100 ms later.
+    TRunVantoscreen(QWidget* AParent, RunnerOptions options);
     // Stops the timer and the screen without another frame, and releases
-    // the screen.
+    // the screen, swallowing any error.
     ~TRunVantoscreen();
     TRunVantoscreen(const TRunVantoscreen&) = delete;
     TRunVantoscreen& operator=(const TRunVantoscreen&) = delete;
@@ -52,16 +62,14 @@ public:
     QPointer<QTimer> Timer;       // owned by View
     std::string CurrentFile;      // full path of the picture shown, empty before the first
     int32_t Index = -1;           // position of CurrentFile in the show's pictures
-    bool SmallPreview = false;    // no background picture; pictures padded to the view
-    bool Demo = false;            // alternate the sample pictures with DemoStyle
+    // The creator's options, as given.
+    bool SmallPreview = false;
+    bool Demo = false;
     int32_t DemoStyle = 0;
-    bool UseShowSet = false;  // styles from the show-wide set, not each picture's own
+    bool UseShowSet = false;
 
 private:
     bool TryStartTransition();
 };
-
-// Destroys the runner, if there is one, swallowing any error; leaves nullptr.
-void FreeRunner(TRunVantoscreen*& runner) noexcept;
 
 }  // namespace screen

@@ -66,8 +66,8 @@ protected:
     // A runner that only decides: its timer is off and transitions are
     // prepared but not stepped.
     std::unique_ptr<TRunVantoscreen> QuietRunner(bool demo, bool useShowSet = false) {
-        auto runner = std::make_unique<TRunVantoscreen>(&host_, nullptr, nullptr, nullptr, false,
-                                                        demo, 5, useShowSet);
+        auto runner = std::make_unique<TRunVantoscreen>(
+            &host_, RunnerOptions{.Demo = demo, .DemoStyle = 5, .UseShowSet = useShowSet});
         runner->Timer->stop();
         runner->View->SetManual(true);
         return runner;
@@ -237,7 +237,8 @@ TEST_F(RunnerTest, ThreadedShowRunsOnItsOwn) {
     model::Settings.EffectSpeed2 = 1;
     host_.resize(160, 120);
     host_.show();
-    auto* runner = new TRunVantoscreen(&host_, nullptr, nullptr, nullptr, true, true, 60, false);
+    auto runner = std::make_unique<TRunVantoscreen>(
+        &host_, RunnerOptions{.SmallPreview = true, .Demo = true, .DemoStyle = 60});
     std::vector<std::string> completed;
     auto done = runner->View->OnComplete;
     runner->View->OnComplete = [&](ScreenEngine& s) {
@@ -252,9 +253,7 @@ TEST_F(RunnerTest, ThreadedShowRunsOnItsOwn) {
     EXPECT_GE(runner->View->Picture().height(), 123);
 
     // Released in the middle of whatever it is doing.
-    FreeRunner(runner);
-    EXPECT_EQ(runner, nullptr);
-    FreeRunner(runner);
+    runner.reset();
 }
 
 TEST_F(RunnerTest, PreviewWindowCreatesARunnerOnEveryShowAndStopsItOnClose) {
