@@ -4,7 +4,6 @@
 // effect catalogue.
 #include <algorithm>
 #include <iterator>
-#include <string_view>
 
 #include "effects/CopyStretchEffects.h"
 #include "effects/Effects.h"
@@ -240,13 +239,20 @@ constexpr bool EveryStyleHasANameAFamilyAndItsOwnProcedure() {
 static_assert(EveryStyleHasANameAFamilyAndItsOwnProcedure(),
               "every style needs a name, a family and a procedure no other style uses");
 
+// Stops at the first difference: every compiler's step limit for constant
+// evaluation must hold all 14,878 pairs of names.
+constexpr bool SameName(const char* a, const char* b) {
+    while (*a != '\0' && *a == *b) ++a, ++b;
+    return *a == *b;
+}
+
 // Two names occur twice, each time for another procedure: 18 and 33, 25 and
 // 34. Any other repeat is a copy-and-paste slip.
 constexpr bool OnlyTheKnownNamesRepeat() {
     int repeats = 0;
     for (int s = 1; s <= kEffectCount; ++s)
         for (int t = 1; t < s; ++t)
-            if (std::string_view(Effects[t].Name) == Effects[s].Name) {
+            if (SameName(Effects[t].Name, Effects[s].Name)) {
                 if (!((t == 18 && s == 33) || (t == 25 && s == 34))) return false;
                 ++repeats;
             }
