@@ -34,20 +34,19 @@ void AppendFileLines(std::vector<std::string>& lines, const std::vector<SkippedF
 
 // Leaves out of a show list every file the probe refuses; a file listed
 // twice is checked once.
-std::vector<SkippedFile> LeaveOutUnreadable(
-    std::vector<std::string>& files,
-    const std::function<std::optional<std::string>(const std::string&)>& probe) {
+std::vector<SkippedFile> LeaveOutUnreadable(std::vector<std::string>& files,
+                                            const ProbeFileFunction& probe) {
     std::vector<SkippedFile> skipped;
-    std::map<std::string, std::optional<std::string>> checked;
+    std::map<std::string, base::Status> checked;
     std::vector<std::string> readable;
     readable.reserve(files.size());
     for (std::string& path : files) {
         auto found = checked.find(path);
         if (found == checked.end()) {
             found = checked.emplace(path, probe(path)).first;
-            if (found->second) skipped.push_back({path, *found->second});
+            if (!found->second) skipped.push_back({path, found->second.message()});
         }
-        if (!found->second) readable.push_back(std::move(path));
+        if (found->second) readable.push_back(std::move(path));
     }
     files = std::move(readable);
     return skipped;

@@ -41,10 +41,10 @@ struct BuildHooks {
     std::function<void(BuildState)> stateChanged;
     // How pictures are read; the imaging module's loaders unless replaced.
     LoadPictureFunction loadPicture = LoadBuildPicture;
-    ProbePictureFunction probePicture = ProbeBuildPicture;
+    ProbeFileFunction probePicture = ProbeBuildPicture;
     std::function<raster::Bitmap(const std::string&)> loadBackground = LoadBackgroundPicture;
     // Why a music file cannot be played, or nothing when it can.
-    std::function<std::optional<std::string>(const std::string&)> probeMusic = ProbeMusicFile;
+    ProbeFileFunction probeMusic = ProbeMusicFile;
     // Once the show is timed, before anything is encoded, with the video's
     // length in seconds: a message returned stops the build with it (a disc
     // the show will not fit on, say).
