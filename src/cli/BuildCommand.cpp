@@ -169,11 +169,9 @@ base::Status UseProject(const std::string& fileName) {
     if (!model::FileExists(fileName))
         return base::MakeFault("cannot open project \"" + fileName + "\": no such file",
                                base::FaultKind::NotFound);
-    try {
-        model::OptionsStore().SetText(model::ReadProjectFile(fileName));
-    } catch (const model::ProjectError& error) {
-        return base::MakeFault(error.what(), base::FaultKind::BadData);
-    }
+    base::Result<std::string> text = model::ReadProjectFile(fileName);
+    if (!text) return text.fault();
+    model::OptionsStore().SetText(std::move(text).value());
     return {};
 }
 
