@@ -23,7 +23,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
-    if (model::ProjectTextProblem(text)) return 0;
+    if (!model::CheckProjectText(text).ok()) return 0;
     model::WriteFileAtomically(model::OptionsFileName(), std::string(text));
     model::CloseOptionsStore();
     model::LoadAllSettings();

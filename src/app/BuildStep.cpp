@@ -141,17 +141,17 @@ void TMainForm::buildButtonClick() {
             continue;
         }
         if (!MayWrite(name, video::VideoFileName(name.toStdString()))) continue;
-        try {
-            const std::string saved = buildDriver_->SaveVideo(name.toStdString());
-            model::NoteLastFolder(
-                "Video", QFileInfo(QString::fromStdString(saved)).absolutePath().toStdString());
-            statusBar()->showMessage(
-                tr("The video was saved as %1.").arg(QString::fromStdString(saved)), 15000);
-            return;
-        } catch (const std::exception& error) {
-            ReportError(QString::fromStdString(error.what()) + QStringLiteral("\n\n") +
+        const base::Result<std::string> saved = buildDriver_->SaveVideo(name.toStdString());
+        if (!saved) {
+            ReportError(QString::fromStdString(saved.message()) + QStringLiteral("\n\n") +
                         tr("Choose another place for the video."));
+            continue;
         }
+        model::NoteLastFolder(
+            "Video", QFileInfo(QString::fromStdString(*saved)).absolutePath().toStdString());
+        statusBar()->showMessage(
+            tr("The video was saved as %1.").arg(QString::fromStdString(*saved)), 15000);
+        return;
     }
 }
 

@@ -133,7 +133,8 @@ std::optional<QString> ImageListModel::PictureProblem(const std::string& path) c
     known.modified = file.lastModified();
     known.size = file.size();
     known.problem.reset();
-    if (const auto problem = video::ProbeBuildPicture(resolved)) known.problem = ToQt(*problem);
+    if (const base::Status probed = video::ProbeBuildPicture(resolved); !probed)
+        known.problem = ToQt(probed.message());
     return known.problem;
 }
 

@@ -24,6 +24,7 @@ extern "C" {
 #include <string>
 #include <system_error>
 
+#include "base/Result.h"
 #include "cli/BuildCommand.h"
 #include "cli/DiscOutput.h"
 #include "cli/HeadlessApplication.h"
@@ -110,15 +111,17 @@ std::optional<int> ParseChoice(const std::string& value,
     return std::nullopt;
 }
 
-// Returns the exit code for wrong arguments, or nothing when they are fine.
-std::optional<int> ParseArguments(int argc, char** argv, Options& options, bool& help) {
+// A wrong argument: the command prints the reason and exits with kExitUsage.
+base::Fault Usage(std::string reason) {
+    return base::MakeFault(std::move(reason), base::FaultKind::Refused);
+}
+
+// Reads the arguments into options, or says which one is wrong.
+base::Status ParseArguments(int argc, char** argv, Options& options, bool& help) {
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         auto value = [&](std::string& out) {
-            if (i + 1 >= argc) {
-                Fail("option " + arg + " needs a value");
-                return false;
-            }
+            if (i + 1 >= argc) return false;
             out = argv[++i];
             return true;
         };
@@ -126,52 +129,50 @@ std::optional<int> ParseArguments(int argc, char** argv, Options& options, bool&
         if (arg == "--help" || arg == "-h") {
             help = true;
         } else if (arg == "-o" || arg == "--output") {
-            if (!value(options.output)) return kExitUsage;
+            if (!value(options.output)) return Usage("option " + arg + " needs a value");
         } else if (arg == "--format") {
-            if (!value(text)) return kExitUsage;
+            if (!value(text)) return Usage("option " + arg + " needs a value");
             const auto choice = ParseChoice(text, {"vcd", "svcd", "dvd"});
-            if (!choice) return Fail("--format must be vcd, svcd or dvd"), kExitUsage;
+            if (!choice) return Usage("--format must be vcd, svcd or dvd");
             options.videoType = static_cast<uint8_t>(*choice);
         } else if (arg == "--standard") {
-            if (!value(text)) return kExitUsage;
+            if (!value(text)) return Usage("option " + arg + " needs a value");
             const auto choice = ParseChoice(text, {"pal", "ntsc"});
-            if (!choice) return Fail("--standard must be pal or ntsc"), kExitUsage;
+            if (!choice) return Usage("--standard must be pal or ntsc");
             options.tvSet = *choice;
         } else if (arg == "--sync") {
-            if (!value(text)) return kExitUsage;
+            if (!value(text)) return Usage("option " + arg + " needs a value");
             const auto choice = ParseChoice(text, {"none", "pictures", "music"});
-            if (!choice) return Fail("--sync must be none, pictures or music"), kExitUsage;
+            if (!choice) return Usage("--sync must be none, pictures or music");
             options.musicSync = static_cast<uint8_t>(*choice);
         } else if (arg == "--disc") {
-            if (!value(text)) return kExitUsage;
+            if (!value(text)) return Usage("option " + arg + " needs a value");
             options.disc = disc::ParseDiscKind(text);
-            if (!options.disc)
-                return Fail("--disc must be mpeg, folder, iso or bincue"), kExitUsage;
+            if (!options.disc) return Usage("--disc must be mpeg, folder, iso or bincue");
         } else if (arg == "--force") {
             options.force = true;
         } else if (!arg.empty() && arg[0] == '-') {
-            return Fail("unknown option " + arg + " (see vantoshow build --help)"), kExitUsage;
+            return Usage("unknown option " + arg + " (see vantoshow build --help)");
         } else if (options.project.empty()) {
             options.project = arg;
         } else {
-            return Fail("more than one project named: " + arg), kExitUsage;
+            return Usage("more than one project named: " + arg);
         }
     }
     if (!help && options.output.empty())
-        return Fail("no output named; use -o OUT.mpg (see vantoshow build --help)"), kExitUsage;
-    return std::nullopt;
+        return Usage("no output named; use -o OUT.mpg (see vantoshow build --help)");
+    return {};
 }
 
 // Makes the named project the process's working store. Nothing is written.
-std::optional<std::string> UseProject(const std::string& fileName) {
+base::Status UseProject(const std::string& fileName) {
     if (!model::FileExists(fileName))
-        return "cannot open project \"" + fileName + "\": no such file";
-    try {
-        model::OptionsStore().SetText(model::ReadProjectFile(fileName));
-    } catch (const model::ProjectError& error) {
-        return std::string(error.what());
-    }
-    return std::nullopt;
+        return base::MakeFault("cannot open project \"" + fileName + "\": no such file",
+                               base::FaultKind::NotFound);
+    base::Result<std::string> text = model::ReadProjectFile(fileName);
+    if (!text) return text.fault();
+    model::OptionsStore().SetText(std::move(text).value());
+    return {};
 }
 
 class ProgressPrinter {
@@ -233,20 +234,20 @@ void PrintProblems(const video::BuildResult& result) {
 
 // A name beside the output that nobody else uses, for the video while it is
 // being encoded.
-std::optional<std::string> ReserveTemporaryVideo(const std::string& output, std::string& error) {
+base::Result<std::string> ReserveTemporaryVideo(const std::string& output) {
     QTemporaryFile file(QString::fromStdString(output) + QStringLiteral(".XXXXXX.part"));
     file.setAutoRemove(false);
-    if (!file.open()) {
-        error = file.errorString().toStdString();
-        return std::nullopt;
-    }
+    if (!file.open())
+        return base::MakeFault("cannot write \"" + output +
+                               "\": " + file.errorString().toStdString());
     return file.fileName().toStdString();
 }
 
 int RunBuild(const Options& options) {
     // Settings of the project or of the working options file.
     if (!options.project.empty()) {
-        if (const auto problem = UseProject(options.project)) return Fail(*problem), kExitFailed;
+        if (const base::Status used = UseProject(options.project); !used)
+            return Fail(used.message()), kExitFailed;
     }
     model::LoadAllSettings();
     if (options.videoType) model::Settings.VideoType = *options.videoType;
@@ -275,9 +276,8 @@ int RunBuild(const Options& options) {
         if (name.back() == '/' || QFileInfo(QString::fromStdString(name)).isDir())
             return Fail("\"" + name + "\" names a folder, not a video file"), kExitFailed;
     }
-    std::string reserveError;
-    const std::optional<std::string> temporary = ReserveTemporaryVideo(output, reserveError);
-    if (!temporary) return Fail("cannot write \"" + output + "\": " + reserveError), kExitFailed;
+    const base::Result<std::string> temporary = ReserveTemporaryVideo(output);
+    if (!temporary) return Fail(temporary.message()), kExitFailed;
     struct RemoveTemporary {
         const std::string& path;
         ~RemoveTemporary() { model::RemoveFile(path); }
@@ -359,7 +359,8 @@ void QuietQtMessages(QtMsgType type, const QMessageLogContext& context, const QS
 int RunBuildCommand(int argc, char** argv) {
     Options options;
     bool help = false;
-    if (const auto code = ParseArguments(argc, argv, options, help)) return *code;
+    if (const base::Status parsed = ParseArguments(argc, argv, options, help); !parsed)
+        return Fail(parsed.message()), kExitUsage;
     if (help) {
         std::printf("%s", kUsage);
         return 0;

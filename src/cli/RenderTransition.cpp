@@ -24,6 +24,7 @@
 #include <unistd.h>
 
 #include "base/Random.h"
+#include "base/Result.h"
 #include "cli/HeadlessApplication.h"
 #include "effects/Effects.h"
 #include "imaging/PictureLoader.h"
@@ -65,8 +66,14 @@ std::optional<int> ParseNumber(std::string_view text, int low, int high) {
     return value;
 }
 
-// Parses the arguments; on a fault returns the reason.
-std::optional<std::string> ParseOptions(int argc, char** argv, Options& options) {
+// A wrong argument: the command prints the reason and its usage.
+base::Fault Usage(std::string reason) {
+    return base::MakeFault(std::move(reason), base::FaultKind::Refused);
+}
+
+// Parses the arguments, or says which one is wrong.
+base::Result<Options> ParseOptions(int argc, char** argv) {
+    Options options;
     bool haveStyle = false;
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
@@ -77,17 +84,17 @@ std::optional<std::string> ParseOptions(int argc, char** argv, Options& options)
         const bool takesValue = arg == "--style" || arg == "--progress" || arg == "--from" ||
                                 arg == "--to" || arg == "--size" || arg == "-o" ||
                                 arg == "--output";
-        if (!takesValue) return "unknown argument '" + std::string(arg) + "'";
-        if (i + 1 >= argc) return std::string(arg) + " needs a value";
+        if (!takesValue) return Usage("unknown argument '" + std::string(arg) + "'");
+        if (i + 1 >= argc) return Usage(std::string(arg) + " needs a value");
         const std::string_view value = argv[++i];
         if (arg == "--style") {
             const auto style = ParseNumber(value, 1, effects::kEffectCount);
-            if (!style) return "--style must be a number from 1 to 172";
+            if (!style) return Usage("--style must be a number from 1 to 172");
             options.style = *style;
             haveStyle = true;
         } else if (arg == "--progress") {
             options.progress = ParseNumber(value, 0, 100);
-            if (!options.progress) return "--progress must be a number from 0 to 100";
+            if (!options.progress) return Usage("--progress must be a number from 0 to 100");
         } else if (arg == "--from") {
             options.from = value;
         } else if (arg == "--to") {
@@ -100,19 +107,19 @@ std::optional<std::string> ParseOptions(int argc, char** argv, Options& options)
             const auto h = x == std::string_view::npos
                                ? std::nullopt
                                : ParseNumber(value.substr(x + 1), 1, kMaxSide);
-            if (!w || !h) return "--size must be WIDTHxHEIGHT, each from 1 to 4096";
+            if (!w || !h) return Usage("--size must be WIDTHxHEIGHT, each from 1 to 4096");
             options.width = *w;
             options.height = *h;
         } else {
             options.output = value;
         }
     }
-    if (options.sheet && haveStyle) return "--sheet draws every style; leave out --style";
-    if (!options.sheet && !haveStyle) return "--style is missing";
-    if (!options.sheet && !options.progress) return "--progress is missing";
-    if (options.from.empty() || options.to.empty()) return "--from and --to are both needed";
-    if (options.output.empty()) return "-o is missing";
-    return std::nullopt;
+    if (options.sheet && haveStyle) return Usage("--sheet draws every style; leave out --style");
+    if (!options.sheet && !haveStyle) return Usage("--style is missing");
+    if (!options.sheet && !options.progress) return Usage("--progress is missing");
+    if (options.from.empty() || options.to.empty()) return Usage("--from and --to are both needed");
+    if (options.output.empty()) return Usage("-o is missing");
+    return options;
 }
 
 // Sends stderr to /dev/null while it lives. Some decoders print their own
@@ -268,12 +275,13 @@ int RunRenderTransition(int argc, char** argv) {
             return 0;
         }
     }
-    Options options;
-    if (const auto fault = ParseOptions(argc, argv, options)) {
-        std::fprintf(stderr, "%s: %s\n", kCommand, fault->c_str());
+    const base::Result<Options> parsed = ParseOptions(argc, argv);
+    if (!parsed) {
+        std::fprintf(stderr, "%s: %s\n", kCommand, parsed.message().c_str());
         PrintUsage(stderr);
         return 2;
     }
+    const Options& options = *parsed;
     if (!CanWriteFormatOf(options.output)) {
         std::fprintf(stderr, "%s: cannot write pictures of the kind '%s'\n", kCommand,
                      options.output.c_str());

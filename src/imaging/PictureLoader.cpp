@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "base/Swallow.h"
 #include "imaging/DecoderRegistry.h"
 #include "imaging/FitArithmetic.h"
 #include "imaging/PictureError.h"
@@ -94,7 +95,8 @@ void LoadPictureFile(raster::Bitmap& APicture, const std::string& FileName, rast
 void LoadPictureScaled(raster::Bitmap& Target, const std::string& FileName, int MaxWidth,
                        int MaxHeight, raster::Color BackColor) noexcept {
     if (FileName.empty()) return;
-    try {
+    // Previews show nothing new for a picture that cannot be loaded.
+    base::Swallow("imaging::LoadPictureScaled", [&] {
         DecodeRequest request;
         request.reduceTo = [MaxWidth, MaxHeight](Size natural) {
             return ShrinkIntoBox(natural, MaxWidth, MaxHeight);
@@ -113,9 +115,7 @@ void LoadPictureScaled(raster::Bitmap& Target, const std::string& FileName, int 
             picture = std::move(scaled);
         }
         Target = std::move(picture);
-    } catch (...) {
-        // Previews show nothing new for a picture that cannot be loaded.
-    }
+    });
 }
 
 SourcePicture LoadSourcePicture(const std::string& fileName, std::optional<Size> fitFrame,

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "base/Swallow.h"
 #include "imaging/FitArithmetic.h"
 #include "imaging/PictureLoader.h"
 #include "raster/Blit.h"
@@ -167,7 +168,8 @@ void PreparePicture(raster::Bitmap& Picture, std::optional<raster::Bitmap>& Last
 void LoadAndPreparePicture(raster::Bitmap& Picture, std::optional<raster::Bitmap>& LastPicture,
                            const ScreenPictureSettings& screen,
                            const std::string& FileName) noexcept {
-    try {
+    // The screen keeps the picture it holds; loading errors are not shown.
+    base::Swallow("imaging::LoadAndPreparePicture", [&] {
         DecodeRequest request;
         request.reduceTo = [&screen](Size natural) { return SizeModeReduction(natural, screen); };
         // Over a background picture a transparent picture is kept apart
@@ -184,9 +186,7 @@ void LoadAndPreparePicture(raster::Bitmap& Picture, std::optional<raster::Bitmap
             if (onPicture) opacity = std::move(loaded->opacity);
         }
         PreparePicture(Picture, LastPicture, screen, natural, std::move(opacity));
-    } catch (...) {
-        // The screen keeps the picture it holds; loading errors are not shown.
-    }
+    });
 }
 
 }  // namespace imaging

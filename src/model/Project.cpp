@@ -12,8 +12,20 @@ namespace {
 
 constexpr std::string_view kProjectExtension = ".dvprj";
 
+std::string RefusalText(const char* action, const std::string& file, const std::string& why) {
+    return std::string("Cannot ") + action + " the project \"" + file + "\": " + why;
+}
+
 [[noreturn]] void Refuse(const char* action, const std::string& file, const std::string& why) {
-    throw ProjectError(std::string("Cannot ") + action + " the project \"" + file + "\": " + why);
+    throw ProjectError(RefusalText(action, file, why));
+}
+
+base::Fault CannotLoad(const std::string& file, const std::string& why, base::FaultKind kind) {
+    return base::MakeFault(RefusalText("load", file, why), kind);
+}
+
+base::Fault NotAProject(std::string why) {
+    return base::MakeFault(std::move(why), base::FaultKind::BadData);
 }
 
 // Pictures, music and videos hold zero bytes; the store never writes one.
@@ -30,14 +42,15 @@ std::string ProjectFileName(const std::string& chosenName) {
     return chosenName + std::string(kProjectExtension);
 }
 
-std::optional<std::string> ProjectTextProblem(std::string_view text) {
+base::Status CheckProjectText(std::string_view text) {
     // A byte order mark is no problem: the store skips it too.
     if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
-    if (Trim(text).empty()) return "the file is empty.";
-    if (IsBinary(text)) return "the file is not a project file (it holds binary data).";
+    if (Trim(text).empty()) return NotAProject("the file is empty.");
+    if (IsBinary(text))
+        return NotAProject("the file is not a project file (it holds binary data).");
     // Every line the program writes ends with a line break; a file that
     // stops inside a line was cut off.
-    if (text.back() != '\n') return "the file is truncated.";
+    if (text.back() != '\n') return NotAProject("the file is truncated.");
 
     bool inSection = false;
     bool hasSettings = false;
@@ -52,12 +65,13 @@ std::optional<std::string> ProjectTextProblem(std::string_view text) {
             inSection = true;
             hasSettings = hasSettings || EqualsNoCase(Trim(line.substr(1, line.size() - 2)), "Set");
         } else if (!inSection || line.find('=') == std::string_view::npos) {
-            return "the file is not a project file (line " + std::to_string(lineNumber) +
-                   " is no INI entry).";
+            return NotAProject("the file is not a project file (line " +
+                               std::to_string(lineNumber) + " is no INI entry).");
         }
     }
-    if (!hasSettings) return "the file is not a project file (it has no settings section).";
-    return std::nullopt;
+    if (!hasSettings)
+        return NotAProject("the file is not a project file (it has no settings section).");
+    return {};
 }
 
 void Save1Click(const ProjectHooks& hooks, const std::string& projectFile) {
@@ -124,21 +138,25 @@ std::string SaveProject1Click(const std::string& chosenName, const ProjectHooks&
     return target;
 }
 
-std::string ReadProjectFile(const std::string& fileName) {
+base::Result<std::string> ReadProjectFile(const std::string& fileName) {
     if (QFileInfo(QString::fromStdString(fileName)).size() > kMaxIniFileBytes)
-        Refuse("load", fileName, "the file is too large to be a project file.");
+        return CannotLoad(fileName, "the file is too large to be a project file.",
+                          base::FaultKind::BadData);
     std::string text;
     try {
         text = ReadWholeFile(fileName);
     } catch (const FileError& error) {
-        Refuse("load", fileName, error.what());
+        return CannotLoad(fileName, error.what(), base::FaultKind::Failed);
     }
-    if (const auto problem = ProjectTextProblem(text)) Refuse("load", fileName, *problem);
+    if (const base::Status checked = CheckProjectText(text); !checked)
+        return CannotLoad(fileName, checked.message(), checked.fault().kind);
     return text;
 }
 
 void LoadProject1Click(const std::string& fileName, const ProjectHooks& hooks) {
-    const std::string text = ReadProjectFile(fileName);
+    base::Result<std::string> read = ReadProjectFile(fileName);
+    if (!read) throw ProjectError(read.message());
+    const std::string text = std::move(read).value();
     try {
         WriteFileAtomically(OptionsFileName(), text);
     } catch (const FileError& error) {

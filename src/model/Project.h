@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/Result.h"
 #include "model/EffectTree.h"
 
 namespace model {
@@ -34,13 +35,12 @@ struct ProjectHooks {
 std::string ProjectFileName(const std::string& chosenName);
 
 // Why a text cannot be a project file (empty, binary, not INI, cut off, no
-// settings section), or nothing when it can.
-std::optional<std::string> ProjectTextProblem(std::string_view text);
+// settings section), or ok when it can.
+[[nodiscard]] base::Status CheckProjectText(std::string_view text);
 
-// Reads a file chosen as a project. Throws ProjectError naming the file and
-// why it cannot be one: unreadable, too large, or a text that
-// ProjectTextProblem refuses.
-std::string ReadProjectFile(const std::string& fileName);
+// Reads a file chosen as a project, or says, naming the file, why it cannot
+// be one: unreadable, too large, or a text that CheckProjectText refuses.
+[[nodiscard]] base::Result<std::string> ReadProjectFile(const std::string& fileName);
 
 // "Save Project": collects and writes the working state into "options.dat",
 // then, when a project file is named (the one loaded or last saved as), a

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "base/Swallow.h"
 #include "model/IniFile.h"
 #include "model/Settings.h"
 
@@ -23,11 +24,8 @@ void WriteList(const std::vector<std::string>& projects, IniFile& store) {
 }
 
 void Keep(const IniFile& store) noexcept {
-    try {
-        store.UpdateFile();
-    } catch (...) {
-        // Only the convenience is lost; the next note tries again.
-    }
+    // Only the convenience is lost; the next note tries again.
+    base::Swallow("model::RecentProjects keep", [&] { store.UpdateFile(); });
 }
 
 }  // namespace

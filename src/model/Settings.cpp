@@ -10,6 +10,7 @@
 #include <system_error>
 
 #include "base/Random.h"
+#include "base/Swallow.h"
 #include "model/FileIo.h"
 #include "model/MediaPaths.h"
 
@@ -108,10 +109,9 @@ std::unique_ptr<IniFile> OpenWorkingStore() {
     // there before still seeds the first start in the user's folder.
     const std::string programCopy = ProgramDir() + "options.dat";
     if (DataDir() != ProgramDir() && !FileExists(OptionsFileName()) && FileExists(programCopy)) {
-        try {
-            store->SetText(ReadWholeFile(programCopy));
-        } catch (const FileError&) {
-        }
+        // Unreadable, the copy seeds nothing and the defaults apply.
+        base::Swallow("model::OpenWorkingStore seed",
+                      [&] { store->SetText(ReadWholeFile(programCopy)); });
     }
     return store;
 }
@@ -218,7 +218,7 @@ void LoadSettings() {
 }
 
 bool SaveSettings() noexcept {
-    try {
+    return base::Swallow("model::SaveSettings", [] {
         IniFile& store = OptionsStore();
         const TslSettings& s = Settings;
         store.WriteInteger(kSet, "ImageSize", s.ImageSize);
@@ -245,10 +245,7 @@ bool SaveSettings() noexcept {
         store.WriteInteger(kSetLower, "TVSet", s.TVSet);
         store.WriteBool(kSet, "ShowCaption", s.ShowCaption);
         store.UpdateFile();
-        return true;
-    } catch (...) {
-        return false;
-    }
+    });
 }
 
 void LoadAllSettings() {

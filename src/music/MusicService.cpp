@@ -4,6 +4,8 @@
 
 #include <memory>
 
+#include "base/Swallow.h"
+
 namespace music {
 
 namespace {
@@ -43,11 +45,8 @@ TMPEGPlayer& SharedPlayer() {
     // A track that ends simply stops; the handler only lets the player
     // return to the open state.
     player.OnPlayEnd = [](TMPEGPlayer*) {};
-    try {
-        player.LoadDLL();
-    } catch (...) {
-        // No library: the player stays, and every later operation fails quietly.
-    }
+    // No library: the player stays, and every later operation fails quietly.
+    base::Swallow("music::SharedPlayer load", [&] { player.LoadDLL(); });
     static bool cleanupRegistered = false;
     if (!cleanupRegistered && QCoreApplication::instance() != nullptr) {
         qAddPostRoutine(DestroySharedPlayer);
@@ -57,27 +56,25 @@ TMPEGPlayer& SharedPlayer() {
 }
 
 void PlayMusicFile(const QString& path) {
-    try {
+    // Nothing plays; the user is not told.
+    base::Swallow("music::PlayMusicFile", [&] {
         TMPEGPlayer& player = SharedPlayer();
         player.SetStreamName(path);
         player.Open();
         player.Play();
-    } catch (...) {
-        // Nothing plays; the user is not told.
-    }
+    });
 }
 
 void StopMusic(bool destroy) {
     auto& slot = SharedSlot();
     if (!slot) return;
-    try {
+    // An error ends this step only.
+    base::Swallow("music::StopMusic", [&] {
         if (slot->GetPlayerMode() == MPEGDLL_MODE_PLAYING) {
             slot->Stop();
             slot->Close();
         }
-    } catch (...) {
-        // An error ends this step only.
-    }
+    });
     // The destructor closes the stream and swallows its own errors.
     if (destroy) slot.reset();
 }

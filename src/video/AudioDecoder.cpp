@@ -229,19 +229,20 @@ int64_t ProbeAudioSamples(const std::string& path, int sampleRate) {
     return 0;
 }
 
-std::optional<std::string> ProbeMusicFile(const std::string& path) {
+base::Status ProbeMusicFile(const std::string& path) {
     // Any rate does: only whether samples come out matters.
     constexpr int kRate = 44100, kChannels = 2;
     std::string error;
     const std::unique_ptr<AudioDecoder> decoder =
         AudioDecoder::Open(path, kRate, kChannels, &error);
-    if (!decoder) return error;
+    if (!decoder) return base::MakeFault(error, base::FaultKind::BadData);
     const base::AudioFifoPtr fifo(av_audio_fifo_alloc(AV_SAMPLE_FMT_S16, kChannels, kRate));
     if (!fifo) throw std::bad_alloc();
     while (decoder->samplesDecoded() == 0 && decoder->decodeInto(fifo.get())) {
     }
-    if (decoder->samplesDecoded() == 0) return std::string("it holds no playable audio");
-    return std::nullopt;
+    if (decoder->samplesDecoded() == 0)
+        return base::MakeFault("it holds no playable audio", base::FaultKind::BadData);
+    return {};
 }
 
 }  // namespace video

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "base/FfmpegUtil.h"
+#include "base/Result.h"
 
 namespace video {
 
@@ -62,7 +63,7 @@ int OpenAudioInput(const std::string& path, base::InputFormatPtr* format);
 int64_t ProbeAudioSamples(const std::string& path, int sampleRate);
 
 // Why a music file cannot be played (it does not open, or its first
-// decodable piece holds no sound), or nothing when it can.
-std::optional<std::string> ProbeMusicFile(const std::string& path);
+// decodable piece holds no sound), or ok when it can.
+[[nodiscard]] base::Status ProbeMusicFile(const std::string& path);
 
 }  // namespace video

@@ -35,20 +35,19 @@ void AppendFileLines(std::vector<std::string>& lines, const std::vector<SkippedF
 
 // Leaves out of a show list every file the probe refuses; a file listed
 // twice is checked once.
-std::vector<SkippedFile> LeaveOutUnreadable(
-    std::vector<std::string>& files,
-    const std::function<std::optional<std::string>(const std::string&)>& probe) {
+std::vector<SkippedFile> LeaveOutUnreadable(std::vector<std::string>& files,
+                                            const ProbeFileFunction& probe) {
     std::vector<SkippedFile> skipped;
-    std::map<std::string, std::optional<std::string>> checked;
+    std::map<std::string, base::Status> checked;
     std::vector<std::string> readable;
     readable.reserve(files.size());
     for (std::string& path : files) {
         auto found = checked.find(path);
         if (found == checked.end()) {
             found = checked.emplace(path, probe(path)).first;
-            if (found->second) skipped.push_back({path, *found->second});
+            if (!found->second) skipped.push_back({path, found->second.message()});
         }
-        if (!found->second) readable.push_back(std::move(path));
+        if (found->second) readable.push_back(std::move(path));
     }
     files = std::move(readable);
     return skipped;
@@ -273,9 +272,10 @@ BuildResult BuildDriver::RunBuild(const std::string& outputPath) {
     return result;
 }
 
-std::string BuildDriver::SaveVideo(const std::string& chosenName) const {
+base::Result<std::string> BuildDriver::SaveVideo(const std::string& chosenName) const {
     const std::string target = VideoFileName(chosenName);
-    CopyFileWhole(TemporaryVideoPath(), target);
+    if (base::Status copied = CopyFileWhole(TemporaryVideoPath(), target); !copied)
+        return copied.fault();
     return target;
 }
 
@@ -287,20 +287,20 @@ std::string VideoFileName(const std::string& chosenName) {
     return model::ToLower(extension) == ".mpg" ? chosenName : chosenName + ".mpg";
 }
 
-void CopyFileWhole(const std::string& from, const std::string& to) {
+base::Status CopyFileWhole(const std::string& from, const std::string& to) {
     const QString source = QString::fromStdString(from);
     const QString target = QString::fromStdString(to);
     auto fail = [&](const QString& reason) {
-        throw VideoSaveError("Cannot save the video as \"" + to + "\": " + reason.toStdString());
+        return base::MakeFault("Cannot save the video as \"" + to + "\": " + reason.toStdString());
     };
     QFile in(source);
     if (!in.open(QIODevice::ReadOnly))
-        fail(QStringLiteral("cannot read ") + source + ": " + in.errorString());
-    if (QFileInfo(target).isDir()) fail(QStringLiteral("it is a folder"));
+        return fail(QStringLiteral("cannot read ") + source + ": " + in.errorString());
+    if (QFileInfo(target).isDir()) return fail(QStringLiteral("it is a folder"));
     QSaveFile out(target);
     // The copy goes to a temporary file beside the target, renamed at the end.
     out.setDirectWriteFallback(false);
-    if (!out.open(QIODevice::WriteOnly)) fail(out.errorString());
+    if (!out.open(QIODevice::WriteOnly)) return fail(out.errorString());
     QByteArray block;
     constexpr qint64 kBlock = 1 << 20;
     for (;;) {
@@ -309,14 +309,15 @@ void CopyFileWhole(const std::string& from, const std::string& to) {
         if (out.write(block) != block.size()) {
             const QString reason = out.errorString();
             out.cancelWriting();
-            fail(reason);
+            return fail(reason);
         }
     }
     if (in.error() != QFileDevice::NoError) {
         out.cancelWriting();
-        fail(QStringLiteral("cannot read ") + source + ": " + in.errorString());
+        return fail(QStringLiteral("cannot read ") + source + ": " + in.errorString());
     }
-    if (!out.commit()) fail(out.errorString());
+    if (!out.commit()) return fail(out.errorString());
+    return {};
 }
 
 }  // namespace video

@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "base/Result.h"
 #include "raster/Bitmap.h"
 #include "video/AudioDecoder.h"
 #include "video/BuildPictures.h"
@@ -41,10 +42,10 @@ struct BuildHooks {
     std::function<void(BuildState)> stateChanged;
     // How pictures are read; the imaging module's loaders unless replaced.
     LoadPictureFunction loadPicture = LoadBuildPicture;
-    ProbePictureFunction probePicture = ProbeBuildPicture;
+    ProbeFileFunction probePicture = ProbeBuildPicture;
     std::function<raster::Bitmap(const std::string&)> loadBackground = LoadBackgroundPicture;
     // Why a music file cannot be played, or nothing when it can.
-    std::function<std::optional<std::string>(const std::string&)> probeMusic = ProbeMusicFile;
+    ProbeFileFunction probeMusic = ProbeMusicFile;
     // Once the show is timed, before anything is encoded, with the video's
     // length in seconds: a message returned stops the build with it (a disc
     // the show will not fit on, say).
@@ -78,13 +79,6 @@ struct BuildResult {
     std::vector<std::string> Problems() const;
 };
 
-// A failed copy of the finished video to the chosen name; the message names
-// the file and the reason.
-class VideoSaveError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
-
 class BuildDriver {
 public:
     explicit BuildDriver(BuildHooks hooks = {});
@@ -109,8 +103,9 @@ public:
     static std::string TemporaryVideoPath();
     // Copies the temporary video to the chosen name (".mpg" appended unless
     // it already ends so, in any letter case), replacing the file whole or
-    // not at all. Returns the name written; throws VideoSaveError.
-    std::string SaveVideo(const std::string& chosenName) const;
+    // not at all. Returns the name written, or a fault naming the file and
+    // the reason.
+    [[nodiscard]] base::Result<std::string> SaveVideo(const std::string& chosenName) const;
 
 private:
     BuildResult RunBuild(const std::string& outputPath);
@@ -128,7 +123,7 @@ private:
 std::string VideoFileName(const std::string& chosenName);
 
 // Copies a file through a temporary file beside the target, then renames it
-// over the target. Throws VideoSaveError naming the file and the reason.
-void CopyFileWhole(const std::string& from, const std::string& to);
+// over the target, or says, naming the file, why it could not.
+[[nodiscard]] base::Status CopyFileWhole(const std::string& from, const std::string& to);
 
 }  // namespace video

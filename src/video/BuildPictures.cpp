@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "base/Result.h"
 #include "imaging/DecoderRegistry.h"
 #include "imaging/PictureError.h"
 #include "imaging/PictureLoader.h"
@@ -26,7 +27,7 @@ BuildPicture LoadBuildPicture(const std::string& path, PictureBox box) {
                         std::move(source.opacity)};
 }
 
-std::optional<std::string> ProbeBuildPicture(const std::string& path) {
+base::Status ProbeBuildPicture(const std::string& path) {
     imaging::DecodeRequest request;
     // Decoders that can report the size before decoding (JPEG) stop there;
     // the others decode the whole picture, which checks it just as well.
@@ -36,12 +37,17 @@ std::optional<std::string> ProbeBuildPicture(const std::string& path) {
     };
     try {
         imaging::DecodedImage image = imaging::DecodePictureFile(path, request);
-        if (image.pixels.isEmpty()) return "the picture has no pixels";
-        return std::nullopt;
+        if (image.pixels.isEmpty())
+            return base::MakeFault("the picture has no pixels", base::FaultKind::BadData);
+        return {};
     } catch (const HeaderRead&) {
-        return std::nullopt;
+        return {};
+    } catch (const imaging::PictureError& error) {
+        const bool missing = error.kind() == imaging::PictureError::Kind::NotFound;
+        return base::MakeFault(error.what(),
+                               missing ? base::FaultKind::NotFound : base::FaultKind::BadData);
     } catch (const std::exception& error) {
-        return std::string(error.what());
+        return base::MakeFault(error.what());
     }
 }
 

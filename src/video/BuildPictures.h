@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "base/Result.h"
 #include "raster/Bitmap.h"
 
 namespace video {
@@ -31,12 +32,12 @@ struct PictureBox {
 // Reads a picture for a frame whose display box (square pixels) is 'box';
 // throws std::exception with a message naming the file when it cannot.
 using LoadPictureFunction = std::function<BuildPicture(const std::string& path, PictureBox box)>;
-// Why a picture cannot be read, or nothing when it can.
-using ProbePictureFunction = std::function<std::optional<std::string>(const std::string& path)>;
+// Why a file of the show cannot be read (the fault's message), or ok when it can.
+using ProbeFileFunction = std::function<base::Status(const std::string& path)>;
 
 // The picture loaders (the picture decoders of the imaging module).
 BuildPicture LoadBuildPicture(const std::string& path, PictureBox box);
-std::optional<std::string> ProbeBuildPicture(const std::string& path);
+[[nodiscard]] base::Status ProbeBuildPicture(const std::string& path);
 // A background picture at its own size; throws like LoadBuildPicture.
 raster::Bitmap LoadBackgroundPicture(const std::string& path);
 

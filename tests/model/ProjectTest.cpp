@@ -36,16 +36,16 @@ TEST(ProjectNameTest, AppendsTheExtensionUnlessTheNameHoldsIt) {
 }
 
 TEST(ProjectTextTest, RefusesWhatCannotBeAProject) {
-    EXPECT_FALSE(model::ProjectTextProblem("[Set]\nVideoType=1\n[Pictures]\n; note\n"));
+    EXPECT_TRUE(model::CheckProjectText("[Set]\nVideoType=1\n[Pictures]\n; note\n").ok());
     // Saved by an editor that marks UTF-8, as the store itself reads it.
-    EXPECT_FALSE(model::ProjectTextProblem("\xEF\xBB\xBF[Set]\r\nVideoType=1\r\n"));
-    EXPECT_FALSE(model::ProjectTextProblem("[Set]\n\"/p/a=b.jpg\"=1\n"));
+    EXPECT_TRUE(model::CheckProjectText("\xEF\xBB\xBF[Set]\r\nVideoType=1\r\n").ok());
+    EXPECT_TRUE(model::CheckProjectText("[Set]\n\"/p/a=b.jpg\"=1\n").ok());
     for (const char* bad :
          {"", "  \n\n", "[Set]\nVideoType=1\n[Pictures]\n/a.jpg=", "[Pictures]\n/a.jpg=1\n",
           "VideoType=1\n[Set]\n", "[Set]\nthis is prose\n", "<html>\n<body>\n"}) {
-        EXPECT_TRUE(model::ProjectTextProblem(bad)) << bad;
+        EXPECT_FALSE(model::CheckProjectText(bad).ok()) << bad;
     }
-    EXPECT_TRUE(model::ProjectTextProblem(std::string("[Set]\nA=\x01\x02\0\n", 12)));
+    EXPECT_FALSE(model::CheckProjectText(std::string("[Set]\nA=\x01\x02\0\n", 12)).ok());
 }
 
 // The working state of a window, as the window would hold it.

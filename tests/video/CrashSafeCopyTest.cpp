@@ -6,6 +6,7 @@
 
 #include <QTemporaryDir>
 
+#include <stdexcept>
 #include <string>
 
 #include "CrashSafety.h"
@@ -30,7 +31,10 @@ protected:
             crash_safety::WriteBytes(chosen, oldVideo);
             chmod(chosen.c_str(), 0666);
         };
-        save_.save = [built, chosen] { video::CopyFileWhole(built, chosen); };
+        save_.save = [built, chosen] {
+            const base::Status copied = video::CopyFileWhole(built, chosen);
+            if (!copied) throw std::runtime_error(copied.message());
+        };
     }
 
     QTemporaryDir folder_;
