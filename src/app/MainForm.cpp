@@ -425,8 +425,11 @@ void TMainForm::WatchForChanges() {
     }
     for (QSpinBox* edit : {speedEdit2_, intervalEdit_})
         connect(edit, &QSpinBox::valueChanged, this, modified);
-    for (QRadioButton* radio : pages_->findChildren<QRadioButton*>())
-        connect(radio, &QAbstractButton::toggled, this, modified);
+    QList<QAbstractButton*> radios = {backColorRadio_, backImageRadio_, backTiledRadio_,
+                                      backStretchRadio_};
+    for (const QButtonGroup* group : {videoGroup_, tvGroup_, syncGroup_})
+        radios << group->buttons();
+    for (QAbstractButton* radio : radios) connect(radio, &QAbstractButton::toggled, this, modified);
     for (QAction* item : musicPage_->OptionItems())
         connect(item, &QAction::toggled, this, modified);
     connect(backcolorCb_, &ColorComboBox::ColorChanged, this, modified);

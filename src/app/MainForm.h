@@ -5,6 +5,7 @@
 // them back.
 #pragma once
 
+#include <QList>
 #include <QMainWindow>
 
 #include <memory>
@@ -235,6 +236,11 @@ private:
     std::unique_ptr<video::BuildDriver> buildDriver_;
     bool building_ = false;
     bool closeAfterBuild_ = false;  // the window was closed during a build
+
+    // Commands that would change the working store or stall the conversion
+    // while a build runs.
+    QList<QAction*> waitForBuildActions_;
+    QList<QPushButton*> waitForBuildButtons_;
 
     std::unique_ptr<screen::TFullscreenForm> previewForm_;
     std::unique_ptr<TImageForm> imageForm_;

@@ -69,8 +69,8 @@ QImage DecorativePicture() {
 void TMainForm::CreateMenus() {
     QMenu* project = menuBar()->addMenu(tr("&Project"));
     project->setObjectName(QStringLiteral("Project1"));
-    connect(MenuItem(project, "LoadProject1", tr("&Load Project"), Qt::Key_F3), &QAction::triggered,
-            this, &TMainForm::LoadProject);
+    QAction* load = MenuItem(project, "LoadProject1", tr("&Load Project"), Qt::Key_F3);
+    connect(load, &QAction::triggered, this, &TMainForm::LoadProject);
     connect(MenuItem(project, "Save1", tr("&Save Project"), Qt::Key_F4), &QAction::triggered, this,
             &TMainForm::SaveProject);
     connect(MenuItem(project, "SaveProject1", tr("Save Project &As..."), Qt::Key_F5),
@@ -83,8 +83,9 @@ void TMainForm::CreateMenus() {
     project->addSeparator();
     connect(MenuItem(project, "Build1", tr("Build"), Qt::Key_F9), &QAction::triggered, this,
             &TMainForm::goBuildBClick);
-    connect(MenuItem(project, "Preview1", tr("Preview"), Qt::Key_F10), &QAction::triggered, this,
-            &TMainForm::previewBClick);
+    QAction* preview = MenuItem(project, "Preview1", tr("Preview"), Qt::Key_F10);
+    connect(preview, &QAction::triggered, this, &TMainForm::previewBClick);
+    waitForBuildActions_ = {preview, load};
     project->addSeparator();
     connect(
         MenuItem(project, "SaveandExit1", tr("Save and E&xit"), QKeySequence(Qt::ALT | Qt::Key_X)),
@@ -238,6 +239,7 @@ QWidget* TMainForm::CreateEffectsPage() {
     connect(selectAll, &QPushButton::clicked, this, [this] { effectTree_.SetAllChecked(true); });
     connect(disableAll, &QPushButton::clicked, this, [this] { effectTree_.SetAllChecked(false); });
     connect(customize, &QPushButton::clicked, this, &TMainForm::Customize);
+    waitForBuildButtons_ << customize;
     connect(styleList_->selectionModel(), &QItemSelectionModel::currentChanged, this,
             &TMainForm::StyleListSelectionChanged);
     connect(speedEdit2_, &QSpinBox::valueChanged, this, &TMainForm::SpeedOrIntervalChanged);
@@ -316,6 +318,7 @@ QWidget* TMainForm::CreateOptionsPage() {
 
     connect(select, &QPushButton::clicked, this, &TMainForm::SelectBackgroundPicture);
     connect(customize, &QPushButton::clicked, this, &TMainForm::Customize);
+    waitForBuildButtons_ << customize;
     return page;
 }
 
