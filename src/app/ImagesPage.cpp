@@ -59,16 +59,9 @@ ImagesPage::ImagesPage(QWidget* parent) : MediaListPage(parent) {
     imageList_->setMinimumSize(200, 150);
     Attach(*imageModel_, *imageList_, tr("Clear all images?"));
 
-    auto* up = ArrowButton("up1", QStyle::SP_ArrowUp, tr("Move Up"));
-    auto* down = ArrowButton("down1", QStyle::SP_ArrowDown, tr("Move Down"));
-    auto* arrows = new QVBoxLayout;
-    arrows->addWidget(up);
-    arrows->addWidget(down);
-    arrows->addStretch();
-
     auto* body = new QHBoxLayout;
     body->addWidget(imageList_, 5);
-    body->addLayout(arrows);
+    body->addLayout(MoveArrows("up1", "down1"));
     body->addLayout(CreateSide(), 2);
 
     auto* layout = new QVBoxLayout(this);
@@ -80,8 +73,6 @@ ImagesPage::ImagesPage(QWidget* parent) : MediaListPage(parent) {
         if (!Selecting()) ImageListClick();
     });
     connect(imageList_, &QListView::clicked, this, [this] { ImageListClick(); });
-    connect(up, &QToolButton::clicked, this, [this] { MoveSelected(-1); });
-    connect(down, &QToolButton::clicked, this, [this] { MoveSelected(+1); });
 }
 
 QLayout* ImagesPage::CreateSide() {

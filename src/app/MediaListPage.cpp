@@ -3,9 +3,11 @@
 #include <QAbstractItemView>
 #include <QKeyEvent>
 #include <QScopeGuard>
+#include <QVBoxLayout>
 
 #include "app/MediaListModels.h"
 #include "app/UserDialogs.h"
+#include "app/WidgetFactory.h"
 
 namespace app {
 
@@ -35,6 +37,18 @@ void MediaListPage::SelectRow(int row) {
     view_->selectionModel()->select(
         index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     view_->scrollTo(index);
+}
+
+QLayout* MediaListPage::MoveArrows(const char* upName, const char* downName) {
+    auto* up = ArrowButton(upName, QStyle::SP_ArrowUp, tr("Move Up"));
+    auto* down = ArrowButton(downName, QStyle::SP_ArrowDown, tr("Move Down"));
+    connect(up, &QToolButton::clicked, this, [this] { MoveSelected(-1); });
+    connect(down, &QToolButton::clicked, this, [this] { MoveSelected(+1); });
+    auto* arrows = new QVBoxLayout;
+    arrows->addWidget(up);
+    arrows->addWidget(down);
+    arrows->addStretch();
+    return arrows;
 }
 
 void MediaListPage::FocusList() {

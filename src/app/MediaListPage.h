@@ -43,6 +43,9 @@ protected:
     // keeps it selected.
     void MoveSelected(int offset);
 
+    // The Move Up and Move Down buttons beside the list, in a column.
+    QLayout* MoveArrows(const char* upName, const char* downName);
+
     // Rows were removed or the list was emptied.
     virtual void ListChanged() {}
     // Files and folders dropped on the list; notLocal counts addresses that

@@ -45,16 +45,9 @@ MusicPage::MusicPage(QWidget* parent) : MediaListPage(parent) {
     musicModel_ = new MusicListModel(this);
     Attach(*musicModel_, *CreateList(), tr("Clear all music files?"));
 
-    auto* up = ArrowButton("up2", QStyle::SP_ArrowUp, tr("Move Up"));
-    auto* down = ArrowButton("down2", QStyle::SP_ArrowDown, tr("Move Down"));
-    auto* arrows = new QVBoxLayout;
-    arrows->addWidget(up);
-    arrows->addWidget(down);
-    arrows->addStretch();
-
     auto* body = new QHBoxLayout;
     body->addWidget(musicList_, 1);
-    body->addLayout(arrows);
+    body->addLayout(MoveArrows("up2", "down2"));
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(Label("addbackgroundmusic1", tr("Add background music here (MP3):")));
@@ -71,8 +64,6 @@ MusicPage::MusicPage(QWidget* parent) : MediaListPage(parent) {
     mp3LengthTimer_->setSingleShot(true);
     connect(mp3LengthTimer_, &QTimer::timeout, this, &MusicPage::Mp3LengthTimerTimer);
     connect(musicList_, &QTreeView::doubleClicked, this, &MusicPage::PlaySelectedMusic);
-    connect(up, &QToolButton::clicked, this, [this] { MoveSelected(-1); });
-    connect(down, &QToolButton::clicked, this, [this] { MoveSelected(+1); });
 }
 
 QTreeView* MusicPage::CreateList() {
