@@ -35,11 +35,8 @@ void TMainForm::EnableForBuild(bool building) {
     // These would change the working store or stall the conversion while it
     // runs; switching steps and editing stay possible.
     previewB_->setEnabled(!building);
-    for (const char* name : {"Preview1", "LoadProject1"})
-        if (auto* action = findChild<QAction*>(QLatin1String(name))) action->setEnabled(!building);
-    for (const char* name : {"customize1", "FlatButton5"})
-        if (auto* button = findChild<QPushButton*>(QLatin1String(name)))
-            button->setEnabled(!building);
+    for (QAction* action : waitForBuildActions_) action->setEnabled(!building);
+    for (QPushButton* button : waitForBuildButtons_) button->setEnabled(!building);
     if (building) {
         abortButton_->setFocus();
         bLabel_->show();

@@ -27,7 +27,9 @@
 #include "app/HelpWindow.h"
 #include "app/Icons.h"
 #include "app/ImageForm.h"
+#include "app/ImagesPage.h"
 #include "app/MediaListModels.h"
+#include "app/MusicPage.h"
 #include "app/ThumbnailPanel.h"
 #include "app/Thumbnails.h"
 #include "app/UserDialogs.h"
@@ -70,8 +72,10 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
 
     pages_ = new QStackedWidget;
     pages_->setObjectName(QStringLiteral("Pages1"));
-    pages_->addWidget(CreateImagesPage());
-    pages_->addWidget(CreateMusicPage());
+    imagesPage_ = new ImagesPage;
+    musicPage_ = new MusicPage;
+    pages_->addWidget(imagesPage_);
+    pages_->addWidget(musicPage_);
     pages_->addWidget(CreateEffectsPage());
     pages_->addWidget(CreateOptionsPage());
     pages_->addWidget(CreateBuildPage());
@@ -108,7 +112,10 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
 
     RefreshFromSettings();
     WatchForChanges();
-    connect(play1_, &QAction::toggled, this, &TMainForm::UpdateMusicNotes);
+    connect(&musicPage_->PlayItem(), &QAction::toggled, this, &TMainForm::UpdateMusicNotes);
+    for (MediaListPage* page : std::initializer_list<MediaListPage*>{imagesPage_, musicPage_})
+        connect(page, &MediaListPage::StatusMessage, this,
+                [this](const QString& text) { statusBar()->showMessage(text, 8000); });
     QApplication::setApplicationName(ToQt(model::Product().title));
     UpdateTitle();
 
@@ -118,7 +125,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
         move(screen->availableGeometry().center() - rect().center());
     aboutForm_ = std::make_unique<TAboutForm>(this);
     // The work starts in the image list, not in the navigation bar before it.
-    imageList_->setFocus();
+    imagesPage_->FocusList();
 }
 
 TMainForm::~TMainForm() {
@@ -130,23 +137,20 @@ void TMainForm::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
 }
 
-bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() != QEvent::KeyPress || (watched != imageList_ && watched != musicList_))
-        return QMainWindow::eventFilter(watched, event);
-    const auto* key = static_cast<QKeyEvent*>(event);
-    const bool images = watched == imageList_;
-    if (key->matches(QKeySequence::Delete)) {
-        images ? RemoveImage() : RemoveMusic();
-        return true;
-    }
-    // Return does what a click on the thumbnail or a double click on the
-    // music row does.
-    if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
-        (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
-        images ? Image1Click() : PlaySelectedMusic();
-        return true;
-    }
-    return QMainWindow::eventFilter(watched, event);
+ImageListModel& TMainForm::Images() {
+    return imagesPage_->Model();
+}
+
+MusicListModel& TMainForm::Music() {
+    return musicPage_->Model();
+}
+
+void TMainForm::ImageListClick() {
+    imagesPage_->ImageListClick();
+}
+
+void TMainForm::Mp3LengthTimerTimer() {
+    musicPage_->Mp3LengthTimerTimer();
 }
 
 // --- steps ---
@@ -164,7 +168,7 @@ void TMainForm::OutlookBarChange(int step) {
     if (step < 0 || step >= kStepCount) return;
     pages_->setCurrentIndex(step);
     if (step == kEffectsStep) BuildEffectTree();
-    if (step == kMusicStep) mp3LengthTimer_->start();
+    if (step == kMusicStep) musicPage_->MeasureSoon();
     if (step == kOptionsStep) RefreshSyncTexts();
     backB_->setVisible(step == kBuildStep);
     nextB_->setVisible(!backB_->isVisibleTo(this));
@@ -226,19 +230,8 @@ void TMainForm::RefreshFromSettings() {
     ++quiet_;
     const auto unquiet = qScopeGuard([this] { --quiet_; });
     const model::TslSettings& s = model::Settings;
-    fsPanel_->SetPanelColor(ColorFromSetting(s.BackgroundColor));
-
-    imageModel_->FillFromStore(model::OptionsStore());
-    // A thumbnail of the list before must not stay as if it were listed.
-    fsPanel_->ClearPicture();
-    fsPanel_->HideOverlay();
-    if (imageModel_->rowCount() > 0) {
-        SelectImageRow(0);
-        if (!imageModel_->PathAt(0).contains(QStringLiteral("://"))) ImageListClick();
-    }
-    UpdateCountLabel();
-
-    musicModel_->FillFromStore(model::OptionsStore());
+    imagesPage_->RefreshFromSettings(s);
+    musicPage_->RefreshFromSettings(s);
 
     {
         // Each edit's change handler copies both edits into the record, so
@@ -262,23 +255,19 @@ void TMainForm::RefreshFromSettings() {
     backImage_->SetPath(ToQt(s.Back_Image_Filename));
     if (model::FileExists(s.Back_Image_Filename)) backImage_->LoadPicture();
 
-    play1_->setChecked(s.PlayMusic);
-    shuffle1_->setChecked(s.RandomMusic);
-    loop1_->setChecked(s.LoopMusic);
     UpdateMusicNotes();
 }
 
 bool TMainForm::CollectSettings(bool write) {
     bool written = true;
     try {
-        model::CollectWorkingState(imageModel_->List(), musicModel_->List(), &effectTree_, write);
+        model::CollectWorkingState(Images().List(), Music().List(), &effectTree_, write);
     } catch (...) {
         // A failed write must not keep the user's choices from the build:
         // collect the record without writing.
         written = false;
         try {
-            model::CollectWorkingState(imageModel_->List(), musicModel_->List(), &effectTree_,
-                                       false);
+            model::CollectWorkingState(Images().List(), Music().List(), &effectTree_, false);
         } catch (...) {
         }
     }
@@ -293,9 +282,7 @@ bool TMainForm::CollectSettings(bool write) {
     s.Back_Mode_UseColor = backColorRadio_->isChecked();
     s.Back_Image_UseTiled = backTiledRadio_->isChecked();
     s.Back_Image_Filename = backImage_->Path().toStdString();
-    s.PlayMusic = play1_->isChecked();
-    s.RandomMusic = shuffle1_->isChecked();
-    s.LoopMusic = loop1_->isChecked();
+    musicPage_->CollectSettings(s);
     return written;
 }
 
@@ -425,7 +412,7 @@ void TMainForm::MarkModified() {
 void TMainForm::WatchForChanges() {
     const auto modified = [this] { MarkModified(); };
     for (QAbstractItemModel* list : std::initializer_list<QAbstractItemModel*>{
-             imageModel_, musicModel_, &effectTree_.ItemModel()}) {
+             &Images(), &Music(), &effectTree_.ItemModel()}) {
         connect(list, &QAbstractItemModel::rowsInserted, this, modified);
         connect(list, &QAbstractItemModel::rowsRemoved, this, modified);
         connect(list, &QAbstractItemModel::rowsMoved, this, modified);
@@ -438,9 +425,12 @@ void TMainForm::WatchForChanges() {
     }
     for (QSpinBox* edit : {speedEdit2_, intervalEdit_})
         connect(edit, &QSpinBox::valueChanged, this, modified);
-    for (QRadioButton* radio : pages_->findChildren<QRadioButton*>())
-        connect(radio, &QAbstractButton::toggled, this, modified);
-    for (QAction* item : {play1_, loop1_, shuffle1_})
+    QList<QAbstractButton*> radios = {backColorRadio_, backImageRadio_, backTiledRadio_,
+                                      backStretchRadio_};
+    for (const QButtonGroup* group : {videoGroup_, tvGroup_, syncGroup_})
+        radios << group->buttons();
+    for (QAbstractButton* radio : radios) connect(radio, &QAbstractButton::toggled, this, modified);
+    for (QAction* item : musicPage_->OptionItems())
         connect(item, &QAction::toggled, this, modified);
     connect(backcolorCb_, &ColorComboBox::ColorChanged, this, modified);
 }

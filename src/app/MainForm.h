@@ -5,6 +5,7 @@
 // them back.
 #pragma once
 
+#include <QList>
 #include <QMainWindow>
 
 #include <memory>
@@ -43,7 +44,9 @@ class ProportionalFrame;
 class BackgroundPreview;
 class ColorComboBox;
 class ImageListModel;
+class ImagesPage;
 class MusicListModel;
+class MusicPage;
 class PictureView;
 class HelpWindow;
 class TAboutForm;
@@ -80,8 +83,8 @@ public:
     // preview the first time.
     void BuildEffectTree();
 
-    ImageListModel& Images() { return *imageModel_; }
-    MusicListModel& Music() { return *musicModel_; }
+    ImageListModel& Images();
+    MusicListModel& Music();
     QTreeView& StyleList() { return *styleList_; }
 
     // The image list's row click: shows the selected row's thumbnail, or the
@@ -118,16 +121,11 @@ signals:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
-    // Delete in either list removes its selected row; Return opens the
-    // selected picture or plays the selected music.
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // Layout.
     void CreateMenus();
     QWidget* CreateNavigation();
-    QWidget* CreateImagesPage();
-    QWidget* CreateMusicPage();
     QWidget* CreateEffectsPage();
     QWidget* CreateOptionsPage();
     QWidget* CreateBuildPage();
@@ -141,30 +139,6 @@ private:
     void previewBClick();
     void cancelBClick();
     void UndoAndExit();
-
-    // Images step.
-    void Image1Click();
-    void AddImageFiles();
-    void AddImageFolder();
-    void AddDroppedImages(const QStringList& paths, int notLocal);
-    void RemoveImage();
-    void ClearImages();
-    void MoveImage(int offset);
-    void UpdateCountLabel();
-    int SelectedImageRow() const;
-    void SelectImageRow(int row);
-
-    // Music step.
-    void AddMusicFiles();
-    void AddDroppedMusic(const QStringList& paths, int notLocal);
-    void ShowMusicMenu();
-    void PlaySelectedMusic();
-    void StopMusicClick();
-    void RemoveMusic();
-    void ClearMusic();
-    void MoveMusic(int offset);
-    int SelectedMusicRow() const;
-    void SelectMusicRow(int row);
 
     // Effects step.
     void StartMiniPreview(int demoStyle);
@@ -226,22 +200,8 @@ private:
     QPushButton* previewB_ = nullptr;
     QPushButton* cancelB_ = nullptr;
 
-    // Images step.
-    ImageListModel* imageModel_ = nullptr;
-    QListView* imageList_ = nullptr;
-    ThumbnailPanel* fsPanel_ = nullptr;
-    QLabel* countLabel_ = nullptr;
-
-    // Music step.
-    MusicListModel* musicModel_ = nullptr;
-    QTreeView* musicList_ = nullptr;
-    QPushButton* musicb_ = nullptr;
-    QMenu* musicm_ = nullptr;
-    QAction* play1_ = nullptr;
-    QAction* loop1_ = nullptr;
-    QAction* shuffle1_ = nullptr;
-    QTimer* mp3LengthTimer_ = nullptr;
-    QLabel* musicOffNote_ = nullptr;
+    ImagesPage* imagesPage_ = nullptr;
+    MusicPage* musicPage_ = nullptr;
 
     // Effects step.
     model::EffectTree effectTree_;
@@ -276,6 +236,11 @@ private:
     std::unique_ptr<video::BuildDriver> buildDriver_;
     bool building_ = false;
     bool closeAfterBuild_ = false;  // the window was closed during a build
+
+    // Commands that would change the working store or stall the conversion
+    // while a build runs.
+    QList<QAction*> waitForBuildActions_;
+    QList<QPushButton*> waitForBuildButtons_;
 
     std::unique_ptr<screen::TFullscreenForm> previewForm_;
     std::unique_ptr<TImageForm> imageForm_;

@@ -33,40 +33,11 @@
 #include "app/PictureView.h"
 #include "app/ProportionalFrame.h"
 #include "app/ThumbnailPanel.h"
+#include "app/WidgetFactory.h"
 
 namespace app {
 
 namespace {
-
-template <class Widget>
-Widget* Named(Widget* widget, const char* name, const QString& hint = QString()) {
-    widget->setObjectName(QLatin1String(name));
-    if (!hint.isEmpty()) widget->setToolTip(hint);
-    return widget;
-}
-
-QPushButton* Button(const char* name, const QString& text, const QString& hint = QString()) {
-    return Named(new QPushButton(text), name, hint);
-}
-
-QToolButton* ArrowButton(const char* name, QStyle::StandardPixmap arrow, const QString& hint) {
-    auto* button = Named(new QToolButton, name, hint);
-    button->setIcon(QApplication::style()->standardIcon(arrow));
-    button->setAutoRaise(false);
-    return button;
-}
-
-QLabel* Label(const char* name, const QString& text) {
-    return Named(new QLabel(text), name);
-}
-
-QAction* MenuItem(QMenu* menu, const char* name, const QString& text,
-                  const QKeySequence& shortcut = QKeySequence()) {
-    QAction* action = menu->addAction(text);
-    action->setObjectName(QLatin1String(name));
-    if (!shortcut.isEmpty()) action->setShortcut(shortcut);
-    return action;
-}
 
 // A radio group: a titled box with one radio button per item, numbered
 // from 0 in the button group.
@@ -98,8 +69,8 @@ QImage DecorativePicture() {
 void TMainForm::CreateMenus() {
     QMenu* project = menuBar()->addMenu(tr("&Project"));
     project->setObjectName(QStringLiteral("Project1"));
-    connect(MenuItem(project, "LoadProject1", tr("&Load Project"), Qt::Key_F3), &QAction::triggered,
-            this, &TMainForm::LoadProject);
+    QAction* load = MenuItem(project, "LoadProject1", tr("&Load Project"), Qt::Key_F3);
+    connect(load, &QAction::triggered, this, &TMainForm::LoadProject);
     connect(MenuItem(project, "Save1", tr("&Save Project"), Qt::Key_F4), &QAction::triggered, this,
             &TMainForm::SaveProject);
     connect(MenuItem(project, "SaveProject1", tr("Save Project &As..."), Qt::Key_F5),
@@ -112,8 +83,9 @@ void TMainForm::CreateMenus() {
     project->addSeparator();
     connect(MenuItem(project, "Build1", tr("Build"), Qt::Key_F9), &QAction::triggered, this,
             &TMainForm::goBuildBClick);
-    connect(MenuItem(project, "Preview1", tr("Preview"), Qt::Key_F10), &QAction::triggered, this,
-            &TMainForm::previewBClick);
+    QAction* preview = MenuItem(project, "Preview1", tr("Preview"), Qt::Key_F10);
+    connect(preview, &QAction::triggered, this, &TMainForm::previewBClick);
+    waitForBuildActions_ = {preview, load};
     project->addSeparator();
     connect(
         MenuItem(project, "SaveandExit1", tr("Save and E&xit"), QKeySequence(Qt::ALT | Qt::Key_X)),
@@ -174,169 +146,6 @@ QWidget* TMainForm::CreateNavigation() {
     }
     outlookBar_->setFixedWidth(cell.width() + 16);
     return outlookBar_;
-}
-
-QWidget* TMainForm::CreateImagesPage() {
-    auto* page = Named(new QWidget, "ImageTab");
-
-    imageModel_ = new ImageListModel(this);
-    imageList_ = Named(new QListView, "ImageList");
-    imageList_->setModel(imageModel_);
-    imageList_->setSelectionMode(QAbstractItemView::SingleSelection);
-    imageList_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    imageList_->setTextElideMode(Qt::ElideNone);
-    imageList_->setUniformItemSizes(true);
-    imageList_->setIconSize(QSize(16, 16));
-    imageList_->setItemDelegate(new ListRowDelegate(true, imageList_));
-    imageList_->setAcceptDrops(true);
-    imageList_->setDragDropMode(QAbstractItemView::DropOnly);
-    imageList_->setDropIndicatorShown(false);
-    imageList_->setMinimumSize(200, 150);
-
-    fsPanel_ = new ThumbnailPanel(QStringLiteral("Image1"), QStringLiteral("tmpFsPanel"), 125, 96);
-    fsPanel_->setObjectName(QStringLiteral("fsPanel"));
-    fsPanel_->setToolTip(tr("Click to open the picture"));
-    countLabel_ = Label("CountLabel", tr("Items Count: 0"));
-    countLabel_->setToolTip(tr("Items Count"));
-
-    auto* addFiles = Button("addimagefile1", tr("Add Files"), tr("Add picture files to the list"));
-    auto* addFolder =
-        Button("addimagefolder1", tr("Add Folder"), tr("Add a folder: all its pictures are used"));
-    auto* remove = Button("FlatButton1", tr("Remove"), tr("Remove the selected row"));
-    auto* clear = Button("FlatButton2", tr("Clear"), tr("Remove every row"));
-    auto* up = ArrowButton("up1", QStyle::SP_ArrowUp, tr("Move Up"));
-    auto* down = ArrowButton("down1", QStyle::SP_ArrowDown, tr("Move Down"));
-
-    auto* arrows = new QVBoxLayout;
-    arrows->addWidget(up);
-    arrows->addWidget(down);
-    arrows->addStretch();
-
-    auto* buttons = new QGridLayout;
-    buttons->addWidget(addFiles, 0, 0);
-    buttons->addWidget(addFolder, 0, 1);
-    buttons->addWidget(remove, 1, 0);
-    buttons->addWidget(clear, 1, 1);
-
-    auto* side = new QVBoxLayout;
-    side->addWidget(fsPanel_);
-    side->addWidget(countLabel_);
-    side->addLayout(buttons);
-    side->addStretch();
-
-    auto* body = new QHBoxLayout;
-    body->addWidget(imageList_, 5);
-    body->addLayout(arrows);
-    body->addLayout(side, 2);
-
-    auto* layout = new QVBoxLayout(page);
-    layout->addWidget(
-        Label("addimagehere1", tr("Add images here (GIF, JPG, BMP, WMF, EMF, TIFF, PNG...)")));
-    layout->addLayout(body, 1);
-
-    connect(imageList_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            [this] { ImageListClick(); });
-    connect(imageList_, &QListView::clicked, this, [this] { ImageListClick(); });
-    connect(imageModel_, &ImageListModel::PathsDropped, this, &TMainForm::AddDroppedImages);
-    connect(fsPanel_, &ThumbnailPanel::Clicked, this, &TMainForm::Image1Click);
-    // A larger panel deserves a sharper thumbnail, once the resizing rests.
-    auto* reload = new QTimer(this);
-    reload->setSingleShot(true);
-    reload->setInterval(150);
-    connect(reload, &QTimer::timeout, this, &TMainForm::ImageListClick);
-    connect(fsPanel_, &ThumbnailPanel::Resized, reload, qOverload<>(&QTimer::start));
-    connect(addFiles, &QPushButton::clicked, this, &TMainForm::AddImageFiles);
-    connect(addFolder, &QPushButton::clicked, this, &TMainForm::AddImageFolder);
-    connect(remove, &QPushButton::clicked, this, &TMainForm::RemoveImage);
-    connect(clear, &QPushButton::clicked, this, &TMainForm::ClearImages);
-    connect(up, &QToolButton::clicked, this, [this] { MoveImage(-1); });
-    connect(down, &QToolButton::clicked, this, [this] { MoveImage(+1); });
-    imageList_->installEventFilter(this);
-    return page;
-}
-
-QWidget* TMainForm::CreateMusicPage() {
-    auto* page = Named(new QWidget, "MusicTab");
-
-    musicModel_ = new MusicListModel(this);
-    musicList_ = Named(new QTreeView, "musicList");
-    musicList_->setModel(musicModel_);
-    musicList_->setRootIsDecorated(false);
-    musicList_->setItemsExpandable(false);
-    musicList_->setUniformRowHeights(true);
-    musicList_->setItemDelegate(new ListRowDelegate(false, musicList_));
-    musicList_->setAllColumnsShowFocus(true);
-    musicList_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    musicList_->setSelectionMode(QAbstractItemView::SingleSelection);
-    musicList_->setAcceptDrops(true);
-    musicList_->setDragDropMode(QAbstractItemView::DropOnly);
-    musicList_->setDropIndicatorShown(false);
-    musicList_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    musicList_->header()->setStretchLastSection(false);
-    musicList_->header()->setSectionResizeMode(MusicListModel::kPathColumn, QHeaderView::Stretch);
-    musicList_->header()->setSectionResizeMode(MusicListModel::kLengthColumn,
-                                               QHeaderView::ResizeToContents);
-    musicList_->setMinimumSize(200, 150);
-
-    auto* add = Button("addmusic1", tr("Add music files..."), tr("Add MP3 files to the list"));
-    musicb_ = Button("musicb", tr("Options >>"), tr("Music options"));
-    auto* play = Button("FlatButton3", tr("Play"), tr("Play the selected file"));
-    auto* stop = Button("FlatButton4", tr("Stop"), tr("Stop playing"));
-    auto* remove = Button("removemusic1", tr("Remove"), tr("Remove the selected row"));
-    auto* clear = Button("clearmusic1", tr("Clear"), tr("Remove every row"));
-    auto* up = ArrowButton("up2", QStyle::SP_ArrowUp, tr("Move Up"));
-    auto* down = ArrowButton("down2", QStyle::SP_ArrowDown, tr("Move Down"));
-    play->setIcon(style()->standardIcon(QStyle::SP_MediaPlay));
-    stop->setIcon(style()->standardIcon(QStyle::SP_MediaStop));
-
-    musicm_ = Named(new QMenu(this), "musicm");
-    play1_ = MenuItem(musicm_, "Play1", tr("Play background music"));
-    musicm_->addSeparator();
-    loop1_ = MenuItem(musicm_, "Loop1", tr("Loop"));
-    shuffle1_ = MenuItem(musicm_, "Shuffle1", tr("Shuffle"));
-    for (QAction* item : {play1_, loop1_, shuffle1_}) item->setCheckable(true);
-
-    auto* arrows = new QVBoxLayout;
-    arrows->addWidget(up);
-    arrows->addWidget(down);
-    arrows->addStretch();
-
-    auto* body = new QHBoxLayout;
-    body->addWidget(musicList_, 1);
-    body->addLayout(arrows);
-
-    auto* buttons = new QHBoxLayout;
-    for (QPushButton* button : {add, musicb_, play, stop, remove, clear})
-        buttons->addWidget(button);
-    buttons->addStretch();
-
-    auto* layout = new QVBoxLayout(page);
-    layout->addWidget(Label("addbackgroundmusic1", tr("Add background music here (MP3):")));
-    layout->addLayout(body, 1);
-    musicOffNote_ = Label("musicOffNote", tr("Background music is off: the show is silent. "
-                                             "Options >> switches it on."));
-    musicOffNote_->setWordWrap(true);
-    layout->addWidget(musicOffNote_);
-    layout->addLayout(buttons);
-
-    mp3LengthTimer_ = new QTimer(this);
-    mp3LengthTimer_->setObjectName(QStringLiteral("Mp3LengthTimer"));
-    mp3LengthTimer_->setInterval(1);
-    mp3LengthTimer_->setSingleShot(true);
-    connect(mp3LengthTimer_, &QTimer::timeout, this, &TMainForm::Mp3LengthTimerTimer);
-
-    connect(musicModel_, &MusicListModel::PathsDropped, this, &TMainForm::AddDroppedMusic);
-    connect(add, &QPushButton::clicked, this, &TMainForm::AddMusicFiles);
-    connect(musicb_, &QPushButton::clicked, this, &TMainForm::ShowMusicMenu);
-    connect(play, &QPushButton::clicked, this, &TMainForm::PlaySelectedMusic);
-    connect(musicList_, &QTreeView::doubleClicked, this, &TMainForm::PlaySelectedMusic);
-    connect(stop, &QPushButton::clicked, this, &TMainForm::StopMusicClick);
-    connect(remove, &QPushButton::clicked, this, &TMainForm::RemoveMusic);
-    connect(clear, &QPushButton::clicked, this, &TMainForm::ClearMusic);
-    connect(up, &QToolButton::clicked, this, [this] { MoveMusic(-1); });
-    connect(down, &QToolButton::clicked, this, [this] { MoveMusic(+1); });
-    musicList_->installEventFilter(this);
-    return page;
 }
 
 QWidget* TMainForm::CreateEffectsPage() {
@@ -430,6 +239,7 @@ QWidget* TMainForm::CreateEffectsPage() {
     connect(selectAll, &QPushButton::clicked, this, [this] { effectTree_.SetAllChecked(true); });
     connect(disableAll, &QPushButton::clicked, this, [this] { effectTree_.SetAllChecked(false); });
     connect(customize, &QPushButton::clicked, this, &TMainForm::Customize);
+    waitForBuildButtons_ << customize;
     connect(styleList_->selectionModel(), &QItemSelectionModel::currentChanged, this,
             &TMainForm::StyleListSelectionChanged);
     connect(speedEdit2_, &QSpinBox::valueChanged, this, &TMainForm::SpeedOrIntervalChanged);
@@ -508,6 +318,7 @@ QWidget* TMainForm::CreateOptionsPage() {
 
     connect(select, &QPushButton::clicked, this, &TMainForm::SelectBackgroundPicture);
     connect(customize, &QPushButton::clicked, this, &TMainForm::Customize);
+    waitForBuildButtons_ << customize;
     return page;
 }
 

@@ -97,15 +97,6 @@ void ImageListModel::Append(const model::TImageEntry& entry) {
     endInsertRows();
 }
 
-bool ImageListModel::Move(int from, int to) {
-    if (from < 0 || to < 0 || from >= rowCount() || to >= rowCount() || from == to) return false;
-    // Qt names the destination as the row the item is inserted before.
-    beginMoveRows(QModelIndex(), from, from, QModelIndex(), to > from ? to + 1 : to);
-    list_.Move(static_cast<size_t>(from), static_cast<size_t>(to));
-    endMoveRows();
-    return true;
-}
-
 bool ImageListModel::Contains(const QString& path) const {
     const std::string wanted = path.toStdString();
     for (const model::TImageEntry& entry : list_.Entries())
@@ -175,11 +166,7 @@ Qt::ItemFlags ImageListModel::flags(const QModelIndex& index) const {
 MusicListModel::MusicListModel(QObject* parent) : EntryListModel(parent) {}
 
 void MusicListModel::Append(const model::TMusicEntry& entry) {
-    Insert(rowCount(), entry);
-}
-
-void MusicListModel::Insert(int row, const model::TMusicEntry& entry) {
-    row = std::clamp(row, 0, rowCount());
+    const int row = rowCount();
     beginInsertRows(QModelIndex(), row, row);
     list_.Insert(static_cast<size_t>(row), entry);
     endInsertRows();

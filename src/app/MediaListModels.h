@@ -41,12 +41,19 @@ public:
     bool dropMimeData(const QMimeData* data, Qt::DropAction action, int row, int column,
                       const QModelIndex& parent) override;
 
+    // The edits both steps' commands make, whatever the entries are.
+    virtual void Remove(int row) = 0;
+    virtual void Clear() = 0;
+    // Moves one row to another position, keeping all it holds; false when
+    // either is out of range or they are the same.
+    virtual bool Move(int from, int to) = 0;
+
 signals:
     void PathsDropped(const QStringList& paths, int notLocal);
 };
 
 // What both lists' models share: the entries, their reload from the store,
-// removal, the row count and the check boxes.
+// removal, moves, the row count and the check boxes.
 template <class EntryList>
 class EntryListModel : public PathDropModel {
 public:
@@ -60,16 +67,25 @@ public:
         list_.FillFromStore(store);
         endResetModel();
     }
-    void Remove(int row) {
+    void Remove(int row) override {
         if (row < 0 || row >= rowCount()) return;
         beginRemoveRows(QModelIndex(), row, row);
         list_.Remove(static_cast<size_t>(row));
         endRemoveRows();
     }
-    void Clear() {
+    void Clear() override {
         beginResetModel();
         list_.Clear();
         endResetModel();
+    }
+    bool Move(int from, int to) override {
+        if (from < 0 || to < 0 || from >= rowCount() || to >= rowCount() || from == to)
+            return false;
+        // Qt names the destination as the row the item is inserted before.
+        beginMoveRows(QModelIndex(), from, from, QModelIndex(), to > from ? to + 1 : to);
+        list_.Move(static_cast<size_t>(from), static_cast<size_t>(to));
+        endMoveRows();
+        return true;
     }
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override {
@@ -98,8 +114,6 @@ public:
     explicit ImageListModel(QObject* parent = nullptr);
 
     void Append(const model::TImageEntry& entry);
-    // Moves one row to another position; false when either is out of range.
-    bool Move(int from, int to);
     // Whether an entry with this path is listed (paths compare as the file
     // system does).
     bool Contains(const QString& path) const;
@@ -132,7 +146,6 @@ public:
     explicit MusicListModel(QObject* parent = nullptr);
 
     void Append(const model::TMusicEntry& entry);
-    void Insert(int row, const model::TMusicEntry& entry);
     const model::TMusicEntry& EntryAt(int row) const { return list_.At(static_cast<size_t>(row)); }
     // A file the length pass found no MP3 stream in: it plays no part.
     static bool Unreadable(const model::TMusicEntry& entry);

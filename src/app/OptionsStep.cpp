@@ -9,6 +9,7 @@
 #include "app/BackgroundPreview.h"
 #include "app/MainForm.h"
 #include "app/MediaListModels.h"
+#include "app/MusicPage.h"
 #include "app/UserDialogs.h"
 #include "model/FileIo.h"
 #include "model/LengthText.h"
@@ -35,7 +36,7 @@ void TMainForm::ShowSyncTexts() {
         return QString::fromStdString(model::FormatSeconds(seconds));
     };
     // Music that is switched off is not in the video, whatever its length.
-    const QString music = play1_->isChecked()
+    const QString music = musicPage_->MusicOn()
                               ? text(musicSeconds_)
                               : tr("%1, but the music is off").arg(text(musicSeconds_));
     syncGroup_->button(0)->setText(tr("Current length:  ") + text(showSeconds_));
@@ -44,8 +45,8 @@ void TMainForm::ShowSyncTexts() {
 }
 
 void TMainForm::UpdateMusicNotes() {
-    const bool off = !play1_->isChecked();
-    musicOffNote_->setVisible(off);
+    const bool off = !musicPage_->MusicOn();
+    musicPage_->ShowMusicOffNote(off);
     buildMusicNote_->setVisible(off);
     // The lengths are computed on entering the Options step; elsewhere they
     // are not shown and may be out of date.

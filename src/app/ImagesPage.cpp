@@ -1,0 +1,246 @@
+#include "app/ImagesPage.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QListView>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "app/ListRowDelegate.h"
+#include "app/MediaListModels.h"
+#include "app/PictureFormats.h"
+#include "app/ThumbnailPanel.h"
+#include "app/Thumbnails.h"
+#include "app/UserDialogs.h"
+#include "app/WidgetFactory.h"
+#include "model/FileIo.h"
+#include "model/MediaPaths.h"
+#include "model/Settings.h"
+
+namespace app {
+
+namespace {
+
+// How many pictures the show takes from a folder: its own JPEG, GIF and BMP
+// files.
+size_t PicturesInFolder(const std::string& folder) {
+    std::vector<std::string> pictures;
+    model::ExpandImageFolder(folder, pictures);
+    return pictures.size();
+}
+
+// A folder the show would take nothing from is easily mistaken for one
+// whose sub-folders hold the pictures.
+QString EmptyFoldersNote(int count) {
+    return ImagesPage::tr(
+        "%n folder(s) without JPEG, GIF or BMP files of their own; sub-folders are not searched.",
+        nullptr, count);
+}
+
+}  // namespace
+
+ImagesPage::ImagesPage(QWidget* parent) : MediaListPage(parent) {
+    setObjectName(QStringLiteral("ImageTab"));
+    imageModel_ = new ImageListModel(this);
+    imageList_ = Named(new QListView, "ImageList");
+    imageList_->setModel(imageModel_);
+    imageList_->setSelectionMode(QAbstractItemView::SingleSelection);
+    imageList_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    imageList_->setTextElideMode(Qt::ElideNone);
+    imageList_->setUniformItemSizes(true);
+    imageList_->setIconSize(QSize(16, 16));
+    imageList_->setItemDelegate(new ListRowDelegate(true, imageList_));
+    imageList_->setAcceptDrops(true);
+    imageList_->setDragDropMode(QAbstractItemView::DropOnly);
+    imageList_->setDropIndicatorShown(false);
+    imageList_->setMinimumSize(200, 150);
+    Attach(*imageModel_, *imageList_, tr("Clear all images?"));
+
+    auto* body = new QHBoxLayout;
+    body->addWidget(imageList_, 5);
+    body->addLayout(MoveArrows("up1", "down1"));
+    body->addLayout(CreateSide(), 2);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(
+        Label("addimagehere1", tr("Add images here (GIF, JPG, BMP, WMF, EMF, TIFF, PNG...)")));
+    layout->addLayout(body, 1);
+
+    connect(imageList_->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this] {
+        if (!Selecting()) ImageListClick();
+    });
+    connect(imageList_, &QListView::clicked, this, [this] { ImageListClick(); });
+}
+
+QLayout* ImagesPage::CreateSide() {
+    fsPanel_ = new ThumbnailPanel(QStringLiteral("Image1"), QStringLiteral("tmpFsPanel"), 125, 96);
+    fsPanel_->setObjectName(QStringLiteral("fsPanel"));
+    fsPanel_->setToolTip(tr("Click to open the picture"));
+    countLabel_ = Label("CountLabel", tr("Items Count: 0"));
+    countLabel_->setToolTip(tr("Items Count"));
+
+    auto* addFiles = Button("addimagefile1", tr("Add Files"), tr("Add picture files to the list"));
+    auto* addFolder =
+        Button("addimagefolder1", tr("Add Folder"), tr("Add a folder: all its pictures are used"));
+    auto* remove = Button("FlatButton1", tr("Remove"), tr("Remove the selected row"));
+    auto* clear = Button("FlatButton2", tr("Clear"), tr("Remove every row"));
+    auto* buttons = new QGridLayout;
+    buttons->addWidget(addFiles, 0, 0);
+    buttons->addWidget(addFolder, 0, 1);
+    buttons->addWidget(remove, 1, 0);
+    buttons->addWidget(clear, 1, 1);
+
+    auto* side = new QVBoxLayout;
+    side->addWidget(fsPanel_);
+    side->addWidget(countLabel_);
+    side->addLayout(buttons);
+    side->addStretch();
+
+    connect(fsPanel_, &ThumbnailPanel::Clicked, this, &ImagesPage::Image1Click);
+    // A larger panel deserves a sharper thumbnail, once the resizing rests.
+    auto* reload = new QTimer(this);
+    reload->setSingleShot(true);
+    reload->setInterval(150);
+    connect(reload, &QTimer::timeout, this, &ImagesPage::ImageListClick);
+    connect(fsPanel_, &ThumbnailPanel::Resized, reload, qOverload<>(&QTimer::start));
+    connect(addFiles, &QPushButton::clicked, this, &ImagesPage::AddImageFiles);
+    connect(addFolder, &QPushButton::clicked, this, &ImagesPage::AddImageFolder);
+    connect(remove, &QPushButton::clicked, this, &ImagesPage::RemoveSelected);
+    connect(clear, &QPushButton::clicked, this, &ImagesPage::ClearAll);
+    return side;
+}
+
+void ImagesPage::RefreshFromSettings(const model::TslSettings& s) {
+    fsPanel_->SetPanelColor(ColorFromSetting(s.BackgroundColor));
+    imageModel_->FillFromStore(model::OptionsStore());
+    // A thumbnail of the list before must not stay as if it were listed.
+    fsPanel_->ClearPicture();
+    fsPanel_->HideOverlay();
+    if (imageModel_->rowCount() > 0) {
+        SelectRow(0);
+        if (!imageModel_->PathAt(0).contains(QStringLiteral("://"))) ImageListClick();
+    }
+    UpdateCountLabel();
+}
+
+void ImagesPage::UpdateCountLabel() {
+    countLabel_->setText(QString::fromStdString(model::CountLabelText(imageModel_->List())));
+}
+
+void ImagesPage::ImageListClick() {
+    if (QGuiApplication::keyboardModifiers() & Qt::ControlModifier) return;
+    const int row = SelectedRow();
+    if (row < 0) return;
+    const std::string text = imageModel_->PathAt(row).toStdString();
+    fsPanel_->HideOverlay();
+    if (model::FolderExists(text)) {
+        fsPanel_->ShowOverlay(tr("Images in folder: %1").arg(PicturesInFolder(text)));
+        return;
+    }
+    // A picture that is missing or cannot be read leaves the thumbnail as it
+    // was, covered by a line that says why.
+    std::string path = text;
+    if (!model::ResolveMediaPath(path)) {
+        fsPanel_->ShowOverlay(tr("The picture was not found."));
+        return;
+    }
+    fsPanel_->ShowPictureOf(QString::fromStdString(path), model::Settings.BackgroundColor);
+}
+
+void ImagesPage::Image1Click() {
+    const int row = SelectedRow();
+    if (row < 0) return;
+    std::string path = imageModel_->PathAt(row).toStdString();
+    if (!model::ResolveMediaPath(path) && !model::FolderExists(path)) {
+        ReportError(tr("\"%1\" was not found.").arg(QString::fromStdString(path)));
+        return;
+    }
+    Dialogs().OpenUrl(QUrl::fromLocalFile(QString::fromStdString(path)));
+}
+
+void ImagesPage::AddImageFiles() {
+    const std::string& initial = model::Settings.PicturePath;
+    const QStringList files = Dialogs().OpenPictureFiles(
+        window(), model::FolderExists(initial) ? QString::fromStdString(initial) : QString());
+    if (!files.isEmpty()) {
+        int skipped = 0;
+        for (const QString& file : files) {
+            if (imageModel_->Contains(file))
+                ++skipped;
+            else
+                imageModel_->Append({file.toStdString(), true});
+        }
+        model::Settings.PicturePath = FolderOfFile(files.first());
+        SelectRow(imageModel_->rowCount() - 1);
+        ImageListClick();
+        if (skipped > 0)
+            emit StatusMessage(
+                tr("%n file(s) already in the list were not added again.", nullptr, skipped));
+    }
+    UpdateCountLabel();
+}
+
+void ImagesPage::AddImageFolder() {
+    // The folder pictures were last taken from is preselected.
+    QString folder = QString::fromStdString(model::Settings.PicturePath);
+    if (!Dialogs().SelectFolder(window(), tr("Select a folder that includes image files:"),
+                                QString(), folder))
+        return;
+    model::Settings.PicturePath = folder.toStdString();
+    if (!folder.endsWith(QLatin1Char('/'))) folder += QLatin1Char('/');
+    if (imageModel_->Contains(folder)) {
+        emit StatusMessage(tr("The folder %1 is already in the list.").arg(folder));
+    } else {
+        imageModel_->Append({folder.toStdString(), true});
+        if (PicturesInFolder(folder.toStdString()) == 0) emit StatusMessage(EmptyFoldersNote(1));
+    }
+    UpdateCountLabel();
+}
+
+void ImagesPage::AddDropped(const QStringList& paths, int notLocal) {
+    int added = 0, already = 0, refused = 0, emptyFolders = 0;
+    QString firstFile;  // the first picture file added
+    for (const QString& dropped : paths) {
+        const QFileInfo info(dropped);
+        QString path = info.absoluteFilePath();
+        if (info.isDir()) {
+            if (!path.endsWith(QLatin1Char('/'))) path += QLatin1Char('/');
+        } else if (!info.isFile() || !IsPictureFileName(path)) {
+            ++refused;
+            continue;
+        }
+        if (imageModel_->Contains(path)) {
+            ++already;
+            continue;
+        }
+        imageModel_->Append({path.toStdString(), true});
+        ++added;
+        if (firstFile.isEmpty() && info.isFile()) firstFile = path;
+        if (info.isDir() && PicturesInFolder(path.toStdString()) == 0) ++emptyFolders;
+    }
+    if (!firstFile.isEmpty()) model::Settings.PicturePath = FolderOfFile(firstFile);
+    if (added > 0) {
+        SelectRow(imageModel_->rowCount() - 1);
+        ImageListClick();
+    }
+    UpdateCountLabel();
+    QStringList message;
+    message << tr("Added %n item(s).", nullptr, added);
+    if (already > 0) message << tr("%n already listed.", nullptr, already);
+    if (emptyFolders > 0) message << EmptyFoldersNote(emptyFolders);
+    if (refused > 0) message << tr("%n not a picture or folder, left out.", nullptr, refused);
+    if (notLocal > 0) message << NotLocalNote(notLocal);
+    emit StatusMessage(message.join(QLatin1Char(' ')));
+}
+
+void ImagesPage::ListChanged() {
+    fsPanel_->ClearPicture();
+    fsPanel_->HideOverlay();
+    ImageListClick();
+    UpdateCountLabel();
+}
+
+}  // namespace app

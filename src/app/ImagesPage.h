@@ -1,0 +1,52 @@
+// The Images step: the image list, the thumbnail of its selected row, the
+// count of pictures, and the commands that add pictures and folders.
+#pragma once
+
+#include "app/MediaListPage.h"
+
+class QLabel;
+class QListView;
+
+namespace model {
+struct TslSettings;
+}  // namespace model
+
+namespace app {
+
+class ImageListModel;
+class ThumbnailPanel;
+
+class ImagesPage : public MediaListPage {
+    Q_OBJECT
+
+public:
+    explicit ImagesPage(QWidget* parent = nullptr);
+
+    ImageListModel& Model() { return *imageModel_; }
+    // Fills the list from the store and shows the first row's thumbnail on
+    // the background colour of the settings.
+    void RefreshFromSettings(const model::TslSettings& s);
+
+    // The image list's row click: shows the selected row's thumbnail, or the
+    // number of pictures of a selected folder.
+    void ImageListClick();
+
+protected:
+    void ListChanged() override;
+    void AddDropped(const QStringList& paths, int notLocal) override;
+    void OpenSelected() override { Image1Click(); }
+
+private:
+    QLayout* CreateSide();
+    void Image1Click();
+    void AddImageFiles();
+    void AddImageFolder();
+    void UpdateCountLabel();
+
+    ImageListModel* imageModel_ = nullptr;
+    QListView* imageList_ = nullptr;
+    ThumbnailPanel* fsPanel_ = nullptr;
+    QLabel* countLabel_ = nullptr;
+};
+
+}  // namespace app

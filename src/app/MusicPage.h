@@ -1,0 +1,73 @@
+// The Music step: the music list, its options menu (background music on or
+// off, loop, shuffle), playback of a row, and the pass that measures the
+// lengths of new files.
+#pragma once
+
+#include "app/MediaListPage.h"
+
+class QAction;
+class QLabel;
+class QMenu;
+class QPushButton;
+class QTimer;
+class QTreeView;
+
+namespace model {
+struct TslSettings;
+}  // namespace model
+
+namespace app {
+
+class MusicListModel;
+
+class MusicPage : public MediaListPage {
+    Q_OBJECT
+
+public:
+    explicit MusicPage(QWidget* parent = nullptr);
+
+    MusicListModel& Model() { return *musicModel_; }
+    // Fills the list from the store and the options menu from the settings.
+    void RefreshFromSettings(const model::TslSettings& s);
+    // Copies the options menu into the settings.
+    void CollectSettings(model::TslSettings& s) const;
+
+    // Whether the background music is switched on.
+    bool MusicOn() const;
+    // The options menu's items, each a setting of the project.
+    QList<QAction*> OptionItems() const;
+    // The item that switches the background music on and off.
+    QAction& PlayItem() const { return *play1_; }
+    // Says below the list when the background music is switched off.
+    void ShowMusicOffNote(bool off);
+
+    // Measures the new rows soon, once the events waiting have run.
+    void MeasureSoon();
+    // Gives every row without a length its length.
+    void Mp3LengthTimerTimer();
+
+protected:
+    void AddDropped(const QStringList& paths, int notLocal) override;
+    void OpenSelected() override { PlaySelectedMusic(); }
+
+private:
+    QTreeView* CreateList();
+    QLayout* CreateButtons();
+    void AddMusicFiles();
+    void AddFiles(const QStringList& files);
+    void ShowMusicMenu();
+    void PlaySelectedMusic();
+    void StopMusicClick();
+
+    MusicListModel* musicModel_ = nullptr;
+    QTreeView* musicList_ = nullptr;
+    QPushButton* musicb_ = nullptr;
+    QMenu* musicm_ = nullptr;
+    QAction* play1_ = nullptr;
+    QAction* loop1_ = nullptr;
+    QAction* shuffle1_ = nullptr;
+    QTimer* mp3LengthTimer_ = nullptr;
+    QLabel* musicOffNote_ = nullptr;
+};
+
+}  // namespace app
