@@ -4,7 +4,8 @@
 # undefined-behaviour sanitizers, and the threaded parts under the thread
 # sanitizer.
 #
-# address: every test program but the window and screen ones, built with
+# address: every test program but the window and screen ones (or those
+# named in VANTO_ASAN_PROGRAMS), built with
 # clang in build-sanitized/, the folder the fuzz targets share, so the code
 # base is compiled under ASan once.
 # thread: only the programs with threads of their own, and only their tests
@@ -43,9 +44,13 @@ run_programs() {
 if [ "$stage" = address ] || [ "$stage" = all ]; then
     build_dir=${VANTO_SANITIZED_BUILD:-$VANTO_ROOT/build-sanitized}
     vanto_configure_sanitized "$build_dir"
-    mapfile -t programs < <(cmake --build "$build_dir" --target help |
-        sed -n 's/^\(test_[a-z_]*\): .*/\1/p' | grep -v -e _autogen -e '^test_app' -e '^test_screen' |
-        sort -u)
+    if [ -n "${VANTO_ASAN_PROGRAMS:-}" ]; then
+        read -r -a programs <<<"$VANTO_ASAN_PROGRAMS"
+    else
+        mapfile -t programs < <(cmake --build "$build_dir" --target help |
+            sed -n 's/^\(test_[a-z_]*\): .*/\1/p' | grep -v -e _autogen -e '^test_app' -e '^test_screen' |
+            sort -u)
+    fi
     export ASAN_OPTIONS=${ASAN_OPTIONS:-abort_on_error=0:detect_stack_use_after_return=1}
     export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
     run_programs "$build_dir" "${programs[@]}"
