@@ -6,6 +6,7 @@
 #include "app/EffectPreviews.h"
 #include "app/ImageForm.h"
 #include "app/ThumbnailPanel.h"
+#include "base/Swallow.h"
 #include "model/Settings.h"
 #include "screen/PreviewRunner.h"
 
@@ -17,13 +18,15 @@ void TImageForm::NTClick() {
     if (style < 0) return;
 
     if (preview_ == nullptr) {
-        try {
+        const bool made = base::Swallow("app::TImageForm preview", [&] {
             screen::RunnerOptions options;
             options.SmallPreview = true;
             options.UseShowSet = true;
             preview_ = std::make_unique<screen::TRunVantoscreen>(fsPanel_, std::move(options));
             preview_->ApplySettings();
-        } catch (...) {
+        });
+        // Without a preview the dialog still works.
+        if (!made) {
             preview_.reset();
             return;
         }

@@ -5,6 +5,8 @@
 #include <QScreen>
 #include <QShowEvent>
 
+#include "base/Swallow.h"
+
 namespace screen {
 
 TFullscreenForm::TFullscreenForm(QWidget* parent)
@@ -40,12 +42,9 @@ void TFullscreenForm::FormShow() {
     runner_ = std::make_unique<TRunVantoscreen>(this, RunnerOptions{});
     // Starts nothing until the first picture is loaded; the runner's timer
     // brings it.
-    if (runner_->View) {
-        try {
-            runner_->View->Play();
-        } catch (...) {
-        }
-    }
+    // A show that cannot start leaves the window empty, not the program ended.
+    if (runner_->View)
+        base::Swallow("screen::TFullscreenForm play", [&] { runner_->View->Play(); });
 }
 
 void TFullscreenForm::FormClose() {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <climits>
 
+#include "base/Swallow.h"
 #include "model/MediaPaths.h"
 #include "model/PerImage.h"
 #include "model/Settings.h"
@@ -24,7 +25,8 @@ int SecondsToMs(int64_t seconds) {
 }  // namespace
 
 TRunVantoscreen::TRunVantoscreen(QWidget* AParent, RunnerOptions options) {
-    try {
+    // A runner that could not be set up shows nothing.
+    base::Swallow("screen::TRunVantoscreen setup", [&] {
         View = new TVantoscreen(AParent);
         View->SetColor(0);
         View->SetAlign(alClient);
@@ -52,9 +54,7 @@ TRunVantoscreen::TRunVantoscreen(QWidget* AParent, RunnerOptions options) {
         Timer->setInterval(kFirstTickMs);
         Timer->start();
         View->show();
-    } catch (...) {
-        // A runner that could not be set up shows nothing.
-    }
+    });
 }
 
 TRunVantoscreen::~TRunVantoscreen() {
@@ -64,10 +64,7 @@ TRunVantoscreen::~TRunVantoscreen() {
     }
     if (View) {
         View->SuppressFrames = true;
-        try {
-            View->Stop();
-        } catch (...) {
-        }
+        base::Swallow("screen::TRunVantoscreen stop", [&] { View->Stop(); });
         delete View;
     }
 }
@@ -84,13 +81,12 @@ void TRunVantoscreen::ApplySettings() {
     View->FrameBackground = 0;
     if (!SmallPreview && !s.Back_Mode_UseColor &&
         model::ResolveMediaPath(model::Settings.Back_Image_Filename)) {
-        try {
+        // A picture that cannot be loaded leaves the plain colour background.
+        base::Swallow("screen::TRunVantoscreen background", [&] {
             if (!View->FrameBackgroundPicture) View->FrameBackgroundPicture.emplace();
             View->LoadPictureFile(*View->FrameBackgroundPicture, s.Back_Image_Filename);
             View->FrameBackground = s.Back_Image_UseTiled ? 1 : 2;
-        } catch (...) {
-            View->FrameBackground = 0;  // a plain colour background instead
-        }
+        });
     }
     View->SetTransparentMode(s.TransparentMode);
     View->SetTransparentColor(s.TransparentModeColor);
@@ -115,13 +111,12 @@ void TRunVantoscreen::PickNextFile() {
 }
 
 void TRunVantoscreen::PickNext() {
-    try {
+    // On a failure the screen keeps the picture it has.
+    base::Swallow("screen::TRunVantoscreen::PickNext", [&] {
         PickNextFile();
         std::string file = CurrentFile;
         if (View && model::ResolveMediaPath(file)) View->LoadFromFile(file);
-    } catch (...) {
-        // The screen keeps the picture it has.
-    }
+    });
 }
 
 int TRunVantoscreen::NextStyle() const {
@@ -137,7 +132,7 @@ void TRunVantoscreen::ApplyInterval() {
 }
 
 bool TRunVantoscreen::TryStartTransition() {
-    try {
+    return base::Swallow("screen::TRunVantoscreen start", [&] {
         if (View->Running()) View->Stop();
         const int style = NextStyle();
         ApplyInterval();
@@ -147,10 +142,7 @@ bool TRunVantoscreen::TryStartTransition() {
             View->repaint();  // the coming snapshot shows only the background
         }
         View->Play();
-        return true;
-    } catch (...) {
-        return false;
-    }
+    });
 }
 
 void TRunVantoscreen::ShowNext() {
@@ -171,7 +163,8 @@ void TRunVantoscreen::ShowNext() {
 }
 
 void TRunVantoscreen::TimerTick() {
-    try {
+    // A failing tick must not reach the event loop, which has no one to tell.
+    base::Swallow("screen::TRunVantoscreen tick", [&] {
         if (!Timer || !View) return;
         Timer->stop();
         if (View->parentWidget()) {
@@ -181,8 +174,7 @@ void TRunVantoscreen::TimerTick() {
         } else {
             CurrentFile.clear();
         }
-    } catch (...) {
-    }
+    });
 }
 
 void TRunVantoscreen::TransitionDone() {

@@ -216,8 +216,8 @@ BuildResult BuildDriver::RunBuild(const std::string& outputPath) {
     if (hooks_.approveLength) {
         const double seconds = static_cast<double>(lengths.timing.TotalFrames()) /
                                (IsNtsc(settings.TVSet) ? 30000.0 / 1001 : 25.0);
-        if (auto refusal = hooks_.approveLength(seconds)) {
-            result.message = std::move(*refusal);
+        if (const base::Status approved = hooks_.approveLength(seconds); !approved) {
+            result.message = approved.message();
             return result;
         }
     }
