@@ -20,8 +20,8 @@ void EffectsPage::StartMiniPreview(int demoStyle) {
         options.SmallPreview = true;
         options.Demo = true;
         options.DemoStyle = demoStyle;
-        miniPreview_ = std::make_unique<screen::TRunVantoscreen>(fsPanel2_, std::move(options));
-        miniPreview_->ApplySettings();
+        miniPreview_ = std::make_unique<screen::TRunVantoscreen>(fsPanel2_, std::move(options),
+                                                                 model::Settings);
     });
     // Without a preview the step still works.
     if (!made) miniPreview_.reset();
@@ -56,7 +56,7 @@ void EffectsPage::StyleListSelectionChanged() {
 void EffectsPage::SpeedOrIntervalChanged() {
     // Taken also without a preview, so the interval always reaches the show.
     CollectSettings(model::Settings);
-    if (miniPreview_ != nullptr) miniPreview_->ApplySettings();
+    if (miniPreview_ != nullptr) miniPreview_->ApplySettings(model::Settings);
 }
 
 }  // namespace app

@@ -24,7 +24,9 @@ int SecondsToMs(int64_t seconds) {
 
 }  // namespace
 
-TRunVantoscreen::TRunVantoscreen(QWidget* AParent, RunnerOptions options) {
+TRunVantoscreen::TRunVantoscreen(QWidget* AParent, RunnerOptions options,
+                                 model::TslSettings settings)
+    : settings_(std::move(settings)) {
     // A runner that could not be set up shows nothing.
     base::Swallow("screen::TRunVantoscreen setup", [&] {
         View = new TVantoscreen(AParent);
@@ -41,7 +43,7 @@ TRunVantoscreen::TRunVantoscreen(QWidget* AParent, RunnerOptions options) {
         Demo = options.Demo;
         SmallPreview = options.SmallPreview;
         if (SmallPreview) View->FullFrame = true;
-        ApplySettings();
+        ApplyToView();
         View->OnComplete = [this](ScreenEngine&) { TransitionDone(); };
         View->OnMouseMove = std::move(options.OnMouseMove);
         View->OnMouseDown = std::move(options.OnMouseDown);
@@ -69,9 +71,15 @@ TRunVantoscreen::~TRunVantoscreen() {
     }
 }
 
-void TRunVantoscreen::ApplySettings() {
+void TRunVantoscreen::ApplySettings(const model::TslSettings& settings) {
+    settings_ = settings;
+    ApplyToView();
+}
+
+void TRunVantoscreen::ApplyToView() {
     if (!View) return;
-    const model::TslSettings& s = model::Settings;
+    // Not const: a relative background name becomes a full path in the snapshot.
+    model::TslSettings& s = settings_;
     View->SizeMode = s.ImageSize;
     View->SetColor(s.BackgroundColor);
     if (const auto speed = SpeedSteps(s.EffectSpeed2)) {
@@ -79,8 +87,7 @@ void TRunVantoscreen::ApplySettings() {
         View->SetDelay(speed->delay);
     }
     View->FrameBackground = 0;
-    if (!SmallPreview && !s.Back_Mode_UseColor &&
-        model::ResolveMediaPath(model::Settings.Back_Image_Filename)) {
+    if (!SmallPreview && !s.Back_Mode_UseColor && model::ResolveMediaPath(s.Back_Image_Filename)) {
         // A picture that cannot be loaded leaves the plain colour background.
         base::Swallow("screen::TRunVantoscreen background", [&] {
             if (!View->FrameBackgroundPicture) View->FrameBackgroundPicture.emplace();
@@ -93,7 +100,7 @@ void TRunVantoscreen::ApplySettings() {
 }
 
 void TRunVantoscreen::PickNextFile() {
-    const std::vector<std::string>& pictures = model::Settings.Pictures;
+    const std::vector<std::string>& pictures = settings_.Pictures;
     if (Demo) {
         std::string candidate = NextDemoPicture(CurrentFile);
         if (model::ResolveMediaPath(candidate)) CurrentFile = candidate;
@@ -101,7 +108,7 @@ void TRunVantoscreen::PickNextFile() {
     }
     if (pictures.empty()) return;
     const int count = static_cast<int>(pictures.size());
-    const bool randomOrder = model::Settings.ImageSequence == 1;
+    const bool randomOrder = settings_.ImageSequence == 1;
     CurrentFile.clear();
     for (int attempt = 0; attempt < 100 && CurrentFile.empty(); ++attempt) {
         Index = NextListIndex(Index, count, randomOrder);
@@ -121,7 +128,8 @@ void TRunVantoscreen::PickNext() {
 
 int TRunVantoscreen::NextStyle() const {
     if (Demo) return DemoStyle;
-    return ChooseStyle(UseShowSet ? model::Settings.useeffects : model::EffectsOf(CurrentFile));
+    return ChooseStyle(UseShowSet ? settings_.useeffects
+                                  : model::EffectsOf(CurrentFile, settings_.useeffects));
 }
 
 void TRunVantoscreen::ApplyInterval() {
@@ -137,7 +145,7 @@ bool TRunVantoscreen::TryStartTransition() {
         const int style = NextStyle();
         ApplyInterval();
         View->SetStyle(static_cast<TShowStyle>(style & 0xFF));
-        if (model::Settings.ClearOldImage) {
+        if (settings_.ClearOldImage) {
             View->Clear();
             View->repaint();  // the coming snapshot shows only the background
         }
@@ -147,10 +155,10 @@ bool TRunVantoscreen::TryStartTransition() {
 
 void TRunVantoscreen::ShowNext() {
     if (!View) return;
-    if (!Demo && model::Settings.Pictures.empty()) return;
+    if (!Demo && settings_.Pictures.empty()) return;
     // A picture that cannot be shown is skipped for the next one, at most
     // once round the list.
-    const size_t retries = Demo ? 2 : model::Settings.Pictures.size();
+    const size_t retries = Demo ? 2 : settings_.Pictures.size();
     for (size_t attempt = 0; !TryStartTransition(); ++attempt) {
         if (attempt >= retries || !View) break;
         View->Clear();
@@ -168,7 +176,7 @@ void TRunVantoscreen::TimerTick() {
         if (!Timer || !View) return;
         Timer->stop();
         if (View->parentWidget()) {
-            Timer->setInterval(SecondsToMs(model::Settings.ImageInterval));
+            Timer->setInterval(SecondsToMs(settings_.ImageInterval));
             PickNext();
             ShowNext();
         } else {

@@ -233,7 +233,9 @@ BuildResult BuildDriver::RunBuild(const std::string& outputPath) {
     input.timing = lengths.timing;
     input.background = BackgroundFromSettings(settings, hooks_, result.warnings);
     writeBack.Now();
-    input.effectsOf = [](const std::string& path) { return model::EffectsOf(path); };
+    input.effectsOf = [showSet = settings.useeffects](const std::string& path) {
+        return model::EffectsOf(path, showSet);
+    };
     input.captionOf = [](const std::string& path) { return model::CaptionOf(path); };
     input.loadPicture = hooks_.loadPicture;
     result.totalFrames = lengths.timing.TotalFrames();
