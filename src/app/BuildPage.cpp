@@ -158,10 +158,11 @@ void BuildPage::MakeDriver() {
     hooks.stateChanged = [this](video::BuildState state) {
         EnableForBuild(state == video::BuildState::Building);
     };
-    hooks.approveLength = [this](double seconds) -> std::optional<std::string> {
+    hooks.approveLength = [this](double seconds) -> base::Status {
         const std::optional<QString> question = CapacityQuestion(seconds);
-        if (!question || Dialogs().Confirm(window(), *question)) return std::nullopt;
-        return tr("The build was not started.").toStdString();
+        if (!question || Dialogs().Confirm(window(), *question)) return {};
+        return base::MakeFault(tr("The build was not started.").toStdString(),
+                               base::FaultKind::Refused);
     };
     buildDriver_ = std::make_unique<video::BuildDriver>(std::move(hooks));
     buildProgress_->setRange(0, kProgressSteps);

@@ -216,11 +216,10 @@ void TImageForm::showEvent(QShowEvent* event) {
         centred_ = true;
     }
     // Shown again while open (restored after minimising): filling the grid
-    // anew would drop what was typed, and the saved show lists would be
-    // taken from the effect preview's.
+    // anew would drop what was typed.
     if (open_) return;
     open_ = true;
-    Open(true);
+    Open();
 }
 
 int TImageForm::CurrentRow() const {
@@ -234,7 +233,7 @@ QString TImageForm::PathOfRow(int row) const {
     return item != nullptr ? item->text() : QString();
 }
 
-void TImageForm::Open(bool saveCopies) {
+void TImageForm::Open() {
     const model::IniFile& store = model::OptionsStore();
     // Every picture the show would use, in its order.
     std::vector<std::string> pictures;
@@ -273,10 +272,6 @@ void TImageForm::Open(bool saveCopies) {
         SelectRow(0);
     }
     defaultSignature_ = model::TreeStateText(main_.EffectTree());
-    if (saveCopies) {
-        savedPictures_ = model::Settings.Pictures;
-        savedUseeffects_ = model::Settings.useeffects;
-    }
     captionCheck_->setChecked(model::Settings.ShowCaption);
 }
 
@@ -407,15 +402,11 @@ void TImageForm::ResetClick() {
     store.EraseSection(model::kEffectsSection);
     store.EraseSection(model::kIntervalsSection);
     ntBuilt_ = false;
-    Open(false);
+    Open();
 }
 
 void TImageForm::done(int result) {
-    if (open_) {
-        model::Settings.Pictures = savedPictures_;
-        model::Settings.useeffects = savedUseeffects_;
-        open_ = false;
-    }
+    open_ = false;
     FreeEffectPreview();
     QDialog::done(result);
 }

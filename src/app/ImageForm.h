@@ -8,10 +8,8 @@
 
 #include <memory>
 #include <string>
-#include <vector>
 
 #include "model/EffectTree.h"
-#include "model/StyleSet.h"
 
 class QCheckBox;
 class QLabel;
@@ -52,8 +50,7 @@ public:
     // Shows the picture of a grid row: thumbnail, file label, effect set.
     void SelectRow(int row);
 
-    // Closing, however it happens, puts back the show lists the effect
-    // preview replaced.
+    // Closing, however it happens, ends the effect preview.
     void done(int result) override;
 
 protected:
@@ -66,9 +63,8 @@ private:
     void CreateGrid();
     QWidget* CreateSide(QList<QWidget*>& tabOrder);
     QLayout* CreateBottom(QList<QWidget*>& tabOrder);
-    // Fills the grid and the controls from the main window's state; the
-    // saved copies of the show lists are taken only when saveCopies is set.
-    void Open(bool saveCopies);
+    // Fills the grid and the controls from the main window's state.
+    void Open();
     void sgClick();
     void LoadSelection(const std::string& path);
     void CopyMainTreeStates();
@@ -95,8 +91,6 @@ private:
     QLabel* label1_;
 
     std::string defaultSignature_;
-    std::vector<std::string> savedPictures_;
-    model::StyleSet savedUseeffects_;
     std::unique_ptr<screen::TRunVantoscreen> preview_;
     bool loading_ = false;      // the tree's check event acts only while set
     bool radioSwitch_ = false;  // "Use Default" acts only while set

@@ -25,6 +25,7 @@
 #include "app/MusicPage.h"
 #include "app/OptionsPage.h"
 #include "app/UserDialogs.h"
+#include "base/Swallow.h"
 #include "model/FileIo.h"
 #include "model/Project.h"
 #include "model/RecentProjects.h"
@@ -266,10 +267,9 @@ bool TMainForm::CollectSettings(bool write) {
         // A failed write must not keep the user's choices from the build:
         // collect the record without writing.
         written = false;
-        try {
+        base::Swallow("app::TMainForm::CollectSettings", [&] {
             model::CollectWorkingState(Images().List(), Music().List(), &EffectTree(), false);
-        } catch (...) {
-        }
+        });
     }
     model::TslSettings& s = model::Settings;
     effectsPage_->CollectSettings(s);

@@ -7,6 +7,7 @@
 #include "app/EffectPreviews.h"
 #include "app/EffectsPage.h"
 #include "app/ProportionalFrame.h"
+#include "base/Swallow.h"
 #include "model/Settings.h"
 #include "screen/PreviewRunner.h"
 
@@ -14,17 +15,16 @@ namespace app {
 
 void EffectsPage::StartMiniPreview(int demoStyle) {
     if (miniPreview_ != nullptr) return;
-    try {
+    const bool made = base::Swallow("app::EffectsPage preview", [&] {
         screen::RunnerOptions options;
         options.SmallPreview = true;
         options.Demo = true;
         options.DemoStyle = demoStyle;
-        miniPreview_ = std::make_unique<screen::TRunVantoscreen>(fsPanel2_, std::move(options));
-        miniPreview_->ApplySettings();
-    } catch (...) {
-        // Without a preview the step still works.
-        miniPreview_.reset();
-    }
+        miniPreview_ = std::make_unique<screen::TRunVantoscreen>(fsPanel2_, std::move(options),
+                                                                 model::Settings);
+    });
+    // Without a preview the step still works.
+    if (!made) miniPreview_.reset();
 }
 
 int StyleOfNode(const QModelIndex& node) {
@@ -56,7 +56,7 @@ void EffectsPage::StyleListSelectionChanged() {
 void EffectsPage::SpeedOrIntervalChanged() {
     // Taken also without a preview, so the interval always reaches the show.
     CollectSettings(model::Settings);
-    if (miniPreview_ != nullptr) miniPreview_->ApplySettings();
+    if (miniPreview_ != nullptr) miniPreview_->ApplySettings(model::Settings);
 }
 
 }  // namespace app

@@ -18,7 +18,8 @@ BuildSettings BuildSettingsFrom(const model::TslSettings& s) {
                          .Back_Image_UseTiled = s.Back_Image_UseTiled,
                          .Back_Image_Filename = s.Back_Image_Filename,
                          .Pictures = s.Pictures,
-                         .Music = s.Music};
+                         .Music = s.Music,
+                         .useeffects = s.useeffects};
 }
 
 void WriteBackLists(BuildSettings& snapshot, model::TslSettings& settings) noexcept {

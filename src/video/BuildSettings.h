@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "model/StyleSet.h"
+
 namespace model {
 struct TslSettings;
 }
@@ -28,6 +30,8 @@ struct BuildSettings {
     std::string Back_Image_Filename;
     std::vector<std::string> Pictures;
     std::vector<std::string> Music;
+    // The show's effects, for pictures without a set of their own.
+    model::StyleSet useeffects = model::DefaultStyleSet();
 };
 
 BuildSettings BuildSettingsFrom(const model::TslSettings& settings);
