@@ -82,8 +82,10 @@ void TRunVantoscreen::ApplySettings() {
         View->SetDelay(speed->delay);
     }
     View->FrameBackground = 0;
-    if (!SmallPreview && !s.Back_Mode_UseColor &&
-        model::ResolveMediaPath(model::Settings.Back_Image_Filename)) {
+    if (!SmallPreview && s.Back_Mode_Blurred) {
+        View->FrameBackground = 3;  // each picture over a blurred copy of itself
+    } else if (!SmallPreview && !s.Back_Mode_UseColor &&
+               model::ResolveMediaPath(model::Settings.Back_Image_Filename)) {
         try {
             if (!View->FrameBackgroundPicture) View->FrameBackgroundPicture.emplace();
             View->LoadPictureFile(*View->FrameBackgroundPicture, s.Back_Image_Filename);
