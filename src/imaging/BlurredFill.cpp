@@ -135,26 +135,33 @@ raster::Bitmap BlurredFill(const raster::Bitmap& picture, const raster::Bitmap& 
         BoxPass(small, true);
         BoxPass(small, false);
     }
+    // Across first, on the few small rows, into 8.8 fixed point; then each
+    // frame row is a straight blend of two of them.
     const std::vector<Tap> across = Taps(small.width, frame.width);
-    const std::vector<Tap> down = Taps(small.height, frame.height);
-    std::vector<int> row(static_cast<size_t>(small.width) * 3);
-    const int nextRow = small.height > 1 ? 1 : 0;
-    for (int y = 0; y < frame.height; ++y) {
-        const Tap& v = down[static_cast<size_t>(y)];
-        const int* top = small.at(0, v.index);
-        const int* bottom = small.at(0, v.index + nextRow);
-        for (size_t i = 0; i < row.size(); ++i)
-            row[i] = top[i] * (256 - v.weight) + bottom[i] * v.weight;
-        uint8_t* dst = out.row(y);
-        const int nextColumn = small.width > 1 ? 3 : 0;
+    const size_t wideRow = static_cast<size_t>(frame.width) * 3;
+    std::vector<uint16_t> wide(wideRow * static_cast<size_t>(small.height));
+    const int nextColumn = small.width > 1 ? 3 : 0;
+    for (int sy = 0; sy < small.height; ++sy) {
+        uint16_t* dst = wide.data() + wideRow * static_cast<size_t>(sy);
         for (int x = 0; x < frame.width; ++x, dst += 3) {
             const Tap& h = across[static_cast<size_t>(x)];
-            const int* left = row.data() + 3 * h.index;
-            for (int c = 0; c < 3; ++c) {
-                const int value = left[c] * (256 - h.weight) + left[c + nextColumn] * h.weight;
-                dst[c] = static_cast<uint8_t>((value + (1 << 15)) >> 16);
-            }
+            const int* left = small.at(h.index, sy);
+            for (int c = 0; c < 3; ++c)
+                dst[c] = static_cast<uint16_t>(left[c] * (256 - h.weight) +
+                                               left[c + nextColumn] * h.weight);
         }
+    }
+    const std::vector<Tap> down = Taps(small.height, frame.height);
+    const size_t nextRow = small.height > 1 ? wideRow : 0;
+    for (int y = 0; y < frame.height; ++y) {
+        const Tap& v = down[static_cast<size_t>(y)];
+        const uint16_t* __restrict top = wide.data() + wideRow * static_cast<size_t>(v.index);
+        const uint16_t* __restrict bottom = top + nextRow;
+        const uint32_t wt = static_cast<uint32_t>(256 - v.weight),
+                       wb = static_cast<uint32_t>(v.weight);
+        uint8_t* __restrict dst = out.row(y);
+        for (size_t i = 0; i < wideRow; ++i)
+            dst[i] = static_cast<uint8_t>((top[i] * wt + bottom[i] * wb + (1u << 15)) >> 16);
     }
     return out;
 }
