@@ -96,7 +96,7 @@ private:
                    depth = in_.Be16(), mode = in_.Be16();
         if (!mode) Damaged("the file ends inside its header");
         if (*width == 0 || *height == 0) Corrupt("the header gives no picture size");
-        if (int64_t{*width} * *height > raster::Bitmap::kMaxPixels)
+        if (uint64_t{*width} * *height > uint64_t{raster::Bitmap::kMaxPixels})
             throw PictureError(PictureError::Kind::TooLarge, fileName_,
                                std::to_string(*width) + " x " + std::to_string(*height) +
                                    " pixels is above the limit of 100 megapixels");
