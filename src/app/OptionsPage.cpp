@@ -70,17 +70,16 @@ OptionsPage::OptionsPage(QWidget* parent) : QWidget(parent) {
     customize_ = Button("FlatButton5", tr("Customize caption and effects..."),
                         tr("Give pictures their own caption, interval and effects"));
 
+    // The button sits under the radio groups, which leave room below them,
+    // so the background box keeps the height its four choices need.
     auto* left = new QVBoxLayout;
     left->addWidget(videoBox);
     left->addWidget(tvBox);
     left->addStretch();
+    left->addWidget(customize_);
     auto* right = new QVBoxLayout;
     right->addWidget(syncBox);
     right->addWidget(CreateBackground(), 1);
-    auto* customizeRow = new QHBoxLayout;
-    customizeRow->addStretch();
-    customizeRow->addWidget(customize_);
-    right->addLayout(customizeRow);
 
     // The radio groups need only their texts' width; the background and
     // its preview get what the window has to spare.
