@@ -50,6 +50,20 @@ for index in "${!ffmpeg_formats[@]}"; do
     seed fuzz_picture_headers "card.$format" "$index" "$work/a.$format"
 done
 
+# Our own Photoshop and PCX readers, from ImageMagick: a layered document
+# with its merged image run-length encoded, 16-bit, CMYK and greyscale ones,
+# and PCX with three and four planes.
+convert -size 12x8 gradient:red-blue "$work/g.png"
+convert "$work/g.png" -alpha set -channel A -evaluate set 50% +channel "$work/ga.png"
+convert "$work/g.png" "$work/g.png" "$work/ga.png" -type TrueColor -compress RLE "$work/layered.psd"
+convert "$work/g.png" -depth 16 -compress RLE "$work/deep.psd"
+convert "$work/g.png" -colorspace CMYK -compress None "$work/cmyk.psd"
+convert "$work/g.png" -colorspace Gray -compress RLE "$work/grey.psd"
+convert "$work/g.png" -type TrueColor "$work/rgb.pcx"
+convert "$work/ga.png" "$work/rgba.pcx"
+for name in layered deep cmyk grey; do seed fuzz_own_readers "$name.psd" 0 "$work/$name.psd"; done
+for name in rgb rgba; do seed fuzz_own_readers "$name.pcx" 1 "$work/$name.pcx"; done
+
 # Sounds: a tenth of a second of tone.
 tone="sine=frequency=440:duration=0.1:sample_rate=22050"
 mkdir -p "$out/fuzz_mp3" "$out/fuzz_audio"

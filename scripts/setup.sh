@@ -7,6 +7,8 @@ VANTO_PACKAGES=(
     libavcodec-dev libavformat-dev libavutil-dev libswscale-dev libswresample-dev
     libmpg123-dev libsdl2-dev libexif-dev libpixman-1-dev libjpeg62-turbo-dev
     libgtest-dev libgmock-dev libbenchmark-dev
+    libheif-dev libde265-0 libdav1d6 libraw-dev
+    libheif-examples imagemagick webp
     fonts-dejavu-core
     ffmpeg dvdauthor vcdimager genisoimage xorriso lsdvd xvfb xauth time
     clang libclang-rt-14-dev

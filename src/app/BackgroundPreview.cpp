@@ -5,7 +5,11 @@
 #include <algorithm>
 
 #include "app/Thumbnails.h"
+#include "imaging/BlurredFill.h"
 #include "imaging/DecoderRegistry.h"
+#include "imaging/FitArithmetic.h"
+#include "imaging/PictureLoader.h"
+#include "raster/Blit.h"
 
 namespace app {
 
@@ -63,14 +67,36 @@ bool BackgroundPreview::LoadPicture(QString* error) {
     return true;
 }
 
+void BackgroundPreview::ShowBlurred(const QString& picturePath) {
+    blurred_ = QPixmap();
+    raster::Bitmap picture;
+    if (!picturePath.isEmpty())
+        imaging::LoadPictureScaled(picture, picturePath.toStdString(), kLoadedSide, kLoadedSide, 0);
+    if (!picture.isEmpty()) {
+        // The field's shape at the loaded size, the picture fitted into it.
+        const imaging::Size field{kLoadedSide, kLoadedSide * kHeight / kWidth};
+        raster::Bitmap frame = imaging::BlurredFill(
+            picture, {}, 0,
+            imaging::FillFrame{field.width, field.height, field.width, field.height});
+        const imaging::Size fit =
+            imaging::ScaleToBox(imaging::Size{picture.width(), picture.height()}, field);
+        const int x = (field.width - fit.width) / 2, y = (field.height - fit.height) / 2;
+        raster::StretchDraw(frame, raster::Rect{x, y, x + fit.width, y + fit.height}, picture,
+                            raster::StretchMode::Halftone);
+        blurred_ = QPixmap::fromImage(ImageFromBitmap(frame));
+    }
+    update();
+}
+
 void BackgroundPreview::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     const QRect field = FieldRect();
     painter.fillRect(field, QColor(0xd0, 0xd0, 0xd0));
     painter.fillRect(field, QBrush(QColor(0x90, 0x90, 0x90), Qt::DiagCrossPattern));
-    if (!picture_.isNull()) {
+    const QPixmap& shown = blurred_.isNull() ? picture_ : blurred_;
+    if (!shown.isNull()) {
         painter.setRenderHint(QPainter::SmoothPixmapTransform);
-        painter.drawPixmap(field, picture_);
+        painter.drawPixmap(field, shown);
     }
     painter.setPen(palette().color(QPalette::Mid));
     painter.drawRect(field.adjusted(0, 0, -1, -1));

@@ -1,6 +1,7 @@
 // The preview of the background picture on the Options step: the picture
 // stretched over a grey cross-hatched field in the proportions of the
-// television screen, as large as the widget allows. Its tooltip is the
+// television screen, as large as the widget allows; or, for the blurred
+// fill, a picture of the show over its own blurred copy. Its tooltip is the
 // picture's path, which is also where the settings take the path from.
 #pragma once
 
@@ -22,6 +23,11 @@ public:
     // the reason is in error.
     bool LoadPicture(QString* error = nullptr);
     bool HasPicture() const { return !picture_.isNull(); }
+    // Shows the picture at 'picturePath' fitted over its blurred fill in
+    // place of the background picture; an empty or unreadable path shows the
+    // background picture again.
+    void ShowBlurred(const QString& picturePath);
+    bool ShowsBlurred() const { return !blurred_.isNull(); }
 
     QSize sizeHint() const override;
     // Where the field is drawn: the largest 4:3 rectangle that fits,
@@ -34,6 +40,7 @@ protected:
 private:
     QString path_;
     QPixmap picture_;
+    QPixmap blurred_;
 };
 
 }  // namespace app

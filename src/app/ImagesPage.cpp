@@ -1,5 +1,6 @@
 #include "app/ImagesPage.h"
 
+#include <QCheckBox>
 #include <QDir>
 #include <QFileInfo>
 #include <QGridLayout>
@@ -25,7 +26,7 @@ namespace app {
 namespace {
 
 // How many pictures the show takes from a folder: its own JPEG, GIF and BMP
-// files.
+// files, or its pictures of every type when the option says so.
 size_t PicturesInFolder(const std::string& folder) {
     std::vector<std::string> pictures;
     model::ExpandImageFolder(folder, pictures);
@@ -35,6 +36,10 @@ size_t PicturesInFolder(const std::string& folder) {
 // A folder the show would take nothing from is easily mistaken for one
 // whose sub-folders hold the pictures.
 QString EmptyFoldersNote(int count) {
+    if (model::Settings.FolderAllTypes)
+        return ImagesPage::tr(
+            "%n folder(s) without pictures of their own; sub-folders are not searched.", nullptr,
+            count);
     return ImagesPage::tr(
         "%n folder(s) without JPEG, GIF or BMP files of their own; sub-folders are not searched.",
         nullptr, count);
@@ -66,7 +71,8 @@ ImagesPage::ImagesPage(QWidget* parent) : MediaListPage(parent) {
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(
-        Label("addimagehere1", tr("Add images here (GIF, JPG, BMP, WMF, EMF, TIFF, PNG...)")));
+        Label("addimagehere1",
+              tr("Add images here (JPG, PNG, GIF, BMP, TIFF, WebP, HEIC, AVIF, camera RAW...)")));
     layout->addLayout(body, 1);
 
     connect(imageList_->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this] {
@@ -93,10 +99,17 @@ QLayout* ImagesPage::CreateSide() {
     buttons->addWidget(remove, 1, 0);
     buttons->addWidget(clear, 1, 1);
 
+    // Folders stand for their JPEG, GIF and BMP files unless asked otherwise.
+    allTypes_ =
+        Named(new QCheckBox(tr("Include all picture types when adding folders")), "AllTypesCheck",
+              tr("A folder stands for its pictures of every type the program reads, "
+                 "not only its JPEG, GIF and BMP files"));
+
     auto* side = new QVBoxLayout;
     side->addWidget(fsPanel_);
     side->addWidget(countLabel_);
     side->addLayout(buttons);
+    side->addWidget(allTypes_);
     side->addStretch();
 
     connect(fsPanel_, &ThumbnailPanel::Clicked, this, &ImagesPage::Image1Click);
@@ -110,11 +123,21 @@ QLayout* ImagesPage::CreateSide() {
     connect(addFolder, &QPushButton::clicked, this, &ImagesPage::AddImageFolder);
     connect(remove, &QPushButton::clicked, this, &ImagesPage::RemoveSelected);
     connect(clear, &QPushButton::clicked, this, &ImagesPage::ClearAll);
+    connect(allTypes_, &QCheckBox::toggled, this, [this](bool on) {
+        // Read wherever a folder is expanded, so it takes effect at once.
+        model::Settings.FolderAllTypes = on;
+        ImageListClick();
+        emit Changed();
+    });
     return side;
 }
 
 void ImagesPage::RefreshFromSettings(const model::TslSettings& s) {
     fsPanel_->SetPanelColor(ColorFromSetting(s.BackgroundColor));
+    {
+        const QSignalBlocker quiet(allTypes_);
+        allTypes_->setChecked(s.FolderAllTypes);
+    }
     imageModel_->FillFromStore(model::OptionsStore());
     // A thumbnail of the list before must not stay as if it were listed.
     fsPanel_->ClearPicture();

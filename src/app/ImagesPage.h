@@ -4,6 +4,7 @@
 
 #include "app/MediaListPage.h"
 
+class QCheckBox;
 class QLabel;
 class QListView;
 
@@ -31,6 +32,10 @@ public:
     // number of pictures of a selected folder.
     void ImageListClick();
 
+signals:
+    // The user changed an option of the project.
+    void Changed();
+
 protected:
     void ListChanged() override;
     void AddDropped(const QStringList& paths, int notLocal) override;
@@ -47,6 +52,7 @@ private:
     QListView* imageList_ = nullptr;
     ThumbnailPanel* fsPanel_ = nullptr;
     QLabel* countLabel_ = nullptr;
+    QCheckBox* allTypes_ = nullptr;
 };
 
 }  // namespace app

@@ -413,6 +413,7 @@ void TMainForm::WatchForChanges() {
     }
     connect(effectsPage_, &EffectsPage::Changed, this, modified);
     connect(optionsPage_, &OptionsPage::Changed, this, modified);
+    connect(imagesPage_, &ImagesPage::Changed, this, modified);
     for (QAction* item : musicPage_->OptionItems())
         connect(item, &QAction::toggled, this, modified);
 }

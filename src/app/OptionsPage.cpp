@@ -14,6 +14,7 @@
 #include "app/Thumbnails.h"
 #include "app/UserDialogs.h"
 #include "app/WidgetFactory.h"
+#include "model/BackgroundMode.h"
 #include "model/FileIo.h"
 #include "model/LengthText.h"
 #include "model/Settings.h"
@@ -69,17 +70,16 @@ OptionsPage::OptionsPage(QWidget* parent) : QWidget(parent) {
     customize_ = Button("FlatButton5", tr("Customize caption and effects..."),
                         tr("Give pictures their own caption, interval and effects"));
 
+    // The button sits under the radio groups, which leave room below them,
+    // so the background box keeps the height its four choices need.
     auto* left = new QVBoxLayout;
     left->addWidget(videoBox);
     left->addWidget(tvBox);
     left->addStretch();
+    left->addWidget(customize_);
     auto* right = new QVBoxLayout;
     right->addWidget(syncBox);
     right->addWidget(CreateBackground(), 1);
-    auto* customizeRow = new QHBoxLayout;
-    customizeRow->addStretch();
-    customizeRow->addWidget(customize_);
-    right->addLayout(customizeRow);
 
     // The radio groups need only their texts' width; the background and
     // its preview get what the window has to spare.
@@ -88,8 +88,8 @@ OptionsPage::OptionsPage(QWidget* parent) : QWidget(parent) {
     layout->addLayout(right, 1);
 
     connect(customize_, &QPushButton::clicked, this, &OptionsPage::CustomizeClicked);
-    QList<QAbstractButton*> radios = {backColorRadio_, backImageRadio_, backTiledRadio_,
-                                      backStretchRadio_};
+    QList<QAbstractButton*> radios = {backColorRadio_, backImageRadio_, backBlurRadio_,
+                                      backTiledRadio_, backStretchRadio_};
     for (const QButtonGroup* group : {videoGroup_, tvGroup_, syncGroup_})
         radios << group->buttons();
     for (QAbstractButton* radio : radios)
@@ -102,6 +102,8 @@ QWidget* OptionsPage::CreateBackground() {
     backColorRadio_ = Named(new QRadioButton(tr("Use solid color: ")), "BackColorRadio");
     backcolorCb_ = Named(new ColorComboBox, "BackcolorCb", tr("Colour behind the pictures"));
     backImageRadio_ = Named(new QRadioButton(tr("Use Image: ")), "BackImageRadio");
+    backBlurRadio_ = Named(new QRadioButton(tr("Blurred picture")), "BackBlurRadio",
+                           tr("Each picture over an enlarged, blurred copy of itself"));
     auto* select = Button("FlatButton29", tr("Select..."), tr("Choose the background picture"));
     backImage_ = Named(new BackgroundPreview, "BackImage");
     backTiledRadio_ = Named(new QRadioButton(tr("Tiled")), "BackTiledRadio");
@@ -109,6 +111,7 @@ QWidget* OptionsPage::CreateBackground() {
     auto* modeGroup = new QButtonGroup(background);
     modeGroup->addButton(backColorRadio_);
     modeGroup->addButton(backImageRadio_);
+    modeGroup->addButton(backBlurRadio_);
     auto* drawGroup = new QButtonGroup(background);
     drawGroup->addButton(backTiledRadio_);
     drawGroup->addButton(backStretchRadio_);
@@ -128,11 +131,13 @@ QWidget* OptionsPage::CreateBackground() {
     grid->addWidget(backImageRadio_, 1, 0);
     grid->addWidget(select, 1, 1);
     grid->addLayout(drawMode, 2, 0, 1, 2);
-    grid->addWidget(backImage_, 0, 2, 4, 1);
+    grid->addWidget(backBlurRadio_, 3, 0, 1, 2);
+    grid->addWidget(backImage_, 0, 2, 5, 1);
     grid->setColumnStretch(2, 1);
-    grid->setRowStretch(3, 1);
+    grid->setRowStretch(4, 1);
 
     connect(select, &QPushButton::clicked, this, &OptionsPage::SelectBackgroundPicture);
+    connect(backBlurRadio_, &QAbstractButton::toggled, this, &OptionsPage::UpdateBlurredPreview);
     return background;
 }
 
@@ -142,13 +147,16 @@ void OptionsPage::RefreshFromSettings(const model::TslSettings& s) {
     SetGroupIndex(*syncGroup_, s.MusicSync);
     backcolorCb_->SetColor(ColorFromSetting(s.BackgroundColor));
 
-    backColorRadio_->setChecked(s.Back_Mode_UseColor);
-    backImageRadio_->setChecked(!backColorRadio_->isChecked());
+    const model::BackgroundMode mode = model::BackgroundModeOf(s);
+    backColorRadio_->setChecked(mode == model::BackgroundMode::Colour);
+    backImageRadio_->setChecked(mode == model::BackgroundMode::Picture);
+    backBlurRadio_->setChecked(mode == model::BackgroundMode::Blurred);
     backTiledRadio_->setChecked(s.Back_Image_UseTiled);
     backStretchRadio_->setChecked(!backTiledRadio_->isChecked());
 
     backImage_->SetPath(QString::fromStdString(s.Back_Image_Filename));
     if (model::FileExists(s.Back_Image_Filename)) backImage_->LoadPicture();
+    UpdateBlurredPreview();
 }
 
 void OptionsPage::CollectSettings(model::TslSettings& s) const {
@@ -158,7 +166,10 @@ void OptionsPage::CollectSettings(model::TslSettings& s) const {
     if (tvGroup_->checkedId() >= 0) s.TVSet = tvGroup_->checkedId();
     if (syncGroup_->checkedId() >= 0) s.MusicSync = static_cast<uint8_t>(syncGroup_->checkedId());
     s.BackgroundColor = SettingFromColor(backcolorCb_->Color());
-    s.Back_Mode_UseColor = backColorRadio_->isChecked();
+    // With the blurred fill on, the colour-or-picture switch keeps its value.
+    model::SetBackgroundMode(s, backBlurRadio_->isChecked()    ? model::BackgroundMode::Blurred
+                                : backColorRadio_->isChecked() ? model::BackgroundMode::Colour
+                                                               : model::BackgroundMode::Picture);
     s.Back_Image_UseTiled = backTiledRadio_->isChecked();
     s.Back_Image_Filename = backImage_->Path().toStdString();
 }
@@ -180,6 +191,13 @@ void OptionsPage::ShowSyncTexts(bool musicOn) {
     syncGroup_->button(0)->setText(tr("Current length:  ") + text(showSeconds_));
     syncGroup_->button(1)->setText(tr("Fit to images:    ") + text(showSeconds_));
     syncGroup_->button(2)->setText(tr("Fit to music:      ") + music);
+}
+
+void OptionsPage::UpdateBlurredPreview() {
+    const std::vector<std::string>& pictures = model::Settings.Pictures;
+    backImage_->ShowBlurred(backBlurRadio_->isChecked() && !pictures.empty()
+                                ? QString::fromStdString(pictures.front())
+                                : QString());
 }
 
 void OptionsPage::SelectBackgroundPicture() {

@@ -1,6 +1,6 @@
 // The Options step: video format, television standard, synchronisation mode
 // with the show's and the music's lengths beside it, and the background
-// (a colour, or a picture tiled or stretched).
+// (a colour, a picture tiled or stretched, or each picture's blurred copy).
 #pragma once
 
 #include <QWidget>
@@ -49,12 +49,15 @@ signals:
 private:
     QWidget* CreateBackground();
     void SelectBackgroundPicture();
+    // The preview follows the blurred-fill choice with the show's first picture.
+    void UpdateBlurredPreview();
 
     QButtonGroup* videoGroup_ = nullptr;
     QButtonGroup* tvGroup_ = nullptr;
     QButtonGroup* syncGroup_ = nullptr;
     QRadioButton* backColorRadio_ = nullptr;
     QRadioButton* backImageRadio_ = nullptr;
+    QRadioButton* backBlurRadio_ = nullptr;
     QRadioButton* backTiledRadio_ = nullptr;
     QRadioButton* backStretchRadio_ = nullptr;
     ColorComboBox* backcolorCb_ = nullptr;

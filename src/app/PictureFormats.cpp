@@ -3,7 +3,11 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 
+#include <string>
+#include <vector>
+
 #include "imaging/DecoderRegistry.h"
+#include "model/MediaPaths.h"
 
 namespace app {
 
@@ -31,6 +35,13 @@ QStringList PictureExtensions() {
                           .toLower();
     }
     return extensions;
+}
+
+void HandOverFolderPictureTypes() {
+    std::vector<std::string> extensions;
+    for (const QString& extension : PictureExtensions())
+        extensions.push_back("." + extension.toStdString());
+    model::SetFolderPictureExtensions(std::move(extensions));
 }
 
 bool IsPictureFileName(const QString& fileName) {

@@ -9,6 +9,10 @@ namespace app {
 
 // Extensions without the dot, lower case, in the decoders' order.
 QStringList PictureExtensions();
+
+// Hands every extension the decoders read to the model, whose folder
+// expansion may take them all (Settings.FolderAllTypes).
+void HandOverFolderPictureTypes();
 // Whether the file name has one of those extensions, in any letter case.
 bool IsPictureFileName(const QString& fileName);
 // Whether the file name ends with ".mp3" in any letter case.

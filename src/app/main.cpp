@@ -9,10 +9,14 @@
 #include "app/AppStyle.h"
 #include "app/Icons.h"
 #include "app/MainForm.h"
+#include "app/PictureFormats.h"
 #include "cli/Cli.h"
 #include "model/Settings.h"
 
 int main(int argc, char** argv) {
+    // Folders may stand for every type the decoders read, in the build too.
+    app::HandOverFolderPictureTypes();
+
     const int commandResult = cli::RunCommandLine(argc, argv);
     if (commandResult >= 0) return commandResult;
     // Read before QApplication, which takes its own options out of argv.

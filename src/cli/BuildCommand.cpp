@@ -28,6 +28,7 @@ extern "C" {
 #include "cli/BuildCommand.h"
 #include "cli/DiscOutput.h"
 #include "cli/HeadlessApplication.h"
+#include "model/BackgroundMode.h"
 #include "model/FileIo.h"
 #include "model/MediaLists.h"
 #include "model/Project.h"
@@ -45,11 +46,14 @@ constexpr const char* kUsage =
     "Usage: vantoshow build [PROJECT.dvprj] -o OUT.mpg [--format vcd|svcd|dvd]\n"
     "                       [--standard pal|ntsc] [--sync none|pictures|music]\n"
     "                       [--disc mpeg|folder|iso|bincue] [--force]\n"
+    "                       [--background blur|color|picture]\n"
     "\n"
     "Builds the show of a project file, or of the working options file when no\n"
     "project is named, into an MPEG video. The options override the project's\n"
     "video format, television standard and synchronisation (fit the music to the\n"
-    "pictures, or the pictures to the music). \".mpg\" is added to OUT unless it\n"
+    "pictures, or the pictures to the music), and --background what lies behind\n"
+    "pictures that do not fill the frame (each picture's own blurred copy, the\n"
+    "colour, or the background picture). \".mpg\" is added to OUT unless it\n"
     "ends so. The output is written whole or not at all.\n"
     "\n"
     "A DVD build can also be written as a DVD-Video folder (--disc folder) or\n"
@@ -93,6 +97,7 @@ struct Options {
     std::optional<uint8_t> videoType;
     std::optional<int32_t> tvSet;
     std::optional<uint8_t> musicSync;
+    std::optional<model::BackgroundMode> background;
     std::optional<disc::DiscKind> disc;
     bool force = false;
 };
@@ -145,6 +150,11 @@ base::Status ParseArguments(int argc, char** argv, Options& options, bool& help)
             const auto choice = ParseChoice(text, {"none", "pictures", "music"});
             if (!choice) return Usage("--sync must be none, pictures or music");
             options.musicSync = static_cast<uint8_t>(*choice);
+        } else if (arg == "--background") {
+            if (!value(text)) return Usage("option " + arg + " needs a value");
+            const auto choice = ParseChoice(text, {"color", "picture", "blur"});
+            if (!choice) return Usage("--background must be blur, color or picture");
+            options.background = static_cast<model::BackgroundMode>(*choice);
         } else if (arg == "--disc") {
             if (!value(text)) return Usage("option " + arg + " needs a value");
             options.disc = disc::ParseDiscKind(text);
@@ -253,6 +263,7 @@ int RunBuild(const Options& options) {
     if (options.videoType) model::Settings.VideoType = *options.videoType;
     if (options.tvSet) model::Settings.TVSet = *options.tvSet;
     if (options.musicSync) model::Settings.MusicSync = *options.musicSync;
+    if (options.background) model::SetBackgroundMode(model::Settings, *options.background);
 
     const disc::DiscKind kind = options.disc.value_or(disc::KindOfOutputName(options.output));
     if (const base::Status suits = disc::CheckKindForFormat(kind, model::Settings.VideoType);

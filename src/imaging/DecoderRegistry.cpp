@@ -7,10 +7,14 @@
 
 #include "imaging/FfmpegDecoder.h"
 #include "imaging/FileBytes.h"
+#include "imaging/HeifDecoder.h"
 #include "imaging/JpegDecoder.h"
+#include "imaging/PcxReader.h"
 #include "imaging/PictureError.h"
 #include "imaging/PictureSignatures.h"
+#include "imaging/PsdReader.h"
 #include "imaging/QtDecoder.h"
+#include "imaging/RawDecoder.h"
 
 namespace imaging {
 
@@ -24,6 +28,12 @@ DecodedImage ViaQt(const std::string& fileName, const DecodeRequest&) {
 template <RasterFormat Format>
 DecodedImage ViaFfmpeg(const std::string& fileName, const DecodeRequest&) {
     return DecodeWithFfmpeg(fileName, Format);
+}
+
+// PCX pictures of 8-bit planes are ours; the older bit-plane kinds FFmpeg's.
+DecodedImage ViaPcxReader(const std::string& fileName, const DecodeRequest& request) {
+    if (IsPcxOfByteSamples(ReadFileHead(fileName, 128))) return DecodePcx(fileName, request);
+    return DecodeWithFfmpeg(fileName, RasterFormat::Pcx);
 }
 
 constexpr char kPng[] = "png", kGif[] = "gif", kBmp[] = "bmp", kTiff[] = "tiff", kWebp[] = "webp",
@@ -50,14 +60,26 @@ const std::vector<DecoderInfo> kDecoders = {
     {".PNM", "Portable anymap", ViaQt<kPpm>},
     {".XPM", "X pixmap", ViaQt<kXpm>},
     {".XBM", "X bitmap", ViaQt<kXbm>},
-    {".PCX", "PCX", ViaFfmpeg<RasterFormat::Pcx>},
+    {".HEIC", "HEIF", DecodeHeif},
+    {".HEIF", "HEIF", DecodeHeif},
+    {".HIF", "HEIF", DecodeHeif},
+    {".AVIF", "AVIF", DecodeHeif},
+    {".DNG", "Camera RAW", DecodeRaw, ".TIF"},
+    {".CR2", "Camera RAW", DecodeRaw, ".TIF"},
+    {".CR3", "Camera RAW", DecodeRaw},
+    {".NEF", "Camera RAW", DecodeRaw, ".TIF"},
+    {".ARW", "Camera RAW", DecodeRaw, ".TIF"},
+    {".ORF", "Camera RAW", DecodeRaw, ".TIF"},
+    {".RW2", "Camera RAW", DecodeRaw, ".TIF"},
+    {".RAF", "Camera RAW", DecodeRaw},
+    {".PCX", "PCX", ViaPcxReader},
     {".TGA", "Targa", ViaFfmpeg<RasterFormat::Targa>},
     {".TARGA", "Targa", ViaFfmpeg<RasterFormat::Targa>},
     {".SGI", "SGI", ViaFfmpeg<RasterFormat::Sgi>},
     {".RGB", "SGI", ViaFfmpeg<RasterFormat::Sgi>},
     {".RGBA", "SGI", ViaFfmpeg<RasterFormat::Sgi>},
     {".BW", "SGI", ViaFfmpeg<RasterFormat::Sgi>},
-    {".PSD", "Photoshop", ViaFfmpeg<RasterFormat::Photoshop>},
+    {".PSD", "Photoshop", DecodePsd},
     {".PCD", "Photo-CD", ViaFfmpeg<RasterFormat::PhotoCd>},
     {".RAS", "Sun raster", ViaFfmpeg<RasterFormat::SunRaster>},
     {".SUN", "Sun raster", ViaFfmpeg<RasterFormat::SunRaster>},
@@ -112,7 +134,9 @@ const DecoderInfo& ChooseDecoder(const std::string& fileName) {
 
     const std::string_view byContent = SignatureExtension(ReadFileHead(fileName, kSignatureBytes));
     const std::string extension = UpperExtension(fileName);
-    const DecoderInfo* info = FindDecoder(byContent.empty() ? extension : byContent);
+    const DecoderInfo* byName = FindDecoder(extension);
+    const bool nameRefines = byName && !byContent.empty() && byName->container == byContent;
+    const DecoderInfo* info = byContent.empty() || nameRefines ? byName : FindDecoder(byContent);
     if (!info)
         throw PictureError(PictureError::Kind::UnknownExtension, fileName,
                            extension.empty()

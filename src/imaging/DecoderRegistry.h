@@ -4,7 +4,9 @@
 // Extensions are written upper-case with their dot (".JPG") and match without
 // regard to case. A file's first bytes choose the decoder when they carry a
 // known signature (see PictureSignatures.h), so a PNG named ".jpg" is read as
-// the PNG it is; the extension decides only when the content says nothing.
+// the PNG it is; the extension decides only when the content says nothing,
+// or when it names a format built inside the container the content shows
+// (a ".NEF" file's TIFF signature).
 #pragma once
 
 #include <string>
@@ -19,6 +21,10 @@ struct DecoderInfo {
     std::string_view extension;  // ".JPG"
     std::string_view format;     // a short name of the format, for messages and file filters
     DecodeFunction decode;       // null where the platform has no decoder (metafiles)
+    // The registered extension whose signature files of this kind carry
+    // (most camera RAW files are TIFF files inside); under this extension
+    // such content is read by this decoder. Empty for formats of their own.
+    std::string_view container = {};
 };
 
 // The upper-cased extension of a path, dot included; "" when it has none.

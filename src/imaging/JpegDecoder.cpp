@@ -8,7 +8,6 @@
 
 #include <jerror.h>
 #include <jpeglib.h>
-#include <libexif/exif-data.h>
 
 #include "imaging/FileBytes.h"
 #include "imaging/Orientation.h"
@@ -75,31 +74,20 @@ bool Guarded(ErrorManager& err, Step&& step) {
 }
 
 int ExifOrientation(jpeg_saved_marker_ptr markers) {
-    for (jpeg_saved_marker_ptr m = markers; m; m = m->next) {
-        if (m->marker != JPEG_APP0 + 1 || m->data_length < 6 ||
-            std::memcmp(m->data, "Exif\0\0", 6) != 0)
-            continue;
-        ExifData* exif = exif_data_new_from_data(m->data, m->data_length);
-        if (!exif) continue;
-        int orientation = 1;
-        const ExifEntry* entry =
-            exif_content_get_entry(exif->ifd[EXIF_IFD_0], EXIF_TAG_ORIENTATION);
-        if (entry && entry->format == EXIF_FORMAT_SHORT && entry->components >= 1 &&
-            entry->size >= 2)
-            orientation = exif_get_short(entry->data, exif_data_get_byte_order(exif));
-        exif_data_unref(exif);
-        return orientation >= 1 && orientation <= 8 ? orientation : 1;
-    }
+    for (jpeg_saved_marker_ptr m = markers; m; m = m->next)
+        if (m->marker == JPEG_APP0 + 1 && m->data_length >= 6 &&
+            std::memcmp(m->data, "Exif\0\0", 6) == 0)
+            return imaging::ExifOrientation(std::span<const uint8_t>(m->data, m->data_length));
     return 1;
 }
 
 class JpegReader {
 public:
-    explicit JpegReader(const std::string& fileName) : fileName_(fileName) {
-        // From memory rather than through stdio: libjpeg-turbo's fast Huffman
-        // path needs several kilobytes of input at hand, which the 4 KB stdio
-        // buffer often lacks, and a photo's entropy decoding dominates.
-        bytes_ = ReadFileBytes(fileName);
+    // From memory rather than through stdio: libjpeg-turbo's fast Huffman
+    // path needs several kilobytes of input at hand, which the 4 KB stdio
+    // buffer often lacks, and a photo's entropy decoding dominates.
+    JpegReader(const std::string& fileName, std::span<const uint8_t> bytes, bool applyExif)
+        : fileName_(fileName), bytes_(bytes), applyExif_(applyExif) {
         cinfo_.err = jpeg_std_error(&err_.pub);
         err_.pub.error_exit = OnFatalError;
         err_.pub.emit_message = OnMessage;
@@ -126,7 +114,7 @@ public:
                                std::to_string(storedWidth) + " x " + std::to_string(storedHeight) +
                                    " pixels is above the limit of 100 megapixels");
 
-        const int orientation = ExifOrientation(cinfo_.marker_list);
+        const int orientation = applyExif_ ? ExifOrientation(cinfo_.marker_list) : 1;
         const bool swap = SwapsAxes(orientation);
         DecodedImage result;
         result.natural = swap ? Size{static_cast<int>(storedHeight), static_cast<int>(storedWidth)}
@@ -211,7 +199,8 @@ private:
     }
 
     std::string fileName_;
-    std::vector<uint8_t> bytes_;
+    std::span<const uint8_t> bytes_;
+    bool applyExif_;
     bool created_ = false;
     jpeg_decompress_struct cinfo_{};
     ErrorManager err_{};
@@ -221,7 +210,13 @@ private:
 }  // namespace
 
 DecodedImage DecodeJpeg(const std::string& fileName, const DecodeRequest& request) {
-    JpegReader reader(fileName);
+    const std::vector<uint8_t> bytes = ReadFileBytes(fileName);
+    return DecodeJpegBytes(fileName, bytes, request, true);
+}
+
+DecodedImage DecodeJpegBytes(const std::string& fileName, std::span<const uint8_t> bytes,
+                             const DecodeRequest& request, bool applyExifOrientation) {
+    JpegReader reader(fileName, bytes, applyExifOrientation);
     return reader.decode(request);
 }
 

@@ -10,6 +10,8 @@
 // the rest), a broken header a clean error.
 #pragma once
 
+#include <cstdint>
+#include <span>
 #include <string>
 
 #include "imaging/DecodedImage.h"
@@ -17,5 +19,11 @@
 namespace imaging {
 
 DecodedImage DecodeJpeg(const std::string& fileName, const DecodeRequest& request);
+
+// The same for a JPEG held in memory (a preview inside another file, which
+// 'fileName' names in messages). A preview's orientation is its container's,
+// so its own EXIF orientation can be left unapplied.
+DecodedImage DecodeJpegBytes(const std::string& fileName, std::span<const uint8_t> bytes,
+                             const DecodeRequest& request, bool applyExifOrientation);
 
 }  // namespace imaging

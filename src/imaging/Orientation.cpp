@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include <libexif/exif-data.h>
+
 namespace imaging {
 
 namespace {
@@ -58,6 +60,38 @@ raster::Bitmap Reorient(raster::Bitmap stored, int orientation) {
         }
     }
     return out;
+}
+
+std::vector<uint8_t> ReorientPlane(std::vector<uint8_t> plane, int width, int height,
+                                   int orientation) {
+    if (plane.empty() || orientation < 2 || orientation > 8) return plane;
+    // Through a grey bitmap: the planes are small next to the picture.
+    raster::Bitmap grey(width, height);
+    for (int y = 0; y < height; ++y) {
+        uint8_t* p = grey.row(y);
+        const uint8_t* in = plane.data() + static_cast<size_t>(y) * static_cast<size_t>(width);
+        for (int x = 0; x < width; ++x, p += 3) p[0] = in[x];
+    }
+    const raster::Bitmap upright = Reorient(std::move(grey), orientation);
+    std::vector<uint8_t> out;
+    out.reserve(plane.size());
+    for (int y = 0; y < upright.height(); ++y) {
+        const uint8_t* p = upright.row(y);
+        for (int x = 0; x < upright.width(); ++x, p += 3) out.push_back(p[0]);
+    }
+    return out;
+}
+
+int ExifOrientation(std::span<const uint8_t> exif) {
+    if (exif.size() < 6 || std::memcmp(exif.data(), "Exif\0\0", 6) != 0) return 1;
+    ExifData* data = exif_data_new_from_data(exif.data(), static_cast<unsigned>(exif.size()));
+    if (!data) return 1;
+    int orientation = 1;
+    const ExifEntry* entry = exif_content_get_entry(data->ifd[EXIF_IFD_0], EXIF_TAG_ORIENTATION);
+    if (entry && entry->format == EXIF_FORMAT_SHORT && entry->components >= 1 && entry->size >= 2)
+        orientation = exif_get_short(entry->data, exif_data_get_byte_order(data));
+    exif_data_unref(data);
+    return orientation >= 1 && orientation <= 8 ? orientation : 1;
 }
 
 }  // namespace imaging

@@ -7,6 +7,10 @@
 // clockwise. Values 5 to 8 swap width and height.
 #pragma once
 
+#include <cstdint>
+#include <span>
+#include <vector>
+
 #include "raster/Bitmap.h"
 
 namespace imaging {
@@ -18,5 +22,14 @@ constexpr bool SwapsAxes(int orientation) {
 
 // The upright picture for a stored one. Unknown values leave it as it is.
 raster::Bitmap Reorient(raster::Bitmap stored, int orientation);
+
+// The same for an opacity plane (width x height bytes, row by row); returns
+// the upright plane. Empty stays empty.
+std::vector<uint8_t> ReorientPlane(std::vector<uint8_t> plane, int width, int height,
+                                   int orientation);
+
+// The Orientation tag of an EXIF block that starts "Exif\0\0" (as a JPEG's
+// APP1 segment does); 1 when there is none or it is out of range.
+int ExifOrientation(std::span<const uint8_t> exif);
 
 }  // namespace imaging

@@ -28,6 +28,26 @@ const Signature kSignatures[] = {
     {{{{0, "GIF87a"sv}}}, ".GIF"},
     {{{{0, "GIF89a"sv}}}, ".GIF"},
     {{{{0, "RIFF"sv}, {8, "WEBP"sv}}}, ".WEBP"},
+    // ISO base media files: the brand after "ftyp" tells HEIF, AVIF and
+    // Canon's CR3 apart.
+    {{{{4, "ftypheic"sv}}}, ".HEIC"},
+    {{{{4, "ftypheix"sv}}}, ".HEIC"},
+    {{{{4, "ftyphevc"sv}}}, ".HEIC"},
+    {{{{4, "ftyphevx"sv}}}, ".HEIC"},
+    {{{{4, "ftypheim"sv}}}, ".HEIC"},
+    {{{{4, "ftypheis"sv}}}, ".HEIC"},
+    {{{{4, "ftypmif1"sv}}}, ".HEIC"},
+    {{{{4, "ftypmsf1"sv}}}, ".HEIC"},
+    {{{{4, "ftypavif"sv}}}, ".AVIF"},
+    {{{{4, "ftypavis"sv}}}, ".AVIF"},
+    {{{{4, "ftypcrx "sv}}}, ".CR3"},
+    // Camera RAW files with marks of their own, before the TIFF they are
+    // built on; other RAW files carry TIFF's and are told by their name.
+    {{{{0, "II*\0"sv}, {8, "CR\x02"sv}}}, ".CR2"},
+    {{{{0, "IIRO"sv}}}, ".ORF"},
+    {{{{0, "IIRS"sv}}}, ".ORF"},
+    {{{{0, "IIU\0"sv}}}, ".RW2"},
+    {{{{0, "FUJIFILMCCD-RAW"sv}}}, ".RAF"},
     {{{{0, "II*\0"sv}}}, ".TIF"},
     {{{{0, "MM\0*"sv}}}, ".TIF"},
     {{{{0, "8BPS"sv}}}, ".PSD"},

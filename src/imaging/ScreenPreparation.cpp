@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "base/Swallow.h"
+#include "imaging/BlurredFill.h"
 #include "imaging/FitArithmetic.h"
 #include "imaging/PictureLoader.h"
 #include "raster/Blit.h"
@@ -14,6 +15,11 @@ namespace imaging {
 namespace {
 
 constexpr int kTileBelow = 250;
+constexpr uint8_t kBlurredBackground = 3;
+
+bool ComposesOnFrame(const ScreenPictureSettings& screen) {
+    return screen.FrameBackground >= 1 && screen.FrameBackground <= kBlurredBackground;
+}
 
 bool IsTiled(Size picture) {
     return picture.width < kTileBelow || picture.height < kTileBelow;
@@ -78,7 +84,9 @@ void ComposeOnBackground(raster::Bitmap& picture, const ScreenPictureSettings& s
     const int FW = screen.Width, FH = screen.Height;
     raster::Bitmap frame(FW, FH, screen.Color);
     const raster::Bitmap* background = screen.FrameBackgroundPicture;
-    if (background && !background->isEmpty()) {
+    if (screen.FrameBackground == kBlurredBackground) {
+        frame = BlurredFill(picture, {}, screen.Color, FillFrame{FW, FH, FW, FH});
+    } else if (background && !background->isEmpty()) {
         if (screen.FrameBackground == 1)
             raster::FillPattern(frame, frame.bounds(), *background);
         else
@@ -125,8 +133,7 @@ std::optional<Size> SizeModeReduction(Size natural, const ScreenPictureSettings&
 void PreparePicture(raster::Bitmap& Picture, std::optional<raster::Bitmap>& LastPicture,
                     const ScreenPictureSettings& screen, std::optional<Size> natural,
                     raster::Bitmap opacity) {
-    const bool needsFrame =
-        screen.SizeMode <= 4 || screen.FrameBackground == 1 || screen.FrameBackground == 2;
+    const bool needsFrame = screen.SizeMode <= 4 || ComposesOnFrame(screen);
     if (needsFrame && (screen.Width <= 0 || screen.Height <= 0))
         throw std::invalid_argument("the screen has no size");
 
@@ -142,8 +149,7 @@ void PreparePicture(raster::Bitmap& Picture, std::optional<raster::Bitmap>& Last
         FitBySizeMode(Picture, size, screen);
     }
 
-    if (screen.FrameBackground == 1 || screen.FrameBackground == 2)
-        ComposeOnBackground(Picture, screen, opacity);
+    if (ComposesOnFrame(screen)) ComposeOnBackground(Picture, screen, opacity);
 
     if (!LastPicture) LastPicture = Picture;
 

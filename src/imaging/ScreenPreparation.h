@@ -33,7 +33,9 @@ struct ScreenPictureSettings {
     int Width = 100;  // the control's size, the frame pictures are fitted to
     int Height = 100;
     uint8_t SizeMode = 0;
-    uint8_t FrameBackground = 0;  // 0 plain colour, 1 tiled picture, 2 stretched picture
+    // 0 plain colour, 1 tiled picture, 2 stretched picture, 3 each picture
+    // over a blurred copy of itself (BlurredFill.h)
+    uint8_t FrameBackground = 0;
     const raster::Bitmap* FrameBackgroundPicture = nullptr;  // for kinds 1 and 2
     raster::Color Color = 0;  // fill for flattening, cropping and padding
     bool FullFrame = false;   // pad every picture to at least the client size
@@ -41,7 +43,7 @@ struct ScreenPictureSettings {
 };
 
 // Steps after loading: fit by SizeMode, compose onto the frame background
-// (kinds 1 and 2), create LastPicture from the first picture, and pad (kind
+// (kinds 1 to 3), create LastPicture from the first picture, and pad (kind
 // 0): the picture becomes at least 3 pixels larger than the reference (the
 // client rectangle with FullFrame, else LastPicture) in both directions,
 // filled with Color, the picture placed at ((pw - W) div 2 + 1,

@@ -39,7 +39,27 @@ std::vector<std::string> ListFileNames(const std::string& folder) {
     return names;
 }
 
+std::vector<std::string>& AllPictureExtensions() {
+    static std::vector<std::string> extensions;
+    return extensions;
+}
+
+// The extensions a folder stands for, in the order their groups are listed.
+std::vector<std::string> FolderExtensions() {
+    std::vector<std::string> extensions{".jpg", ".gif", ".bmp"};
+    if (!Settings.FolderAllTypes) return extensions;
+    for (const std::string& extension : AllPictureExtensions())
+        if (std::none_of(extensions.begin(), extensions.end(),
+                         [&](const std::string& e) { return EqualsNoCase(e, extension); }))
+            extensions.push_back(extension);
+    return extensions;
+}
+
 }  // namespace
+
+void SetFolderPictureExtensions(std::vector<std::string> extensions) {
+    AllPictureExtensions() = std::move(extensions);
+}
 
 bool ResolveMediaPath(std::string& path) {
     if (path.empty()) return false;
@@ -67,8 +87,7 @@ void ExpandImageFolder(const std::string& folderEntry, std::vector<std::string>&
     const std::vector<std::string> names = ListFileNames(folder);
     std::unordered_set<std::string> listed;
     for (const std::string& path : target) listed.insert(PathKey(path));
-    static constexpr std::array<std::string_view, 3> kExtensions{".jpg", ".gif", ".bmp"};
-    for (std::string_view extension : kExtensions) {
+    for (const std::string& extension : FolderExtensions()) {
         std::vector<std::string> group;
         for (const std::string& name : names)
             if (HasExtensionNoCase(name, extension)) group.push_back(name);

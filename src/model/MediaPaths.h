@@ -25,9 +25,15 @@ std::string ImageKey(std::string_view path);
 std::string CaptionDefault(std::string_view path);
 
 // Appends the folder's JPEG, then GIF, then BMP files (extensions in any
-// letter case), each group in case-insensitive name order, to target.
-// Sub-folders are not searched; a path target already holds is skipped.
+// letter case), each group in case-insensitive name order, to target; with
+// Settings.FolderAllTypes, then the files of every other extension given to
+// SetFolderPictureExtensions, a group each in that order. Sub-folders are
+// not searched; a path target already holds is skipped.
 void ExpandImageFolder(const std::string& folder, std::vector<std::string>& target);
+
+// Every picture extension the program reads (".heic", any case), which the
+// program hands over at start: the decoders live in a layer above this one.
+void SetFolderPictureExtensions(std::vector<std::string> extensions);
 
 enum class FolderEntries { Expand, Keep };
 

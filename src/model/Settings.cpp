@@ -199,6 +199,8 @@ void LoadSettings() {
     s.MusicPath = store.ReadString(kSet, "MusicPath", "");
     s.ShowCaption = store.ReadBool(kSet, "ShowCaption", defaults.ShowCaption);
     s.Back_Mode_UseColor = store.ReadBool(kSet, "Back_Mode_UseColor", defaults.Back_Mode_UseColor);
+    s.Back_Mode_Blurred = store.ReadBool(kSet, "Back_Mode_Blurred", defaults.Back_Mode_Blurred);
+    s.FolderAllTypes = store.ReadBool(kSet, "FolderAllTypes", defaults.FolderAllTypes);
     s.Back_Image_UseTiled =
         store.ReadBool(kSet, "Back_Image_UseTiled", defaults.Back_Image_UseTiled);
     s.Back_Image_Filename = store.ReadString(kSet, "Back_Image_Filename", "");
@@ -233,6 +235,8 @@ bool SaveSettings() noexcept {
         store.WriteString(kSet, "PicturePath", s.PicturePath);
         store.WriteString(kSet, "MusicPath", s.MusicPath);
         store.WriteBool(kSet, "Back_Mode_UseColor", s.Back_Mode_UseColor);
+        store.WriteBool(kSet, "Back_Mode_Blurred", s.Back_Mode_Blurred);
+        store.WriteBool(kSet, "FolderAllTypes", s.FolderAllTypes);
         store.WriteBool(kSet, "Back_Image_UseTiled", s.Back_Image_UseTiled);
         store.WriteString(kSet, "Back_Image_Filename", s.Back_Image_Filename);
         store.WriteString(kSet, "Back_Image_Path", s.Back_Image_Path);

@@ -38,6 +38,12 @@ struct TslSettings {
     StyleSet useeffects = DefaultStyleSet();
     bool ShowCaption = false;
     bool Back_Mode_UseColor = true;
+    // Each picture over a blurred, enlarged copy of itself; overrides the
+    // colour and the background picture.
+    bool Back_Mode_Blurred = false;
+    // Folders stand for every picture type the program reads, not only
+    // their JPEG, GIF and BMP files.
+    bool FolderAllTypes = false;
     bool Back_Image_UseTiled = true;
     std::string Back_Image_Filename;
     std::string Back_Image_Path;  // ProgramDir + "background/" unless stored

@@ -87,7 +87,10 @@ void TRunVantoscreen::ApplyToView() {
         View->SetDelay(speed->delay);
     }
     View->FrameBackground = 0;
-    if (!SmallPreview && !s.Back_Mode_UseColor && model::ResolveMediaPath(s.Back_Image_Filename)) {
+    if (!SmallPreview && s.Back_Mode_Blurred) {
+        View->FrameBackground = 3;  // each picture over a blurred copy of itself
+    } else if (!SmallPreview && !s.Back_Mode_UseColor &&
+               model::ResolveMediaPath(s.Back_Image_Filename)) {
         // A picture that cannot be loaded leaves the plain colour background.
         base::Swallow("screen::TRunVantoscreen background", [&] {
             if (!View->FrameBackgroundPicture) View->FrameBackgroundPicture.emplace();

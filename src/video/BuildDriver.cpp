@@ -70,6 +70,10 @@ BackgroundSpec BackgroundFromSettings(const BuildSettings& s, const BuildHooks& 
                                       std::vector<std::string>& warnings) {
     BackgroundSpec spec;
     spec.colour = s.BackgroundColor & 0xFFFFFF;
+    if (s.Back_Mode_Blurred) {
+        spec.kind = BackgroundSpec::Kind::Blurred;
+        return spec;
+    }
     if (s.Back_Mode_UseColor || !model::FileExists(s.Back_Image_Filename)) return spec;
     try {
         spec.picture = hooks.loadBackground(s.Back_Image_Filename);

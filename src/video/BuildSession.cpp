@@ -6,6 +6,7 @@
 
 #include "base/Random.h"
 #include "effects/Effects.h"
+#include "video/BlurredBackdrop.h"
 #include "video/CaptionLayout.h"
 #include "video/ProgressText.h"
 #include "video/TextOverlay.h"
@@ -108,6 +109,8 @@ bool BuildSession::StartPicture(size_t index) {
     currentEffect_ = PickEffect(input_.effectsOf(path));
     try {
         BuildPicture picture = feed_.Take(index);
+        if (input_.background.kind == BackgroundSpec::Kind::Blurred)
+            background_ = BlurredBackdrop(picture, input_.background.colour, input_.format);
         ComposePicture(nextFrame_, background_, picture.bitmap, picture.naturalWidth,
                        picture.naturalHeight, input_.format, picture.opacity);
     } catch (const std::bad_alloc&) {

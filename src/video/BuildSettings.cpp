@@ -15,6 +15,7 @@ BuildSettings BuildSettingsFrom(const model::TslSettings& s) {
                          .ShowCaption = s.ShowCaption,
                          .BackgroundColor = s.BackgroundColor,
                          .Back_Mode_UseColor = s.Back_Mode_UseColor,
+                         .Back_Mode_Blurred = s.Back_Mode_Blurred,
                          .Back_Image_UseTiled = s.Back_Image_UseTiled,
                          .Back_Image_Filename = s.Back_Image_Filename,
                          .Pictures = s.Pictures,

@@ -26,6 +26,7 @@ struct BuildSettings {
     bool ShowCaption = false;
     uint32_t BackgroundColor = 0;  // 0x00BBGGRR
     bool Back_Mode_UseColor = true;
+    bool Back_Mode_Blurred = false;
     bool Back_Image_UseTiled = true;
     std::string Back_Image_Filename;
     std::vector<std::string> Pictures;

@@ -11,6 +11,7 @@ raster::Bitmap PrepareBackground(const BackgroundSpec& spec, const FrameFormat& 
     if (spec.picture.isEmpty()) return frame;
     switch (spec.kind) {
         case BackgroundSpec::Kind::Colour:
+        case BackgroundSpec::Kind::Blurred:
             break;
         case BackgroundSpec::Kind::Tiled: {
             // Tiled on the display's square pixels, then squeezed into the

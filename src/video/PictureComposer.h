@@ -10,13 +10,16 @@
 namespace video {
 
 struct BackgroundSpec {
-    enum class Kind { Colour, Tiled, Stretched };
+    // Blurred: each picture over a blurred copy of itself (BlurredBackdrop.h);
+    // the colour shows through its transparent parts.
+    enum class Kind { Colour, Tiled, Stretched, Blurred };
     Kind kind = Kind::Colour;
     raster::Color colour = 0;  // 0x00BBGGRR, for Kind::Colour
     raster::Bitmap picture;    // for Tiled and Stretched
 };
 
-// A frame-sized bitmap of the background: the colour; the picture repeated
+// A frame-sized bitmap of the background: the colour (also for Blurred,
+// whose backdrop is made per picture); the picture repeated
 // from the top-left corner at its own size on the display (its pixels taken
 // as square, so a square tile shows square however wide the frame's pixels
 // are); or the picture stretched over the whole frame (area-averaged).

@@ -1,5 +1,6 @@
 // The Images step: adding, removing, ordering and inspecting rows.
 #include <QAction>
+#include <QCheckBox>
 #include <QDateTime>
 #include <QFile>
 #include <QLabel>
@@ -10,6 +11,7 @@
 
 #include "AppTestUtil.h"
 #include "app/MediaListModels.h"
+#include "app/PictureFormats.h"
 #include "app/ThumbnailPanel.h"
 #include "model/Settings.h"
 
@@ -158,6 +160,17 @@ TEST_F(ImagesStepTest, AFolderRowShowsHowManyPicturesTheShowTakesFromIt) {
     EXPECT_EQ(Panel()->OverlayText(), "Images in folder: 0");
     Select(1);
     EXPECT_EQ(Panel()->OverlayText(), "Images in folder: 3");
+
+    // Widened to every type: the PNG file counts, now and in the show.
+    app::HandOverFolderPictureTypes();
+    Select(0);
+    Find<QCheckBox>("AllTypesCheck")->setChecked(true);
+    EXPECT_TRUE(model::Settings.FolderAllTypes);
+    EXPECT_EQ(Panel()->OverlayText(), "Images in folder: 1");
+    Window().CollectSettings(false);
+    EXPECT_EQ(model::Settings.Pictures.size(), 4u);
+    Find<QCheckBox>("AllTypesCheck")->setChecked(false);
+    Select(1);
 
     // The overlay opens the folder like the thumbnail opens a picture.
     Panel()->Clicked();

@@ -172,6 +172,31 @@ TEST_F(MainFormTest, ControlsShowTheRecordAndGiveItBack) {
     EXPECT_EQ(s.Back_Image_Filename, background.toStdString());
 }
 
+// The blurred fill is a third choice beside colour and picture; the preview
+// shows the show's first picture over its blurred copy.
+TEST_F(MainFormTest, BlurredFillIsChosenStoredAndPreviewed) {
+    const QString photo = MakePicture("photo.png", 30, 60, Qt::darkRed);
+    MakeFile("options.dat",
+             ("[Set]\nBack_Mode_Blurred=1\nBack_Mode_UseColor=0\n[Pictures]\n" + photo + "=1\n")
+                 .toUtf8());
+    model::LoadAllSettings();
+    Window().RefreshFromSettings();
+    EXPECT_TRUE(Radio("BackBlurRadio")->isChecked());
+    EXPECT_FALSE(Radio("BackImageRadio")->isChecked());
+    auto* preview = Find<app::BackgroundPreview>("BackImage");
+    EXPECT_TRUE(preview->ShowsBlurred());
+
+    Radio("BackColorRadio")->setChecked(true);
+    EXPECT_FALSE(preview->ShowsBlurred());
+    Window().CollectSettings(false);
+    EXPECT_FALSE(model::Settings.Back_Mode_Blurred);
+    EXPECT_TRUE(model::Settings.Back_Mode_UseColor);
+    Radio("BackBlurRadio")->setChecked(true);
+    Window().CollectSettings(false);
+    EXPECT_TRUE(model::Settings.Back_Mode_Blurred);
+    EXPECT_TRUE(model::Settings.Back_Mode_UseColor);  // kept for switching back
+}
+
 TEST_F(MainFormTest, LoadingAProjectShowsItsSpeedAndInterval) {
     const QString project = MakeFile("slow.dvprj", "[Set]\nEffectSpeed2=5\nImageInterval=9\n");
     Window().SelectStep(TMainForm::kEffectsStep);  // starts the preview

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "imaging/BlurredFill.h"
 #include "imaging/ImagingTestUtil.h"
 #include "imaging/PictureLoader.h"
 #include "imaging/ScreenPreparation.h"
@@ -149,6 +150,16 @@ TEST(ScreenPreparation, FrameBackgroundsAreTiledOrStretchedUnderThePicture) {
     EXPECT_EQ(stretched.pixel(719, 0), RGB(20, 0, 0));
     EXPECT_EQ(stretched.pixel(0, 479), RGB(30, 0, 0));
     EXPECT_EQ(stretched.pixel(719, 479), RGB(40, 0, 0));
+
+    // Blurred: the picture's own colour, darkened, all round it; no pattern.
+    screen.FrameBackground = 3;
+    raster::Bitmap blurred = picture;
+    PreparePicture(blurred, last, screen);
+    ASSERT_EQ(SizeOf(blurred), (Size{720, 480}));
+    EXPECT_EQ(blurred.pixel(360, 240), RGB(200, 0, 0));
+    const uint8_t dark = uint8_t(200 * kBlurredFillBrightness / 256);
+    for (const auto& [x, y] : {std::pair{0, 0}, {719, 0}, {0, 479}, {719, 479}})
+        EXPECT_TRUE(Near(blurred.pixel(x, y), RGB(dark, 0, 0), 1)) << x << "," << y;
 }
 
 TEST(ScreenPreparation, TransparentPicturesShowWhatLiesUnderThem) {

@@ -59,6 +59,18 @@ TEST_F(MediaTest, FolderYieldsJpegThenGifThenBmpInCaseInsensitiveOrder) {
     model::ExpandImageFolder(folder, target);
     model::ExpandImageFolder(Path("Nowhere/"), target);
     EXPECT_EQ(target.size(), 6u);
+
+    // Widened to every type the program reads: the same three groups first,
+    // then one group per further extension, in the order handed over.
+    Touch("Photos/f.HEIC");
+    model::SetFolderPictureExtensions({".JPG", ".heic", ".jpeg", ".gif", ".png"});
+    Settings.FolderAllTypes = true;
+    Paths wide;
+    model::ExpandImageFolder(folder, wide);
+    model::SetFolderPictureExtensions({});
+    EXPECT_EQ(wide, (Paths{folder + "A.JPG", folder + "B.jpg", folder + "b.jpg", folder + "c.gif",
+                           folder + "a.bmp", folder + "Z.Bmp", folder + "f.HEIC",
+                           folder + "photo.jpeg", folder + "d.png"}));
 }
 
 TEST_F(MediaTest, DuplicatesAreOnlyCheckedInsideTheFolderExpansion) {

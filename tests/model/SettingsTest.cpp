@@ -38,6 +38,8 @@ TEST_F(SettingsTest, FirstStartWithoutOptionsFileHoldsExactlyTheDefaults) {
     EXPECT_EQ(Settings.EffectSpeed2, 4);
     EXPECT_FALSE(Settings.ShowCaption);
     EXPECT_TRUE(Settings.Back_Mode_UseColor);
+    EXPECT_FALSE(Settings.Back_Mode_Blurred);
+    EXPECT_FALSE(Settings.FolderAllTypes);
     EXPECT_TRUE(Settings.Back_Image_UseTiled);
     EXPECT_EQ(Settings.Back_Image_Filename, "");
     EXPECT_EQ(Settings.Back_Image_Path, Path("background/"));
@@ -66,6 +68,8 @@ TEST_F(SettingsTest, FirstStartWithoutOptionsFileHoldsExactlyTheDefaults) {
                                                                   "PicturePath",
                                                                   "MusicPath",
                                                                   "Back_Mode_UseColor",
+                                                                  "Back_Mode_Blurred",
+                                                                  "FolderAllTypes",
                                                                   "Back_Image_UseTiled",
                                                                   "Back_Image_Filename",
                                                                   "Back_Image_Path",

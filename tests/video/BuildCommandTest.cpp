@@ -63,6 +63,7 @@ TEST_F(BuildCommandTest, WrongArgumentsAndMissingInputs) {
     EXPECT_NE(run.errors.find("-o"), std::string::npos) << run.errors;
     EXPECT_EQ(RunVantoshow({"build", "-o", File("x.mpg"), "--format", "vhs"}).code, 2);
     EXPECT_EQ(RunVantoshow({"build", "-o", File("x.mpg"), "--bogus"}).code, 2);
+    EXPECT_EQ(RunVantoshow({"build", "-o", File("x.mpg"), "--background", "plaid"}).code, 2);
     EXPECT_EQ(RunVantoshow({"build", "a.dvprj", "b.dvprj", "-o", File("x.mpg")}).code, 2);
 
     run = RunVantoshow({"build", File("missing.dvprj"), "-o", File("x.mpg")});
@@ -166,8 +167,11 @@ TEST_F(BuildCommandTest, BuildsTheWorkingOptionsWhenNoProjectIsNamed) {
     std::filesystem::copy_file(project, File("options.dat"));
     const std::string optionsBefore = ReadWholeFile(File("options.dat"));
     model::CloseOptionsStore();  // as in a fresh process
-    const CommandRun run = RunVantoshow({"build", "-o", File("plain"), "--format", "vcd"});
+    const CommandRun run =
+        RunVantoshow({"build", "-o", File("plain"), "--format", "vcd", "--background", "blur"});
     ASSERT_EQ(run.code, 0) << run.errors;
+    // The build ran with the blurred fill; the file keeps its own choice.
+    EXPECT_TRUE(model::Settings.Back_Mode_Blurred);
     // ".mpg" is added, as the window's save dialog does.
     const auto info = ProbeFile(File("plain.mpg"));
     ASSERT_TRUE(info.has_value());
