@@ -17,6 +17,7 @@ BuildSettings BuildSettingsFrom(const model::TslSettings& s) {
                          .Back_Mode_UseColor = s.Back_Mode_UseColor,
                          .Back_Image_UseTiled = s.Back_Image_UseTiled,
                          .Back_Image_Filename = s.Back_Image_Filename,
+                         .Motion = s.Motion,
                          .Pictures = s.Pictures,
                          .Music = s.Music};
 }

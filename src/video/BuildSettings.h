@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "model/MotionSetting.h"
+
 namespace model {
 struct TslSettings;
 }
@@ -26,6 +28,7 @@ struct BuildSettings {
     bool Back_Mode_UseColor = true;
     bool Back_Image_UseTiled = true;
     std::string Back_Image_Filename;
+    model::MotionSetting Motion;  // of the pictures without their own
     std::vector<std::string> Pictures;
     std::vector<std::string> Music;
 };
