@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "cli/Cli.h"
+#include "model/MotionSetting.h"
 #include "model/Settings.h"
 #include "video/BuildTestUtil.h"
 
@@ -63,6 +64,11 @@ TEST_F(BuildCommandTest, WrongArgumentsAndMissingInputs) {
     EXPECT_NE(run.errors.find("-o"), std::string::npos) << run.errors;
     EXPECT_EQ(RunVantoshow({"build", "-o", File("x.mpg"), "--format", "vhs"}).code, 2);
     EXPECT_EQ(RunVantoshow({"build", "-o", File("x.mpg"), "--bogus"}).code, 2);
+    for (const char* motion : {"spin", "zoom-in:6", "pan-left:"}) {
+        run = RunVantoshow({"build", "-o", File("x.mpg"), "--motion", motion});
+        EXPECT_EQ(run.code, 2) << motion;
+        EXPECT_NE(run.errors.find("--motion must be"), std::string::npos) << run.errors;
+    }
     EXPECT_EQ(RunVantoshow({"build", "a.dvprj", "b.dvprj", "-o", File("x.mpg")}).code, 2);
 
     run = RunVantoshow({"build", File("missing.dvprj"), "-o", File("x.mpg")});
@@ -166,8 +172,11 @@ TEST_F(BuildCommandTest, BuildsTheWorkingOptionsWhenNoProjectIsNamed) {
     std::filesystem::copy_file(project, File("options.dat"));
     const std::string optionsBefore = ReadWholeFile(File("options.dat"));
     model::CloseOptionsStore();  // as in a fresh process
-    const CommandRun run = RunVantoshow({"build", "-o", File("plain"), "--format", "vcd"});
+    const CommandRun run =
+        RunVantoshow({"build", "-o", File("plain"), "--format", "vcd", "--motion", "pan-up:2"});
     ASSERT_EQ(run.code, 0) << run.errors;
+    // The motion, like the format, holds for this build and is not stored.
+    EXPECT_EQ(model::Settings.Motion, (model::MotionSetting{model::MotionKind::PanUp, 2}));
     // ".mpg" is added, as the window's save dialog does.
     const auto info = ProbeFile(File("plain.mpg"));
     ASSERT_TRUE(info.has_value());
