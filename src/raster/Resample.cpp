@@ -1,122 +1,81 @@
 #include "raster/Resample.h"
 
-#include <algorithm>
+#include <pixman.h>
+
 #include <cmath>
-#include <cstdint>
-#include <vector>
+#include <utility>
 
 namespace raster {
 
 namespace {
 
-constexpr int kWeightBits = 14;
-constexpr int32_t kWeightOne = 1 << kWeightBits;
-// The first pass keeps 6 bits below the 8 of a colour value, so the second
-// pass rounds only once.
-constexpr int kFirstPassShift = 8;
-constexpr int kSecondPassShift = 2 * kWeightBits - kFirstPassShift;
-
-// The taps of one direction: for output i, 'taps' consecutive source
-// indices from first[i], with weights summing to kWeightOne.
-struct Taps {
-    int taps = 0;
-    std::vector<int> first;
-    std::vector<int32_t> weights;  // taps per output
+struct ImageDeleter {
+    void operator()(pixman_image_t* image) const { pixman_image_unref(image); }
 };
+using ImagePtr = std::unique_ptr<pixman_image_t, ImageDeleter>;
 
-Taps MakeTaps(int outputs, int sourceSize, double start, double length) {
-    Taps result;
-    const double step = length / outputs;  // source pixels per output pixel
-    const double radius = std::max(1.0, step);
-    result.taps = std::min(sourceSize, static_cast<int>(std::ceil(2 * radius)) + 1);
-    result.first.resize(static_cast<size_t>(outputs));
-    result.weights.assign(static_cast<size_t>(outputs) * result.taps, 0);
-    std::vector<double> raw(static_cast<size_t>(result.taps));
-    for (int i = 0; i < outputs; ++i) {
-        // The output pixel's centre, in source pixel coordinates whose
-        // integers are pixel centres.
-        const double centre = start + (i + 0.5) * step - 0.5;
-        const int lowest = static_cast<int>(std::floor(centre - radius)) + 1;
-        const int first = std::clamp(lowest, 0, sourceSize - result.taps);
-        std::fill(raw.begin(), raw.end(), 0.0);
-        // The radius is at least one pixel, so some tap always has weight.
-        double total = 0;
-        for (int j = lowest; j <= static_cast<int>(std::floor(centre + radius)); ++j) {
-            const double weight = 1 - std::abs(j - centre) / radius;
-            if (weight <= 0) continue;
-            // Beyond the edge the edge pixel stands in.
-            const int slot = std::clamp(j, first, first + result.taps - 1) - first;
-            raw[static_cast<size_t>(slot)] += weight;
-            total += weight;
-        }
-        int32_t* weights = &result.weights[static_cast<size_t>(i) * result.taps];
-        int32_t sum = 0;
-        int largest = 0;
-        for (int k = 0; k < result.taps; ++k) {
-            weights[k] =
-                static_cast<int32_t>(std::lround(raw[static_cast<size_t>(k)] / total * kWeightOne));
-            sum += weights[k];
-            if (weights[k] > weights[largest]) largest = k;
-        }
-        // Rounding leftovers go to the heaviest tap, so flat areas stay exact.
-        weights[largest] += kWeightOne - sum;
-        result.first[static_cast<size_t>(i)] = first;
-    }
-    return result;
+pixman_fixed_t Fixed(double value) {
+    return static_cast<pixman_fixed_t>(std::lround(value * 65536.0));
 }
 
 }  // namespace
 
-void ResampleView(Bitmap& target, const Bitmap& source, const SourceRect& view) {
-    if (target.isEmpty() || source.isEmpty() || !(view.width > 0) || !(view.height > 0)) return;
-    const int outWidth = target.width(), outHeight = target.height();
-    const Taps columns = MakeTaps(outWidth, source.width(), view.x, view.width);
-    const Taps rows = MakeTaps(outHeight, source.height(), view.y, view.height);
+struct ViewSource::Image {
+    ImagePtr image;
+};
 
-    // Only the source rows some output row reads go through the first pass.
-    const int rowFirst = rows.first.front();
-    const int rowLast = rows.first.back() + rows.taps - 1;
-    const size_t lineValues = static_cast<size_t>(outWidth) * 3;
-    // Kept between frames: a build samples every frame at the same size.
-    thread_local std::vector<uint16_t> across;
-    thread_local std::vector<int32_t> sums;
-    across.resize(static_cast<size_t>(rowLast - rowFirst + 1) * lineValues);
-    sums.resize(lineValues);
-
-    for (int y = rowFirst; y <= rowLast; ++y) {
-        const uint8_t* in = source.row(y);
-        uint16_t* out = &across[static_cast<size_t>(y - rowFirst) * lineValues];
-        for (int x = 0; x < outWidth; ++x) {
-            const uint8_t* pixel =
-                in + static_cast<size_t>(columns.first[static_cast<size_t>(x)]) * 3;
-            const int32_t* weights = &columns.weights[static_cast<size_t>(x) * columns.taps];
-            int32_t b = 0, g = 0, r = 0;
-            for (int k = 0; k < columns.taps; ++k, pixel += 3) {
-                b += weights[k] * pixel[0];
-                g += weights[k] * pixel[1];
-                r += weights[k] * pixel[2];
-            }
-            constexpr int32_t half = 1 << (kFirstPassShift - 1);
-            out[3 * x] = static_cast<uint16_t>((b + half) >> kFirstPassShift);
-            out[3 * x + 1] = static_cast<uint16_t>((g + half) >> kFirstPassShift);
-            out[3 * x + 2] = static_cast<uint16_t>((r + half) >> kFirstPassShift);
-        }
+ViewSource::ViewSource(const Bitmap& picture) : width_(picture.width()), height_(picture.height()) {
+    if (isEmpty()) return;
+    pixels_.resize(static_cast<size_t>(width_) * height_);
+    for (int y = 0; y < height_; ++y) {
+        const uint8_t* in = picture.row(y);
+        uint32_t* out = &pixels_[static_cast<size_t>(y) * width_];
+        for (int x = 0; x < width_; ++x, in += 3)
+            out[x] = uint32_t{in[0]} | uint32_t{in[1]} << 8 | uint32_t{in[2]} << 16;
     }
+    image_ = std::make_unique<Image>();
+    image_->image.reset(
+        pixman_image_create_bits(PIXMAN_x8r8g8b8, width_, height_, pixels_.data(), width_ * 4));
+    if (!image_->image) throw std::bad_alloc();
+    // Edge pixels stand in beyond the edges, so no colour from outside is blended in.
+    pixman_image_set_repeat(image_->image.get(), PIXMAN_REPEAT_PAD);
+    pixman_image_set_filter(image_->image.get(), PIXMAN_FILTER_BILINEAR, nullptr, 0);
+}
 
-    for (int y = 0; y < outHeight; ++y) {
-        std::fill(sums.begin(), sums.end(), 0);
-        const int32_t* weights = &rows.weights[static_cast<size_t>(y) * rows.taps];
-        const int first = rows.first[static_cast<size_t>(y)] - rowFirst;
-        for (int k = 0; k < rows.taps; ++k) {
-            const int32_t weight = weights[k];
-            if (weight == 0) continue;
-            const uint16_t* line = &across[static_cast<size_t>(first + k) * lineValues];
-            for (size_t i = 0; i < lineValues; ++i) sums[i] += weight * line[i];
+ViewSource::ViewSource() = default;
+ViewSource::~ViewSource() = default;
+ViewSource::ViewSource(ViewSource&&) noexcept = default;
+ViewSource& ViewSource::operator=(ViewSource&&) noexcept = default;
+
+void ViewSource::Draw(Bitmap& target, const SourceRect& view) const {
+    if (isEmpty() || target.isEmpty() || !(view.width > 0) || !(view.height > 0)) return;
+    const int width = target.width(), height = target.height();
+    // Kept between frames: a build draws every frame at the same size.
+    thread_local std::vector<uint32_t> frame;
+    frame.resize(static_cast<size_t>(width) * height);
+    const ImagePtr out(
+        pixman_image_create_bits(PIXMAN_x8r8g8b8, width, height, frame.data(), width * 4));
+    if (!out) throw std::bad_alloc();
+    // Target pixel centres map to source points: source = view corner +
+    // (target + 1/2) x step, sampled between source pixel centres.
+    pixman_transform_t transform;
+    pixman_transform_init_identity(&transform);
+    transform.matrix[0][0] = Fixed(view.width / width);
+    transform.matrix[0][2] = Fixed(view.x);
+    transform.matrix[1][1] = Fixed(view.height / height);
+    transform.matrix[1][2] = Fixed(view.y);
+    pixman_image_set_transform(image_->image.get(), &transform);
+    pixman_image_composite32(PIXMAN_OP_SRC, image_->image.get(), nullptr, out.get(), 0, 0, 0, 0, 0,
+                             0, width, height);
+    pixman_image_set_transform(image_->image.get(), nullptr);
+    for (int y = 0; y < height; ++y) {
+        const uint32_t* in = &frame[static_cast<size_t>(y) * width];
+        uint8_t* row = target.row(y);
+        for (int x = 0; x < width; ++x, row += 3) {
+            row[0] = static_cast<uint8_t>(in[x]);
+            row[1] = static_cast<uint8_t>(in[x] >> 8);
+            row[2] = static_cast<uint8_t>(in[x] >> 16);
         }
-        uint8_t* out = target.row(y);
-        constexpr int32_t half = 1 << (kSecondPassShift - 1);
-        for (size_t i = 0; i < lineValues; ++i)
-            out[i] = static_cast<uint8_t>(std::min((sums[i] + half) >> kSecondPassShift, 255));
     }
 }
 

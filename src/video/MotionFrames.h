@@ -19,6 +19,7 @@
 #include "model/MotionSetting.h"
 #include "motion/MotionPath.h"
 #include "raster/Bitmap.h"
+#include "raster/Resample.h"
 #include "video/BuildPictures.h"
 #include "video/FrameGeometry.h"
 #include "video/FrameTimeline.h"
@@ -74,8 +75,11 @@ public:
 
 private:
     motion::MotionPlan plan_;
-    BuildPicture picture_;
     int64_t frames_ = 0;
+    int naturalWidth_ = 0;
+    int naturalHeight_ = 0;
+    raster::ViewSource colour_;
+    raster::ViewSource opacity_;  // empty for an opaque picture
 };
 
 }  // namespace video
