@@ -13,6 +13,7 @@
 #include <cstdint>
 
 #include "model/MotionSetting.h"
+#include "raster/Resample.h"
 
 namespace motion {
 
@@ -41,12 +42,8 @@ double EaseInOut(double t);
 // last 1; a single frame is 0).
 double MotionTime(int64_t index, int64_t count);
 
-struct ViewRect {
-    double x = 0;
-    double y = 0;
-    double width = 0;
-    double height = 0;
-};
+// The view, in the picture's own pixels (of its natural size).
+using ViewRect = raster::SourceRect;
 
 // The largest rectangle of displayWidth:displayHeight proportions inside a
 // pictureWidth x pictureHeight picture, centred.

@@ -5,36 +5,13 @@
 #include <utility>
 
 #include "imaging/PictureLoader.h"
-#include "raster/Blit.h"
-#include "raster/Resample.h"
 
 namespace video {
 
 namespace {
 
-// The size a moving picture is kept at: its views, from the widest to the
-// closest, come out at between about 0.87 and 1.15 source pixels per frame
-// pixel (one source pixel per frame pixel halfway), where blending the
-// nearest four pixels neither blurs nor flickers. Never more than it was
-// decoded at.
-void ReduceForMotion(BuildPicture& picture, int strength, const FrameFormat& format) {
-    const motion::ViewRect cover = motion::CoverView(picture.naturalWidth, picture.naturalHeight,
-                                                     format.displayWidth, format.displayHeight);
-    const double halfway = std::sqrt(motion::ClosestViewScale(strength));
-    const double scale =
-        std::max(format.width / (cover.width * halfway), format.height / (cover.height * halfway));
-    const int width = static_cast<int>(std::ceil(picture.naturalWidth * scale));
-    const int height = static_cast<int>(std::ceil(picture.naturalHeight * scale));
-    if (width >= picture.bitmap.width() || height >= picture.bitmap.height()) return;
-    auto reduce = [&](raster::Bitmap& bitmap) {
-        if (bitmap.isEmpty()) return;
-        raster::Bitmap reduced(width, height);
-        raster::StretchBlt(reduced, 0, 0, width, height, bitmap, 0, 0, bitmap.width(),
-                           bitmap.height(), raster::StretchMode::Halftone);
-        bitmap = std::move(reduced);
-    };
-    reduce(picture.bitmap);
-    reduce(picture.opacity);
+motion::FrameShape ShapeOf(const FrameFormat& format) {
+    return {format.width, format.height, format.displayWidth, format.displayHeight};
 }
 
 }  // namespace
@@ -66,7 +43,8 @@ LoadPictureFunction MotionLoads(LoadPictureFunction load, ShowMotion motion,
         // proportions, needs its width as much as a landscape its height.
         const int side = 2 * std::max(box.width, box.height);
         BuildPicture picture = load(path, PictureBox{side, side});
-        ReduceForMotion(picture, setting.strength, format);
+        motion::ReduceForMotion(picture.bitmap, picture.opacity, picture.naturalWidth,
+                                picture.naturalHeight, setting.strength, ShapeOf(format));
         return picture;
     };
 }
@@ -79,37 +57,25 @@ int64_t OnScreenFrames(const ShowTiming& timing, size_t index) {
 }
 
 void PictureMotion::Start(const motion::MotionPlan& plan, BuildPicture picture, int64_t frames) {
-    plan_ = plan;
     frames_ = frames;
-    naturalWidth_ = picture.naturalWidth;
-    naturalHeight_ = picture.naturalHeight;
-    colour_ = plan.moves() ? raster::ViewSource(picture.bitmap) : raster::ViewSource();
-    opacity_ = plan.moves() && !picture.opacity.isEmpty() ? raster::ViewSource(picture.opacity)
-                                                          : raster::ViewSource();
+    picture_ = motion::MovingPicture(plan, picture.bitmap, picture.opacity, picture.naturalWidth,
+                                     picture.naturalHeight);
 }
 
 void PictureMotion::Draw(raster::Bitmap& target, const raster::Bitmap& background,
                          const FrameFormat& format, int64_t index) const {
-    const motion::ViewRect view =
-        motion::ViewAt(plan_, naturalWidth_, naturalHeight_, format.displayWidth,
-                       format.displayHeight, motion::MotionTime(index, frames_));
-    // The view is measured on the picture's natural size; a reduced decode
-    // holds fewer pixels.
-    const double sx = static_cast<double>(colour_.width()) / naturalWidth_;
-    const double sy = static_cast<double>(colour_.height()) / naturalHeight_;
-    const raster::SourceRect rect{view.x * sx, view.y * sy, view.width * sx, view.height * sy};
-    if (opacity_.isEmpty()) {
+    const double t = motion::MotionTime(index, frames_);
+    if (!picture_.hasOpacity()) {
         if (target.width() != background.width() || target.height() != background.height())
             target.reset(background.width(), background.height());
-        colour_.Draw(target, rect);
+        picture_.Draw(ShapeOf(format), t, target);
         return;
     }
     // Sampling is linear, so the premultiplied colour and the opacity are
     // sampled apart and still belong together.
     raster::Bitmap colour(background.width(), background.height());
     raster::Bitmap cover(background.width(), background.height());
-    colour_.Draw(colour, rect);
-    opacity_.Draw(cover, rect);
+    picture_.Draw(ShapeOf(format), t, colour, &cover);
     target = background;
     imaging::LayOver(target, 0, 0, colour, cover);
 }

@@ -18,8 +18,8 @@
 
 #include "model/MotionSetting.h"
 #include "motion/MotionPath.h"
+#include "motion/MovingPicture.h"
 #include "raster/Bitmap.h"
-#include "raster/Resample.h"
 #include "video/BuildPictures.h"
 #include "video/FrameGeometry.h"
 #include "video/FrameTimeline.h"
@@ -60,7 +60,7 @@ public:
     // hold): moving by 'plan', or still (plan without motion), when the
     // caller composes it as before.
     void Start(const motion::MotionPlan& plan, BuildPicture picture, int64_t frames);
-    bool moving() const { return plan_.moves(); }
+    bool moving() const { return picture_.moving(); }
 
     // Draws frame 'index' (0: the first transition frame) over 'background'
     // into 'target', which takes the background's size.
@@ -74,12 +74,8 @@ public:
                   const raster::Bitmap& background, const FrameFormat& format) const;
 
 private:
-    motion::MotionPlan plan_;
+    motion::MovingPicture picture_;
     int64_t frames_ = 0;
-    int naturalWidth_ = 0;
-    int naturalHeight_ = 0;
-    raster::ViewSource colour_;
-    raster::ViewSource opacity_;  // empty for an opaque picture
 };
 
 }  // namespace video
