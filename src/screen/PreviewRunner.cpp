@@ -6,6 +6,7 @@
 #include "model/MediaPaths.h"
 #include "model/PerImage.h"
 #include "model/Settings.h"
+#include "screen/PreviewMotion.h"
 #include "screen/RunnerChoices.h"
 
 namespace screen {
@@ -13,7 +14,8 @@ namespace screen {
 namespace {
 
 constexpr int kFirstTickMs = 100;
-constexpr int kShortGapMs = 200;  // between transitions in the demo and the dialog preview
+constexpr int kShortGapMs = 200;    // between transitions in the demo and the dialog preview
+constexpr int kMotionGapMs = 2500;  // the demo's gap when pictures move, so the motion shows
 
 // Seconds as timer milliseconds; nonsense from the options file must not
 // overflow or give a negative interval.
@@ -47,6 +49,7 @@ TRunVantoscreen::TRunVantoscreen(QWidget* AParent, RunnerOptions options) {
         CurrentFile.clear();
         Index = -1;
         DemoStyle = options.DemoStyle;
+        Motion = std::make_unique<PreviewMotion>(*View);
         Timer = new QTimer(View);
         QObject::connect(Timer, &QTimer::timeout, Timer, [this] { TimerTick(); });
         Timer->setInterval(kFirstTickMs);
@@ -58,6 +61,7 @@ TRunVantoscreen::TRunVantoscreen(QWidget* AParent, RunnerOptions options) {
 }
 
 TRunVantoscreen::~TRunVantoscreen() {
+    Motion.reset();
     if (Timer) {
         Timer->stop();
         delete Timer;
@@ -118,7 +122,10 @@ void TRunVantoscreen::PickNext() {
     try {
         PickNextFile();
         std::string file = CurrentFile;
-        if (View && model::ResolveMediaPath(file)) View->LoadFromFile(file);
+        if (View && model::ResolveMediaPath(file)) {
+            View->LoadFromFile(file);
+            if (Motion) Motion->Prepare(file, NextMotion());
+        }
     } catch (...) {
         // The screen keeps the picture it has.
     }
@@ -133,12 +140,18 @@ void TRunVantoscreen::ApplyInterval() {
     if (!Timer) return;
     if (model::HasOwnInterval(CurrentFile))
         Timer->setInterval(SecondsToMs(model::IntervalOf(CurrentFile)));
-    if (Demo || UseShowSet) Timer->setInterval(kShortGapMs);
+    if (Demo || UseShowSet)
+        Timer->setInterval(Motion && Motion->Moving() ? kMotionGapMs : kShortGapMs);
+}
+
+model::MotionSetting TRunVantoscreen::NextMotion() const {
+    return Demo ? model::Settings.Motion : model::MotionOf(CurrentFile);
 }
 
 bool TRunVantoscreen::TryStartTransition() {
     try {
         if (View->Running()) View->Stop();
+        if (Motion) Motion->Stop();
         const int style = NextStyle();
         ApplyInterval();
         View->SetStyle(static_cast<TShowStyle>(style & 0xFF));
@@ -186,7 +199,10 @@ void TRunVantoscreen::TimerTick() {
 }
 
 void TRunVantoscreen::TransitionDone() {
-    if (Timer) Timer->start();
+    if (!Timer) return;
+    Timer->start();
+    // The picture moves until the next transition.
+    if (Motion) Motion->Run(Timer->interval());
 }
 
 }  // namespace screen
