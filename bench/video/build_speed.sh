@@ -22,19 +22,11 @@ INPUTS=$BUILD/show-inputs
 PRERENDERED_FRAMES=${PRERENDERED_FRAMES:-1250}
 RUNS=${RUNS:-3}
 
-if [ ! -x "$PROGRAM" ]; then
-    echo "Building vantoshow (Release) in $BUILD ..."
-    cmake -S "$ROOT" -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Release -DVANTO_BUILD_TESTS=OFF \
-        >/dev/null
-    cmake --build "$BUILD" --target vantoshow >/dev/null
-fi
+source "$ROOT/bench/video/show_inputs.sh"
+build_program
 
 WORK=$(mktemp -d)
 trap 'rm -rf "$WORK"' EXIT
-
-# --- inputs ---------------------------------------------------------------
-# make_pictures and write_project.
-source "$ROOT/bench/video/show_inputs.sh"
 
 # --- measuring --------------------------------------------------------------
 # Runs a command under /usr/bin/time; sets SECONDS_TAKEN (wall), CPU_SECONDS

@@ -21,16 +21,10 @@ RUNS=${RUNS:-2}
 FORMAT=${FORMAT:-dvd}
 MOTION=${MOTION:-zoom-in}
 
-if [ ! -x "$PROGRAM" ]; then
-    echo "Building vantoshow (Release) in $BUILD ..."
-    cmake -S "$ROOT" -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Release -DVANTO_BUILD_TESTS=OFF \
-        >/dev/null
-    cmake --build "$BUILD" --target vantoshow >/dev/null
-fi
-
+source "$ROOT/bench/video/show_inputs.sh"
+build_program
 WORK=$(mktemp -d)
 trap 'rm -rf "$WORK"' EXIT
-source "$ROOT/bench/video/show_inputs.sh"
 
 echo "Preparing the inputs in $INPUTS ..."
 make_pictures

@@ -1,7 +1,17 @@
 # The benchmark show's inputs, shared by the build benchmarks (sourced):
 # 40 photo-like JPEG pictures of 2 to 24 megapixels and 95 s of MP3 music in
 # $INPUTS, made once with ffmpeg and reused, and write_project, which lists
-# them in a project under $WORK.
+# them in a project under $WORK; build_program makes $PROGRAM (Release, in
+# $BUILD) when it is not there.
+
+build_program() {
+    [ -x "$PROGRAM" ] && return
+    echo "Building vantoshow (Release) in $BUILD ..."
+    cmake -S "$ROOT" -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Release -DVANTO_BUILD_TESTS=OFF \
+        >/dev/null
+    cmake --build "$BUILD" --target vantoshow >/dev/null
+}
+
 # Photo-like pictures: a generated scene scaled up with grain, so the JPEG
 # data is as dense as a camera's. Sizes run evenly from 2 to 24 megapixels,
 # landscape 4:3 and 3:2 and some portrait.
