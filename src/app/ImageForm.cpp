@@ -55,7 +55,7 @@ TImageForm::TImageForm(TMainForm& mainForm) : QDialog(nullptr), main_(mainForm) 
     setObjectName(QStringLiteral("ImageForm"));
     setWindowTitle(tr("Customize Caption and Transition Effects individually"));
     setSizeGripEnabled(true);
-    resize(743, 488);
+    resize(880, 488);  // room for the caption beside the other columns
 
     CreateGrid();
     // Tab goes as the eye does: the grid, the tree's tools, the tree and its
@@ -106,7 +106,7 @@ void TImageForm::CreateGrid() {
     header->resizeSection(kIntervalColumn, header->fontMetrics().horizontalAdvance(
                                                sg_->horizontalHeaderItem(kIntervalColumn)->text()) +
                                                24);
-    header->resizeSection(kMotionColumn, 130);
+    header->resizeSection(kMotionColumn, 110);
     header->setStretchLastSection(false);
     header->setSectionResizeMode(kCaptionColumn, QHeaderView::Stretch);
 }
