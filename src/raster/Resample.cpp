@@ -3,6 +3,7 @@
 #include <pixman.h>
 
 #include <cmath>
+#include <cstring>
 #include <utility>
 
 namespace raster {
@@ -13,6 +14,23 @@ struct ImageDeleter {
     void operator()(pixman_image_t* image) const { pixman_image_unref(image); }
 };
 using ImagePtr = std::unique_ptr<pixman_image_t, ImageDeleter>;
+
+// 32-bit pixels back to three bytes each, four pixels to three words at a
+// time: this runs for every pixel of every frame.
+void PackRow(const uint32_t* in, int width, uint8_t* out) {
+    int x = 0;
+    for (; x + 4 <= width; x += 4, in += 4, out += 12) {
+        const uint32_t p0 = in[0] & 0xFFFFFF, p1 = in[1] & 0xFFFFFF;
+        const uint32_t p2 = in[2] & 0xFFFFFF, p3 = in[3] & 0xFFFFFF;
+        const uint32_t words[3] = {p0 | p1 << 24, p1 >> 8 | p2 << 16, p2 >> 16 | p3 << 8};
+        std::memcpy(out, words, sizeof words);
+    }
+    for (; x < width; ++x, ++in, out += 3) {
+        out[0] = static_cast<uint8_t>(*in);
+        out[1] = static_cast<uint8_t>(*in >> 8);
+        out[2] = static_cast<uint8_t>(*in >> 16);
+    }
+}
 
 pixman_fixed_t Fixed(double value) {
     return static_cast<pixman_fixed_t>(std::lround(value * 65536.0));
@@ -68,15 +86,8 @@ void ViewSource::Draw(Bitmap& target, const SourceRect& view) const {
     pixman_image_composite32(PIXMAN_OP_SRC, image_->image.get(), nullptr, out.get(), 0, 0, 0, 0, 0,
                              0, width, height);
     pixman_image_set_transform(image_->image.get(), nullptr);
-    for (int y = 0; y < height; ++y) {
-        const uint32_t* in = &frame[static_cast<size_t>(y) * width];
-        uint8_t* row = target.row(y);
-        for (int x = 0; x < width; ++x, row += 3) {
-            row[0] = static_cast<uint8_t>(in[x]);
-            row[1] = static_cast<uint8_t>(in[x] >> 8);
-            row[2] = static_cast<uint8_t>(in[x] >> 16);
-        }
-    }
+    for (int y = 0; y < height; ++y)
+        PackRow(&frame[static_cast<size_t>(y) * width], width, target.row(y));
 }
 
 }  // namespace raster

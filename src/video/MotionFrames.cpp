@@ -39,9 +39,13 @@ LoadPictureFunction MotionLoads(LoadPictureFunction load, ShowMotion motion,
                                                                         PictureBox box) {
         const model::MotionSetting setting = motion.Of(path);
         if (setting.kind == model::MotionKind::None) return load(path, box);
-        // A square box: a portrait picture, cropped to the frame's
-        // proportions, needs its width as much as a landscape its height.
-        const int side = 2 * std::max(box.width, box.height);
+        // A square box, large enough that a portrait picture (3:4), cropped
+        // to the frame's proportions, still has the pixels its closest view
+        // needs, as a landscape one has; no more than twice the frame.
+        const double needed = std::max(format.width, box.width) * 4.0 / 3 /
+                              std::sqrt(motion::ClosestViewScale(setting.strength));
+        const int side =
+            std::min(2 * std::max(box.width, box.height), static_cast<int>(std::ceil(needed)));
         BuildPicture picture = load(path, PictureBox{side, side});
         motion::ReduceForMotion(picture.bitmap, picture.opacity, picture.naturalWidth,
                                 picture.naturalHeight, setting.strength, ShapeOf(format));
