@@ -1,5 +1,6 @@
 #include "app/EffectsPage.h"
 
+#include <QComboBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -8,8 +9,11 @@
 #include <QTreeView>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 #include "app/ProportionalFrame.h"
 #include "app/WidgetFactory.h"
+#include "model/MotionSetting.h"
 #include "model/Settings.h"
 #include "screen/PreviewRunner.h"
 
@@ -33,10 +37,13 @@ EffectsPage::EffectsPage(QWidget* parent) : QWidget(parent) {
 
     connect(styleList_->selectionModel(), &QItemSelectionModel::currentChanged, this,
             &EffectsPage::StyleListSelectionChanged);
-    for (QSpinBox* edit : {speedEdit2_, intervalEdit_}) {
+    for (QSpinBox* edit : {speedEdit2_, intervalEdit_, motionStrength_}) {
         connect(edit, &QSpinBox::valueChanged, this, &EffectsPage::SpeedOrIntervalChanged);
         connect(edit, &QSpinBox::valueChanged, this, &EffectsPage::Changed);
     }
+    connect(motionKind_, &QComboBox::currentIndexChanged, this,
+            &EffectsPage::SpeedOrIntervalChanged);
+    connect(motionKind_, &QComboBox::currentIndexChanged, this, &EffectsPage::Changed);
 }
 
 EffectsPage::~EffectsPage() {
@@ -101,6 +108,13 @@ QLayout* EffectsPage::CreateSide() {
     intervalEdit_ = Named(new QSpinBox, "IntervalEdit", tr("Seconds each picture stays on screen"));
     intervalEdit_->setRange(1, 10000);
     intervalEdit_->setSuffix(tr(" seconds"));
+    motionKind_ = Named(new QComboBox, "MotionKind",
+                        tr("How the pictures without a motion of their own move while on screen"));
+    for (const model::MotionKindName& entry : model::kMotionKinds)
+        motionKind_->addItem(tr(entry.label), static_cast<int>(entry.kind));
+    motionStrength_ = Named(new QSpinBox, "MotionStrength",
+                            tr("How far the view travels: 1 = 5% of the picture, 5 = 25%"));
+    motionStrength_->setRange(model::kMinMotionStrength, model::kMaxMotionStrength);
     customize_ = Button("customize1", tr("Customize..."),
                         tr("Give pictures their own caption, interval and effects"));
 
@@ -116,6 +130,15 @@ QLayout* EffectsPage::CreateSide() {
     speedRow->addWidget(Label("speedNote", tr("1 = fastest, 5 = slowest")));
     form->addRow(speedLabel, speedRow);
     form->addRow(intervalLabel, intervalEdit_);
+    auto* motionLabel = Label("motionLabel", tr("Motion:"));
+    motionLabel->setBuddy(motionKind_);
+    auto* strengthLabel = Label("strengthLabel", tr("Strength:"));
+    strengthLabel->setBuddy(motionStrength_);
+    auto* motionRow = new QHBoxLayout;
+    motionRow->addWidget(motionKind_);
+    motionRow->addWidget(strengthLabel);
+    motionRow->addWidget(motionStrength_);
+    form->addRow(motionLabel, motionRow);
 
     auto* side = new QVBoxLayout;
     side->addWidget(fsPanel2_);
@@ -133,8 +156,13 @@ void EffectsPage::RefreshFromSettings(const model::TslSettings& s) {
         // setting one while the other still shows the old value would undo it.
         const QSignalBlocker quietInterval(intervalEdit_);
         const QSignalBlocker quietSpeed(speedEdit2_);
+        const QSignalBlocker quietKind(motionKind_);
+        const QSignalBlocker quietStrength(motionStrength_);
         intervalEdit_->setValue(s.ImageInterval);
         speedEdit2_->setValue(s.EffectSpeed2);
+        motionKind_->setCurrentIndex(
+            std::max(0, motionKind_->findData(static_cast<int>(s.Motion.kind))));
+        motionStrength_->setValue(s.Motion.strength);
     }
     SpeedOrIntervalChanged();
 }
@@ -142,6 +170,9 @@ void EffectsPage::RefreshFromSettings(const model::TslSettings& s) {
 void EffectsPage::CollectSettings(model::TslSettings& s) const {
     s.EffectSpeed2 = speedEdit2_->value();
     s.ImageInterval = intervalEdit_->value();
+    s.Motion =
+        model::MotionSetting{static_cast<model::MotionKind>(motionKind_->currentData().toInt()),
+                             motionStrength_->value()};
 }
 
 void EffectsPage::BuildEffectTree() {

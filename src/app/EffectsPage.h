@@ -1,5 +1,6 @@
 // The Effects step: the effect tree with its commands, the transition speed
-// and redraw interval, and a small preview of the effect last selected.
+// and redraw interval, the pan and zoom of the show's pictures, and a small
+// preview of the effect last selected.
 #pragma once
 
 #include <QWidget>
@@ -8,6 +9,7 @@
 
 #include "model/EffectTree.h"
 
+class QComboBox;
 class QLabel;
 class QPushButton;
 class QSpinBox;
@@ -50,7 +52,7 @@ public:
     QPushButton& CustomizeButton() const { return *customize_; }
 
 signals:
-    // The user changed the speed or the interval.
+    // The user changed the speed, the interval or the motion.
     void Changed();
     // The per-picture dialog was asked for.
     void CustomizeClicked();
@@ -67,6 +69,8 @@ private:
     ProportionalFrame* fsPanel2_ = nullptr;
     QSpinBox* speedEdit2_ = nullptr;
     QSpinBox* intervalEdit_ = nullptr;
+    QComboBox* motionKind_ = nullptr;
+    QSpinBox* motionStrength_ = nullptr;
     QPushButton* customize_ = nullptr;
     QLabel* catalogueNote_ = nullptr;  // why the tree is empty, when it is
     std::unique_ptr<screen::TRunVantoscreen> miniPreview_;

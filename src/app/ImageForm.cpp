@@ -14,9 +14,11 @@
 
 #include "app/MainForm.h"
 #include "app/MediaListModels.h"
+#include "app/MotionColumn.h"
 #include "app/ThumbnailPanel.h"
 #include "app/UserDialogs.h"
 #include "model/MediaPaths.h"
+#include "model/MotionSetting.h"
 #include "model/PerImage.h"
 #include "model/Settings.h"
 #include "model/Text.h"
@@ -53,7 +55,7 @@ TImageForm::TImageForm(TMainForm& mainForm) : QDialog(nullptr), main_(mainForm) 
     setObjectName(QStringLiteral("ImageForm"));
     setWindowTitle(tr("Customize Caption and Transition Effects individually"));
     setSizeGripEnabled(true);
-    resize(743, 488);
+    resize(880, 488);  // room for the caption beside the other columns
 
     CreateGrid();
     // Tab goes as the eye does: the grid, the tree's tools, the tree and its
@@ -80,10 +82,11 @@ TImageForm::TImageForm(TMainForm& mainForm) : QDialog(nullptr), main_(mainForm) 
 }
 
 void TImageForm::CreateGrid() {
-    sg_ = new QTableWidget(0, 5, this);
+    sg_ = new QTableWidget(0, 6, this);
     sg_->setObjectName(QStringLiteral("sg"));
-    sg_->setHorizontalHeaderLabels(
-        {tr("Image File"), tr("Caption"), tr("Effects"), tr("Interval (seconds)"), QString()});
+    sg_->setHorizontalHeaderLabels({tr("Image File"), tr("Caption"), tr("Effects"),
+                                    tr("Interval (seconds)"), tr("Motion"), QString()});
+    sg_->setItemDelegateForColumn(kMotionColumn, new MotionDelegate(sg_));
     sg_->setColumnHidden(kPathColumn, true);
     sg_->verticalHeader()->hide();
     sg_->verticalHeader()->setDefaultSectionSize(sg_->fontMetrics().height() + 8);
@@ -103,6 +106,7 @@ void TImageForm::CreateGrid() {
     header->resizeSection(kIntervalColumn, header->fontMetrics().horizontalAdvance(
                                                sg_->horizontalHeaderItem(kIntervalColumn)->text()) +
                                                24);
+    header->resizeSection(kMotionColumn, 110);
     header->setStretchLastSection(false);
     header->setSectionResizeMode(kCaptionColumn, QHeaderView::Stretch);
 }
@@ -261,6 +265,7 @@ void TImageForm::Open() {
                                      ? ToQt(store.ReadString(model::kIntervalsSection, key, ""))
                                      : defaultInterval;
         sg_->setItem(row, kIntervalColumn, Cell(interval, true));
+        sg_->setItem(row, kMotionColumn, MotionCell(model::OwnMotion(path)));
     }
     if (!pictures.empty()) sg_->setCurrentCell(0, kCaptionColumn);
     filling_ = false;
@@ -387,6 +392,7 @@ void TImageForm::OkClick() {
             store.DeleteKey(model::kIntervalsSection, key);
         else
             store.WriteString(model::kIntervalsSection, key, interval);
+        model::SetOwnMotion(path.toStdString(), MotionOfCell(*sg_->item(row, kMotionColumn)));
     }
     sgClick();
     accept();
@@ -395,12 +401,14 @@ void TImageForm::OkClick() {
 void TImageForm::ResetClick() {
     if (!Dialogs().Confirm(
             this,
-            tr("Reset the captions, intervals and transitions of all pictures to their defaults?")))
+            tr("Reset the captions, intervals, motions and transitions of all pictures to their "
+               "defaults?")))
         return;
     model::IniFile& store = model::OptionsStore();
     store.EraseSection(model::kCaptionsSection);
     store.EraseSection(model::kEffectsSection);
     store.EraseSection(model::kIntervalsSection);
+    store.EraseSection(model::kMotionSection);
     ntBuilt_ = false;
     Open();
 }

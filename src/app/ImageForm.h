@@ -1,7 +1,8 @@
 // The per-image dialog: every picture of the show in a grid, where the user
-// gives it its own caption and interval, and its own set of transition
-// effects in a copy of the effect tree. Effect sets reach the working store
-// as soon as the tree changes; captions and intervals on "OK".
+// gives it its own caption, interval and motion, and its own set of
+// transition effects in a copy of the effect tree. Effect sets reach the
+// working store as soon as the tree changes; captions, intervals and motions
+// on "OK".
 #pragma once
 
 #include <QDialog>
@@ -32,7 +33,14 @@ class TImageForm : public QDialog {
 
 public:
     // Grid columns; the last one is hidden and holds the picture's path.
-    enum Column { kFileColumn = 0, kCaptionColumn, kEffectsColumn, kIntervalColumn, kPathColumn };
+    enum Column {
+        kFileColumn = 0,
+        kCaptionColumn,
+        kEffectsColumn,
+        kIntervalColumn,
+        kMotionColumn,
+        kPathColumn
+    };
 
     explicit TImageForm(TMainForm& mainForm);
     ~TImageForm() override;
@@ -43,7 +51,7 @@ public:
     screen::TRunVantoscreen* EffectPreview() const { return preview_.get(); }
     model::EffectTree& PictureTree() { return nt_; }
 
-    // "OK": writes captions and intervals and closes.
+    // "OK": writes captions, intervals and motions and closes.
     void OkClick();
     // "Reset": after confirmation erases every picture's own data.
     void ResetClick();

@@ -1,5 +1,6 @@
 // The Effects step's preview: two sample pictures taking turns with the
 // effect last selected in the tree.
+#include <QComboBox>
 #include <QSpinBox>
 #include <QThread>
 #include <QTreeView>
@@ -56,6 +57,8 @@ void EffectsPage::StyleListSelectionChanged() {
 void EffectsPage::SpeedOrIntervalChanged() {
     // Taken also without a preview, so the interval always reaches the show.
     CollectSettings(model::Settings);
+    // A strength means nothing to pictures that stand still.
+    motionStrength_->setEnabled(model::Settings.Motion.kind != model::MotionKind::None);
     if (miniPreview_ != nullptr) miniPreview_->ApplySettings(model::Settings);
 }
 

@@ -217,6 +217,7 @@ void LoadSettings() {
     s.VideoType = Low8(store.ReadInteger(kSet, "VideoType", defaults.VideoType));
     s.TVSet = store.ReadInteger(kSetLower, "TVSet", defaults.TVSet);
     s.MusicSync = Low8(store.ReadInteger(kSet, "MusicSync", defaults.MusicSync));
+    s.Motion = ReadShowMotion(store);
 }
 
 bool SaveSettings() noexcept {
@@ -248,6 +249,7 @@ bool SaveSettings() noexcept {
         store.WriteInteger(kSet, "VideoType", s.VideoType);
         store.WriteInteger(kSetLower, "TVSet", s.TVSet);
         store.WriteBool(kSet, "ShowCaption", s.ShowCaption);
+        WriteShowMotion(store, s.Motion);
         store.UpdateFile();
     });
 }

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "model/IniFile.h"
+#include "model/MotionSetting.h"
 #include "model/StyleSet.h"
 
 namespace model {
@@ -47,6 +48,7 @@ struct TslSettings {
     bool Back_Image_UseTiled = true;
     std::string Back_Image_Filename;
     std::string Back_Image_Path;  // ProgramDir + "background/" unless stored
+    MotionSetting Motion;         // pan and zoom of every picture without its own
 };
 
 extern TslSettings Settings;

@@ -7,6 +7,7 @@
 #include "model/MediaPaths.h"
 #include "model/PerImage.h"
 #include "model/Settings.h"
+#include "screen/PreviewMotion.h"
 #include "screen/RunnerChoices.h"
 
 namespace screen {
@@ -14,7 +15,8 @@ namespace screen {
 namespace {
 
 constexpr int kFirstTickMs = 100;
-constexpr int kShortGapMs = 200;  // between transitions in the demo and the dialog preview
+constexpr int kShortGapMs = 200;    // between transitions in the demo and the dialog preview
+constexpr int kMotionGapMs = 2500;  // the demo's gap when pictures move, so the motion shows
 
 // Seconds as timer milliseconds; nonsense from the options file must not
 // overflow or give a negative interval.
@@ -51,6 +53,7 @@ TRunVantoscreen::TRunVantoscreen(QWidget* AParent, RunnerOptions options,
         CurrentFile.clear();
         Index = -1;
         DemoStyle = options.DemoStyle;
+        Motion = std::make_unique<PreviewMotion>(*View);
         Timer = new QTimer(View);
         QObject::connect(Timer, &QTimer::timeout, Timer, [this] { TimerTick(); });
         Timer->setInterval(kFirstTickMs);
@@ -60,6 +63,7 @@ TRunVantoscreen::TRunVantoscreen(QWidget* AParent, RunnerOptions options,
 }
 
 TRunVantoscreen::~TRunVantoscreen() {
+    Motion.reset();
     if (Timer) {
         Timer->stop();
         delete Timer;
@@ -125,7 +129,10 @@ void TRunVantoscreen::PickNext() {
     base::Swallow("screen::TRunVantoscreen::PickNext", [&] {
         PickNextFile();
         std::string file = CurrentFile;
-        if (View && model::ResolveMediaPath(file)) View->LoadFromFile(file);
+        if (View && model::ResolveMediaPath(file)) {
+            View->LoadFromFile(file);
+            if (Motion) Motion->Prepare(file, NextMotion());
+        }
     });
 }
 
@@ -139,12 +146,18 @@ void TRunVantoscreen::ApplyInterval() {
     if (!Timer) return;
     if (model::HasOwnInterval(CurrentFile))
         Timer->setInterval(SecondsToMs(model::IntervalOf(CurrentFile)));
-    if (Demo || UseShowSet) Timer->setInterval(kShortGapMs);
+    if (Demo || UseShowSet)
+        Timer->setInterval(Motion && Motion->Moving() ? kMotionGapMs : kShortGapMs);
+}
+
+model::MotionSetting TRunVantoscreen::NextMotion() const {
+    return Demo ? settings_.Motion : model::OwnMotion(CurrentFile).value_or(settings_.Motion);
 }
 
 bool TRunVantoscreen::TryStartTransition() {
     return base::Swallow("screen::TRunVantoscreen start", [&] {
         if (View->Running()) View->Stop();
+        if (Motion) Motion->Stop();
         const int style = NextStyle();
         ApplyInterval();
         View->SetStyle(static_cast<TShowStyle>(style & 0xFF));
@@ -189,7 +202,10 @@ void TRunVantoscreen::TimerTick() {
 }
 
 void TRunVantoscreen::TransitionDone() {
-    if (Timer) Timer->start();
+    if (!Timer) return;
+    Timer->start();
+    // The picture moves until the next transition.
+    if (Motion) Motion->Run(Timer->interval());
 }
 
 }  // namespace screen

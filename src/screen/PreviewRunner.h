@@ -17,9 +17,12 @@
 #include <string>
 
 #include "model/Settings.h"
+#include "model/MotionSetting.h"
 #include "screen/Vantoscreen.h"
 
 namespace screen {
+
+class PreviewMotion;
 
 // How the creator wants the show played.
 struct RunnerOptions {
@@ -62,11 +65,14 @@ public:
     void PickNextFile();
     int NextStyle() const;
     void ApplyInterval();
+    // The pan and zoom of CurrentFile (the show's in demonstration mode).
+    model::MotionSetting NextMotion() const;
 
-    QPointer<TVantoscreen> View;  // owned by the host widget, released by the runner
-    QPointer<QTimer> Timer;       // owned by View
-    std::string CurrentFile;      // full path of the picture shown, empty before the first
-    int32_t Index = -1;           // position of CurrentFile in the show's pictures
+    QPointer<TVantoscreen> View;            // owned by the host widget, released by the runner
+    QPointer<QTimer> Timer;                 // owned by View
+    std::unique_ptr<PreviewMotion> Motion;  // moves the picture on View
+    std::string CurrentFile;  // full path of the picture shown, empty before the first
+    int32_t Index = -1;       // position of CurrentFile in the show's pictures
     // The creator's options, as given.
     bool SmallPreview = false;
     bool Demo = false;

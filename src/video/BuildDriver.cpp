@@ -241,7 +241,8 @@ BuildResult BuildDriver::RunBuild(const std::string& outputPath) {
         return model::EffectsOf(path, showSet);
     };
     input.captionOf = [](const std::string& path) { return model::CaptionOf(path); };
-    input.loadPicture = hooks_.loadPicture;
+    input.motion = ShowMotion::Read(input.pictures, settings.Motion);
+    input.loadPicture = MotionLoads(hooks_.loadPicture, input.motion, *format);
     result.totalFrames = lengths.timing.TotalFrames();
     int64_t start = 0;
     for (int32_t hold : lengths.timing.ImageFrames) {

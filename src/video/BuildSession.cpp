@@ -107,12 +107,18 @@ bool BuildSession::StartPicture(size_t index) {
             captionLines_ = LayOutCaption(*frame, input_.captionOf(path), MeasureCaption);
     base::Randomize();
     currentEffect_ = PickEffect(input_.effectsOf(path));
+    // Drawn after the effect, and only for random motion, so the effects'
+    // draws stay as they were.
+    const motion::MotionPlan plan = motion::ResolveMotion(input_.motion.Of(path));
     try {
         BuildPicture picture = feed_.Take(index);
         if (input_.background.kind == BackgroundSpec::Kind::Blurred)
             background_ = BlurredBackdrop(picture, input_.background.colour, input_.format);
-        ComposePicture(nextFrame_, background_, picture.bitmap, picture.naturalWidth,
-                       picture.naturalHeight, input_.format, picture.opacity);
+        if (!plan.moves())
+            ComposePicture(nextFrame_, background_, picture.bitmap, picture.naturalWidth,
+                           picture.naturalHeight, input_.format, picture.opacity);
+        motion_.Start(plan, std::move(picture), OnScreenFrames(input_.timing, index));
+        if (plan.moves()) motion_.Draw(nextFrame_, background_, input_.format, 0);
     } catch (const std::bad_alloc&) {
         throw;
     } catch (const std::exception& error) {
@@ -132,6 +138,7 @@ void BuildSession::OnVideoSource(MclSourceHandle source) {
     while (step.action == FrameAction::StartPicture &&
            !StartPicture(static_cast<size_t>(step.imageIndex)))
         step = timeline_.SkipPicture();
+    const bool drawn = motion_.DrawStep(step, nextFrame_, outFrame_, background_, input_.format);
     switch (step.action) {
         case FrameAction::Finished:
             // Fitted to the music, the video ends when the music does.
@@ -147,12 +154,12 @@ void BuildSession::OnVideoSource(MclSourceHandle source) {
                 effects::DrawEffect(currentEffect_, outFrame_, nextFrame_, step.progress);
             break;
         case FrameAction::CompletePicture:
-            outFrame_ = nextFrame_;
+            if (!drawn) outFrame_ = nextFrame_;
             break;
         case FrameAction::Hold:
             break;
     }
-    if (step.frameChanged() && hooks_.frameShown) hooks_.frameShown(outFrame_);
+    if ((step.frameChanged() || drawn) && hooks_.frameShown) hooks_.frameShown(outFrame_);
     MclSourceSetDIB(source, outFrame_);
     ++outcome_.framesEncoded;
 }

@@ -19,6 +19,7 @@
 #include "video/FrameGeometry.h"
 #include "video/FrameTimeline.h"
 #include "video/MclDef.h"
+#include "video/MotionFrames.h"
 #include "video/PictureComposer.h"
 #include "video/ShowTiming.h"
 
@@ -64,6 +65,7 @@ struct SessionInput {
     std::function<model::StyleSet(const std::string&)> effectsOf;
     std::function<std::string(const std::string&)> captionOf;
     LoadPictureFunction loadPicture;
+    ShowMotion motion;  // pan and zoom; nothing moves unless asked
 };
 
 struct SessionHooks {
@@ -116,6 +118,7 @@ private:
     raster::Bitmap nextFrame_;
     raster::Bitmap outFrame_;
     int currentEffect_ = 0;
+    PictureMotion motion_;                   // of the picture on screen
     std::vector<CaptionLine> captionLines_;  // of the picture on screen
     int64_t audioRequests_ = 0;
     int64_t musicSampleCount_ = 0;

@@ -18,6 +18,7 @@ BuildSettings BuildSettingsFrom(const model::TslSettings& s) {
                          .Back_Mode_Blurred = s.Back_Mode_Blurred,
                          .Back_Image_UseTiled = s.Back_Image_UseTiled,
                          .Back_Image_Filename = s.Back_Image_Filename,
+                         .Motion = s.Motion,
                          .Pictures = s.Pictures,
                          .Music = s.Music,
                          .useeffects = s.useeffects};

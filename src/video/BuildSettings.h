@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "model/StyleSet.h"
+#include "model/MotionSetting.h"
 
 namespace model {
 struct TslSettings;
@@ -29,6 +30,7 @@ struct BuildSettings {
     bool Back_Mode_Blurred = false;
     bool Back_Image_UseTiled = true;
     std::string Back_Image_Filename;
+    model::MotionSetting Motion;  // of the pictures without their own
     std::vector<std::string> Pictures;
     std::vector<std::string> Music;
     // The show's effects, for pictures without a set of their own.

@@ -2,15 +2,18 @@
 // a picture, "Reset", and the show lists put back on closing.
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QTableWidget>
 #include <QTest>
 
 #include "AppTestUtil.h"
 #include "app/ImageForm.h"
 #include "app/MediaListModels.h"
+#include "model/MotionSetting.h"
 #include "model/PerImage.h"
 #include "model/Settings.h"
 
@@ -113,8 +116,30 @@ TEST_F(ImageFormTest, OkStoresOnlyCaptionsAndIntervalsThatDifferFromTheDefaults)
     List(files);
     model::OptionsStore().WriteString(model::kCaptionsSection, "p1.jpg", "old caption");
     model::OptionsStore().WriteString(model::kIntervalsSection, "p4.jpg", "8");
+    model::OptionsStore().WriteString(model::kMotionSection, "p3.jpg", "pan-up:4");
+    model::OptionsStore().WriteString(model::kMotionSection, "p4.jpg", "zoom-in:2");
 
     RunDialog([&](TImageForm& form) {
+        EXPECT_EQ(Cell(form, 0, TImageForm::kMotionColumn), "Default");
+        EXPECT_EQ(Cell(form, 3, TImageForm::kMotionColumn), "Zoom in, 2");
+        // A kind and a strength chosen in the cell's editor, taken when the
+        // cell is left.
+        QTableWidget& grid = form.Grid();
+        const auto choose = [&](int row, const QString& kind, int strength) {
+            const QModelIndex cell = grid.model()->index(row, TImageForm::kMotionColumn);
+            grid.setCurrentIndex(cell);
+            grid.edit(cell);
+            QWidget* editor = grid.indexWidget(cell);
+            ASSERT_NE(editor, nullptr);
+            auto* combo = editor->findChild<QComboBox*>("motionKind");
+            combo->setCurrentIndex(combo->findText(kind));
+            editor->findChild<QSpinBox*>("motionStrength")->setValue(strength);
+            grid.setCurrentIndex(grid.model()->index(row, TImageForm::kFileColumn));
+        };
+        choose(0, "Pan left", 5);
+        choose(2, "Default", 1);
+        EXPECT_EQ(Cell(form, 0, TImageForm::kMotionColumn), "Pan left, 5");
+        EXPECT_EQ(Cell(form, 2, TImageForm::kMotionColumn), "Default");
         Edit(form, 0, TImageForm::kCaptionColumn, "p1");  // the default again
         Edit(form, 1, TImageForm::kCaptionColumn, "P2");  // differs in case only
         Edit(form, 0, TImageForm::kIntervalColumn, "5");
@@ -131,6 +156,10 @@ TEST_F(ImageFormTest, OkStoresOnlyCaptionsAndIntervalsThatDifferFromTheDefaults)
     EXPECT_EQ(Stored(model::kIntervalsSection, "p2.jpg"), "07");
     EXPECT_EQ(Stored(model::kIntervalsSection, "p3.jpg"), "<none>");
     EXPECT_EQ(Stored(model::kIntervalsSection, "p4.jpg"), "<none>");
+    EXPECT_EQ(Stored(model::kMotionSection, "p1.jpg"), "pan-left:5");
+    EXPECT_EQ(Stored(model::kMotionSection, "p2.jpg"), "<none>");
+    EXPECT_EQ(Stored(model::kMotionSection, "p3.jpg"), "<none>");
+    EXPECT_EQ(Stored(model::kMotionSection, "p4.jpg"), "zoom-in:2");
     EXPECT_TRUE(model::Settings.ShowCaption);
     EXPECT_EQ(model::IntervalOf(files[1].toStdString()), 7);
 }
@@ -280,6 +309,7 @@ TEST_F(ImageFormTest, ResetErasesEveryPicturesOwnDataAfterAsking) {
     store.WriteString(model::kCaptionsSection, "unlisted.jpg", "kept until reset");
     store.WriteString(model::kIntervalsSection, "a.jpg", "3");
     store.WriteString(model::kEffectsSection, "a.jpg", "5,");
+    store.WriteString(model::kMotionSection, "a.jpg", "zoom-out:1");
 
     dialogs_.answers = {false, true};
     RunDialog([&](TImageForm& form) {
@@ -289,13 +319,16 @@ TEST_F(ImageFormTest, ResetErasesEveryPicturesOwnDataAfterAsking) {
         EXPECT_EQ(Cell(form, 0, TImageForm::kCaptionColumn), "a");
         EXPECT_EQ(Cell(form, 0, TImageForm::kIntervalColumn), "5");
         EXPECT_EQ(Cell(form, 0, TImageForm::kEffectsColumn), "Default");
+        EXPECT_EQ(Cell(form, 0, TImageForm::kMotionColumn), "Default");
     });
     const QString question =
-        "Reset the captions, intervals and transitions of all pictures to their defaults?";
+        "Reset the captions, intervals, motions and transitions of all pictures to their "
+        "defaults?";
     EXPECT_EQ(dialogs_.questions, QStringList({question, question}));
     EXPECT_FALSE(store.SectionExists(model::kCaptionsSection));
     EXPECT_FALSE(store.SectionExists(model::kIntervalsSection));
     EXPECT_FALSE(store.SectionExists(model::kEffectsSection));
+    EXPECT_FALSE(store.SectionExists(model::kMotionSection));
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QButtonGroup>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QPushButton>
@@ -197,8 +198,9 @@ TEST_F(MainFormTest, BlurredFillIsChosenStoredAndPreviewed) {
     EXPECT_TRUE(model::Settings.Back_Mode_UseColor);  // kept for switching back
 }
 
-TEST_F(MainFormTest, LoadingAProjectShowsItsSpeedAndInterval) {
-    const QString project = MakeFile("slow.dvprj", "[Set]\nEffectSpeed2=5\nImageInterval=9\n");
+TEST_F(MainFormTest, LoadingAProjectShowsItsSpeedIntervalAndMotion) {
+    const QString project =
+        MakeFile("slow.dvprj", "[Set]\nEffectSpeed2=5\nImageInterval=9\nMotion=pan-down:4\n");
     Window().SelectStep(TMainForm::kEffectsStep);  // starts the preview
     Find<QSpinBox>("SpeedEdit2")->setValue(2);
     dialogs_.projectNames = {project};
@@ -207,6 +209,15 @@ TEST_F(MainFormTest, LoadingAProjectShowsItsSpeedAndInterval) {
     EXPECT_EQ(Find<QSpinBox>("IntervalEdit")->value(), 9);
     EXPECT_EQ(model::Settings.EffectSpeed2, 5);
     EXPECT_EQ(model::Settings.ImageInterval, 9);
+    auto* kind = Find<QComboBox>("MotionKind");
+    auto* strength = Find<QSpinBox>("MotionStrength");
+    EXPECT_EQ(kind->currentText(), "Pan down");
+    EXPECT_EQ(strength->value(), 4);
+    // A change reaches the show at once; without motion the strength rests.
+    kind->setCurrentIndex(kind->findText("Zoom in"));
+    EXPECT_EQ(model::Settings.Motion, (model::MotionSetting{model::MotionKind::ZoomIn, 4}));
+    kind->setCurrentIndex(kind->findText("None"));
+    EXPECT_FALSE(strength->isEnabled());
 }
 
 TEST_F(MainFormTest, ABackgroundPictureThatCannotBeReadIsReportedAndKept) {

@@ -87,7 +87,7 @@ TEST_F(SettingsTest, OddStoredValuesReadAsTheProgramExpects) {
     WriteText(Path("options.dat"),
               "[Set]\nVideoType=258\nPlayMusic=maybe\nLoopMusic=7\nImageSize=-1\n"
               "BackgroundColor=16777215\nImageInterval=abc\nEffectSpeed2=3\n"
-              "useeffects=3,200,x,,7\nTVSet=2\n");
+              "useeffects=3,200,x,,7\nTVSet=2\nMotion=zoom-in:9\n");
     model::LoadAllSettings();
     EXPECT_EQ(Settings.TVSet, 2);  // not 1, so frames are timed as PAL
     EXPECT_EQ(Settings.VideoType, 2);
@@ -98,6 +98,29 @@ TEST_F(SettingsTest, OddStoredValuesReadAsTheProgramExpects) {
     EXPECT_EQ(Settings.ImageInterval, 2);
     EXPECT_EQ(Settings.EffectSpeed2, 3);
     EXPECT_EQ(model::StyleSetText(Settings.useeffects), "3,");
+    EXPECT_EQ(Settings.Motion, model::MotionSetting{});  // no motion rather than a wild one
+}
+
+TEST_F(SettingsTest, MotionIsKeptForTheShowAndForEachPicture) {
+    WriteText(Path("options.dat"), "[Set]\nMotion=pan-left:2\n[motion]\na.jpg=zoom-out\nb.jpg=?\n");
+    model::LoadAllSettings();
+    const model::MotionSetting show{model::MotionKind::PanLeft, 2};
+    EXPECT_EQ(Settings.Motion, show);
+    // A picture's own motion, the show's for one without, and for an
+    // entry that cannot be read.
+    EXPECT_EQ(model::MotionOf("/photos/a.jpg"),
+              (model::MotionSetting{model::MotionKind::ZoomOut, 3}));
+    EXPECT_EQ(model::MotionOf("/photos/b.jpg"), show);
+    EXPECT_EQ(model::MotionOf("/photos/c.jpg"), show);
+    model::SetOwnMotion("/photos/c.jpg", model::MotionSetting{model::MotionKind::Random, 5});
+    model::SetOwnMotion("/photos/a.jpg", std::nullopt);
+    // Switched off, the show's motion stays in the file as "none".
+    Settings.Motion = model::MotionSetting{};
+    ASSERT_TRUE(model::SaveSettings());
+    const IniFile saved(Path("options.dat"));
+    EXPECT_EQ(saved.ReadString("Set", "Motion", ""), "none");
+    EXPECT_EQ(saved.ReadSection("motion"), (std::vector<std::string>{"b.jpg", "c.jpg"}));
+    EXPECT_EQ(saved.ReadString("motion", "c.jpg", ""), "random:5");
 }
 
 TEST_F(SettingsTest, CapitalisedSettingsSectionIsReadAndWrittenInPlace) {

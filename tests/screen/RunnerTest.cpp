@@ -7,10 +7,12 @@
 #include <QImage>
 #include <QTemporaryDir>
 #include <QTest>
+#include <algorithm>
 #include <memory>
 #include <set>
 
 #include "model/MediaPaths.h"
+#include "model/MotionSetting.h"
 #include "model/PerImage.h"
 #include "model/Settings.h"
 #include "screen/AnimateThread.h"
@@ -268,6 +270,55 @@ TEST_F(RunnerTest, ThreadedShowRunsOnItsOwn) {
 
     // Released in the middle of whatever it is doing.
     runner.reset();
+}
+
+// Light-weighted centre along x of what is brighter than grey in the right
+// half of a bitmap.
+double SpotX(const raster::Bitmap& bitmap) {
+    double sum = 0, weighted = 0;
+    for (int y = 0; y < bitmap.height(); ++y)
+        for (int x = bitmap.width() / 2; x < bitmap.width(); ++x) {
+            const double light = std::max(0, bitmap.row(y)[3 * x + 1] - 100);
+            sum += light;
+            weighted += light * x;
+        }
+    return sum > 0 ? weighted / sum : -1;
+}
+
+TEST_F(RunnerTest, APictureThatMovesFillsTheViewAndMovesWhileItStays) {
+    // Grey with a white spot at three quarters of the width.
+    QImage image(320, 240, QImage::Format_RGB32);
+    image.fill(QColor(60, 60, 60));
+    for (int y = 110; y < 130; ++y)
+        for (int x = 230; x < 250; ++x) image.setPixel(x, y, qRgb(255, 255, 255));
+    ASSERT_TRUE(image.save(QString::fromStdString(Path("spot.png"))));
+    model::Settings.Pictures = {Path("spot.png")};
+    model::Settings.ImageInterval = 1;
+    model::SetOwnMotion(Path("spot.png"), model::MotionSetting{model::MotionKind::ZoomIn, 5});
+    host_.resize(160, 120);
+    host_.show();
+    auto runner = QuietRunner(false);
+    runner->PickNext();
+    // The first view fills the screen: no padding around it.
+    EXPECT_EQ(runner->View->Picture().width(), 160);
+    EXPECT_EQ(runner->View->Picture().height(), 120);
+    EXPECT_NEAR(SpotX(runner->View->Picture()), 120, 1);
+    runner->ShowNext();
+    runner->Timer->setInterval(600);  // the picture's time after its transition
+    runner->View->SetProgress(100);   // the whole picture, as a transition ends
+    runner->View->Stop();             // a host-stepped transition ends without notice
+    ASSERT_FALSE(runner->View->Running());
+    runner->TransitionDone();  // the motion starts
+    // Zoomed in by a quarter, the spot ends a third further from the centre.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return SpotX(runner->View->ScreenBitmap) > 131; }, 3000))
+        << SpotX(runner->View->ScreenBitmap);
+
+    // The Effects step's demonstration rests longer between pictures that move.
+    auto demo = QuietRunner(true);
+    model::Settings.Motion = model::MotionSetting{model::MotionKind::PanLeft, 2};
+    demo->PickNext();
+    demo->ShowNext();
+    EXPECT_EQ(demo->Timer->interval(), 2500);
 }
 
 TEST_F(RunnerTest, PreviewWindowCreatesARunnerOnEveryShowAndStopsItOnClose) {

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "cli/Cli.h"
+#include "model/MotionSetting.h"
 #include "model/Settings.h"
 #include "video/BuildTestUtil.h"
 
@@ -64,6 +65,11 @@ TEST_F(BuildCommandTest, WrongArgumentsAndMissingInputs) {
     EXPECT_EQ(RunVantoshow({"build", "-o", File("x.mpg"), "--format", "vhs"}).code, 2);
     EXPECT_EQ(RunVantoshow({"build", "-o", File("x.mpg"), "--bogus"}).code, 2);
     EXPECT_EQ(RunVantoshow({"build", "-o", File("x.mpg"), "--background", "plaid"}).code, 2);
+    for (const char* motion : {"spin", "zoom-in:6", "pan-left:"}) {
+        run = RunVantoshow({"build", "-o", File("x.mpg"), "--motion", motion});
+        EXPECT_EQ(run.code, 2) << motion;
+        EXPECT_NE(run.errors.find("--motion must be"), std::string::npos) << run.errors;
+    }
     EXPECT_EQ(RunVantoshow({"build", "a.dvprj", "b.dvprj", "-o", File("x.mpg")}).code, 2);
 
     run = RunVantoshow({"build", File("missing.dvprj"), "-o", File("x.mpg")});
@@ -168,10 +174,13 @@ TEST_F(BuildCommandTest, BuildsTheWorkingOptionsWhenNoProjectIsNamed) {
     const std::string optionsBefore = ReadWholeFile(File("options.dat"));
     model::CloseOptionsStore();  // as in a fresh process
     const CommandRun run =
-        RunVantoshow({"build", "-o", File("plain"), "--format", "vcd", "--background", "blur"});
+        RunVantoshow({"build", "-o", File("plain"), "--format", "vcd", "--background", "blur",
+                      "--motion", "pan-up:2"});
     ASSERT_EQ(run.code, 0) << run.errors;
-    // The build ran with the blurred fill; the file keeps its own choice.
+    // The build ran with the blurred fill and the motion; like the format, they
+    // hold for this build and are not stored.
     EXPECT_TRUE(model::Settings.Back_Mode_Blurred);
+    EXPECT_EQ(model::Settings.Motion, (model::MotionSetting{model::MotionKind::PanUp, 2}));
     // ".mpg" is added, as the window's save dialog does.
     const auto info = ProbeFile(File("plain.mpg"));
     ASSERT_TRUE(info.has_value());

@@ -1,0 +1,94 @@
+#include "model/MotionSetting.h"
+
+#include <charconv>
+
+#include "model/IniFile.h"
+#include "model/MediaPaths.h"
+#include "model/Settings.h"
+
+namespace model {
+
+namespace {
+
+constexpr const char* kSet = "Set";
+constexpr const char* kShowMotionKey = "Motion";
+
+}  // namespace
+
+const MotionKindName kMotionKinds[8] = {
+    {MotionKind::None, "none", "None"},
+    {MotionKind::ZoomIn, "zoom-in", "Zoom in"},
+    {MotionKind::ZoomOut, "zoom-out", "Zoom out"},
+    {MotionKind::PanLeft, "pan-left", "Pan left"},
+    {MotionKind::PanRight, "pan-right", "Pan right"},
+    {MotionKind::PanUp, "pan-up", "Pan up"},
+    {MotionKind::PanDown, "pan-down", "Pan down"},
+    {MotionKind::Random, "random", "Random"},
+};
+
+const char* const kMotionSection = "motion";
+
+const MotionKindName& MotionKindInfo(MotionKind kind) {
+    for (const MotionKindName& entry : kMotionKinds)
+        if (entry.kind == kind) return entry;
+    return kMotionKinds[0];
+}
+
+std::optional<MotionSetting> ParseMotion(std::string_view text) {
+    const size_t colon = text.find(':');
+    const std::string_view name = text.substr(0, colon);
+    MotionSetting motion;
+    bool known = false;
+    for (const MotionKindName& entry : kMotionKinds)
+        if (name == entry.name) motion.kind = entry.kind, known = true;
+    if (!known) return std::nullopt;
+    if (colon == std::string_view::npos) return motion;
+    const std::string_view digits = text.substr(colon + 1);
+    int strength = 0;
+    const auto [end, error] =
+        std::from_chars(digits.data(), digits.data() + digits.size(), strength);
+    if (error != std::errc() || end != digits.data() + digits.size() ||
+        strength < kMinMotionStrength || strength > kMaxMotionStrength)
+        return std::nullopt;
+    motion.strength = strength;
+    return motion;
+}
+
+std::string MotionText(const MotionSetting& motion) {
+    const std::string name = MotionKindInfo(motion.kind).name;
+    if (motion.kind == MotionKind::None) return name;
+    return name + ":" + std::to_string(motion.strength);
+}
+
+MotionSetting ReadShowMotion(const IniFile& store) {
+    return ParseMotion(store.ReadString(kSet, kShowMotionKey, "none")).value_or(MotionSetting{});
+}
+
+void WriteShowMotion(IniFile& store, const MotionSetting& motion) {
+    // A show without motion leaves the key out, so its file reads as before.
+    if (motion.kind == MotionKind::None && !store.ValueExists(kSet, kShowMotionKey)) return;
+    store.WriteString(kSet, kShowMotionKey, MotionText(motion));
+}
+
+std::optional<MotionSetting> OwnMotion(std::string_view path) {
+    const IniFile& store = OptionsStore();
+    const std::string key = ImageKey(path);
+    if (!store.ValueExists(kMotionSection, key)) return std::nullopt;
+    // A damaged entry counts as the show's motion rather than as none.
+    return ParseMotion(store.ReadString(kMotionSection, key, ""));
+}
+
+MotionSetting MotionOf(std::string_view path) {
+    return OwnMotion(path).value_or(Settings.Motion);
+}
+
+void SetOwnMotion(std::string_view path, const std::optional<MotionSetting>& motion) {
+    IniFile& store = OptionsStore();
+    const std::string key = ImageKey(path);
+    if (motion)
+        store.WriteString(kMotionSection, key, MotionText(*motion));
+    else
+        store.DeleteKey(kMotionSection, key);
+}
+
+}  // namespace model

@@ -1,0 +1,61 @@
+// Where the view of a moving picture stands at each moment: the pure timing
+// and geometry of pan and zoom, shared by the video build and the preview.
+//
+// The view is a rectangle over the picture, measured in the picture's own
+// (square) pixels, in the display proportions of the frame it fills. Its
+// widest extent is the largest such rectangle inside the picture, so the
+// picture always fills the frame and the view never leaves it: a picture of
+// other proportions than the frame's is cropped, and the motion shows what
+// the crop hides. The motion takes the picture's whole time on screen and
+// eases in and out, so a picture starts from rest and comes to rest.
+#pragma once
+
+#include <cstdint>
+
+#include "model/MotionSetting.h"
+#include "raster/Resample.h"
+
+namespace motion {
+
+// A motion with its kind decided (never Random).
+struct MotionPlan {
+    model::MotionKind kind = model::MotionKind::None;
+    int strength = model::kDefaultMotionStrength;
+    bool moves() const { return kind != model::MotionKind::None; }
+};
+
+// Decides a Random kind with the program's random generator: one draw, and
+// none at all for any other kind, so a show without random motion leaves
+// the generator exactly as it was.
+MotionPlan ResolveMotion(const model::MotionSetting& setting);
+
+// How far the view travels for a strength of 1..5, as a share of the
+// picture: 0.05 .. 0.25 (strengths outside are clamped).
+double TravelOf(int strength);
+
+// The eased share 0..1 of the way travelled at time t (0..1): the speed
+// rises evenly over the first quarter, stays constant, and falls evenly over
+// the last quarter.
+double EaseInOut(double t);
+
+// Time 0..1 of frame 'index' of 'count' frames on screen (the first 0, the
+// last 1; a single frame is 0).
+double MotionTime(int64_t index, int64_t count);
+
+// The view, in the picture's own pixels (of its natural size).
+using ViewRect = raster::SourceRect;
+
+// The largest rectangle of displayWidth:displayHeight proportions inside a
+// pictureWidth x pictureHeight picture, centred.
+ViewRect CoverView(double pictureWidth, double pictureHeight, int displayWidth, int displayHeight);
+
+// The view at time t (0..1) of the picture's time on screen.
+ViewRect ViewAt(const MotionPlan& plan, double pictureWidth, double pictureHeight, int displayWidth,
+                int displayHeight, double t);
+
+// The smallest share of the cover view's size any view of a motion of this
+// strength takes (the closest view), so the picture can be prepared once at
+// the resolution that view needs.
+double ClosestViewScale(int strength);
+
+}  // namespace motion
