@@ -134,7 +134,7 @@ BuildDriver::BuildDriver(BuildHooks hooks) : hooks_(std::move(hooks)) {
     if (!hooks_.loadPicture) hooks_.loadPicture = LoadBuildPicture;
     if (!hooks_.probePicture) hooks_.probePicture = ProbeBuildPicture;
     if (!hooks_.loadBackground) hooks_.loadBackground = LoadBackgroundPicture;
-    if (!hooks_.probeMusic) hooks_.probeMusic = ProbeMusicFile;
+    if (!hooks_.probeMusic) hooks_.probeMusic = sound::ProbeMusicFile;
 }
 
 BuildDriver::~BuildDriver() = default;
