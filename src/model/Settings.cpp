@@ -13,6 +13,7 @@
 #include "base/Swallow.h"
 #include "model/FileIo.h"
 #include "model/MediaPaths.h"
+#include "model/MusicMixSettings.h"
 
 namespace model {
 
@@ -215,6 +216,7 @@ void LoadSettings() {
     s.VideoType = Low8(store.ReadInteger(kSet, "VideoType", defaults.VideoType));
     s.TVSet = store.ReadInteger(kSetLower, "TVSet", defaults.TVSet);
     s.MusicSync = Low8(store.ReadInteger(kSet, "MusicSync", defaults.MusicSync));
+    LoadMusicMixSettings(store, s);
 }
 
 bool SaveSettings() noexcept {
@@ -244,6 +246,7 @@ bool SaveSettings() noexcept {
         store.WriteInteger(kSet, "VideoType", s.VideoType);
         store.WriteInteger(kSetLower, "TVSet", s.TVSet);
         store.WriteBool(kSet, "ShowCaption", s.ShowCaption);
+        SaveMusicMixSettings(store, s);
         store.UpdateFile();
     });
 }
