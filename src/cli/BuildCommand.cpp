@@ -28,6 +28,7 @@ extern "C" {
 #include "cli/BuildCommand.h"
 #include "cli/DiscOutput.h"
 #include "cli/HeadlessApplication.h"
+#include "cli/MusicMixOptions.h"
 #include "model/FileIo.h"
 #include "model/MediaLists.h"
 #include "model/Project.h"
@@ -45,6 +46,8 @@ constexpr const char* kUsage =
     "Usage: vantoshow build [PROJECT.dvprj] -o OUT.mpg [--format vcd|svcd|dvd]\n"
     "                       [--standard pal|ntsc] [--sync none|pictures|music]\n"
     "                       [--disc mpeg|folder|iso|bincue] [--force]\n"
+    "                       [--fade-in S] [--fade-out S] [--crossfade S]\n"
+    "                       [--even-loudness on|off]\n"
     "\n"
     "Builds the show of a project file, or of the working options file when no\n"
     "project is named, into an MPEG video. The options override the project's\n"
@@ -56,6 +59,10 @@ constexpr const char* kUsage =
     "image (OUT.iso), a VCD or SVCD build as a CD image (OUT.cue with OUT.bin);\n"
     "the kind follows the output name unless --disc names it. A show too large for\n"
     "the disc is refused unless --force is given.\n"
+    "\n"
+    "The music options override the project's: a fade-in at the start of the show,\n"
+    "a fade-out where the show cuts the music, a crossfade between tracks (seconds\n"
+    "from 0 to 10; a crossfade of 0 joins them gaplessly) and even loudness.\n"
     "\n"
     "Exit status: 0 built, 1 the build failed, 2 wrong arguments, 130 interrupted.\n";
 
@@ -95,6 +102,7 @@ struct Options {
     std::optional<uint8_t> musicSync;
     std::optional<disc::DiscKind> disc;
     bool force = false;
+    MusicMixOverrides mix;
 };
 
 void Fail(const std::string& message) {
@@ -151,6 +159,10 @@ base::Status ParseArguments(int argc, char** argv, Options& options, bool& help)
             if (!options.disc) return Usage("--disc must be mpeg, folder, iso or bincue");
         } else if (arg == "--force") {
             options.force = true;
+        } else if (IsMusicMixOption(arg)) {
+            if (!value(text)) return Usage("option " + arg + " needs a value");
+            if (base::Status taken = ParseMusicMixOption(arg, text, options.mix); !taken)
+                return Usage(taken.message());
         } else if (!arg.empty() && arg[0] == '-') {
             return Usage("unknown option " + arg + " (see vantoshow build --help)");
         } else if (options.project.empty()) {
@@ -253,6 +265,7 @@ int RunBuild(const Options& options) {
     if (options.videoType) model::Settings.VideoType = *options.videoType;
     if (options.tvSet) model::Settings.TVSet = *options.tvSet;
     if (options.musicSync) model::Settings.MusicSync = *options.musicSync;
+    ApplyMusicMixOverrides(options.mix, model::Settings);
 
     const disc::DiscKind kind = options.disc.value_or(disc::KindOfOutputName(options.output));
     if (const auto mismatch = disc::KindMismatch(kind, model::Settings.VideoType))

@@ -13,6 +13,7 @@
 #include "model/PerImage.h"
 #include "model/Settings.h"
 #include "model/Text.h"
+#include "video/BuildMusicMix.h"
 #include "video/BuildSettings.h"
 #include "video/ShowTiming.h"
 
@@ -231,6 +232,7 @@ BuildResult BuildDriver::RunBuild(const std::string& outputPath) {
     input.pictures = settings.Pictures;
     input.music = settings.Music;
     input.timing = lengths.timing;
+    input.mix = MusicMixFor(settings, musicSync, lengths.timing);
     input.background = BackgroundFromSettings(settings, hooks_, result.warnings);
     writeBack.Now();
     input.effectsOf = [](const std::string& path) { return model::EffectsOf(path); };

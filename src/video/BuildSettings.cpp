@@ -18,7 +18,11 @@ BuildSettings BuildSettingsFrom(const model::TslSettings& s) {
                          .Back_Image_UseTiled = s.Back_Image_UseTiled,
                          .Back_Image_Filename = s.Back_Image_Filename,
                          .Pictures = s.Pictures,
-                         .Music = s.Music};
+                         .Music = s.Music,
+                         .Mix = {.fadeInMs = s.MusicFadeInMs,
+                                 .fadeOutMs = s.MusicFadeOutMs,
+                                 .crossfadeMs = s.MusicCrossfadeMs,
+                                 .evenLoudness = s.EvenLoudness}};
 }
 
 void WriteBackLists(BuildSettings& snapshot, model::TslSettings& settings) noexcept {

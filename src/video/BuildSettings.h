@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "sound/MixRules.h"
+
 namespace model {
 struct TslSettings;
 }
@@ -28,6 +30,7 @@ struct BuildSettings {
     std::string Back_Image_Filename;
     std::vector<std::string> Pictures;
     std::vector<std::string> Music;
+    sound::MixOptions Mix;  // fades, crossfade, even loudness
 };
 
 BuildSettings BuildSettingsFrom(const model::TslSettings& settings);

@@ -6,6 +6,7 @@
 #include "model/IniFile.h"
 #include "model/PerImage.h"
 #include "model/Settings.h"
+#include "sound/MixRules.h"
 
 namespace video {
 
@@ -151,6 +152,8 @@ int32_t StoredInterval(const std::string& path) {
     return model::IntervalOf(path);
 }
 
+}  // namespace
+
 std::vector<int64_t> StoredMusicLengths(const std::vector<std::string>& music) {
     const model::IniFile& store = model::OptionsStore();
     std::vector<int64_t> lengths;
@@ -160,14 +163,13 @@ std::vector<int64_t> StoredMusicLengths(const std::vector<std::string>& music) {
     return lengths;
 }
 
-}  // namespace
-
 ShowLengths ComputeLengths(const BuildSettings& settings) {
     ShowLengths lengths;
     lengths.timing = ComputeShowTiming(settings.Pictures, RulesOf(settings), StoredInterval);
     const std::vector<int64_t> music = StoredMusicLengths(settings.Music);
     lengths.MusicSeconds = ComputeMusicLength(music);
-    lengths.MusicMs = ComputeMusicMilliseconds(music);
+    // Crossfaded tracks overlap: fitted to the music, the show is that much shorter.
+    lengths.MusicMs = sound::CrossfadedLength(music, sound::ClampFadeMs(settings.Mix.crossfadeMs));
     return lengths;
 }
 

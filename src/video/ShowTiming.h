@@ -97,6 +97,9 @@ uint8_t EffectiveSync(uint8_t musicSync, bool playMusic);
 // Rules from the snapshot's EffectSpeed2 and TVSet.
 TimingRules RulesOf(const BuildSettings& settings);
 
+// The stored lengths of music files ("Mp3Length"), 0 for one not measured.
+std::vector<int64_t> StoredMusicLengths(const std::vector<std::string>& music);
+
 struct ShowLengths {
     ShowTiming timing;
     int32_t MusicSeconds = 0;
