@@ -42,6 +42,11 @@ int64_t MusicMixer::finalEnd() const {
     return lastEnd_ - overlap_;
 }
 
+int64_t MusicMixer::MixedEnd() const {
+    if (!musicEnded_) return INT64_MAX;
+    return bufferStart_ + static_cast<int64_t>(buffer_.size()) / channels_;
+}
+
 void MusicMixer::fadeOutgoingTail() {
     for (int64_t i = 0; i < overlap_; ++i) {
         const auto gain = static_cast<float>(CrossfadeOut(i, overlap_));

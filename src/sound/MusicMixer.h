@@ -64,8 +64,9 @@ public:
     // what has not been mixed is silence.
     void Take(int16_t* out, int count);
 
-    // Whether every file has been played and no more will be asked for.
-    bool MusicEnded() const { return musicEnded_; }
+    // Where the music ends: INT64_MAX until the last file has been asked
+    // for, then the end of its last sample.
+    int64_t MixedEnd() const;
 
 private:
     int64_t finalEnd() const;
