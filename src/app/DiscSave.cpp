@@ -64,8 +64,9 @@ DiscSaveOutcome SaveDisc(const DiscSaveView& view, const std::string& video,
     const std::string chosen = chosenName.toStdString();
     disc::AuthorRequest request;
     request.kind = DiscKindOfSaveName(chosenName);
-    if (const auto mismatch = disc::KindMismatch(request.kind, settings.VideoType)) {
-        message = QString::fromStdString(*mismatch);
+    if (const base::Status suits = disc::CheckKindForFormat(request.kind, settings.VideoType);
+        !suits) {
+        message = QString::fromStdString(suits.message());
         return DiscSaveOutcome::Failed;
     }
     request.videoType = settings.VideoType;

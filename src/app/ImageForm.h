@@ -8,13 +8,12 @@
 
 #include <memory>
 #include <string>
-#include <vector>
 
 #include "model/EffectTree.h"
-#include "model/StyleSet.h"
 
 class QCheckBox;
 class QLabel;
+class QLayout;
 class QRadioButton;
 class QTableWidget;
 class QTreeView;
@@ -51,17 +50,21 @@ public:
     // Shows the picture of a grid row: thumbnail, file label, effect set.
     void SelectRow(int row);
 
-    // Closing, however it happens, puts back the show lists the effect
-    // preview replaced.
+    // Closing, however it happens, ends the effect preview.
     void done(int result) override;
 
 protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    // Fills the grid and the controls from the main window's state; the
-    // saved copies of the show lists are taken only when saveCopies is set.
-    void Open(bool saveCopies);
+    // The picture grid; the effect tree with its tools, the row's thumbnail
+    // and caption switch; the file label and the dialog's buttons. The two
+    // latter add their controls to the tab order in the order they show.
+    void CreateGrid();
+    QWidget* CreateSide(QList<QWidget*>& tabOrder);
+    QLayout* CreateBottom(QList<QWidget*>& tabOrder);
+    // Fills the grid and the controls from the main window's state.
+    void Open();
     void sgClick();
     void LoadSelection(const std::string& path);
     void CopyMainTreeStates();
@@ -88,8 +91,6 @@ private:
     QLabel* label1_;
 
     std::string defaultSignature_;
-    std::vector<std::string> savedPictures_;
-    model::StyleSet savedUseeffects_;
     std::unique_ptr<screen::TRunVantoscreen> preview_;
     bool loading_ = false;      // the tree's check event acts only while set
     bool radioSwitch_ = false;  // "Use Default" acts only while set

@@ -6,6 +6,7 @@
 #include "app/EffectPreviews.h"
 #include "app/ImageForm.h"
 #include "app/ThumbnailPanel.h"
+#include "base/Swallow.h"
 #include "model/Settings.h"
 #include "screen/PreviewRunner.h"
 
@@ -17,13 +18,15 @@ void TImageForm::NTClick() {
     if (style < 0) return;
 
     if (preview_ == nullptr) {
-        try {
+        const bool made = base::Swallow("app::TImageForm preview", [&] {
             screen::RunnerOptions options;
             options.SmallPreview = true;
             options.UseShowSet = true;
-            preview_ = std::make_unique<screen::TRunVantoscreen>(fsPanel_, std::move(options));
-            preview_->ApplySettings();
-        } catch (...) {
+            preview_ = std::make_unique<screen::TRunVantoscreen>(fsPanel_, std::move(options),
+                                                                 model::Settings);
+        });
+        // Without a preview the dialog still works.
+        if (!made) {
             preview_.reset();
             return;
         }
@@ -33,14 +36,17 @@ void TImageForm::NTClick() {
     ResetPreviewScreen(view, 1);
     view.repaint();
 
-    model::StyleSet only;
-    if (model::IsStyleSetMember(style)) only.set(static_cast<size_t>(style));
-    model::Settings.useeffects = only;
-    // The row's picture, then the next one, or the one before on the last
-    // row (none at all with a single picture: the preview repeats it).
+    // The preview plays a show of its own: the clicked effect between the
+    // row's picture and the next one, or the one before on the last row (none
+    // at all with a single picture: the preview repeats it). The show's own
+    // lists stay as they are.
+    model::TslSettings shown = model::Settings;
+    shown.useeffects.reset();
+    if (model::IsStyleSetMember(style)) shown.useeffects.set(static_cast<size_t>(style));
     const int row = CurrentRow();
     const int neighbour = row + 1 < sg_->rowCount() ? row + 1 : row - 1;
-    model::Settings.Pictures = {PathOfRow(row).toStdString(), PathOfRow(neighbour).toStdString()};
+    shown.Pictures = {PathOfRow(row).toStdString(), PathOfRow(neighbour).toStdString()};
+    preview_->ApplySettings(shown);
     preview_->Index = 1;
     preview_->PickNext();
     preview_->ShowNext();

@@ -5,26 +5,26 @@
 #include <QTreeView>
 
 #include "app/EffectPreviews.h"
-#include "app/MainForm.h"
+#include "app/EffectsPage.h"
 #include "app/ProportionalFrame.h"
+#include "base/Swallow.h"
 #include "model/Settings.h"
 #include "screen/PreviewRunner.h"
 
 namespace app {
 
-void TMainForm::StartMiniPreview(int demoStyle) {
+void EffectsPage::StartMiniPreview(int demoStyle) {
     if (miniPreview_ != nullptr) return;
-    try {
+    const bool made = base::Swallow("app::EffectsPage preview", [&] {
         screen::RunnerOptions options;
         options.SmallPreview = true;
         options.Demo = true;
         options.DemoStyle = demoStyle;
-        miniPreview_ = std::make_unique<screen::TRunVantoscreen>(fsPanel2_, std::move(options));
-        miniPreview_->ApplySettings();
-    } catch (...) {
-        // Without a preview the step still works.
-        miniPreview_.reset();
-    }
+        miniPreview_ = std::make_unique<screen::TRunVantoscreen>(fsPanel2_, std::move(options),
+                                                                 model::Settings);
+    });
+    // Without a preview the step still works.
+    if (!made) miniPreview_.reset();
 }
 
 int StyleOfNode(const QModelIndex& node) {
@@ -42,7 +42,7 @@ void ResetPreviewScreen(screen::TVantoscreen& view, int progress) {
     view.SetProgress(progress);
 }
 
-void TMainForm::StyleListSelectionChanged() {
+void EffectsPage::StyleListSelectionChanged() {
     const int style = StyleOfNode(styleList_->currentIndex());
     if (style < 0 || style == previewedStyle_) return;
     previewedStyle_ = style;
@@ -53,11 +53,10 @@ void TMainForm::StyleListSelectionChanged() {
     miniPreview_->ShowNext();
 }
 
-void TMainForm::SpeedOrIntervalChanged() {
+void EffectsPage::SpeedOrIntervalChanged() {
     // Taken also without a preview, so the interval always reaches the show.
-    model::Settings.EffectSpeed2 = speedEdit2_->value();
-    model::Settings.ImageInterval = intervalEdit_->value();
-    if (miniPreview_ != nullptr) miniPreview_->ApplySettings();
+    CollectSettings(model::Settings);
+    if (miniPreview_ != nullptr) miniPreview_->ApplySettings(model::Settings);
 }
 
 }  // namespace app

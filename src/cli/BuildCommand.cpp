@@ -268,8 +268,9 @@ int RunBuild(const Options& options) {
     ApplyMusicMixOverrides(options.mix, model::Settings);
 
     const disc::DiscKind kind = options.disc.value_or(disc::KindOfOutputName(options.output));
-    if (const auto mismatch = disc::KindMismatch(kind, model::Settings.VideoType))
-        return Fail(*mismatch + " (see --format)"), kExitUsage;
+    if (const base::Status suits = disc::CheckKindForFormat(kind, model::Settings.VideoType);
+        !suits)
+        return Fail(suits.message() + " (see --format)"), kExitUsage;
     DiscChoice discChoice{
         kind, disc::DiscOutputName(kind, options.output),
         QFileInfo(QString::fromStdString(options.project)).completeBaseName().toStdString(),

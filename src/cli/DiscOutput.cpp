@@ -25,17 +25,18 @@ std::string KeptVideoName(const std::string& discOutput) {
 
 }  // namespace
 
-std::optional<std::string> RefuseOversizedShow(const DiscChoice& choice, double seconds) {
+base::Status RefuseOversizedShow(const DiscChoice& choice, double seconds) {
     const model::TslSettings& settings = model::Settings;
     const disc::CapacityCheck check =
         disc::CheckCapacity(choice.kind, settings.VideoType,
                             disc::EstimatedVideoBytes(settings.VideoType, settings.TVSet, seconds));
-    if (check.fits) return std::nullopt;
+    if (check.fits) return {};
     if (choice.force) {
         Say(check.message + " Building it anyway (--force).");
-        return std::nullopt;
+        return {};
     }
-    return check.message + " Use --force to build it anyway.";
+    return base::MakeFault(check.message + " Use --force to build it anyway.",
+                           base::FaultKind::Refused);
 }
 
 int AuthorBuiltShow(const DiscChoice& choice, const video::BuildResult& built,

@@ -20,7 +20,7 @@ struct DiscChoice {
 
 // The refusal for a show of 'seconds' that will not fit on the disc, unless
 // forced; a forced one only warns.
-std::optional<std::string> RefuseOversizedShow(const DiscChoice& choice, double seconds);
+[[nodiscard]] base::Status RefuseOversizedShow(const DiscChoice& choice, double seconds);
 
 // Authors the built video 'mpegFile' into choice.output. On failure the video
 // is kept beside it as NAME.mpg and the message says so; an interruption

@@ -142,11 +142,11 @@ bool WriteText(const fs::path& path, const std::string& text) {
 }
 
 // Moves 'from' to 'to' over a file of that name or an empty folder.
-std::optional<std::string> MoveIntoPlace(const fs::path& from, const fs::path& to) {
+base::Status MoveIntoPlace(const fs::path& from, const fs::path& to) {
     std::error_code error;
     fs::rename(from, to, error);
-    if (error) return "cannot write \"" + to.string() + "\": " + error.message();
-    return std::nullopt;
+    if (error) return base::MakeFault("cannot write \"" + to.string() + "\": " + error.message());
+    return {};
 }
 
 double FileBytes(const std::string& path) {
@@ -255,12 +255,12 @@ AuthorResult AuthorDisc(const AuthorRequest& request, const AuthorHooks& hooks) 
         return aborted;
     }
     for (const auto& [from, to] : moves) {
-        if (auto problem = MoveIntoPlace(from, to)) {
+        if (const base::Status moved = MoveIntoPlace(from, to); !moved) {
             for (const auto& done : moves) {
                 if (done.first == from) break;
                 fs::remove_all(done.second, error);
             }
-            return Failure(*problem);
+            return Failure(moved.message());
         }
     }
     AuthorResult result;

@@ -72,13 +72,15 @@ DiscKind KindOfOutputName(const std::string& name) {
     return DiscKind::Mpeg;
 }
 
-std::optional<std::string> KindMismatch(DiscKind kind, int videoType) {
+base::Status CheckKindForFormat(DiscKind kind, int videoType) {
     const bool dvd = videoType == static_cast<int>(video::VideoFormat::Dvd);
     if ((kind == DiscKind::Folder || kind == DiscKind::Iso) && !dvd)
-        return std::string("a DVD-Video folder or image needs the DVD format");
+        return base::MakeFault("a DVD-Video folder or image needs the DVD format",
+                               base::FaultKind::Refused);
     if (kind == DiscKind::BinCue && dvd)
-        return std::string("a .bin/.cue image needs the VCD or SVCD format");
-    return std::nullopt;
+        return base::MakeFault("a .bin/.cue image needs the VCD or SVCD format",
+                               base::FaultKind::Refused);
+    return {};
 }
 
 std::string DiscOutputName(DiscKind kind, const std::string& chosenName) {

@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "base/Result.h"
+
 namespace disc {
 
 enum class DiscKind { Mpeg, Folder, Iso, BinCue };
@@ -25,9 +27,9 @@ std::optional<DiscKind> ParseDiscKind(const std::string& word);
 // dialog's folder type), so a folder typed by mistake is not filled.
 DiscKind KindOfOutputName(const std::string& name);
 
-// Why the kind does not suit the video format (a DVD folder or image needs
-// the DVD format, a .bin/.cue pair VCD or SVCD); nothing when it does.
-std::optional<std::string> KindMismatch(DiscKind kind, int videoType);
+// Whether the kind suits the video format: a DVD folder or image needs the
+// DVD format, a .bin/.cue pair VCD or SVCD; the fault says which.
+[[nodiscard]] base::Status CheckKindForFormat(DiscKind kind, int videoType);
 
 // The name written for the chosen one: the folder without its trailing
 // slashes, "NAME.iso", or the cue sheet "NAME.cue" (".bin" or ".cue" taken off

@@ -18,9 +18,13 @@ bool HasOwnInterval(std::string_view path) {
 }
 
 StyleSet EffectsOf(std::string_view path) {
+    return EffectsOf(path, Settings.useeffects);
+}
+
+StyleSet EffectsOf(std::string_view path, const StyleSet& showSet) {
     const IniFile& store = OptionsStore();
     const std::string key = ImageKey(path);
-    if (!store.ValueExists(kEffectsSection, key)) return Settings.useeffects;
+    if (!store.ValueExists(kEffectsSection, key)) return showSet;
     return ParseStyleSet(store.ReadString(kEffectsSection, key, ""));
 }
 

@@ -20,8 +20,10 @@ extern const char* const kEffectsSection;
 int32_t IntervalOf(std::string_view path);
 bool HasOwnInterval(std::string_view path);
 
-// The picture's own effect set, else Settings.useeffects.
+// The picture's own effect set, else Settings.useeffects, or else the show's
+// set given (a snapshot of the settings).
 StyleSet EffectsOf(std::string_view path);
+StyleSet EffectsOf(std::string_view path, const StyleSet& showSet);
 
 // The picture's own caption, else CaptionDefault(path).
 std::string CaptionOf(std::string_view path);

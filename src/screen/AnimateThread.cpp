@@ -2,6 +2,7 @@
 
 #include <chrono>
 
+#include "base/Swallow.h"
 #include "screen/Vantoscreen.h"
 
 namespace screen {
@@ -46,7 +47,8 @@ TAnimateThread::StepReport TAnimateThread::StepOnGuiThread() {
         return report;
     }
     report.delay = control_->Delay();
-    try {
+    // A failed step is skipped; the run goes on with the next one.
+    base::Swallow("screen::TAnimateThread step", [&] {
         switch (control_->ThreadStep()) {
             case ScreenEngine::ThreadStepResult::Continue:
                 break;
@@ -58,22 +60,16 @@ TAnimateThread::StepReport TAnimateThread::StepOnGuiThread() {
                 report.stop = true;
                 break;
         }
-    } catch (...) {
-        // A failed step is skipped; the run goes on with the next one.
-    }
+    });
     return report;
 }
 
 void TAnimateThread::EndOnGuiThread() {
     TCustomVantoscreen* control = control_;
     control_ = nullptr;
-    if (control && control->AnimateThread() == this) {
-        try {
-            control->FinishTransition();
-        } catch (...) {
-            // The end handler has no caller to report to.
-        }
-    }
+    // The end handler has no caller to report to.
+    if (control && control->AnimateThread() == this)
+        base::Swallow("screen::TAnimateThread end", [&] { control->FinishTransition(); });
     deleteLater();
 }
 

@@ -5,6 +5,8 @@
 #include <QScreen>
 #include <QShowEvent>
 
+#include "base/Swallow.h"
+
 namespace screen {
 
 TFullscreenForm::TFullscreenForm(QWidget* parent)
@@ -37,15 +39,12 @@ void TFullscreenForm::FormShow() {
     // Every showing plays the show as it is now, from its first picture: a
     // runner kept from the last one would keep its settings and position.
     runner_.reset();
-    runner_ = std::make_unique<TRunVantoscreen>(this, RunnerOptions{});
+    runner_ = std::make_unique<TRunVantoscreen>(this, RunnerOptions{}, model::Settings);
     // Starts nothing until the first picture is loaded; the runner's timer
     // brings it.
-    if (runner_->View) {
-        try {
-            runner_->View->Play();
-        } catch (...) {
-        }
-    }
+    // A show that cannot start leaves the window empty, not the program ended.
+    if (runner_->View)
+        base::Swallow("screen::TFullscreenForm play", [&] { runner_->View->Play(); });
 }
 
 void TFullscreenForm::FormClose() {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <climits>
 
+#include "base/Swallow.h"
 #include "model/MediaPaths.h"
 #include "model/PerImage.h"
 #include "model/Settings.h"
@@ -23,8 +24,11 @@ int SecondsToMs(int64_t seconds) {
 
 }  // namespace
 
-TRunVantoscreen::TRunVantoscreen(QWidget* AParent, RunnerOptions options) {
-    try {
+TRunVantoscreen::TRunVantoscreen(QWidget* AParent, RunnerOptions options,
+                                 model::TslSettings settings)
+    : settings_(std::move(settings)) {
+    // A runner that could not be set up shows nothing.
+    base::Swallow("screen::TRunVantoscreen setup", [&] {
         View = new TVantoscreen(AParent);
         View->SetColor(0);
         View->SetAlign(alClient);
@@ -39,7 +43,7 @@ TRunVantoscreen::TRunVantoscreen(QWidget* AParent, RunnerOptions options) {
         Demo = options.Demo;
         SmallPreview = options.SmallPreview;
         if (SmallPreview) View->FullFrame = true;
-        ApplySettings();
+        ApplyToView();
         View->OnComplete = [this](ScreenEngine&) { TransitionDone(); };
         View->OnMouseMove = std::move(options.OnMouseMove);
         View->OnMouseDown = std::move(options.OnMouseDown);
@@ -52,9 +56,7 @@ TRunVantoscreen::TRunVantoscreen(QWidget* AParent, RunnerOptions options) {
         Timer->setInterval(kFirstTickMs);
         Timer->start();
         View->show();
-    } catch (...) {
-        // A runner that could not be set up shows nothing.
-    }
+    });
 }
 
 TRunVantoscreen::~TRunVantoscreen() {
@@ -64,17 +66,20 @@ TRunVantoscreen::~TRunVantoscreen() {
     }
     if (View) {
         View->SuppressFrames = true;
-        try {
-            View->Stop();
-        } catch (...) {
-        }
+        base::Swallow("screen::TRunVantoscreen stop", [&] { View->Stop(); });
         delete View;
     }
 }
 
-void TRunVantoscreen::ApplySettings() {
+void TRunVantoscreen::ApplySettings(const model::TslSettings& settings) {
+    settings_ = settings;
+    ApplyToView();
+}
+
+void TRunVantoscreen::ApplyToView() {
     if (!View) return;
-    const model::TslSettings& s = model::Settings;
+    // Not const: a relative background name becomes a full path in the snapshot.
+    model::TslSettings& s = settings_;
     View->SizeMode = s.ImageSize;
     View->SetColor(s.BackgroundColor);
     if (const auto speed = SpeedSteps(s.EffectSpeed2)) {
@@ -82,22 +87,20 @@ void TRunVantoscreen::ApplySettings() {
         View->SetDelay(speed->delay);
     }
     View->FrameBackground = 0;
-    if (!SmallPreview && !s.Back_Mode_UseColor &&
-        model::ResolveMediaPath(model::Settings.Back_Image_Filename)) {
-        try {
+    if (!SmallPreview && !s.Back_Mode_UseColor && model::ResolveMediaPath(s.Back_Image_Filename)) {
+        // A picture that cannot be loaded leaves the plain colour background.
+        base::Swallow("screen::TRunVantoscreen background", [&] {
             if (!View->FrameBackgroundPicture) View->FrameBackgroundPicture.emplace();
             View->LoadPictureFile(*View->FrameBackgroundPicture, s.Back_Image_Filename);
             View->FrameBackground = s.Back_Image_UseTiled ? 1 : 2;
-        } catch (...) {
-            View->FrameBackground = 0;  // a plain colour background instead
-        }
+        });
     }
     View->SetTransparentMode(s.TransparentMode);
     View->SetTransparentColor(s.TransparentModeColor);
 }
 
 void TRunVantoscreen::PickNextFile() {
-    const std::vector<std::string>& pictures = model::Settings.Pictures;
+    const std::vector<std::string>& pictures = settings_.Pictures;
     if (Demo) {
         std::string candidate = NextDemoPicture(CurrentFile);
         if (model::ResolveMediaPath(candidate)) CurrentFile = candidate;
@@ -105,7 +108,7 @@ void TRunVantoscreen::PickNextFile() {
     }
     if (pictures.empty()) return;
     const int count = static_cast<int>(pictures.size());
-    const bool randomOrder = model::Settings.ImageSequence == 1;
+    const bool randomOrder = settings_.ImageSequence == 1;
     CurrentFile.clear();
     for (int attempt = 0; attempt < 100 && CurrentFile.empty(); ++attempt) {
         Index = NextListIndex(Index, count, randomOrder);
@@ -115,18 +118,18 @@ void TRunVantoscreen::PickNextFile() {
 }
 
 void TRunVantoscreen::PickNext() {
-    try {
+    // On a failure the screen keeps the picture it has.
+    base::Swallow("screen::TRunVantoscreen::PickNext", [&] {
         PickNextFile();
         std::string file = CurrentFile;
         if (View && model::ResolveMediaPath(file)) View->LoadFromFile(file);
-    } catch (...) {
-        // The screen keeps the picture it has.
-    }
+    });
 }
 
 int TRunVantoscreen::NextStyle() const {
     if (Demo) return DemoStyle;
-    return ChooseStyle(UseShowSet ? model::Settings.useeffects : model::EffectsOf(CurrentFile));
+    return ChooseStyle(UseShowSet ? settings_.useeffects
+                                  : model::EffectsOf(CurrentFile, settings_.useeffects));
 }
 
 void TRunVantoscreen::ApplyInterval() {
@@ -137,28 +140,25 @@ void TRunVantoscreen::ApplyInterval() {
 }
 
 bool TRunVantoscreen::TryStartTransition() {
-    try {
+    return base::Swallow("screen::TRunVantoscreen start", [&] {
         if (View->Running()) View->Stop();
         const int style = NextStyle();
         ApplyInterval();
         View->SetStyle(static_cast<TShowStyle>(style & 0xFF));
-        if (model::Settings.ClearOldImage) {
+        if (settings_.ClearOldImage) {
             View->Clear();
             View->repaint();  // the coming snapshot shows only the background
         }
         View->Play();
-        return true;
-    } catch (...) {
-        return false;
-    }
+    });
 }
 
 void TRunVantoscreen::ShowNext() {
     if (!View) return;
-    if (!Demo && model::Settings.Pictures.empty()) return;
+    if (!Demo && settings_.Pictures.empty()) return;
     // A picture that cannot be shown is skipped for the next one, at most
     // once round the list.
-    const size_t retries = Demo ? 2 : model::Settings.Pictures.size();
+    const size_t retries = Demo ? 2 : settings_.Pictures.size();
     for (size_t attempt = 0; !TryStartTransition(); ++attempt) {
         if (attempt >= retries || !View) break;
         View->Clear();
@@ -171,18 +171,18 @@ void TRunVantoscreen::ShowNext() {
 }
 
 void TRunVantoscreen::TimerTick() {
-    try {
+    // A failing tick must not reach the event loop, which has no one to tell.
+    base::Swallow("screen::TRunVantoscreen tick", [&] {
         if (!Timer || !View) return;
         Timer->stop();
         if (View->parentWidget()) {
-            Timer->setInterval(SecondsToMs(model::Settings.ImageInterval));
+            Timer->setInterval(SecondsToMs(settings_.ImageInterval));
             PickNext();
             ShowNext();
         } else {
             CurrentFile.clear();
         }
-    } catch (...) {
-    }
+    });
 }
 
 void TRunVantoscreen::TransitionDone() {

@@ -3,7 +3,9 @@
 // chooses a transition style and starts the transition; when the transition
 // has completed the timer waits the picture's interval before the next one.
 //
-// It reads the settings record and the per-picture data of the working
+// It plays the settings record as it was handed over when the runner was
+// made or last had its settings applied, so nothing the window changes meanwhile
+// reaches a show half-way; the per-picture data comes from the working
 // store. In demonstration mode it alternates the two sample pictures with
 // one fixed style. Everything runs on the user-interface thread.
 #pragma once
@@ -14,6 +16,7 @@
 #include <memory>
 #include <string>
 
+#include "model/Settings.h"
 #include "screen/Vantoscreen.h"
 
 namespace screen {
@@ -33,17 +36,19 @@ struct RunnerOptions {
 class TRunVantoscreen {
 public:
     // Creates the screen filling AParent and starts the timer; the first
-    // picture comes 100 ms later.
-    TRunVantoscreen(QWidget* AParent, RunnerOptions options);
+    // picture comes 100 ms later. settings is the snapshot the show plays.
+    TRunVantoscreen(QWidget* AParent, RunnerOptions options, model::TslSettings settings);
     // Stops the timer and the screen without another frame, and releases
     // the screen, swallowing any error.
     ~TRunVantoscreen();
     TRunVantoscreen(const TRunVantoscreen&) = delete;
     TRunVantoscreen& operator=(const TRunVantoscreen&) = delete;
 
-    // Copies size mode, colours, speed, background picture and transparency
-    // from the settings into the screen.
-    void ApplySettings();
+    // Takes a new snapshot of the settings, and copies its size mode,
+    // colours, speed, background picture and transparency into the screen.
+    void ApplySettings(const model::TslSettings& settings);
+    // The snapshot the show plays.
+    const model::TslSettings& Settings() const { return settings_; }
     // Chooses the next picture and loads it into the screen.
     void PickNext();
     // Chooses a style and the interval, and starts the transition.
@@ -69,7 +74,11 @@ public:
     bool UseShowSet = false;
 
 private:
+    // Copies the snapshot's screen settings into the screen.
+    void ApplyToView();
     bool TryStartTransition();
+
+    model::TslSettings settings_;
 };
 
 }  // namespace screen

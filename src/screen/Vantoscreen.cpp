@@ -9,6 +9,7 @@
 #include <QResizeEvent>
 #include <QThread>
 
+#include "base/Swallow.h"
 #include "imaging/PictureLoader.h"
 #include "imaging/ScreenPreparation.h"
 #include "screen/AnimateThread.h"
@@ -158,7 +159,8 @@ void TCustomVantoscreen::LoadPictureFile(Bitmap& picture, const std::string& fil
 }
 
 void TCustomVantoscreen::LoadFromFile(const std::string& fileName) {
-    try {
+    // On a failure the screen keeps the picture it holds.
+    base::Swallow("screen::TCustomVantoscreen::LoadFromFile", [&] {
         // A hidden host may have changed size without telling the screen.
         UpdateClientSize();
         imaging::ScreenPictureSettings settings;
@@ -175,9 +177,7 @@ void TCustomVantoscreen::LoadFromFile(const std::string& fileName) {
         imaging::LoadAndPreparePicture(picture, LastPicture, settings, fileName);
         // One replacement, and none when nothing could be loaded.
         if (!picture.samePixels(Picture())) SetPicture(std::move(picture));
-    } catch (...) {
-        // The screen keeps the picture it holds.
-    }
+    });
 }
 
 // --- Size and mouse ---

@@ -217,8 +217,8 @@ BuildResult BuildDriver::RunBuild(const std::string& outputPath) {
     if (hooks_.approveLength) {
         const double seconds = static_cast<double>(lengths.timing.TotalFrames()) /
                                (IsNtsc(settings.TVSet) ? 30000.0 / 1001 : 25.0);
-        if (auto refusal = hooks_.approveLength(seconds)) {
-            result.message = std::move(*refusal);
+        if (const base::Status approved = hooks_.approveLength(seconds); !approved) {
+            result.message = approved.message();
             return result;
         }
     }
@@ -235,7 +235,9 @@ BuildResult BuildDriver::RunBuild(const std::string& outputPath) {
     input.mix = MusicMixFor(settings, musicSync, lengths.timing);
     input.background = BackgroundFromSettings(settings, hooks_, result.warnings);
     writeBack.Now();
-    input.effectsOf = [](const std::string& path) { return model::EffectsOf(path); };
+    input.effectsOf = [showSet = settings.useeffects](const std::string& path) {
+        return model::EffectsOf(path, showSet);
+    };
     input.captionOf = [](const std::string& path) { return model::CaptionOf(path); };
     input.loadPicture = hooks_.loadPicture;
     result.totalFrames = lengths.timing.TotalFrames();

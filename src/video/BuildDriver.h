@@ -47,9 +47,9 @@ struct BuildHooks {
     // Why a music file cannot be played, or nothing when it can.
     ProbeFileFunction probeMusic = sound::ProbeMusicFile;
     // Once the show is timed, before anything is encoded, with the video's
-    // length in seconds: a message returned stops the build with it (a disc
-    // the show will not fit on, say).
-    std::function<std::optional<std::string>(double videoSeconds)> approveLength;
+    // length in seconds: a fault returned stops the build with its message (a
+    // disc the show will not fit on, say).
+    std::function<base::Status(double videoSeconds)> approveLength;
 };
 
 struct BuildResult {

@@ -19,6 +19,7 @@ BuildSettings BuildSettingsFrom(const model::TslSettings& s) {
                          .Back_Image_Filename = s.Back_Image_Filename,
                          .Pictures = s.Pictures,
                          .Music = s.Music,
+                         .useeffects = s.useeffects,
                          .Mix = {.fadeInMs = s.MusicFadeInMs,
                                  .fadeOutMs = s.MusicFadeOutMs,
                                  .crossfadeMs = s.MusicCrossfadeMs,

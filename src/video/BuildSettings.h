@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "model/StyleSet.h"
 #include "sound/MixRules.h"
 
 namespace model {
@@ -30,6 +31,8 @@ struct BuildSettings {
     std::string Back_Image_Filename;
     std::vector<std::string> Pictures;
     std::vector<std::string> Music;
+    // The show's effects, for pictures without a set of their own.
+    model::StyleSet useeffects = model::DefaultStyleSet();
     sound::MixOptions Mix;  // fades, crossfade, even loudness
 };
 

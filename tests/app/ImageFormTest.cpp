@@ -218,14 +218,11 @@ TEST_F(ImageFormTest, CancelDropsTypedCaptionsButKeepsEffectSets) {
     EXPECT_NE(Stored(model::kEffectsSection, "a.jpg"), "<none>");
 }
 
-TEST_F(ImageFormTest, ShownAgainWhileOpenItKeepsWhatWasTypedAndTheShowListsItSaved) {
+TEST_F(ImageFormTest, ShownAgainWhileOpenItKeepsWhatWasTyped) {
     const QString a = MakePicture("a.jpg"), b = MakePicture("b.jpg");
     List({a, b});
-    model::Settings.Pictures = {"/the/show.jpg"};
     RunDialog([&](TImageForm& form) {
         Edit(form, 1, TImageForm::kCaptionColumn, "typed");
-        // The effect preview replaces the show lists while it plays.
-        model::Settings.Pictures = {a.toStdString(), b.toStdString()};
         // Minimised and restored.
         form.hide();
         form.show();
@@ -233,7 +230,6 @@ TEST_F(ImageFormTest, ShownAgainWhileOpenItKeepsWhatWasTypedAndTheShowListsItSav
         ClickButton(form, "ok1");
     });
     EXPECT_EQ(Stored(model::kCaptionsSection, "b.jpg"), "typed");
-    EXPECT_EQ(model::Settings.Pictures, std::vector<std::string>{"/the/show.jpg"});
 }
 
 TEST_F(ImageFormTest, ChangingAPicturesEffectsStoresThemAndUseDefaultDeletesThem) {
@@ -276,7 +272,7 @@ TEST_F(ImageFormTest, ChangingAPicturesEffectsStoresThemAndUseDefaultDeletesThem
     EXPECT_EQ(model::StyleSetText(model::EffectsOf(b.toStdString())), "5,6,22,118,160,");
 }
 
-TEST_F(ImageFormTest, ResetErasesEveryPicturesOwnDataAfterAskingAndTheShowListsComeBack) {
+TEST_F(ImageFormTest, ResetErasesEveryPicturesOwnDataAfterAsking) {
     const QString a = MakePicture("a.jpg");
     List({a});
     model::IniFile& store = model::OptionsStore();
@@ -284,22 +280,15 @@ TEST_F(ImageFormTest, ResetErasesEveryPicturesOwnDataAfterAskingAndTheShowListsC
     store.WriteString(model::kCaptionsSection, "unlisted.jpg", "kept until reset");
     store.WriteString(model::kIntervalsSection, "a.jpg", "3");
     store.WriteString(model::kEffectsSection, "a.jpg", "5,");
-    model::Settings.Pictures = {"/show/one.jpg"};
-    model::Settings.useeffects = model::ParseStyleSet("118,");
-    const model::StyleSet useeffects = model::Settings.useeffects;
 
     dialogs_.answers = {false, true};
     RunDialog([&](TImageForm& form) {
-        // The effect preview replaces the show lists while the dialog is open.
-        model::Settings.Pictures = {"/preview/a.jpg", "/preview/b.jpg"};
-        model::Settings.useeffects = model::ParseStyleSet("160,");
         ClickButton(form, "reset1");
         EXPECT_EQ(Cell(form, 0, TImageForm::kCaptionColumn), "mine");
         ClickButton(form, "reset1");
         EXPECT_EQ(Cell(form, 0, TImageForm::kCaptionColumn), "a");
         EXPECT_EQ(Cell(form, 0, TImageForm::kIntervalColumn), "5");
         EXPECT_EQ(Cell(form, 0, TImageForm::kEffectsColumn), "Default");
-        model::Settings.Pictures.clear();
     });
     const QString question =
         "Reset the captions, intervals and transitions of all pictures to their defaults?";
@@ -307,8 +296,6 @@ TEST_F(ImageFormTest, ResetErasesEveryPicturesOwnDataAfterAskingAndTheShowListsC
     EXPECT_FALSE(store.SectionExists(model::kCaptionsSection));
     EXPECT_FALSE(store.SectionExists(model::kIntervalsSection));
     EXPECT_FALSE(store.SectionExists(model::kEffectsSection));
-    EXPECT_EQ(model::Settings.Pictures, std::vector<std::string>{"/show/one.jpg"});
-    EXPECT_EQ(model::Settings.useeffects, useeffects);
 }
 
 }  // namespace

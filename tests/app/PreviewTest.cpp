@@ -78,7 +78,7 @@ TEST_F(PreviewTest, AfterAProjectLoadTheEffectsStepStartsWithItsFirstEnabledEffe
         EXPECT_TRUE(tree.isExpanded(tree.model()->index(category, 0))) << category;
 }
 
-TEST_F(PreviewTest, TheDialogPreviewsAnEffectBetweenARowAndItsNeighbourAndRestoresTheShow) {
+TEST_F(PreviewTest, TheDialogPreviewsAnEffectBetweenARowAndItsNeighbourAndLeavesTheShowAlone) {
     const QString p1 = MakePicture("p1.jpg"), p2 = MakePicture("p2.jpg"),
                   p3 = MakePicture("p3.jpg");
     for (const QString& path : {p1, p2, p3}) Window().Images().Append({path.toStdString(), true});
@@ -95,10 +95,10 @@ TEST_F(PreviewTest, TheDialogPreviewsAnEffectBetweenARowAndItsNeighbourAndRestor
             form.Grid().setCurrentCell(row, app::TImageForm::kCaptionColumn);
             tree.setCurrentIndex(dissolve);
             emit tree.clicked(dissolve);
-            previewed.push_back(model::Settings.Pictures);
-            styles.push_back(model::StyleSetText(model::Settings.useeffects));
+            ASSERT_NE(form.EffectPreview(), nullptr);
+            previewed.push_back(form.EffectPreview()->Settings().Pictures);
+            styles.push_back(model::StyleSetText(form.EffectPreview()->Settings().useeffects));
         }
-        ASSERT_NE(form.EffectPreview(), nullptr);
         EXPECT_FALSE(form.EffectPreview()->Demo);
         EXPECT_TRUE(form.EffectPreview()->UseShowSet);
     };
@@ -118,12 +118,14 @@ TEST_F(PreviewTest, ALonePictureIsPreviewedWithAnEmptyNeighbour) {
     Window().Images().Append({only.toStdString(), true});
     std::vector<std::string> previewed;
     dialogs_.onModal = [&](QDialog& dialog) {
-        QTreeView& tree = static_cast<app::TImageForm&>(dialog).PictureTreeView();
+        auto& form = static_cast<app::TImageForm&>(dialog);
+        QTreeView& tree = form.PictureTreeView();
         const QModelIndex wipes = tree.model()->index(0, 0);
         tree.setCurrentIndex(wipes);
         emit tree.clicked(wipes);
-        previewed = model::Settings.Pictures;
-        EXPECT_EQ(model::StyleSetText(model::Settings.useeffects), "5,");
+        ASSERT_NE(form.EffectPreview(), nullptr);
+        previewed = form.EffectPreview()->Settings().Pictures;
+        EXPECT_EQ(model::StyleSetText(form.EffectPreview()->Settings().useeffects), "5,");
     };
     Click("customize1");
     EXPECT_EQ(previewed, (std::vector<std::string>{only.toStdString(), ""}));

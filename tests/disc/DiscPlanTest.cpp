@@ -36,11 +36,11 @@ TEST(DiscPlan, OutputNamesChooseTheKindAndTheNamesWritten) {
     EXPECT_EQ(ParseDiscKind("bincue"), DiscKind::BinCue);
     EXPECT_EQ(ParseDiscKind("mpeg"), DiscKind::Mpeg);
     EXPECT_FALSE(ParseDiscKind("ISO"));
-    EXPECT_FALSE(KindMismatch(DiscKind::Iso, 2));
-    EXPECT_FALSE(KindMismatch(DiscKind::BinCue, 1));
-    EXPECT_FALSE(KindMismatch(DiscKind::Mpeg, 0));
-    EXPECT_TRUE(KindMismatch(DiscKind::Folder, 0));
-    EXPECT_TRUE(KindMismatch(DiscKind::BinCue, 2));
+    EXPECT_TRUE(CheckKindForFormat(DiscKind::Iso, 2));
+    EXPECT_TRUE(CheckKindForFormat(DiscKind::BinCue, 1));
+    EXPECT_TRUE(CheckKindForFormat(DiscKind::Mpeg, 0));
+    EXPECT_FALSE(CheckKindForFormat(DiscKind::Folder, 0));
+    EXPECT_FALSE(CheckKindForFormat(DiscKind::BinCue, 2));
 }
 
 TEST(DiscPlan, AChapterAtEveryPictureAtMost99SpreadEvenly) {

@@ -28,7 +28,8 @@ std::string FileName(const std::string& path) {
 }
 
 // A program folder of its own with sample pictures, a fresh settings record
-// and an empty working store.
+// and an empty working store. Runners play show_, a snapshot the tests fill;
+// the global record stays default, so a runner reading it would show nothing.
 class RunnerTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -67,7 +68,7 @@ protected:
     // prepared but not stepped.
     std::unique_ptr<TRunVantoscreen> QuietRunner(bool demo, bool useShowSet = false) {
         auto runner = std::make_unique<TRunVantoscreen>(
-            &host_, RunnerOptions{.Demo = demo, .DemoStyle = 5, .UseShowSet = useShowSet});
+            &host_, RunnerOptions{.Demo = demo, .DemoStyle = 5, .UseShowSet = useShowSet}, show_);
         runner->Timer->stop();
         runner->View->SetManual(true);
         return runner;
@@ -76,6 +77,7 @@ protected:
     QTemporaryDir dir_;
     std::string root_;
     QWidget host_;
+    model::TslSettings show_;
 };
 
 TEST(RunnerChoicesTest, SpeedTableGivesStepAndDelay) {
@@ -121,8 +123,8 @@ TEST_F(RunnerTest, DemoAlternatesTheSamplesWithAShortGap) {
 }
 
 TEST_F(RunnerTest, ListOrderWrapsAndSkipsMissingPictures) {
-    model::Settings.Pictures = {WritePicture(Path("a.jpg"), Qt::green), Path("missing.jpg"),
-                                WritePicture(Path("b.jpg"), Qt::yellow)};
+    show_.Pictures = {WritePicture(Path("a.jpg"), Qt::green), Path("missing.jpg"),
+                      WritePicture(Path("b.jpg"), Qt::yellow)};
     auto runner = QuietRunner(false);
     std::vector<int> order;
     for (int i = 0; i < 5; ++i) {
@@ -133,15 +135,16 @@ TEST_F(RunnerTest, ListOrderWrapsAndSkipsMissingPictures) {
 
     // The per-image dialog's trick: Index 1 of two pictures shows entry 0.
     runner->Index = 1;
-    model::Settings.Pictures.resize(2);
+    show_.Pictures.resize(2);
+    runner->ApplySettings(show_);
     runner->PickNextFile();
     EXPECT_EQ(runner->Index, 0);
 }
 
 TEST_F(RunnerTest, RandomOrderNeverRepeatsThePictureJustShown) {
-    model::Settings.ImageSequence = 1;
-    model::Settings.Pictures = {WritePicture(Path("a.jpg"), Qt::green),
-                                WritePicture(Path("b.jpg"), Qt::yellow)};
+    show_.ImageSequence = 1;
+    show_.Pictures = {WritePicture(Path("a.jpg"), Qt::green),
+                      WritePicture(Path("b.jpg"), Qt::yellow)};
     auto runner = QuietRunner(false);
     int previous = -1;
     for (int i = 0; i < 200; ++i) {
@@ -149,7 +152,8 @@ TEST_F(RunnerTest, RandomOrderNeverRepeatsThePictureJustShown) {
         ASSERT_NE(runner->Index, previous);
         previous = runner->Index;
     }
-    model::Settings.Pictures.resize(1);  // one picture can only repeat
+    show_.Pictures.resize(1);  // one picture can only repeat
+    runner->ApplySettings(show_);
     runner->PickNextFile();
     runner->PickNextFile();
     EXPECT_EQ(runner->Index, 0);
@@ -158,9 +162,8 @@ TEST_F(RunnerTest, RandomOrderNeverRepeatsThePictureJustShown) {
 TEST_F(RunnerTest, StylesAndIntervalsComeFromThePictureOrTheShow) {
     const std::string own = WritePicture(Path("own.jpg"), Qt::green);
     const std::string plain = WritePicture(Path("plain.jpg"), Qt::yellow);
-    model::Settings.Pictures = {own, plain};
-    model::Settings.useeffects.reset();
-    model::Settings.ImageInterval = 3;
+    show_.Pictures = {own, plain};
+    show_.useeffects.reset();
     model::OptionsStore().WriteString(model::kEffectsSection, model::ImageKey(own), "7,");
     model::OptionsStore().WriteInteger(model::kIntervalsSection, model::ImageKey(own), 5);
 
@@ -180,7 +183,7 @@ TEST_F(RunnerTest, StylesAndIntervalsComeFromThePictureOrTheShow) {
     EXPECT_EQ(runner->Timer->interval(), 3000);
 
     // The dialog's preview uses the show-wide set and the short gap.
-    model::Settings.useeffects.reset().set(99);
+    show_.useeffects.reset().set(99);
     auto dialog = QuietRunner(false, true);
     dialog->PickNext();
     dialog->ShowNext();
@@ -190,34 +193,45 @@ TEST_F(RunnerTest, StylesAndIntervalsComeFromThePictureOrTheShow) {
 }
 
 TEST_F(RunnerTest, SettingsReachTheScreen) {
-    model::Settings.EffectSpeed2 = 1;
-    model::Settings.BackgroundColor = raster::RGB(1, 2, 3);
-    model::Settings.ImageSize = 3;
-    auto runner = QuietRunner(false);
-    EXPECT_EQ(runner->View->Step(), 15);
-    EXPECT_EQ(runner->View->Delay(), 1);
-    EXPECT_EQ(runner->View->GetColor(), raster::RGB(1, 2, 3));
-    EXPECT_EQ(runner->View->SizeMode, 3);
-    EXPECT_EQ(runner->View->FrameBackground, 0);
-
-    model::Settings.EffectSpeed2 = 42;  // unknown speeds leave the pace alone
-    model::Settings.Back_Mode_UseColor = false;
-    model::Settings.Back_Image_UseTiled = false;
-    model::Settings.Back_Image_Filename = WritePicture(Path("back.jpg"), Qt::gray, 16, 16);
-    runner->ApplySettings();
-    EXPECT_EQ(runner->View->Step(), 15);
-    EXPECT_EQ(runner->View->FrameBackground, 2);
-    ASSERT_TRUE(runner->View->FrameBackgroundPicture.has_value());
-    EXPECT_EQ(runner->View->FrameBackgroundPicture->width(), 16);
-
-    // A background that cannot be read gives the plain colour.
+    const std::string back = WritePicture(Path("back.jpg"), Qt::gray, 16, 16);
     QFile broken(QString::fromStdString(Path("broken.png")));
     ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
     broken.write("not a picture");
     broken.close();
-    model::Settings.Back_Image_Filename = Path("broken.png");
-    runner->ApplySettings();
-    EXPECT_EQ(runner->View->FrameBackground, 0);
+    // Applied in turn to one runner, the first row when it is made.
+    const struct {
+        int speed;
+        bool useColor, tiled;
+        std::string background;
+        int step, delay, frameBackground;
+    } table[] = {
+        {1, true, true, back, 15, 1, 0},     // the colour wins over a picture
+        {42, false, false, back, 15, 1, 2},  // unknown speeds leave the pace alone
+        {3, false, true, back, 4, 30, 1},
+        {3, false, true, Path("broken.png"), 4, 30, 0},  // unreadable: the plain colour
+    };
+    show_.BackgroundColor = raster::RGB(1, 2, 3);
+    show_.ImageSize = 3;
+    std::unique_ptr<TRunVantoscreen> runner;
+    for (const auto& row : table) {
+        show_.EffectSpeed2 = row.speed;
+        show_.Back_Mode_UseColor = row.useColor;
+        show_.Back_Image_UseTiled = row.tiled;
+        show_.Back_Image_Filename = row.background;
+        if (runner)
+            runner->ApplySettings(show_);
+        else
+            runner = QuietRunner(false);
+        EXPECT_EQ(runner->View->Step(), row.step) << row.speed;
+        EXPECT_EQ(runner->View->Delay(), row.delay) << row.speed;
+        EXPECT_EQ(runner->View->FrameBackground, row.frameBackground) << row.background;
+        if (row.frameBackground != 0) {
+            ASSERT_TRUE(runner->View->FrameBackgroundPicture.has_value());
+            EXPECT_EQ(runner->View->FrameBackgroundPicture->width(), 16);
+        }
+    }
+    EXPECT_EQ(runner->View->GetColor(), raster::RGB(1, 2, 3));
+    EXPECT_EQ(runner->View->SizeMode, 3);
 }
 
 TEST_F(RunnerTest, BrokenPicturesDoNotStallTheShow) {
@@ -225,7 +239,7 @@ TEST_F(RunnerTest, BrokenPicturesDoNotStallTheShow) {
     ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
     broken.write("JFIF? no.");
     broken.close();
-    model::Settings.Pictures = {Path("broken.jpg")};
+    show_.Pictures = {Path("broken.jpg")};
     auto runner = QuietRunner(false);
     runner->TimerTick();
     EXPECT_TRUE(runner->View->Picture().isEmpty());
@@ -234,11 +248,11 @@ TEST_F(RunnerTest, BrokenPicturesDoNotStallTheShow) {
 }
 
 TEST_F(RunnerTest, ThreadedShowRunsOnItsOwn) {
-    model::Settings.EffectSpeed2 = 1;
+    show_.EffectSpeed2 = 1;
     host_.resize(160, 120);
     host_.show();
     auto runner = std::make_unique<TRunVantoscreen>(
-        &host_, RunnerOptions{.SmallPreview = true, .Demo = true, .DemoStyle = 60});
+        &host_, RunnerOptions{.SmallPreview = true, .Demo = true, .DemoStyle = 60}, show_);
     std::vector<std::string> completed;
     auto done = runner->View->OnComplete;
     runner->View->OnComplete = [&](ScreenEngine& s) {
