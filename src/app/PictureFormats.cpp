@@ -4,6 +4,7 @@
 #include <QFileInfo>
 
 #include "imaging/DecoderRegistry.h"
+#include "sound/MusicFormats.h"
 
 namespace app {
 
@@ -38,7 +39,7 @@ bool IsPictureFileName(const QString& fileName) {
 }
 
 bool IsMusicFileName(const QString& fileName) {
-    return QFileInfo(fileName).suffix().compare(QLatin1String("mp3"), Qt::CaseInsensitive) == 0;
+    return sound::IsMusicFileName(fileName.toStdString());
 }
 
 QString PictureFileFilter() {

@@ -101,12 +101,6 @@ int32_t ComputeMusicLength(const std::vector<int64_t>& lengthsMs) {
                                                     std::numeric_limits<int32_t>::max()));
 }
 
-int64_t ComputeMusicMilliseconds(const std::vector<int64_t>& lengthsMs) {
-    int64_t sum = 0;
-    for (int64_t length : lengthsMs) sum += std::max<int64_t>(length, 0);
-    return sum;
-}
-
 void ApplySync(uint8_t musicSync, int64_t musicMs, ShowTiming& timing,
                std::vector<std::string>& pictures, std::vector<std::string>& music,
                const TimingRules& rules, const IntervalLookup& intervalOf) {
