@@ -6,15 +6,15 @@
 #include <string>
 
 #include "fuzz/FuzzInput.h"
-#include "video/AudioDecoder.h"
+#include "sound/AudioDecoder.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static fuzz::MemoryFile file;
     const std::string name = file.Fill({data, size});
     if (name.empty()) std::abort();
-    video::ProbeAudioSamples(name, 44100);
+    sound::ProbeAudioSamples(name, 44100);
     std::string error;
-    auto decoder = video::AudioDecoder::Open(name, 44100, 2, &error);
+    auto decoder = sound::AudioDecoder::Open(name, 44100, 2, &error);
     if (!decoder) return 0;
     base::AudioFifoPtr fifo(av_audio_fifo_alloc(AV_SAMPLE_FMT_S16, 2, 44100));
     if (!fifo) return 0;

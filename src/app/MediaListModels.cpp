@@ -172,6 +172,11 @@ void MusicListModel::Append(const model::TMusicEntry& entry) {
     endInsertRows();
 }
 
+std::string MusicListModel::UnreadableReason(const model::TMusicEntry& entry) {
+    // Rows measured before the reason was kept were MP3 files.
+    return entry.Fault.empty() ? "it could not be read as MP3 music" : entry.Fault;
+}
+
 bool MusicListModel::Unreadable(const model::TMusicEntry& entry) {
     // The length pass stores -1 for a file the decoder found no length in.
     return entry.HasLength && entry.LengthMs == "-1";
@@ -204,7 +209,8 @@ QVariant MusicListModel::data(const QModelIndex& index, int role) const {
         case Qt::ToolTipRole:
             if (!EntryExists(entry.Path)) return tr("%1 (not found)").arg(ToQt(entry.Path));
             if (Unreadable(entry))
-                return tr("%1 (cannot be read as MP3; not used in the show)").arg(ToQt(entry.Path));
+                return tr("%1 (%2; not used in the show)")
+                    .arg(ToQt(entry.Path), ToQt(UnreadableReason(entry)));
             return ToQt(entry.Path);
         case Qt::ForegroundRole:
             return EntryExists(entry.Path) && !Unreadable(entry) ? QVariant() : MissingEntryColor();
@@ -215,7 +221,7 @@ QVariant MusicListModel::data(const QModelIndex& index, int role) const {
 
 QVariant MusicListModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
-    if (section == kPathColumn) return tr("Mp3");
+    if (section == kPathColumn) return tr("Music");
     if (section == kLengthColumn) return tr("Length");
     return {};
 }

@@ -149,6 +149,8 @@ public:
     const model::TMusicEntry& EntryAt(int row) const { return list_.At(static_cast<size_t>(row)); }
     // A file the length pass found no MP3 stream in: it plays no part.
     static bool Unreadable(const model::TMusicEntry& entry);
+    // Why an unreadable row cannot be played, as the length pass found.
+    static std::string UnreadableReason(const model::TMusicEntry& entry);
     // The length pass: every row whose file exists and that has no length
     // is measured.
     void MeasureLengths();

@@ -11,6 +11,7 @@
 
 #include "app/ListRowDelegate.h"
 #include "app/MediaListModels.h"
+#include "app/MusicMixControls.h"
 #include "app/PictureFormats.h"
 #include "app/UserDialogs.h"
 #include "app/WidgetFactory.h"
@@ -19,12 +20,13 @@
 #include "model/Settings.h"
 #include "model/Text.h"
 #include "music/MusicService.h"
+#include "sound/MusicFormats.h"
 
 namespace app {
 
 namespace {
 
-// The MP3 files of a folder (not its sub-folders) in name order, letter
+// The music files of a folder (not its sub-folders) in name order, letter
 // case ignored.
 QStringList MusicFilesIn(const QString& folder) {
     QStringList files;
@@ -50,13 +52,17 @@ MusicPage::MusicPage(QWidget* parent) : MediaListPage(parent) {
     body->addLayout(MoveArrows("up2", "down2"));
 
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(Label("addbackgroundmusic1", tr("Add background music here (MP3):")));
+    layout->addWidget(
+        Label("addbackgroundmusic1", tr("Add background music here (%1):")
+                                         .arg(QString::fromStdString(sound::MusicFormatNames()))));
     layout->addLayout(body, 1);
     musicOffNote_ = Label("musicOffNote", tr("Background music is off: the show is silent. "
                                              "Options >> switches it on."));
     musicOffNote_->setWordWrap(true);
     layout->addWidget(musicOffNote_);
     layout->addLayout(CreateButtons());
+    mixControls_ = new MusicMixControls(this);
+    layout->addWidget(mixControls_);
 
     mp3LengthTimer_ = new QTimer(this);
     mp3LengthTimer_->setObjectName(QStringLiteral("Mp3LengthTimer"));
@@ -89,7 +95,7 @@ QTreeView* MusicPage::CreateList() {
 }
 
 QLayout* MusicPage::CreateButtons() {
-    auto* add = Button("addmusic1", tr("Add music files..."), tr("Add MP3 files to the list"));
+    auto* add = Button("addmusic1", tr("Add music files..."), tr("Add music files to the list"));
     musicb_ = Button("musicb", tr("Options >>"), tr("Music options"));
     auto* play = Button("FlatButton3", tr("Play"), tr("Play the selected file"));
     auto* stop = Button("FlatButton4", tr("Stop"), tr("Stop playing"));
@@ -124,12 +130,14 @@ void MusicPage::RefreshFromSettings(const model::TslSettings& s) {
     play1_->setChecked(s.PlayMusic);
     shuffle1_->setChecked(s.RandomMusic);
     loop1_->setChecked(s.LoopMusic);
+    mixControls_->RefreshFromSettings(s);
 }
 
 void MusicPage::CollectSettings(model::TslSettings& s) const {
     s.PlayMusic = play1_->isChecked();
     s.RandomMusic = shuffle1_->isChecked();
     s.LoopMusic = loop1_->isChecked();
+    mixControls_->CollectSettings(s);
 }
 
 bool MusicPage::MusicOn() const {
@@ -181,13 +189,14 @@ void MusicPage::AddDropped(const QStringList& paths, int notLocal) {
             ++refused;
     }
     AddFiles(files);
-    QString message = tr("Added %n MP3 file(s).", nullptr, static_cast<int>(files.size()));
+    QString message = tr("Added %n music file(s).", nullptr, static_cast<int>(files.size()));
     if (refused > 0)
-        message += QLatin1Char(' ') + tr("%n not an MP3 file, left out.", nullptr, refused);
+        message += QLatin1Char(' ') + tr("%n not a music file, left out.", nullptr, refused);
     if (emptyFolders > 0)
-        message += QLatin1Char(' ') +
-                   tr("%n folder(s) without MP3 files of their own; sub-folders are not searched.",
-                      nullptr, emptyFolders);
+        message +=
+            QLatin1Char(' ') +
+            tr("%n folder(s) without music files of their own; sub-folders are not searched.",
+               nullptr, emptyFolders);
     if (notLocal > 0) message += QLatin1Char(' ') + NotLocalNote(notLocal);
     emit StatusMessage(message);
 }
@@ -208,7 +217,9 @@ void MusicPage::PlaySelectedMusic() {
         return;
     }
     if (MusicListModel::Unreadable(entry)) {
-        ReportError(tr("\"%1\" cannot be read as an MP3 file.").arg(QString::fromStdString(path)));
+        ReportError(tr("\"%1\": %2.")
+                        .arg(QString::fromStdString(path),
+                             QString::fromStdString(MusicListModel::UnreadableReason(entry))));
         return;
     }
     music::PlayMusicFile(QString::fromStdString(path));

@@ -1,6 +1,7 @@
 // The Music step: the music list, its options menu (background music on or
-// off, loop, shuffle), playback of a row, and the pass that measures the
-// lengths of new files.
+// off, loop, shuffle), the sound-track options (fades, crossfade, even
+// loudness), playback of a row, and the pass that measures the lengths of
+// new files.
 #pragma once
 
 #include "app/MediaListPage.h"
@@ -19,6 +20,7 @@ struct TslSettings;
 namespace app {
 
 class MusicListModel;
+class MusicMixControls;
 
 class MusicPage : public MediaListPage {
     Q_OBJECT
@@ -68,6 +70,7 @@ private:
     QAction* shuffle1_ = nullptr;
     QTimer* mp3LengthTimer_ = nullptr;
     QLabel* musicOffNote_ = nullptr;
+    MusicMixControls* mixControls_ = nullptr;
 };
 
 }  // namespace app

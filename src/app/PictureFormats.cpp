@@ -8,6 +8,7 @@
 
 #include "imaging/DecoderRegistry.h"
 #include "model/MediaPaths.h"
+#include "sound/MusicFormats.h"
 
 namespace app {
 
@@ -49,7 +50,7 @@ bool IsPictureFileName(const QString& fileName) {
 }
 
 bool IsMusicFileName(const QString& fileName) {
-    return QFileInfo(fileName).suffix().compare(QLatin1String("mp3"), Qt::CaseInsensitive) == 0;
+    return sound::IsMusicFileName(fileName.toStdString());
 }
 
 QString PictureFileFilter() {

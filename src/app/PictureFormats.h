@@ -15,7 +15,8 @@ QStringList PictureExtensions();
 void HandOverFolderPictureTypes();
 // Whether the file name has one of those extensions, in any letter case.
 bool IsPictureFileName(const QString& fileName);
-// Whether the file name ends with ".mp3" in any letter case.
+// Whether the file name's extension is one of the music formats taken
+// (sound::MusicFormatOf), in any letter case.
 bool IsMusicFileName(const QString& fileName);
 // The open dialog's filter: all pictures, then each format on its own.
 QString PictureFileFilter();

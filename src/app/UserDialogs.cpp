@@ -11,6 +11,7 @@
 #include "app/FolderBrowser.h"
 #include "app/PictureFileDialog.h"
 #include "model/Settings.h"
+#include "sound/MusicFormats.h"
 
 namespace app {
 
@@ -57,7 +58,9 @@ QString UserDialogs::OpenPictureFile(QWidget* parent, const QString& initialFold
 QStringList UserDialogs::OpenMusicFiles(QWidget* parent, const QString& initialFolder) {
     QFileDialog dialog(parent, QObject::tr("Add Music Files"));
     dialog.setFileMode(QFileDialog::ExistingFiles);
-    dialog.setNameFilter(QObject::tr("MP3 files (*.mp3 *.MP3)"));
+    // Both cases of each pattern: the dialog matches names case-sensitively.
+    const QString patterns = QString::fromStdString(sound::MusicFilePatterns());
+    dialog.setNameFilter(QObject::tr("Music files (%1 %2)").arg(patterns, patterns.toUpper()));
     if (QFileInfo(initialFolder).isDir()) dialog.setDirectory(initialFolder);
     if (dialog.exec() != QDialog::Accepted) return {};
     return dialog.selectedFiles();

@@ -28,6 +28,7 @@ extern "C" {
 #include "cli/BuildCommand.h"
 #include "cli/DiscOutput.h"
 #include "cli/HeadlessApplication.h"
+#include "cli/MusicMixOptions.h"
 #include "model/BackgroundMode.h"
 #include "model/FileIo.h"
 #include "model/MediaLists.h"
@@ -50,6 +51,8 @@ constexpr const char* kUsage =
     "                       [--background blur|color|picture]\n"
     "                       [--motion none|zoom-in|zoom-out|pan-left|pan-right|\n"
     "                                 pan-up|pan-down|random[:STRENGTH]]\n"
+    "                       [--fade-in S] [--fade-out S] [--crossfade S]\n"
+    "                       [--even-loudness on|off]\n"
     "\n"
     "Builds the show of a project file, or of the working options file when no\n"
     "project is named, into an MPEG video. The options override the project's\n"
@@ -65,6 +68,10 @@ constexpr const char* kUsage =
     "image (OUT.iso), a VCD or SVCD build as a CD image (OUT.cue with OUT.bin);\n"
     "the kind follows the output name unless --disc names it. A show too large for\n"
     "the disc is refused unless --force is given.\n"
+    "\n"
+    "The music options override the project's: a fade-in at the start of the show,\n"
+    "a fade-out where the show cuts the music, a crossfade between tracks (seconds\n"
+    "from 0 to 10; a crossfade of 0 joins them gaplessly) and even loudness.\n"
     "\n"
     "Exit status: 0 built, 1 the build failed, 2 wrong arguments, 130 interrupted.\n";
 
@@ -106,6 +113,7 @@ struct Options {
     std::optional<disc::DiscKind> disc;
     std::optional<model::MotionSetting> motion;
     bool force = false;
+    MusicMixOverrides mix;
 };
 
 void Fail(const std::string& message) {
@@ -174,6 +182,10 @@ base::Status ParseArguments(int argc, char** argv, Options& options, bool& help)
                     "pan-down or random, with :1 to :5 for the strength");
         } else if (arg == "--force") {
             options.force = true;
+        } else if (IsMusicMixOption(arg)) {
+            if (!value(text)) return Usage("option " + arg + " needs a value");
+            if (base::Status taken = ParseMusicMixOption(arg, text, options.mix); !taken)
+                return Usage(taken.message());
         } else if (!arg.empty() && arg[0] == '-') {
             return Usage("unknown option " + arg + " (see vantoshow build --help)");
         } else if (options.project.empty()) {
@@ -278,6 +290,7 @@ int RunBuild(const Options& options) {
     if (options.musicSync) model::Settings.MusicSync = *options.musicSync;
     if (options.background) model::SetBackgroundMode(model::Settings, *options.background);
     if (options.motion) model::Settings.Motion = *options.motion;
+    ApplyMusicMixOverrides(options.mix, model::Settings);
 
     const disc::DiscKind kind = options.disc.value_or(disc::KindOfOutputName(options.output));
     if (const base::Status suits = disc::CheckKindForFormat(kind, model::Settings.VideoType);

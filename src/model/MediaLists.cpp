@@ -13,6 +13,8 @@ constexpr const char* kPictures = "Pictures";
 constexpr const char* kMusic = "Music";
 constexpr const char* kMp3Length = "Mp3Length";
 constexpr const char* kMp3Stamp = "Mp3Stamp";
+constexpr const char* kMusicLoudness = "MusicLoudness";
+constexpr const char* kMusicFault = "MusicFault";
 
 // Music shorter than this is treated as unmeasured and left out of the show.
 constexpr int32_t kShortestMusicMs = 10;
@@ -66,6 +68,8 @@ void MusicList::FillFromStore(const IniFile& store) {
         entry.LengthMs = store.ReadString(kMp3Length, key, "0");
         entry.LengthText = FormatLengthText(store.ReadInteger(kMp3Length, key, 0));
         entry.Stamp = store.ReadString(kMp3Stamp, key, "");
+        entry.Loudness = store.ReadString(kMusicLoudness, key, "");
+        entry.Fault = store.ReadString(kMusicFault, key, "");
         Append(std::move(entry));
     }
 }
@@ -92,6 +96,8 @@ void MusicList::CollectInto(std::vector<std::string>& music, IniFile& store) con
         const auto keep = [&](const std::string& key) {
             store.WriteInteger(kMp3Length, key, *lengthMs);
             if (!entry.Stamp.empty()) store.WriteString(kMp3Stamp, key, entry.Stamp);
+            if (!entry.Loudness.empty()) store.WriteString(kMusicLoudness, key, entry.Loudness);
+            if (!entry.Fault.empty()) store.WriteString(kMusicFault, key, entry.Fault);
         };
         keep(entry.Path);
         if (exists && path != entry.Path) keep(path);
@@ -109,7 +115,7 @@ std::vector<LeftOutMusic> MusicWithoutLength(const IniFile& store) {
         if (!lengthMs || *lengthMs == 0)
             reason = "its length is not known";
         else if (*lengthMs < 0)
-            reason = "it could not be read as MP3 music";
+            reason = store.ReadString(kMusicFault, key, "it could not be read as MP3 music");
         else
             reason = "it lasts only " + std::to_string(*lengthMs) + " ms";
         leftOut.push_back({std::move(path), std::move(reason)});

@@ -4,7 +4,9 @@
 // Plain ordered lists with a check mark per entry and one selected row; the
 // main window binds its controls to them. The store keeps them in the
 // "Pictures" and "Music" sections (path = 1 or 0) and the measured lengths
-// in "Mp3Length", with the file's size and time at measuring in "Mp3Stamp".
+// in "Mp3Length" (any music format; the key kept its first name), with the
+// file's size and time at measuring in "Mp3Stamp", the loudness in
+// "MusicLoudness" and why a file could not be measured in "MusicFault".
 #pragma once
 
 #include <algorithm>
@@ -33,6 +35,11 @@ struct TMusicEntry {
     // The file's size and time when it was measured (FileStamp); empty when
     // not known, as in lists stored before it was kept.
     std::string Stamp;
+    // The loudness text of model::LoudnessText; empty until measured.
+    std::string Loudness;
+    // Why the file could not be measured (LengthMs "-1"); empty otherwise or
+    // when not known.
+    std::string Fault;
 
     void SetLength(int32_t milliseconds);
     friend bool operator==(const TMusicEntry&, const TMusicEntry&) = default;

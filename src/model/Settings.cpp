@@ -13,6 +13,7 @@
 #include "base/Swallow.h"
 #include "model/FileIo.h"
 #include "model/MediaPaths.h"
+#include "model/MusicMixSettings.h"
 
 namespace model {
 
@@ -218,6 +219,7 @@ void LoadSettings() {
     s.TVSet = store.ReadInteger(kSetLower, "TVSet", defaults.TVSet);
     s.MusicSync = Low8(store.ReadInteger(kSet, "MusicSync", defaults.MusicSync));
     s.Motion = ReadShowMotion(store);
+    LoadMusicMixSettings(store, s);
 }
 
 bool SaveSettings() noexcept {
@@ -250,6 +252,7 @@ bool SaveSettings() noexcept {
         store.WriteInteger(kSetLower, "TVSet", s.TVSet);
         store.WriteBool(kSet, "ShowCaption", s.ShowCaption);
         WriteShowMotion(store, s.Motion);
+        SaveMusicMixSettings(store, s);
         store.UpdateFile();
     });
 }

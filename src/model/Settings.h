@@ -30,8 +30,12 @@ struct TslSettings {
     bool TransparentMode = false;
     uint32_t TransparentModeColor = 0;
     uint8_t ImageSequence = 0;       // 0 list order, 1 random in the preview, 2 shuffled at load
-    std::vector<std::string> Music;  // the show's MP3 files
+    std::vector<std::string> Music;  // the show's music files
     bool PlayMusic = true;
+    int32_t MusicFadeInMs = 0;     // fade-in at the start of the show
+    int32_t MusicFadeOutMs = 0;    // fade-out where the show cuts the music
+    int32_t MusicCrossfadeMs = 0;  // between tracks; 0 joins them gaplessly
+    bool EvenLoudness = false;
     bool RandomMusic = false;
     bool LoopMusic = true;
     std::string MusicPath;

@@ -18,11 +18,14 @@ std::string FormatMusicLength(int32_t milliseconds);
 // measured). -1, a file that could not be measured, counts as a length.
 bool HasMusicLength(const model::TMusicEntry& entry);
 
-// The length pass: visits the rows in list order and measures, through the
-// shared player, each row whose file exists and that has no length, or
-// whose -1 was stored for a file of another size or time (or of none
-// known); the row's path itself is left as it is, the file's stamp is kept
-// with the length. Returns the number of files measured.
+// The length pass: visits the rows in list order and measures each row whose
+// file exists and that has no length, or whose -1 was stored for a file of
+// another size or time (or of none known): MP3 files through the shared
+// player, the other formats through FFmpeg, and every file's loudness (also
+// of rows that have a length but no loudness yet). A file that cannot be
+// measured gets -1 and the reason in Fault. The row's path itself is left as
+// it is, the file's stamp is kept with the length. Returns the number of
+// lengths measured.
 // Measuring closes what the shared player had open, so music playing from
 // it stops at the first file measured.
 int MeasureMusicLengths(model::MusicList& list);

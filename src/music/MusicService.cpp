@@ -5,6 +5,8 @@
 #include <memory>
 
 #include "base/Swallow.h"
+#include "sound/MusicFormats.h"
+#include "sound/TrackMeasure.h"
 
 namespace music {
 
@@ -13,6 +15,16 @@ namespace {
 std::unique_ptr<TMPEGPlayer>& SharedSlot() {
     static std::unique_ptr<TMPEGPlayer> player;
     return player;
+}
+
+std::unique_ptr<MixPlayer>& MixSlot() {
+    static std::unique_ptr<MixPlayer> player;
+    return player;
+}
+
+bool PlaysOnMpegLibrary(const QString& path) {
+    const sound::MusicFormat* format = sound::MusicFormatOf(path.toStdString());
+    return !format || format->decoder == sound::MusicDecoder::MpegLibrary;
 }
 
 // Run from the application object's destructor, while timers can still be
@@ -56,6 +68,11 @@ TMPEGPlayer& SharedPlayer() {
 }
 
 void PlayMusicFile(const QString& path) {
+    if (!PlaysOnMpegLibrary(path)) {
+        PlayShowMusic({path.toStdString()}, ShowMix{});
+        return;
+    }
+    MixSlot().reset();
     // Nothing plays; the user is not told.
     base::Swallow("music::PlayMusicFile", [&] {
         TMPEGPlayer& player = SharedPlayer();
@@ -65,7 +82,15 @@ void PlayMusicFile(const QString& path) {
     });
 }
 
+void PlayShowMusic(std::vector<std::string> files, ShowMix mix) {
+    StopMusic(false);
+    base::Swallow("music::PlayShowMusic", [&] {
+        MixSlot() = std::make_unique<MixPlayer>(std::move(files), std::move(mix));
+    });
+}
+
 void StopMusic(bool destroy) {
+    MixSlot().reset();
     auto& slot = SharedSlot();
     if (!slot) return;
     // An error ends this step only.
@@ -80,6 +105,10 @@ void StopMusic(bool destroy) {
 }
 
 int32_t GetMusicLength(const QString& path) {
+    if (!PlaysOnMpegLibrary(path)) {
+        const base::Result<sound::TrackFacts> facts = sound::MeasureTrack(path.toStdString());
+        return facts ? facts->lengthMs : -1;
+    }
     try {
         TMPEGPlayer& player = SharedPlayer();
         player.SetStreamName(path);

@@ -1,13 +1,18 @@
-// The music service: one process-wide MP3 player shared by the Play button,
-// the preview window and the length measurement. Playback problems never
-// reach the user: every operation swallows its errors.
+// The music service: one process-wide MP3 player shared by the Play button
+// and the length measurement, and one player of mixed music (MixPlayer) for
+// the preview and the formats other than MP3; only one of them sounds at a
+// time. Playback problems never reach the user: every operation swallows its
+// errors.
 #pragma once
 
 #include <QString>
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include "music/MPEGPlayer.h"
+#include "music/MixPlayer.h"
 
 namespace music {
 
@@ -17,16 +22,21 @@ TMPEGPlayer& SharedPlayer();
 // The shared player if it exists, else null.
 TMPEGPlayer* SharedPlayerIfAny();
 
-// Opens the file on the shared player and starts playing it from the start.
+// Plays the file from the start: an MP3 file on the shared player, any
+// other music through FFmpeg.
 void PlayMusicFile(const QString& path);
 
-// Stops and closes the stream when the library reports it playing; with
-// `destroy` the shared player is destroyed too (the next use creates a new
-// one and loads the library again).
+// Plays the show's music list as the video has it.
+void PlayShowMusic(std::vector<std::string> files, ShowMix mix);
+
+// Stops the mixed music, and stops and closes the MP3 stream when the
+// library reports it playing; with `destroy` the shared player is destroyed
+// too (the next use creates a new one and loads the library again).
 void StopMusic(bool destroy);
 
-// The length of an MP3 file in milliseconds, -1 on any failure. Closes the
-// stream the shared player had open, ending any music playing from it.
+// The length of a music file in milliseconds, -1 on any failure: an MP3
+// file's from the shared player (closing the stream it had open, ending any
+// music playing from it), another format's from decoding it.
 int32_t GetMusicLength(const QString& path);
 
 }  // namespace music

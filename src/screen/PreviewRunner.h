@@ -16,8 +16,8 @@
 #include <memory>
 #include <string>
 
-#include "model/Settings.h"
 #include "model/MotionSetting.h"
+#include "model/Settings.h"
 #include "screen/Vantoscreen.h"
 
 namespace screen {

@@ -13,6 +13,7 @@
 #include "model/PerImage.h"
 #include "model/Settings.h"
 #include "model/Text.h"
+#include "video/BuildMusicMix.h"
 #include "video/BuildSettings.h"
 #include "video/ShowTiming.h"
 
@@ -138,7 +139,7 @@ BuildDriver::BuildDriver(BuildHooks hooks) : hooks_(std::move(hooks)) {
     if (!hooks_.loadPicture) hooks_.loadPicture = LoadBuildPicture;
     if (!hooks_.probePicture) hooks_.probePicture = ProbeBuildPicture;
     if (!hooks_.loadBackground) hooks_.loadBackground = LoadBackgroundPicture;
-    if (!hooks_.probeMusic) hooks_.probeMusic = ProbeMusicFile;
+    if (!hooks_.probeMusic) hooks_.probeMusic = sound::ProbeMusicFile;
 }
 
 BuildDriver::~BuildDriver() = default;
@@ -235,6 +236,7 @@ BuildResult BuildDriver::RunBuild(const std::string& outputPath) {
     input.pictures = settings.Pictures;
     input.music = settings.Music;
     input.timing = lengths.timing;
+    input.mix = MusicMixFor(settings, musicSync, lengths.timing);
     input.background = BackgroundFromSettings(settings, hooks_, result.warnings);
     writeBack.Now();
     input.effectsOf = [showSet = settings.useeffects](const std::string& path) {

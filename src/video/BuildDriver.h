@@ -20,7 +20,7 @@
 
 #include "base/Result.h"
 #include "raster/Bitmap.h"
-#include "video/AudioDecoder.h"
+#include "sound/AudioDecoder.h"
 #include "video/BuildPictures.h"
 #include "video/BuildSession.h"
 
@@ -45,7 +45,7 @@ struct BuildHooks {
     ProbeFileFunction probePicture = ProbeBuildPicture;
     std::function<raster::Bitmap(const std::string&)> loadBackground = LoadBackgroundPicture;
     // Why a music file cannot be played, or nothing when it can.
-    ProbeFileFunction probeMusic = ProbeMusicFile;
+    ProbeFileFunction probeMusic = sound::ProbeMusicFile;
     // Once the show is timed, before anything is encoded, with the video's
     // length in seconds: a fault returned stops the build with its message (a
     // disc the show will not fit on, say).

@@ -91,6 +91,7 @@ SessionOutcome BuildSession::Run(const std::string& outputPath) {
     if (input_.format.videoType != kMclFormatVcd) MclEnableMPEG2();
     MclSetFormatPreset(encoder, input_.format.videoType, IsNtsc(input_.tvSet) ? 1 : 0);
     MclVideoSetKeepDuration(encoder, -1);
+    MclAudioSetMix(encoder, input_.mix);
 
     outcome_.converted = MclConvert(encoder);
     outcome_.userAborted = userAborted_;
@@ -134,6 +135,10 @@ bool BuildSession::StartPicture(size_t index) {
 }
 
 void BuildSession::OnVideoSource(MclSourceHandle source) {
+    if (musicEndFrame_ >= 0 && outcome_.framesEncoded >= musicEndFrame_) {
+        if (const MclHandle encoder = encoder_.load()) MclAbort(encoder);
+        return;
+    }
     FrameStep step = timeline_.NextFrame();
     while (step.action == FrameAction::StartPicture &&
            !StartPicture(static_cast<size_t>(step.imageIndex)))
@@ -186,9 +191,18 @@ void BuildSession::OnAudioSource(MclSourceHandle source, int index) {
         MclSourceFinished(source);
     ++audioRequests_;
     // Fitted to the music: the request after the last file ends the video.
-    if (FitsToMusic() && static_cast<int64_t>(input_.music.size()) < audioRequests_) {
+    // With a crossfade the request comes where the next file would have
+    // come in, so the last file's tail still plays to its end.
+    if (FitsToMusic() && static_cast<int64_t>(input_.music.size()) < audioRequests_ &&
+        !outcome_.endedWithMusic) {
         outcome_.endedWithMusic = true;
-        if (const MclHandle encoder = encoder_.load()) MclAbort(encoder);
+        const int64_t tailMs =
+            sound::JoinOverlap(StoredMusicLengths({input_.music.back()}).front(),
+                               sound::ClampFadeMs(input_.mix.options.crossfadeMs));
+        if (tailMs > 0)
+            musicEndFrame_ = outcome_.framesEncoded + FramesCovering(tailMs, input_.tvSet);
+        else if (const MclHandle encoder = encoder_.load())
+            MclAbort(encoder);
     }
 }
 

@@ -59,6 +59,7 @@ struct SessionInput {
     bool playMusic = true;
     std::vector<std::string> pictures;  // after the synchronisation step
     std::vector<std::string> music;     // the show's music list, likewise
+    MclAudioMix mix;                    // how the music is mixed
     ShowTiming timing;
     BackgroundSpec background;
     // Per-picture lookups (the working store's, in the program).
@@ -123,6 +124,8 @@ private:
     int64_t audioRequests_ = 0;
     int64_t musicSampleCount_ = 0;
     int64_t holdLimit_ = 0;  // fitted to the music: the most frames to hold for it
+    // Fitted to crossfaded music: the frame where the last file's tail ends.
+    int64_t musicEndFrame_ = -1;
     std::atomic<MclHandle> encoder_{0};
     std::atomic<bool> userAborted_{false};
     MclListHandle musicList_ = 0;

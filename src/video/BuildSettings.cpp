@@ -21,7 +21,11 @@ BuildSettings BuildSettingsFrom(const model::TslSettings& s) {
                          .Motion = s.Motion,
                          .Pictures = s.Pictures,
                          .Music = s.Music,
-                         .useeffects = s.useeffects};
+                         .useeffects = s.useeffects,
+                         .Mix = {.fadeInMs = s.MusicFadeInMs,
+                                 .fadeOutMs = s.MusicFadeOutMs,
+                                 .crossfadeMs = s.MusicCrossfadeMs,
+                                 .evenLoudness = s.EvenLoudness}};
 }
 
 void WriteBackLists(BuildSettings& snapshot, model::TslSettings& settings) noexcept {

@@ -9,8 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "model/StyleSet.h"
 #include "model/MotionSetting.h"
+#include "model/StyleSet.h"
+#include "sound/MixRules.h"
 
 namespace model {
 struct TslSettings;
@@ -35,6 +36,7 @@ struct BuildSettings {
     std::vector<std::string> Music;
     // The show's effects, for pictures without a set of their own.
     model::StyleSet useeffects = model::DefaultStyleSet();
+    sound::MixOptions Mix;  // fades, crossfade, even loudness
 };
 
 BuildSettings BuildSettingsFrom(const model::TslSettings& settings);

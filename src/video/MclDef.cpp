@@ -8,7 +8,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "video/AudioDecoder.h"
+#include "sound/AudioDecoder.h"
 #include "video/MpegEncoder.h"
 #include "video/TextOverlay.h"
 
@@ -155,7 +155,7 @@ int64_t MclListGetSampleCount(MclListHandle list) {
     int64_t total = 0;
     for (const std::string& file : music->files) {
         auto [entry, isNew] = measured.try_emplace(file, 0);
-        if (isNew) entry->second = ProbeAudioSamples(file, kMclListSampleRate);
+        if (isNew) entry->second = sound::ProbeAudioSamples(file, kMclListSampleRate);
         total += entry->second;
     }
     return total;
@@ -192,6 +192,10 @@ bool MclSetFormatPreset(MclHandle handle, int format, int standard) {
 bool MclVideoSetKeepDuration(MclHandle handle, int milliseconds) {
     return WithEncoder(handle,
                        [&](MpegEncoder& e) { e.setKeepDuration(std::max(milliseconds, -1)); });
+}
+
+bool MclAudioSetMix(MclHandle handle, MclAudioMix mix) {
+    return WithEncoder(handle, [&](MpegEncoder& e) { e.setMix(std::move(mix)); });
 }
 
 bool MclConvert(MclHandle handle) {

@@ -28,6 +28,8 @@
 #include <functional>
 #include <string>
 
+#include "sound/MixRules.h"
+
 namespace raster {
 class Bitmap;
 }
@@ -121,6 +123,16 @@ bool MclSetFormatPreset(MclHandle handle, int format, int standard);
 // Longest video to write, in milliseconds; -1 writes every frame the video
 // source gives.
 bool MclVideoSetKeepDuration(MclHandle handle, int milliseconds);
+
+// How the music files are mixed into the sound track: fades, crossfades,
+// even loudness, and where the show cuts the music (-1: never).
+struct MclAudioMix {
+    sound::MixOptions options;
+    int64_t cutEndMs = -1;
+    // The even-loudness gain of a file; 1 when missing.
+    std::function<double(const std::string& path)> gainOf;
+};
+bool MclAudioSetMix(MclHandle handle, MclAudioMix mix);
 
 // Runs the conversion on the calling thread. Returns true when a complete,
 // playable file was written (also after MclAbort, with what was encoded until

@@ -7,7 +7,8 @@
 #include <utility>
 
 #include "raster/Bitmap.h"
-#include "video/AudioFeed.h"
+#include "sound/FileTrack.h"
+#include "sound/MusicMixer.h"
 #include "video/EncodeWorker.h"
 
 extern "C" {
@@ -146,7 +147,7 @@ std::optional<std::string> MpegEncoder::requestMusic(const Handles& handles, int
     return std::nullopt;
 }
 
-void MpegEncoder::sendAudio(EncodeWorker& worker, AudioFeed& feed, const Handles& handles,
+void MpegEncoder::sendAudio(EncodeWorker& worker, sound::MusicMixer& feed, const Handles& handles,
                             int64_t upTo, bool lastPiece) {
     const int frameSize = worker.output().audioFrameSize();
     const int channels = worker.output().preset().channels;
@@ -157,7 +158,7 @@ void MpegEncoder::sendAudio(EncodeWorker& worker, AudioFeed& feed, const Handles
         job.position = audioSent_;
         job.samples.assign(static_cast<size_t>(frameSize) * channels, 0);
         const int wanted = static_cast<int>(std::min<int64_t>(frameSize, upTo - audioSent_));
-        feed.take(job.samples.data(), wanted);
+        feed.Take(job.samples.data(), wanted);
         if (callbacks_.audioFunc)
             callbacks_.audioFunc(handles.audioSource, job.samples.data(), frameSize);
         worker.pushAudio(std::move(job));
@@ -172,10 +173,14 @@ bool MpegEncoder::runFrames(EncodeWorker& worker, const Handles& handles) {
                                   : av_rescale(keepDurationMs_, preset.frameRate.num,
                                                int64_t{preset.frameRate.den} * 1000);
 
-    std::optional<AudioFeed> feed;
+    std::optional<sound::MusicMixer> feed;
     if (worker.output().hasAudio()) {
-        AudioFeed::Hooks hooks;
+        sound::MusicMixer::Hooks hooks;
         hooks.requestFile = [&](int index) { return requestMusic(handles, index); };
+        hooks.openFile = [&](const std::string& path, std::string* error) {
+            return sound::OpenFileTrack(path, preset.sampleRate, preset.channels, error);
+        };
+        hooks.gainOf = mix_.gainOf;
         hooks.reportError = [&](const std::string& message) {
             if (reportError(kMclErrorMusicFile, message, kMclAnswerContinue) == kMclAnswerContinue)
                 return true;
@@ -183,7 +188,9 @@ bool MpegEncoder::runFrames(EncodeWorker& worker, const Handles& handles) {
             return false;
         };
         hooks.stopping = [&] { return aborted_.load(); };
-        feed.emplace(preset.sampleRate, preset.channels, std::move(hooks));
+        const int64_t cutEnd =
+            mix_.cutEndMs < 0 ? -1 : sound::MsToSamples(mix_.cutEndMs, preset.sampleRate);
+        feed.emplace(preset.sampleRate, preset.channels, mix_.options, cutEnd, std::move(hooks));
     }
 
     int64_t frame = 0;
@@ -192,7 +199,7 @@ bool MpegEncoder::runFrames(EncodeWorker& worker, const Handles& handles) {
         // stream time, so a source that stops the conversion when the music
         // ends stops the video within a frame of it.
         if (feed) {
-            if (!feed->fillTo(preset.samplesBeforeFrame(frame))) break;
+            if (!feed->FillTo(preset.samplesBeforeFrame(frame))) break;
             sendAudio(worker, *feed, handles, preset.samplesBeforeFrame(frame), false);
         }
         if (aborted_ || worker.failed() || frame >= maxFrames) break;

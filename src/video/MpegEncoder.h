@@ -14,10 +14,13 @@
 #include "video/MclDef.h"
 #include "video/TextOverlay.h"
 
+namespace sound {
+class MusicMixer;
+}
+
 namespace video {
 
 class EncodeWorker;
-class AudioFeed;
 struct VideoJob;
 
 class MpegEncoder {
@@ -45,6 +48,7 @@ public:
     void setAudioPath(std::string path) { audioPath_ = std::move(path); }
     bool setPreset(int format, int standard);
     void setKeepDuration(int milliseconds) { keepDurationMs_ = milliseconds; }
+    void setMix(MclAudioMix mix) { mix_ = std::move(mix); }
 
     bool convert(const Handles& handles);
     void abort() { aborted_ = true; }
@@ -66,14 +70,15 @@ private:
     int reportError(int code, const std::string& message, int answer);
     bool runFrames(EncodeWorker& worker, const Handles& handles);
     std::optional<std::string> requestMusic(const Handles& handles, int index);
-    void sendAudio(EncodeWorker& worker, AudioFeed& feed, const Handles& handles, int64_t upTo,
-                   bool lastPiece);
+    void sendAudio(EncodeWorker& worker, sound::MusicMixer& feed, const Handles& handles,
+                   int64_t upTo, bool lastPiece);
 
     Callbacks callbacks_;
     std::string videoPath_;
     std::string audioPath_;
     const EncoderPreset* preset_ = nullptr;
     int keepDurationMs_ = -1;
+    MclAudioMix mix_;
 
     std::atomic<bool> aborted_{false};
     std::atomic<bool> converting_{false};

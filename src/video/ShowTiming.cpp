@@ -6,6 +6,7 @@
 #include "model/IniFile.h"
 #include "model/PerImage.h"
 #include "model/Settings.h"
+#include "sound/MixRules.h"
 
 namespace video {
 
@@ -100,12 +101,6 @@ int32_t ComputeMusicLength(const std::vector<int64_t>& lengthsMs) {
                                                     std::numeric_limits<int32_t>::max()));
 }
 
-int64_t ComputeMusicMilliseconds(const std::vector<int64_t>& lengthsMs) {
-    int64_t sum = 0;
-    for (int64_t length : lengthsMs) sum += std::max<int64_t>(length, 0);
-    return sum;
-}
-
 void ApplySync(uint8_t musicSync, int64_t musicMs, ShowTiming& timing,
                std::vector<std::string>& pictures, std::vector<std::string>& music,
                const TimingRules& rules, const IntervalLookup& intervalOf) {
@@ -151,6 +146,8 @@ int32_t StoredInterval(const std::string& path) {
     return model::IntervalOf(path);
 }
 
+}  // namespace
+
 std::vector<int64_t> StoredMusicLengths(const std::vector<std::string>& music) {
     const model::IniFile& store = model::OptionsStore();
     std::vector<int64_t> lengths;
@@ -160,14 +157,13 @@ std::vector<int64_t> StoredMusicLengths(const std::vector<std::string>& music) {
     return lengths;
 }
 
-}  // namespace
-
 ShowLengths ComputeLengths(const BuildSettings& settings) {
     ShowLengths lengths;
     lengths.timing = ComputeShowTiming(settings.Pictures, RulesOf(settings), StoredInterval);
     const std::vector<int64_t> music = StoredMusicLengths(settings.Music);
     lengths.MusicSeconds = ComputeMusicLength(music);
-    lengths.MusicMs = ComputeMusicMilliseconds(music);
+    // Crossfaded tracks overlap: fitted to the music, the show is that much shorter.
+    lengths.MusicMs = sound::CrossfadedLength(music, sound::ClampFadeMs(settings.Mix.crossfadeMs));
     return lengths;
 }
 

@@ -68,8 +68,6 @@ void AppendPictureTiming(ShowTiming& timing, int32_t intervalSeconds, const Timi
 // Total music length in whole seconds: the lengths in milliseconds are summed
 // first and divided once.
 int32_t ComputeMusicLength(const std::vector<int64_t>& lengthsMs);
-// The same total in milliseconds (negative lengths count as 0).
-int64_t ComputeMusicMilliseconds(const std::vector<int64_t>& lengthsMs);
 
 enum class MusicSyncMode : uint8_t { None = 0, FitToPictures = 1, FitToMusic = 2 };
 
@@ -96,6 +94,9 @@ uint8_t EffectiveSync(uint8_t musicSync, bool playMusic);
 
 // Rules from the snapshot's EffectSpeed2 and TVSet.
 TimingRules RulesOf(const BuildSettings& settings);
+
+// The stored lengths of music files ("Mp3Length"), 0 for one not measured.
+std::vector<int64_t> StoredMusicLengths(const std::vector<std::string>& music);
 
 struct ShowLengths {
     ShowTiming timing;

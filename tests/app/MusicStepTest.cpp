@@ -1,5 +1,7 @@
 // The Music step: rows, their order, their lengths and the music options.
 #include <QAction>
+#include <QCheckBox>
+#include <QDoubleSpinBox>
 #include <QMenu>
 #include <QMimeData>
 #include <QStatusBar>
@@ -60,7 +62,7 @@ TEST_F(MusicStepTest, TheSameFileAddedTwiceIsListedTwiceAndGetsMeasured) {
     EXPECT_TRUE(model::Settings.Music.empty());
     // The row says why it plays no part.
     const QModelIndex row = Window().Music().index(0, app::MusicListModel::kPathColumn);
-    EXPECT_TRUE(row.data(Qt::ToolTipRole).toString().contains("cannot be read"));
+    EXPECT_TRUE(row.data(Qt::ToolTipRole).toString().contains("could not be read as MP3 music"));
 }
 
 TEST_F(MusicStepTest, MusicNotMeasuredYetIsMeasuredBeforeTheShowUsesIt) {
@@ -112,7 +114,7 @@ TEST_F(MusicStepTest, PlayNamesARowThatCannotPlayInsteadOfDoingNothing) {
     ASSERT_EQ(dialogs_.errors.size(), 3);
     EXPECT_TRUE(dialogs_.errors[0].contains("\"/gone/away.mp3\" was not found"));
     EXPECT_TRUE(dialogs_.errors[1].contains(broken));
-    EXPECT_TRUE(dialogs_.errors[1].contains("cannot be read"));
+    EXPECT_TRUE(dialogs_.errors[1].contains("could not be read as MP3 music"));
     EXPECT_EQ(dialogs_.errors[2], dialogs_.errors[1]);
 }
 
@@ -162,26 +164,31 @@ TEST_F(MusicStepTest, RemoveAndClear) {
     EXPECT_EQ(dialogs_.questions.value(0), "Clear all music files?");
 }
 
-TEST_F(MusicStepTest, DroppedFoldersAddTheirOwnMp3FilesInNameOrder) {
+TEST_F(MusicStepTest, DroppedFoldersAddTheirOwnMusicFilesInNameOrder) {
     MakeFile("album/10 ten.mp3", "x");
     MakeFile("album/2 two.MP3", "x");
+    for (const char* name : {"album/3.flac", "album/4.ogg", "album/5.Opus", "album/6.wav",
+                             "album/7.m4a", "album/8.wma"})
+        MakeFile(name, "x");
     MakeFile("album/1 one.mp3/inner.mp3", "x");  // not searched
     MakeFile("album/cover.jpg", "x");
     QMimeData data;
     data.setUrls({QUrl::fromLocalFile(Path("album")), QUrl("https://example.org/song.mp3")});
     auto* model = Find<QTreeView>("musicList")->model();
     model->dropMimeData(&data, Qt::CopyAction, -1, -1, QModelIndex());
-    EXPECT_EQ(Rows(), QStringList({Path("album/10 ten.mp3"), Path("album/2 two.MP3")}));
+    EXPECT_EQ(Rows(), QStringList({Path("album/10 ten.mp3"), Path("album/2 two.MP3"),
+                                   Path("album/3.flac"), Path("album/4.ogg"), Path("album/5.Opus"),
+                                   Path("album/6.wav"), Path("album/7.m4a")}));
     EXPECT_EQ(Window().statusBar()->currentMessage(),
-              "Added 2 MP3 file(s). 1 address(es) naming no file on this computer, left out.");
+              "Added 7 music file(s). 1 address(es) naming no file on this computer, left out.");
 
     MakeFile("box/cd1/a.mp3", "x");
     data.setUrls({QUrl::fromLocalFile(Path("box"))});
     model->dropMimeData(&data, Qt::CopyAction, -1, -1, QModelIndex());
-    EXPECT_EQ(Rows().size(), 2);
+    EXPECT_EQ(Rows().size(), 7);
     EXPECT_EQ(Window().statusBar()->currentMessage(),
-              "Added 0 MP3 file(s). 1 folder(s) without MP3 files of their own; sub-folders are "
-              "not searched.");
+              "Added 0 music file(s). 1 folder(s) without music files of their own; sub-folders "
+              "are not searched.");
 }
 
 TEST_F(MusicStepTest, TheOptionsMenuItemsReachTheSettingsAtTheNextCollect) {
@@ -202,6 +209,32 @@ TEST_F(MusicStepTest, TheOptionsMenuItemsReachTheSettingsAtTheNextCollect) {
     EXPECT_FALSE(model::Settings.PlayMusic);
     EXPECT_TRUE(model::Settings.RandomMusic);
     EXPECT_TRUE(model::Settings.LoopMusic);
+}
+
+// The sound-track options show the project's values and give back what the
+// user set, in milliseconds.
+TEST_F(MusicStepTest, TheSoundTrackOptionsReachTheSettingsAtTheNextCollect) {
+    model::Settings.MusicFadeInMs = 1500;
+    model::Settings.MusicFadeOutMs = 0;
+    model::Settings.MusicCrossfadeMs = 99999;  // held to the range
+    model::Settings.EvenLoudness = true;
+    Window().RefreshFromSettings();
+    auto* fadeIn = Find<QDoubleSpinBox>("fadeInEdit");
+    auto* fadeOut = Find<QDoubleSpinBox>("fadeOutEdit");
+    auto* crossfade = Find<QDoubleSpinBox>("crossfadeEdit");
+    auto* even = Find<QCheckBox>("evenLoudnessCheck");
+    EXPECT_EQ(fadeIn->value(), 1.5);
+    EXPECT_EQ(fadeOut->value(), 0.0);
+    EXPECT_EQ(crossfade->value(), 10.0);
+    EXPECT_TRUE(even->isChecked());
+    fadeOut->setValue(2.5);
+    crossfade->setValue(0.3);
+    even->setChecked(false);
+    Window().CollectSettings(false);
+    EXPECT_EQ(model::Settings.MusicFadeInMs, 1500);
+    EXPECT_EQ(model::Settings.MusicFadeOutMs, 2500);
+    EXPECT_EQ(model::Settings.MusicCrossfadeMs, 300);
+    EXPECT_FALSE(model::Settings.EvenLoudness);
 }
 
 }  // namespace

@@ -78,7 +78,11 @@ TEST_F(SettingsTest, FirstStartWithoutOptionsFileHoldsExactlyTheDefaults) {
                                                                   "MusicSync",
                                                                   "VideoType",
                                                                   "TVSet",
-                                                                  "ShowCaption"}));
+                                                                  "ShowCaption",
+                                                                  "MusicFadeInMs",
+                                                                  "MusicFadeOutMs",
+                                                                  "MusicCrossfadeMs",
+                                                                  "EvenLoudness"}));
     EXPECT_EQ(saved.ReadString("set", "PlayMusic", ""), "1");
     EXPECT_EQ(saved.ReadString("set", "ClearOldImage", ""), "0");
 }
@@ -121,6 +125,39 @@ TEST_F(SettingsTest, MotionIsKeptForTheShowAndForEachPicture) {
     EXPECT_EQ(saved.ReadString("Set", "Motion", ""), "none");
     EXPECT_EQ(saved.ReadSection("motion"), (std::vector<std::string>{"b.jpg", "c.jpg"}));
     EXPECT_EQ(saved.ReadString("motion", "c.jpg", ""), "random:5");
+}
+
+// A new show fades its music out where the pictures cut it; a store written
+// before the fade existed keeps the hard cut its videos always had.
+TEST_F(SettingsTest, MusicMixKeysDefaultToTodaysOutputForStoresWrittenBefore) {
+    struct Case {
+        const char* text;
+        int32_t fadeIn, fadeOut, crossfade;
+        bool even;
+    };
+    const Case cases[] = {
+        {"", 0, 2000, 0, false},
+        {"[Music]\n", 0, 2000, 0, false},
+        {"[Set]\nVideoType=1\n", 0, 0, 0, false},
+        {"[Set]\nMusicFadeInMs=1500\nMusicFadeOutMs=0\nMusicCrossfadeMs=3000\nEvenLoudness=1\n",
+         1500, 0, 3000, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        model::CloseOptionsStore();
+        WriteText(Path("options.dat"), c.text);
+        model::LoadAllSettings();
+        EXPECT_EQ(Settings.MusicFadeInMs, c.fadeIn);
+        EXPECT_EQ(Settings.MusicFadeOutMs, c.fadeOut);
+        EXPECT_EQ(Settings.MusicCrossfadeMs, c.crossfade);
+        EXPECT_EQ(Settings.EvenLoudness, c.even);
+        // Written once, the values stay what they were read as.
+        ASSERT_TRUE(model::SaveSettings());
+        model::CloseOptionsStore();
+        model::LoadAllSettings();
+        EXPECT_EQ(Settings.MusicFadeOutMs, c.fadeOut);
+        EXPECT_EQ(Settings.MusicCrossfadeMs, c.crossfade);
+    }
 }
 
 TEST_F(SettingsTest, CapitalisedSettingsSectionIsReadAndWrittenInPlace) {

@@ -6,10 +6,12 @@
 #include <QFile>
 
 #include "model/FileIo.h"
+#include "model/MusicMixSettings.h"
 #include "model/Settings.h"
 #include "music/MusicLength.h"
 #include "music/MusicService.h"
 #include "music/MusicTestUtil.h"
+#include "sound/SoundTestUtil.h"
 
 namespace music {
 namespace {
@@ -80,6 +82,38 @@ TEST(LengthPass, MeasuresRowsWithoutALengthOnly) {
     EXPECT_EQ(MeasureMusicLengths(list), 2);
     EXPECT_EQ(list.At(4).LengthMs, "1000");
     EXPECT_EQ(list.At(6).LengthMs, "1000");
+}
+
+// Formats beyond MP3 measure through FFmpeg; every file gets its loudness,
+// also one whose length was stored before loudness was kept, and a file
+// that is not music keeps why.
+TEST(LengthPass, MeasuresEveryFormatWithItsLoudnessAndNamesWhatFails) {
+    const sound::test::EncodedFormat& flac = sound::test::EncodedFormats()[1];
+    const QString tune = ScratchDir() + "/pass-tune.flac";
+    sound::test::Encode(sound::test::Tone(440, 0.25, flac.sampleRate), 0.5, flac,
+                        tune.toStdString());
+    const auto mp3 = MakeMp3("pass-loudness.mp3", 1, 44100, 2, "sine", {"-b:a", "128k"});
+    const QString words = MakeFile("pass-words.flac", "no sound in here\n");
+
+    model::MusicList list;
+    list.Append(Row(tune));
+    list.Append(RowWithLength(mp3.path, "1000"));
+    list.Append(Row(words));
+    EXPECT_EQ(MeasureMusicLengths(list), 2);  // the lengths measured
+    const auto& rows = list.Entries();
+    EXPECT_EQ(rows[0].LengthMs, "500");
+    EXPECT_EQ(rows[1].LengthText, "stored");
+    for (const size_t row : {0, 1}) {
+        const auto loudness = model::ParseLoudnessText(rows[row].Loudness);
+        ASSERT_TRUE(loudness) << rows[row].Loudness;
+        EXPECT_LT(loudness->lufs, -5);
+        EXPECT_GT(loudness->lufs, -40);
+        EXPECT_GT(loudness->peak, 0.05);
+    }
+    EXPECT_EQ(rows[2].LengthMs, "-1");
+    EXPECT_EQ(rows[2].Fault, "it holds no audio");
+    EXPECT_EQ(rows[2].Loudness, "none");
+    EXPECT_EQ(MeasureMusicLengths(list), 0);
 }
 
 TEST(LengthPass, ResolvesNamesUnderTheSampleFolder) {

@@ -71,6 +71,17 @@ TEST_F(BuildCommandTest, WrongArgumentsAndMissingInputs) {
         EXPECT_NE(run.errors.find("--motion must be"), std::string::npos) << run.errors;
     }
     EXPECT_EQ(RunVantoshow({"build", "a.dvprj", "b.dvprj", "-o", File("x.mpg")}).code, 2);
+    const std::vector<std::pair<std::string, std::string>> badMusicOptions{
+        {"--fade-in", "10.5"},
+        {"--fade-out", "-1"},
+        {"--crossfade", "2s"},
+        {"--crossfade", ""},
+        {"--even-loudness", "yes"}};
+    for (const auto& [option, value] : badMusicOptions) {
+        run = RunVantoshow({"build", "-o", File("x.mpg"), option, value});
+        EXPECT_EQ(run.code, 2) << option << " " << value;
+        EXPECT_NE(run.errors.find(option + " must be"), std::string::npos) << run.errors;
+    }
 
     run = RunVantoshow({"build", File("missing.dvprj"), "-o", File("x.mpg")});
     EXPECT_EQ(run.code, 1);
@@ -168,14 +179,29 @@ TEST_F(BuildCommandTest, BuildsTheProjectWithoutTouchingTheOptions) {
         EXPECT_EQ(entry.path().string().find(".part"), std::string::npos) << entry.path();
 }
 
+// Fitted to crossfaded music, the show lasts the music less the overlap:
+// two songs of 2 s crossfaded over 1.5 s make a video of 2.5 s.
+TEST_F(BuildCommandTest, FitsThePicturesToCrossfadedMusic) {
+    std::string project = WriteProject("show.dvprj", true, true);
+    MakeSineMp3(File("second.mp3"), 2.0, 660);
+    std::ofstream(project, std::ios::app) << File("second.mp3") << "=1\n";
+    const CommandRun run =
+        RunVantoshow({"build", project, "-o", File("out.mpg"), "--format", "vcd", "--sync", "music",
+                      "--crossfade", "1.5", "--fade-out", "0", "--even-loudness", "on"});
+    ASSERT_EQ(run.code, 0) << run.errors;
+    const auto info = ProbeFile(File("out.mpg"));
+    ASSERT_TRUE(info.has_value());
+    EXPECT_NEAR(info->video->end - info->video->start, 2.5, 0.07);
+    EXPECT_NEAR(MusicEndTime(File("out.mpg"), *info), 2.5, 0.1);
+}
+
 TEST_F(BuildCommandTest, BuildsTheWorkingOptionsWhenNoProjectIsNamed) {
     const std::string project = WriteProject("show.dvprj", true, false);
     std::filesystem::copy_file(project, File("options.dat"));
     const std::string optionsBefore = ReadWholeFile(File("options.dat"));
     model::CloseOptionsStore();  // as in a fresh process
-    const CommandRun run =
-        RunVantoshow({"build", "-o", File("plain"), "--format", "vcd", "--background", "blur",
-                      "--motion", "pan-up:2"});
+    const CommandRun run = RunVantoshow({"build", "-o", File("plain"), "--format", "vcd",
+                                         "--background", "blur", "--motion", "pan-up:2"});
     ASSERT_EQ(run.code, 0) << run.errors;
     // The build ran with the blurred fill and the motion; like the format, they
     // hold for this build and are not stored.

@@ -166,6 +166,7 @@ ConversionLog RunConversion(const ConversionSpec& spec) {
     if (spec.format != kMclFormatVcd) MclEnableMPEG2();
     MclSetFormatPreset(handle, spec.format, spec.standard);
     MclVideoSetKeepDuration(handle, spec.keepDurationMs);
+    MclAudioSetMix(handle, spec.mix);
     log.result = MclConvert(handle);
     log.elapsed = MclGetElapsedTime(handle);
     MclListFree(list);

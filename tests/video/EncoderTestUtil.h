@@ -57,6 +57,7 @@ struct ConversionSpec {
     bool abortWhenMusicEnds = false;
     int errorAnswer = kMclAnswerContinue;
     int keepDurationMs = -1;
+    MclAudioMix mix;
 };
 
 struct ConversionLog {

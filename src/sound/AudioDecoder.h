@@ -1,8 +1,9 @@
-// Music files decoded for the video's sound track: one file opened through
+// Music files decoded for the show's sound track: one file opened through
 // libavformat, decoded and resampled to interleaved 16-bit samples at the
-// track's rate and channel count. Any audio that FFmpeg reads is accepted;
-// only plain local files are opened, and only as audio formats, so a
-// playlist or another container named ".mp3" cannot make us read elsewhere.
+// track's rate and channel count, from its first to its last real sample
+// (the encoder's delay and padding left out where the file declares them). Any audio that FFmpeg
+// reads is accepted; only plain local files are opened, and only as audio formats, so a playlist or
+// another container named ".mp3" cannot make us read elsewhere.
 #pragma once
 
 #include <cstdint>
@@ -13,13 +14,13 @@
 #include "base/FfmpegUtil.h"
 #include "base/Result.h"
 
-namespace video {
+namespace sound {
 
 class AudioDecoder {
 public:
-    // Opens 'path' for decoding into 'channels' channels at 'sampleRate'.
-    // Returns nullptr with a message in *error when the file cannot be read or
-    // holds no audio.
+    // Opens 'path' for decoding into 'channels' channels at 'sampleRate', or
+    // at the file's own rate when 'sampleRate' is 0. Returns nullptr with a message in *error when
+    // the file cannot be read or holds no audio.
     static std::unique_ptr<AudioDecoder> Open(const std::string& path, int sampleRate, int channels,
                                               std::string* error);
     ~AudioDecoder();
@@ -31,6 +32,8 @@ public:
 
     // Samples appended so far.
     int64_t samplesDecoded() const { return samplesDecoded_; }
+    // The rate the samples come out at.
+    int sampleRate() const { return sampleRate_; }
 
 private:
     AudioDecoder() = default;
@@ -38,6 +41,7 @@ private:
     bool configureResampler(const AVFrame* frame, AVChannelLayout* inLayout, AVAudioFifo* fifo);
     void drainResampler(AVAudioFifo* fifo);
     void appendToFifo(AVAudioFifo* fifo, const uint8_t* data, int samples);
+    static void SkipDeclaredStart(AVFrame* frame);
 
     int sampleRate_ = 0;
     int channels_ = 0;
@@ -52,6 +56,10 @@ private:
     int swrInFormat_ = -1;
     AVChannelLayout swrInLayout_{};
     int64_t samplesDecoded_ = 0;
+    // The length the container declares, at the output rate; no limit when
+    // it declares none.
+    int64_t sampleLimit_ = INT64_MAX;
+    bool trimByHand_ = false;
 };
 
 // Opens an input with the restrictions above; anything but a regular file
@@ -66,4 +74,4 @@ int64_t ProbeAudioSamples(const std::string& path, int sampleRate);
 // decodable piece holds no sound), or ok when it can.
 [[nodiscard]] base::Status ProbeMusicFile(const std::string& path);
 
-}  // namespace video
+}  // namespace sound

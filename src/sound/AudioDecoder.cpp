@@ -1,18 +1,21 @@
-#include "video/AudioDecoder.h"
+#include "sound/AudioDecoder.h"
 
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cstring>
 #include <new>
+#include <string_view>
 #include <vector>
 
 extern "C" {
 #include <libavutil/channel_layout.h>
 #include <libavutil/dict.h>
+#include <libavutil/intreadwrite.h>
 #include <libavutil/mathematics.h>
 }
 
-namespace video {
+namespace sound {
 namespace {
 
 // Demuxers of plain audio files (and the audio of common media files).
@@ -25,6 +28,28 @@ const char* const kAudioFormats =
 // Said of a named pipe or a device given as music: opening one would wait
 // for a writer, or read without end.
 constexpr int kNotAFile = FFERRTAG('N', 'F', 'I', 'L');
+
+// Containers that state a track's exact length in samples, encoder delay
+// and padding left out: MP4's edit list, Ogg's last granule position (less
+// Opus's pre-skip). FFmpeg trims the start of these as declared, but leaves
+// MP4's padding on and cuts Ogg Vorbis's end short; playing to the declared
+// length mends both, so albums cut from one recording join without a gap.
+struct DeclaredLengthRule {
+    const char* demuxer;
+    // FFmpeg's own end trimming is wrong for the codec: skip samples by
+    // hand, the start as the file declares it, the end by the length.
+    AVCodecID trimByHand;
+};
+constexpr DeclaredLengthRule kDeclaredLengths[] = {
+    {"mov,mp4,m4a,3gp,3g2,mj2", AV_CODEC_ID_NONE},
+    {"ogg", AV_CODEC_ID_VORBIS},
+};
+
+const DeclaredLengthRule* DeclaredLengthRuleOf(const AVFormatContext* format) {
+    for (const DeclaredLengthRule& rule : kDeclaredLengths)
+        if (std::string_view(format->iformat->name) == rule.demuxer) return &rule;
+    return nullptr;
+}
 
 }  // namespace
 
@@ -72,10 +97,30 @@ std::unique_ptr<AudioDecoder> AudioDecoder::Open(const std::string& path, int sa
     }
     AVStream* stream = decoder->format_->streams[decoder->streamIndex_];
     result = avcodec_parameters_to_context(decoder->codec_.get(), stream->codecpar);
+    const DeclaredLengthRule* rule = DeclaredLengthRuleOf(decoder->format_.get());
+    if (rule && rule->trimByHand == stream->codecpar->codec_id) {
+        decoder->codec_->flags2 |= AV_CODEC_FLAG2_SKIP_MANUAL;
+        decoder->trimByHand_ = true;
+    }
     if (result >= 0) result = avcodec_open2(decoder->codec_.get(), codec, nullptr);
     if (result < 0) {
         *error = base::AvErrorText(result);
         return nullptr;
+    }
+    if (decoder->sampleRate_ <= 0) decoder->sampleRate_ = decoder->codec_->sample_rate;
+    if (decoder->sampleRate_ <= 0) {
+        *error = "its audio has no sample rate";
+        return nullptr;
+    }
+    if (rule && stream->duration > 0 && stream->duration != AV_NOPTS_VALUE) {
+        const int64_t declared =
+            stream->duration -
+            av_rescale_q(stream->codecpar->initial_padding,
+                         AVRational{1, std::max(stream->codecpar->sample_rate, 1)},
+                         stream->time_base);
+        if (declared > 0)
+            decoder->sampleLimit_ =
+                av_rescale_q(declared, stream->time_base, AVRational{1, decoder->sampleRate_});
     }
     return decoder;
 }
@@ -88,10 +133,11 @@ bool AudioDecoder::decodeInto(AVAudioFifo* fifo) {
     for (;;) {
         int result = avcodec_receive_frame(codec_.get(), frame_.get());
         if (result == 0) {
+            if (trimByHand_) SkipDeclaredStart(frame_.get());
             const bool ok = resample(frame_.get(), fifo);
             av_frame_unref(frame_.get());
             if (!ok) return false;
-            return true;
+            return samplesDecoded_ < sampleLimit_;
         }
         if (result == AVERROR(EAGAIN) && !flushing_) {
             result = av_read_frame(format_.get(), packet_.get());
@@ -198,7 +244,24 @@ void AudioDecoder::drainResampler(AVAudioFifo* fifo) {
     swr_.reset();
 }
 
+void AudioDecoder::SkipDeclaredStart(AVFrame* frame) {
+    const AVFrameSideData* side = av_frame_get_side_data(frame, AV_FRAME_DATA_SKIP_SAMPLES);
+    if (!side || side->size < 4) return;
+    const int skip = std::min<int>(static_cast<int>(AV_RL32(side->data)), frame->nb_samples);
+    if (skip <= 0) return;
+    // Moved forward in place: the frame's planes are its own.
+    const int bytes = av_get_bytes_per_sample(static_cast<AVSampleFormat>(frame->format));
+    const bool planar = av_sample_fmt_is_planar(static_cast<AVSampleFormat>(frame->format));
+    const int channels = frame->ch_layout.nb_channels;
+    const int stride = bytes * (planar ? 1 : channels);
+    for (int plane = 0; plane < (planar ? channels : 1); ++plane)
+        std::memmove(frame->extended_data[plane], frame->extended_data[plane] + skip * stride,
+                     static_cast<size_t>(frame->nb_samples - skip) * stride);
+    frame->nb_samples -= skip;
+}
+
 void AudioDecoder::appendToFifo(AVAudioFifo* fifo, const uint8_t* data, int samples) {
+    samples = static_cast<int>(std::min<int64_t>(samples, sampleLimit_ - samplesDecoded_));
     if (samples <= 0) return;
     void* planes[1] = {const_cast<uint8_t*>(data)};
     // Only a full memory refuses a write; the music must not end early
@@ -245,4 +308,4 @@ base::Status ProbeMusicFile(const std::string& path) {
     return {};
 }
 
-}  // namespace video
+}  // namespace sound

@@ -1,0 +1,36 @@
+// The music options of a show, kept in the "Set" section beside the rest of
+// the record: fade-in, fade-out, crossfade (milliseconds) and even loudness,
+// and the loudness the length pass measured for each music file.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "model/IniFile.h"
+
+namespace model {
+
+struct TslSettings;
+
+// The fade-out a show gets when its store holds no settings at all (a first
+// start, a new project). A store written before the fade existed keeps the
+// hard cut its videos always had.
+inline constexpr int32_t kNewShowFadeOutMs = 2000;
+
+void LoadMusicMixSettings(const IniFile& store, TslSettings& settings);
+void SaveMusicMixSettings(IniFile& store, const TslSettings& settings);
+
+// A file's measured loudness, as the length pass keeps it: integrated
+// loudness in LUFS and sample peak (full scale 1), or "none" for a file
+// without a measurable loudness.
+struct StoredLoudness {
+    double lufs = 0;
+    double peak = 0;
+};
+std::string LoudnessText(std::optional<StoredLoudness> loudness);
+// nullopt for "none", an empty or a garbled text.
+std::optional<StoredLoudness> ParseLoudnessText(const std::string& text);
+// The stored loudness of a music file by its path ("MusicLoudness").
+std::optional<StoredLoudness> LoudnessOf(const IniFile& store, const std::string& path);
+
+}  // namespace model

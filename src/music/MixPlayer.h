@@ -1,0 +1,43 @@
+// Plays the show's sound track as the video will have it: the music files
+// through the mixer (joins, crossfades, fades, even loudness) to the sound
+// card through SDL, on a thread of its own. The preview plays the show's
+// list with it, and the Play button the formats the MP3 library does not
+// read. No sound card: nothing plays, and nobody is told.
+#pragma once
+
+#include <atomic>
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "sound/MixRules.h"
+
+namespace music {
+
+struct ShowMix {
+    sound::MixOptions options;
+    int64_t cutEndMs = -1;  // where the show cuts the music; -1 never
+    std::function<double(const std::string& path)> gainOf;
+};
+
+class MixPlayer {
+public:
+    MixPlayer(std::vector<std::string> files, ShowMix mix);
+    // Stops the sound at once and waits for the thread.
+    ~MixPlayer();
+    MixPlayer(const MixPlayer&) = delete;
+    MixPlayer& operator=(const MixPlayer&) = delete;
+
+    // Whether sound is still going to the card.
+    bool Playing() const { return playing_; }
+
+private:
+    void run(std::vector<std::string> files, ShowMix mix);
+
+    std::atomic<bool> stop_{false};
+    std::atomic<bool> playing_{true};
+    std::thread thread_;
+};
+
+}  // namespace music

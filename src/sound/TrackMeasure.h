@@ -1,0 +1,27 @@
+// What the length pass learns of a music file by decoding it whole: its
+// length, exact to the sample (encoder delay and padding left out as the
+// show plays it), and its integrated loudness (EBU R128) and sample peak for
+// even loudness.
+#pragma once
+
+#include <cmath>
+#include <cstdint>
+#include <string>
+
+#include "base/Result.h"
+
+namespace sound {
+
+struct TrackFacts {
+    int64_t samples = 0;  // at the file's own rate
+    int sampleRate = 0;
+    int32_t lengthMs = 0;  // rounded to the nearest millisecond
+    double lufs = NAN;     // NaN when the track is silent
+    double peak = 0.0;     // of the stereo samples, full scale 1.0
+};
+
+// Refuses a file whose name is not one of the music formats, one that does
+// not open, and one without a single sample, naming why.
+[[nodiscard]] base::Result<TrackFacts> MeasureTrack(const std::string& path);
+
+}  // namespace sound
