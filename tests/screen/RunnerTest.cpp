@@ -292,8 +292,8 @@ TEST_F(RunnerTest, APictureThatMovesFillsTheViewAndMovesWhileItStays) {
     for (int y = 110; y < 130; ++y)
         for (int x = 230; x < 250; ++x) image.setPixel(x, y, qRgb(255, 255, 255));
     ASSERT_TRUE(image.save(QString::fromStdString(Path("spot.png"))));
-    model::Settings.Pictures = {Path("spot.png")};
-    model::Settings.ImageInterval = 1;
+    show_.Pictures = {Path("spot.png")};
+    show_.ImageInterval = 1;
     model::SetOwnMotion(Path("spot.png"), model::MotionSetting{model::MotionKind::ZoomIn, 5});
     host_.resize(160, 120);
     host_.show();
@@ -314,8 +314,8 @@ TEST_F(RunnerTest, APictureThatMovesFillsTheViewAndMovesWhileItStays) {
         << SpotX(runner->View->ScreenBitmap);
 
     // The Effects step's demonstration rests longer between pictures that move.
+    show_.Motion = model::MotionSetting{model::MotionKind::PanLeft, 2};
     auto demo = QuietRunner(true);
-    model::Settings.Motion = model::MotionSetting{model::MotionKind::PanLeft, 2};
     demo->PickNext();
     demo->ShowNext();
     EXPECT_EQ(demo->Timer->interval(), 2500);
