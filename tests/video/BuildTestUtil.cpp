@@ -5,6 +5,7 @@
 #include <QPainter>
 
 #include "model/IniFile.h"
+#include "video/BuildDriver.h"
 
 namespace video::test {
 
@@ -38,6 +39,16 @@ void BuildTest::TearDown() {
     model::Settings = model::TslSettings{};
     model::SetProgramDir("");
     model::SetUserDataDir("");
+}
+
+std::vector<raster::Bitmap> BuildTest::BuiltFrames() {
+    std::vector<raster::Bitmap> shown;
+    BuildHooks hooks;
+    hooks.frameShown = [&](const raster::Bitmap& frame) { shown.push_back(frame); };
+    BuildDriver driver(hooks);
+    const BuildResult result = driver.Build();
+    EXPECT_EQ(result.status, BuildResult::Status::Completed) << result.message;
+    return shown;
 }
 
 std::string BuildTest::AddPicture(const std::string& name, int width, int height) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "model/Settings.h"
+#include "raster/Bitmap.h"
 #include "video/EncoderTestUtil.h"
 
 namespace video::test {
@@ -28,6 +29,8 @@ protected:
     std::string AddPicture(const std::string& name, int width = 160, int height = 120);
     // An MP3 in the scratch folder, listed in the show with its length.
     std::string AddMusic(const std::string& name, double seconds, int lengthMs);
+    // Builds the show of the settings record to the end; every frame shown.
+    std::vector<raster::Bitmap> BuiltFrames();
 
     ScratchDir dir_;
 };

@@ -10,7 +10,6 @@
 #include "ModernPictures.h"
 #include "imaging/Orientation.h"
 #include "model/Settings.h"
-#include "video/BuildDriver.h"
 #include "video/BuildTestUtil.h"
 
 namespace video::test {
@@ -46,12 +45,7 @@ protected:
         model::Settings.EffectSpeed2 = 1;
         model::Settings.ImageInterval = 0;
         model::Settings.BackgroundColor = 0xFF0000;  // blue
-        std::vector<raster::Bitmap> shown;
-        BuildHooks hooks;
-        hooks.frameShown = [&](const raster::Bitmap& frame) { shown.push_back(frame); };
-        BuildDriver driver(hooks);
-        const BuildResult result = driver.Build();
-        EXPECT_EQ(result.status, BuildResult::Status::Completed) << result.message;
+        const std::vector<raster::Bitmap> shown = BuiltFrames();
         std::vector<raster::Bitmap> last;
         // Speed 1: ten frames a picture.
         for (size_t i = 9; i < shown.size(); i += 10) last.push_back(shown[i]);

@@ -11,7 +11,6 @@
 
 #include "model/MotionSetting.h"
 #include "model/Settings.h"
-#include "video/BuildDriver.h"
 #include "video/BuildTestUtil.h"
 
 namespace video::test {
@@ -77,23 +76,12 @@ protected:
         model::Settings.Pictures.push_back(path);
         return path;
     }
-
-    // Every frame the build shows, in order.
-    std::vector<raster::Bitmap> Frames() {
-        std::vector<raster::Bitmap> shown;
-        BuildHooks hooks;
-        hooks.frameShown = [&](const raster::Bitmap& frame) { shown.push_back(frame); };
-        BuildDriver driver(hooks);
-        const BuildResult result = driver.Build();
-        EXPECT_EQ(result.status, BuildResult::Status::Completed) << result.message;
-        return shown;
-    }
 };
 
 TEST_F(MotionBuild, ZoomInSpreadsTheSpotsSteadilyAndSmoothly) {
     AddSpots("spots.png", 640, 480);
     model::Settings.Motion = MotionSetting{MotionKind::ZoomIn, 5};
-    const std::vector<raster::Bitmap> frames = Frames();
+    const std::vector<raster::Bitmap> frames = BuiltFrames();
     ASSERT_EQ(frames.size(), 34u);
     std::vector<double> apart;
     for (const raster::Bitmap& frame : frames)
@@ -123,7 +111,7 @@ TEST_F(MotionBuild, PansMoveThePictureAgainstTheWayTheViewGoes) {
     AddSpots("spots.png", 640, 480);
     for (const Case& c : cases) {
         model::Settings.Motion = MotionSetting{c.kind, 3};
-        const std::vector<raster::Bitmap> frames = Frames();
+        const std::vector<raster::Bitmap> frames = BuiltFrames();
         ASSERT_EQ(frames.size(), 34u);
         const Point first = SpotCentre(frames.front(), false);
         const Point last = SpotCentre(frames.back(), false);
@@ -146,7 +134,7 @@ TEST_F(MotionBuild, TheBackgroundNeverShowsAroundAMovingPicture) {
     AddSpots("small.png", 120, 90);
     for (const MotionKind kind : {MotionKind::ZoomOut, MotionKind::PanLeft, MotionKind::PanDown}) {
         model::Settings.Motion = MotionSetting{kind, 5};
-        const std::vector<raster::Bitmap> frames = Frames();
+        const std::vector<raster::Bitmap> frames = BuiltFrames();
         ASSERT_EQ(frames.size(), 3 * 34u);
         for (size_t i = 0; i < frames.size(); ++i)
             for (int y = 0; y < frames[i].height(); ++y) {
@@ -164,14 +152,14 @@ TEST_F(MotionBuild, APicturesOwnMotionOverridesTheShows) {
     const std::string moving = AddSpots("moving.png", 480, 360);
     // Nothing moves: the frames of today's build, the transition and the
     // complete picture of each.
-    const std::vector<raster::Bitmap> plain = Frames();
+    const std::vector<raster::Bitmap> plain = BuiltFrames();
     ASSERT_EQ(plain.size(), 2 * 11u);
 
     // The show zooms, but each picture has its own "none": the same frames.
     model::Settings.Motion = MotionSetting{MotionKind::ZoomIn, 4};
     model::SetOwnMotion(still, MotionSetting{});
     model::SetOwnMotion(moving, MotionSetting{});
-    const std::vector<raster::Bitmap> overridden = Frames();
+    const std::vector<raster::Bitmap> overridden = BuiltFrames();
     ASSERT_EQ(overridden.size(), plain.size());
     for (size_t i = 0; i < plain.size(); ++i)
         EXPECT_TRUE(overridden[i].samePixels(plain[i])) << "frame " << i;
@@ -180,13 +168,13 @@ TEST_F(MotionBuild, APicturesOwnMotionOverridesTheShows) {
     // first is built as before, the second moves left over all its frames.
     model::Settings.Motion = MotionSetting{};
     model::SetOwnMotion(moving, MotionSetting{MotionKind::PanRight, 2});
-    const std::vector<raster::Bitmap> mixed = Frames();
+    const std::vector<raster::Bitmap> mixed = BuiltFrames();
     ASSERT_EQ(mixed.size(), 11u + 34u);
     for (size_t i = 0; i < 11; ++i) EXPECT_TRUE(mixed[i].samePixels(plain[i])) << "frame " << i;
     EXPECT_LT(SpotCentre(mixed.back(), false).x, SpotCentre(mixed[11], false).x - 10);
     // Given back to the show, the picture stands still again.
     model::SetOwnMotion(moving, std::nullopt);
-    EXPECT_EQ(Frames().size(), plain.size());
+    EXPECT_EQ(BuiltFrames().size(), plain.size());
 }
 
 }  // namespace
