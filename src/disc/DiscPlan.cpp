@@ -73,6 +73,10 @@ DiscKind KindOfOutputName(const std::string& name) {
 }
 
 std::optional<std::string> KindMismatch(DiscKind kind, int videoType) {
+    if (kind != DiscKind::Mpeg && !video::IsDiscFormat(videoType))
+        return std::string(
+            "an MP4 video cannot be authored as a disc: a DVD-Video folder or image needs "
+            "the DVD format, a .bin/.cue image the VCD or SVCD format");
     const bool dvd = videoType == static_cast<int>(video::VideoFormat::Dvd);
     if ((kind == DiscKind::Folder || kind == DiscKind::Iso) && !dvd)
         return std::string("a DVD-Video folder or image needs the DVD format");

@@ -53,6 +53,8 @@ struct EncoderError {
 struct SessionInput {
     FrameFormat format;
     int32_t tvSet = 0;
+    int aspect = 0;  // MclSetVideoOptions numbers, for the MP4 formats
+    int quality = 0;
     uint8_t musicSync = 0;
     bool showCaption = false;
     bool playMusic = true;
@@ -107,6 +109,8 @@ private:
     // Loads and composes picture 'index'; false when it cannot be shown.
     bool StartPicture(size_t index);
     bool FitsToMusic() const;
+    // A chapter at every picture, named by its caption or its file name.
+    void AddPictureChapters(MclHandle encoder) const;
 
     SessionInput input_;
     SessionHooks hooks_;
@@ -117,6 +121,7 @@ private:
     raster::Bitmap outFrame_;
     int currentEffect_ = 0;
     std::vector<CaptionLine> captionLines_;  // of the picture on screen
+    int captionShadow_ = kCaptionShadowOffset;
     int64_t audioRequests_ = 0;
     int64_t musicSampleCount_ = 0;
     int64_t holdLimit_ = 0;  // fitted to the music: the most frames to hold for it
