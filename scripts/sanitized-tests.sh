@@ -5,7 +5,7 @@
 # sanitizer.
 #
 # address: every test program but the window and screen ones (or those
-# named in VANTO_ASAN_PROGRAMS), built with
+# named in VANTO_ASAN_PROGRAMS, less those named in VANTO_ASAN_SKIP), built with
 # clang in build-sanitized/, the folder the fuzz targets share, so the code
 # base is compiled under ASan once.
 # thread: only the programs with threads of their own, and only their tests
@@ -51,6 +51,11 @@ if [ "$stage" = address ] || [ "$stage" = all ]; then
             sed -n 's/^\(test_[a-z_]*\): .*/\1/p' | grep -v -e _autogen -e '^test_app' -e '^test_screen' |
             sort -u)
     fi
+    for skip in ${VANTO_ASAN_SKIP:-}; do
+        for i in "${!programs[@]}"; do
+            [ "${programs[$i]}" = "$skip" ] && unset 'programs[i]'
+        done
+    done
     export ASAN_OPTIONS=${ASAN_OPTIONS:-abort_on_error=0:detect_stack_use_after_return=1}
     export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
     run_programs "$build_dir" "${programs[@]}"

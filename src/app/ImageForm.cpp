@@ -55,6 +55,31 @@ TImageForm::TImageForm(TMainForm& mainForm) : QDialog(nullptr), main_(mainForm) 
     setSizeGripEnabled(true);
     resize(743, 488);
 
+    CreateGrid();
+    // Tab goes as the eye does: the grid, the tree's tools, the tree and its
+    // choices, then the buttons along the bottom.
+    QList<QWidget*> order = {sg_};
+    auto* body = new QHBoxLayout;
+    body->addWidget(sg_, 5);
+    body->addWidget(CreateSide(order), 2);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(body, 1);
+    layout->addLayout(CreateBottom(order));
+    for (qsizetype i = 1; i < order.size(); ++i) setTabOrder(order[i - 1], order[i]);
+
+    connect(sg_, &QTableWidget::currentCellChanged, this,
+            [this](int row, int, int previousRow, int) {
+                if (!filling_ && row != previousRow) sgClick();
+            });
+    connect(sg_, &QTableWidget::cellClicked, this, [this] { sgClick(); });
+    connect(&nt_.ItemModel(), &QStandardItemModel::itemChanged, this, [this] { NTChecked(); });
+    connect(defaultRadio_, &QRadioButton::clicked, this, &TImageForm::DefaultRadioClick);
+    connect(ntView_, &QTreeView::clicked, this, &TImageForm::NTClick);
+    connect(fsPanel_, &ThumbnailPanel::Clicked, this, &TImageForm::Image1Click);
+}
+
+void TImageForm::CreateGrid() {
     sg_ = new QTableWidget(0, 5, this);
     sg_->setObjectName(QStringLiteral("sg"));
     sg_->setHorizontalHeaderLabels(
@@ -80,7 +105,9 @@ TImageForm::TImageForm(TMainForm& mainForm) : QDialog(nullptr), main_(mainForm) 
                                                24);
     header->setStretchLastSection(false);
     header->setSectionResizeMode(kCaptionColumn, QHeaderView::Stretch);
+}
 
+QWidget* TImageForm::CreateSide(QList<QWidget*>& tabOrder) {
     auto* selectAll = TinyButton("selectall1", QStringLiteral("A"), tr("Select All"));
     auto* selectNone = TinyButton("selectnone1", QStringLiteral("N"), tr("Select None"));
     auto* expand = TinyButton("expandnodes1", QStringLiteral("+"), tr("Expand all"));
@@ -109,24 +136,6 @@ TImageForm::TImageForm(TMainForm& mainForm) : QDialog(nullptr), main_(mainForm) 
     captionCheck_ = new QCheckBox(tr("Show image caption in video"), this);
     captionCheck_->setObjectName(QStringLiteral("captionCheck"));
 
-    label1_ = new QLabel(this);
-    label1_->setObjectName(QStringLiteral("Label1"));
-    label1_->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    label1_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-
-    auto* reset = new QPushButton(tr("Reset"), this);
-    reset->setObjectName(QStringLiteral("reset1"));
-    reset->setToolTip(tr("Reset the captions, intervals and transitions of every picture"));
-    reset->setAutoDefault(false);
-    auto* ok = new QPushButton(tr("OK"), this);
-    ok->setObjectName(QStringLiteral("ok1"));
-    ok->setToolTip(tr("Save and Exit"));
-    ok->setDefault(true);
-    auto* cancel = new QPushButton(tr("Cancel"), this);
-    cancel->setObjectName(QStringLiteral("cancel1"));
-    cancel->setToolTip(tr("Undo and Exit"));
-    cancel->setAutoDefault(false);
-
     auto* treeTools = new QHBoxLayout;
     auto* selectLabel = new QLabel(tr("Select Effects:"), this);
     selectLabel->setObjectName(QStringLiteral("selecteffects1"));
@@ -153,9 +162,33 @@ TImageForm::TImageForm(TMainForm& mainForm) : QDialog(nullptr), main_(mainForm) 
     sideLayout->addWidget(fsPanel_);
     sideLayout->addWidget(captionCheck_);
 
-    auto* body = new QHBoxLayout;
-    body->addWidget(sg_, 5);
-    body->addWidget(side, 2);
+    tabOrder << selectAll << selectNone << expand << collapse << ntView_ << defaultRadio_
+             << custRadio_ << captionCheck_;
+    connect(selectAll, &QPushButton::clicked, this, [this] { nt_.SetAllChecked(true); });
+    connect(selectNone, &QPushButton::clicked, this, [this] { nt_.SetAllChecked(false); });
+    connect(expand, &QPushButton::clicked, ntView_, &QTreeView::expandAll);
+    connect(collapse, &QPushButton::clicked, ntView_, &QTreeView::collapseAll);
+    return side;
+}
+
+QLayout* TImageForm::CreateBottom(QList<QWidget*>& tabOrder) {
+    label1_ = new QLabel(this);
+    label1_->setObjectName(QStringLiteral("Label1"));
+    label1_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    label1_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+
+    auto* reset = new QPushButton(tr("Reset"), this);
+    reset->setObjectName(QStringLiteral("reset1"));
+    reset->setToolTip(tr("Reset the captions, intervals and transitions of every picture"));
+    reset->setAutoDefault(false);
+    auto* ok = new QPushButton(tr("OK"), this);
+    ok->setObjectName(QStringLiteral("ok1"));
+    ok->setToolTip(tr("Save and Exit"));
+    ok->setDefault(true);
+    auto* cancel = new QPushButton(tr("Cancel"), this);
+    cancel->setObjectName(QStringLiteral("cancel1"));
+    cancel->setToolTip(tr("Undo and Exit"));
+    cancel->setAutoDefault(false);
 
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(label1_, 1);
@@ -163,32 +196,11 @@ TImageForm::TImageForm(TMainForm& mainForm) : QDialog(nullptr), main_(mainForm) 
     bottom->addWidget(ok);
     bottom->addWidget(cancel);
 
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(body, 1);
-    layout->addLayout(bottom);
-
-    // Tab goes as the eye does: the grid, the tree's tools, the tree and its
-    // choices, then the buttons along the bottom.
-    QWidget* const order[] = {sg_,           selectAll,  selectNone,    expand, collapse, ntView_,
-                              defaultRadio_, custRadio_, captionCheck_, reset,  ok,       cancel};
-    for (size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
-
-    connect(sg_, &QTableWidget::currentCellChanged, this,
-            [this](int row, int, int previousRow, int) {
-                if (!filling_ && row != previousRow) sgClick();
-            });
-    connect(sg_, &QTableWidget::cellClicked, this, [this] { sgClick(); });
-    connect(&nt_.ItemModel(), &QStandardItemModel::itemChanged, this, [this] { NTChecked(); });
-    connect(defaultRadio_, &QRadioButton::clicked, this, &TImageForm::DefaultRadioClick);
-    connect(ntView_, &QTreeView::clicked, this, &TImageForm::NTClick);
-    connect(selectAll, &QPushButton::clicked, this, [this] { nt_.SetAllChecked(true); });
-    connect(selectNone, &QPushButton::clicked, this, [this] { nt_.SetAllChecked(false); });
-    connect(expand, &QPushButton::clicked, ntView_, &QTreeView::expandAll);
-    connect(collapse, &QPushButton::clicked, ntView_, &QTreeView::collapseAll);
-    connect(fsPanel_, &ThumbnailPanel::Clicked, this, &TImageForm::Image1Click);
+    tabOrder << reset << ok << cancel;
     connect(reset, &QPushButton::clicked, this, &TImageForm::ResetClick);
     connect(ok, &QPushButton::clicked, this, &TImageForm::OkClick);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    return bottom;
 }
 
 TImageForm::~TImageForm() {

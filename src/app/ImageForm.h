@@ -15,6 +15,7 @@
 
 class QCheckBox;
 class QLabel;
+class QLayout;
 class QRadioButton;
 class QTableWidget;
 class QTreeView;
@@ -59,6 +60,12 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    // The picture grid; the effect tree with its tools, the row's thumbnail
+    // and caption switch; the file label and the dialog's buttons. The two
+    // latter add their controls to the tab order in the order they show.
+    void CreateGrid();
+    QWidget* CreateSide(QList<QWidget*>& tabOrder);
+    QLayout* CreateBottom(QList<QWidget*>& tabOrder);
     // Fills the grid and the controls from the main window's state; the
     // saved copies of the show lists are taken only when saveCopies is set.
     void Open(bool saveCopies);

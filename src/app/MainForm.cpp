@@ -2,36 +2,28 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QButtonGroup>
 #include <QCloseEvent>
 #include <QFileInfo>
-#include <QKeyEvent>
-#include <QListView>
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QScopeGuard>
 #include <QScreen>
-#include <QSpinBox>
 #include <QStackedWidget>
 #include <QStatusBar>
-#include <QTimer>
 #include <QToolButton>
-#include <QTreeView>
 #include <QVBoxLayout>
 
 #include "app/AboutForm.h"
-#include "app/BackgroundPreview.h"
-#include "app/ColorComboBox.h"
+#include "app/BuildPage.h"
+#include "app/EffectsPage.h"
 #include "app/HelpWindow.h"
 #include "app/Icons.h"
 #include "app/ImageForm.h"
 #include "app/ImagesPage.h"
 #include "app/MediaListModels.h"
 #include "app/MusicPage.h"
-#include "app/ThumbnailPanel.h"
-#include "app/Thumbnails.h"
+#include "app/OptionsPage.h"
 #include "app/UserDialogs.h"
 #include "model/FileIo.h"
 #include "model/Project.h"
@@ -50,19 +42,6 @@ QString ToQt(const std::string& text) {
     return QString::fromStdString(text);
 }
 
-// Checks the radio button of a group by its number; a number no button
-// has leaves every button unchecked.
-void SetGroupIndex(QButtonGroup& group, int index) {
-    if (QAbstractButton* button = group.button(index)) {
-        button->setChecked(true);
-        return;
-    }
-    const bool exclusive = group.exclusive();
-    group.setExclusive(false);
-    for (QAbstractButton* button : group.buttons()) button->setChecked(false);
-    group.setExclusive(exclusive);
-}
-
 }  // namespace
 
 TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
@@ -70,15 +49,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
     setWindowIcon(PaintedIcon(IconKind::Program));
     CreateMenus();
 
-    pages_ = new QStackedWidget;
-    pages_->setObjectName(QStringLiteral("Pages1"));
-    imagesPage_ = new ImagesPage;
-    musicPage_ = new MusicPage;
-    pages_->addWidget(imagesPage_);
-    pages_->addWidget(musicPage_);
-    pages_->addWidget(CreateEffectsPage());
-    pages_->addWidget(CreateOptionsPage());
-    pages_->addWidget(CreateBuildPage());
+    CreatePages();
 
     auto* right = new QVBoxLayout;
     right->setContentsMargins(0, 0, 0, 0);
@@ -112,10 +83,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
 
     RefreshFromSettings();
     WatchForChanges();
-    connect(&musicPage_->PlayItem(), &QAction::toggled, this, &TMainForm::UpdateMusicNotes);
-    for (MediaListPage* page : std::initializer_list<MediaListPage*>{imagesPage_, musicPage_})
-        connect(page, &MediaListPage::StatusMessage, this,
-                [this](const QString& text) { statusBar()->showMessage(text, 8000); });
+    ConnectPages();
     QApplication::setApplicationName(ToQt(model::Product().title));
     UpdateTitle();
 
@@ -128,9 +96,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
     imagesPage_->FocusList();
 }
 
-TMainForm::~TMainForm() {
-    miniPreview_.reset();
-}
+TMainForm::~TMainForm() = default;
 
 void TMainForm::showEvent(QShowEvent* event) {
     UpdateTitle();
@@ -151,6 +117,30 @@ void TMainForm::ImageListClick() {
 
 void TMainForm::Mp3LengthTimerTimer() {
     musicPage_->Mp3LengthTimerTimer();
+}
+
+model::EffectTree& TMainForm::EffectTree() {
+    return effectsPage_->Tree();
+}
+
+QTreeView& TMainForm::StyleList() {
+    return effectsPage_->StyleList();
+}
+
+bool TMainForm::Building() const {
+    return buildPage_->Building();
+}
+
+screen::TRunVantoscreen* TMainForm::MiniPreview() const {
+    return effectsPage_->MiniPreview();
+}
+
+int TMainForm::ShowSeconds() const {
+    return optionsPage_->ShowSeconds();
+}
+
+int TMainForm::MusicSeconds() const {
+    return optionsPage_->MusicSeconds();
 }
 
 // --- steps ---
@@ -185,18 +175,18 @@ void TMainForm::backBClick() {
 
 void TMainForm::goBuildBClick() {
     SelectStep(kBuildStep);
-    if (buildButton_->isEnabled()) buildButton_->click();
+    buildPage_->StartBuild();
 }
 
 void TMainForm::cancelBClick() {
     CollectSettings(true);
-    if (abortButton_->isEnabled()) abortButton_->click();
+    buildPage_->Abort();
     close();
 }
 
 void TMainForm::UndoAndExit() {
     exiting_ = true;
-    if (abortButton_->isEnabled()) abortButton_->click();
+    buildPage_->Leave();
     hide();
     Dialogs().EndProgram();
 }
@@ -208,9 +198,8 @@ void TMainForm::closeEvent(QCloseEvent* event) {
     }
     // The conversion is still on the stack: end it, and close once it has
     // returned.
-    if (building_) {
-        closeAfterBuild_ = true;
-        if (abortButton_->isEnabled()) abortButton_->click();
+    if (buildPage_->Building()) {
+        buildPage_->CloseWhenDone();
         event->ignore();
         return;
     }
@@ -224,6 +213,38 @@ void TMainForm::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
+// --- what the window does for the pages ---
+
+void TMainForm::BuildEffectTree() {
+    // Filling the tree from the settings changes no choice of the user's.
+    ++quiet_;
+    const auto unquiet = qScopeGuard([this] { --quiet_; });
+    effectsPage_->BuildEffectTree();
+}
+
+void TMainForm::RefreshSyncTexts() {
+    Mp3LengthTimerTimer();
+    CollectSettings(false);
+    optionsPage_->UpdateSyncTexts(musicPage_->MusicOn());
+}
+
+void TMainForm::UpdateMusicNotes() {
+    const bool off = !musicPage_->MusicOn();
+    musicPage_->ShowMusicOffNote(off);
+    buildPage_->ShowMusicOffNote(off);
+    // The lengths are computed on entering the Options step; elsewhere they
+    // are not shown and may be out of date.
+    if (CurrentStep() == kOptionsStep) optionsPage_->ShowSyncTexts(!off);
+}
+
+void TMainForm::EnableForBuild(bool building) {
+    // These would change the working store or stall the conversion while it
+    // runs; switching steps and editing stay possible.
+    previewB_->setEnabled(!building);
+    for (QAction* action : waitForBuildActions_) action->setEnabled(!building);
+    for (QPushButton* button : waitForBuildButtons_) button->setEnabled(!building);
+}
+
 // --- the settings record and the controls ---
 
 void TMainForm::RefreshFromSettings() {
@@ -232,56 +253,27 @@ void TMainForm::RefreshFromSettings() {
     const model::TslSettings& s = model::Settings;
     imagesPage_->RefreshFromSettings(s);
     musicPage_->RefreshFromSettings(s);
-
-    {
-        // Each edit's change handler copies both edits into the record, so
-        // setting one while the other still shows the old value would undo it.
-        const QSignalBlocker quietInterval(intervalEdit_);
-        const QSignalBlocker quietSpeed(speedEdit2_);
-        intervalEdit_->setValue(s.ImageInterval);
-        speedEdit2_->setValue(s.EffectSpeed2);
-    }
-    SpeedOrIntervalChanged();
-    SetGroupIndex(*videoGroup_, s.VideoType);
-    SetGroupIndex(*tvGroup_, s.TVSet);
-    SetGroupIndex(*syncGroup_, s.MusicSync);
-    backcolorCb_->SetColor(ColorFromSetting(s.BackgroundColor));
-
-    backColorRadio_->setChecked(s.Back_Mode_UseColor);
-    backImageRadio_->setChecked(!backColorRadio_->isChecked());
-    backTiledRadio_->setChecked(s.Back_Image_UseTiled);
-    backStretchRadio_->setChecked(!backTiledRadio_->isChecked());
-
-    backImage_->SetPath(ToQt(s.Back_Image_Filename));
-    if (model::FileExists(s.Back_Image_Filename)) backImage_->LoadPicture();
-
+    effectsPage_->RefreshFromSettings(s);
+    optionsPage_->RefreshFromSettings(s);
     UpdateMusicNotes();
 }
 
 bool TMainForm::CollectSettings(bool write) {
     bool written = true;
     try {
-        model::CollectWorkingState(Images().List(), Music().List(), &effectTree_, write);
+        model::CollectWorkingState(Images().List(), Music().List(), &EffectTree(), write);
     } catch (...) {
         // A failed write must not keep the user's choices from the build:
         // collect the record without writing.
         written = false;
         try {
-            model::CollectWorkingState(Images().List(), Music().List(), &effectTree_, false);
+            model::CollectWorkingState(Images().List(), Music().List(), &EffectTree(), false);
         } catch (...) {
         }
     }
     model::TslSettings& s = model::Settings;
-    s.EffectSpeed2 = speedEdit2_->value();
-    // A group without a checked button (a value no button has, read from the
-    // file) keeps the value it had.
-    if (videoGroup_->checkedId() >= 0) s.VideoType = static_cast<uint8_t>(videoGroup_->checkedId());
-    if (tvGroup_->checkedId() >= 0) s.TVSet = tvGroup_->checkedId();
-    if (syncGroup_->checkedId() >= 0) s.MusicSync = static_cast<uint8_t>(syncGroup_->checkedId());
-    s.BackgroundColor = SettingFromColor(backcolorCb_->Color());
-    s.Back_Mode_UseColor = backColorRadio_->isChecked();
-    s.Back_Image_UseTiled = backTiledRadio_->isChecked();
-    s.Back_Image_Filename = backImage_->Path().toStdString();
+    effectsPage_->CollectSettings(s);
+    optionsPage_->CollectSettings(s);
     musicPage_->CollectSettings(s);
     return written;
 }
@@ -301,12 +293,6 @@ void TMainForm::Customize() {
 
 void TMainForm::ReportError(const QString& text) {
     Dialogs().ShowError(this, text);
-}
-
-bool TMainForm::MayWrite(const QString& typedName, const std::string& writtenName) {
-    const QString written = ToQt(writtenName);
-    if (written == typedName || !QFileInfo::exists(written)) return true;
-    return Dialogs().Confirm(this, tr("\"%1\" already exists.\n\nReplace it?").arg(written));
 }
 
 // --- Project menu ---
@@ -379,7 +365,8 @@ void TMainForm::SaveProject() {
 
 void TMainForm::SaveProjectAs() {
     const QString name = Dialogs().SaveProjectName(this, ToQt(model::LastFolder("Project")));
-    if (name.isEmpty() || !MayWrite(name, model::ProjectFileName(name.toStdString()))) return;
+    if (name.isEmpty() || !MayReplace(this, name, model::ProjectFileName(name.toStdString())))
+        return;
     try {
         const std::string saved = model::SaveProject1Click(name.toStdString(), HooksFor(*this));
         SetProjectFile(ToQt(saved));
@@ -392,6 +379,7 @@ void TMainForm::SaveProjectAs() {
 
 void TMainForm::SetProjectFile(const QString& file) {
     projectFile_ = file;
+    buildPage_->SetProjectFile(file);
     UpdateTitle();
     setWindowModified(false);
 }
@@ -412,7 +400,7 @@ void TMainForm::MarkModified() {
 void TMainForm::WatchForChanges() {
     const auto modified = [this] { MarkModified(); };
     for (QAbstractItemModel* list : std::initializer_list<QAbstractItemModel*>{
-             &Images(), &Music(), &effectTree_.ItemModel()}) {
+             &Images(), &Music(), &EffectTree().ItemModel()}) {
         connect(list, &QAbstractItemModel::rowsInserted, this, modified);
         connect(list, &QAbstractItemModel::rowsRemoved, this, modified);
         connect(list, &QAbstractItemModel::rowsMoved, this, modified);
@@ -423,16 +411,10 @@ void TMainForm::WatchForChanges() {
                     if (roles.contains(Qt::CheckStateRole)) MarkModified();
                 });
     }
-    for (QSpinBox* edit : {speedEdit2_, intervalEdit_})
-        connect(edit, &QSpinBox::valueChanged, this, modified);
-    QList<QAbstractButton*> radios = {backColorRadio_, backImageRadio_, backTiledRadio_,
-                                      backStretchRadio_};
-    for (const QButtonGroup* group : {videoGroup_, tvGroup_, syncGroup_})
-        radios << group->buttons();
-    for (QAbstractButton* radio : radios) connect(radio, &QAbstractButton::toggled, this, modified);
+    connect(effectsPage_, &EffectsPage::Changed, this, modified);
+    connect(optionsPage_, &OptionsPage::Changed, this, modified);
     for (QAction* item : musicPage_->OptionItems())
         connect(item, &QAction::toggled, this, modified);
-    connect(backcolorCb_, &ColorComboBox::ColorChanged, this, modified);
 }
 
 // --- Help menu ---

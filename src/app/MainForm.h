@@ -1,8 +1,9 @@
 // The main window: a five-step wizard (Images, Music, Effects, Options,
 // Build) chosen from a navigation bar or walked through with Next. The
-// window owns no data beyond its controls: RefreshFromSettings copies the
-// settings record and the working store into them, CollectSettings copies
-// them back.
+// window is made of one page per step and keeps the menus, the navigation
+// and the hand-over of the settings: RefreshFromSettings copies the settings
+// record and the working store into the pages, CollectSettings copies them
+// back.
 #pragma once
 
 #include <QList>
@@ -10,22 +11,15 @@
 
 #include <memory>
 
-#include "model/EffectTree.h"
+namespace model {
+class EffectTree;
+}  // namespace model
 
 class QAction;
-class QButtonGroup;
-class QFrame;
-class QGroupBox;
-class QLabel;
-class QListView;
 class QListWidget;
 class QMenu;
-class QProgressBar;
 class QPushButton;
-class QRadioButton;
-class QSpinBox;
 class QStackedWidget;
-class QTimer;
 class QToolButton;
 class QTreeView;
 
@@ -34,24 +28,18 @@ class TFullscreenForm;
 class TRunVantoscreen;
 }  // namespace screen
 
-namespace video {
-class BuildDriver;
-}  // namespace video
-
 namespace app {
 
-class ProportionalFrame;
-class BackgroundPreview;
-class ColorComboBox;
+class BuildPage;
+class EffectsPage;
+class HelpWindow;
 class ImageListModel;
 class ImagesPage;
 class MusicListModel;
 class MusicPage;
-class PictureView;
-class HelpWindow;
+class OptionsPage;
 class TAboutForm;
 class TImageForm;
-class ThumbnailPanel;
 
 // The preview window's outer size for a video format: VCD 320 x 288, SVCD
 // 480 x 576, DVD 720 x 576; an invalid size for any other value.
@@ -78,14 +66,14 @@ public:
     void SelectStep(int step);
     int CurrentStep() const;
 
-    model::EffectTree& EffectTree() { return effectTree_; }
+    model::EffectTree& EffectTree();
     // Fills the effect tree once per project and starts the Effects step's
     // preview the first time.
     void BuildEffectTree();
 
     ImageListModel& Images();
     MusicListModel& Music();
-    QTreeView& StyleList() { return *styleList_; }
+    QTreeView& StyleList();
 
     // The image list's row click: shows the selected row's thumbnail, or the
     // number of pictures of a selected folder.
@@ -106,13 +94,13 @@ public:
     HelpWindow* Help() const { return helpWindow_.get(); }
 
     // Whether a build is running.
-    bool Building() const { return building_; }
+    bool Building() const;
     // The Effects step's preview, once the effect tree has been built.
-    screen::TRunVantoscreen* MiniPreview() const { return miniPreview_.get(); }
+    screen::TRunVantoscreen* MiniPreview() const;
     // The show's and the music's length in whole seconds, as the Options
     // step last computed them.
-    int ShowSeconds() const { return showSeconds_; }
-    int MusicSeconds() const { return musicSeconds_; }
+    int ShowSeconds() const;
+    int MusicSeconds() const;
 
 signals:
     // A step became the current one.
@@ -126,9 +114,9 @@ private:
     // Layout.
     void CreateMenus();
     QWidget* CreateNavigation();
-    QWidget* CreateEffectsPage();
-    QWidget* CreateOptionsPage();
-    QWidget* CreateBuildPage();
+    void CreatePages();
+    // Connects the pages' requests to the window's commands.
+    void ConnectPages();
     QWidget* CreateBottomBar();
 
     // Steps and the bottom bar.
@@ -140,28 +128,15 @@ private:
     void cancelBClick();
     void UndoAndExit();
 
-    // Effects step.
-    void StartMiniPreview(int demoStyle);
-    void StyleListSelectionChanged();
-    void SpeedOrIntervalChanged();
+    // The per-picture dialog, from the Effects and Options steps.
     void Customize();
-
-    // Options step.
-    // What entering the step does: measures new music, collects the show
-    // and shows its lengths beside the sync modes.
+    // What entering the Options step does: measures new music, collects the
+    // show and shows its lengths beside the sync modes.
     void RefreshSyncTexts();
-    void UpdateSyncTexts();
-    // Writes the lengths last computed beside the sync modes.
-    void ShowSyncTexts();
     // Says on the Music and Build steps, and beside the music length, when
     // the background music is switched off.
     void UpdateMusicNotes();
-    void SelectBackgroundPicture();
-
-    // Build step.
-    void buildButtonClick();
-    void abortButtonClick();
-    // Controls that must wait while a build runs.
+    // Holds back the window's commands that must wait while a build runs.
     void EnableForBuild(bool building);
 
     // Project and Help menus.
@@ -176,9 +151,6 @@ private:
     void WatchForChanges();
     void MarkModified();
     void FillRecentMenu();
-    // Where the video dialog starts: the folder a video was last saved in
-    // (else the desktop), with the project's name or "slideshow".
-    QString SuggestedVideoName() const;
     void HelpClick();
     void HomePageClick();
     void EmailClick();
@@ -186,10 +158,6 @@ private:
 
     // Shows an error of a command the user started.
     void ReportError(const QString& text);
-    // Whether the file a save will write may be replaced. The save dialogs
-    // ask only about the name as typed; when an extension is appended to it
-    // the file written is another one, which may exist already.
-    bool MayWrite(const QString& typedName, const std::string& writtenName);
 
     // Navigation and pages.
     QListWidget* outlookBar_ = nullptr;
@@ -202,40 +170,9 @@ private:
 
     ImagesPage* imagesPage_ = nullptr;
     MusicPage* musicPage_ = nullptr;
-
-    // Effects step.
-    model::EffectTree effectTree_;
-    QTreeView* styleList_ = nullptr;
-    ProportionalFrame* fsPanel2_ = nullptr;
-    QSpinBox* speedEdit2_ = nullptr;
-    QSpinBox* intervalEdit_ = nullptr;
-    std::unique_ptr<screen::TRunVantoscreen> miniPreview_;
-    int previewedStyle_ = 0;
-    QLabel* catalogueNote_ = nullptr;  // why the tree is empty, when it is
-
-    // Options step.
-    QButtonGroup* videoGroup_ = nullptr;
-    QButtonGroup* tvGroup_ = nullptr;
-    QButtonGroup* syncGroup_ = nullptr;
-    QRadioButton* backColorRadio_ = nullptr;
-    QRadioButton* backImageRadio_ = nullptr;
-    QRadioButton* backTiledRadio_ = nullptr;
-    QRadioButton* backStretchRadio_ = nullptr;
-    ColorComboBox* backcolorCb_ = nullptr;
-    BackgroundPreview* backImage_ = nullptr;
-    int showSeconds_ = 0;
-    int musicSeconds_ = 0;
-
-    // Build step.
-    PictureView* bImage_ = nullptr;
-    QPushButton* buildButton_ = nullptr;
-    QPushButton* abortButton_ = nullptr;
-    QLabel* bLabel_ = nullptr;
-    QProgressBar* buildProgress_ = nullptr;
-    QLabel* buildMusicNote_ = nullptr;
-    std::unique_ptr<video::BuildDriver> buildDriver_;
-    bool building_ = false;
-    bool closeAfterBuild_ = false;  // the window was closed during a build
+    EffectsPage* effectsPage_ = nullptr;
+    OptionsPage* optionsPage_ = nullptr;
+    BuildPage* buildPage_ = nullptr;
 
     // Commands that would change the working store or stall the conversion
     // while a build runs.

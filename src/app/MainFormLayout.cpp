@@ -1,70 +1,27 @@
-// The controls of the main window and their places. Sizes come from the
+// The main window's menus, navigation bar, step pages and bottom bar, and
+// how the pages reach the window's commands. Sizes come from the
 // layouts; the design sizes only set minimums and proportions.
 #include <QAction>
-#include <QApplication>
-#include <QButtonGroup>
-#include <QFormLayout>
-#include <QGroupBox>
 #include <QHBoxLayout>
-#include <QHeaderView>
-#include <QLabel>
-#include <QListView>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPainter>
-#include <QProgressBar>
 #include <QPushButton>
-#include <QRadioButton>
-#include <QSpinBox>
 #include <QStackedWidget>
+#include <QStatusBar>
 #include <QStyle>
-#include <QTimer>
 #include <QToolButton>
-#include <QTreeView>
-#include <QVBoxLayout>
 
-#include "app/BackgroundPreview.h"
-#include "app/ColorComboBox.h"
+#include "app/BuildPage.h"
+#include "app/EffectsPage.h"
 #include "app/Icons.h"
-#include "app/ListRowDelegate.h"
+#include "app/ImagesPage.h"
 #include "app/MainForm.h"
-#include "app/MediaListModels.h"
-#include "app/PictureView.h"
-#include "app/ProportionalFrame.h"
-#include "app/ThumbnailPanel.h"
+#include "app/MusicPage.h"
+#include "app/OptionsPage.h"
 #include "app/WidgetFactory.h"
 
 namespace app {
-
-namespace {
-
-// A radio group: a titled box with one radio button per item, numbered
-// from 0 in the button group.
-QButtonGroup* RadioGroup(QGroupBox* box, const QStringList& items, const char* itemPrefix) {
-    auto* group = new QButtonGroup(box);
-    auto* layout = new QVBoxLayout(box);
-    for (int i = 0; i < items.size(); ++i) {
-        auto* radio = new QRadioButton(items[i], box);
-        radio->setObjectName(QLatin1String(itemPrefix) + QString::number(i));
-        group->addButton(radio, i);
-        layout->addWidget(radio);
-    }
-    return group;
-}
-
-QImage DecorativePicture() {
-    QImage picture(360, 240, QImage::Format_RGB32);
-    QPainter painter(&picture);
-    QLinearGradient sky(0, 0, 0, 240);
-    sky.setColorAt(0, QColor(0x1c, 0x3f, 0x8f));
-    sky.setColorAt(1, QColor(0x6a, 0xa7, 0xe8));
-    painter.fillRect(picture.rect(), sky);
-    PaintedIcon(IconKind::Build).paint(&painter, QRect(100, 40, 160, 160));
-    return picture;
-}
-
-}  // namespace
 
 void TMainForm::CreateMenus() {
     QMenu* project = menuBar()->addMenu(tr("&Project"));
@@ -148,228 +105,35 @@ QWidget* TMainForm::CreateNavigation() {
     return outlookBar_;
 }
 
-QWidget* TMainForm::CreateEffectsPage() {
-    auto* page = Named(new QWidget, "EffectTab");
-
-    styleList_ = Named(new QTreeView, "StyleList");
-    styleList_->setModel(&effectTree_.ItemModel());
-    styleList_->setHeaderHidden(true);
-    styleList_->setRootIsDecorated(true);
-    styleList_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    styleList_->setSelectionMode(QAbstractItemView::SingleSelection);
-    styleList_->setContextMenuPolicy(Qt::PreventContextMenu);
-    styleList_->setMinimumSize(200, 150);
-
-    auto* expand = Button("expandnodes1", QStringLiteral("+"), tr("Expand all"));
-    auto* collapse = Button("collapsenodes1", QStringLiteral("-"), tr("Collapse all"));
-    for (QPushButton* small : {expand, collapse})
-        small->setMaximumWidth(small->sizeHint().height() * 2);
-    auto* selectAll = Button("selectall1", tr("Select All"), tr("Use every effect"));
-    auto* disableAll = Button("disableall1", tr("Disable All"), tr("Use no effect"));
-    auto* customize = Button("customize1", tr("Customize..."),
-                             tr("Give pictures their own caption, interval and effects"));
-
-    fsPanel2_ =
-        Named(new ProportionalFrame(144, 108), "fsPanel2", tr("Preview of the selected effect"));
-    fsPanel2_->setFrameShape(QFrame::StyledPanel);
-    fsPanel2_->setFrameShadow(QFrame::Sunken);
-    fsPanel2_->setAutoFillBackground(true);
-    QPalette black = fsPanel2_->palette();
-    black.setColor(QPalette::Window, Qt::black);
-    fsPanel2_->setPalette(black);
-
-    speedEdit2_ = Named(new QSpinBox, "SpeedEdit2", tr("1 is the fastest, 5 the slowest"));
-    speedEdit2_->setRange(1, 5);
-    intervalEdit_ = Named(new QSpinBox, "IntervalEdit", tr("Seconds each picture stays on screen"));
-    intervalEdit_->setRange(1, 10000);
-    intervalEdit_->setSuffix(tr(" seconds"));
-
-    auto* tools = new QHBoxLayout;
-    tools->addWidget(expand);
-    tools->addWidget(collapse);
-    tools->addStretch();
-    tools->addWidget(selectAll);
-    tools->addWidget(disableAll);
-
-    auto* treeColumn = new QVBoxLayout;
-    treeColumn->addWidget(styleList_, 1);
-    treeColumn->addLayout(tools);
-
-    auto* form = new QFormLayout;
-    // Numbers keep the width of their digits, however wide the column grows.
-    form->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
-    auto* speedLabel = Label("Label3", tr("Transition speed:"));
-    auto* intervalLabel = Label("Label4", tr("Redraw interval:"));
-    speedLabel->setBuddy(speedEdit2_);
-    intervalLabel->setBuddy(intervalEdit_);
-    auto* speedRow = new QHBoxLayout;
-    speedRow->addWidget(speedEdit2_);
-    speedRow->addWidget(Label("speedNote", tr("1 = fastest, 5 = slowest")));
-    form->addRow(speedLabel, speedRow);
-    form->addRow(intervalLabel, intervalEdit_);
-
-    auto* side = new QVBoxLayout;
-    side->addWidget(fsPanel2_);
-    side->addLayout(form);
-    side->addWidget(customize, 0, Qt::AlignLeft);
-    side->addStretch();
-
-    auto* body = new QHBoxLayout;
-    body->addLayout(treeColumn, 3);
-    body->addLayout(side, 2);
-
-    catalogueNote_ = Label("catalogueNote", QString());
-    catalogueNote_->setWordWrap(true);
-    catalogueNote_->hide();
-
-    auto* layout = new QVBoxLayout(page);
-    layout->addWidget(Label("selecttransition1", tr("Select transition effects:")));
-    layout->addWidget(catalogueNote_);
-    layout->addLayout(body, 1);
-
-    // Every fill of the tree shows all effects, also one made by a project load.
-    connect(&effectTree_.ItemModel(), &QAbstractItemModel::rowsInserted, styleList_,
-            [this](const QModelIndex& parent, int first, int last) {
-                if (parent.isValid()) return;
-                for (int row = first; row <= last; ++row)
-                    styleList_->expand(effectTree_.ItemModel().index(row, 0));
-            });
-    connect(expand, &QPushButton::clicked, styleList_, &QTreeView::expandAll);
-    connect(collapse, &QPushButton::clicked, styleList_, &QTreeView::collapseAll);
-    connect(selectAll, &QPushButton::clicked, this, [this] { effectTree_.SetAllChecked(true); });
-    connect(disableAll, &QPushButton::clicked, this, [this] { effectTree_.SetAllChecked(false); });
-    connect(customize, &QPushButton::clicked, this, &TMainForm::Customize);
-    waitForBuildButtons_ << customize;
-    connect(styleList_->selectionModel(), &QItemSelectionModel::currentChanged, this,
-            &TMainForm::StyleListSelectionChanged);
-    connect(speedEdit2_, &QSpinBox::valueChanged, this, &TMainForm::SpeedOrIntervalChanged);
-    connect(intervalEdit_, &QSpinBox::valueChanged, this, &TMainForm::SpeedOrIntervalChanged);
-    return page;
+void TMainForm::CreatePages() {
+    pages_ = new QStackedWidget;
+    pages_->setObjectName(QStringLiteral("Pages1"));
+    imagesPage_ = new ImagesPage;
+    musicPage_ = new MusicPage;
+    effectsPage_ = new EffectsPage;
+    optionsPage_ = new OptionsPage;
+    buildPage_ = new BuildPage;
+    // In the order of the steps.
+    for (QWidget* page : std::initializer_list<QWidget*>{imagesPage_, musicPage_, effectsPage_,
+                                                         optionsPage_, buildPage_})
+        pages_->addWidget(page);
 }
 
-QWidget* TMainForm::CreateOptionsPage() {
-    auto* page = Named(new QWidget, "optionTab");
-
-    auto* videoBox = Named(new QGroupBox(tr("Video Format")), "VideoGroup");
-    videoGroup_ = RadioGroup(videoBox, {tr("VCD"), tr("SVCD"), tr("DVD")}, "VideoGroup");
-    auto* tvBox = Named(new QGroupBox(tr("Television Standards")), "tvGroup");
-    tvGroup_ = RadioGroup(tvBox,
-                          {tr("PAL (Europe, Australia, China, India...)"),
-                           tr("NTSC (United States, Japan, Korea...)")},
-                          "tvGroup");
-    auto* syncBox = Named(new QGroupBox(tr("Video Synchronization")), "syncGroup");
-    syncGroup_ = RadioGroup(
-        syncBox, {tr("Current length:"), tr("Fit to images:"), tr("Fit to music:")}, "syncGroup");
-
-    auto* background = Named(new QGroupBox(tr("Background")), "GroupBox1");
-    backColorRadio_ = Named(new QRadioButton(tr("Use solid color: ")), "BackColorRadio");
-    backcolorCb_ = Named(new ColorComboBox, "BackcolorCb", tr("Colour behind the pictures"));
-    backImageRadio_ = Named(new QRadioButton(tr("Use Image: ")), "BackImageRadio");
-    auto* select = Button("FlatButton29", tr("Select..."), tr("Choose the background picture"));
-    backImage_ = Named(new BackgroundPreview, "BackImage");
-    backTiledRadio_ = Named(new QRadioButton(tr("Tiled")), "BackTiledRadio");
-    backStretchRadio_ = Named(new QRadioButton(tr("Stretch")), "BackStretrchRadio");
-    auto* modeGroup = new QButtonGroup(background);
-    modeGroup->addButton(backColorRadio_);
-    modeGroup->addButton(backImageRadio_);
-    auto* drawGroup = new QButtonGroup(background);
-    drawGroup->addButton(backTiledRadio_);
-    drawGroup->addButton(backStretchRadio_);
-
-    auto* drawMode = new QHBoxLayout;
-    drawMode->addWidget(Label("Label5", tr("Draw mode:")));
-    drawMode->addWidget(backTiledRadio_);
-    drawMode->addWidget(backStretchRadio_);
-    drawMode->addStretch();
-
-    // The controls keep their own widths on the left; the preview takes the
-    // rest of the box, across and down, and draws itself in the proportions
-    // of the screen within it.
-    auto* grid = new QGridLayout(background);
-    grid->addWidget(backColorRadio_, 0, 0);
-    grid->addWidget(backcolorCb_, 0, 1);
-    grid->addWidget(backImageRadio_, 1, 0);
-    grid->addWidget(select, 1, 1);
-    grid->addLayout(drawMode, 2, 0, 1, 2);
-    grid->addWidget(backImage_, 0, 2, 4, 1);
-    grid->setColumnStretch(2, 1);
-    grid->setRowStretch(3, 1);
-
-    auto* customize = Button("FlatButton5", tr("Customize caption and effects..."),
-                             tr("Give pictures their own caption, interval and effects"));
-
-    auto* left = new QVBoxLayout;
-    left->addWidget(videoBox);
-    left->addWidget(tvBox);
-    left->addStretch();
-    auto* right = new QVBoxLayout;
-    right->addWidget(syncBox);
-    right->addWidget(background, 1);
-    auto* customizeRow = new QHBoxLayout;
-    customizeRow->addStretch();
-    customizeRow->addWidget(customize);
-    right->addLayout(customizeRow);
-
-    // The radio groups need only their texts' width; the background and
-    // its preview get what the window has to spare.
-    auto* layout = new QHBoxLayout(page);
-    layout->addLayout(left);
-    layout->addLayout(right, 1);
-
-    connect(select, &QPushButton::clicked, this, &TMainForm::SelectBackgroundPicture);
-    connect(customize, &QPushButton::clicked, this, &TMainForm::Customize);
-    waitForBuildButtons_ << customize;
-    return page;
-}
-
-QWidget* TMainForm::CreateBuildPage() {
-    auto* page = Named(new QWidget, "BuildTab");
-
-    auto* frame = Named(new QFrame, "Panel3");
-    frame->setFrameShape(QFrame::StyledPanel);
-    frame->setFrameShadow(QFrame::Sunken);
-    bImage_ = Named(new PictureView, "bImage");
-    bImage_->setMinimumSize(160, 120);
-    bImage_->SetPicture(DecorativePicture());
-    auto* frameLayout = new QVBoxLayout(frame);
-    frameLayout->setContentsMargins(2, 2, 2, 2);
-    frameLayout->addWidget(bImage_);
-
-    buildButton_ = Button("buildButton", tr("Build"), tr("Make the video"));
-    QFont bold = buildButton_->font();
-    bold.setBold(true);
-    buildButton_->setFont(bold);
-    abortButton_ = Button("abortButton", tr("Abort"), tr("Stop the running build"));
-    abortButton_->setEnabled(false);
-
-    bLabel_ = Label("bLabel", tr("Progress: 0%    Remaining Time: 00:00:00"));
-    bLabel_->setAlignment(Qt::AlignCenter);
-    bLabel_->hide();
-    buildProgress_ = Named(new QProgressBar, "buildProgress");
-    buildProgress_->setRange(0, 100);
-    buildProgress_->setValue(0);
-    buildProgress_->setTextVisible(false);  // the label below says it
-    buildProgress_->hide();
-    buildMusicNote_ =
-        Label("buildMusicNote", tr("Background music is off: the video will be silent."));
-    buildMusicNote_->setAlignment(Qt::AlignCenter);
-
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(buildButton_);
-    buttons->addWidget(abortButton_);
-    buttons->addStretch();
-
-    auto* layout = new QVBoxLayout(page);
-    layout->addWidget(frame, 1);
-    layout->addWidget(buildProgress_);
-    layout->addWidget(bLabel_);
-    layout->addWidget(buildMusicNote_);
-    layout->addLayout(buttons);
-
-    connect(buildButton_, &QPushButton::clicked, this, &TMainForm::buildButtonClick);
-    connect(abortButton_, &QPushButton::clicked, this, &TMainForm::abortButtonClick);
-    return page;
+void TMainForm::ConnectPages() {
+    connect(&musicPage_->PlayItem(), &QAction::toggled, this, &TMainForm::UpdateMusicNotes);
+    for (MediaListPage* page : std::initializer_list<MediaListPage*>{imagesPage_, musicPage_})
+        connect(page, &MediaListPage::StatusMessage, this,
+                [this](const QString& text) { statusBar()->showMessage(text, 8000); });
+    connect(effectsPage_, &EffectsPage::CustomizeClicked, this, &TMainForm::Customize);
+    connect(optionsPage_, &OptionsPage::CustomizeClicked, this, &TMainForm::Customize);
+    waitForBuildButtons_ << &effectsPage_->CustomizeButton() << &optionsPage_->CustomizeButton();
+    connect(buildPage_, &BuildPage::SettingsWanted, this, [this] {
+        Mp3LengthTimerTimer();
+        CollectSettings(true);
+    });
+    connect(buildPage_, &BuildPage::BuildingChanged, this, &TMainForm::EnableForBuild);
+    connect(buildPage_, &BuildPage::StatusMessage, this,
+            [this](const QString& text) { statusBar()->showMessage(text, 15000); });
 }
 
 QWidget* TMainForm::CreateBottomBar() {

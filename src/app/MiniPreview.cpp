@@ -5,14 +5,14 @@
 #include <QTreeView>
 
 #include "app/EffectPreviews.h"
-#include "app/MainForm.h"
+#include "app/EffectsPage.h"
 #include "app/ProportionalFrame.h"
 #include "model/Settings.h"
 #include "screen/PreviewRunner.h"
 
 namespace app {
 
-void TMainForm::StartMiniPreview(int demoStyle) {
+void EffectsPage::StartMiniPreview(int demoStyle) {
     if (miniPreview_ != nullptr) return;
     try {
         screen::RunnerOptions options;
@@ -42,7 +42,7 @@ void ResetPreviewScreen(screen::TVantoscreen& view, int progress) {
     view.SetProgress(progress);
 }
 
-void TMainForm::StyleListSelectionChanged() {
+void EffectsPage::StyleListSelectionChanged() {
     const int style = StyleOfNode(styleList_->currentIndex());
     if (style < 0 || style == previewedStyle_) return;
     previewedStyle_ = style;
@@ -53,10 +53,9 @@ void TMainForm::StyleListSelectionChanged() {
     miniPreview_->ShowNext();
 }
 
-void TMainForm::SpeedOrIntervalChanged() {
+void EffectsPage::SpeedOrIntervalChanged() {
     // Taken also without a preview, so the interval always reaches the show.
-    model::Settings.EffectSpeed2 = speedEdit2_->value();
-    model::Settings.ImageInterval = intervalEdit_->value();
+    CollectSettings(model::Settings);
     if (miniPreview_ != nullptr) miniPreview_->ApplySettings();
 }
 

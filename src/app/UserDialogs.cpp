@@ -128,4 +128,11 @@ void SetUserDialogs(UserDialogs* dialogs) {
     replacement = dialogs;
 }
 
+bool MayReplace(QWidget* parent, const QString& typedName, const std::string& writtenName) {
+    const QString written = QString::fromStdString(writtenName);
+    if (written == typedName || !QFileInfo::exists(written)) return true;
+    return Dialogs().Confirm(parent,
+                             QObject::tr("\"%1\" already exists.\n\nReplace it?").arg(written));
+}
+
 }  // namespace app

@@ -10,6 +10,8 @@
 #include <QStringList>
 #include <QUrl>
 
+#include <string>
+
 class QDialog;
 class QWidget;
 
@@ -56,6 +58,11 @@ protected:
     // The desktop's own open action; false when nothing could be started.
     virtual bool OpenWithDesktop(const QUrl& url);
 };
+
+// Whether the file a save will write may be replaced. The save dialogs ask
+// only about the name as typed; when an extension is appended to it the file
+// written is another one, which may exist already.
+bool MayReplace(QWidget* parent, const QString& typedName, const std::string& writtenName);
 
 // The object the windows use; a default one until SetUserDialogs is called.
 UserDialogs& Dialogs();

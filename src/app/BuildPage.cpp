@@ -1,0 +1,267 @@
+#include "app/BuildPage.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPainter>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "app/DiscSave.h"
+#include "app/FolderBrowser.h"
+#include "app/Icons.h"
+#include "app/PictureView.h"
+#include "app/Thumbnails.h"
+#include "app/UserDialogs.h"
+#include "app/WidgetFactory.h"
+#include "model/RecentProjects.h"
+#include "music/MusicService.h"
+#include "video/BuildDriver.h"
+#include "video/MclDef.h"
+
+namespace app {
+
+namespace {
+
+// Fine enough that the bar moves every frame of a short show.
+constexpr int kProgressSteps = 1000;
+
+QImage DecorativePicture() {
+    QImage picture(360, 240, QImage::Format_RGB32);
+    QPainter painter(&picture);
+    QLinearGradient sky(0, 0, 0, 240);
+    sky.setColorAt(0, QColor(0x1c, 0x3f, 0x8f));
+    sky.setColorAt(1, QColor(0x6a, 0xa7, 0xe8));
+    painter.fillRect(picture.rect(), sky);
+    PaintedIcon(IconKind::Build).paint(&painter, QRect(100, 40, 160, 160));
+    return picture;
+}
+
+}  // namespace
+
+BuildPage::BuildPage(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("BuildTab"));
+
+    buildButton_ = Button("buildButton", tr("Build"), tr("Make the video"));
+    QFont bold = buildButton_->font();
+    bold.setBold(true);
+    buildButton_->setFont(bold);
+    abortButton_ = Button("abortButton", tr("Abort"), tr("Stop the running build"));
+    abortButton_->setEnabled(false);
+
+    bLabel_ = Label("bLabel", tr("Progress: 0%    Remaining Time: 00:00:00"));
+    bLabel_->setAlignment(Qt::AlignCenter);
+    bLabel_->hide();
+    buildProgress_ = Named(new QProgressBar, "buildProgress");
+    buildProgress_->setRange(0, 100);
+    buildProgress_->setValue(0);
+    buildProgress_->setTextVisible(false);  // the label below says it
+    buildProgress_->hide();
+    buildMusicNote_ =
+        Label("buildMusicNote", tr("Background music is off: the video will be silent."));
+    buildMusicNote_->setAlignment(Qt::AlignCenter);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(buildButton_);
+    buttons->addWidget(abortButton_);
+    buttons->addStretch();
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(CreatePicture(), 1);
+    layout->addWidget(buildProgress_);
+    layout->addWidget(bLabel_);
+    layout->addWidget(buildMusicNote_);
+    layout->addLayout(buttons);
+
+    connect(buildButton_, &QPushButton::clicked, this, &BuildPage::buildButtonClick);
+    connect(abortButton_, &QPushButton::clicked, this, &BuildPage::abortButtonClick);
+}
+
+BuildPage::~BuildPage() = default;
+
+QWidget* BuildPage::CreatePicture() {
+    auto* frame = Named(new QFrame, "Panel3");
+    frame->setFrameShape(QFrame::StyledPanel);
+    frame->setFrameShadow(QFrame::Sunken);
+    bImage_ = Named(new PictureView, "bImage");
+    bImage_->setMinimumSize(160, 120);
+    bImage_->SetPicture(DecorativePicture());
+    auto* frameLayout = new QVBoxLayout(frame);
+    frameLayout->setContentsMargins(2, 2, 2, 2);
+    frameLayout->addWidget(bImage_);
+    return frame;
+}
+
+void BuildPage::StartBuild() {
+    if (buildButton_->isEnabled()) buildButton_->click();
+}
+
+void BuildPage::Abort() {
+    if (abortButton_->isEnabled()) abortButton_->click();
+}
+
+void BuildPage::CloseWhenDone() {
+    closeAfterBuild_ = true;
+    Abort();
+}
+
+void BuildPage::Leave() {
+    leaving_ = true;
+    Abort();
+}
+
+void BuildPage::ShowMusicOffNote(bool off) {
+    buildMusicNote_->setVisible(off);
+}
+
+void BuildPage::ReportError(const QString& text) {
+    Dialogs().ShowError(window(), text);
+}
+
+void BuildPage::EnableForBuild(bool building) {
+    building_ = building;
+    buildButton_->setEnabled(!building);
+    abortButton_->setEnabled(building);
+    // The window holds back what would change the working store or stall
+    // the conversion while it runs; switching steps and editing stay possible.
+    emit BuildingChanged(building);
+    if (building) {
+        abortButton_->setFocus();
+        bLabel_->show();
+        buildProgress_->setValue(0);
+        buildProgress_->show();
+    }
+}
+
+void BuildPage::MakeDriver() {
+    video::BuildHooks hooks;
+    hooks.collectSettings = [this] { emit SettingsWanted(); };
+    hooks.stopMusic = [] { music::StopMusic(false); };
+    hooks.progress = [this](const video::BuildProgress& progress) {
+        bLabel_->setText(QString::fromStdString(progress.text()));
+        // The encoder reports "finished" after an abort too; a completed
+        // build fills the bar once it has returned, an aborted one keeps
+        // it where it stopped.
+        if (progress.kind != video::kMclProgressFinished)
+            buildProgress_->setValue(static_cast<int>(progress.fraction() * kProgressSteps));
+        // Lets Abort, Exit and the other steps work during the conversion.
+        QApplication::processEvents();
+    };
+    hooks.frameShown = [this](const raster::Bitmap& frame) {
+        // Video frames fill a 4:3 screen.
+        bImage_->SetPicture(ImageFromBitmap(frame), 4.0 / 3.0);
+        bImage_->repaint();
+    };
+    hooks.stateChanged = [this](video::BuildState state) {
+        EnableForBuild(state == video::BuildState::Building);
+    };
+    hooks.approveLength = [this](double seconds) -> std::optional<std::string> {
+        const std::optional<QString> question = CapacityQuestion(seconds);
+        if (!question || Dialogs().Confirm(window(), *question)) return std::nullopt;
+        return tr("The build was not started.").toStdString();
+    };
+    buildDriver_ = std::make_unique<video::BuildDriver>(std::move(hooks));
+    buildProgress_->setRange(0, kProgressSteps);
+}
+
+bool BuildPage::LeftWhileBusy() {
+    EnableForBuild(false);
+    if (leaving_) return true;
+    if (!closeAfterBuild_) return false;
+    closeAfterBuild_ = false;
+    window()->close();
+    return true;
+}
+
+void BuildPage::buildButtonClick() {
+    if (building_) return;
+    if (!buildDriver_) MakeDriver();
+    QApplication::setOverrideCursor(Qt::BusyCursor);
+    const video::BuildResult result = buildDriver_->Build();
+    QApplication::restoreOverrideCursor();
+    if (LeftWhileBusy()) return;
+    ShowResult(result);
+    if (result.hasVideo()) SaveBuiltVideo(result);
+}
+
+void BuildPage::ShowResult(const video::BuildResult& result) {
+    switch (result.status) {
+        case video::BuildResult::Status::Completed:
+            bLabel_->setText(
+                tr("Done: %n frame(s) encoded.", nullptr, static_cast<int>(result.framesEncoded)));
+            buildProgress_->setValue(kProgressSteps);
+            break;
+        case video::BuildResult::Status::Aborted:
+            bLabel_->setText(tr("Aborted."));
+            break;
+        default:
+            bLabel_->setText(tr("No video was made."));
+            break;
+    }
+    QStringList problems;
+    for (const std::string& line : result.Problems()) problems << QString::fromStdString(line);
+    if (!problems.isEmpty()) ReportError(problems.join(QLatin1Char('\n')));
+}
+
+void BuildPage::SaveBuiltVideo(const video::BuildResult& result) {
+    // A place that cannot take the video (a read-only folder, a full disk)
+    // must not cost the build: ask again until it is saved or the user
+    // gives up.
+    for (;;) {
+        const QString name = Dialogs().SaveVideoName(window(), SuggestedVideoName());
+        if (name.isEmpty()) return;
+        if (DiscKindOfSaveName(name) != disc::DiscKind::Mpeg) {
+            QString message;
+            const DiscSaveView view{window(), bLabel_, buildProgress_, kProgressSteps,
+                                    abortButton_};
+            // Build stays unusable while the tools read the video.
+            EnableForBuild(true);
+            const DiscSaveOutcome outcome =
+                SaveDisc(view, video::BuildDriver::TemporaryVideoPath(), result, name, message);
+            if (LeftWhileBusy()) return;
+            if (outcome == DiscSaveOutcome::Written) {
+                emit StatusMessage(tr("The disc was written as %1.").arg(message));
+                return;
+            }
+            // The video itself is still there to be saved another way.
+            if (outcome == DiscSaveOutcome::Failed)
+                ReportError(message + QStringLiteral("\n\n") +
+                            tr("Choose another place or save the MPEG file."));
+            continue;
+        }
+        if (!MayReplace(window(), name, video::VideoFileName(name.toStdString()))) continue;
+        const base::Result<std::string> saved = buildDriver_->SaveVideo(name.toStdString());
+        if (!saved) {
+            ReportError(QString::fromStdString(saved.message()) + QStringLiteral("\n\n") +
+                        tr("Choose another place for the video."));
+            continue;
+        }
+        model::NoteLastFolder(
+            "Video", QFileInfo(QString::fromStdString(*saved)).absolutePath().toStdString());
+        emit StatusMessage(tr("The video was saved as %1.").arg(QString::fromStdString(*saved)));
+        return;
+    }
+}
+
+QString BuildPage::SuggestedVideoName() const {
+    // The desktop, or the home folder on a system without one, until a video
+    // has been saved somewhere that still exists.
+    QString folder = QString::fromStdString(model::LastFolder("Video"));
+    if (!QFileInfo(folder).isDir()) folder = DesktopFolder();
+    const QString name = projectFile_.isEmpty() ? QStringLiteral("slideshow")
+                                                : QFileInfo(projectFile_).completeBaseName();
+    return QString::fromStdString(
+        video::VideoFileName((folder + QLatin1Char('/') + name).toStdString()));
+}
+
+void BuildPage::abortButtonClick() {
+    if (buildDriver_) buildDriver_->Abort();
+    // Build becomes usable again only once the conversion has returned, so a
+    // second build never starts inside the first.
+    abortButton_->setEnabled(false);
+}
+
+}  // namespace app

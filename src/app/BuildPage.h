@@ -1,0 +1,85 @@
+// The Build step: runs the build with its progress, lets Abort end it, and
+// offers to save the video, as an MPEG file or authored to a disc.
+#pragma once
+
+#include <QWidget>
+
+#include <memory>
+
+class QLabel;
+class QProgressBar;
+class QPushButton;
+
+namespace video {
+class BuildDriver;
+struct BuildResult;
+}  // namespace video
+
+namespace app {
+
+class PictureView;
+
+class BuildPage : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit BuildPage(QWidget* parent = nullptr);
+    ~BuildPage() override;
+
+    // Whether a build is running.
+    bool Building() const { return building_; }
+    // What the Build button does, when it is usable.
+    void StartBuild();
+    // What the Abort button does, when it is usable.
+    void Abort();
+    // The window was closed during a build: end it, and close the window
+    // once it has returned.
+    void CloseWhenDone();
+    // The program ends without saving: a build that returns does nothing more.
+    void Leave();
+
+    // The project the video is named after; "" for none.
+    void SetProjectFile(const QString& file) { projectFile_ = file; }
+    // Says when the background music is switched off.
+    void ShowMusicOffNote(bool off);
+
+signals:
+    // The build is about to read the settings record: the window copies its
+    // controls into it and writes it.
+    void SettingsWanted();
+    // A build or a disc authoring started or ended.
+    void BuildingChanged(bool building);
+    // A line for the window's status bar.
+    void StatusMessage(const QString& text);
+
+private:
+    QWidget* CreatePicture();
+    void buildButtonClick();
+    void abortButtonClick();
+    void MakeDriver();
+    // Controls that must wait while a build runs.
+    void EnableForBuild(bool building);
+    // Ends a busy spell; true when the user asked to leave during it.
+    bool LeftWhileBusy();
+    void ShowResult(const video::BuildResult& result);
+    // Asks where the video goes until it is saved there or the user gives up.
+    void SaveBuiltVideo(const video::BuildResult& result);
+    // Where the video dialog starts: the folder a video was last saved in
+    // (else the desktop), with the project's name or "slideshow".
+    QString SuggestedVideoName() const;
+    void ReportError(const QString& text);
+
+    PictureView* bImage_ = nullptr;
+    QPushButton* buildButton_ = nullptr;
+    QPushButton* abortButton_ = nullptr;
+    QLabel* bLabel_ = nullptr;
+    QProgressBar* buildProgress_ = nullptr;
+    QLabel* buildMusicNote_ = nullptr;
+    std::unique_ptr<video::BuildDriver> buildDriver_;
+    bool building_ = false;
+    bool closeAfterBuild_ = false;  // the window was closed during a build
+    bool leaving_ = false;          // the program ends without saving
+    QString projectFile_;
+};
+
+}  // namespace app

@@ -1,0 +1,161 @@
+#include "app/EffectsPage.h"
+
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTreeView>
+#include <QVBoxLayout>
+
+#include "app/ProportionalFrame.h"
+#include "app/WidgetFactory.h"
+#include "model/Settings.h"
+#include "screen/PreviewRunner.h"
+
+namespace app {
+
+EffectsPage::EffectsPage(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("EffectTab"));
+
+    auto* body = new QHBoxLayout;
+    body->addLayout(CreateTreeColumn(), 3);
+    body->addLayout(CreateSide(), 2);
+
+    catalogueNote_ = Label("catalogueNote", QString());
+    catalogueNote_->setWordWrap(true);
+    catalogueNote_->hide();
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(Label("selecttransition1", tr("Select transition effects:")));
+    layout->addWidget(catalogueNote_);
+    layout->addLayout(body, 1);
+
+    connect(styleList_->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            &EffectsPage::StyleListSelectionChanged);
+    for (QSpinBox* edit : {speedEdit2_, intervalEdit_}) {
+        connect(edit, &QSpinBox::valueChanged, this, &EffectsPage::SpeedOrIntervalChanged);
+        connect(edit, &QSpinBox::valueChanged, this, &EffectsPage::Changed);
+    }
+}
+
+EffectsPage::~EffectsPage() {
+    // The preview draws into the panel, so it ends first.
+    miniPreview_.reset();
+}
+
+QLayout* EffectsPage::CreateTreeColumn() {
+    styleList_ = Named(new QTreeView, "StyleList");
+    styleList_->setModel(&effectTree_.ItemModel());
+    styleList_->setHeaderHidden(true);
+    styleList_->setRootIsDecorated(true);
+    styleList_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    styleList_->setSelectionMode(QAbstractItemView::SingleSelection);
+    styleList_->setContextMenuPolicy(Qt::PreventContextMenu);
+    styleList_->setMinimumSize(200, 150);
+
+    auto* expand = Button("expandnodes1", QStringLiteral("+"), tr("Expand all"));
+    auto* collapse = Button("collapsenodes1", QStringLiteral("-"), tr("Collapse all"));
+    for (QPushButton* small : {expand, collapse})
+        small->setMaximumWidth(small->sizeHint().height() * 2);
+    auto* selectAll = Button("selectall1", tr("Select All"), tr("Use every effect"));
+    auto* disableAll = Button("disableall1", tr("Disable All"), tr("Use no effect"));
+
+    auto* tools = new QHBoxLayout;
+    tools->addWidget(expand);
+    tools->addWidget(collapse);
+    tools->addStretch();
+    tools->addWidget(selectAll);
+    tools->addWidget(disableAll);
+
+    auto* column = new QVBoxLayout;
+    column->addWidget(styleList_, 1);
+    column->addLayout(tools);
+
+    // Every fill of the tree shows all effects, also one made by a project load.
+    connect(&effectTree_.ItemModel(), &QAbstractItemModel::rowsInserted, styleList_,
+            [this](const QModelIndex& parent, int first, int last) {
+                if (parent.isValid()) return;
+                for (int row = first; row <= last; ++row)
+                    styleList_->expand(effectTree_.ItemModel().index(row, 0));
+            });
+    connect(expand, &QPushButton::clicked, styleList_, &QTreeView::expandAll);
+    connect(collapse, &QPushButton::clicked, styleList_, &QTreeView::collapseAll);
+    connect(selectAll, &QPushButton::clicked, this, [this] { effectTree_.SetAllChecked(true); });
+    connect(disableAll, &QPushButton::clicked, this, [this] { effectTree_.SetAllChecked(false); });
+    return column;
+}
+
+QLayout* EffectsPage::CreateSide() {
+    fsPanel2_ =
+        Named(new ProportionalFrame(144, 108), "fsPanel2", tr("Preview of the selected effect"));
+    fsPanel2_->setFrameShape(QFrame::StyledPanel);
+    fsPanel2_->setFrameShadow(QFrame::Sunken);
+    fsPanel2_->setAutoFillBackground(true);
+    QPalette black = fsPanel2_->palette();
+    black.setColor(QPalette::Window, Qt::black);
+    fsPanel2_->setPalette(black);
+
+    speedEdit2_ = Named(new QSpinBox, "SpeedEdit2", tr("1 is the fastest, 5 the slowest"));
+    speedEdit2_->setRange(1, 5);
+    intervalEdit_ = Named(new QSpinBox, "IntervalEdit", tr("Seconds each picture stays on screen"));
+    intervalEdit_->setRange(1, 10000);
+    intervalEdit_->setSuffix(tr(" seconds"));
+    customize_ = Button("customize1", tr("Customize..."),
+                        tr("Give pictures their own caption, interval and effects"));
+
+    auto* form = new QFormLayout;
+    // Numbers keep the width of their digits, however wide the column grows.
+    form->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
+    auto* speedLabel = Label("Label3", tr("Transition speed:"));
+    auto* intervalLabel = Label("Label4", tr("Redraw interval:"));
+    speedLabel->setBuddy(speedEdit2_);
+    intervalLabel->setBuddy(intervalEdit_);
+    auto* speedRow = new QHBoxLayout;
+    speedRow->addWidget(speedEdit2_);
+    speedRow->addWidget(Label("speedNote", tr("1 = fastest, 5 = slowest")));
+    form->addRow(speedLabel, speedRow);
+    form->addRow(intervalLabel, intervalEdit_);
+
+    auto* side = new QVBoxLayout;
+    side->addWidget(fsPanel2_);
+    side->addLayout(form);
+    side->addWidget(customize_, 0, Qt::AlignLeft);
+    side->addStretch();
+
+    connect(customize_, &QPushButton::clicked, this, &EffectsPage::CustomizeClicked);
+    return side;
+}
+
+void EffectsPage::RefreshFromSettings(const model::TslSettings& s) {
+    {
+        // Each edit's change handler copies both edits into the record, so
+        // setting one while the other still shows the old value would undo it.
+        const QSignalBlocker quietInterval(intervalEdit_);
+        const QSignalBlocker quietSpeed(speedEdit2_);
+        intervalEdit_->setValue(s.ImageInterval);
+        speedEdit2_->setValue(s.EffectSpeed2);
+    }
+    SpeedOrIntervalChanged();
+}
+
+void EffectsPage::CollectSettings(model::TslSettings& s) const {
+    s.EffectSpeed2 = speedEdit2_->value();
+    s.ImageInterval = intervalEdit_->value();
+}
+
+void EffectsPage::BuildEffectTree() {
+    model::BuildEffectTree(effectTree_);
+    // An empty tree would otherwise look like a program without effects.
+    const bool empty = effectTree_.NodeCount() == 0;
+    if (empty)
+        catalogueNote_->setText(
+            tr("No effects to choose from: the effect catalogue \"%1\" is missing or lists none.")
+                .arg(QString::fromStdString(model::CatalogueStore().FileName())));
+    catalogueNote_->setVisible(empty);
+    // The tree may have been filled before (a project load fills it at once),
+    // so the preview takes the first enabled effect of that fill.
+    StartMiniPreview(effectTree_.FirstStyle());
+}
+
+}  // namespace app

@@ -1,0 +1,76 @@
+// The Effects step: the effect tree with its commands, the transition speed
+// and redraw interval, and a small preview of the effect last selected.
+#pragma once
+
+#include <QWidget>
+
+#include <memory>
+
+#include "model/EffectTree.h"
+
+class QLabel;
+class QPushButton;
+class QSpinBox;
+class QTreeView;
+
+namespace model {
+struct TslSettings;
+}  // namespace model
+
+namespace screen {
+class TRunVantoscreen;
+}  // namespace screen
+
+namespace app {
+
+class ProportionalFrame;
+
+class EffectsPage : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit EffectsPage(QWidget* parent = nullptr);
+    ~EffectsPage() override;
+
+    model::EffectTree& Tree() { return effectTree_; }
+    QTreeView& StyleList() const { return *styleList_; }
+
+    // The hand-over with the settings record: a new option of this step is
+    // read in the first and written in the second.
+    void RefreshFromSettings(const model::TslSettings& s);
+    void CollectSettings(model::TslSettings& s) const;
+
+    // Fills the effect tree from the settings and starts the preview the
+    // first time.
+    void BuildEffectTree();
+    // The preview, once the effect tree has been built.
+    screen::TRunVantoscreen* MiniPreview() const { return miniPreview_.get(); }
+
+    // The button that opens the per-picture dialog; it waits while a build runs.
+    QPushButton& CustomizeButton() const { return *customize_; }
+
+signals:
+    // The user changed the speed or the interval.
+    void Changed();
+    // The per-picture dialog was asked for.
+    void CustomizeClicked();
+
+private:
+    QLayout* CreateTreeColumn();
+    QLayout* CreateSide();
+    void StartMiniPreview(int demoStyle);
+    void StyleListSelectionChanged();
+    void SpeedOrIntervalChanged();
+
+    model::EffectTree effectTree_;
+    QTreeView* styleList_ = nullptr;
+    ProportionalFrame* fsPanel2_ = nullptr;
+    QSpinBox* speedEdit2_ = nullptr;
+    QSpinBox* intervalEdit_ = nullptr;
+    QPushButton* customize_ = nullptr;
+    QLabel* catalogueNote_ = nullptr;  // why the tree is empty, when it is
+    std::unique_ptr<screen::TRunVantoscreen> miniPreview_;
+    int previewedStyle_ = 0;
+};
+
+}  // namespace app

@@ -1,0 +1,202 @@
+#include "app/OptionsPage.h"
+
+#include <QButtonGroup>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include "app/BackgroundPreview.h"
+#include "app/ColorComboBox.h"
+#include "app/MediaListModels.h"
+#include "app/Thumbnails.h"
+#include "app/UserDialogs.h"
+#include "app/WidgetFactory.h"
+#include "model/FileIo.h"
+#include "model/LengthText.h"
+#include "model/Settings.h"
+#include "video/ShowTiming.h"
+
+namespace app {
+
+namespace {
+
+// A radio group: a titled box with one radio button per item, numbered
+// from 0 in the button group.
+QButtonGroup* RadioGroup(QGroupBox* box, const QStringList& items, const char* itemPrefix) {
+    auto* group = new QButtonGroup(box);
+    auto* layout = new QVBoxLayout(box);
+    for (int i = 0; i < items.size(); ++i) {
+        auto* radio = new QRadioButton(items[i], box);
+        radio->setObjectName(QLatin1String(itemPrefix) + QString::number(i));
+        group->addButton(radio, i);
+        layout->addWidget(radio);
+    }
+    return group;
+}
+
+// Checks the radio button of a group by its number; a number no button
+// has leaves every button unchecked.
+void SetGroupIndex(QButtonGroup& group, int index) {
+    if (QAbstractButton* button = group.button(index)) {
+        button->setChecked(true);
+        return;
+    }
+    const bool exclusive = group.exclusive();
+    group.setExclusive(false);
+    for (QAbstractButton* button : group.buttons()) button->setChecked(false);
+    group.setExclusive(exclusive);
+}
+
+}  // namespace
+
+OptionsPage::OptionsPage(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("optionTab"));
+
+    auto* videoBox = Named(new QGroupBox(tr("Video Format")), "VideoGroup");
+    videoGroup_ = RadioGroup(videoBox, {tr("VCD"), tr("SVCD"), tr("DVD")}, "VideoGroup");
+    auto* tvBox = Named(new QGroupBox(tr("Television Standards")), "tvGroup");
+    tvGroup_ = RadioGroup(tvBox,
+                          {tr("PAL (Europe, Australia, China, India...)"),
+                           tr("NTSC (United States, Japan, Korea...)")},
+                          "tvGroup");
+    auto* syncBox = Named(new QGroupBox(tr("Video Synchronization")), "syncGroup");
+    syncGroup_ = RadioGroup(
+        syncBox, {tr("Current length:"), tr("Fit to images:"), tr("Fit to music:")}, "syncGroup");
+
+    customize_ = Button("FlatButton5", tr("Customize caption and effects..."),
+                        tr("Give pictures their own caption, interval and effects"));
+
+    auto* left = new QVBoxLayout;
+    left->addWidget(videoBox);
+    left->addWidget(tvBox);
+    left->addStretch();
+    auto* right = new QVBoxLayout;
+    right->addWidget(syncBox);
+    right->addWidget(CreateBackground(), 1);
+    auto* customizeRow = new QHBoxLayout;
+    customizeRow->addStretch();
+    customizeRow->addWidget(customize_);
+    right->addLayout(customizeRow);
+
+    // The radio groups need only their texts' width; the background and
+    // its preview get what the window has to spare.
+    auto* layout = new QHBoxLayout(this);
+    layout->addLayout(left);
+    layout->addLayout(right, 1);
+
+    connect(customize_, &QPushButton::clicked, this, &OptionsPage::CustomizeClicked);
+    QList<QAbstractButton*> radios = {backColorRadio_, backImageRadio_, backTiledRadio_,
+                                      backStretchRadio_};
+    for (const QButtonGroup* group : {videoGroup_, tvGroup_, syncGroup_})
+        radios << group->buttons();
+    for (QAbstractButton* radio : radios)
+        connect(radio, &QAbstractButton::toggled, this, &OptionsPage::Changed);
+    connect(backcolorCb_, &ColorComboBox::ColorChanged, this, &OptionsPage::Changed);
+}
+
+QWidget* OptionsPage::CreateBackground() {
+    auto* background = Named(new QGroupBox(tr("Background")), "GroupBox1");
+    backColorRadio_ = Named(new QRadioButton(tr("Use solid color: ")), "BackColorRadio");
+    backcolorCb_ = Named(new ColorComboBox, "BackcolorCb", tr("Colour behind the pictures"));
+    backImageRadio_ = Named(new QRadioButton(tr("Use Image: ")), "BackImageRadio");
+    auto* select = Button("FlatButton29", tr("Select..."), tr("Choose the background picture"));
+    backImage_ = Named(new BackgroundPreview, "BackImage");
+    backTiledRadio_ = Named(new QRadioButton(tr("Tiled")), "BackTiledRadio");
+    backStretchRadio_ = Named(new QRadioButton(tr("Stretch")), "BackStretrchRadio");
+    auto* modeGroup = new QButtonGroup(background);
+    modeGroup->addButton(backColorRadio_);
+    modeGroup->addButton(backImageRadio_);
+    auto* drawGroup = new QButtonGroup(background);
+    drawGroup->addButton(backTiledRadio_);
+    drawGroup->addButton(backStretchRadio_);
+
+    auto* drawMode = new QHBoxLayout;
+    drawMode->addWidget(Label("Label5", tr("Draw mode:")));
+    drawMode->addWidget(backTiledRadio_);
+    drawMode->addWidget(backStretchRadio_);
+    drawMode->addStretch();
+
+    // The controls keep their own widths on the left; the preview takes the
+    // rest of the box, across and down, and draws itself in the proportions
+    // of the screen within it.
+    auto* grid = new QGridLayout(background);
+    grid->addWidget(backColorRadio_, 0, 0);
+    grid->addWidget(backcolorCb_, 0, 1);
+    grid->addWidget(backImageRadio_, 1, 0);
+    grid->addWidget(select, 1, 1);
+    grid->addLayout(drawMode, 2, 0, 1, 2);
+    grid->addWidget(backImage_, 0, 2, 4, 1);
+    grid->setColumnStretch(2, 1);
+    grid->setRowStretch(3, 1);
+
+    connect(select, &QPushButton::clicked, this, &OptionsPage::SelectBackgroundPicture);
+    return background;
+}
+
+void OptionsPage::RefreshFromSettings(const model::TslSettings& s) {
+    SetGroupIndex(*videoGroup_, s.VideoType);
+    SetGroupIndex(*tvGroup_, s.TVSet);
+    SetGroupIndex(*syncGroup_, s.MusicSync);
+    backcolorCb_->SetColor(ColorFromSetting(s.BackgroundColor));
+
+    backColorRadio_->setChecked(s.Back_Mode_UseColor);
+    backImageRadio_->setChecked(!backColorRadio_->isChecked());
+    backTiledRadio_->setChecked(s.Back_Image_UseTiled);
+    backStretchRadio_->setChecked(!backTiledRadio_->isChecked());
+
+    backImage_->SetPath(QString::fromStdString(s.Back_Image_Filename));
+    if (model::FileExists(s.Back_Image_Filename)) backImage_->LoadPicture();
+}
+
+void OptionsPage::CollectSettings(model::TslSettings& s) const {
+    // A group without a checked button (a value no button has, read from the
+    // file) keeps the value it had.
+    if (videoGroup_->checkedId() >= 0) s.VideoType = static_cast<uint8_t>(videoGroup_->checkedId());
+    if (tvGroup_->checkedId() >= 0) s.TVSet = tvGroup_->checkedId();
+    if (syncGroup_->checkedId() >= 0) s.MusicSync = static_cast<uint8_t>(syncGroup_->checkedId());
+    s.BackgroundColor = SettingFromColor(backcolorCb_->Color());
+    s.Back_Mode_UseColor = backColorRadio_->isChecked();
+    s.Back_Image_UseTiled = backTiledRadio_->isChecked();
+    s.Back_Image_Filename = backImage_->Path().toStdString();
+}
+
+void OptionsPage::UpdateSyncTexts(bool musicOn) {
+    const video::ShowLengths lengths = video::ComputeLengths();
+    showSeconds_ = lengths.timing.ShowSeconds;
+    musicSeconds_ = lengths.MusicSeconds;
+    ShowSyncTexts(musicOn);
+}
+
+void OptionsPage::ShowSyncTexts(bool musicOn) {
+    const auto text = [](int seconds) {
+        return QString::fromStdString(model::FormatSeconds(seconds));
+    };
+    // Music that is switched off is not in the video, whatever its length.
+    const QString music =
+        musicOn ? text(musicSeconds_) : tr("%1, but the music is off").arg(text(musicSeconds_));
+    syncGroup_->button(0)->setText(tr("Current length:  ") + text(showSeconds_));
+    syncGroup_->button(1)->setText(tr("Fit to images:    ") + text(showSeconds_));
+    syncGroup_->button(2)->setText(tr("Fit to music:      ") + music);
+}
+
+void OptionsPage::SelectBackgroundPicture() {
+    const std::string& initial = model::Settings.Back_Image_Path;
+    const QString file = Dialogs().OpenPictureFile(
+        window(), model::FolderExists(initial) ? QString::fromStdString(initial) : QString());
+    if (file.isEmpty()) return;
+    model::Settings.Back_Image_Path = FolderOfFile(file);
+    backImage_->SetPath(file);
+    emit Changed();
+    QString error;
+    if (!backImage_->LoadPicture(&error)) {
+        Dialogs().ShowError(window(), error);
+        return;
+    }
+    // Choosing a picture means using it.
+    backImageRadio_->setChecked(true);
+}
+
+}  // namespace app

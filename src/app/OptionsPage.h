@@ -1,0 +1,67 @@
+// The Options step: video format, television standard, synchronisation mode
+// with the show's and the music's lengths beside it, and the background
+// (a colour, or a picture tiled or stretched).
+#pragma once
+
+#include <QWidget>
+
+class QButtonGroup;
+class QPushButton;
+class QRadioButton;
+
+namespace model {
+struct TslSettings;
+}  // namespace model
+
+namespace app {
+
+class BackgroundPreview;
+class ColorComboBox;
+
+class OptionsPage : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit OptionsPage(QWidget* parent = nullptr);
+
+    // The hand-over with the settings record: a new option of this step is
+    // read in the first and written in the second.
+    void RefreshFromSettings(const model::TslSettings& s);
+    void CollectSettings(model::TslSettings& s) const;
+
+    // Computes the show's and the music's lengths from the settings record
+    // and writes them beside the sync modes.
+    void UpdateSyncTexts(bool musicOn);
+    // Writes the lengths last computed beside the sync modes.
+    void ShowSyncTexts(bool musicOn);
+    int ShowSeconds() const { return showSeconds_; }
+    int MusicSeconds() const { return musicSeconds_; }
+
+    // The button that opens the per-picture dialog; it waits while a build runs.
+    QPushButton& CustomizeButton() const { return *customize_; }
+
+signals:
+    // The user changed an option of the project.
+    void Changed();
+    // The per-picture dialog was asked for.
+    void CustomizeClicked();
+
+private:
+    QWidget* CreateBackground();
+    void SelectBackgroundPicture();
+
+    QButtonGroup* videoGroup_ = nullptr;
+    QButtonGroup* tvGroup_ = nullptr;
+    QButtonGroup* syncGroup_ = nullptr;
+    QRadioButton* backColorRadio_ = nullptr;
+    QRadioButton* backImageRadio_ = nullptr;
+    QRadioButton* backTiledRadio_ = nullptr;
+    QRadioButton* backStretchRadio_ = nullptr;
+    ColorComboBox* backcolorCb_ = nullptr;
+    BackgroundPreview* backImage_ = nullptr;
+    QPushButton* customize_ = nullptr;
+    int showSeconds_ = 0;
+    int musicSeconds_ = 0;
+};
+
+}  // namespace app
