@@ -11,6 +11,7 @@
 #include "app/BackgroundPreview.h"
 #include "app/ColorComboBox.h"
 #include "app/MediaListModels.h"
+#include "app/Mp4OptionsBox.h"
 #include "app/Thumbnails.h"
 #include "app/UserDialogs.h"
 #include "app/WidgetFactory.h"
@@ -56,7 +57,11 @@ OptionsPage::OptionsPage(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("optionTab"));
 
     auto* videoBox = Named(new QGroupBox(tr("Video Format")), "VideoGroup");
-    videoGroup_ = RadioGroup(videoBox, {tr("VCD"), tr("SVCD"), tr("DVD")}, "VideoGroup");
+    videoGroup_ = RadioGroup(videoBox,
+                             {tr("VCD"), tr("SVCD"), tr("DVD"), tr("MP4 720p (HD)"),
+                              tr("MP4 1080p (Full HD)"), tr("MP4 4K (Ultra HD)")},
+                             "VideoGroup");
+    mp4Box_ = new Mp4OptionsBox;
     auto* tvBox = Named(new QGroupBox(tr("Television Standards")), "tvGroup");
     tvGroup_ = RadioGroup(tvBox,
                           {tr("PAL (Europe, Australia, China, India...)"),
@@ -71,6 +76,7 @@ OptionsPage::OptionsPage(QWidget* parent) : QWidget(parent) {
 
     auto* left = new QVBoxLayout;
     left->addWidget(videoBox);
+    left->addWidget(mp4Box_);
     left->addWidget(tvBox);
     left->addStretch();
     auto* right = new QVBoxLayout;
@@ -95,6 +101,10 @@ OptionsPage::OptionsPage(QWidget* parent) : QWidget(parent) {
     for (QAbstractButton* radio : radios)
         connect(radio, &QAbstractButton::toggled, this, &OptionsPage::Changed);
     connect(backcolorCb_, &ColorComboBox::ColorChanged, this, &OptionsPage::Changed);
+    connect(mp4Box_, &Mp4OptionsBox::Changed, this, &OptionsPage::Changed);
+    connect(videoGroup_, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
+        if (checked) mp4Box_->FollowFormat(id);
+    });
 }
 
 QWidget* OptionsPage::CreateBackground() {
@@ -138,6 +148,7 @@ QWidget* OptionsPage::CreateBackground() {
 
 void OptionsPage::RefreshFromSettings(const model::TslSettings& s) {
     SetGroupIndex(*videoGroup_, s.VideoType);
+    mp4Box_->RefreshFromSettings(s);
     SetGroupIndex(*tvGroup_, s.TVSet);
     SetGroupIndex(*syncGroup_, s.MusicSync);
     backcolorCb_->SetColor(ColorFromSetting(s.BackgroundColor));
@@ -157,6 +168,7 @@ void OptionsPage::CollectSettings(model::TslSettings& s) const {
     if (videoGroup_->checkedId() >= 0) s.VideoType = static_cast<uint8_t>(videoGroup_->checkedId());
     if (tvGroup_->checkedId() >= 0) s.TVSet = tvGroup_->checkedId();
     if (syncGroup_->checkedId() >= 0) s.MusicSync = static_cast<uint8_t>(syncGroup_->checkedId());
+    mp4Box_->CollectSettings(s);
     s.BackgroundColor = SettingFromColor(backcolorCb_->Color());
     s.Back_Mode_UseColor = backColorRadio_->isChecked();
     s.Back_Image_UseTiled = backTiledRadio_->isChecked();

@@ -1,23 +1,34 @@
 // The Preview command: the show in its own window, with its music.
+#include <QGuiApplication>
+#include <QScreen>
+
+#include <optional>
+
 #include "app/MainForm.h"
 #include "app/UserDialogs.h"
 #include "model/Settings.h"
 #include "music/MusicService.h"
 #include "screen/FullscreenForm.h"
+#include "video/FrameGeometry.h"
 
 namespace app {
 
-QSize PreviewWindowSize(int videoType) {
-    switch (videoType) {
-        case 0:
-            return {320, 288};
-        case 1:
-            return {480, 576};
-        case 2:
-            return {720, 576};
-        default:
-            return {};
-    }
+namespace {
+
+// The most of the screen's free area a preview window takes.
+constexpr double kPreviewScreenShare = 0.9;
+
+}  // namespace
+
+QSize PreviewWindowSize(int videoType, int aspect, const QSize& room) {
+    const std::optional<video::FrameFormat> format = video::FrameFormatFor(videoType, aspect);
+    if (!format) return {};
+    QSize size(format->width, format->height);
+    // A video larger than the screen (1080p on a laptop) is previewed at
+    // the largest size that fits, in its own proportions.
+    if (room.isValid() && (size.width() > room.width() || size.height() > room.height()))
+        size.scale(room, Qt::KeepAspectRatio);
+    return size;
 }
 
 void TMainForm::previewBClick() {
@@ -33,7 +44,12 @@ void TMainForm::previewBClick() {
         music::PlayMusicFile(QString::fromStdString(model::Settings.Music.front()));
     if (!previewForm_) previewForm_ = std::make_unique<screen::TFullscreenForm>(this);
     // The television standard plays no part; other formats keep the size.
-    const QSize size = PreviewWindowSize(model::Settings.VideoType);
+    // The window frame and the desktop's panels take some of the screen.
+    const QScreen* screen =
+        window()->screen() ? window()->screen() : QGuiApplication::primaryScreen();
+    const QSize room = screen ? screen->availableGeometry().size() * kPreviewScreenShare : QSize();
+    const QSize size =
+        PreviewWindowSize(model::Settings.VideoType, model::Settings.VideoAspect, room);
     if (size.isValid()) previewForm_->SetOuterSize(size.width(), size.height());
     Dialogs().RunModal(*previewForm_);
     music::StopMusic(false);
