@@ -198,13 +198,22 @@ slide_s=$SECONDS_TAKEN slide_mb=$PEAK_MB
 echo "ffmpeg slideshow:        $slide_frames frames in ${slide_s} s = $(fps "$slide_frames" "$slide_s") fps," \
     "$(cpu_ms "$CPU_SECONDS" "$slide_frames") ms CPU a frame, peak ${slide_mb} MB"
 
-# 4. Memory with 200 pictures.
+# 4. Memory with 200 pictures. BIG_SHOW_SECONDS=N stops that build after N
+# seconds (as Ctrl-C does) on a slow machine: the show's lists are made before
+# the first frame, so the peak is reached early; only the memory is shown then.
 write_project 200 "$WORK/show200.dvprj"
-measure "$PROGRAM" build "$WORK/show200.dvprj" -o "$WORK/show200.$EXT"
-big_frames=$(video_frames "$WORK/show200.$EXT")
-big_s=$SECONDS_TAKEN big_mb=$PEAK_MB
-echo "vantoshow, 200 pictures: $big_frames frames in ${big_s} s = $(fps "$big_frames" "$big_s") fps," \
-    "$(cpu_ms "$CPU_SECONDS" "$big_frames") ms CPU a frame, peak ${big_mb} MB"
+if [ -n "${BIG_SHOW_SECONDS:-}" ]; then
+    /usr/bin/time -f '%M' -o "$WORK/time.txt" timeout -s INT "$BIG_SHOW_SECONDS" \
+        "$PROGRAM" build "$WORK/show200.dvprj" -o "$WORK/show200.$EXT" >/dev/null 2>&1 || true
+    big_mb=$(($(tail -1 "$WORK/time.txt") / 1024))
+    echo "vantoshow, 200 pictures: stopped after $BIG_SHOW_SECONDS s, peak ${big_mb} MB"
+else
+    measure "$PROGRAM" build "$WORK/show200.dvprj" -o "$WORK/show200.$EXT"
+    big_frames=$(video_frames "$WORK/show200.$EXT")
+    big_s=$SECONDS_TAKEN big_mb=$PEAK_MB
+    echo "vantoshow, 200 pictures: $big_frames frames in ${big_s} s = $(fps "$big_frames" "$big_s") fps," \
+        "$(cpu_ms "$CPU_SECONDS" "$big_frames") ms CPU a frame, peak ${big_mb} MB"
+fi
 
 # 5. MP4: the x264 speed presets on the same pre-rendered frames (the
 # encoder's own is chosen from these), and peak memory at 4K against ffmpeg

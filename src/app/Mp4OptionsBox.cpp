@@ -1,7 +1,7 @@
 #include "app/Mp4OptionsBox.h"
 
 #include <QComboBox>
-#include <QFormLayout>
+#include <QHBoxLayout>
 
 #include "app/WidgetFactory.h"
 #include "model/Settings.h"
@@ -18,16 +18,19 @@ void SetChoice(QComboBox& box, int value) {
 
 }  // namespace
 
-Mp4OptionsBox::Mp4OptionsBox(QWidget* parent) : QGroupBox(tr("MP4 Video"), parent) {
+Mp4OptionsBox::Mp4OptionsBox(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("Mp4Group"));
-    aspect_ = Named(new QComboBox, "Mp4Aspect", tr("The shape of the video frame"));
-    aspect_->addItems({tr("16:9 (wide screens, phones)"), tr("4:3")});
+    aspect_ = Named(new QComboBox, "Mp4Aspect",
+                    tr("The shape of the MP4 video: 16:9 for wide screens, or 4:3"));
+    aspect_->addItems({tr("16:9"), tr("4:3")});
     quality_ = Named(new QComboBox, "Mp4Quality",
-                     tr("High keeps more detail in a larger file, for large screens"));
+                     tr("The MP4 video's quality: High keeps more detail in a larger file"));
     quality_->addItems({tr("Standard"), tr("High")});
-    auto* layout = new QFormLayout(this);
-    layout->addRow(tr("Aspect:"), aspect_);
-    layout->addRow(tr("Quality:"), quality_);
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(aspect_);
+    layout->addWidget(quality_);
+    layout->addStretch();
     connect(aspect_, &QComboBox::currentIndexChanged, this, &Mp4OptionsBox::Changed);
     connect(quality_, &QComboBox::currentIndexChanged, this, &Mp4OptionsBox::Changed);
 }

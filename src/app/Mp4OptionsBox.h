@@ -1,9 +1,9 @@
-// The aspect and quality of the MP4 formats on the Options step, in a box of
-// their own below the video formats; usable only while an MP4 format is
+// The aspect and quality of the MP4 formats on the Options step, a row of
+// two lists below the video formats; usable only while an MP4 format is
 // chosen (the disc formats have neither).
 #pragma once
 
-#include <QGroupBox>
+#include <QWidget>
 
 class QComboBox;
 
@@ -13,7 +13,7 @@ struct TslSettings;
 
 namespace app {
 
-class Mp4OptionsBox : public QGroupBox {
+class Mp4OptionsBox : public QWidget {
     Q_OBJECT
 
 public:

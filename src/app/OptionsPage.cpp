@@ -25,15 +25,18 @@ namespace app {
 namespace {
 
 // A radio group: a titled box with one radio button per item, numbered
-// from 0 in the button group.
-QButtonGroup* RadioGroup(QGroupBox* box, const QStringList& items, const char* itemPrefix) {
+// from 0 in the button group, in columns of 'rows' buttons (one column
+// unless given).
+QButtonGroup* RadioGroup(QGroupBox* box, const QStringList& items, const char* itemPrefix,
+                         int rows = 0) {
     auto* group = new QButtonGroup(box);
-    auto* layout = new QVBoxLayout(box);
+    auto* layout = new QGridLayout(box);
+    if (rows <= 0) rows = static_cast<int>(items.size());
     for (int i = 0; i < items.size(); ++i) {
         auto* radio = new QRadioButton(items[i], box);
         radio->setObjectName(QLatin1String(itemPrefix) + QString::number(i));
         group->addButton(radio, i);
-        layout->addWidget(radio);
+        layout->addWidget(radio, i % rows, i / rows);
     }
     return group;
 }
@@ -57,11 +60,13 @@ OptionsPage::OptionsPage(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("optionTab"));
 
     auto* videoBox = Named(new QGroupBox(tr("Video Format")), "VideoGroup");
-    videoGroup_ = RadioGroup(videoBox,
-                             {tr("VCD"), tr("SVCD"), tr("DVD"), tr("MP4 720p (HD)"),
-                              tr("MP4 1080p (Full HD)"), tr("MP4 4K (Ultra HD)")},
-                             "VideoGroup");
+    // The disc formats in one column, the MP4 ones beside them with their
+    // aspect and quality underneath, so the step is no taller than before.
+    videoGroup_ = RadioGroup(
+        videoBox, {tr("VCD"), tr("SVCD"), tr("DVD"), tr("MP4 720p"), tr("MP4 1080p"), tr("MP4 4K")},
+        "VideoGroup", 3);
     mp4Box_ = new Mp4OptionsBox;
+    static_cast<QGridLayout*>(videoBox->layout())->addWidget(mp4Box_, 3, 0, 1, 2);
     auto* tvBox = Named(new QGroupBox(tr("Television Standards")), "tvGroup");
     tvGroup_ = RadioGroup(tvBox,
                           {tr("PAL (Europe, Australia, China, India...)"),
@@ -76,7 +81,6 @@ OptionsPage::OptionsPage(QWidget* parent) : QWidget(parent) {
 
     auto* left = new QVBoxLayout;
     left->addWidget(videoBox);
-    left->addWidget(mp4Box_);
     left->addWidget(tvBox);
     left->addStretch();
     auto* right = new QVBoxLayout;

@@ -180,7 +180,7 @@ TEST_F(MainFormTest, Mp4FormatsOfferTheirAspectAndQualityAndAnMp4File) {
              "[Set]\nVideoType=4\nVideoFormat=mp4-1080p\nVideoAspect=4:3\nVideoQuality=high\n");
     model::LoadAllSettings();
     EXPECT_TRUE(Radio("VideoGroup4")->isChecked());
-    auto* box = Find<QGroupBox>("Mp4Group");
+    auto* box = Find<QWidget>("Mp4Group");
     EXPECT_TRUE(box->isEnabled());
     EXPECT_EQ(Find<QComboBox>("Mp4Aspect")->currentIndex(), 1);
     EXPECT_EQ(Find<QComboBox>("Mp4Quality")->currentIndex(), 1);
