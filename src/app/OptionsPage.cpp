@@ -66,7 +66,7 @@ OptionsPage::OptionsPage(QWidget* parent) : QWidget(parent) {
         videoBox, {tr("VCD"), tr("SVCD"), tr("DVD"), tr("MP4 720p"), tr("MP4 1080p"), tr("MP4 4K")},
         "VideoGroup", 3);
     mp4Box_ = new Mp4OptionsBox;
-    static_cast<QGridLayout*>(videoBox->layout())->addWidget(mp4Box_, 3, 0, 1, 2);
+    static_cast<QGridLayout*>(videoBox->layout())->addWidget(mp4Box_, 3, 1);
     auto* tvBox = Named(new QGroupBox(tr("Television Standards")), "tvGroup");
     tvGroup_ = RadioGroup(tvBox,
                           {tr("PAL (Europe, Australia, China, India...)"),
