@@ -79,7 +79,7 @@ make_pictures() {
 write_project() {  # count file [format keys]
     local count=$1 file=$2 keys=${3:-$FORMAT_KEYS} i
     {
-        printf '[Set]\n%sTVSet=0\nMusicSync=0\nImageInterval=2\nEffectSpeed2=4\n' "$keys"
+        printf '[Set]\n%bTVSet=0\nMusicSync=0\nImageInterval=2\nEffectSpeed2=4\n' "$keys"
         printf 'PlayMusic=1\nShowCaption=0\nBack_Mode_UseColor=1\n[Pictures]\n'
         for i in $(seq 0 $((count - 1))); do
             local link
