@@ -48,11 +48,12 @@ make_pictures() {
 }
 
 # A project of COUNT pictures (the 40 photos over and over), interval 2 s,
-# speed 4, DVD PAL, the music.
-write_project() {  # count file
-    local count=$1 file=$2 i
+# speed 4, PAL, the music, in the given format keys (FORMAT_KEYS, else DVD).
+write_project() {  # count file [format keys]
+    local dvd_keys='VideoType=2\n'
+    local count=$1 file=$2 keys=${3:-${FORMAT_KEYS:-$dvd_keys}} i
     {
-        printf '[Set]\nVideoType=2\nTVSet=0\nMusicSync=0\nImageInterval=2\nEffectSpeed2=4\n'
+        printf '[Set]\n%bTVSet=0\nMusicSync=0\nImageInterval=2\nEffectSpeed2=4\n' "$keys"
         printf 'PlayMusic=1\nShowCaption=0\nBack_Mode_UseColor=1\n[Pictures]\n'
         for i in $(seq 0 $((count - 1))); do
             local link

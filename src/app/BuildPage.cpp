@@ -17,8 +17,10 @@
 #include "app/UserDialogs.h"
 #include "app/WidgetFactory.h"
 #include "model/RecentProjects.h"
+#include "model/Settings.h"
 #include "music/MusicService.h"
 #include "video/BuildDriver.h"
+#include "video/FrameGeometry.h"
 #include "video/MclDef.h"
 
 namespace app {
@@ -151,8 +153,12 @@ void BuildPage::MakeDriver() {
         QApplication::processEvents();
     };
     hooks.frameShown = [this](const raster::Bitmap& frame) {
-        // Video frames fill a 4:3 screen.
-        bImage_->SetPicture(ImageFromBitmap(frame), 4.0 / 3.0);
+        // Disc frames fill a 4:3 screen; MP4 frames have square pixels.
+        const auto format =
+            video::FrameFormatFor(model::Settings.VideoType, model::Settings.VideoAspect);
+        bImage_->SetPicture(
+            ImageFromBitmap(frame),
+            format ? double(format->displayWidth) / format->displayHeight : 4.0 / 3.0);
         bImage_->repaint();
     };
     hooks.stateChanged = [this](video::BuildState state) {
@@ -233,7 +239,8 @@ void BuildPage::SaveBuiltVideo(const video::BuildResult& result) {
                             tr("Choose another place or save the MPEG file."));
             continue;
         }
-        if (!MayReplace(window(), name, video::VideoFileName(name.toStdString()))) continue;
+        if (!MayReplace(window(), name, video::VideoFileName(name.toStdString(), VideoExtension())))
+            continue;
         const base::Result<std::string> saved = buildDriver_->SaveVideo(name.toStdString());
         if (!saved) {
             ReportError(QString::fromStdString(saved.message()) + QStringLiteral("\n\n") +
@@ -255,7 +262,12 @@ QString BuildPage::SuggestedVideoName() const {
     const QString name = projectFile_.isEmpty() ? QStringLiteral("slideshow")
                                                 : QFileInfo(projectFile_).completeBaseName();
     return QString::fromStdString(
-        video::VideoFileName((folder + QLatin1Char('/') + name).toStdString()));
+        video::VideoFileName((folder + QLatin1Char('/') + name).toStdString(), VideoExtension()));
+}
+
+const char* BuildPage::VideoExtension() {
+    const auto format = video::FrameFormatFor(model::Settings.VideoType);
+    return format ? format->extension : ".mpg";
 }
 
 void BuildPage::abortButtonClick() {

@@ -67,6 +67,8 @@ private:
     // Where the video dialog starts: the folder a video was last saved in
     // (else the desktop), with the project's name or "slideshow".
     QString SuggestedVideoName() const;
+    // ".mpg", or ".mp4" for the MP4 formats.
+    static const char* VideoExtension();
     void ReportError(const QString& text);
 
     PictureView* bImage_ = nullptr;

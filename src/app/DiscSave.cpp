@@ -8,6 +8,7 @@
 
 #include "disc/DiscAuthor.h"
 #include "model/Settings.h"
+#include "video/EncoderPresets.h"
 #include "video/ProgressText.h"
 #include "video/ShowTiming.h"
 
@@ -24,14 +25,17 @@ QString FolderFilter() {
     return QObject::tr("DVD-Video folder (VIDEO_TS, AUDIO_TS)");
 }
 
-// The disc each format is written to; capacity is checked for it.
+// The disc each format is written to; capacity is checked for it. An MP4
+// video goes on no disc, so there is nothing to fill.
 disc::DiscKind DiscOfFormat(int videoType) {
+    if (!video::IsDiscFormat(videoType)) return disc::DiscKind::Mpeg;
     return videoType == kDvd ? disc::DiscKind::Folder : disc::DiscKind::BinCue;
 }
 
 }  // namespace
 
 QStringList VideoSaveFilters(int videoType) {
+    if (!video::IsDiscFormat(videoType)) return {QObject::tr("MP4 video (*.mp4 *.MP4)")};
     if (videoType == kDvd) return {MpegFilter(), FolderFilter(), QObject::tr("DVD image (*.iso)")};
     return {MpegFilter(), QObject::tr("CD image (*.cue *.bin)")};
 }

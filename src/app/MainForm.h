@@ -41,9 +41,11 @@ class OptionsPage;
 class TAboutForm;
 class TImageForm;
 
-// The preview window's outer size for a video format: VCD 320 x 288, SVCD
-// 480 x 576, DVD 720 x 576; an invalid size for any other value.
-QSize PreviewWindowSize(int videoType);
+// The preview window's outer size for a video format and aspect: its
+// rendered frame (VCD 320 x 288, SVCD 480 x 576, DVD 720 x 576, MP4 1280 x 720
+// to 3840 x 2160), made smaller in its proportions to fit 'room' (ignored
+// when invalid); an invalid size for an unknown format.
+QSize PreviewWindowSize(int videoType, int aspect, const QSize& room);
 
 class TMainForm : public QMainWindow {
     Q_OBJECT

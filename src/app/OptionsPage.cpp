@@ -11,6 +11,7 @@
 #include "app/BackgroundPreview.h"
 #include "app/ColorComboBox.h"
 #include "app/MediaListModels.h"
+#include "app/Mp4OptionsBox.h"
 #include "app/Thumbnails.h"
 #include "app/UserDialogs.h"
 #include "app/WidgetFactory.h"
@@ -25,15 +26,18 @@ namespace app {
 namespace {
 
 // A radio group: a titled box with one radio button per item, numbered
-// from 0 in the button group.
-QButtonGroup* RadioGroup(QGroupBox* box, const QStringList& items, const char* itemPrefix) {
+// from 0 in the button group, in columns of 'rows' buttons (one column
+// unless given).
+QButtonGroup* RadioGroup(QGroupBox* box, const QStringList& items, const char* itemPrefix,
+                         int rows = 0) {
     auto* group = new QButtonGroup(box);
-    auto* layout = new QVBoxLayout(box);
+    auto* layout = new QGridLayout(box);
+    if (rows <= 0) rows = static_cast<int>(items.size());
     for (int i = 0; i < items.size(); ++i) {
         auto* radio = new QRadioButton(items[i], box);
         radio->setObjectName(QLatin1String(itemPrefix) + QString::number(i));
         group->addButton(radio, i);
-        layout->addWidget(radio);
+        layout->addWidget(radio, i % rows, i / rows);
     }
     return group;
 }
@@ -57,7 +61,13 @@ OptionsPage::OptionsPage(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("optionTab"));
 
     auto* videoBox = Named(new QGroupBox(tr("Video Format")), "VideoGroup");
-    videoGroup_ = RadioGroup(videoBox, {tr("VCD"), tr("SVCD"), tr("DVD")}, "VideoGroup");
+    // The disc formats in one column, the MP4 ones beside them with their
+    // aspect and quality underneath, so the step is no taller than before.
+    videoGroup_ = RadioGroup(
+        videoBox, {tr("VCD"), tr("SVCD"), tr("DVD"), tr("MP4 720p"), tr("MP4 1080p"), tr("MP4 4K")},
+        "VideoGroup", 3);
+    mp4Box_ = new Mp4OptionsBox;
+    static_cast<QGridLayout*>(videoBox->layout())->addWidget(mp4Box_, 3, 1);
     auto* tvBox = Named(new QGroupBox(tr("Television Standards")), "tvGroup");
     tvGroup_ = RadioGroup(tvBox,
                           {tr("PAL (Europe, Australia, China, India...)"),
@@ -95,6 +105,10 @@ OptionsPage::OptionsPage(QWidget* parent) : QWidget(parent) {
     for (QAbstractButton* radio : radios)
         connect(radio, &QAbstractButton::toggled, this, &OptionsPage::Changed);
     connect(backcolorCb_, &ColorComboBox::ColorChanged, this, &OptionsPage::Changed);
+    connect(mp4Box_, &Mp4OptionsBox::Changed, this, &OptionsPage::Changed);
+    connect(videoGroup_, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
+        if (checked) mp4Box_->FollowFormat(id);
+    });
 }
 
 QWidget* OptionsPage::CreateBackground() {
@@ -143,6 +157,7 @@ QWidget* OptionsPage::CreateBackground() {
 
 void OptionsPage::RefreshFromSettings(const model::TslSettings& s) {
     SetGroupIndex(*videoGroup_, s.VideoType);
+    mp4Box_->RefreshFromSettings(s);
     SetGroupIndex(*tvGroup_, s.TVSet);
     SetGroupIndex(*syncGroup_, s.MusicSync);
     backcolorCb_->SetColor(ColorFromSetting(s.BackgroundColor));
@@ -165,6 +180,7 @@ void OptionsPage::CollectSettings(model::TslSettings& s) const {
     if (videoGroup_->checkedId() >= 0) s.VideoType = static_cast<uint8_t>(videoGroup_->checkedId());
     if (tvGroup_->checkedId() >= 0) s.TVSet = tvGroup_->checkedId();
     if (syncGroup_->checkedId() >= 0) s.MusicSync = static_cast<uint8_t>(syncGroup_->checkedId());
+    mp4Box_->CollectSettings(s);
     s.BackgroundColor = SettingFromColor(backcolorCb_->Color());
     // With the blurred fill on, the colour-or-picture switch keeps its value.
     model::SetBackgroundMode(s, backBlurRadio_->isChecked()    ? model::BackgroundMode::Blurred

@@ -1,4 +1,5 @@
-// The Options step: video format, television standard, synchronisation mode
+// The Options step: video format (with the MP4 formats' aspect and quality),
+// television standard, synchronisation mode
 // with the show's and the music's lengths beside it, and the background
 // (a colour, a picture tiled or stretched, or each picture's blurred copy).
 #pragma once
@@ -17,6 +18,7 @@ namespace app {
 
 class BackgroundPreview;
 class ColorComboBox;
+class Mp4OptionsBox;
 
 class OptionsPage : public QWidget {
     Q_OBJECT
@@ -53,6 +55,7 @@ private:
     void UpdateBlurredPreview();
 
     QButtonGroup* videoGroup_ = nullptr;
+    Mp4OptionsBox* mp4Box_ = nullptr;
     QButtonGroup* tvGroup_ = nullptr;
     QButtonGroup* syncGroup_ = nullptr;
     QRadioButton* backColorRadio_ = nullptr;

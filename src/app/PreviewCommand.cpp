@@ -1,4 +1,9 @@
 // The Preview command: the show in its own window, with its music.
+#include <QGuiApplication>
+#include <QScreen>
+
+#include <optional>
+
 #include "app/MainForm.h"
 #include "app/UserDialogs.h"
 #include "model/Settings.h"
@@ -6,6 +11,7 @@
 #include "screen/FullscreenForm.h"
 #include "video/BuildMusicMix.h"
 #include "video/BuildSettings.h"
+#include "video/FrameGeometry.h"
 #include "video/ShowTiming.h"
 
 namespace app {
@@ -25,19 +31,20 @@ void PlayTheShowsMusic() {
                          music::ShowMix{mix.options, mix.cutEndMs, std::move(mix.gainOf)});
 }
 
+// The most of the screen's free area a preview window takes.
+constexpr double kPreviewScreenShare = 0.9;
+
 }  // namespace
 
-QSize PreviewWindowSize(int videoType) {
-    switch (videoType) {
-        case 0:
-            return {320, 288};
-        case 1:
-            return {480, 576};
-        case 2:
-            return {720, 576};
-        default:
-            return {};
-    }
+QSize PreviewWindowSize(int videoType, int aspect, const QSize& room) {
+    const std::optional<video::FrameFormat> format = video::FrameFormatFor(videoType, aspect);
+    if (!format) return {};
+    QSize size(format->width, format->height);
+    // A video larger than the screen (1080p on a laptop) is previewed at
+    // the largest size that fits, in its own proportions.
+    if (room.isValid() && (size.width() > room.width() || size.height() > room.height()))
+        size.scale(room, Qt::KeepAspectRatio);
+    return size;
 }
 
 void TMainForm::previewBClick() {
@@ -52,7 +59,12 @@ void TMainForm::previewBClick() {
     if (model::Settings.PlayMusic && !model::Settings.Music.empty()) PlayTheShowsMusic();
     if (!previewForm_) previewForm_ = std::make_unique<screen::TFullscreenForm>(this);
     // The television standard plays no part; other formats keep the size.
-    const QSize size = PreviewWindowSize(model::Settings.VideoType);
+    // The window frame and the desktop's panels take some of the screen.
+    const QScreen* screen =
+        window()->screen() ? window()->screen() : QGuiApplication::primaryScreen();
+    const QSize room = screen ? screen->availableGeometry().size() * kPreviewScreenShare : QSize();
+    const QSize size =
+        PreviewWindowSize(model::Settings.VideoType, model::Settings.VideoAspect, room);
     if (size.isValid()) previewForm_->SetOuterSize(size.width(), size.height());
     Dialogs().RunModal(*previewForm_);
     music::StopMusic(false);

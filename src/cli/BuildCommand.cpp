@@ -15,12 +15,14 @@ extern "C" {
 
 #include <unistd.h>
 
+#include <array>
 #include <atomic>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <optional>
+#include <span>
 #include <string>
 #include <system_error>
 
@@ -35,9 +37,11 @@ extern "C" {
 #include "model/MotionSetting.h"
 #include "model/Project.h"
 #include "model/Settings.h"
+#include "model/VideoFormatKeys.h"
 #include "model/WorkingState.h"
 #include "music/MusicLength.h"
 #include "video/BuildDriver.h"
+#include "video/FrameGeometry.h"
 #include "video/ProgressText.h"
 
 namespace cli {
@@ -45,7 +49,9 @@ namespace cli {
 namespace {
 
 constexpr const char* kUsage =
-    "Usage: vantoshow build [PROJECT.dvprj] -o OUT.mpg [--format vcd|svcd|dvd]\n"
+    "Usage: vantoshow build [PROJECT.dvprj] -o OUT.mpg\n"
+    "                       [--format vcd|svcd|dvd|mp4-720p|mp4-1080p|mp4-4k]\n"
+    "                       [--aspect 16:9|4:3] [--quality standard|high]\n"
     "                       [--standard pal|ntsc] [--sync none|pictures|music]\n"
     "                       [--disc mpeg|folder|iso|bincue] [--force]\n"
     "                       [--background blur|color|picture]\n"
@@ -55,14 +61,17 @@ constexpr const char* kUsage =
     "                       [--even-loudness on|off]\n"
     "\n"
     "Builds the show of a project file, or of the working options file when no\n"
-    "project is named, into an MPEG video. The options override the project's\n"
-    "video format, television standard and synchronisation (fit the music to the\n"
+    "project is named, into an MPEG or MP4 video. The options override the\n"
+    "project's video format, the aspect and quality of the MP4 formats (H.264\n"
+    "and AAC; 16:9 and standard unless stored), television standard (the frame\n"
+    "rate: 25 or 29.97 per second) and synchronisation (fit the music to the\n"
     "pictures, or the pictures to the music), and --background what lies behind\n"
     "pictures that do not fill the frame (each picture's own blurred copy, the\n"
-    "colour, or the background picture). \".mpg\" is added to OUT unless it\n"
-    "ends so. The output is written whole or not at all. --motion sets the pan and\n"
-    "zoom of every picture without its own (STRENGTH 1..5, how far the view\n"
-    "travels: 5% to 25% of the picture; 3 when not given).\n"
+    "colour, or the background picture). \".mpg\" (\".mp4\" for the MP4 formats)\n"
+    "is added to OUT unless it ends so. The output is written whole or not at\n"
+    "all. --motion sets the pan and zoom of every picture without its own\n"
+    "(STRENGTH 1..5, how far the view travels: 5% to 25% of the picture; 3 when\n"
+    "not given).\n"
     "\n"
     "A DVD build can also be written as a DVD-Video folder (--disc folder) or\n"
     "image (OUT.iso), a VCD or SVCD build as a CD image (OUT.cue with OUT.bin);\n"
@@ -107,6 +116,8 @@ struct Options {
     std::string project;
     std::string output;
     std::optional<uint8_t> videoType;
+    std::optional<uint8_t> aspect;
+    std::optional<uint8_t> quality;
     std::optional<int32_t> tvSet;
     std::optional<uint8_t> musicSync;
     std::optional<model::BackgroundMode> background;
@@ -130,6 +141,25 @@ std::optional<int> ParseChoice(const std::string& value,
     return std::nullopt;
 }
 
+// The options whose values are named in the model's tables, as the project
+// stores them.
+struct NamedOption {
+    const char* option;
+    std::span<const model::NamedValue> names;
+    std::optional<uint8_t> Options::*field;
+};
+const std::array<NamedOption, 3> kNamedOptions{{
+    {"--format", model::kVideoFormatNames, &Options::videoType},
+    {"--aspect", model::kVideoAspectNames, &Options::aspect},
+    {"--quality", model::kVideoQualityNames, &Options::quality},
+}};
+
+const NamedOption* NamedOptionOf(const std::string& arg) {
+    for (const NamedOption& named : kNamedOptions)
+        if (arg == named.option) return &named;
+    return nullptr;
+}
+
 // A wrong argument: the command prints the reason and exits with kExitUsage.
 base::Fault Usage(std::string reason) {
     return base::MakeFault(std::move(reason), base::FaultKind::Refused);
@@ -149,11 +179,11 @@ base::Status ParseArguments(int argc, char** argv, Options& options, bool& help)
             help = true;
         } else if (arg == "-o" || arg == "--output") {
             if (!value(options.output)) return Usage("option " + arg + " needs a value");
-        } else if (arg == "--format") {
+        } else if (const auto named = NamedOptionOf(arg)) {
             if (!value(text)) return Usage("option " + arg + " needs a value");
-            const auto choice = ParseChoice(text, {"vcd", "svcd", "dvd"});
-            if (!choice) return Usage("--format must be vcd, svcd or dvd");
-            options.videoType = static_cast<uint8_t>(*choice);
+            options.*named->field = model::ValueOfName(named->names, text);
+            if (!(options.*named->field))
+                return Usage(arg + " must be " + model::NameList(named->names));
         } else if (arg == "--standard") {
             if (!value(text)) return Usage("option " + arg + " needs a value");
             const auto choice = ParseChoice(text, {"pal", "ntsc"});
@@ -286,6 +316,8 @@ int RunBuild(const Options& options) {
     }
     model::LoadAllSettings();
     if (options.videoType) model::Settings.VideoType = *options.videoType;
+    if (options.aspect) model::Settings.VideoAspect = *options.aspect;
+    if (options.quality) model::Settings.VideoQuality = *options.quality;
     if (options.tvSet) model::Settings.TVSet = *options.tvSet;
     if (options.musicSync) model::Settings.MusicSync = *options.musicSync;
     if (options.background) model::SetBackgroundMode(model::Settings, *options.background);
@@ -302,8 +334,11 @@ int RunBuild(const Options& options) {
         options.force};
     // A folder named as the output would otherwise get a video beside it
     // ("folder.mpg") or a hidden one inside it (".mpg").
+    const auto format = video::FrameFormatFor(model::Settings.VideoType);
     const std::string output =
-        kind == disc::DiscKind::Mpeg ? video::VideoFileName(options.output) : discChoice.output;
+        kind == disc::DiscKind::Mpeg
+            ? video::VideoFileName(options.output, format ? format->extension : ".mpg")
+            : discChoice.output;
     for (const std::string& name : {options.output, output}) {
         // A disc folder is made whole and renamed into place: a free name or an empty folder.
         if (kind == disc::DiscKind::Folder) {

@@ -246,7 +246,7 @@ raster::Bitmap ComposeOnBlack(const std::string& path, int width, int height) {
     // A frame of one of the video formats is shown on a 4:3 screen, so it is
     // composed in display proportions exactly as the build does; any other
     // size is taken as square pixels.
-    video::FrameFormat format{0, "custom", width, height, width, height};
+    video::FrameFormat format{0, "custom", width, height, width, height, ".mpg"};
     for (int videoType = 0; videoType <= 2; ++videoType) {
         const auto known = video::FrameFormatFor(videoType);
         if (known && known->width == width && known->height == height) format = *known;

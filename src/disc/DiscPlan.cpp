@@ -73,6 +73,11 @@ DiscKind KindOfOutputName(const std::string& name) {
 }
 
 base::Status CheckKindForFormat(DiscKind kind, int videoType) {
+    if (kind != DiscKind::Mpeg && !video::IsDiscFormat(videoType))
+        return base::MakeFault(
+            "an MP4 video cannot be authored as a disc: a DVD-Video folder or image needs "
+            "the DVD format, a .bin/.cue image the VCD or SVCD format",
+            base::FaultKind::Refused);
     const bool dvd = videoType == static_cast<int>(video::VideoFormat::Dvd);
     if ((kind == DiscKind::Folder || kind == DiscKind::Iso) && !dvd)
         return base::MakeFault("a DVD-Video folder or image needs the DVD format",

@@ -5,6 +5,7 @@
 #include "model/FileIo.h"
 #include "model/Settings.h"
 #include "model/Text.h"
+#include "model/VideoFormatKeys.h"
 
 namespace model {
 
@@ -45,6 +46,7 @@ std::string ProjectFileName(const std::string& chosenName) {
 base::Status CheckProjectText(std::string_view text) {
     // A byte order mark is no problem: the store skips it too.
     if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
+    const std::string_view whole = text;
     if (Trim(text).empty()) return NotAProject("the file is empty.");
     if (IsBinary(text))
         return NotAProject("the file is not a project file (it holds binary data).");
@@ -71,7 +73,9 @@ base::Status CheckProjectText(std::string_view text) {
     }
     if (!hasSettings)
         return NotAProject("the file is not a project file (it has no settings section).");
-    return {};
+    IniFile store;
+    store.SetText(whole);
+    return CheckVideoKeys(store);
 }
 
 void Save1Click(const ProjectHooks& hooks, const std::string& projectFile) {

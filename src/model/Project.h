@@ -35,7 +35,8 @@ struct ProjectHooks {
 std::string ProjectFileName(const std::string& chosenName);
 
 // Why a text cannot be a project file (empty, binary, not INI, cut off, no
-// settings section), or ok when it can.
+// settings section, a video format, aspect or quality this program does not
+// know), or ok when it can.
 [[nodiscard]] base::Status CheckProjectText(std::string_view text);
 
 // Reads a file chosen as a project, or says, naming the file, why it cannot

@@ -14,6 +14,7 @@
 #include "model/FileIo.h"
 #include "model/MediaPaths.h"
 #include "model/MusicMixSettings.h"
+#include "model/VideoFormatKeys.h"
 
 namespace model {
 
@@ -215,7 +216,7 @@ void LoadSettings() {
     product.email = store.ReadString(kSet, "email", kDefaultProductStrings.email);
     product.title = store.ReadString(kSet, "title", kDefaultProductStrings.title);
 
-    s.VideoType = Low8(store.ReadInteger(kSet, "VideoType", defaults.VideoType));
+    ReadVideoKeys(store, s);
     s.TVSet = store.ReadInteger(kSetLower, "TVSet", defaults.TVSet);
     s.MusicSync = Low8(store.ReadInteger(kSet, "MusicSync", defaults.MusicSync));
     s.Motion = ReadShowMotion(store);
@@ -248,7 +249,7 @@ bool SaveSettings() noexcept {
                            static_cast<int32_t>(s.TransparentModeColor));
         store.WriteInteger(kSet, "ImageSequence", s.ImageSequence);
         store.WriteInteger(kSet, "MusicSync", s.MusicSync);
-        store.WriteInteger(kSet, "VideoType", s.VideoType);
+        WriteVideoKeys(store, s);
         store.WriteInteger(kSetLower, "TVSet", s.TVSet);
         store.WriteBool(kSet, "ShowCaption", s.ShowCaption);
         WriteShowMotion(store, s.Motion);

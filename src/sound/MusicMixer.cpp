@@ -18,8 +18,7 @@ constexpr int64_t kCompactAfter = 1 << 16;
 
 MusicMixer::MusicMixer(int sampleRate, int channels, const MixOptions& options, int64_t cutEnd,
                        Hooks hooks)
-    : sampleRate_(sampleRate),
-      channels_(channels),
+    : channels_(channels),
       crossfade_(MsToSamples(ClampFadeMs(options.crossfadeMs), sampleRate)),
       fadeIn_(MsToSamples(ClampFadeMs(options.fadeInMs), sampleRate)),
       fadeOut_(MsToSamples(ClampFadeMs(options.fadeOutMs), sampleRate)),

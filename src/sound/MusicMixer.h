@@ -76,7 +76,6 @@ private:
     void trackEnded();
     float& at(int64_t position, int channel);
 
-    int sampleRate_;
     int channels_;
     int64_t crossfade_;
     int64_t fadeIn_;

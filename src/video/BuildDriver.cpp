@@ -191,12 +191,15 @@ BuildResult BuildDriver::RunBuild(const std::string& outputPath) {
     BuildResult result;
     BuildSettings settings = BuildSettingsFrom(model::Settings);
     ListsWriteBack writeBack(settings);
-    const std::optional<FrameFormat> format = FrameFormatFor(settings.VideoType);
+    const std::optional<FrameFormat> format =
+        FrameFormatFor(settings.VideoType, settings.VideoAspect);
     if (!format) {
         result.message = "Unknown video format (VideoType " + std::to_string(settings.VideoType) +
-                         "); choose VCD, SVCD or DVD.";
+                         ", aspect " + std::to_string(settings.VideoAspect) +
+                         "); choose VCD, SVCD, DVD or MP4.";
         return result;
     }
+    extension_ = format->extension;
 
     result.skipped = LeaveOutUnreadable(settings.Pictures, hooks_.probePicture);
     if (settings.Pictures.empty()) {
@@ -230,6 +233,8 @@ BuildResult BuildDriver::RunBuild(const std::string& outputPath) {
     SessionInput input;
     input.format = *format;
     input.tvSet = settings.TVSet;
+    input.aspect = settings.VideoAspect;
+    input.quality = settings.VideoQuality;
     input.musicSync = musicSync;
     input.showCaption = settings.ShowCaption;
     input.playMusic = settings.PlayMusic;
@@ -282,18 +287,18 @@ BuildResult BuildDriver::RunBuild(const std::string& outputPath) {
 }
 
 base::Result<std::string> BuildDriver::SaveVideo(const std::string& chosenName) const {
-    const std::string target = VideoFileName(chosenName);
+    const std::string target = VideoFileName(chosenName, extension_);
     if (base::Status copied = CopyFileWhole(TemporaryVideoPath(), target); !copied)
         return copied.fault();
     return target;
 }
 
-std::string VideoFileName(const std::string& chosenName) {
+std::string VideoFileName(const std::string& chosenName, std::string_view wanted) {
     const size_t slash = chosenName.find_last_of('/');
     const std::string name = slash == std::string::npos ? chosenName : chosenName.substr(slash + 1);
     const size_t dot = name.find_last_of('.');
     const std::string extension = dot == std::string::npos ? std::string() : name.substr(dot);
-    return model::ToLower(extension) == ".mpg" ? chosenName : chosenName + ".mpg";
+    return model::ToLower(extension) == wanted ? chosenName : chosenName + std::string(wanted);
 }
 
 base::Status CopyFileWhole(const std::string& from, const std::string& to) {

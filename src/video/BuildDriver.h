@@ -16,6 +16,7 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "base/Result.h"
@@ -101,10 +102,10 @@ public:
 
     // DataDir() + "tmp.mpg": every build writes it, and it is never deleted.
     static std::string TemporaryVideoPath();
-    // Copies the temporary video to the chosen name (".mpg" appended unless
-    // it already ends so, in any letter case), replacing the file whole or
-    // not at all. Returns the name written, or a fault naming the file and
-    // the reason.
+    // Copies the temporary video to the chosen name (the extension of the
+    // format last built, ".mpg" or ".mp4", appended unless it already ends
+    // so, in any letter case), replacing the file whole or not at all. Returns the name written, or
+    // a fault naming the file and the reason.
     [[nodiscard]] base::Result<std::string> SaveVideo(const std::string& chosenName) const;
 
 private:
@@ -113,14 +114,15 @@ private:
 
     BuildHooks hooks_;
     BuildState state_ = BuildState::Idle;
+    const char* extension_ = ".mpg";   // of the format last built
     BuildSession* session_ = nullptr;  // while a conversion runs
     bool abortRequested_ = false;      // during this build
 };
 
-// The name a video is saved under: chosenName, with ".mpg" appended when its
-// extension, lower-cased, is not ".mpg" (show.MPG stays, show.mpeg becomes
-// show.mpeg.mpg).
-std::string VideoFileName(const std::string& chosenName);
+// The name a video is saved under: chosenName, with 'extension' (".mpg" or
+// ".mp4") appended when its extension, lower-cased, is not that one
+// (show.MPG stays, show.mpeg becomes show.mpeg.mpg).
+std::string VideoFileName(const std::string& chosenName, std::string_view extension = ".mpg");
 
 // Copies a file through a temporary file beside the target, then renames it
 // over the target, or says, naming the file, why it could not.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <filesystem>
 #include <utility>
 
 #include "base/Random.h"
@@ -16,12 +17,12 @@ namespace video {
 namespace {
 
 // Measures caption text in the style OnVideoFunc draws it with.
-TextExtent MeasureCaption(const std::string& text, int pixelSize) {
+TextExtent MeasureCaption(const std::string& text, int pixelSize, int shadow) {
     return MeasureTextExtent(TextStyle{.family = kCaptionFont,
                                        .pixelSize = pixelSize,
                                        .bold = true,
-                                       .shadowDx = kCaptionShadowOffset,
-                                       .shadowDy = kCaptionShadowOffset},
+                                       .shadowDx = shadow,
+                                       .shadowDy = shadow},
                              text);
 }
 
@@ -89,7 +90,9 @@ SessionOutcome BuildSession::Run(const std::string& outputPath) {
     MclAudioSetFileName(encoder, outputPath);
     audioRequests_ = 0;
     if (input_.format.videoType != kMclFormatVcd) MclEnableMPEG2();
+    MclSetVideoOptions(encoder, input_.aspect, input_.quality);
     MclSetFormatPreset(encoder, input_.format.videoType, IsNtsc(input_.tvSet) ? 1 : 0);
+    AddPictureChapters(encoder);
     MclVideoSetKeepDuration(encoder, -1);
     MclAudioSetMix(encoder, input_.mix);
 
@@ -99,13 +102,29 @@ SessionOutcome BuildSession::Run(const std::string& outputPath) {
     return std::move(outcome_);
 }
 
+void BuildSession::AddPictureChapters(MclHandle encoder) const {
+    int64_t start = 0;
+    for (size_t i = 0; i < input_.pictures.size() && i < input_.timing.ImageFrames.size(); ++i) {
+        const std::string& path = input_.pictures[i];
+        std::string title = input_.captionOf(path);
+        if (title.empty()) title = std::filesystem::path(path).filename().string();
+        MclAddChapter(encoder, start, title);
+        start += input_.timing.TransitionFrames + input_.timing.ImageFrames[i];
+    }
+}
+
 bool BuildSession::StartPicture(size_t index) {
     const std::string& path = input_.pictures[index];
     captionLines_.clear();
     if (input_.showCaption)
         if (const std::optional<CaptionFrame> frame =
-                CaptionFrameFor(input_.format.videoType, input_.tvSet))
-            captionLines_ = LayOutCaption(*frame, input_.captionOf(path), MeasureCaption);
+                CaptionFrameFor(input_.format, input_.tvSet)) {
+            captionShadow_ = CaptionShadowOffset(*frame);
+            captionLines_ = LayOutCaption(*frame, input_.captionOf(path),
+                                          [&](const std::string& text, int size) {
+                                              return MeasureCaption(text, size, captionShadow_);
+                                          });
+        }
     base::Randomize();
     currentEffect_ = PickEffect(input_.effectsOf(path));
     // Drawn after the effect, and only for random motion, so the effects'
@@ -177,7 +196,7 @@ void BuildSession::OnVideoFunc(MclImageHandle image) {
             text, MclRGB(kCaptionTextColour.red, kCaptionTextColour.green, kCaptionTextColour.blue),
             MclRGB(kCaptionShadowColour.red, kCaptionShadowColour.green, kCaptionShadowColour.blue),
             0x808080, kMclTextNoBackground);
-        MclTextShadow(text, kCaptionShadowOffset, 1, 1);
+        MclTextShadow(text, captionShadow_, 1, 1);
         MclImgText(image, text, line.x, line.y, line.text);
         MclTextFree(text);
     }

@@ -54,6 +54,8 @@ struct EncoderError {
 struct SessionInput {
     FrameFormat format;
     int32_t tvSet = 0;
+    int aspect = 0;  // MclSetVideoOptions numbers, for the MP4 formats
+    int quality = 0;
     uint8_t musicSync = 0;
     bool showCaption = false;
     bool playMusic = true;
@@ -110,6 +112,8 @@ private:
     // Loads and composes picture 'index'; false when it cannot be shown.
     bool StartPicture(size_t index);
     bool FitsToMusic() const;
+    // A chapter at every picture, named by its caption or its file name.
+    void AddPictureChapters(MclHandle encoder) const;
 
     SessionInput input_;
     SessionHooks hooks_;
@@ -121,6 +125,7 @@ private:
     int currentEffect_ = 0;
     PictureMotion motion_;                   // of the picture on screen
     std::vector<CaptionLine> captionLines_;  // of the picture on screen
+    int captionShadow_ = kCaptionShadowOffset;
     int64_t audioRequests_ = 0;
     int64_t musicSampleCount_ = 0;
     int64_t holdLimit_ = 0;  // fitted to the music: the most frames to hold for it

@@ -8,6 +8,8 @@ namespace video {
 
 BuildSettings BuildSettingsFrom(const model::TslSettings& s) {
     return BuildSettings{.VideoType = s.VideoType,
+                         .VideoAspect = s.VideoAspect,
+                         .VideoQuality = s.VideoQuality,
                          .TVSet = s.TVSet,
                          .EffectSpeed2 = s.EffectSpeed2,
                          .MusicSync = s.MusicSync,

@@ -20,8 +20,10 @@ struct TslSettings;
 namespace video {
 
 struct BuildSettings {
-    uint8_t VideoType = 2;  // 0 VCD, 1 SVCD, 2 DVD
-    int32_t TVSet = 0;      // 1 is NTSC
+    uint8_t VideoType = 2;     // 0 VCD, 1 SVCD, 2 DVD, 3..5 MP4 720p, 1080p, 4K
+    uint8_t VideoAspect = 0;   // MP4: 0 16:9, 1 4:3
+    uint8_t VideoQuality = 0;  // MP4: 0 Standard, 1 High
+    int32_t TVSet = 0;         // 1 is NTSC
     int32_t EffectSpeed2 = 4;
     uint8_t MusicSync = 0;  // 0 none, 1 fit music to pictures, 2 fit pictures to music
     bool PlayMusic = true;

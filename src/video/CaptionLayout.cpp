@@ -81,6 +81,17 @@ std::optional<CaptionFrame> CaptionFrameFor(int videoType, int32_t tvSet) {
                         row->top - (pal->height - own->height)};
 }
 
+int CaptionShadowOffset(const CaptionFrame& frame) {
+    return std::max(
+        kCaptionShadowOffset,
+        static_cast<int>(std::lround(kCaptionShadowOffset * frame.height / double{kModelHeight})));
+}
+
+std::optional<CaptionFrame> CaptionFrameFor(const FrameFormat& format, int32_t tvSet) {
+    if (format.squarePixels()) return ScaledCaptionFrame(format.width, format.height);
+    return CaptionFrameFor(format.videoType, tvSet);
+}
+
 CaptionFrame ScaledCaptionFrame(int width, int height) {
     const double scale = static_cast<double>(height) / kModelHeight;
     const int bottomGap = static_cast<int>(std::lround((kModelHeight - kModelTop) * scale));

@@ -15,6 +15,8 @@
 #include <string_view>
 #include <vector>
 
+#include "video/FrameGeometry.h"
+
 namespace video {
 
 // The frame a caption is laid out in, in pixels of the encoded picture, and
@@ -35,6 +37,11 @@ std::optional<CaptionFrame> CaptionFrameFor(int videoType, int32_t tvSet);
 // A caption frame for a frame of square pixels of any size: the DVD's font
 // size and distance from the bottom, scaled by the frame's height over 576.
 CaptionFrame ScaledCaptionFrame(int width, int height);
+
+// The caption frame of a rendered format: its own row for a disc format,
+// scaled from the DVD's for the square-pixel (MP4) formats, which are
+// encoded at the size they are rendered at.
+std::optional<CaptionFrame> CaptionFrameFor(const FrameFormat& format, int32_t tvSet);
 
 // What the font makes of a line of text at one pixel size, relative to the
 // point the text is placed at (the top-left corner of its cell): the
@@ -70,7 +77,9 @@ struct CaptionColour {
 };
 inline constexpr CaptionColour kCaptionTextColour{225, 225, 225};
 inline constexpr CaptionColour kCaptionShadowColour{96, 96, 96};
-// The shadow lies this many pixels right of and below the text.
+// The shadow lies this many pixels right of and below the text in the
+// disc formats; taller frames scale it with their height.
 inline constexpr int kCaptionShadowOffset = 2;
+int CaptionShadowOffset(const CaptionFrame& frame);
 
 }  // namespace video

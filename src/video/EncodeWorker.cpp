@@ -7,18 +7,27 @@
 namespace video {
 namespace {
 
-// Frames (and audio pieces) in flight between the stages: enough to ride
-// out a slow frame on either side, few enough to keep memory flat.
-constexpr size_t kConvertQueueCapacity = 8;
-constexpr size_t kEncodeQueueCapacity = 6;
-constexpr size_t kMaxSpareBuffers = 4;
+// Bytes in flight between the stages: enough frames to ride out a slow one
+// on either side (about nine DVD frames, two at 1080p), few enough to keep
+// memory flat; at 4K one frame waits at a time.
+constexpr size_t kConvertQueueBytes = size_t{12} << 20;
+constexpr size_t kEncodeQueueBytes = size_t{8} << 20;
+// Copies of encoded frames kept for reuse, at most this much (always one).
+constexpr size_t kSpareBytes = size_t{12} << 20;
+
+size_t PlaneBytes(const AVFrame& frame) {
+    size_t bytes = 0;
+    const int chromaHeight = (frame.height + 1) / 2;
+    for (int plane = 0; plane < AV_NUM_DATA_POINTERS && frame.data[plane]; ++plane)
+        bytes += static_cast<size_t>(frame.linesize[plane]) *
+                 static_cast<size_t>(plane == 0 ? frame.height : chromaHeight);
+    return bytes;
+}
 
 }  // namespace
 
 EncodeWorker::EncodeWorker(std::unique_ptr<MpegOutput> output)
-    : output_(std::move(output)),
-      toConvert_(kConvertQueueCapacity),
-      toEncode_(kEncodeQueueCapacity) {
+    : output_(std::move(output)), toConvert_(kConvertQueueBytes), toEncode_(kEncodeQueueBytes) {
     encoder_ = std::thread([this] { runEncoding(); });
     converter_ = std::thread([this] { runConversion(); });
 }
@@ -28,11 +37,13 @@ EncodeWorker::~EncodeWorker() {
 }
 
 void EncodeWorker::pushVideo(VideoJob job) {
-    toConvert_.push(std::move(job));
+    const size_t bytes = job.pixels.size();
+    toConvert_.push(std::move(job), bytes);
 }
 
 void EncodeWorker::pushAudio(AudioJob job) {
-    toConvert_.push(std::move(job));
+    const size_t bytes = job.samples.size() * sizeof(int16_t);
+    toConvert_.push(std::move(job), bytes);
 }
 
 std::vector<uint8_t> EncodeWorker::takeSpareBuffer() {
@@ -40,6 +51,7 @@ std::vector<uint8_t> EncodeWorker::takeSpareBuffer() {
     if (spare_.empty()) return {};
     std::vector<uint8_t> buffer = std::move(spare_.back());
     spare_.pop_back();
+    spareBytes_ -= buffer.capacity();
     return buffer;
 }
 
@@ -66,7 +78,7 @@ void EncodeWorker::discard() {
 
 bool EncodeWorker::stop(bool keep) {
     if (stopped_) return finishedOk_;
-    toConvert_.push(EndJob{keep});
+    toConvert_.push(EndJob{keep}, 0);
     converter_.join();
     encoder_.join();
     stopped_ = true;
@@ -84,16 +96,24 @@ void EncodeWorker::runConversion() {
             try {
                 frame = convert(*video);
                 std::lock_guard lock(mutex_);
-                if (spare_.size() < kMaxSpareBuffers) spare_.push_back(std::move(video->pixels));
+                const size_t bytes = video->pixels.capacity();
+                if (spare_.empty() || spareBytes_ + bytes <= kSpareBytes) {
+                    spareBytes_ += bytes;
+                    spare_.push_back(std::move(video->pixels));
+                }
             } catch (const std::exception& e) {
                 // Out of memory, most likely; nothing may escape a thread.
                 setFailed(std::string("Cannot convert the video frames: ") + e.what());
             }
-            if (frame) toEncode_.push(ConvertedFrame{video->index, std::move(frame)});
+            if (frame) {
+                const size_t bytes = PlaneBytes(*frame);
+                toEncode_.push(ConvertedFrame{video->index, std::move(frame)}, bytes);
+            }
         } else if (auto* audio = std::get_if<AudioJob>(&job)) {
-            if (!failed_) toEncode_.push(std::move(*audio));
+            const size_t bytes = audio->samples.size() * sizeof(int16_t);
+            if (!failed_) toEncode_.push(std::move(*audio), bytes);
         } else {
-            toEncode_.push(std::get<EndJob>(job));
+            toEncode_.push(std::get<EndJob>(job), 0);
             return;
         }
     }
@@ -126,10 +146,19 @@ void EncodeWorker::runEncoding() {
 
 base::FramePtr EncodeWorker::convert(VideoJob& job) {
     const EncoderPreset& preset = output_->preset();
-    // Bicubic, as the ffmpeg program scales by default.
-    scaler_.reset(sws_getCachedContext(scaler_.release(), job.width, job.height, AV_PIX_FMT_BGR24,
-                                       preset.width, preset.height, AV_PIX_FMT_YUV420P, SWS_BICUBIC,
-                                       nullptr, nullptr, nullptr));
+    if (!scaler_ || job.width != scalerWidth_ || job.height != scalerHeight_) {
+        // Bicubic, as the ffmpeg program scales by default.
+        scaler_.reset(sws_getContext(job.width, job.height, AV_PIX_FMT_BGR24, preset.width,
+                                     preset.height, AV_PIX_FMT_YUV420P, SWS_BICUBIC, nullptr,
+                                     nullptr, nullptr));
+        scalerWidth_ = job.width;
+        scalerHeight_ = job.height;
+        // Frames tagged BT.709 get its coefficients; the disc formats keep
+        // the scaler's own (BT.601), which their players assume.
+        if (scaler_ && preset.constantQuality())
+            sws_setColorspaceDetails(scaler_.get(), sws_getCoefficients(SWS_CS_DEFAULT), 1,
+                                     sws_getCoefficients(SWS_CS_ITU709), 0, 0, 1 << 16, 1 << 16);
+    }
     base::FramePtr frame = output_->newVideoFrame();
     if (!scaler_ || !frame) {
         setFailed("Cannot convert a " + std::to_string(job.width) + " x " +

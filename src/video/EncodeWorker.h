@@ -46,7 +46,8 @@ public:
 
     const MpegOutput& output() const { return *output_; }
 
-    // Queue work; these wait while the thread is several frames behind.
+    // Queue work; these wait while the queue holds more bytes than its
+    // capacity (a few frames at HD, one at 4K).
     void pushVideo(VideoJob job);
     void pushAudio(AudioJob job);
 
@@ -92,7 +93,10 @@ private:
     mutable std::mutex mutex_;
     std::string error_;
     std::vector<std::vector<uint8_t>> spare_;
+    size_t spareBytes_ = 0;
     base::SwsPtr scaler_;
+    int scalerWidth_ = 0;
+    int scalerHeight_ = 0;
 };
 
 }  // namespace video

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
 extern "C" {
 #include <libavcodec/codec_id.h>
@@ -12,9 +13,13 @@ extern "C" {
 
 namespace video {
 
-// Numbers as MclSetFormatPreset takes them.
-enum class VideoFormat { Vcd = 0, Svcd = 1, Dvd = 2 };
+// Numbers as MclSetFormatPreset takes them. The disc formats come first;
+// the MP4 formats have square pixels and an aspect and quality of their own.
+enum class VideoFormat { Vcd = 0, Svcd = 1, Dvd = 2, Mp4_720p = 3, Mp4_1080p = 4, Mp4_4k = 5 };
 enum class TvStandard { Pal = 0, Ntsc = 1 };
+// Numbers as MclSetVideoOptions takes them; the disc formats ignore both.
+enum class FrameAspect { Wide = 0, Standard = 1 };  // 16:9, 4:3
+enum class VideoQuality { Standard = 0, High = 1 };
 
 struct EncoderPreset {
     const char* name;
@@ -23,11 +28,13 @@ struct EncoderPreset {
 
     // Multiplexer: libavformat muxer name, pack size in bytes, mux rate in
     // bits per second (0 lets the muxer derive it from the stream rates) and
-    // the decoder start-up delay it assumes, in microseconds.
+    // the decoder start-up delay it assumes, in microseconds (0: none given),
+    // and its own options ("key=value:key=value", or none).
     const char* muxer;
     int packetSize;
     int64_t muxRate;
     int64_t preloadMicroseconds;
+    const char* muxerOptions = nullptr;
 
     // Video.
     AVCodecID videoCodec;
@@ -43,6 +50,17 @@ struct EncoderPreset {
     int vbvBufferBits;
     bool scanOffset;  // reserve the user data that SVCD players use for seeking
 
+    // Constant-quality formats (H.264): the encoder by name, its speed
+    // preset and profile, the rate factor of Standard quality with the cap
+    // videoMaxRate, and those of High quality. Frames are tagged BT.709 and
+    // converted with its coefficients. A crf of 0 means a bit-rate format.
+    const char* encoderName = nullptr;
+    const char* encoderPreset = nullptr;
+    const char* encoderProfile = nullptr;
+    int crf = 0;
+    int highCrf = 0;
+    int64_t highMaxRate = 0;
+
     // Audio.
     AVCodecID audioCodec;
     int sampleRate;
@@ -50,6 +68,7 @@ struct EncoderPreset {
     int64_t audioBitRate;
 
     bool needsMpeg2() const { return videoCodec == AV_CODEC_ID_MPEG2VIDEO; }
+    bool constantQuality() const { return crf > 0; }
     // Pixel aspect ratio that shows width x height at the display aspect.
     AVRational sampleAspect() const;
     // Audio samples (per channel) from the start of the stream to the start of
@@ -58,7 +77,20 @@ struct EncoderPreset {
     int64_t samplesBeforeFrame(int64_t frame) const;
 };
 
+// VCD, SVCD and DVD: the formats that can be authored as a disc.
+inline bool IsDiscFormat(int format) {
+    return format >= static_cast<int>(VideoFormat::Vcd) &&
+           format <= static_cast<int>(VideoFormat::Dvd);
+}
+
 // The preset for a format and standard number, or nullptr when there is none.
 const EncoderPreset* FindPreset(int format, int standard);
+
+// The preset as encoded with an aspect and quality (FrameAspect and
+// VideoQuality numbers): a 4:3 frame keeps the row's height and is as wide
+// as square pixels make it; High quality takes the row's high rate factor
+// and cap. Formats without square pixels (the disc formats) are returned as
+// they are. nullopt for an unknown format, standard, aspect or quality.
+std::optional<EncoderPreset> ResolvePreset(int format, int standard, int aspect, int quality);
 
 }  // namespace video

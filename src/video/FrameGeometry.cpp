@@ -7,18 +7,30 @@ namespace video {
 
 namespace {
 
-constexpr std::array<FrameFormat, 3> kFormats{{
-    {0, "VCD", 320, 288, 4, 3},
-    {1, "SVCD", 480, 576, 4, 3},
-    {2, "DVD", 720, 576, 4, 3},
+// The MP4 rows are 16:9 in square pixels, rendered at the size they are
+// encoded at, PAL and NTSC alike.
+constexpr std::array<FrameFormat, 6> kFormats{{
+    {0, "VCD", 320, 288, 4, 3, ".mpg"},
+    {1, "SVCD", 480, 576, 4, 3, ".mpg"},
+    {2, "DVD", 720, 576, 4, 3, ".mpg"},
+    {3, "MP4 720p", 1280, 720, 16, 9, ".mp4"},
+    {4, "MP4 1080p", 1920, 1080, 16, 9, ".mp4"},
+    {5, "MP4 4K", 3840, 2160, 16, 9, ".mp4"},
 }};
 
 }  // namespace
 
-std::optional<FrameFormat> FrameFormatFor(int videoType) {
-    for (const FrameFormat& format : kFormats)
-        if (format.videoType == videoType) return format;
-    return std::nullopt;
+std::optional<FrameFormat> FrameFormatFor(int videoType, int aspect) {
+    const auto row = std::find_if(kFormats.begin(), kFormats.end(),
+                                  [&](const FrameFormat& f) { return f.videoType == videoType; });
+    if (row == kFormats.end() || aspect < 0 || aspect > 1) return std::nullopt;
+    FrameFormat format = *row;
+    if (format.squarePixels() && aspect == 1) {
+        format.width = format.height * 4 / 3;
+        format.displayWidth = 4;
+        format.displayHeight = 3;
+    }
+    return format;
 }
 
 PictureRect FitPicture(int pictureWidth, int pictureHeight, int frameWidth, int frameHeight,

@@ -1,11 +1,12 @@
 // The size of the frames the build renders for each video format, and where
 // a picture goes on such a frame.
 //
-// Frames are rendered at a fixed size per format (the encoder scales them to
-// the stream's size) and shown on a 4:3 screen, so their pixels are not
-// square: a 720 x 576 frame has pixels 16:15 wide, 320 x 288 ones 6:5,
-// 480 x 576 ones 8:5. Pictures are fitted in display proportions, so a 4:3
-// photo fills a 4:3 screen undistorted.
+// Disc frames are rendered at a fixed size per format (the encoder scales
+// them to the stream's size) and shown on a 4:3 screen, so their pixels are
+// not square: a 720 x 576 frame has pixels 16:15 wide, 320 x 288 ones 6:5,
+// 480 x 576 ones 8:5. MP4 frames have square pixels, 16:9 or 4:3, and are
+// rendered at the size they are encoded at. Pictures are fitted in display
+// proportions, so a 4:3 photo fills a 4:3 screen undistorted.
 #pragma once
 
 #include <cstdint>
@@ -16,18 +17,23 @@
 namespace video {
 
 struct FrameFormat {
-    uint8_t videoType;  // 0 VCD, 1 SVCD, 2 DVD: also the encoder's preset number
+    uint8_t videoType;  // 0 VCD, 1 SVCD, 2 DVD, 3..5 MP4: also the encoder's preset number
     const char* name;
     int width;  // rendered frame
     int height;
     // Display aspect of the whole frame.
     int displayWidth;
     int displayHeight;
+    const char* extension;  // of the video file, with its dot
+
+    bool squarePixels() const {
+        return int64_t{width} * displayHeight == int64_t{height} * displayWidth;
+    }
 };
 
-// The format for VideoType 0, 1 or 2 (PAL and NTSC alike); nullopt for any
-// other value.
-std::optional<FrameFormat> FrameFormatFor(int videoType);
+// The format for VideoType 0 to 5 (PAL and NTSC alike) with aspect 0 (16:9)
+// or 1 (4:3), which only the MP4 formats take; nullopt for any other value.
+std::optional<FrameFormat> FrameFormatFor(int videoType, int aspect = 0);
 
 // A picture's place on a frame: top-left corner and size.
 struct PictureRect {

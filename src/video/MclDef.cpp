@@ -189,6 +189,17 @@ bool MclSetFormatPreset(MclHandle handle, int format, int standard) {
     return encoder && encoder->setPreset(format, standard);
 }
 
+bool MclSetVideoOptions(MclHandle handle, int aspect, int quality) {
+    std::shared_ptr<MpegEncoder> encoder = Encoders().find(handle);
+    return encoder && encoder->setVideoOptions(aspect, quality);
+}
+
+bool MclAddChapter(MclHandle handle, int64_t frame, const std::string& title) {
+    return frame >= 0 && WithEncoder(handle, [&](MpegEncoder& e) {
+               e.addChapter(Chapter{frame, title});
+           });
+}
+
 bool MclVideoSetKeepDuration(MclHandle handle, int milliseconds) {
     return WithEncoder(handle,
                        [&](MpegEncoder& e) { e.setKeepDuration(std::max(milliseconds, -1)); });

@@ -5,7 +5,8 @@
 // A conversion goes: MclCreate; the six MclAssign... registrations; a music
 // list (MclListCreate, MclListAdd); the output (MclVideoSetFileName,
 // MclAudioSetFileName, MclEnableMPEG2 for the MPEG-2 formats,
-// MclSetFormatPreset, MclVideoSetKeepDuration); MclConvert, which runs until
+// MclSetFormatPreset, MclSetVideoOptions and MclAddChapter for MP4,
+// MclVideoSetKeepDuration); MclConvert, which runs until
 // the video source has no more frames or the conversion is aborted; then
 // MclListFree and MclFree.
 //
@@ -47,8 +48,16 @@ using MclColor = uint32_t;         // 0x00BBGGRR
 constexpr int kMclFormatVcd = 0;
 constexpr int kMclFormatSvcd = 1;
 constexpr int kMclFormatDvd = 2;
+constexpr int kMclFormatMp4_720p = 3;
+constexpr int kMclFormatMp4_1080p = 4;
+constexpr int kMclFormatMp4_4k = 5;
 constexpr int kMclStandardPal = 0;
 constexpr int kMclStandardNtsc = 1;
+// MclSetVideoOptions numbers.
+constexpr int kMclAspectWide = 0;      // 16:9
+constexpr int kMclAspectStandard = 1;  // 4:3
+constexpr int kMclQualityStandard = 0;
+constexpr int kMclQualityHigh = 1;
 
 // Progress kinds. Only kMclProgressEncoding (before every frame) and
 // kMclProgressFinished (at the end) are sent: the build counts progress calls
@@ -120,6 +129,13 @@ bool MclAudioSetFileName(MclHandle handle, const std::string& path);
 // Allows the MPEG-2 formats (SVCD and DVD) for this process.
 void MclEnableMPEG2();
 bool MclSetFormatPreset(MclHandle handle, int format, int standard);
+// Aspect and quality of the MP4 formats (16:9 and Standard unless set); the
+// disc formats ignore them. False for an unknown aspect or quality.
+bool MclSetVideoOptions(MclHandle handle, int aspect, int quality);
+// A chapter from video frame 'frame' to the next chapter (the last one to
+// the end of the video), named 'title' (UTF-8). Formats whose files hold
+// chapters (MP4) write those that start before the video ends.
+bool MclAddChapter(MclHandle handle, int64_t frame, const std::string& title);
 // Longest video to write, in milliseconds; -1 writes every frame the video
 // source gives.
 bool MclVideoSetKeepDuration(MclHandle handle, int milliseconds);

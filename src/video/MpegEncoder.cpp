@@ -33,9 +33,22 @@ void MpegEncoder::EnableMpeg2() {
 }
 
 bool MpegEncoder::setPreset(int format, int standard) {
-    const EncoderPreset* preset = FindPreset(format, standard);
+    std::optional<EncoderPreset> preset = ResolvePreset(format, standard, aspect_, quality_);
     if (!preset) return false;
     preset_ = preset;
+    format_ = format;
+    standard_ = standard;
+    return true;
+}
+
+bool MpegEncoder::setVideoOptions(int aspect, int quality) {
+    // Checked against an MP4 format, which takes both, until one is chosen.
+    const int format = format_ < 0 ? kMclFormatMp4_720p : format_;
+    std::optional<EncoderPreset> preset = ResolvePreset(format, standard_, aspect, quality);
+    if (!preset) return false;
+    aspect_ = aspect;
+    quality_ = quality;
+    if (format_ >= 0) preset_ = preset;
     return true;
 }
 
@@ -113,6 +126,7 @@ bool MpegEncoder::convert(const Handles& handles) {
         finishedProgress();
         return false;
     }
+    output->setChapters(chapters_);
 
     EncodeWorker worker(std::move(output));
     worker_ = &worker;

@@ -9,9 +9,11 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "video/EncoderPresets.h"
 #include "video/MclDef.h"
+#include "video/MpegOutput.h"
 #include "video/TextOverlay.h"
 
 namespace sound {
@@ -47,6 +49,8 @@ public:
     void setVideoPath(std::string path) { videoPath_ = std::move(path); }
     void setAudioPath(std::string path) { audioPath_ = std::move(path); }
     bool setPreset(int format, int standard);
+    bool setVideoOptions(int aspect, int quality);
+    void addChapter(Chapter chapter) { chapters_.push_back(std::move(chapter)); }
     void setKeepDuration(int milliseconds) { keepDurationMs_ = milliseconds; }
     void setMix(MclAudioMix mix) { mix_ = std::move(mix); }
 
@@ -76,7 +80,12 @@ private:
     Callbacks callbacks_;
     std::string videoPath_;
     std::string audioPath_;
-    const EncoderPreset* preset_ = nullptr;
+    std::optional<EncoderPreset> preset_;
+    int format_ = -1;
+    int standard_ = 0;
+    int aspect_ = kMclAspectWide;
+    int quality_ = kMclQualityStandard;
+    std::vector<Chapter> chapters_;
     int keepDurationMs_ = -1;
     MclAudioMix mix_;
 

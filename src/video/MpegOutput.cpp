@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -10,6 +11,7 @@
 extern "C" {
 #include <libavutil/channel_layout.h>
 #include <libavutil/dict.h>
+#include <libavutil/mem.h>
 #include <libavutil/opt.h>
 }
 
@@ -75,8 +77,12 @@ bool MpegOutput::checkFileError(const char* what) {
 }
 
 bool MpegOutput::openVideo() {
-    const AVCodec* codec = avcodec_find_encoder(preset_.videoCodec);
-    if (!codec) return fail("No video encoder", AVERROR_ENCODER_NOT_FOUND);
+    const AVCodec* codec = preset_.encoderName ? avcodec_find_encoder_by_name(preset_.encoderName)
+                                               : avcodec_find_encoder(preset_.videoCodec);
+    if (!codec)
+        return fail(std::string("No video encoder") +
+                        (preset_.encoderName ? std::string(" ") + preset_.encoderName : ""),
+                    AVERROR_ENCODER_NOT_FOUND);
     videoCodec_.reset(avcodec_alloc_context3(codec));
     if (!videoCodec_) return fail("No video encoder", AVERROR(ENOMEM));
     AVCodecContext* c = videoCodec_.get();
@@ -92,13 +98,23 @@ bool MpegOutput::openVideo() {
     c->rc_min_rate = preset_.videoMinRate;
     c->rc_buffer_size = preset_.vbvBufferBits;
     c->sample_aspect_ratio = preset_.sampleAspect();
-    // Slices of a frame are encoded in parallel; 0 lets FFmpeg use every core.
+    // 0 lets the encoder use every core: slices of a frame in parallel for
+    // MPEG, x264's own frame threads for H.264.
     c->thread_count = 0;
-    c->thread_type = FF_THREAD_SLICE;
+    if (!preset_.constantQuality()) c->thread_type = FF_THREAD_SLICE;
     if (format_->oformat->flags & AVFMT_GLOBALHEADER) c->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
 
     AVDictionary* options = nullptr;
     if (preset_.scanOffset) av_dict_set(&options, "scan_offset", "1", 0);
+    if (preset_.constantQuality()) {
+        c->color_primaries = AVCOL_PRI_BT709;
+        c->color_trc = AVCOL_TRC_BT709;
+        c->colorspace = AVCOL_SPC_BT709;
+        c->color_range = AVCOL_RANGE_MPEG;
+        av_dict_set(&options, "preset", preset_.encoderPreset, 0);
+        av_dict_set(&options, "profile", preset_.encoderProfile, 0);
+        av_dict_set_int(&options, "crf", preset_.crf, 0);
+    }
     int result = avcodec_open2(c, codec, &options);
     av_dict_free(&options);
     if (result < 0) return fail("Cannot open the video encoder", result);
@@ -173,12 +189,26 @@ bool MpegOutput::openFile() {
     int result = avio_open(&format_->pb, url.c_str(), AVIO_FLAG_WRITE);
     if (result < 0) return fail("Cannot write the video file \"" + path_ + "\"", result);
     createdPart_ = true;
+    // The MP4 muxer opens the file again by this name to move its index to
+    // the front.
+    av_freep(&format_->url);
+    format_->url = av_strdup(url.c_str());
+    if (!format_->url)
+        return fail("Cannot write the video file \"" + path_ + "\"", AVERROR(ENOMEM));
 
     format_->packet_size = preset_.packetSize;
     format_->max_delay = kMaxMuxDelayMicroseconds;
     AVDictionary* options = nullptr;
     if (preset_.muxRate > 0) av_dict_set_int(&options, "muxrate", preset_.muxRate, 0);
-    av_dict_set_int(&options, "preload", preset_.preloadMicroseconds, 0);
+    if (preset_.preloadMicroseconds > 0)
+        av_dict_set_int(&options, "preload", preset_.preloadMicroseconds, 0);
+    if (preset_.muxerOptions) {
+        result = av_dict_parse_string(&options, preset_.muxerOptions, "=", ":", 0);
+        if (result < 0) {
+            av_dict_free(&options);
+            return fail("Cannot set up the multiplexer", result);
+        }
+    }
     result = avformat_write_header(format_, &options);
     av_dict_free(&options);
     if (result < 0) return fail("Cannot write the video file \"" + path_ + "\"", result);
@@ -218,6 +248,7 @@ bool MpegOutput::drain(AVCodecContext* codec, AVStream* stream) {
 bool MpegOutput::writeVideo(AVFrame* frame, int64_t index) {
     if (!headerWritten_ || !error_.empty()) return false;
     frame->pts = index;
+    videoFrames_ = std::max(videoFrames_, index + 1);
     int result = avcodec_send_frame(videoCodec_.get(), frame);
     if (result < 0) return fail("Video encoding failed", result);
     return drain(videoCodec_.get(), videoStream_);
@@ -242,6 +273,39 @@ bool MpegOutput::writeAudio(const int16_t* samples, int64_t position) {
     return drain(audioCodec_.get(), audioStream_);
 }
 
+bool MpegOutput::addChapters() {
+    std::vector<Chapter> chapters;
+    for (const Chapter& chapter : chapters_)
+        if (chapter.frame < videoFrames_) chapters.push_back(chapter);
+    std::stable_sort(chapters.begin(), chapters.end(),
+                     [](const Chapter& a, const Chapter& b) { return a.frame < b.frame; });
+    for (size_t i = 0; i < chapters.size(); ++i) {
+        const int64_t end = i + 1 < chapters.size() ? chapters[i + 1].frame : videoFrames_;
+        // Two pictures starting on one frame (a skipped picture) make one chapter.
+        if (end <= chapters[i].frame) continue;
+        AVChapter* chapter = static_cast<AVChapter*>(av_mallocz(sizeof(AVChapter)));
+        if (!chapter) return fail("Cannot write the chapters", AVERROR(ENOMEM));
+        chapter->id = static_cast<int64_t>(format_->nb_chapters);
+        chapter->time_base = av_inv_q(preset_.frameRate);
+        chapter->start = chapters[i].frame;
+        chapter->end = end;
+        // The context owns the chapter (and its title) from here on.
+        // nb_chapters is unsigned; the array grows by one here, as
+        // av_dynarray_add_nofree would grow it.
+        AVChapter** grown = static_cast<AVChapter**>(
+            av_realloc_array(format_->chapters, format_->nb_chapters + 1, sizeof(AVChapter*)));
+        if (!grown) {
+            av_free(chapter);
+            return fail("Cannot write the chapters", AVERROR(ENOMEM));
+        }
+        format_->chapters = grown;
+        format_->chapters[format_->nb_chapters++] = chapter;
+        if (av_dict_set(&chapter->metadata, "title", chapters[i].title.c_str(), 0) < 0)
+            return fail("Cannot write the chapters", AVERROR(ENOMEM));
+    }
+    return true;
+}
+
 bool MpegOutput::finish() {
     if (!headerWritten_ || !error_.empty()) {
         discard();
@@ -252,6 +316,7 @@ bool MpegOutput::finish() {
     if (ok && audioCodec_)
         ok = avcodec_send_frame(audioCodec_.get(), nullptr) >= 0 &&
              drain(audioCodec_.get(), audioStream_);
+    if (ok) ok = addChapters();
     if (ok) {
         int result = av_write_trailer(format_);
         ok = result >= 0 ? checkFileError("trailer")

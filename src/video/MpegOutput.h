@@ -7,11 +7,18 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "base/FfmpegUtil.h"
 #include "video/EncoderPresets.h"
 
 namespace video {
+
+// A chapter of the video: from frame 'frame' to the next chapter's.
+struct Chapter {
+    int64_t frame = 0;
+    std::string title;
+};
 
 class MpegOutput {
 public:
@@ -24,6 +31,9 @@ public:
     MpegOutput& operator=(const MpegOutput&) = delete;
 
     const EncoderPreset& preset() const { return preset_; }
+    // Chapters written when the file is finished, those that start before
+    // its last frame; the last one ends with the video.
+    void setChapters(std::vector<Chapter> chapters) { chapters_ = std::move(chapters); }
     bool hasAudio() const { return audioCodec_ != nullptr; }
     // Samples per channel in one encoded audio frame.
     int audioFrameSize() const;
@@ -46,6 +56,7 @@ public:
 
 private:
     explicit MpegOutput(const EncoderPreset& preset) : preset_(preset) {}
+    bool addChapters();
     bool openVideo();
     bool openAudio();
     bool openFile();
@@ -53,7 +64,9 @@ private:
     bool fail(const std::string& what, int code);
     bool checkFileError(const char* what);
 
-    const EncoderPreset& preset_;
+    const EncoderPreset preset_;
+    std::vector<Chapter> chapters_;
+    int64_t videoFrames_ = 0;  // frames handed to the encoder
     std::string path_;
     std::string partPath_;
     AVFormatContext* format_ = nullptr;

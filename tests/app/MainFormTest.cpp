@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QGroupBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
@@ -18,6 +19,7 @@
 #include "AppTestUtil.h"
 #include "app/BackgroundPreview.h"
 #include "app/ColorComboBox.h"
+#include "app/DiscSave.h"
 #include "app/ImageForm.h"
 #include "app/MediaListModels.h"
 #include "model/FileIo.h"
@@ -196,6 +198,29 @@ TEST_F(MainFormTest, BlurredFillIsChosenStoredAndPreviewed) {
     Window().CollectSettings(false);
     EXPECT_TRUE(model::Settings.Back_Mode_Blurred);
     EXPECT_TRUE(model::Settings.Back_Mode_UseColor);  // kept for switching back
+}
+
+TEST_F(MainFormTest, Mp4FormatsOfferTheirAspectAndQualityAndAnMp4File) {
+    MakeFile("options.dat",
+             "[Set]\nVideoType=4\nVideoFormat=mp4-1080p\nVideoAspect=4:3\nVideoQuality=high\n");
+    model::LoadAllSettings();
+    EXPECT_TRUE(Radio("VideoGroup4")->isChecked());
+    auto* box = Find<QWidget>("Mp4Group");
+    EXPECT_TRUE(box->isEnabled());
+    EXPECT_EQ(Find<QComboBox>("Mp4Aspect")->currentIndex(), 1);
+    EXPECT_EQ(Find<QComboBox>("Mp4Quality")->currentIndex(), 1);
+    EXPECT_EQ(app::VideoSaveFilters(4), QStringList{"MP4 video (*.mp4 *.MP4)"});
+
+    // A disc format has neither; the MP4 choices wait, kept, until one is chosen again.
+    Radio("VideoGroup2")->setChecked(true);
+    EXPECT_FALSE(box->isEnabled());
+    Radio("VideoGroup5")->setChecked(true);
+    EXPECT_TRUE(box->isEnabled());
+    Find<QComboBox>("Mp4Aspect")->setCurrentIndex(0);
+    Window().CollectSettings(false);
+    EXPECT_EQ(model::Settings.VideoType, 5);
+    EXPECT_EQ(model::Settings.VideoAspect, 0);
+    EXPECT_EQ(model::Settings.VideoQuality, 1);
 }
 
 TEST_F(MainFormTest, LoadingAProjectShowsItsSpeedIntervalAndMotion) {

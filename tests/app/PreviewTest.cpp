@@ -145,7 +145,11 @@ TEST_F(PreviewTest, ThePreviewWindowIsSizedByTheVideoFormatAlone) {
     Window().findChild<QAbstractButton*>(QStringLiteral("VideoGroup0"))->setChecked(true);
     Click("previewB");
     EXPECT_EQ(shown, QSize(320, 288));
-    EXPECT_FALSE(app::PreviewWindowSize(3).isValid());
+    EXPECT_FALSE(app::PreviewWindowSize(6, 0, {}).isValid());
+    // An MP4 video keeps its proportions and fits a laptop's screen.
+    EXPECT_EQ(app::PreviewWindowSize(4, 0, QSize(1229, 655)), QSize(1164, 655));
+    EXPECT_EQ(app::PreviewWindowSize(4, 1, QSize(1229, 655)), QSize(873, 655));
+    EXPECT_EQ(app::PreviewWindowSize(3, 0, QSize(1920, 1000)), QSize(1280, 720));
 }
 
 TEST_F(PreviewTest, EveryPreviewPlaysTheShowAsItIsNowFromItsFirstPictureAndNeedsOne) {

@@ -117,7 +117,7 @@ TEST(ModernFormats, HeifThumbnailServesReducedDecodes) {
               EncodeHeif(Quadrants(320, 240, kRed, kGreen, kBlue, kWhite), sample));
     for (const auto& [box, width] : {std::pair{Size{60, 45}, 80}, {Size{200, 150}, 320}}) {
         DecodeRequest request;
-        request.reduceTo = [box](Size) { return std::optional<Size>(box); };
+        request.reduceTo = [wanted = box](Size) { return std::optional<Size>(wanted); };
         const DecodedImage image = DecodePictureFile(dir.file("big.heic"), request);
         EXPECT_EQ(image.natural, (Size{320, 240}));
         EXPECT_EQ(image.pixels.width(), width);

@@ -77,6 +77,9 @@ TEST_F(SettingsTest, FirstStartWithoutOptionsFileHoldsExactlyTheDefaults) {
                                                                   "TransparentModeColor",
                                                                   "MusicSync",
                                                                   "VideoType",
+                                                                  "VideoFormat",
+                                                                  "VideoAspect",
+                                                                  "VideoQuality",
                                                                   "TVSet",
                                                                   "ShowCaption",
                                                                   "MusicFadeInMs",
@@ -157,6 +160,35 @@ TEST_F(SettingsTest, MusicMixKeysDefaultToTodaysOutputForStoresWrittenBefore) {
         model::LoadAllSettings();
         EXPECT_EQ(Settings.MusicFadeOutMs, c.fadeOut);
         EXPECT_EQ(Settings.MusicCrossfadeMs, c.crossfade);
+    }
+}
+
+TEST_F(SettingsTest, VideoFormatAspectAndQualityHaveKeysOfTheirOwn) {
+    struct Case {
+        const char* stored;
+        uint8_t type, aspect, quality;
+        const char* format;
+    };
+    for (const Case& c : {
+             // Written before the MP4 formats: VideoType alone, as it always read.
+             Case{"VideoType=1\n", 1, 0, 0, "svcd"},
+             Case{"VideoType=4\nVideoFormat=mp4-1080p\nVideoAspect=4:3\nVideoQuality=high\n", 4, 1,
+                  1, "mp4-1080p"},
+             // The name wins over the number; letter case does not matter.
+             Case{"VideoType=2\nVideoFormat=MP4-4K\n", 5, 0, 0, "mp4-4k"},
+             // A name this program does not know leaves the older key in charge.
+             Case{"VideoType=0\nVideoFormat=mp4-8k\nVideoAspect=21:9\n", 0, 0, 0, "vcd"},
+         }) {
+        WriteText(Path("options.dat"), std::string("[Set]\n") + c.stored);
+        model::CloseOptionsStore();
+        model::LoadAllSettings();
+        EXPECT_EQ(Settings.VideoType, c.type) << c.stored;
+        EXPECT_EQ(Settings.VideoAspect, c.aspect) << c.stored;
+        EXPECT_EQ(Settings.VideoQuality, c.quality) << c.stored;
+        ASSERT_TRUE(model::SaveSettings());
+        const IniFile saved(Path("options.dat"));
+        EXPECT_EQ(saved.ReadInteger("Set", "VideoType", -1), c.type);
+        EXPECT_EQ(saved.ReadString("Set", "VideoFormat", ""), c.format);
     }
 }
 

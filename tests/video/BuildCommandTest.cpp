@@ -215,6 +215,39 @@ TEST_F(BuildCommandTest, BuildsTheWorkingOptionsWhenNoProjectIsNamed) {
     EXPECT_EQ(ReadWholeFile(File("options.dat")), optionsBefore);
 }
 
+TEST_F(BuildCommandTest, Mp4FormatsTakeAnAspectAQualityAndTheirOwnName) {
+    const std::string project = WriteProject("show.dvprj", true, false);
+    CommandRun run = RunVantoshow({"build", project, "-o", File("phone"), "--format", "mp4-720p",
+                                   "--aspect", "4:3", "--quality", "high"});
+    ASSERT_EQ(run.code, 0) << run.errors;
+    const auto info = ProbeFile(File("phone.mp4"));
+    ASSERT_TRUE(info && info->video);
+    EXPECT_EQ(info->video->codec, "h264");
+    EXPECT_EQ(info->video->width, 960);
+    EXPECT_EQ(info->video->height, 720);
+
+    struct Refusal {
+        std::vector<std::string> args;
+        const char* says;
+    };
+    for (const Refusal& r : {
+             Refusal{{"--aspect", "5:4"}, "--aspect must be 16:9 or 4:3"},
+             Refusal{{"--quality", "best"}, "--quality must be standard or high"},
+             Refusal{{"--format", "mp4-8k"}, "mp4-720p, mp4-1080p or mp4-4k"},
+             // An MP4 video is no disc.
+             Refusal{{"--format", "mp4-1080p", "--disc", "folder"}, "MP4 video cannot be authored"},
+             Refusal{{"--format", "mp4-4k", "--disc", "iso"}, "MP4 video cannot be authored"},
+             Refusal{{"--format", "mp4-720p", "--disc", "bincue"}, "MP4 video cannot be authored"},
+         }) {
+        std::vector<std::string> args{"build", project, "-o", File("refused")};
+        args.insert(args.end(), r.args.begin(), r.args.end());
+        run = RunVantoshow(args);
+        EXPECT_EQ(run.code, 2) << r.says;
+        EXPECT_NE(run.errors.find(r.says), std::string::npos) << run.errors;
+    }
+    EXPECT_FALSE(std::filesystem::exists(File("refused.mp4")));
+}
+
 // WAV data named .mp3 cannot be measured as MP3 music, and a cut-off JPEG
 // shows a grey lower half: the video is made without them and the output
 // names both with the reason.

@@ -35,11 +35,25 @@ TEST(FrameGeometryTest, FrameSizesAndDisplayBoxes) {
     EXPECT_EQ(FrameFormatFor(1)->height, 576);
     EXPECT_EQ(FrameFormatFor(2)->width, 720);
     EXPECT_EQ(FrameFormatFor(2)->height, 576);
-    EXPECT_FALSE(FrameFormatFor(3).has_value());
+    EXPECT_FALSE(FrameFormatFor(6).has_value());
+    EXPECT_FALSE(FrameFormatFor(4, 2).has_value());
     // Square-pixel boxes: 6:5, 8:5 and 16:15 pixels widen the frames to 4:3.
     EXPECT_EQ(DisplayBoxOf(*FrameFormatFor(0)).width, 384);
     EXPECT_EQ(DisplayBoxOf(*FrameFormatFor(1)).width, 768);
     EXPECT_EQ(DisplayBoxOf(*FrameFormatFor(2)).width, 768);
+    // MP4: square pixels at 16:9 or 4:3, the box the frame itself.
+    struct Hd {
+        int type, aspect, width, height;
+    };
+    for (const Hd& hd : {Hd{3, 0, 1280, 720}, Hd{3, 1, 960, 720}, Hd{4, 0, 1920, 1080},
+                         Hd{4, 1, 1440, 1080}, Hd{5, 0, 3840, 2160}, Hd{5, 1, 2880, 2160}}) {
+        const FrameFormat format = *FrameFormatFor(hd.type, hd.aspect);
+        EXPECT_EQ(format.width, hd.width) << format.name;
+        EXPECT_EQ(format.height, hd.height) << format.name;
+        EXPECT_TRUE(format.squarePixels()) << format.name;
+        EXPECT_EQ(DisplayBoxOf(format).width, hd.width) << format.name;
+    }
+    EXPECT_FALSE(FrameFormatFor(2).value().squarePixels());
 }
 
 TEST(FrameGeometryTest, FitKeepsThePicturesProportionsOnTheScreen) {
@@ -53,6 +67,8 @@ TEST(FrameGeometryTest, FitKeepsThePicturesProportionsOnTheScreen) {
     EXPECT_EQ(FitOn(2, 1920, 1080), (PictureRect{0, 72, 720, 432}));
     // Portrait 3:4: 405 columns wide, the odd leftover widens it to 406.
     EXPECT_EQ(FitOn(2, 1200, 1600), (PictureRect{157, 0, 406, 576}));
+    // A 4:3 photo in a 16:9 MP4 frame: centred, the background both sides.
+    EXPECT_EQ(FitOn(4, 1600, 1200), (PictureRect{240, 0, 1440, 1080}));
     for (int type = 0; type <= 2; ++type) {
         const FrameFormat format = *FrameFormatFor(type);
         for (const auto& [w, h] : {std::pair{1920, 1080}, {1200, 1600}, {3000, 1000}, {500, 500}}) {
@@ -105,7 +121,7 @@ TEST(ComposeTest, TiledBackgroundOnSquarePixelsKeepsThePatternsOwnSize) {
     Bitmap pattern(7, 5);
     for (int y = 0; y < 5; ++y)
         for (int x = 0; x < 7; ++x) pattern.setPixel(x, y, RGB(x * 30, y * 50, 9));
-    const FrameFormat square{9, "square", 720, 540, 4, 3};
+    const FrameFormat square{9, "square", 720, 540, 4, 3, ".mpg"};
     const Bitmap background =
         PrepareBackground({BackgroundSpec::Kind::Tiled, kBlue, pattern}, square);
     Bitmap frame;
