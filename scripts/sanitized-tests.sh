@@ -58,6 +58,7 @@ if [ "$stage" = address ] || [ "$stage" = all ]; then
     done
     export ASAN_OPTIONS=${ASAN_OPTIONS:-abort_on_error=0:detect_stack_use_after_return=1}
     export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
+    export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$VANTO_ROOT/scripts/lsan.supp}
     run_programs "$build_dir" "${programs[@]}"
 fi
 
