@@ -20,6 +20,9 @@ COUNT=${COUNT:-40}
 RUNS=${RUNS:-2}
 FORMAT=${FORMAT:-dvd}
 MOTION=${MOTION:-zoom-in}
+# The command adds ".mp4" to an MP4 format's output that lacks it.
+EXT=mpg
+[[ $FORMAT == mp4-* ]] && EXT=mp4
 
 source "$ROOT/bench/video/show_inputs.sh"
 build_program
@@ -49,13 +52,13 @@ best() {  # current candidate -> the smaller
 
 still_s="" still_cpu="" moving_s="" moving_cpu=""
 for _ in $(seq "$RUNS"); do
-    build "$WORK/still.mpg"
+    build "$WORK/still.$EXT"
     still_s=$(best "$still_s" "$WALL") still_cpu=$(best "$still_cpu" "$CPU")
-    build "$WORK/moving.mpg" --motion "$MOTION"
+    build "$WORK/moving.$EXT" --motion "$MOTION"
     moving_s=$(best "$moving_s" "$WALL") moving_cpu=$(best "$moving_cpu" "$CPU")
 done
 frames=$(ffprobe -v error -select_streams v:0 -count_packets -show_entries stream=nb_read_packets \
-    -of default=noprint_wrappers=1:nokey=1 "$WORK/still.mpg")
+    -of default=noprint_wrappers=1:nokey=1 "$WORK/still.$EXT")
 awk -v f="$frames" -v ss="$still_s" -v sc="$still_cpu" -v ms="$moving_s" -v mc="$moving_cpu" \
     -v motion="$MOTION" -v format="$FORMAT" -v runs="$RUNS" 'BEGIN {
     printf "%s, %d frames, best of %d:\n", format, f, runs

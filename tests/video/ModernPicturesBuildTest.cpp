@@ -85,6 +85,7 @@ TEST_F(ModernPicturesBuild, HeifTurnedUprightAndAvifFlattenedOverTheColour) {
     EXPECT_TRUE(Near(avif.pixel(500, 288), kRed, 12)) << std::hex << avif.pixel(500, 288);
 }
 
+// On the DVD's 4:3 screen and in a square-pixel HD frame alike.
 TEST_F(ModernPicturesBuild, BlurredFillShowsThePicturesOwnColoursBesideIt) {
     model::Settings.Back_Mode_Blurred = true;
     const std::string portrait = File("portrait.png");
@@ -92,27 +93,40 @@ TEST_F(ModernPicturesBuild, BlurredFillShowsThePicturesOwnColoursBesideIt) {
         testpictures::RunTool("convert -size 60x120 xc:'rgb(250,140,0)' -size 60x120 "
                               "xc:'rgb(0,160,230)' -append -resize 60x120! '" +
                               portrait + "'"));
-    model::Settings.Pictures = {portrait};
     model::OptionsStore().WriteString("effects", "portrait.png", "");
-    const std::vector<raster::Bitmap> frames = BuildFrames();
-    ASSERT_EQ(frames.size(), 1u);
-    const raster::Bitmap& frame = frames[0];
-    // The sides take the picture's colours, darkened, never the blue.
-    const raster::Color top = frame.pixel(40, 60), bottom = frame.pixel(680, 520);
-    EXPECT_GT(raster::RedOf(top), 140) << std::hex << top;
-    EXPECT_LT(raster::RedOf(top), 250) << std::hex << top;
-    EXPECT_LT(raster::BlueOf(top), 40) << std::hex << top;
-    EXPECT_GT(raster::BlueOf(bottom), 130) << std::hex << bottom;
-    EXPECT_LT(raster::RedOf(bottom), 40) << std::hex << bottom;
-    // Smooth: down the side, from orange to blue over some 60 rows, no step
-    // is sharp (an edge would jump by 200).
-    for (int y = 1; y < frame.height(); ++y) {
-        const raster::Color a = frame.pixel(60, y - 1), b = frame.pixel(60, y);
-        ASSERT_TRUE(Near(a, b, 8)) << "row " << y << std::hex << ": " << a << " " << b;
+    const struct {
+        uint8_t videoType;
+        int width, height;
+    } formats[] = {{2, 720, 576}, {3, 1280, 720}};
+    for (const auto& format : formats) {
+        SCOPED_TRACE(format.width);
+        model::Settings.VideoType = format.videoType;
+        model::Settings.Pictures = {portrait};
+        const std::vector<raster::Bitmap> frames = BuildFrames();
+        ASSERT_EQ(frames.size(), 1u);
+        const raster::Bitmap& frame = frames[0];
+        ASSERT_EQ(frame.width(), format.width);
+        // Places given on the DVD frame, scaled to this one.
+        const auto at = [&](int x, int y) {
+            return frame.pixel(x * format.width / 720, y * format.height / 576);
+        };
+        // The sides take the picture's colours, darkened, never the blue.
+        const raster::Color top = at(40, 60), bottom = at(680, 520);
+        EXPECT_GT(raster::RedOf(top), 140) << std::hex << top;
+        EXPECT_LT(raster::RedOf(top), 250) << std::hex << top;
+        EXPECT_LT(raster::BlueOf(top), 40) << std::hex << top;
+        EXPECT_GT(raster::BlueOf(bottom), 130) << std::hex << bottom;
+        EXPECT_LT(raster::RedOf(bottom), 40) << std::hex << bottom;
+        // Smooth: down the side, from orange to blue over some 60 rows, no
+        // step is sharp (an edge would jump by 200).
+        const int side = 60 * format.width / 720;
+        for (int y = 1; y < frame.height(); ++y) {
+            const raster::Color a = frame.pixel(side, y - 1), b = frame.pixel(side, y);
+            ASSERT_TRUE(Near(a, b, 8)) << "row " << y << std::hex << ": " << a << " " << b;
+        }
+        // The sharp picture in the middle.
+        EXPECT_TRUE(Near(at(360, 100), RGB(250, 140, 0), 6)) << std::hex << at(360, 100);
     }
-    // The sharp picture in the middle.
-    EXPECT_TRUE(Near(frame.pixel(360, 100), RGB(250, 140, 0), 6))
-        << std::hex << frame.pixel(360, 100);
 }
 
 }  // namespace
