@@ -103,12 +103,17 @@ int32_t ComputeMusicLength(const std::vector<int64_t>& lengthsMs) {
 
 void ApplySync(uint8_t musicSync, int64_t musicMs, ShowTiming& timing,
                std::vector<std::string>& pictures, std::vector<std::string>& music,
-               const TimingRules& rules, const IntervalLookup& intervalOf) {
+               const TimingRules& rules, const IntervalLookup& intervalOf, int64_t passJoinMs) {
     if (musicMs <= 0) return;
     if (musicSync == static_cast<uint8_t>(MusicSyncMode::FitToPictures)) {
         const int64_t showMs = MillisecondsOfFrames(timing.TotalFrames(), rules.TVSet);
         if (music.empty() || showMs <= musicMs) return;
-        const int64_t k = (showMs - musicMs) / musicMs + 1;
+        int64_t k = (showMs - musicMs) / musicMs + 1;
+        // Each join between passes overlaps by the crossfade, so k + 1 passes
+        // last (k + 1) * music - k * join; a pass that adds nothing cannot help.
+        const int64_t gain = musicMs - std::max<int64_t>(passJoinMs, 0);
+        if (gain > 0)
+            while ((k + 1) * musicMs - k * passJoinMs < showMs) ++k;
         const std::vector<std::string> copy = music;
         music.reserve(music.size() * static_cast<size_t>(k + 1));
         for (int64_t pass = 0; pass < k; ++pass)
@@ -172,8 +177,15 @@ ShowLengths ComputeLengths() {
 }
 
 void ApplySettingsSync(ShowLengths& lengths, BuildSettings& settings) {
+    // A repeated list joins its last file to its first, overlapped like any join.
+    const std::vector<int64_t> music = StoredMusicLengths(settings.Music);
+    const int64_t passJoinMs =
+        music.empty()
+            ? 0
+            : sound::JoinOverlap(music.back(), sound::ClampFadeMs(settings.Mix.crossfadeMs));
     ApplySync(EffectiveSync(settings.MusicSync, settings.PlayMusic), lengths.MusicMs,
-              lengths.timing, settings.Pictures, settings.Music, RulesOf(settings), StoredInterval);
+              lengths.timing, settings.Pictures, settings.Music, RulesOf(settings), StoredInterval,
+              passJoinMs);
 }
 
 }  // namespace video

@@ -75,7 +75,9 @@ enum class MusicSyncMode : uint8_t { None = 0, FitToPictures = 1, FitToMusic = 2
 // compared to the frame, not in whole seconds: a song of 37.54 s is covered
 // by at least 37.54 s of pictures, never by 37.0 s.
 // - fit to pictures, music shorter than the show: the music list is played
-//   k + 1 times, k = (show - music) div music + 1 (in milliseconds);
+//   k + 1 times, k = (show - music) div music + 1 (in milliseconds); when
+//   crossfaded passes overlap by passJoinMs at each join, as many more as
+//   still needed to cover the show;
 // - fit to music, show shorter than the music: pictures are appended in list
 //   order, pass after pass, stopping at the first picture that makes the
 //   show at least as long as the music. The video itself ends when the
@@ -84,7 +86,7 @@ enum class MusicSyncMode : uint8_t { None = 0, FitToPictures = 1, FitToMusic = 2
 // musicMs is not recomputed after the music list grows.
 void ApplySync(uint8_t musicSync, int64_t musicMs, ShowTiming& timing,
                std::vector<std::string>& pictures, std::vector<std::string>& music,
-               const TimingRules& rules, const IntervalLookup& intervalOf);
+               const TimingRules& rules, const IntervalLookup& intervalOf, int64_t passJoinMs = 0);
 
 // The synchronisation a build applies: the stored mode, except that with
 // the music switched off there is nothing to fit to or to lengthen.

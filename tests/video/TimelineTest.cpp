@@ -98,6 +98,19 @@ TEST(ApplySyncTest, FitToPicturesRepeatsTheMusicList) {
     // needs a second play.
     ApplySync(1, 99'600, timing, pictures, longMusic, {4, kPal}, Fixed(47));
     EXPECT_EQ(longMusic.size(), 2u);
+
+    // Crossfaded passes overlap at each join: four passes of 30 s joined by
+    // 10 s last only 90 s, so a fifth is played. A join as long as the list
+    // leaves the plain count.
+    const struct {
+        int64_t joinMs;
+        size_t files;
+    } joins[] = {{0, 8}, {10'000, 10}, {30'000, 8}};
+    for (const auto& c : joins) {
+        std::vector<std::string> faded{"x.mp3", "y.mp3"};
+        ApplySync(1, 30'000, timing, pictures, faded, {4, kPal}, Fixed(47), c.joinMs);
+        EXPECT_EQ(faded.size(), c.files) << c.joinMs;
+    }
 }
 
 // A song that is not a whole number of seconds long: the pictures cover all
