@@ -132,7 +132,9 @@ bool BuildSession::StartPicture(size_t index) {
     const motion::MotionPlan plan = motion::ResolveMotion(input_.motion.Of(path));
     try {
         BuildPicture picture = feed_.Take(index);
-        if (input_.background.kind == BackgroundSpec::Kind::Blurred)
+        // A moving picture covers the frame; only its clear parts show the fill.
+        const bool showsBackground = !plan.moves() || !picture.opacity.isEmpty();
+        if (input_.background.kind == BackgroundSpec::Kind::Blurred && showsBackground)
             background_ = BlurredBackdrop(picture, input_.background.colour, input_.format);
         if (!plan.moves())
             ComposePicture(nextFrame_, background_, picture.bitmap, picture.naturalWidth,
