@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <new>
 #include <string_view>
@@ -39,16 +40,39 @@ struct DeclaredLengthRule {
     // FFmpeg's own end trimming is wrong for the codec: skip samples by
     // hand, the start as the file declares it, the end by the length.
     AVCodecID trimByHand;
+    // The iTunes gapless tag may end the track where no edit list does.
+    bool itunesTag;
 };
 constexpr DeclaredLengthRule kDeclaredLengths[] = {
-    {"mov,mp4,m4a,3gp,3g2,mj2", AV_CODEC_ID_NONE},
-    {"ogg", AV_CODEC_ID_VORBIS},
+    {"mov,mp4,m4a,3gp,3g2,mj2", AV_CODEC_ID_NONE, true},
+    {"ogg", AV_CODEC_ID_VORBIS, false},
 };
 
 const DeclaredLengthRule* DeclaredLengthRuleOf(const AVFormatContext* format) {
     for (const DeclaredLengthRule& rule : kDeclaredLengths)
         if (std::string_view(format->iformat->name) == rule.demuxer) return &rule;
     return nullptr;
+}
+
+// The iTunes gapless tag (" 00000000 DELAY PADDING VALID ...", hex) of an MP4
+// file without an edit list: FFmpeg skips the delay it states but plays the
+// padding, so the track ends after its count of valid samples, at the stream's
+// rate. FFmpeg reports the delay as the stream's start only when no edit list
+// overrode the tag; a file with an edit list keeps the length the edit list
+// gives, which FFmpeg already trims to.
+std::optional<int64_t> ItunesValidSamples(const AVFormatContext* format, const AVStream* stream) {
+    const AVDictionaryEntry* tag = av_dict_get(stream->metadata, "iTunSMPB", nullptr, 0);
+    if (!tag) tag = av_dict_get(format->metadata, "iTunSMPB", nullptr, 0);
+    const int rate = stream->codecpar->sample_rate;
+    if (!tag || rate <= 0) return std::nullopt;
+    unsigned long long skipped = 0, delay = 0, padding = 0, valid = 0;
+    if (std::sscanf(tag->value, "%llx %llx %llx %llx", &skipped, &delay, &padding, &valid) != 4 ||
+        valid == 0 || valid > static_cast<unsigned long long>(INT64_MAX / 2))
+        return std::nullopt;
+    const int64_t start = stream->start_time == AV_NOPTS_VALUE ? 0 : stream->start_time;
+    if (start != av_rescale_q(static_cast<int64_t>(delay), AVRational{1, rate}, stream->time_base))
+        return std::nullopt;
+    return static_cast<int64_t>(valid);
 }
 
 }  // namespace
@@ -122,6 +146,10 @@ std::unique_ptr<AudioDecoder> AudioDecoder::Open(const std::string& path, int sa
             decoder->sampleLimit_ =
                 av_rescale_q(declared, stream->time_base, AVRational{1, decoder->sampleRate_});
     }
+    if (rule && rule->itunesTag)
+        if (const std::optional<int64_t> valid = ItunesValidSamples(decoder->format_.get(), stream))
+            decoder->sampleLimit_ =
+                av_rescale(*valid, decoder->sampleRate_, stream->codecpar->sample_rate);
     return decoder;
 }
 
@@ -288,6 +316,10 @@ int64_t ProbeAudioSamples(const std::string& path, int sampleRate) {
     } else if (format->duration > 0 && format->duration != AV_NOPTS_VALUE) {
         samples = av_rescale(format->duration, sampleRate, AV_TIME_BASE);
     }
+    const DeclaredLengthRule* rule = DeclaredLengthRuleOf(format.get());
+    if (rule && rule->itunesTag)
+        if (const std::optional<int64_t> valid = ItunesValidSamples(format.get(), stream))
+            samples = av_rescale(*valid, sampleRate, stream->codecpar->sample_rate);
     if (samples > 0) return samples;
     return 0;
 }

@@ -14,6 +14,9 @@ struct EncodedFormat {
     const char* extension;
     const char* codecArgs;
     int sampleRate;
+    // Tagged after encoding with the iTunes gapless data (delay, padding,
+    // valid samples) that FFmpeg's encoder leaves out.
+    bool itunesTag = false;
 };
 
 // Every format the show takes, with the encoder that writes it.

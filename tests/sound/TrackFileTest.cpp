@@ -67,6 +67,7 @@ TEST(TrackFileTest, EveryFormatMeasuresExactlyAndJoinsWithoutGapOrStep) {
         const base::Result<TrackFacts> facts = MeasureTrack(first);
         ASSERT_TRUE(facts) << facts.message();
         EXPECT_NEAR(facts->lengthMs, std::lround(1000.0 * half / rate), 1);
+        EXPECT_EQ(facts->samples, half);
         EXPECT_EQ(facts->sampleRate, rate);
         EXPECT_NEAR(facts->peak, kAmplitude, 0.05);
 
