@@ -11,6 +11,7 @@
 #include "app/Icons.h"
 #include "model/FileIo.h"
 #include "model/MediaPaths.h"
+#include "music/LengthWorker.h"
 #include "music/MusicLength.h"
 #include "video/BuildPictures.h"
 
@@ -163,7 +164,15 @@ Qt::ItemFlags ImageListModel::flags(const QModelIndex& index) const {
 
 // --- music ---
 
-MusicListModel::MusicListModel(QObject* parent) : EntryListModel(parent) {}
+MusicListModel::MusicListModel(QObject* parent) : EntryListModel(parent) {
+    // Rows added or removed, or a new list: the pass under way measures a
+    // list that is no more.
+    connect(this, &QAbstractItemModel::rowsInserted, this, [this] { StopMeasuring(); });
+    connect(this, &QAbstractItemModel::rowsRemoved, this, [this] { StopMeasuring(); });
+    connect(this, &QAbstractItemModel::modelReset, this, [this] { StopMeasuring(); });
+}
+
+MusicListModel::~MusicListModel() = default;
 
 void MusicListModel::Append(const model::TMusicEntry& entry) {
     const int row = rowCount();
@@ -183,8 +192,48 @@ bool MusicListModel::Unreadable(const model::TMusicEntry& entry) {
 }
 
 void MusicListModel::MeasureLengths() {
+    if (worker_) {
+        worker_->Cancel();
+        worker_->Wait();
+        TakeMeasured();
+    }
     if (music::MeasureMusicLengths(list_) == 0) return;
     emit dataChanged(index(0, kPathColumn), index(rowCount() - 1, kLengthColumn));
+}
+
+void MusicListModel::StartMeasuring() {
+    if (worker_) return;
+    std::vector<music::LengthJob> jobs = music::PendingLengthJobs(list_);
+    if (jobs.empty()) return;
+    worker_ = std::make_unique<music::LengthWorker>(std::move(jobs), [this] {
+        QMetaObject::invokeMethod(
+            this, [this] { TakeMeasured(); }, Qt::QueuedConnection);
+    });
+    emit MeasuringProgress(0, worker_->Total());
+}
+
+void MusicListModel::TakeMeasured() {
+    if (!worker_) return;
+    int measured = 0;
+    for (const music::LengthJob& job : worker_->TakeFinished())
+        measured += music::ApplyLengthJob(list_, job);
+    // Loudness alone shows nowhere, so only new lengths repaint.
+    if (measured > 0 && rowCount() > 0)
+        emit dataChanged(index(0, kPathColumn), index(rowCount() - 1, kLengthColumn));
+    const bool done = worker_->Done();
+    emit MeasuringProgress(worker_->Finished(), done ? 0 : worker_->Total());
+    if (done) worker_.reset();
+}
+
+void MusicListModel::StopMeasuring() {
+    if (!worker_) return;
+    worker_->Cancel();
+    worker_->Wait();
+    // What was measured stays: it is written by file, whatever the rows are now.
+    TakeMeasured();
+    worker_.reset();
+    emit MeasuringProgress(0, 0);
+    emit MeasuringWanted();
 }
 
 int MusicListModel::columnCount(const QModelIndex& parent) const {

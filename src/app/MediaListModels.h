@@ -8,10 +8,15 @@
 #include <QStringList>
 
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 
 #include "model/MediaLists.h"
+
+namespace music {
+class LengthWorker;
+}  // namespace music
 
 namespace app {
 
@@ -151,14 +156,32 @@ public:
     static bool Unreadable(const model::TMusicEntry& entry);
     // Why an unreadable row cannot be played, as the length pass found.
     static std::string UnreadableReason(const model::TMusicEntry& entry);
-    // The length pass: every row whose file exists and that has no length
-    // is measured.
+    ~MusicListModel() override;
+    // The length pass, waited for: every row whose file exists and that has
+    // no length is measured now (what the background pass has done is kept).
     void MeasureLengths();
+    // The length pass in the background: the files are decoded on a thread
+    // of its own and each row's length shown as it comes; a change to the
+    // list cancels it and asks for a new one (MeasuringWanted).
+    void StartMeasuring();
 
+signals:
+    // 'finished' of 'total' files measured; total 0 once the pass is over.
+    void MeasuringProgress(int finished, int total);
+    void MeasuringWanted();
+
+public:
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
+
+private:
+    // Writes what the background pass has decoded into the rows.
+    void TakeMeasured();
+    void StopMeasuring();
+
+    std::unique_ptr<music::LengthWorker> worker_;
 };
 
 }  // namespace app

@@ -60,6 +60,9 @@ MusicPage::MusicPage(QWidget* parent) : MediaListPage(parent) {
                                              "Options >> switches it on."));
     musicOffNote_->setWordWrap(true);
     layout->addWidget(musicOffNote_);
+    measuringNote_ = Label("measuringNote", QString());
+    measuringNote_->hide();
+    layout->addWidget(measuringNote_);
     layout->addLayout(CreateButtons());
     mixControls_ = new MusicMixControls(this);
     layout->addWidget(mixControls_);
@@ -68,7 +71,9 @@ MusicPage::MusicPage(QWidget* parent) : MediaListPage(parent) {
     mp3LengthTimer_->setObjectName(QStringLiteral("Mp3LengthTimer"));
     mp3LengthTimer_->setInterval(1);
     mp3LengthTimer_->setSingleShot(true);
-    connect(mp3LengthTimer_, &QTimer::timeout, this, &MusicPage::Mp3LengthTimerTimer);
+    connect(mp3LengthTimer_, &QTimer::timeout, musicModel_, &MusicListModel::StartMeasuring);
+    connect(musicModel_, &MusicListModel::MeasuringWanted, this, &MusicPage::MeasureSoon);
+    connect(musicModel_, &MusicListModel::MeasuringProgress, this, &MusicPage::ShowMeasuring);
     connect(musicList_, &QTreeView::doubleClicked, this, &MusicPage::PlaySelectedMusic);
 }
 
@@ -227,6 +232,13 @@ void MusicPage::PlaySelectedMusic() {
 
 void MusicPage::StopMusicClick() {
     music::StopMusic(false);
+}
+
+void MusicPage::ShowMeasuring(int finished, int total) {
+    measuringNote_->setVisible(total > 0);
+    if (total > 0)
+        measuringNote_->setText(
+            tr("Measuring the music: %1 of %2 files done...").arg(finished).arg(total));
 }
 
 void MusicPage::Mp3LengthTimerTimer() {

@@ -43,9 +43,11 @@ public:
     // Says below the list when the background music is switched off.
     void ShowMusicOffNote(bool off);
 
-    // Measures the new rows soon, once the events waiting have run.
+    // Measures the new rows soon, once the events waiting have run, in the
+    // background.
     void MeasureSoon();
-    // Gives every row without a length its length.
+    // Gives every row without a length its length now, for what needs them
+    // (the Options step, the preview, the build).
     void Mp3LengthTimerTimer();
 
 protected:
@@ -60,6 +62,7 @@ private:
     void ShowMusicMenu();
     void PlaySelectedMusic();
     void StopMusicClick();
+    void ShowMeasuring(int finished, int total);
 
     MusicListModel* musicModel_ = nullptr;
     QTreeView* musicList_ = nullptr;
@@ -70,6 +73,7 @@ private:
     QAction* shuffle1_ = nullptr;
     QTimer* mp3LengthTimer_ = nullptr;
     QLabel* musicOffNote_ = nullptr;
+    QLabel* measuringNote_ = nullptr;
     MusicMixControls* mixControls_ = nullptr;
 };
 

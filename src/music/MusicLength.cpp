@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QString>
 
+#include <algorithm>
 #include <cmath>
 
 #include "model/FileIo.h"
@@ -34,27 +35,32 @@ bool StoredLengthHolds(const model::TMusicEntry& entry, const std::string& path)
     return entry.LengthMs != "-1" || entry.Stamp == model::FileStamp(path);
 }
 
-}  // namespace
+enum class Need { Nothing, Loudness, Length };
 
-namespace {
-
-std::string LoudnessTextOf(const sound::TrackFacts& facts) {
-    if (!std::isfinite(facts.lufs)) return model::LoudnessText(std::nullopt);
-    return model::LoudnessText(model::StoredLoudness{facts.lufs, facts.peak});
+// What a row still lacks: lengths measured before loudness was kept get
+// theirs once; a file that cannot be read has none to give.
+Need NeedOf(const model::TMusicEntry& entry, std::string* path) {
+    *path = entry.Path;
+    if (!model::ResolveMediaPath(*path)) return Need::Nothing;
+    if (!HasMusicLength(entry) || !StoredLengthHolds(entry, *path)) return Need::Length;
+    return entry.Loudness.empty() && entry.LengthMs != "-1" ? Need::Loudness : Need::Nothing;
 }
 
-// Measures one row's file: the length when 'withLength', the loudness always.
-// MP3 lengths stay the MP3 library's; every format's loudness, and the
-// other formats' lengths, come from decoding the file whole through FFmpeg,
-// as the show plays it.
-void MeasureRow(model::TMusicEntry& entry, const std::string& path, bool withLength) {
-    const sound::MusicFormat* format = sound::MusicFormatOf(path);
-    const base::Result<sound::TrackFacts> facts = sound::MeasureTrack(path);
-    entry.Loudness = facts ? LoudnessTextOf(*facts) : model::LoudnessText(std::nullopt);
-    if (!withLength) return;
+std::string LoudnessTextOf(const base::Result<sound::TrackFacts>& facts) {
+    if (!facts || !std::isfinite(facts->lufs)) return model::LoudnessText(std::nullopt);
+    return model::LoudnessText(model::StoredLoudness{facts->lufs, facts->peak});
+}
+
+// The length of a decoded file: MP3 lengths stay the MP3 library's, the
+// other formats' come from decoding the file whole, as the show plays it.
+void SetLengthOf(model::TMusicEntry& entry, const LengthJob& job,
+                 std::optional<int32_t>& mpegLength) {
+    const base::Result<sound::TrackFacts>& facts = *job.facts;
+    const sound::MusicFormat* format = sound::MusicFormatOf(job.path);
     entry.Fault.clear();
     if (format && format->decoder == sound::MusicDecoder::MpegLibrary) {
-        entry.SetLength(GetMusicLength(QFile::decodeName(path.c_str())));
+        if (!mpegLength) mpegLength = GetMusicLength(QFile::decodeName(job.path.c_str()));
+        entry.SetLength(*mpegLength);
         if (entry.LengthMs == "-1") entry.Fault = "it could not be read as MP3 music";
     } else if (facts) {
         entry.SetLength(facts->lengthMs);
@@ -62,27 +68,55 @@ void MeasureRow(model::TMusicEntry& entry, const std::string& path, bool withLen
         entry.SetLength(-1);
         entry.Fault = facts.message();
     }
+    entry.Stamp = job.stamp;
 }
 
 }  // namespace
 
-int MeasureMusicLengths(model::MusicList& list) {
+std::vector<LengthJob> PendingLengthJobs(const model::MusicList& list) {
+    std::vector<LengthJob> jobs;
+    for (const model::TMusicEntry& entry : list.Entries()) {
+        std::string path;
+        if (NeedOf(entry, &path) == Need::Nothing) continue;
+        const bool planned = std::any_of(jobs.begin(), jobs.end(), [&](const LengthJob& job) {
+            return job.listedPath == entry.Path;
+        });
+        if (!planned) jobs.push_back(LengthJob{entry.Path, path, {}, std::nullopt});
+    }
+    return jobs;
+}
+
+void DecodeLengthJob(LengthJob& job, const std::function<bool()>& cancelled) {
+    // Taken before decoding: a file that changes meanwhile is measured again.
+    job.stamp = model::FileStamp(job.path);
+    base::Result<sound::TrackFacts> facts = sound::MeasureTrack(job.path, cancelled);
+    if (cancelled && cancelled()) return;
+    job.facts = std::move(facts);
+}
+
+int ApplyLengthJob(model::MusicList& list, const LengthJob& job) {
+    if (!job.facts) return 0;
     int measured = 0;
+    std::optional<int32_t> mpegLength;
     for (size_t row = 0; row < list.Count(); ++row) {
         model::TMusicEntry& entry = list.At(row);
-        std::string path = entry.Path;
-        if (!model::ResolveMediaPath(path)) continue;
-        const bool lengthHolds = HasMusicLength(entry) && StoredLengthHolds(entry, path);
-        // Lengths measured before loudness was kept get theirs once; a file
-        // that cannot be read has none to give.
-        const bool loudnessMissing = entry.Loudness.empty() && entry.LengthMs != "-1";
-        if (lengthHolds && !loudnessMissing) continue;
-        // Taken before measuring: a file that changes meanwhile is measured again.
-        std::string stamp = model::FileStamp(path);
-        MeasureRow(entry, path, !lengthHolds);
-        if (lengthHolds) continue;
-        entry.Stamp = std::move(stamp);
+        std::string path;
+        if (entry.Path != job.listedPath) continue;
+        const Need need = NeedOf(entry, &path);
+        if (need == Need::Nothing || path != job.path) continue;
+        entry.Loudness = LoudnessTextOf(*job.facts);
+        if (need != Need::Length) continue;
+        SetLengthOf(entry, job, mpegLength);
         ++measured;
+    }
+    return measured;
+}
+
+int MeasureMusicLengths(model::MusicList& list) {
+    int measured = 0;
+    for (LengthJob& job : PendingLengthJobs(list)) {
+        DecodeLengthJob(job);
+        measured += ApplyLengthJob(list, job);
     }
     return measured;
 }

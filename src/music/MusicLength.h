@@ -3,9 +3,14 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <string>
+#include <vector>
 
+#include "base/Result.h"
 #include "model/MediaLists.h"
+#include "sound/TrackMeasure.h"
 
 namespace music {
 
@@ -29,5 +34,25 @@ bool HasMusicLength(const model::TMusicEntry& entry);
 // Measuring closes what the shared player had open, so music playing from
 // it stops at the first file measured.
 int MeasureMusicLengths(model::MusicList& list);
+
+// The length pass in three steps, so its slow middle can run on a thread of
+// its own while the list stays in the window: one job per file that some row
+// needs measured, in list order.
+struct LengthJob {
+    std::string listedPath;  // as the rows name it
+    std::string path;        // the file itself
+    std::string stamp;       // the file's stamp, taken before decoding
+    // Decoded in full through FFmpeg (thread-safe); empty until then.
+    std::optional<base::Result<sound::TrackFacts>> facts;
+};
+std::vector<LengthJob> PendingLengthJobs(const model::MusicList& list);
+// Decodes the job's file; 'cancelled' ends a long file early, leaving the
+// job undone.
+void DecodeLengthJob(LengthJob& job, const std::function<bool()>& cancelled = {});
+// Writes a decoded job into every row that names its file and still needs
+// it (rows may have moved or gone since the job was planned); an MP3 file's
+// length comes from the shared player here, so this runs where the player
+// lives. Returns the number of lengths written.
+int ApplyLengthJob(model::MusicList& list, const LengthJob& job);
 
 }  // namespace music

@@ -26,7 +26,8 @@ constexpr int kChannels = 2;
 
 }  // namespace
 
-base::Result<TrackFacts> MeasureTrack(const std::string& path) {
+base::Result<TrackFacts> MeasureTrack(const std::string& path,
+                                      const std::function<bool()>& cancelled) {
     if (!IsMusicFileName(path))
         return base::MakeFault("its format is not one the show takes (" + MusicFormatNames() + ")",
                                base::FaultKind::Refused);
@@ -44,6 +45,7 @@ base::Result<TrackFacts> MeasureTrack(const std::string& path) {
     int peak = 0;
     std::vector<int16_t> piece;
     for (bool more = true; more;) {
+        if (cancelled && cancelled()) return base::MakeFault("measuring was cancelled");
         more = decoder->decodeInto(fifo.get());
         const int count = av_audio_fifo_size(fifo.get());
         if (count <= 0) continue;

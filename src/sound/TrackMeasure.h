@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "base/Result.h"
@@ -21,7 +22,9 @@ struct TrackFacts {
 };
 
 // Refuses a file whose name is not one of the music formats, one that does
-// not open, and one without a single sample, naming why.
-[[nodiscard]] base::Result<TrackFacts> MeasureTrack(const std::string& path);
+// not open, and one without a single sample, naming why. 'cancelled', asked
+// between pieces, ends a long file early with a fault.
+[[nodiscard]] base::Result<TrackFacts> MeasureTrack(const std::string& path,
+                                                    const std::function<bool()>& cancelled = {});
 
 }  // namespace sound

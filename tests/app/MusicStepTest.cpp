@@ -2,8 +2,10 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QDoubleSpinBox>
+#include <QLabel>
 #include <QMenu>
 #include <QMimeData>
+#include <QSignalSpy>
 #include <QStatusBar>
 #include <QTest>
 #include <QTimer>
@@ -96,6 +98,33 @@ TEST_F(MusicStepTest, StoredLengthsAreKeptAndMissingFilesAreNotMeasured) {
     // Entering the Music step starts the pass.
     Window().SelectStep(app::TMainForm::kMusicStep);
     EXPECT_TRUE(Window().findChild<QTimer*>(QStringLiteral("Mp3LengthTimer"))->isActive());
+}
+
+// The pass that follows an addition decodes in the background: the window
+// runs on, a note counts the files, and a change to the list cancels it and
+// starts it over on the new list.
+TEST_F(MusicStepTest, NewRowsAreMeasuredInTheBackgroundAndAChangeStartsOver) {
+    const QString one = MakeSong("one.mp3", 1), two = MakeSong("two.mp3", 2);
+    auto* note = Find<QLabel>("measuringNote");
+    QSignalSpy progress(&Window().Music(), &app::MusicListModel::MeasuringProgress);
+    dialogs_.musicFiles = {{one, two}};
+    Click("addmusic1");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !progress.isEmpty(); }, 5000));
+    EXPECT_EQ(progress.first(), QVariantList({0, 2}));
+    EXPECT_TRUE(note->text().contains("of 2 files")) << note->text().toStdString();
+    Click("removemusic1");  // cancels, and asks for a pass over what is left
+    ASSERT_TRUE(QTest::qWaitFor([&] { return note->isHidden() && List().At(0).HasLength; }, 5000));
+    EXPECT_EQ(Rows(), QStringList({one}));
+    EXPECT_EQ(List().At(0).LengthMs, "1000");
+    EXPECT_FALSE(List().At(0).Loudness.empty());
+    EXPECT_EQ(progress.last().at(1), 0);
+
+    // What the show needs is measured at once, whatever the background has done.
+    dialogs_.musicFiles = {{two}};
+    Click("addmusic1");
+    Window().Mp3LengthTimerTimer();
+    EXPECT_EQ(List().At(1).LengthMs, "2000");
+    EXPECT_TRUE(note->isHidden());
 }
 
 TEST_F(MusicStepTest, PlayNamesARowThatCannotPlayInsteadOfDoingNothing) {

@@ -5,9 +5,13 @@
 #include <QDir>
 #include <QFile>
 
+#include <atomic>
+#include <thread>
+
 #include "model/FileIo.h"
 #include "model/MusicMixSettings.h"
 #include "model/Settings.h"
+#include "music/LengthWorker.h"
 #include "music/MusicLength.h"
 #include "music/MusicService.h"
 #include "music/MusicTestUtil.h"
@@ -114,6 +118,48 @@ TEST(LengthPass, MeasuresEveryFormatWithItsLoudnessAndNamesWhatFails) {
     EXPECT_EQ(rows[2].Fault, "it holds no audio");
     EXPECT_EQ(rows[2].Loudness, "none");
     EXPECT_EQ(MeasureMusicLengths(list), 0);
+}
+
+// The pass on a thread of its own gives what the pass in line gives, and a
+// cancel stops it after the file under way, keeping what is done.
+TEST(LengthPass, TheWorkerMeasuresAsThePassInLineAndStopsWhenCancelled) {
+    const auto mp3 = MakeMp3("worker-1s.mp3", 1, 44100, 2, "sine", {"-b:a", "128k"});
+    const QString words = MakeFile("worker-words.flac", "no sound in here\n");
+    model::MusicList inLine;
+    for (const QString& path : {mp3.path, words, mp3.path, ScratchDir() + "/worker-gone.mp3"})
+        inLine.Append(Row(path));
+    model::MusicList background = inLine;
+    EXPECT_EQ(MeasureMusicLengths(inLine), 3);
+
+    std::vector<LengthJob> jobs = PendingLengthJobs(background);
+    ASSERT_EQ(jobs.size(), 2u);  // one per file that is there
+    std::atomic<int> calls{0};
+    LengthWorker worker(std::move(jobs), [&] { ++calls; });
+    worker.Wait();
+    EXPECT_TRUE(worker.Done());
+    EXPECT_EQ(worker.Finished(), 2);
+    EXPECT_EQ(calls, 3);
+    int measured = 0;
+    for (const LengthJob& job : worker.TakeFinished()) measured += ApplyLengthJob(background, job);
+    EXPECT_EQ(measured, 3);
+    EXPECT_EQ(background.Entries(), inLine.Entries());
+
+    model::MusicList cancelled;
+    for (const QString& path : {mp3.path, words}) cancelled.Append(Row(path));
+    LengthWorker* self = nullptr;
+    std::atomic<bool> started{false};
+    LengthWorker stopping(PendingLengthJobs(cancelled), [&] {
+        while (!started) std::this_thread::yield();
+        self->Cancel();
+    });
+    self = &stopping;
+    started = true;
+    stopping.Wait();
+    std::vector<LengthJob> done = stopping.TakeFinished();
+    ASSERT_EQ(done.size(), 1u);
+    EXPECT_EQ(ApplyLengthJob(cancelled, done[0]), 1);
+    EXPECT_EQ(cancelled.At(0).LengthMs, "1000");
+    EXPECT_FALSE(cancelled.At(1).HasLength);
 }
 
 TEST(LengthPass, ResolvesNamesUnderTheSampleFolder) {
