@@ -9,6 +9,7 @@ extern "C" {
 #include <libswscale/swscale.h>
 }
 
+#include "base/FfmpegLog.h"
 #include "base/FfmpegUtil.h"
 #include "imaging/FileBytes.h"
 #include "imaging/MissingData.h"
@@ -50,6 +51,7 @@ base::PacketPtr ReadPacket(const std::string& fileName) {
 }
 
 base::FramePtr DecodePacket(const std::string& fileName, AVCodecID id, AVPacket* packet) {
+    base::RouteFfmpegLog();
     const AVCodec* codec = avcodec_find_decoder(id);
     if (!codec)
         throw PictureError(PictureError::Kind::Unsupported, fileName,

@@ -78,6 +78,8 @@ std::optional<int64_t> ItunesValidSamples(const AVFormatContext* format, const A
 }  // namespace
 
 int OpenAudioInput(const std::string& path, base::InputFormatPtr* format) {
+    base::RouteFfmpegLog();
+    base::TakeFfmpegError();
     struct stat info {};
     if (::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) return kNotAFile;
     AVDictionary* options = nullptr;
@@ -101,7 +103,8 @@ std::unique_ptr<AudioDecoder> AudioDecoder::Open(const std::string& path, int sa
     decoder->channels_ = channels;
     int result = OpenAudioInput(path, &decoder->format_);
     if (result < 0) {
-        *error = result == kNotAFile ? "it is not a regular file" : base::AvErrorText(result);
+        *error = result == kNotAFile ? "it is not a regular file"
+                                     : base::WithFfmpegError(base::AvErrorText(result));
         return nullptr;
     }
     const AVCodec* codec = nullptr;

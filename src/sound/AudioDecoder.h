@@ -11,6 +11,7 @@
 #include <optional>
 #include <string>
 
+#include "base/FfmpegLog.h"
 #include "base/FfmpegUtil.h"
 #include "base/Result.h"
 

@@ -15,6 +15,8 @@ extern "C" {
 #include <libavutil/opt.h>
 }
 
+#include "base/FfmpegLog.h"
+
 namespace video {
 namespace {
 
@@ -26,6 +28,8 @@ constexpr int kMaxMuxDelayMicroseconds = 700000;
 
 std::unique_ptr<MpegOutput> MpegOutput::Open(const std::string& path, const EncoderPreset& preset,
                                              bool withAudio, std::string* error) {
+    base::RouteFfmpegLog();
+    base::TakeFfmpegError();
     std::unique_ptr<MpegOutput> output(new MpegOutput(preset));
     output->path_ = path;
     output->partPath_ = path + ".part";
@@ -65,7 +69,7 @@ MpegOutput::~MpegOutput() {
 }
 
 bool MpegOutput::fail(const std::string& what, int code) {
-    if (error_.empty()) error_ = what + ": " + base::AvErrorText(code);
+    if (error_.empty()) error_ = base::WithFfmpegError(what + ": " + base::AvErrorText(code));
     return false;
 }
 

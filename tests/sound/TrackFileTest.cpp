@@ -5,9 +5,13 @@
 
 #include <ebur128.h>
 
+#include <unistd.h>
+
 #include <cmath>
+#include <cstdio>
 #include <fstream>
 #include <numbers>
+#include <string_view>
 #include <vector>
 
 #include "sound/FileTrack.h"
@@ -132,25 +136,61 @@ TEST(TrackFileTest, EvenLoudnessBringsQuietAndLoudTogether) {
     }
 }
 
-TEST(TrackFileTest, WhatIsNotMusicIsRefusedWithTheReason) {
+// What FFmpeg writes to stderr while the block runs.
+class StderrCapture {
+public:
+    StderrCapture() : file_(std::tmpfile()), saved_(dup(2)) {
+        std::fflush(stderr);
+        dup2(fileno(file_), 2);
+    }
+    ~StderrCapture() { std::fclose(file_); }
+    std::string Take() {
+        std::fflush(stderr);
+        dup2(saved_, 2);
+        close(saved_);
+        std::string text;
+        std::rewind(file_);
+        for (int c; (c = std::fgetc(file_)) != EOF;) text += static_cast<char>(c);
+        return text;
+    }
+
+private:
+    FILE* file_;
+    int saved_;
+};
+
+// Refused files are named with the reason, FFmpeg's own where it gives one,
+// and neither they nor a good MP3 file (whose decoder notes timestamps it
+// cannot update) put FFmpeg's lines on stderr.
+TEST(TrackFileTest, WhatIsNotMusicIsRefusedWithTheReasonAndFfmpegKeepsQuiet) {
     test::Scratch scratch;
+    const std::string mp3 = scratch.file("good.mp3");
+    test::Encode(test::Tone(440, 0.5, 44100), 0.3, EncodedFormats()[0], mp3);
     const struct {
         const char* name;
-        const char* content;
+        std::string_view content;
         const char* reason;
     } cases[] = {
         {"text.flac", "just some words, no sound at all\n", "no audio"},
         {"empty.wav", "", "Invalid data"},
         {"song.wma", "whatever", "not one the show takes"},
+        {"cut.m4a",
+         std::string_view("\0\0\0\x14"
+                          "ftypM4A \0\0\0\0M4A ",
+                          20),
+         "moov atom not found"},
     };
+    StderrCapture capture;
+    EXPECT_TRUE(MeasureTrack(mp3));
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         const std::string path = scratch.file(c.name);
-        std::ofstream(path) << c.content;
+        std::ofstream(path, std::ios::binary) << c.content;
         const base::Result<TrackFacts> facts = MeasureTrack(path);
         ASSERT_FALSE(facts);
         EXPECT_NE(facts.message().find(c.reason), std::string::npos) << facts.message();
     }
+    EXPECT_EQ(capture.Take(), "");
 }
 
 TEST(MusicFormatsTest, TakesTheFormatsByExtensionInAnyCase) {
