@@ -192,8 +192,9 @@ bool MusicListModel::Unreadable(const model::TMusicEntry& entry) {
 }
 
 void MusicListModel::MeasureLengths() {
+    // The background pass measures this very list: letting it finish loses
+    // none of its work.
     if (worker_) {
-        worker_->Cancel();
         worker_->Wait();
         TakeMeasured();
     }
