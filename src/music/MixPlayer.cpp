@@ -76,14 +76,7 @@ MixPlayer::~MixPlayer() {
 void MixPlayer::run(std::vector<std::string> files, ShowMix mix) {
     Device device;
     if (!device.Open()) return;
-    sound::MusicMixer::Hooks hooks;
-    hooks.requestFile = [&](int index) -> std::optional<std::string> {
-        if (index >= static_cast<int>(files.size())) return std::nullopt;
-        return files[static_cast<size_t>(index)];
-    };
-    hooks.openFile = [](const std::string& path, std::string* error) {
-        return sound::OpenFileTrack(path, kRate, kChannels, error);
-    };
+    sound::MusicMixer::Hooks hooks = sound::FileListHooks(std::move(files), kRate, kChannels);
     hooks.gainOf = mix.gainOf;
     // The build names what it leaves out; playing goes on past it.
     hooks.reportError = [](const std::string&) { return true; };

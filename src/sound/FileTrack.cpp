@@ -1,6 +1,8 @@
 #include "sound/FileTrack.h"
 
 #include <new>
+#include <optional>
+#include <utility>
 
 #include "base/FfmpegUtil.h"
 #include "sound/AudioDecoder.h"
@@ -42,6 +44,18 @@ std::unique_ptr<TrackReader> OpenFileTrack(const std::string& path, int sampleRa
     std::unique_ptr<AudioDecoder> decoder = AudioDecoder::Open(path, sampleRate, channels, error);
     if (!decoder) return nullptr;
     return std::make_unique<FileTrack>(std::move(decoder), sampleRate, channels);
+}
+
+MusicMixer::Hooks FileListHooks(std::vector<std::string> files, int sampleRate, int channels) {
+    MusicMixer::Hooks hooks;
+    hooks.requestFile = [files = std::move(files)](int index) -> std::optional<std::string> {
+        if (index < 0 || index >= static_cast<int>(files.size())) return std::nullopt;
+        return files[static_cast<size_t>(index)];
+    };
+    hooks.openFile = [sampleRate, channels](const std::string& path, std::string* error) {
+        return OpenFileTrack(path, sampleRate, channels, error);
+    };
+    return hooks;
 }
 
 }  // namespace sound

@@ -6,6 +6,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "sound/MusicMixer.h"
 
@@ -13,5 +14,9 @@ namespace sound {
 
 std::unique_ptr<TrackReader> OpenFileTrack(const std::string& path, int sampleRate, int channels,
                                            std::string* error);
+
+// Mixer hooks that ask for 'files' in order, each opened as above; the
+// caller adds the gains, the error report and the stop.
+MusicMixer::Hooks FileListHooks(std::vector<std::string> files, int sampleRate, int channels);
 
 }  // namespace sound

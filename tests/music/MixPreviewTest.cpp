@@ -25,14 +25,7 @@ namespace {
 constexpr int kRate = 44100, kChannels = 2;
 
 std::vector<int16_t> BuildMix(const std::vector<std::string>& files, const ShowMix& mix) {
-    sound::MusicMixer::Hooks hooks;
-    hooks.requestFile = [&](int index) -> std::optional<std::string> {
-        if (index >= static_cast<int>(files.size())) return std::nullopt;
-        return files[static_cast<size_t>(index)];
-    };
-    hooks.openFile = [](const std::string& path, std::string* error) {
-        return sound::OpenFileTrack(path, kRate, kChannels, error);
-    };
+    sound::MusicMixer::Hooks hooks = sound::FileListHooks(files, kRate, kChannels);
     hooks.reportError = [](const std::string& message) {
         ADD_FAILURE() << message;
         return true;

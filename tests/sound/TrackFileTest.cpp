@@ -30,14 +30,7 @@ using test::EncodedFormats;
 // into 'total' stereo samples at 'rate', as floats of full scale 1.
 std::vector<float> Mix(const std::vector<std::string>& files, int rate, const MixOptions& options,
                        int64_t total, std::function<double(const std::string&)> gainOf = {}) {
-    MusicMixer::Hooks hooks;
-    hooks.requestFile = [&](int index) -> std::optional<std::string> {
-        if (index >= static_cast<int>(files.size())) return std::nullopt;
-        return files[static_cast<size_t>(index)];
-    };
-    hooks.openFile = [rate](const std::string& path, std::string* error) {
-        return OpenFileTrack(path, rate, 2, error);
-    };
+    MusicMixer::Hooks hooks = FileListHooks(files, rate, 2);
     hooks.gainOf = std::move(gainOf);
     hooks.reportError = [](const std::string& message) {
         ADD_FAILURE() << message;
