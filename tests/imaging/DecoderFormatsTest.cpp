@@ -14,11 +14,6 @@ namespace imaging {
 namespace {
 
 using namespace imaging::testing;
-using raster::Color;
-using raster::RGB;
-
-constexpr Color kRed = RGB(255, 0, 0), kGreen = RGB(0, 255, 0), kBlue = RGB(0, 0, 255),
-                kWhite = RGB(255, 255, 255), kBlack = RGB(0, 0, 0), kGrey = RGB(128, 128, 128);
 
 // Checks the quadrant centres of a decoded picture.
 void ExpectQuadrants(const std::string& path, int width, int height, const Color (&colours)[4],

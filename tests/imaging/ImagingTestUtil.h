@@ -34,6 +34,11 @@ inline void PrintTo(const Size& size, std::ostream* os) {
 namespace imaging::testing {
 
 using Bytes = std::vector<uint8_t>;
+using raster::Color;
+using raster::RGB;
+
+constexpr Color kRed = RGB(255, 0, 0), kGreen = RGB(0, 255, 0), kBlue = RGB(0, 0, 255),
+                kWhite = RGB(255, 255, 255), kBlack = RGB(0, 0, 0), kGrey = RGB(128, 128, 128);
 
 class TempDir {
 public:

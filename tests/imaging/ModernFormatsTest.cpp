@@ -18,14 +18,11 @@ namespace imaging {
 namespace {
 
 using namespace imaging::testing;
-using raster::Color;
-using raster::RGB;
 using testpictures::EncodeHeif;
 using testpictures::HeifSample;
 using testpictures::RunTool;
 
-constexpr Color kRed = RGB(255, 0, 0), kGreen = RGB(0, 255, 0), kBlue = RGB(0, 0, 255),
-                kWhite = RGB(255, 255, 255), kYellow = RGB(250, 220, 0);
+constexpr Color kYellow = RGB(250, 220, 0);
 
 // Upright: red above blue. Phones store it turned; the file says how to turn
 // it back.
