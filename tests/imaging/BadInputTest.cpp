@@ -37,13 +37,11 @@ uint32_t Crc32(const uint8_t* data, size_t size) {
     return ~crc;
 }
 
-Bytes SmallPng() {
-    QImage image(8, 8, QImage::Format_RGB32);
-    image.fill(Qt::red);
+Bytes SavedWithQt(const raster::Bitmap& bitmap, const char* format) {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "png");
+    ToQImage(bitmap).save(&buffer, format);
     return Bytes(bytes.begin(), bytes.end());
 }
 
@@ -118,7 +116,7 @@ TEST(BadInput, CorruptHeadersAndData) {
     WriteFile(dir.file("garbled.jpg"), garbled);
     EXPECT_EQ(ErrorOf(dir.file("garbled.jpg")), Kind::Corrupt);
 
-    const Bytes png = SmallPng();
+    const Bytes png = SavedWithQt(raster::Bitmap(8, 8, kRed), "png");
     WriteFile(dir.file("cut.png"), Bytes(png.begin(), png.begin() + 20));
     EXPECT_EQ(ErrorOf(dir.file("cut.png")), Kind::Corrupt);
 
@@ -135,7 +133,8 @@ TEST(BadInput, PicturesAboveOneHundredMegapixelsAreRefusedFromTheHeader) {
     WriteFile(dir.file("huge.jpg"), WithJpegSize(EncodeJpeg(PhotoLike(16, 16)), 20000, 20000));
     EXPECT_EQ(ErrorOf(dir.file("huge.jpg")), Kind::TooLarge);
 
-    Bytes png = SmallPng();  // IHDR: length, type, width, height, ..., CRC at 29
+    Bytes png = SavedWithQt(raster::Bitmap(8, 8, kRed),
+                            "png");  // IHDR: length, type, width, height, ..., CRC at 29
     for (size_t i : {16u, 20u}) {
         png[i] = 0;
         png[i + 1] = 0;
@@ -157,14 +156,6 @@ TEST(BadInput, PicturesAboveOneHundredMegapixelsAreRefusedFromTheHeader) {
     for (uint32_t v : {0x59A66A95u, 1000000u, 1000000u, 24u, 0u, 1u, 0u, 0u}) PutBe32(sun, v);
     WriteFile(dir.file("huge.ras"), sun);
     EXPECT_EQ(ErrorOf(dir.file("huge.ras")), Kind::TooLarge);
-}
-
-Bytes SavedWithQt(const raster::Bitmap& bitmap, const char* format) {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    ToQImage(bitmap).save(&buffer, format);
-    return Bytes(bytes.begin(), bytes.end());
 }
 
 std::vector<uint8_t> Stripes(size_t count) {

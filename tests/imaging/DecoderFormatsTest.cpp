@@ -143,12 +143,7 @@ TEST(DecoderFormats, TinyAndThinPicturesOfEveryFormatDecodeAtTheirSize) {
                                                                    {"xwd", AV_CODEC_ID_XWD}};
         for (const auto& [extension, codec] : ffmpegFormats) {
             paths.push_back(dir.file(size + "." + extension));
-            WriteFile(paths.back(),
-                      EncodeWithFfmpeg(codec,
-                                       codec == AV_CODEC_ID_PCX || codec == AV_CODEC_ID_SGI
-                                           ? AV_PIX_FMT_RGB24
-                                           : AV_PIX_FMT_BGR24,
-                                       picture));
+            WriteFile(paths.back(), EncodeWithFfmpeg(codec, Rgb24FormatOf(codec), picture));
         }
         for (const std::string& path : paths) {
             SCOPED_TRACE(path);
@@ -187,12 +182,7 @@ TEST(DecoderFormats, ContentChoosesTheDecoderWhateverTheName) {
                                            {".RAS", AV_CODEC_ID_SUNRAST},
                                            {".XWD", AV_CODEC_ID_XWD}}) {
         files.emplace_back(original + "/a" + extension, extension);
-        WriteFile(files.back().first,
-                  EncodeWithFfmpeg(codec,
-                                   codec == AV_CODEC_ID_PCX || codec == AV_CODEC_ID_SGI
-                                       ? AV_PIX_FMT_RGB24
-                                       : AV_PIX_FMT_BGR24,
-                                   picture));
+        WriteFile(files.back().first, EncodeWithFfmpeg(codec, Rgb24FormatOf(codec), picture));
     }
     for (const auto& [path, extension] : files) {
         for (const char* misnamed : {"photo.jpg", "photo.gif", "photo.tga", "photo.xyz", "photo"}) {

@@ -135,6 +135,12 @@ inline QImage ToQImage(const raster::Bitmap& bitmap, const Bytes& alpha = {}) {
     return image;
 }
 
+// The 24-bit layout an FFmpeg image encoder takes: RGB for PCX and SGI, BGR
+// for the rest.
+inline AVPixelFormat Rgb24FormatOf(AVCodecID id) {
+    return id == AV_CODEC_ID_PCX || id == AV_CODEC_ID_SGI ? AV_PIX_FMT_RGB24 : AV_PIX_FMT_BGR24;
+}
+
 // Encodes the bitmap with one of FFmpeg's image encoders in the given pixel
 // format; alpha (one byte a pixel) is carried for formats that have it.
 inline Bytes EncodeWithFfmpeg(AVCodecID id, AVPixelFormat format, const raster::Bitmap& bitmap,
