@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include <gtest/gtest.h>
 #include <QImage>
 
 extern "C" {
@@ -23,6 +24,8 @@ extern "C" {
 }
 
 #include "imaging/DecodedImage.h"
+#include "imaging/DecoderRegistry.h"
+#include "imaging/PictureError.h"
 #include "raster/Bitmap.h"
 
 namespace imaging {
@@ -56,6 +59,24 @@ public:
 private:
     std::filesystem::path path_;
 };
+
+// How decoding a file fails: the error's kind and message. Fails the test
+// when the file decodes, or when the error does not name the file.
+struct Refusal {
+    PictureError::Kind kind;
+    std::string message;
+};
+inline Refusal RefusalOf(const std::string& path) {
+    try {
+        DecodePictureFile(path);
+    } catch (const PictureError& e) {
+        EXPECT_NE(std::string(e.what()).find(path), std::string::npos) << e.what();
+        EXPECT_EQ(e.fileName(), path);
+        return {e.kind(), e.what()};
+    }
+    ADD_FAILURE() << path << " decoded";
+    return {PictureError::Kind::Corrupt, ""};
+}
 
 inline void WriteFile(const std::string& path, const Bytes& bytes) {
     std::ofstream out(path, std::ios::binary);
