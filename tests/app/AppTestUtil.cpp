@@ -37,11 +37,8 @@ int ScriptedDialogs::RunModal(QDialog& dialog) {
 }
 
 void WindowTest::SetUp() {
-    ASSERT_TRUE(folder_.isValid());
-    dir_ = folder_.path().toStdString() + "/";
-    model::SetUserDataDir(dir_ + "user-data/");
-    model::SetProgramDir(dir_);
-    model::Settings = model::TslSettings{};
+    ProgramFolderTest::SetUp();
+    if (HasFatalFailure()) return;
     MakeFile(QStringLiteral("VantoSaver.001"), kTestCatalogue);
     QDir(folder_.path()).mkdir(QStringLiteral("sample"));
     app::SetUserDialogs(&dialogs_);
@@ -50,8 +47,7 @@ void WindowTest::SetUp() {
 void WindowTest::TearDown() {
     window_.reset();
     app::SetUserDialogs(nullptr);
-    model::SetProgramDir("");
-    model::SetUserDataDir("");
+    ProgramFolderTest::TearDown();
 }
 
 QString WindowTest::Path(const QString& name) const {

@@ -6,7 +6,6 @@
 
 #include <QDialog>
 #include <QString>
-#include <QTemporaryDir>
 
 #include <deque>
 #include <functional>
@@ -17,6 +16,7 @@
 
 #include "app/MainForm.h"
 #include "app/UserDialogs.h"
+#include "model/ModelTestUtil.h"
 
 // Readable values in failure messages.
 QT_BEGIN_NAMESPACE
@@ -97,7 +97,7 @@ private:
 
 // A test with its own program folder (catalogue, sample folder, options
 // file) and scripted dialogs; the settings record starts from its defaults.
-class WindowTest : public ::testing::Test {
+class WindowTest : public model_test::ProgramFolderTest {
 protected:
     void SetUp() override;
     void TearDown() override;
@@ -124,8 +124,6 @@ protected:
     }
     void Click(const char* name);
 
-    QTemporaryDir folder_;
-    std::string dir_;
     ScriptedDialogs dialogs_;
     std::unique_ptr<app::TMainForm> window_;
 };
