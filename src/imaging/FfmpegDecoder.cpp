@@ -165,11 +165,12 @@ DecodedImage DecodeWithFfmpeg(const std::string& fileName, RasterFormat format) 
     auto frame = DecodePacket(fileName, CodecFor(format), packet.get());
     // FFmpeg stops quietly where run-length data runs out.
     if (format == RasterFormat::SunRaster)
-        if (const auto missing = MissingData(
+        if (const auto complete = CheckComplete(
                 StructuredFormat::SunRaster,
-                std::span<const uint8_t>(packet->data, static_cast<size_t>(packet->size))))
+                std::span<const uint8_t>(packet->data, static_cast<size_t>(packet->size)));
+            !complete)
             throw PictureError(PictureError::Kind::Damaged, fileName,
-                               "the picture is damaged: " + *missing);
+                               "the picture is damaged: " + complete.message());
     return ConvertFrame(fileName, *frame);
 }
 

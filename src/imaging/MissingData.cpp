@@ -1,6 +1,7 @@
 #include "imaging/MissingData.h"
 
 #include <cstdlib>
+#include <string>
 
 namespace imaging {
 
@@ -28,15 +29,16 @@ private:
     std::span<const uint8_t> bytes_;
 };
 
-std::string Shortfall(uint64_t have, uint64_t need) {
-    return "the file ends after " + std::to_string(have) + " of its " + std::to_string(need) +
-           " bytes";
+base::Fault Shortfall(uint64_t have, uint64_t need) {
+    return base::MakeFault("the file ends after " + std::to_string(have) + " of its " +
+                               std::to_string(need) + " bytes",
+                           base::FaultKind::BadData);
 }
 
 // Uncompressed rows (BI_RGB, BI_BITFIELDS, BI_ALPHABITFIELDS) take a known
 // number of bytes; compressed ones are left to the reader.
-std::optional<std::string> MissingBmp(const Reader& r) {
-    if (r.size() < 26) return std::nullopt;
+base::Status MissingBmp(const Reader& r) {
+    if (r.size() < 26) return {};
     const uint32_t dataOffset = r.le(10, 4), headerSize = r.le(14, 4);
     int64_t width, height, bits;
     if (headerSize == 12) {
@@ -44,24 +46,24 @@ std::optional<std::string> MissingBmp(const Reader& r) {
         height = r.le(20, 2);
         bits = r.le(24, 2);
     } else {
-        if (r.size() < 34) return std::nullopt;
+        if (r.size() < 34) return {};
         const uint32_t compression = r.le(30, 4);
-        if (compression != 0 && compression != 3 && compression != 6) return std::nullopt;
+        if (compression != 0 && compression != 3 && compression != 6) return {};
         width = static_cast<int32_t>(r.le(18, 4));
         height = std::llabs(static_cast<int32_t>(r.le(22, 4)));
         bits = r.le(28, 2);
     }
-    if (width <= 0 || height <= 0 || bits <= 0 || bits > 64) return std::nullopt;
+    if (width <= 0 || height <= 0 || bits <= 0 || bits > 64) return {};
     const uint64_t need = dataOffset + static_cast<uint64_t>((width * bits + 31) / 32 * 4) *
                                            static_cast<uint64_t>(height);
-    if (r.size() >= need) return std::nullopt;
+    if (r.size() >= need) return {};
     return Shortfall(r.size(), need);
 }
 
 // Walks the blocks up to the trailer: extensions and images are runs of
 // sub-blocks ending with an empty one.
-std::optional<std::string> MissingGif(const Reader& r) {
-    if (r.size() < 13) return std::nullopt;
+base::Status MissingGif(const Reader& r) {
+    if (r.size() < 13) return {};
     const auto tableSize = [](uint8_t flags) {
         return flags & 0x80 ? size_t{3} << ((flags & 7) + 1) : size_t{0};
     };
@@ -73,7 +75,7 @@ std::optional<std::string> MissingGif(const Reader& r) {
     while (at < r.size()) {
         switch (r.byte(at)) {
             case 0x3B:  // trailer
-                return std::nullopt;
+                return {};
             case 0x21:  // extension: label, then sub-blocks
                 at += 2;
                 skipSubBlocks();
@@ -83,15 +85,15 @@ std::optional<std::string> MissingGif(const Reader& r) {
                 skipSubBlocks();
                 break;
             default:  // not a block we know; the reader decides
-                return std::nullopt;
+                return {};
         }
     }
-    return std::string("the file ends before its last block");
+    return base::MakeFault("the file ends before its last block", base::FaultKind::BadData);
 }
 
 // Run-length data (type 2) expands to height rows of 16-bit aligned bytes.
-std::optional<std::string> MissingSunRaster(const Reader& r) {
-    if (r.size() < 32 || r.be(20, 4) != 2) return std::nullopt;
+base::Status MissingSunRaster(const Reader& r) {
+    if (r.size() < 32 || r.be(20, 4) != 2) return {};
     const uint64_t width = r.be(4, 4), height = r.be(8, 4), depth = r.be(12, 4);
     const uint64_t need = (width * depth + 15) / 16 * 2 * height;
     uint64_t produced = 0;
@@ -110,17 +112,18 @@ std::optional<std::string> MissingSunRaster(const Reader& r) {
             break;
         }
     }
-    if (produced >= need) return std::nullopt;
-    return "the picture data ends after " + std::to_string(produced) + " of its " +
-           std::to_string(need) + " bytes";
+    if (produced >= need) return {};
+    return base::MakeFault("the picture data ends after " + std::to_string(produced) + " of its " +
+                               std::to_string(need) + " bytes",
+                           base::FaultKind::BadData);
 }
 
-using Check = std::optional<std::string> (*)(const Reader&);
+using Check = base::Status (*)(const Reader&);
 constexpr Check kChecks[] = {MissingBmp, MissingGif, MissingSunRaster};
 
 }  // namespace
 
-std::optional<std::string> MissingData(StructuredFormat format, std::span<const uint8_t> bytes) {
+base::Status CheckComplete(StructuredFormat format, std::span<const uint8_t> bytes) {
     return kChecks[static_cast<size_t>(format)](Reader(bytes));
 }
 

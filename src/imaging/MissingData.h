@@ -9,17 +9,17 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <span>
-#include <string>
+
+#include "base/Result.h"
 
 namespace imaging {
 
 enum class StructuredFormat { Bmp, Gif, SunRaster };
 
-// Why the picture is incomplete, or nothing when every announced byte is
-// there (or the structure is one this check does not know; the decoder
-// judges those).
-std::optional<std::string> MissingData(StructuredFormat format, std::span<const uint8_t> bytes);
+// Ok when every announced byte is there (or the structure is one this check
+// does not know; the decoder judges those); otherwise a BadData fault whose
+// message says what is missing, for the caller to put behind the file name.
+base::Status CheckComplete(StructuredFormat format, std::span<const uint8_t> bytes);
 
 }  // namespace imaging

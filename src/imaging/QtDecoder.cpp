@@ -110,9 +110,9 @@ DecodedImage DecodeWithQt(const std::string& fileName, const char* qtFormat) {
         throw PictureError(PictureError::Kind::TooLarge, fileName,
                            "the picture is above the limit of 100 megapixels");
     if (const auto format = SilentOnMissingData(qtFormat))
-        if (const auto missing = MissingData(*format, ReadFileBytes(fileName)))
+        if (const auto complete = CheckComplete(*format, ReadFileBytes(fileName)); !complete)
             throw PictureError(PictureError::Kind::Damaged, fileName,
-                               "the picture is damaged: " + *missing);
+                               "the picture is damaged: " + complete.message());
     return FromQImage(image, fileName);
 }
 

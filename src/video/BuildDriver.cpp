@@ -251,11 +251,7 @@ BuildResult BuildDriver::RunBuild(const std::string& outputPath) {
     input.motion = ShowMotion::Read(input.pictures, settings.Motion);
     input.loadPicture = MotionLoads(hooks_.loadPicture, input.motion, *format);
     result.totalFrames = lengths.timing.TotalFrames();
-    int64_t start = 0;
-    for (int32_t hold : lengths.timing.ImageFrames) {
-        result.pictureStartFrames.push_back(start);
-        start += lengths.timing.TransitionFrames + hold;
-    }
+    result.pictureStartFrames = PictureStartFrames(lengths.timing);
 
     SessionHooks sessionHooks{hooks_.progress, hooks_.frameShown};
     SessionOutcome outcome;

@@ -103,13 +103,12 @@ SessionOutcome BuildSession::Run(const std::string& outputPath) {
 }
 
 void BuildSession::AddPictureChapters(MclHandle encoder) const {
-    int64_t start = 0;
-    for (size_t i = 0; i < input_.pictures.size() && i < input_.timing.ImageFrames.size(); ++i) {
+    const std::vector<int64_t> starts = PictureStartFrames(input_.timing);
+    for (size_t i = 0; i < input_.pictures.size() && i < starts.size(); ++i) {
         const std::string& path = input_.pictures[i];
         std::string title = input_.captionOf(path);
         if (title.empty()) title = std::filesystem::path(path).filename().string();
-        MclAddChapter(encoder, start, title);
-        start += input_.timing.TransitionFrames + input_.timing.ImageFrames[i];
+        MclAddChapter(encoder, starts[i], title);
     }
 }
 

@@ -53,6 +53,17 @@ int32_t ImageFrameCount(int32_t intervalSeconds, int32_t tvSet) {
     return static_cast<int32_t>(std::clamp<int64_t>(frames, 1, kMaxImageFrames));
 }
 
+std::vector<int64_t> PictureStartFrames(const ShowTiming& timing) {
+    std::vector<int64_t> starts;
+    starts.reserve(timing.ImageFrames.size());
+    int64_t start = 0;
+    for (int32_t hold : timing.ImageFrames) {
+        starts.push_back(start);
+        start += timing.TransitionFrames + hold;
+    }
+    return starts;
+}
+
 int32_t SecondsOfFrames(int64_t frames, int32_t tvSet) {
     if (frames <= 0) return 0;
     // frames / 29.97 in exact integers, so whole seconds never come out one

@@ -42,6 +42,11 @@ struct ShowTiming {
     }
 };
 
+// The frame at which each picture's cycle begins (its transition's first
+// frame): what the build reports for the disc's chapters and what the MP4's
+// chapters are placed at.
+std::vector<int64_t> PictureStartFrames(const ShowTiming& timing);
+
 // Whole seconds of 'frames' at the standard's rate, cut toward zero.
 int32_t SecondsOfFrames(int64_t frames, int32_t tvSet);
 

@@ -20,33 +20,6 @@ const char* const kTestCatalogue =
     "Fade=118\n"
     "Dissolve=160\n";
 
-namespace {
-
-template <class T>
-T Take(std::deque<T>& queue) {
-    if (queue.empty()) return T();
-    T value = queue.front();
-    queue.pop_front();
-    return value;
-}
-
-}  // namespace
-
-QStringList ScriptedDialogs::OpenPictureFiles(QWidget*, const QString& initialFolder) {
-    initialFolders << initialFolder;
-    return Take(pictureFiles);
-}
-
-QString ScriptedDialogs::OpenPictureFile(QWidget*, const QString& initialFolder) {
-    initialFolders << initialFolder;
-    return Take(pictureFile);
-}
-
-QStringList ScriptedDialogs::OpenMusicFiles(QWidget*, const QString& initialFolder) {
-    initialFolders << initialFolder;
-    return Take(musicFiles);
-}
-
 bool ScriptedDialogs::SelectFolder(QWidget*, const QString& title, const QString&,
                                    QString& folder) {
     folderTitles << title;
@@ -54,38 +27,6 @@ bool ScriptedDialogs::SelectFolder(QWidget*, const QString& title, const QString
     if (chosen.isEmpty()) return false;
     folder = chosen;
     return true;
-}
-
-QString ScriptedDialogs::SaveVideoName(QWidget*, const QString& suggestedName) {
-    initialFolders << suggestedName;
-    return Take(videoNames);
-}
-
-QString ScriptedDialogs::OpenProjectName(QWidget*, const QString& initialFolder) {
-    initialFolders << initialFolder;
-    return Take(projectNames);
-}
-
-QString ScriptedDialogs::SaveProjectName(QWidget*, const QString& initialFolder) {
-    initialFolders << initialFolder;
-    return Take(projectNames);
-}
-
-bool ScriptedDialogs::Confirm(QWidget*, const QString& text) {
-    questions << text;
-    return Take(answers);
-}
-
-void ScriptedDialogs::Inform(QWidget*, const QString& text) {
-    notices << text;
-}
-
-void ScriptedDialogs::ShowError(QWidget*, const QString& text) {
-    errors << text;
-}
-
-void ScriptedDialogs::OpenUrl(const QUrl& url) {
-    opened.push_back(url);
 }
 
 int ScriptedDialogs::RunModal(QDialog& dialog) {
@@ -96,11 +37,8 @@ int ScriptedDialogs::RunModal(QDialog& dialog) {
 }
 
 void WindowTest::SetUp() {
-    ASSERT_TRUE(folder_.isValid());
-    dir_ = folder_.path().toStdString() + "/";
-    model::SetUserDataDir(dir_ + "user-data/");
-    model::SetProgramDir(dir_);
-    model::Settings = model::TslSettings{};
+    ProgramFolderTest::SetUp();
+    if (HasFatalFailure()) return;
     MakeFile(QStringLiteral("VantoSaver.001"), kTestCatalogue);
     QDir(folder_.path()).mkdir(QStringLiteral("sample"));
     app::SetUserDialogs(&dialogs_);
@@ -109,8 +47,7 @@ void WindowTest::SetUp() {
 void WindowTest::TearDown() {
     window_.reset();
     app::SetUserDialogs(nullptr);
-    model::SetProgramDir("");
-    model::SetUserDataDir("");
+    ProgramFolderTest::TearDown();
 }
 
 QString WindowTest::Path(const QString& name) const {

@@ -6,7 +6,6 @@
 
 #include <QDialog>
 #include <QString>
-#include <QTemporaryDir>
 
 #include <deque>
 #include <functional>
@@ -17,6 +16,7 @@
 
 #include "app/MainForm.h"
 #include "app/UserDialogs.h"
+#include "model/ModelTestUtil.h"
 
 // Readable values in failure messages.
 QT_BEGIN_NAMESPACE
@@ -48,26 +48,56 @@ public:
     QStringList initialFolders;
     QStringList folderTitles;
 
-    QStringList OpenPictureFiles(QWidget*, const QString& initialFolder) override;
-    QString OpenPictureFile(QWidget*, const QString& initialFolder) override;
-    QStringList OpenMusicFiles(QWidget*, const QString& initialFolder) override;
+    QStringList OpenPictureFiles(QWidget*, const QString& initialFolder) override {
+        return Asked(initialFolder, pictureFiles);
+    }
+    QString OpenPictureFile(QWidget*, const QString& initialFolder) override {
+        return Asked(initialFolder, pictureFile);
+    }
+    QStringList OpenMusicFiles(QWidget*, const QString& initialFolder) override {
+        return Asked(initialFolder, musicFiles);
+    }
     bool SelectFolder(QWidget*, const QString& title, const QString& root,
                       QString& folder) override;
-    QString SaveVideoName(QWidget*, const QString& suggestedName) override;
-    QString OpenProjectName(QWidget*, const QString& initialFolder) override;
-    QString SaveProjectName(QWidget*, const QString& initialFolder) override;
-    bool Confirm(QWidget*, const QString& text) override;
-    void Inform(QWidget*, const QString& text) override;
-    void ShowError(QWidget*, const QString& text) override;
-    void OpenUrl(const QUrl& url) override;
+    QString SaveVideoName(QWidget*, const QString& suggestedName) override {
+        return Asked(suggestedName, videoNames);
+    }
+    QString OpenProjectName(QWidget*, const QString& initialFolder) override {
+        return Asked(initialFolder, projectNames);
+    }
+    QString SaveProjectName(QWidget*, const QString& initialFolder) override {
+        return Asked(initialFolder, projectNames);
+    }
+    bool Confirm(QWidget*, const QString& text) override {
+        questions << text;
+        return Take(answers);
+    }
+    void Inform(QWidget*, const QString& text) override { notices << text; }
+    void ShowError(QWidget*, const QString& text) override { errors << text; }
+    void OpenUrl(const QUrl& url) override { opened.push_back(url); }
     int RunModal(QDialog& dialog) override;
     void EndProgram() override { ++programEnds; }
     int programEnds = 0;
+
+private:
+    template <class T>
+    static T Take(std::deque<T>& queue) {
+        if (queue.empty()) return T();
+        T value = queue.front();
+        queue.pop_front();
+        return value;
+    }
+    // A file dialog: the folder it opened at is recorded.
+    template <class T>
+    T Asked(const QString& initialFolder, std::deque<T>& queue) {
+        initialFolders << initialFolder;
+        return Take(queue);
+    }
 };
 
 // A test with its own program folder (catalogue, sample folder, options
 // file) and scripted dialogs; the settings record starts from its defaults.
-class WindowTest : public ::testing::Test {
+class WindowTest : public model_test::ProgramFolderTest {
 protected:
     void SetUp() override;
     void TearDown() override;
@@ -94,8 +124,6 @@ protected:
     }
     void Click(const char* name);
 
-    QTemporaryDir folder_;
-    std::string dir_;
     ScriptedDialogs dialogs_;
     std::unique_ptr<app::TMainForm> window_;
 };

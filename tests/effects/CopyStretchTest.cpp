@@ -273,52 +273,42 @@ TEST(CopyStretch, BuildUpAtTheStartSmearsAnEdgeTenth) {
     EXPECT_EQ(OriginOf(dest, 99, 5), FromSource(49, 5));
 }
 
-TEST(CopyStretch, PushesMoveTheOutgoingPictureExactly) {
-    const Bitmap source = Incoming(100, 60);  // p = 30: w = 30, h = 18
-    Bitmap dest = Outgoing(100, 60);
-    Draw(PushRight, dest, source, 30);
-    for (int x = 0; x < 100; ++x)
-        ASSERT_EQ(OriginOf(dest, x, 9), x < 30 ? FromSource(70 + x, 9) : FromDest(x - 30, 9)) << x;
-
-    dest = Outgoing(100, 60);
-    Draw(PushLeft, dest, source, 30);
-    for (int x = 0; x < 100; ++x)
-        ASSERT_EQ(OriginOf(dest, x, 9), x < 70 ? FromDest(x + 30, 9) : FromSource(x - 70, 9)) << x;
-
-    dest = Outgoing(100, 60);
-    Draw(PushDown, dest, source, 30);
-    for (int y = 0; y < 60; ++y)
-        ASSERT_EQ(OriginOf(dest, 5, y), y < 18 ? FromSource(5, 42 + y) : FromDest(5, y - 18)) << y;
-
-    dest = Outgoing(100, 60);
-    Draw(PushUp, dest, source, 30);
-    for (int y = 0; y < 60; ++y)
-        ASSERT_EQ(OriginOf(dest, 5, y), y < 42 ? FromDest(5, y + 18) : FromSource(5, y - 42)) << y;
-}
-
-TEST(CopyStretch, SqueezesShowTheWholeOutgoingPictureAtHalfSize) {
-    const Bitmap source = Incoming(100, 60);  // p = 50: w = 50, h = 30
-    Bitmap dest = Outgoing(100, 60);
-    Draw(PushAndSqueezeRight, dest, source, 50);
-    for (int x = 0; x < 100; ++x)
-        ASSERT_EQ(OriginOf(dest, x, 9), x < 50 ? FromSource(50 + x, 9) : FromDest(2 * (x - 50), 9))
-            << x;
-
-    dest = Outgoing(100, 60);
-    Draw(PushAndSqueezeLeft, dest, source, 50);
-    for (int x = 0; x < 100; ++x)
-        ASSERT_EQ(OriginOf(dest, x, 9), x < 50 ? FromDest(2 * x, 9) : FromSource(x - 50, 9)) << x;
-
-    dest = Outgoing(100, 60);
-    Draw(PushAndSqueezeDown, dest, source, 50);
-    for (int y = 0; y < 60; ++y)
-        ASSERT_EQ(OriginOf(dest, 5, y), y < 30 ? FromSource(5, 30 + y) : FromDest(5, 2 * (y - 30)))
-            << y;
-
-    dest = Outgoing(100, 60);
-    Draw(PushAndSqueezeUp, dest, source, 50);
-    for (int y = 0; y < 60; ++y)
-        ASSERT_EQ(OriginOf(dest, 5, y), y < 30 ? FromDest(5, 2 * y) : FromSource(5, y - 30)) << y;
+// Pushes move the outgoing picture by the revealed part (p = 30: w = 30,
+// h = 18); squeezes show all of it at half size (p = 50: w = 50, h = 30).
+// Each row says where column (or row) i of a 100 x 60 frame comes from.
+TEST(CopyStretch, PushesAndSqueezesMoveThePicturesExactly) {
+    const struct {
+        const char* name;
+        TEffectProc proc;
+        int progress;
+        bool columns;
+        Origin (*from)(int i);
+    } cases[] = {
+        {"PushRight", PushRight, 30, true,
+         [](int x) { return x < 30 ? FromSource(70 + x, 9) : FromDest(x - 30, 9); }},
+        {"PushLeft", PushLeft, 30, true,
+         [](int x) { return x < 70 ? FromDest(x + 30, 9) : FromSource(x - 70, 9); }},
+        {"PushDown", PushDown, 30, false,
+         [](int y) { return y < 18 ? FromSource(5, 42 + y) : FromDest(5, y - 18); }},
+        {"PushUp", PushUp, 30, false,
+         [](int y) { return y < 42 ? FromDest(5, y + 18) : FromSource(5, y - 42); }},
+        {"PushAndSqueezeRight", PushAndSqueezeRight, 50, true,
+         [](int x) { return x < 50 ? FromSource(50 + x, 9) : FromDest(2 * (x - 50), 9); }},
+        {"PushAndSqueezeLeft", PushAndSqueezeLeft, 50, true,
+         [](int x) { return x < 50 ? FromDest(2 * x, 9) : FromSource(x - 50, 9); }},
+        {"PushAndSqueezeDown", PushAndSqueezeDown, 50, false,
+         [](int y) { return y < 30 ? FromSource(5, 30 + y) : FromDest(5, 2 * (y - 30)); }},
+        {"PushAndSqueezeUp", PushAndSqueezeUp, 50, false,
+         [](int y) { return y < 30 ? FromDest(5, 2 * y) : FromSource(5, y - 30); }},
+    };
+    const Bitmap source = Incoming(100, 60);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Bitmap dest = Outgoing(100, 60);
+        Draw(c.proc, dest, source, c.progress);
+        for (int i = 0; i < (c.columns ? 100 : 60); ++i)
+            ASSERT_EQ(c.columns ? OriginOf(dest, i, 9) : OriginOf(dest, 5, i), c.from(i)) << i;
+    }
 }
 
 TEST(CopyStretch, RevealInToCentreLeavesTheCentreAndDropsItsClip) {

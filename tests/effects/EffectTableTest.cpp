@@ -104,7 +104,8 @@ std::vector<bool> BytesFromSource(const Bitmap& frame, const Bitmap& source) {
     return mask;
 }
 
-std::string TestNameOf(int style) {
+std::string TestNameOf(const ::testing::TestParamInfo<int>& info) {
+    const int style = info.param;
     std::string name = std::to_string(style);
     name.insert(0, 3 - std::min<size_t>(3, name.size()), '0');
     name = "s" + name + "_";
@@ -205,10 +206,7 @@ TEST_P(EveryMember, KeepsTheCallingContractAtEverySize) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, EveryMember, ::testing::Range(1, kEffectCount + 1),
-                         [](const ::testing::TestParamInfo<int>& info) {
-                             return TestNameOf(info.param);
-                         });
+INSTANTIATE_TEST_SUITE_P(Table, EveryMember, ::testing::Range(1, kEffectCount + 1), TestNameOf);
 
 // The members seeded by the incoming picture repeat their pattern whatever
 // the generator held, and what shows at one percentage shows at every higher
@@ -241,9 +239,7 @@ TEST_P(SeededMember, SameFrameWhateverTheGeneratorHeldAndGrowingWithProgress) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, SeededMember, ::testing::Values(128, 169, 170, 171, 172),
-                         [](const ::testing::TestParamInfo<int>& info) {
-                             return TestNameOf(info.param);
-                         });
+                         TestNameOf);
 
 // The shred and speckle edges are drawn anew on every call.
 class UnseededMember : public EveryMember {};
@@ -266,10 +262,7 @@ std::vector<int> UnseededStyles() {
     return styles;
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, UnseededMember, ::testing::ValuesIn(UnseededStyles()),
-                         [](const ::testing::TestParamInfo<int>& info) {
-                             return TestNameOf(info.param);
-                         });
+INSTANTIATE_TEST_SUITE_P(Table, UnseededMember, ::testing::ValuesIn(UnseededStyles()), TestNameOf);
 
 // The table's shape is checked when it compiles; these rows pin the names
 // at both ends and in the middle.
@@ -309,9 +302,7 @@ std::vector<int> RegionRevealStyles() {
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, RegionReveal, ::testing::ValuesIn(RegionRevealStyles()),
-                         [](const ::testing::TestParamInfo<int>& info) {
-                             return TestNameOf(info.param);
-                         });
+                         TestNameOf);
 
 TEST(EffectTable, DrawEffectCallsTheEntryAndRefusesWhatItCannotDraw) {
     const int W = 64, H = 48;

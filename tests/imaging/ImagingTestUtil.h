@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include <gtest/gtest.h>
 #include <QImage>
 
 extern "C" {
@@ -23,6 +24,8 @@ extern "C" {
 }
 
 #include "imaging/DecodedImage.h"
+#include "imaging/DecoderRegistry.h"
+#include "imaging/PictureError.h"
 #include "raster/Bitmap.h"
 
 namespace imaging {
@@ -34,6 +37,11 @@ inline void PrintTo(const Size& size, std::ostream* os) {
 namespace imaging::testing {
 
 using Bytes = std::vector<uint8_t>;
+using raster::Color;
+using raster::RGB;
+
+constexpr Color kRed = RGB(255, 0, 0), kGreen = RGB(0, 255, 0), kBlue = RGB(0, 0, 255),
+                kWhite = RGB(255, 255, 255), kBlack = RGB(0, 0, 0), kGrey = RGB(128, 128, 128);
 
 class TempDir {
 public:
@@ -51,6 +59,24 @@ public:
 private:
     std::filesystem::path path_;
 };
+
+// How decoding a file fails: the error's kind and message. Fails the test
+// when the file decodes, or when the error does not name the file.
+struct Refusal {
+    PictureError::Kind kind;
+    std::string message;
+};
+inline Refusal RefusalOf(const std::string& path) {
+    try {
+        DecodePictureFile(path);
+    } catch (const PictureError& e) {
+        EXPECT_NE(std::string(e.what()).find(path), std::string::npos) << e.what();
+        EXPECT_EQ(e.fileName(), path);
+        return {e.kind(), e.what()};
+    }
+    ADD_FAILURE() << path << " decoded";
+    return {PictureError::Kind::Corrupt, ""};
+}
 
 inline void WriteFile(const std::string& path, const Bytes& bytes) {
     std::ofstream out(path, std::ios::binary);
@@ -128,6 +154,12 @@ inline QImage ToQImage(const raster::Bitmap& bitmap, const Bytes& alpha = {}) {
             image.setPixel(x, y, qRgba(raster::RedOf(c), raster::GreenOf(c), raster::BlueOf(c), a));
         }
     return image;
+}
+
+// The 24-bit layout an FFmpeg image encoder takes: RGB for PCX and SGI, BGR
+// for the rest.
+inline AVPixelFormat Rgb24FormatOf(AVCodecID id) {
+    return id == AV_CODEC_ID_PCX || id == AV_CODEC_ID_SGI ? AV_PIX_FMT_RGB24 : AV_PIX_FMT_BGR24;
 }
 
 // Encodes the bitmap with one of FFmpeg's image encoders in the given pixel

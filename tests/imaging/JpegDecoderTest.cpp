@@ -9,11 +9,6 @@ namespace imaging {
 namespace {
 
 using namespace imaging::testing;
-using raster::Color;
-using raster::RGB;
-
-constexpr Color kRed = RGB(255, 0, 0), kGreen = RGB(0, 255, 0), kBlue = RGB(0, 0, 255),
-                kWhite = RGB(255, 255, 255);
 
 struct Corners {
     Color tl, tr, bl, br;

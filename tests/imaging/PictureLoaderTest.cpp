@@ -13,10 +13,8 @@ namespace imaging {
 namespace {
 
 using namespace imaging::testing;
-using raster::Color;
-using raster::RGB;
 
-constexpr Color kRed = RGB(255, 0, 0), kFill = RGB(0, 0, 255);
+constexpr Color kFill = RGB(0, 0, 255);
 
 // Three pixels: opaque red, half-transparent red, fully transparent red.
 const Bytes kAlphas = {255, 128, 0};

@@ -12,8 +12,6 @@ namespace imaging {
 namespace {
 
 using namespace imaging::testing;
-using raster::Color;
-using raster::RGB;
 
 constexpr Color kColor = RGB(1, 2, 3);
 

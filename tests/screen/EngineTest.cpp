@@ -12,7 +12,13 @@ namespace {
 
 class TestScreen : public ScreenEngine {
 public:
-    TestScreen() { SetThreaded(false); }
+    // Every screen records its events.
+    TestScreen() {
+        SetThreaded(false);
+        OnProgress = [this](ScreenEngine& s) { progressEvents.push_back(s.Progress()); };
+        OnComplete = [this](ScreenEngine&) { ++completes; };
+        OnChange = [this](ScreenEngine&) { ++changes; };
+    }
 
     std::vector<int> progressEvents;
     int completes = 0;
@@ -22,11 +28,6 @@ public:
     std::vector<Rect> invalidated;
     std::function<void()> onMessages;
 
-    void Record() {
-        OnProgress = [this](ScreenEngine& s) { progressEvents.push_back(s.Progress()); };
-        OnComplete = [this](ScreenEngine&) { ++completes; };
-        OnChange = [this](ScreenEngine&) { ++changes; };
-    }
     void ResetRecords() {
         progressEvents.clear();
         invalidated.clear();
@@ -48,6 +49,12 @@ private:
     mutable uint64_t clock_ = 0;
 };
 
+// A 60 x 40 picture for the runs that need any one.
+class ScreenStepsTest : public ::testing::Test {
+protected:
+    const Bitmap picture = PositionPicture(60, 40, 3);
+};
+
 std::vector<int> Sequence(int first, int step, int last) {
     std::vector<int> v;
     for (int p = first; p < last; p += step) v.push_back(p);
@@ -55,12 +62,10 @@ std::vector<int> Sequence(int first, int step, int last) {
     return v;
 }
 
-TEST(ScreenStepsTest, ForwardRunsStepByStepAndComplete) {
+TEST_F(ScreenStepsTest, ForwardRunsStepByStepAndComplete) {
     for (int step : {4, 15}) {
         TestScreen screen;
-        screen.Record();
         screen.SetStep(static_cast<uint16_t>(step));
-        const Bitmap picture = PositionPicture(60, 40, 3);
         screen.SetPicture(&picture);
         screen.Play();
         EXPECT_EQ(screen.progressEvents, Sequence(step, step, 100)) << step;
@@ -72,9 +77,8 @@ TEST(ScreenStepsTest, ForwardRunsStepByStepAndComplete) {
     }
 }
 
-TEST(ScreenStepsTest, ReverseRunsEndOnTheSnapshot) {
+TEST_F(ScreenStepsTest, ReverseRunsEndOnTheSnapshot) {
     TestScreen screen;
-    screen.Record();
     const Bitmap first = PositionPicture(60, 40, 1);
     const Bitmap second = PositionPicture(60, 40, 2);
     screen.SetPicture(&first);
@@ -93,7 +97,6 @@ TEST(ScreenStepsTest, ReverseRunsEndOnTheSnapshot) {
 
     // A fresh screen in reverse renders the incoming picture first.
     TestScreen fresh;
-    fresh.Record();
     fresh.SetReverse(true);
     fresh.SetStep(50);
     fresh.SetPicture(&second);
@@ -101,7 +104,7 @@ TEST(ScreenStepsTest, ReverseRunsEndOnTheSnapshot) {
     EXPECT_EQ(fresh.progressEvents, (std::vector<int>{100, 50, 0}));
 }
 
-TEST(ScreenStepsTest, StepIsClampedToOneAndHundred) {
+TEST_F(ScreenStepsTest, StepIsClampedToOneAndHundred) {
     TestScreen screen;
     EXPECT_EQ(screen.Step(), 4);
     screen.SetStep(0);
@@ -112,14 +115,12 @@ TEST(ScreenStepsTest, StepIsClampedToOneAndHundred) {
     EXPECT_EQ(screen.Step(), 37);
 }
 
-TEST(ScreenStepsTest, ProgressWritesOnlyCountDuringARun) {
+TEST_F(ScreenStepsTest, ProgressWritesOnlyCountDuringARun) {
     TestScreen screen;
-    screen.Record();
     screen.SetProgress(50);  // not running
     EXPECT_EQ(screen.Progress(), 0);
     EXPECT_TRUE(screen.progressEvents.empty());
 
-    const Bitmap picture = PositionPicture(60, 40, 3);
     screen.SetPicture(&picture);
     screen.SetManual(true);
     screen.Play();
@@ -136,9 +137,8 @@ TEST(ScreenStepsTest, ProgressWritesOnlyCountDuringARun) {
     EXPECT_EQ(screen.Progress(), 100);
 }
 
-TEST(ScreenStepsTest, PlayNeedsAPictureAndIgnoresARunningTransition) {
+TEST_F(ScreenStepsTest, PlayNeedsAPictureAndIgnoresARunningTransition) {
     TestScreen screen;
-    screen.Record();
     screen.Play();
     EXPECT_FALSE(screen.Running());
     EXPECT_TRUE(screen.progressEvents.empty());
@@ -154,10 +154,8 @@ TEST(ScreenStepsTest, PlayNeedsAPictureAndIgnoresARunningTransition) {
     EXPECT_TRUE(screen.NewBitmap->samePixels(first));
 }
 
-TEST(ScreenStepsTest, StopWithoutAThreadEndsAtOnceWithoutCompletion) {
+TEST_F(ScreenStepsTest, StopWithoutAThreadEndsAtOnceWithoutCompletion) {
     TestScreen manual;
-    manual.Record();
-    const Bitmap picture = PositionPicture(60, 40, 3);
     manual.SetPicture(&picture);
     manual.SetManual(true);
     manual.Play();
@@ -168,7 +166,6 @@ TEST(ScreenStepsTest, StopWithoutAThreadEndsAtOnceWithoutCompletion) {
 
     // Stopped from inside the loop, by a handler of its own events.
     TestScreen looped;
-    looped.Record();
     looped.OnProgress = [&](ScreenEngine& s) {
         looped.progressEvents.push_back(s.Progress());
         if (s.Progress() == 40) s.Stop();
@@ -180,10 +177,8 @@ TEST(ScreenStepsTest, StopWithoutAThreadEndsAtOnceWithoutCompletion) {
     EXPECT_EQ(looped.completes, 0);
 }
 
-TEST(ScreenStepsTest, ManualTransitionsWaitForTheHostAndResume) {
+TEST_F(ScreenStepsTest, ManualTransitionsWaitForTheHostAndResume) {
     TestScreen screen;
-    screen.Record();
-    const Bitmap picture = PositionPicture(60, 40, 3);
     screen.SetPicture(&picture);
     screen.SetStep(10);
     screen.SetManual(true);
@@ -198,7 +193,6 @@ TEST(ScreenStepsTest, ManualTransitionsWaitForTheHostAndResume) {
 
     // Manual set while the loop steps: the transition stays prepared.
     TestScreen interrupted;
-    interrupted.Record();
     interrupted.OnProgress = [&](ScreenEngine& s) {
         if (s.Progress() == 20) interrupted.SetManual(true);
     };
@@ -211,14 +205,13 @@ TEST(ScreenStepsTest, ManualTransitionsWaitForTheHostAndResume) {
 
     // Outside a run, Manual resets Progress to the run's start, silently.
     TestScreen idle;
-    idle.Record();
     idle.SetReverse(true);
     idle.SetManual(true);
     EXPECT_EQ(idle.Progress(), 100);
     EXPECT_TRUE(idle.progressEvents.empty());
 }
 
-TEST(ScreenStepsTest, ClearForgetsTheFrameOnlyWhenIdle) {
+TEST_F(ScreenStepsTest, ClearForgetsTheFrameOnlyWhenIdle) {
     TestScreen screen;
     screen.SetAutoSize(false);
     screen.SetColor(raster::RGB(0, 0, 200));
@@ -246,11 +239,9 @@ TEST(ScreenStepsTest, ClearForgetsTheFrameOnlyWhenIdle) {
     EXPECT_TRUE(screen.OldBitmap->samePixels(Bitmap(100, 100, raster::RGB(0, 0, 200))));
 }
 
-TEST(ScreenStepsTest, CutsAndStylesBeyondTheTableStillEnd) {
+TEST_F(ScreenStepsTest, CutsAndStylesBeyondTheTableStillEnd) {
     TestScreen cut;
-    cut.Record();
     cut.SetStyle(0);
-    const Bitmap picture = PositionPicture(60, 40, 3);
     cut.SetPicture(&picture);
     cut.Play();
     EXPECT_EQ(cut.progressEvents, (std::vector<int>{100}));
@@ -264,7 +255,6 @@ TEST(ScreenStepsTest, CutsAndStylesBeyondTheTableStillEnd) {
     EXPECT_EQ(cut.completes, 1);
 
     TestScreen beyond;
-    beyond.Record();
     beyond.SetAutoSize(false);
     beyond.Resize(60, 40);
     beyond.SetStyle(200);
@@ -275,12 +265,11 @@ TEST(ScreenStepsTest, CutsAndStylesBeyondTheTableStillEnd) {
     EXPECT_TRUE(beyond.ScreenBitmap.samePixels(Bitmap(60, 40)));  // still the snapshot
 }
 
-TEST(ScreenStepsTest, ErrorsOfALoopRunEndTheTransitionAndReachTheCaller) {
+TEST_F(ScreenStepsTest, ErrorsOfALoopRunEndTheTransitionAndReachTheCaller) {
     TestScreen screen;
     screen.OnProgress = [](ScreenEngine& s) {
         if (s.Progress() == 12) throw std::runtime_error("handler failed");
     };
-    const Bitmap picture = PositionPicture(60, 40, 3);
     screen.SetPicture(&picture);
     EXPECT_THROW(screen.Play(), std::runtime_error);
     EXPECT_FALSE(screen.Running());
@@ -288,9 +277,8 @@ TEST(ScreenStepsTest, ErrorsOfALoopRunEndTheTransitionAndReachTheCaller) {
     EXPECT_FALSE(screen.NewBitmap.has_value());
 }
 
-TEST(ScreenStepsTest, AScreenDestroyedBetweenStepsIsNotTouchedAgain) {
+TEST_F(ScreenStepsTest, AScreenDestroyedBetweenStepsIsNotTouchedAgain) {
     auto* screen = new TestScreen;
-    const Bitmap picture = PositionPicture(60, 40, 3);
     screen->SetPicture(&picture);
     int calls = 0;
     screen->onMessages = [&] {
@@ -300,14 +288,13 @@ TEST(ScreenStepsTest, AScreenDestroyedBetweenStepsIsNotTouchedAgain) {
     EXPECT_EQ(calls, 3);
 }
 
-TEST(ScreenStepsTest, AScreenDestroyedInsideAThreadStepEndsTheThread) {
+TEST_F(ScreenStepsTest, AScreenDestroyedInsideAThreadStepEndsTheThread) {
     // The test steps in place of the animation thread.
     struct ThreadStepped : TestScreen {
         ThreadStepped() { SetThreaded(true); }
         bool StartThread() override { return true; }
     };
     auto* screen = new ThreadStepped;
-    const Bitmap picture = PositionPicture(60, 40, 3);
     screen->SetPicture(&picture);
     screen->OnProgress = [](ScreenEngine& s) {
         if (s.Progress() == 8) delete &s;
@@ -402,7 +389,6 @@ TEST(ScreenPlacementTest, BackgroundModesAndStretchCompose) {
 
 TEST(ScreenPlacementTest, AutoSizeFitsTheControlToThePicture) {
     TestScreen screen;
-    screen.Record();
     EXPECT_EQ(screen.ClientWidth(), 100);
     const Bitmap picture = PositionPicture(64, 48, 1);
     screen.SetPicture(&picture);

@@ -2,16 +2,13 @@
 // built without touching the user's options, and music measured first.
 #include <gtest/gtest.h>
 
-#include <sys/resource.h>
-
-#include <csignal>
-
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
 
 #include "cli/Cli.h"
+#include "model/FileLimit.h"
 #include "model/MotionSetting.h"
 #include "model/Settings.h"
 #include "video/BuildTestUtil.h"
@@ -128,15 +125,10 @@ TEST_F(BuildCommandTest, WrongArgumentsAndMissingInputs) {
 // it): one line says why, and neither the video nor a part of it is left.
 TEST_F(BuildCommandTest, AFullDiskFailsWithOneLineAndLeavesNothing) {
     const std::string project = WriteProject("show.dvprj", true, false);
-    rlimit saved{};
-    getrlimit(RLIMIT_FSIZE, &saved);
-    auto* oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit limited = saved;
-    limited.rlim_cur = 200 * 1024;
-    setrlimit(RLIMIT_FSIZE, &limited);
-    const CommandRun run = RunVantoshow({"build", project, "-o", File("out.mpg")});
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, oldHandler);
+    const CommandRun run = [&] {
+        const model_test::FileSizeLimit full(200 * 1024);
+        return RunVantoshow({"build", project, "-o", File("out.mpg")});
+    }();
 
     EXPECT_EQ(run.code, 1);
     std::vector<std::string> lines;

@@ -35,16 +35,14 @@ TEST_P(EveryShowFormat, BuildsAPlayableShowWithCaptions) {
     model::Settings.VideoType = static_cast<uint8_t>(c.videoType);
     model::Settings.TVSet = c.tvSet;
     model::Settings.MusicSync = c.musicSync;
-    model::Settings.EffectSpeed2 = 1;
-    model::Settings.ImageInterval = 1;
+    QuickShow(1);
     model::Settings.ShowCaption = true;
     AddPicture("first.jpg", 200, 150);
     AddPicture("second.png", 90, 160);
     // 2.8 s of pictures (2 x (1 s + 10 transition frames) at PAL) and 2 s of music.
     AddMusic("tone.mp3", 2.0, 2000);
 
-    BuildDriver driver;
-    const BuildResult result = driver.Build();
+    const BuildResult result = BuildShow();
     ASSERT_EQ(result.status, Status::Completed) << result.message;
     EXPECT_TRUE(result.Problems().empty()) << result.Problems().front();
     EXPECT_EQ(result.videoFile, BuildDriver::TemporaryVideoPath());
@@ -80,15 +78,13 @@ INSTANTIATE_TEST_SUITE_P(Builds, EveryShowFormat,
 
 TEST_F(BuildTest, FitToMusicEndsWithTheMusic) {
     model::Settings.MusicSync = 2;
-    model::Settings.EffectSpeed2 = 1;
-    model::Settings.ImageInterval = 1;
+    QuickShow(1);
     AddPicture("a.jpg");
     AddPicture("b.jpg");
     AddMusic("one.mp3", 1.5, 1500);
     AddMusic("two.mp3", 1.7, 1700);
     // 2.8 s of pictures for 3.2 s of music: pictures are appended to cover it.
-    BuildDriver driver;
-    const BuildResult result = driver.Build();
+    const BuildResult result = BuildShow();
     ASSERT_EQ(result.status, Status::Completed) << result.message;
     EXPECT_EQ(model::Settings.Pictures.size(), 3u);
     const auto info = ProbeFile(result.videoFile);
@@ -112,14 +108,12 @@ TEST_F(BuildTest, FitToMusicEndsWithinAFrameOfASongOfFractionalLength) {
         model::Settings.VideoType = 0;
         model::Settings.TVSet = tvSet;
         model::Settings.MusicSync = 2;
-        model::Settings.EffectSpeed2 = 1;
-        model::Settings.ImageInterval = 7;
+        QuickShow(7);
         AddPicture("a.jpg");
         model::Settings.Music = {File("song.mp3")};
         model::OptionsStore().WriteInteger("Mp3Length", File("song.mp3"),
                                            tvSet == 0 ? 37'540 : 30'000);
-        BuildDriver driver;
-        const BuildResult result = driver.Build();
+        const BuildResult result = BuildShow();
         ASSERT_EQ(result.status, Status::Completed) << result.message;
         const auto info = ProbeFile(result.videoFile);
         ASSERT_TRUE(info && info->video && info->audio);
@@ -138,12 +132,10 @@ TEST_F(BuildTest, FitToMusicEndsWithinAFrameOfASongOfFractionalLength) {
 // show is built, not a video that ends at its first frame.
 TEST_F(BuildTest, FitToMusicWithoutMusicBuildsTheWholeShow) {
     model::Settings.MusicSync = 2;
-    model::Settings.EffectSpeed2 = 1;
-    model::Settings.ImageInterval = 1;
+    QuickShow(1);
     AddPicture("a.jpg");
     AddPicture("b.jpg");
-    BuildDriver driver;
-    const BuildResult result = driver.Build();
+    const BuildResult result = BuildShow();
     ASSERT_EQ(result.status, Status::Completed) << result.message;
     EXPECT_EQ(result.totalFrames, 2 * (25 + 10));
     EXPECT_EQ(result.framesEncoded, result.totalFrames);
@@ -158,16 +150,14 @@ TEST_F(BuildTest, FitToMusicWithoutMusicBuildsTheWholeShow) {
 TEST_F(BuildTest, MusicOffGivesASilentTrackAndThePlainShow) {
     model::Settings.MusicSync = 2;
     model::Settings.PlayMusic = false;
-    model::Settings.EffectSpeed2 = 1;
-    model::Settings.ImageInterval = 1;
+    QuickShow(1);
     AddPicture("a.jpg");
     AddPicture("b.jpg");
     AddMusic("tone.mp3", 1.0, 60'000);  // stored as a minute: no repeats
     model::OptionsStore().WriteBool("Music", File("broken.mp3"), true);
     model::OptionsStore().WriteInteger("Mp3Length", File("broken.mp3"), -1);
     std::ofstream(File("broken.mp3")) << "not music";
-    BuildDriver driver;
-    const BuildResult result = driver.Build();
+    const BuildResult result = BuildShow();
     ASSERT_EQ(result.status, Status::Completed) << result.message;
     EXPECT_EQ(result.framesEncoded, 2 * (25 + 10));
     const auto info = ProbeFile(result.videoFile);
@@ -181,14 +171,12 @@ TEST_F(BuildTest, MusicOffGivesASilentTrackAndThePlainShow) {
 
 TEST_F(BuildTest, FitToPicturesRepeatsTheMusicToTheEnd) {
     model::Settings.MusicSync = 1;
-    model::Settings.EffectSpeed2 = 1;
-    model::Settings.ImageInterval = 2;
+    QuickShow(2);
     AddPicture("a.jpg");
     AddPicture("b.jpg");
     AddMusic("short.mp3", 1.0, 1000);
     // 4.8 s of pictures, 1 s of music: k = 4 - 1 + 1, the music plays 5 times.
-    BuildDriver driver;
-    const BuildResult result = driver.Build();
+    const BuildResult result = BuildShow();
     ASSERT_EQ(result.status, Status::Completed) << result.message;
     EXPECT_EQ(model::Settings.Music.size(), 5u);
     const auto info = ProbeFile(result.videoFile);
@@ -304,8 +292,7 @@ TEST_F(BuildTest, AShowLongerThanAVideoCanLastIsRefusedBeforeAnythingGrows) {
 }
 
 TEST_F(BuildTest, UnreadablePicturesAreLeftOutBeforeTiming) {
-    model::Settings.EffectSpeed2 = 1;
-    model::Settings.ImageInterval = 1;
+    QuickShow(1);
     AddPicture("good.jpg");
     const std::string broken = File("broken.jpg");
     std::ofstream(broken) << "this is not a picture";
@@ -317,8 +304,7 @@ TEST_F(BuildTest, UnreadablePicturesAreLeftOutBeforeTiming) {
     model::Settings.Pictures.push_back(empty);
     AddPicture("good2.png");
 
-    BuildDriver driver;
-    const BuildResult result = driver.Build();
+    const BuildResult result = BuildShow();
     ASSERT_EQ(result.status, Status::Completed) << result.message;
     ASSERT_EQ(result.skipped.size(), 3u);
     EXPECT_EQ(result.skipped[0].path, broken);
@@ -338,8 +324,7 @@ TEST_F(BuildTest, UnreadablePicturesAreLeftOutBeforeTiming) {
 // could not be measured. The show is timed without the music left out and
 // goes on without the damaged picture.
 TEST_F(BuildTest, DamagedPicturesAndUnplayableMusicAreNamed) {
-    model::Settings.EffectSpeed2 = 1;
-    model::Settings.ImageInterval = 1;
+    QuickShow(1);
     AddPicture("good.jpg");
     const std::string cut = File("cut.jpg");
     WritePicture(cut, 320, 240);
@@ -355,8 +340,7 @@ TEST_F(BuildTest, DamagedPicturesAndUnplayableMusicAreNamed) {
     model::OptionsStore().WriteBool("Music", unmeasured, true);
     model::OptionsStore().WriteInteger("Mp3Length", unmeasured, -1);
 
-    BuildDriver driver;
-    const BuildResult result = driver.Build();
+    const BuildResult result = BuildShow();
     ASSERT_EQ(result.status, Status::Completed) << result.message;
     ASSERT_EQ(result.skipped.size(), 1u);
     EXPECT_EQ(result.skipped[0].path, cut);
@@ -379,8 +363,7 @@ TEST_F(BuildTest, DamagedPicturesAndUnplayableMusicAreNamed) {
 
 TEST_F(BuildTest, EncoderErrorsAreReportedAndTheDriverIsIdleAgain) {
     AddPicture("a.jpg");
-    model::Settings.ImageInterval = 0;
-    model::Settings.EffectSpeed2 = 1;
+    QuickShow(0);
     BuildDriver driver;
     // An output folder that does not exist.
     BuildResult result = driver.Build(File("no/such/folder/out.mpg"));
@@ -405,8 +388,7 @@ TEST_F(BuildTest, EncoderErrorsAreReportedAndTheDriverIsIdleAgain) {
 
 TEST_F(BuildTest, FramesShowTheComposedPicture) {
     // Speed 1: ten transition frames, then the picture complete.
-    model::Settings.EffectSpeed2 = 1;
-    model::Settings.ImageInterval = 0;
+    QuickShow(0);
     model::Settings.BackgroundColor = 0x0000FF;  // red
     // A background picture that cannot be read: named, and the colour is used.
     std::ofstream(File("back.png")) << "not a picture";
@@ -420,8 +402,7 @@ TEST_F(BuildTest, FramesShowTheComposedPicture) {
     std::vector<raster::Bitmap> shown;
     BuildHooks hooks;
     hooks.frameShown = [&](const raster::Bitmap& frame) { shown.push_back(frame); };
-    BuildDriver driver(hooks);
-    const BuildResult result = driver.Build();
+    const BuildResult result = BuildShow(hooks);
     ASSERT_EQ(result.status, Status::Completed) << result.message;
     ASSERT_EQ(result.warnings.size(), 1u);
     EXPECT_NE(result.warnings[0].find("back.png"), std::string::npos) << result.warnings[0];
@@ -440,16 +421,14 @@ TEST_F(BuildTest, FramesShowTheComposedPicture) {
 
 TEST_F(BuildTest, CaptionsOnlyWhenAskedFor) {
     model::Settings.VideoType = 0;
-    model::Settings.EffectSpeed2 = 1;
-    model::Settings.ImageInterval = 0;
+    QuickShow(0);
     const std::string black = File("black.png");
     WriteSolidPicture(black, 160, 120, 0x000000);
     model::Settings.Pictures = {black};
     model::OptionsStore().WriteString("captions", "black.png", "WWWWWWWW");
     // Bright pixels in the bottom 33 rows of the picture, where the caption goes.
     auto brightCaptionPixels = [&](int height) {
-        BuildDriver driver;
-        const BuildResult result = driver.Build();
+        const BuildResult result = BuildShow();
         EXPECT_EQ(result.status, Status::Completed) << result.message;
         const std::vector<uint8_t> luma = DecodeFirstFrameLuma(result.videoFile, 352, height);
         int bright = 0;

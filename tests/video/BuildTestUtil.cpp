@@ -41,12 +41,21 @@ void BuildTest::TearDown() {
     model::SetUserDataDir("");
 }
 
+void BuildTest::QuickShow(int32_t interval) {
+    model::Settings.EffectSpeed2 = 1;
+    model::Settings.ImageInterval = interval;
+}
+
+BuildResult BuildTest::BuildShow(const BuildHooks& hooks) {
+    BuildDriver driver(hooks);
+    return driver.Build();
+}
+
 std::vector<raster::Bitmap> BuildTest::BuiltFrames() {
     std::vector<raster::Bitmap> shown;
     BuildHooks hooks;
     hooks.frameShown = [&](const raster::Bitmap& frame) { shown.push_back(frame); };
-    BuildDriver driver(hooks);
-    const BuildResult result = driver.Build();
+    const BuildResult result = BuildShow(hooks);
     EXPECT_EQ(result.status, BuildResult::Status::Completed) << result.message;
     return shown;
 }

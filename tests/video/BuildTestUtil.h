@@ -10,6 +10,7 @@
 
 #include "model/Settings.h"
 #include "raster/Bitmap.h"
+#include "video/BuildDriver.h"
 #include "video/EncoderTestUtil.h"
 
 namespace video::test {
@@ -25,6 +26,11 @@ protected:
     void TearDown() override;
 
     std::string File(const std::string& name) const { return dir_.file(name); }
+    // A tiny show: the fastest transition (ten frames at PAL) and
+    // 'interval' seconds per picture.
+    static void QuickShow(int32_t interval);
+    // Builds the show of the settings record through a driver with 'hooks'.
+    static BuildResult BuildShow(const BuildHooks& hooks = {});
     // A picture in the scratch folder, listed in the show.
     std::string AddPicture(const std::string& name, int width = 160, int height = 120);
     // An MP3 in the scratch folder, listed in the show with its length.

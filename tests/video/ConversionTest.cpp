@@ -3,16 +3,15 @@
 // the sound track's length against the video's, abort, unwritable outputs
 // and unplayable music.
 #include <fcntl.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <csignal>
 #include <fstream>
 #include <future>
 
 #include <gtest/gtest.h>
 
+#include "model/FileLimit.h"
 #include "raster/Bitmap.h"
 #include "video/EncoderPresets.h"
 #include "video/EncoderTestUtil.h"
@@ -255,18 +254,13 @@ TEST(EncoderOutputErrors, AFullDiskFailsAndKeepsThePreviousFile) {
     const std::string path = dir.file("show.mpg");
     { std::ofstream(path) << "the previous video"; }
 
-    rlimit saved{};
-    getrlimit(RLIMIT_FSIZE, &saved);
-    auto* oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit limited = saved;
-    limited.rlim_cur = 256 * 1024;
-    setrlimit(RLIMIT_FSIZE, &limited);
     ConversionSpec spec;
     spec.output = path;
     spec.frames = 250;
-    const ConversionLog log = RunConversion(spec);
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, oldHandler);
+    const ConversionLog log = [&] {
+        const model_test::FileSizeLimit full(256 * 1024);
+        return RunConversion(spec);
+    }();
 
     EXPECT_FALSE(log.result);
     ASSERT_FALSE(log.errors.empty());

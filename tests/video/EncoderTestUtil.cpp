@@ -253,16 +253,35 @@ double MusicEndTime(const std::string& path, const FileInfo& info) {
     return LastSoundTime(DecodeAudio(path, 8000), 8000) + info.audio->start - info.video->start;
 }
 
-std::vector<uint8_t> DecodeFirstFrameLuma(const std::string& path, int width, int height) {
-    const std::string command = "ffmpeg -nostdin -v error -i '" + path +
-                                "' -map 0:v:0 -frames:v 1 -f rawvideo -pix_fmt gray - 2>/dev/null";
-    std::vector<uint8_t> luma(static_cast<size_t>(width) * height);
+std::vector<uint8_t> DecodeFrameLuma(const std::string& path, int width, int height, int index) {
+    const std::string pick =
+        index == kLastFrame ? std::string()
+                            : " -vf 'select=eq(n\\," + std::to_string(index) + ")' -frames:v 1";
+    const std::string command = "ffmpeg -nostdin -v error -i '" + path + "' -map 0:v:0" + pick +
+                                " -f rawvideo -pix_fmt gray - 2>/dev/null";
+    const size_t frameBytes = static_cast<size_t>(width) * height;
+    std::vector<uint8_t> all, chunk(frameBytes);
     FILE* pipe = popen(command.c_str(), "r");
     if (!pipe) return {};
-    const size_t n = fread(luma.data(), 1, luma.size(), pipe);
+    for (size_t n; (n = fread(chunk.data(), 1, chunk.size(), pipe)) > 0;)
+        all.insert(all.end(), chunk.begin(), chunk.begin() + static_cast<ptrdiff_t>(n));
     pclose(pipe);
-    if (n != luma.size()) return {};
-    return luma;
+    if (all.size() < frameBytes || all.size() % frameBytes != 0) return {};
+    return std::vector<uint8_t>(all.end() - static_cast<ptrdiff_t>(frameBytes), all.end());
+}
+
+InkBox BrightBox(const std::vector<uint8_t>& luma, int width, int threshold, int firstRow,
+                 int lastRow) {
+    InkBox box{width, -1, lastRow + 1, -1};
+    for (int y = firstRow; y <= lastRow; ++y)
+        for (int x = 0; x < width; ++x)
+            if (luma[static_cast<size_t>(y) * width + x] > threshold) {
+                box.left = std::min(box.left, x);
+                box.right = std::max(box.right, x);
+                box.top = std::min(box.top, y);
+                box.bottom = std::max(box.bottom, y);
+            }
+    return box;
 }
 
 std::string ReadWholeFile(const std::string& path) {

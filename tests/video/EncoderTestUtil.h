@@ -110,8 +110,21 @@ double LastSoundTime(const std::vector<int16_t>& samples, int rate, int threshol
 // Seconds from the start of the video to the end of the last loud sound.
 double MusicEndTime(const std::string& path, const FileInfo& info);
 
-// Luma of the first video frame (ffmpeg), width x height bytes.
-std::vector<uint8_t> DecodeFirstFrameLuma(const std::string& path, int width, int height);
+// Luma of video frame 'index' (from 0; kLastFrame for the last one) through
+// ffmpeg, width x height bytes; empty when it cannot be decoded.
+constexpr int kLastFrame = -1;
+std::vector<uint8_t> DecodeFrameLuma(const std::string& path, int width, int height, int index);
+inline std::vector<uint8_t> DecodeFirstFrameLuma(const std::string& path, int width, int height) {
+    return DecodeFrameLuma(path, width, height, 0);
+}
+
+// The box around the pixels of a luma frame brighter than 'threshold', in
+// rows firstRow..lastRow; right < 0 when there is none.
+struct InkBox {
+    int left, right, top, bottom;
+};
+InkBox BrightBox(const std::vector<uint8_t>& luma, int width, int threshold, int firstRow,
+                 int lastRow);
 
 // The bytes of a file; empty when it cannot be read.
 std::string ReadWholeFile(const std::string& path);

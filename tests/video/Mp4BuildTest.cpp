@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <map>
 #include <sstream>
 #include <string>
@@ -70,15 +69,13 @@ TEST_P(EveryMp4Format, SizeRateAspectAndSoundEndingWithThePicture) {
     model::Settings.VideoAspect = static_cast<uint8_t>(c.aspect);
     model::Settings.TVSet = c.tvSet;
     model::Settings.MusicSync = c.musicSync;
-    model::Settings.EffectSpeed2 = 1;
-    model::Settings.ImageInterval = 0;
+    QuickShow(0);
     model::Settings.ShowCaption = true;
     AddPicture("only.jpg", 160, 120);
     // One picture is 0.44 s; a second of music makes every sync mode act.
     AddMusic("tone.mp3", 1.0, 1000);
 
-    BuildDriver driver;
-    const BuildResult result = driver.Build();
+    const BuildResult result = BuildShow();
     ASSERT_EQ(result.status, Status::Completed) << result.message;
     const auto info = ProbeFile(result.videoFile);
     ASSERT_TRUE(info && info->video && info->audio);
@@ -110,8 +107,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(BuildTest, Mp4HoldsWhatPlayersAndVideoSitesExpect) {
     model::Settings.VideoType = 3;
-    model::Settings.EffectSpeed2 = 1;
-    model::Settings.ImageInterval = 1;
+    QuickShow(1);
     // 2 x (10 + 25) frames: 2.8 s, so a key frame has to come back once.
     AddPicture("first.jpg", 160, 120);
     AddPicture("second.png", 90, 160);
@@ -119,8 +115,7 @@ TEST_F(BuildTest, Mp4HoldsWhatPlayersAndVideoSitesExpect) {
     model::OptionsStore().WriteString("captions", "second.png", "");
     AddMusic("tone.mp3", 2.0, 2000);
 
-    BuildDriver driver;
-    const BuildResult result = driver.Build();
+    const BuildResult result = BuildShow();
     ASSERT_EQ(result.status, Status::Completed) << result.message;
     const std::string& path = result.videoFile;
 
@@ -174,8 +169,7 @@ TEST_F(BuildTest, Mp4HoldsWhatPlayersAndVideoSitesExpect) {
 
 TEST_F(BuildTest, Mp4PlacesAFourThreePhotoAndItsCaptionInTheMiddle) {
     model::Settings.VideoType = 3;  // 1280 x 720
-    model::Settings.EffectSpeed2 = 1;
-    model::Settings.ImageInterval = 0;
+    QuickShow(0);
     model::Settings.ShowCaption = true;
     model::Settings.PlayMusic = false;
     const std::string grey = File("grey.png");
@@ -186,43 +180,22 @@ TEST_F(BuildTest, Mp4PlacesAFourThreePhotoAndItsCaptionInTheMiddle) {
     model::OptionsStore().WriteString("effects", "grey.png", "");
     model::OptionsStore().WriteString("captions", "grey.png", "Centred caption WWW");
 
-    BuildDriver driver;
-    const BuildResult result = driver.Build();
+    const BuildResult result = BuildShow();
     ASSERT_EQ(result.status, Status::Completed) << result.message;
     const int W = 1280, H = 720;
-    std::vector<uint8_t> luma(static_cast<size_t>(W) * H);
-    FILE* pipe = popen(("ffmpeg -nostdin -v error -i '" + result.videoFile +
-                        "' -vf 'select=eq(n\\,5)' -frames:v 1 -f rawvideo -pix_fmt gray -")
-                           .c_str(),
-                       "r");
-    ASSERT_NE(pipe, nullptr);
-    luma.resize(fread(luma.data(), 1, luma.size(), pipe));
-    pclose(pipe);
+    const std::vector<uint8_t> luma = DecodeFrameLuma(result.videoFile, W, H, 5);
     ASSERT_EQ(luma.size(), static_cast<size_t>(W) * H);
     auto at = [&](int x, int y) { return luma[static_cast<size_t>(y) * W + x]; };
 
     // Row 100: black background, 960 columns of grey photo from x = 160, black again.
-    int left = -1, right = -1;
-    for (int x = 0; x < W; ++x)
-        if (at(x, 100) > 80) {
-            if (left < 0) left = x;
-            right = x;
-        }
-    EXPECT_NEAR(left, 160, 1);
-    EXPECT_NEAR(right, 1119, 1);
+    const InkBox photo = BrightBox(luma, W, 80, 100, 100);
+    EXPECT_NEAR(photo.left, 160, 1);
+    EXPECT_NEAR(photo.right, 1119, 1);
     EXPECT_LT(at(80, 100), 40);
     EXPECT_LT(at(1200, 100), 40);
 
     // The caption's bright text: inside the frame, in its lower part, centred.
-    int minX = W, maxX = -1, minY = H, maxY = -1;
-    for (int y = 0; y < H; ++y)
-        for (int x = 0; x < W; ++x)
-            if (at(x, y) > 180) {
-                minX = std::min(minX, x);
-                maxX = std::max(maxX, x);
-                minY = std::min(minY, y);
-                maxY = std::max(maxY, y);
-            }
+    const auto [minX, maxX, minY, maxY] = BrightBox(luma, W, 180, 0, H - 1);
     ASSERT_GE(maxX, 0) << "no caption drawn";
     EXPECT_GT(minX, 0);
     EXPECT_LT(maxX, W - 1);

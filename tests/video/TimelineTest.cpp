@@ -234,6 +234,8 @@ TEST(FrameTimelineTest, EveryShowHandsOverExactlyItsTotalFrames) {
             FrameTimeline timeline(timing.ImageFrames, timing.TransitionFrames);
             const std::vector<FrameStep> steps = WalkShow(timeline);
             EXPECT_EQ(static_cast<int64_t>(steps.size()) - 1, timing.TotalFrames());
+            // Chapters are placed where the walk starts each picture.
+            std::vector<int64_t> startFrames;
             int starts = 0, lastProgress = 0;
             for (const FrameStep& step : steps) {
                 if (step.action == FrameAction::StartPicture ||
@@ -242,7 +244,10 @@ TEST(FrameTimelineTest, EveryShowHandsOverExactlyItsTotalFrames) {
                     if (starts > 0) {
                         EXPECT_EQ(lastProgress, 100);
                     }
-                    if (step.action == FrameAction::StartPicture) ++starts;
+                    if (step.action == FrameAction::StartPicture) {
+                        ++starts;
+                        startFrames.push_back(&step - steps.data());
+                    }
                     lastProgress = 0;
                 }
                 if (step.action == FrameAction::TransitionFrame) {
@@ -254,6 +259,7 @@ TEST(FrameTimelineTest, EveryShowHandsOverExactlyItsTotalFrames) {
                 }
             }
             EXPECT_EQ(starts, 4);
+            EXPECT_EQ(startFrames, PictureStartFrames(timing));
         }
     }
 }
