@@ -83,12 +83,14 @@ void BlendColumns(const uint16_t* __restrict blended, const ColumnTap* __restric
         const __m128i bytes =
             _mm_packus_epi16(_mm_packs_epi32(pixel(taps[x]), pixel(taps[x + 1])),
                              _mm_packs_epi32(pixel(taps[x + 2]), pixel(taps[x + 3])));
-        alignas(16) uint32_t p[4];
-        _mm_store_si128(reinterpret_cast<__m128i*>(p), bytes);
-        const uint32_t words[3] = {(p[0] & 0xFFFFFF) | p[1] << 24,
-                                   (p[1] & 0xFFFFFF) >> 8 | p[2] << 16,
-                                   (p[2] & 0xFFFFFF) >> 16 | p[3] << 8};
-        std::memcpy(out, words, sizeof words);
+        // Four 32-bit pixels to twelve bytes, without a trip through memory.
+        const auto low = static_cast<uint64_t>(_mm_cvtsi128_si64(bytes));
+        const auto high =
+            static_cast<uint64_t>(_mm_cvtsi128_si64(_mm_unpackhi_epi64(bytes, bytes)));
+        const uint64_t first = (low & 0xFFFFFF) | (low >> 32 & 0xFFFFFF) << 24 | high << 48;
+        const auto last = static_cast<uint32_t>((high >> 16 & 0xFF) | (high >> 32 & 0xFFFFFF) << 8);
+        std::memcpy(out, &first, sizeof first);
+        std::memcpy(out + 8, &last, sizeof last);
     }
 #endif
     for (; x < width; ++x, out += 3) BlendColumn(blended, taps[x], out);
