@@ -5,7 +5,7 @@
 #include <cstring>
 #include <utility>
 
-#if defined(__SSE2__)
+#if defined(__SSE2__) && defined(__x86_64__)
 #include <emmintrin.h>
 #endif
 
@@ -67,11 +67,12 @@ void BlendColumn(const uint16_t* blended, const ColumnTap& tap, uint8_t* out) {
 // rounded down as the bilinear filters of the drawing libraries do. This
 // runs for every pixel of every frame; with SSE2 a pixel's three channels
 // blend at once (the blended row has one spare value at its end for the
-// fourth lane), four pixels at a time.
+// fourth lane), four pixels at a time (64-bit x86 only, for the moves
+// out of the register).
 void BlendColumns(const uint16_t* __restrict blended, const ColumnTap* __restrict taps, int width,
                   uint8_t* __restrict out) {
     int x = 0;
-#if defined(__SSE2__)
+#if defined(__SSE2__) && defined(__x86_64__)
     const auto pixel = [&](const ColumnTap& tap) {
         const __m128i l = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(blended + tap.left));
         const __m128i r = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(blended + tap.right));
