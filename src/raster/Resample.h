@@ -12,10 +12,6 @@
 // fine detail does not flicker.
 #pragma once
 
-#include <cstdint>
-#include <memory>
-#include <vector>
-
 #include "raster/Bitmap.h"
 
 namespace raster {
@@ -40,9 +36,9 @@ public:
     ViewSource(const ViewSource&) = delete;
     ViewSource& operator=(const ViewSource&) = delete;
 
-    int width() const { return width_; }
-    int height() const { return height_; }
-    bool isEmpty() const { return width_ <= 0 || height_ <= 0; }
+    int width() const { return picture_.width(); }
+    int height() const { return picture_.height(); }
+    bool isEmpty() const { return picture_.isEmpty(); }
 
     // Fills the whole of 'target' (its clip region is not used) with the part
     // 'view' of the picture; parts of the view outside the picture repeat its
@@ -50,11 +46,7 @@ public:
     void Draw(Bitmap& target, const SourceRect& view) const;
 
 private:
-    struct Image;
-    int width_ = 0;
-    int height_ = 0;
-    std::vector<uint32_t> pixels_;  // 32 bits a pixel, for the blending code
-    std::unique_ptr<Image> image_;
+    Bitmap picture_;
 };
 
 }  // namespace raster
