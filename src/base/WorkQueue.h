@@ -1,0 +1,124 @@
+// Slow jobs (decoding whole files) done one after another on a thread of
+// their own, so the window never waits for them: jobs are done in the order
+// they were added, each finished one is handed back through TakeFinished,
+// and the whole stops at once when cancelled. The queue may be fed while it
+// runs (rows that come into view) or given a fixed list and closed (a pass
+// over a whole list).
+#pragma once
+
+#include <atomic>
+#include <condition_variable>
+#include <deque>
+#include <functional>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <thread>
+#include <utility>
+#include <vector>
+
+#include "base/Swallow.h"
+
+namespace base {
+
+template <class Job>
+class WorkQueue {
+public:
+    using Cancelled = std::function<bool()>;
+    // Does one job in place on the worker's thread; a long job may ask
+    // 'cancelled' to stop early, leaving itself undone.
+    using Work = std::function<void(Job&, const Cancelled& cancelled)>;
+
+    // 'ready' is called on the worker's thread after each job and once more
+    // when the queue is done; it only tells the owner to call TakeFinished.
+    // 'where' names the queue for a job's dropped fault.
+    WorkQueue(std::string where, Work work, std::function<void()> ready)
+        : where_(std::move(where)),
+          work_(std::move(work)),
+          ready_(std::move(ready)),
+          thread_([this] { Run(); }) {}
+    // Cancels and waits for the thread.
+    ~WorkQueue() {
+        Cancel();
+        Wait();
+    }
+    WorkQueue(const WorkQueue&) = delete;
+    WorkQueue& operator=(const WorkQueue&) = delete;
+
+    void Add(std::vector<Job> jobs) {
+        {
+            std::lock_guard lock(mutex_);
+            total_ += static_cast<int>(jobs.size());
+            for (Job& job : jobs) pending_.push_back(std::move(job));
+        }
+        wake_.notify_one();
+    }
+    // No more jobs come: the thread ends once those added are done.
+    void Close() { Signal(closed_); }
+    // Stops after the job under way; jobs finished before stay to be taken.
+    void Cancel() { Signal(cancelled_); }
+    // Waits for the thread to end; only after Close or Cancel.
+    void Wait() {
+        if (thread_.joinable()) thread_.join();
+    }
+    // The jobs done since the last call, in the order added.
+    std::vector<Job> TakeFinished() {
+        std::lock_guard lock(mutex_);
+        return std::exchange(finished_, {});
+    }
+    int Total() const { return total_; }
+    int Finished() const { return finishedCount_; }
+    bool Done() const { return done_; }
+
+private:
+    void Signal(std::atomic<bool>& flag) {
+        {
+            std::lock_guard lock(mutex_);
+            flag = true;
+        }
+        wake_.notify_one();
+    }
+
+    void Run() {
+        const Cancelled cancelled = [this] { return cancelled_.load(); };
+        for (;;) {
+            std::optional<Job> job;
+            {
+                std::unique_lock lock(mutex_);
+                wake_.wait(lock, [this] { return cancelled_ || closed_ || !pending_.empty(); });
+                if (cancelled_ || pending_.empty()) break;
+                job.emplace(std::move(pending_.front()));
+                pending_.pop_front();
+            }
+            // A job that fails outright (out of memory) is left undone for
+            // the owner's next pass; the jobs after it still run.
+            const bool worked = Swallow(where_, [&] { work_(*job, cancelled); });
+            if (cancelled()) break;
+            if (worked) {
+                std::lock_guard lock(mutex_);
+                finished_.push_back(std::move(*job));
+            }
+            ++finishedCount_;
+            if (ready_) ready_();
+        }
+        done_ = true;
+        if (ready_) ready_();
+    }
+
+    const std::string where_;
+    const Work work_;
+    const std::function<void()> ready_;
+    std::mutex mutex_;
+    std::condition_variable wake_;
+    std::deque<Job> pending_;
+    std::vector<Job> finished_;
+    std::atomic<int> total_{0};
+    std::atomic<int> finishedCount_{0};
+    std::atomic<bool> closed_{false};
+    std::atomic<bool> cancelled_{false};
+    std::atomic<bool> done_{false};
+    // Last, so that everything the thread uses exists before it starts.
+    std::thread thread_;
+};
+
+}  // namespace base
