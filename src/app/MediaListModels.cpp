@@ -9,6 +9,7 @@
 #include <QUrl>
 
 #include "app/Icons.h"
+#include "base/WorkQueue.h"
 #include "model/FileIo.h"
 #include "model/MediaPaths.h"
 #include "music/LengthWorker.h"
@@ -89,7 +90,14 @@ bool PathDropModel::dropMimeData(const QMimeData* data, Qt::DropAction, int, int
 
 // --- images ---
 
-ImageListModel::ImageListModel(QObject* parent) : EntryListModel(parent) {}
+ImageListModel::ImageListModel(QObject* parent, PictureProbe probe)
+    : EntryListModel(parent),
+      probe_(probe ? std::move(probe) : PictureProbe(video::ProbeBuildPicture)) {
+    // A new list: checks queued for the old one are no longer wanted.
+    connect(this, &QAbstractItemModel::modelReset, this, [this] { StopChecking(); });
+}
+
+ImageListModel::~ImageListModel() = default;
 
 void ImageListModel::Append(const model::TImageEntry& entry) {
     const int row = rowCount();
@@ -122,12 +130,54 @@ std::optional<QString> ImageListModel::PictureProblem(const std::string& path) c
     if (known.modified.isValid() && known.modified == file.lastModified() &&
         known.size == file.size())
         return known.problem;
-    known.modified = file.lastModified();
-    known.size = file.size();
-    known.problem.reset();
-    if (const base::Status probed = video::ProbeBuildPicture(resolved); !probed)
-        known.problem = ToQt(probed.message());
-    return known.problem;
+    known = {file.lastModified(), file.size(), false, {}};
+    if (!checker_) {
+        auto* self = const_cast<ImageListModel*>(this);
+        checker_ = std::make_unique<base::WorkQueue<CheckJob>>(
+            "app::ImageListModel",
+            [probe = probe_](CheckJob& job, const auto&) {
+                if (const base::Status probed = probe(job.path); !probed)
+                    job.facts.problem = ToQt(probed.message());
+                job.facts.known = true;
+            },
+            [self] {
+                // Posted to the model: dropped unread if the model is gone.
+                QMetaObject::invokeMethod(
+                    self, [self] { self->TakeChecked(); }, Qt::QueuedConnection);
+            });
+    }
+    checker_->Add({{path, resolved, known}});
+    return {};
+}
+
+bool ImageListModel::Checking() const {
+    return std::any_of(checked_.begin(), checked_.end(),
+                       [](const auto& entry) { return !entry.second.known; });
+}
+
+void ImageListModel::TakeChecked() {
+    if (!checker_) return;
+    for (CheckJob& job : checker_->TakeFinished()) {
+        const auto known = checked_.find(job.path);
+        // A file changed again while it was read is checked anew.
+        if (known == checked_.end() || known->second.known ||
+            known->second.modified != job.facts.modified || known->second.size != job.facts.size)
+            continue;
+        known->second = std::move(job.facts);
+        for (int row = 0; row < rowCount(); ++row)
+            if (list_.At(static_cast<size_t>(row)).Path == job.listed)
+                emit dataChanged(index(row, 0), index(row, 0),
+                                 {Qt::ToolTipRole, Qt::ForegroundRole});
+    }
+}
+
+void ImageListModel::StopChecking() {
+    if (!checker_) return;
+    checker_->Cancel();
+    checker_->Wait();
+    TakeChecked();
+    checker_.reset();
+    std::erase_if(checked_, [](const auto& entry) { return !entry.second.known; });
 }
 
 QVariant ImageListModel::data(const QModelIndex& index, int role) const {

@@ -7,13 +7,19 @@
 #include <QDateTime>
 #include <QStringList>
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
 #include <string>
 
+#include "base/Result.h"
 #include "model/MediaLists.h"
 
+namespace base {
+template <class Job>
+class WorkQueue;
+}  // namespace base
 namespace music {
 class LengthWorker;
 }  // namespace music
@@ -111,12 +117,19 @@ protected:
     EntryList list_;
 };
 
-// One column: the entry's path with its check box.
+// One column: the entry's path with its check box. Whether a picture can be
+// read is found on a thread of its own (some kinds are read only by decoding
+// them whole), so a row is drawn as readable until its check is back.
 class ImageListModel : public EntryListModel<model::ImageList> {
     Q_OBJECT
 
 public:
-    explicit ImageListModel(QObject* parent = nullptr);
+    // Reads a picture file as the build would; called on the checking thread.
+    using PictureProbe = std::function<base::Status(const std::string& path)>;
+
+    // Without a probe, pictures are checked as the build checks them.
+    explicit ImageListModel(QObject* parent = nullptr, PictureProbe probe = {});
+    ~ImageListModel() override;
 
     void Append(const model::TImageEntry& entry);
     // Whether an entry with this path is listed (paths compare as the file
@@ -124,9 +137,12 @@ public:
     bool Contains(const QString& path) const;
     QString PathAt(int row) const;
     // Why the picture file of an entry cannot be read, as the build would
-    // find it; nothing for a readable picture, a folder or a missing file.
-    // Each file is read once until it changes on disk.
+    // find it; nothing for a readable picture, a folder, a missing file or
+    // one whose check is not back yet (it is queued then). Each file is
+    // read once until it changes on disk.
     std::optional<QString> PictureProblem(const std::string& path) const;
+    // Whether checks asked for are still under way.
+    bool Checking() const;
 
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role) const override;
@@ -136,9 +152,22 @@ private:
     struct Checked {
         QDateTime modified;
         qint64 size = 0;
+        bool known = false;  // false while the check is under way
         std::optional<QString> problem;
     };
+    struct CheckJob {
+        std::string listed;  // as the row names it
+        std::string path;    // the file itself
+        Checked facts;
+    };
+    // Writes the checks that are back into the cache and repaints their rows.
+    void TakeChecked();
+    // The list is replaced: checks for it are dropped (what is back is kept).
+    void StopChecking();
+
+    PictureProbe probe_;
     mutable std::map<std::string, Checked> checked_;
+    mutable std::unique_ptr<base::WorkQueue<CheckJob>> checker_;
 };
 
 // Two columns: the path with its check box, and the length.

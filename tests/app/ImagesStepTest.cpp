@@ -1,4 +1,8 @@
 // The Images step: adding, removing, ordering and inspecting rows.
+#include <atomic>
+#include <chrono>
+#include <thread>
+
 #include <QAction>
 #include <QCheckBox>
 #include <QDateTime>
@@ -6,6 +10,7 @@
 #include <QLabel>
 #include <QListView>
 #include <QMimeData>
+#include <QSignalSpy>
 #include <QStatusBar>
 #include <QTest>
 
@@ -266,9 +271,13 @@ TEST_F(ImagesStepTest, AMissingOrUnreadablePictureSaysSoAndAChangedOneIsReadAgai
     };
     EXPECT_FALSE(Panel()->OverlayVisible());
     EXPECT_EQ(centre(), QColor(Qt::red));
-    // The list greys the rows the show cannot use and says why.
+    // The list greys the rows the show cannot use and says why, once the
+    // checks asked for by reading the rows are back.
     const auto row = [this](int index, int role) {
-        return Window().Images().index(index, 0).data(role);
+        const QModelIndex at = Window().Images().index(index, 0);
+        at.data(role);
+        EXPECT_TRUE(QTest::qWaitFor([this] { return !Window().Images().Checking(); }, 5000));
+        return at.data(role);
     };
     EXPECT_FALSE(row(0, Qt::ForegroundRole).isValid());
     for (int index : {1, 2}) EXPECT_TRUE(row(index, Qt::ForegroundRole).isValid()) << index;
@@ -301,6 +310,55 @@ TEST_F(ImagesStepTest, AMissingOrUnreadablePictureSaysSoAndAChangedOneIsReadAgai
     // A broken file mended in place is no longer marked.
     MakePicture("broken.jpg");
     EXPECT_FALSE(row(1, Qt::ForegroundRole).isValid());
+}
+
+// A picture that is slow to check holds up no row: the row answers at once
+// as readable and is greyed with the reason when its check is back; a list
+// replaced or dropped while a check runs waits for it and drops it.
+TEST_F(ImagesStepTest, PicturesAreCheckedWithoutHoldingUpTheList) {
+    const model::TImageEntry slow{MakeFile("slow.heic", "read only by decoding it").toStdString(),
+                                  true};
+    std::atomic<bool> released{false};
+    std::atomic<int> probes{0};
+    const auto probe = [&](const std::string&) -> base::Status {
+        while (!released) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        ++probes;
+        return base::MakeFault("the picture is damaged");
+    };
+    const auto releaseLater = [&] {
+        return std::jthread([&] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(30));
+            released = true;
+        });
+    };
+    {
+        app::ImageListModel model(nullptr, probe);
+        model.Append(slow);
+        const QModelIndex row = model.index(0, 0);
+        QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
+        EXPECT_FALSE(row.data(Qt::ForegroundRole).isValid());
+        EXPECT_EQ(row.data(Qt::ToolTipRole).toString().toStdString(), slow.Path);
+        EXPECT_TRUE(model.Checking());
+        released = true;
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !changed.isEmpty(); }, 5000));
+        EXPECT_TRUE(row.data(Qt::ForegroundRole).isValid());
+        EXPECT_TRUE(
+            row.data(Qt::ToolTipRole).toString().contains("damaged (not used in the show)"));
+        EXPECT_EQ(probes, 1);
+    }
+    std::jthread release;
+    app::ImageListModel model(nullptr, probe);
+    for (int pass = 0; pass < 2; ++pass) {
+        released = false;
+        model.Append(slow);
+        EXPECT_FALSE(model.index(0, 0).data(Qt::ForegroundRole).isValid());
+        release = releaseLater();
+        if (pass == 0) {
+            model.Clear();
+            EXPECT_FALSE(model.Checking());
+        }
+    }
+    // The model goes with its second check under way.
 }
 
 }  // namespace
