@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "app/DiscSave.h"
@@ -29,6 +30,9 @@ namespace {
 
 // Fine enough that the bar moves every frame of a short show.
 constexpr int kProgressSteps = 1000;
+// How often the frame view and the progress follow a build: often enough to
+// look live, seldom enough to cost the build nothing worth measuring.
+constexpr int kViewIntervalMs = 100;
 
 QImage DecorativePicture() {
     QImage picture(360, 240, QImage::Format_RGB32);
@@ -77,6 +81,10 @@ BuildPage::BuildPage(QWidget* parent) : QWidget(parent) {
     layout->addWidget(bLabel_);
     layout->addWidget(buildMusicNote_);
     layout->addLayout(buttons);
+
+    viewTimer_ = new QTimer(this);
+    viewTimer_->setInterval(kViewIntervalMs);
+    connect(viewTimer_, &QTimer::timeout, this, &BuildPage::ShowLatest);
 
     connect(buildButton_, &QPushButton::clicked, this, &BuildPage::buildButtonClick);
     connect(abortButton_, &QPushButton::clicked, this, &BuildPage::abortButtonClick);
@@ -135,6 +143,32 @@ void BuildPage::EnableForBuild(bool building) {
         bLabel_->show();
         buildProgress_->setValue(0);
         buildProgress_->show();
+        viewTimer_->start();
+    } else {
+        // The last frame and step are shown even when the build ended
+        // between two ticks.
+        viewTimer_->stop();
+        ShowLatest();
+    }
+}
+
+void BuildPage::ShowLatest() {
+    if (const std::optional<video::BuildProgress> progress = latestProgress_.Take()) {
+        bLabel_->setText(QString::fromStdString(progress->text()));
+        // The encoder reports "finished" after an abort too; a completed
+        // build fills the bar once it has returned, an aborted one keeps
+        // it where it stopped.
+        if (progress->kind != video::kMclProgressFinished)
+            buildProgress_->setValue(static_cast<int>(progress->fraction() * kProgressSteps));
+    }
+    if (const std::optional<raster::Bitmap> frame = latestFrame_.Take()) {
+        // Disc frames fill a 4:3 screen; MP4 frames have square pixels.
+        const auto format =
+            video::FrameFormatFor(model::Settings.VideoType, model::Settings.VideoAspect);
+        bImage_->SetPicture(
+            ImageFromBitmap(*frame),
+            format ? double(format->displayWidth) / format->displayHeight : 4.0 / 3.0);
+        bImage_->update();
     }
 }
 
@@ -143,24 +177,12 @@ void BuildPage::MakeDriver() {
     hooks.collectSettings = [this] { emit SettingsWanted(); };
     hooks.stopMusic = [] { music::StopMusic(false); };
     hooks.progress = [this](const video::BuildProgress& progress) {
-        bLabel_->setText(QString::fromStdString(progress.text()));
-        // The encoder reports "finished" after an abort too; a completed
-        // build fills the bar once it has returned, an aborted one keeps
-        // it where it stopped.
-        if (progress.kind != video::kMclProgressFinished)
-            buildProgress_->setValue(static_cast<int>(progress.fraction() * kProgressSteps));
-        // Lets Abort, Exit and the other steps work during the conversion.
+        latestProgress_.Put(progress);
+        // Lets Abort, Exit, the other steps and the view's timer work during
+        // the conversion.
         QApplication::processEvents();
     };
-    hooks.frameShown = [this](const raster::Bitmap& frame) {
-        // Disc frames fill a 4:3 screen; MP4 frames have square pixels.
-        const auto format =
-            video::FrameFormatFor(model::Settings.VideoType, model::Settings.VideoAspect);
-        bImage_->SetPicture(
-            ImageFromBitmap(frame),
-            format ? double(format->displayWidth) / format->displayHeight : 4.0 / 3.0);
-        bImage_->repaint();
-    };
+    hooks.frameShown = [this](const raster::Bitmap& frame) { latestFrame_.Put(frame); };
     hooks.stateChanged = [this](video::BuildState state) {
         EnableForBuild(state == video::BuildState::Building);
     };

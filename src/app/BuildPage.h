@@ -6,9 +6,14 @@
 
 #include <memory>
 
+#include "base/Latest.h"
+#include "raster/Bitmap.h"
+#include "video/BuildSession.h"
+
 class QLabel;
 class QProgressBar;
 class QPushButton;
+class QTimer;
 
 namespace video {
 class BuildDriver;
@@ -70,6 +75,8 @@ private:
     // ".mpg", or ".mp4" for the MP4 formats.
     static const char* VideoExtension();
     void ReportError(const QString& text);
+    // Shows the newest frame and progress the build has handed over.
+    void ShowLatest();
 
     PictureView* bImage_ = nullptr;
     QPushButton* buildButton_ = nullptr;
@@ -78,6 +85,12 @@ private:
     QProgressBar* buildProgress_ = nullptr;
     QLabel* buildMusicNote_ = nullptr;
     std::unique_ptr<video::BuildDriver> buildDriver_;
+    // The build hands over every frame and progress step; the view shows the
+    // newest a few times a second, since painting each one would slow the
+    // build.
+    base::Latest<raster::Bitmap> latestFrame_;
+    base::Latest<video::BuildProgress> latestProgress_;
+    QTimer* viewTimer_ = nullptr;
     bool building_ = false;
     bool closeAfterBuild_ = false;  // the window was closed during a build
     bool leaving_ = false;          // the program ends without saving

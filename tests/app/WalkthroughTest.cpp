@@ -21,6 +21,7 @@
 #include "app/FolderBrowser.h"
 #include "app/ImageForm.h"
 #include "app/MediaListModels.h"
+#include "app/PictureView.h"
 #include "model/FileIo.h"
 #include "model/PerImage.h"
 #include "model/Settings.h"
@@ -112,6 +113,8 @@ TEST_F(WalkthroughTest, FromAFolderAndAnMp3ToATenSecondDvdVideo) {
     EXPECT_TRUE(dialogs_.errors.isEmpty()) << dialogs_.errors.join("\n").toStdString();
     EXPECT_EQ(Find<QProgressBar>("buildProgress")->value(),
               Find<QProgressBar>("buildProgress")->maximum());
+    // The view follows the build at its own pace and ends on a video frame.
+    EXPECT_EQ(Find<app::PictureView>("bImage")->Picture().size(), QSize(720, 576));
     ASSERT_TRUE(model::FileExists((video + ".mpg").toStdString()));
 
     const QJsonObject probe = Probe(video + ".mpg");
