@@ -6,9 +6,21 @@
 #include <QLabel>
 #include <QMouseEvent>
 
+#include <utility>
+
 #include "app/Thumbnails.h"
+#include "base/WorkQueue.h"
 
 namespace app {
+
+namespace {
+
+// Smaller files are read in well under the moment a click may take (a big
+// picture of a kind without reduced decoding, or a camera's RAW file, takes
+// a second or more).
+constexpr qint64 kBackgroundBytes = 1 << 20;
+
+}  // namespace
 
 ThumbnailPanel::ThumbnailPanel(const QString& pictureName, const QString& overlayName,
                                int designWidth, int designHeight, QWidget* parent)
@@ -44,6 +56,8 @@ ThumbnailPanel::ThumbnailPanel(const QString& pictureName, const QString& overla
     overlay_->installEventFilter(this);
 }
 
+ThumbnailPanel::~ThumbnailPanel() = default;
+
 void ThumbnailPanel::SetPanelColor(const QColor& color) {
     QPalette panelPalette = palette();
     panelPalette.setColor(QPalette::Window, color);
@@ -57,28 +71,68 @@ QSize ThumbnailPanel::PictureBox() const {
     return (box * devicePixelRatioF()).expandedTo(QSize(1, 1));
 }
 
-bool ThumbnailPanel::ShowPictureOf(const QString& path, uint32_t fill) {
+void ThumbnailPanel::ShowPictureOf(const QString& path, uint32_t fill) {
     const QFileInfo file(path);
     const Source source{path, file.lastModified(), file.size(), PictureBox(), fill};
+    if (source == reading_) {
+        readingWanted_ = true;
+        SetOverlay(tr("Reading the picture..."));
+        return;
+    }
+    readingWanted_ = false;
     if (source == source_ && !picture_.isNull()) {
-        HideOverlay();
+        overlay_->hide();
         picture_label_->show();
-        return true;
+        return;
     }
-    const QPixmap picture = LoadThumbnail(path, source.box, fill);
+    if (source.bytes < kBackgroundBytes) {
+        ShowLoaded(source, LoadThumbnailImage(path, source.box, fill));
+        return;
+    }
+    if (!loader_) {
+        loader_ = std::make_unique<base::WorkQueue<Load>>(
+            "app::ThumbnailPanel",
+            [](Load& load, const auto&) {
+                load.picture =
+                    LoadThumbnailImage(load.source.path, load.source.box, load.source.fill);
+            },
+            [this] {
+                // Posted to the panel: dropped unread if the panel is gone.
+                QMetaObject::invokeMethod(
+                    this, [this] { TakeLoaded(); }, Qt::QueuedConnection);
+            });
+    }
+    unread_ -= loader_->DropPending();
+    reading_ = source;
+    readingWanted_ = true;
+    ++unread_;
+    loader_->Add({{source, {}}});
+    SetOverlay(tr("Reading the picture..."));
+}
+
+void ThumbnailPanel::ShowLoaded(const Source& source, const QImage& picture) {
     if (picture.isNull()) {
-        ShowOverlay(tr("The picture cannot be read."));
-        return false;
+        SetOverlay(tr("The picture cannot be read."));
+        return;
     }
-    picture_ = picture;
+    picture_ = QPixmap::fromImage(picture);
     source_ = source;
     ShowScaled();
-    HideOverlay();
+    overlay_->hide();
     picture_label_->show();
-    return true;
+}
+
+void ThumbnailPanel::TakeLoaded() {
+    for (const Load& load : loader_->TakeFinished()) {
+        --unread_;
+        if (load.source != reading_) continue;
+        reading_ = Source();
+        if (std::exchange(readingWanted_, false)) ShowLoaded(load.source, load.picture);
+    }
 }
 
 void ThumbnailPanel::ClearPicture() {
+    readingWanted_ = false;
     picture_ = QPixmap();
     source_ = Source();
     picture_label_->clear();
@@ -89,6 +143,11 @@ void ThumbnailPanel::SetPictureVisible(bool visible) {
 }
 
 void ThumbnailPanel::ShowOverlay(const QString& text) {
+    readingWanted_ = false;
+    SetOverlay(text);
+}
+
+void ThumbnailPanel::SetOverlay(const QString& text) {
     overlay_->setText(text);
     overlay_->show();
     overlay_->raise();

@@ -7,10 +7,16 @@
 #include <QPixmap>
 
 #include <cstdint>
+#include <memory>
 
 #include "app/ProportionalFrame.h"
 
 class QLabel;
+
+namespace base {
+template <class Job>
+class WorkQueue;
+}  // namespace base
 
 namespace app {
 
@@ -22,6 +28,7 @@ public:
     // the overlay; designWidth x designHeight gives the panel's proportions.
     ThumbnailPanel(const QString& pictureName, const QString& overlayName, int designWidth,
                    int designHeight, QWidget* parent = nullptr);
+    ~ThumbnailPanel() override;
 
     void SetPanelColor(const QColor& color);
     // The box a thumbnail is loaded into, in device pixels.
@@ -29,10 +36,14 @@ public:
     // Shows the picture of a file, shrunk into the panel and flattened onto
     // fill (0x00BBGGRR). The file is read only when it, the panel's size or
     // the fill changed since it was last shown: a row announced twice, by
-    // its selection and by the click, is read once. A file that cannot be
-    // read leaves the picture as it was, covered by a line that says so,
-    // and gives false.
-    bool ShowPictureOf(const QString& path, uint32_t fill);
+    // its selection and by the click, is read once. A big file is read on a
+    // thread of its own, the picture before covered by a line that says so
+    // until it is there; only the newest request is shown. A file that
+    // cannot be read leaves the picture as it was, covered by a line that
+    // says so.
+    void ShowPictureOf(const QString& path, uint32_t fill);
+    // Whether a picture asked for is still being read.
+    bool Reading() const { return unread_ > 0; }
     void ClearPicture();
     bool HasPicture() const { return !picture_.isNull(); }
     void SetPictureVisible(bool visible);
@@ -60,12 +71,26 @@ private:
         bool operator==(const Source&) const = default;
     };
 
+    struct Load {
+        Source source;
+        QImage picture;
+    };
+
     void ShowScaled();
+    void SetOverlay(const QString& text);
+    void ShowLoaded(const Source& source, const QImage& picture);
+    void TakeLoaded();
 
     QLabel* picture_label_;
     QLabel* overlay_;
     QPixmap picture_;
     Source source_;
+    // The newest picture given to the background read, until it is back; it
+    // is shown when it comes only if nothing else was asked for since.
+    Source reading_;
+    bool readingWanted_ = false;
+    int unread_ = 0;  // background reads not yet taken
+    std::unique_ptr<base::WorkQueue<Load>> loader_;
 };
 
 }  // namespace app

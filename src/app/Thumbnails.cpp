@@ -20,11 +20,15 @@ QImage ImageFromBitmap(const raster::Bitmap& bitmap) {
         .copy();
 }
 
-QPixmap LoadThumbnail(const QString& path, QSize box, uint32_t fill) {
+QImage LoadThumbnailImage(const QString& path, QSize box, uint32_t fill) {
     raster::Bitmap picture;
     imaging::LoadPictureScaled(picture, path.toStdString(), box.width(), box.height(), fill);
-    if (picture.isEmpty()) return {};
-    return QPixmap::fromImage(ImageFromBitmap(picture));
+    return ImageFromBitmap(picture);
+}
+
+QPixmap LoadThumbnail(const QString& path, QSize box, uint32_t fill) {
+    const QImage picture = LoadThumbnailImage(path, box, fill);
+    return picture.isNull() ? QPixmap() : QPixmap::fromImage(picture);
 }
 
 }  // namespace app

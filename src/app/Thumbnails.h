@@ -24,5 +24,8 @@ QImage ImageFromBitmap(const raster::Bitmap& bitmap);
 // The picture shrunk into box (never enlarged), transparent parts filled
 // with fill (0x00BBGGRR). A null pixmap when the file cannot be read.
 QPixmap LoadThumbnail(const QString& path, QSize box, uint32_t fill);
+// The same as an image, which any thread may read; a null image when the file
+// cannot be read.
+QImage LoadThumbnailImage(const QString& path, QSize box, uint32_t fill);
 
 }  // namespace app

@@ -53,6 +53,15 @@ public:
         }
         wake_.notify_one();
     }
+    // Drops the jobs not yet started, as when a newer request replaces
+    // them; gives how many were dropped.
+    int DropPending() {
+        std::lock_guard lock(mutex_);
+        const int dropped = static_cast<int>(pending_.size());
+        total_ -= dropped;
+        pending_.clear();
+        return dropped;
+    }
     // No more jobs come: the thread ends once those added are done.
     void Close() { Signal(closed_); }
     // Stops after the job under way; jobs finished before stay to be taken.

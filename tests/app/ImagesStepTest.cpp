@@ -10,6 +10,8 @@
 #include <QLabel>
 #include <QListView>
 #include <QMimeData>
+#include <QPainter>
+#include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QStatusBar>
 #include <QTest>
@@ -359,6 +361,45 @@ TEST_F(ImagesStepTest, PicturesAreCheckedWithoutHoldingUpTheList) {
         }
     }
     // The model goes with its second check under way.
+}
+
+// A big picture is read away from the window, the picture before covered
+// until it is there; a picture chosen meanwhile wins over it.
+TEST_F(ImagesStepTest, ABigPictureIsReadInTheBackgroundAndTheNewestChoiceWins) {
+    const QString small = MakePicture("small.png", 64, 48, Qt::red);
+    // Noise does not compress: the file is big enough to be read apart.
+    QImage noise(900, 900, QImage::Format_RGB32);
+    for (int y = 0; y < noise.height(); ++y)
+        for (int x = 0; x < noise.width(); ++x)
+            noise.setPixel(x, y, QRandomGenerator::global()->generate());
+    QPainter(&noise).fillRect(300, 300, 300, 300, Qt::blue);
+    const QString big = Path("big.png");
+    ASSERT_TRUE(noise.save(big));
+    const auto centre = [this] {
+        const QImage shown = Find<QLabel>("Image1")->pixmap().toImage();
+        return shown.pixelColor(shown.width() / 2, shown.height() / 2);
+    };
+    const auto readingDone = [this] {
+        return QTest::qWaitFor([this] { return !Panel()->Reading(); }, 10000);
+    };
+
+    dialogs_.pictureFiles = {{small, big}};
+    Click("addimagefile1");
+    ASSERT_EQ(SelectedRow(), 1);
+    EXPECT_TRUE(Panel()->Reading());
+    EXPECT_EQ(Panel()->OverlayText(), "Reading the picture...");
+    Select(0);
+    EXPECT_FALSE(Panel()->OverlayVisible());
+    EXPECT_EQ(centre(), QColor(Qt::red));
+    ASSERT_TRUE(readingDone());
+    EXPECT_FALSE(Panel()->OverlayVisible());
+    EXPECT_EQ(centre(), QColor(Qt::red));
+
+    Select(1);
+    EXPECT_TRUE(Panel()->OverlayVisible());
+    ASSERT_TRUE(readingDone());
+    EXPECT_FALSE(Panel()->OverlayVisible());
+    EXPECT_EQ(centre(), QColor(Qt::blue));
 }
 
 }  // namespace
