@@ -94,7 +94,7 @@ ImageListModel::ImageListModel(QObject* parent, PictureProbe probe)
     : EntryListModel(parent),
       probe_(probe ? std::move(probe) : PictureProbe(video::ProbeBuildPicture)) {
     // A new list: checks queued for the old one are no longer wanted.
-    connect(this, &QAbstractItemModel::modelReset, this, [this] { StopChecking(); });
+    connect(this, &QAbstractItemModel::modelReset, this, [this] { DropChecks(); });
 }
 
 ImageListModel::~ImageListModel() = default;
@@ -158,12 +158,13 @@ bool ImageListModel::Checking() const {
 void ImageListModel::TakeChecked() {
     if (!checker_) return;
     for (CheckJob& job : checker_->TakeFinished()) {
-        const auto known = checked_.find(job.path);
-        // A file changed again while it was read is checked anew.
-        if (known == checked_.end() || known->second.known ||
-            known->second.modified != job.facts.modified || known->second.size != job.facts.size)
+        // What a check found stays true of its file whatever the list is
+        // now, unless the file changed again while it was read.
+        Checked& known = checked_[job.path];
+        if (known.modified.isValid() &&
+            (known.known || known.modified != job.facts.modified || known.size != job.facts.size))
             continue;
-        known->second = std::move(job.facts);
+        known = std::move(job.facts);
         for (int row = 0; row < rowCount(); ++row)
             if (list_.At(static_cast<size_t>(row)).Path == job.listed)
                 emit dataChanged(index(row, 0), index(row, 0),
@@ -171,12 +172,12 @@ void ImageListModel::TakeChecked() {
     }
 }
 
-void ImageListModel::StopChecking() {
+void ImageListModel::DropChecks() {
     if (!checker_) return;
-    checker_->Cancel();
-    checker_->Wait();
-    TakeChecked();
-    checker_.reset();
+    // The check under way finishes on its own: a picture cannot be stopped
+    // midway through its decoding, and waiting for it would hold up the
+    // window. The model's end waits for it.
+    checker_->DropPending();
     std::erase_if(checked_, [](const auto& entry) { return !entry.second.known; });
 }
 

@@ -162,8 +162,8 @@ private:
     };
     // Writes the checks that are back into the cache and repaints their rows.
     void TakeChecked();
-    // The list is replaced: checks for it are dropped (what is back is kept).
-    void StopChecking();
+    // The list is replaced: the checks queued for it are dropped.
+    void DropChecks();
 
     PictureProbe probe_;
     mutable std::map<std::string, Checked> checked_;
