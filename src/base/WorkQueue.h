@@ -10,6 +10,7 @@
 #include <condition_variable>
 #include <deque>
 #include <functional>
+#include <iterator>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -31,11 +32,16 @@ public:
 
     // 'ready' is called on the worker's thread after each job and once more
     // when the queue is done; it only tells the owner to call TakeFinished.
-    // 'where' names the queue for a job's dropped fault.
-    WorkQueue(std::string where, Work work, std::function<void()> ready)
+    // 'where' names the queue for a job's dropped fault. A fixed list is
+    // given here with 'closed' set: the thread ends once it is done.
+    WorkQueue(std::string where, Work work, std::function<void()> ready, std::vector<Job> jobs = {},
+              bool closed = false)
         : where_(std::move(where)),
           work_(std::move(work)),
           ready_(std::move(ready)),
+          pending_(std::make_move_iterator(jobs.begin()), std::make_move_iterator(jobs.end())),
+          total_(static_cast<int>(pending_.size())),
+          closed_(closed),
           thread_([this] { Run(); }) {}
     // Cancels and waits for the thread.
     ~WorkQueue() {

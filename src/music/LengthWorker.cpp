@@ -3,9 +3,6 @@
 namespace music {
 
 LengthWorker::LengthWorker(std::vector<LengthJob> jobs, std::function<void()> ready)
-    : WorkQueue("music::LengthWorker", DecodeLengthJob, std::move(ready)) {
-    Add(std::move(jobs));
-    Close();
-}
+    : WorkQueue("music::LengthWorker", DecodeLengthJob, std::move(ready), std::move(jobs), true) {}
 
 }  // namespace music
