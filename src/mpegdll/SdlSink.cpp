@@ -3,6 +3,7 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <mutex>
 #include <thread>
@@ -79,7 +80,9 @@ private:
     const int frameBytes_;
     const Uint32 leadBytes_;
     std::mutex countMutex_;
-    int64_t written_ = 0;  // guarded by countMutex_
+    // Changed under countMutex_ together with the queue; atomic as well, so
+    // a read never depends on the lock being seen by every tool.
+    std::atomic<int64_t> written_{0};
     std::atomic<bool> failed_{false};
 };
 

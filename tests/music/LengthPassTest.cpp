@@ -146,14 +146,14 @@ TEST(LengthPass, TheWorkerMeasuresAsThePassInLineAndStopsWhenCancelled) {
 
     model::MusicList cancelled;
     for (const QString& path : {mp3.path, words}) cancelled.Append(Row(path));
-    LengthWorker* self = nullptr;
-    std::atomic<bool> started{false};
+    // The worker cancels itself after its first file, once it knows itself.
+    std::atomic<LengthWorker*> self{nullptr};
     LengthWorker stopping(PendingLengthJobs(cancelled), [&] {
-        while (!started) std::this_thread::yield();
-        self->Cancel();
+        LengthWorker* worker = nullptr;
+        while ((worker = self.load()) == nullptr) std::this_thread::yield();
+        worker->Cancel();
     });
     self = &stopping;
-    started = true;
     stopping.Wait();
     std::vector<LengthJob> done = stopping.TakeFinished();
     ASSERT_EQ(done.size(), 1u);
