@@ -209,13 +209,14 @@ void StretchDraw(Bitmap& dst, const Rect& target, const Bitmap& src, StretchMode
 }
 
 Bitmap ResampleArea(const Bitmap& src, int width, int height) {
-    Bitmap out(width, height);
-    if (src.isEmpty() || out.isEmpty()) return out;
+    if (src.isEmpty() || width <= 0 || height <= 0) return Bitmap(width, height);
+    // Both passes set every pixel of what they write.
+    Bitmap out = Bitmap::Unfilled(width, height);
     const AxisWeights horizontal = BuildAreaWeights(src.width(), width);
     const AxisWeights vertical = BuildAreaWeights(src.height(), height);
 
     // Horizontal pass into an intermediate of width x source height.
-    Bitmap narrow(width, src.height());
+    Bitmap narrow = Bitmap::Unfilled(width, src.height());
     for (int y = 0; y < src.height(); ++y) {
         const uint8_t* in = src.row(y);
         uint8_t* out_row = narrow.row(y);
