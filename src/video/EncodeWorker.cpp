@@ -45,9 +45,10 @@ EncodeWorker::~EncodeWorker() {
 }
 
 void EncodeWorker::pushVideo(VideoJob job) {
-    // A repeat is counted at its own size, so a long still keeps its
-    // frames few enough in the queue.
-    const size_t bytes = std::max(job.pixels.size(), sizeof(VideoJob));
+    // A repeat counts as the frame it stands for: the frames in flight stay
+    // as few as before, which bounds what an abort still has to encode.
+    const size_t bytes =
+        job.repeat ? job.stride * static_cast<size_t>(job.height) : job.pixels.size();
     toConvert_.push(std::move(job), bytes);
 }
 

@@ -1,6 +1,7 @@
 // The encoder threads of a conversion. The thread that runs the conversion
 // hands over copies of the rendered frames (with the captions to stamp on
-// them) and pieces of the sound track. One thread scales and converts the
+// them), or word that a frame repeats the previous one, and pieces of the
+// sound track. One thread scales and converts the
 // frames and stamps the captions; another encodes (with FFmpeg's slice
 // threads) and writes; both run while the next frame is being rendered.
 // Work stays in order from one stage to the next. Failures are kept for the
