@@ -131,8 +131,10 @@ public:
         });
         run([this] { jpeg_start_decompress(&cinfo_); });
 
-        raster::Bitmap stored(static_cast<int>(cinfo_.output_width),
-                              static_cast<int>(cinfo_.output_height));
+        // Every scanline is read into it (a damaged one too, before that
+        // is reported), so it is not cleared first.
+        raster::Bitmap stored = raster::Bitmap::Unfilled(static_cast<int>(cinfo_.output_width),
+                                                         static_cast<int>(cinfo_.output_height));
         std::vector<uint8_t> cmykRow(cmyk ? static_cast<size_t>(cinfo_.output_width) * 4 : 0);
         run([&] { readScanlines(stored, cmyk ? cmykRow.data() : nullptr); });
         if (err_.damage[0] != '\0')

@@ -21,10 +21,9 @@ void ReduceForMotion(raster::Bitmap& picture, raster::Bitmap& opacity, int natur
     if (width >= picture.width() || height >= picture.height()) return;
     for (raster::Bitmap* bitmap : {&picture, &opacity}) {
         if (bitmap->isEmpty()) continue;
-        raster::Bitmap reduced(width, height);
-        raster::StretchBlt(reduced, 0, 0, width, height, *bitmap, 0, 0, bitmap->width(),
-                           bitmap->height(), raster::StretchMode::Halftone);
-        *bitmap = std::move(reduced);
+        // Straight into a new bitmap: a stretch onto a blank one would
+        // clear it first and copy the result over.
+        *bitmap = raster::ResampleArea(*bitmap, width, height);
     }
 }
 

@@ -42,6 +42,12 @@ Bitmap::Bitmap(int width, int height, Color fill) : handle_(NextHandle()) {
     allocate(width, height, fill);
 }
 
+Bitmap Bitmap::Unfilled(int width, int height) {
+    Bitmap bitmap;
+    bitmap.allocate(width, height, std::nullopt);
+    return bitmap;
+}
+
 Bitmap::Bitmap(const Bitmap& other)
     : width_(other.width_),
       height_(other.height_),
@@ -85,7 +91,7 @@ Bitmap& Bitmap::operator=(Bitmap&& other) noexcept {
     return *this;
 }
 
-void Bitmap::allocate(int width, int height, Color fill) {
+void Bitmap::allocate(int width, int height, std::optional<Color> fill) {
     if (width < 0 || height < 0)
         throw std::invalid_argument("negative bitmap size " + std::to_string(width) + "x" +
                                     std::to_string(height));
@@ -96,9 +102,20 @@ void Bitmap::allocate(int width, int height, Color fill) {
     width_ = width;
     height_ = height;
     stride_ = (static_cast<size_t>(width) * 3 + 3) & ~static_cast<size_t>(3);
-    pixels_.assign(stride_ * static_cast<size_t>(height), 0);
+    const size_t bytes = stride_ * static_cast<size_t>(height);
     clip_.reset();
-    if (fill != 0) clear(fill);
+    if (fill) {
+        pixels_.assign(bytes, 0);
+        if (*fill != 0) clear(*fill);
+        return;
+    }
+    pixels_.clear();
+    pixels_.resize(bytes);
+    // The row padding is still zero, as in every other bitmap, so that
+    // whole rows copy and compare alike.
+    const size_t used = static_cast<size_t>(width) * 3;
+    if (used < stride_)
+        for (int y = 0; y < height; ++y) std::memset(row(y) + used, 0, stride_ - used);
 }
 
 Color Bitmap::pixel(int x, int y) const {

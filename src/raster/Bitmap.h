@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "raster/Geometry.h"
+#include "raster/PixelBuffer.h"
 #include "raster/Region.h"
 
 namespace raster {
@@ -35,6 +36,9 @@ public:
     // for a negative size or one above kMaxPixels.
     Bitmap(int width, int height);
     Bitmap(int width, int height, Color fill);
+    // A width x height bitmap whose pixels are left unset, for one that is
+    // drawn over whole at once (a stretch into all of it).
+    static Bitmap Unfilled(int width, int height);
     Bitmap(const Bitmap& other);
     Bitmap(Bitmap&& other) noexcept;
     Bitmap& operator=(const Bitmap& other);
@@ -82,13 +86,13 @@ public:
     bool samePixels(const Bitmap& other) const;
 
 private:
-    void allocate(int width, int height, Color fill);
+    void allocate(int width, int height, std::optional<Color> fill);
 
     int width_ = 0;
     int height_ = 0;
     size_t stride_ = 0;
     uint32_t handle_;
-    std::vector<uint8_t> pixels_;
+    PixelBuffer pixels_;
     std::optional<Region> clip_;
 };
 

@@ -77,6 +77,11 @@ void StretchNearest(Bitmap& dst, int x, int y, int cx, int cy, const Bitmap& src
     BuildAxisMap(x, cx, sx, scx, src.width(), columns, left);
     BuildAxisMap(y, cy, sy, scy, src.height(), rows, top);
     const Rect area{left, top, left + std::abs(cx), top + std::abs(cy)};
+    // Columns taken one for one (a resampled block placed unmirrored) copy
+    // whole rows.
+    bool straight = !columns.empty() && columns.front() >= 0;
+    for (size_t i = 1; straight && i < columns.size(); ++i)
+        straight = columns[i] == columns.front() + static_cast<int>(i);
     ForEachDrawableRect(dst, area, [&](const Rect& r) {
         int previousSource = -1;
         const uint8_t* previousRow = nullptr;
@@ -93,6 +98,12 @@ void StretchNearest(Bitmap& dst, int x, int y, int cx, int cy, const Bitmap& src
             }
             const uint8_t* in = src.row(sourceRow);
             const int* map = columns.data() + (r.left - left);
+            if (straight) {
+                std::memcpy(out, in + 3 * static_cast<size_t>(map[0]), bytes);
+                previousSource = sourceRow;
+                previousRow = out;
+                continue;
+            }
             for (int i = 0; i < r.width(); ++i) {
                 const int s = map[i];
                 if (s < 0) continue;
@@ -209,13 +220,14 @@ void StretchDraw(Bitmap& dst, const Rect& target, const Bitmap& src, StretchMode
 }
 
 Bitmap ResampleArea(const Bitmap& src, int width, int height) {
-    Bitmap out(width, height);
-    if (src.isEmpty() || out.isEmpty()) return out;
+    if (src.isEmpty() || width <= 0 || height <= 0) return Bitmap(width, height);
+    // Both passes set every pixel of what they write.
+    Bitmap out = Bitmap::Unfilled(width, height);
     const AxisWeights horizontal = BuildAreaWeights(src.width(), width);
     const AxisWeights vertical = BuildAreaWeights(src.height(), height);
 
     // Horizontal pass into an intermediate of width x source height.
-    Bitmap narrow(width, src.height());
+    Bitmap narrow = Bitmap::Unfilled(width, src.height());
     for (int y = 0; y < src.height(); ++y) {
         const uint8_t* in = src.row(y);
         uint8_t* out_row = narrow.row(y);

@@ -184,8 +184,9 @@ void BuildSession::OnVideoSource(MclSourceHandle source) {
         case FrameAction::Hold:
             break;
     }
-    if ((step.frameChanged() || drawn) && hooks_.frameShown) hooks_.frameShown(outFrame_);
-    MclSourceSetDIB(source, outFrame_);
+    const bool changed = step.frameChanged() || drawn;
+    if (changed && hooks_.frameShown) hooks_.frameShown(outFrame_);
+    MclSourceSetDIB(source, outFrame_, !changed);
     ++outcome_.framesEncoded;
 }
 

@@ -1,5 +1,6 @@
 #include "video/EncodeWorker.h"
 
+#include <algorithm>
 #include <exception>
 #include <string>
 #include <utility>
@@ -24,6 +25,13 @@ size_t PlaneBytes(const AVFrame& frame) {
     return bytes;
 }
 
+bool SameStamps(const std::vector<TextStamp>& a, const std::vector<TextStamp>& b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                      [](const TextStamp& x, const TextStamp& y) {
+                          return x.layer == y.layer && x.x == y.x && x.y == y.y;
+                      });
+}
+
 }  // namespace
 
 EncodeWorker::EncodeWorker(std::unique_ptr<MpegOutput> output)
@@ -37,7 +45,10 @@ EncodeWorker::~EncodeWorker() {
 }
 
 void EncodeWorker::pushVideo(VideoJob job) {
-    const size_t bytes = job.pixels.size();
+    // A repeat counts as the frame it stands for: the frames in flight stay
+    // as few as before, which bounds what an abort still has to encode.
+    const size_t bytes =
+        job.repeat ? job.stride * static_cast<size_t>(job.height) : job.pixels.size();
     toConvert_.push(std::move(job), bytes);
 }
 
@@ -46,13 +57,21 @@ void EncodeWorker::pushAudio(AudioJob job) {
     toConvert_.push(std::move(job), bytes);
 }
 
-std::vector<uint8_t> EncodeWorker::takeSpareBuffer() {
+raster::PixelBuffer EncodeWorker::takeSpareBuffer() {
     std::lock_guard lock(mutex_);
     if (spare_.empty()) return {};
-    std::vector<uint8_t> buffer = std::move(spare_.back());
+    raster::PixelBuffer buffer = std::move(spare_.back());
     spare_.pop_back();
     spareBytes_ -= buffer.capacity();
     return buffer;
+}
+
+void EncodeWorker::keepSpare(raster::PixelBuffer buffer) {
+    std::lock_guard lock(mutex_);
+    const size_t bytes = buffer.capacity();
+    if (bytes == 0 || (!spare_.empty() && spareBytes_ + bytes > kSpareBytes)) return;
+    spareBytes_ += bytes;
+    spare_.push_back(std::move(buffer));
 }
 
 std::string EncodeWorker::error() const {
@@ -94,13 +113,7 @@ void EncodeWorker::runConversion() {
             if (failed_) continue;
             base::FramePtr frame;
             try {
-                frame = convert(*video);
-                std::lock_guard lock(mutex_);
-                const size_t bytes = video->pixels.capacity();
-                if (spare_.empty() || spareBytes_ + bytes <= kSpareBytes) {
-                    spareBytes_ += bytes;
-                    spare_.push_back(std::move(video->pixels));
-                }
+                frame = convertVideo(*video);
             } catch (const std::exception& e) {
                 // Out of memory, most likely; nothing may escape a thread.
                 setFailed(std::string("Cannot convert the video frames: ") + e.what());
@@ -144,7 +157,33 @@ void EncodeWorker::runEncoding() {
     }
 }
 
-base::FramePtr EncodeWorker::convert(VideoJob& job) {
+base::FramePtr EncodeWorker::convertVideo(VideoJob& job) {
+    std::vector<TextStamp> stamps = std::move(job.stamps);
+    if (!job.repeat) {
+        keepSpare(std::exchange(lastSource_.pixels, {}));
+        lastSource_ = std::move(job);
+        lastFrame_.reset();
+    } else if (lastFrame_ && SameStamps(stamps, lastStamps_)) {
+        // A still shows the same pixels for many frames: they are converted
+        // once, and once more only where the captions change.
+        base::FramePtr frame(av_frame_clone(lastFrame_.get()));
+        if (!frame) setFailed("Cannot convert the video frames: out of memory");
+        return frame;
+    }
+    if (lastSource_.pixels.empty()) {
+        setFailed("Cannot convert the video frames: a repeat came before any frame");
+        return nullptr;
+    }
+    base::FramePtr frame = convert(lastSource_, stamps);
+    if (!frame) return nullptr;
+    // The encoders only read the frames they are given, so the repeats
+    // share this one's planes.
+    lastFrame_.reset(av_frame_clone(frame.get()));
+    lastStamps_ = std::move(stamps);
+    return frame;
+}
+
+base::FramePtr EncodeWorker::convert(const VideoJob& job, const std::vector<TextStamp>& stamps) {
     const EncoderPreset& preset = output_->preset();
     if (!scaler_ || job.width != scalerWidth_ || job.height != scalerHeight_) {
         // Bicubic, as the ffmpeg program scales by default.
@@ -168,7 +207,7 @@ base::FramePtr EncodeWorker::convert(VideoJob& job) {
     const uint8_t* source[1] = {job.pixels.data()};
     const int sourceStride[1] = {static_cast<int>(job.stride)};
     sws_scale(scaler_.get(), source, sourceStride, 0, job.height, frame->data, frame->linesize);
-    for (const TextStamp& stamp : job.stamps) stamp.layer->blendInto(frame.get(), stamp.x, stamp.y);
+    for (const TextStamp& stamp : stamps) stamp.layer->blendInto(frame.get(), stamp.x, stamp.y);
     return frame;
 }
 

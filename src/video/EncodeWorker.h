@@ -1,6 +1,7 @@
 // The encoder threads of a conversion. The thread that runs the conversion
 // hands over copies of the rendered frames (with the captions to stamp on
-// them) and pieces of the sound track. One thread scales and converts the
+// them), or word that a frame repeats the previous one, and pieces of the
+// sound track. One thread scales and converts the
 // frames and stamps the captions; another encodes (with FFmpeg's slice
 // threads) and writes; both run while the next frame is being rendered.
 // Work stays in order from one stage to the next. Failures are kept for the
@@ -16,6 +17,7 @@
 #include <variant>
 #include <vector>
 
+#include "raster/PixelBuffer.h"
 #include "video/BoundedQueue.h"
 #include "video/MpegOutput.h"
 #include "video/TextOverlay.h"
@@ -27,8 +29,11 @@ struct VideoJob {
     int width = 0;
     int height = 0;
     size_t stride = 0;
-    std::vector<uint8_t> pixels;  // 24-bit blue-green-red rows, top row first
+    raster::PixelBuffer pixels;  // 24-bit blue-green-red rows, top row first
     std::vector<TextStamp> stamps;
+    // The pixels are the previous frame's (and 'pixels' is empty): its
+    // conversion is reused, or redone from its copy for other captions.
+    bool repeat = false;
 };
 
 struct AudioJob {
@@ -52,7 +57,7 @@ public:
     void pushAudio(AudioJob job);
 
     // A pixel buffer of a frame already encoded, to reuse for the next copy.
-    std::vector<uint8_t> takeSpareBuffer();
+    raster::PixelBuffer takeSpareBuffer();
 
     // Encodes what is queued, completes the file and stops the thread.
     // Returns false (see error()) when anything could not be written.
@@ -78,7 +83,9 @@ private:
 
     void runConversion();
     void runEncoding();
-    base::FramePtr convert(VideoJob& job);
+    base::FramePtr convert(const VideoJob& source, const std::vector<TextStamp>& stamps);
+    base::FramePtr convertVideo(VideoJob& job);
+    void keepSpare(raster::PixelBuffer buffer);
     void setFailed(const std::string& message);
     bool stop(bool keep);
 
@@ -92,8 +99,13 @@ private:
     bool finishedOk_ = false;
     mutable std::mutex mutex_;
     std::string error_;
-    std::vector<std::vector<uint8_t>> spare_;
+    std::vector<raster::PixelBuffer> spare_;
     size_t spareBytes_ = 0;
+    // The converter's last frame that was not a repeat (its pixels), and
+    // its last result with the captions stamped on it, for repeats.
+    VideoJob lastSource_;
+    base::FramePtr lastFrame_;
+    std::vector<TextStamp> lastStamps_;
     base::SwsPtr scaler_;
     int scalerWidth_ = 0;
     int scalerHeight_ = 0;

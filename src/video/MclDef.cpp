@@ -242,10 +242,10 @@ void MclFree(MclHandle handle) {
     if (std::shared_ptr<MpegEncoder> encoder = Encoders().remove(handle)) encoder->abort();
 }
 
-bool MclSourceSetDIB(MclSourceHandle source, const raster::Bitmap& frame) {
+bool MclSourceSetDIB(MclSourceHandle source, const raster::Bitmap& frame, bool unchanged) {
     SlotKind kind;
     std::shared_ptr<MpegEncoder> encoder = SlotEncoder(source, &kind);
-    return encoder && kind == SlotKind::VideoSource && encoder->answerFrame(frame);
+    return encoder && kind == SlotKind::VideoSource && encoder->answerFrame(frame, unchanged);
 }
 
 bool MclSourceSetFile(MclSourceHandle source, const std::string& path) {

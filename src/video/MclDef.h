@@ -165,7 +165,10 @@ void MclFree(MclHandle handle);
 
 // Answers to the source callbacks, valid while the callback runs. The
 // bitmap is copied: the caller may draw the next frame into the same one.
-bool MclSourceSetDIB(MclSourceHandle source, const raster::Bitmap& frame);
+// 'unchanged' tells that it holds the same pixels as the previous frame
+// given, so the encoder reuses that frame's copy and conversion instead
+// (a frame of another size, or the first, is copied all the same).
+bool MclSourceSetDIB(MclSourceHandle source, const raster::Bitmap& frame, bool unchanged = false);
 bool MclSourceSetFile(MclSourceHandle source, const std::string& path);
 bool MclSourceFinished(MclSourceHandle source);
 

@@ -92,6 +92,8 @@ bool MpegEncoder::convert(const Handles& handles) {
     stoppedByError_ = false;
     framesDone_ = 0;
     audioSent_ = 0;
+    lastWidth_ = lastHeight_ = 0;
+    lastStride_ = 0;
     endNs_ = 0;
     startNs_ = NowNs();
     // Whatever way the conversion ends, the encoder is idle again afterwards.
@@ -252,17 +254,24 @@ bool MpegEncoder::runFrames(EncodeWorker& worker, const Handles& handles) {
     return !worker.failed();
 }
 
-bool MpegEncoder::answerFrame(const raster::Bitmap& frame) {
+bool MpegEncoder::answerFrame(const raster::Bitmap& frame, bool unchanged) {
     if (videoAnswer_ == Answer::None || !currentFrame_ || frame.isEmpty()) return false;
     VideoJob& job = *currentFrame_;
     job.width = frame.width();
     job.height = frame.height();
     job.stride = frame.stride();
-    if (job.pixels.empty() && worker_) job.pixels = worker_->takeSpareBuffer();
-    const size_t size = job.stride * static_cast<size_t>(job.height);
-    job.pixels.resize(size);
-    std::memcpy(job.pixels.data(), frame.bits(), size);
     videoAnswer_ = Answer::Frame;
+    if (unchanged && job.width == lastWidth_ && job.height == lastHeight_ &&
+        job.stride == lastStride_) {
+        job.repeat = true;
+        return true;
+    }
+    lastWidth_ = job.width;
+    lastHeight_ = job.height;
+    lastStride_ = job.stride;
+    if (job.pixels.empty() && worker_) job.pixels = worker_->takeSpareBuffer();
+    job.pixels.resize(job.stride * static_cast<size_t>(job.height));
+    std::memcpy(job.pixels.data(), frame.bits(), job.pixels.size());
     return true;
 }
 

@@ -62,7 +62,7 @@ public:
     double remainingSeconds(int64_t totalFrames, int64_t sampleCount) const;
 
     // Answers from inside the callbacks; false outside the matching callback.
-    bool answerFrame(const raster::Bitmap& frame);
+    bool answerFrame(const raster::Bitmap& frame, bool unchanged = false);
     bool answerFile(const std::string& path);
     bool answerFinished(bool videoSource);
     bool stampText(std::shared_ptr<const TextLayer> layer, int x, int y);
@@ -101,6 +101,10 @@ private:
     std::string audioPathAnswer_;
     bool imageOpen_ = false;
     VideoJob* currentFrame_ = nullptr;
+    // The shape of the last frame copied, which an unchanged one must have.
+    int lastWidth_ = 0;
+    int lastHeight_ = 0;
+    size_t lastStride_ = 0;
     EncodeWorker* worker_ = nullptr;
     int64_t audioSent_ = 0;
     bool stoppedByError_ = false;

@@ -425,6 +425,54 @@ TEST(EncoderInterface, AnExceptionFromACallbackLeavesNoOutput) {
     MclFree(handle);
 }
 
+// A frame given as unchanged reuses the previous one's conversion, or its
+// copy where the captions differ; a frame of another size is copied all the
+// same. The file must come out as when every frame is copied.
+TEST(EncoderInterface, UnchangedFramesEncodeAsCopiedOnes) {
+    struct Step {
+        raster::Color colour;
+        int width;
+        bool unchanged;
+        const char* caption;
+    };
+    const Step steps[] = {
+        {0x2040C0, 64, false, "a"}, {0x2040C0, 64, true, "a"}, {0x2040C0, 64, true, "b"},
+        {0x2040C0, 64, true, ""},   {0x30A040, 64, false, ""}, {0xC08020, 32, true, ""},
+        {0xC08020, 32, true, "b"},  {0xC08020, 32, true, "b"},
+    };
+    ScratchDir dir;
+    auto encode = [&](bool tellUnchanged) {
+        const std::string path = dir.file(tellUnchanged ? "told.mpg" : "copied.mpg");
+        const MclHandle handle = MclCreate();
+        const MclTextHandle text = MclTextCreate();
+        MclTextSetFont(text, "DejaVu Sans", 20, kMclTextBold, kMclTextAntialiased);
+        size_t next = 0;
+        raster::Bitmap frame;
+        MclAssignVideoSource(handle, [&](MclSourceHandle source, intptr_t) {
+            if (next == std::size(steps)) {
+                MclSourceFinished(source);
+                return;
+            }
+            const Step& step = steps[next];
+            frame.reset(step.width, 48, step.colour);
+            MclSourceSetDIB(source, frame, tellUnchanged && step.unchanged);
+        });
+        MclAssignVideoFunc(handle, [&](MclSourceHandle, MclImageHandle image, intptr_t) {
+            EXPECT_TRUE(MclImgText(image, text, 40, 100, steps[next++].caption));
+        });
+        MclVideoSetFileName(handle, path);
+        MclSetFormatPreset(handle, kMclFormatVcd, kMclStandardPal);
+        EXPECT_TRUE(MclConvert(handle));
+        MclTextFree(text);
+        MclFree(handle);
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    const std::string copied = encode(false);
+    ASSERT_FALSE(copied.empty());
+    EXPECT_TRUE(encode(true) == copied);
+}
+
 TEST(EncoderInterface, TimesAreEstimatedFromTheFramesDone) {
     ScratchDir dir;
     const MclHandle handle = MclCreate();
