@@ -43,6 +43,9 @@ public:
     }
     ~Device() {
         if (id_ != 0) SDL_CloseAudioDevice(id_);
+        // SDL keeps per-thread data (its error text) for a thread it did
+        // not start until told; every play runs on a new thread.
+        SDL_TLSCleanup();
     }
     Device(const Device&) = delete;
     Device& operator=(const Device&) = delete;
