@@ -146,7 +146,7 @@ std::optional<QString> ImageListModel::PictureProblem(const std::string& path) c
                     self, [self] { self->TakeChecked(); }, Qt::QueuedConnection);
             });
     }
-    checker_->Add({{path, resolved, known}});
+    checker_->Add({{resolved, known}});
     return {};
 }
 
@@ -157,6 +157,7 @@ bool ImageListModel::Checking() const {
 
 void ImageListModel::TakeChecked() {
     if (!checker_) return;
+    bool learned = false;
     for (CheckJob& job : checker_->TakeFinished()) {
         // What a check found stays true of its file whatever the list is
         // now, unless the file changed again while it was read.
@@ -165,11 +166,13 @@ void ImageListModel::TakeChecked() {
             (known.known || known.modified != job.facts.modified || known.size != job.facts.size))
             continue;
         known = std::move(job.facts);
-        for (int row = 0; row < rowCount(); ++row)
-            if (list_.At(static_cast<size_t>(row)).Path == job.listed)
-                emit dataChanged(index(row, 0), index(row, 0),
-                                 {Qt::ToolTipRole, Qt::ForegroundRole});
+        learned = true;
     }
+    // One notice for the batch: a view repaints only the rows it shows, and
+    // looking up each checked file's rows would cost the list's length per file.
+    if (learned && rowCount() > 0)
+        emit dataChanged(index(0, 0), index(rowCount() - 1, 0),
+                         {Qt::ToolTipRole, Qt::ForegroundRole});
 }
 
 void ImageListModel::DropChecks() {

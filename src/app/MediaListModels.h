@@ -156,11 +156,10 @@ private:
         std::optional<QString> problem;
     };
     struct CheckJob {
-        std::string listed;  // as the row names it
-        std::string path;    // the file itself
+        std::string path;  // the file itself
         Checked facts;
     };
-    // Writes the checks that are back into the cache and repaints their rows.
+    // Writes the checks that are back into the cache and repaints the list.
     void TakeChecked();
     // The list is replaced: the checks queued for it are dropped.
     void DropChecks();
