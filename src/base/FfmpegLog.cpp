@@ -14,6 +14,8 @@ namespace base {
 namespace {
 
 thread_local std::string lastError;
+// Enough for any cause FFmpeg gives in one line.
+constexpr size_t kMaxErrorChars = 1024;
 // FFmpeg may log one line in pieces: the next piece continues it.
 thread_local bool lineOpen = false;
 
@@ -29,7 +31,11 @@ void Route(void* context, int level, const char* format, va_list arguments) {
     std::string text(line);
     const bool ends = !text.empty() && text.back() == '\n';
     while (!text.empty() && (text.back() == '\n' || text.back() == ' ')) text.pop_back();
-    lastError = lineOpen ? lastError + text : text;
+    if (!lineOpen)
+        lastError = text;
+    else if (lastError.size() < kMaxErrorChars)
+        // A damaged file can log pieces without end: the cause is at the start.
+        lastError += text.substr(0, kMaxErrorChars - lastError.size());
     lineOpen = !ends;
 }
 
