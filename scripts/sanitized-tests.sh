@@ -48,7 +48,7 @@ if [ "$stage" = address ] || [ "$stage" = all ]; then
         read -r -a programs <<<"$VANTO_ASAN_PROGRAMS"
     else
         mapfile -t programs < <(cmake --build "$build_dir" --target help |
-            sed -n 's/^\(test_[a-z0-9_]*\): .*/\1/p' | grep -v -e _autogen -e '^test_app' -e '^test_screen' |
+            sed -n 's/^\(test_[a-z0-9_]*\): .*/\1/p' | grep -v -e _autogen -e '^test_app' -e '^test_desktop' -e '^test_screen' |
             sort -u)
     fi
     for skip in ${VANTO_ASAN_SKIP:-}; do

@@ -12,6 +12,7 @@ VANTO_PACKAGES=(
     libheif-examples imagemagick webp
     fonts-dejavu-core
     ffmpeg dvdauthor vcdimager genisoimage xorriso lsdvd xvfb xauth time
+    openbox wmctrl
     clang libclang-rt-14-dev
 )
 

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
 #include <QFileInfo>
 #include <QListWidget>
 #include <QMenu>
@@ -10,6 +11,7 @@
 #include <QScopeGuard>
 #include <QScreen>
 #include <QStackedWidget>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -180,12 +182,20 @@ void TMainForm::goBuildBClick() {
 }
 
 void TMainForm::cancelBClick() {
-    CollectSettings(true);
     buildPage_->Abort();
     close();
 }
 
 void TMainForm::UndoAndExit() {
+    switch (SettleChanges(false)) {
+        case UserDialogs::SaveChoice::Cancel:
+            return;
+        case UserDialogs::SaveChoice::Discard:
+            if (unsaved_ && !projectFile_.isEmpty()) RevertToProject();
+            break;
+        case UserDialogs::SaveChoice::Save:
+            break;
+    }
     exiting_ = true;
     buildPage_->Leave();
     hide();
@@ -203,6 +213,20 @@ void TMainForm::closeEvent(QCloseEvent* event) {
         buildPage_->CloseWhenDone();
         event->ignore();
         return;
+    }
+    switch (SettleChanges(false)) {
+        case UserDialogs::SaveChoice::Cancel:
+            event->ignore();
+            return;
+        case UserDialogs::SaveChoice::Discard:
+            if (unsaved_ && !projectFile_.isEmpty()) {
+                RevertToProject();
+                event->accept();
+                return;
+            }
+            break;
+        case UserDialogs::SaveChoice::Save:
+            break;
     }
     if (!CollectSettings(true) &&
         !Dialogs().Confirm(this, tr("The lists and options could not be saved to \"%1\".\n\n"
@@ -252,6 +276,10 @@ void TMainForm::RefreshFromSettings() {
     ++quiet_;
     const auto unquiet = qScopeGuard([this] { --quiet_; });
     const model::TslSettings& s = model::Settings;
+    const model::WorkingProject working = model::ReadWorkingProject(model::OptionsStore());
+    SetProjectFile(ToQt(working.file));
+    unsaved_ = working.unsaved;
+    if (!projectFile_.isEmpty()) setWindowModified(unsaved_);
     imagesPage_->RefreshFromSettings(s);
     musicPage_->RefreshFromSettings(s);
     effectsPage_->RefreshFromSettings(s);
@@ -261,6 +289,7 @@ void TMainForm::RefreshFromSettings() {
 
 bool TMainForm::CollectSettings(bool write) {
     bool written = true;
+    model::WriteWorkingProject(model::OptionsStore(), {projectFile_.toStdString(), unsaved_});
     try {
         model::CollectWorkingState(Images().List(), Music().List(), &EffectTree(), write);
     } catch (...) {
@@ -309,8 +338,44 @@ model::ProjectHooks HooksFor(TMainForm& window) {
 
 }  // namespace
 
+UserDialogs::SaveChoice TMainForm::SettleChanges(bool evenUnnamed) {
+    using Choice = UserDialogs::SaveChoice;
+    if (!unsaved_) return Choice::Discard;
+    if (projectFile_.isEmpty() &&
+        (!evenUnnamed || (Images().rowCount() == 0 && Music().rowCount() == 0)))
+        return Choice::Discard;
+    const QString name =
+        projectFile_.isEmpty() ? tr("the new project") : QFileInfo(projectFile_).fileName();
+    const Choice choice = Dialogs().AskSaveChanges(this, name);
+    if (choice == Choice::Save && !SaveProject()) return Choice::Cancel;
+    return choice;
+}
+
+void TMainForm::RevertToProject() {
+    try {
+        model::LoadProject1Click(projectFile_.toStdString(), {});
+    } catch (const std::exception&) {
+        // The changes stay in the working state rather than being lost with
+        // a project that is gone or unreadable.
+        base::Swallow("app::TMainForm::RevertToProject", [&] { CollectSettings(true); });
+    }
+}
+
+void TMainForm::NewProject() {
+    if (SettleChanges(true) == UserDialogs::SaveChoice::Cancel) return;
+    try {
+        model::NewProject1Click(HooksFor(*this));
+    } catch (const std::exception& error) {
+        ReportError(QString::fromStdString(error.what()));
+        return;
+    }
+    SelectStep(kImagesStep);
+    statusBar()->showMessage(tr("A new project was started."), 8000);
+}
+
 void TMainForm::LoadProject() {
-    const QString name = Dialogs().OpenProjectName(this, ToQt(model::LastFolder("Project")));
+    if (SettleChanges(true) == UserDialogs::SaveChoice::Cancel) return;
+    const QString name = Dialogs().OpenProjectName(this, ProjectFolder());
     if (name.isEmpty()) return;
     OpenProject(name);
 }
@@ -341,32 +406,32 @@ void TMainForm::FillRecentMenu() {
             QStringLiteral("&%1 %2").arg(++number).arg(QFileInfo(path).fileName()));
         action->setToolTip(path);
         action->setStatusTip(path);
-        connect(action, &QAction::triggered, this, [this, path] { OpenProject(path); });
+        connect(action, &QAction::triggered, this, [this, path] {
+            if (SettleChanges(true) != UserDialogs::SaveChoice::Cancel) OpenProject(path);
+        });
     }
     recentMenu_->setToolTipsVisible(true);
     recentMenu_->setEnabled(!projects.empty());
 }
 
-void TMainForm::SaveProject() {
+bool TMainForm::SaveProject() {
     // Without a project file the only place for the project is a new one.
-    if (projectFile_.isEmpty()) {
-        SaveProjectAs();
-        return;
-    }
+    if (projectFile_.isEmpty()) return SaveProjectAs();
     try {
         model::Save1Click(HooksFor(*this), projectFile_.toStdString());
     } catch (const std::exception& error) {
         ReportError(QString::fromStdString(error.what()));
-        return;
+        return false;
     }
     SetProjectFile(projectFile_);
-    Dialogs().Inform(this, tr("Save OK"));
+    statusBar()->showMessage(tr("The project was saved as %1.").arg(projectFile_), 15000);
+    return true;
 }
 
-void TMainForm::SaveProjectAs() {
-    const QString name = Dialogs().SaveProjectName(this, ToQt(model::LastFolder("Project")));
+bool TMainForm::SaveProjectAs() {
+    const QString name = Dialogs().SaveProjectName(this, SuggestedProjectName());
     if (name.isEmpty() || !MayReplace(this, name, model::ProjectFileName(name.toStdString())))
-        return;
+        return false;
     try {
         const std::string saved = model::SaveProject1Click(name.toStdString(), HooksFor(*this));
         SetProjectFile(ToQt(saved));
@@ -374,11 +439,25 @@ void TMainForm::SaveProjectAs() {
         statusBar()->showMessage(tr("The project was saved as %1.").arg(ToQt(saved)), 15000);
     } catch (const std::exception& error) {
         ReportError(QString::fromStdString(error.what()));
+        return false;
     }
+    return true;
+}
+
+QString TMainForm::ProjectFolder() const {
+    const QString last = ToQt(model::LastFolder("Project"));
+    if (!last.isEmpty() && QFileInfo(last).isDir()) return last;
+    return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+}
+
+QString TMainForm::SuggestedProjectName() const {
+    if (!projectFile_.isEmpty()) return projectFile_;
+    return QDir(ProjectFolder()).filePath(QStringLiteral("Slideshow.dvprj"));
 }
 
 void TMainForm::SetProjectFile(const QString& file) {
     projectFile_ = file;
+    unsaved_ = false;
     buildPage_->SetProjectFile(file);
     UpdateTitle();
     setWindowModified(false);
@@ -393,8 +472,10 @@ void TMainForm::UpdateTitle() {
 }
 
 void TMainForm::MarkModified() {
+    if (quiet_ != 0) return;
+    unsaved_ = true;
     // Qt warns about a mark the title has no place for.
-    if (quiet_ == 0 && !projectFile_.isEmpty()) setWindowModified(true);
+    if (!projectFile_.isEmpty()) setWindowModified(true);
 }
 
 void TMainForm::WatchForChanges() {

@@ -11,6 +11,8 @@
 
 #include <memory>
 
+#include "app/UserDialogs.h"
+
 namespace model {
 class EffectTree;
 }  // namespace model
@@ -90,8 +92,11 @@ public:
     // its dialog; says why when the file cannot be one. Also what
     // "vantoshow show.dvprj" and the Recent Projects menu do.
     bool OpenProject(const QString& fileName);
-    // The project last loaded or saved as in this window; "" before that.
+    // The project the working state stands for: the one last loaded or
+    // saved as, here or before a restart; "" for none.
     const QString& ProjectFile() const { return projectFile_; }
+    // Whether the show holds changes not saved into its project.
+    bool Unsaved() const { return unsaved_; }
     // The help window, once F1 or Help > Contents has opened it.
     HelpWindow* Help() const { return helpWindow_.get(); }
 
@@ -141,12 +146,30 @@ private:
     // Holds back the window's commands that must wait while a build runs.
     void EnableForBuild(bool building);
 
-    // Project and Help menus.
+    // Project and Help menus. The saves return whether the project was
+    // written.
+    void NewProject();
     void LoadProject();
-    void SaveProject();
-    void SaveProjectAs();
+    bool SaveProject();
+    bool SaveProjectAs();
+    // Before a command throws the show's unsaved changes away (New, Load, a
+    // recent project, closing): asks Save, Discard or Cancel and saves when
+    // asked to. Returns what was chosen; Discard also when nothing was
+    // asked, and Cancel also when the save failed or its name was not given.
+    // 'evenUnnamed' asks about a show that is no project yet, which only a
+    // new show or a load would lose: closing keeps it as the working state.
+    UserDialogs::SaveChoice SettleChanges(bool evenUnnamed);
+    // Makes the working state the project file again, for Discard on
+    // closing; keeps it as it is when the file cannot be read.
+    void RevertToProject();
     // Names the project the window stands for and marks it unchanged.
     void SetProjectFile(const QString& file);
+    // The folder the project dialogs open in: the last project's, else the
+    // user's documents.
+    QString ProjectFolder() const;
+    // Where the project save dialog opens: the project's own name, else
+    // "Slideshow.dvprj" in the folder of the last project or the documents.
+    QString SuggestedProjectName() const;
     // "name.dvprj - program", marked while the project has unsaved changes.
     void UpdateTitle();
     // Connects every control that is part of the project to MarkModified.
@@ -189,6 +212,7 @@ private:
     bool exiting_ = false;  // set by "Undo and Exit": no close handling
 
     QString projectFile_;
+    bool unsaved_ = false;
     // Above zero while the controls are filled from the settings, which is
     // no change of the user's.
     int quiet_ = 0;

@@ -19,6 +19,7 @@
 #include "app/MainForm.h"
 #include "app/MusicPage.h"
 #include "app/OptionsPage.h"
+#include "app/UserDialogs.h"
 #include "app/WidgetFactory.h"
 
 namespace app {
@@ -26,12 +27,23 @@ namespace app {
 void TMainForm::CreateMenus() {
     QMenu* project = menuBar()->addMenu(tr("&Project"));
     project->setObjectName(QStringLiteral("Project1"));
-    QAction* load = MenuItem(project, "LoadProject1", tr("&Load Project"), Qt::Key_F3);
+    // The F-keys first, as the program always had them, then the keys every
+    // desktop program answers to.
+    QAction* newProject = MenuItem(project, "NewProject1", tr("&New Project"));
+    newProject->setShortcut(QKeySequence::New);
+    connect(newProject, &QAction::triggered, this, &TMainForm::NewProject);
+    QAction* load = MenuItem(project, "LoadProject1", tr("&Load Project"));
+    load->setShortcuts({Qt::Key_F3, QKeySequence::Open});
     connect(load, &QAction::triggered, this, &TMainForm::LoadProject);
-    connect(MenuItem(project, "Save1", tr("&Save Project"), Qt::Key_F4), &QAction::triggered, this,
-            &TMainForm::SaveProject);
-    connect(MenuItem(project, "SaveProject1", tr("Save Project &As..."), Qt::Key_F5),
-            &QAction::triggered, this, &TMainForm::SaveProjectAs);
+    QAction* save = MenuItem(project, "Save1", tr("&Save Project"));
+    save->setShortcuts({Qt::Key_F4, QKeySequence::Save});
+    connect(save, &QAction::triggered, this, [this] {
+        const bool named = !projectFile_.isEmpty();
+        if (SaveProject() && named) Dialogs().Inform(this, tr("Save OK"));
+    });
+    QAction* saveAs = MenuItem(project, "SaveProject1", tr("Save Project &As..."));
+    saveAs->setShortcuts({Qt::Key_F5, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)});
+    connect(saveAs, &QAction::triggered, this, &TMainForm::SaveProjectAs);
     recentMenu_ = project->addMenu(tr("&Recent Projects"));
     recentMenu_->setObjectName(QStringLiteral("RecentProjects1"));
     // Filled when opened, so a project noted by another window shows too.
@@ -42,11 +54,11 @@ void TMainForm::CreateMenus() {
             &TMainForm::goBuildBClick);
     QAction* preview = MenuItem(project, "Preview1", tr("Preview"), Qt::Key_F10);
     connect(preview, &QAction::triggered, this, &TMainForm::previewBClick);
-    waitForBuildActions_ = {preview, load};
+    waitForBuildActions_ = {preview, load, newProject};
     project->addSeparator();
-    connect(
-        MenuItem(project, "SaveandExit1", tr("Save and E&xit"), QKeySequence(Qt::ALT | Qt::Key_X)),
-        &QAction::triggered, this, &TMainForm::cancelBClick);
+    QAction* exit = MenuItem(project, "SaveandExit1", tr("Save and E&xit"));
+    exit->setShortcuts({QKeySequence(Qt::ALT | Qt::Key_X), QKeySequence(Qt::CTRL | Qt::Key_Q)});
+    connect(exit, &QAction::triggered, this, &TMainForm::cancelBClick);
     connect(
         MenuItem(project, "UndoandExit1", tr("Undo and &Exit"), QKeySequence(Qt::ALT | Qt::Key_E)),
         &QAction::triggered, this, &TMainForm::UndoAndExit);

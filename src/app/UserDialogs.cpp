@@ -86,9 +86,26 @@ QString UserDialogs::OpenProjectName(QWidget* parent, const QString& initialFold
                                         ExistingFolder(initialFolder), ProjectFilter());
 }
 
-QString UserDialogs::SaveProjectName(QWidget* parent, const QString& initialFolder) {
-    return QFileDialog::getSaveFileName(parent, QObject::tr("Save Project as..."),
-                                        ExistingFolder(initialFolder), ProjectFilter());
+QString UserDialogs::SaveProjectName(QWidget* parent, const QString& suggestedName) {
+    return QFileDialog::getSaveFileName(parent, QObject::tr("Save Project as..."), suggestedName,
+                                        ProjectFilter());
+}
+
+UserDialogs::SaveChoice UserDialogs::AskSaveChanges(QWidget* parent, const QString& name) {
+    QMessageBox box(QMessageBox::Warning, QApplication::applicationName(),
+                    QObject::tr("Save changes to %1?").arg(name),
+                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, parent);
+    box.setInformativeText(QObject::tr("Your changes will be lost if you don't save them."));
+    box.setDefaultButton(QMessageBox::Save);
+    box.setEscapeButton(QMessageBox::Cancel);
+    switch (box.exec()) {
+        case QMessageBox::Save:
+            return SaveChoice::Save;
+        case QMessageBox::Discard:
+            return SaveChoice::Discard;
+        default:
+            return SaveChoice::Cancel;
+    }
 }
 
 bool UserDialogs::Confirm(QWidget* parent, const QString& text) {

@@ -34,10 +34,17 @@ public:
     // Where to save the built video; empty when cancelled. suggestedName is
     // a full path: the dialog opens in its folder with its file name filled in.
     virtual QString SaveVideoName(QWidget* parent, const QString& suggestedName);
-    // A project file to load, or a name to save the project as; empty when
-    // cancelled. initialFolder is used when it exists.
+    // A project file to load; empty when cancelled. initialFolder is used
+    // when it exists.
     virtual QString OpenProjectName(QWidget* parent, const QString& initialFolder);
-    virtual QString SaveProjectName(QWidget* parent, const QString& initialFolder);
+    // A name to save the project as; empty when cancelled. suggestedName is a
+    // full path: the dialog opens in its folder with its file name filled in.
+    virtual QString SaveProjectName(QWidget* parent, const QString& suggestedName);
+
+    // What becomes of changes not saved into the project 'name' before they
+    // would be thrown away: "Save changes to holiday.dvprj?".
+    enum class SaveChoice { Save, Discard, Cancel };
+    virtual SaveChoice AskSaveChanges(QWidget* parent, const QString& name);
 
     // A Yes/No question captioned "Confirm", kept above other windows.
     virtual bool Confirm(QWidget* parent, const QString& text);

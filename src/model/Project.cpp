@@ -2,6 +2,7 @@
 
 #include <QFileInfo>
 
+#include "base/Swallow.h"
 #include "model/FileIo.h"
 #include "model/Settings.h"
 #include "model/Text.h"
@@ -12,6 +13,15 @@ namespace model {
 namespace {
 
 constexpr std::string_view kProjectExtension = ".dvprj";
+constexpr const char* kWorkingSection = "Working";
+
+// The sections a show is made of; a new project starts without them.
+constexpr const char* kShowSections[] = {"Set",       "Pictures", "Music",  "captions",
+                                         "intervals", "effects",  "motion", kWorkingSection};
+// Keys of the settings section that are the user's rather than the show's:
+// the product strings an installation may set (and, from the record, the
+// folders the picture and music dialogs last showed).
+constexpr const char* kUserSettings[] = {"title", "homepage", "email"};
 
 std::string RefusalText(const char* action, const std::string& file, const std::string& why) {
     return std::string("Cannot ") + action + " the project \"" + file + "\": " + why;
@@ -36,7 +46,43 @@ bool IsBinary(std::string_view text) {
     return text.find('\0') != std::string_view::npos;
 }
 
+// The store as a project file holds it: without the working note.
+std::string ProjectText(const IniFile& store) {
+    IniFile copy = store;
+    copy.EraseSection(kWorkingSection);
+    return copy.Text();
+}
+
+// Makes a text the working state and everything read from it. Throws
+// FileError, with nothing changed, when "options.dat" cannot be written.
+void AdoptWorkingText(const std::string& text, const ProjectHooks& hooks) {
+    WriteFileAtomically(OptionsFileName(), text);
+    CloseOptionsStore();
+    if (hooks.effectTree != nullptr) hooks.effectTree->MarkForRebuild();
+    LoadAllSettings();
+    // Rebuilt now rather than on the next visit of the Effects page, so a
+    // collect that comes first takes the loaded selection, not the old one.
+    if (hooks.effectTree != nullptr) BuildEffectTree(*hooks.effectTree);
+    if (hooks.refreshFromSettings) hooks.refreshFromSettings();
+}
+
 }  // namespace
+
+WorkingProject ReadWorkingProject(const IniFile& store) {
+    return {store.ReadString(kWorkingSection, "ProjectFile", ""),
+            store.ReadBool(kWorkingSection, "Unsaved", false)};
+}
+
+void WriteWorkingProject(IniFile& store, const WorkingProject& project) {
+    // A show that is no project and holds nothing unsaved notes nothing, so
+    // its file stays as earlier versions wrote it.
+    if (project.file.empty() && !project.unsaved) {
+        store.EraseSection(kWorkingSection);
+        return;
+    }
+    store.WriteString(kWorkingSection, "ProjectFile", project.file);
+    store.WriteBool(kWorkingSection, "Unsaved", project.unsaved);
+}
 
 std::string ProjectFileName(const std::string& chosenName) {
     if (ToLower(chosenName).find(kProjectExtension) != std::string::npos) return chosenName;
@@ -80,65 +126,29 @@ base::Status CheckProjectText(std::string_view text) {
 
 void Save1Click(const ProjectHooks& hooks, const std::string& projectFile) {
     if (hooks.collectSettings) hooks.collectSettings(true);
-    SaveSettings();
+    IniFile& store = OptionsStore();
+    StoreSettings(store);
+    // The project first: the working state notes it as saved only once it is.
+    if (!projectFile.empty()) {
+        try {
+            WriteFileAtomically(projectFile, ProjectText(store));
+        } catch (const FileError& error) {
+            // The working state is kept all the same, still unsaved.
+            base::Swallow("model::Save1Click", [&] { store.UpdateFile(); });
+            Refuse("save", projectFile, error.what());
+        }
+        WriteWorkingProject(store, {projectFile, false});
+    }
     try {
-        OptionsStore().UpdateFile();
+        store.UpdateFile();
     } catch (const FileError& error) {
         Refuse("save", OptionsFileName(), error.what());
-    }
-    if (projectFile.empty()) return;
-    try {
-        CopyFileAtomically(OptionsFileName(), projectFile);
-    } catch (const FileError& error) {
-        Refuse("save", projectFile, error.what());
     }
 }
 
 std::string SaveProject1Click(const std::string& chosenName, const ProjectHooks& hooks) {
     const std::string target = ProjectFileName(chosenName);
-    const std::string options = OptionsFileName();
-    const std::string backup = options + ".bak";
-
-    // Without a backup "options.dat" could not be put back, so stop first.
-    const bool hadOptions = FileExists(options);
-    if (hadOptions) {
-        try {
-            CopyFileAtomically(options, backup);
-        } catch (const FileError& error) {
-            Refuse("save", target, error.what());
-        }
-    }
-
-    if (hooks.collectSettings) hooks.collectSettings(true);
-    SaveSettings();
-    try {
-        OptionsStore().UpdateFile();
-    } catch (const FileError& error) {
-        // The backup stays behind and no project file is written.
-        Refuse("save", target, error.what());
-    }
-
-    std::optional<std::string> copyFailure;
-    try {
-        CopyFileAtomically(options, target);
-    } catch (const FileError& error) {
-        copyFailure = error.what();
-    }
-
-    if (hadOptions) {
-        try {
-            CopyFileAtomically(backup, options);
-            RemoveFile(backup);
-        } catch (const FileError&) {
-            // "options.dat" keeps the saved state and the backup stays; nothing is lost.
-        }
-    } else {
-        RemoveFile(options);
-    }
-    CloseOptionsStore();
-    OptionsStore();
-
-    if (copyFailure) Refuse("save", target, *copyFailure);
+    Save1Click(hooks, target);
     return target;
 }
 
@@ -160,20 +170,30 @@ base::Result<std::string> ReadProjectFile(const std::string& fileName) {
 void LoadProject1Click(const std::string& fileName, const ProjectHooks& hooks) {
     base::Result<std::string> read = ReadProjectFile(fileName);
     if (!read) throw ProjectError(read.message());
-    const std::string text = std::move(read).value();
+    IniFile loaded;
+    loaded.SetText(read.value());
+    WriteWorkingProject(loaded, {fileName, false});
     try {
-        WriteFileAtomically(OptionsFileName(), text);
+        AdoptWorkingText(loaded.Text(), hooks);
     } catch (const FileError& error) {
         Refuse("load", fileName, error.what());
     }
+}
 
-    CloseOptionsStore();
-    if (hooks.effectTree != nullptr) hooks.effectTree->MarkForRebuild();
-    LoadAllSettings();
-    // Rebuilt now rather than on the next visit of the Effects page, so a
-    // collect that comes first takes the loaded selection, not the old one.
-    if (hooks.effectTree != nullptr) BuildEffectTree(*hooks.effectTree);
-    if (hooks.refreshFromSettings) hooks.refreshFromSettings();
+void NewProject1Click(const ProjectHooks& hooks) {
+    const IniFile& store = OptionsStore();
+    IniFile fresh = store;
+    for (const char* section : kShowSections) fresh.EraseSection(section);
+    for (const char* key : kUserSettings)
+        if (store.ValueExists("Set", key))
+            fresh.WriteString("Set", key, store.ReadString("Set", key, ""));
+    fresh.WriteString("Set", "PicturePath", Settings.PicturePath);
+    fresh.WriteString("Set", "MusicPath", Settings.MusicPath);
+    try {
+        AdoptWorkingText(fresh.Text(), hooks);
+    } catch (const FileError& error) {
+        throw ProjectError(std::string("Cannot start a new project: ") + error.what());
+    }
 }
 
 }  // namespace model

@@ -1,7 +1,8 @@
-// Project files: saved copies of the working store ("options.dat"), and the
-// three commands that save and load them. The dialogs belong to the window;
-// these take the chosen file name and report failures as ProjectError,
-// whose message names the file and the reason.
+// Project files: saved copies of the working store ("options.dat"), the
+// commands that save, load and start them, and the note in the working store
+// of which project it stands for. The dialogs belong to the window; these
+// take the chosen file name and report failures as ProjectError, whose
+// message names the file and the reason.
 #pragma once
 
 #include <functional>
@@ -30,6 +31,16 @@ struct ProjectHooks {
     EffectTree* effectTree = nullptr;
 };
 
+// Which project the working state stands for ("" for none) and whether it
+// holds changes not saved into that project. Kept in the working store, so a
+// restart carries both over; project files never hold it.
+struct WorkingProject {
+    std::string file;
+    bool unsaved = false;
+};
+WorkingProject ReadWorkingProject(const IniFile& store);
+void WriteWorkingProject(IniFile& store, const WorkingProject& project);
+
 // The name a project is saved under: ".dvprj" is appended unless the name
 // contains it already in any letter case.
 std::string ProjectFileName(const std::string& chosenName);
@@ -44,18 +55,24 @@ std::string ProjectFileName(const std::string& chosenName);
 [[nodiscard]] base::Result<std::string> ReadProjectFile(const std::string& fileName);
 
 // "Save Project": collects and writes the working state into "options.dat",
-// then, when a project file is named (the one loaded or last saved as), a
-// copy of it into that file, whole or not at all. Throws ProjectError naming
-// the file that could not be written.
+// then, when a project file is named (the one loaded or last saved as), the
+// same state into that file, whole or not at all, after which the working
+// state notes it as saved. Throws ProjectError naming the file that could
+// not be written.
 void Save1Click(const ProjectHooks& hooks, const std::string& projectFile = {});
 
-// "Save Project As...": writes the complete current state into the project
-// file while "options.dat" and the working store return to what they held
-// before. Returns the file name used.
+// "Save Project As...": Save1Click into the project file the chosen name
+// gives, which the working state then stands for. Returns that file name.
 std::string SaveProject1Click(const std::string& chosenName, const ProjectHooks& hooks);
 
-// "Load Project": makes a project file the working state. A file that
-// cannot be a project is refused and nothing changes.
+// "Load Project": makes a project file the working state, standing for that
+// file with nothing unsaved. A file that cannot be a project is refused and
+// nothing changes.
 void LoadProject1Click(const std::string& fileName, const ProjectHooks& hooks);
+
+// "New Project": an empty show with the default options and no project
+// named. What is the user's rather than the show's (the folders the picture
+// and music dialogs last used, the measured music lengths) is kept.
+void NewProject1Click(const ProjectHooks& hooks);
 
 }  // namespace model

@@ -223,37 +223,40 @@ void LoadSettings() {
     LoadMusicMixSettings(store, s);
 }
 
+void StoreSettings(IniFile& store) {
+    const TslSettings& s = Settings;
+    store.WriteInteger(kSet, "ImageSize", s.ImageSize);
+    store.WriteInteger(kSet, "ImageSequence", s.ImageSequence);
+    store.WriteBool(kSet, "ClearOldImage", s.ClearOldImage);
+    store.WriteBool(kSet, "PlayMusic", s.PlayMusic);
+    store.WriteBool(kSet, "RandomMusic", s.RandomMusic);
+    store.WriteBool(kSet, "LoopMusic", s.LoopMusic);
+    store.WriteInteger(kSet, "ImageInterval", s.ImageInterval);
+    store.WriteInteger(kSet, "BackgroundColor", static_cast<int32_t>(s.BackgroundColor));
+    store.WriteInteger(kSet, "EffectSpeed2", s.EffectSpeed2);
+    store.WriteString(kSet, "PicturePath", s.PicturePath);
+    store.WriteString(kSet, "MusicPath", s.MusicPath);
+    store.WriteBool(kSet, "Back_Mode_UseColor", s.Back_Mode_UseColor);
+    store.WriteBool(kSet, "Back_Mode_Blurred", s.Back_Mode_Blurred);
+    store.WriteBool(kSet, "FolderAllTypes", s.FolderAllTypes);
+    store.WriteBool(kSet, "Back_Image_UseTiled", s.Back_Image_UseTiled);
+    store.WriteString(kSet, "Back_Image_Filename", s.Back_Image_Filename);
+    store.WriteString(kSet, "Back_Image_Path", s.Back_Image_Path);
+    store.WriteBool(kSet, "TransparentMode", s.TransparentMode);
+    store.WriteInteger(kSet, "TransparentModeColor", static_cast<int32_t>(s.TransparentModeColor));
+    store.WriteInteger(kSet, "ImageSequence", s.ImageSequence);
+    store.WriteInteger(kSet, "MusicSync", s.MusicSync);
+    WriteVideoKeys(store, s);
+    store.WriteInteger(kSetLower, "TVSet", s.TVSet);
+    store.WriteBool(kSet, "ShowCaption", s.ShowCaption);
+    WriteShowMotion(store, s.Motion);
+    SaveMusicMixSettings(store, s);
+}
+
 bool SaveSettings() noexcept {
     return base::Swallow("model::SaveSettings", [] {
         IniFile& store = OptionsStore();
-        const TslSettings& s = Settings;
-        store.WriteInteger(kSet, "ImageSize", s.ImageSize);
-        store.WriteInteger(kSet, "ImageSequence", s.ImageSequence);
-        store.WriteBool(kSet, "ClearOldImage", s.ClearOldImage);
-        store.WriteBool(kSet, "PlayMusic", s.PlayMusic);
-        store.WriteBool(kSet, "RandomMusic", s.RandomMusic);
-        store.WriteBool(kSet, "LoopMusic", s.LoopMusic);
-        store.WriteInteger(kSet, "ImageInterval", s.ImageInterval);
-        store.WriteInteger(kSet, "BackgroundColor", static_cast<int32_t>(s.BackgroundColor));
-        store.WriteInteger(kSet, "EffectSpeed2", s.EffectSpeed2);
-        store.WriteString(kSet, "PicturePath", s.PicturePath);
-        store.WriteString(kSet, "MusicPath", s.MusicPath);
-        store.WriteBool(kSet, "Back_Mode_UseColor", s.Back_Mode_UseColor);
-        store.WriteBool(kSet, "Back_Mode_Blurred", s.Back_Mode_Blurred);
-        store.WriteBool(kSet, "FolderAllTypes", s.FolderAllTypes);
-        store.WriteBool(kSet, "Back_Image_UseTiled", s.Back_Image_UseTiled);
-        store.WriteString(kSet, "Back_Image_Filename", s.Back_Image_Filename);
-        store.WriteString(kSet, "Back_Image_Path", s.Back_Image_Path);
-        store.WriteBool(kSet, "TransparentMode", s.TransparentMode);
-        store.WriteInteger(kSet, "TransparentModeColor",
-                           static_cast<int32_t>(s.TransparentModeColor));
-        store.WriteInteger(kSet, "ImageSequence", s.ImageSequence);
-        store.WriteInteger(kSet, "MusicSync", s.MusicSync);
-        WriteVideoKeys(store, s);
-        store.WriteInteger(kSetLower, "TVSet", s.TVSet);
-        store.WriteBool(kSet, "ShowCaption", s.ShowCaption);
-        WriteShowMotion(store, s.Motion);
-        SaveMusicMixSettings(store, s);
+        StoreSettings(store);
         store.UpdateFile();
     });
 }

@@ -95,6 +95,8 @@ IniFile& CatalogueStore();
 void OpenOptionsStore();
 // Reads every field of Settings and the product strings from the store.
 void LoadSettings();
+// Writes every stored field into a store.
+void StoreSettings(IniFile& store);
 // Writes every stored field to the store and the store to disk. Never
 // throws; returns whether the file was written.
 bool SaveSettings() noexcept;

@@ -103,6 +103,15 @@ app::TMainForm& WindowTest::Window() {
     return *window_;
 }
 
+void WindowTest::Restart() {
+    window_.reset();
+    EXPECT_TRUE(model::SaveSettingsAtShutdown());
+    model::CloseOptionsStore();
+    model::Settings = model::TslSettings{};
+    model::LoadAllSettings();
+    Window();
+}
+
 void WindowTest::Click(const char* name) {
     auto* button = Find<QAbstractButton>(name);
     ASSERT_NE(button, nullptr);

@@ -65,8 +65,14 @@ public:
     QString OpenProjectName(QWidget*, const QString& initialFolder) override {
         return Asked(initialFolder, projectNames);
     }
-    QString SaveProjectName(QWidget*, const QString& initialFolder) override {
-        return Asked(initialFolder, projectNames);
+    QString SaveProjectName(QWidget*, const QString& suggestedName) override {
+        return Asked(suggestedName, projectNames);
+    }
+    // Unsaved changes: an empty queue answers Cancel, as Escape does.
+    std::deque<SaveChoice> saveChoices;
+    SaveChoice AskSaveChanges(QWidget*, const QString& name) override {
+        questions << QStringLiteral("Save changes to %1?").arg(name);
+        return saveChoices.empty() ? SaveChoice::Cancel : Take(saveChoices);
     }
     bool Confirm(QWidget*, const QString& text) override {
         questions << text;
@@ -115,6 +121,8 @@ protected:
     QString MakeSong(const QString& name, int seconds) const;
     // Creates the window (after the test has prepared the store).
     app::TMainForm& Window();
+    // The program ends as main() ends it and starts again from its files.
+    void Restart();
 
     template <class Widget>
     Widget* Find(const char* name) {

@@ -118,10 +118,11 @@ TEST_F(HelpAndProjectsTest, AProjectOpenedByNameIsLoadedRememberedAndNamesTheVid
     EXPECT_EQ(Window().ProjectFile(), project);
     EXPECT_TRUE(dialogs_.errors.isEmpty());
 
-    // The Load and Save As dialogs start in the project's folder.
+    // The Load and Save As dialogs start in the project's folder, Save As
+    // at its name.
     Action("LoadProject1")->trigger();
     Action("SaveProject1")->trigger();
-    EXPECT_EQ(dialogs_.initialFolders, QStringList({Path("shows"), Path("shows")}));
+    EXPECT_EQ(dialogs_.initialFolders, QStringList({Path("shows"), project}));
 
     // The menu lists it; a second project goes first.
     const QString other = MakeFile("other.dvprj", "[Set]\nVideoType=2\n");

@@ -253,6 +253,7 @@ TEST_F(ImagesStepTest, AProjectWithoutPicturesLeavesNoThumbnailOfTheListBefore) 
     dialogs_.pictureFiles = {{MakePicture("a.jpg")}};
     Click("addimagefile1");
     ASSERT_TRUE(Panel()->HasPicture());
+    dialogs_.saveChoices = {app::UserDialogs::SaveChoice::Discard};
     dialogs_.projectNames = {MakeFile("empty.dvprj", "[Set]\nImageInterval=3\n")};
     Window().findChild<QAction*>(QStringLiteral("LoadProject1"))->trigger();
     ASSERT_TRUE(dialogs_.errors.isEmpty());

@@ -50,13 +50,15 @@ protected:
         const std::string project = Path("show.dvprj");
         const std::string oldProject = "[Settings]\nImageInterval=9\n" + Bulk('p', 1024);
         Save save;
-        // The project takes the working state; "options.dat" is back to its
-        // old content once the save is done, and whole at every moment.
-        save.files = {{project, oldProject, newOptions_}, {options_, oldOptions_, newOptions_}};
+        // The project takes the working state, which then notes that it
+        // stands for the project; both whole at every moment.
+        model::IniFile noted;
+        noted.SetText(newOptions_);
+        model::WriteWorkingProject(noted, {project, false});
+        save.files = {{project, oldProject, newOptions_}, {options_, oldOptions_, noted.Text()}};
         save.reset = [this, project, oldProject] {
             Restore(project, oldProject);
             Restore(options_, oldOptions_);
-            model::RemoveFile(options_ + ".bak");
         };
         save.save = [project] { model::SaveProject1Click(project, {}); };
         return save;

@@ -103,37 +103,43 @@ protected:
     int refreshes_ = 0;
 };
 
-TEST_F(ProjectTest, SaveAsThenUndoAndExitKeepsTheNewStateOnlyInTheProject) {
+// Save As writes the whole state into the project and leaves the working
+// state standing for it, with every per-picture edit: a restart shows what
+// was saved, and the project file never carries the working note.
+TEST_F(ProjectTest, SaveAsWritesTheProjectAndTheWorkingStateStandsForIt) {
     StartWithSavedState();
-    const std::string before = ReadText(Path("options.dat"));
-
     images_.Append({Picture("new.jpg"), false});
     tree_.SetCategoryChecked(1, false);
     model::OptionsStore().WriteString("captions", "new.jpg", "Harbour at dusk");
     Settings.VideoType = 1;
     Settings.ImageInterval = 7;
+    model::WriteWorkingProject(model::OptionsStore(), {"", true});
 
     const std::string project = model::SaveProject1Click(Path("holiday"), hooks_);
     EXPECT_EQ(project, Path("holiday.dvprj"));
-    EXPECT_EQ(ReadText(Path("options.dat")), before);
     EXPECT_FALSE(model::FileExists(Path("options.dat.bak")));
 
-    const IniFile saved(project);
-    EXPECT_EQ(saved.ReadSection("Pictures"), (Paths{Path("old.jpg"), Path("new.jpg")}));
-    EXPECT_EQ(saved.ReadString("Pictures", Path("new.jpg"), ""), "0");
-    EXPECT_EQ(saved.ReadString("captions", "new.jpg", ""), "Harbour at dusk");
-    EXPECT_EQ(saved.ReadString("set", "useeffects", ""), "5,6,");
-    EXPECT_EQ(saved.ReadInteger("Set", "VideoType", -1), 1);
-    EXPECT_EQ(saved.ReadInteger("Set", "ImageInterval", -1), 7);
+    for (const std::string& file : {project, Path("options.dat")}) {
+        SCOPED_TRACE(file);
+        const IniFile saved(file);
+        EXPECT_EQ(saved.ReadSection("Pictures"), (Paths{Path("old.jpg"), Path("new.jpg")}));
+        EXPECT_EQ(saved.ReadString("Pictures", Path("new.jpg"), ""), "0");
+        EXPECT_EQ(saved.ReadString("captions", "new.jpg", ""), "Harbour at dusk");
+        EXPECT_EQ(saved.ReadString("set", "useeffects", ""), "5,6,");
+        EXPECT_EQ(saved.ReadInteger("Set", "VideoType", -1), 1);
+        EXPECT_EQ(saved.ReadInteger("Set", "ImageInterval", -1), 7);
+    }
+    EXPECT_FALSE(IniFile(project).SectionExists("Working"));
+    const model::WorkingProject working = model::ReadWorkingProject(IniFile(Path("options.dat")));
+    EXPECT_EQ(working.file, project);
+    EXPECT_FALSE(working.unsaved);
 
-    // "Undo and Exit": only the shutdown save runs.
-    ASSERT_TRUE(model::SaveSettingsAtShutdown());
-    const IniFile after(Path("options.dat"));
-    EXPECT_EQ(after.ReadSection("Pictures"), Paths{Path("old.jpg")});
-    EXPECT_FALSE(after.SectionExists("captions"));
-    EXPECT_EQ(after.ReadString("set", "useeffects", ""), "5,6,134,");
-    EXPECT_EQ(after.ReadInteger("Set", "VideoType", -1), 1);
-    EXPECT_EQ(after.ReadInteger("Set", "ImageInterval", -1), 7);
+    // Loading it elsewhere names the file it came from, nothing unsaved.
+    model::WriteWorkingProject(model::OptionsStore(), {Path("other.dvprj"), true});
+    model::LoadProject1Click(project, hooks_);
+    EXPECT_EQ(model::ReadWorkingProject(model::OptionsStore()).file, project);
+    EXPECT_FALSE(model::ReadWorkingProject(model::OptionsStore()).unsaved);
+    EXPECT_EQ(model::CaptionOf(Path("new.jpg")), "Harbour at dusk");
 }
 
 // File names and captions may hold control characters (a pasted caption, a
@@ -152,9 +158,15 @@ TEST_F(ProjectTest, ProjectWithControlCharactersInNamesAndCaptionsLoadsAgain) {
     EXPECT_EQ(model::CaptionOf(Path("old.jpg")), "zero byte");
 }
 
-TEST_F(ProjectTest, FailedWriteDuringSaveAsLeavesTheBackupAndNoProject) {
+TEST_F(ProjectTest, ASaveAsThatCannotBeWrittenLeavesNoProjectAndNamesIt) {
     StartWithSavedState();
     const std::string before = ReadText(Path("options.dat"));
+    images_.Append({Picture("new.jpg"), true});
+    EXPECT_THROW(model::SaveProject1Click(Path("no-such-folder/show"), hooks_), ProjectError);
+    // The working state keeps the show, and does not claim it was saved.
+    EXPECT_EQ(IniFile(Path("options.dat")).ReadSection("Pictures").size(), 2u);
+    EXPECT_TRUE(model::ReadWorkingProject(IniFile(Path("options.dat"))).file.empty());
+
     for (int i = 0; i < 100; ++i) images_.Append({Picture("p" + std::to_string(i) + ".jpg"), true});
     try {
         model_test::FileSizeLimit diskFull(before.size() + 10);
@@ -165,17 +177,7 @@ TEST_F(ProjectTest, FailedWriteDuringSaveAsLeavesTheBackupAndNoProject) {
             << error.what();
     }
     EXPECT_FALSE(model::FileExists(Path("big.dvprj")));
-    EXPECT_EQ(ReadText(Path("options.dat.bak")), before);
-    EXPECT_EQ(ReadText(Path("options.dat")), before);
-}
-
-TEST_F(ProjectTest, ProjectThatCannotBeWrittenIsReportedAndOptionsAreRestored) {
-    StartWithSavedState();
-    const std::string before = ReadText(Path("options.dat"));
-    images_.Append({Picture("new.jpg"), true});
-    EXPECT_THROW(model::SaveProject1Click(Path("no-such-folder/show"), hooks_), ProjectError);
-    EXPECT_EQ(ReadText(Path("options.dat")), before);
-    EXPECT_FALSE(model::FileExists(Path("options.dat.bak")));
+    EXPECT_EQ(IniFile(Path("options.dat")).ReadSection("Pictures").size(), 2u);
 }
 
 TEST_F(ProjectTest, SaveProjectWritesTheWorkingStateOrNamesTheFailure) {
@@ -191,7 +193,9 @@ TEST_F(ProjectTest, SaveProjectWritesTheWorkingStateOrNamesTheFailure) {
     // is named in the failure, and the working state is written all the same.
     Settings.MusicSync = 1;
     model::Save1Click(hooks_, Path("show.dvprj"));
-    EXPECT_EQ(ReadText(Path("show.dvprj")), ReadText(Path("options.dat")));
+    IniFile working(Path("options.dat"));
+    working.EraseSection("Working");
+    EXPECT_EQ(ReadText(Path("show.dvprj")), working.Text());
     Settings.MusicSync = 0;
     try {
         model::Save1Click(hooks_, Path("no-such-folder/show.dvprj"));

@@ -1,0 +1,177 @@
+// The window on a real desktop: an X server with a window manager, the
+// program's own prompts and file dialogs answered with the keyboard and the
+// mouse while their event loops run, and closing from the title bar through
+// the window manager. The sequences end with the user's work kept.
+#include <QAbstractButton>
+#include <QApplication>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QProcess>
+#include <QTableWidget>
+#include <QTest>
+#include <QTimer>
+
+#include <deque>
+#include <functional>
+
+#include "app/AppTestUtil.h"
+#include "app/ImageForm.h"
+#include "app/MediaListModels.h"
+#include "model/FileIo.h"
+#include "model/Settings.h"
+
+namespace app_test {
+namespace {
+
+// Answers the program's modal windows in turn, from a timer that runs inside
+// their own event loops, as a user at the desktop would.
+class Desk : public QObject {
+public:
+    using Act = std::function<void(QWidget&)>;
+
+    Desk() {
+        timer_.setInterval(50);
+        connect(&timer_, &QTimer::timeout, this, [this] { Answer(); });
+        timer_.start();
+    }
+    void Then(Act act) { acts_.push_back(std::move(act)); }
+    bool Done() const { return acts_.empty(); }
+    // The texts of the message boxes answered, in order.
+    QStringList prompts;
+
+private:
+    void Answer() {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal == nullptr || !modal->isVisible() || acts_.empty()) return;
+        if (auto* box = qobject_cast<QMessageBox*>(modal)) prompts << box->text();
+        const Act act = std::move(acts_.front());
+        acts_.pop_front();
+        act(*modal);
+    }
+
+    QTimer timer_;
+    std::deque<Act> acts_;
+};
+
+void PressKey(QWidget& window, Qt::Key key) {
+    QTest::keyClick(&window, key);
+}
+
+void ClickButton(QWidget& box, QMessageBox::StandardButton which) {
+    QAbstractButton* button = qobject_cast<QMessageBox*>(&box)->button(which);
+    ASSERT_NE(button, nullptr);
+    QTest::mouseClick(button, Qt::LeftButton);
+}
+
+// Types a name into the file dialog and presses Return.
+Desk::Act TypeFileName(const QString& name) {
+    return [name](QWidget& dialog) {
+        auto* edit = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        ASSERT_NE(edit, nullptr) << "not a file dialog: " << dialog.metaObject()->className();
+        edit->setText(name);
+        QTest::keyClick(edit, Qt::Key_Return);
+    };
+}
+
+Desk::Act SetFirstCaption(const QString& caption, QString* before = nullptr) {
+    return [caption, before](QWidget& dialog) {
+        auto& form = *qobject_cast<app::TImageForm*>(&dialog);
+        QTableWidgetItem* cell = form.Grid().item(0, app::TImageForm::kCaptionColumn);
+        if (before != nullptr) *before = cell->text();
+        if (!caption.isEmpty()) cell->setText(caption);
+        QTest::mouseClick(form.findChild<QAbstractButton*>(QStringLiteral("ok1")), Qt::LeftButton);
+    };
+}
+
+class NeverLoseWorkTest : public WindowTest {
+protected:
+    void SetUp() override {
+        WindowTest::SetUp();
+        // The program's own dialogs, not the scripted ones.
+        app::SetUserDialogs(nullptr);
+    }
+
+    void ShowWindow() {
+        Window().show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&Window()));
+    }
+    // Closes the window from its title bar: the window manager asks it.
+    void CloseFromTitleBar() {
+        const QString id = QStringLiteral("0x%1").arg(Window().winId(), 0, 16);
+        ASSERT_EQ(QProcess::execute(QStringLiteral("wmctrl"), {"-i", "-c", id}), 0);
+    }
+    // Runs the event loop until the prompts are answered and things settle.
+    void Settle(Desk& desk) {
+        EXPECT_TRUE(QTest::qWaitFor([&] { return desk.Done(); }, 10000));
+        QTest::qWait(300);
+    }
+    void Customize(Desk& desk) {
+        Window().SelectStep(app::TMainForm::kEffectsStep);
+        Click("customize1");
+        Settle(desk);
+    }
+    void Trigger(const char* action) {
+        Window().findChild<QAction*>(QLatin1String(action))->trigger();
+    }
+};
+
+TEST_F(NeverLoseWorkTest, TitleBarCloseAsksAndCancelOrSaveKeepTheChanges) {
+    const QString a = MakePicture("a.jpg"), b = MakePicture("b.jpg");
+    const QString project =
+        MakeFile("holiday.dvprj", ("[Set]\n[Pictures]\n" + a + "=1\n").toUtf8());
+    ASSERT_TRUE(Window().OpenProject(project));
+    Window().Images().Append({b.toStdString(), true});
+    ShowWindow();
+
+    Desk desk;
+    desk.Then([](QWidget& box) { PressKey(box, Qt::Key_Escape); });
+    CloseFromTitleBar();
+    Settle(desk);
+    EXPECT_EQ(desk.prompts, QStringList{"Save changes to holiday.dvprj?"});
+    EXPECT_TRUE(Window().isVisible());
+    EXPECT_TRUE(Window().isWindowModified());
+    EXPECT_EQ(model::ReadWholeFile(project.toStdString()).find(b.toStdString()), std::string::npos);
+
+    desk.Then([](QWidget& box) { ClickButton(box, QMessageBox::Save); });
+    CloseFromTitleBar();
+    Settle(desk);
+    EXPECT_FALSE(Window().isVisible());
+    EXPECT_NE(model::ReadWholeFile(project.toStdString()).find(b.toStdString() + "=1"),
+              std::string::npos);
+}
+
+TEST_F(NeverLoseWorkTest, CaptionsSurviveSaveAsExitAndRestart) {
+    Window().Images().Append({MakePicture("one.jpg").toStdString(), true});
+    Window().Images().Append({MakePicture("two.jpg").toStdString(), true});
+    ShowWindow();
+    Desk desk;
+    desk.Then(SetFirstCaption("Test caption one"));
+    Customize(desk);
+    Window().close();
+
+    Restart();
+    ShowWindow();
+    QString shown;
+    desk.Then(SetFirstCaption("Second caption", &shown));
+    Customize(desk);
+    EXPECT_EQ(shown, "Test caption one");
+    desk.Then(TypeFileName(Path("t2.dvprj")));
+    Trigger("SaveProject1");
+    Settle(desk);
+    ASSERT_TRUE(model::FileExists(Path("t2.dvprj").toStdString()));
+    CloseFromTitleBar();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !Window().isVisible(); }, 10000));
+
+    Restart();
+    ShowWindow();
+    desk.Then(SetFirstCaption({}, &shown));
+    Customize(desk);
+    EXPECT_EQ(shown, "Second caption");
+    EXPECT_EQ(Window().windowTitle(), "t2.dvprj[*] - Vanto Slideshow");
+    EXPECT_NE(model::ReadWholeFile(Path("t2.dvprj").toStdString()).find("Second caption"),
+              std::string::npos);
+}
+
+}  // namespace
+}  // namespace app_test
