@@ -27,7 +27,7 @@ bool ResolveMediaPath(std::string& path);
 std::string ImagePathKey(std::string_view path);
 
 // The file name without its folder and without "[" and "]": the key of
-// per-picture data in files written before ImagePathKey, shared by every
+// per-picture data in older options files and projects, shared by every
 // picture of that name.
 std::string ImageKey(std::string_view path);
 

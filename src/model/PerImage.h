@@ -1,8 +1,8 @@
 // Per-picture caption, interval, effect set and motion in the working store.
-// A picture's own entry is kept under its path key (ImagePathKey); files
-// written before held it under the file-name key (ImageKey), shared by every
-// picture of that name, which still applies to a picture without an entry of
-// its own. A missing entry means the show-wide value.
+// A picture's own entry is kept under its path key (ImagePathKey); older
+// options files and projects hold it under the file-name key (ImageKey),
+// shared by every picture of that name, which still applies to a picture
+// without an entry of its own. A missing entry means the show-wide value.
 #pragma once
 
 #include <cstdint>
