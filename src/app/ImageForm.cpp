@@ -231,6 +231,14 @@ int TImageForm::CurrentRow() const {
     return row >= 0 && row < sg_->rowCount() ? row : -1;
 }
 
+std::vector<std::string> TImageForm::GridPaths() const {
+    std::vector<std::string> paths;
+    for (int row = 0; row < sg_->rowCount(); ++row)
+        if (const QString path = PathOfRow(row); !path.isEmpty())
+            paths.push_back(path.toStdString());
+    return paths;
+}
+
 QString TImageForm::PathOfRow(int row) const {
     if (row < 0 || row >= sg_->rowCount()) return {};
     const QTableWidgetItem* item = sg_->item(row, kPathColumn);
@@ -238,7 +246,6 @@ QString TImageForm::PathOfRow(int row) const {
 }
 
 void TImageForm::Open() {
-    const model::IniFile& store = model::OptionsStore();
     // Every picture the show would use, in its order.
     std::vector<std::string> pictures;
     main_.Images().List().CollectInto(pictures);
@@ -249,22 +256,16 @@ void TImageForm::Open() {
     const QString defaultInterval = QString::number(model::Settings.ImageInterval);
     for (int row = 0; row < static_cast<int>(pictures.size()); ++row) {
         const std::string& path = pictures[static_cast<size_t>(row)];
-        const std::string key = model::ImageKey(path);
         const QString fileName = ToQt(path.substr(path.find_last_of('/') + 1));
         sg_->setItem(row, kFileColumn, Cell(fileName, false));
-        const QString caption = store.ValueExists(model::kCaptionsSection, key)
-                                    ? ToQt(store.ReadString(model::kCaptionsSection, key, ""))
-                                    : ToQt(model::CaptionDefault(path));
-        sg_->setItem(row, kCaptionColumn, Cell(caption, true));
+        sg_->setItem(row, kCaptionColumn, Cell(ToQt(model::CaptionOf(path)), true));
         sg_->setItem(row, kPathColumn, Cell(ToQt(path), false));
-        sg_->setItem(
-            row, kEffectsColumn,
-            Cell(store.ValueExists(model::kEffectsSection, key) ? tr("Customized") : tr("Default"),
-                 false));
-        const QString interval = store.ValueExists(model::kIntervalsSection, key)
-                                     ? ToQt(store.ReadString(model::kIntervalsSection, key, ""))
-                                     : defaultInterval;
-        sg_->setItem(row, kIntervalColumn, Cell(interval, true));
+        const bool customized = model::OwnEntry(model::kEffectsSection, path).has_value();
+        sg_->setItem(row, kEffectsColumn,
+                     Cell(customized ? tr("Customized") : tr("Default"), false));
+        const std::optional<std::string> interval = model::OwnEntry(model::kIntervalsSection, path);
+        sg_->setItem(row, kIntervalColumn,
+                     Cell(interval ? ToQt(*interval) : defaultInterval, true));
         sg_->setItem(row, kMotionColumn, MotionCell(model::OwnMotion(path)));
     }
     if (!pictures.empty()) sg_->setCurrentCell(0, kCaptionColumn);
@@ -320,12 +321,9 @@ void TImageForm::LoadSelection(const std::string& path) {
     CopyMainTreeStates();
 
     radioSwitch_ = false;
-    const std::string key = model::ImageKey(path);
-    const model::IniFile& store = model::OptionsStore();
-    const bool customized = store.ValueExists(model::kEffectsSection, key);
-    SetRadios(customized);
-    if (customized)
-        nt_.ApplySelection(model::ParseStyleSet(store.ReadString(model::kEffectsSection, key, "")));
+    const std::optional<std::string> own = model::OwnEntry(model::kEffectsSection, path);
+    SetRadios(own.has_value());
+    if (own) nt_.ApplySelection(model::ParseStyleSet(*own));
     radioSwitch_ = true;
     loading_ = true;
 }
@@ -344,8 +342,8 @@ void TImageForm::NTChecked() {
     const int row = CurrentRow();
     const QString path = PathOfRow(row);
     if (!customized || path.isEmpty()) return;
-    model::OptionsStore().WriteString(model::kEffectsSection, model::ImageKey(path.toStdString()),
-                                      model::StyleListText(nt_));
+    model::AdoptFileNameKeys(model::kEffectsSection, GridPaths());
+    model::SetOwnEntry(model::kEffectsSection, path.toStdString(), model::StyleListText(nt_));
     sg_->item(row, kEffectsColumn)->setText(tr("Customized"));
 }
 
@@ -361,8 +359,8 @@ void TImageForm::DefaultRadioClick() {
     QTableWidgetItem* effects = row >= 0 ? sg_->item(row, kEffectsColumn) : nullptr;
     if (effects == nullptr || effects->text().isEmpty()) return;
     effects->setText(tr("Default"));
-    const std::string key = model::ImageKey(PathOfRow(row).toStdString());
-    model::OptionsStore().DeleteKey(model::kEffectsSection, key);
+    model::AdoptFileNameKeys(model::kEffectsSection, GridPaths());
+    model::SetOwnEntry(model::kEffectsSection, PathOfRow(row).toStdString(), std::nullopt);
 }
 
 void TImageForm::Image1Click() {
@@ -373,26 +371,29 @@ void TImageForm::Image1Click() {
 void TImageForm::OkClick() {
     model::Settings.ShowCaption = captionCheck_->isChecked();
     hide();
-    model::IniFile& store = model::OptionsStore();
+    // Every row is written under its own path; the file-name entries of older
+    // files are taken over first, so one shared by two rows stays with both.
+    const std::vector<std::string> paths = GridPaths();
+    for (const char* section : model::PerPictureSections())
+        model::AdoptFileNameKeys(section, paths);
     for (int row = 0; row < sg_->rowCount(); ++row) {
-        const QString path = PathOfRow(row);
-        if (path.isEmpty()) continue;
-        const std::string key = model::ImageKey(path.toStdString());
+        const std::string path = PathOfRow(row).toStdString();
+        if (path.empty()) continue;
         const std::string caption = sg_->item(row, kCaptionColumn)->text().toStdString();
         const std::string fileName = sg_->item(row, kFileColumn)->text().toStdString();
-        if (model::CaptionDefault(fileName) != caption)
-            store.WriteString(model::kCaptionsSection, key, caption);
-        else
-            store.DeleteKey(model::kCaptionsSection, key);
+        model::SetOwnEntry(model::kCaptionsSection, path,
+                           model::CaptionDefault(fileName) != caption
+                               ? std::optional<std::string>(caption)
+                               : std::nullopt);
 
         const std::string interval = sg_->item(row, kIntervalColumn)->text().toStdString();
         const int32_t seconds =
             model::ParseInteger(interval).value_or(model::Settings.ImageInterval);
-        if (seconds == model::Settings.ImageInterval)
-            store.DeleteKey(model::kIntervalsSection, key);
-        else
-            store.WriteString(model::kIntervalsSection, key, interval);
-        model::SetOwnMotion(path.toStdString(), MotionOfCell(*sg_->item(row, kMotionColumn)));
+        model::SetOwnEntry(model::kIntervalsSection, path,
+                           seconds != model::Settings.ImageInterval
+                               ? std::optional<std::string>(interval)
+                               : std::nullopt);
+        model::SetOwnMotion(path, MotionOfCell(*sg_->item(row, kMotionColumn)));
     }
     sgClick();
     accept();

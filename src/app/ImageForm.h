@@ -9,6 +9,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "model/EffectTree.h"
 
@@ -86,6 +87,8 @@ private:
     void Image1Click();
     void SetRadios(bool customized);
     QString PathOfRow(int row) const;
+    // The pictures of every row, in grid order.
+    std::vector<std::string> GridPaths() const;
     int CurrentRow() const;
 
     TMainForm& main_;

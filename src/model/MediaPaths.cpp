@@ -68,6 +68,29 @@ bool ResolveMediaPath(std::string& path) {
     return FileExists(path);
 }
 
+std::string ImagePathKey(std::string_view path) {
+    static constexpr std::string_view kMeaningful = "%^=\"[];#";
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string key = path.starts_with('/') ? "" : "./";
+    key.reserve(key.size() + path.size());
+    for (size_t i = 0; i < path.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(path[i]);
+        const bool closingSpace = byte == ' ' && i + 1 == path.size();
+        if (byte >= 'A' && byte <= 'Z') {
+            key += '^';
+            key += static_cast<char>(byte);
+        } else if (byte < 0x20 || byte > 0x7E || closingSpace ||
+                   kMeaningful.find(static_cast<char>(byte)) != std::string_view::npos) {
+            key += '%';
+            key += kHex[byte >> 4];
+            key += kHex[byte & 0x0F];
+        } else {
+            key += static_cast<char>(byte);
+        }
+    }
+    return key;
+}
+
 std::string ImageKey(std::string_view path) {
     std::string key(FileNameOf(path));
     std::erase_if(key, [](char c) { return c == '[' || c == ']'; });

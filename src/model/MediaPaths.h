@@ -1,5 +1,5 @@
 // Entry paths of the image and music lists: resolving names, expanding
-// picture folders, and the file-name keys that per-picture data hangs on.
+// picture folders, and the keys that per-picture data hangs on.
 //
 // A folder entry ends with "/"; an entry that does not start with "/" is a
 // name inside the program's sample folder.
@@ -16,8 +16,19 @@ namespace model {
 // entry is checked as it is.
 bool ResolveMediaPath(std::string& path);
 
-// The file name without its folder and without "[" and "]": pictures that
-// share it share their caption, interval and effects.
+// The key of a picture's own data: its full path, written so that the
+// options store keeps it apart from every other path. The store matches keys
+// without regard to case and keeps one line per key, so each upper-case
+// letter is written as "^" and the letter, and every byte that is not
+// printable ASCII, or that an INI line or this escape gives a meaning ("%",
+// "^", "=", quotes, brackets, ";", "#", a closing space), as "%" and two hex
+// digits. The key starts with "/" (a full path) or "./" (any other), so it
+// never meets an ImageKey, which holds no "/".
+std::string ImagePathKey(std::string_view path);
+
+// The file name without its folder and without "[" and "]": the key of
+// per-picture data in older options files and projects, shared by every
+// picture of that name.
 std::string ImageKey(std::string_view path);
 
 // The file name cut before the first occurrence of its extension text

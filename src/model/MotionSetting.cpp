@@ -3,7 +3,7 @@
 #include <charconv>
 
 #include "model/IniFile.h"
-#include "model/MediaPaths.h"
+#include "model/PerImage.h"
 #include "model/Settings.h"
 
 namespace model {
@@ -71,11 +71,10 @@ void WriteShowMotion(IniFile& store, const MotionSetting& motion) {
 }
 
 std::optional<MotionSetting> OwnMotion(std::string_view path) {
-    const IniFile& store = OptionsStore();
-    const std::string key = ImageKey(path);
-    if (!store.ValueExists(kMotionSection, key)) return std::nullopt;
+    const std::optional<std::string> own = OwnEntry(kMotionSection, path);
+    if (!own) return std::nullopt;
     // A damaged entry counts as the show's motion rather than as none.
-    return ParseMotion(store.ReadString(kMotionSection, key, ""));
+    return ParseMotion(*own);
 }
 
 MotionSetting MotionOf(std::string_view path) {
@@ -83,12 +82,8 @@ MotionSetting MotionOf(std::string_view path) {
 }
 
 void SetOwnMotion(std::string_view path, const std::optional<MotionSetting>& motion) {
-    IniFile& store = OptionsStore();
-    const std::string key = ImageKey(path);
-    if (motion)
-        store.WriteString(kMotionSection, key, MotionText(*motion));
-    else
-        store.DeleteKey(kMotionSection, key);
+    SetOwnEntry(kMotionSection, path,
+                motion ? std::optional<std::string>(MotionText(*motion)) : std::nullopt);
 }
 
 }  // namespace model

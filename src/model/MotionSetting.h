@@ -45,14 +45,15 @@ std::string MotionText(const MotionSetting& motion);
 MotionSetting ReadShowMotion(const IniFile& store);
 void WriteShowMotion(IniFile& store, const MotionSetting& motion);
 
-// Store section of per-picture motion, keyed by ImageKey().
+// Store section of per-picture motion, read and written through PerImage.
 extern const char* const kMotionSection;
 
 // The picture's own motion, if it has one that can be read.
 std::optional<MotionSetting> OwnMotion(std::string_view path);
 // The picture's own motion, else Settings.Motion.
 MotionSetting MotionOf(std::string_view path);
-// Gives the picture its own motion, or (nullopt) the show's again.
+// Gives the picture its own motion, or (nullopt) the show's again (see
+// SetOwnEntry).
 void SetOwnMotion(std::string_view path, const std::optional<MotionSetting>& motion);
 
 }  // namespace model

@@ -13,8 +13,10 @@
 #include "AppTestUtil.h"
 #include "app/ImageForm.h"
 #include "app/MediaListModels.h"
+#include "app/MotionColumn.h"
 #include "model/MotionSetting.h"
 #include "model/PerImage.h"
+#include "model/Project.h"
 #include "model/Settings.h"
 
 namespace app_test {
@@ -57,10 +59,9 @@ protected:
         ASSERT_NE(button, nullptr) << name;
         button->click();
     }
-    static std::string Stored(const char* section, const char* key) {
-        return model::OptionsStore().ValueExists(section, key)
-                   ? model::OptionsStore().ReadString(section, key, "")
-                   : "<none>";
+    // The picture's own entry in a section of the working store.
+    static std::string Stored(const char* section, const QString& path) {
+        return model::OwnEntry(section, path.toStdString()).value_or("<none>");
     }
 };
 
@@ -149,17 +150,17 @@ TEST_F(ImageFormTest, OkStoresOnlyCaptionsAndIntervalsThatDifferFromTheDefaults)
         form.findChild<QCheckBox*>("captionCheck")->setChecked(true);
         ClickButton(form, "ok1");
     });
-    EXPECT_EQ(Stored(model::kCaptionsSection, "p1.jpg"), "<none>");
-    EXPECT_EQ(Stored(model::kCaptionsSection, "p2.jpg"), "P2");
-    EXPECT_EQ(Stored(model::kCaptionsSection, "p3.jpg"), "<none>");
-    EXPECT_EQ(Stored(model::kIntervalsSection, "p1.jpg"), "<none>");
-    EXPECT_EQ(Stored(model::kIntervalsSection, "p2.jpg"), "07");
-    EXPECT_EQ(Stored(model::kIntervalsSection, "p3.jpg"), "<none>");
-    EXPECT_EQ(Stored(model::kIntervalsSection, "p4.jpg"), "<none>");
-    EXPECT_EQ(Stored(model::kMotionSection, "p1.jpg"), "pan-left:5");
-    EXPECT_EQ(Stored(model::kMotionSection, "p2.jpg"), "<none>");
-    EXPECT_EQ(Stored(model::kMotionSection, "p3.jpg"), "<none>");
-    EXPECT_EQ(Stored(model::kMotionSection, "p4.jpg"), "zoom-in:2");
+    EXPECT_EQ(Stored(model::kCaptionsSection, files[0]), "<none>");
+    EXPECT_EQ(Stored(model::kCaptionsSection, files[1]), "P2");
+    EXPECT_EQ(Stored(model::kCaptionsSection, files[2]), "<none>");
+    EXPECT_EQ(Stored(model::kIntervalsSection, files[0]), "<none>");
+    EXPECT_EQ(Stored(model::kIntervalsSection, files[1]), "07");
+    EXPECT_EQ(Stored(model::kIntervalsSection, files[2]), "<none>");
+    EXPECT_EQ(Stored(model::kIntervalsSection, files[3]), "<none>");
+    EXPECT_EQ(Stored(model::kMotionSection, files[0]), "pan-left:5");
+    EXPECT_EQ(Stored(model::kMotionSection, files[1]), "<none>");
+    EXPECT_EQ(Stored(model::kMotionSection, files[2]), "<none>");
+    EXPECT_EQ(Stored(model::kMotionSection, files[3]), "zoom-in:2");
     EXPECT_TRUE(model::Settings.ShowCaption);
     EXPECT_EQ(model::IntervalOf(files[1].toStdString()), 7);
 }
@@ -195,8 +196,8 @@ TEST_F(ImageFormTest, TypingIntoACellAndPressingReturnOrEscapeWorksFromTheKeyboa
         QTest::keyClick(&grid, Qt::Key_Return);
         EXPECT_FALSE(form.isVisible());
     });
-    EXPECT_EQ(Stored(model::kCaptionsSection, "a.jpg"), "Beach");
-    EXPECT_EQ(Stored(model::kCaptionsSection, "b.jpg"), "<none>");
+    EXPECT_EQ(Stored(model::kCaptionsSection, a), "Beach");
+    EXPECT_EQ(Stored(model::kCaptionsSection, b), "<none>");
 }
 
 TEST_F(ImageFormTest, TabVisitsTheTreeToolsBeforeTheTreeAndWrapsFromCancelToTheGrid) {
@@ -216,21 +217,77 @@ TEST_F(ImageFormTest, TabVisitsTheTreeToolsBeforeTheTreeAndWrapsFromCancelToTheG
     });
 }
 
-TEST_F(ImageFormTest, PicturesWithTheSameNameShareOneKeyAndTheLaterRowWins) {
+// Two cameras' pictures of one name keep their own captions through the
+// options file and through a project.
+TEST_F(ImageFormTest, PicturesWithTheSameNameInTwoFoldersKeepTheirOwnCaptions) {
+    const QString beach = MakePicture("beach/IMG_0001.jpg");
+    const QString mountain = MakePicture("mountain/IMG_0001.jpg");
+    List({beach, mountain});
+    RunDialog([&](TImageForm& form) {
+        Edit(form, 0, TImageForm::kCaptionColumn, "Beach day");
+        Edit(form, 1, TImageForm::kCaptionColumn, "Mountain day");
+        ClickButton(form, "ok1");
+    });
+    ASSERT_TRUE(Window().CollectSettings(true));
+    const auto captionsIn = [&](const model::IniFile& store) {
+        return QStringList{QString::fromStdString(*model::OwnEntry(store, model::kCaptionsSection,
+                                                                   beach.toStdString())),
+                           QString::fromStdString(*model::OwnEntry(store, model::kCaptionsSection,
+                                                                   mountain.toStdString()))};
+    };
+    const QStringList expected{"Beach day", "Mountain day"};
+    EXPECT_EQ(captionsIn(model::IniFile(model::OptionsFileName())), expected);
+
+    model::ProjectHooks hooks;
+    hooks.collectSettings = [&](bool write) { Window().CollectSettings(write); };
+    hooks.refreshFromSettings = [&] { Window().RefreshFromSettings(); };
+    hooks.effectTree = &Window().EffectTree();
+    const std::string project = model::SaveProject1Click(Dir() + "show", hooks);
+    EXPECT_EQ(captionsIn(model::IniFile(project)), expected);
+    model::OptionsStore().EraseSection(model::kCaptionsSection);
+    model::LoadProject1Click(project, hooks);
+    EXPECT_EQ(model::CaptionOf(beach.toStdString()), "Beach day");
+    EXPECT_EQ(model::CaptionOf(mountain.toStdString()), "Mountain day");
+}
+
+// An options file written before path keys: both pictures of a name show
+// its entries; OK gives each its own, so one set back to the defaults stays
+// so while the other keeps what it had.
+TEST_F(ImageFormTest, FileNameEntriesAreTakenOverByEachPictureOfThatName) {
     const QString first = MakePicture("one/x.jpg"), second = MakePicture("two/x.jpg");
     List({first, second});
-    RunDialog([&](TImageForm& form) {
-        Edit(form, 0, TImageForm::kCaptionColumn, "Beach");
-        ClickButton(form, "ok1");
-    });
-    EXPECT_EQ(Stored(model::kCaptionsSection, "x.jpg"), "<none>");
+    model::Settings.useeffects = model::ParseStyleSet("5,6,22,");
+    model::IniFile& store = model::OptionsStore();
+    store.WriteString(model::kCaptionsSection, "x.jpg", "Harbour");
+    store.WriteString(model::kIntervalsSection, "x.jpg", "9");
+    store.WriteString(model::kEffectsSection, "x.jpg", "5,");
+    store.WriteString(model::kMotionSection, "x.jpg", "zoom-in:2");
 
     RunDialog([&](TImageForm& form) {
-        Edit(form, 1, TImageForm::kCaptionColumn, "Harbour");
+        for (int row : {0, 1}) {
+            EXPECT_EQ(Cell(form, row, TImageForm::kCaptionColumn), "Harbour");
+            EXPECT_EQ(Cell(form, row, TImageForm::kIntervalColumn), "9");
+            EXPECT_EQ(Cell(form, row, TImageForm::kEffectsColumn), "Customized");
+            EXPECT_EQ(Cell(form, row, TImageForm::kMotionColumn), "Zoom in, 2");
+        }
+        form.Grid().setCurrentCell(0, TImageForm::kCaptionColumn);
+        form.findChild<QRadioButton*>("DefaultRadio")->click();
+        Edit(form, 0, TImageForm::kCaptionColumn, "x");
+        Edit(form, 0, TImageForm::kIntervalColumn, "5");
+        form.Grid().setItem(0, TImageForm::kMotionColumn, app::MotionCell(std::nullopt));
         ClickButton(form, "ok1");
     });
-    EXPECT_EQ(Stored(model::kCaptionsSection, "x.jpg"), "Harbour");
-    EXPECT_EQ(model::CaptionOf(first.toStdString()), "Harbour");
+    for (const char* section : model::PerPictureSections())
+        EXPECT_FALSE(store.ValueExists(section, "x.jpg")) << section;
+    EXPECT_EQ(model::CaptionOf(first.toStdString()), "x");
+    EXPECT_FALSE(model::HasOwnInterval(first.toStdString()));
+    EXPECT_EQ(model::StyleSetText(model::EffectsOf(first.toStdString())), "5,6,22,");
+    EXPECT_EQ(model::OwnMotion(first.toStdString()), std::nullopt);
+    EXPECT_EQ(model::CaptionOf(second.toStdString()), "Harbour");
+    EXPECT_EQ(model::IntervalOf(second.toStdString()), 9);
+    EXPECT_EQ(model::StyleSetText(model::EffectsOf(second.toStdString())), "5,");
+    EXPECT_EQ(model::OwnMotion(second.toStdString()),
+              (model::MotionSetting{model::MotionKind::ZoomIn, 2}));
 }
 
 TEST_F(ImageFormTest, CancelDropsTypedCaptionsButKeepsEffectSets) {
@@ -242,9 +299,9 @@ TEST_F(ImageFormTest, CancelDropsTypedCaptionsButKeepsEffectSets) {
         form.PictureTree().SetEffectChecked(1, 0, false);
         ClickButton(form, "cancel1");
     });
-    EXPECT_EQ(Stored(model::kCaptionsSection, "a.jpg"), "<none>");
+    EXPECT_EQ(Stored(model::kCaptionsSection, a), "<none>");
     EXPECT_FALSE(model::Settings.ShowCaption);
-    EXPECT_NE(Stored(model::kEffectsSection, "a.jpg"), "<none>");
+    EXPECT_NE(Stored(model::kEffectsSection, a), "<none>");
 }
 
 TEST_F(ImageFormTest, ShownAgainWhileOpenItKeepsWhatWasTyped) {
@@ -258,7 +315,7 @@ TEST_F(ImageFormTest, ShownAgainWhileOpenItKeepsWhatWasTyped) {
         EXPECT_EQ(Cell(form, 1, TImageForm::kCaptionColumn), "typed");
         ClickButton(form, "ok1");
     });
-    EXPECT_EQ(Stored(model::kCaptionsSection, "b.jpg"), "typed");
+    EXPECT_EQ(Stored(model::kCaptionsSection, b), "typed");
 }
 
 TEST_F(ImageFormTest, ChangingAPicturesEffectsStoresThemAndUseDefaultDeletesThem) {
@@ -271,19 +328,19 @@ TEST_F(ImageFormTest, ChangingAPicturesEffectsStoresThemAndUseDefaultDeletesThem
         EXPECT_TRUE(useDefault->isChecked());
 
         form.PictureTree().SetEffectChecked(1, 1, true);  // Dissolve
-        EXPECT_EQ(Stored(model::kEffectsSection, "a.jpg"), "5,6,22,160,");
+        EXPECT_EQ(Stored(model::kEffectsSection, a), "5,6,22,160,");
         EXPECT_EQ(Cell(form, 0, TImageForm::kEffectsColumn), "Customized");
         EXPECT_TRUE(customized->isChecked());
 
         // Back to the default selection by hand: only the radios follow.
         form.PictureTree().SetEffectChecked(1, 1, false);
         EXPECT_TRUE(useDefault->isChecked());
-        EXPECT_EQ(Stored(model::kEffectsSection, "a.jpg"), "5,6,22,160,");
+        EXPECT_EQ(Stored(model::kEffectsSection, a), "5,6,22,160,");
 
         form.PictureTree().SetEffectChecked(0, 0, false);
-        EXPECT_EQ(Stored(model::kEffectsSection, "a.jpg"), "6,22,");
+        EXPECT_EQ(Stored(model::kEffectsSection, a), "6,22,");
         useDefault->click();
-        EXPECT_EQ(Stored(model::kEffectsSection, "a.jpg"), "<none>");
+        EXPECT_EQ(Stored(model::kEffectsSection, a), "<none>");
         EXPECT_EQ(Cell(form, 0, TImageForm::kEffectsColumn), "Default");
         EXPECT_TRUE(form.PictureTree().EffectChecked(0, 0));
 
@@ -291,7 +348,7 @@ TEST_F(ImageFormTest, ChangingAPicturesEffectsStoresThemAndUseDefaultDeletesThem
         form.Grid().setCurrentCell(1, TImageForm::kCaptionColumn);
         EXPECT_TRUE(useDefault->isChecked());
         form.PictureTree().SetCategoryChecked(1, true);
-        EXPECT_EQ(Stored(model::kEffectsSection, "b.jpg"), "5,6,22,118,160,");
+        EXPECT_EQ(Stored(model::kEffectsSection, b), "5,6,22,118,160,");
         form.Grid().setCurrentCell(0, TImageForm::kCaptionColumn);
         EXPECT_FALSE(form.PictureTree().EffectChecked(1, 0));
         form.Grid().setCurrentCell(1, TImageForm::kCaptionColumn);

@@ -8,6 +8,7 @@
 #include "model/MediaLists.h"
 #include "model/MediaPaths.h"
 #include "model/ModelTestUtil.h"
+#include "model/MotionSetting.h"
 #include "model/PerImage.h"
 
 namespace {
@@ -205,6 +206,97 @@ TEST_F(MediaTest, PerImageDataIsSharedByFileNameAndFallsBackToTheShow) {
     EXPECT_EQ(model::StyleSetText(model::EffectsOf("/C/x.jpg")), "7,8,");
     EXPECT_TRUE(model::EffectsOf("/C/none.jpg").none());  // an own empty set means cuts only
     EXPECT_EQ(model::StyleSetText(model::EffectsOf("/C/y.jpg")), "1,2,");
+}
+
+// Options written before path keys: every picture of a file name gets that
+// name's entries, as it always did, until the dialog takes them over; then
+// each keeps its own, and one set back to the show's value has the show's.
+TEST_F(MediaTest, FileNameEntriesOfOlderFilesApplyUntilTakenOverPerPicture) {
+    WriteText(Path("options.dat"),
+              "[Set]\nImageInterval=5\nuseeffects=1,2,\nMotion=pan-left:2\n"
+              "[captions]\nIMG_0001.jpg=Beach day\n[intervals]\nIMG_0001.jpg=9\n"
+              "[effects]\nIMG_0001.jpg=7,8,\n[motion]\nIMG_0001.jpg=zoom-out:4\n");
+    model::LoadAllSettings();
+    const std::string first = "/one/IMG_0001.jpg", second = "/two/IMG_[0001].jpg";
+    const std::string other = "/one/IMG_0002.jpg";
+    struct Seen {
+        std::string caption;
+        int32_t interval;
+        std::string effects;
+        model::MotionSetting motion;
+        bool operator==(const Seen&) const = default;
+    };
+    const auto seen = [](const std::string& path) {
+        return Seen{model::CaptionOf(path), model::IntervalOf(path),
+                    model::StyleSetText(model::EffectsOf(path)), model::MotionOf(path)};
+    };
+    const Seen old{"Beach day", 9, "7,8,", {model::MotionKind::ZoomOut, 4}};
+    const Seen show{"IMG_0002", 5, "1,2,", {model::MotionKind::PanLeft, 2}};
+    EXPECT_EQ(seen(first), old);
+    EXPECT_EQ(seen(second), old);
+    EXPECT_EQ(seen(other), show);
+
+    const Paths shown = {first, second, other};
+    for (const char* section : model::PerPictureSections())
+        model::AdoptFileNameKeys(section, shown);
+    for (const char* section : model::PerPictureSections())
+        model::SetOwnEntry(section, first, std::nullopt);
+    model::SetOwnEntry(model::kCaptionsSection, second, "Mountain day");
+    ASSERT_TRUE(model::SaveSettings());
+
+    model::CloseOptionsStore();
+    model::LoadAllSettings();
+    EXPECT_EQ(seen(first), (Seen{"IMG_0001", 5, "1,2,", show.motion}));
+    EXPECT_EQ(seen(second), (Seen{"Mountain day", 9, "7,8,", old.motion}));
+    EXPECT_EQ(seen(other), show);
+    for (const char* section : model::PerPictureSections())
+        EXPECT_EQ(model::OptionsStore().ReadSection(section), Paths{model::ImagePathKey(second)})
+            << section;
+}
+
+// Every path keeps an entry of its own through the file, however it is
+// spelled: paths that an INI line would cut or merge, and paths that differ
+// only in letter case (distinct files here) or in an escape written out.
+TEST_F(MediaTest, PathKeysKeepEveryPicturesEntryApartThroughTheFile) {
+    const Paths paths = {"/p/a=b.jpg",
+                         "/p/;note.jpg",
+                         "/p/#1.jpg",
+                         "/p/[x].jpg",
+                         "/[p]/",
+                         "/p/\"q\".jpg",
+                         "/p/trailing.jpg ",
+                         "/p/trailing.jpg",
+                         "/p/line\nbreak.jpg",
+                         "/p/line\rbreak.jpg",
+                         "/p/line break.jpg",
+                         std::string("/p/zero\0.jpg", 12),
+                         "/p/tab\t.jpg",
+                         "/p/IMG_0001.jpg",
+                         "/p/img_0001.jpg",
+                         "/p/Zo\xC3\xAB.jpg",
+                         "/p/ZO\xC3\x8B.jpg",
+                         "/p/zo\xC3\xAB.jpg",
+                         "/p/\xFF\xFE.jpg",
+                         "/p/100%.jpg",
+                         "/p/100%25.jpg",
+                         "/p/^A.jpg",
+                         "/p/A.jpg",
+                         "/p/%5EA.jpg",
+                         "x.jpg",
+                         "/x.jpg",
+                         "./x.jpg",
+                         " x.jpg"};
+    IniFile store(Path("keys.ini"));
+    for (size_t i = 0; i < paths.size(); ++i)
+        store.WriteString("captions", model::ImagePathKey(paths[i]),
+                          "caption " + std::to_string(i));
+    store.UpdateFile();
+
+    const IniFile reread(Path("keys.ini"));
+    EXPECT_EQ(reread.ReadSection("captions").size(), paths.size());
+    for (size_t i = 0; i < paths.size(); ++i)
+        EXPECT_EQ(model::OwnEntry(reread, "captions", paths[i]), "caption " + std::to_string(i))
+            << i << ": " << model::ImagePathKey(paths[i]);
 }
 
 TEST_F(MediaTest, MusicCollectWritesKnownLengthsAndKeepsShortOrUnknownOutOfTheShow) {

@@ -6,6 +6,7 @@
 #include <QFile>
 
 #include "model/FileIo.h"
+#include "model/MediaPaths.h"
 #include "model/ModelTestUtil.h"
 
 namespace {
@@ -120,14 +121,17 @@ TEST_F(SettingsTest, MotionIsKeptForTheShowAndForEachPicture) {
     EXPECT_EQ(model::MotionOf("/photos/b.jpg"), show);
     EXPECT_EQ(model::MotionOf("/photos/c.jpg"), show);
     model::SetOwnMotion("/photos/c.jpg", model::MotionSetting{model::MotionKind::Random, 5});
+    // Given the show's motion again, the file-name entry no longer applies.
     model::SetOwnMotion("/photos/a.jpg", std::nullopt);
+    EXPECT_EQ(model::MotionOf("/photos/a.jpg"), show);
     // Switched off, the show's motion stays in the file as "none".
     Settings.Motion = model::MotionSetting{};
     ASSERT_TRUE(model::SaveSettings());
     const IniFile saved(Path("options.dat"));
     EXPECT_EQ(saved.ReadString("Set", "Motion", ""), "none");
-    EXPECT_EQ(saved.ReadSection("motion"), (std::vector<std::string>{"b.jpg", "c.jpg"}));
-    EXPECT_EQ(saved.ReadString("motion", "c.jpg", ""), "random:5");
+    const std::string ownKey = model::ImagePathKey("/photos/c.jpg");
+    EXPECT_EQ(saved.ReadSection("motion"), (std::vector<std::string>{"b.jpg", ownKey}));
+    EXPECT_EQ(saved.ReadString("motion", ownKey, ""), "random:5");
 }
 
 // A new show fades its music out where the pictures cut it; a store written
