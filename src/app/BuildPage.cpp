@@ -17,6 +17,7 @@
 #include "app/Thumbnails.h"
 #include "app/UserDialogs.h"
 #include "app/WidgetFactory.h"
+#include "base/Swallow.h"
 #include "model/RecentProjects.h"
 #include "model/Settings.h"
 #include "music/MusicService.h"
@@ -56,6 +57,9 @@ BuildPage::BuildPage(QWidget* parent) : QWidget(parent) {
     buildButton_->setFont(bold);
     abortButton_ = Button("abortButton", tr("Abort"), tr("Stop the running build"));
     abortButton_->setEnabled(false);
+    saveButton_ = Button("saveVideoButton", tr("Save Video..."),
+                         tr("Save the video just built, or write it to a disc"));
+    saveButton_->hide();
 
     bLabel_ = Label("bLabel", tr("Progress: 0%    Remaining Time: 00:00:00"));
     bLabel_->setAlignment(Qt::AlignCenter);
@@ -73,6 +77,7 @@ BuildPage::BuildPage(QWidget* parent) : QWidget(parent) {
     buttons->addStretch();
     buttons->addWidget(buildButton_);
     buttons->addWidget(abortButton_);
+    buttons->addWidget(saveButton_);
     buttons->addStretch();
 
     auto* layout = new QVBoxLayout(this);
@@ -88,6 +93,7 @@ BuildPage::BuildPage(QWidget* parent) : QWidget(parent) {
 
     connect(buildButton_, &QPushButton::clicked, this, &BuildPage::buildButtonClick);
     connect(abortButton_, &QPushButton::clicked, this, &BuildPage::abortButtonClick);
+    connect(saveButton_, &QPushButton::clicked, this, &BuildPage::saveButtonClick);
 }
 
 BuildPage::~BuildPage() = default;
@@ -113,6 +119,12 @@ void BuildPage::Abort() {
     if (abortButton_->isEnabled()) abortButton_->click();
 }
 
+bool BuildPage::MayStop() {
+    return !building_ ||
+           Dialogs().Confirm(window(), tr("A video is being built. Stop the build and exit?\n\n"
+                                          "What was made so far is not kept."));
+}
+
 void BuildPage::CloseWhenDone() {
     closeAfterBuild_ = true;
     Abort();
@@ -135,6 +147,7 @@ void BuildPage::EnableForBuild(bool building) {
     building_ = building;
     buildButton_->setEnabled(!building);
     abortButton_->setEnabled(building);
+    saveButton_->setEnabled(!building);
     // The window holds back what would change the working store or stall
     // the conversion while it runs; switching steps and editing stay possible.
     emit BuildingChanged(building);
@@ -198,8 +211,11 @@ void BuildPage::MakeDriver() {
 
 bool BuildPage::LeftWhileBusy() {
     EnableForBuild(false);
+    if (!leaving_ && !closeAfterBuild_) return false;
+    // What was built is not kept past the end of the program.
+    built_.reset();
+    base::IgnoreFault("app::BuildPage::LeftWhileBusy", video::BuildDriver::DiscardVideo());
     if (leaving_) return true;
-    if (!closeAfterBuild_) return false;
     closeAfterBuild_ = false;
     window()->close();
     return true;
@@ -208,12 +224,33 @@ bool BuildPage::LeftWhileBusy() {
 void BuildPage::buildButtonClick() {
     if (building_) return;
     if (!buildDriver_) MakeDriver();
+    // The new build replaces the video kept from the last one; should it
+    // fail, no older video is left lying about.
+    built_.reset();
+    saveButton_->hide();
+    base::IgnoreFault("app::BuildPage::buildButtonClick", video::BuildDriver::DiscardVideo());
     QApplication::setOverrideCursor(Qt::BusyCursor);
     const video::BuildResult result = buildDriver_->Build();
     QApplication::restoreOverrideCursor();
     if (LeftWhileBusy()) return;
     ShowResult(result);
-    if (result.hasVideo()) SaveBuiltVideo(result);
+    if (!result.hasVideo()) return;
+    built_ = std::make_unique<video::BuildResult>(result);
+    builtSaved_ = false;
+    saveButton_->show();
+    SaveBuiltVideo(result);
+}
+
+void BuildPage::saveButtonClick() {
+    // A copy: discarding the video forgets the kept result.
+    if (built_) SaveBuiltVideo(video::BuildResult(*built_));
+}
+
+void BuildPage::DiscardBuiltVideo() {
+    built_.reset();
+    saveButton_->hide();
+    if (const base::Status removed = video::BuildDriver::DiscardVideo(); !removed)
+        ReportError(QString::fromStdString(removed.message()));
 }
 
 void BuildPage::ShowResult(const video::BuildResult& result) {
@@ -241,7 +278,14 @@ void BuildPage::SaveBuiltVideo(const video::BuildResult& result) {
     // gives up.
     for (;;) {
         const QString name = Dialogs().SaveVideoName(window(), SuggestedVideoName());
-        if (name.isEmpty()) return;
+        if (name.isEmpty()) {
+            if (!builtSaved_ &&
+                Dialogs().Confirm(window(),
+                                  tr("Discard the video just built? It has not been saved.\n\n"
+                                     "No keeps it: Save Video... saves it later.")))
+                DiscardBuiltVideo();
+            return;
+        }
         if (DiscKindOfSaveName(name) != disc::DiscKind::Mpeg) {
             QString message;
             const DiscSaveView view{window(), bLabel_, buildProgress_, kProgressSteps,
@@ -252,6 +296,7 @@ void BuildPage::SaveBuiltVideo(const video::BuildResult& result) {
                 SaveDisc(view, video::BuildDriver::TemporaryVideoPath(), result, name, message);
             if (LeftWhileBusy()) return;
             if (outcome == DiscSaveOutcome::Written) {
+                builtSaved_ = true;
                 emit StatusMessage(tr("The disc was written as %1.").arg(message));
                 return;
             }
@@ -269,6 +314,7 @@ void BuildPage::SaveBuiltVideo(const video::BuildResult& result) {
                         tr("Choose another place for the video."));
             continue;
         }
+        builtSaved_ = true;
         model::NoteLastFolder(
             "Video", QFileInfo(QString::fromStdString(*saved)).absolutePath().toStdString());
         emit StatusMessage(tr("The video was saved as %1.").arg(QString::fromStdString(*saved)));

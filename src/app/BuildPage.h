@@ -1,5 +1,7 @@
 // The Build step: runs the build with its progress, lets Abort end it, and
-// offers to save the video, as an MPEG file or authored to a disc.
+// offers to save the video, as an MPEG file or authored to a disc. The last
+// video built stays offered (Save Video...) until the next build, or until
+// the user discards it: a built video is never thrown away unasked.
 #pragma once
 
 #include <QWidget>
@@ -37,10 +39,14 @@ public:
     void StartBuild();
     // What the Abort button does, when it is usable.
     void Abort();
+    // Whether the program may end now: true when nothing runs, else the
+    // user's answer to stopping the build (or the disc being written).
+    bool MayStop();
     // The window was closed during a build: end it, and close the window
-    // once it has returned.
+    // once it has returned, leaving no temporary video behind.
     void CloseWhenDone();
-    // The program ends without saving: a build that returns does nothing more.
+    // The program ends without saving: a build that returns only removes its
+    // temporary video.
     void Leave();
 
     // The project the video is named after; "" for none.
@@ -61,14 +67,18 @@ private:
     QWidget* CreatePicture();
     void buildButtonClick();
     void abortButtonClick();
+    void saveButtonClick();
     void MakeDriver();
     // Controls that must wait while a build runs.
     void EnableForBuild(bool building);
     // Ends a busy spell; true when the user asked to leave during it.
     bool LeftWhileBusy();
     void ShowResult(const video::BuildResult& result);
-    // Asks where the video goes until it is saved there or the user gives up.
+    // Asks where the video goes until it is saved there or the user gives
+    // up; giving up on a video not saved yet asks whether to discard it.
     void SaveBuiltVideo(const video::BuildResult& result);
+    // Forgets the kept video and removes its file.
+    void DiscardBuiltVideo();
     // Where the video dialog starts: the folder a video was last saved in
     // (else the desktop), with the project's name or "slideshow".
     QString SuggestedVideoName() const;
@@ -81,10 +91,15 @@ private:
     PictureView* bImage_ = nullptr;
     QPushButton* buildButton_ = nullptr;
     QPushButton* abortButton_ = nullptr;
+    QPushButton* saveButton_ = nullptr;
     QLabel* bLabel_ = nullptr;
     QProgressBar* buildProgress_ = nullptr;
     QLabel* buildMusicNote_ = nullptr;
     std::unique_ptr<video::BuildDriver> buildDriver_;
+    // The last build that made a video, kept for Save Video... (its chapter
+    // points serve a disc), and whether it has been saved anywhere yet.
+    std::unique_ptr<video::BuildResult> built_;
+    bool builtSaved_ = false;
     // The build hands over every frame and progress step; the view shows the
     // newest a few times a second, since painting each one would slow the
     // build.

@@ -182,11 +182,11 @@ void TMainForm::goBuildBClick() {
 }
 
 void TMainForm::cancelBClick() {
-    buildPage_->Abort();
     close();
 }
 
 void TMainForm::UndoAndExit() {
+    if (!buildPage_->MayStop()) return;
     switch (SettleChanges(false)) {
         case UserDialogs::SaveChoice::Cancel:
             return;
@@ -207,10 +207,10 @@ void TMainForm::closeEvent(QCloseEvent* event) {
         event->accept();
         return;
     }
-    // The conversion is still on the stack: end it, and close once it has
-    // returned.
+    // The conversion is still on the stack: once the user agrees, end it, and
+    // close once it has returned.
     if (buildPage_->Building()) {
-        buildPage_->CloseWhenDone();
+        if (buildPage_->MayStop()) buildPage_->CloseWhenDone();
         event->ignore();
         return;
     }

@@ -1,5 +1,7 @@
 #include "model/MediaLists.h"
 
+#include <algorithm>
+
 #include "model/FileIo.h"
 #include "model/LengthText.h"
 #include "model/MediaPaths.h"
@@ -121,6 +123,18 @@ std::vector<LeftOutMusic> MusicWithoutLength(const IniFile& store) {
         leftOut.push_back({std::move(path), std::move(reason)});
     }
     return leftOut;
+}
+
+std::vector<LeftOutMusic> MissingMusic(const MusicList& list) {
+    std::vector<LeftOutMusic> missing;
+    for (const TMusicEntry& entry : list.Entries()) {
+        std::string path = entry.Path;
+        if (!entry.Checked || ResolveMediaPath(path)) continue;
+        const auto named = [&](const LeftOutMusic& left) { return left.path == path; };
+        if (std::any_of(missing.begin(), missing.end(), named)) continue;
+        missing.push_back({std::move(path), "the file is missing (moved or deleted)"});
+    }
+    return missing;
 }
 
 std::string CountLabelText(const ImageList& list) {

@@ -89,6 +89,11 @@ public:
     void CollectInto(std::vector<std::string>& pictures) const;
 };
 
+struct LeftOutMusic {
+    std::string path;  // resolved
+    std::string reason;
+};
+
 class MusicList : public EntryList<TMusicEntry> {
 public:
     // Entries of "Music" in file order with their lengths from "Mp3Length";
@@ -103,14 +108,14 @@ public:
     void CollectInto(std::vector<std::string>& music, IniFile& store) const;
 };
 
-struct LeftOutMusic {
-    std::string path;  // resolved
-    std::string reason;
-};
-
 // Checked entries of "Music" whose files exist but that CollectInto leaves
 // out of the show for want of a usable length in "Mp3Length", each with why.
 std::vector<LeftOutMusic> MusicWithoutLength(const IniFile& store);
+
+// Checked entries whose files are gone (moved or deleted since they were
+// added), each once: CollectInto leaves them out, and writing the list drops
+// them from "Music", so the build learns of them here.
+std::vector<LeftOutMusic> MissingMusic(const MusicList& list);
 
 // "Items Count: N", N counting a folder entry as one.
 std::string CountLabelText(const ImageList& list);

@@ -1,8 +1,16 @@
 #include "model/WorkingState.h"
 
+#include <utility>
+
 #include "model/Settings.h"
 
 namespace model {
+
+namespace {
+
+std::vector<LeftOutMusic> missingShowMusic;
+
+}  // namespace
 
 void CollectWorkingState(const ImageList& images, const MusicList& music, const EffectTree* tree,
                          bool write) {
@@ -16,7 +24,12 @@ void CollectWorkingState(const ImageList& images, const MusicList& music, const 
     }
     images.CollectInto(Settings.Pictures);
     music.CollectInto(Settings.Music, store);
+    missingShowMusic = MissingMusic(music);
     if (treeHoldsSelection) Settings.useeffects = SelectionFromTree(*tree);
+}
+
+std::vector<LeftOutMusic> TakeMissingShowMusic() {
+    return std::exchange(missingShowMusic, {});
 }
 
 }  // namespace model

@@ -17,4 +17,9 @@ namespace model {
 void CollectWorkingState(const ImageList& images, const MusicList& music, const EffectTree* tree,
                          bool write);
 
+// The checked music whose files the last CollectWorkingState found missing,
+// handed over once: the build that follows the collect step names it among
+// the music it leaves out, and no later build sees it again.
+std::vector<LeftOutMusic> TakeMissingShowMusic();
+
 }  // namespace model

@@ -13,6 +13,7 @@
 #include "model/PerImage.h"
 #include "model/Settings.h"
 #include "model/Text.h"
+#include "model/WorkingState.h"
 #include "video/BuildMusicMix.h"
 #include "video/BuildSettings.h"
 #include "video/ShowTiming.h"
@@ -54,13 +55,17 @@ std::vector<SkippedFile> LeaveOutUnreadable(std::vector<std::string>& files,
     return skipped;
 }
 
-// The checked music the show will not play: files without a usable stored
-// length (the music list never took them), then files that do not decode,
-// which leave the list here so that they do not count toward its length.
+// The checked music the show will not play: files that are gone and files
+// without a usable stored length (the music list never took either), then
+// files that do not decode, which leave the list here so that they do not
+// count toward its length.
 std::vector<SkippedFile> LeaveOutUnplayableMusic(const BuildHooks& hooks,
-                                                 std::vector<std::string>& music) {
+                                                 std::vector<std::string>& music,
+                                                 std::vector<model::LeftOutMusic> leftOut) {
     std::vector<SkippedFile> skipped;
-    for (model::LeftOutMusic& left : model::MusicWithoutLength(model::OptionsStore()))
+    std::vector<model::LeftOutMusic> unmeasured = model::MusicWithoutLength(model::OptionsStore());
+    leftOut.insert(leftOut.end(), unmeasured.begin(), unmeasured.end());
+    for (model::LeftOutMusic& left : leftOut)
         skipped.push_back({std::move(left.path), std::move(left.reason)});
     std::vector<SkippedFile> undecodable = LeaveOutUnreadable(music, hooks.probeMusic);
     skipped.insert(skipped.end(), undecodable.begin(), undecodable.end());
@@ -148,6 +153,13 @@ std::string BuildDriver::TemporaryVideoPath() {
     return model::DataDir() + "tmp.mpg";
 }
 
+base::Status BuildDriver::DiscardVideo() {
+    for (const std::string& path : {TemporaryVideoPath(), TemporaryVideoPath() + ".part"})
+        if (!model::RemoveFile(path))
+            return base::MakeFault("Cannot remove the temporary video \"" + path + "\".");
+    return {};
+}
+
 void BuildDriver::SetState(BuildState state) {
     if (state_ == state) return;
     state_ = state;
@@ -185,6 +197,8 @@ BuildResult BuildDriver::Build(const std::string& outputPath) {
 
 BuildResult BuildDriver::RunBuild(const std::string& outputPath) {
     if (hooks_.collectSettings) hooks_.collectSettings();
+    // Taken at once, so that no later build reports it again.
+    std::vector<model::LeftOutMusic> missingMusic = model::TakeMissingShowMusic();
     if (hooks_.stopMusic) hooks_.stopMusic();
     SetState(BuildState::Building);
 
@@ -209,7 +223,9 @@ BuildResult BuildDriver::RunBuild(const std::string& outputPath) {
     }
 
     // Music that is switched off is neither played nor reported.
-    if (settings.PlayMusic) result.skippedMusic = LeaveOutUnplayableMusic(hooks_, settings.Music);
+    if (settings.PlayMusic)
+        result.skippedMusic =
+            LeaveOutUnplayableMusic(hooks_, settings.Music, std::move(missingMusic));
     const uint8_t musicSync = EffectiveSync(settings.MusicSync, settings.PlayMusic);
 
     ShowLengths lengths = ComputeLengths(settings);

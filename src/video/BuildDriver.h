@@ -5,9 +5,9 @@
 // video format, leaves out the pictures that cannot be read, times the show
 // and applies the synchronisation mode, then runs one conversion into
 // "tmp.mpg" in the data folder. Saving copies that file to the name the user
-// chose. The Build and Abort controls follow State(): Build is usable while
-// idle, Abort while building; a second build never starts inside a running
-// one.
+// chose; the video stays for further saves until it is discarded. The Build
+// and Abort controls follow State(): Build is usable while idle, Abort while
+// building; a second build never starts inside a running one.
 #pragma once
 
 #include <cstdint>
@@ -100,8 +100,12 @@ public:
     bool BuildEnabled() const { return state_ == BuildState::Idle; }
     bool AbortEnabled() const { return state_ == BuildState::Building; }
 
-    // DataDir() + "tmp.mpg": every build writes it, and it is never deleted.
+    // DataDir() + "tmp.mpg": every build writes it, and it stays until the
+    // next build replaces it or DiscardVideo removes it.
     static std::string TemporaryVideoPath();
+    // Removes the temporary video and any part of it a stopped conversion
+    // left, or says, naming the file, why it could not.
+    [[nodiscard]] static base::Status DiscardVideo();
     // Copies the temporary video to the chosen name (the extension of the
     // format last built, ".mpg" or ".mp4", appended unless it already ends
     // so, in any letter case), replacing the file whole or not at all. Returns the name written, or

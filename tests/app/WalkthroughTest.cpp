@@ -2,7 +2,9 @@
 // and the Build step's behaviour while a build runs. The videos are checked
 // with ffprobe.
 #include <QAbstractButton>
+#include <QAction>
 #include <QCheckBox>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
@@ -25,6 +27,7 @@
 #include "model/FileIo.h"
 #include "model/PerImage.h"
 #include "model/Settings.h"
+#include "video/BuildDriver.h"
 
 namespace app_test {
 namespace {
@@ -185,16 +188,76 @@ TEST_F(WalkthroughTest, DuringABuildBuildOnlySwitchesStepsAndAbortStillOffersThe
     EXPECT_TRUE(QFileInfo(app::DesktopFolder()).isDir());
 }
 
-TEST_F(WalkthroughTest, ExitDuringABuildEndsItAndClosesWithoutAskingWhereToSave) {
+// Every way out during a build asks first: No keeps building with the window
+// open, Yes ends the build, leaves no part of the video in the data folder
+// and closes without asking where to save.
+TEST_F(WalkthroughTest, LeavingDuringABuildAsksAndYesLeavesNoTemporaryVideo) {
     dialogs_.pictureFiles = {{MakePicture("a.jpg"), MakePicture("b.jpg")}};
     Click("addimagefile1");
     Find<QSpinBox>("IntervalEdit")->setValue(60);
-    Window().show();
-    QTimer::singleShot(0, &Window(), [&] { Click("cancelB"); });
-    Click("buildButton");
-    EXPECT_FALSE(Window().isVisible());
+    const QDir data(QString::fromStdString(model::DataDir()));
+    const std::vector<std::pair<const char*, std::function<void()>>> waysOut{
+        {"Exit", [&] { Click("cancelB"); }},
+        {"the window's close box", [&] { Window().close(); }},
+        {"Undo and Exit", [&] { Window().findChild<QAction*>("UndoandExit1")->trigger(); }},
+    };
+    for (const auto& [name, leave] : waysOut) {
+        SCOPED_TRACE(name);
+        Window().show();
+        dialogs_.questions.clear();
+        dialogs_.answers = {false, true};
+        bool keptBuilding = false;
+        QTimer::singleShot(0, &Window(), [&] {
+            leave();
+            QTimer::singleShot(0, &Window(), [&] {
+                keptBuilding = Window().Building() && Window().isVisible();
+                leave();
+            });
+        });
+        Click("buildButton");
+        EXPECT_TRUE(keptBuilding);
+        ASSERT_EQ(dialogs_.questions.size(), 2);
+        EXPECT_TRUE(dialogs_.questions[1].contains("Stop the build and exit?"));
+        EXPECT_FALSE(Window().isVisible());
+        EXPECT_FALSE(Window().Building());
+        EXPECT_EQ(data.entryList({"tmp*", "*.part"}, QDir::AllEntries | QDir::NoDotAndDotDot),
+                  QStringList());
+    }
+    EXPECT_EQ(dialogs_.programEnds, 1);
     EXPECT_EQ(dialogs_.initialFolders.size(), 1);  // only the picture dialog
     EXPECT_NE(model::ReadWholeFile(model::OptionsFileName()).find("[Pictures]"), std::string::npos);
+}
+
+// Giving up in the save dialog asks first. Kept, the video is saved later
+// from the Build step, byte for byte; discarded, its file is gone.
+TEST_F(WalkthroughTest, AVideoLeftUnsavedIsKeptUntilDiscarded) {
+    dialogs_.pictureFiles = {{MakePicture("a.jpg")}};
+    Click("addimagefile1");
+    Find<QSpinBox>("IntervalEdit")->setValue(1);
+    auto* saveVideo = Find<QAbstractButton>("saveVideoButton");
+    const std::string temporary = video::BuildDriver::TemporaryVideoPath();
+
+    Click("goBuildB");  // the save dialog cancelled, No to discarding
+    ASSERT_EQ(dialogs_.questions.size(), 1);
+    EXPECT_TRUE(dialogs_.questions[0].contains("Discard the video just built?"));
+    ASSERT_FALSE(saveVideo->isHidden());
+    ASSERT_TRUE(saveVideo->isEnabled());
+    const std::string built = model::ReadWholeFile(temporary);
+    ASSERT_FALSE(built.empty());
+
+    dialogs_.videoNames = {Path("later")};
+    saveVideo->click();
+    EXPECT_EQ(model::ReadWholeFile((Path("later") + ".mpg").toStdString()), built);
+    // Saved once, it is offered again without the question.
+    saveVideo->click();
+    EXPECT_EQ(dialogs_.questions.size(), 1);
+    EXPECT_FALSE(saveVideo->isHidden());
+
+    dialogs_.answers = {true};
+    Click("buildButton");
+    EXPECT_EQ(dialogs_.questions.size(), 2);
+    EXPECT_FALSE(model::FileExists(temporary));
+    EXPECT_TRUE(saveVideo->isHidden());
 }
 
 TEST_F(WalkthroughTest, AVideoThatCannotBeSavedWhereChosenIsOfferedAgain) {
@@ -226,8 +289,9 @@ TEST_F(WalkthroughTest, AVideoNameWithoutExtensionDoesNotReplaceAnotherVideoUnas
     EXPECT_NE(model::ReadWholeFile(earlier.toStdString()), "an earlier video");
 }
 
-// The result names what the video goes without, as the command does.
-TEST_F(WalkthroughTest, TheResultNamesADamagedPictureAndMusicThatCannotBePlayed) {
+// The result names what the video goes without, as the command does: a
+// damaged picture, music that does not decode and music that is gone.
+TEST_F(WalkthroughTest, TheResultNamesADamagedPictureAndMusicThatCannotBePlayedOrIsGone) {
     const QString good = MakePicture("good.jpg", 320, 240);
     QFile::copy(good, Path("cut.jpg"));
     QFile(Path("cut.jpg")).resize(QFileInfo(good).size() / 2);
@@ -236,13 +300,16 @@ TEST_F(WalkthroughTest, TheResultNamesADamagedPictureAndMusicThatCannotBePlayed)
     ffmpeg.start("ffmpeg", {"-loglevel", "error", "-y", "-f", "lavfi", "-i", "sine=duration=1",
                             "-f", "wav", wav});
     ASSERT_TRUE(ffmpeg.waitForFinished(60000) && ffmpeg.exitCode() == 0);
+    const QString gone = MakeSong("gone.mp3", 1);
     dialogs_.pictureFiles = {{good, Path("cut.jpg")}};
     Click("addimagefile1");
     Click("nextB");
-    dialogs_.musicFiles = {{wav}};
+    dialogs_.musicFiles = {{wav, gone}};
     Click("addmusic1");
-    QTRY_VERIFY(Window().Music().List().At(0).HasLength &&
-                Window().Music().List().At(0).LengthMs != "0");
+    for (size_t row : {0u, 1u})
+        QTRY_VERIFY(Window().Music().List().At(row).HasLength &&
+                    Window().Music().List().At(row).LengthMs != "0");
+    ASSERT_TRUE(QFile::remove(gone));  // deleted after it was added and measured
     Find<QSpinBox>("IntervalEdit")->setValue(1);
     Click("goBuildB");
     ASSERT_EQ(dialogs_.errors.size(), 1);
@@ -251,19 +318,24 @@ TEST_F(WalkthroughTest, TheResultNamesADamagedPictureAndMusicThatCannotBePlayed)
         << report.toStdString();
     EXPECT_TRUE(report.contains("\"" + wav + "\": it could not be read as MP3 music"))
         << report.toStdString();
+    EXPECT_TRUE(report.contains("\"" + gone + "\": the file is missing")) << report.toStdString();
 }
 
 // The save dialog's disc types: a kind the format cannot have is reported and
-// the name asked again; a DVD image is then authored from the same build.
+// the name asked again; a DVD image is then authored from the same build, kept
+// for Save Video... when the dialog was given up on.
 TEST_F(WalkthroughTest, ADvdBuildIsSavedAsADiscImage) {
     dialogs_.pictureFiles = {{MakePicture("a.jpg"), MakePicture("b.jpg")}};
     Click("addimagefile1");
     Find<QSpinBox>("IntervalEdit")->setValue(1);
     Choose("VideoGroup2");
-    dialogs_.videoNames = {Path("show.cue"), Path("show.iso")};
+    // The dialog given up on first: the image is written from Save Video....
+    dialogs_.videoNames = {Path("show.cue"), QString()};
     Click("goBuildB");
     ASSERT_EQ(dialogs_.errors.size(), 1);
     EXPECT_TRUE(dialogs_.errors[0].contains("VCD or SVCD")) << dialogs_.errors[0].toStdString();
+    dialogs_.videoNames = {Path("show.iso")};
+    Click("saveVideoButton");
     const QByteArray files = Output("xorriso", {"-indev", Path("show.iso"), "-find", "/"});
     EXPECT_TRUE(files.contains("/VIDEO_TS/VTS_01_1.VOB")) << files.toStdString();
     EXPECT_FALSE(QFileInfo::exists(Path("show.cue")));

@@ -240,9 +240,9 @@ TEST_F(BuildCommandTest, Mp4FormatsTakeAnAspectAQualityAndTheirOwnName) {
     EXPECT_FALSE(std::filesystem::exists(File("refused.mp4")));
 }
 
-// WAV data named .mp3 cannot be measured as MP3 music, and a cut-off JPEG
-// shows a grey lower half: the video is made without them and the output
-// names both with the reason.
+// WAV data named .mp3 cannot be measured as MP3 music, music measured once
+// is gone since, and a cut-off JPEG shows a grey lower half: the video is
+// made without them and the output names each with the reason.
 TEST_F(BuildCommandTest, NamesMusicAndPicturesTheVideoGoesWithout) {
     std::string project = WriteProject("show.dvprj", true, false);
     const std::string wav = File("voice.mp3");
@@ -252,7 +252,11 @@ TEST_F(BuildCommandTest, NamesMusicAndPicturesTheVideoGoesWithout) {
     const std::string cut = File("cut.jpg");
     WritePicture(cut, 320, 240);
     std::filesystem::resize_file(cut, std::filesystem::file_size(cut) / 2);
-    std::ofstream(project, std::ios::app) << cut << "=1\n[Music]\n" << wav << "=1\n";
+    const std::string gone = File("gone.mp3");
+    std::ofstream(project, std::ios::app) << cut << "=1\n[Music]\n"
+                                          << wav << "=1\n"
+                                          << gone << "=1\n[Mp3Length]\n"
+                                          << gone << "=2000\n";
 
     const CommandRun run =
         RunVantoshow({"build", project, "-o", File("out.mpg"), "--format", "vcd"});
@@ -260,7 +264,9 @@ TEST_F(BuildCommandTest, NamesMusicAndPicturesTheVideoGoesWithout) {
     EXPECT_NE(run.errors.find("built with problems"), std::string::npos) << run.errors;
     EXPECT_NE(run.errors.find("\"" + cut + "\": the picture is damaged"), std::string::npos)
         << run.errors;
-    EXPECT_NE(run.errors.find("1 music file was left out:"), std::string::npos) << run.errors;
+    EXPECT_NE(run.errors.find("2 music files were left out:"), std::string::npos) << run.errors;
+    EXPECT_NE(run.errors.find("\"" + gone + "\": the file is missing"), std::string::npos)
+        << run.errors;
     EXPECT_NE(run.errors.find("\"" + wav + "\": it could not be read as MP3 music"),
               std::string::npos)
         << run.errors;
