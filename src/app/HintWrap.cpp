@@ -6,6 +6,7 @@
 #include <QHelpEvent>
 #include <QMenu>
 #include <QStringList>
+#include <QTextDocument>
 #include <QToolTip>
 
 namespace app {
@@ -53,7 +54,7 @@ Hint HintAt(QWidget& widget, QPoint position) {
         return {index.data(Qt::ToolTipRole).toString(), view->visualRect(index)};
     }
     if (auto* menu = qobject_cast<QMenu*>(&widget)) {
-        const QAction* action = menu->actionAt(position);
+        QAction* action = menu->actionAt(position);
         if (action == nullptr || !menu->toolTipsVisible()) return {};
         return {action->toolTip(), menu->actionGeometry(action)};
     }
