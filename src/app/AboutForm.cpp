@@ -5,11 +5,9 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
-#include <QUrl>
 #include <QVBoxLayout>
 
 #include "app/Icons.h"
-#include "app/UserDialogs.h"
 #include "model/Settings.h"
 
 namespace app {
@@ -37,14 +35,18 @@ TAboutForm::TAboutForm(QWidget* parent) : QDialog(parent) {
     version->setObjectName(QStringLiteral("version1"));
     version->setFont(heading);
 
-    website1_ = new QLabel(box);
-    website1_->setObjectName(QStringLiteral("website1"));
-    website1_->setCursor(Qt::PointingHandCursor);
-    website1_->setTextFormat(Qt::RichText);
-    website1_->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
-    website1_->setOpenExternalLinks(false);
-    connect(website1_, &QLabel::linkActivated, this,
-            [](const QString& link) { Dialogs().OpenUrl(QUrl(link)); });
+    manual_ = new QLabel(
+        QStringLiteral("<a href=\"#manual\">%1</a>").arg(tr("The user manual (F1)")), box);
+    manual_->setObjectName(QStringLiteral("manualLink"));
+    manual_->setCursor(Qt::PointingHandCursor);
+    manual_->setTextFormat(Qt::RichText);
+    manual_->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
+    manual_->setOpenExternalLinks(false);
+    // The help window cannot be used under a modal box.
+    connect(manual_, &QLabel::linkActivated, this, [this] {
+        accept();
+        emit ManualWanted();
+    });
 
     auto* ok = new QPushButton(tr("&OK"), box);
     ok->setObjectName(QStringLiteral("okB"));
@@ -58,7 +60,7 @@ TAboutForm::TAboutForm(QWidget* parent) : QDialog(parent) {
     grid->addWidget(titleLabel_, 0, 1);
     grid->addWidget(version, 1, 1);
     grid->setRowMinimumHeight(2, 12);
-    grid->addWidget(website1_, 3, 1);
+    grid->addWidget(manual_, 3, 1);
     grid->setRowStretch(4, 1);
     grid->addWidget(ok, 5, 1, Qt::AlignRight);
 
@@ -75,9 +77,6 @@ void TAboutForm::showEvent(QShowEvent* event) {
 
 void TAboutForm::RefreshContents() {
     const model::ProductStrings& product = model::Product();
-    const QString homepage = QString::fromStdString(product.homepage);
-    website1_->setText(QStringLiteral("<a href=\"%1\">%2</a>")
-                           .arg(homepage.toHtmlEscaped(), homepage.toHtmlEscaped()));
     titleLabel_->setText(QString::fromStdString(product.title));
     const QIcon icon = QApplication::windowIcon().isNull() ? PaintedIcon(IconKind::Program)
                                                            : QApplication::windowIcon();

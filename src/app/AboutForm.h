@@ -1,4 +1,5 @@
-// The About box: the program's icon, title, version and home page.
+// The About box: the program's icon, title and version, and a link to the
+// manual installed with it (the program has no address of its own to give).
 #pragma once
 
 #include <QDialog>
@@ -13,6 +14,10 @@ class TAboutForm : public QDialog {
 public:
     explicit TAboutForm(QWidget* parent = nullptr);
 
+signals:
+    // The manual's link was followed; the box has closed.
+    void ManualWanted();
+
 protected:
     void showEvent(QShowEvent* event) override;
 
@@ -22,7 +27,7 @@ private:
 
     QLabel* image1_;
     QLabel* titleLabel_;
-    QLabel* website1_;
+    QLabel* manual_;
 };
 
 }  // namespace app

@@ -52,11 +52,15 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     // browser would load the page again and lose the headings' anchors);
     // anything else goes to the desktop.
     browser_->setOpenLinks(false);
+    // A click hands over the link resolved against the page ("file:...
+    // manual.md#heading"), so the page's own are told by their document.
     connect(browser_, &QTextBrowser::anchorClicked, this, [this](const QUrl& link) {
-        if (link.isRelative() && !link.fragment().isEmpty())
-            browser_->scrollToAnchor(link.fragment());
+        const QUrl target = browser_->source().resolved(link);
+        const QUrl page = browser_->source().adjusted(QUrl::RemoveFragment);
+        if (target.hasFragment() && target.adjusted(QUrl::RemoveFragment) == page)
+            browser_->scrollToAnchor(target.fragment());
         else
-            Dialogs().OpenUrl(browser_->source().resolved(link));
+            Dialogs().OpenUrl(target);
     });
 
     auto* contents = new QPushButton(tr("&Contents"));

@@ -95,6 +95,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
     if (const QScreen* screen = this->screen())
         move(screen->availableGeometry().center() - rect().center());
     aboutForm_ = std::make_unique<TAboutForm>(this);
+    connect(aboutForm_.get(), &TAboutForm::ManualWanted, this, &TMainForm::HelpClick);
     // The work starts in the image list, not in the navigation bar before it.
     imagesPage_->FocusList();
 }
@@ -324,6 +325,14 @@ void TMainForm::ReportError(const QString& text) {
     Dialogs().ShowError(this, text);
 }
 
+void TMainForm::ReportNoSound(const QString& reason) {
+    // The card stays missing for the run; one line is enough. It stays up
+    // until another replaces it, as the preview may cover the window.
+    if (noSoundReported_) return;
+    noSoundReported_ = true;
+    statusBar()->showMessage(reason);
+}
+
 // --- Project menu ---
 
 namespace {
@@ -504,14 +513,6 @@ void TMainForm::WatchForChanges() {
 void TMainForm::HelpClick() {
     if (!helpWindow_) helpWindow_ = std::make_unique<HelpWindow>(this);
     helpWindow_->ShowContents();
-}
-
-void TMainForm::HomePageClick() {
-    Dialogs().OpenUrl(QUrl(ToQt(model::Product().homepage)));
-}
-
-void TMainForm::EmailClick() {
-    Dialogs().OpenUrl(QUrl(QStringLiteral("mailto:") + ToQt(model::Product().email)));
 }
 
 void TMainForm::AboutClick() {

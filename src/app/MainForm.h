@@ -177,12 +177,12 @@ private:
     void MarkModified();
     void FillRecentMenu();
     void HelpClick();
-    void HomePageClick();
-    void EmailClick();
     void AboutClick();
 
     // Shows an error of a command the user started.
     void ReportError(const QString& text);
+    // Says in the status line, the first time only, that music plays unheard.
+    void ReportNoSound(const QString& reason);
 
     // Navigation and pages.
     QListWidget* outlookBar_ = nullptr;
@@ -210,6 +210,7 @@ private:
     std::unique_ptr<HelpWindow> helpWindow_;
     QMenu* recentMenu_ = nullptr;
     bool exiting_ = false;  // set by "Undo and Exit": no close handling
+    bool noSoundReported_ = false;
 
     QString projectFile_;
     bool unsaved_ = false;

@@ -68,11 +68,6 @@ void TMainForm::CreateMenus() {
     connect(MenuItem(help, "Help2", tr("&Contents"), Qt::Key_F1), &QAction::triggered, this,
             &TMainForm::HelpClick);
     help->addSeparator();
-    connect(MenuItem(help, "HomePage1", tr("&Home Page")), &QAction::triggered, this,
-            &TMainForm::HomePageClick);
-    connect(MenuItem(help, "Email1", tr("Email...")), &QAction::triggered, this,
-            &TMainForm::EmailClick);
-    help->addSeparator();
     connect(MenuItem(help, "About1", tr("About")), &QAction::triggered, this,
             &TMainForm::AboutClick);
 }
@@ -132,10 +127,12 @@ void TMainForm::CreatePages() {
 }
 
 void TMainForm::ConnectPages() {
+    optionsPage_->TakePictureChecks(imagesPage_->Model());
     connect(&musicPage_->PlayItem(), &QAction::toggled, this, &TMainForm::UpdateMusicNotes);
     for (MediaListPage* page : std::initializer_list<MediaListPage*>{imagesPage_, musicPage_})
         connect(page, &MediaListPage::StatusMessage, this,
                 [this](const QString& text) { statusBar()->showMessage(text, 8000); });
+    connect(musicPage_, &MusicPage::NoSound, this, &TMainForm::ReportNoSound);
     connect(effectsPage_, &EffectsPage::CustomizeClicked, this, &TMainForm::Customize);
     connect(optionsPage_, &OptionsPage::CustomizeClicked, this, &TMainForm::Customize);
     waitForBuildButtons_ << &effectsPage_->CustomizeButton() << &optionsPage_->CustomizeButton();

@@ -92,7 +92,7 @@ bool PathDropModel::dropMimeData(const QMimeData* data, Qt::DropAction, int, int
 
 ImageListModel::ImageListModel(QObject* parent, PictureProbe probe)
     : EntryListModel(parent),
-      probe_(probe ? std::move(probe) : PictureProbe(video::ProbeBuildPicture)) {
+      probe_(probe ? std::move(probe) : PictureProbe(video::CheckWholePicture)) {
     // A new list: checks queued for the old one are no longer wanted.
     connect(this, &QAbstractItemModel::modelReset, this, [this] { DropChecks(); });
 }
@@ -148,6 +148,14 @@ std::optional<QString> ImageListModel::PictureProblem(const std::string& path) c
     }
     checker_->Add({{resolved, known}});
     return {};
+}
+
+std::vector<std::string> ImageListModel::UsablePictures(std::vector<std::string> pictures) const {
+    std::erase_if(pictures, [this](const std::string& path) {
+        std::string resolved = path;
+        return !model::ResolveMediaPath(resolved) || PictureProblem(path).has_value();
+    });
+    return pictures;
 }
 
 bool ImageListModel::Checking() const {

@@ -12,6 +12,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "base/Result.h"
 #include "model/MediaLists.h"
@@ -124,7 +125,8 @@ class ImageListModel : public EntryListModel<model::ImageList> {
     Q_OBJECT
 
 public:
-    // Reads a picture file as the build would; called on the checking thread.
+    // Reads a picture file as the build would, its pixels included (a
+    // cut-off file passes a look at its header); called on the checking thread.
     using PictureProbe = std::function<base::Status(const std::string& path)>;
 
     // Without a probe, pictures are checked as the build checks them.
@@ -141,6 +143,10 @@ public:
     // one whose check is not back yet (it is queued then). Each file is
     // read once until it changes on disk.
     std::optional<QString> PictureProblem(const std::string& path) const;
+    // The show's pictures less those whose checks found them unusable, as
+    // the build would leave them out; pictures not checked yet are kept
+    // (and queued), so the caller counts them until the checks are back.
+    std::vector<std::string> UsablePictures(std::vector<std::string> pictures) const;
     // Whether checks asked for are still under way.
     bool Checking() const;
 

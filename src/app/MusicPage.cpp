@@ -227,7 +227,8 @@ void MusicPage::PlaySelectedMusic() {
                              QString::fromStdString(MusicListModel::UnreadableReason(entry))));
         return;
     }
-    music::PlayMusicFile(QString::fromStdString(path));
+    if (const base::Status played = music::PlayMusicFile(QString::fromStdString(path)); !played)
+        emit NoSound(QString::fromStdString(played.message()));
 }
 
 void MusicPage::StopMusicClick() {

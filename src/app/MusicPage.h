@@ -50,6 +50,10 @@ public:
     // (the Options step, the preview, the build).
     void Mp3LengthTimerTimer();
 
+signals:
+    // Play found no sound card: 'reason' says so for the window.
+    void NoSound(const QString& reason);
+
 protected:
     void AddDropped(const QStringList& paths, int notLocal) override;
     void OpenSelected() override { PlaySelectedMusic(); }

@@ -190,8 +190,21 @@ void OptionsPage::CollectSettings(model::TslSettings& s) const {
     s.Back_Image_Filename = backImage_->Path().toStdString();
 }
 
+void OptionsPage::TakePictureChecks(const ImageListModel& images) {
+    images_ = &images;
+    // A check back while the lengths are on screen may leave a picture out.
+    connect(&images, &QAbstractItemModel::dataChanged, this, [this] {
+        if (isVisible()) UpdateSyncTexts(musicOn_);
+    });
+}
+
 void OptionsPage::UpdateSyncTexts(bool musicOn) {
-    const video::ShowLengths lengths = video::ComputeLengths();
+    musicOn_ = musicOn;
+    // Pictures the build would leave out do not count, as far as the image
+    // list's checks know them.
+    video::BuildSettings snapshot = video::BuildSettingsFrom(model::Settings);
+    if (images_) snapshot.Pictures = images_->UsablePictures(std::move(snapshot.Pictures));
+    const video::ShowLengths lengths = video::ComputeLengths(snapshot);
     showSeconds_ = lengths.timing.ShowSeconds;
     musicSeconds_ = lengths.MusicSeconds;
     ShowSyncTexts(musicOn);

@@ -18,6 +18,7 @@ namespace app {
 
 class BackgroundPreview;
 class ColorComboBox;
+class ImageListModel;
 class Mp4OptionsBox;
 
 class OptionsPage : public QWidget {
@@ -31,6 +32,9 @@ public:
     void RefreshFromSettings(const model::TslSettings& s);
     void CollectSettings(model::TslSettings& s) const;
 
+    // The image list whose checks tell which pictures the build would leave
+    // out of the show's length; the lengths follow the checks as they come.
+    void TakePictureChecks(const ImageListModel& images);
     // Computes the show's and the music's lengths from the settings record
     // and writes them beside the sync modes.
     void UpdateSyncTexts(bool musicOn);
@@ -66,6 +70,8 @@ private:
     ColorComboBox* backcolorCb_ = nullptr;
     BackgroundPreview* backImage_ = nullptr;
     QPushButton* customize_ = nullptr;
+    const ImageListModel* images_ = nullptr;
+    bool musicOn_ = true;
     int showSeconds_ = 0;
     int musicSeconds_ = 0;
 };

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "app/MainForm.h"
+#include "app/MediaListModels.h"
 #include "app/UserDialogs.h"
 #include "model/Settings.h"
 #include "music/MusicService.h"
@@ -20,15 +21,17 @@ namespace {
 
 // The music as the video would have it: the list after the synchronisation
 // step, with the same joins, fades and loudness, cut where the video would
-// end.
-void PlayTheShowsMusic() {
+// end (without the pictures the image list found unusable, which the show
+// leaves out).
+base::Status PlayTheShowsMusic(const ImageListModel& images) {
     video::BuildSettings snapshot = video::BuildSettingsFrom(model::Settings);
+    snapshot.Pictures = images.UsablePictures(std::move(snapshot.Pictures));
     video::ShowLengths lengths = video::ComputeLengths(snapshot);
     video::ApplySettingsSync(lengths, snapshot);
     const uint8_t sync = video::EffectiveSync(snapshot.MusicSync, snapshot.PlayMusic);
     video::MclAudioMix mix = video::MusicMixFor(snapshot, sync, lengths.timing);
-    music::PlayShowMusic(std::move(snapshot.Music),
-                         music::ShowMix{mix.options, mix.cutEndMs, std::move(mix.gainOf)});
+    return music::PlayShowMusic(std::move(snapshot.Music),
+                                music::ShowMix{mix.options, mix.cutEndMs, std::move(mix.gainOf)});
 }
 
 // The most of the screen's free area a preview window takes.
@@ -56,7 +59,9 @@ void TMainForm::previewBClick() {
         return;
     }
     // The video has no music when it is switched off, so neither has its preview.
-    if (model::Settings.PlayMusic && !model::Settings.Music.empty()) PlayTheShowsMusic();
+    if (model::Settings.PlayMusic && !model::Settings.Music.empty())
+        if (const base::Status played = PlayTheShowsMusic(Images()); !played)
+            ReportNoSound(QString::fromStdString(played.message()));
     if (!previewForm_) previewForm_ = std::make_unique<screen::TFullscreenForm>(this);
     // The television standard plays no part; other formats keep the size.
     // The window frame and the desktop's panels take some of the screen.

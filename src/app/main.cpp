@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/AppStyle.h"
+#include "app/HintWrap.h"
 #include "app/Icons.h"
 #include "app/MainForm.h"
 #include "app/PictureFormats.h"
@@ -28,6 +29,7 @@ int main(int argc, char** argv) {
     {
         QApplication application(argc, argv);
         QApplication::setStyle(app::CreateAppStyle());
+        app::WrapLongHints(application);
         QApplication::setApplicationName(QString::fromStdString(model::Product().title));
         QApplication::setDesktopFileName(QStringLiteral("vantoshow"));
         QApplication::setWindowIcon(app::PaintedIcon(app::IconKind::Program));

@@ -4,10 +4,10 @@
 
 #include <chrono>
 #include <cstdint>
-#include <mutex>
 #include <utility>
 
 #include "base/Swallow.h"
+#include "music/SoundDevice.h"
 #include "sound/FileTrack.h"
 #include "sound/MusicMixer.h"
 
@@ -22,63 +22,32 @@ constexpr int kLeadSamples = kRate / 4;
 constexpr int kPieceSamples = kRate / 20;
 constexpr std::chrono::milliseconds kPollStep{10};
 
-// The audio device, opened on the thread and closed with it.
-class Device {
-public:
-    Device() {
-        static std::once_flag started;
-        static bool ok = false;
-        std::call_once(started, [] {
-            SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-            ok = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
-        });
-        if (!ok) return;
-        SDL_AudioSpec wanted{};
-        wanted.freq = kRate;
-        wanted.format = AUDIO_S16SYS;
-        wanted.channels = kChannels;
-        wanted.samples = 2048;
-        id_ = SDL_OpenAudioDevice(nullptr, 0, &wanted, nullptr, 0);
-        if (id_ != 0) SDL_PauseAudioDevice(id_, 0);
+}  // namespace
+
+MixPlayer::MixPlayer(std::vector<std::string> files, ShowMix mix) {
+    base::Result<std::unique_ptr<SoundDevice>> opened = SoundDevice::Open(kRate, kChannels);
+    if (!opened) {
+        output_ = opened.fault();
+        playing_ = false;
+        return;
     }
-    ~Device() {
-        if (id_ != 0) SDL_CloseAudioDevice(id_);
+    device_ = std::move(*opened);
+    thread_ = std::thread([this, files = std::move(files), mix = std::move(mix)]() mutable {
+        base::Swallow("music::MixPlayer", [&] { run(std::move(files), std::move(mix)); });
+        playing_ = false;
         // SDL keeps per-thread data (its error text) for a thread it did
         // not start until told; every play runs on a new thread.
         SDL_TLSCleanup();
-    }
-    Device(const Device&) = delete;
-    Device& operator=(const Device&) = delete;
-
-    bool Open() const { return id_ != 0; }
-    int QueuedSamples() const {
-        return static_cast<int>(SDL_GetQueuedAudioSize(id_) / (kChannels * sizeof(int16_t)));
-    }
-    bool Queue(const std::vector<int16_t>& samples) {
-        return SDL_QueueAudio(id_, samples.data(),
-                              static_cast<Uint32>(samples.size() * sizeof(int16_t))) == 0;
-    }
-
-private:
-    SDL_AudioDeviceID id_ = 0;
-};
-
-}  // namespace
-
-MixPlayer::MixPlayer(std::vector<std::string> files, ShowMix mix)
-    : thread_([this, files = std::move(files), mix = std::move(mix)]() mutable {
-          base::Swallow("music::MixPlayer", [&] { run(std::move(files), std::move(mix)); });
-          playing_ = false;
-      }) {}
+    });
+}
 
 MixPlayer::~MixPlayer() {
     stop_ = true;
-    thread_.join();
+    if (thread_.joinable()) thread_.join();
 }
 
 void MixPlayer::run(std::vector<std::string> files, ShowMix mix) {
-    Device device;
-    if (!device.Open()) return;
+    SoundDevice& device = *device_;
     sound::MusicMixer::Hooks hooks = sound::FileListHooks(std::move(files), kRate, kChannels);
     hooks.gainOf = mix.gainOf;
     // The build names what it leaves out; playing goes on past it.

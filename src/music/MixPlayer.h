@@ -2,15 +2,17 @@
 // through the mixer (joins, crossfades, fades, even loudness) to the sound
 // card through SDL, on a thread of its own. The preview plays the show's
 // list with it, and the Play button the formats the MP3 library does not
-// read. No sound card: nothing plays, and nobody is told.
+// read. No sound card: nothing plays, and the player says why.
 #pragma once
 
 #include <atomic>
 #include <functional>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "base/Result.h"
 #include "sound/MixRules.h"
 
 namespace music {
@@ -21,8 +23,12 @@ struct ShowMix {
     std::function<double(const std::string& path)> gainOf;
 };
 
+class SoundDevice;
+
 class MixPlayer {
 public:
+    // Opens the sound card and starts playing on a thread of its own;
+    // without a card nothing plays and Output says why.
     MixPlayer(std::vector<std::string> files, ShowMix mix);
     // Stops the sound at once and waits for the thread.
     ~MixPlayer();
@@ -31,10 +37,15 @@ public:
 
     // Whether sound is still going to the card.
     bool Playing() const { return playing_; }
+    // Ok while sound goes to a card; else the reason there is none.
+    const base::Status& Output() const { return output_; }
 
 private:
     void run(std::vector<std::string> files, ShowMix mix);
 
+    base::Status output_;
+    // Opened before the thread starts, closed after it ends.
+    std::unique_ptr<SoundDevice> device_;
     std::atomic<bool> stop_{false};
     std::atomic<bool> playing_{true};
     std::thread thread_;

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "base/Swallow.h"
+#include "music/SoundDevice.h"
 #include "sound/MusicFormats.h"
 #include "sound/TrackMeasure.h"
 
@@ -67,26 +68,29 @@ TMPEGPlayer& SharedPlayer() {
     return player;
 }
 
-void PlayMusicFile(const QString& path) {
-    if (!PlaysOnMpegLibrary(path)) {
-        PlayShowMusic({path.toStdString()}, ShowMix{});
-        return;
-    }
+base::Status PlayMusicFile(const QString& path) {
+    if (!PlaysOnMpegLibrary(path)) return PlayShowMusic({path.toStdString()}, ShowMix{});
     MixSlot().reset();
-    // Nothing plays; the user is not told.
+    // The library plays on a silent clock without a sound card, so the card
+    // is tried first; what else fails, the user is not told.
+    base::Status output = CheckSoundOutput();
     base::Swallow("music::PlayMusicFile", [&] {
         TMPEGPlayer& player = SharedPlayer();
         player.SetStreamName(path);
         player.Open();
         player.Play();
     });
+    return output;
 }
 
-void PlayShowMusic(std::vector<std::string> files, ShowMix mix) {
+base::Status PlayShowMusic(std::vector<std::string> files, ShowMix mix) {
     StopMusic(false);
+    base::Status output;
     base::Swallow("music::PlayShowMusic", [&] {
         MixSlot() = std::make_unique<MixPlayer>(std::move(files), std::move(mix));
+        output = MixSlot()->Output();
     });
+    return output;
 }
 
 void StopMusic(bool destroy) {

@@ -1,8 +1,9 @@
 // The music service: one process-wide MP3 player shared by the Play button
 // and the length measurement, and one player of mixed music (MixPlayer) for
 // the preview and the formats other than MP3; only one of them sounds at a
-// time. Playback problems never reach the user: every operation swallows its
-// errors.
+// time. Playback problems never reach the user, every operation swallows its
+// errors, save one: a missing sound card, which Play and the preview report
+// since the music would otherwise play unheard.
 #pragma once
 
 #include <QString>
@@ -11,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "base/Result.h"
 #include "music/MPEGPlayer.h"
 #include "music/MixPlayer.h"
 
@@ -23,11 +25,11 @@ TMPEGPlayer& SharedPlayer();
 TMPEGPlayer* SharedPlayerIfAny();
 
 // Plays the file from the start: an MP3 file on the shared player, any
-// other music through FFmpeg.
-void PlayMusicFile(const QString& path);
+// other music through FFmpeg. A fault when no sound card can be opened.
+[[nodiscard]] base::Status PlayMusicFile(const QString& path);
 
-// Plays the show's music list as the video has it.
-void PlayShowMusic(std::vector<std::string> files, ShowMix mix);
+// Plays the show's music list as the video has it; a fault likewise.
+[[nodiscard]] base::Status PlayShowMusic(std::vector<std::string> files, ShowMix mix);
 
 // Stops the mixed music, and stops and closes the MP3 stream when the
 // library reports it playing; with `destroy` the shared player is destroyed

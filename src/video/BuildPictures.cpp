@@ -27,19 +27,14 @@ BuildPicture LoadBuildPicture(const std::string& path, PictureBox box) {
                         std::move(source.opacity)};
 }
 
-base::Status ProbeBuildPicture(const std::string& path) {
-    imaging::DecodeRequest request;
-    // Decoders that can report the size before decoding (JPEG) stop there;
-    // the others decode the whole picture, which checks it just as well.
-    request.reduceTo = [](imaging::Size natural) -> std::optional<imaging::Size> {
-        if (natural.width <= 0 || natural.height <= 0) return std::nullopt;
-        throw HeaderRead{};
-    };
+namespace {
+
+// Runs a read of a picture and turns what the decoders raise into the fault
+// the build names the file with.
+template <class Read>
+base::Status ReadStatus(Read&& read) {
     try {
-        imaging::DecodedImage image = imaging::DecodePictureFile(path, request);
-        if (image.pixels.isEmpty())
-            return base::MakeFault("the picture has no pixels", base::FaultKind::BadData);
-        return {};
+        return read();
     } catch (const HeaderRead&) {
         return {};
     } catch (const imaging::PictureError& error) {
@@ -49,6 +44,35 @@ base::Status ProbeBuildPicture(const std::string& path) {
     } catch (const std::exception& error) {
         return base::MakeFault(error.what());
     }
+}
+
+// Small enough that a JPEG is decoded at its smallest scale, which still
+// reads every scan to its end.
+constexpr PictureBox kWholeCheckBox{160, 120};
+
+}  // namespace
+
+base::Status ProbeBuildPicture(const std::string& path) {
+    return ReadStatus([&]() -> base::Status {
+        imaging::DecodeRequest request;
+        // Decoders that can report the size before decoding (JPEG) stop there;
+        // the others decode the whole picture, which checks it just as well.
+        request.reduceTo = [](imaging::Size natural) -> std::optional<imaging::Size> {
+            if (natural.width <= 0 || natural.height <= 0) return std::nullopt;
+            throw HeaderRead{};
+        };
+        imaging::DecodedImage image = imaging::DecodePictureFile(path, request);
+        if (image.pixels.isEmpty())
+            return base::MakeFault("the picture has no pixels", base::FaultKind::BadData);
+        return {};
+    });
+}
+
+base::Status CheckWholePicture(const std::string& path) {
+    return ReadStatus([&]() -> base::Status {
+        LoadBuildPicture(path, kWholeCheckBox);
+        return {};
+    });
 }
 
 raster::Bitmap LoadBackgroundPicture(const std::string& path) {

@@ -177,9 +177,10 @@ ShowLengths ComputeLengths(const BuildSettings& settings) {
     ShowLengths lengths;
     lengths.timing = ComputeShowTiming(settings.Pictures, RulesOf(settings), StoredInterval);
     const std::vector<int64_t> music = StoredMusicLengths(settings.Music);
-    lengths.MusicSeconds = ComputeMusicLength(music);
-    // Crossfaded tracks overlap: fitted to the music, the show is that much shorter.
+    // Crossfaded tracks overlap: the music sounds that much shorter, as the
+    // mixer joins it, and fitted to it the show is too.
     lengths.MusicMs = sound::CrossfadedLength(music, sound::ClampFadeMs(settings.Mix.crossfadeMs));
+    lengths.MusicSeconds = ComputeMusicLength({lengths.MusicMs});
     return lengths;
 }
 

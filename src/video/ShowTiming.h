@@ -107,8 +107,9 @@ std::vector<int64_t> StoredMusicLengths(const std::vector<std::string>& music);
 
 struct ShowLengths {
     ShowTiming timing;
+    // The music as the mixer joins it: every crossfade overlaps two tracks.
     int32_t MusicSeconds = 0;
-    int64_t MusicMs = 0;  // the same sum, unrounded
+    int64_t MusicMs = 0;  // the same length, unrounded
 };
 // Both lengths, as the Options page shows them and the build starts from:
 // the snapshot's pictures with their intervals, the stored "Mp3Length" of

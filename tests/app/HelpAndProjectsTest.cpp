@@ -1,6 +1,7 @@
 // The window as a desktop program: the manual on F1, projects opened from
 // the command line and the Recent Projects menu, dialogs that start where
 // the user was, and pictures recognised by their content.
+#include <QAbstractTextDocumentLayout>
 #include <QAction>
 #include <QDir>
 #include <QDirIterator>
@@ -13,6 +14,10 @@
 #include <QTextBrowser>
 #include <QTextDocument>
 #include <QTextFragment>
+
+#include <map>
+#include <utility>
+#include <vector>
 
 #include "AppTestUtil.h"
 #include "app/HelpWindow.h"
@@ -86,6 +91,49 @@ TEST_F(HelpAndProjectsTest, F1ShowsTheShippedManualWithItsPicturesAndWorkingLink
     Action("Help2")->trigger();
     EXPECT_EQ(browser.verticalScrollBar()->value(), 0);
     EXPECT_TRUE(dialogs_.opened.empty()) << "nothing is handed to the desktop";
+}
+
+// Clicked as a user clicks them: the browser hands over each link resolved
+// against the manual's file, not as the "#heading" written in it.
+TEST_F(HelpAndProjectsTest, EveryContentsLinkClickedScrollsTheManualToItsHeading) {
+    CopyShippedManual();
+    Action("Help2")->trigger();
+    app::HelpWindow* help = Window().Help();
+    ASSERT_NE(help, nullptr);
+    help->resize(600, 400);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(help));
+    QTextBrowser& browser = help->Browser();
+    QTextDocument& document = *browser.document();
+
+    std::map<QString, QTextBlock> headings;
+    std::vector<std::pair<QString, int>> links;  // target, position inside the link
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next())
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            for (const QString& name : fragment.charFormat().anchorNames()) headings[name] = block;
+            const QString href = fragment.charFormat().anchorHref();
+            if (href.startsWith('#'))
+                links.emplace_back(href.mid(1), fragment.position() + fragment.length() / 2);
+        }
+    ASSERT_GE(links.size(), 10u);
+
+    const QScrollBar& bar = *browser.verticalScrollBar();
+    for (const auto& [target, position] : links) {
+        QTextCursor cursor(&document);
+        cursor.setPosition(position);
+        browser.setTextCursor(cursor);
+        browser.ensureCursorVisible();
+        QTest::mouseClick(browser.viewport(), Qt::LeftButton, {},
+                          browser.cursorRect(cursor).center());
+        ASSERT_TRUE(headings.count(target)) << target.toStdString();
+        // The heading is at the top of the view, or the view is at its end.
+        const QTextBlock heading = headings[target];
+        const int top = qRound(document.documentLayout()->blockBoundingRect(heading).top());
+        EXPECT_NEAR(bar.value(), std::min(top, bar.maximum()),
+                    heading.blockFormat().topMargin() + 2)
+            << target.toStdString();
+    }
+    EXPECT_TRUE(dialogs_.opened.empty()) << dialogs_.opened.front().toString().toStdString();
 }
 
 TEST_F(HelpAndProjectsTest, WithoutTheManualTheHelpWindowSaysWhereItWasLookedFor) {

@@ -7,6 +7,8 @@
 #include <QDir>
 #include <QFile>
 #include <QGroupBox>
+#include <QHelpEvent>
+#include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
@@ -14,12 +16,14 @@
 #include <QTableWidget>
 #include <QTest>
 #include <QToolButton>
+#include <QToolTip>
 #include <QTreeView>
 
 #include "AppTestUtil.h"
 #include "app/BackgroundPreview.h"
 #include "app/ColorComboBox.h"
 #include "app/DiscSave.h"
+#include "app/HelpWindow.h"
 #include "app/ImageForm.h"
 #include "app/MediaListModels.h"
 #include "model/FileIo.h"
@@ -86,6 +90,44 @@ TEST_F(MainFormTest, SelectingTheShownStepOrOnePastTheLastRunsNothing) {
     Window().SelectStep(TMainForm::kOptionsStep);
     Window().SelectStep(TMainForm::kOptionsStep);
     EXPECT_EQ(changes.count(), 1);
+}
+
+// The lengths beside the sync modes are those of the video: pictures the
+// build leaves out (a damaged file, a JPEG cut off halfway, which the image
+// list greys too) do not count, and crossfaded music overlaps at each join.
+TEST_F(MainFormTest, TheLengthsBesideTheSyncModesAreThoseOfTheVideo) {
+    const QString a = MakePicture("a.jpg"), b = MakePicture("b.jpg");
+    // Noise, so that half the file is well inside the picture's data.
+    QImage noise(320, 240, QImage::Format_RGB32);
+    for (int y = 0; y < noise.height(); ++y)
+        for (int x = 0; x < noise.width(); ++x)
+            noise.setPixel(x, y, qRgb(x * 7 % 256, y * 13 % 256, (x * y) % 256));
+    const QString whole = Path("whole.jpg");
+    ASSERT_TRUE(noise.save(whole, "JPEG", 90));
+    QFile wholeFile(whole);
+    ASSERT_TRUE(wholeFile.open(QIODevice::ReadOnly));
+    const QByteArray bytes = wholeFile.readAll();
+    const QString cut = MakeFile("cut.jpg", bytes.left(bytes.size() / 2));
+    const QString damaged = MakeFile("damaged.jpg", "not a JPEG at all");
+    const QString one = MakeFile("one.mp3", "x"), two = MakeFile("two.mp3", "x");
+    MakeFile("options.dat", ("[Set]\nMusicCrossfadeMs=3000\n[Pictures]\n" + a + "=1\n" + cut +
+                             "=1\n" + b + "=1\n" + damaged + "=1\n[Music]\n" + one + "=1\n" + two +
+                             "=1\n[Mp3Length]\n" + one + "=60000\n" + two + "=70000\n")
+                                .toUtf8());
+    model::LoadAllSettings();
+    Window().show();
+    Window().SelectStep(TMainForm::kOptionsStep);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !Window().Images().Checking(); }, 10000));
+    QCoreApplication::processEvents();
+
+    // PAL, 2 seconds a picture, speed 4: 2 x 75 transition frames + 2 x 50 = 10 s.
+    EXPECT_EQ(Radio("syncGroup0")->text(), "Current length:  0:00:10");
+    // 60 s and 70 s joined by a 3 s crossfade.
+    EXPECT_EQ(Radio("syncGroup2")->text(), "Fit to music:      0:02:07");
+    const QModelIndex cutRow = Window().Images().index(1, 0);
+    EXPECT_TRUE(cutRow.data(Qt::ForegroundRole).isValid());
+    EXPECT_TRUE(cutRow.data(Qt::ToolTipRole).toString().contains("not used in the show"));
+    EXPECT_FALSE(Window().Images().index(0, 0).data(Qt::ForegroundRole).isValid());
 }
 
 TEST_F(MainFormTest, EnteringOptionsCollectsTheListsIntoTheShow) {
@@ -433,14 +475,69 @@ TEST_F(MainFormTest, SaveAsAsksBeforeReplacingTheProjectANameWithoutExtensionLea
     EXPECT_TRUE(dialogs_.errors.isEmpty());
 }
 
-TEST_F(MainFormTest, HomePageAndEmailGoToTheDesktop) {
-    Action("HomePage1")->trigger();
-    Action("Email1")->trigger();
-    ASSERT_EQ(dialogs_.opened.size(), 2u);
-    EXPECT_EQ(dialogs_.opened[0], QUrl(QString::fromStdString(model::Product().homepage)));
-    EXPECT_EQ(dialogs_.opened[1].scheme(), "mailto");
-    EXPECT_EQ(dialogs_.opened[1].path(), QString::fromStdString(model::Product().email));
+// The program has no address of its own: the Help menu and the About box
+// lead to the manual installed with it.
+TEST_F(MainFormTest, HelpLeadsToTheInstalledManualAndNamesNoAddress) {
+    for (const char* gone : {"HomePage1", "Email1"})
+        EXPECT_EQ(Window().findChild<QAction*>(QLatin1String(gone)), nullptr) << gone;
+    dialogs_.onModal = [](QDialog& about) {
+        emit about.findChild<QLabel*>(QStringLiteral("manualLink"))->linkActivated("#manual");
+    };
+    Action("About1")->trigger();
+    ASSERT_NE(Window().Help(), nullptr);
+    EXPECT_TRUE(Window().Help()->isVisible());
+    EXPECT_TRUE(dialogs_.opened.empty());
     EXPECT_EQ(Action("UndoandExit1")->shortcut(), QKeySequence(Qt::ALT | Qt::Key_E));
+}
+
+// A long hint (a picture deep in folders, the reason it is left out) is
+// shown in lines no longer than a readable line, whether it is a widget's
+// own or a list row's, and none of it is lost.
+TEST_F(MainFormTest, LongHintsAreShownInLinesOfAReadableLength) {
+    // Characters a line: the long end of the typographers' 45 to 75.
+    constexpr int kReadableLine = 75;
+    const QString picture = MakePicture(
+        "holidays/2019 summer in the mountains with the whole family/"
+        "the second week by the lake/IMG_20190812_123456_but_renamed_at_length.jpg");
+    dialogs_.pictureFiles = {{picture}};
+    Click("addimagefile1");
+    Window().show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&Window()));
+    auto* count = Find<QLabel>("CountLabel");
+    const QString reason = "The picture " + picture +
+                           " could not be read: it ends before its last row, as if the copy "
+                           "was cut off; it is left out of the show.";
+    auto* list = Find<QAbstractItemView>("ImageList");
+    ASSERT_NE(list, nullptr);
+    const struct {
+        QWidget* widget;
+        QPoint at;
+        QString hint;
+    } cases[] = {
+        {count, count->rect().center(), reason},
+        {list->viewport(), list->visualRect(list->model()->index(0, 0)).center(), picture},
+    };
+    for (const auto& [widget, at, hint] : cases) {
+        if (widget == count) count->setToolTip(hint);
+        QHelpEvent event(QEvent::ToolTip, at, widget->mapToGlobal(at));
+        QApplication::sendEvent(widget, &event);
+        QLabel* tip = nullptr;
+        for (QWidget* top : QApplication::topLevelWidgets())
+            if (top->objectName() == "qtooltip_label" && top->isVisible())
+                tip = qobject_cast<QLabel*>(top);
+        ASSERT_NE(tip, nullptr) << hint.toStdString();
+        const QStringList lines = tip->text().split('\n');
+        EXPECT_GT(lines.size(), 1);
+        int widest = 0;
+        for (const QString& line : lines) {
+            EXPECT_LE(line.size(), kReadableLine) << line.toStdString();
+            widest = std::max(widest, tip->fontMetrics().horizontalAdvance(line));
+        }
+        EXPECT_LE(tip->width(), widest + 2 * tip->margin() + 20);
+        QString shown = tip->text(), given = hint;
+        EXPECT_EQ(shown.remove('\n').remove(' '), given.remove(' '));
+        QToolTip::hideText();
+    }
 }
 
 // The real dialog object, with a desktop that has nothing to open anything with.

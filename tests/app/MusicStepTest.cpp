@@ -5,15 +5,20 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMimeData>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QStatusBar>
 #include <QTest>
 #include <QTimer>
 #include <QTreeView>
 
+#include <functional>
+#include <utility>
+
 #include "AppTestUtil.h"
 #include "app/MediaListModels.h"
 #include "model/Settings.h"
+#include "music/MusicService.h"
 
 namespace app_test {
 namespace {
@@ -145,6 +150,48 @@ TEST_F(MusicStepTest, PlayNamesARowThatCannotPlayInsteadOfDoingNothing) {
     EXPECT_TRUE(dialogs_.errors[1].contains(broken));
     EXPECT_TRUE(dialogs_.errors[1].contains("could not be read as MP3 music"));
     EXPECT_EQ(dialogs_.errors[2], dialogs_.errors[1]);
+}
+
+// No sound card (here a sound driver that does not exist): Play and the
+// preview say so in the status line, once, and the preview still shows.
+TEST_F(MusicStepTest, WithoutASoundCardPlayAndThePreviewSaySoOnce) {
+    music::StopMusic(true);
+    const QByteArray driver = qgetenv("SDL_AUDIODRIVER");
+    qputenv("SDL_AUDIODRIVER", "no-such-sound-driver");
+    const auto restore = qScopeGuard([&] {
+        if (driver.isNull())
+            qunsetenv("SDL_AUDIODRIVER");
+        else
+            qputenv("SDL_AUDIODRIVER", driver);
+    });
+    const QString song = MakeFile("song.mp3", "x"), picture = MakePicture("a.jpg");
+    const QString store =
+        "[Pictures]\n" + picture + "=1\n[Music]\n" + song + "=1\n[Mp3Length]\n" + song + "=2000\n";
+    const std::pair<const char*, std::function<void()>> commands[] = {
+        {"Play",
+         [this] {
+             Select(0);
+             Click("FlatButton3");
+         }},
+        {"Preview", [this] { Click("previewB"); }},
+    };
+    for (const auto& [name, command] : commands) {
+        window_.reset();
+        MakeFile("options.dat", store.toUtf8());
+        model::LoadAllSettings();
+        int previews = 0;
+        dialogs_.onModal = [&](QDialog&) { ++previews; };
+        QStatusBar& status = *Window().statusBar();
+        command();
+        EXPECT_TRUE(status.currentMessage().contains("No sound device"))
+            << name << ": " << status.currentMessage().toStdString();
+        status.clearMessage();
+        command();
+        EXPECT_EQ(status.currentMessage(), "") << name;
+        EXPECT_EQ(previews, name == std::string("Preview") ? 2 : 0);
+        EXPECT_TRUE(dialogs_.errors.isEmpty()) << name;
+        music::StopMusic(false);
+    }
 }
 
 TEST_F(MusicStepTest, MovingACheckedRowKeepsItsCheckMarkAndLength) {

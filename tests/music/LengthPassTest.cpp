@@ -8,6 +8,7 @@
 #include <atomic>
 #include <thread>
 
+#include "base/Swallow.h"
 #include "model/FileIo.h"
 #include "model/MusicMixSettings.h"
 #include "model/Settings.h"
@@ -180,7 +181,7 @@ TEST(LengthPass, ResolvesNamesUnderTheSampleFolder) {
 TEST(LengthPass, MeasuringStopsMusicPlayingFromTheSharedPlayer) {
     const auto playing = MakeMp3("pass-playing.mp3", 30, 44100, 2, "sine", {"-b:a", "128k"});
     const auto added = MakeMp3("pass-added.mp3", 1, 44100, 2, "sine", {"-b:a", "128k"});
-    PlayMusicFile(playing.path);
+    base::IgnoreFault("no sound card here", PlayMusicFile(playing.path));
     ASSERT_TRUE(SharedPlayer().Playing());
 
     model::MusicList list;

@@ -1,0 +1,39 @@
+// The sound card as the music players use it: SDL's default output, opened
+// for interleaved 16-bit samples and fed through SDL's queue. Without one,
+// SDL's reason comes back as a fault the window shows, since the music then
+// plays silently (the show previews on without it).
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "base/Result.h"
+
+namespace music {
+
+class SoundDevice {
+public:
+    // The default output at 'rate' samples a second, 'channels' interleaved.
+    // Starts SDL's audio for as long as the device is open, so a device
+    // opened later finds the outputs as they are then.
+    [[nodiscard]] static base::Result<std::unique_ptr<SoundDevice>> Open(int rate, int channels);
+    ~SoundDevice();
+    SoundDevice(const SoundDevice&) = delete;
+    SoundDevice& operator=(const SoundDevice&) = delete;
+
+    // Samples per channel waiting to be played.
+    int QueuedSamples() const;
+    bool Queue(const std::vector<int16_t>& samples);
+
+private:
+    SoundDevice(uint32_t id, int channels) : id_(id), channels_(channels) {}
+
+    const uint32_t id_;
+    const int channels_;
+};
+
+// Whether anything can be heard: the default output opened and closed again.
+[[nodiscard]] base::Status CheckSoundOutput();
+
+}  // namespace music
