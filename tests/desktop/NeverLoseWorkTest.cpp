@@ -4,10 +4,12 @@
 // the window manager. The sequences end with the user's work kept.
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDir>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QProcess>
+#include <QSpinBox>
 #include <QTableWidget>
 #include <QTest>
 #include <QTimer>
@@ -20,6 +22,7 @@
 #include "app/MediaListModels.h"
 #include "model/FileIo.h"
 #include "model/Settings.h"
+#include "video/BuildDriver.h"
 
 namespace app_test {
 namespace {
@@ -171,6 +174,44 @@ TEST_F(NeverLoseWorkTest, CaptionsSurviveSaveAsExitAndRestart) {
     EXPECT_EQ(Window().windowTitle(), "t2.dvprj[*] - Vanto Slideshow");
     EXPECT_NE(model::ReadWholeFile(Path("t2.dvprj").toStdString()).find("Second caption"),
               std::string::npos);
+}
+
+// Escape in the save dialog after a build asks; the video kept is saved later
+// from the Build step and plays. Closing during a build asks, and Yes stops
+// it without leaving temporary files.
+TEST_F(NeverLoseWorkTest, ABuiltVideoIsKeptAndABuildStoppedOnClosingLeavesNothing) {
+    Window().Images().Append({MakePicture("a.jpg").toStdString(), true});
+    Window().findChild<QSpinBox*>(QStringLiteral("IntervalEdit"))->setValue(1);
+    ShowWindow();
+    Desk desk;
+    desk.Then([](QWidget& dialog) { PressKey(dialog, Qt::Key_Escape); });
+    desk.Then([](QWidget& box) { ClickButton(box, QMessageBox::No); });
+    Click("goBuildB");
+    Settle(desk);
+    ASSERT_EQ(desk.prompts.size(), 1);
+    EXPECT_TRUE(desk.prompts[0].contains("Discard the video just built?"));
+
+    const QString kept = Path("kept.mpg");
+    desk.Then(TypeFileName(kept));
+    Click("saveVideoButton");
+    Settle(desk);
+    QProcess probe;
+    probe.start(QStringLiteral("ffprobe"),
+                {"-v", "error", "-show_entries", "format=duration", "-of", "csv=p=0", kept});
+    ASSERT_TRUE(probe.waitForFinished(60000));
+    EXPECT_GT(probe.readAllStandardOutput().trimmed().toDouble(), 0.9);
+
+    // A long show, closed from the title bar while it builds.
+    Window().findChild<QSpinBox*>(QStringLiteral("IntervalEdit"))->setValue(60);
+    desk.Then([](QWidget& box) { ClickButton(box, QMessageBox::Yes); });
+    QTimer::singleShot(500, &Window(), [this] { CloseFromTitleBar(); });
+    Click("buildButton");
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !Window().isVisible(); }, 20000));
+    EXPECT_TRUE(desk.prompts.last().contains("Stop the build and exit?"));
+    EXPECT_FALSE(Window().Building());
+    const QDir data(QString::fromStdString(model::DataDir()));
+    EXPECT_EQ(data.entryList({"tmp*", "*.part"}, QDir::AllEntries | QDir::NoDotAndDotDot),
+              QStringList());
 }
 
 }  // namespace
