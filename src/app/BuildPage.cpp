@@ -96,7 +96,12 @@ BuildPage::BuildPage(QWidget* parent) : QWidget(parent) {
     connect(saveButton_, &QPushButton::clicked, this, &BuildPage::saveButtonClick);
 }
 
-BuildPage::~BuildPage() = default;
+BuildPage::~BuildPage() {
+    // The kept video lives until the program ends; a build still running
+    // removes its own when it returns.
+    if (!building_ && built_)
+        base::IgnoreFault("app::BuildPage::~BuildPage", video::BuildDriver::DiscardVideo());
+}
 
 QWidget* BuildPage::CreatePicture() {
     auto* frame = Named(new QFrame, "Panel3");
@@ -120,9 +125,13 @@ void BuildPage::Abort() {
 }
 
 bool BuildPage::MayStop() {
-    return !building_ ||
-           Dialogs().Confirm(window(), tr("A video is being built. Stop the build and exit?\n\n"
-                                          "What was made so far is not kept."));
+    if (building_)
+        return Dialogs().Confirm(window(), tr("A video is being built. Stop the build and exit?\n\n"
+                                              "What was made so far is not kept."));
+    if (built_ && !builtSaved_)
+        return Dialogs().Confirm(
+            window(), tr("The video just built has not been saved. Exit and discard it?"));
+    return true;
 }
 
 void BuildPage::CloseWhenDone() {

@@ -39,8 +39,9 @@ public:
     void StartBuild();
     // What the Abort button does, when it is usable.
     void Abort();
-    // Whether the program may end now: true when nothing runs, else the
-    // user's answer to stopping the build (or the disc being written).
+    // Whether the program may end now: true when nothing runs and no video
+    // waits unsaved, else the user's answer to stopping the build (or the
+    // disc being written) or to discarding the video.
     bool MayStop();
     // The window was closed during a build: end it, and close the window
     // once it has returned, leaving no temporary video behind.

@@ -215,6 +215,11 @@ void TMainForm::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
+    // A video built but not saved yet goes only when the user says so.
+    if (!buildPage_->MayStop()) {
+        event->ignore();
+        return;
+    }
     switch (SettleChanges(false)) {
         case UserDialogs::SaveChoice::Cancel:
             event->ignore();

@@ -244,20 +244,37 @@ TEST_F(WalkthroughTest, AVideoLeftUnsavedIsKeptUntilDiscarded) {
     ASSERT_TRUE(saveVideo->isEnabled());
     const std::string built = model::ReadWholeFile(temporary);
     ASSERT_FALSE(built.empty());
+    // Closing the window asks too; No keeps the window and the video.
+    Window().show();
+    EXPECT_FALSE(Window().close());
+    ASSERT_EQ(dialogs_.questions.size(), 2);
+    EXPECT_TRUE(dialogs_.questions[1].contains("has not been saved. Exit and discard it?"));
+    EXPECT_EQ(model::ReadWholeFile(temporary), built);
 
     dialogs_.videoNames = {Path("later")};
     saveVideo->click();
     EXPECT_EQ(model::ReadWholeFile((Path("later") + ".mpg").toStdString()), built);
     // Saved once, it is offered again without the question.
     saveVideo->click();
-    EXPECT_EQ(dialogs_.questions.size(), 1);
+    EXPECT_EQ(dialogs_.questions.size(), 2);
     EXPECT_FALSE(saveVideo->isHidden());
 
     dialogs_.answers = {true};
     Click("buildButton");
-    EXPECT_EQ(dialogs_.questions.size(), 2);
+    EXPECT_EQ(dialogs_.questions.size(), 3);
     EXPECT_FALSE(model::FileExists(temporary));
     EXPECT_TRUE(saveVideo->isHidden());
+
+    // A video saved is not asked about on closing, and its temporary copy
+    // goes with the program.
+    Click("buildButton");
+    dialogs_.videoNames = {Path("last")};
+    saveVideo->click();
+    ASSERT_TRUE(model::FileExists(temporary));
+    EXPECT_TRUE(Window().close());
+    EXPECT_EQ(dialogs_.questions.size(), 4);
+    window_.reset();
+    EXPECT_FALSE(model::FileExists(temporary));
 }
 
 TEST_F(WalkthroughTest, AVideoThatCannotBeSavedWhereChosenIsOfferedAgain) {
