@@ -55,49 +55,59 @@ std::optional<model::MotionSetting> MotionOfCell(const QTableWidgetItem& cell) {
     return Stored(cell.data(kMotionRole));
 }
 
+namespace {
+
+// The cell's editor, which keeps its two controls at hand for the delegate.
+class MotionEditor : public QWidget {
+public:
+    explicit MotionEditor(QWidget* parent) : QWidget(parent) {
+        setAutoFillBackground(true);
+        kind->setObjectName(QStringLiteral("motionKind"));
+        kind->addItem(Translated("Default"), kDefaultEntry);
+        for (const model::MotionKindName& entry : model::kMotionKinds)
+            kind->addItem(Translated(entry.label), static_cast<int>(entry.kind));
+        strength->setObjectName(QStringLiteral("motionStrength"));
+        strength->setRange(model::kMinMotionStrength, model::kMaxMotionStrength);
+        auto* layout = new QHBoxLayout(this);
+        layout->setContentsMargins(0, 0, 0, 0);
+        layout->setSpacing(2);
+        layout->addWidget(kind, 1);
+        layout->addWidget(strength);
+        setFocusProxy(kind);
+    }
+
+    QComboBox* const kind = new QComboBox(this);
+    QSpinBox* const strength = new QSpinBox(this);
+};
+
+}  // namespace
+
 QWidget* MotionDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&,
                                       const QModelIndex&) const {
-    auto* editor = new QWidget(parent);
-    editor->setAutoFillBackground(true);
-    auto* kind = new QComboBox(editor);
-    kind->setObjectName(QStringLiteral("motionKind"));
-    kind->addItem(Translated("Default"), kDefaultEntry);
-    for (const model::MotionKindName& entry : model::kMotionKinds)
-        kind->addItem(Translated(entry.label), static_cast<int>(entry.kind));
-    auto* strength = new QSpinBox(editor);
-    strength->setObjectName(QStringLiteral("motionStrength"));
-    strength->setRange(model::kMinMotionStrength, model::kMaxMotionStrength);
-    auto* layout = new QHBoxLayout(editor);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(2);
-    layout->addWidget(kind, 1);
-    layout->addWidget(strength);
-    editor->setFocusProxy(kind);
-    return editor;
+    return new MotionEditor(parent);
 }
 
 void MotionDelegate::setEditorData(QWidget* editor, const QModelIndex& index) const {
-    auto* kind = editor->findChild<QComboBox*>(QStringLiteral("motionKind"));
-    auto* strength = editor->findChild<QSpinBox*>(QStringLiteral("motionStrength"));
-    if (!kind || !strength) return;
+    auto* motionEditor = dynamic_cast<MotionEditor*>(editor);
+    if (motionEditor == nullptr) return;
     const std::optional<model::MotionSetting> motion = Stored(index.data(kMotionRole));
-    kind->setCurrentIndex(
-        std::max(0, kind->findData(motion ? static_cast<int>(motion->kind) : kDefaultEntry)));
-    strength->setValue(motion ? motion->strength : model::kDefaultMotionStrength);
+    motionEditor->kind->setCurrentIndex(std::max(
+        0, motionEditor->kind->findData(motion ? static_cast<int>(motion->kind) : kDefaultEntry)));
+    motionEditor->strength->setValue(motion ? motion->strength : model::kDefaultMotionStrength);
 }
 
 void MotionDelegate::setModelData(QWidget* editor, QAbstractItemModel* cells,
                                   const QModelIndex& index) const {
-    auto* kind = editor->findChild<QComboBox*>(QStringLiteral("motionKind"));
-    auto* strength = editor->findChild<QSpinBox*>(QStringLiteral("motionStrength"));
-    if (!kind || !strength || !cells) return;
-    const int chosen = kind->currentData().toInt();
+    auto* motionEditor = dynamic_cast<MotionEditor*>(editor);
+    if (motionEditor == nullptr || cells == nullptr) return;
+    const int chosen = motionEditor->kind->currentData().toInt();
     if (chosen == kDefaultEntry) {
         Store(*cells, index, std::nullopt);
         return;
     }
     Store(*cells, index,
-          model::MotionSetting{static_cast<model::MotionKind>(chosen), strength->value()});
+          model::MotionSetting{static_cast<model::MotionKind>(chosen),
+                               motionEditor->strength->value()});
 }
 
 }  // namespace app

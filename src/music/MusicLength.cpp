@@ -54,14 +54,14 @@ std::string LoudnessTextOf(const base::Result<sound::TrackFacts>& facts) {
 // The length of a decoded file: MP3 lengths stay the MP3 library's, the
 // other formats' come from decoding the file whole, as the show plays it.
 void SetLengthOf(model::TMusicEntry& entry, const LengthJob& job,
-                 std::optional<int32_t>& mpegLength) {
+                 std::optional<base::Result<int32_t>>& mpegLength) {
     const base::Result<sound::TrackFacts>& facts = *job.facts;
     const sound::MusicFormat* format = sound::MusicFormatOf(job.path);
     entry.Fault.clear();
     if (format && format->decoder == sound::MusicDecoder::MpegLibrary) {
         if (!mpegLength) mpegLength = GetMusicLength(QFile::decodeName(job.path.c_str()));
-        entry.SetLength(*mpegLength);
-        if (entry.LengthMs == "-1") entry.Fault = "it could not be read as MP3 music";
+        entry.SetLength(*mpegLength ? **mpegLength : -1);
+        if (!*mpegLength) entry.Fault = mpegLength->message();
     } else if (facts) {
         entry.SetLength(facts->lengthMs);
     } else {
@@ -97,7 +97,7 @@ void DecodeLengthJob(LengthJob& job, const std::function<bool()>& cancelled) {
 int ApplyLengthJob(model::MusicList& list, const LengthJob& job) {
     if (!job.facts) return 0;
     int measured = 0;
-    std::optional<int32_t> mpegLength;
+    std::optional<base::Result<int32_t>> mpegLength;
     for (size_t row = 0; row < list.Count(); ++row) {
         model::TMusicEntry& entry = list.At(row);
         std::string path;

@@ -108,18 +108,24 @@ void StopMusic(bool destroy) {
     if (destroy) slot.reset();
 }
 
-int32_t GetMusicLength(const QString& path) {
+base::Result<int32_t> GetMusicLength(const QString& path) {
     if (!PlaysOnMpegLibrary(path)) {
         const base::Result<sound::TrackFacts> facts = sound::MeasureTrack(path.toStdString());
-        return facts ? facts->lengthMs : -1;
+        if (!facts) return facts.fault();
+        return facts->lengthMs;
     }
+    const base::Fault unreadable =
+        base::MakeFault("it could not be read as MP3 music", base::FaultKind::BadData);
     try {
         TMPEGPlayer& player = SharedPlayer();
         player.SetStreamName(path);
         player.Open();
-        return player.StreamLength();
-    } catch (...) {
-        return -1;
+        const int32_t length = player.StreamLength();
+        if (length < 0) return unreadable;
+        return length;
+    } catch (const std::exception& error) {
+        return base::MakeFault(unreadable.message + " (" + error.what() + ")",
+                               base::FaultKind::BadData);
     }
 }
 

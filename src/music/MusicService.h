@@ -36,9 +36,9 @@ TMPEGPlayer* SharedPlayerIfAny();
 // too (the next use creates a new one and loads the library again).
 void StopMusic(bool destroy);
 
-// The length of a music file in milliseconds, -1 on any failure: an MP3
+// The length of a music file in milliseconds, or why it has none: an MP3
 // file's from the shared player (closing the stream it had open, ending any
 // music playing from it), another format's from decoding it.
-int32_t GetMusicLength(const QString& path);
+[[nodiscard]] base::Result<int32_t> GetMusicLength(const QString& path);
 
 }  // namespace music

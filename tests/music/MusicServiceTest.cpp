@@ -20,20 +20,25 @@ using testing::ReadAll;
 using testing::ScratchDir;
 using testing::WaitUntil;
 
-TEST(MusicService, MeasuresLengthsAndGivesMinusOneForAnythingElse) {
+TEST(MusicService, MeasuresLengthsAndSaysWhyAFileHasNone) {
     const auto mp3 = MakeMp3("service-999ms.mp3", 0.999, 48000, 1, "sine", {"-b:a", "64k"});
-    const int32_t length = GetMusicLength(mp3.path);
-    EXPECT_EQ(length, 999);
-    EXPECT_EQ(FormatMusicLength(length), "0:00:00");
+    const base::Result<int32_t> length = GetMusicLength(mp3.path);
+    ASSERT_TRUE(length.ok()) << length.message();
+    EXPECT_EQ(*length, 999);
+    EXPECT_EQ(FormatMusicLength(*length), "0:00:00");
 
     const auto vbr = MakeMp3("service-vbr.mp3", 2, 44100, 2, "noise", {"-q:a", "5"});
-    EXPECT_EQ(GetMusicLength(vbr.path), 2000);
+    EXPECT_EQ(GetMusicLength(vbr.path).value(), 2000);
 
-    EXPECT_EQ(GetMusicLength(ScratchDir() + "/no-such-file.mp3"), -1);
-    EXPECT_EQ(GetMusicLength(""), -1);
-    EXPECT_EQ(GetMusicLength(MakeFile("notes.mp3", "not music at all\n")), -1);
+    for (const QString& bad :
+         {ScratchDir() + "/no-such-file.mp3", QString(), MakeFile("notes.mp3", "not music\n"),
+          MakeFile("notes.flac", "not music at all\n")}) {
+        const base::Result<int32_t> none = GetMusicLength(bad);
+        ASSERT_FALSE(none.ok()) << bad.toStdString();
+        EXPECT_FALSE(none.message().empty());
+    }
     // A failure leaves the player able to measure the next file.
-    EXPECT_EQ(GetMusicLength(mp3.path), 999);
+    EXPECT_EQ(GetMusicLength(mp3.path).value(), 999);
 }
 
 TEST(MusicService, StopThenPlayAnotherFilePlaysItFromTheStart) {
@@ -68,14 +73,14 @@ TEST(MusicService, StopThenPlayAnotherFilePlaysItFromTheStart) {
     EXPECT_TRUE(player.Playing());
 
     // Measuring a length ends the music.
-    GetMusicLength(first.path);
+    EXPECT_TRUE(GetMusicLength(first.path).ok());
     EXPECT_EQ(player.GetPlayerMode(), MPEGDLL_MODE_STOPPED);
     EXPECT_FALSE(player.Playing());
 }
 
 TEST(MusicService, StopMusicLeavesAStreamThatIsNotPlaying) {
     const auto mp3 = MakeMp3("idle.mp3", 1, 44100, 2, "sine", {"-b:a", "128k"});
-    ASSERT_EQ(GetMusicLength(mp3.path), 1000);
+    ASSERT_EQ(GetMusicLength(mp3.path).value(), 1000);
     StopMusic(false);
     ASSERT_NE(SharedPlayerIfAny(), nullptr);
     EXPECT_TRUE(SharedPlayerIfAny()->Opened());
@@ -84,7 +89,7 @@ TEST(MusicService, StopMusicLeavesAStreamThatIsNotPlaying) {
     EXPECT_EQ(SharedPlayerIfAny(), nullptr);
     StopMusic(true);  // nothing to stop
     // The next use makes a new, working player.
-    EXPECT_EQ(GetMusicLength(mp3.path), 1000);
+    EXPECT_EQ(GetMusicLength(mp3.path).value(), 1000);
     EXPECT_TRUE(SharedPlayer().Loaded());
 }
 
