@@ -13,9 +13,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string name = file.Fill({data, size});
     if (name.empty()) std::abort();
     sound::ProbeAudioSamples(name, 44100);
-    std::string error;
-    auto decoder = sound::AudioDecoder::Open(name, 44100, 2, &error);
-    if (!decoder) return 0;
+    base::Result<std::unique_ptr<sound::AudioDecoder>> opened =
+        sound::AudioDecoder::Open(name, 44100, 2);
+    if (!opened) return 0;
+    const std::unique_ptr<sound::AudioDecoder> decoder = std::move(opened).value();
     base::AudioFifoPtr fifo(av_audio_fifo_alloc(AV_SAMPLE_FMT_S16, 2, 44100));
     if (!fifo) return 0;
     try {

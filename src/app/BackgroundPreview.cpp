@@ -21,13 +21,15 @@ constexpr int kHeight = 30;
 // Large enough to look sharp when the window is enlarged.
 constexpr int kLoadedSide = 720;
 // The loader's own words for a picture that gave no thumbnail.
-QString WhyNotLoaded(const QString& path) {
+base::Fault WhyNotLoaded(const QString& path) {
     try {
         imaging::DecodePictureFile(path.toStdString());
     } catch (const std::exception& problem) {
-        return QString::fromStdString(problem.what());
+        return base::MakeFault(problem.what(), base::FaultKind::BadData);
     }
-    return BackgroundPreview::tr("The picture \"%1\" could not be loaded.").arg(path);
+    return base::MakeFault(
+        BackgroundPreview::tr("The picture \"%1\" could not be loaded.").arg(path).toStdString(),
+        base::FaultKind::BadData);
 }
 
 }  // namespace
@@ -55,16 +57,13 @@ void BackgroundPreview::SetPath(const QString& path) {
     update();
 }
 
-bool BackgroundPreview::LoadPicture(QString* error) {
+base::Status BackgroundPreview::LoadPicture() {
     QPixmap loaded =
         LoadThumbnail(path_, QSize(kLoadedSide, kLoadedSide), raster::RGB(128, 128, 128));
-    if (loaded.isNull()) {
-        if (error != nullptr) *error = WhyNotLoaded(path_);
-        return false;
-    }
+    if (loaded.isNull()) return WhyNotLoaded(path_);
     picture_ = loaded;
     update();
-    return true;
+    return {};
 }
 
 void BackgroundPreview::ShowBlurred(const QString& picturePath) {

@@ -8,6 +8,8 @@
 #include <QPixmap>
 #include <QWidget>
 
+#include "base/Result.h"
+
 namespace app {
 
 class BackgroundPreview : public QWidget {
@@ -20,8 +22,8 @@ public:
     // Sets the path and empties the preview until LoadPicture.
     void SetPath(const QString& path);
     // Loads the picture at Path(); on failure the preview stays empty and
-    // the reason is in error.
-    bool LoadPicture(QString* error = nullptr);
+    // the fault says why.
+    base::Status LoadPicture();
     bool HasPicture() const { return !picture_.isNull(); }
     // Shows the picture at 'picturePath' fitted over its blurred fill in
     // place of the background picture; an empty or unreadable path shows the

@@ -15,6 +15,7 @@
 #include "app/Thumbnails.h"
 #include "app/UserDialogs.h"
 #include "app/WidgetFactory.h"
+#include "base/Swallow.h"
 #include "model/BackgroundMode.h"
 #include "model/FileIo.h"
 #include "model/LengthText.h"
@@ -170,7 +171,10 @@ void OptionsPage::RefreshFromSettings(const model::TslSettings& s) {
     backStretchRadio_->setChecked(!backTiledRadio_->isChecked());
 
     backImage_->SetPath(QString::fromStdString(s.Back_Image_Filename));
-    if (model::FileExists(s.Back_Image_Filename)) backImage_->LoadPicture();
+    // A picture that cannot be shown leaves the preview empty; the build
+    // names it when it is used.
+    if (model::FileExists(s.Back_Image_Filename))
+        base::IgnoreFault("app::OptionsPage::RefreshFromSettings", backImage_->LoadPicture());
     UpdateBlurredPreview();
 }
 
@@ -237,9 +241,8 @@ void OptionsPage::SelectBackgroundPicture() {
     model::Settings.Back_Image_Path = FolderOfFile(file);
     backImage_->SetPath(file);
     emit Changed();
-    QString error;
-    if (!backImage_->LoadPicture(&error)) {
-        Dialogs().ShowError(window(), error);
+    if (const base::Status loaded = backImage_->LoadPicture(); !loaded) {
+        Dialogs().ShowError(window(), QString::fromStdString(loaded.message()));
         return;
     }
     // Choosing a picture means using it.

@@ -30,6 +30,10 @@ const char* const kAudioFormats =
 // for a writer, or read without end.
 constexpr int kNotAFile = FFERRTAG('N', 'F', 'I', 'L');
 
+base::Fault Unreadable(std::string why) {
+    return base::MakeFault(std::move(why), base::FaultKind::BadData);
+}
+
 // Containers that state a track's exact length in samples, encoder delay
 // and padding left out: MP4's edit list, Ogg's last granule position (less
 // Opus's pre-skip). FFmpeg trims the start of these as declared, but leaves
@@ -96,31 +100,28 @@ int OpenAudioInput(const std::string& path, base::InputFormatPtr* format) {
     return result < 0 ? result : 0;
 }
 
-std::unique_ptr<AudioDecoder> AudioDecoder::Open(const std::string& path, int sampleRate,
-                                                 int channels, std::string* error) {
+base::Result<std::unique_ptr<AudioDecoder>> AudioDecoder::Open(const std::string& path,
+                                                               int sampleRate, int channels) {
     std::unique_ptr<AudioDecoder> decoder(new AudioDecoder);
     decoder->sampleRate_ = sampleRate;
     decoder->channels_ = channels;
     int result = OpenAudioInput(path, &decoder->format_);
     if (result < 0) {
-        *error = result == kNotAFile ? "it is not a regular file"
-                                     : base::WithFfmpegError(base::AvErrorText(result));
-        return nullptr;
+        return Unreadable(result == kNotAFile ? "it is not a regular file"
+                                              : base::WithFfmpegError(base::AvErrorText(result)));
     }
     const AVCodec* codec = nullptr;
     result = av_find_best_stream(decoder->format_.get(), AVMEDIA_TYPE_AUDIO, -1, -1, &codec, 0);
     if (result < 0 || codec == nullptr) {
-        *error =
-            result == AVERROR_DECODER_NOT_FOUND ? "no decoder for its audio" : "it holds no audio";
-        return nullptr;
+        return Unreadable(result == AVERROR_DECODER_NOT_FOUND ? "no decoder for its audio"
+                                                              : "it holds no audio");
     }
     decoder->streamIndex_ = result;
     decoder->codec_.reset(avcodec_alloc_context3(codec));
     decoder->frame_.reset(av_frame_alloc());
     decoder->packet_.reset(av_packet_alloc());
     if (!decoder->codec_ || !decoder->frame_ || !decoder->packet_) {
-        *error = "out of memory";
-        return nullptr;
+        return base::MakeFault("out of memory", base::FaultKind::OutOfMemory);
     }
     AVStream* stream = decoder->format_->streams[decoder->streamIndex_];
     result = avcodec_parameters_to_context(decoder->codec_.get(), stream->codecpar);
@@ -131,13 +132,11 @@ std::unique_ptr<AudioDecoder> AudioDecoder::Open(const std::string& path, int sa
     }
     if (result >= 0) result = avcodec_open2(decoder->codec_.get(), codec, nullptr);
     if (result < 0) {
-        *error = base::AvErrorText(result);
-        return nullptr;
+        return Unreadable(base::AvErrorText(result));
     }
     if (decoder->sampleRate_ <= 0) decoder->sampleRate_ = decoder->codec_->sample_rate;
     if (decoder->sampleRate_ <= 0) {
-        *error = "its audio has no sample rate";
-        return nullptr;
+        return Unreadable("its audio has no sample rate");
     }
     if (rule && stream->duration > 0 && stream->duration != AV_NOPTS_VALUE) {
         const int64_t declared =
@@ -330,10 +329,9 @@ int64_t ProbeAudioSamples(const std::string& path, int sampleRate) {
 base::Status ProbeMusicFile(const std::string& path) {
     // Any rate does: only whether samples come out matters.
     constexpr int kRate = 44100, kChannels = 2;
-    std::string error;
-    const std::unique_ptr<AudioDecoder> decoder =
-        AudioDecoder::Open(path, kRate, kChannels, &error);
-    if (!decoder) return base::MakeFault(error, base::FaultKind::BadData);
+    base::Result<std::unique_ptr<AudioDecoder>> opened = AudioDecoder::Open(path, kRate, kChannels);
+    if (!opened) return opened.fault();
+    const std::unique_ptr<AudioDecoder> decoder = std::move(opened).value();
     const base::AudioFifoPtr fifo(av_audio_fifo_alloc(AV_SAMPLE_FMT_S16, kChannels, kRate));
     if (!fifo) throw std::bad_alloc();
     while (decoder->samplesDecoded() == 0 && decoder->decodeInto(fifo.get())) {

@@ -20,10 +20,10 @@ namespace sound {
 class AudioDecoder {
 public:
     // Opens 'path' for decoding into 'channels' channels at 'sampleRate', or
-    // at the file's own rate when 'sampleRate' is 0. Returns nullptr with a message in *error when
-    // the file cannot be read or holds no audio.
-    static std::unique_ptr<AudioDecoder> Open(const std::string& path, int sampleRate, int channels,
-                                              std::string* error);
+    // at the file's own rate when 'sampleRate' is 0; or says why the file
+    // cannot be read or holds no audio.
+    static base::Result<std::unique_ptr<AudioDecoder>> Open(const std::string& path, int sampleRate,
+                                                            int channels);
     ~AudioDecoder();
 
     // Decodes the next piece of the file and appends it to 'fifo' (interleaved

@@ -39,11 +39,13 @@ private:
 
 }  // namespace
 
-std::unique_ptr<TrackReader> OpenFileTrack(const std::string& path, int sampleRate, int channels,
-                                           std::string* error) {
-    std::unique_ptr<AudioDecoder> decoder = AudioDecoder::Open(path, sampleRate, channels, error);
-    if (!decoder) return nullptr;
-    return std::make_unique<FileTrack>(std::move(decoder), sampleRate, channels);
+base::Result<std::unique_ptr<TrackReader>> OpenFileTrack(const std::string& path, int sampleRate,
+                                                         int channels) {
+    base::Result<std::unique_ptr<AudioDecoder>> decoder =
+        AudioDecoder::Open(path, sampleRate, channels);
+    if (!decoder) return decoder.fault();
+    return std::unique_ptr<TrackReader>(
+        std::make_unique<FileTrack>(std::move(decoder).value(), sampleRate, channels));
 }
 
 MusicMixer::Hooks FileListHooks(std::vector<std::string> files, int sampleRate, int channels) {
@@ -52,8 +54,8 @@ MusicMixer::Hooks FileListHooks(std::vector<std::string> files, int sampleRate, 
         if (index < 0 || index >= static_cast<int>(files.size())) return std::nullopt;
         return files[static_cast<size_t>(index)];
     };
-    hooks.openFile = [sampleRate, channels](const std::string& path, std::string* error) {
-        return OpenFileTrack(path, sampleRate, channels, error);
+    hooks.openFile = [sampleRate, channels](const std::string& path) {
+        return OpenFileTrack(path, sampleRate, channels);
     };
     return hooks;
 }

@@ -12,8 +12,8 @@
 
 namespace sound {
 
-std::unique_ptr<TrackReader> OpenFileTrack(const std::string& path, int sampleRate, int channels,
-                                           std::string* error);
+base::Result<std::unique_ptr<TrackReader>> OpenFileTrack(const std::string& path, int sampleRate,
+                                                         int channels);
 
 // Mixer hooks that ask for 'files' in order, each opened as above; the
 // caller adds the gains, the error report and the stop.

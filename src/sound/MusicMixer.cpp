@@ -91,9 +91,9 @@ bool MusicMixer::openNext() {
             return true;
         }
         if (hooks_.stopping && hooks_.stopping()) return true;
-        std::string error;
-        reader_ = hooks_.openFile(*path, &error);
-        if (reader_) {
+        base::Result<std::unique_ptr<TrackReader>> opened = hooks_.openFile(*path);
+        if (opened) {
+            reader_ = std::move(opened).value();
             currentPath_ = *path;
             gain_ = hooks_.gainOf ? hooks_.gainOf(*path) : 1.0;
             // Samples already taken are gone: a caller that took ahead of
@@ -105,7 +105,8 @@ bool MusicMixer::openNext() {
             tailPending_ = overlap_ > 0;
             return true;
         }
-        if (!hooks_.reportError("Cannot play the music file \"" + *path + "\": " + error))
+        if (!hooks_.reportError("Cannot play the music file \"" + *path +
+                                "\": " + opened.message()))
             return false;
     }
     musicEnded_ = true;

@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "base/Result.h"
 #include "sound/MixRules.h"
 
 namespace sound {
@@ -36,10 +37,8 @@ public:
         // Asks for music file number 'index' (0, 1, 2, ...); nullopt when the
         // music has ended.
         std::function<std::optional<std::string>(int index)> requestFile;
-        // Opens a file for reading; null with the reason in *error when it
-        // cannot be played.
-        std::function<std::unique_ptr<TrackReader>(const std::string& path, std::string* error)>
-            openFile;
+        // Opens a file for reading, or says why it cannot be played.
+        std::function<base::Result<std::unique_ptr<TrackReader>>(const std::string& path)> openFile;
         // The gain a file plays at (even loudness); 1 when missing.
         std::function<double(const std::string& path)> gainOf;
         // Reports a file that cannot be played. Returns true to carry on with

@@ -31,9 +31,9 @@ base::Result<TrackFacts> MeasureTrack(const std::string& path,
     if (!IsMusicFileName(path))
         return base::MakeFault("its format is not one the show takes (" + MusicFormatNames() + ")",
                                base::FaultKind::Refused);
-    std::string error;
-    const std::unique_ptr<AudioDecoder> decoder = AudioDecoder::Open(path, 0, kChannels, &error);
-    if (!decoder) return base::MakeFault(error, base::FaultKind::BadData);
+    base::Result<std::unique_ptr<AudioDecoder>> opened = AudioDecoder::Open(path, 0, kChannels);
+    if (!opened) return opened.fault();
+    const std::unique_ptr<AudioDecoder> decoder = std::move(opened).value();
     const int rate = decoder->sampleRate();
     const base::AudioFifoPtr fifo(av_audio_fifo_alloc(AV_SAMPLE_FMT_S16, kChannels, rate));
     LoudnessState loudness(

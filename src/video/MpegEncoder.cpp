@@ -193,8 +193,8 @@ bool MpegEncoder::runFrames(EncodeWorker& worker, const Handles& handles) {
     if (worker.output().hasAudio()) {
         sound::MusicMixer::Hooks hooks;
         hooks.requestFile = [&](int index) { return requestMusic(handles, index); };
-        hooks.openFile = [&](const std::string& path, std::string* error) {
-            return sound::OpenFileTrack(path, preset.sampleRate, preset.channels, error);
+        hooks.openFile = [&](const std::string& path) {
+            return sound::OpenFileTrack(path, preset.sampleRate, preset.channels);
         };
         hooks.gainOf = mix_.gainOf;
         hooks.reportError = [&](const std::string& message) {

@@ -50,18 +50,16 @@ Rendered Render(const std::vector<std::string>& tracks, const MixOptions& option
         if (index >= static_cast<int>(tracks.size())) return std::nullopt;
         return tracks[static_cast<size_t>(index)];
     };
-    hooks.openFile = [](const std::string& name,
-                        std::string* error) -> std::unique_ptr<TrackReader> {
-        if (name == "bad") {
-            *error = "not music";
-            return nullptr;
-        }
-        if (name == "empty") return std::make_unique<ConstantTrack>(0, 0);
+    hooks.openFile = [](const std::string& name) -> base::Result<std::unique_ptr<TrackReader>> {
+        if (name == "bad") return base::MakeFault("not music");
+        if (name == "empty")
+            return std::unique_ptr<TrackReader>(std::make_unique<ConstantTrack>(0, 0));
         const size_t first = name.find(':'), second = name.find(':', first + 1);
         const int16_t level = second == std::string::npos
                                   ? kLevel
                                   : static_cast<int16_t>(std::stoi(name.substr(second + 1)));
-        return std::make_unique<ConstantTrack>(std::stoll(name.substr(first + 1)), level);
+        return std::unique_ptr<TrackReader>(
+            std::make_unique<ConstantTrack>(std::stoll(name.substr(first + 1)), level));
     };
     hooks.gainOf = [&](const std::string& name) { return gains.count(name) ? gains[name] : 1.0; };
     hooks.reportError = [&](const std::string& message) {
