@@ -169,63 +169,55 @@ constexpr std::array kSettingsKeys{
 };
 // clang-format on
 
-// Each read keeps the field's value when the key is missing or unreadable.
-void ReadKey(const IniFile& store, const SettingsKey& key, int32_t TslSettings::*field,
-             TslSettings& s) {
-    s.*field = store.ReadInteger(key.section, key.name, s.*field);
+// The stored form of each field type. Each load returns the field's value
+// when the key is missing or unreadable.
+int32_t Load(const IniFile& store, const SettingsKey& key, int32_t value) {
+    return store.ReadInteger(key.section, key.name, value);
 }
-void WriteKey(IniFile& store, const SettingsKey& key, int32_t TslSettings::*field,
-              const TslSettings& s) {
-    store.WriteInteger(key.section, key.name, s.*field);
+void Store(IniFile& store, const SettingsKey& key, int32_t value) {
+    store.WriteInteger(key.section, key.name, value);
 }
-
-void ReadKey(const IniFile& store, const SettingsKey& key, uint8_t TslSettings::*field,
-             TslSettings& s) {
-    s.*field = Low8(store.ReadInteger(key.section, key.name, s.*field));
+uint8_t Load(const IniFile& store, const SettingsKey& key, uint8_t value) {
+    return Low8(store.ReadInteger(key.section, key.name, value));
 }
-void WriteKey(IniFile& store, const SettingsKey& key, uint8_t TslSettings::*field,
-              const TslSettings& s) {
-    store.WriteInteger(key.section, key.name, s.*field);
+void Store(IniFile& store, const SettingsKey& key, uint8_t value) {
+    store.WriteInteger(key.section, key.name, value);
 }
-
-void ReadKey(const IniFile& store, const SettingsKey& key, uint32_t TslSettings::*field,
-             TslSettings& s) {
-    s.*field = static_cast<uint32_t>(
-        store.ReadInteger(key.section, key.name, static_cast<int32_t>(s.*field)));
+uint32_t Load(const IniFile& store, const SettingsKey& key, uint32_t value) {
+    return static_cast<uint32_t>(
+        store.ReadInteger(key.section, key.name, static_cast<int32_t>(value)));
 }
-void WriteKey(IniFile& store, const SettingsKey& key, uint32_t TslSettings::*field,
-              const TslSettings& s) {
-    store.WriteInteger(key.section, key.name, static_cast<int32_t>(s.*field));
+void Store(IniFile& store, const SettingsKey& key, uint32_t value) {
+    store.WriteInteger(key.section, key.name, static_cast<int32_t>(value));
 }
-
-void ReadKey(const IniFile& store, const SettingsKey& key, bool TslSettings::*field,
-             TslSettings& s) {
-    s.*field = store.ReadBool(key.section, key.name, s.*field);
+bool Load(const IniFile& store, const SettingsKey& key, bool value) {
+    return store.ReadBool(key.section, key.name, value);
 }
-void WriteKey(IniFile& store, const SettingsKey& key, bool TslSettings::*field,
-              const TslSettings& s) {
-    store.WriteBool(key.section, key.name, s.*field);
+void Store(IniFile& store, const SettingsKey& key, bool value) {
+    store.WriteBool(key.section, key.name, value);
 }
-
-void ReadKey(const IniFile& store, const SettingsKey& key, std::string TslSettings::*field,
-             TslSettings& s) {
-    s.*field = store.ReadString(key.section, key.name, s.*field);
+std::string Load(const IniFile& store, const SettingsKey& key, const std::string& value) {
+    return store.ReadString(key.section, key.name, value);
 }
-void WriteKey(IniFile& store, const SettingsKey& key, std::string TslSettings::*field,
-              const TslSettings& s) {
-    store.WriteString(key.section, key.name, s.*field);
+void Store(IniFile& store, const SettingsKey& key, const std::string& value) {
+    store.WriteString(key.section, key.name, value);
 }
-
-void ReadKey(const IniFile& store, const SettingsKey& key, MotionSetting TslSettings::*field,
-             TslSettings& s) {
-    if (const auto motion = ParseMotion(store.ReadString(key.section, key.name, "")))
-        s.*field = *motion;
+MotionSetting Load(const IniFile& store, const SettingsKey& key, const MotionSetting& value) {
+    return ParseMotion(store.ReadString(key.section, key.name, "")).value_or(value);
 }
-void WriteKey(IniFile& store, const SettingsKey& key, MotionSetting TslSettings::*field,
-              const TslSettings& s) {
+void Store(IniFile& store, const SettingsKey& key, const MotionSetting& value) {
     // A show without motion leaves the key out, so its file reads as before.
-    if ((s.*field).kind == MotionKind::None && !store.ValueExists(key.section, key.name)) return;
-    store.WriteString(key.section, key.name, MotionText(s.*field));
+    if (value.kind == MotionKind::None && !store.ValueExists(key.section, key.name)) return;
+    store.WriteString(key.section, key.name, MotionText(value));
+}
+
+template <typename T>
+void ReadKey(const IniFile& store, const SettingsKey& key, T TslSettings::*field, TslSettings& s) {
+    s.*field = Load(store, key, s.*field);
+}
+template <typename T>
+void WriteKey(IniFile& store, const SettingsKey& key, T TslSettings::*field, const TslSettings& s) {
+    Store(store, key, s.*field);
 }
 
 void ReadKey(const IniFile& store, const SettingsKey& key, const NamedField& named,
