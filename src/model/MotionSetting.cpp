@@ -2,18 +2,10 @@
 
 #include <charconv>
 
-#include "model/IniFile.h"
 #include "model/PerImage.h"
 #include "model/Settings.h"
 
 namespace model {
-
-namespace {
-
-constexpr const char* kSet = "Set";
-constexpr const char* kShowMotionKey = "Motion";
-
-}  // namespace
 
 const MotionKindName kMotionKinds[8] = {
     {MotionKind::None, "none", "None"},
@@ -58,16 +50,6 @@ std::string MotionText(const MotionSetting& motion) {
     const std::string name = MotionKindInfo(motion.kind).name;
     if (motion.kind == MotionKind::None) return name;
     return name + ":" + std::to_string(motion.strength);
-}
-
-MotionSetting ReadShowMotion(const IniFile& store) {
-    return ParseMotion(store.ReadString(kSet, kShowMotionKey, "none")).value_or(MotionSetting{});
-}
-
-void WriteShowMotion(IniFile& store, const MotionSetting& motion) {
-    // A show without motion leaves the key out, so its file reads as before.
-    if (motion.kind == MotionKind::None && !store.ValueExists(kSet, kShowMotionKey)) return;
-    store.WriteString(kSet, kShowMotionKey, MotionText(motion));
 }
 
 std::optional<MotionSetting> OwnMotion(std::string_view path) {

@@ -1,8 +1,9 @@
 // Pan and zoom over a picture while it is on screen: the kinds a show or a
 // picture may ask for, their names in the options store and on the command
-// line, and where the show's and each picture's choice are stored. A missing
-// key means no motion for the show and the show's motion for a picture, so
-// projects written before motion existed build as they did.
+// line, and where each picture's choice is stored (the show's is the
+// "Motion" row of the settings key table). A missing key means no motion for
+// the show and the show's motion for a picture, so projects written before
+// motion existed build as they did.
 #pragma once
 
 #include <optional>
@@ -10,8 +11,6 @@
 #include <string_view>
 
 namespace model {
-
-class IniFile;
 
 enum class MotionKind { None, ZoomIn, ZoomOut, PanLeft, PanRight, PanUp, PanDown, Random };
 
@@ -40,10 +39,6 @@ const MotionKindName& MotionKindInfo(MotionKind kind);
 std::optional<MotionSetting> ParseMotion(std::string_view text);
 // "zoom-in:4"; "none" without a strength.
 std::string MotionText(const MotionSetting& motion);
-
-// The show's motion, under [Set] Motion; none when missing or unreadable.
-MotionSetting ReadShowMotion(const IniFile& store);
-void WriteShowMotion(IniFile& store, const MotionSetting& motion);
 
 // Store section of per-picture motion, read and written through PerImage.
 extern const char* const kMotionSection;

@@ -1,6 +1,7 @@
-// The music options of a show, kept in the "Set" section beside the rest of
-// the record: fade-in, fade-out, crossfade (milliseconds) and even loudness,
-// and the loudness the length pass measured for each music file.
+// The music options of a show beyond the record's keys (fade-in, fade-out,
+// crossfade and even loudness are rows of the settings key table): the
+// fade-out of a new show, and the loudness the length pass measured for
+// each music file.
 #pragma once
 
 #include <optional>
@@ -10,15 +11,10 @@
 
 namespace model {
 
-struct TslSettings;
-
 // The fade-out a show gets when its store holds no settings at all (a first
 // start, a new project). A store written before the fade existed keeps the
 // hard cut its videos always had.
 inline constexpr int32_t kNewShowFadeOutMs = 2000;
-
-void LoadMusicMixSettings(const IniFile& store, TslSettings& settings);
-void SaveMusicMixSettings(IniFile& store, const TslSettings& settings);
 
 // A file's measured loudness, as the length pass keeps it: integrated
 // loudness in LUFS and sample peak (full scale 1), or "none" for a file

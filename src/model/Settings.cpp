@@ -5,16 +5,19 @@
 #include <QStandardPaths>
 #include <QTemporaryFile>
 
+#include <array>
 #include <filesystem>
 #include <memory>
 #include <system_error>
+#include <utility>
+#include <variant>
 
 #include "base/Random.h"
 #include "base/Swallow.h"
 #include "model/FileIo.h"
 #include "model/MediaPaths.h"
 #include "model/MusicMixSettings.h"
-#include "model/VideoFormatKeys.h"
+#include "model/SettingsKeys.h"
 
 namespace model {
 
@@ -122,6 +125,121 @@ uint8_t Low8(int32_t value) {
     return static_cast<uint8_t>(value & 0xFF);
 }
 
+// Every key of the record, in the order a save writes them. The product
+// strings in the same section are read apart: they are never written.
+// clang-format off
+constexpr std::array kSettingsKeys{
+    SettingsKey{.section = kSet, .name = "ImageSize", .field = &TslSettings::ImageSize},
+    SettingsKey{.section = kSet, .name = "ImageSequence", .field = &TslSettings::ImageSequence},
+    SettingsKey{.section = kSet, .name = "ClearOldImage", .field = &TslSettings::ClearOldImage},
+    SettingsKey{.section = kSet, .name = "PlayMusic", .field = &TslSettings::PlayMusic},
+    SettingsKey{.section = kSet, .name = "RandomMusic", .field = &TslSettings::RandomMusic},
+    SettingsKey{.section = kSet, .name = "LoopMusic", .field = &TslSettings::LoopMusic},
+    SettingsKey{.section = kSet, .name = "ImageInterval", .field = &TslSettings::ImageInterval},
+    SettingsKey{.section = kSet, .name = "BackgroundColor", .field = &TslSettings::BackgroundColor},
+    SettingsKey{.section = kSet, .name = "EffectSpeed2", .field = &TslSettings::EffectSpeed2},
+    SettingsKey{.section = kSetLower, .name = "useeffects", .field = CollectedStyles{&TslSettings::useeffects}},
+    SettingsKey{.section = kSet, .name = "PicturePath", .field = &TslSettings::PicturePath},
+    SettingsKey{.section = kSet, .name = "MusicPath", .field = &TslSettings::MusicPath},
+    SettingsKey{.section = kSet, .name = "Back_Mode_UseColor", .field = &TslSettings::Back_Mode_UseColor},
+    SettingsKey{.section = kSet, .name = "Back_Mode_Blurred", .field = &TslSettings::Back_Mode_Blurred},
+    SettingsKey{.section = kSet, .name = "FolderAllTypes", .field = &TslSettings::FolderAllTypes},
+    SettingsKey{.section = kSet, .name = "Back_Image_UseTiled", .field = &TslSettings::Back_Image_UseTiled},
+    SettingsKey{.section = kSet, .name = "Back_Image_Filename", .field = &TslSettings::Back_Image_Filename},
+    SettingsKey{.section = kSet, .name = "Back_Image_Path", .field = &TslSettings::Back_Image_Path},
+    SettingsKey{.section = kSet, .name = "TransparentMode", .field = &TslSettings::TransparentMode},
+    SettingsKey{.section = kSet, .name = "TransparentModeColor", .field = &TslSettings::TransparentModeColor},
+    SettingsKey{.section = kSet, .name = "MusicSync", .field = &TslSettings::MusicSync},
+    // The number first: files written before the MP4 formats hold it alone,
+    // and the names below override it.
+    SettingsKey{.section = kSet, .name = "VideoType", .field = &TslSettings::VideoType},
+    SettingsKey{.section = kSet, .name = "VideoFormat",
+                .field = NamedField{&TslSettings::VideoType, kVideoFormatNames, "video format"}},
+    SettingsKey{.section = kSet, .name = "VideoAspect",
+                .field = NamedField{&TslSettings::VideoAspect, kVideoAspectNames, "aspect"}},
+    SettingsKey{.section = kSet, .name = "VideoQuality",
+                .field = NamedField{&TslSettings::VideoQuality, kVideoQualityNames, "quality"}},
+    SettingsKey{.section = kSetLower, .name = "TVSet", .field = &TslSettings::TVSet},
+    SettingsKey{.section = kSet, .name = "ShowCaption", .field = &TslSettings::ShowCaption},
+    SettingsKey{.section = kSet, .name = "Motion", .field = &TslSettings::Motion},
+    SettingsKey{.section = kSet, .name = "MusicFadeInMs", .field = &TslSettings::MusicFadeInMs},
+    SettingsKey{.section = kSet, .name = "MusicFadeOutMs", .field = &TslSettings::MusicFadeOutMs},
+    SettingsKey{.section = kSet, .name = "MusicCrossfadeMs", .field = &TslSettings::MusicCrossfadeMs},
+    SettingsKey{.section = kSet, .name = "EvenLoudness", .field = &TslSettings::EvenLoudness},
+};
+// clang-format on
+
+// The stored form of each field type. Each load returns the field's value
+// when the key is missing or unreadable.
+int32_t Load(const IniFile& store, const SettingsKey& key, int32_t value) {
+    return store.ReadInteger(key.section, key.name, value);
+}
+void Store(IniFile& store, const SettingsKey& key, int32_t value) {
+    store.WriteInteger(key.section, key.name, value);
+}
+uint8_t Load(const IniFile& store, const SettingsKey& key, uint8_t value) {
+    return Low8(store.ReadInteger(key.section, key.name, value));
+}
+void Store(IniFile& store, const SettingsKey& key, uint8_t value) {
+    store.WriteInteger(key.section, key.name, value);
+}
+uint32_t Load(const IniFile& store, const SettingsKey& key, uint32_t value) {
+    return static_cast<uint32_t>(
+        store.ReadInteger(key.section, key.name, static_cast<int32_t>(value)));
+}
+void Store(IniFile& store, const SettingsKey& key, uint32_t value) {
+    store.WriteInteger(key.section, key.name, static_cast<int32_t>(value));
+}
+bool Load(const IniFile& store, const SettingsKey& key, bool value) {
+    return store.ReadBool(key.section, key.name, value);
+}
+void Store(IniFile& store, const SettingsKey& key, bool value) {
+    store.WriteBool(key.section, key.name, value);
+}
+std::string Load(const IniFile& store, const SettingsKey& key, const std::string& value) {
+    return store.ReadString(key.section, key.name, value);
+}
+void Store(IniFile& store, const SettingsKey& key, const std::string& value) {
+    store.WriteString(key.section, key.name, value);
+}
+MotionSetting Load(const IniFile& store, const SettingsKey& key, const MotionSetting& value) {
+    return ParseMotion(store.ReadString(key.section, key.name, "")).value_or(value);
+}
+void Store(IniFile& store, const SettingsKey& key, const MotionSetting& value) {
+    // A show without motion leaves the key out, so its file reads as before.
+    if (value.kind == MotionKind::None && !store.ValueExists(key.section, key.name)) return;
+    store.WriteString(key.section, key.name, MotionText(value));
+}
+
+template <typename T>
+void ReadKey(const IniFile& store, const SettingsKey& key, T TslSettings::*field, TslSettings& s) {
+    s.*field = Load(store, key, s.*field);
+}
+template <typename T>
+void WriteKey(IniFile& store, const SettingsKey& key, T TslSettings::*field, const TslSettings& s) {
+    Store(store, key, s.*field);
+}
+
+void ReadKey(const IniFile& store, const SettingsKey& key, const NamedField& named,
+             TslSettings& s) {
+    if (const auto value = ValueOfName(named.names, store.ReadString(key.section, key.name, "")))
+        s.*named.field = *value;
+}
+void WriteKey(IniFile& store, const SettingsKey& key, const NamedField& named,
+              const TslSettings& s) {
+    if (const char* name = NameOfValue(named.names, s.*named.field))
+        store.WriteString(key.section, key.name, name);
+    else
+        store.DeleteKey(key.section, key.name);
+}
+
+void ReadKey(const IniFile& store, const SettingsKey& key, const CollectedStyles& styles,
+             TslSettings& s) {
+    s.*styles.field =
+        ParseStyleSet(store.ReadString(key.section, key.name, StyleSetText(s.*styles.field)));
+}
+void WriteKey(IniFile&, const SettingsKey&, const CollectedStyles&, const TslSettings&) {}
+
 }  // namespace
 
 const ProductStrings& Product() {
@@ -181,76 +299,37 @@ void OpenOptionsStore() {
     OptionsStore();
 }
 
+std::span<const SettingsKey> SettingsKeys() {
+    return kSettingsKeys;
+}
+
+void ReadSettings(const IniFile& store, TslSettings& s) {
+    TslSettings loaded;
+    loaded.Back_Image_Path = ProgramDir() + "background/";
+    if (store.ReadSection(kSet).empty()) loaded.MusicFadeOutMs = kNewShowFadeOutMs;
+    for (const SettingsKey& key : kSettingsKeys)
+        std::visit([&](const auto& field) { ReadKey(store, key, field, loaded); }, key.field);
+    loaded.Pictures = std::move(s.Pictures);
+    loaded.Music = std::move(s.Music);
+    s = std::move(loaded);
+}
+
+void WriteSettings(IniFile& store, const TslSettings& s) {
+    for (const SettingsKey& key : kSettingsKeys)
+        std::visit([&](const auto& field) { WriteKey(store, key, field, s); }, key.field);
+}
+
 void LoadSettings() {
     const IniFile& store = OptionsStore();
-    TslSettings& s = Settings;
-    const TslSettings defaults;
-
-    s.useeffects = ParseStyleSet(store.ReadString(kSetLower, "useeffects", kDefaultStyleListText));
-    s.ImageSize = Low8(store.ReadInteger(kSet, "ImageSize", defaults.ImageSize));
-    s.ImageSequence = Low8(store.ReadInteger(kSet, "ImageSequence", defaults.ImageSequence));
-    s.ClearOldImage = store.ReadBool(kSet, "ClearOldImage", defaults.ClearOldImage);
-    s.PlayMusic = store.ReadBool(kSet, "PlayMusic", defaults.PlayMusic);
-    s.RandomMusic = store.ReadBool(kSet, "RandomMusic", defaults.RandomMusic);
-    s.LoopMusic = store.ReadBool(kSet, "LoopMusic", defaults.LoopMusic);
-    s.ImageInterval = store.ReadInteger(kSet, "ImageInterval", defaults.ImageInterval);
-    s.BackgroundColor = static_cast<uint32_t>(
-        store.ReadInteger(kSet, "BackgroundColor", static_cast<int32_t>(defaults.BackgroundColor)));
-    s.EffectSpeed2 = store.ReadInteger(kSet, "EffectSpeed2", defaults.EffectSpeed2);
-    s.PicturePath = store.ReadString(kSet, "PicturePath", "");
-    s.MusicPath = store.ReadString(kSet, "MusicPath", "");
-    s.ShowCaption = store.ReadBool(kSet, "ShowCaption", defaults.ShowCaption);
-    s.Back_Mode_UseColor = store.ReadBool(kSet, "Back_Mode_UseColor", defaults.Back_Mode_UseColor);
-    s.Back_Mode_Blurred = store.ReadBool(kSet, "Back_Mode_Blurred", defaults.Back_Mode_Blurred);
-    s.FolderAllTypes = store.ReadBool(kSet, "FolderAllTypes", defaults.FolderAllTypes);
-    s.Back_Image_UseTiled =
-        store.ReadBool(kSet, "Back_Image_UseTiled", defaults.Back_Image_UseTiled);
-    s.Back_Image_Filename = store.ReadString(kSet, "Back_Image_Filename", "");
-    s.Back_Image_Path = store.ReadString(kSet, "Back_Image_Path", ProgramDir() + "background/");
-    s.TransparentMode = store.ReadBool(kSet, "TransparentMode", defaults.TransparentMode);
-    s.TransparentModeColor = static_cast<uint32_t>(store.ReadInteger(
-        kSet, "TransparentModeColor", static_cast<int32_t>(defaults.TransparentModeColor)));
-
+    ReadSettings(store, Settings);
     ProductStrings& product = State().product;
     product.homepage = store.ReadString(kSet, "homepage", kDefaultProductStrings.homepage);
     product.email = store.ReadString(kSet, "email", kDefaultProductStrings.email);
     product.title = store.ReadString(kSet, "title", kDefaultProductStrings.title);
-
-    ReadVideoKeys(store, s);
-    s.TVSet = store.ReadInteger(kSetLower, "TVSet", defaults.TVSet);
-    s.MusicSync = Low8(store.ReadInteger(kSet, "MusicSync", defaults.MusicSync));
-    s.Motion = ReadShowMotion(store);
-    LoadMusicMixSettings(store, s);
 }
 
 void StoreSettings(IniFile& store) {
-    const TslSettings& s = Settings;
-    store.WriteInteger(kSet, "ImageSize", s.ImageSize);
-    store.WriteInteger(kSet, "ImageSequence", s.ImageSequence);
-    store.WriteBool(kSet, "ClearOldImage", s.ClearOldImage);
-    store.WriteBool(kSet, "PlayMusic", s.PlayMusic);
-    store.WriteBool(kSet, "RandomMusic", s.RandomMusic);
-    store.WriteBool(kSet, "LoopMusic", s.LoopMusic);
-    store.WriteInteger(kSet, "ImageInterval", s.ImageInterval);
-    store.WriteInteger(kSet, "BackgroundColor", static_cast<int32_t>(s.BackgroundColor));
-    store.WriteInteger(kSet, "EffectSpeed2", s.EffectSpeed2);
-    store.WriteString(kSet, "PicturePath", s.PicturePath);
-    store.WriteString(kSet, "MusicPath", s.MusicPath);
-    store.WriteBool(kSet, "Back_Mode_UseColor", s.Back_Mode_UseColor);
-    store.WriteBool(kSet, "Back_Mode_Blurred", s.Back_Mode_Blurred);
-    store.WriteBool(kSet, "FolderAllTypes", s.FolderAllTypes);
-    store.WriteBool(kSet, "Back_Image_UseTiled", s.Back_Image_UseTiled);
-    store.WriteString(kSet, "Back_Image_Filename", s.Back_Image_Filename);
-    store.WriteString(kSet, "Back_Image_Path", s.Back_Image_Path);
-    store.WriteBool(kSet, "TransparentMode", s.TransparentMode);
-    store.WriteInteger(kSet, "TransparentModeColor", static_cast<int32_t>(s.TransparentModeColor));
-    store.WriteInteger(kSet, "ImageSequence", s.ImageSequence);
-    store.WriteInteger(kSet, "MusicSync", s.MusicSync);
-    WriteVideoKeys(store, s);
-    store.WriteInteger(kSetLower, "TVSet", s.TVSet);
-    store.WriteBool(kSet, "ShowCaption", s.ShowCaption);
-    WriteShowMotion(store, s.Motion);
-    SaveMusicMixSettings(store, s);
+    WriteSettings(store, Settings);
 }
 
 bool SaveSettings() noexcept {
@@ -267,7 +346,7 @@ void LoadAllSettings() {
     LoadSettings();
     LoadShowList("Pictures", Settings.Pictures, FolderEntries::Expand);
     LoadShowList("Music", Settings.Music, FolderEntries::Keep);
-    if (Settings.ImageSequence == 2) ShuffleList(Settings.Pictures);
+    if (ShuffledAtLoad(Settings)) ShuffleList(Settings.Pictures);
 }
 
 bool SaveSettingsAtShutdown() noexcept {

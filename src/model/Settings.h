@@ -55,9 +55,16 @@ struct TslSettings {
     std::string Back_Image_Filename;
     std::string Back_Image_Path;  // ProgramDir + "background/" unless stored
     MotionSetting Motion;         // pan and zoom of every picture without its own
+
+    friend bool operator==(const TslSettings&, const TslSettings&) = default;
 };
 
 extern TslSettings Settings;
+
+// ImageSequence 2: the pictures are shuffled once, as the show is loaded.
+inline bool ShuffledAtLoad(const TslSettings& settings) {
+    return settings.ImageSequence == 2;
+}
 
 // Product strings; the store's "Set" section may override them.
 struct ProductStrings {

@@ -1,7 +1,8 @@
-// The video format, aspect and quality of a show under their keys in the
-// "Set" section: "VideoFormat" (vcd, svcd, dvd, mp4-720p, mp4-1080p,
-// mp4-4k), "VideoAspect" (16:9, 4:3) and "VideoQuality" (standard, high).
-// The numeric "VideoType" is still written beside them, and read alone from
+// The names of the video format, aspect and quality of a show, as stored
+// under "VideoFormat" (vcd, svcd, dvd, mp4-720p, mp4-1080p, mp4-4k),
+// "VideoAspect" (16:9, 4:3) and "VideoQuality" (standard, high) in the
+// "Set" section (rows of the settings key table, SettingsKeys.h). The
+// numeric "VideoType" is still written beside them, and read alone from
 // projects saved before the MP4 formats. The names are the command line's.
 #pragma once
 
@@ -17,7 +18,6 @@
 namespace model {
 
 class IniFile;
-struct TslSettings;
 
 struct NamedValue {
     uint8_t value;
@@ -46,12 +46,6 @@ std::string NameList(std::span<const NamedValue> names);
 
 // The MP4 formats: square pixels, an aspect and a quality, no disc.
 bool IsMp4Format(int videoType);
-
-// Reads the three keys (or VideoType alone) into the record. A name this
-// program does not know leaves the field as the older key or the default
-// gives it; CheckVideoKeys refuses such a project before it is loaded.
-void ReadVideoKeys(const IniFile& store, TslSettings& settings);
-void WriteVideoKeys(IniFile& store, const TslSettings& settings);
 
 // Why the store's video keys cannot be used (a format, aspect or quality
 // this program does not know, named), or ok.

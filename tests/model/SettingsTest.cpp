@@ -5,9 +5,12 @@
 #include <QDir>
 #include <QFile>
 
+#include <variant>
+
 #include "model/FileIo.h"
 #include "model/MediaPaths.h"
 #include "model/ModelTestUtil.h"
+#include "model/SettingsKeys.h"
 
 namespace {
 
@@ -17,6 +20,104 @@ using model_test::ReadText;
 using model_test::WriteText;
 
 class SettingsTest : public model_test::ProgramFolderTest {};
+
+// Options files as the program writes them, which every later version must
+// load to the same record and save byte for byte: the first save of a new
+// store ({dir} is the program folder) and a store a user worked in.
+constexpr const char* kFirstSave = R"([Set]
+ImageSize=2
+ImageSequence=0
+ClearOldImage=0
+PlayMusic=1
+RandomMusic=0
+LoopMusic=1
+ImageInterval=2
+BackgroundColor=0
+EffectSpeed2=4
+PicturePath=
+MusicPath=
+Back_Mode_UseColor=1
+Back_Mode_Blurred=0
+FolderAllTypes=0
+Back_Image_UseTiled=1
+Back_Image_Filename=
+Back_Image_Path={dir}background/
+TransparentMode=0
+TransparentModeColor=0
+MusicSync=0
+VideoType=2
+VideoFormat=dvd
+VideoAspect=16:9
+VideoQuality=standard
+TVSet=0
+ShowCaption=0
+MusicFadeInMs=0
+MusicFadeOutMs=2000
+MusicCrossfadeMs=0
+EvenLoudness=0
+)";
+constexpr const char* kWorkedIn = R"([Set]
+useeffects=5,59,118,
+ImageSize=1
+ImageSequence=1
+ClearOldImage=1
+PlayMusic=0
+RandomMusic=1
+LoopMusic=0
+ImageInterval=7
+BackgroundColor=1122867
+EffectSpeed2=2
+PicturePath=/photos/
+MusicPath=/music/
+Back_Mode_UseColor=0
+Back_Mode_Blurred=1
+FolderAllTypes=1
+Back_Image_UseTiled=0
+Back_Image_Filename=sky.jpg
+Back_Image_Path=/backgrounds/
+TransparentMode=1
+TransparentModeColor=16711935
+MusicSync=2
+VideoType=4
+VideoFormat=mp4-1080p
+VideoAspect=4:3
+VideoQuality=high
+TVSet=1
+ShowCaption=1
+Motion=zoom-in:4
+MusicFadeInMs=1500
+MusicFadeOutMs=2500
+MusicCrossfadeMs=3000
+EvenLoudness=1
+[Pictures]
+/photos/a.jpg=1
+/photos/b.jpg=0
+[Music]
+/music/song.mp3=1
+[captions]
+a.jpg=Beach
+)";
+
+// Gives one field of the record a value other than the one it holds.
+struct ChangeField {
+    model::TslSettings& s;
+    void operator()(int32_t model::TslSettings::*field) const { s.*field += 7; }
+    void operator()(uint8_t model::TslSettings::*field) const { s.*field ^= 0x81; }
+    // A colour with the top bit set also crosses the int32_t it is stored as.
+    void operator()(uint32_t model::TslSettings::*field) const { s.*field ^= 0x80A1B2C3; }
+    void operator()(bool model::TslSettings::*field) const { s.*field = !(s.*field); }
+    void operator()(std::string model::TslSettings::*field) const { s.*field += "/a=b [c]/"; }
+    void operator()(model::MotionSetting model::TslSettings::*field) const {
+        s.*field = (s.*field).kind == model::MotionKind::PanUp
+                       ? model::MotionSetting{}
+                       : model::MotionSetting{model::MotionKind::PanUp, 5};
+    }
+    void operator()(const model::NamedField& named) const {
+        for (const model::NamedValue& value : named.names)
+            if (value.value != s.*named.field) s.*named.field = value.value;
+    }
+    void operator()(const model::CollectedStyles& styles) const { (s.*styles.field).flip(0); }
+};
 
 TEST_F(SettingsTest, FirstStartWithoutOptionsFileHoldsExactlyTheDefaults) {
     model::LoadAllSettings();
@@ -52,43 +153,84 @@ TEST_F(SettingsTest, FirstStartWithoutOptionsFileHoldsExactlyTheDefaults) {
     EXPECT_EQ(model::Product().title, "Vanto Slideshow");
     EXPECT_FALSE(model::FileExists(Path("options.dat")));
 
-    // The save at shutdown creates one settings section with every key of
-    // the save order (ImageSequence is written twice into one key).
+    // The save at shutdown writes every key of the record once, into one
+    // section, as the program has always written a first options file.
     ASSERT_TRUE(model::SaveSettingsAtShutdown());
-    const IniFile saved(Path("options.dat"));
-    EXPECT_EQ(saved.ReadSections(), std::vector<std::string>{"Set"});
-    EXPECT_EQ(saved.ReadSection("Set"), (std::vector<std::string>{"ImageSize",
-                                                                  "ImageSequence",
-                                                                  "ClearOldImage",
-                                                                  "PlayMusic",
-                                                                  "RandomMusic",
-                                                                  "LoopMusic",
-                                                                  "ImageInterval",
-                                                                  "BackgroundColor",
-                                                                  "EffectSpeed2",
-                                                                  "PicturePath",
-                                                                  "MusicPath",
-                                                                  "Back_Mode_UseColor",
-                                                                  "Back_Mode_Blurred",
-                                                                  "FolderAllTypes",
-                                                                  "Back_Image_UseTiled",
-                                                                  "Back_Image_Filename",
-                                                                  "Back_Image_Path",
-                                                                  "TransparentMode",
-                                                                  "TransparentModeColor",
-                                                                  "MusicSync",
-                                                                  "VideoType",
-                                                                  "VideoFormat",
-                                                                  "VideoAspect",
-                                                                  "VideoQuality",
-                                                                  "TVSet",
-                                                                  "ShowCaption",
-                                                                  "MusicFadeInMs",
-                                                                  "MusicFadeOutMs",
-                                                                  "MusicCrossfadeMs",
-                                                                  "EvenLoudness"}));
-    EXPECT_EQ(saved.ReadString("set", "PlayMusic", ""), "1");
-    EXPECT_EQ(saved.ReadString("set", "ClearOldImage", ""), "0");
+    std::string expected = kFirstSave;
+    expected.replace(expected.find("{dir}"), 5, dir_);
+    EXPECT_EQ(ReadText(Path("options.dat")), expected);
+}
+
+// A store a user has worked in: the lists, the collect step's effect
+// selection, every option changed in the window, then saved.
+TEST_F(SettingsTest, AWorkedInOptionsFileLoadsWholeAndSavesUnchanged) {
+    WriteText(Path("options.dat"), kWorkedIn);
+    model::LoadAllSettings();
+    model::TslSettings expected;
+    expected.VideoType = 4;
+    expected.VideoAspect = 1;
+    expected.VideoQuality = 1;
+    expected.TVSet = 1;
+    expected.MusicSync = 2;
+    expected.ImageSize = 1;
+    expected.ClearOldImage = true;
+    expected.ImageInterval = 7;
+    expected.BackgroundColor = 0x00112233;
+    expected.PicturePath = "/photos/";
+    expected.TransparentMode = true;
+    expected.TransparentModeColor = 0x00FF00FF;
+    expected.ImageSequence = 1;
+    expected.PlayMusic = false;
+    expected.MusicFadeInMs = 1500;
+    expected.MusicFadeOutMs = 2500;
+    expected.MusicCrossfadeMs = 3000;
+    expected.EvenLoudness = true;
+    expected.RandomMusic = true;
+    expected.LoopMusic = false;
+    expected.MusicPath = "/music/";
+    expected.EffectSpeed2 = 2;
+    expected.useeffects = model::ParseStyleSet("5,59,118,");
+    expected.ShowCaption = true;
+    expected.Back_Mode_UseColor = false;
+    expected.Back_Mode_Blurred = true;
+    expected.FolderAllTypes = true;
+    expected.Back_Image_UseTiled = false;
+    expected.Back_Image_Filename = "sky.jpg";
+    expected.Back_Image_Path = "/backgrounds/";
+    expected.Motion = {model::MotionKind::ZoomIn, 4};
+    // The lists depend on the files that exist; other tests cover them.
+    expected.Pictures = Settings.Pictures;
+    expected.Music = Settings.Music;
+    EXPECT_TRUE(Settings == expected);
+    ASSERT_TRUE(model::SaveSettings());
+    EXPECT_EQ(ReadText(Path("options.dat")), kWorkedIn);
+}
+
+// Every row of the key table: a value other than the one a new store
+// gives is saved and read back into a fresh record, and nothing else moves.
+TEST_F(SettingsTest, EveryKeyKeepsAChangedValueThroughSaveAndLoad) {
+    model::TslSettings fresh;
+    model::ReadSettings(IniFile{}, fresh);
+    for (const model::SettingsKey& key : model::SettingsKeys()) {
+        SCOPED_TRACE(key.name);
+        model::TslSettings changed = fresh;
+        std::visit(ChangeField{changed}, key.field);
+        ASSERT_FALSE(changed == fresh);
+        IniFile saved;
+        model::WriteSettings(saved, changed);
+        IniFile reopened;
+        reopened.SetText(saved.Text());
+        model::TslSettings loaded;
+        model::ReadSettings(reopened, loaded);
+        if (std::holds_alternative<model::CollectedStyles>(key.field)) {
+            // Left to the collect step: the save neither writes nor changes it.
+            EXPECT_FALSE(reopened.ValueExists(key.section, key.name));
+            EXPECT_TRUE(loaded == fresh);
+        } else {
+            EXPECT_TRUE(loaded == changed);
+            EXPECT_TRUE(reopened.ValueExists(key.section, key.name));
+        }
+    }
 }
 
 TEST_F(SettingsTest, OddStoredValuesReadAsTheProgramExpects) {
