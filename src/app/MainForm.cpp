@@ -294,18 +294,16 @@ void TMainForm::RefreshFromSettings() {
 }
 
 bool TMainForm::CollectSettings(bool write) {
-    bool written = true;
     model::WriteWorkingProject(model::OptionsStore(), {projectFile_.toStdString(), unsaved_});
-    try {
+    const bool written = base::Swallow("app::TMainForm::CollectSettings", [&] {
         model::CollectWorkingState(Images().List(), Music().List(), &EffectTree(), write);
-    } catch (...) {
-        // A failed write must not keep the user's choices from the build:
-        // collect the record without writing.
-        written = false;
+    });
+    // A failed write must not keep the user's choices from the build:
+    // collect the record without writing.
+    if (!written)
         base::Swallow("app::TMainForm::CollectSettings", [&] {
             model::CollectWorkingState(Images().List(), Music().List(), &EffectTree(), false);
         });
-    }
     model::TslSettings& s = model::Settings;
     effectsPage_->CollectSettings(s);
     optionsPage_->CollectSettings(s);

@@ -10,6 +10,7 @@
 #include <atomic>
 #include <utility>
 
+#include "base/Swallow.h"
 #include "music/MPEGError.h"
 
 namespace music {
@@ -60,13 +61,9 @@ TPlayPriority PriorityFromValue(int32_t value) {
 TMPEGPlayer::TMPEGPlayer(QObject* owner) : QObject(owner) {}
 
 TMPEGPlayer::~TMPEGPlayer() {
-    if (library_ != nullptr && opened_) {
-        try {
-            Close();
-        } catch (...) {
-            // Nothing left to report to.
-        }
-    }
+    // Nothing is left to report a failure to.
+    if (library_ != nullptr && opened_)
+        base::Swallow("music::TMPEGPlayer::~TMPEGPlayer", [&] { Close(); });
 }
 
 QString TMPEGPlayer::LibraryPathFor(const QString& pathToDLL) {
@@ -309,11 +306,9 @@ void TMPEGPlayer::PositionTimerTick() {
 // Exceptions must not unwind through Qt's event loop: a tick that fails
 // stops the timer, and playback problems stay silent.
 void TMPEGPlayer::onTimer() {
-    try {
-        PositionTimerTick();
-    } catch (...) {
-        if (timer_ != nullptr) timer_->stop();
-    }
+    if (!base::Swallow("music::TMPEGPlayer::onTimer", [&] { PositionTimerTick(); }) &&
+        timer_ != nullptr)
+        timer_->stop();
 }
 
 }  // namespace music
