@@ -6,8 +6,8 @@
 //   cmake --build build-bench --target bench_blurred_fill && build-bench/bin/bench_blurred_fill
 #include <benchmark/benchmark.h>
 
-#include "video/BlurredBackdrop.h"
-#include "video/PictureComposer.h"
+#include "showbuild/BlurredBackdrop.h"
+#include "showbuild/PictureComposer.h"
 
 namespace {
 

@@ -21,8 +21,8 @@
 #include "model/RecentProjects.h"
 #include "model/Settings.h"
 #include "music/MusicService.h"
-#include "video/BuildDriver.h"
-#include "video/FrameGeometry.h"
+#include "showbuild/BuildDriver.h"
+#include "showbuild/FrameGeometry.h"
 #include "video/MclDef.h"
 
 namespace app {

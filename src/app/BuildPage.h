@@ -10,7 +10,7 @@
 
 #include "base/Latest.h"
 #include "raster/Bitmap.h"
-#include "video/BuildSession.h"
+#include "showbuild/BuildSession.h"
 
 class QLabel;
 class QProgressBar;

@@ -8,9 +8,9 @@
 
 #include "disc/DiscAuthor.h"
 #include "model/Settings.h"
+#include "showbuild/ProgressText.h"
+#include "showbuild/ShowTiming.h"
 #include "video/EncoderPresets.h"
-#include "video/ProgressText.h"
-#include "video/ShowTiming.h"
 
 namespace app {
 

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "disc/DiscPlan.h"
-#include "video/BuildDriver.h"
+#include "showbuild/BuildDriver.h"
 
 class QLabel;
 class QProgressBar;

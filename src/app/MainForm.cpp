@@ -35,7 +35,7 @@
 #include "model/WorkingState.h"
 #include "screen/FullscreenForm.h"
 #include "screen/PreviewRunner.h"
-#include "video/BuildDriver.h"
+#include "showbuild/BuildDriver.h"
 
 namespace app {
 

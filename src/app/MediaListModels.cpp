@@ -14,7 +14,7 @@
 #include "model/MediaPaths.h"
 #include "music/LengthWorker.h"
 #include "music/MusicLength.h"
-#include "video/BuildPictures.h"
+#include "showbuild/BuildPictures.h"
 
 namespace app {
 

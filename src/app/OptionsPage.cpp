@@ -20,7 +20,7 @@
 #include "model/FileIo.h"
 #include "model/LengthText.h"
 #include "model/Settings.h"
-#include "video/ShowTiming.h"
+#include "showbuild/ShowTiming.h"
 
 namespace app {
 

@@ -10,10 +10,10 @@
 #include "model/Settings.h"
 #include "music/MusicService.h"
 #include "screen/FullscreenForm.h"
-#include "video/BuildMusicMix.h"
-#include "video/BuildSettings.h"
-#include "video/FrameGeometry.h"
-#include "video/ShowTiming.h"
+#include "showbuild/BuildMusicMix.h"
+#include "showbuild/BuildSettings.h"
+#include "showbuild/FrameGeometry.h"
+#include "showbuild/ShowTiming.h"
 
 namespace app {
 

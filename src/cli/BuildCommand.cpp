@@ -40,9 +40,9 @@ extern "C" {
 #include "model/VideoFormatKeys.h"
 #include "model/WorkingState.h"
 #include "music/MusicLength.h"
-#include "video/BuildDriver.h"
-#include "video/FrameGeometry.h"
-#include "video/ProgressText.h"
+#include "showbuild/BuildDriver.h"
+#include "showbuild/FrameGeometry.h"
+#include "showbuild/ProgressText.h"
 
 namespace cli {
 

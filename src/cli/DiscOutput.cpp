@@ -5,7 +5,7 @@
 #include <system_error>
 
 #include "model/Settings.h"
-#include "video/ShowTiming.h"
+#include "showbuild/ShowTiming.h"
 
 namespace cli {
 

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "disc/DiscAuthor.h"
-#include "video/BuildDriver.h"
+#include "showbuild/BuildDriver.h"
 
 namespace cli {
 

@@ -29,8 +29,8 @@
 #include "effects/Effects.h"
 #include "imaging/PictureLoader.h"
 #include "raster/Blit.h"
-#include "video/FrameGeometry.h"
-#include "video/PictureComposer.h"
+#include "showbuild/FrameGeometry.h"
+#include "showbuild/PictureComposer.h"
 
 namespace cli {
 

@@ -17,7 +17,7 @@
 #include <QImage>
 #include <QString>
 
-#include "video/CaptionLayout.h"
+#include "video/TextExtent.h"
 
 struct AVFrame;
 

@@ -27,7 +27,7 @@
 #include "model/FileIo.h"
 #include "model/PerImage.h"
 #include "model/Settings.h"
-#include "video/BuildDriver.h"
+#include "showbuild/BuildDriver.h"
 
 namespace app_test {
 namespace {

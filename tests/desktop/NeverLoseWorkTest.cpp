@@ -22,7 +22,7 @@
 #include "app/MediaListModels.h"
 #include "model/FileIo.h"
 #include "model/Settings.h"
-#include "video/BuildDriver.h"
+#include "showbuild/BuildDriver.h"
 
 namespace app_test {
 namespace {

@@ -15,7 +15,7 @@
 #include <chrono>
 
 #include "disc/DiscAuthor.h"
-#include "video/ShowTiming.h"
+#include "showbuild/ShowTiming.h"
 
 namespace disc {
 namespace {

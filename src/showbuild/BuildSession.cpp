@@ -1,0 +1,265 @@
+#include "showbuild/BuildSession.h"
+
+#include <algorithm>
+#include <climits>
+#include <filesystem>
+#include <utility>
+
+#include "base/Random.h"
+#include "effects/Effects.h"
+#include "showbuild/BlurredBackdrop.h"
+#include "showbuild/CaptionLayout.h"
+#include "showbuild/ProgressText.h"
+#include "video/TextOverlay.h"
+
+namespace video {
+
+namespace {
+
+// Measures caption text in the style OnVideoFunc draws it with.
+TextExtent MeasureCaption(const std::string& text, int pixelSize, int shadow) {
+    return MeasureTextExtent(TextStyle{.family = kCaptionFont,
+                                       .pixelSize = pixelSize,
+                                       .bold = true,
+                                       .shadowDx = shadow,
+                                       .shadowDy = shadow},
+                             text);
+}
+
+}  // namespace
+
+double BuildProgress::fraction() const {
+    if (kind == kMclProgressFinished) return 1.0;
+    if (totalFrames <= 0) return 0.0;
+    return std::clamp(static_cast<double>(framesDone) / static_cast<double>(totalFrames), 0.0, 1.0);
+}
+
+BuildSession::BuildSession(SessionInput input, SessionHooks hooks)
+    : input_(std::move(input)),
+      hooks_(std::move(hooks)),
+      timeline_(input_.timing.ImageFrames, input_.timing.TransitionFrames),
+      feed_(input_.pictures,
+            PictureBox{DisplayBoxOf(input_.format).width, DisplayBoxOf(input_.format).height},
+            input_.loadPicture) {
+    const int w = input_.format.width, h = input_.format.height;
+    background_ = PrepareBackground(input_.background, input_.format);
+    nextFrame_ = raster::Bitmap(w, h);
+    outFrame_ = raster::Bitmap(w, h);
+}
+
+BuildSession::~BuildSession() {
+    if (const MclListHandle list = std::exchange(musicList_, 0)) MclListFree(list);
+    if (const MclHandle encoder = encoder_.exchange(0)) MclFree(encoder);
+}
+
+void BuildSession::Abort() {
+    userAborted_ = true;
+    if (const MclHandle encoder = encoder_.load()) MclAbort(encoder);
+}
+
+SessionOutcome BuildSession::Run(const std::string& outputPath) {
+    const MclHandle encoder = MclCreate();
+    encoder_ = encoder;
+    MclAssignVideoSource(encoder,
+                         [this](MclSourceHandle source, intptr_t) { OnVideoSource(source); });
+    MclAssignVideoFunc(
+        encoder, [this](MclSourceHandle, MclImageHandle image, intptr_t) { OnVideoFunc(image); });
+    MclAssignAudioSource(
+        encoder, [this](MclSourceHandle source, int index) { OnAudioSource(source, index); });
+    MclAssignAudioFunc(encoder, [](MclSourceHandle, int16_t*, int) {});
+    MclAssignProgress(
+        encoder, [this](MclHandle, int kind, int value, intptr_t) { OnProgress(kind, value); });
+    MclAssignError(encoder, [this](int code, const std::string& message, int* answer) {
+        OnError(code, message, answer);
+    });
+
+    musicList_ = MclListCreate();
+    if (input_.playMusic)
+        for (const std::string& path : input_.music)
+            MclListAdd(musicList_, path, kMclListMusicFile);
+    musicSampleCount_ = MclListGetSampleCount(musicList_);
+    if (FitsToMusic()) {
+        // The last picture is held until the music ends, however short its
+        // stored length was; the files' own length, plus a second, bounds
+        // the wait should the music never run out.
+        const int64_t musicMs = musicSampleCount_ * 1000 / kMclListSampleRate;
+        holdLimit_ = std::max(TotalFrames(), FramesCovering(musicMs + 1000, input_.tvSet));
+    }
+
+    MclVideoSetFileName(encoder, outputPath);
+    MclAudioSetFileName(encoder, outputPath);
+    audioRequests_ = 0;
+    if (input_.format.videoType != kMclFormatVcd) MclEnableMPEG2();
+    MclSetVideoOptions(encoder, input_.aspect, input_.quality);
+    MclSetFormatPreset(encoder, input_.format.videoType, IsNtsc(input_.tvSet) ? 1 : 0);
+    AddPictureChapters(encoder);
+    MclVideoSetKeepDuration(encoder, -1);
+    MclAudioSetMix(encoder, input_.mix);
+
+    outcome_.converted = MclConvert(encoder);
+    outcome_.userAborted = userAborted_;
+    outcome_.elapsedSeconds = MclGetElapsedTime(encoder);
+    return std::move(outcome_);
+}
+
+void BuildSession::AddPictureChapters(MclHandle encoder) const {
+    const std::vector<int64_t> starts = PictureStartFrames(input_.timing);
+    for (size_t i = 0; i < input_.pictures.size() && i < starts.size(); ++i) {
+        const std::string& path = input_.pictures[i];
+        std::string title = input_.captionOf(path);
+        if (title.empty()) title = std::filesystem::path(path).filename().string();
+        MclAddChapter(encoder, starts[i], title);
+    }
+}
+
+bool BuildSession::StartPicture(size_t index) {
+    const std::string& path = input_.pictures[index];
+    captionLines_.clear();
+    if (input_.showCaption)
+        if (const std::optional<CaptionFrame> frame =
+                CaptionFrameFor(input_.format, input_.tvSet)) {
+            captionShadow_ = CaptionShadowOffset(*frame);
+            captionLines_ = LayOutCaption(*frame, input_.captionOf(path),
+                                          [&](const std::string& text, int size) {
+                                              return MeasureCaption(text, size, captionShadow_);
+                                          });
+        }
+    base::Randomize();
+    currentEffect_ = PickEffect(input_.effectsOf(path));
+    // Drawn after the effect, and only for random motion, so the effects'
+    // draws stay as they were.
+    const motion::MotionPlan plan = motion::ResolveMotion(input_.motion.Of(path));
+    try {
+        BuildPicture picture = feed_.Take(index);
+        // A moving picture covers the frame; only its clear parts show the fill.
+        const bool showsBackground = !plan.moves() || !picture.opacity.isEmpty();
+        if (input_.background.kind == BackgroundSpec::Kind::Blurred && showsBackground)
+            background_ = BlurredBackdrop(picture, input_.background.colour, input_.format);
+        if (!plan.moves())
+            ComposePicture(nextFrame_, background_, picture.bitmap, picture.naturalWidth,
+                           picture.naturalHeight, input_.format, picture.opacity);
+        motion_.Start(plan, std::move(picture), OnScreenFrames(input_.timing, index));
+        if (plan.moves()) motion_.Draw(nextFrame_, background_, input_.format, 0);
+    } catch (const std::bad_alloc&) {
+        throw;
+    } catch (const std::exception& error) {
+        // Read fine when the show was checked, but not now (a damaged file
+        // shows only once its pixels are decoded): the show goes on without
+        // it, named once however often the show repeats it.
+        const bool named = std::any_of(outcome_.skipped.begin(), outcome_.skipped.end(),
+                                       [&](const SkippedPicture& s) { return s.path == path; });
+        if (!named) outcome_.skipped.push_back({path, error.what()});
+        return false;
+    }
+    return true;
+}
+
+void BuildSession::OnVideoSource(MclSourceHandle source) {
+    if (musicEndFrame_ >= 0 && outcome_.framesEncoded >= musicEndFrame_) {
+        if (const MclHandle encoder = encoder_.load()) MclAbort(encoder);
+        return;
+    }
+    FrameStep step = timeline_.NextFrame();
+    while (step.action == FrameAction::StartPicture &&
+           !StartPicture(static_cast<size_t>(step.imageIndex)))
+        step = timeline_.SkipPicture();
+    const bool drawn = motion_.DrawStep(step, nextFrame_, outFrame_, background_, input_.format);
+    switch (step.action) {
+        case FrameAction::Finished:
+            // Fitted to the music, the video ends when the music does.
+            if (FitsToMusic() && outcome_.framesEncoded < holdLimit_) break;
+            MclSourceFinished(source);
+            return;
+        case FrameAction::StartPicture:
+            break;  // the frame repeats the previous one
+        case FrameAction::TransitionFrame:
+            if (currentEffect_ == 0)
+                outFrame_ = nextFrame_;
+            else
+                effects::DrawEffect(currentEffect_, outFrame_, nextFrame_, step.progress);
+            break;
+        case FrameAction::CompletePicture:
+            if (!drawn) outFrame_ = nextFrame_;
+            break;
+        case FrameAction::Hold:
+            break;
+    }
+    const bool changed = step.frameChanged() || drawn;
+    if (changed && hooks_.frameShown) hooks_.frameShown(outFrame_);
+    MclSourceSetDIB(source, outFrame_, !changed);
+    ++outcome_.framesEncoded;
+}
+
+void BuildSession::OnVideoFunc(MclImageHandle image) {
+    for (const CaptionLine& line : captionLines_) {
+        const MclTextHandle text = MclTextCreate();
+        MclTextSetFont(text, kCaptionFont, line.fontSize, kMclTextBold, kMclTextAntialiased);
+        MclTextSetColor(
+            text, MclRGB(kCaptionTextColour.red, kCaptionTextColour.green, kCaptionTextColour.blue),
+            MclRGB(kCaptionShadowColour.red, kCaptionShadowColour.green, kCaptionShadowColour.blue),
+            0x808080, kMclTextNoBackground);
+        MclTextShadow(text, captionShadow_, 1, 1);
+        MclImgText(image, text, line.x, line.y, line.text);
+        MclTextFree(text);
+    }
+}
+
+void BuildSession::OnAudioSource(MclSourceHandle source, int index) {
+    std::string name;
+    if (MclListGetName(musicList_, index, &name))
+        MclSourceSetFile(source, name);
+    else
+        MclSourceFinished(source);
+    ++audioRequests_;
+    // Fitted to the music: the request after the last file ends the video.
+    // With a crossfade the request comes where the next file would have
+    // come in, so the last file's tail still plays to its end.
+    if (FitsToMusic() && static_cast<int64_t>(input_.music.size()) < audioRequests_ &&
+        !outcome_.endedWithMusic) {
+        outcome_.endedWithMusic = true;
+        const int64_t tailMs =
+            sound::JoinOverlap(StoredMusicLengths({input_.music.back()}).front(),
+                               sound::ClampFadeMs(input_.mix.options.crossfadeMs));
+        if (tailMs > 0)
+            musicEndFrame_ = outcome_.framesEncoded + FramesCovering(tailMs, input_.tvSet);
+        else if (const MclHandle encoder = encoder_.load())
+            MclAbort(encoder);
+    }
+}
+
+bool BuildSession::FitsToMusic() const {
+    // A show without music has nothing to end with and is built whole.
+    return input_.musicSync == static_cast<uint8_t>(MusicSyncMode::FitToMusic) &&
+           input_.playMusic && !input_.music.empty();
+}
+
+void BuildSession::OnProgress(int kind, int value) {
+    timeline_.AdvanceFrameCounter();
+    // An abort that came before the conversion started (the encoder forgets
+    // it when it starts) takes effect before the first frame.
+    if (userAborted_)
+        if (const MclHandle encoder = encoder_.load()) MclAbort(encoder);
+    if (!hooks_.progress) return;
+    BuildProgress progress;
+    progress.kind = kind;
+    progress.framesDone = value;
+    progress.totalFrames = TotalFrames();
+    progress.label = ProgressLabelText(kind, value, progress.totalFrames);
+    const MclHandle encoder = encoder_.load();
+    progress.elapsedSeconds = MclGetElapsedTime(encoder);
+    if (kind == kMclProgressEncoding) {
+        progress.remainingSeconds =
+            MclGetRemainingTime(encoder, progress.totalFrames, musicSampleCount_);
+        progress.remaining = RemainingTimeText(progress.remainingSeconds);
+    }
+    hooks_.progress(progress);
+}
+
+void BuildSession::OnError(int code, const std::string& message, int* answer) {
+    // Kept and reported once the conversion has returned; the conversion
+    // carries on where it can (a music file it cannot play is skipped).
+    outcome_.errors.push_back({code, message});
+    if (answer) *answer = kMclAnswerContinue;
+}
+
+}  // namespace video

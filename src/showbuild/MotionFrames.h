@@ -1,0 +1,81 @@
+// Pan and zoom in the video build: which pictures move and how, their loads
+// at the resolution their closest view needs, and the drawing of each frame
+// of a moving picture from its view at that moment.
+//
+// A moving picture is on screen from its first transition frame to the last
+// frame before the next transition; during its own transition it is the
+// incoming picture at its current view (the first frame shows the first
+// view), and the transition effect draws it as it draws a still one. The
+// outgoing picture has come to rest by then. A picture without motion goes
+// through ComposePicture as before, so its frames do not change.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "model/MotionSetting.h"
+#include "motion/MotionPath.h"
+#include "motion/MovingPicture.h"
+#include "raster/Bitmap.h"
+#include "showbuild/BuildPictures.h"
+#include "showbuild/FrameGeometry.h"
+#include "showbuild/FrameTimeline.h"
+#include "showbuild/ShowTiming.h"
+
+namespace video {
+
+// The motion of each of a show's pictures, read once before the build so
+// that the picture loads on the helper thread can consult it.
+class ShowMotion {
+public:
+    ShowMotion() = default;  // nothing moves
+    // Each picture's own motion from the working store, else 'show'.
+    static ShowMotion Read(const std::vector<std::string>& pictures,
+                           const model::MotionSetting& show);
+    model::MotionSetting Of(const std::string& path) const;
+
+private:
+    model::MotionSetting show_;
+    std::shared_ptr<const std::map<std::string, model::MotionSetting>> own_;
+};
+
+// The load of a moving picture: decoded at up to twice the frame's display
+// box, then reduced (area-averaged) to the size at which its closest view
+// fills the frame, so every frame samples about one source pixel per frame
+// pixel. Pictures without motion are loaded by 'load' unchanged.
+LoadPictureFunction MotionLoads(LoadPictureFunction load, ShowMotion motion,
+                                const FrameFormat& format);
+
+// Frames picture 'index' is on screen: from its first transition frame to
+// the last frame before the next picture's transition.
+int64_t OnScreenFrames(const ShowTiming& timing, size_t index);
+
+// The picture on screen while it moves.
+class PictureMotion {
+public:
+    // A new picture on screen for 'frames' frames (its transition and its
+    // hold): moving by 'plan', or still (plan without motion), when the
+    // caller composes it as before.
+    void Start(const motion::MotionPlan& plan, BuildPicture picture, int64_t frames);
+    bool moving() const { return picture_.moving(); }
+
+    // Draws frame 'index' (0: the first transition frame) over 'background'
+    // into 'target', which takes the background's size.
+    void Draw(raster::Bitmap& target, const raster::Bitmap& background, const FrameFormat& format,
+              int64_t index) const;
+
+    // The frame of a timeline step, for a moving picture: a transition frame
+    // redraws the incoming picture, a complete or held frame the frame
+    // itself. Returns whether it drew the frame (so it is not copied).
+    bool DrawStep(const FrameStep& step, raster::Bitmap& incoming, raster::Bitmap& frame,
+                  const raster::Bitmap& background, const FrameFormat& format) const;
+
+private:
+    motion::MovingPicture picture_;
+    int64_t frames_ = 0;
+};
+
+}  // namespace video

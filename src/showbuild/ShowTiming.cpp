@@ -1,0 +1,203 @@
+#include "showbuild/ShowTiming.h"
+
+#include <algorithm>
+#include <limits>
+
+#include "model/IniFile.h"
+#include "model/PerImage.h"
+#include "model/Settings.h"
+#include "sound/MixRules.h"
+
+namespace video {
+
+namespace {
+
+// A hand-edited interval can ask for any number of frames; cap one picture
+// so that a cycle (hold plus transition) and the frame counters stay far
+// from overflowing.
+constexpr int64_t kMaxImageFrames = std::numeric_limits<int32_t>::max() / 4;
+
+}  // namespace
+
+int32_t TransitionFrameCount(int32_t speed, int32_t tvSet) {
+    int32_t pal;
+    switch (speed) {
+        case 1:
+            pal = 10;
+            break;
+        case 2:
+            pal = 35;
+            break;
+        case 3:
+            pal = 50;
+            break;
+        case 4:
+            pal = 75;
+            break;
+        case 5:
+            pal = 100;
+            break;
+        default:
+            pal = 50;
+            break;
+    }
+    // Integer part of pal x 29.97 / 25, exactly.
+    return IsNtsc(tvSet) ? pal * 2997 / 2500 : pal;
+}
+
+int32_t ImageFrameCount(int32_t intervalSeconds, int32_t tvSet) {
+    const int64_t seconds = std::max<int64_t>(intervalSeconds, 0);
+    const int64_t frames = IsNtsc(tvSet) ? seconds * 2997 / 100 : seconds * 25;
+    // One frame at least: a cycle then reaches its last transition frame, so
+    // every transition completes even without a hold.
+    return static_cast<int32_t>(std::clamp<int64_t>(frames, 1, kMaxImageFrames));
+}
+
+std::vector<int64_t> PictureStartFrames(const ShowTiming& timing) {
+    std::vector<int64_t> starts;
+    starts.reserve(timing.ImageFrames.size());
+    int64_t start = 0;
+    for (int32_t hold : timing.ImageFrames) {
+        starts.push_back(start);
+        start += timing.TransitionFrames + hold;
+    }
+    return starts;
+}
+
+int32_t SecondsOfFrames(int64_t frames, int32_t tvSet) {
+    if (frames <= 0) return 0;
+    // frames / 29.97 in exact integers, so whole seconds never come out one
+    // short through the rate's binary rounding.
+    const int64_t seconds = IsNtsc(tvSet) ? frames * 100 / 2997 : frames / 25;
+    return static_cast<int32_t>(std::min<int64_t>(seconds, std::numeric_limits<int32_t>::max()));
+}
+
+int64_t FramesCovering(int64_t milliseconds, int32_t tvSet) {
+    if (milliseconds <= 0) return 0;
+    // NTSC video runs at 30000/1001 frames a second, not at 29.97.
+    const int64_t num = IsNtsc(tvSet) ? 30 : 25, den = IsNtsc(tvSet) ? 1001 : 1000;
+    return (milliseconds * num + den - 1) / den;
+}
+
+int64_t MillisecondsOfFrames(int64_t frames, int32_t tvSet) {
+    if (frames <= 0) return 0;
+    const int64_t num = IsNtsc(tvSet) ? 1001 : 1000, den = IsNtsc(tvSet) ? 30 : 25;
+    return (frames * num + den - 1) / den;
+}
+
+void AppendPictureTiming(ShowTiming& timing, int32_t intervalSeconds, const TimingRules& rules) {
+    timing.TransitionFrames = TransitionFrameCount(rules.EffectSpeed2, rules.TVSet);
+    const int32_t frames = ImageFrameCount(intervalSeconds, rules.TVSet);
+    timing.ImageFrames.push_back(frames);
+    timing.ImageFramesSum += frames;
+    timing.ShowSeconds = SecondsOfFrames(timing.TotalFrames(), rules.TVSet);
+}
+
+ShowTiming ComputeShowTiming(const std::vector<std::string>& pictures, const TimingRules& rules,
+                             const IntervalLookup& intervalOf) {
+    ShowTiming timing;
+    timing.TransitionFrames = TransitionFrameCount(rules.EffectSpeed2, rules.TVSet);
+    timing.ImageFrames.reserve(pictures.size());
+    for (const std::string& picture : pictures)
+        AppendPictureTiming(timing, intervalOf(picture), rules);
+    timing.ShowSeconds = SecondsOfFrames(timing.TotalFrames(), rules.TVSet);
+    return timing;
+}
+
+int32_t ComputeMusicLength(const std::vector<int64_t>& lengthsMs) {
+    int64_t sum = 0;
+    for (int64_t length : lengthsMs) sum += length;
+    const int64_t seconds = sum / 1000;
+    return static_cast<int32_t>(std::clamp<int64_t>(seconds, std::numeric_limits<int32_t>::min(),
+                                                    std::numeric_limits<int32_t>::max()));
+}
+
+void ApplySync(uint8_t musicSync, int64_t musicMs, ShowTiming& timing,
+               std::vector<std::string>& pictures, std::vector<std::string>& music,
+               const TimingRules& rules, const IntervalLookup& intervalOf, int64_t passJoinMs) {
+    if (musicMs <= 0) return;
+    if (musicSync == static_cast<uint8_t>(MusicSyncMode::FitToPictures)) {
+        const int64_t showMs = MillisecondsOfFrames(timing.TotalFrames(), rules.TVSet);
+        if (music.empty() || showMs <= musicMs) return;
+        int64_t k = (showMs - musicMs) / musicMs + 1;
+        // Each join between passes overlaps by the crossfade, so k + 1 passes
+        // last (k + 1) * music - k * join; a pass that adds nothing cannot help.
+        const int64_t gain = musicMs - std::max<int64_t>(passJoinMs, 0);
+        if (gain > 0)
+            while ((k + 1) * musicMs - k * passJoinMs < showMs) ++k;
+        const std::vector<std::string> copy = music;
+        music.reserve(music.size() * static_cast<size_t>(k + 1));
+        for (int64_t pass = 0; pass < k; ++pass)
+            music.insert(music.end(), copy.begin(), copy.end());
+    } else if (musicSync == static_cast<uint8_t>(MusicSyncMode::FitToMusic)) {
+        const int64_t musicFrames = FramesCovering(musicMs, rules.TVSet);
+        if (pictures.empty() || timing.TotalFrames() >= musicFrames) return;
+        // Intervals of the copy are looked up once; a pass repeats them. Every
+        // picture adds at least one frame, so the passes end.
+        const std::vector<std::string> copy = pictures;
+        std::vector<int32_t> intervals;
+        intervals.reserve(copy.size());
+        for (const std::string& picture : copy) intervals.push_back(intervalOf(picture));
+        for (;;) {
+            for (size_t i = 0; i < copy.size(); ++i) {
+                pictures.push_back(copy[i]);
+                AppendPictureTiming(timing, intervals[i], rules);
+                if (timing.TotalFrames() >= musicFrames) return;
+            }
+        }
+    }
+}
+
+uint8_t EffectiveSync(uint8_t musicSync, bool playMusic) {
+    return playMusic ? musicSync : static_cast<uint8_t>(MusicSyncMode::None);
+}
+
+TimingRules RulesOf(const BuildSettings& settings) {
+    return TimingRules{settings.EffectSpeed2, settings.TVSet};
+}
+
+namespace {
+
+int32_t StoredInterval(const std::string& path) {
+    return model::IntervalOf(path);
+}
+
+}  // namespace
+
+std::vector<int64_t> StoredMusicLengths(const std::vector<std::string>& music) {
+    const model::IniFile& store = model::OptionsStore();
+    std::vector<int64_t> lengths;
+    lengths.reserve(music.size());
+    for (const std::string& path : music)
+        lengths.push_back(store.ReadInteger("Mp3Length", path, 0));
+    return lengths;
+}
+
+ShowLengths ComputeLengths(const BuildSettings& settings) {
+    ShowLengths lengths;
+    lengths.timing = ComputeShowTiming(settings.Pictures, RulesOf(settings), StoredInterval);
+    const std::vector<int64_t> music = StoredMusicLengths(settings.Music);
+    // Crossfaded tracks overlap: the music sounds that much shorter, as the
+    // mixer joins it, and fitted to it the show is too.
+    lengths.MusicMs = sound::CrossfadedLength(music, sound::ClampFadeMs(settings.Mix.crossfadeMs));
+    lengths.MusicSeconds = ComputeMusicLength({lengths.MusicMs});
+    return lengths;
+}
+
+ShowLengths ComputeLengths() {
+    return ComputeLengths(BuildSettingsFrom(model::Settings));
+}
+
+void ApplySettingsSync(ShowLengths& lengths, BuildSettings& settings) {
+    // A repeated list joins its last file to its first, overlapped like any join.
+    const std::vector<int64_t> music = StoredMusicLengths(settings.Music);
+    const int64_t passJoinMs =
+        music.empty()
+            ? 0
+            : sound::JoinOverlap(music.back(), sound::ClampFadeMs(settings.Mix.crossfadeMs));
+    ApplySync(EffectiveSync(settings.MusicSync, settings.PlayMusic), lengths.MusicMs,
+              lengths.timing, settings.Pictures, settings.Music, RulesOf(settings), StoredInterval,
+              passJoinMs);
+}
+
+}  // namespace video

@@ -1,0 +1,124 @@
+// How long the show runs: frames per picture, frames per transition, the
+// show's and the music's length in seconds, and the synchronisation step
+// that repeats the music or the pictures so one covers the other.
+//
+// The arithmetic is kept apart from the settings record so that the Options
+// page, the build and the tests all compute the same numbers; the functions
+// at the bottom bind it to a settings snapshot and the working store.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "showbuild/BuildSettings.h"
+
+namespace video {
+
+// Only 1 selects NTSC timing; every other value times as PAL.
+inline bool IsNtsc(int32_t tvSet) {
+    return tvSet == 1;
+}
+
+// Frames of one transition for the transition speed 1 (fast) .. 5 (slow);
+// any other speed counts as 3. NTSC takes the PAL count x 29.97 / 25.
+int32_t TransitionFrameCount(int32_t speed, int32_t tvSet);
+
+// Frames a picture is held for its interval in seconds. An interval below 0
+// (hand-typed) counts as 0; the count is at least 1, so the transition's
+// last frame is always shown.
+int32_t ImageFrameCount(int32_t intervalSeconds, int32_t tvSet);
+
+struct ShowTiming {
+    std::vector<int32_t> ImageFrames;  // hold frames per picture
+    int64_t ImageFramesSum = 0;
+    int32_t TransitionFrames = 0;
+    int32_t ShowSeconds = 0;
+
+    // Every picture's transition plus its hold.
+    int64_t TotalFrames() const {
+        return static_cast<int64_t>(ImageFrames.size()) * TransitionFrames + ImageFramesSum;
+    }
+};
+
+// The frame at which each picture's cycle begins (its transition's first
+// frame): what the build reports for the disc's chapters and what the MP4's
+// chapters are placed at.
+std::vector<int64_t> PictureStartFrames(const ShowTiming& timing);
+
+// Whole seconds of 'frames' at the standard's rate, cut toward zero.
+int32_t SecondsOfFrames(int64_t frames, int32_t tvSet);
+
+// The fewest frames, at the rate the video is encoded with (25 or
+// 30000/1001 per second), that last at least 'milliseconds'.
+int64_t FramesCovering(int64_t milliseconds, int32_t tvSet);
+// How long 'frames' last at that rate, in milliseconds, rounded up.
+int64_t MillisecondsOfFrames(int64_t frames, int32_t tvSet);
+
+struct TimingRules {
+    int32_t EffectSpeed2 = 4;
+    int32_t TVSet = 0;
+};
+
+// The interval of a picture, in seconds (the per-picture lookup).
+using IntervalLookup = std::function<int32_t(const std::string& path)>;
+
+ShowTiming ComputeShowTiming(const std::vector<std::string>& pictures, const TimingRules& rules,
+                             const IntervalLookup& intervalOf);
+
+// Appends one picture to a timing as a new ComputeShowTiming would count it.
+void AppendPictureTiming(ShowTiming& timing, int32_t intervalSeconds, const TimingRules& rules);
+
+// Total music length in whole seconds: the lengths in milliseconds are summed
+// first and divided once.
+int32_t ComputeMusicLength(const std::vector<int64_t>& lengthsMs);
+
+enum class MusicSyncMode : uint8_t { None = 0, FitToPictures = 1, FitToMusic = 2 };
+
+// Lengthens one of the lists so that it covers the other. Lengths are
+// compared to the frame, not in whole seconds: a song of 37.54 s is covered
+// by at least 37.54 s of pictures, never by 37.0 s.
+// - fit to pictures, music shorter than the show: the music list is played
+//   k + 1 times, k = (show - music) div music + 1 (in milliseconds); when
+//   crossfaded passes overlap by passJoinMs at each join, as many more as
+//   still needed to cover the show;
+// - fit to music, show shorter than the music: pictures are appended in list
+//   order, pass after pass, stopping at the first picture that makes the
+//   show at least as long as the music. The video itself ends when the
+//   music does (see BuildSession), so this only has to cover it.
+// Any other case, no music length and no pictures change nothing.
+// musicMs is not recomputed after the music list grows.
+void ApplySync(uint8_t musicSync, int64_t musicMs, ShowTiming& timing,
+               std::vector<std::string>& pictures, std::vector<std::string>& music,
+               const TimingRules& rules, const IntervalLookup& intervalOf, int64_t passJoinMs = 0);
+
+// The synchronisation a build applies: the stored mode, except that with
+// the music switched off there is nothing to fit to or to lengthen.
+uint8_t EffectiveSync(uint8_t musicSync, bool playMusic);
+
+// --- bound to a settings snapshot and the working store ---
+
+// Rules from the snapshot's EffectSpeed2 and TVSet.
+TimingRules RulesOf(const BuildSettings& settings);
+
+// The stored lengths of music files ("Mp3Length"), 0 for one not measured.
+std::vector<int64_t> StoredMusicLengths(const std::vector<std::string>& music);
+
+struct ShowLengths {
+    ShowTiming timing;
+    // The music as the mixer joins it: every crossfade overlaps two tracks.
+    int32_t MusicSeconds = 0;
+    int64_t MusicMs = 0;  // the same length, unrounded
+};
+// Both lengths, as the Options page shows them and the build starts from:
+// the snapshot's pictures with their intervals, the stored "Mp3Length" of
+// its music.
+ShowLengths ComputeLengths(const BuildSettings& settings);
+// The same for the settings record as it is now.
+ShowLengths ComputeLengths();
+// ApplySync on the snapshot's pictures and music, with the mode
+// EffectiveSync gives for it.
+void ApplySettingsSync(ShowLengths& lengths, BuildSettings& settings);
+
+}  // namespace video

@@ -1,0 +1,277 @@
+// The headless build command: exit codes and messages, the project's show
+// built without touching the user's options, and music measured first.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "cli/Cli.h"
+#include "model/FileLimit.h"
+#include "model/MotionSetting.h"
+#include "model/Settings.h"
+#include "showbuild/BuildTestUtil.h"
+
+namespace video::test {
+namespace {
+
+struct CommandRun {
+    int code = -1;
+    std::string errors;
+};
+
+CommandRun RunVantoshow(std::vector<std::string> args) {
+    args.insert(args.begin(), "vantoshow");
+    std::vector<char*> argv;
+    for (std::string& arg : args) argv.push_back(arg.data());
+    argv.push_back(nullptr);
+    ::testing::internal::CaptureStderr();
+    CommandRun run;
+    run.code = cli::RunCommandLine(static_cast<int>(args.size()), argv.data());
+    run.errors = ::testing::internal::GetCapturedStderr();
+    return run;
+}
+
+class BuildCommandTest : public BuildTest {
+protected:
+    // A project of two pictures and, optionally, a music file whose length
+    // is not stored.
+    std::string WriteProject(const std::string& name, bool withPictures, bool withMusic) {
+        std::string text = "[Set]\nVideoType=2\nImageInterval=1\nEffectSpeed2=1\n";
+        if (withPictures) {
+            WritePicture(File("p1.jpg"), 120, 90);
+            WritePicture(File("p2.png"), 90, 120);
+            text += "[Pictures]\n" + File("p1.jpg") + "=1\n" + File("p2.png") + "=1\n";
+        }
+        if (withMusic) {
+            MakeSineMp3(File("song.mp3"), 2.0);
+            text += "[Music]\n" + File("song.mp3") + "=1\n";
+        }
+        const std::string path = File(name);
+        std::ofstream(path) << text;
+        return path;
+    }
+};
+
+TEST_F(BuildCommandTest, WrongArgumentsAndMissingInputs) {
+    EXPECT_EQ(RunVantoshow({"build", "--help"}).code, 0);
+    CommandRun run = RunVantoshow({"build", "show.dvprj"});
+    EXPECT_EQ(run.code, 2);
+    EXPECT_NE(run.errors.find("-o"), std::string::npos) << run.errors;
+    EXPECT_EQ(RunVantoshow({"build", "-o", File("x.mpg"), "--format", "vhs"}).code, 2);
+    EXPECT_EQ(RunVantoshow({"build", "-o", File("x.mpg"), "--bogus"}).code, 2);
+    EXPECT_EQ(RunVantoshow({"build", "-o", File("x.mpg"), "--background", "plaid"}).code, 2);
+    for (const char* motion : {"spin", "zoom-in:6", "pan-left:"}) {
+        run = RunVantoshow({"build", "-o", File("x.mpg"), "--motion", motion});
+        EXPECT_EQ(run.code, 2) << motion;
+        EXPECT_NE(run.errors.find("--motion must be"), std::string::npos) << run.errors;
+    }
+    EXPECT_EQ(RunVantoshow({"build", "a.dvprj", "b.dvprj", "-o", File("x.mpg")}).code, 2);
+    const std::vector<std::pair<std::string, std::string>> badMusicOptions{
+        {"--fade-in", "10.5"},
+        {"--fade-out", "-1"},
+        {"--crossfade", "2s"},
+        {"--crossfade", ""},
+        {"--even-loudness", "yes"}};
+    for (const auto& [option, value] : badMusicOptions) {
+        run = RunVantoshow({"build", "-o", File("x.mpg"), option, value});
+        EXPECT_EQ(run.code, 2) << option << " " << value;
+        EXPECT_NE(run.errors.find(option + " must be"), std::string::npos) << run.errors;
+    }
+
+    run = RunVantoshow({"build", File("missing.dvprj"), "-o", File("x.mpg")});
+    EXPECT_EQ(run.code, 1);
+    EXPECT_NE(run.errors.find("cannot open project"), std::string::npos) << run.errors;
+
+    std::ofstream(File("garbled.dvprj")) << std::string("\x89PNG\r\n\x1a\n\0\0\0", 12);
+    run = RunVantoshow({"build", File("garbled.dvprj"), "-o", File("x.mpg")});
+    EXPECT_EQ(run.code, 1);
+    EXPECT_NE(run.errors.find("not a project file"), std::string::npos) << run.errors;
+
+    // A video chosen by mistake is refused without being read into memory.
+    std::ofstream(File("huge.dvprj")) << "[Set]\n";
+    std::filesystem::resize_file(File("huge.dvprj"), 256 << 20);
+    run = RunVantoshow({"build", File("huge.dvprj"), "-o", File("x.mpg")});
+    EXPECT_EQ(run.code, 1);
+    EXPECT_NE(run.errors.find("too large"), std::string::npos) << run.errors;
+
+    run = RunVantoshow({"build", WriteProject("empty.dvprj", false, false), "-o", File("x.mpg")});
+    EXPECT_EQ(run.code, 1);
+    EXPECT_NE(run.errors.find("No pictures to build."), std::string::npos) << run.errors;
+
+    const std::string project = WriteProject("show.dvprj", true, false);
+    run = RunVantoshow({"build", project, "-o", File("no/such/folder/x.mpg")});
+    EXPECT_EQ(run.code, 1);
+    EXPECT_NE(run.errors.find("cannot write"), std::string::npos) << run.errors;
+    EXPECT_EQ(run.errors.find('\n'), run.errors.size() - 1) << "one line: " << run.errors;
+
+    // A folder as the output is refused, not given a video beside or inside it.
+    std::filesystem::create_directory(File("videos"));
+    for (const std::string& folder : {File("videos"), File("videos") + "/", File("new/")}) {
+        run = RunVantoshow({"build", project, "-o", folder});
+        EXPECT_EQ(run.code, 1) << folder;
+        EXPECT_NE(run.errors.find("names a folder"), std::string::npos) << run.errors;
+    }
+    EXPECT_FALSE(std::filesystem::exists(File("videos.mpg")));
+    EXPECT_TRUE(std::filesystem::is_empty(File("videos")));
+    EXPECT_FALSE(std::filesystem::exists(File("new")));
+
+    EXPECT_FALSE(std::filesystem::exists(File("x.mpg")));
+    EXPECT_FALSE(std::filesystem::exists(File("tmp.mpg")));
+}
+
+// A disk that fills up during the build (a file size limit stands in for
+// it): one line says why, and neither the video nor a part of it is left.
+TEST_F(BuildCommandTest, AFullDiskFailsWithOneLineAndLeavesNothing) {
+    const std::string project = WriteProject("show.dvprj", true, false);
+    const CommandRun run = [&] {
+        const model_test::FileSizeLimit full(200 * 1024);
+        return RunVantoshow({"build", project, "-o", File("out.mpg")});
+    }();
+
+    EXPECT_EQ(run.code, 1);
+    std::vector<std::string> lines;
+    size_t start = 0;
+    for (size_t end; (end = run.errors.find('\n', start)) != std::string::npos; start = end + 1) {
+        const std::string line = run.errors.substr(start, end - start);
+        if (line.rfind("Progress: ", 0) != 0) lines.push_back(line);  // the progress log
+    }
+    ASSERT_EQ(lines.size(), 1u) << run.errors;
+    EXPECT_NE(lines[0].find("Cannot write the video file"), std::string::npos) << lines[0];
+    for (const auto& entry : std::filesystem::directory_iterator(dir_.path()))
+        EXPECT_EQ(entry.path().string().find("out.mpg"), std::string::npos) << entry.path();
+}
+
+TEST_F(BuildCommandTest, BuildsTheProjectWithoutTouchingTheOptions) {
+    // The user's own working state, which the command must leave alone.
+    const std::string options = File("options.dat");
+    std::ofstream(options) << "[Set]\nVideoType=0\n[Pictures]\n" << File("elsewhere.jpg") << "=1\n";
+    const std::string optionsBefore = ReadWholeFile(options);
+    const std::string project = WriteProject("show.dvprj", true, true);
+    const std::string projectBefore = ReadWholeFile(project);
+
+    // The music's length is unknown in the project: it is measured, so the
+    // music plays and the pictures are cut when it ends.
+    const CommandRun run = RunVantoshow({"build", project, "-o", File("out.mpg"), "--format",
+                                         "svcd", "--standard", "ntsc", "--sync", "music"});
+    ASSERT_EQ(run.code, 0) << run.errors;
+    EXPECT_NE(run.errors.find("Wrote " + File("out.mpg")), std::string::npos) << run.errors;
+    const auto info = ProbeFile(File("out.mpg"));
+    ASSERT_TRUE(info.has_value());
+    ExpectStream(*info, 1, 1, true);
+    EXPECT_NEAR(info->video->end - info->video->start, 2.0, 0.07);
+    EXPECT_NEAR(MusicEndTime(File("out.mpg"), *info), 2.0, 0.1);
+    ExpectAuthoringAccepts(File("out.mpg"), 1, 1, dir_);
+
+    EXPECT_EQ(ReadWholeFile(options), optionsBefore);
+    EXPECT_EQ(ReadWholeFile(project), projectBefore);
+    // No temporary file is left beside the output.
+    for (const auto& entry : std::filesystem::directory_iterator(dir_.path()))
+        EXPECT_EQ(entry.path().string().find(".part"), std::string::npos) << entry.path();
+}
+
+// Fitted to crossfaded music, the show lasts the music less the overlap:
+// two songs of 2 s crossfaded over 1.5 s make a video of 2.5 s.
+TEST_F(BuildCommandTest, FitsThePicturesToCrossfadedMusic) {
+    std::string project = WriteProject("show.dvprj", true, true);
+    MakeSineMp3(File("second.mp3"), 2.0, 660);
+    std::ofstream(project, std::ios::app) << File("second.mp3") << "=1\n";
+    const CommandRun run =
+        RunVantoshow({"build", project, "-o", File("out.mpg"), "--format", "vcd", "--sync", "music",
+                      "--crossfade", "1.5", "--fade-out", "0", "--even-loudness", "on"});
+    ASSERT_EQ(run.code, 0) << run.errors;
+    const auto info = ProbeFile(File("out.mpg"));
+    ASSERT_TRUE(info.has_value());
+    EXPECT_NEAR(info->video->end - info->video->start, 2.5, 0.07);
+    EXPECT_NEAR(MusicEndTime(File("out.mpg"), *info), 2.5, 0.1);
+}
+
+TEST_F(BuildCommandTest, BuildsTheWorkingOptionsWhenNoProjectIsNamed) {
+    const std::string project = WriteProject("show.dvprj", true, false);
+    std::filesystem::copy_file(project, File("options.dat"));
+    const std::string optionsBefore = ReadWholeFile(File("options.dat"));
+    model::CloseOptionsStore();  // as in a fresh process
+    const CommandRun run = RunVantoshow({"build", "-o", File("plain"), "--format", "vcd",
+                                         "--background", "blur", "--motion", "pan-up:2"});
+    ASSERT_EQ(run.code, 0) << run.errors;
+    // The build ran with the blurred fill and the motion; like the format, they
+    // hold for this build and are not stored.
+    EXPECT_TRUE(model::Settings.Back_Mode_Blurred);
+    EXPECT_EQ(model::Settings.Motion, (model::MotionSetting{model::MotionKind::PanUp, 2}));
+    // ".mpg" is added, as the window's save dialog does.
+    const auto info = ProbeFile(File("plain.mpg"));
+    ASSERT_TRUE(info.has_value());
+    ExpectStream(*info, 0, 0, true);
+    EXPECT_EQ(info->video->packets, 2 * (25 + 10));
+    EXPECT_EQ(ReadWholeFile(File("options.dat")), optionsBefore);
+}
+
+TEST_F(BuildCommandTest, Mp4FormatsTakeAnAspectAQualityAndTheirOwnName) {
+    const std::string project = WriteProject("show.dvprj", true, false);
+    CommandRun run = RunVantoshow({"build", project, "-o", File("phone"), "--format", "mp4-720p",
+                                   "--aspect", "4:3", "--quality", "high"});
+    ASSERT_EQ(run.code, 0) << run.errors;
+    const auto info = ProbeFile(File("phone.mp4"));
+    ASSERT_TRUE(info && info->video);
+    EXPECT_EQ(info->video->codec, "h264");
+    EXPECT_EQ(info->video->width, 960);
+    EXPECT_EQ(info->video->height, 720);
+
+    struct Refusal {
+        std::vector<std::string> args;
+        const char* says;
+    };
+    for (const Refusal& r : {
+             Refusal{{"--aspect", "5:4"}, "--aspect must be 16:9 or 4:3"},
+             Refusal{{"--quality", "best"}, "--quality must be standard or high"},
+             Refusal{{"--format", "mp4-8k"}, "mp4-720p, mp4-1080p or mp4-4k"},
+             // An MP4 video is no disc.
+             Refusal{{"--format", "mp4-1080p", "--disc", "folder"}, "MP4 video cannot be authored"},
+             Refusal{{"--format", "mp4-4k", "--disc", "iso"}, "MP4 video cannot be authored"},
+             Refusal{{"--format", "mp4-720p", "--disc", "bincue"}, "MP4 video cannot be authored"},
+         }) {
+        std::vector<std::string> args{"build", project, "-o", File("refused")};
+        args.insert(args.end(), r.args.begin(), r.args.end());
+        run = RunVantoshow(args);
+        EXPECT_EQ(run.code, 2) << r.says;
+        EXPECT_NE(run.errors.find(r.says), std::string::npos) << run.errors;
+    }
+    EXPECT_FALSE(std::filesystem::exists(File("refused.mp4")));
+}
+
+// WAV data named .mp3 cannot be measured as MP3 music, music measured once
+// is gone since, and a cut-off JPEG shows a grey lower half: the video is
+// made without them and the output names each with the reason.
+TEST_F(BuildCommandTest, NamesMusicAndPicturesTheVideoGoesWithout) {
+    std::string project = WriteProject("show.dvprj", true, false);
+    const std::string wav = File("voice.mp3");
+    ASSERT_EQ(
+        RunCommand("ffmpeg -loglevel error -y -f lavfi -i sine=duration=1 -f wav '" + wav + "'"),
+        0);
+    const std::string cut = File("cut.jpg");
+    WritePicture(cut, 320, 240);
+    std::filesystem::resize_file(cut, std::filesystem::file_size(cut) / 2);
+    const std::string gone = File("gone.mp3");
+    std::ofstream(project, std::ios::app) << cut << "=1\n[Music]\n"
+                                          << wav << "=1\n"
+                                          << gone << "=1\n[Mp3Length]\n"
+                                          << gone << "=2000\n";
+
+    const CommandRun run =
+        RunVantoshow({"build", project, "-o", File("out.mpg"), "--format", "vcd"});
+    ASSERT_EQ(run.code, 0) << run.errors;
+    EXPECT_NE(run.errors.find("built with problems"), std::string::npos) << run.errors;
+    EXPECT_NE(run.errors.find("\"" + cut + "\": the picture is damaged"), std::string::npos)
+        << run.errors;
+    EXPECT_NE(run.errors.find("2 music files were left out:"), std::string::npos) << run.errors;
+    EXPECT_NE(run.errors.find("\"" + gone + "\": the file is missing"), std::string::npos)
+        << run.errors;
+    EXPECT_NE(run.errors.find("\"" + wav + "\": it could not be read as MP3 music"),
+              std::string::npos)
+        << run.errors;
+    EXPECT_EQ(ProbeFile(File("out.mpg"))->video->packets, 2 * (25 + 10));
+}
+
+}  // namespace
+}  // namespace video::test

@@ -1,0 +1,89 @@
+#include "showbuild/BuildTestUtil.h"
+
+#include <QColor>
+#include <QImage>
+#include <QPainter>
+
+#include "model/IniFile.h"
+#include "showbuild/BuildDriver.h"
+
+namespace video::test {
+
+void WritePicture(const std::string& path, int width, int height) {
+    QImage image(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            image.setPixel(x, y, qRgb(x * 255 / width, y * 255 / height, 128));
+    QPainter painter(&image);
+    painter.setPen(QPen(Qt::white, 3));
+    painter.drawRect(2, 2, width - 5, height - 5);
+    painter.end();
+    ASSERT_TRUE(image.save(QString::fromStdString(path))) << path;
+}
+
+void WriteSolidPicture(const std::string& path, int width, int height, unsigned rgb) {
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(QColor::fromRgb(rgb));
+    ASSERT_TRUE(image.save(QString::fromStdString(path))) << path;
+}
+
+void BuildTest::SetUp() {
+    model::SetUserDataDir(dir_.file("user-data"));
+    model::SetProgramDir(dir_.path().string());
+    model::Settings = model::TslSettings{};
+    model::OpenOptionsStore();
+    model::OptionsStore().Clear();
+}
+
+void BuildTest::TearDown() {
+    model::Settings = model::TslSettings{};
+    model::SetProgramDir("");
+    model::SetUserDataDir("");
+}
+
+void BuildTest::QuickShow(int32_t interval) {
+    model::Settings.EffectSpeed2 = 1;
+    model::Settings.ImageInterval = interval;
+}
+
+BuildResult BuildTest::BuildShow(const BuildHooks& hooks) {
+    BuildDriver driver(hooks);
+    return driver.Build();
+}
+
+std::vector<raster::Bitmap> BuildTest::BuiltFrames() {
+    std::vector<raster::Bitmap> shown;
+    BuildHooks hooks;
+    hooks.frameShown = [&](const raster::Bitmap& frame) { shown.push_back(frame); };
+    const BuildResult result = BuildShow(hooks);
+    EXPECT_EQ(result.status, BuildResult::Status::Completed) << result.message;
+    return shown;
+}
+
+std::string BuildTest::AddPicture(const std::string& name, int width, int height) {
+    const std::string path = File(name);
+    WritePicture(path, width, height);
+    model::Settings.Pictures.push_back(path);
+    return path;
+}
+
+std::string BuildTest::AddMusic(const std::string& name, double seconds, int lengthMs) {
+    const std::string path = File(name);
+    MakeSineMp3(path, seconds);
+    model::Settings.Music.push_back(path);
+    model::OptionsStore().WriteInteger("Mp3Length", path, lengthMs);
+    return path;
+}
+
+void ExpectStream(const FileInfo& info, int videoType, int tvSet, bool withAudio) {
+    ASSERT_TRUE(info.video.has_value());
+    static const int kWidths[] = {352, 480, 720};
+    EXPECT_EQ(info.video->width, kWidths[videoType]);
+    EXPECT_EQ(info.video->height,
+              tvSet == 1 ? (videoType == 0 ? 240 : 480) : (videoType == 0 ? 288 : 576));
+    EXPECT_NEAR(info.video->frameRate, tvSet == 1 ? 29.97 : 25.0, 0.01);
+    EXPECT_EQ(info.video->codec, videoType == 0 ? "mpeg1video" : "mpeg2video");
+    EXPECT_EQ(info.audio.has_value(), withAudio);
+}
+
+}  // namespace video::test

@@ -1,0 +1,48 @@
+// Shared by the build tests: a program folder of its own per test (so
+// "tmp.mpg" and "options.dat" land there), generated pictures and music, and
+// what a built file must hold.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "model/Settings.h"
+#include "raster/Bitmap.h"
+#include "showbuild/BuildDriver.h"
+#include "video/EncoderTestUtil.h"
+
+namespace video::test {
+
+// Writes a picture through Qt's writers (format from the extension): a
+// colour gradient with a bright frame, or one flat colour.
+void WritePicture(const std::string& path, int width, int height);
+void WriteSolidPicture(const std::string& path, int width, int height, unsigned rgb);
+
+class BuildTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    std::string File(const std::string& name) const { return dir_.file(name); }
+    // A tiny show: the fastest transition (ten frames at PAL) and
+    // 'interval' seconds per picture.
+    static void QuickShow(int32_t interval);
+    // Builds the show of the settings record through a driver with 'hooks'.
+    static BuildResult BuildShow(const BuildHooks& hooks = {});
+    // A picture in the scratch folder, listed in the show.
+    std::string AddPicture(const std::string& name, int width = 160, int height = 120);
+    // An MP3 in the scratch folder, listed in the show with its length.
+    std::string AddMusic(const std::string& name, double seconds, int lengthMs);
+    // Builds the show of the settings record to the end; every frame shown.
+    std::vector<raster::Bitmap> BuiltFrames();
+
+    ScratchDir dir_;
+};
+
+// ffprobe's view of the file: it opens, and holds video of the format's
+// size and rate (and sound when expected).
+void ExpectStream(const FileInfo& info, int videoType, int tvSet, bool withAudio);
+
+}  // namespace video::test

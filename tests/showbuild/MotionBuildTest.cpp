@@ -1,0 +1,181 @@
+// Pan and zoom in built frames: a picture with two bright spots is built
+// moving, and the spots are followed frame by frame. Without motion the
+// frames are those of a still picture, whatever the show's motion says.
+#include <gtest/gtest.h>
+
+#include <QImage>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "model/MotionSetting.h"
+#include "model/Settings.h"
+#include "showbuild/BuildTestUtil.h"
+
+namespace video::test {
+namespace {
+
+using model::MotionKind;
+using model::MotionSetting;
+
+struct Point {
+    double x = 0;
+    double y = 0;
+};
+
+// Grey with two soft white spots, at a quarter and three quarters of the
+// width on the middle row; nothing in it is red.
+void WriteSpots(const std::string& path, int width, int height) {
+    QImage image(width, height, QImage::Format_RGB32);
+    const double radius = width / 60.0;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            double light = 0;
+            for (const double cx : {width / 4.0, width * 3 / 4.0}) {
+                const double d2 = (x - cx) * (x - cx) + (y - height / 2.0) * (y - height / 2.0);
+                light += std::exp(-d2 / (radius * radius));
+            }
+            const int v = std::min(255, 60 + static_cast<int>(195 * light));
+            image.setPixel(x, y, qRgb(v, v, v));
+        }
+    ASSERT_TRUE(image.save(QString::fromStdString(path)));
+}
+
+// Light-weighted centre of what is brighter than the grey, in the left or
+// right half of the frame.
+Point SpotCentre(const raster::Bitmap& frame, bool right) {
+    double sum = 0, sx = 0, sy = 0;
+    const int half = frame.width() / 2;
+    for (int y = 0; y < frame.height(); ++y)
+        for (int x = right ? half : 0; x < (right ? frame.width() : half); ++x) {
+            const double light = std::max(0, frame.row(y)[3 * x + 1] - 80);
+            sum += light;
+            sx += light * x;
+            sy += light * y;
+        }
+    return sum > 0 ? Point{sx / sum, sy / sum} : Point{-1, -1};
+}
+
+class MotionBuild : public BuildTest {
+protected:
+    void SetUp() override {
+        BuildTest::SetUp();
+        // VCD frames, a cut of 10 frames and a second's hold: 34 small
+        // frames a picture on screen.
+        model::Settings.VideoType = 0;
+        model::Settings.EffectSpeed2 = 1;
+        model::Settings.ImageInterval = 1;
+        model::Settings.BackgroundColor = 0x0000FF;  // red: it must never show
+        model::Settings.useeffects = model::StyleSet{};
+    }
+
+    std::string AddSpots(const std::string& name, int width, int height) {
+        const std::string path = File(name);
+        WriteSpots(path, width, height);
+        model::Settings.Pictures.push_back(path);
+        return path;
+    }
+};
+
+TEST_F(MotionBuild, ZoomInSpreadsTheSpotsSteadilyAndSmoothly) {
+    AddSpots("spots.png", 640, 480);
+    model::Settings.Motion = MotionSetting{MotionKind::ZoomIn, 5};
+    const std::vector<raster::Bitmap> frames = BuiltFrames();
+    ASSERT_EQ(frames.size(), 34u);
+    std::vector<double> apart;
+    for (const raster::Bitmap& frame : frames)
+        apart.push_back(SpotCentre(frame, true).x - SpotCentre(frame, false).x);
+    // Half the frame apart at first, 1 / 0.75 of that at the end.
+    EXPECT_NEAR(apart.front(), 160, 0.5);
+    EXPECT_NEAR(apart.back(), 160 / 0.75, 0.5);
+    for (size_t i = 1; i < apart.size(); ++i) {
+        EXPECT_GE(apart[i], apart[i - 1]) << "frame " << i;
+        // The step from one frame to the next changes by less than half a
+        // pixel: no jerks, however slowly it starts and ends.
+        if (i < 2) continue;
+        EXPECT_LT(std::abs((apart[i] - apart[i - 1]) - (apart[i - 1] - apart[i - 2])), 0.5)
+            << "frame " << i;
+    }
+}
+
+TEST_F(MotionBuild, PansMoveThePictureAgainstTheWayTheViewGoes) {
+    struct Case {
+        MotionKind kind;
+        double dx, dy;  // the way the spots move across the frame
+    };
+    const Case cases[] = {{MotionKind::PanLeft, +1, 0},
+                          {MotionKind::PanRight, -1, 0},
+                          {MotionKind::PanUp, 0, +1},
+                          {MotionKind::PanDown, 0, -1}};
+    AddSpots("spots.png", 640, 480);
+    for (const Case& c : cases) {
+        model::Settings.Motion = MotionSetting{c.kind, 3};
+        const std::vector<raster::Bitmap> frames = BuiltFrames();
+        ASSERT_EQ(frames.size(), 34u);
+        const Point first = SpotCentre(frames.front(), false);
+        const Point last = SpotCentre(frames.back(), false);
+        const char* name = model::MotionKindInfo(c.kind).name;
+        // 15% of the picture, magnified by the zoom that makes room.
+        const double across = c.dx != 0 ? 0.15 * 320 / 0.85 : 0.15 * 288 / 0.85;
+        EXPECT_NEAR(last.x - first.x, c.dx * across, 1) << name;
+        EXPECT_NEAR(last.y - first.y, c.dy * across, 1) << name;
+        for (size_t i = 1; i < frames.size(); ++i) {
+            const Point a = SpotCentre(frames[i - 1], false), b = SpotCentre(frames[i], false);
+            EXPECT_GE((b.x - a.x) * c.dx + (b.y - a.y) * c.dy, -1e-3) << name << " " << i;
+        }
+    }
+}
+
+TEST_F(MotionBuild, TheBackgroundNeverShowsAroundAMovingPicture) {
+    // Wider, taller and smaller than the frame, at the widest travel.
+    AddSpots("wide.png", 900, 400);
+    AddSpots("tall.png", 300, 500);
+    AddSpots("small.png", 120, 90);
+    for (const MotionKind kind : {MotionKind::ZoomOut, MotionKind::PanLeft, MotionKind::PanDown}) {
+        model::Settings.Motion = MotionSetting{kind, 5};
+        const std::vector<raster::Bitmap> frames = BuiltFrames();
+        ASSERT_EQ(frames.size(), 3 * 34u);
+        for (size_t i = 0; i < frames.size(); ++i)
+            for (int y = 0; y < frames[i].height(); ++y) {
+                const uint8_t* row = frames[i].row(y);
+                for (int x = 0; x < frames[i].width(); ++x)
+                    ASSERT_LE(row[3 * x + 2], row[3 * x + 1] + 2)
+                        << "red at " << x << "," << y << " of frame " << i << ", "
+                        << model::MotionKindInfo(kind).name;
+            }
+    }
+}
+
+TEST_F(MotionBuild, APicturesOwnMotionOverridesTheShows) {
+    const std::string still = AddSpots("still.png", 640, 480);
+    const std::string moving = AddSpots("moving.png", 480, 360);
+    // Nothing moves: the frames of today's build, the transition and the
+    // complete picture of each.
+    const std::vector<raster::Bitmap> plain = BuiltFrames();
+    ASSERT_EQ(plain.size(), 2 * 11u);
+
+    // The show zooms, but each picture has its own "none": the same frames.
+    model::Settings.Motion = MotionSetting{MotionKind::ZoomIn, 4};
+    model::SetOwnMotion(still, MotionSetting{});
+    model::SetOwnMotion(moving, MotionSetting{});
+    const std::vector<raster::Bitmap> overridden = BuiltFrames();
+    ASSERT_EQ(overridden.size(), plain.size());
+    for (size_t i = 0; i < plain.size(); ++i)
+        EXPECT_TRUE(overridden[i].samePixels(plain[i])) << "frame " << i;
+
+    // No motion for the show, a pan of its own for the second picture: the
+    // first is built as before, the second moves left over all its frames.
+    model::Settings.Motion = MotionSetting{};
+    model::SetOwnMotion(moving, MotionSetting{MotionKind::PanRight, 2});
+    const std::vector<raster::Bitmap> mixed = BuiltFrames();
+    ASSERT_EQ(mixed.size(), 11u + 34u);
+    for (size_t i = 0; i < 11; ++i) EXPECT_TRUE(mixed[i].samePixels(plain[i])) << "frame " << i;
+    EXPECT_LT(SpotCentre(mixed.back(), false).x, SpotCentre(mixed[11], false).x - 10);
+    // Given back to the show, the picture stands still again.
+    model::SetOwnMotion(moving, std::nullopt);
+    EXPECT_EQ(BuiltFrames().size(), plain.size());
+}
+
+}  // namespace
+}  // namespace video::test

@@ -1,0 +1,210 @@
+// MP4 builds through the driver, read back with ffprobe and ffmpeg: every
+// size at both aspects with the stream properties players and video sites
+// rely on, sound and picture ending together in every sync mode, a chapter
+// per picture, and the picture and caption placed on the square-pixel frame.
+// Shows are tiny (one or two small pictures, about a second) to stay fast.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "model/Settings.h"
+#include "showbuild/BuildDriver.h"
+#include "showbuild/BuildTestUtil.h"
+
+namespace video::test {
+namespace {
+
+using Status = BuildResult::Status;
+using Entries = std::map<std::string, std::string>;
+
+// ffprobe's compact output: one map of key=value per stream or chapter, the
+// section name under "section".
+std::vector<Entries> ProbeSections(const std::string& path, const std::string& what) {
+    std::string output;
+    EXPECT_EQ(RunCommand("ffprobe -v error " + what + " -of compact '" + path + "'", &output), 0)
+        << output;
+    std::vector<Entries> sections;
+    std::istringstream lines(output);
+    for (std::string line; std::getline(lines, line);) {
+        Entries entries;
+        std::istringstream fields(line);
+        std::string field;
+        std::getline(fields, entries["section"], '|');
+        while (std::getline(fields, field, '|')) {
+            const size_t equals = field.find('=');
+            if (equals != std::string::npos)
+                entries[field.substr(0, equals)] = field.substr(equals + 1);
+        }
+        sections.push_back(std::move(entries));
+    }
+    return sections;
+}
+
+Entries StreamOfType(const std::vector<Entries>& sections, const std::string& type) {
+    for (const Entries& s : sections)
+        if (s.at("section") == "stream" && s.count("codec_type") && s.at("codec_type") == type)
+            return s;
+    ADD_FAILURE() << "no " << type << " stream";
+    return {};
+}
+
+struct Mp4Case {
+    int videoType;  // 3 720p, 4 1080p, 5 4K
+    int aspect;     // 0 16:9, 1 4:3
+    int tvSet;
+    uint8_t musicSync;
+    int width;
+    int height;
+};
+
+class EveryMp4Format : public BuildTest, public ::testing::WithParamInterface<Mp4Case> {};
+
+TEST_P(EveryMp4Format, SizeRateAspectAndSoundEndingWithThePicture) {
+    const Mp4Case c = GetParam();
+    model::Settings.VideoType = static_cast<uint8_t>(c.videoType);
+    model::Settings.VideoAspect = static_cast<uint8_t>(c.aspect);
+    model::Settings.TVSet = c.tvSet;
+    model::Settings.MusicSync = c.musicSync;
+    QuickShow(0);
+    model::Settings.ShowCaption = true;
+    AddPicture("only.jpg", 160, 120);
+    // One picture is 0.44 s; a second of music makes every sync mode act.
+    AddMusic("tone.mp3", 1.0, 1000);
+
+    const BuildResult result = BuildShow();
+    ASSERT_EQ(result.status, Status::Completed) << result.message;
+    const auto info = ProbeFile(result.videoFile);
+    ASSERT_TRUE(info && info->video && info->audio);
+    EXPECT_EQ(info->video->codec, "h264");
+    EXPECT_EQ(info->video->width, c.width);
+    EXPECT_EQ(info->video->height, c.height);
+    EXPECT_NEAR(info->video->displayAspect, c.aspect == 0 ? 16.0 / 9 : 4.0 / 3, 1e-6);
+    EXPECT_NEAR(info->video->frameRate, c.tvSet == 1 ? 30000.0 / 1001 : 25.0, 1e-6);
+    EXPECT_EQ(info->audio->codec, "aac");
+    ExpectEndsTogether(*info);
+    if (c.musicSync == 2) {
+        EXPECT_NEAR(info->video->end - info->video->start, 1.0, 0.05);
+    }
+}
+
+std::string Mp4CaseName(const ::testing::TestParamInfo<Mp4Case>& info) {
+    static const char* const kSync[] = {"NoSync", "MusicToPictures", "PicturesToMusic"};
+    const Mp4Case& c = info.param;
+    return std::to_string(c.height) + (c.aspect == 0 ? "Wide" : "Standard") +
+           (c.tvSet == 1 ? "Ntsc" : "Pal") + kSync[c.musicSync];
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Builds, EveryMp4Format,
+    ::testing::Values(Mp4Case{3, 0, 1, 1, 1280, 720}, Mp4Case{3, 1, 0, 2, 960, 720},
+                      Mp4Case{4, 0, 0, 2, 1920, 1080}, Mp4Case{4, 1, 1, 0, 1440, 1080},
+                      Mp4Case{5, 0, 0, 0, 3840, 2160}, Mp4Case{5, 1, 1, 1, 2880, 2160}),
+    Mp4CaseName);
+
+TEST_F(BuildTest, Mp4HoldsWhatPlayersAndVideoSitesExpect) {
+    model::Settings.VideoType = 3;
+    QuickShow(1);
+    // 2 x (10 + 25) frames: 2.8 s, so a key frame has to come back once.
+    AddPicture("first.jpg", 160, 120);
+    AddPicture("second.png", 90, 160);
+    model::OptionsStore().WriteString("captions", "first.jpg", "Sunrise");
+    model::OptionsStore().WriteString("captions", "second.png", "");
+    AddMusic("tone.mp3", 2.0, 2000);
+
+    const BuildResult result = BuildShow();
+    ASSERT_EQ(result.status, Status::Completed) << result.message;
+    const std::string& path = result.videoFile;
+
+    const std::vector<Entries> sections = ProbeSections(path, "-show_streams -show_chapters");
+    const Entries video = StreamOfType(sections, "video");
+    EXPECT_EQ(video.at("codec_name"), "h264");
+    EXPECT_EQ(video.at("profile"), "High");
+    EXPECT_EQ(video.at("pix_fmt"), "yuv420p");
+    EXPECT_EQ(video.at("width"), "1280");
+    EXPECT_EQ(video.at("height"), "720");
+    EXPECT_EQ(video.at("sample_aspect_ratio"), "1:1");
+    EXPECT_EQ(video.at("r_frame_rate"), "25/1");
+    EXPECT_EQ(video.at("color_primaries"), "bt709");
+    EXPECT_EQ(video.at("color_transfer"), "bt709");
+    EXPECT_EQ(video.at("color_space"), "bt709");
+    const Entries audio = StreamOfType(sections, "audio");
+    EXPECT_EQ(audio.at("codec_name"), "aac");
+    EXPECT_EQ(audio.at("profile"), "LC");
+    EXPECT_EQ(audio.at("sample_rate"), "48000");
+    EXPECT_EQ(audio.at("channels"), "2");
+
+    // One chapter per picture, named by its caption or else its file name.
+    std::vector<Entries> chapters;
+    std::copy_if(sections.begin(), sections.end(), std::back_inserter(chapters),
+                 [](const Entries& s) { return s.at("section") == "chapter"; });
+    ASSERT_EQ(chapters.size(), 2u);
+    EXPECT_EQ(chapters[0].at("tag:title"), "Sunrise");
+    EXPECT_EQ(chapters[1].at("tag:title"), "second.png");
+    EXPECT_DOUBLE_EQ(std::stod(chapters[1].at("start_time")), 35 / 25.0);
+    EXPECT_DOUBLE_EQ(std::stod(chapters[1].at("end_time")), 70 / 25.0);
+
+    // The index comes before the media data: playback starts while it loads.
+    const std::string bytes = ReadWholeFile(path);
+    ASSERT_NE(bytes.find("moov"), std::string::npos);
+    EXPECT_LT(bytes.find("moov"), bytes.find("mdat"));
+
+    // A key frame at least every 2 seconds.
+    std::vector<double> keys;
+    for (const Entries& packet :
+         ProbeSections(path, "-select_streams v -show_entries packet=pts_time,flags"))
+        if (packet.count("flags") && packet.at("flags").find('K') != std::string::npos)
+            keys.push_back(std::stod(packet.at("pts_time")));
+    keys.push_back(2.8);
+    ASSERT_GE(keys.size(), 3u);
+    for (size_t i = 1; i < keys.size(); ++i) EXPECT_LE(keys[i] - keys[i - 1], 2.0 + 1e-6);
+
+    std::string errors;
+    EXPECT_EQ(RunCommand("ffmpeg -nostdin -v error -i '" + path + "' -f null -", &errors), 0);
+    EXPECT_EQ(errors, "");
+}
+
+TEST_F(BuildTest, Mp4PlacesAFourThreePhotoAndItsCaptionInTheMiddle) {
+    model::Settings.VideoType = 3;  // 1280 x 720
+    QuickShow(0);
+    model::Settings.ShowCaption = true;
+    model::Settings.PlayMusic = false;
+    const std::string grey = File("grey.png");
+    WriteSolidPicture(grey, 160, 120, 0x808080);
+    model::Settings.Pictures = {grey};
+    // No transition: after the first frame (the black one before the
+    // picture) every frame is the whole picture.
+    model::OptionsStore().WriteString("effects", "grey.png", "");
+    model::OptionsStore().WriteString("captions", "grey.png", "Centred caption WWW");
+
+    const BuildResult result = BuildShow();
+    ASSERT_EQ(result.status, Status::Completed) << result.message;
+    const int W = 1280, H = 720;
+    const std::vector<uint8_t> luma = DecodeFrameLuma(result.videoFile, W, H, 5);
+    ASSERT_EQ(luma.size(), static_cast<size_t>(W) * H);
+    auto at = [&](int x, int y) { return luma[static_cast<size_t>(y) * W + x]; };
+
+    // Row 100: black background, 960 columns of grey photo from x = 160, black again.
+    const InkBox photo = BrightBox(luma, W, 80, 100, 100);
+    EXPECT_NEAR(photo.left, 160, 1);
+    EXPECT_NEAR(photo.right, 1119, 1);
+    EXPECT_LT(at(80, 100), 40);
+    EXPECT_LT(at(1200, 100), 40);
+
+    // The caption's bright text: inside the frame, in its lower part, centred.
+    const auto [minX, maxX, minY, maxY] = BrightBox(luma, W, 180, 0, H - 1);
+    ASSERT_GE(maxX, 0) << "no caption drawn";
+    EXPECT_GT(minX, 0);
+    EXPECT_LT(maxX, W - 1);
+    EXPECT_GT(minY, H * 3 / 4);
+    EXPECT_LT(maxY, H - 1);
+    // Centred on its ink, shadow included: the text alone is a shadow's
+    // width (3 pixels at 720 lines) left of the middle at most.
+    EXPECT_NEAR((minX + maxX) / 2.0, W / 2.0, 4.0);
+}
+
+}  // namespace
+}  // namespace video::test

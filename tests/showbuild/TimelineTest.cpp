@@ -1,0 +1,390 @@
+// The show's timing, the synchronisation step, the frame-by-frame walk, the
+// caption placement and the progress texts.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "base/Random.h"
+#include "showbuild/BuildSession.h"
+#include "showbuild/CaptionLayout.h"
+#include "showbuild/FrameTimeline.h"
+#include "showbuild/ProgressText.h"
+#include "showbuild/ShowTiming.h"
+
+namespace video {
+namespace {
+
+constexpr int32_t kPal = 0;
+constexpr int32_t kNtsc = 1;
+
+IntervalLookup Fixed(int32_t seconds) {
+    return [seconds](const std::string&) { return seconds; };
+}
+
+IntervalLookup FromMap(std::map<std::string, int32_t> intervals) {
+    return [intervals](const std::string& path) { return intervals.at(path); };
+}
+
+TEST(ShowTimingTest, TwoPicturesAtPalIntervalTwoSpeedFour) {
+    const ShowTiming timing = ComputeShowTiming({"a.jpg", "b.jpg"}, {4, kPal}, Fixed(2));
+    EXPECT_EQ(timing.ImageFrames, (std::vector<int32_t>{50, 50}));
+    EXPECT_EQ(timing.ImageFramesSum, 100);
+    EXPECT_EQ(timing.TransitionFrames, 75);
+    EXPECT_EQ(timing.TotalFrames(), 250);
+    EXPECT_EQ(timing.ShowSeconds, 10);
+}
+
+TEST(ShowTimingTest, FrameCountsPerStandard) {
+    // Speeds 1..5 and an out-of-range one, PAL and NTSC (PAL x 29.97 / 25, cut).
+    const std::vector<std::pair<int32_t, std::pair<int32_t, int32_t>>> speeds{
+        {1, {10, 11}},   {2, {35, 41}}, {3, {50, 59}}, {4, {75, 89}},
+        {5, {100, 119}}, {0, {50, 59}}, {9, {50, 59}}};
+    for (const auto& [speed, frames] : speeds) {
+        EXPECT_EQ(TransitionFrameCount(speed, kPal), frames.first) << speed;
+        EXPECT_EQ(TransitionFrameCount(speed, kNtsc), frames.second) << speed;
+        // Any TVSet other than 1 times as PAL.
+        EXPECT_EQ(TransitionFrameCount(speed, 7), frames.first) << speed;
+    }
+    EXPECT_EQ(ImageFrameCount(3, kNtsc), 89);  // 89.91 cut
+    EXPECT_EQ(ImageFrameCount(3, kPal), 75);
+    EXPECT_EQ(ImageFrameCount(100, kNtsc), 2997);
+    // No interval, or a hand-typed negative one: the transition still ends
+    // on its complete last frame.
+    EXPECT_EQ(ImageFrameCount(0, kPal), 1);
+    EXPECT_EQ(ImageFrameCount(-5, kPal), 1);
+    EXPECT_EQ(ImageFrameCount(-5, kNtsc), 1);
+    // An absurd interval is capped instead of overflowing.
+    EXPECT_GT(ImageFrameCount(2'000'000'000, kNtsc), 0);
+}
+
+TEST(ShowTimingTest, ShowSecondsAreCutAndExactAtNtsc) {
+    // 2997 frames are exactly 100 s at 29.97; 2996 are 99.97 s.
+    EXPECT_EQ(SecondsOfFrames(2997, kNtsc), 100);
+    EXPECT_EQ(SecondsOfFrames(2996, kNtsc), 99);
+    EXPECT_EQ(SecondsOfFrames(249, kPal), 9);
+    EXPECT_EQ(SecondsOfFrames(0, kPal), 0);
+    // No pictures: no frames, no seconds.
+    const ShowTiming empty = ComputeShowTiming({}, {4, kPal}, Fixed(2));
+    EXPECT_EQ(empty.TotalFrames(), 0);
+    EXPECT_EQ(empty.ShowSeconds, 0);
+}
+
+TEST(ShowTimingTest, MusicLengthSumsMillisecondsBeforeDividing) {
+    EXPECT_EQ(ComputeMusicLength({999, 999, 2}), 2);  // 2000 ms, not 0 + 0 + 0
+    EXPECT_EQ(ComputeMusicLength({}), 0);
+    EXPECT_EQ(ComputeMusicLength({185'000}), 185);
+}
+
+TEST(ApplySyncTest, FitToPicturesRepeatsTheMusicList) {
+    // 100 s of show, 30 s of music: k = (100 - 30) div 30 + 1 = 3, played 4 times.
+    ShowTiming timing = ComputeShowTiming({"a", "b"}, {4, kPal}, Fixed(47));
+    ASSERT_EQ(timing.ShowSeconds, 100);
+    std::vector<std::string> pictures{"a", "b"};
+    std::vector<std::string> music{"x.mp3", "y.mp3"};
+    ApplySync(1, 30'000, timing, pictures, music, {4, kPal}, Fixed(47));
+    EXPECT_EQ(music.size(), 8u);
+    for (size_t i = 0; i < music.size(); ++i) EXPECT_EQ(music[i], i % 2 == 0 ? "x.mp3" : "y.mp3");
+    EXPECT_EQ(pictures.size(), 2u);
+
+    // Music already long enough, or no sync: nothing changes.
+    std::vector<std::string> longMusic{"x.mp3"};
+    ApplySync(1, 100'000, timing, pictures, longMusic, {4, kPal}, Fixed(47));
+    ApplySync(0, 30'000, timing, pictures, longMusic, {4, kPal}, Fixed(47));
+    EXPECT_EQ(longMusic.size(), 1u);
+    // Music a little shorter than the show in the same whole second still
+    // needs a second play.
+    ApplySync(1, 99'600, timing, pictures, longMusic, {4, kPal}, Fixed(47));
+    EXPECT_EQ(longMusic.size(), 2u);
+
+    // Crossfaded passes overlap at each join: four passes of 30 s joined by
+    // 10 s last only 90 s, so a fifth is played. A join as long as the list
+    // leaves the plain count.
+    const struct {
+        int64_t joinMs;
+        size_t files;
+    } joins[] = {{0, 8}, {10'000, 10}, {30'000, 8}};
+    for (const auto& c : joins) {
+        std::vector<std::string> faded{"x.mp3", "y.mp3"};
+        ApplySync(1, 30'000, timing, pictures, faded, {4, kPal}, Fixed(47), c.joinMs);
+        EXPECT_EQ(faded.size(), c.files) << c.joinMs;
+    }
+}
+
+// A song that is not a whole number of seconds long: the pictures cover all
+// of it, to the frame, at both rates (NTSC runs at 30000/1001).
+TEST(ApplySyncTest, FitToMusicCoversTheLastFractionOfASecond) {
+    struct Case {
+        int32_t tvSet;
+        int64_t musicMs;
+        size_t pictures;
+    };
+    // Interval 7, speed 1: a cycle of 175 + 10 frames (7.4 s) at PAL, of
+    // 209 + 11 frames (7.34 s) at NTSC. Five cycles reach 37.0 and 36.7 s:
+    // in whole seconds 37.0 s covered 37.54 s; to the frame it takes six.
+    for (const Case c : {Case{kPal, 37'540, 6}, Case{kNtsc, 37'540, 6}, Case{kPal, 37'000, 5},
+                         Case{kNtsc, 36'700, 5}}) {
+        const TimingRules rules{1, c.tvSet};
+        std::vector<std::string> pictures{"a"};
+        std::vector<std::string> music{"m.mp3"};
+        ShowTiming timing = ComputeShowTiming(pictures, rules, Fixed(7));
+        ApplySync(2, c.musicMs, timing, pictures, music, rules, Fixed(7));
+        EXPECT_EQ(pictures.size(), c.pictures) << c.tvSet << " " << c.musicMs;
+        EXPECT_GE(MillisecondsOfFrames(timing.TotalFrames(), c.tvSet), c.musicMs);
+    }
+    // Frame arithmetic at the encoder's rates, rounded so as to cover.
+    EXPECT_EQ(FramesCovering(37'540, kPal), 939);  // 938.5
+    EXPECT_EQ(FramesCovering(1'001, kNtsc), 30);   // exactly 30 frames
+    EXPECT_EQ(FramesCovering(1'002, kNtsc), 31);
+    EXPECT_EQ(MillisecondsOfFrames(30, kNtsc), 1'001);
+    EXPECT_EQ(FramesCovering(0, kPal), 0);
+}
+
+TEST(ApplySyncTest, MusicSwitchedOffIsNoSynchronisation) {
+    EXPECT_EQ(EffectiveSync(2, false), 0);
+    EXPECT_EQ(EffectiveSync(1, false), 0);
+    EXPECT_EQ(EffectiveSync(2, true), 2);
+}
+
+TEST(ApplySyncTest, FitToMusicStopsAtThePictureThatCoversTheMusic) {
+    // Transitions of 2 s (speed 3); the pictures last 5, 3, 7 and 5 s: 20 s.
+    const auto intervals = FromMap({{"a", 3}, {"b", 1}, {"c", 5}, {"d", 3}});
+    const TimingRules rules{3, kPal};
+    std::vector<std::string> pictures{"a", "b", "c", "d"};
+    ShowTiming timing = ComputeShowTiming(pictures, rules, intervals);
+    ASSERT_EQ(timing.ShowSeconds, 20);
+    std::vector<std::string> music{"m.mp3"};
+    // 70 s of music: two whole passes reach 60 s, then a (65), b (68), c (75).
+    ApplySync(2, 70'000, timing, pictures, music, rules, intervals);
+    ASSERT_EQ(pictures.size(), 15u);
+    EXPECT_EQ(pictures.back(), "c");
+    EXPECT_EQ(timing.ShowSeconds, 75);
+    EXPECT_EQ(timing.ImageFrames.size(), pictures.size());
+    // The timing is what a fresh computation over the longer list gives.
+    const ShowTiming fresh = ComputeShowTiming(pictures, rules, intervals);
+    EXPECT_EQ(fresh.ImageFrames, timing.ImageFrames);
+    EXPECT_EQ(fresh.TotalFrames(), timing.TotalFrames());
+    EXPECT_EQ(music.size(), 1u);
+}
+
+TEST(ApplySyncTest, NothingToDivideByChangesNothing) {
+    std::vector<std::string> pictures{"a"};
+    std::vector<std::string> music{"m.mp3"};
+    ShowTiming timing = ComputeShowTiming(pictures, {4, kPal}, Fixed(10));
+    // No measured music in either mode.
+    ApplySync(1, 0, timing, pictures, music, {4, kPal}, Fixed(10));
+    ApplySync(2, 0, timing, pictures, music, {4, kPal}, Fixed(10));
+    EXPECT_EQ(music.size(), 1u);
+    EXPECT_EQ(pictures.size(), 1u);
+    // No pictures at all.
+    std::vector<std::string> none;
+    ShowTiming empty = ComputeShowTiming(none, {4, kPal}, Fixed(2));
+    ApplySync(2, 60'000, empty, none, music, {4, kPal}, Fixed(2));
+    EXPECT_TRUE(none.empty());
+    // A show shorter than a second still covers the music: one speed-1
+    // transition and a frame (11 frames, 0.44 s) repeated over 2 s.
+    ShowTiming blink = ComputeShowTiming(pictures, {1, kPal}, Fixed(0));
+    ApplySync(2, 2'000, blink, pictures, music, {1, kPal}, Fixed(0));
+    EXPECT_EQ(pictures.size(), 5u);
+    EXPECT_EQ(blink.TotalFrames(), 55);
+}
+
+// Walks a whole show as the encoder drives it: one progress notification,
+// then one frame request, until the timeline says it is finished.
+std::vector<FrameStep> WalkShow(FrameTimeline& timeline) {
+    std::vector<FrameStep> steps;
+    for (int guard = 0; guard < 100000; ++guard) {
+        timeline.AdvanceFrameCounter();
+        steps.push_back(timeline.NextFrame());
+        if (steps.back().action == FrameAction::Finished) break;
+    }
+    return steps;
+}
+
+TEST(FrameTimelineTest, CyclesOfTwoPicturesAtSpeedOne) {
+    const ShowTiming timing = ComputeShowTiming({"a", "b"}, {1, kPal}, Fixed(1));
+    FrameTimeline timeline(timing.ImageFrames, timing.TransitionFrames);
+    const std::vector<FrameStep> steps = WalkShow(timeline);
+
+    // Every frame but the final request reaches the encoder.
+    ASSERT_EQ(static_cast<int64_t>(steps.size()) - 1, timing.TotalFrames());
+    EXPECT_EQ(steps.back().action, FrameAction::Finished);
+    for (int picture = 0; picture < 2; ++picture) {
+        const size_t start = static_cast<size_t>(picture) * 35;  // 25 hold + 10 transition
+        EXPECT_EQ(steps[start].action, FrameAction::StartPicture);
+        EXPECT_EQ(steps[start].imageIndex, picture);
+        for (int k = 1; k <= 10; ++k) {
+            const FrameStep& step = steps[start + static_cast<size_t>(k)];
+            EXPECT_EQ(step.action, FrameAction::TransitionFrame);
+            EXPECT_EQ(step.progress, 10 * k);  // 10, 20, ... 100
+        }
+        EXPECT_EQ(steps[start + 11].action, FrameAction::CompletePicture);
+        for (size_t k = 12; k < 35; ++k) EXPECT_EQ(steps[start + k].action, FrameAction::Hold);
+    }
+}
+
+TEST(FrameTimelineTest, EveryShowHandsOverExactlyItsTotalFrames) {
+    const auto intervals = FromMap({{"a", 0}, {"b", 3}, {"c", -2}, {"d", 1}});
+    for (int32_t tvSet : {kPal, kNtsc}) {
+        for (int32_t speed = 1; speed <= 5; ++speed) {
+            const ShowTiming timing =
+                ComputeShowTiming({"a", "b", "c", "d"}, {speed, tvSet}, intervals);
+            FrameTimeline timeline(timing.ImageFrames, timing.TransitionFrames);
+            const std::vector<FrameStep> steps = WalkShow(timeline);
+            EXPECT_EQ(static_cast<int64_t>(steps.size()) - 1, timing.TotalFrames());
+            // Chapters are placed where the walk starts each picture.
+            std::vector<int64_t> startFrames;
+            int starts = 0, lastProgress = 0;
+            for (const FrameStep& step : steps) {
+                if (step.action == FrameAction::StartPicture ||
+                    step.action == FrameAction::Finished) {
+                    // The previous picture's transition got to its end.
+                    if (starts > 0) {
+                        EXPECT_EQ(lastProgress, 100);
+                    }
+                    if (step.action == FrameAction::StartPicture) {
+                        ++starts;
+                        startFrames.push_back(&step - steps.data());
+                    }
+                    lastProgress = 0;
+                }
+                if (step.action == FrameAction::TransitionFrame) {
+                    EXPECT_GE(step.progress, lastProgress);  // never falls back
+                    lastProgress = step.progress;
+                }
+                if (step.action == FrameAction::CompletePicture) {
+                    EXPECT_EQ(lastProgress, 100);
+                }
+            }
+            EXPECT_EQ(starts, 4);
+            EXPECT_EQ(startFrames, PictureStartFrames(timing));
+        }
+    }
+}
+
+TEST(FrameTimelineTest, NoPicturesEndAtTheFirstRequest) {
+    FrameTimeline timeline({}, 75);
+    timeline.AdvanceFrameCounter();
+    EXPECT_EQ(timeline.NextFrame().action, FrameAction::Finished);
+    // A late request after the end is answered the same way.
+    timeline.AdvanceFrameCounter();
+    EXPECT_EQ(timeline.NextFrame().action, FrameAction::Finished);
+}
+
+TEST(FrameTimelineTest, RequestWithoutNotificationRepeatsTheFrame) {
+    // The counter starts at -1: a request before any notification sees
+    // position -1, which neither starts a picture nor draws.
+    FrameTimeline timeline({50}, 75);
+    EXPECT_EQ(timeline.NextFrame().action, FrameAction::Hold);
+    timeline.AdvanceFrameCounter();
+    EXPECT_EQ(timeline.NextFrame().action, FrameAction::StartPicture);
+}
+
+TEST(PickEffectTest, DrawsOnlyStylesOfTheSetAndCutsWithoutOne) {
+    EXPECT_EQ(PickEffect(model::StyleSet{}), 0);
+    model::StyleSet outside;
+    for (int style : {0, 173, 174, 175}) outside.set(static_cast<size_t>(style));
+    EXPECT_EQ(PickEffect(outside), 0);  // would never end if it kept drawing
+
+    model::StyleSet pair = outside;
+    pair.set(3);
+    pair.set(172);
+    std::set<int> seen;
+    base::SetRandSeed(12345);
+    for (int i = 0; i < 200; ++i) seen.insert(PickEffect(pair));
+    EXPECT_EQ(seen, (std::set<int>{3, 172}));
+
+    // Drawn with the shared generator: the same seed picks the same style.
+    model::StyleSet many;
+    for (int style = 10; style < 60; ++style) many.set(static_cast<size_t>(style));
+    base::SetRandSeed(777);
+    const int first = PickEffect(many);
+    base::SetRandSeed(777);
+    EXPECT_EQ(PickEffect(many), first);
+}
+
+// A fixed-pitch stand-in for the font: 0.6 of the size per character.
+TextExtent FixedPitch(const std::string& text, int size) {
+    int characters = 0;
+    for (unsigned char byte : text) characters += (byte & 0xC0) != 0x80;
+    return TextExtent{size / 10, characters * size * 6 / 10, size * 8 / 10, size * 12 / 10};
+}
+
+TEST(CaptionLayoutTest, FramesPerFormatAndScaledFrames) {
+    EXPECT_EQ(CaptionFrameFor(0, kPal)->top, 265);
+    EXPECT_EQ(CaptionFrameFor(1, kPal)->fontSize, 24);
+    // NTSC pictures are 48 or 96 rows shorter: the caption keeps its distance
+    // from the bottom instead of falling below the picture.
+    EXPECT_EQ(CaptionFrameFor(0, kNtsc)->top, 217);
+    EXPECT_EQ(CaptionFrameFor(2, kNtsc)->top, 434);
+    EXPECT_EQ(CaptionFrameFor(2, kNtsc)->height, 480);
+    EXPECT_EQ(CaptionFrameFor(2, 7)->top, CaptionFrameFor(2, kPal)->top);
+    EXPECT_FALSE(CaptionFrameFor(3, kPal).has_value());
+    // A 1080-line frame: the DVD's 36 px and 46 rows from the bottom, scaled.
+    const CaptionFrame hd = ScaledCaptionFrame(1920, 1080);
+    EXPECT_EQ(hd.fontSize, 68);
+    EXPECT_EQ(hd.top, 1080 - 86);
+}
+
+TEST(CaptionLayoutTest, ShrinksThenBreaksThenEllipsizes) {
+    const CaptionFrame dvd{720, 576, 36, 530};  // room: 720 - 2 x 36 = 648
+    const std::string hello = "Hello";
+    // Fits: full size, centred on the ink, on the row.
+    EXPECT_EQ(LayOutCaption(dvd, hello, FixedPitch),
+              (std::vector<CaptionLine>{{hello, 36, (720 - 108) / 2 - 3, 530}}));
+    // 40 characters: 864 px at 36, made smaller until they fit, on the same baseline.
+    const std::string forty(40, 'x');
+    const auto shrunk = LayOutCaption(dvd, forty, FixedPitch);
+    ASSERT_EQ(shrunk.size(), 1u);
+    EXPECT_EQ(shrunk[0].fontSize, 27);
+    EXPECT_EQ(shrunk[0].y + 27 * 8 / 10, 530 + 28);
+    // 80 characters in words: two lines at 60% (22 px), split where both are
+    // narrowest, the beginning on top.
+    std::string words;
+    for (int i = 0; i < 16; ++i) words += (i ? " " : "") + std::string("word");
+    const auto broken = LayOutCaption(dvd, words, FixedPitch);
+    ASSERT_EQ(broken.size(), 2u);
+    EXPECT_EQ(broken[0].fontSize, 22);
+    EXPECT_EQ(broken[1].text + " " + broken[0].text, words);
+    EXPECT_EQ(broken[1].text.size(), 39u);
+    EXPECT_EQ(broken[0].y - broken[1].y, 26);
+    // More than two lines hold: the top line is filled, the bottom one ends
+    // with an ellipsis, and both stay inside the margins.
+    std::string many = words + " " + words + " " + words;
+    const auto cut = LayOutCaption(dvd, many, FixedPitch);
+    ASSERT_EQ(cut.size(), 2u);
+    EXPECT_EQ(cut[0].text.substr(cut[0].text.size() - 3), "\xE2\x80\xA6");
+    for (const CaptionLine& line : cut) {
+        const TextExtent e = FixedPitch(line.text, line.fontSize);
+        EXPECT_GE(line.x + e.inkLeft, 36) << line.text;
+        EXPECT_LE(line.x + e.inkLeft + e.inkWidth, 720 - 36) << line.text;
+    }
+    // One long word: one line, cut.
+    const auto word = LayOutCaption(dvd, std::string(100, 'x'), FixedPitch);
+    ASSERT_EQ(word.size(), 1u);
+    EXPECT_EQ(word[0].text, std::string(48, 'x') + "\xE2\x80\xA6");
+    EXPECT_TRUE(LayOutCaption(dvd, "", FixedPitch).empty());
+}
+
+TEST(ProgressTextTest, LabelsAndTimes) {
+    EXPECT_EQ(ProgressLabelText(3, 250, 1000), "Progress: 25%");
+    EXPECT_EQ(ProgressLabelText(3, 999, 1000), "Progress: 99%");
+    EXPECT_EQ(ProgressLabelText(3, 5, 0), "Progress: 0%");  // nothing to count
+    EXPECT_EQ(ProgressLabelText(0, 5, 10), "");
+    EXPECT_EQ(ProgressLabelText(1, 0, 10), "Preparing...");
+    EXPECT_EQ(ProgressLabelText(7, 0, 10), "...");
+    EXPECT_EQ(RemainingTimeText(3725.9), "Remaining Time: 1:02:05");
+    EXPECT_EQ(RemainingTimeText(-3), "Remaining Time: 0:00:00");
+    EXPECT_EQ(RemainingTimeText(59.99), "Remaining Time: 0:00:59");
+    // As the Build page and the command line show them, side by side.
+    BuildProgress progress;
+    progress.kind = kMclProgressEncoding;
+    progress.label = ProgressLabelText(progress.kind, 1, 4);
+    progress.remaining = RemainingTimeText(65);
+    EXPECT_EQ(progress.text(), "Progress: 25%    Remaining Time: 0:01:05");
+}
+
+}  // namespace
+}  // namespace video
