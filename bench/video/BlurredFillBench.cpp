@@ -14,8 +14,8 @@ namespace {
 using video::BuildPicture;
 using video::FrameFormat;
 
-constexpr FrameFormat kDvd{2, "DVD", 720, 576, 4, 3};
-constexpr FrameFormat k1080p{2, "1080p", 1920, 1080, 16, 9};
+constexpr FrameFormat kDvd{2, "DVD", 720, 576, 4, 3, ".mpg"};
+constexpr FrameFormat k1080p{2, "1080p", 1920, 1080, 16, 9, ".mp4"};
 
 // A 3:4 portrait with detail everywhere, as large as the frame's height.
 BuildPicture Portrait(int height) {
