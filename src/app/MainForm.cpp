@@ -274,6 +274,8 @@ void TMainForm::EnableForBuild(bool building) {
     previewB_->setEnabled(!building);
     for (QAction* action : waitForBuildActions_) action->setEnabled(!building);
     for (QPushButton* button : waitForBuildButtons_) button->setEnabled(!building);
+    // A recent project would replace the working store as Load does.
+    recentMenu_->menuAction()->setEnabled(!building && !model::RecentProjects().empty());
 }
 
 // --- the settings record and the controls ---

@@ -11,6 +11,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLabel>
+#include <QMenu>
 #include <QProcess>
 #include <QProgressBar>
 #include <QSpinBox>
@@ -26,6 +27,7 @@
 #include "app/PictureView.h"
 #include "model/FileIo.h"
 #include "model/PerImage.h"
+#include "model/RecentProjects.h"
 #include "model/Settings.h"
 #include "showbuild/BuildDriver.h"
 
@@ -155,7 +157,13 @@ TEST_F(WalkthroughTest, DuringABuildBuildOnlySwitchesStepsAndAbortStillOffersThe
     dialogs_.pictureFiles = {pictures};
     Click("addimagefile1");
     Find<QSpinBox>("IntervalEdit")->setValue(30);
+    model::NoteRecentProject(MakeFile("other.dvprj", "[Set]\n").toStdString());
     Window().show();
+    const auto commandEnabled = [this](const char* name) {
+        return Window().findChild<QMenu*>(QLatin1String(name)) != nullptr
+                   ? Window().findChild<QMenu*>(QLatin1String(name))->menuAction()->isEnabled()
+                   : Window().findChild<QAction*>(QLatin1String(name))->isEnabled();
+    };
 
     bool checked = false;
     QTimer::singleShot(0, &Window(), [&] {
@@ -166,6 +174,9 @@ TEST_F(WalkthroughTest, DuringABuildBuildOnlySwitchesStepsAndAbortStillOffersThe
         EXPECT_TRUE(Window().Building());
         EXPECT_FALSE(Find<QAbstractButton>("buildButton")->isEnabled());
         EXPECT_FALSE(Find<QAbstractButton>("previewB")->isEnabled());
+        // Nothing that would replace the show while it is being built.
+        for (const char* command : {"NewProject1", "LoadProject1", "RecentProjects1"})
+            EXPECT_FALSE(commandEnabled(command)) << command;
         Click("abortButton");
         checked = true;
     });
@@ -180,6 +191,8 @@ TEST_F(WalkthroughTest, DuringABuildBuildOnlySwitchesStepsAndAbortStillOffersThe
     EXPECT_TRUE(Find<QAbstractButton>("buildButton")->isEnabled());
     EXPECT_FALSE(Find<QAbstractButton>("abortButton")->isEnabled());
     EXPECT_TRUE(Find<QAbstractButton>("previewB")->isEnabled());
+    for (const char* command : {"NewProject1", "LoadProject1", "RecentProjects1"})
+        EXPECT_TRUE(commandEnabled(command)) << command;
     // The aborted video is still offered, starting in the desktop folder,
     // or the home folder where there is no desktop: a folder that exists.
     // No project is named yet, so the video's name is the generic one.
