@@ -187,16 +187,7 @@ void TMainForm::cancelBClick() {
 }
 
 void TMainForm::UndoAndExit() {
-    if (!buildPage_->MayStop()) return;
-    switch (SettleChanges(false)) {
-        case UserDialogs::SaveChoice::Cancel:
-            return;
-        case UserDialogs::SaveChoice::Discard:
-            if (unsaved_ && !projectFile_.isEmpty()) RevertToProject();
-            break;
-        case UserDialogs::SaveChoice::Save:
-            break;
-    }
+    if (!MayLeave()) return;
     exiting_ = true;
     buildPage_->Leave();
     hide();
@@ -215,24 +206,15 @@ void TMainForm::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
-    // A video built but not saved yet goes only when the user says so.
-    if (!buildPage_->MayStop()) {
+    bool reverted = false;
+    if (!MayLeave(&reverted)) {
         event->ignore();
         return;
     }
-    switch (SettleChanges(false)) {
-        case UserDialogs::SaveChoice::Cancel:
-            event->ignore();
-            return;
-        case UserDialogs::SaveChoice::Discard:
-            if (unsaved_ && !projectFile_.isEmpty()) {
-                RevertToProject();
-                event->accept();
-                return;
-            }
-            break;
-        case UserDialogs::SaveChoice::Save:
-            break;
+    // Discarded changes are not written back over the project put back.
+    if (reverted) {
+        event->accept();
+        return;
     }
     if (!CollectSettings(true) &&
         !Dialogs().Confirm(this, tr("The lists and options could not be saved to \"%1\".\n\n"
@@ -365,6 +347,18 @@ UserDialogs::SaveChoice TMainForm::SettleChanges(bool evenUnnamed) {
     return choice;
 }
 
+bool TMainForm::MayLeave(bool* reverted) {
+    // A video built but not saved yet goes only when the user says so.
+    if (!buildPage_->MayStop()) return false;
+    const UserDialogs::SaveChoice choice = SettleChanges(false);
+    if (choice == UserDialogs::SaveChoice::Cancel) return false;
+    const bool revert =
+        choice == UserDialogs::SaveChoice::Discard && unsaved_ && !projectFile_.isEmpty();
+    if (revert) RevertToProject();
+    if (reverted != nullptr) *reverted = revert;
+    return true;
+}
+
 void TMainForm::RevertToProject() {
     try {
         model::LoadProject1Click(projectFile_.toStdString(), {});
@@ -404,7 +398,7 @@ bool TMainForm::OpenProject(const QString& fileName) {
         ReportError(QString::fromStdString(error.what()));
         return false;
     }
-    SetProjectFile(absolute);
+    // The refresh after the load has named the project from the working state.
     model::NoteRecentProject(absolute.toStdString());
     if (CurrentStep() == kOptionsStep) RefreshSyncTexts();
     return true;
@@ -461,7 +455,9 @@ bool TMainForm::SaveProjectAs() {
 QString TMainForm::ProjectFolder() const {
     const QString last = ToQt(model::LastFolder("Project"));
     if (!last.isEmpty() && QFileInfo(last).isDir()) return last;
-    return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    // A desktop without a documents folder opens the home folder.
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return QFileInfo(documents).isDir() ? documents : QDir::homePath();
 }
 
 QString TMainForm::SuggestedProjectName() const {

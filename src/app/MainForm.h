@@ -159,6 +159,11 @@ private:
     // 'evenUnnamed' asks about a show that is no project yet, which only a
     // new show or a load would lose: closing keeps it as the working state.
     UserDialogs::SaveChoice SettleChanges(bool evenUnnamed);
+    // Before the program ends: asks about a running build or a video not
+    // saved, then about the project's changes. Returns whether it may end;
+    // *reverted tells that Discard put the saved project back, which must
+    // then not be written over.
+    bool MayLeave(bool* reverted = nullptr);
     // Makes the working state the project file again, for Discard on
     // closing; keeps it as it is when the file cannot be read.
     void RevertToProject();
