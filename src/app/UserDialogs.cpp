@@ -6,6 +6,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QPushButton>
 
 #include "app/DiscSave.h"
 #include "app/FolderBrowser.h"
@@ -96,6 +97,9 @@ UserDialogs::SaveChoice UserDialogs::AskSaveChanges(QWidget* parent, const QStri
                     QObject::tr("Save changes to %1?").arg(name),
                     QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, parent);
     box.setInformativeText(QObject::tr("Your changes will be lost if you don't save them."));
+    // Reachable from the keyboard: Alt+S, Alt+D, and Escape for Cancel.
+    box.button(QMessageBox::Save)->setText(QObject::tr("&Save"));
+    box.button(QMessageBox::Discard)->setText(QObject::tr("&Discard"));
     box.setDefaultButton(QMessageBox::Save);
     box.setEscapeButton(QMessageBox::Cancel);
     switch (box.exec()) {
