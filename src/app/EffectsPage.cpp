@@ -19,7 +19,7 @@
 
 namespace app {
 
-EffectsPage::EffectsPage(QWidget* parent) : QWidget(parent) {
+EffectsPage::EffectsPage(model::Show& show, QWidget* parent) : QWidget(parent), show_(show) {
     setObjectName(QStringLiteral("EffectTab"));
 
     auto* body = new QHBoxLayout;
@@ -176,7 +176,7 @@ void EffectsPage::CollectSettings(model::TslSettings& s) const {
 }
 
 void EffectsPage::BuildEffectTree() {
-    model::BuildEffectTree(effectTree_);
+    model::BuildEffectTree(effectTree_, show_.settings.useeffects);
     // An empty tree would otherwise look like a program without effects.
     const bool empty = effectTree_.NodeCount() == 0;
     if (empty)

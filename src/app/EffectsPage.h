@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "model/EffectTree.h"
+#include "model/Show.h"
 
 class QComboBox;
 class QLabel;
@@ -31,7 +32,8 @@ class EffectsPage : public QWidget {
     Q_OBJECT
 
 public:
-    explicit EffectsPage(QWidget* parent = nullptr);
+    // The page reads and changes the window's working show.
+    explicit EffectsPage(model::Show& show, QWidget* parent = nullptr);
     ~EffectsPage() override;
 
     model::EffectTree& Tree() { return effectTree_; }
@@ -58,6 +60,7 @@ signals:
     void CustomizeClicked();
 
 private:
+    model::Show& show_;
     QLayout* CreateTreeColumn();
     QLayout* CreateSide();
     void StartMiniPreview(int demoStyle);

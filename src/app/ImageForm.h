@@ -66,6 +66,8 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    // The working show's per-picture notes, which the dialog edits.
+    model::IniFile& Notes();
     // The picture grid; the effect tree with its tools, the row's thumbnail
     // and caption switch; the file label and the dialog's buttons. The two
     // latter add their controls to the tab order in the order they show.

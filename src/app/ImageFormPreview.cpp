@@ -5,6 +5,7 @@
 
 #include "app/EffectPreviews.h"
 #include "app/ImageForm.h"
+#include "app/MainForm.h"
 #include "app/ThumbnailPanel.h"
 #include "base/Swallow.h"
 #include "model/Settings.h"
@@ -23,7 +24,7 @@ void TImageForm::NTClick() {
             options.SmallPreview = true;
             options.UseShowSet = true;
             preview_ = std::make_unique<screen::TRunVantoscreen>(fsPanel_, std::move(options),
-                                                                 model::Settings);
+                                                                 main_.WorkingShow());
         });
         // Without a preview the dialog still works.
         if (!made) {
@@ -40,12 +41,13 @@ void TImageForm::NTClick() {
     // row's picture and the next one, or the one before on the last row (none
     // at all with a single picture: the preview repeats it). The show's own
     // lists stay as they are.
-    model::TslSettings shown = model::Settings;
-    shown.useeffects.reset();
-    if (model::IsStyleSetMember(style)) shown.useeffects.set(static_cast<size_t>(style));
+    model::Show shown = main_.WorkingShow();
+    model::StyleSet& effects = shown.settings.useeffects;
+    effects.reset();
+    if (model::IsStyleSetMember(style)) effects.set(static_cast<size_t>(style));
     const int row = CurrentRow();
     const int neighbour = row + 1 < sg_->rowCount() ? row + 1 : row - 1;
-    shown.Pictures = {PathOfRow(row).toStdString(), PathOfRow(neighbour).toStdString()};
+    shown.settings.Pictures = {PathOfRow(row).toStdString(), PathOfRow(neighbour).toStdString()};
     preview_->ApplySettings(shown);
     preview_->Index = 1;
     preview_->PickNext();

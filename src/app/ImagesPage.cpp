@@ -27,16 +27,16 @@ namespace {
 
 // How many pictures the show takes from a folder: its own JPEG, GIF and BMP
 // files, or its pictures of every type when the option says so.
-size_t PicturesInFolder(const std::string& folder) {
+size_t PicturesInFolder(const std::string& folder, bool allTypes) {
     std::vector<std::string> pictures;
-    model::ExpandImageFolder(folder, pictures);
+    model::ExpandImageFolder(folder, pictures, model::FolderTypesOf(allTypes));
     return pictures.size();
 }
 
 // A folder the show would take nothing from is easily mistaken for one
 // whose sub-folders hold the pictures.
-QString EmptyFoldersNote(int count) {
-    if (model::Settings.FolderAllTypes)
+QString EmptyFoldersNote(int count, bool allTypes) {
+    if (allTypes)
         return ImagesPage::tr(
             "%n folder(s) without pictures of their own; sub-folders are not searched.", nullptr,
             count);
@@ -47,7 +47,7 @@ QString EmptyFoldersNote(int count) {
 
 }  // namespace
 
-ImagesPage::ImagesPage(QWidget* parent) : MediaListPage(parent) {
+ImagesPage::ImagesPage(model::Show& show, QWidget* parent) : MediaListPage(parent), show_(show) {
     setObjectName(QStringLiteral("ImageTab"));
     imageModel_ = new ImageListModel(this);
     imageList_ = Named(new QListView, "ImageList");
@@ -125,20 +125,20 @@ QLayout* ImagesPage::CreateSide() {
     connect(clear, &QPushButton::clicked, this, &ImagesPage::ClearAll);
     connect(allTypes_, &QCheckBox::toggled, this, [this](bool on) {
         // Read wherever a folder is expanded, so it takes effect at once.
-        model::Settings.FolderAllTypes = on;
+        show_.settings.FolderAllTypes = on;
         ImageListClick();
         emit Changed();
     });
     return side;
 }
 
-void ImagesPage::RefreshFromSettings(const model::TslSettings& s) {
+void ImagesPage::RefreshFromSettings(const model::TslSettings& s, const model::IniFile& store) {
     fsPanel_->SetPanelColor(ColorFromSetting(s.BackgroundColor));
     {
         const QSignalBlocker quiet(allTypes_);
         allTypes_->setChecked(s.FolderAllTypes);
     }
-    imageModel_->FillFromStore(model::OptionsStore());
+    imageModel_->FillFromStore(store);
     // A thumbnail of the list before must not stay as if it were listed.
     fsPanel_->ClearPicture();
     fsPanel_->HideOverlay();
@@ -160,7 +160,8 @@ void ImagesPage::ImageListClick() {
     const std::string text = imageModel_->PathAt(row).toStdString();
     fsPanel_->HideOverlay();
     if (model::FolderExists(text)) {
-        fsPanel_->ShowOverlay(tr("Images in folder: %1").arg(PicturesInFolder(text)));
+        fsPanel_->ShowOverlay(
+            tr("Images in folder: %1").arg(PicturesInFolder(text, show_.settings.FolderAllTypes)));
         return;
     }
     // A picture that is missing or cannot be read leaves the thumbnail as it
@@ -170,7 +171,7 @@ void ImagesPage::ImageListClick() {
         fsPanel_->ShowOverlay(tr("The picture was not found."));
         return;
     }
-    fsPanel_->ShowPictureOf(QString::fromStdString(path), model::Settings.BackgroundColor);
+    fsPanel_->ShowPictureOf(QString::fromStdString(path), show_.settings.BackgroundColor);
 }
 
 void ImagesPage::Image1Click() {
@@ -185,7 +186,7 @@ void ImagesPage::Image1Click() {
 }
 
 void ImagesPage::AddImageFiles() {
-    const std::string& initial = model::Settings.PicturePath;
+    const std::string& initial = show_.settings.PicturePath;
     const QStringList files = Dialogs().OpenPictureFiles(
         window(), model::FolderExists(initial) ? QString::fromStdString(initial) : QString());
     if (!files.isEmpty()) {
@@ -196,7 +197,7 @@ void ImagesPage::AddImageFiles() {
             else
                 imageModel_->Append({file.toStdString(), true});
         }
-        model::Settings.PicturePath = FolderOfFile(files.first());
+        show_.settings.PicturePath = FolderOfFile(files.first());
         SelectRow(imageModel_->rowCount() - 1);
         ImageListClick();
         if (skipped > 0)
@@ -208,17 +209,18 @@ void ImagesPage::AddImageFiles() {
 
 void ImagesPage::AddImageFolder() {
     // The folder pictures were last taken from is preselected.
-    QString folder = QString::fromStdString(model::Settings.PicturePath);
+    QString folder = QString::fromStdString(show_.settings.PicturePath);
     if (!Dialogs().SelectFolder(window(), tr("Select a folder that includes image files:"),
                                 QString(), folder))
         return;
-    model::Settings.PicturePath = folder.toStdString();
+    show_.settings.PicturePath = folder.toStdString();
     if (!folder.endsWith(QLatin1Char('/'))) folder += QLatin1Char('/');
     if (imageModel_->Contains(folder)) {
         emit StatusMessage(tr("The folder %1 is already in the list.").arg(folder));
     } else {
         imageModel_->Append({folder.toStdString(), true});
-        if (PicturesInFolder(folder.toStdString()) == 0) emit StatusMessage(EmptyFoldersNote(1));
+        if (PicturesInFolder(folder.toStdString(), show_.settings.FolderAllTypes) == 0)
+            emit StatusMessage(EmptyFoldersNote(1, show_.settings.FolderAllTypes));
     }
     UpdateCountLabel();
 }
@@ -242,9 +244,11 @@ void ImagesPage::AddDropped(const QStringList& paths, int notLocal) {
         imageModel_->Append({path.toStdString(), true});
         ++added;
         if (firstFile.isEmpty() && info.isFile()) firstFile = path;
-        if (info.isDir() && PicturesInFolder(path.toStdString()) == 0) ++emptyFolders;
+        if (info.isDir() &&
+            PicturesInFolder(path.toStdString(), show_.settings.FolderAllTypes) == 0)
+            ++emptyFolders;
     }
-    if (!firstFile.isEmpty()) model::Settings.PicturePath = FolderOfFile(firstFile);
+    if (!firstFile.isEmpty()) show_.settings.PicturePath = FolderOfFile(firstFile);
     if (added > 0) {
         SelectRow(imageModel_->rowCount() - 1);
         ImageListClick();
@@ -253,7 +257,7 @@ void ImagesPage::AddDropped(const QStringList& paths, int notLocal) {
     QStringList message;
     message << tr("Added %n item(s).", nullptr, added);
     if (already > 0) message << tr("%n already listed.", nullptr, already);
-    if (emptyFolders > 0) message << EmptyFoldersNote(emptyFolders);
+    if (emptyFolders > 0) message << EmptyFoldersNote(emptyFolders, show_.settings.FolderAllTypes);
     if (refused > 0) message << tr("%n not a picture or folder, left out.", nullptr, refused);
     if (notLocal > 0) message << NotLocalNote(notLocal);
     emit StatusMessage(message.join(QLatin1Char(' ')));

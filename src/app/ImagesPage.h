@@ -3,6 +3,7 @@
 #pragma once
 
 #include "app/MediaListPage.h"
+#include "model/Show.h"
 
 class QCheckBox;
 class QLabel;
@@ -21,12 +22,13 @@ class ImagesPage : public MediaListPage {
     Q_OBJECT
 
 public:
-    explicit ImagesPage(QWidget* parent = nullptr);
+    // The page reads and changes the window's working show.
+    explicit ImagesPage(model::Show& show, QWidget* parent = nullptr);
 
     ImageListModel& Model() { return *imageModel_; }
     // Fills the list from the store and shows the first row's thumbnail on
     // the background colour of the settings.
-    void RefreshFromSettings(const model::TslSettings& s);
+    void RefreshFromSettings(const model::TslSettings& s, const model::IniFile& store);
 
     // The image list's row click: shows the selected row's thumbnail, or the
     // number of pictures of a selected folder.
@@ -42,6 +44,7 @@ protected:
     void OpenSelected() override { Image1Click(); }
 
 private:
+    model::Show& show_;
     QLayout* CreateSide();
     void Image1Click();
     void AddImageFiles();

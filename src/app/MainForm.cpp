@@ -262,36 +262,46 @@ void TMainForm::EnableForBuild(bool building) {
 
 // --- the settings record and the controls ---
 
+void TMainForm::AdoptShow(model::Show show) {
+    show_ = std::move(show);
+    ShowWorkingShow();
+}
+
 void TMainForm::RefreshFromSettings() {
+    AdoptShow(model::LoadShow(model::OptionsStore()));
+}
+
+void TMainForm::ShowWorkingShow() {
     ++quiet_;
     const auto unquiet = qScopeGuard([this] { --quiet_; });
-    const model::TslSettings& s = model::Settings;
-    const model::WorkingProject working = model::ReadWorkingProject(model::OptionsStore());
+    const model::TslSettings& s = show_.settings;
+    const model::IniFile& store = model::OptionsStore();
+    const model::WorkingProject working = model::ReadWorkingProject(store);
     SetProjectFile(ToQt(working.file));
     unsaved_ = working.unsaved;
     if (!projectFile_.isEmpty()) setWindowModified(unsaved_);
-    imagesPage_->RefreshFromSettings(s);
-    musicPage_->RefreshFromSettings(s);
+    imagesPage_->RefreshFromSettings(s, store);
+    musicPage_->RefreshFromSettings(s, store);
     effectsPage_->RefreshFromSettings(s);
     optionsPage_->RefreshFromSettings(s);
     UpdateMusicNotes();
 }
 
 bool TMainForm::CollectSettings(bool write) {
-    model::WriteWorkingProject(model::OptionsStore(), {projectFile_.toStdString(), unsaved_});
-    const bool written = base::Swallow("app::TMainForm::CollectSettings", [&] {
-        model::CollectWorkingState(Images().List(), Music().List(), &EffectTree(), write);
-    });
-    // A failed write must not keep the user's choices from the build:
-    // collect the record without writing.
-    if (!written)
-        base::Swallow("app::TMainForm::CollectSettings", [&] {
-            model::CollectWorkingState(Images().List(), Music().List(), &EffectTree(), false);
-        });
-    model::TslSettings& s = model::Settings;
+    model::TslSettings& s = show_.settings;
     effectsPage_->CollectSettings(s);
     optionsPage_->CollectSettings(s);
     musicPage_->CollectSettings(s);
+    model::IniFile& store = model::OptionsStore();
+    model::WriteWorkingProject(store, {projectFile_.toStdString(), unsaved_});
+    const auto collect = [&](bool andWrite) {
+        model::CollectWorkingState(Images().List(), Music().List(), &EffectTree(), andWrite, store,
+                                   show_);
+    };
+    const bool written = base::Swallow("app::TMainForm::CollectSettings", [&] { collect(write); });
+    // A failed write must not keep the user's choices from the build:
+    // collect the show without writing.
+    if (!written) base::Swallow("app::TMainForm::CollectSettings", [&] { collect(false); });
     return written;
 }
 
@@ -327,7 +337,7 @@ namespace {
 model::ProjectHooks HooksFor(TMainForm& window) {
     model::ProjectHooks hooks;
     hooks.collectSettings = [&window](bool write) { window.CollectSettings(write); };
-    hooks.refreshFromSettings = [&window] { window.RefreshFromSettings(); };
+    hooks.showLoaded = [&window](model::Show show) { window.AdoptShow(std::move(show)); };
     hooks.effectTree = &window.EffectTree();
     return hooks;
 }
@@ -361,7 +371,11 @@ bool TMainForm::MayLeave(bool* reverted) {
 
 void TMainForm::RevertToProject() {
     try {
-        model::LoadProject1Click(projectFile_.toStdString(), {});
+        // Closing: the window keeps the project's show for the working state
+        // saved at the end, without showing it.
+        model::ProjectHooks hooks;
+        hooks.showLoaded = [this](model::Show show) { show_ = std::move(show); };
+        model::LoadProject1Click(projectFile_.toStdString(), hooks);
     } catch (const std::exception&) {
         // The changes stay in the working state rather than being lost with
         // a project that is gone or unreadable.

@@ -12,6 +12,7 @@
 #include <memory>
 
 #include "app/UserDialogs.h"
+#include "model/Show.h"
 
 namespace model {
 class EffectTree;
@@ -58,12 +59,19 @@ public:
     explicit TMainForm(QWidget* parent = nullptr);
     ~TMainForm() override;
 
-    // Copies the settings record and the store's lists into the controls.
+    // The working show: the window's own, which its pages show and change.
+    model::Show& WorkingShow() { return show_; }
+    const model::Show& WorkingShow() const { return show_; }
+
+    // Loads the working show from the working store and copies it and the
+    // store's lists into the controls.
     void RefreshFromSettings();
-    // Copies the controls into the settings record; with write also the
-    // lists and the effect selection into the store, and the store to disk.
-    // Returns false when that write failed (the record is collected anyway).
+    // Copies the controls and the lists into the working show and the show
+    // into the working store; with write also the store to disk. Returns
+    // false when that write failed (the show is collected anyway).
     bool CollectSettings(bool write);
+    // Takes a show loaded into the working store and shows it.
+    void AdoptShow(model::Show show);
 
     // Selects a step as the navigation bar does; the step already shown, or
     // an index past the last step, changes nothing.
@@ -118,6 +126,10 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    // Copies the working show and the store's lists into the controls.
+    void ShowWorkingShow();
+
+    model::Show show_;
     // Layout.
     void CreateMenus();
     QWidget* CreateNavigation();

@@ -21,8 +21,8 @@ void EffectsPage::StartMiniPreview(int demoStyle) {
         options.SmallPreview = true;
         options.Demo = true;
         options.DemoStyle = demoStyle;
-        miniPreview_ = std::make_unique<screen::TRunVantoscreen>(fsPanel2_, std::move(options),
-                                                                 model::Settings);
+        miniPreview_ =
+            std::make_unique<screen::TRunVantoscreen>(fsPanel2_, std::move(options), show_);
     });
     // Without a preview the step still works.
     if (!made) miniPreview_.reset();
@@ -56,10 +56,10 @@ void EffectsPage::StyleListSelectionChanged() {
 
 void EffectsPage::SpeedOrIntervalChanged() {
     // Taken also without a preview, so the interval always reaches the show.
-    CollectSettings(model::Settings);
+    CollectSettings(show_.settings);
     // A strength means nothing to pictures that stand still.
-    motionStrength_->setEnabled(model::Settings.Motion.kind != model::MotionKind::None);
-    if (miniPreview_ != nullptr) miniPreview_->ApplySettings(model::Settings);
+    motionStrength_->setEnabled(show_.settings.Motion.kind != model::MotionKind::None);
+    if (miniPreview_ != nullptr) miniPreview_->ApplySettings(show_);
 }
 
 }  // namespace app

@@ -7,11 +7,10 @@
 #include "app/MainForm.h"
 #include "app/MediaListModels.h"
 #include "app/UserDialogs.h"
-#include "model/Settings.h"
+#include "model/Show.h"
 #include "music/MusicService.h"
 #include "screen/FullscreenForm.h"
 #include "showbuild/BuildMusicMix.h"
-#include "showbuild/BuildSettings.h"
 #include "showbuild/FrameGeometry.h"
 #include "showbuild/ShowTiming.h"
 
@@ -23,14 +22,14 @@ namespace {
 // step, with the same joins, fades and loudness, cut where the video would
 // end (without the pictures the image list found unusable, which the show
 // leaves out).
-base::Status PlayTheShowsMusic(const ImageListModel& images) {
-    video::BuildSettings snapshot = video::BuildSettingsFrom(model::Settings);
-    snapshot.Pictures = images.UsablePictures(std::move(snapshot.Pictures));
-    video::ShowLengths lengths = video::ComputeLengths(snapshot);
-    video::ApplySettingsSync(lengths, snapshot);
-    const uint8_t sync = video::EffectiveSync(snapshot.MusicSync, snapshot.PlayMusic);
-    video::MclAudioMix mix = video::MusicMixFor(snapshot, sync, lengths.timing);
-    return music::PlayShowMusic(std::move(snapshot.Music),
+base::Status PlayTheShowsMusic(model::Show show, const ImageListModel& images) {
+    model::TslSettings& s = show.settings;
+    s.Pictures = images.UsablePictures(std::move(s.Pictures));
+    video::ShowLengths lengths = video::ComputeLengths(show);
+    video::ApplySettingsSync(lengths, show);
+    const uint8_t sync = video::EffectiveSync(s.MusicSync, s.PlayMusic);
+    video::MclAudioMix mix = video::MusicMixFor(show, sync, lengths.timing);
+    return music::PlayShowMusic(std::move(s.Music),
                                 music::ShowMix{mix.options, mix.cutEndMs, std::move(mix.gainOf)});
 }
 
@@ -54,22 +53,23 @@ void TMainForm::previewBClick() {
     Mp3LengthTimerTimer();
     CollectSettings(false);
     // The same words as the Build step's, rather than an empty black window.
-    if (model::Settings.Pictures.empty()) {
+    const model::TslSettings& s = show_.settings;
+    if (s.Pictures.empty()) {
         ReportError(tr("No pictures to show."));
         return;
     }
     // The video has no music when it is switched off, so neither has its preview.
-    if (model::Settings.PlayMusic && !model::Settings.Music.empty())
-        if (const base::Status played = PlayTheShowsMusic(Images()); !played)
+    if (s.PlayMusic && !s.Music.empty())
+        if (const base::Status played = PlayTheShowsMusic(show_, Images()); !played)
             ReportNoSound(QString::fromStdString(played.message()));
     if (!previewForm_) previewForm_ = std::make_unique<screen::TFullscreenForm>(this);
+    previewForm_->SetShow(show_);
     // The television standard plays no part; other formats keep the size.
     // The window frame and the desktop's panels take some of the screen.
     const QScreen* screen =
         window()->screen() ? window()->screen() : QGuiApplication::primaryScreen();
     const QSize room = screen ? screen->availableGeometry().size() * kPreviewScreenShare : QSize();
-    const QSize size =
-        PreviewWindowSize(model::Settings.VideoType, model::Settings.VideoAspect, room);
+    const QSize size = PreviewWindowSize(s.VideoType, s.VideoAspect, room);
     if (size.isValid()) previewForm_->SetOuterSize(size.width(), size.height());
     Dialogs().RunModal(*previewForm_);
     music::StopMusic(false);

@@ -37,6 +37,7 @@ extern "C" {
 #include "model/MotionSetting.h"
 #include "model/Project.h"
 #include "model/Settings.h"
+#include "model/Show.h"
 #include "model/VideoFormatKeys.h"
 #include "model/WorkingState.h"
 #include "music/MusicLength.h"
@@ -229,15 +230,30 @@ base::Status ParseArguments(int argc, char** argv, Options& options, bool& help)
     return {};
 }
 
-// Makes the named project the process's working store. Nothing is written.
-base::Status UseProject(const std::string& fileName) {
+// The store the show is built from: the named project, else a copy of the
+// working options file. Nothing is written to either.
+base::Result<model::IniFile> ShowStore(const std::string& fileName) {
+    model::OpenOptionsStore();
+    if (fileName.empty()) return model::IniFile(model::OptionsStore());
     if (!model::FileExists(fileName))
         return base::MakeFault("cannot open project \"" + fileName + "\": no such file",
                                base::FaultKind::NotFound);
     base::Result<std::string> text = model::ReadProjectFile(fileName);
     if (!text) return text.fault();
-    model::OptionsStore().SetText(std::move(text).value());
-    return {};
+    model::IniFile store;
+    store.SetText(text.value());
+    return store;
+}
+
+// The collect step of the window, for the lists as stored: the music is
+// measured where the store does not know its length.
+void CollectStoredShow(model::IniFile& store, model::Show& show) {
+    model::ImageList images;
+    model::MusicList music;
+    images.FillFromStore(store);
+    music.FillFromStore(store);
+    music::MeasureMusicLengths(music);
+    model::CollectWorkingState(images, music, nullptr, false, store, show);
 }
 
 class ProgressPrinter {
@@ -309,24 +325,23 @@ base::Result<std::string> ReserveTemporaryVideo(const std::string& output) {
 }
 
 int RunBuild(const Options& options) {
-    // Settings of the project or of the working options file.
-    if (!options.project.empty()) {
-        if (const base::Status used = UseProject(options.project); !used)
-            return Fail(used.message()), kExitFailed;
-    }
-    model::LoadAllSettings();
-    if (options.videoType) model::Settings.VideoType = *options.videoType;
-    if (options.aspect) model::Settings.VideoAspect = *options.aspect;
-    if (options.quality) model::Settings.VideoQuality = *options.quality;
-    if (options.tvSet) model::Settings.TVSet = *options.tvSet;
-    if (options.musicSync) model::Settings.MusicSync = *options.musicSync;
-    if (options.background) model::SetBackgroundMode(model::Settings, *options.background);
-    if (options.motion) model::Settings.Motion = *options.motion;
-    ApplyMusicMixOverrides(options.mix, model::Settings);
+    // The show of the project or of the working options file, with the
+    // options given on the command line.
+    base::Result<model::IniFile> store = ShowStore(options.project);
+    if (!store) return Fail(store.message()), kExitFailed;
+    model::Show show = model::LoadShow(store.value());
+    model::TslSettings& settings = show.settings;
+    if (options.videoType) settings.VideoType = *options.videoType;
+    if (options.aspect) settings.VideoAspect = *options.aspect;
+    if (options.quality) settings.VideoQuality = *options.quality;
+    if (options.tvSet) settings.TVSet = *options.tvSet;
+    if (options.musicSync) settings.MusicSync = *options.musicSync;
+    if (options.background) model::SetBackgroundMode(settings, *options.background);
+    if (options.motion) settings.Motion = *options.motion;
+    ApplyMusicMixOverrides(options.mix, settings);
 
     const disc::DiscKind kind = options.disc.value_or(disc::KindOfOutputName(options.output));
-    if (const base::Status suits = disc::CheckKindForFormat(kind, model::Settings.VideoType);
-        !suits)
+    if (const base::Status suits = disc::CheckKindForFormat(kind, settings.VideoType); !suits)
         return Fail(suits.message() + " (see --format)"), kExitUsage;
     DiscChoice discChoice{
         kind, disc::DiscOutputName(kind, options.output),
@@ -334,7 +349,7 @@ int RunBuild(const Options& options) {
         options.force};
     // A folder named as the output would otherwise get a video beside it
     // ("folder.mpg") or a hidden one inside it (".mpg").
-    const auto format = video::FrameFormatFor(model::Settings.VideoType);
+    const auto format = video::FrameFormatFor(settings.VideoType);
     const std::string output =
         kind == disc::DiscKind::Mpeg
             ? video::VideoFileName(options.output, format ? format->extension : ".mpg")
@@ -360,25 +375,18 @@ int RunBuild(const Options& options) {
     ProgressPrinter printer;
     video::BuildDriver* running = nullptr;
     video::BuildHooks hooks;
-    hooks.collectSettings = [] {
-        model::ImageList images;
-        model::MusicList music;
-        images.FillFromStore(model::OptionsStore());
-        music.FillFromStore(model::OptionsStore());
-        music::MeasureMusicLengths(music);
-        model::CollectWorkingState(images, music, nullptr, false);
-    };
     hooks.progress = [&](const video::BuildProgress& progress) {
         if (gInterrupted && running) running->Abort();
         printer.Show(progress);
     };
     if (kind != disc::DiscKind::Mpeg)
         hooks.approveLength = [&](double seconds) {
-            return RefuseOversizedShow(discChoice, seconds);
+            return RefuseOversizedShow(discChoice, settings, seconds);
         };
     video::BuildDriver driver(std::move(hooks));
     running = &driver;
-    video::BuildResult result = driver.Build(*temporary);
+    CollectStoredShow(store.value(), show);
+    video::BuildResult result = driver.Build(show, *temporary);
     printer.EndLine();
 
     if (gInterrupted) {

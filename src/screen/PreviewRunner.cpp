@@ -26,9 +26,8 @@ int SecondsToMs(int64_t seconds) {
 
 }  // namespace
 
-TRunVantoscreen::TRunVantoscreen(QWidget* AParent, RunnerOptions options,
-                                 model::TslSettings settings)
-    : settings_(std::move(settings)) {
+TRunVantoscreen::TRunVantoscreen(QWidget* AParent, RunnerOptions options, model::Show show)
+    : show_(std::move(show)) {
     // A runner that could not be set up shows nothing.
     base::Swallow("screen::TRunVantoscreen setup", [&] {
         View = new TVantoscreen(AParent);
@@ -75,15 +74,15 @@ TRunVantoscreen::~TRunVantoscreen() {
     }
 }
 
-void TRunVantoscreen::ApplySettings(const model::TslSettings& settings) {
-    settings_ = settings;
+void TRunVantoscreen::ApplySettings(const model::Show& show) {
+    show_ = show;
     ApplyToView();
 }
 
 void TRunVantoscreen::ApplyToView() {
     if (!View) return;
     // Not const: a relative background name becomes a full path in the snapshot.
-    model::TslSettings& s = settings_;
+    model::TslSettings& s = show_.settings;
     View->SizeMode = s.ImageSize;
     View->SetColor(s.BackgroundColor);
     if (const auto speed = SpeedSteps(s.EffectSpeed2)) {
@@ -107,7 +106,7 @@ void TRunVantoscreen::ApplyToView() {
 }
 
 void TRunVantoscreen::PickNextFile() {
-    const std::vector<std::string>& pictures = settings_.Pictures;
+    const std::vector<std::string>& pictures = show_.settings.Pictures;
     if (Demo) {
         std::string candidate = NextDemoPicture(CurrentFile);
         if (model::ResolveMediaPath(candidate)) CurrentFile = candidate;
@@ -115,7 +114,7 @@ void TRunVantoscreen::PickNextFile() {
     }
     if (pictures.empty()) return;
     const int count = static_cast<int>(pictures.size());
-    const bool randomOrder = settings_.ImageSequence == 1;
+    const bool randomOrder = show_.settings.ImageSequence == 1;
     CurrentFile.clear();
     for (int attempt = 0; attempt < 100 && CurrentFile.empty(); ++attempt) {
         Index = NextListIndex(Index, count, randomOrder);
@@ -138,20 +137,19 @@ void TRunVantoscreen::PickNext() {
 
 int TRunVantoscreen::NextStyle() const {
     if (Demo) return DemoStyle;
-    return ChooseStyle(UseShowSet ? settings_.useeffects
-                                  : model::EffectsOf(CurrentFile, settings_.useeffects));
+    return ChooseStyle(UseShowSet ? show_.settings.useeffects : show_.EffectsOf(CurrentFile));
 }
 
 void TRunVantoscreen::ApplyInterval() {
     if (!Timer) return;
-    if (model::HasOwnInterval(CurrentFile))
-        Timer->setInterval(SecondsToMs(model::IntervalOf(CurrentFile)));
+    if (show_.HasOwnInterval(CurrentFile))
+        Timer->setInterval(SecondsToMs(show_.IntervalOf(CurrentFile)));
     if (Demo || UseShowSet)
         Timer->setInterval(Motion && Motion->Moving() ? kMotionGapMs : kShortGapMs);
 }
 
 model::MotionSetting TRunVantoscreen::NextMotion() const {
-    return Demo ? settings_.Motion : model::OwnMotion(CurrentFile).value_or(settings_.Motion);
+    return Demo ? show_.settings.Motion : show_.MotionOf(CurrentFile);
 }
 
 bool TRunVantoscreen::TryStartTransition() {
@@ -161,7 +159,7 @@ bool TRunVantoscreen::TryStartTransition() {
         const int style = NextStyle();
         ApplyInterval();
         View->SetStyle(static_cast<TShowStyle>(style & 0xFF));
-        if (settings_.ClearOldImage) {
+        if (show_.settings.ClearOldImage) {
             View->Clear();
             View->repaint();  // the coming snapshot shows only the background
         }
@@ -171,10 +169,10 @@ bool TRunVantoscreen::TryStartTransition() {
 
 void TRunVantoscreen::ShowNext() {
     if (!View) return;
-    if (!Demo && settings_.Pictures.empty()) return;
+    if (!Demo && show_.settings.Pictures.empty()) return;
     // A picture that cannot be shown is skipped for the next one, at most
     // once round the list.
-    const size_t retries = Demo ? 2 : settings_.Pictures.size();
+    const size_t retries = Demo ? 2 : show_.settings.Pictures.size();
     for (size_t attempt = 0; !TryStartTransition(); ++attempt) {
         if (attempt >= retries || !View) break;
         View->Clear();
@@ -192,7 +190,7 @@ void TRunVantoscreen::TimerTick() {
         if (!Timer || !View) return;
         Timer->stop();
         if (View->parentWidget()) {
-            Timer->setInterval(SecondsToMs(settings_.ImageInterval));
+            Timer->setInterval(SecondsToMs(show_.settings.ImageInterval));
             PickNext();
             ShowNext();
         } else {

@@ -3,10 +3,9 @@
 // chooses a transition style and starts the transition; when the transition
 // has completed the timer waits the picture's interval before the next one.
 //
-// It plays the settings record as it was handed over when the runner was
-// made or last had its settings applied, so nothing the window changes meanwhile
-// reaches a show half-way; the per-picture data comes from the working
-// store. In demonstration mode it alternates the two sample pictures with
+// It plays the show as it was handed over when the runner was made or last
+// had its settings applied, so nothing the window changes meanwhile reaches
+// a show half-way. In demonstration mode it alternates the two sample pictures with
 // one fixed style. Everything runs on the user-interface thread.
 #pragma once
 
@@ -17,7 +16,7 @@
 #include <string>
 
 #include "model/MotionSetting.h"
-#include "model/Settings.h"
+#include "model/Show.h"
 #include "screen/Vantoscreen.h"
 
 namespace screen {
@@ -39,19 +38,19 @@ struct RunnerOptions {
 class TRunVantoscreen {
 public:
     // Creates the screen filling AParent and starts the timer; the first
-    // picture comes 100 ms later. settings is the snapshot the show plays.
-    TRunVantoscreen(QWidget* AParent, RunnerOptions options, model::TslSettings settings);
+    // picture comes 100 ms later. show is the copy it plays.
+    TRunVantoscreen(QWidget* AParent, RunnerOptions options, model::Show show);
     // Stops the timer and the screen without another frame, and releases
     // the screen, swallowing any error.
     ~TRunVantoscreen();
     TRunVantoscreen(const TRunVantoscreen&) = delete;
     TRunVantoscreen& operator=(const TRunVantoscreen&) = delete;
 
-    // Takes a new snapshot of the settings, and copies its size mode,
-    // colours, speed, background picture and transparency into the screen.
-    void ApplySettings(const model::TslSettings& settings);
-    // The snapshot the show plays.
-    const model::TslSettings& Settings() const { return settings_; }
+    // Takes a new copy of the show, and copies its size mode, colours,
+    // speed, background picture and transparency into the screen.
+    void ApplySettings(const model::Show& show);
+    // The record of the show it plays.
+    const model::TslSettings& Settings() const { return show_.settings; }
     // Chooses the next picture and loads it into the screen.
     void PickNext();
     // Chooses a style and the interval, and starts the transition.
@@ -84,7 +83,7 @@ private:
     void ApplyToView();
     bool TryStartTransition();
 
-    model::TslSettings settings_;
+    model::Show show_;
 };
 
 }  // namespace screen

@@ -10,12 +10,9 @@
 
 #include "model/FileIo.h"
 #include "model/MediaLists.h"
-#include "model/PerImage.h"
-#include "model/Settings.h"
+#include "model/Show.h"
 #include "model/Text.h"
-#include "model/WorkingState.h"
 #include "showbuild/BuildMusicMix.h"
-#include "showbuild/BuildSettings.h"
 #include "showbuild/ShowTiming.h"
 
 namespace video {
@@ -61,18 +58,15 @@ std::vector<SkippedFile> LeaveOutUnreadable(std::vector<std::string>& files,
 // count toward its length.
 std::vector<SkippedFile> LeaveOutUnplayableMusic(const BuildHooks& hooks,
                                                  std::vector<std::string>& music,
-                                                 std::vector<model::LeftOutMusic> leftOut) {
+                                                 const std::vector<model::LeftOutMusic>& leftOut) {
     std::vector<SkippedFile> skipped;
-    std::vector<model::LeftOutMusic> unmeasured = model::MusicWithoutLength(model::OptionsStore());
-    leftOut.insert(leftOut.end(), unmeasured.begin(), unmeasured.end());
-    for (model::LeftOutMusic& left : leftOut)
-        skipped.push_back({std::move(left.path), std::move(left.reason)});
+    for (const model::LeftOutMusic& left : leftOut) skipped.push_back({left.path, left.reason});
     std::vector<SkippedFile> undecodable = LeaveOutUnreadable(music, hooks.probeMusic);
     skipped.insert(skipped.end(), undecodable.begin(), undecodable.end());
     return skipped;
 }
 
-BackgroundSpec BackgroundFromSettings(const BuildSettings& s, const BuildHooks& hooks,
+BackgroundSpec BackgroundFromSettings(const model::TslSettings& s, const BuildHooks& hooks,
                                       std::vector<std::string>& warnings) {
     BackgroundSpec spec;
     spec.colour = s.BackgroundColor & 0xFFFFFF;
@@ -93,23 +87,6 @@ BackgroundSpec BackgroundFromSettings(const BuildSettings& s, const BuildHooks& 
     if (spec.picture.isEmpty()) spec.kind = BackgroundSpec::Kind::Colour;
     return spec;
 }
-
-// The snapshot's lists go back to the settings record once, when the build
-// has prepared them or has stopped before that.
-class ListsWriteBack {
-public:
-    explicit ListsWriteBack(BuildSettings& snapshot) : snapshot_(&snapshot) {}
-    ~ListsWriteBack() { Now(); }
-    ListsWriteBack(const ListsWriteBack&) = delete;
-    ListsWriteBack& operator=(const ListsWriteBack&) = delete;
-    void Now() noexcept {
-        if (snapshot_) WriteBackLists(*snapshot_, model::Settings);
-        snapshot_ = nullptr;
-    }
-
-private:
-    BuildSettings* snapshot_;
-};
 
 // An MPEG stream's 90 kHz clock counts 2^33 ticks, a little over 26 hours,
 // before it wraps; a longer show cannot be played back, and lengthening the
@@ -172,7 +149,7 @@ void BuildDriver::Abort() {
     if (session_) session_->Abort();
 }
 
-BuildResult BuildDriver::Build(const std::string& outputPath) {
+BuildResult BuildDriver::Build(model::Show show, const std::string& outputPath) {
     if (state_ != BuildState::Idle) {
         BuildResult busy;
         busy.status = BuildResult::Status::Busy;
@@ -182,7 +159,7 @@ BuildResult BuildDriver::Build(const std::string& outputPath) {
     abortRequested_ = false;
     BuildResult result;
     try {
-        result = RunBuild(outputPath.empty() ? TemporaryVideoPath() : outputPath);
+        result = RunBuild(std::move(show), outputPath.empty() ? TemporaryVideoPath() : outputPath);
     } catch (const std::exception& error) {
         result.status = BuildResult::Status::Failed;
         result.message = std::string("The build failed: ") + error.what();
@@ -195,16 +172,12 @@ BuildResult BuildDriver::Build(const std::string& outputPath) {
     return result;
 }
 
-BuildResult BuildDriver::RunBuild(const std::string& outputPath) {
-    if (hooks_.collectSettings) hooks_.collectSettings();
-    // Taken at once, so that no later build reports it again.
-    std::vector<model::LeftOutMusic> missingMusic = model::TakeMissingShowMusic();
+BuildResult BuildDriver::RunBuild(model::Show show, const std::string& outputPath) {
     if (hooks_.stopMusic) hooks_.stopMusic();
     SetState(BuildState::Building);
 
     BuildResult result;
-    BuildSettings settings = BuildSettingsFrom(model::Settings);
-    ListsWriteBack writeBack(settings);
+    model::TslSettings& settings = show.settings;
     const std::optional<FrameFormat> format =
         FrameFormatFor(settings.VideoType, settings.VideoAspect);
     if (!format) {
@@ -214,6 +187,8 @@ BuildResult BuildDriver::RunBuild(const std::string& outputPath) {
         return result;
     }
     extension_ = format->extension;
+    result.videoType = settings.VideoType;
+    result.tvSet = settings.TVSet;
 
     result.skipped = LeaveOutUnreadable(settings.Pictures, hooks_.probePicture);
     if (settings.Pictures.empty()) {
@@ -224,11 +199,10 @@ BuildResult BuildDriver::RunBuild(const std::string& outputPath) {
 
     // Music that is switched off is neither played nor reported.
     if (settings.PlayMusic)
-        result.skippedMusic =
-            LeaveOutUnplayableMusic(hooks_, settings.Music, std::move(missingMusic));
+        result.skippedMusic = LeaveOutUnplayableMusic(hooks_, settings.Music, show.leftOutMusic);
     const uint8_t musicSync = EffectiveSync(settings.MusicSync, settings.PlayMusic);
 
-    ShowLengths lengths = ComputeLengths(settings);
+    ShowLengths lengths = ComputeLengths(show);
     if (VideoSeconds(lengths, musicSync) > kLongestVideoSeconds) {
         // The frame counts saturate for absurd intervals, so no figure is given.
         result.message = "The show would last longer than a video can, which is " +
@@ -236,7 +210,7 @@ BuildResult BuildDriver::RunBuild(const std::string& outputPath) {
                          " hours. Shorten the intervals or the music.";
         return result;
     }
-    ApplySettingsSync(lengths, settings);
+    ApplySettingsSync(lengths, show);
     if (hooks_.approveLength) {
         const double seconds = static_cast<double>(lengths.timing.TotalFrames()) /
                                (IsNtsc(settings.TVSet) ? 30000.0 / 1001 : 25.0);
@@ -256,15 +230,15 @@ BuildResult BuildDriver::RunBuild(const std::string& outputPath) {
     input.playMusic = settings.PlayMusic;
     input.pictures = settings.Pictures;
     input.music = settings.Music;
+    input.lastMusicMs = input.music.empty() ? 0 : show.MusicLengthMs(input.music.back());
     input.timing = lengths.timing;
-    input.mix = MusicMixFor(settings, musicSync, lengths.timing);
+    input.mix = MusicMixFor(show, musicSync, lengths.timing);
     input.background = BackgroundFromSettings(settings, hooks_, result.warnings);
-    writeBack.Now();
-    input.effectsOf = [showSet = settings.useeffects](const std::string& path) {
-        return model::EffectsOf(path, showSet);
-    };
-    input.captionOf = [](const std::string& path) { return model::CaptionOf(path); };
-    input.motion = ShowMotion::Read(input.pictures, settings.Motion);
+    input.motion = ShowMotion::Read(input.pictures, show);
+    // The session asks from its own thread; it owns the show from here on.
+    auto notes = std::make_shared<const model::Show>(std::move(show));
+    input.effectsOf = [notes](const std::string& path) { return notes->EffectsOf(path); };
+    input.captionOf = [notes](const std::string& path) { return notes->CaptionOf(path); };
     input.loadPicture = MotionLoads(hooks_.loadPicture, input.motion, *format);
     result.totalFrames = lengths.timing.TotalFrames();
     result.pictureStartFrames = PictureStartFrames(lengths.timing);

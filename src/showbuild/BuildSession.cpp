@@ -217,9 +217,8 @@ void BuildSession::OnAudioSource(MclSourceHandle source, int index) {
     if (FitsToMusic() && static_cast<int64_t>(input_.music.size()) < audioRequests_ &&
         !outcome_.endedWithMusic) {
         outcome_.endedWithMusic = true;
-        const int64_t tailMs =
-            sound::JoinOverlap(StoredMusicLengths({input_.music.back()}).front(),
-                               sound::ClampFadeMs(input_.mix.options.crossfadeMs));
+        const int64_t tailMs = sound::JoinOverlap(
+            input_.lastMusicMs, sound::ClampFadeMs(input_.mix.options.crossfadeMs));
         if (tailMs > 0)
             musicEndFrame_ = outcome_.framesEncoded + FramesCovering(tailMs, input_.tvSet);
         else if (const MclHandle encoder = encoder_.load())

@@ -61,6 +61,7 @@ struct SessionInput {
     bool playMusic = true;
     std::vector<std::string> pictures;  // after the synchronisation step
     std::vector<std::string> music;     // the show's music list, likewise
+    int64_t lastMusicMs = 0;            // the measured length of its last file
     MclAudioMix mix;                    // how the music is mixed
     ShowTiming timing;
     BackgroundSpec background;

@@ -59,7 +59,7 @@ public:
     }
     bool SelectFolder(QWidget*, const QString& title, const QString& root,
                       QString& folder) override;
-    QString SaveVideoName(QWidget*, const QString& suggestedName) override {
+    QString SaveVideoName(QWidget*, const QString& suggestedName, int) override {
         return Asked(suggestedName, videoNames);
     }
     QString OpenProjectName(QWidget*, const QString& initialFolder) override {
