@@ -350,7 +350,7 @@ TEST_F(BuildTest, DamagedPicturesAndUnplayableMusicAreNamed) {
     ASSERT_EQ(result.skippedMusic.size(), 2u);
     EXPECT_EQ(result.skippedMusic[0].path, unmeasured);
     EXPECT_EQ(result.skippedMusic[1].path, noise);
-    // Timed and played without either: silence under the two pictures.
+    // Neither is played: the track under the two pictures is silent.
     EXPECT_EQ(LastSoundTime(DecodeAudio(result.videoFile, 8000), 8000), 0.0);
     EXPECT_TRUE(result.errors.empty());
     // Two pictures shown, 35 frames each.

@@ -6,6 +6,7 @@
 
 #include "model/IniFile.h"
 #include "model/MediaLists.h"
+#include "model/Settings.h"
 #include "model/WorkingState.h"
 #include "showbuild/BuildDriver.h"
 
