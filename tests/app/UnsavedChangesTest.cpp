@@ -151,6 +151,51 @@ TEST_F(UnsavedChangesTest, SaveKeepsTheChangesInTheProjectAndDiscardDropsThem) {
     EXPECT_EQ(Window().WorkingShow().settings.PicturePath, Dir());
 }
 
+// The per-image dialog writes a picture's effect set as it is ticked, and
+// Reset at once; Cancel keeps both, so a load asks before they go, and Save
+// puts them into the project.
+TEST_F(UnsavedChangesTest, WhatThePerImageDialogKeepsOnCancelIsAskedAboutBeforeALoad) {
+    const QString a = MakePicture("a.jpg");
+    const QString other = MakeFile("other.dvprj", "[Set]\n[Pictures]\n");
+    const struct {
+        const char* change;
+        std::function<void(app::TImageForm&)> make;
+        std::function<bool(const std::string&)> saved;
+    } cases[] = {
+        {"an effect set",
+         [](app::TImageForm& form) { form.PictureTree().SetEffectChecked(1, 0, false); },
+         [](const std::string& project) { return project.find("[effects]") != std::string::npos; }},
+        {"Reset",
+         [this](app::TImageForm& form) {
+             dialogs_.answers = {true};
+             form.findChild<QAbstractButton*>(QStringLiteral("reset1"))->click();
+         },
+         [](const std::string& project) { return project.find("Harbour") == std::string::npos; }},
+    };
+    for (const auto& [change, make, saved] : cases) {
+        SCOPED_TRACE(change);
+        project_ =
+            MakeFile("holiday.dvprj",
+                     ("[Set]\n[Pictures]\n" + a + "=1\n[captions]\na.jpg=Harbour\n").toUtf8());
+        ASSERT_TRUE(Window().OpenProject(project_));
+        dialogs_.onModal = [&](QDialog& dialog) {
+            auto& form = *qobject_cast<app::TImageForm*>(&dialog);
+            make(form);
+            form.findChild<QAbstractButton*>(QStringLiteral("cancel1"))->click();
+        };
+        Click("customize1");
+        EXPECT_TRUE(Window().isWindowModified());
+
+        dialogs_.questions.clear();
+        dialogs_.saveChoices = {Choice::Save};
+        dialogs_.projectNames = {other};
+        Action("LoadProject1")->trigger();
+        EXPECT_EQ(dialogs_.questions, QStringList{"Save changes to holiday.dvprj?"});
+        EXPECT_EQ(Window().ProjectFile(), other);
+        EXPECT_TRUE(saved(ProjectText())) << ProjectText();
+    }
+}
+
 // A new show that is no project yet is kept by the working state when the
 // window closes, so only New and Load ask about it; Save then asks a name.
 TEST_F(UnsavedChangesTest, AnUnnamedShowIsAskedAboutOnlyWhereItWouldBeLost) {
