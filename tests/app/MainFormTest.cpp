@@ -341,11 +341,16 @@ TEST_F(MainFormTest, ClosingWritesTheListsWhileUndoAndExitDoesNot) {
     const QString a = MakePicture("a.jpg");
     dialogs_.pictureFiles = {{a}};
     Click("addimagefile1");
+    Find<QSpinBox>("IntervalEdit")->setValue(9);
     Window().show();
     Action("UndoandExit1")->trigger();
     EXPECT_FALSE(Window().isVisible());
     EXPECT_EQ(dialogs_.programEnds, 1);
     EXPECT_FALSE(model::FileExists(model::OptionsFileName()));
+    // The program's end keeps the show, which the interval reached at once.
+    Restart();
+    EXPECT_EQ(Window().Images().rowCount(), 0);
+    EXPECT_EQ(Find<QSpinBox>("IntervalEdit")->value(), 9);
 
     window_.reset();
     dialogs_.pictureFiles = {{a}};
