@@ -309,9 +309,12 @@ bool TMainForm::CollectSettings(bool write) {
 
 void TMainForm::Customize() {
     if (!imageForm_) imageForm_ = std::make_unique<TImageForm>(*this);
+    const std::string notesBefore = show_.notes.Text();
     hide();
-    // OK writes captions, intervals and transitions into the working store.
-    if (Dialogs().RunModal(*imageForm_) == QDialog::Accepted) MarkModified();
+    // OK writes captions, intervals and motions into the show's notes; effect
+    // sets and Reset are written at once and stay on Cancel too.
+    const bool accepted = Dialogs().RunModal(*imageForm_) == QDialog::Accepted;
+    if (accepted || show_.notes.Text() != notesBefore) MarkModified();
     show();
     // The dialog may have changed intervals, and so the lengths beside the
     // sync modes of the step it was opened from.

@@ -25,7 +25,7 @@ using app::TMainForm;
 using PreviewTest = WindowTest;
 
 TEST_F(PreviewTest, TheEffectsStepPreviewsTheEffectSelectedInTheTree) {
-    model::Settings.useeffects = model::ParseStyleSet("22,118,");
+    Window().WorkingShow().settings.useeffects = model::ParseStyleSet("22,118,");
     EXPECT_EQ(Window().MiniPreview(), nullptr);
     Window().SelectStep(TMainForm::kEffectsStep);
     screen::TRunVantoscreen* preview = Window().MiniPreview();
@@ -47,7 +47,7 @@ TEST_F(PreviewTest, TheEffectsStepPreviewsTheEffectSelectedInTheTree) {
     EXPECT_EQ(Window().MiniPreview(), preview);
 
     Window().findChild<QSpinBox*>(QStringLiteral("IntervalEdit"))->setValue(12);
-    EXPECT_EQ(model::Settings.ImageInterval, 12);
+    EXPECT_EQ(Window().WorkingShow().settings.ImageInterval, 12);
 }
 
 TEST_F(PreviewTest, WithoutTheEffectCatalogueTheEffectsStepSaysWhyItListsNothing) {
@@ -82,8 +82,8 @@ TEST_F(PreviewTest, TheDialogPreviewsAnEffectBetweenARowAndItsNeighbourAndLeaves
     const QString p1 = MakePicture("p1.jpg"), p2 = MakePicture("p2.jpg"),
                   p3 = MakePicture("p3.jpg");
     for (const QString& path : {p1, p2, p3}) Window().Images().Append({path.toStdString(), true});
-    model::Settings.Pictures = {"/the/show.jpg"};
-    const model::StyleSet useeffects = model::Settings.useeffects;
+    Window().WorkingShow().settings.Pictures = {"/the/show.jpg"};
+    const model::StyleSet useeffects = Window().WorkingShow().settings.useeffects;
 
     std::vector<std::vector<std::string>> previewed;
     std::vector<std::string> styles;
@@ -109,8 +109,8 @@ TEST_F(PreviewTest, TheDialogPreviewsAnEffectBetweenARowAndItsNeighbourAndLeaves
     EXPECT_EQ(previewed[1], (std::vector<std::string>{s3, s2}));  // the last row: the one before
     EXPECT_EQ(previewed[2], (std::vector<std::string>{s1, s2}));
     EXPECT_EQ(styles[0], "160,");
-    EXPECT_EQ(model::Settings.Pictures, std::vector<std::string>{"/the/show.jpg"});
-    EXPECT_EQ(model::Settings.useeffects, useeffects);
+    EXPECT_EQ(Window().WorkingShow().settings.Pictures, std::vector<std::string>{"/the/show.jpg"});
+    EXPECT_EQ(Window().WorkingShow().settings.useeffects, useeffects);
 }
 
 TEST_F(PreviewTest, ALonePictureIsPreviewedWithAnEmptyNeighbour) {
@@ -184,7 +184,7 @@ TEST_F(PreviewTest, EveryPreviewPlaysTheShowAsItIsNowFromItsFirstPictureAndNeeds
     Click("previewB");
     ASSERT_EQ(backgrounds.size(), 2u);
     EXPECT_NE(backgrounds[0], backgrounds[1]);
-    EXPECT_EQ(backgrounds[1], model::Settings.BackgroundColor);
+    EXPECT_EQ(backgrounds[1], Window().WorkingShow().settings.BackgroundColor);
     EXPECT_EQ(opening, (std::vector<std::string>{first.toStdString(), first.toStdString()}));
 }
 

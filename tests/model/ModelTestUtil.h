@@ -26,8 +26,8 @@ inline std::string ReadText(const std::string& path) {
     return text.str();
 }
 
-// A unit test that owns an empty program folder. Settings are reset so no
-// test sees another's state.
+// A unit test that owns an empty program folder, so no test sees another's
+// options file.
 class ProgramFolderTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -35,7 +35,6 @@ protected:
         dir_ = folder_.path().toStdString() + "/";
         model::SetUserDataDir(dir_ + "user-data/");
         model::SetProgramDir(dir_);
-        model::Settings = model::TslSettings{};
     }
     void TearDown() override {
         model::SetProgramDir("");
