@@ -1,5 +1,6 @@
-// Shared fixture for the model tests: a fresh program folder per test, the
-// settings unit pointed at it, and small file helpers.
+// Shared fixtures for the model tests: a fresh program folder per test, the
+// settings unit pointed at it, a show of the test's own, and small file
+// helpers.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -11,6 +12,7 @@
 #include <string>
 
 #include "model/Settings.h"
+#include "model/Show.h"
 
 namespace model_test {
 
@@ -45,6 +47,19 @@ protected:
 
     QTemporaryDir folder_;
     std::string dir_;
+};
+
+// A program folder and a show the test owns, as the window owns its working
+// show (window tests use the window's instead).
+class ShowFolderTest : public ProgramFolderTest {
+protected:
+    // Start-up: opens the working store and loads the show out of it.
+    void LoadWorkingShow() {
+        model::OpenOptionsStore();
+        show_ = model::LoadShow(model::OptionsStore());
+    }
+
+    model::Show show_;
 };
 
 }  // namespace model_test

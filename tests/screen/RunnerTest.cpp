@@ -15,6 +15,7 @@
 #include "model/MotionSetting.h"
 #include "model/PerImage.h"
 #include "model/Settings.h"
+#include "model/Show.h"
 #include "screen/AnimateThread.h"
 #include "screen/FullscreenForm.h"
 #include "screen/PreviewRunner.h"
@@ -29,9 +30,8 @@ std::string FileName(const std::string& path) {
     return path.substr(path.find_last_of('/') + 1);
 }
 
-// A program folder of its own with sample pictures, a fresh settings record
-// and an empty working store. Runners play show_, a snapshot the tests fill;
-// the global record stays default, so a runner reading it would show nothing.
+// A program folder of its own with sample pictures, and a show the tests
+// fill; runners play copies of it.
 class RunnerTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -42,14 +42,10 @@ protected:
         WritePicture(root_ + "sample/t2.jpg", Qt::blue);
         model::SetProgramDir(root_);
         model::SetUserDataDir(root_);
-        model::Settings = model::TslSettings{};
-        model::OptionsStore().Clear();
     }
     void TearDown() override {
-        model::CloseOptionsStore();
         model::SetProgramDir("");
         model::SetUserDataDir("");
-        model::Settings = model::TslSettings{};
         EXPECT_TRUE(QTest::qWaitFor(
             [] {
                 QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -79,7 +75,7 @@ protected:
     QTemporaryDir dir_;
     std::string root_;
     QWidget host_;
-    model::TslSettings show_;
+    model::Show show_;
 };
 
 TEST(RunnerChoicesTest, SpeedTableGivesStepAndDelay) {
@@ -125,8 +121,8 @@ TEST_F(RunnerTest, DemoAlternatesTheSamplesWithAShortGap) {
 }
 
 TEST_F(RunnerTest, ListOrderWrapsAndSkipsMissingPictures) {
-    show_.Pictures = {WritePicture(Path("a.jpg"), Qt::green), Path("missing.jpg"),
-                      WritePicture(Path("b.jpg"), Qt::yellow)};
+    show_.settings.Pictures = {WritePicture(Path("a.jpg"), Qt::green), Path("missing.jpg"),
+                               WritePicture(Path("b.jpg"), Qt::yellow)};
     auto runner = QuietRunner(false);
     std::vector<int> order;
     for (int i = 0; i < 5; ++i) {
@@ -137,16 +133,16 @@ TEST_F(RunnerTest, ListOrderWrapsAndSkipsMissingPictures) {
 
     // The per-image dialog's trick: Index 1 of two pictures shows entry 0.
     runner->Index = 1;
-    show_.Pictures.resize(2);
+    show_.settings.Pictures.resize(2);
     runner->ApplySettings(show_);
     runner->PickNextFile();
     EXPECT_EQ(runner->Index, 0);
 }
 
 TEST_F(RunnerTest, RandomOrderNeverRepeatsThePictureJustShown) {
-    show_.ImageSequence = 1;
-    show_.Pictures = {WritePicture(Path("a.jpg"), Qt::green),
-                      WritePicture(Path("b.jpg"), Qt::yellow)};
+    show_.settings.ImageSequence = 1;
+    show_.settings.Pictures = {WritePicture(Path("a.jpg"), Qt::green),
+                               WritePicture(Path("b.jpg"), Qt::yellow)};
     auto runner = QuietRunner(false);
     int previous = -1;
     for (int i = 0; i < 200; ++i) {
@@ -154,7 +150,7 @@ TEST_F(RunnerTest, RandomOrderNeverRepeatsThePictureJustShown) {
         ASSERT_NE(runner->Index, previous);
         previous = runner->Index;
     }
-    show_.Pictures.resize(1);  // one picture can only repeat
+    show_.settings.Pictures.resize(1);  // one picture can only repeat
     runner->ApplySettings(show_);
     runner->PickNextFile();
     runner->PickNextFile();
@@ -164,10 +160,10 @@ TEST_F(RunnerTest, RandomOrderNeverRepeatsThePictureJustShown) {
 TEST_F(RunnerTest, StylesAndIntervalsComeFromThePictureOrTheShow) {
     const std::string own = WritePicture(Path("own.jpg"), Qt::green);
     const std::string plain = WritePicture(Path("plain.jpg"), Qt::yellow);
-    show_.Pictures = {own, plain};
-    show_.useeffects.reset();
-    model::OptionsStore().WriteString(model::kEffectsSection, model::ImageKey(own), "7,");
-    model::OptionsStore().WriteInteger(model::kIntervalsSection, model::ImageKey(own), 5);
+    show_.settings.Pictures = {own, plain};
+    show_.settings.useeffects.reset();
+    show_.notes.WriteString(model::kEffectsSection, model::ImageKey(own), "7,");
+    show_.notes.WriteInteger(model::kIntervalsSection, model::ImageKey(own), 5);
 
     auto runner = QuietRunner(false);
     runner->Timer->setInterval(3000);  // what the tick sets from ImageInterval
@@ -185,7 +181,7 @@ TEST_F(RunnerTest, StylesAndIntervalsComeFromThePictureOrTheShow) {
     EXPECT_EQ(runner->Timer->interval(), 3000);
 
     // The dialog's preview uses the show-wide set and the short gap.
-    show_.useeffects.reset().set(99);
+    show_.settings.useeffects.reset().set(99);
     auto dialog = QuietRunner(false, true);
     dialog->PickNext();
     dialog->ShowNext();
@@ -212,14 +208,14 @@ TEST_F(RunnerTest, SettingsReachTheScreen) {
         {3, false, true, back, 4, 30, 1},
         {3, false, true, Path("broken.png"), 4, 30, 0},  // unreadable: the plain colour
     };
-    show_.BackgroundColor = raster::RGB(1, 2, 3);
-    show_.ImageSize = 3;
+    show_.settings.BackgroundColor = raster::RGB(1, 2, 3);
+    show_.settings.ImageSize = 3;
     std::unique_ptr<TRunVantoscreen> runner;
     for (const auto& row : table) {
-        show_.EffectSpeed2 = row.speed;
-        show_.Back_Mode_UseColor = row.useColor;
-        show_.Back_Image_UseTiled = row.tiled;
-        show_.Back_Image_Filename = row.background;
+        show_.settings.EffectSpeed2 = row.speed;
+        show_.settings.Back_Mode_UseColor = row.useColor;
+        show_.settings.Back_Image_UseTiled = row.tiled;
+        show_.settings.Back_Image_Filename = row.background;
         if (runner)
             runner->ApplySettings(show_);
         else
@@ -241,7 +237,7 @@ TEST_F(RunnerTest, BrokenPicturesDoNotStallTheShow) {
     ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
     broken.write("JFIF? no.");
     broken.close();
-    show_.Pictures = {Path("broken.jpg")};
+    show_.settings.Pictures = {Path("broken.jpg")};
     auto runner = QuietRunner(false);
     runner->TimerTick();
     EXPECT_TRUE(runner->View->Picture().isEmpty());
@@ -250,7 +246,7 @@ TEST_F(RunnerTest, BrokenPicturesDoNotStallTheShow) {
 }
 
 TEST_F(RunnerTest, ThreadedShowRunsOnItsOwn) {
-    show_.EffectSpeed2 = 1;
+    show_.settings.EffectSpeed2 = 1;
     host_.resize(160, 120);
     host_.show();
     auto runner = std::make_unique<TRunVantoscreen>(
@@ -292,9 +288,10 @@ TEST_F(RunnerTest, APictureThatMovesFillsTheViewAndMovesWhileItStays) {
     for (int y = 110; y < 130; ++y)
         for (int x = 230; x < 250; ++x) image.setPixel(x, y, qRgb(255, 255, 255));
     ASSERT_TRUE(image.save(QString::fromStdString(Path("spot.png"))));
-    show_.Pictures = {Path("spot.png")};
-    show_.ImageInterval = 1;
-    model::SetOwnMotion(Path("spot.png"), model::MotionSetting{model::MotionKind::ZoomIn, 5});
+    show_.settings.Pictures = {Path("spot.png")};
+    show_.settings.ImageInterval = 1;
+    model::SetOwnMotion(show_.notes, Path("spot.png"),
+                        model::MotionSetting{model::MotionKind::ZoomIn, 5});
     host_.resize(160, 120);
     host_.show();
     auto runner = QuietRunner(false);
@@ -314,7 +311,7 @@ TEST_F(RunnerTest, APictureThatMovesFillsTheViewAndMovesWhileItStays) {
         << SpotX(runner->View->ScreenBitmap);
 
     // The Effects step's demonstration rests longer between pictures that move.
-    show_.Motion = model::MotionSetting{model::MotionKind::PanLeft, 2};
+    show_.settings.Motion = model::MotionSetting{model::MotionKind::PanLeft, 2};
     auto demo = QuietRunner(true);
     demo->PickNext();
     demo->ShowNext();
@@ -322,8 +319,9 @@ TEST_F(RunnerTest, APictureThatMovesFillsTheViewAndMovesWhileItStays) {
 }
 
 TEST_F(RunnerTest, PreviewWindowCreatesARunnerOnEveryShowAndStopsItOnClose) {
-    model::Settings.Pictures = {WritePicture(Path("a.jpg"), Qt::green)};
+    show_.settings.Pictures = {WritePicture(Path("a.jpg"), Qt::green)};
     TFullscreenForm form;
+    form.SetShow(show_);
     EXPECT_EQ(form.windowTitle(), QString("Preview"));
     EXPECT_EQ(form.size(), QSize(720, 480));
     EXPECT_EQ(form.Runner(), nullptr);
@@ -334,8 +332,9 @@ TEST_F(RunnerTest, PreviewWindowCreatesARunnerOnEveryShowAndStopsItOnClose) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return runner->View->Running(); }, kPatience));
     form.close();
     EXPECT_TRUE(QTest::qWaitFor([&] { return !runner->View->Running(); }, kPatience));
-    // The next showing plays the show as the settings are then, from its start.
-    model::Settings.BackgroundColor = 0x123456;
+    // The next showing plays the show last handed over, from its start.
+    show_.settings.BackgroundColor = 0x123456;
+    form.SetShow(show_);
     form.show();
     ASSERT_NE(form.Runner(), nullptr);
     EXPECT_EQ(form.Runner()->Index, -1);
