@@ -10,6 +10,7 @@
 #include "model/ModelTestUtil.h"
 #include "model/MotionSetting.h"
 #include "model/PerImage.h"
+#include "model/WorkingState.h"
 
 namespace {
 
@@ -146,17 +147,34 @@ TEST_F(MediaTest, ImageWriteKeepsFoldersAndCollectSkipsUncheckedAndMissing) {
     EXPECT_EQ(model::CountLabelText(reloaded), "Items Count: 3");
 }
 
+// A folder stands for the types the loaded show's FolderAllTypes names, at
+// start-up and in the collect step that follows alike.
 TEST_F(MediaTest, StartUpLoadsTheShowListsFromTheStore) {
     const std::string a = Touch("p/a.jpg");
+    const std::string heic = Touch("p/b.heic");
     const std::string c = Touch("c.jpg");
     const std::string song = Touch("song.mp3");
     const std::string off = Touch("off.mp3");
-    WriteText(Path("options.dat"), "[Pictures]\n" + Path("p/") + "=1\n" + c + "=0\n" +
-                                       Path("gone.jpg") + "=1\n" + c + "x=junk\n" + "[Music]\n" +
-                                       song + "=x\n" + off + "=0\n");
-    LoadWorkingShow();
-    EXPECT_EQ(show_.settings.Pictures, Paths{a});
-    EXPECT_EQ(show_.settings.Music, Paths{song});  // unparsable check mark reads as checked
+    model::SetFolderPictureExtensions({".heic"});
+    for (const bool allTypes : {false, true}) {
+        SCOPED_TRACE(allTypes);
+        model::CloseOptionsStore();
+        WriteText(Path("options.dat"), "[Set]\nFolderAllTypes=" + std::to_string(allTypes) +
+                                           "\n[Pictures]\n" + Path("p/") + "=1\n" + c + "=0\n" +
+                                           Path("gone.jpg") + "=1\n" + c + "x=junk\n" +
+                                           "[Music]\n" + song + "=x\n" + off + "=0\n");
+        LoadWorkingShow();
+        const Paths pictures = allTypes ? Paths{a, heic} : Paths{a};
+        EXPECT_EQ(show_.settings.Pictures, pictures);
+        EXPECT_EQ(show_.settings.Music, Paths{song});  // unparsable check mark reads as checked
+
+        ImageList images;
+        images.FillFromStore(model::OptionsStore());
+        model::CollectWorkingState(images, MusicList{}, nullptr, false, model::OptionsStore(),
+                                   show_);
+        EXPECT_EQ(show_.settings.Pictures, pictures);
+    }
+    model::SetFolderPictureExtensions({});
 }
 
 TEST_F(MediaTest, ShuffledShowKeepsEveryPicture) {

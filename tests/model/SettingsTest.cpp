@@ -98,6 +98,14 @@ EvenLoudness=1
 a.jpg=Beach
 )";
 
+// A section's entries in their order, each as "key=value".
+std::vector<std::string> Entries(const IniFile& store, std::string_view section) {
+    std::vector<std::string> entries;
+    for (const std::string& key : store.ReadSection(section))
+        entries.push_back(key + "=" + store.ReadString(section, key, ""));
+    return entries;
+}
+
 // Gives one field of the record a value other than the one it holds.
 struct ChangeField {
     model::TslSettings& s;
@@ -205,6 +213,98 @@ TEST_F(SettingsTest, AWorkedInOptionsFileLoadsWholeAndSavesUnchanged) {
     EXPECT_TRUE(show_.settings == expected);
     ASSERT_TRUE(model::SaveWorkingShow(show_));
     EXPECT_EQ(ReadText(Path("options.dat")), kWorkedIn);
+}
+
+// A show holds every picture's entries as its store held them: under path
+// keys, under the file-name keys of older files, and an own empty effect set
+// (cuts only). Put into an empty store it brings them all; put back into a
+// store whose entries changed meanwhile, its own replace them, each section
+// where it stood rather than erased and added again at the end.
+TEST_F(SettingsTest, AShowKeepsEveryPictureEntryThroughLoadAndStore) {
+    IniFile stored;
+    stored.SetText(
+        "[Pictures]\n/photos/=1\n"
+        "[motion]\n/photos/^Harbour%3D1.jpg=zoom-in:3\nIMG_0001.jpg=pan-left:2\n"
+        "[Set]\nImageInterval=4\n"
+        "[captions]\nIMG_0001.jpg=Beach day\n/photos/^Harbour%3D1.jpg=Harbour at dusk\n"
+        "[Music]\n"
+        "[intervals]\n/photos/^Harbour%3D1.jpg=9\n"
+        "[effects]\nIMG_0002.jpg=7,8,\n/photos/^Harbour%3D1.jpg=\n");
+    const model::Show show = model::LoadShow(stored);
+    ASSERT_EQ(show.CaptionOf("/photos/Harbour=1.jpg"), "Harbour at dusk");
+
+    IniFile fresh;
+    model::StoreShow(show, fresh);
+    for (const char* section : model::PerPictureSections())
+        EXPECT_EQ(Entries(fresh, section), Entries(stored, section)) << section;
+
+    IniFile changed = stored;
+    changed.WriteString("captions", "IMG_0001.jpg", "Edited elsewhere");
+    changed.DeleteKey("intervals", "/photos/^Harbour%3D1.jpg");
+    changed.WriteString("effects", "IMG_0003.jpg", "1,");
+    model::StoreShow(show, changed);
+    EXPECT_EQ(changed.ReadSections(), stored.ReadSections());
+    for (const char* section : model::PerPictureSections())
+        EXPECT_EQ(Entries(changed, section), Entries(stored, section)) << section;
+}
+
+// The music's measured facts and the lists are the collect step's to write;
+// storing a show leaves them as the store holds them, whatever the show has.
+TEST_F(SettingsTest, StoringAShowLeavesTheStoresMusicFactsAndListsAlone) {
+    IniFile store;
+    store.SetText(
+        "[Pictures]\n/photos/=1\n/photos/off.jpg=0\n[Music]\n/music/a.mp3=1\n/music/b.mp3=0\n"
+        "[Mp3Length]\n/music/a.mp3=185000\n[Mp3Stamp]\n/music/a.mp3=1700000000:4096\n"
+        "[MusicLoudness]\n/music/a.mp3=-18.5\n[MusicFault]\n/music/b.mp3=unreadable\n");
+    const IniFile before = store;
+    model::Show show;
+    show.settings.Pictures = {"/photos/a.jpg"};
+    show.settings.Music = {"/music/c.mp3"};
+    for (const char* section : model::MusicNoteSections())
+        show.notes.WriteString(section, "/music/c.mp3", "1");
+    model::StoreShow(show, store);
+    for (const char* section :
+         {"Pictures", "Music", "Mp3Length", "Mp3Stamp", "MusicLoudness", "MusicFault"})
+        EXPECT_EQ(Entries(store, section), Entries(before, section)) << section;
+}
+
+// What the value is for: a build or a preview plays its copy while the
+// window goes on editing its show, and neither reaches the store until a
+// show is stored; nor does a later change of the store reach a loaded show.
+// The store is the working one, where lookups that read through to it, as
+// before the show was a value, would find the later change.
+TEST_F(SettingsTest, AChangeToACopyOfAShowReachesNeitherTheOriginalNorTheStore) {
+    IniFile& store = model::OptionsStore();
+    store.SetText(
+        "[Set]\nImageInterval=4\nMotion=pan-left:2\n[captions]\nIMG_0001.jpg=Beach day\n"
+        "[intervals]\nIMG_0001.jpg=9\n[Mp3Length]\n/music/a.mp3=185000\n");
+    const std::string text = store.Text();
+    const std::string picture = "/photos/IMG_0001.jpg";
+    const model::MotionSetting panLeft{model::MotionKind::PanLeft, 2};
+    const model::Show original = model::LoadShow(store);
+
+    model::Show copy = original;
+    copy.settings.ImageInterval = 7;
+    copy.settings.Motion = {};
+    model::SetOwnEntry(copy.notes, model::kCaptionsSection, picture, "Harbour");
+    model::SetOwnEntry(copy.notes, model::kIntervalsSection, picture, std::nullopt);
+    model::SetOwnMotion(copy.notes, picture, model::MotionSetting{model::MotionKind::Random, 5});
+    copy.notes.WriteString("Mp3Length", "/music/a.mp3", "1000");
+    EXPECT_EQ(copy.CaptionOf(picture), "Harbour");
+    EXPECT_EQ(copy.IntervalOf(picture), 7);
+    EXPECT_EQ(copy.MusicLengthMs("/music/a.mp3"), 1000);
+
+    EXPECT_EQ(original.settings.ImageInterval, 4);
+    EXPECT_EQ(original.CaptionOf(picture), "Beach day");
+    EXPECT_EQ(original.IntervalOf(picture), 9);
+    EXPECT_EQ(original.MotionOf(picture), panLeft);
+    EXPECT_EQ(original.MusicLengthMs("/music/a.mp3"), 185000);
+    EXPECT_EQ(store.Text(), text);
+
+    store.WriteString("captions", "IMG_0001.jpg", "Edited in the store");
+    store.WriteString("Mp3Length", "/music/a.mp3", "2000");
+    EXPECT_EQ(original.CaptionOf(picture), "Beach day");
+    EXPECT_EQ(original.MusicLengthMs("/music/a.mp3"), 185000);
 }
 
 // Every row of the key table: a value other than the one a new store
