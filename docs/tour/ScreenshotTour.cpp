@@ -156,7 +156,7 @@ int main(int argc, char** argv) {
 
     TourDialogs dialogs;
     app::SetUserDialogs(&dialogs);
-    model::LoadAllSettings();
+    model::OpenOptionsStore();
     app::TMainForm window;
     window.resize(900, 580);
     window.show();
