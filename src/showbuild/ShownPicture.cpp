@@ -51,12 +51,17 @@ void ShownPicture::Start(const SessionInput& input, size_t index, BuildPicture p
     if (plan.moves()) motion_.Draw(incoming_, background_, input.format, 0);
     // Seeded effects take their pattern from the incoming picture's handle.
     incoming_.setHandle(input.seed);
+    randomAfterStart_ = base::RandSeed();
 }
 
 bool ShownPicture::DrawStep(const FrameStep& step, raster::Bitmap& frame) {
     const bool drawn = motion_.DrawStep(step, incoming_, frame, background_, format_);
     switch (step.action) {
         case FrameAction::TransitionFrame:
+            // Some effects draw from the program's generator without seeding
+            // it: the transition starts from the state the picture's start
+            // left, wherever other pictures were started in between.
+            if (step.cyclePos == 1) base::SetRandSeed(randomAfterStart_);
             if (effect_ == 0)
                 frame = incoming_;
             else

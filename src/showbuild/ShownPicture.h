@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <vector>
 
 #include "raster/Bitmap.h"
@@ -47,6 +48,7 @@ private:
     PictureMotion motion_;
     std::vector<CaptionLine> captions_;
     int captionShadow_ = kCaptionShadowOffset;
+    uint32_t randomAfterStart_ = 0;  // the generator's state once started
 };
 
 // Measures caption text in the style the build stamps it with.
