@@ -34,6 +34,7 @@ public:
     // 'prepared' must be ready (PrepareShow).
     explicit FrameRenderer(PreparedShow prepared);
 
+    const SessionInput& input() const { return prepared_.input; }
     const FrameFormat& format() const { return prepared_.input.format; }
     int32_t tvSet() const { return prepared_.input.tvSet; }
     int64_t frameCount() const { return prepared_.VideoFrames(); }

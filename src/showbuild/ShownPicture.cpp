@@ -5,18 +5,14 @@
 #include "base/Random.h"
 #include "effects/Effects.h"
 #include "showbuild/BlurredBackdrop.h"
+#include "showbuild/FrameImage.h"
 #include "showbuild/ShowSeed.h"
 #include "video/TextOverlay.h"
 
 namespace video {
 
 TextExtent MeasureCaption(const std::string& text, int pixelSize, int shadow) {
-    return MeasureTextExtent(TextStyle{.family = kCaptionFont,
-                                       .pixelSize = pixelSize,
-                                       .bold = true,
-                                       .shadowDx = shadow,
-                                       .shadowDy = shadow},
-                             text);
+    return MeasureTextExtent(CaptionStyle(pixelSize, shadow), text);
 }
 
 void ShownPicture::Start(const SessionInput& input, size_t index, BuildPicture picture,
