@@ -319,13 +319,6 @@ int RunBuild(const Options& options) {
     return 0;
 }
 
-// Drops Qt's note about a missing runtime folder, which every headless start
-// on a plain server prints; everything else goes through.
-void QuietQtMessages(QtMsgType type, const QMessageLogContext& context, const QString& message) {
-    if (type == QtWarningMsg && message.startsWith(QStringLiteral("QStandardPaths:"))) return;
-    std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
-}
-
 }  // namespace
 
 int RunBuildCommand(int argc, char** argv) {
@@ -340,11 +333,7 @@ int RunBuildCommand(int argc, char** argv) {
     // The progress bar and our own messages say what matters; the decoders'
     // notes about timestamps would only bury them.
     av_log_set_level(AV_LOG_ERROR);
-    const QtMessageHandler previousHandler = qInstallMessageHandler(QuietQtMessages);
-    struct RestoreHandler {
-        QtMessageHandler previous;
-        ~RestoreHandler() { qInstallMessageHandler(previous); }
-    } restoreHandler{previousHandler};
+    const QuietQtNotes quiet;
     const HeadlessApplication application;
     InterruptGuard interrupts;
     try {

@@ -161,6 +161,7 @@ int RunFrameCommand(int argc, char** argv) {
         return 0;
     }
     av_log_set_level(AV_LOG_ERROR);
+    const QuietQtNotes quiet;
     const HeadlessApplication application;
     try {
         return RunFrame(options);
