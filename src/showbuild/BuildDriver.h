@@ -38,6 +38,9 @@ struct BuildHooks {
     std::function<void(const BuildProgress&)> progress;
     // A frame that changed (transition frames and the completed picture).
     std::function<void(const raster::Bitmap&)> frameShown;
+    // Every frame handed to the encoder (SessionHooks::frameSent).
+    std::function<void(int64_t index, const raster::Bitmap&, const std::vector<CaptionLine>&)>
+        frameSent;
     // Build and Abort become usable or not.
     std::function<void(BuildState)> stateChanged;
     // How pictures are read; the imaging module's loaders unless replaced.
@@ -66,7 +69,7 @@ struct BuildResult {
     // disc made from it follows whatever the show says by then.
     uint8_t videoType = 2;
     int32_t tvSet = 0;
-    std::string message;    // one line for a failure, empty otherwise
+    std::string message;  // one line for a failure, empty otherwise
     std::vector<SkippedPicture> skipped;
     std::vector<SkippedFile> skippedMusic;  // checked music the video does not play
     std::vector<EncoderError> errors;
