@@ -26,6 +26,7 @@
 #include "app/MediaListModels.h"
 #include "app/MusicPage.h"
 #include "app/OptionsPage.h"
+#include "app/PlayerWindow.h"
 #include "app/UserDialogs.h"
 #include "base/Swallow.h"
 #include "model/FileIo.h"
@@ -33,7 +34,6 @@
 #include "model/RecentProjects.h"
 #include "model/Settings.h"
 #include "model/WorkingState.h"
-#include "screen/FullscreenForm.h"
 #include "screen/PreviewRunner.h"
 #include "showbuild/BuildDriver.h"
 

@@ -27,7 +27,6 @@ class QToolButton;
 class QTreeView;
 
 namespace screen {
-class TFullscreenForm;
 class TRunVantoscreen;
 }  // namespace screen
 
@@ -38,6 +37,7 @@ class EffectsPage;
 class HelpWindow;
 class ImageListModel;
 class ImagesPage;
+class PlayerWindow;
 class MusicListModel;
 class MusicPage;
 class OptionsPage;
@@ -221,7 +221,7 @@ private:
     QList<QAction*> waitForBuildActions_;
     QList<QPushButton*> waitForBuildButtons_;
 
-    std::unique_ptr<screen::TFullscreenForm> previewForm_;
+    std::unique_ptr<PlayerWindow> previewForm_;
     std::unique_ptr<TImageForm> imageForm_;
     std::unique_ptr<TAboutForm> aboutForm_;
     std::unique_ptr<HelpWindow> helpWindow_;

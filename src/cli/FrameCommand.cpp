@@ -21,6 +21,7 @@ extern "C" {
 #include "cli/FrameCommand.h"
 #include "cli/HeadlessApplication.h"
 #include "cli/ShowOptions.h"
+#include "model/LengthText.h"
 #include "model/Show.h"
 #include "showbuild/FrameImage.h"
 #include "showbuild/FrameRenderer.h"
@@ -106,19 +107,6 @@ base::Status ParseArguments(int argc, char** argv, Options& options, bool& help)
     return {};
 }
 
-// "0:42", or "1:02:03" for an hour or more.
-std::string ClockText(int64_t seconds) {
-    char text[32];
-    if (seconds >= 3600)
-        std::snprintf(
-            text, sizeof text, "%lld:%02lld:%02lld", static_cast<long long>(seconds / 3600),
-            static_cast<long long>(seconds / 60 % 60), static_cast<long long>(seconds % 60));
-    else
-        std::snprintf(text, sizeof text, "%lld:%02lld", static_cast<long long>(seconds / 60),
-                      static_cast<long long>(seconds % 60));
-    return text;
-}
-
 int RunFrame(const Options& options) {
     base::Result<model::IniFile> store = ShowStore(options.project);
     if (!store) return Fail(store.message()), kExitFailed;
@@ -135,7 +123,7 @@ int RunFrame(const Options& options) {
         const auto length =
             static_cast<int64_t>(static_cast<double>(renderer.frameCount()) / renderer.frameRate());
         return Fail("--at " + QString::number(seconds).toStdString() +
-                    " is past the end: the show lasts " + ClockText(length)),
+                    " is past the end: the show lasts " + model::FormatClock(length)),
                kExitFailed;
     }
     const base::Result<video::ShowFrame> frame = renderer.FrameAtSeconds(seconds);
