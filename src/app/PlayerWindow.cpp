@@ -76,11 +76,13 @@ PlayerWindow::PlayerWindow(video::PreparedShow prepared, PlayerMusic music, QWid
     auto* controls = new QHBoxLayout;
     controls->addWidget(playButton_);
     controls->addWidget(seekBar_, 1);
-    controls->addWidget(status_);
+    // On a line of its own, so the controls fit the smallest format's width.
+    status_->setAlignment(Qt::AlignCenter);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 4);
     layout->addWidget(view_, 1);
     layout->addLayout(controls);
+    layout->addWidget(status_);
 
     connect(playButton_, &QPushButton::clicked, this,
             [this] { timeline_.playing() ? Pause() : Play(); });
@@ -103,7 +105,8 @@ PlayerWindow::~PlayerWindow() {
 
 void PlayerWindow::SetPictureSize(const QSize& size) {
     static_cast<FrameView*>(view_)->SetSize(size);
-    adjustSize();
+    // Not adjustSize, which keeps a window to part of the screen.
+    resize(sizeHint());
 }
 
 double PlayerWindow::Now() const {

@@ -13,8 +13,8 @@
 #include "app/ColorComboBox.h"
 #include "app/ImageForm.h"
 #include "app/MediaListModels.h"
+#include "app/PlayerWindow.h"
 #include "model/Settings.h"
-#include "screen/FullscreenForm.h"
 #include "screen/PreviewRunner.h"
 
 namespace app_test {
@@ -135,8 +135,9 @@ TEST_F(PreviewTest, ThePreviewWindowIsSizedByTheVideoFormatAlone) {
     Window().Images().Append({MakePicture("a.jpg").toStdString(), true});
     QSize shown;
     dialogs_.onModal = [&](QDialog& dialog) {
-        EXPECT_NE(qobject_cast<screen::TFullscreenForm*>(&dialog), nullptr);
-        shown = dialog.size();
+        auto* player = qobject_cast<app::PlayerWindow*>(&dialog);
+        ASSERT_NE(player, nullptr);
+        shown = player->PictureArea().size();
     };
     Window().findChild<QAbstractButton*>(QStringLiteral("VideoGroup2"))->setChecked(true);
     Window().findChild<QAbstractButton*>(QStringLiteral("tvGroup1"))->setChecked(true);
@@ -159,33 +160,34 @@ TEST_F(PreviewTest, EveryPreviewPlaysTheShowAsItIsNowFromItsFirstPictureAndNeeds
     EXPECT_EQ(dialogs_.errors, QStringList({"No pictures to show."}));
     EXPECT_EQ(windows, 0);
 
-    const QString first = MakePicture("first.jpg"), second = MakePicture("second.jpg");
+    // Portraits, so the background shows beside them.
+    const QString first = MakePicture("first.jpg", 48, 64),
+                  second = MakePicture("second.jpg", 48, 64);
     for (const QString& path : {first, second})
         Window().Images().Append({path.toStdString(), true});
     Window().findChild<QSpinBox*>(QStringLiteral("IntervalEdit"))->setValue(1);
     Window().findChild<QSpinBox*>(QStringLiteral("SpeedEdit2"))->setValue(1);
-    std::vector<std::string> opening;
-    std::vector<raster::Color> backgrounds;
+    std::vector<int64_t> opening;
+    std::vector<QColor> backgrounds;
     dialogs_.onModal = [&](QDialog& dialog) {
-        screen::TRunVantoscreen* runner = static_cast<screen::TFullscreenForm&>(dialog).Runner();
-        ASSERT_NE(runner, nullptr);
-        backgrounds.push_back(runner->View->GetColor());
-        ASSERT_TRUE(QTest::qWaitFor([&] { return !runner->CurrentFile.empty(); }, 5000));
-        opening.push_back(runner->CurrentFile);
-        // The first showing runs on to the second picture.
-        if (opening.size() == 1) {
-            EXPECT_TRUE(QTest::qWaitFor([&] { return runner->Index == 1; }, 10000));
-        }
+        auto& player = static_cast<app::PlayerWindow&>(dialog);
+        opening.push_back(player.Timeline().frame());
+        EXPECT_TRUE(player.Timeline().playing());
+        // The first picture's last frame.
+        player.Seek(player.Timeline().frameCount() / 2 - 1);
+        player.Pause();
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] { return player.PaintedFrame() == player.Timeline().frame(); }, 10000));
+        EXPECT_TRUE(player.Status().text().endsWith("picture 1 of 2")) << player.Status().text().toStdString();
+        backgrounds.push_back(player.PaintedImage().pixelColor(2, 2));
     };
     auto* colour = Window().findChild<app::ColorComboBox*>(QStringLiteral("BackcolorCb"));
     colour->SetColor(Qt::red);
     Click("previewB");
     colour->SetColor(Qt::blue);
     Click("previewB");
-    ASSERT_EQ(backgrounds.size(), 2u);
-    EXPECT_NE(backgrounds[0], backgrounds[1]);
-    EXPECT_EQ(backgrounds[1], Window().WorkingShow().settings.BackgroundColor);
-    EXPECT_EQ(opening, (std::vector<std::string>{first.toStdString(), first.toStdString()}));
+    EXPECT_EQ(backgrounds, (std::vector<QColor>{Qt::red, Qt::blue}));
+    EXPECT_EQ(opening, (std::vector<int64_t>{0, 0}));
 }
 
 }  // namespace
