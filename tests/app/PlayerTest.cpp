@@ -4,7 +4,6 @@
 
 #include <QImage>
 #include <QLabel>
-#include <QPainter>
 #include <QPushButton>
 #include <QSlider>
 #include <QTemporaryDir>
@@ -19,12 +18,11 @@
 #include "app/PlayerFrames.h"
 #include "app/PlayerTimeline.h"
 #include "app/PlayerWindow.h"
-#include "model/MediaPaths.h"
 #include "model/MotionSetting.h"
-#include "model/PerImage.h"
 #include "model/Show.h"
 #include "showbuild/FrameImage.h"
 #include "showbuild/FrameRenderer.h"
+#include "showbuild/RendererTestShow.h"
 #include "showbuild/ShowPreparation.h"
 #include "showbuild/ShowTiming.h"
 
@@ -123,49 +121,7 @@ TEST(PlayerTimeline, DrawsAheadOnlyWhilePlayingAndSaysWhereItIs) {
     EXPECT_EQ(timeline.StatusText(), "0:02 / 0:06 \u2014 picture 2 of 3");
 }
 
-// A gradient with a disc, so a misplaced or mis-scaled picture shows.
-QString WritePicture(const QTemporaryDir& dir, int index, int width, int height) {
-    QImage image(width, height, QImage::Format_RGB32);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x)
-            image.setPixel(
-                x, y, QColor::fromHsv(index * 100, x * 255 / width, 80 + y * 175 / height).rgb());
-    QPainter painter(&image);
-    painter.setBrush(Qt::white);
-    painter.drawEllipse(width / 4, height / 4, width / 3, height / 3);
-    painter.end();
-    const QString path = dir.filePath(QStringLiteral("picture%1.png").arg(index));
-    EXPECT_TRUE(image.save(path));
-    return path;
-}
-
-// Three captioned pictures on the blurred fill, the show's random motion on
-// all but one, and effects that draw from the program's generator (seeded
-// by the incoming picture, and not).
-model::Show PlayerShow(const QTemporaryDir& dir) {
-    model::Show show;
-    model::TslSettings& s = show.settings;
-    s.VideoType = 2;  // DVD: pixels that are not square
-    s.EffectSpeed2 = 1;
-    s.ImageInterval = 1;
-    s.ShowCaption = true;
-    s.Back_Mode_UseColor = false;
-    s.Back_Mode_Blurred = true;
-    s.PlayMusic = false;
-    s.Motion = model::MotionSetting{model::MotionKind::Random, 3};
-    const char* const effects[] = {"169,", "65,", "68,"};
-    const int sizes[][2] = {{640, 480}, {300, 500}, {800, 300}};
-    for (int i = 0; i < 3; ++i) {
-        const std::string path = WritePicture(dir, i, sizes[i][0], sizes[i][1]).toStdString();
-        s.Pictures.push_back(path);
-        show.notes.WriteString(model::kCaptionsSection, model::ImagePathKey(path),
-                               "Picture number " + std::to_string(i + 1));
-        show.notes.WriteString(model::kEffectsSection, model::ImagePathKey(path), effects[i]);
-    }
-    model::SetOwnMotion(show.notes, s.Pictures[1],
-                        model::MotionSetting{model::MotionKind::None, 3});
-    return show;
-}
+constexpr int kDvd = 2;  // pixels that are not square
 
 video::PreparedShow Prepared(const model::Show& show) {
     video::PreparedShow prepared = video::PrepareShow(show, video::ShowLoaders{});
@@ -178,13 +134,13 @@ video::PreparedShow Prepared(const model::Show& show) {
 // frames drawn each by a renderer of its own from nothing.
 TEST(PlayerFrames, AreTheFrameRenderersFramesWhateverTheOrderAskedIn) {
     QTemporaryDir dir;
-    const model::Show show = PlayerShow(dir);
+    const model::Show show = video::test::RendererTestShow(dir.path().toStdString(), kDvd);
     video::PreparedShow prepared = Prepared(show);
     const int64_t transition = prepared.lengths.timing.TransitionFrames;
     ASSERT_GT(transition, 4);
     app::PlayerFrames frames(std::move(prepared), {});
     const std::vector<int64_t>& starts = frames.pictureStarts();
-    ASSERT_EQ(starts.size(), 3u);
+    ASSERT_EQ(starts.size(), 4u);
     const int64_t last = frames.frameCount() - 1;
     // Each request also starts the last picture ahead, between the frames
     // of a transition that goes on from the frame before.
@@ -228,7 +184,7 @@ TEST(PlayerFrames, AreTheFrameRenderersFramesWhateverTheOrderAskedIn) {
 
 TEST(PlayerWindow, KeysAndTheSeekBarMoveThePlayerAndItShowsWhereItIs) {
     QTemporaryDir dir;
-    model::Show show = PlayerShow(dir);
+    model::Show show = video::test::RendererTestShow(dir.path().toStdString(), kDvd);
     show.settings.Motion = model::MotionSetting{model::MotionKind::None, 3};
     video::PreparedShow prepared = Prepared(show);
     const std::vector<int64_t> starts = video::PictureStartFrames(prepared.lengths.timing);
@@ -269,7 +225,7 @@ TEST(PlayerWindow, KeysAndTheSeekBarMoveThePlayerAndItShowsWhereItIs) {
 
     window.SeekBar().setValue(static_cast<int>(second + 30));
     EXPECT_EQ(window.Timeline().frame(), second + 30);
-    EXPECT_EQ(window.Status().text(), "0:02 / 0:04 \u2014 picture 2 of 3");
+    EXPECT_EQ(window.Status().text(), "0:02 / 0:05 \u2014 picture 2 of 4");
 
     press(Qt::Key_Space);
     EXPECT_TRUE(window.Timeline().playing());
