@@ -27,7 +27,8 @@ void PlayerFrames::Want(const std::vector<int64_t>& frames, std::optional<size_t
     const int64_t drawing = drawing_;
     for (const int64_t frame : frames)
         if (frame != drawing) jobs.emplace_back().frame = frame;
-    if (ahead && *ahead < starts_.size()) jobs.emplace_back().picture = *ahead;
+    if (ahead && *ahead < starts_.size() && static_cast<int64_t>(*ahead) != startedAhead_)
+        jobs.emplace_back().picture = *ahead;
     if (!jobs.empty()) queue_.Add(std::move(jobs));
 }
 
@@ -35,6 +36,7 @@ void PlayerFrames::Draw(Drawn& job) {
     if (job.frame < 0) {
         if (const base::Status started = renderer_.Prefetch(job.picture); !started)
             job.fault = started.message();
+        startedAhead_ = static_cast<int64_t>(job.picture);
         return;
     }
     drawing_ = job.frame;

@@ -41,9 +41,9 @@ public:
     double frameRate() const { return frameRate_; }
     const std::vector<int64_t>& pictureStarts() const { return starts_; }
 
-    // Draws 'frames' in order, then starts picture 'ahead' if given; what
-    // was asked before and not begun is dropped, and a frame being drawn is
-    // not asked twice.
+    // Draws 'frames' in order, then starts picture 'ahead' if given and not
+    // started ahead already; what was asked before and not begun is dropped,
+    // and a frame being drawn is not asked twice.
     void Want(const std::vector<int64_t>& frames, std::optional<size_t> ahead);
     // The frames drawn since the last call.
     std::vector<Drawn> Take() { return queue_.TakeFinished(); }
@@ -55,6 +55,8 @@ private:
     double frameRate_;
     std::vector<int64_t> starts_;
     std::atomic<int64_t> drawing_{-1};
+    // The picture last started ahead: asked again, it is not started again.
+    std::atomic<int64_t> startedAhead_{-1};
     // Used on the drawing thread only.
     video::FrameRenderer renderer_;
     // Last: its thread ends before the renderer goes.

@@ -142,8 +142,9 @@ TEST(PlayerFrames, AreTheFrameRenderersFramesWhateverTheOrderAskedIn) {
     const std::vector<int64_t>& starts = frames.pictureStarts();
     ASSERT_EQ(starts.size(), 4u);
     const int64_t last = frames.frameCount() - 1;
-    // Each request also starts the last picture ahead, between the frames
-    // of a transition that goes on from the frame before.
+    // Each request also starts a later picture ahead, the third or the
+    // fourth in turn, so one starts between frames of a transition that
+    // goes on from the frame before.
     const std::vector<std::vector<int64_t>> asked = {
         {starts[1] + 1},
         {starts[1] + 2, starts[1] + 3, starts[1] + transition / 2},
@@ -152,8 +153,9 @@ TEST(PlayerFrames, AreTheFrameRenderersFramesWhateverTheOrderAskedIn) {
         {last, last - 1},
     };
     std::map<int64_t, QImage> drawn;
-    for (const std::vector<int64_t>& request : asked) {
-        frames.Want(request, 2);
+    for (size_t stage = 0; stage < asked.size(); ++stage) {
+        const std::vector<int64_t>& request = asked[stage];
+        frames.Want(request, stage % 2 ? 3 : 2);
         bool started = false;
         ASSERT_TRUE(QTest::qWaitFor(
             [&] {
