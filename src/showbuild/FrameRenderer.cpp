@@ -119,7 +119,9 @@ void FrameRenderer::DrawCycleFrame(size_t index, int64_t pos, raster::Bitmap& fr
     if (pos <= transition) return;
     step.progress = 0;
     step.cyclePos = int64_t{transition} + 1;
-    if (from < step.cyclePos) {
+    // A moving picture's held frame is drawn whole from its view, so the
+    // complete frame before it need not be.
+    if (from < step.cyclePos && !(shown.moving() && pos > step.cyclePos)) {
         step.action = FrameAction::CompletePicture;
         shown.DrawStep(step, frame);
     }
