@@ -421,6 +421,10 @@ bool TMainForm::OpenProject(const QString& fileName) {
     return true;
 }
 
+void TMainForm::OfferProject(const QString& fileName) {
+    if (SettleChanges(true) != UserDialogs::SaveChoice::Cancel) OpenProject(fileName);
+}
+
 void TMainForm::FillRecentMenu() {
     recentMenu_->clear();
     const std::vector<std::string> projects = model::RecentProjects();
@@ -431,9 +435,7 @@ void TMainForm::FillRecentMenu() {
             QStringLiteral("&%1 %2").arg(++number).arg(QFileInfo(path).fileName()));
         action->setToolTip(path);
         action->setStatusTip(path);
-        connect(action, &QAction::triggered, this, [this, path] {
-            if (SettleChanges(true) != UserDialogs::SaveChoice::Cancel) OpenProject(path);
-        });
+        connect(action, &QAction::triggered, this, [this, path] { OfferProject(path); });
     }
     recentMenu_->setToolTipsVisible(true);
     recentMenu_->setEnabled(!projects.empty());

@@ -97,9 +97,11 @@ public:
     void Mp3LengthTimerTimer();
 
     // Makes a project file the working state, as Load Project does after
-    // its dialog; says why when the file cannot be one. Also what
-    // "vantoshow show.dvprj" and the Recent Projects menu do.
+    // its dialog; says why when the file cannot be one.
     bool OpenProject(const QString& fileName);
+    // OpenProject once unsaved changes are settled (the user may cancel):
+    // what "vantoshow show.dvprj" and the Recent Projects menu do.
+    void OfferProject(const QString& fileName);
     // The project the working state stands for: the one last loaded or
     // saved as, here or before a restart; "" for none.
     const QString& ProjectFile() const { return projectFile_; }
