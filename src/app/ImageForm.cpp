@@ -22,7 +22,6 @@
 #include "model/PerImage.h"
 #include "model/Settings.h"
 #include "model/Text.h"
-#include "screen/PreviewRunner.h"
 
 namespace app {
 

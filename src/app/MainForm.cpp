@@ -34,7 +34,6 @@
 #include "model/Settings.h"
 #include "model/WorkingState.h"
 #include "screen/FullscreenForm.h"
-#include "screen/PreviewRunner.h"
 #include "showbuild/BuildDriver.h"
 
 namespace app {
@@ -135,7 +134,7 @@ bool TMainForm::Building() const {
     return buildPage_->Building();
 }
 
-screen::TRunVantoscreen* TMainForm::MiniPreview() const {
+SmallEffectPreview* TMainForm::MiniPreview() const {
     return effectsPage_->MiniPreview();
 }
 
@@ -161,7 +160,11 @@ void TMainForm::SelectStep(int step) {
 void TMainForm::OutlookBarChange(int step) {
     if (step < 0 || step >= kStepCount) return;
     pages_->setCurrentIndex(step);
-    if (step == kEffectsStep) BuildEffectTree();
+    if (step == kEffectsStep) {
+        // The preview plays the pictures the list holds now.
+        CollectSettings(false);
+        BuildEffectTree();
+    }
     if (step == kMusicStep) musicPage_->MeasureSoon();
     if (step == kOptionsStep) RefreshSyncTexts();
     backB_->setVisible(step == kBuildStep);

@@ -28,7 +28,6 @@ class QTreeView;
 
 namespace screen {
 class TFullscreenForm;
-class TRunVantoscreen;
 }  // namespace screen
 
 namespace app {
@@ -41,6 +40,7 @@ class ImagesPage;
 class MusicListModel;
 class MusicPage;
 class OptionsPage;
+class SmallEffectPreview;
 class TAboutForm;
 class TImageForm;
 
@@ -113,7 +113,7 @@ public:
     // Whether a build is running.
     bool Building() const;
     // The Effects step's preview, once the effect tree has been built.
-    screen::TRunVantoscreen* MiniPreview() const;
+    SmallEffectPreview* MiniPreview() const;
     // The show's and the music's length in whole seconds, as the Options
     // step last computed them.
     int ShowSeconds() const;

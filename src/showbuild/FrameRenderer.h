@@ -47,9 +47,12 @@ public:
     // The frame shown at 'seconds': frame floor(seconds x rate).
     base::Result<ShowFrame> FrameAtSeconds(double seconds);
 
-private:
-    // Picture 'index', started as the build starts it.
+    // Picture 'index', started as the build starts it; the reference holds
+    // until another picture not among the last three is started. Throws what
+    // its load throws.
     ShownPicture& Picture(size_t index);
+
+private:
     // The frame at position 'pos' of picture 'index''s cycle, drawn into
     // 'frame' (position 0 repeats the frame before it).
     void DrawCycleFrame(size_t index, int64_t pos, raster::Bitmap& frame);
