@@ -88,11 +88,13 @@ std::vector<Badge> BadgesOf(const model::Show& show, const std::string& path) {
     return badges;
 }
 
+QString PictureCount(int count) {
+    return count == 1 ? Tr("1 picture") : Tr("%1 pictures").arg(count);
+}
+
 QString CountLine(int ticked, int all, int showSeconds) {
-    return QCoreApplication::translate("app::StoryTiles", "%1 of %n picture(s), show length %2",
-                                       nullptr, all)
-        .arg(ticked)
-        .arg(ShortLength(showSeconds));
+    return Tr(all == 1 ? "%1 of %2 picture, show length %3" : "%1 of %2 pictures, show length %3")
+        .arg(QString::number(ticked), QString::number(all), ShortLength(showSeconds));
 }
 
 }  // namespace app

@@ -37,6 +37,8 @@ struct Badge {
 // and its motion, in that order.
 std::vector<Badge> BadgesOf(const model::Show& show, const std::string& path);
 
+// "1 picture", "3 pictures": what a folder's tile says.
+QString PictureCount(int count);
 // "12 of 14 pictures, show length 1:05".
 QString CountLine(int ticked, int all, int showSeconds);
 

@@ -80,9 +80,8 @@ void StoryboardDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
                                                  -iconSide * 2 / 3));
         painter->setPen(palette.text().color());
         const int count = known ? numbers.pictures[static_cast<size_t>(row)] : 0;
-        painter->drawText(
-            pictureRect.adjusted(2, 0, -2, -4), Qt::AlignHCenter | Qt::AlignBottom,
-            QApplication::translate("app::StoryboardDelegate", "%n picture(s)", nullptr, count));
+        painter->drawText(pictureRect.adjusted(2, 0, -2, -4), Qt::AlignHCenter | Qt::AlignBottom,
+                          PictureCount(count));
     } else {
         const ThumbnailService::Answer answer =
             view_.Thumbnails().Request(ShownFile(path), view_.TileSize());

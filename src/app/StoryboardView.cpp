@@ -35,6 +35,7 @@ StoryboardView::StoryboardView(const model::Show& show, ThumbnailService& thumbn
     setSelectionMode(QAbstractItemView::ExtendedSelection);
     setDragEnabled(true);
     setAcceptDrops(true);
+    viewport()->setAcceptDrops(true);
     setDropIndicatorShown(true);
     setDragDropMode(QAbstractItemView::DragDrop);
     setDefaultDropAction(Qt::MoveAction);
@@ -92,15 +93,28 @@ QSet<QString> StoryboardView::VisiblePaths() const {
     return paths;
 }
 
-void StoryboardView::startDrag(Qt::DropActions) {
-    QModelIndexList selected = selectionModel()->selectedIndexes();
-    if (selected.isEmpty()) return;
-    QByteArray rows;
-    for (const QModelIndex& index : selected) rows += QByteArray::number(index.row()) + ' ';
+QByteArray StoryboardView::Token() const {
+    return QByteArray::number(reinterpret_cast<quintptr>(this), 16);
+}
+
+QMimeData* StoryboardView::RowsDragData() const {
+    QByteArray rows = Token();
+    for (const QModelIndex& index : selectionModel()->selectedIndexes())
+        rows += ' ' + QByteArray::number(index.row());
     auto* data = new QMimeData;
     data->setData(kRowsMime, rows);
+    return data;
+}
+
+bool StoryboardView::OwnRows(const QMimeData* data) const {
+    return data->hasFormat(kRowsMime) && data->data(kRowsMime).split(' ').value(0) == Token();
+}
+
+void StoryboardView::startDrag(Qt::DropActions) {
+    const QModelIndexList selected = selectionModel()->selectedIndexes();
+    if (selected.isEmpty()) return;
     auto* drag = new QDrag(this);
-    drag->setMimeData(data);
+    drag->setMimeData(RowsDragData());
     const QRect first = visualRect(selected.first());
     drag->setPixmap(viewport()->grab(first).scaledToWidth(std::min(first.width(), 96)));
     drag->exec(Qt::MoveAction);
@@ -111,8 +125,7 @@ void StoryboardView::dragEnterEvent(QDragEnterEvent* event) {
 }
 
 void StoryboardView::dragMoveEvent(QDragMoveEvent* event) {
-    if ((event->mimeData()->hasFormat(kRowsMime) && event->source() == this) ||
-        event->mimeData()->hasUrls())
+    if (OwnRows(event->mimeData()) || event->mimeData()->hasUrls())
         event->acceptProposedAction();
     else
         event->ignore();
@@ -121,11 +134,11 @@ void StoryboardView::dragMoveEvent(QDragMoveEvent* event) {
 void StoryboardView::dropEvent(QDropEvent* event) {
     const int row = DropRow(event->position().toPoint());
     const QMimeData* data = event->mimeData();
-    if (data->hasFormat(kRowsMime) && event->source() == this) {
+    if (OwnRows(data)) {
         auto* rows = qobject_cast<PathDropModel*>(model());
         std::vector<int> moving;
-        for (const QByteArray& text : data->data(kRowsMime).split(' '))
-            if (!text.isEmpty()) moving.push_back(text.toInt());
+        const QList<QByteArray> words = data->data(kRowsMime).split(' ');
+        for (qsizetype word = 1; word < words.size(); ++word) moving.push_back(words[word].toInt());
         if (rows == nullptr || moving.empty()) return event->ignore();
         const std::vector<int> moved = rows->MoveRows(moving, row);
         // The moved tiles stay selected where they landed.

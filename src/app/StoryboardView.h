@@ -7,6 +7,7 @@
 #pragma once
 
 #include <QListView>
+#include <QMimeData>
 #include <QTimer>
 
 #include "app/StoryTiles.h"
@@ -35,6 +36,9 @@ public:
 
     // The row a drop at a point of the viewport lands before.
     int DropRow(const QPoint& point) const;
+    // What a drag of the selected tiles carries: their rows, and which view
+    // they come from, so only this view takes them as a move.
+    QMimeData* RowsDragData() const;
     // The paths of the tiles on screen.
     QSet<QString> VisiblePaths() const;
 
@@ -50,6 +54,10 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    // Names this view in its drags.
+    QByteArray Token() const;
+    bool OwnRows(const QMimeData* data) const;
+
     const model::Show& show_;
     ThumbnailService& thumbnails_;
     StoryNumbers numbers_;
