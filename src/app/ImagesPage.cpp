@@ -8,7 +8,6 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QListView>
-#include <QSettings>
 #include <QSlider>
 #include <QStackedWidget>
 #include <QTimer>
@@ -26,6 +25,7 @@
 #include "app/WidgetFactory.h"
 #include "model/FileIo.h"
 #include "model/MediaPaths.h"
+#include "model/RecentProjects.h"
 #include "model/Settings.h"
 #include "showbuild/ShowTiming.h"
 
@@ -53,10 +53,10 @@ QString EmptyFoldersNote(int count, bool allTypes) {
         nullptr, count);
 }
 
-// Where the user's choice of view and tile size is kept: it is how this user
-// likes to work, not part of any project.
-const QString kStoryboardKey = QStringLiteral("ImagesStep/Storyboard");
-const QString kTileSizeKey = QStringLiteral("ImagesStep/TileSize");
+// The user's choice of view and tile size: how this user likes to work, not
+// part of any project, so it is kept with the recent projects.
+constexpr const char* kStoryboardKey = "Storyboard";
+constexpr const char* kTileSizeKey = "StoryboardTileSize";
 
 }  // namespace
 
@@ -142,16 +142,15 @@ QLayout* ImagesPage::CreateViewBar() {
     tileSize_->setMaximumWidth(160);
     countLine_ = Label("StoryCountLine", QString());
 
-    const QSettings user;
-    tileSize_->setValue(user.value(kTileSizeKey, 128).toInt());
+    tileSize_->setValue(QString::fromStdString(model::WindowChoice(kTileSizeKey, "128")).toInt());
     storyboard_->SetTileSize(tileSize_->value());
-    ShowStoryboard(user.value(kStoryboardKey, false).toBool());
+    ShowStoryboard(model::WindowChoice(kStoryboardKey, "0") == "1");
 
     connect(listButton_, &QToolButton::clicked, this, [this] { ShowStoryboard(false); });
     connect(storyButton_, &QToolButton::clicked, this, [this] { ShowStoryboard(true); });
     connect(tileSize_, &QSlider::valueChanged, this, [this](int pixels) {
         storyboard_->SetTileSize(pixels);
-        QSettings().setValue(kTileSizeKey, pixels);
+        model::NoteWindowChoice(kTileSizeKey, std::to_string(pixels));
     });
 
     auto* bar = new QHBoxLayout;
@@ -174,7 +173,7 @@ void ImagesPage::ShowStoryboard(bool storyboard) {
     tileSize_->setEnabled(storyboard);
     if (hadFocus) view->setFocus();
     if (SelectedRow() >= 0) view->scrollTo(view->currentIndex());
-    QSettings().setValue(kStoryboardKey, storyboard);
+    model::NoteWindowChoice(kStoryboardKey, storyboard ? "1" : "0");
 }
 
 bool ImagesPage::StoryboardShown() const {

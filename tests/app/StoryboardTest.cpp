@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QMimeData>
 #include <QSignalSpy>
+#include <QSlider>
 #include <QStandardPaths>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -201,6 +202,22 @@ TEST_F(StoryboardTest, SpaceTicksDeleteRemovesReturnOpensTheDialogAtTheTile) {
     Select({0, 2});
     Key(Qt::Key_Delete);
     EXPECT_EQ(Rows(), QStringList({paths[1], paths[3]}));
+}
+
+TEST_F(StoryboardTest, TheViewAndTileSizeAreTheUsersAndOutliveTheWindow) {
+    window_->findChild<QSlider*>("TileSizeSlider")->setValue(200);
+    window_ = std::make_unique<app::TMainForm>();
+    EXPECT_TRUE(Page().StoryboardShown());
+    EXPECT_EQ(View().TileSize(), 200);
+    // Ctrl+1 goes back to the list, and the next window opens on it.
+    window_->show();
+    window_->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get()));
+    QTest::keyClick(window_.get(), Qt::Key_1, Qt::ControlModifier);
+    // A button's shortcut clicks it as an animation, a moment later.
+    QTRY_VERIFY(!Page().StoryboardShown());
+    window_ = std::make_unique<app::TMainForm>();
+    EXPECT_FALSE(Page().StoryboardShown());
 }
 
 TEST_F(StoryboardTest, FilesDroppedFromOutsideLandAtTheDropInTheirOrder) {
