@@ -228,8 +228,9 @@ QVariant ImageListModel::data(const QModelIndex& index, int role) const {
 
 Qt::ItemFlags ImageListModel::flags(const QModelIndex& index) const {
     if (!index.isValid()) return Qt::ItemIsDropEnabled;
+    // Dragging tiles reorders the storyboard; the list view starts no drags.
     return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable |
-           Qt::ItemNeverHasChildren;
+           Qt::ItemIsDragEnabled | Qt::ItemNeverHasChildren;
 }
 
 // --- music ---

@@ -10,10 +10,8 @@
 #include "app/ThumbnailCache.h"
 #include "app/Thumbnails.h"
 #include "base/WorkQueue.h"
-#include "imaging/FitArithmetic.h"
 #include "imaging/PictureError.h"
 #include "imaging/PictureLoader.h"
-#include "raster/Blit.h"
 
 namespace app {
 
@@ -28,21 +26,9 @@ constexpr int kBucketSizes[] = {64, 128, 256};
 // Decodes a picture no larger than needed and shrinks it into the bucket's
 // square, as the previews do; raises PictureError.
 QImage DecodeThumbnail(const QString& path, int bucket) {
-    imaging::DecodeRequest request;
-    request.reduceTo = [bucket](imaging::Size natural) {
-        return imaging::ShrinkIntoBox(natural, bucket, bucket);
-    };
-    auto loaded = imaging::LoadByContent(path.toStdString(), kTileFill, request);
-    if (!loaded)
-        throw imaging::PictureError(imaging::PictureError::Kind::NotFound, path.toStdString(),
-                                    "the file does not exist");
-    raster::Bitmap picture = std::move(loaded->bitmap);
-    if (const auto box = imaging::ShrinkIntoBox(loaded->natural, bucket, bucket)) {
-        raster::Bitmap scaled(box->width, box->height);
-        raster::StretchDraw(scaled, scaled.bounds(), picture, raster::StretchMode::Halftone);
-        picture = std::move(scaled);
-    }
-    return ImageFromBitmap(picture).convertToFormat(QImage::Format_RGB32);
+    return ImageFromBitmap(
+               imaging::LoadPictureShrunk(path.toStdString(), bucket, bucket, kTileFill))
+        .convertToFormat(QImage::Format_RGB32);
 }
 
 }  // namespace
