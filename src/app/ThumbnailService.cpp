@@ -1,8 +1,5 @@
 #include "app/ThumbnailService.h"
 
-#include <sys/resource.h>
-#include <unistd.h>
-
 #include <QFile>
 
 #include <algorithm>
@@ -50,11 +47,6 @@ ThumbnailService::ThumbnailService(Options options, QObject* parent)
         workers_.push_back(std::make_unique<base::WorkQueue<Job>>(
             "app::ThumbnailService",
             [folder = options_.cacheFolder](Job& job, const auto&) {
-                // Decoding yields to the window's thread on a busy machine: a
-                // late thumbnail is better than a stuck window.
-                static thread_local const bool lowered =
-                    setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), 10) == 0;
-                (void)lowered;
                 const QString cacheName = ThumbnailCacheName(folder, job.path, job.bucket);
                 if (!cacheName.isEmpty()) {
                     QFile cached(cacheName);
