@@ -1,6 +1,8 @@
 #include "app/ThumbnailService.h"
 
+#include <QDateTime>
 #include <QFile>
+#include <QFileInfo>
 
 #include <algorithm>
 
@@ -33,6 +35,7 @@ QImage DecodeThumbnail(const QString& path, int bucket) {
 struct ThumbnailService::Job {
     QString path;
     int bucket = 0;
+    QString key;
     QImage picture;
     QString problem;
 };
@@ -75,25 +78,32 @@ ThumbnailService::ThumbnailService(Options options, QObject* parent)
 
 ThumbnailService::~ThumbnailService() = default;
 
-QString ThumbnailService::Key(const QString& path, int bucket) {
-    return QString::number(bucket) + QLatin1Char(':') + path;
+QString ThumbnailService::Stamp(const QString& path) {
+    const QFileInfo file(path);
+    return QString::number(file.size()) + QLatin1Char(':') +
+           QString::number(file.lastModified().toMSecsSinceEpoch());
+}
+
+QString ThumbnailService::Key(const QString& path, int bucket, const QString& stamp) {
+    return QString::number(bucket) + QLatin1Char(':') + stamp + QLatin1Char(':') + path;
 }
 
 ThumbnailService::Answer ThumbnailService::Request(const QString& path, int tileSize) {
     const int bucket = ThumbnailBucket(tileSize);
-    const QString key = Key(path, bucket);
+    const QString stamp = Stamp(path);
+    const QString key = Key(path, bucket, stamp);
     if (const Known* known = memory_.object(key)) return {known->picture, known->problem, true};
     Answer answer;
     // Another size stands in, scaled, while the right one is made.
     for (const int other : kBucketSizes)
-        if (const Known* known = memory_.object(Key(path, other)); known && other != bucket) {
+        if (const Known* known = memory_.object(Key(path, other, stamp));
+            known && other != bucket) {
             answer.picture = known->picture;
             answer.problem = known->problem;
         }
     if (outstanding_.contains(key)) {
-        const auto queued = std::find_if(queued_.begin(), queued_.end(), [&](const auto& entry) {
-            return entry.second == bucket && entry.first == path;
-        });
+        const auto queued = std::find_if(queued_.begin(), queued_.end(),
+                                         [&](const Pending& entry) { return entry.key == key; });
         // Asked for again: it is on screen now, so it goes first.
         if (queued != queued_.end() && queued != queued_.begin()) {
             auto entry = *queued;
@@ -103,15 +113,15 @@ ThumbnailService::Answer ThumbnailService::Request(const QString& path, int tile
         return answer;
     }
     outstanding_.insert(key);
-    queued_.emplace_front(path, bucket);
+    queued_.push_front({path, bucket, key});
     Feed();
     return answer;
 }
 
 void ThumbnailService::KeepOnly(const QSet<QString>& visible) {
-    std::erase_if(queued_, [&](const auto& entry) {
-        if (visible.contains(entry.first)) return false;
-        outstanding_.remove(Key(entry.first, entry.second));
+    std::erase_if(queued_, [&](const Pending& entry) {
+        if (visible.contains(entry.path)) return false;
+        outstanding_.remove(entry.key);
         return true;
     });
 }
@@ -125,11 +135,12 @@ void ThumbnailService::Feed() {
     // the next one started.
     for (size_t worker = 0; worker < workers_.size() && !queued_.empty(); ++worker) {
         if (busy_[worker]) continue;
-        auto [path, bucket] = std::move(queued_.front());
+        Pending next = std::move(queued_.front());
         queued_.pop_front();
         busy_[worker] = true;
-        inFlight_[worker] = Key(path, bucket);
-        workers_[worker]->Add({Job{std::move(path), bucket, {}, {}}});
+        inFlight_[worker] = next.key;
+        workers_[worker]->Add(
+            {Job{std::move(next.path), next.bucket, std::move(next.key), {}, {}}});
     }
 }
 
@@ -143,10 +154,9 @@ void ThumbnailService::TakeFinished(size_t worker) {
         outstanding_.remove(std::exchange(inFlight_[worker], QString()));
     }
     for (Job& job : finished) {
-        const QString key = Key(job.path, job.bucket);
-        outstanding_.remove(key);
+        outstanding_.remove(job.key);
         const qsizetype cost = std::max<qsizetype>(job.picture.sizeInBytes() >> 10, 1);
-        memory_.insert(key, new Known{std::move(job.picture), std::move(job.problem)}, cost);
+        memory_.insert(job.key, new Known{std::move(job.picture), std::move(job.problem)}, cost);
         emit Ready(job.path);
     }
     Feed();

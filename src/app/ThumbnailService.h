@@ -65,15 +65,23 @@ private:
         QImage picture;
         QString problem;
     };
-    static QString Key(const QString& path, int bucket);
+    // A request waiting for a worker.
+    struct Pending {
+        QString path;
+        int bucket = 0;
+        QString key;
+    };
+    // Names a thumbnail by the picture's path, size and time, so a picture
+    // changed on disk is made again; stamp is Stamp(path).
+    static QString Stamp(const QString& path);
+    static QString Key(const QString& path, int bucket, const QString& stamp);
     void Feed();
     void TakeFinished(size_t worker);
 
     Options options_;
     QCache<QString, Known> memory_;
-    // Newest first; each with its bucket.
-    std::deque<std::pair<QString, int>> queued_;
-    QSet<QString> outstanding_;  // keys queued or under way
+    std::deque<Pending> queued_;  // newest first
+    QSet<QString> outstanding_;   // keys queued or under way
     std::vector<std::unique_ptr<base::WorkQueue<Job>>> workers_;
     std::vector<bool> busy_;
     std::vector<QString> inFlight_;  // each worker's job under way

@@ -23,10 +23,13 @@
 #include "app/MainForm.h"
 #include "app/MediaListModels.h"
 #include "app/StoryTiles.h"
+#include "app/StoryboardDelegate.h"
 #include "app/StoryboardView.h"
 #include "app/ThumbnailCache.h"
 #include "app/ThumbnailService.h"
 #include "app/UserDialogs.h"
+#include "model/MotionSetting.h"
+#include "model/PerImage.h"
 #include "model/Settings.h"
 
 // Readable values in failure messages.
@@ -259,6 +262,44 @@ TEST_F(StoryboardTest, TilesAreNumberedAsTheShowAndTheCountLineAgreesWithTheOpti
     EXPECT_EQ(View().Numbers().number, std::vector<int>({1, 4, 5}));
     EXPECT_TRUE(
         window_->findChild<QLabel*>("StoryCountLine")->text().startsWith("5 of 5 pictures"));
+}
+
+TEST_F(StoryboardTest, TilesExplainTheirBadgesAndWhyAPictureCannotBeShown) {
+    const QStringList paths = List(2);
+    // Both thumbnails are made; then b is spoilt, which its tile must notice.
+    View().viewport()->repaint();
+    QTRY_COMPARE(View().Thumbnails().Outstanding(), 0);
+    QFile bad(paths[1]);
+    ASSERT_TRUE(bad.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    bad.write("not a picture at all");
+    bad.close();
+    model::IniFile& notes = window_->WorkingShow().notes;
+    const std::string a = paths[0].toStdString();
+    model::SetOwnEntry(notes, model::kCaptionsSection, a, "Harbour at dawn");
+    model::SetOwnEntry(notes, model::kIntervalsSection, a, "9");
+    model::SetOwnMotion(notes, a, model::MotionSetting{model::MotionKind::ZoomIn, 3});
+    // Painted now, the tiles ask for their thumbnails.
+    View().viewport()->repaint();
+    QTRY_COMPARE(View().Thumbnails().Outstanding(), 0);
+
+    auto* tiles = qobject_cast<app::StoryboardDelegate*>(View().itemDelegate());
+    ASSERT_NE(tiles, nullptr);
+    const auto tooltip = [&](int row, const QPoint& at) {
+        return tiles->TooltipAt(Model().index(row, 0), View().visualRect(Model().index(row, 0)), at)
+            .toStdString();
+    };
+    const QRect first = View().visualRect(Model().index(0, 0));
+    // Caption, interval and motion, right-aligned under the picture.
+    const char* const expected[] = {"Motion: Zoom in", "Its own interval: 9 s",
+                                    "Caption: Harbour at dawn"};
+    for (int badge = 0; badge < 3; ++badge)
+        EXPECT_EQ(tooltip(0, tiles->BadgeRect(first, badge).center()), expected[badge]);
+    EXPECT_EQ(tooltip(0, tiles->BadgeRect(first, 3).center()), paths[0].toStdString());
+
+    const QRect second = View().visualRect(Model().index(1, 0));
+    const std::string why = tooltip(1, tiles->PictureRect(second).center());
+    EXPECT_EQ(why.rfind(paths[1].toStdString() + "\n", 0), 0u) << why;
+    EXPECT_GT(why.size(), paths[1].size() + 10) << why;
 }
 
 // --- the thumbnail service and its disk cache ---
