@@ -105,6 +105,9 @@ ImagesPage::ImagesPage(model::Show& show, QWidget* parent) : MediaListPage(paren
     auto* views = new QVBoxLayout;
     views->addLayout(CreateViewBar());
     views->addWidget(views_, 1);
+    // The slider comes after the views in the Tab order, as the list is the
+    // page's first control.
+    setTabOrder(storyboard_, tileSize_);
     auto* body = new QHBoxLayout;
     body->addLayout(views, 5);
     body->addLayout(MoveArrows("up1", "down1"));
@@ -135,6 +138,8 @@ QLayout* ImagesPage::CreateViewBar() {
     for (QToolButton* button : {listButton_, storyButton_}) {
         button->setCheckable(true);
         button->setAutoRaise(true);
+        // Reached by their shortcuts: Tab goes from the step bar straight to the list.
+        button->setFocusPolicy(Qt::NoFocus);
         group->addButton(button);
     }
     tileSize_ = Named(new QSlider(Qt::Horizontal), "TileSizeSlider", tr("Thumbnail size"));
