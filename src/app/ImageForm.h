@@ -54,6 +54,9 @@ public:
     void ResetClick();
     // Shows the picture of a grid row: thumbnail, file label, effect set.
     void SelectRow(int row);
+    // The next opening starts at this picture, or at the first picture of
+    // this folder, instead of the first row.
+    void StartAt(const QString& path) { startAt_ = path.toStdString(); }
 
     // Closing, however it happens, ends the effect preview.
     void done(int result) override;
@@ -107,6 +110,7 @@ private:
     bool filling_ = false;  // the grid is being filled
     bool centred_ = false;
     bool open_ = false;  // shown and not yet closed
+    std::string startAt_;
 };
 
 }  // namespace app

@@ -310,8 +310,9 @@ bool TMainForm::CollectSettings(bool write) {
 
 // --- shared commands ---
 
-void TMainForm::Customize() {
+void TMainForm::Customize(const QString& startAt) {
     if (!imageForm_) imageForm_ = std::make_unique<TImageForm>(*this);
+    imageForm_->StartAt(startAt);
     const std::string notesBefore = show_.notes.Text();
     hide();
     // OK writes captions, intervals and motions into the show's notes; effect

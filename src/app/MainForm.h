@@ -149,8 +149,9 @@ private:
     void cancelBClick();
     void UndoAndExit();
 
-    // The per-picture dialog, from the Effects and Options steps.
-    void Customize();
+    // The per-picture dialog, from the Effects and Options steps, and from
+    // the storyboard at a picture (startAt).
+    void Customize(const QString& startAt = QString());
     // What entering the Options step does: measures new music, collects the
     // show and shows its lengths beside the sync modes.
     void RefreshSyncTexts();
