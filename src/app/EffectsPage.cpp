@@ -12,10 +12,10 @@
 #include <algorithm>
 
 #include "app/ProportionalFrame.h"
+#include "app/SmallEffectPreview.h"
 #include "app/WidgetFactory.h"
 #include "model/MotionSetting.h"
 #include "model/Settings.h"
-#include "screen/PreviewRunner.h"
 
 namespace app {
 
@@ -46,10 +46,7 @@ EffectsPage::EffectsPage(model::Show& show, QWidget* parent) : QWidget(parent), 
     connect(motionKind_, &QComboBox::currentIndexChanged, this, &EffectsPage::Changed);
 }
 
-EffectsPage::~EffectsPage() {
-    // The preview draws into the panel, so it ends first.
-    miniPreview_.reset();
-}
+EffectsPage::~EffectsPage() = default;
 
 QLayout* EffectsPage::CreateTreeColumn() {
     styleList_ = Named(new QTreeView, "StyleList");

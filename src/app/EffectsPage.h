@@ -5,8 +5,6 @@
 
 #include <QWidget>
 
-#include <memory>
-
 #include "model/EffectTree.h"
 #include "model/Show.h"
 
@@ -20,13 +18,10 @@ namespace model {
 struct TslSettings;
 }  // namespace model
 
-namespace screen {
-class TRunVantoscreen;
-}  // namespace screen
-
 namespace app {
 
 class ProportionalFrame;
+class SmallEffectPreview;
 
 class EffectsPage : public QWidget {
     Q_OBJECT
@@ -48,7 +43,7 @@ public:
     // first time.
     void BuildEffectTree();
     // The preview, once the effect tree has been built.
-    screen::TRunVantoscreen* MiniPreview() const { return miniPreview_.get(); }
+    SmallEffectPreview* MiniPreview() const { return miniPreview_; }
 
     // The button that opens the per-picture dialog; it waits while a build runs.
     QPushButton& CustomizeButton() const { return *customize_; }
@@ -63,7 +58,10 @@ private:
     model::Show& show_;
     QLayout* CreateTreeColumn();
     QLayout* CreateSide();
-    void StartMiniPreview(int demoStyle);
+    // Plays 'style' from now on, making the preview the first time.
+    void StartMiniPreview(int style);
+    // Plays the style anew with the show as it is now.
+    void PlayMiniPreview();
     void StyleListSelectionChanged();
     void SpeedOrIntervalChanged();
 
@@ -75,8 +73,8 @@ private:
     QComboBox* motionKind_ = nullptr;
     QSpinBox* motionStrength_ = nullptr;
     QPushButton* customize_ = nullptr;
-    QLabel* catalogueNote_ = nullptr;  // why the tree is empty, when it is
-    std::unique_ptr<screen::TRunVantoscreen> miniPreview_;
+    QLabel* catalogueNote_ = nullptr;            // why the tree is empty, when it is
+    SmallEffectPreview* miniPreview_ = nullptr;  // owned by fsPanel2_
     int previewedStyle_ = 0;
 };
 

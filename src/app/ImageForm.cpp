@@ -12,6 +12,9 @@
 #include <QTreeView>
 #include <QVBoxLayout>
 
+#include <algorithm>
+#include <utility>
+
 #include "app/MainForm.h"
 #include "app/MediaListModels.h"
 #include "app/MotionColumn.h"
@@ -22,7 +25,6 @@
 #include "model/PerImage.h"
 #include "model/Settings.h"
 #include "model/Text.h"
-#include "screen/PreviewRunner.h"
 
 namespace app {
 
@@ -274,14 +276,24 @@ void TImageForm::Open() {
                      Cell(interval ? ToQt(*interval) : defaultInterval, true));
         sg_->setItem(row, kMotionColumn, MotionCell(model::OwnMotion(Notes(), path)));
     }
-    if (!pictures.empty()) sg_->setCurrentCell(0, kCaptionColumn);
+    // The row asked for: the picture itself, else the first one of its folder.
+    int first = 0;
+    if (const std::string wanted = std::exchange(startAt_, {}); !wanted.empty()) {
+        std::string resolved = wanted;
+        model::ResolveMediaPath(resolved);
+        const auto at = std::find_if(pictures.begin(), pictures.end(), [&](const std::string& p) {
+            return p == resolved || (resolved.ends_with('/') && p.starts_with(resolved));
+        });
+        if (at != pictures.end()) first = static_cast<int>(at - pictures.begin());
+    }
+    if (!pictures.empty()) sg_->setCurrentCell(first, kCaptionColumn);
     filling_ = false;
 
     if (pictures.empty()) {
         label1_->clear();
         label1_->setToolTip(QString());
     } else {
-        SelectRow(0);
+        SelectRow(first);
     }
     defaultSignature_ = model::TreeStateText(main_.EffectTree());
     captionCheck_->setChecked(main_.WorkingShow().settings.ShowCaption);

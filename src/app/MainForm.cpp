@@ -34,7 +34,6 @@
 #include "model/RecentProjects.h"
 #include "model/Settings.h"
 #include "model/WorkingState.h"
-#include "screen/PreviewRunner.h"
 #include "showbuild/BuildDriver.h"
 
 namespace app {
@@ -135,7 +134,7 @@ bool TMainForm::Building() const {
     return buildPage_->Building();
 }
 
-screen::TRunVantoscreen* TMainForm::MiniPreview() const {
+SmallEffectPreview* TMainForm::MiniPreview() const {
     return effectsPage_->MiniPreview();
 }
 
@@ -161,7 +160,11 @@ void TMainForm::SelectStep(int step) {
 void TMainForm::OutlookBarChange(int step) {
     if (step < 0 || step >= kStepCount) return;
     pages_->setCurrentIndex(step);
-    if (step == kEffectsStep) BuildEffectTree();
+    if (step == kEffectsStep) {
+        // The preview plays the pictures the list holds now.
+        CollectSettings(false);
+        BuildEffectTree();
+    }
     if (step == kMusicStep) musicPage_->MeasureSoon();
     if (step == kOptionsStep) RefreshSyncTexts();
     backB_->setVisible(step == kBuildStep);
@@ -307,8 +310,9 @@ bool TMainForm::CollectSettings(bool write) {
 
 // --- shared commands ---
 
-void TMainForm::Customize() {
+void TMainForm::Customize(const QString& startAt) {
     if (!imageForm_) imageForm_ = std::make_unique<TImageForm>(*this);
+    imageForm_->StartAt(startAt);
     const std::string notesBefore = show_.notes.Text();
     hide();
     // OK writes captions, intervals and motions into the show's notes; effect
@@ -421,6 +425,10 @@ bool TMainForm::OpenProject(const QString& fileName) {
     return true;
 }
 
+void TMainForm::OfferProject(const QString& fileName) {
+    if (SettleChanges(true) != UserDialogs::SaveChoice::Cancel) OpenProject(fileName);
+}
+
 void TMainForm::FillRecentMenu() {
     recentMenu_->clear();
     const std::vector<std::string> projects = model::RecentProjects();
@@ -431,9 +439,7 @@ void TMainForm::FillRecentMenu() {
             QStringLiteral("&%1 %2").arg(++number).arg(QFileInfo(path).fileName()));
         action->setToolTip(path);
         action->setStatusTip(path);
-        connect(action, &QAction::triggered, this, [this, path] {
-            if (SettleChanges(true) != UserDialogs::SaveChoice::Cancel) OpenProject(path);
-        });
+        connect(action, &QAction::triggered, this, [this, path] { OfferProject(path); });
     }
     recentMenu_->setToolTipsVisible(true);
     recentMenu_->setEnabled(!projects.empty());

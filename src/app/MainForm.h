@@ -26,10 +26,6 @@ class QStackedWidget;
 class QToolButton;
 class QTreeView;
 
-namespace screen {
-class TRunVantoscreen;
-}  // namespace screen
-
 namespace app {
 
 class BuildPage;
@@ -41,6 +37,7 @@ class PlayerWindow;
 class MusicListModel;
 class MusicPage;
 class OptionsPage;
+class SmallEffectPreview;
 class TAboutForm;
 class TImageForm;
 
@@ -97,9 +94,11 @@ public:
     void Mp3LengthTimerTimer();
 
     // Makes a project file the working state, as Load Project does after
-    // its dialog; says why when the file cannot be one. Also what
-    // "vantoshow show.dvprj" and the Recent Projects menu do.
+    // its dialog; says why when the file cannot be one.
     bool OpenProject(const QString& fileName);
+    // OpenProject once unsaved changes are settled (the user may cancel):
+    // what "vantoshow show.dvprj" and the Recent Projects menu do.
+    void OfferProject(const QString& fileName);
     // The project the working state stands for: the one last loaded or
     // saved as, here or before a restart; "" for none.
     const QString& ProjectFile() const { return projectFile_; }
@@ -111,7 +110,7 @@ public:
     // Whether a build is running.
     bool Building() const;
     // The Effects step's preview, once the effect tree has been built.
-    screen::TRunVantoscreen* MiniPreview() const;
+    SmallEffectPreview* MiniPreview() const;
     // The show's and the music's length in whole seconds, as the Options
     // step last computed them.
     int ShowSeconds() const;
@@ -147,8 +146,9 @@ private:
     void cancelBClick();
     void UndoAndExit();
 
-    // The per-picture dialog, from the Effects and Options steps.
-    void Customize();
+    // The per-picture dialog, from the Effects and Options steps, and from
+    // the storyboard at a picture (startAt).
+    void Customize(const QString& startAt = QString());
     // What entering the Options step does: measures new music, collects the
     // show and shows its lengths beside the sync modes.
     void RefreshSyncTexts();

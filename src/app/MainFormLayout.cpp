@@ -133,8 +133,9 @@ void TMainForm::ConnectPages() {
         connect(page, &MediaListPage::StatusMessage, this,
                 [this](const QString& text) { statusBar()->showMessage(text, 8000); });
     connect(musicPage_, &MusicPage::NoSound, this, &TMainForm::ReportNoSound);
-    connect(effectsPage_, &EffectsPage::CustomizeClicked, this, &TMainForm::Customize);
-    connect(optionsPage_, &OptionsPage::CustomizeClicked, this, &TMainForm::Customize);
+    connect(effectsPage_, &EffectsPage::CustomizeClicked, this, [this] { Customize(); });
+    connect(imagesPage_, &ImagesPage::CustomizeRequested, this, &TMainForm::Customize);
+    connect(optionsPage_, &OptionsPage::CustomizeClicked, this, [this] { Customize(); });
     waitForBuildButtons_ << &effectsPage_->CustomizeButton() << &optionsPage_->CustomizeButton();
     connect(buildPage_, &BuildPage::SettingsWanted, this, [this] {
         Mp3LengthTimerTimer();

@@ -179,7 +179,7 @@ void MusicPage::AddFiles(const QStringList& files) {
     mp3LengthTimer_->start();
 }
 
-void MusicPage::AddDropped(const QStringList& paths, int notLocal) {
+void MusicPage::AddDropped(const QStringList& paths, int notLocal, int /*row*/) {
     QStringList files;
     int refused = 0, emptyFolders = 0;
     for (const QString& dropped : paths) {

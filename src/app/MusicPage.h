@@ -57,7 +57,8 @@ signals:
     void NoSound(const QString& reason);
 
 protected:
-    void AddDropped(const QStringList& paths, int notLocal) override;
+    // Dropped music is appended, as the Add command appends it.
+    void AddDropped(const QStringList& paths, int notLocal, int row) override;
     void OpenSelected() override { PlaySelectedMusic(); }
 
 private:

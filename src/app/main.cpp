@@ -35,7 +35,7 @@ int main(int argc, char** argv) {
         QApplication::setWindowIcon(app::PaintedIcon(app::IconKind::Program));
         app::TMainForm window;
         window.show();
-        if (!project.empty()) window.OpenProject(QString::fromLocal8Bit(project.c_str()));
+        if (!project.empty()) window.OfferProject(QString::fromLocal8Bit(project.c_str()));
         result = QApplication::exec();
         // However the window was left, its show is the working state kept.
         model::SaveWorkingShow(window.WorkingShow());

@@ -15,8 +15,6 @@ namespace screen {
 namespace {
 
 constexpr int kFirstTickMs = 100;
-constexpr int kShortGapMs = 200;    // between transitions in the demo and the dialog preview
-constexpr int kMotionGapMs = 2500;  // the demo's gap when pictures move, so the motion shows
 
 // Seconds as timer milliseconds; nonsense from the options file must not
 // overflow or give a negative interval.
@@ -38,12 +36,6 @@ TRunVantoscreen::TRunVantoscreen(QWidget* AParent, RunnerOptions options, model:
         View->SetCenter(true);
         View->SetStretch(false);
         View->SetStretchFine(false);
-        // The flags come before the settings, so a small preview never loads
-        // the background picture it will not show.
-        UseShowSet = options.UseShowSet;
-        Demo = options.Demo;
-        SmallPreview = options.SmallPreview;
-        if (SmallPreview) View->FullFrame = true;
         ApplyToView();
         View->OnComplete = [this](ScreenEngine&) { TransitionDone(); };
         View->OnMouseMove = std::move(options.OnMouseMove);
@@ -51,7 +43,6 @@ TRunVantoscreen::TRunVantoscreen(QWidget* AParent, RunnerOptions options, model:
         View->OnMouseUp = std::move(options.OnMouseUp);
         CurrentFile.clear();
         Index = -1;
-        DemoStyle = options.DemoStyle;
         Motion = std::make_unique<PreviewMotion>(*View);
         Timer = new QTimer(View);
         QObject::connect(Timer, &QTimer::timeout, Timer, [this] { TimerTick(); });
@@ -90,10 +81,9 @@ void TRunVantoscreen::ApplyToView() {
         View->SetDelay(speed->delay);
     }
     View->FrameBackground = 0;
-    if (!SmallPreview && s.Back_Mode_Blurred) {
+    if (s.Back_Mode_Blurred) {
         View->FrameBackground = 3;  // each picture over a blurred copy of itself
-    } else if (!SmallPreview && !s.Back_Mode_UseColor &&
-               model::ResolveMediaPath(s.Back_Image_Filename)) {
+    } else if (!s.Back_Mode_UseColor && model::ResolveMediaPath(s.Back_Image_Filename)) {
         // A picture that cannot be loaded leaves the plain colour background.
         base::Swallow("screen::TRunVantoscreen background", [&] {
             if (!View->FrameBackgroundPicture) View->FrameBackgroundPicture.emplace();
@@ -107,11 +97,6 @@ void TRunVantoscreen::ApplyToView() {
 
 void TRunVantoscreen::PickNextFile() {
     const std::vector<std::string>& pictures = show_.settings.Pictures;
-    if (Demo) {
-        std::string candidate = NextDemoPicture(CurrentFile);
-        if (model::ResolveMediaPath(candidate)) CurrentFile = candidate;
-        return;
-    }
     if (pictures.empty()) return;
     const int count = static_cast<int>(pictures.size());
     const bool randomOrder = show_.settings.ImageSequence == 1;
@@ -136,20 +121,17 @@ void TRunVantoscreen::PickNext() {
 }
 
 int TRunVantoscreen::NextStyle() const {
-    if (Demo) return DemoStyle;
-    return ChooseStyle(UseShowSet ? show_.settings.useeffects : show_.EffectsOf(CurrentFile));
+    return ChooseStyle(show_.EffectsOf(CurrentFile));
 }
 
 void TRunVantoscreen::ApplyInterval() {
     if (!Timer) return;
     if (show_.HasOwnInterval(CurrentFile))
         Timer->setInterval(SecondsToMs(show_.IntervalOf(CurrentFile)));
-    if (Demo || UseShowSet)
-        Timer->setInterval(Motion && Motion->Moving() ? kMotionGapMs : kShortGapMs);
 }
 
 model::MotionSetting TRunVantoscreen::NextMotion() const {
-    return Demo ? show_.settings.Motion : show_.MotionOf(CurrentFile);
+    return show_.MotionOf(CurrentFile);
 }
 
 bool TRunVantoscreen::TryStartTransition() {
@@ -169,10 +151,10 @@ bool TRunVantoscreen::TryStartTransition() {
 
 void TRunVantoscreen::ShowNext() {
     if (!View) return;
-    if (!Demo && show_.settings.Pictures.empty()) return;
+    if (show_.settings.Pictures.empty()) return;
     // A picture that cannot be shown is skipped for the next one, at most
     // once round the list.
-    const size_t retries = Demo ? 2 : show_.settings.Pictures.size();
+    const size_t retries = show_.settings.Pictures.size();
     for (size_t attempt = 0; !TryStartTransition(); ++attempt) {
         if (attempt >= retries || !View) break;
         View->Clear();

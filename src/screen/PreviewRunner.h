@@ -5,8 +5,7 @@
 //
 // It plays the show as it was handed over when the runner was made or last
 // had its settings applied, so nothing the window changes meanwhile reaches
-// a show half-way. In demonstration mode it alternates the two sample pictures with
-// one fixed style. Everything runs on the user-interface thread.
+// a show half-way. Everything runs on the user-interface thread.
 #pragma once
 
 #include <QPointer>
@@ -25,10 +24,6 @@ class PreviewMotion;
 
 // How the creator wants the show played.
 struct RunnerOptions {
-    bool SmallPreview = false;  // no background picture; pictures padded to the view
-    bool Demo = false;          // alternate the sample pictures with DemoStyle
-    int32_t DemoStyle = 1;
-    bool UseShowSet = false;  // styles from the show-wide set, not each picture's own
     // Handed to the screen; any may be empty.
     TCustomVantoscreen::MouseEvent OnMouseMove = nullptr;
     TCustomVantoscreen::MouseEvent OnMouseDown = nullptr;
@@ -64,7 +59,7 @@ public:
     void PickNextFile();
     int NextStyle() const;
     void ApplyInterval();
-    // The pan and zoom of CurrentFile (the show's in demonstration mode).
+    // The pan and zoom of CurrentFile.
     model::MotionSetting NextMotion() const;
 
     QPointer<TVantoscreen> View;            // owned by the host widget, released by the runner
@@ -72,11 +67,6 @@ public:
     std::unique_ptr<PreviewMotion> Motion;  // moves the picture on View
     std::string CurrentFile;  // full path of the picture shown, empty before the first
     int32_t Index = -1;       // position of CurrentFile in the show's pictures
-    // The creator's options, as given.
-    bool SmallPreview = false;
-    bool Demo = false;
-    int32_t DemoStyle = 0;
-    bool UseShowSet = false;
 
 private:
     // Copies the snapshot's screen settings into the screen.

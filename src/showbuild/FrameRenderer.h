@@ -63,9 +63,12 @@ public:
     // step back across a picture change need, more as 'bytes' allows.
     void SetMemoryBudget(size_t bytes);
 
-private:
-    // Picture 'index', started as the build starts it.
+    // Picture 'index', started as the build starts it; the reference holds
+    // until another picture not among those kept is started. Throws what
+    // its load throws.
     ShownPicture& Picture(size_t index);
+
+private:
     // The frame at position 'pos' of picture 'index''s cycle, drawn into
     // 'frame' (position 0 repeats the frame before it).
     void DrawCycleFrame(size_t index, int64_t pos, raster::Bitmap& frame);

@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QFile>
 #include <QLabel>
+#include <QSignalSpy>
 #include <QSpinBox>
 #include <QTableWidget>
 #include <QTest>
@@ -14,6 +15,7 @@
 #include "app/ImageForm.h"
 #include "app/MediaListModels.h"
 #include "app/PlayerWindow.h"
+#include "app/SmallEffectPreview.h"
 #include "model/Settings.h"
 #include "screen/PreviewRunner.h"
 
@@ -24,22 +26,32 @@ using app::TMainForm;
 
 using PreviewTest = WindowTest;
 
+// Waits for the loop of the preview's last request to be drawn.
+bool LoopDrawn(app::SmallEffectPreview& preview) {
+    return QTest::qWaitFor([&] { return !preview.ShownFrame().isEmpty(); }, 10000);
+}
+
 TEST_F(PreviewTest, TheEffectsStepPreviewsTheEffectSelectedInTheTree) {
+    MakePicture("sample/t1.jpg", 64, 48, Qt::red);
+    MakePicture("sample/t2.jpg", 64, 48, Qt::blue);
     Window().WorkingShow().settings.useeffects = model::ParseStyleSet("22,118,");
     EXPECT_EQ(Window().MiniPreview(), nullptr);
     Window().SelectStep(TMainForm::kEffectsStep);
-    screen::TRunVantoscreen* preview = Window().MiniPreview();
+    app::SmallEffectPreview* preview = Window().MiniPreview();
     ASSERT_NE(preview, nullptr);
-    EXPECT_TRUE(preview->Demo);
-    EXPECT_TRUE(preview->SmallPreview);
-    EXPECT_EQ(preview->DemoStyle, 22);  // the first enabled effect of the tree
+    EXPECT_EQ(preview->Style(), 22);  // the first enabled effect of the tree
+    ASSERT_TRUE(LoopDrawn(*preview));
 
     QTreeView& tree = Window().StyleList();
     QAbstractItemModel* nodes = tree.model();
     tree.setCurrentIndex(nodes->index(1, 0, nodes->index(1, 0)));  // Dissolve
-    EXPECT_EQ(preview->DemoStyle, 160);
+    EXPECT_EQ(preview->Style(), 160);
     tree.setCurrentIndex(nodes->index(0, 0));  // a category: its first effect
-    EXPECT_EQ(preview->DemoStyle, 5);
+    EXPECT_EQ(preview->Style(), 5);
+    // Only the last one asked for is shown.
+    QSignalSpy ready(preview, &app::SmallEffectPreview::LoopReady);
+    ASSERT_TRUE(ready.wait(10000));
+    EXPECT_EQ(ready.count(), 1);
 
     // The preview lives on while other steps are shown.
     Window().SelectStep(TMainForm::kImagesStep);
@@ -48,6 +60,33 @@ TEST_F(PreviewTest, TheEffectsStepPreviewsTheEffectSelectedInTheTree) {
 
     Window().findChild<QSpinBox*>(QStringLiteral("IntervalEdit"))->setValue(12);
     EXPECT_EQ(Window().WorkingShow().settings.ImageInterval, 12);
+}
+
+// The Effects step plays the list's first two ticked pictures as the list
+// holds them on entering the step, else the sample pair; a speed change
+// reaches the loop at once.
+TEST_F(PreviewTest, TheEffectsStepPreviewsTheFirstTwoTickedPicturesAtTheShowsSpeed) {
+    Window().SelectStep(TMainForm::kEffectsStep);
+    app::SmallEffectPreview* preview = Window().MiniPreview();
+    ASSERT_NE(preview, nullptr);
+    EXPECT_EQ(preview->Pictures(), (std::vector<std::string>{Path("sample/t1.jpg").toStdString(),
+                                                             Path("sample/t2.jpg").toStdString()}));
+
+    const QString off = MakePicture("off.jpg"), first = MakePicture("first.jpg"),
+                  second = MakePicture("second.jpg"), third = MakePicture("third.jpg");
+    Window().SelectStep(TMainForm::kImagesStep);
+    Window().Images().Append({off.toStdString(), false});
+    for (const QString& path : {first, second, third})
+        Window().Images().Append({path.toStdString(), true});
+    Window().SelectStep(TMainForm::kEffectsStep);
+    EXPECT_EQ(preview->Pictures(),
+              (std::vector<std::string>{first.toStdString(), second.toStdString()}));
+
+    // 1 is the fastest speed: ten frames, and the loop is drawn anew.
+    QSignalSpy ready(preview, &app::SmallEffectPreview::LoopReady);
+    Window().findChild<QSpinBox*>(QStringLiteral("SpeedEdit2"))->setValue(1);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return ready.count() > 0; }, 10000));
+    EXPECT_FALSE(preview->ShownFrame().isEmpty());
 }
 
 TEST_F(PreviewTest, WithoutTheEffectCatalogueTheEffectsStepSaysWhyItListsNothing) {
@@ -72,7 +111,7 @@ TEST_F(PreviewTest, AfterAProjectLoadTheEffectsStepStartsWithItsFirstEnabledEffe
     Window().findChild<QAction*>(QStringLiteral("LoadProject1"))->trigger();
     Window().SelectStep(TMainForm::kEffectsStep);
     ASSERT_NE(Window().MiniPreview(), nullptr);
-    EXPECT_EQ(Window().MiniPreview()->DemoStyle, 118);
+    EXPECT_EQ(Window().MiniPreview()->Style(), 118);
     QTreeView& tree = Window().StyleList();
     for (int category = 0; category < tree.model()->rowCount(); ++category)
         EXPECT_TRUE(tree.isExpanded(tree.model()->index(category, 0))) << category;
@@ -86,7 +125,7 @@ TEST_F(PreviewTest, TheDialogPreviewsAnEffectBetweenARowAndItsNeighbourAndLeaves
     const model::StyleSet useeffects = Window().WorkingShow().settings.useeffects;
 
     std::vector<std::vector<std::string>> previewed;
-    std::vector<std::string> styles;
+    std::vector<int> styles;
     dialogs_.onModal = [&](QDialog& dialog) {
         auto& form = static_cast<app::TImageForm&>(dialog);
         QTreeView& tree = form.PictureTreeView();
@@ -96,11 +135,9 @@ TEST_F(PreviewTest, TheDialogPreviewsAnEffectBetweenARowAndItsNeighbourAndLeaves
             tree.setCurrentIndex(dissolve);
             emit tree.clicked(dissolve);
             ASSERT_NE(form.EffectPreview(), nullptr);
-            previewed.push_back(form.EffectPreview()->Settings().Pictures);
-            styles.push_back(model::StyleSetText(form.EffectPreview()->Settings().useeffects));
+            previewed.push_back(form.EffectPreview()->Pictures());
+            styles.push_back(form.EffectPreview()->Style());
         }
-        EXPECT_FALSE(form.EffectPreview()->Demo);
-        EXPECT_TRUE(form.EffectPreview()->UseShowSet);
     };
     Click("customize1");
     const std::string s1 = p1.toStdString(), s2 = p2.toStdString(), s3 = p3.toStdString();
@@ -108,12 +145,12 @@ TEST_F(PreviewTest, TheDialogPreviewsAnEffectBetweenARowAndItsNeighbourAndLeaves
     EXPECT_EQ(previewed[0], (std::vector<std::string>{s2, s3}));
     EXPECT_EQ(previewed[1], (std::vector<std::string>{s3, s2}));  // the last row: the one before
     EXPECT_EQ(previewed[2], (std::vector<std::string>{s1, s2}));
-    EXPECT_EQ(styles[0], "160,");
+    EXPECT_EQ(styles, (std::vector<int>{160, 160, 160}));
     EXPECT_EQ(Window().WorkingShow().settings.Pictures, std::vector<std::string>{"/the/show.jpg"});
     EXPECT_EQ(Window().WorkingShow().settings.useeffects, useeffects);
 }
 
-TEST_F(PreviewTest, ALonePictureIsPreviewedWithAnEmptyNeighbour) {
+TEST_F(PreviewTest, ALonePictureIsPreviewedComingInFromBlack) {
     const QString only = MakePicture("only.jpg");
     Window().Images().Append({only.toStdString(), true});
     std::vector<std::string> previewed;
@@ -124,11 +161,12 @@ TEST_F(PreviewTest, ALonePictureIsPreviewedWithAnEmptyNeighbour) {
         tree.setCurrentIndex(wipes);
         emit tree.clicked(wipes);
         ASSERT_NE(form.EffectPreview(), nullptr);
-        previewed = form.EffectPreview()->Settings().Pictures;
-        EXPECT_EQ(model::StyleSetText(form.EffectPreview()->Settings().useeffects), "5,");
+        previewed = form.EffectPreview()->Pictures();
+        EXPECT_EQ(form.EffectPreview()->Style(), 5);
+        EXPECT_TRUE(LoopDrawn(*form.EffectPreview()));
     };
     Click("customize1");
-    EXPECT_EQ(previewed, (std::vector<std::string>{only.toStdString(), ""}));
+    EXPECT_EQ(previewed, (std::vector<std::string>{only.toStdString()}));
 }
 
 TEST_F(PreviewTest, ThePreviewWindowIsSizedByTheVideoFormatAlone) {
@@ -178,7 +216,8 @@ TEST_F(PreviewTest, EveryPreviewPlaysTheShowAsItIsNowFromItsFirstPictureAndNeeds
         player.Pause();
         ASSERT_TRUE(QTest::qWaitFor(
             [&] { return player.PaintedFrame() == player.Timeline().frame(); }, 10000));
-        EXPECT_TRUE(player.Status().text().endsWith("picture 1 of 2")) << player.Status().text().toStdString();
+        EXPECT_TRUE(player.Status().text().endsWith("picture 1 of 2"))
+            << player.Status().text().toStdString();
         backgrounds.push_back(player.PaintedImage().pixelColor(2, 2));
     };
     auto* colour = Window().findChild<app::ColorComboBox*>(QStringLiteral("BackcolorCb"));

@@ -86,6 +86,7 @@ TEST_F(UnsavedChangesTest, EveryCommandThatWouldLoseChangesAsksAndCancelKeepsThe
              emit recent->aboutToShow();
              recent->actions().first()->trigger();
          }},
+        {"project named on the command line", [this, &other] { Window().OfferProject(other); }},
         {"title-bar close", [this] { Window().close(); }},
         {"Save and Exit", [this] { Action("SaveandExit1")->trigger(); }},
         {"Undo and Exit", [this] { Action("UndoandExit1")->trigger(); }},

@@ -1,4 +1,4 @@
-// The preview runner's choices (order, styles, intervals, speed, demo) and
+// The preview runner's choices (order, styles, intervals, speed) and
 // its runs on a real screen, and the preview window.
 #include <gtest/gtest.h>
 
@@ -64,9 +64,8 @@ protected:
 
     // A runner that only decides: its timer is off and transitions are
     // prepared but not stepped.
-    std::unique_ptr<TRunVantoscreen> QuietRunner(bool demo, bool useShowSet = false) {
-        auto runner = std::make_unique<TRunVantoscreen>(
-            &host_, RunnerOptions{.Demo = demo, .DemoStyle = 5, .UseShowSet = useShowSet}, show_);
+    std::unique_ptr<TRunVantoscreen> QuietRunner() {
+        auto runner = std::make_unique<TRunVantoscreen>(&host_, RunnerOptions{}, show_);
         runner->Timer->stop();
         runner->View->SetManual(true);
         return runner;
@@ -103,27 +102,10 @@ TEST(RunnerChoicesTest, StylesComeFromTheSetOrCut) {
     EXPECT_EQ(seen, (std::set<int>{42, 172}));
 }
 
-TEST_F(RunnerTest, DemoAlternatesTheSamplesWithAShortGap) {
-    auto runner = QuietRunner(true);
-    std::vector<std::string> shown;
-    for (int i = 0; i < 4; ++i) {
-        runner->PickNext();
-        runner->ShowNext();
-        shown.push_back(FileName(runner->CurrentFile));
-        EXPECT_EQ(runner->Timer->interval(), 200);
-        EXPECT_EQ(runner->View->Style(), 5);
-        EXPECT_TRUE(runner->View->Running());
-    }
-    EXPECT_EQ(shown, (std::vector<std::string>{"t1.jpg", "t2.jpg", "t1.jpg", "t2.jpg"}));
-    EXPECT_EQ(runner->CurrentFile, Path("sample/t2.jpg"));
-    // The loaded picture fills the small view it was prepared for.
-    EXPECT_FALSE(runner->View->Picture().isEmpty());
-}
-
 TEST_F(RunnerTest, ListOrderWrapsAndSkipsMissingPictures) {
     show_.settings.Pictures = {WritePicture(Path("a.jpg"), Qt::green), Path("missing.jpg"),
                                WritePicture(Path("b.jpg"), Qt::yellow)};
-    auto runner = QuietRunner(false);
+    auto runner = QuietRunner();
     std::vector<int> order;
     for (int i = 0; i < 5; ++i) {
         runner->PickNextFile();
@@ -143,7 +125,7 @@ TEST_F(RunnerTest, RandomOrderNeverRepeatsThePictureJustShown) {
     show_.settings.ImageSequence = 1;
     show_.settings.Pictures = {WritePicture(Path("a.jpg"), Qt::green),
                                WritePicture(Path("b.jpg"), Qt::yellow)};
-    auto runner = QuietRunner(false);
+    auto runner = QuietRunner();
     int previous = -1;
     for (int i = 0; i < 200; ++i) {
         runner->PickNextFile();
@@ -165,7 +147,7 @@ TEST_F(RunnerTest, StylesAndIntervalsComeFromThePictureOrTheShow) {
     show_.notes.WriteString(model::kEffectsSection, model::ImageKey(own), "7,");
     show_.notes.WriteInteger(model::kIntervalsSection, model::ImageKey(own), 5);
 
-    auto runner = QuietRunner(false);
+    auto runner = QuietRunner();
     runner->Timer->setInterval(3000);  // what the tick sets from ImageInterval
     runner->PickNext();
     runner->ShowNext();
@@ -179,15 +161,6 @@ TEST_F(RunnerTest, StylesAndIntervalsComeFromThePictureOrTheShow) {
     EXPECT_EQ(runner->CurrentFile, plain);
     EXPECT_EQ(runner->View->Style(), 0);  // the show's set is empty: a cut
     EXPECT_EQ(runner->Timer->interval(), 3000);
-
-    // The dialog's preview uses the show-wide set and the short gap.
-    show_.settings.useeffects.reset().set(99);
-    auto dialog = QuietRunner(false, true);
-    dialog->PickNext();
-    dialog->ShowNext();
-    EXPECT_EQ(dialog->CurrentFile, own);
-    EXPECT_EQ(dialog->View->Style(), 99);
-    EXPECT_EQ(dialog->Timer->interval(), 200);
 }
 
 TEST_F(RunnerTest, SettingsReachTheScreen) {
@@ -219,7 +192,7 @@ TEST_F(RunnerTest, SettingsReachTheScreen) {
         if (runner)
             runner->ApplySettings(show_);
         else
-            runner = QuietRunner(false);
+            runner = QuietRunner();
         EXPECT_EQ(runner->View->Step(), row.step) << row.speed;
         EXPECT_EQ(runner->View->Delay(), row.delay) << row.speed;
         EXPECT_EQ(runner->View->FrameBackground, row.frameBackground) << row.background;
@@ -238,7 +211,7 @@ TEST_F(RunnerTest, BrokenPicturesDoNotStallTheShow) {
     broken.write("JFIF? no.");
     broken.close();
     show_.settings.Pictures = {Path("broken.jpg")};
-    auto runner = QuietRunner(false);
+    auto runner = QuietRunner();
     runner->TimerTick();
     EXPECT_TRUE(runner->View->Picture().isEmpty());
     EXPECT_FALSE(runner->View->Running());
@@ -247,10 +220,12 @@ TEST_F(RunnerTest, BrokenPicturesDoNotStallTheShow) {
 
 TEST_F(RunnerTest, ThreadedShowRunsOnItsOwn) {
     show_.settings.EffectSpeed2 = 1;
+    show_.settings.ImageInterval = 0;
+    show_.settings.useeffects.reset().set(60);
+    show_.settings.Pictures = {Path("sample/t1.jpg"), Path("sample/t2.jpg")};
     host_.resize(160, 120);
     host_.show();
-    auto runner = std::make_unique<TRunVantoscreen>(
-        &host_, RunnerOptions{.SmallPreview = true, .Demo = true, .DemoStyle = 60}, show_);
+    auto runner = std::make_unique<TRunVantoscreen>(&host_, RunnerOptions{}, show_);
     std::vector<std::string> completed;
     auto done = runner->View->OnComplete;
     runner->View->OnComplete = [&](ScreenEngine& s) {
@@ -260,9 +235,6 @@ TEST_F(RunnerTest, ThreadedShowRunsOnItsOwn) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return completed.size() >= 3; }, kPatience));
     completed.resize(3);
     EXPECT_EQ(completed, (std::vector<std::string>{"t1.jpg", "t2.jpg", "t1.jpg"}));
-    // A small preview pads every picture to the whole view.
-    EXPECT_GE(runner->View->Picture().width(), 163);
-    EXPECT_GE(runner->View->Picture().height(), 123);
 
     // Released in the middle of whatever it is doing.
     runner.reset();
@@ -294,7 +266,7 @@ TEST_F(RunnerTest, APictureThatMovesFillsTheViewAndMovesWhileItStays) {
                         model::MotionSetting{model::MotionKind::ZoomIn, 5});
     host_.resize(160, 120);
     host_.show();
-    auto runner = QuietRunner(false);
+    auto runner = QuietRunner();
     runner->PickNext();
     // The first view fills the screen: no padding around it.
     EXPECT_EQ(runner->View->Picture().width(), 160);
@@ -309,13 +281,6 @@ TEST_F(RunnerTest, APictureThatMovesFillsTheViewAndMovesWhileItStays) {
     // Zoomed in by a quarter, the spot ends a third further from the centre.
     EXPECT_TRUE(QTest::qWaitFor([&] { return SpotX(runner->View->ScreenBitmap) > 131; }, 3000))
         << SpotX(runner->View->ScreenBitmap);
-
-    // The Effects step's demonstration rests longer between pictures that move.
-    show_.settings.Motion = model::MotionSetting{model::MotionKind::PanLeft, 2};
-    auto demo = QuietRunner(true);
-    demo->PickNext();
-    demo->ShowNext();
-    EXPECT_EQ(demo->Timer->interval(), 2500);
 }
 
 TEST_F(RunnerTest, PreviewWindowCreatesARunnerOnEveryShowAndStopsItOnClose) {
