@@ -65,7 +65,7 @@ bool MakeSong(double frequency, int seconds, const QString& path) {
 class TourDialogs : public app::UserDialogs {
 public:
     std::function<void(QDialog&)> onModal;
-    QString SaveVideoName(QWidget*, const QString&) override { return {}; }
+    QString SaveVideoName(QWidget*, const QString&, int) override { return {}; }
     bool Confirm(QWidget*, const QString&) override { return false; }
     void Inform(QWidget*, const QString&) override {}
     void ShowError(QWidget*, const QString& text) override {
