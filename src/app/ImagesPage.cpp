@@ -105,9 +105,6 @@ ImagesPage::ImagesPage(model::Show& show, QWidget* parent) : MediaListPage(paren
     auto* views = new QVBoxLayout;
     views->addLayout(CreateViewBar());
     views->addWidget(views_, 1);
-    // The slider comes after the views in the Tab order, as the list is the
-    // page's first control.
-    setTabOrder(storyboard_, tileSize_);
     auto* body = new QHBoxLayout;
     body->addLayout(views, 5);
     body->addLayout(MoveArrows("up1", "down1"));
@@ -118,6 +115,9 @@ ImagesPage::ImagesPage(model::Show& show, QWidget* parent) : MediaListPage(paren
         Label("addimagehere1",
               tr("Add images here (JPG, PNG, GIF, BMP, TIFF, WebP, HEIC, AVIF, camera RAW...)")));
     layout->addLayout(body, 1);
+    // The slider comes after the views in the Tab order, as the list is the
+    // page's first control; both must be in the page by now.
+    setTabOrder(storyboard_, tileSize_);
 
     connect(imageList_->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this] {
         if (!Selecting()) ImageListClick();
