@@ -43,8 +43,9 @@ for target in "${targets[@]}"; do
         -print_final_stats=1 -artifact_prefix="$findings/" \
         "$corpus" "$VANTO_ROOT/fuzz/seeds/$target" \
         "$VANTO_ROOT/tests/data/fuzz-regressions/$target" >"$log" 2>&1 || status=$?
+    # A target that did not start leaves no figures; it is failed below.
     runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
-    cov=$(grep -o 'cov: [0-9]*' "$log" | tail -1 | cut -d' ' -f2)
+    cov=$( (grep -o 'cov: [0-9]*' "$log" || true) | tail -1 | cut -d' ' -f2)
     # Slow units are noted by libFuzzer but are not faults.
     found=$(find "$findings" -type f \( -name 'crash-*' -o -name 'timeout-*' -o -name 'oom-*' \
         -o -name 'leak-*' \) | wc -l)
@@ -52,7 +53,7 @@ for target in "${targets[@]}"; do
         "${cov:-?}" "$found")")
     if [ "$status" -ne 0 ] || [ "$found" -ne 0 ]; then
         failed+=("$target")
-        grep -E 'ERROR|runtime error|Test unit written|SUMMARY' "$log" | head -20 >&2 || true
+        grep -E 'ERROR|runtime error|Test unit written|SUMMARY|No such file' "$log" | head -20 >&2 || true
     fi
 done
 printf '%s\n' "${summary[@]}"
