@@ -9,10 +9,6 @@
 #include <QFileInfo>
 #include <QTemporaryFile>
 
-extern "C" {
-#include <libavutil/log.h>
-}
-
 #include <unistd.h>
 
 #include <atomic>
@@ -75,8 +71,6 @@ constexpr const char* kUsage =
     "\n"
     "Exit status: 0 built, 1 the build failed, 2 wrong arguments, 130 interrupted.\n";
 
-constexpr int kExitFailed = 1;
-constexpr int kExitUsage = 2;
 constexpr int kExitInterrupted = 130;
 
 std::atomic<bool> gInterrupted{false};
@@ -112,7 +106,7 @@ struct Options {
 };
 
 void Fail(const std::string& message) {
-    std::fprintf(stderr, "vantoshow build: %s\n", message.c_str());
+    FailWith("build", message);
 }
 
 // Reads the arguments into options, or says which one is wrong.
@@ -324,24 +318,11 @@ int RunBuild(const Options& options) {
 int RunBuildCommand(int argc, char** argv) {
     Options options;
     bool help = false;
-    if (const base::Status parsed = ParseArguments(argc, argv, options, help); !parsed)
-        return Fail(parsed.message()), kExitUsage;
-    if (help) {
-        std::printf("%s", kUsage);
-        return 0;
-    }
-    // The progress bar and our own messages say what matters; the decoders'
-    // notes about timestamps would only bury them.
-    av_log_set_level(AV_LOG_ERROR);
-    const QuietQtNotes quiet;
-    const HeadlessApplication application;
-    InterruptGuard interrupts;
-    try {
+    const base::Status parsed = ParseArguments(argc, argv, options, help);
+    return RunHeadlessCommand("build", kUsage, parsed, help, [&] {
+        InterruptGuard interrupts;
         return RunBuild(options);
-    } catch (const std::exception& error) {
-        Fail(error.what());
-        return kExitFailed;
-    }
+    });
 }
 
 }  // namespace cli
