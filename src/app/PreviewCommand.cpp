@@ -63,7 +63,10 @@ void TMainForm::previewBClick() {
     // found unusable, which a build skips.
     model::Show show = show_;
     show.settings.Pictures = Images().UsablePictures(std::move(show.settings.Pictures));
-    video::PreparedShow prepared = video::PrepareShow(show, video::ShowLoaders{});
+    // The pictures the list has decoded already are not decoded again.
+    video::ShowLoaders loaders;
+    loaders.probePicture = Images().KnownChecks();
+    video::PreparedShow prepared = video::PrepareShow(show, loaders);
     if (prepared.outcome != video::PreparedShow::Outcome::Ready) {
         ReportError(QString::fromStdString(prepared.message));
         return;

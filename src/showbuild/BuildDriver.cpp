@@ -50,7 +50,7 @@ std::vector<std::string> BuildResult::Problems() const {
 
 BuildDriver::BuildDriver(BuildHooks hooks) : hooks_(std::move(hooks)) {
     if (!hooks_.loadPicture) hooks_.loadPicture = LoadBuildPicture;
-    if (!hooks_.probePicture) hooks_.probePicture = ProbeBuildPicture;
+    if (!hooks_.probePicture) hooks_.probePicture = CheckWholePicture;
     if (!hooks_.loadBackground) hooks_.loadBackground = LoadBackgroundPicture;
     if (!hooks_.probeMusic) hooks_.probeMusic = sound::ProbeMusicFile;
 }

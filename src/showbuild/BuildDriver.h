@@ -45,7 +45,7 @@ struct BuildHooks {
     std::function<void(BuildState)> stateChanged;
     // How pictures are read; the imaging module's loaders unless replaced.
     LoadPictureFunction loadPicture = LoadBuildPicture;
-    ProbeFileFunction probePicture = ProbeBuildPicture;
+    ProbeFileFunction probePicture = CheckWholePicture;
     std::function<raster::Bitmap(const std::string&)> loadBackground = LoadBackgroundPicture;
     // Why a music file cannot be played, or nothing when it can.
     ProbeFileFunction probeMusic = sound::ProbeMusicFile;

@@ -1,8 +1,12 @@
 #include "showbuild/ShowPreparation.h"
 
+#include <algorithm>
+#include <atomic>
+#include <future>
 #include <map>
 #include <memory>
 #include <optional>
+#include <thread>
 #include <utility>
 
 #include "model/FileIo.h"
@@ -14,21 +18,34 @@ namespace video {
 namespace {
 
 // Leaves out of a show list every file the probe refuses; a file listed
-// twice is checked once.
+// twice is checked once. A whole-picture check decodes each file, so the
+// files are checked on as many threads as there are cores; the probe must
+// be safe to call from several at once.
 std::vector<SkippedFile> LeaveOutUnreadable(std::vector<std::string>& files,
                                             const ProbeFileFunction& probe) {
+    std::vector<std::string> distinct;
+    std::map<std::string, size_t> slot;
+    for (const std::string& path : files)
+        if (slot.emplace(path, distinct.size()).second) distinct.push_back(path);
+    std::vector<base::Status> found(distinct.size());
+    std::atomic<size_t> next{0};
+    const auto work = [&] {
+        for (size_t i = next++; i < distinct.size(); i = next++) found[i] = probe(distinct[i]);
+    };
+    const size_t threads = std::clamp<size_t>(std::thread::hardware_concurrency(), 1, 8) - 1;
+    std::vector<std::future<void>> helpers;
+    for (size_t t = 0; t < threads && t + 1 < distinct.size(); ++t)
+        helpers.push_back(std::async(std::launch::async, work));
+    work();
+    for (std::future<void>& helper : helpers) helper.get();
+
     std::vector<SkippedFile> skipped;
-    std::map<std::string, base::Status> checked;
+    for (size_t i = 0; i < distinct.size(); ++i)
+        if (!found[i]) skipped.push_back({distinct[i], found[i].message()});
     std::vector<std::string> readable;
     readable.reserve(files.size());
-    for (std::string& path : files) {
-        auto found = checked.find(path);
-        if (found == checked.end()) {
-            found = checked.emplace(path, probe(path)).first;
-            if (!found->second) skipped.push_back({path, found->second.message()});
-        }
-        if (found->second) readable.push_back(std::move(path));
-    }
+    for (std::string& path : files)
+        if (found[slot[path]]) readable.push_back(std::move(path));
     files = std::move(readable);
     return skipped;
 }
