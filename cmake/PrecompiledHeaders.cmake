@@ -166,8 +166,22 @@ endfunction()
 function(_vanto_reuse target owner)
     get_target_property(options ${target} COMPILE_OPTIONS)
     get_target_property(owner_options ${owner} VANTO_PCH_OPTIONS)
-    if("${options}" STREQUAL "${owner_options}")
-        target_precompile_headers(${target} REUSE_FROM ${owner})
+    if(NOT "${options}" STREQUAL "${owner_options}")
+        return()
+    endif()
+    target_precompile_headers(${target} REUSE_FROM ${owner})
+    # The file of moc output that AUTOMOC compiles is empty but for the few
+    # targets with classes of their own for moc, and loading the headers
+    # costs an empty source a second (GCC instantiates their templates anew).
+    get_target_property(automoc ${target} AUTOMOC)
+    if(automoc)
+        get_target_property(autogen_dir ${target} AUTOGEN_BUILD_DIR)
+        if(NOT autogen_dir)
+            get_target_property(binary_dir ${target} BINARY_DIR)
+            set(autogen_dir ${binary_dir}/${target}_autogen)
+        endif()
+        set_source_files_properties(${autogen_dir}/mocs_compilation.cpp TARGET_DIRECTORY ${target}
+            PROPERTIES SKIP_PRECOMPILE_HEADERS ON)
     endif()
 endfunction()
 
