@@ -1,5 +1,6 @@
 // Project files as "Load Project" takes them: the text checks, then the
-// whole working state (settings record, show lists) read from the text.
+// whole show (settings record, show lists, notes) read from the text, and
+// its lookups for every picture.
 #include <unistd.h>
 
 #include <cstdint>
@@ -10,6 +11,7 @@
 #include "model/FileIo.h"
 #include "model/Project.h"
 #include "model/Settings.h"
+#include "model/Show.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     // The working store lives in a private folder in memory where possible.
@@ -26,6 +28,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (!model::CheckProjectText(text).ok()) return 0;
     model::WriteFileAtomically(model::OptionsFileName(), std::string(text));
     model::CloseOptionsStore();
-    model::LoadAllSettings();
+    model::OpenOptionsStore();
+    const model::Show show = model::LoadShow(model::OptionsStore());
+    for (const std::string& path : show.settings.Pictures) {
+        show.IntervalOf(path);
+        show.EffectsOf(path);
+        show.CaptionOf(path);
+        show.MotionOf(path);
+    }
     return 0;
 }

@@ -60,16 +60,17 @@ wait
 failed=()
 for target in "${targets[@]}"; do
     log=$build_dir/logs/$target.log
-    status=$(cat "$log.status")
+    status=$(cat "$log.status" 2>/dev/null || echo 1)
+    # A target that did not start leaves no figures; it is failed below.
     runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
-    cov=$(grep -o 'cov: [0-9]*' "$log" | tail -1 | cut -d' ' -f2)
+    cov=$( (grep -o 'cov: [0-9]*' "$log" || true) | tail -1 | cut -d' ' -f2)
     # Slow units are noted by libFuzzer but are not faults.
     found=$(find "$build_dir/findings/$target" -type f \( -name 'crash-*' -o -name 'timeout-*' \
         -o -name 'oom-*' -o -name 'leak-*' \) | wc -l)
     printf '%-22s %10s executions  cov %6s  findings %s\n' "$target" "${runs:-?}" "${cov:-?}" "$found"
     if [ "$status" -ne 0 ] || [ "$found" -ne 0 ]; then
         failed+=("$target")
-        grep -E 'ERROR|runtime error|Test unit written|SUMMARY' "$log" | head -20 >&2 || true
+        grep -E 'ERROR|runtime error|Test unit written|SUMMARY|No such file' "$log" | head -20 >&2 || true
     fi
 done
 if [ ${#failed[@]} -ne 0 ]; then

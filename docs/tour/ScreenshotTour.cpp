@@ -25,9 +25,9 @@
 #include "app/ImageForm.h"
 #include "app/MainForm.h"
 #include "app/MediaListModels.h"
+#include "app/PlayerWindow.h"
 #include "app/UserDialogs.h"
 #include "model/Settings.h"
-#include "screen/FullscreenForm.h"
 
 namespace {
 
@@ -65,7 +65,7 @@ bool MakeSong(double frequency, int seconds, const QString& path) {
 class TourDialogs : public app::UserDialogs {
 public:
     std::function<void(QDialog&)> onModal;
-    QString SaveVideoName(QWidget*, const QString&) override { return {}; }
+    QString SaveVideoName(QWidget*, const QString&, int) override { return {}; }
     bool Confirm(QWidget*, const QString&) override { return false; }
     void Inform(QWidget*, const QString&) override {}
     void ShowError(QWidget*, const QString& text) override {
@@ -156,7 +156,7 @@ int main(int argc, char** argv) {
 
     TourDialogs dialogs;
     app::SetUserDialogs(&dialogs);
-    model::LoadAllSettings();
+    model::OpenOptionsStore();
     app::TMainForm window;
     window.resize(900, 580);
     window.show();
@@ -229,16 +229,16 @@ int main(int argc, char** argv) {
         help->close();
     }
 
-    // The preview window halfway through its second transition, the first
-    // one between two pictures.
+    // The preview window paused in its first transition between two
+    // pictures, half a second in.
     dialogs.onModal = [&](QDialog& dialog) {
-        const screen::TRunVantoscreen* runner =
-            static_cast<screen::TFullscreenForm&>(dialog).Runner();
-        const auto running = [&] { return runner && runner->View && runner->View->Running(); };
-        const bool midway =
-            QTest::qWaitFor(running, 20000) && QTest::qWaitFor([&] { return !running(); }, 20000) &&
-            QTest::qWaitFor([&] { return running() && runner->View->Progress() >= 45; }, 20000);
-        if (!midway) std::fprintf(stderr, "the preview showed no transition\n");
+        auto& player = static_cast<app::PlayerWindow&>(dialog);
+        player.Pause();
+        QTest::keyClick(&player, Qt::Key_PageDown);
+        player.Seek(player.Timeline().frame() + 12);
+        if (!QTest::qWaitFor([&] { return player.PaintedFrame() == player.Timeline().frame(); },
+                             20000))
+            std::fprintf(stderr, "the preview showed no transition\n");
         Save(dialog, "preview");
     };
     window.findChild<QAction*>(QStringLiteral("Preview1"))->trigger();

@@ -48,7 +48,7 @@ QImage DecorativePicture() {
 
 }  // namespace
 
-BuildPage::BuildPage(QWidget* parent) : QWidget(parent) {
+BuildPage::BuildPage(model::Show& show, QWidget* parent) : QWidget(parent), show_(show) {
     setObjectName(QStringLiteral("BuildTab"));
 
     buildButton_ = Button("buildButton", tr("Build"), tr("Make the video"));
@@ -186,7 +186,7 @@ void BuildPage::ShowLatest() {
     if (const std::optional<raster::Bitmap> frame = latestFrame_.Take()) {
         // Disc frames fill a 4:3 screen; MP4 frames have square pixels.
         const auto format =
-            video::FrameFormatFor(model::Settings.VideoType, model::Settings.VideoAspect);
+            video::FrameFormatFor(show_.settings.VideoType, show_.settings.VideoAspect);
         bImage_->SetPicture(
             ImageFromBitmap(*frame),
             format ? double(format->displayWidth) / format->displayHeight : 4.0 / 3.0);
@@ -196,7 +196,6 @@ void BuildPage::ShowLatest() {
 
 void BuildPage::MakeDriver() {
     video::BuildHooks hooks;
-    hooks.collectSettings = [this] { emit SettingsWanted(); };
     hooks.stopMusic = [] { music::StopMusic(false); };
     hooks.progress = [this](const video::BuildProgress& progress) {
         latestProgress_.Put(progress);
@@ -209,7 +208,7 @@ void BuildPage::MakeDriver() {
         EnableForBuild(state == video::BuildState::Building);
     };
     hooks.approveLength = [this](double seconds) -> base::Status {
-        const std::optional<QString> question = CapacityQuestion(seconds);
+        const std::optional<QString> question = CapacityQuestion(show_.settings, seconds);
         if (!question || Dialogs().Confirm(window(), *question)) return {};
         return base::MakeFault(tr("The build was not started.").toStdString(),
                                base::FaultKind::Refused);
@@ -239,7 +238,9 @@ void BuildPage::buildButtonClick() {
     saveButton_->hide();
     base::IgnoreFault("app::BuildPage::buildButtonClick", video::BuildDriver::DiscardVideo());
     QApplication::setOverrideCursor(Qt::BusyCursor);
-    const video::BuildResult result = buildDriver_->Build();
+    // The window collects its show; the build works on a copy of it.
+    emit SettingsWanted();
+    const video::BuildResult result = buildDriver_->Build(show_);
     QApplication::restoreOverrideCursor();
     if (LeftWhileBusy()) return;
     ShowResult(result);
@@ -286,7 +287,8 @@ void BuildPage::SaveBuiltVideo(const video::BuildResult& result) {
     // must not cost the build: ask again until it is saved or the user
     // gives up.
     for (;;) {
-        const QString name = Dialogs().SaveVideoName(window(), SuggestedVideoName());
+        const QString name =
+            Dialogs().SaveVideoName(window(), SuggestedVideoName(), result.videoType);
         if (name.isEmpty()) {
             if (!builtSaved_ &&
                 Dialogs().Confirm(window(),
@@ -342,8 +344,10 @@ QString BuildPage::SuggestedVideoName() const {
         video::VideoFileName((folder + QLatin1Char('/') + name).toStdString(), VideoExtension()));
 }
 
-const char* BuildPage::VideoExtension() {
-    const auto format = video::FrameFormatFor(model::Settings.VideoType);
+const char* BuildPage::VideoExtension() const {
+    // Once built, the video's own format names it.
+    const auto format =
+        video::FrameFormatFor(built_ ? built_->videoType : show_.settings.VideoType);
     return format ? format->extension : ".mpg";
 }
 

@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "base/Latest.h"
+#include "model/Show.h"
 #include "raster/Bitmap.h"
 #include "showbuild/BuildSession.h"
 
@@ -30,7 +31,8 @@ class BuildPage : public QWidget {
     Q_OBJECT
 
 public:
-    explicit BuildPage(QWidget* parent = nullptr);
+    // The page reads and changes the window's working show.
+    explicit BuildPage(model::Show& show, QWidget* parent = nullptr);
     ~BuildPage() override;
 
     // Whether a build is running.
@@ -65,6 +67,7 @@ signals:
     void StatusMessage(const QString& text);
 
 private:
+    model::Show& show_;
     QWidget* CreatePicture();
     void buildButtonClick();
     void abortButtonClick();
@@ -84,7 +87,7 @@ private:
     // (else the desktop), with the project's name or "slideshow".
     QString SuggestedVideoName() const;
     // ".mpg", or ".mp4" for the MP4 formats.
-    static const char* VideoExtension();
+    const char* VideoExtension() const;
     void ReportError(const QString& text);
     // Shows the newest frame and progress the build has handed over.
     void ShowLatest();

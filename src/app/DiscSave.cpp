@@ -51,8 +51,7 @@ disc::DiscKind DiscKindOfSaveName(const QString& name) {
     return disc::KindOfOutputName(name.toStdString());
 }
 
-std::optional<QString> CapacityQuestion(double seconds) {
-    const model::TslSettings& settings = model::Settings;
+std::optional<QString> CapacityQuestion(const model::TslSettings& settings, double seconds) {
     const disc::CapacityCheck check =
         disc::CheckCapacity(DiscOfFormat(settings.VideoType), settings.VideoType,
                             disc::EstimatedVideoBytes(settings.VideoType, settings.TVSet, seconds));
@@ -64,24 +63,23 @@ std::optional<QString> CapacityQuestion(double seconds) {
 DiscSaveOutcome SaveDisc(const DiscSaveView& view, const std::string& video,
                          const video::BuildResult& built, const QString& chosenName,
                          QString& message) {
-    const model::TslSettings& settings = model::Settings;
     const std::string chosen = chosenName.toStdString();
     disc::AuthorRequest request;
     request.kind = DiscKindOfSaveName(chosenName);
-    if (const base::Status suits = disc::CheckKindForFormat(request.kind, settings.VideoType);
+    if (const base::Status suits = disc::CheckKindForFormat(request.kind, built.videoType);
         !suits) {
         message = QString::fromStdString(suits.message());
         return DiscSaveOutcome::Failed;
     }
-    request.videoType = settings.VideoType;
-    request.tvSet = settings.TVSet;
+    request.videoType = built.videoType;
+    request.tvSet = built.tvSet;
     request.mpegFile = video;
     request.output = disc::DiscOutputName(request.kind, chosen);
     // The window keeps no project name; the name chosen for the disc stands in.
     request.label = disc::VolumeLabel(
         QFileInfo(QString::fromStdString(request.output)).completeBaseName().toStdString());
     request.chapters = disc::ChapterSeconds(built.pictureStartFrames, built.framesEncoded,
-                                            video::IsNtsc(settings.TVSet) ? 30000.0 / 1001 : 25.0);
+                                            video::IsNtsc(built.tvSet) ? 30000.0 / 1001 : 25.0);
 
     bool aborted = false;
     view.abort->setEnabled(true);

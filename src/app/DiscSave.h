@@ -28,9 +28,9 @@ QString NameForSaveFilter(const QString& typedName, const QString& filter);
 // (the folder type) is a DVD-Video folder, otherwise as the name says.
 disc::DiscKind DiscKindOfSaveName(const QString& name);
 
-// The question for a show too large for the format's disc, or nothing when
-// it fits.
-std::optional<QString> CapacityQuestion(double seconds);
+// The question for a show of 'seconds' in the record's format that is too
+// large for the format's disc, or nothing when it fits.
+std::optional<QString> CapacityQuestion(const model::TslSettings& settings, double seconds);
 
 // Where the Build step shows the authoring and takes Abort.
 struct DiscSaveView {
@@ -43,7 +43,8 @@ struct DiscSaveView {
 
 enum class DiscSaveOutcome { Written, Aborted, Failed };
 
-// Authors 'video' into the disc kind the chosen name asks for. 'message' gets
+// Authors 'video', in the format it was built in, into the disc kind the
+// chosen name asks for. 'message' gets
 // the name written, or the failing tool's own last message.
 DiscSaveOutcome SaveDisc(const DiscSaveView& view, const std::string& video,
                          const video::BuildResult& built, const QString& chosenName,

@@ -12,14 +12,14 @@
 #include <algorithm>
 
 #include "app/ProportionalFrame.h"
+#include "app/SmallEffectPreview.h"
 #include "app/WidgetFactory.h"
 #include "model/MotionSetting.h"
 #include "model/Settings.h"
-#include "screen/PreviewRunner.h"
 
 namespace app {
 
-EffectsPage::EffectsPage(QWidget* parent) : QWidget(parent) {
+EffectsPage::EffectsPage(model::Show& show, QWidget* parent) : QWidget(parent), show_(show) {
     setObjectName(QStringLiteral("EffectTab"));
 
     auto* body = new QHBoxLayout;
@@ -46,10 +46,7 @@ EffectsPage::EffectsPage(QWidget* parent) : QWidget(parent) {
     connect(motionKind_, &QComboBox::currentIndexChanged, this, &EffectsPage::Changed);
 }
 
-EffectsPage::~EffectsPage() {
-    // The preview draws into the panel, so it ends first.
-    miniPreview_.reset();
-}
+EffectsPage::~EffectsPage() = default;
 
 QLayout* EffectsPage::CreateTreeColumn() {
     styleList_ = Named(new QTreeView, "StyleList");
@@ -176,7 +173,7 @@ void EffectsPage::CollectSettings(model::TslSettings& s) const {
 }
 
 void EffectsPage::BuildEffectTree() {
-    model::BuildEffectTree(effectTree_);
+    model::BuildEffectTree(effectTree_, show_.settings.useeffects);
     // An empty tree would otherwise look like a program without effects.
     const bool empty = effectTree_.NodeCount() == 0;
     if (empty)

@@ -5,9 +5,8 @@
 
 #include <QWidget>
 
-#include <memory>
-
 #include "model/EffectTree.h"
+#include "model/Show.h"
 
 class QComboBox;
 class QLabel;
@@ -19,19 +18,17 @@ namespace model {
 struct TslSettings;
 }  // namespace model
 
-namespace screen {
-class TRunVantoscreen;
-}  // namespace screen
-
 namespace app {
 
 class ProportionalFrame;
+class SmallEffectPreview;
 
 class EffectsPage : public QWidget {
     Q_OBJECT
 
 public:
-    explicit EffectsPage(QWidget* parent = nullptr);
+    // The page reads and changes the window's working show.
+    explicit EffectsPage(model::Show& show, QWidget* parent = nullptr);
     ~EffectsPage() override;
 
     model::EffectTree& Tree() { return effectTree_; }
@@ -46,7 +43,7 @@ public:
     // first time.
     void BuildEffectTree();
     // The preview, once the effect tree has been built.
-    screen::TRunVantoscreen* MiniPreview() const { return miniPreview_.get(); }
+    SmallEffectPreview* MiniPreview() const { return miniPreview_; }
 
     // The button that opens the per-picture dialog; it waits while a build runs.
     QPushButton& CustomizeButton() const { return *customize_; }
@@ -58,9 +55,13 @@ signals:
     void CustomizeClicked();
 
 private:
+    model::Show& show_;
     QLayout* CreateTreeColumn();
     QLayout* CreateSide();
-    void StartMiniPreview(int demoStyle);
+    // Plays 'style' from now on, making the preview the first time.
+    void StartMiniPreview(int style);
+    // Plays the style anew with the show as it is now.
+    void PlayMiniPreview();
     void StyleListSelectionChanged();
     void SpeedOrIntervalChanged();
 
@@ -72,8 +73,8 @@ private:
     QComboBox* motionKind_ = nullptr;
     QSpinBox* motionStrength_ = nullptr;
     QPushButton* customize_ = nullptr;
-    QLabel* catalogueNote_ = nullptr;  // why the tree is empty, when it is
-    std::unique_ptr<screen::TRunVantoscreen> miniPreview_;
+    QLabel* catalogueNote_ = nullptr;            // why the tree is empty, when it is
+    SmallEffectPreview* miniPreview_ = nullptr;  // owned by fsPanel2_
     int previewedStyle_ = 0;
 };
 

@@ -12,6 +12,9 @@
 #include <QTreeView>
 #include <QVBoxLayout>
 
+#include <algorithm>
+#include <utility>
+
 #include "app/MainForm.h"
 #include "app/MediaListModels.h"
 #include "app/MotionColumn.h"
@@ -22,7 +25,6 @@
 #include "model/PerImage.h"
 #include "model/Settings.h"
 #include "model/Text.h"
-#include "screen/PreviewRunner.h"
 
 namespace app {
 
@@ -245,47 +247,63 @@ QString TImageForm::PathOfRow(int row) const {
     return item != nullptr ? item->text() : QString();
 }
 
+model::IniFile& TImageForm::Notes() {
+    return main_.WorkingShow().notes;
+}
+
 void TImageForm::Open() {
     // Every picture the show would use, in its order.
     std::vector<std::string> pictures;
-    main_.Images().List().CollectInto(pictures);
+    main_.Images().List().CollectInto(
+        pictures, model::FolderTypesOf(main_.WorkingShow().settings.FolderAllTypes));
 
     filling_ = true;
     sg_->clearContents();
     sg_->setRowCount(static_cast<int>(pictures.size()));
-    const QString defaultInterval = QString::number(model::Settings.ImageInterval);
+    const QString defaultInterval = QString::number(main_.WorkingShow().settings.ImageInterval);
     for (int row = 0; row < static_cast<int>(pictures.size()); ++row) {
         const std::string& path = pictures[static_cast<size_t>(row)];
         const QString fileName = ToQt(path.substr(path.find_last_of('/') + 1));
         sg_->setItem(row, kFileColumn, Cell(fileName, false));
-        sg_->setItem(row, kCaptionColumn, Cell(ToQt(model::CaptionOf(path)), true));
+        sg_->setItem(row, kCaptionColumn, Cell(ToQt(main_.WorkingShow().CaptionOf(path)), true));
         sg_->setItem(row, kPathColumn, Cell(ToQt(path), false));
-        const bool customized = model::OwnEntry(model::kEffectsSection, path).has_value();
+        const bool customized = model::OwnEntry(Notes(), model::kEffectsSection, path).has_value();
         sg_->setItem(row, kEffectsColumn,
                      Cell(customized ? tr("Customized") : tr("Default"), false));
-        const std::optional<std::string> interval = model::OwnEntry(model::kIntervalsSection, path);
+        const std::optional<std::string> interval =
+            model::OwnEntry(Notes(), model::kIntervalsSection, path);
         sg_->setItem(row, kIntervalColumn,
                      Cell(interval ? ToQt(*interval) : defaultInterval, true));
-        sg_->setItem(row, kMotionColumn, MotionCell(model::OwnMotion(path)));
+        sg_->setItem(row, kMotionColumn, MotionCell(model::OwnMotion(Notes(), path)));
     }
-    if (!pictures.empty()) sg_->setCurrentCell(0, kCaptionColumn);
+    // The row asked for: the picture itself, else the first one of its folder.
+    int first = 0;
+    if (const std::string wanted = std::exchange(startAt_, {}); !wanted.empty()) {
+        std::string resolved = wanted;
+        model::ResolveMediaPath(resolved);
+        const auto at = std::find_if(pictures.begin(), pictures.end(), [&](const std::string& p) {
+            return p == resolved || (resolved.ends_with('/') && p.starts_with(resolved));
+        });
+        if (at != pictures.end()) first = static_cast<int>(at - pictures.begin());
+    }
+    if (!pictures.empty()) sg_->setCurrentCell(first, kCaptionColumn);
     filling_ = false;
 
     if (pictures.empty()) {
         label1_->clear();
         label1_->setToolTip(QString());
     } else {
-        SelectRow(0);
+        SelectRow(first);
     }
     defaultSignature_ = model::TreeStateText(main_.EffectTree());
-    captionCheck_->setChecked(model::Settings.ShowCaption);
+    captionCheck_->setChecked(main_.WorkingShow().settings.ShowCaption);
 }
 
 void TImageForm::SelectRow(int row) {
     const QString path = PathOfRow(row);
     label1_->setText(tr("Image File: ") + path);
     label1_->setToolTip(path);
-    fsPanel_->ShowPictureOf(path, model::Settings.BackgroundColor);
+    fsPanel_->ShowPictureOf(path, main_.WorkingShow().settings.BackgroundColor);
     LoadSelection(path.toStdString());
 }
 
@@ -321,7 +339,7 @@ void TImageForm::LoadSelection(const std::string& path) {
     CopyMainTreeStates();
 
     radioSwitch_ = false;
-    const std::optional<std::string> own = model::OwnEntry(model::kEffectsSection, path);
+    const std::optional<std::string> own = model::OwnEntry(Notes(), model::kEffectsSection, path);
     SetRadios(own.has_value());
     if (own) nt_.ApplySelection(model::ParseStyleSet(*own));
     radioSwitch_ = true;
@@ -342,8 +360,9 @@ void TImageForm::NTChecked() {
     const int row = CurrentRow();
     const QString path = PathOfRow(row);
     if (!customized || path.isEmpty()) return;
-    model::AdoptFileNameKeys(model::kEffectsSection, GridPaths());
-    model::SetOwnEntry(model::kEffectsSection, path.toStdString(), model::StyleListText(nt_));
+    model::AdoptFileNameKeys(Notes(), model::kEffectsSection, GridPaths());
+    model::SetOwnEntry(Notes(), model::kEffectsSection, path.toStdString(),
+                       model::StyleListText(nt_));
     sg_->item(row, kEffectsColumn)->setText(tr("Customized"));
 }
 
@@ -359,8 +378,8 @@ void TImageForm::DefaultRadioClick() {
     QTableWidgetItem* effects = row >= 0 ? sg_->item(row, kEffectsColumn) : nullptr;
     if (effects == nullptr || effects->text().isEmpty()) return;
     effects->setText(tr("Default"));
-    model::AdoptFileNameKeys(model::kEffectsSection, GridPaths());
-    model::SetOwnEntry(model::kEffectsSection, PathOfRow(row).toStdString(), std::nullopt);
+    model::AdoptFileNameKeys(Notes(), model::kEffectsSection, GridPaths());
+    model::SetOwnEntry(Notes(), model::kEffectsSection, PathOfRow(row).toStdString(), std::nullopt);
 }
 
 void TImageForm::Image1Click() {
@@ -369,31 +388,31 @@ void TImageForm::Image1Click() {
 }
 
 void TImageForm::OkClick() {
-    model::Settings.ShowCaption = captionCheck_->isChecked();
+    main_.WorkingShow().settings.ShowCaption = captionCheck_->isChecked();
     hide();
     // Every row is written under its own path; the file-name entries of older
     // files are taken over first, so one shared by two rows stays with both.
     const std::vector<std::string> paths = GridPaths();
     for (const char* section : model::PerPictureSections())
-        model::AdoptFileNameKeys(section, paths);
+        model::AdoptFileNameKeys(Notes(), section, paths);
     for (int row = 0; row < sg_->rowCount(); ++row) {
         const std::string path = PathOfRow(row).toStdString();
         if (path.empty()) continue;
         const std::string caption = sg_->item(row, kCaptionColumn)->text().toStdString();
         const std::string fileName = sg_->item(row, kFileColumn)->text().toStdString();
-        model::SetOwnEntry(model::kCaptionsSection, path,
+        model::SetOwnEntry(Notes(), model::kCaptionsSection, path,
                            model::CaptionDefault(fileName) != caption
                                ? std::optional<std::string>(caption)
                                : std::nullopt);
 
         const std::string interval = sg_->item(row, kIntervalColumn)->text().toStdString();
         const int32_t seconds =
-            model::ParseInteger(interval).value_or(model::Settings.ImageInterval);
-        model::SetOwnEntry(model::kIntervalsSection, path,
-                           seconds != model::Settings.ImageInterval
+            model::ParseInteger(interval).value_or(main_.WorkingShow().settings.ImageInterval);
+        model::SetOwnEntry(Notes(), model::kIntervalsSection, path,
+                           seconds != main_.WorkingShow().settings.ImageInterval
                                ? std::optional<std::string>(interval)
                                : std::nullopt);
-        model::SetOwnMotion(path, MotionOfCell(*sg_->item(row, kMotionColumn)));
+        model::SetOwnMotion(Notes(), path, MotionOfCell(*sg_->item(row, kMotionColumn)));
     }
     sgClick();
     accept();
@@ -405,7 +424,7 @@ void TImageForm::ResetClick() {
             tr("Reset the captions, intervals, motions and transitions of all pictures to their "
                "defaults?")))
         return;
-    model::IniFile& store = model::OptionsStore();
+    model::IniFile& store = Notes();
     store.EraseSection(model::kCaptionsSection);
     store.EraseSection(model::kEffectsSection);
     store.EraseSection(model::kIntervalsSection);

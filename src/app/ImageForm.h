@@ -7,7 +7,6 @@
 
 #include <QDialog>
 
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -20,12 +19,9 @@ class QRadioButton;
 class QTableWidget;
 class QTreeView;
 
-namespace screen {
-class TRunVantoscreen;
-}  // namespace screen
-
 namespace app {
 
+class SmallEffectPreview;
 class TMainForm;
 class ThumbnailPanel;
 
@@ -49,7 +45,7 @@ public:
     QTableWidget& Grid() { return *sg_; }
     QTreeView& PictureTreeView() { return *ntView_; }
     // The effect preview, once an effect was clicked (until closing).
-    screen::TRunVantoscreen* EffectPreview() const { return preview_.get(); }
+    SmallEffectPreview* EffectPreview() const { return preview_; }
     model::EffectTree& PictureTree() { return nt_; }
 
     // "OK": writes captions, intervals and motions and closes.
@@ -58,6 +54,9 @@ public:
     void ResetClick();
     // Shows the picture of a grid row: thumbnail, file label, effect set.
     void SelectRow(int row);
+    // The next opening starts at this picture, or at the first picture of
+    // this folder, instead of the first row.
+    void StartAt(const QString& path) { startAt_ = path.toStdString(); }
 
     // Closing, however it happens, ends the effect preview.
     void done(int result) override;
@@ -66,6 +65,8 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    // The working show's per-picture notes, which the dialog edits.
+    model::IniFile& Notes();
     // The picture grid; the effect tree with its tools, the row's thumbnail
     // and caption switch; the file label and the dialog's buttons. The two
     // latter add their controls to the tab order in the order they show.
@@ -102,13 +103,14 @@ private:
     QLabel* label1_;
 
     std::string defaultSignature_;
-    std::unique_ptr<screen::TRunVantoscreen> preview_;
-    bool loading_ = false;      // the tree's check event acts only while set
-    bool radioSwitch_ = false;  // "Use Default" acts only while set
+    SmallEffectPreview* preview_ = nullptr;  // owned by fsPanel_ while it lives
+    bool loading_ = false;                   // the tree's check event acts only while set
+    bool radioSwitch_ = false;               // "Use Default" acts only while set
     bool ntBuilt_ = false;
     bool filling_ = false;  // the grid is being filled
     bool centred_ = false;
     bool open_ = false;  // shown and not yet closed
+    std::string startAt_;
 };
 
 }  // namespace app

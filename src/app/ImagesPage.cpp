@@ -1,5 +1,6 @@
 #include "app/ImagesPage.h"
 
+#include <QButtonGroup>
 #include <QCheckBox>
 #include <QDir>
 #include <QFileInfo>
@@ -7,19 +8,26 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QListView>
+#include <QSlider>
+#include <QStackedWidget>
 #include <QTimer>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 #include "app/ListRowDelegate.h"
 #include "app/MediaListModels.h"
 #include "app/PictureFormats.h"
+#include "app/StoryboardView.h"
 #include "app/ThumbnailPanel.h"
+#include "app/ThumbnailService.h"
 #include "app/Thumbnails.h"
 #include "app/UserDialogs.h"
 #include "app/WidgetFactory.h"
 #include "model/FileIo.h"
 #include "model/MediaPaths.h"
+#include "model/RecentProjects.h"
 #include "model/Settings.h"
+#include "showbuild/ShowTiming.h"
 
 namespace app {
 
@@ -27,16 +35,16 @@ namespace {
 
 // How many pictures the show takes from a folder: its own JPEG, GIF and BMP
 // files, or its pictures of every type when the option says so.
-size_t PicturesInFolder(const std::string& folder) {
+size_t PicturesInFolder(const std::string& folder, bool allTypes) {
     std::vector<std::string> pictures;
-    model::ExpandImageFolder(folder, pictures);
+    model::ExpandImageFolder(folder, pictures, model::FolderTypesOf(allTypes));
     return pictures.size();
 }
 
 // A folder the show would take nothing from is easily mistaken for one
 // whose sub-folders hold the pictures.
-QString EmptyFoldersNote(int count) {
-    if (model::Settings.FolderAllTypes)
+QString EmptyFoldersNote(int count, bool allTypes) {
+    if (allTypes)
         return ImagesPage::tr(
             "%n folder(s) without pictures of their own; sub-folders are not searched.", nullptr,
             count);
@@ -45,9 +53,14 @@ QString EmptyFoldersNote(int count) {
         nullptr, count);
 }
 
+// The user's choice of view and tile size: how this user likes to work, not
+// part of any project, so it is kept with the recent projects.
+constexpr const char* kStoryboardKey = "Storyboard";
+constexpr const char* kTileSizeKey = "StoryboardTileSize";
+
 }  // namespace
 
-ImagesPage::ImagesPage(QWidget* parent) : MediaListPage(parent) {
+ImagesPage::ImagesPage(model::Show& show, QWidget* parent) : MediaListPage(parent), show_(show) {
     setObjectName(QStringLiteral("ImageTab"));
     imageModel_ = new ImageListModel(this);
     imageList_ = Named(new QListView, "ImageList");
@@ -64,8 +77,36 @@ ImagesPage::ImagesPage(QWidget* parent) : MediaListPage(parent) {
     imageList_->setMinimumSize(200, 150);
     Attach(*imageModel_, *imageList_, tr("Clear all images?"));
 
+    thumbnails_ = new ThumbnailService({}, this);
+    storyboard_ = Named(new StoryboardView(show_, *thumbnails_), "Storyboard");
+    storyboard_->setMinimumSize(200, 150);
+    AttachAlso(*storyboard_);
+    connect(storyboard_, &StoryboardView::FilesDropped, this,
+            [this](const QStringList& paths, int notLocal, int row) {
+                AddDropped(paths, notLocal, row);
+            });
+    views_ = new QStackedWidget;
+    views_->addWidget(imageList_);
+    views_->addWidget(storyboard_);
+
+    // Every change of the list renumbers the tiles, once per turn of the
+    // event loop however many rows changed.
+    recount_ = new QTimer(this);
+    recount_->setSingleShot(true);
+    recount_->setInterval(0);
+    connect(recount_, &QTimer::timeout, this, &ImagesPage::Recount);
+    const auto listChanged = [this] { recount_->start(); };
+    connect(imageModel_, &QAbstractItemModel::rowsInserted, this, listChanged);
+    connect(imageModel_, &QAbstractItemModel::rowsRemoved, this, listChanged);
+    connect(imageModel_, &QAbstractItemModel::rowsMoved, this, listChanged);
+    connect(imageModel_, &QAbstractItemModel::modelReset, this, listChanged);
+    connect(imageModel_, &QAbstractItemModel::dataChanged, this, listChanged);
+
+    auto* views = new QVBoxLayout;
+    views->addLayout(CreateViewBar());
+    views->addWidget(views_, 1);
     auto* body = new QHBoxLayout;
-    body->addWidget(imageList_, 5);
+    body->addLayout(views, 5);
     body->addLayout(MoveArrows("up1", "down1"));
     body->addLayout(CreateSide(), 2);
 
@@ -74,11 +115,92 @@ ImagesPage::ImagesPage(QWidget* parent) : MediaListPage(parent) {
         Label("addimagehere1",
               tr("Add images here (JPG, PNG, GIF, BMP, TIFF, WebP, HEIC, AVIF, camera RAW...)")));
     layout->addLayout(body, 1);
+    // The slider comes after the views in the Tab order, as the list is the
+    // page's first control; both must be in the page by now.
+    setTabOrder(storyboard_, tileSize_);
 
     connect(imageList_->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this] {
         if (!Selecting()) ImageListClick();
     });
     connect(imageList_, &QListView::clicked, this, [this] { ImageListClick(); });
+}
+
+QLayout* ImagesPage::CreateViewBar() {
+    listButton_ =
+        Named(new QToolButton, "ListViewButton", tr("Show the images as a list (Ctrl+1)"));
+    listButton_->setText(tr("List"));
+    listButton_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_1));
+    storyButton_ =
+        Named(new QToolButton, "StoryboardButton", tr("Show the images as thumbnails (Ctrl+2)"));
+    storyButton_->setText(tr("Storyboard"));
+    storyButton_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_2));
+    auto* group = new QButtonGroup(this);
+    for (QToolButton* button : {listButton_, storyButton_}) {
+        button->setCheckable(true);
+        button->setAutoRaise(true);
+        // Reached by their shortcuts: Tab goes from the step bar straight to the list.
+        button->setFocusPolicy(Qt::NoFocus);
+        group->addButton(button);
+    }
+    tileSize_ = Named(new QSlider(Qt::Horizontal), "TileSizeSlider", tr("Thumbnail size"));
+    tileSize_->setRange(StoryboardView::kMinTile, StoryboardView::kMaxTile);
+    tileSize_->setMaximumWidth(160);
+    countLine_ = Label("StoryCountLine", QString());
+
+    tileSize_->setValue(QString::fromStdString(model::WindowChoice(kTileSizeKey, "128")).toInt());
+    storyboard_->SetTileSize(tileSize_->value());
+    ShowStoryboard(model::WindowChoice(kStoryboardKey, "0") == "1");
+
+    connect(listButton_, &QToolButton::clicked, this, [this] { ShowStoryboard(false); });
+    connect(storyButton_, &QToolButton::clicked, this, [this] { ShowStoryboard(true); });
+    connect(tileSize_, &QSlider::valueChanged, this, [this](int pixels) {
+        storyboard_->SetTileSize(pixels);
+        model::NoteWindowChoice(kTileSizeKey, std::to_string(pixels));
+    });
+
+    auto* bar = new QHBoxLayout;
+    bar->addWidget(listButton_);
+    bar->addWidget(storyButton_);
+    bar->addWidget(tileSize_);
+    bar->addStretch();
+    bar->addWidget(countLine_);
+    return bar;
+}
+
+void ImagesPage::ShowStoryboard(bool storyboard) {
+    const bool hadFocus = views_->currentWidget() && views_->currentWidget()->hasFocus();
+    QAbstractItemView* view =
+        storyboard ? static_cast<QAbstractItemView*>(storyboard_) : imageList_;
+    views_->setCurrentWidget(view);
+    ShowView(*view);
+    listButton_->setChecked(!storyboard);
+    storyButton_->setChecked(storyboard);
+    tileSize_->setEnabled(storyboard);
+    if (hadFocus) view->setFocus();
+    if (SelectedRow() >= 0) view->scrollTo(view->currentIndex());
+    model::NoteWindowChoice(kStoryboardKey, storyboard ? "1" : "0");
+}
+
+bool ImagesPage::StoryboardShown() const {
+    return views_->currentWidget() == storyboard_;
+}
+
+void ImagesPage::Recount() {
+    StoryNumbers numbers =
+        NumberEntries(imageModel_->List(), model::FolderTypesOf(show_.settings.FolderAllTypes));
+    // The length as the Options step gives it: pictures the build would
+    // leave out, as far as the list's checks know them, do not count.
+    model::Show shown = show_;
+    shown.settings.Pictures = imageModel_->UsablePictures(numbers.ticked);
+    const int seconds = video::ComputeLengths(shown).timing.ShowSeconds;
+    countLine_->setText(CountLine(static_cast<int>(numbers.ticked.size()), numbers.all, seconds));
+    storyboard_->SetNumbers(std::move(numbers));
+}
+
+void ImagesPage::OpenSelected() {
+    if (!StoryboardShown()) return Image1Click();
+    const QModelIndex current = storyboard_->currentIndex();
+    if (current.isValid()) emit CustomizeRequested(imageModel_->PathAt(current.row()));
 }
 
 QLayout* ImagesPage::CreateSide() {
@@ -125,20 +247,21 @@ QLayout* ImagesPage::CreateSide() {
     connect(clear, &QPushButton::clicked, this, &ImagesPage::ClearAll);
     connect(allTypes_, &QCheckBox::toggled, this, [this](bool on) {
         // Read wherever a folder is expanded, so it takes effect at once.
-        model::Settings.FolderAllTypes = on;
+        show_.settings.FolderAllTypes = on;
         ImageListClick();
+        recount_->start();
         emit Changed();
     });
     return side;
 }
 
-void ImagesPage::RefreshFromSettings(const model::TslSettings& s) {
+void ImagesPage::RefreshFromSettings(const model::TslSettings& s, const model::IniFile& store) {
     fsPanel_->SetPanelColor(ColorFromSetting(s.BackgroundColor));
     {
         const QSignalBlocker quiet(allTypes_);
         allTypes_->setChecked(s.FolderAllTypes);
     }
-    imageModel_->FillFromStore(model::OptionsStore());
+    imageModel_->FillFromStore(store);
     // A thumbnail of the list before must not stay as if it were listed.
     fsPanel_->ClearPicture();
     fsPanel_->HideOverlay();
@@ -160,7 +283,8 @@ void ImagesPage::ImageListClick() {
     const std::string text = imageModel_->PathAt(row).toStdString();
     fsPanel_->HideOverlay();
     if (model::FolderExists(text)) {
-        fsPanel_->ShowOverlay(tr("Images in folder: %1").arg(PicturesInFolder(text)));
+        fsPanel_->ShowOverlay(
+            tr("Images in folder: %1").arg(PicturesInFolder(text, show_.settings.FolderAllTypes)));
         return;
     }
     // A picture that is missing or cannot be read leaves the thumbnail as it
@@ -170,7 +294,7 @@ void ImagesPage::ImageListClick() {
         fsPanel_->ShowOverlay(tr("The picture was not found."));
         return;
     }
-    fsPanel_->ShowPictureOf(QString::fromStdString(path), model::Settings.BackgroundColor);
+    fsPanel_->ShowPictureOf(QString::fromStdString(path), show_.settings.BackgroundColor);
 }
 
 void ImagesPage::Image1Click() {
@@ -185,7 +309,7 @@ void ImagesPage::Image1Click() {
 }
 
 void ImagesPage::AddImageFiles() {
-    const std::string& initial = model::Settings.PicturePath;
+    const std::string& initial = show_.settings.PicturePath;
     const QStringList files = Dialogs().OpenPictureFiles(
         window(), model::FolderExists(initial) ? QString::fromStdString(initial) : QString());
     if (!files.isEmpty()) {
@@ -196,7 +320,7 @@ void ImagesPage::AddImageFiles() {
             else
                 imageModel_->Append({file.toStdString(), true});
         }
-        model::Settings.PicturePath = FolderOfFile(files.first());
+        show_.settings.PicturePath = FolderOfFile(files.first());
         SelectRow(imageModel_->rowCount() - 1);
         ImageListClick();
         if (skipped > 0)
@@ -208,23 +332,26 @@ void ImagesPage::AddImageFiles() {
 
 void ImagesPage::AddImageFolder() {
     // The folder pictures were last taken from is preselected.
-    QString folder = QString::fromStdString(model::Settings.PicturePath);
+    QString folder = QString::fromStdString(show_.settings.PicturePath);
     if (!Dialogs().SelectFolder(window(), tr("Select a folder that includes image files:"),
                                 QString(), folder))
         return;
-    model::Settings.PicturePath = folder.toStdString();
+    show_.settings.PicturePath = folder.toStdString();
     if (!folder.endsWith(QLatin1Char('/'))) folder += QLatin1Char('/');
     if (imageModel_->Contains(folder)) {
         emit StatusMessage(tr("The folder %1 is already in the list.").arg(folder));
     } else {
         imageModel_->Append({folder.toStdString(), true});
-        if (PicturesInFolder(folder.toStdString()) == 0) emit StatusMessage(EmptyFoldersNote(1));
+        if (PicturesInFolder(folder.toStdString(), show_.settings.FolderAllTypes) == 0)
+            emit StatusMessage(EmptyFoldersNote(1, show_.settings.FolderAllTypes));
     }
     UpdateCountLabel();
 }
 
-void ImagesPage::AddDropped(const QStringList& paths, int notLocal) {
+void ImagesPage::AddDropped(const QStringList& paths, int notLocal, int row) {
     int added = 0, already = 0, refused = 0, emptyFolders = 0;
+    // Dropped files keep their order where they land.
+    int at = row < 0 || row > imageModel_->rowCount() ? imageModel_->rowCount() : row;
     QString firstFile;  // the first picture file added
     for (const QString& dropped : paths) {
         const QFileInfo info(dropped);
@@ -239,21 +366,23 @@ void ImagesPage::AddDropped(const QStringList& paths, int notLocal) {
             ++already;
             continue;
         }
-        imageModel_->Append({path.toStdString(), true});
+        imageModel_->Insert(at++, {path.toStdString(), true});
         ++added;
         if (firstFile.isEmpty() && info.isFile()) firstFile = path;
-        if (info.isDir() && PicturesInFolder(path.toStdString()) == 0) ++emptyFolders;
+        if (info.isDir() &&
+            PicturesInFolder(path.toStdString(), show_.settings.FolderAllTypes) == 0)
+            ++emptyFolders;
     }
-    if (!firstFile.isEmpty()) model::Settings.PicturePath = FolderOfFile(firstFile);
+    if (!firstFile.isEmpty()) show_.settings.PicturePath = FolderOfFile(firstFile);
     if (added > 0) {
-        SelectRow(imageModel_->rowCount() - 1);
+        SelectRow(at - 1);
         ImageListClick();
     }
     UpdateCountLabel();
     QStringList message;
     message << tr("Added %n item(s).", nullptr, added);
     if (already > 0) message << tr("%n already listed.", nullptr, already);
-    if (emptyFolders > 0) message << EmptyFoldersNote(emptyFolders);
+    if (emptyFolders > 0) message << EmptyFoldersNote(emptyFolders, show_.settings.FolderAllTypes);
     if (refused > 0) message << tr("%n not a picture or folder, left out.", nullptr, refused);
     if (notLocal > 0) message << NotLocalNote(notLocal);
     emit StatusMessage(message.join(QLatin1Char(' ')));

@@ -1,12 +1,18 @@
-// The Images step: the image list, the thumbnail of its selected row, the
-// count of pictures, and the commands that add pictures and folders.
+// The Images step: the image list, as a list or as a storyboard of
+// thumbnails, the thumbnail of its selected row, the count of pictures and
+// the show's length, and the commands that add pictures and folders.
 #pragma once
 
 #include "app/MediaListPage.h"
+#include "model/Show.h"
 
 class QCheckBox;
 class QLabel;
 class QListView;
+class QSlider;
+class QStackedWidget;
+class QTimer;
+class QToolButton;
 
 namespace model {
 struct TslSettings;
@@ -15,34 +21,49 @@ struct TslSettings;
 namespace app {
 
 class ImageListModel;
+class StoryboardView;
 class ThumbnailPanel;
+class ThumbnailService;
 
 class ImagesPage : public MediaListPage {
     Q_OBJECT
 
 public:
-    explicit ImagesPage(QWidget* parent = nullptr);
+    // The page reads and changes the window's working show.
+    explicit ImagesPage(model::Show& show, QWidget* parent = nullptr);
 
     ImageListModel& Model() { return *imageModel_; }
     // Fills the list from the store and shows the first row's thumbnail on
     // the background colour of the settings.
-    void RefreshFromSettings(const model::TslSettings& s);
+    void RefreshFromSettings(const model::TslSettings& s, const model::IniFile& store);
 
     // The image list's row click: shows the selected row's thumbnail, or the
     // number of pictures of a selected folder.
     void ImageListClick();
 
+    // Shows the list (false) or the storyboard (true), and keeps the choice
+    // in the user's settings.
+    void ShowStoryboard(bool storyboard);
+    bool StoryboardShown() const;
+    StoryboardView& Storyboard() { return *storyboard_; }
+
 signals:
     // The user changed an option of the project.
     void Changed();
+    // Return on a storyboard tile: the per-image dialog, at this picture or folder.
+    void CustomizeRequested(const QString& path);
 
 protected:
     void ListChanged() override;
-    void AddDropped(const QStringList& paths, int notLocal) override;
-    void OpenSelected() override { Image1Click(); }
+    void AddDropped(const QStringList& paths, int notLocal, int row) override;
+    void OpenSelected() override;
 
 private:
+    model::Show& show_;
     QLayout* CreateSide();
+    QLayout* CreateViewBar();
+    // Renumbers the tiles and rewrites the count line.
+    void Recount();
     void Image1Click();
     void AddImageFiles();
     void AddImageFolder();
@@ -53,6 +74,14 @@ private:
     ThumbnailPanel* fsPanel_ = nullptr;
     QLabel* countLabel_ = nullptr;
     QCheckBox* allTypes_ = nullptr;
+    ThumbnailService* thumbnails_ = nullptr;
+    StoryboardView* storyboard_ = nullptr;
+    QStackedWidget* views_ = nullptr;
+    QToolButton* listButton_ = nullptr;
+    QToolButton* storyButton_ = nullptr;
+    QSlider* tileSize_ = nullptr;
+    QLabel* countLine_ = nullptr;
+    QTimer* recount_ = nullptr;
 };
 
 }  // namespace app

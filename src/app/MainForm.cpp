@@ -26,6 +26,7 @@
 #include "app/MediaListModels.h"
 #include "app/MusicPage.h"
 #include "app/OptionsPage.h"
+#include "app/PlayerWindow.h"
 #include "app/UserDialogs.h"
 #include "base/Swallow.h"
 #include "model/FileIo.h"
@@ -33,8 +34,6 @@
 #include "model/RecentProjects.h"
 #include "model/Settings.h"
 #include "model/WorkingState.h"
-#include "screen/FullscreenForm.h"
-#include "screen/PreviewRunner.h"
 #include "showbuild/BuildDriver.h"
 
 namespace app {
@@ -135,7 +134,7 @@ bool TMainForm::Building() const {
     return buildPage_->Building();
 }
 
-screen::TRunVantoscreen* TMainForm::MiniPreview() const {
+SmallEffectPreview* TMainForm::MiniPreview() const {
     return effectsPage_->MiniPreview();
 }
 
@@ -161,7 +160,11 @@ void TMainForm::SelectStep(int step) {
 void TMainForm::OutlookBarChange(int step) {
     if (step < 0 || step >= kStepCount) return;
     pages_->setCurrentIndex(step);
-    if (step == kEffectsStep) BuildEffectTree();
+    if (step == kEffectsStep) {
+        // The preview plays the pictures the list holds now.
+        CollectSettings(false);
+        BuildEffectTree();
+    }
     if (step == kMusicStep) musicPage_->MeasureSoon();
     if (step == kOptionsStep) RefreshSyncTexts();
     backB_->setVisible(step == kBuildStep);
@@ -262,46 +265,60 @@ void TMainForm::EnableForBuild(bool building) {
 
 // --- the settings record and the controls ---
 
+void TMainForm::AdoptShow(model::Show show) {
+    show_ = std::move(show);
+    ShowWorkingShow();
+}
+
 void TMainForm::RefreshFromSettings() {
+    AdoptShow(model::LoadShow(model::OptionsStore()));
+}
+
+void TMainForm::ShowWorkingShow() {
     ++quiet_;
     const auto unquiet = qScopeGuard([this] { --quiet_; });
-    const model::TslSettings& s = model::Settings;
-    const model::WorkingProject working = model::ReadWorkingProject(model::OptionsStore());
+    const model::TslSettings& s = show_.settings;
+    const model::IniFile& store = model::OptionsStore();
+    const model::WorkingProject working = model::ReadWorkingProject(store);
     SetProjectFile(ToQt(working.file));
     unsaved_ = working.unsaved;
     if (!projectFile_.isEmpty()) setWindowModified(unsaved_);
-    imagesPage_->RefreshFromSettings(s);
-    musicPage_->RefreshFromSettings(s);
+    imagesPage_->RefreshFromSettings(s, store);
+    musicPage_->RefreshFromSettings(s, store);
     effectsPage_->RefreshFromSettings(s);
     optionsPage_->RefreshFromSettings(s);
     UpdateMusicNotes();
 }
 
 bool TMainForm::CollectSettings(bool write) {
-    model::WriteWorkingProject(model::OptionsStore(), {projectFile_.toStdString(), unsaved_});
-    const bool written = base::Swallow("app::TMainForm::CollectSettings", [&] {
-        model::CollectWorkingState(Images().List(), Music().List(), &EffectTree(), write);
-    });
-    // A failed write must not keep the user's choices from the build:
-    // collect the record without writing.
-    if (!written)
-        base::Swallow("app::TMainForm::CollectSettings", [&] {
-            model::CollectWorkingState(Images().List(), Music().List(), &EffectTree(), false);
-        });
-    model::TslSettings& s = model::Settings;
+    model::TslSettings& s = show_.settings;
     effectsPage_->CollectSettings(s);
     optionsPage_->CollectSettings(s);
     musicPage_->CollectSettings(s);
+    model::IniFile& store = model::OptionsStore();
+    model::WriteWorkingProject(store, {projectFile_.toStdString(), unsaved_});
+    const auto collect = [&](bool andWrite) {
+        model::CollectWorkingState(Images().List(), Music().List(), &EffectTree(), andWrite, store,
+                                   show_);
+    };
+    const bool written = base::Swallow("app::TMainForm::CollectSettings", [&] { collect(write); });
+    // A failed write must not keep the user's choices from the build:
+    // collect the show without writing.
+    if (!written) base::Swallow("app::TMainForm::CollectSettings", [&] { collect(false); });
     return written;
 }
 
 // --- shared commands ---
 
-void TMainForm::Customize() {
+void TMainForm::Customize(const QString& startAt) {
     if (!imageForm_) imageForm_ = std::make_unique<TImageForm>(*this);
+    imageForm_->StartAt(startAt);
+    const std::string notesBefore = show_.notes.Text();
     hide();
-    // OK writes captions, intervals and transitions into the working store.
-    if (Dialogs().RunModal(*imageForm_) == QDialog::Accepted) MarkModified();
+    // OK writes captions, intervals and motions into the show's notes; effect
+    // sets and Reset are written at once and stay on Cancel too.
+    const bool accepted = Dialogs().RunModal(*imageForm_) == QDialog::Accepted;
+    if (accepted || show_.notes.Text() != notesBefore) MarkModified();
     show();
     // The dialog may have changed intervals, and so the lengths beside the
     // sync modes of the step it was opened from.
@@ -327,7 +344,7 @@ namespace {
 model::ProjectHooks HooksFor(TMainForm& window) {
     model::ProjectHooks hooks;
     hooks.collectSettings = [&window](bool write) { window.CollectSettings(write); };
-    hooks.refreshFromSettings = [&window] { window.RefreshFromSettings(); };
+    hooks.showLoaded = [&window](model::Show show) { window.AdoptShow(std::move(show)); };
     hooks.effectTree = &window.EffectTree();
     return hooks;
 }
@@ -361,7 +378,11 @@ bool TMainForm::MayLeave(bool* reverted) {
 
 void TMainForm::RevertToProject() {
     try {
-        model::LoadProject1Click(projectFile_.toStdString(), {});
+        // Closing: the window keeps the project's show for the working state
+        // saved at the end, without showing it.
+        model::ProjectHooks hooks;
+        hooks.showLoaded = [this](model::Show show) { show_ = std::move(show); };
+        model::LoadProject1Click(projectFile_.toStdString(), hooks);
     } catch (const std::exception&) {
         // The changes stay in the working state rather than being lost with
         // a project that is gone or unreadable.
@@ -404,6 +425,10 @@ bool TMainForm::OpenProject(const QString& fileName) {
     return true;
 }
 
+void TMainForm::OfferProject(const QString& fileName) {
+    if (SettleChanges(true) != UserDialogs::SaveChoice::Cancel) OpenProject(fileName);
+}
+
 void TMainForm::FillRecentMenu() {
     recentMenu_->clear();
     const std::vector<std::string> projects = model::RecentProjects();
@@ -414,9 +439,7 @@ void TMainForm::FillRecentMenu() {
             QStringLiteral("&%1 %2").arg(++number).arg(QFileInfo(path).fileName()));
         action->setToolTip(path);
         action->setStatusTip(path);
-        connect(action, &QAction::triggered, this, [this, path] {
-            if (SettleChanges(true) != UserDialogs::SaveChoice::Cancel) OpenProject(path);
-        });
+        connect(action, &QAction::triggered, this, [this, path] { OfferProject(path); });
     }
     recentMenu_->setToolTipsVisible(true);
     recentMenu_->setEnabled(!projects.empty());

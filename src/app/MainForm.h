@@ -12,6 +12,7 @@
 #include <memory>
 
 #include "app/UserDialogs.h"
+#include "model/Show.h"
 
 namespace model {
 class EffectTree;
@@ -25,11 +26,6 @@ class QStackedWidget;
 class QToolButton;
 class QTreeView;
 
-namespace screen {
-class TFullscreenForm;
-class TRunVantoscreen;
-}  // namespace screen
-
 namespace app {
 
 class BuildPage;
@@ -37,9 +33,11 @@ class EffectsPage;
 class HelpWindow;
 class ImageListModel;
 class ImagesPage;
+class PlayerWindow;
 class MusicListModel;
 class MusicPage;
 class OptionsPage;
+class SmallEffectPreview;
 class TAboutForm;
 class TImageForm;
 
@@ -58,12 +56,19 @@ public:
     explicit TMainForm(QWidget* parent = nullptr);
     ~TMainForm() override;
 
-    // Copies the settings record and the store's lists into the controls.
+    // The working show: the window's own, which its pages show and change.
+    model::Show& WorkingShow() { return show_; }
+    const model::Show& WorkingShow() const { return show_; }
+
+    // Loads the working show from the working store and copies it and the
+    // store's lists into the controls.
     void RefreshFromSettings();
-    // Copies the controls into the settings record; with write also the
-    // lists and the effect selection into the store, and the store to disk.
-    // Returns false when that write failed (the record is collected anyway).
+    // Copies the controls and the lists into the working show and the show
+    // into the working store; with write also the store to disk. Returns
+    // false when that write failed (the show is collected anyway).
     bool CollectSettings(bool write);
+    // Takes a show loaded into the working store and shows it.
+    void AdoptShow(model::Show show);
 
     // Selects a step as the navigation bar does; the step already shown, or
     // an index past the last step, changes nothing.
@@ -89,9 +94,11 @@ public:
     void Mp3LengthTimerTimer();
 
     // Makes a project file the working state, as Load Project does after
-    // its dialog; says why when the file cannot be one. Also what
-    // "vantoshow show.dvprj" and the Recent Projects menu do.
+    // its dialog; says why when the file cannot be one.
     bool OpenProject(const QString& fileName);
+    // OpenProject once unsaved changes are settled (the user may cancel):
+    // what "vantoshow show.dvprj" and the Recent Projects menu do.
+    void OfferProject(const QString& fileName);
     // The project the working state stands for: the one last loaded or
     // saved as, here or before a restart; "" for none.
     const QString& ProjectFile() const { return projectFile_; }
@@ -103,7 +110,7 @@ public:
     // Whether a build is running.
     bool Building() const;
     // The Effects step's preview, once the effect tree has been built.
-    screen::TRunVantoscreen* MiniPreview() const;
+    SmallEffectPreview* MiniPreview() const;
     // The show's and the music's length in whole seconds, as the Options
     // step last computed them.
     int ShowSeconds() const;
@@ -118,6 +125,10 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    // Copies the working show and the store's lists into the controls.
+    void ShowWorkingShow();
+
+    model::Show show_;
     // Layout.
     void CreateMenus();
     QWidget* CreateNavigation();
@@ -135,8 +146,9 @@ private:
     void cancelBClick();
     void UndoAndExit();
 
-    // The per-picture dialog, from the Effects and Options steps.
-    void Customize();
+    // The per-picture dialog, from the Effects and Options steps, and from
+    // the storyboard at a picture (startAt).
+    void Customize(const QString& startAt = QString());
     // What entering the Options step does: measures new music, collects the
     // show and shows its lengths beside the sync modes.
     void RefreshSyncTexts();
@@ -209,7 +221,7 @@ private:
     QList<QAction*> waitForBuildActions_;
     QList<QPushButton*> waitForBuildButtons_;
 
-    std::unique_ptr<screen::TFullscreenForm> previewForm_;
+    std::unique_ptr<PlayerWindow> previewForm_;
     std::unique_ptr<TImageForm> imageForm_;
     std::unique_ptr<TAboutForm> aboutForm_;
     std::unique_ptr<HelpWindow> helpWindow_;

@@ -115,11 +115,11 @@ QWidget* TMainForm::CreateNavigation() {
 void TMainForm::CreatePages() {
     pages_ = new QStackedWidget;
     pages_->setObjectName(QStringLiteral("Pages1"));
-    imagesPage_ = new ImagesPage;
-    musicPage_ = new MusicPage;
-    effectsPage_ = new EffectsPage;
-    optionsPage_ = new OptionsPage;
-    buildPage_ = new BuildPage;
+    imagesPage_ = new ImagesPage(show_);
+    musicPage_ = new MusicPage(show_);
+    effectsPage_ = new EffectsPage(show_);
+    optionsPage_ = new OptionsPage(show_);
+    buildPage_ = new BuildPage(show_);
     // In the order of the steps.
     for (QWidget* page : std::initializer_list<QWidget*>{imagesPage_, musicPage_, effectsPage_,
                                                          optionsPage_, buildPage_})
@@ -133,8 +133,9 @@ void TMainForm::ConnectPages() {
         connect(page, &MediaListPage::StatusMessage, this,
                 [this](const QString& text) { statusBar()->showMessage(text, 8000); });
     connect(musicPage_, &MusicPage::NoSound, this, &TMainForm::ReportNoSound);
-    connect(effectsPage_, &EffectsPage::CustomizeClicked, this, &TMainForm::Customize);
-    connect(optionsPage_, &OptionsPage::CustomizeClicked, this, &TMainForm::Customize);
+    connect(effectsPage_, &EffectsPage::CustomizeClicked, this, [this] { Customize(); });
+    connect(imagesPage_, &ImagesPage::CustomizeRequested, this, &TMainForm::Customize);
+    connect(optionsPage_, &OptionsPage::CustomizeClicked, this, [this] { Customize(); });
     waitForBuildButtons_ << &effectsPage_->CustomizeButton() << &optionsPage_->CustomizeButton();
     connect(buildPage_, &BuildPage::SettingsWanted, this, [this] {
         Mp3LengthTimerTimer();

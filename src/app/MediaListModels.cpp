@@ -78,12 +78,13 @@ bool PathDropModel::canDropMimeData(const QMimeData* data, Qt::DropAction, int, 
     return !DroppedPaths(data).isEmpty();
 }
 
-bool PathDropModel::dropMimeData(const QMimeData* data, Qt::DropAction, int, int,
-                                 const QModelIndex&) {
+bool PathDropModel::dropMimeData(const QMimeData* data, Qt::DropAction, int row, int,
+                                 const QModelIndex& parent) {
     int notLocal = 0;
     const QStringList paths = DroppedPaths(data, &notLocal);
     if (paths.isEmpty()) return false;
-    emit PathsDropped(paths, notLocal);
+    // Dropped onto a row, the files go before it.
+    emit PathsDropped(paths, notLocal, row >= 0 ? row : parent.isValid() ? parent.row() : -1);
     // The window adds the rows itself; the view must not remove anything.
     return false;
 }
@@ -103,6 +104,13 @@ void ImageListModel::Append(const model::TImageEntry& entry) {
     const int row = rowCount();
     beginInsertRows(QModelIndex(), row, row);
     list_.Append(entry);
+    endInsertRows();
+}
+
+void ImageListModel::Insert(int row, const model::TImageEntry& entry) {
+    row = std::clamp(row, 0, rowCount());
+    beginInsertRows(QModelIndex(), row, row);
+    list_.Insert(static_cast<size_t>(row), entry);
     endInsertRows();
 }
 
@@ -220,8 +228,9 @@ QVariant ImageListModel::data(const QModelIndex& index, int role) const {
 
 Qt::ItemFlags ImageListModel::flags(const QModelIndex& index) const {
     if (!index.isValid()) return Qt::ItemIsDropEnabled;
+    // Dragging tiles reorders the storyboard; the list view starts no drags.
     return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable |
-           Qt::ItemNeverHasChildren;
+           Qt::ItemIsDragEnabled | Qt::ItemNeverHasChildren;
 }
 
 // --- music ---

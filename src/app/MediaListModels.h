@@ -5,8 +5,10 @@
 
 #include <QAbstractTableModel>
 #include <QDateTime>
+#include <QPersistentModelIndex>
 #include <QStringList>
 
+#include <algorithm>
 #include <functional>
 #include <map>
 #include <memory>
@@ -59,9 +61,14 @@ public:
     // Moves one row to another position, keeping all it holds; false when
     // either is out of range or they are the same.
     virtual bool Move(int from, int to) = 0;
+    // Moves several rows, keeping their order, to stand together before the
+    // row 'before' (rowCount: at the end); rows out of range are ignored.
+    // Gives the rows where they landed.
+    virtual std::vector<int> MoveRows(std::vector<int> rows, int before) = 0;
 
 signals:
-    void PathsDropped(const QStringList& paths, int notLocal);
+    // row: the row the drop landed before, -1 for the end of the list.
+    void PathsDropped(const QStringList& paths, int notLocal, int row);
 };
 
 // What both lists' models share: the entries, their reload from the store,
@@ -100,6 +107,35 @@ public:
         return true;
     }
 
+    std::vector<int> MoveRows(std::vector<int> rows, int before) override {
+        std::erase_if(rows, [this](int row) { return row < 0 || row >= rowCount(); });
+        std::sort(rows.begin(), rows.end());
+        rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+        before = std::clamp(before, 0, rowCount());
+        // Each moved row goes just before the first row not moved at or after
+        // 'before', so they line up there in their order whatever their
+        // positions do meanwhile.
+        int anchor = before;
+        while (anchor < rowCount() && std::binary_search(rows.begin(), rows.end(), anchor))
+            ++anchor;
+        const QPersistentModelIndex anchorIndex =
+            anchor < rowCount() ? index(anchor, 0) : QModelIndex();
+        std::vector<QPersistentModelIndex> moving;
+        for (const int row : rows) moving.emplace_back(index(row, 0));
+        for (const QPersistentModelIndex& row : moving) {
+            const int from = row.row();
+            const int destination = anchorIndex.isValid() ? anchorIndex.row() : rowCount();
+            const int to = from < destination ? destination - 1 : destination;
+            if (from == to) continue;
+            beginMoveRows(QModelIndex(), from, from, QModelIndex(), destination);
+            list_.Move(static_cast<size_t>(from), static_cast<size_t>(to));
+            endMoveRows();
+        }
+        std::vector<int> landed;
+        for (const QPersistentModelIndex& row : moving) landed.push_back(row.row());
+        return landed;
+    }
+
     int rowCount(const QModelIndex& parent = QModelIndex()) const override {
         return parent.isValid() ? 0 : static_cast<int>(list_.Count());
     }
@@ -134,6 +170,8 @@ public:
     ~ImageListModel() override;
 
     void Append(const model::TImageEntry& entry);
+    // Inserts before row (past the end: appends).
+    void Insert(int row, const model::TImageEntry& entry);
     // Whether an entry with this path is listed (paths compare as the file
     // system does).
     bool Contains(const QString& path) const;

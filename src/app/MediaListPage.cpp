@@ -5,6 +5,8 @@
 #include <QScopeGuard>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 #include "app/MediaListModels.h"
 #include "app/UserDialogs.h"
 #include "app/WidgetFactory.h"
@@ -19,8 +21,24 @@ void MediaListPage::Attach(PathDropModel& model, QAbstractItemView& view,
     view_ = &view;
     clearQuestion_ = clearQuestion;
     connect(model_, &PathDropModel::PathsDropped, this,
-            [this](const QStringList& paths, int notLocal) { AddDropped(paths, notLocal); });
+            [this](const QStringList& paths, int notLocal, int row) {
+                AddDropped(paths, notLocal, row);
+            });
     view_->installEventFilter(this);
+}
+
+void MediaListPage::AttachAlso(QAbstractItemView& view) {
+    view.setModel(model_);
+    view.setSelectionModel(view_->selectionModel());
+    view.installEventFilter(this);
+}
+
+std::vector<int> MediaListPage::SelectedRows() const {
+    std::vector<int> rows;
+    for (const QModelIndex& index : view_->selectionModel()->selectedRows())
+        rows.push_back(index.row());
+    std::sort(rows.begin(), rows.end());
+    return rows;
 }
 
 int MediaListPage::SelectedRow() const {
@@ -56,11 +74,24 @@ void MediaListPage::FocusList() {
 }
 
 void MediaListPage::RemoveSelected() {
-    const int row = SelectedRow();
-    if (row < 0) return;
-    model_->Remove(row);
-    if (model_->rowCount() > 0) SelectRow(std::min(row, model_->rowCount() - 1));
+    const std::vector<int> rows = SelectedRows();
+    if (rows.empty()) return;
+    // From the last, so the rows still to go keep their numbers.
+    for (auto row = rows.rbegin(); row != rows.rend(); ++row) model_->Remove(*row);
+    if (model_->rowCount() > 0) SelectRow(std::min(rows.front(), model_->rowCount() - 1));
     ListChanged();
+}
+
+void MediaListPage::ToggleSelectedTicks() {
+    const std::vector<int> rows = SelectedRows();
+    const auto ticked = [this](int row) {
+        return model_->index(row, 0).data(Qt::CheckStateRole).value<Qt::CheckState>() ==
+               Qt::Checked;
+    };
+    const bool tick = !std::all_of(rows.begin(), rows.end(), ticked);
+    for (const int row : rows)
+        model_->setData(model_->index(row, 0), tick ? Qt::Checked : Qt::Unchecked,
+                        Qt::CheckStateRole);
 }
 
 void MediaListPage::ClearAll() {
@@ -80,11 +111,16 @@ void MediaListPage::ReportError(const QString& text) {
 }
 
 bool MediaListPage::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() != QEvent::KeyPress || watched != view_)
+    auto* view = qobject_cast<QAbstractItemView*>(watched);
+    if (event->type() != QEvent::KeyPress || view == nullptr || view->model() != model_)
         return QWidget::eventFilter(watched, event);
     const auto* key = static_cast<QKeyEvent*>(event);
     if (key->matches(QKeySequence::Delete)) {
         RemoveSelected();
+        return true;
+    }
+    if (key->key() == Qt::Key_Space && key->modifiers() == Qt::NoModifier) {
+        ToggleSelectedTicks();
         return true;
     }
     // Return does what a click on the thumbnail or a double click on the

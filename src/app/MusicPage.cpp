@@ -42,7 +42,7 @@ QStringList MusicFilesIn(const QString& folder) {
 
 }  // namespace
 
-MusicPage::MusicPage(QWidget* parent) : MediaListPage(parent) {
+MusicPage::MusicPage(model::Show& show, QWidget* parent) : MediaListPage(parent), show_(show) {
     setObjectName(QStringLiteral("MusicTab"));
     musicModel_ = new MusicListModel(this);
     Attach(*musicModel_, *CreateList(), tr("Clear all music files?"));
@@ -130,8 +130,8 @@ QLayout* MusicPage::CreateButtons() {
     return buttons;
 }
 
-void MusicPage::RefreshFromSettings(const model::TslSettings& s) {
-    musicModel_->FillFromStore(model::OptionsStore());
+void MusicPage::RefreshFromSettings(const model::TslSettings& s, const model::IniFile& store) {
+    musicModel_->FillFromStore(store);
     play1_->setChecked(s.PlayMusic);
     shuffle1_->setChecked(s.RandomMusic);
     loop1_->setChecked(s.LoopMusic);
@@ -162,7 +162,7 @@ void MusicPage::MeasureSoon() {
 }
 
 void MusicPage::AddMusicFiles() {
-    const std::string& initial = model::Settings.MusicPath;
+    const std::string& initial = show_.settings.MusicPath;
     AddFiles(Dialogs().OpenMusicFiles(
         window(), model::FolderExists(initial) ? QString::fromStdString(initial) : QString()));
 }
@@ -175,11 +175,11 @@ void MusicPage::AddFiles(const QStringList& files) {
         musicModel_->Append(entry);
     }
     SelectRow(musicModel_->rowCount() - 1);
-    model::Settings.MusicPath = FolderOfFile(files.first());
+    show_.settings.MusicPath = FolderOfFile(files.first());
     mp3LengthTimer_->start();
 }
 
-void MusicPage::AddDropped(const QStringList& paths, int notLocal) {
+void MusicPage::AddDropped(const QStringList& paths, int notLocal, int /*row*/) {
     QStringList files;
     int refused = 0, emptyFolders = 0;
     for (const QString& dropped : paths) {

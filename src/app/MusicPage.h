@@ -5,6 +5,7 @@
 #pragma once
 
 #include "app/MediaListPage.h"
+#include "model/Show.h"
 
 class QAction;
 class QLabel;
@@ -26,11 +27,12 @@ class MusicPage : public MediaListPage {
     Q_OBJECT
 
 public:
-    explicit MusicPage(QWidget* parent = nullptr);
+    // The page reads and changes the window's working show.
+    explicit MusicPage(model::Show& show, QWidget* parent = nullptr);
 
     MusicListModel& Model() { return *musicModel_; }
     // Fills the list from the store and the options menu from the settings.
-    void RefreshFromSettings(const model::TslSettings& s);
+    void RefreshFromSettings(const model::TslSettings& s, const model::IniFile& store);
     // Copies the options menu into the settings.
     void CollectSettings(model::TslSettings& s) const;
 
@@ -55,10 +57,12 @@ signals:
     void NoSound(const QString& reason);
 
 protected:
-    void AddDropped(const QStringList& paths, int notLocal) override;
+    // Dropped music is appended, as the Add command appends it.
+    void AddDropped(const QStringList& paths, int notLocal, int row) override;
     void OpenSelected() override { PlaySelectedMusic(); }
 
 private:
+    model::Show& show_;
     QTreeView* CreateList();
     QLayout* CreateButtons();
     void AddMusicFiles();

@@ -58,7 +58,7 @@ void SetGroupIndex(QButtonGroup& group, int index) {
 
 }  // namespace
 
-OptionsPage::OptionsPage(QWidget* parent) : QWidget(parent) {
+OptionsPage::OptionsPage(model::Show& show, QWidget* parent) : QWidget(parent), show_(show) {
     setObjectName(QStringLiteral("optionTab"));
 
     auto* videoBox = Named(new QGroupBox(tr("Video Format")), "VideoGroup");
@@ -206,9 +206,10 @@ void OptionsPage::UpdateSyncTexts(bool musicOn) {
     musicOn_ = musicOn;
     // Pictures the build would leave out do not count, as far as the image
     // list's checks know them.
-    video::BuildSettings snapshot = video::BuildSettingsFrom(model::Settings);
-    if (images_) snapshot.Pictures = images_->UsablePictures(std::move(snapshot.Pictures));
-    const video::ShowLengths lengths = video::ComputeLengths(snapshot);
+    model::Show shown = show_;
+    if (images_)
+        shown.settings.Pictures = images_->UsablePictures(std::move(shown.settings.Pictures));
+    const video::ShowLengths lengths = video::ComputeLengths(shown);
     showSeconds_ = lengths.timing.ShowSeconds;
     musicSeconds_ = lengths.MusicSeconds;
     ShowSyncTexts(musicOn);
@@ -227,18 +228,18 @@ void OptionsPage::ShowSyncTexts(bool musicOn) {
 }
 
 void OptionsPage::UpdateBlurredPreview() {
-    const std::vector<std::string>& pictures = model::Settings.Pictures;
+    const std::vector<std::string>& pictures = show_.settings.Pictures;
     backImage_->ShowBlurred(backBlurRadio_->isChecked() && !pictures.empty()
                                 ? QString::fromStdString(pictures.front())
                                 : QString());
 }
 
 void OptionsPage::SelectBackgroundPicture() {
-    const std::string& initial = model::Settings.Back_Image_Path;
+    const std::string& initial = show_.settings.Back_Image_Path;
     const QString file = Dialogs().OpenPictureFile(
         window(), model::FolderExists(initial) ? QString::fromStdString(initial) : QString());
     if (file.isEmpty()) return;
-    model::Settings.Back_Image_Path = FolderOfFile(file);
+    show_.settings.Back_Image_Path = FolderOfFile(file);
     backImage_->SetPath(file);
     emit Changed();
     if (const base::Status loaded = backImage_->LoadPicture(); !loaded) {

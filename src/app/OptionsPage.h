@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QWidget>
+#include "model/Show.h"
 
 class QButtonGroup;
 class QPushButton;
@@ -25,7 +26,8 @@ class OptionsPage : public QWidget {
     Q_OBJECT
 
 public:
-    explicit OptionsPage(QWidget* parent = nullptr);
+    // The page reads and changes the window's working show.
+    explicit OptionsPage(model::Show& show, QWidget* parent = nullptr);
 
     // The hand-over with the settings record: a new option of this step is
     // read in the first and written in the second.
@@ -53,6 +55,7 @@ signals:
     void CustomizeClicked();
 
 private:
+    model::Show& show_;
     QWidget* CreateBackground();
     void SelectBackgroundPicture();
     // The preview follows the blurred-fill choice with the show's first picture.

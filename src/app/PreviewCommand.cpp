@@ -1,4 +1,5 @@
-// The Preview command: the show in its own window, with its music.
+// The Preview command: the show in a player window whose frames are the
+// video's, with its music.
 #include <QGuiApplication>
 #include <QScreen>
 
@@ -6,32 +7,31 @@
 
 #include "app/MainForm.h"
 #include "app/MediaListModels.h"
+#include "app/PlayerWindow.h"
 #include "app/UserDialogs.h"
-#include "model/Settings.h"
+#include "model/Show.h"
 #include "music/MusicService.h"
-#include "screen/FullscreenForm.h"
 #include "showbuild/BuildMusicMix.h"
-#include "showbuild/BuildSettings.h"
 #include "showbuild/FrameGeometry.h"
+#include "showbuild/ShowPreparation.h"
 #include "showbuild/ShowTiming.h"
 
 namespace app {
 
 namespace {
 
-// The music as the video would have it: the list after the synchronisation
-// step, with the same joins, fades and loudness, cut where the video would
-// end (without the pictures the image list found unusable, which the show
-// leaves out).
-base::Status PlayTheShowsMusic(const ImageListModel& images) {
-    video::BuildSettings snapshot = video::BuildSettingsFrom(model::Settings);
-    snapshot.Pictures = images.UsablePictures(std::move(snapshot.Pictures));
-    video::ShowLengths lengths = video::ComputeLengths(snapshot);
-    video::ApplySettingsSync(lengths, snapshot);
-    const uint8_t sync = video::EffectiveSync(snapshot.MusicSync, snapshot.PlayMusic);
-    video::MclAudioMix mix = video::MusicMixFor(snapshot, sync, lengths.timing);
-    return music::PlayShowMusic(std::move(snapshot.Music),
-                                music::ShowMix{mix.options, mix.cutEndMs, std::move(mix.gainOf)});
+// The music as the video would have it, from 'seconds' into the show: the
+// list after the synchronisation step, with the same joins, fades and
+// loudness, cut where the video would end.
+base::Status PlayTheShowsMusic(model::Show show, double seconds) {
+    model::TslSettings& s = show.settings;
+    video::ShowLengths lengths = video::ComputeLengths(show);
+    video::ApplySettingsSync(lengths, show);
+    const uint8_t sync = video::EffectiveSync(s.MusicSync, s.PlayMusic);
+    video::MclAudioMix mix = video::MusicMixFor(show, sync, lengths.timing);
+    return music::PlayShowMusic(std::move(s.Music),
+                                music::ShowMix{mix.options, mix.cutEndMs, std::move(mix.gainOf)},
+                                static_cast<int64_t>(seconds * 1000));
 }
 
 // The most of the screen's free area a preview window takes.
@@ -54,25 +54,44 @@ void TMainForm::previewBClick() {
     Mp3LengthTimerTimer();
     CollectSettings(false);
     // The same words as the Build step's, rather than an empty black window.
-    if (model::Settings.Pictures.empty()) {
+    const model::TslSettings& s = show_.settings;
+    if (s.Pictures.empty()) {
         ReportError(tr("No pictures to show."));
         return;
     }
+    // The show the video is built from, less the pictures the image list
+    // found unusable, which a build skips.
+    model::Show show = show_;
+    show.settings.Pictures = Images().UsablePictures(std::move(show.settings.Pictures));
+    video::PreparedShow prepared = video::PrepareShow(show, video::ShowLoaders{});
+    if (prepared.outcome != video::PreparedShow::Outcome::Ready) {
+        ReportError(QString::fromStdString(prepared.message));
+        return;
+    }
+    PlayerMusic music;
     // The video has no music when it is switched off, so neither has its preview.
-    if (model::Settings.PlayMusic && !model::Settings.Music.empty())
-        if (const base::Status played = PlayTheShowsMusic(Images()); !played)
-            ReportNoSound(QString::fromStdString(played.message()));
-    if (!previewForm_) previewForm_ = std::make_unique<screen::TFullscreenForm>(this);
+    if (s.PlayMusic && !s.Music.empty()) {
+        music.start = [this, show](double seconds) {
+            if (const base::Status played = PlayTheShowsMusic(show, seconds); !played)
+                ReportNoSound(QString::fromStdString(played.message()));
+        };
+        music.stop = [] { music::StopMusic(false); };
+        music.position = []() -> std::optional<double> {
+            const std::optional<int64_t> played = music::ShowMusicPlayedMs();
+            if (!played) return std::nullopt;
+            return static_cast<double>(*played) / 1000;
+        };
+    }
+    previewForm_ = std::make_unique<PlayerWindow>(std::move(prepared), std::move(music), this);
     // The television standard plays no part; other formats keep the size.
     // The window frame and the desktop's panels take some of the screen.
     const QScreen* screen =
         window()->screen() ? window()->screen() : QGuiApplication::primaryScreen();
     const QSize room = screen ? screen->availableGeometry().size() * kPreviewScreenShare : QSize();
-    const QSize size =
-        PreviewWindowSize(model::Settings.VideoType, model::Settings.VideoAspect, room);
-    if (size.isValid()) previewForm_->SetOuterSize(size.width(), size.height());
+    const QSize size = PreviewWindowSize(s.VideoType, s.VideoAspect, room);
+    if (size.isValid()) previewForm_->SetPictureSize(size);
     Dialogs().RunModal(*previewForm_);
-    music::StopMusic(false);
+    previewForm_->Pause();
 }
 
 }  // namespace app

@@ -72,9 +72,9 @@ bool UserDialogs::SelectFolder(QWidget* parent, const QString& title, const QStr
     return app::SelectFolder(parent, title, root, folder);
 }
 
-QString UserDialogs::SaveVideoName(QWidget* parent, const QString& suggestedName) {
+QString UserDialogs::SaveVideoName(QWidget* parent, const QString& suggestedName, int videoType) {
     // The disc kinds of the format are offered as further file types.
-    const QStringList filters = VideoSaveFilters(model::Settings.VideoType);
+    const QStringList filters = VideoSaveFilters(videoType);
     QString filter = filters.front();
     const QString name =
         QFileDialog::getSaveFileName(parent, QObject::tr("Save Video..."), suggestedName,

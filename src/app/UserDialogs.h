@@ -33,7 +33,7 @@ public:
                               QString& folder);
     // Where to save the built video; empty when cancelled. suggestedName is
     // a full path: the dialog opens in its folder with its file name filled in.
-    virtual QString SaveVideoName(QWidget* parent, const QString& suggestedName);
+    virtual QString SaveVideoName(QWidget* parent, const QString& suggestedName, int videoType);
     // A project file to load; empty when cancelled. initialFolder is used
     // when it exists.
     virtual QString OpenProjectName(QWidget* parent, const QString& initialFolder);

@@ -12,7 +12,7 @@
 #include "app/MainForm.h"
 #include "app/PictureFormats.h"
 #include "cli/Cli.h"
-#include "model/Settings.h"
+#include "model/Show.h"
 
 int main(int argc, char** argv) {
     // Folders may stand for every type the decoders read, in the build too.
@@ -23,8 +23,8 @@ int main(int argc, char** argv) {
     // Read before QApplication, which takes its own options out of argv.
     const std::string project = cli::ProjectArgument(argc, argv);
 
-    // Before any window exists, as the settings unit's start-up.
-    model::LoadAllSettings();
+    // Before any window exists: the window loads its show from this store.
+    model::OpenOptionsStore();
     int result = 0;
     {
         QApplication application(argc, argv);
@@ -35,9 +35,10 @@ int main(int argc, char** argv) {
         QApplication::setWindowIcon(app::PaintedIcon(app::IconKind::Program));
         app::TMainForm window;
         window.show();
-        if (!project.empty()) window.OpenProject(QString::fromLocal8Bit(project.c_str()));
+        if (!project.empty()) window.OfferProject(QString::fromLocal8Bit(project.c_str()));
         result = QApplication::exec();
+        // However the window was left, its show is the working state kept.
+        model::SaveWorkingShow(window.WorkingShow());
     }
-    model::SaveSettingsAtShutdown();
     return result;
 }

@@ -5,7 +5,7 @@
 namespace base {
 
 namespace {
-uint32_t g_state = 0;
+thread_local uint32_t g_state = 0;
 }
 
 uint32_t RandSeed() {

@@ -1,10 +1,12 @@
-// The program-wide pseudo-random generator.
+// The pseudo-random generator of effects, motion and shuffles.
 //
-// One 32-bit linear congruential state shared by the whole program. Effects
-// that must draw the same pattern on every frame of a transition save the
-// state, seed it with the incoming picture's handle and restore it (see
-// ScopedRandSeed). Everything runs on the user-interface thread, so the state
-// needs no lock.
+// One 32-bit linear congruential state per thread. Effects that must draw
+// the same pattern on every frame of a transition save the state, seed it
+// with the incoming picture's handle and restore it (see ScopedRandSeed).
+// Each thread has its own state so that the build on the window's thread
+// and the effect previews drawn on a thread of their own never draw from,
+// or reseed, each other's sequence: a build must make the same choices
+// whatever else runs.
 #pragma once
 
 #include <cstdint>

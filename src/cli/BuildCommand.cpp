@@ -15,14 +15,12 @@ extern "C" {
 
 #include <unistd.h>
 
-#include <array>
 #include <atomic>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <optional>
-#include <span>
 #include <string>
 #include <system_error>
 
@@ -30,16 +28,9 @@ extern "C" {
 #include "cli/BuildCommand.h"
 #include "cli/DiscOutput.h"
 #include "cli/HeadlessApplication.h"
-#include "cli/MusicMixOptions.h"
-#include "model/BackgroundMode.h"
+#include "cli/ShowOptions.h"
 #include "model/FileIo.h"
-#include "model/MediaLists.h"
-#include "model/MotionSetting.h"
-#include "model/Project.h"
-#include "model/Settings.h"
-#include "model/VideoFormatKeys.h"
-#include "model/WorkingState.h"
-#include "music/MusicLength.h"
+#include "model/Show.h"
 #include "showbuild/BuildDriver.h"
 #include "showbuild/FrameGeometry.h"
 #include "showbuild/ProgressText.h"
@@ -115,54 +106,13 @@ private:
 struct Options {
     std::string project;
     std::string output;
-    std::optional<uint8_t> videoType;
-    std::optional<uint8_t> aspect;
-    std::optional<uint8_t> quality;
-    std::optional<int32_t> tvSet;
-    std::optional<uint8_t> musicSync;
-    std::optional<model::BackgroundMode> background;
+    ShowOverrides show;
     std::optional<disc::DiscKind> disc;
-    std::optional<model::MotionSetting> motion;
     bool force = false;
-    MusicMixOverrides mix;
 };
 
 void Fail(const std::string& message) {
     std::fprintf(stderr, "vantoshow build: %s\n", message.c_str());
-}
-
-std::optional<int> ParseChoice(const std::string& value,
-                               std::initializer_list<const char*> choices) {
-    int index = 0;
-    for (const char* choice : choices) {
-        if (value == choice) return index;
-        ++index;
-    }
-    return std::nullopt;
-}
-
-// The options whose values are named in the model's tables, as the project
-// stores them.
-struct NamedOption {
-    const char* option;
-    std::span<const model::NamedValue> names;
-    std::optional<uint8_t> Options::*field;
-};
-const std::array<NamedOption, 3> kNamedOptions{{
-    {"--format", model::kVideoFormatNames, &Options::videoType},
-    {"--aspect", model::kVideoAspectNames, &Options::aspect},
-    {"--quality", model::kVideoQualityNames, &Options::quality},
-}};
-
-const NamedOption* NamedOptionOf(const std::string& arg) {
-    for (const NamedOption& named : kNamedOptions)
-        if (arg == named.option) return &named;
-    return nullptr;
-}
-
-// A wrong argument: the command prints the reason and exits with kExitUsage.
-base::Fault Usage(std::string reason) {
-    return base::MakeFault(std::move(reason), base::FaultKind::Refused);
 }
 
 // Reads the arguments into options, or says which one is wrong.
@@ -179,43 +129,17 @@ base::Status ParseArguments(int argc, char** argv, Options& options, bool& help)
             help = true;
         } else if (arg == "-o" || arg == "--output") {
             if (!value(options.output)) return Usage("option " + arg + " needs a value");
-        } else if (const auto named = NamedOptionOf(arg)) {
-            if (!value(text)) return Usage("option " + arg + " needs a value");
-            options.*named->field = model::ValueOfName(named->names, text);
-            if (!(options.*named->field))
-                return Usage(arg + " must be " + model::NameList(named->names));
-        } else if (arg == "--standard") {
-            if (!value(text)) return Usage("option " + arg + " needs a value");
-            const auto choice = ParseChoice(text, {"pal", "ntsc"});
-            if (!choice) return Usage("--standard must be pal or ntsc");
-            options.tvSet = *choice;
-        } else if (arg == "--sync") {
-            if (!value(text)) return Usage("option " + arg + " needs a value");
-            const auto choice = ParseChoice(text, {"none", "pictures", "music"});
-            if (!choice) return Usage("--sync must be none, pictures or music");
-            options.musicSync = static_cast<uint8_t>(*choice);
-        } else if (arg == "--background") {
-            if (!value(text)) return Usage("option " + arg + " needs a value");
-            const auto choice = ParseChoice(text, {"color", "picture", "blur"});
-            if (!choice) return Usage("--background must be blur, color or picture");
-            options.background = static_cast<model::BackgroundMode>(*choice);
+        } else if (const base::Result<bool> taken = TakeShowOption(arg, value, options.show);
+                   !taken) {
+            return taken.fault();
+        } else if (*taken) {
+            continue;
         } else if (arg == "--disc") {
             if (!value(text)) return Usage("option " + arg + " needs a value");
             options.disc = disc::ParseDiscKind(text);
             if (!options.disc) return Usage("--disc must be mpeg, folder, iso or bincue");
-        } else if (arg == "--motion") {
-            if (!value(text)) return Usage("option " + arg + " needs a value");
-            options.motion = model::ParseMotion(text);
-            if (!options.motion)
-                return Usage(
-                    "--motion must be none, zoom-in, zoom-out, pan-left, pan-right, pan-up, "
-                    "pan-down or random, with :1 to :5 for the strength");
         } else if (arg == "--force") {
             options.force = true;
-        } else if (IsMusicMixOption(arg)) {
-            if (!value(text)) return Usage("option " + arg + " needs a value");
-            if (base::Status taken = ParseMusicMixOption(arg, text, options.mix); !taken)
-                return Usage(taken.message());
         } else if (!arg.empty() && arg[0] == '-') {
             return Usage("unknown option " + arg + " (see vantoshow build --help)");
         } else if (options.project.empty()) {
@@ -226,17 +150,6 @@ base::Status ParseArguments(int argc, char** argv, Options& options, bool& help)
     }
     if (!help && options.output.empty())
         return Usage("no output named; use -o OUT.mpg (see vantoshow build --help)");
-    return {};
-}
-
-// Makes the named project the process's working store. Nothing is written.
-base::Status UseProject(const std::string& fileName) {
-    if (!model::FileExists(fileName))
-        return base::MakeFault("cannot open project \"" + fileName + "\": no such file",
-                               base::FaultKind::NotFound);
-    base::Result<std::string> text = model::ReadProjectFile(fileName);
-    if (!text) return text.fault();
-    model::OptionsStore().SetText(std::move(text).value());
     return {};
 }
 
@@ -309,24 +222,16 @@ base::Result<std::string> ReserveTemporaryVideo(const std::string& output) {
 }
 
 int RunBuild(const Options& options) {
-    // Settings of the project or of the working options file.
-    if (!options.project.empty()) {
-        if (const base::Status used = UseProject(options.project); !used)
-            return Fail(used.message()), kExitFailed;
-    }
-    model::LoadAllSettings();
-    if (options.videoType) model::Settings.VideoType = *options.videoType;
-    if (options.aspect) model::Settings.VideoAspect = *options.aspect;
-    if (options.quality) model::Settings.VideoQuality = *options.quality;
-    if (options.tvSet) model::Settings.TVSet = *options.tvSet;
-    if (options.musicSync) model::Settings.MusicSync = *options.musicSync;
-    if (options.background) model::SetBackgroundMode(model::Settings, *options.background);
-    if (options.motion) model::Settings.Motion = *options.motion;
-    ApplyMusicMixOverrides(options.mix, model::Settings);
+    // The show of the project or of the working options file, with the
+    // options given on the command line.
+    base::Result<model::IniFile> store = ShowStore(options.project);
+    if (!store) return Fail(store.message()), kExitFailed;
+    model::Show show = model::LoadShow(store.value());
+    model::TslSettings& settings = show.settings;
+    ApplyShowOverrides(options.show, settings);
 
     const disc::DiscKind kind = options.disc.value_or(disc::KindOfOutputName(options.output));
-    if (const base::Status suits = disc::CheckKindForFormat(kind, model::Settings.VideoType);
-        !suits)
+    if (const base::Status suits = disc::CheckKindForFormat(kind, settings.VideoType); !suits)
         return Fail(suits.message() + " (see --format)"), kExitUsage;
     DiscChoice discChoice{
         kind, disc::DiscOutputName(kind, options.output),
@@ -334,7 +239,7 @@ int RunBuild(const Options& options) {
         options.force};
     // A folder named as the output would otherwise get a video beside it
     // ("folder.mpg") or a hidden one inside it (".mpg").
-    const auto format = video::FrameFormatFor(model::Settings.VideoType);
+    const auto format = video::FrameFormatFor(settings.VideoType);
     const std::string output =
         kind == disc::DiscKind::Mpeg
             ? video::VideoFileName(options.output, format ? format->extension : ".mpg")
@@ -360,25 +265,18 @@ int RunBuild(const Options& options) {
     ProgressPrinter printer;
     video::BuildDriver* running = nullptr;
     video::BuildHooks hooks;
-    hooks.collectSettings = [] {
-        model::ImageList images;
-        model::MusicList music;
-        images.FillFromStore(model::OptionsStore());
-        music.FillFromStore(model::OptionsStore());
-        music::MeasureMusicLengths(music);
-        model::CollectWorkingState(images, music, nullptr, false);
-    };
     hooks.progress = [&](const video::BuildProgress& progress) {
         if (gInterrupted && running) running->Abort();
         printer.Show(progress);
     };
     if (kind != disc::DiscKind::Mpeg)
         hooks.approveLength = [&](double seconds) {
-            return RefuseOversizedShow(discChoice, seconds);
+            return RefuseOversizedShow(discChoice, settings, seconds);
         };
     video::BuildDriver driver(std::move(hooks));
     running = &driver;
-    video::BuildResult result = driver.Build(*temporary);
+    CollectStoredShow(store.value(), show);
+    video::BuildResult result = driver.Build(show, *temporary);
     printer.EndLine();
 
     if (gInterrupted) {
@@ -421,13 +319,6 @@ int RunBuild(const Options& options) {
     return 0;
 }
 
-// Drops Qt's note about a missing runtime folder, which every headless start
-// on a plain server prints; everything else goes through.
-void QuietQtMessages(QtMsgType type, const QMessageLogContext& context, const QString& message) {
-    if (type == QtWarningMsg && message.startsWith(QStringLiteral("QStandardPaths:"))) return;
-    std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
-}
-
 }  // namespace
 
 int RunBuildCommand(int argc, char** argv) {
@@ -442,11 +333,7 @@ int RunBuildCommand(int argc, char** argv) {
     // The progress bar and our own messages say what matters; the decoders'
     // notes about timestamps would only bury them.
     av_log_set_level(AV_LOG_ERROR);
-    const QtMessageHandler previousHandler = qInstallMessageHandler(QuietQtMessages);
-    struct RestoreHandler {
-        QtMessageHandler previous;
-        ~RestoreHandler() { qInstallMessageHandler(previous); }
-    } restoreHandler{previousHandler};
+    const QuietQtNotes quiet;
     const HeadlessApplication application;
     InterruptGuard interrupts;
     try {

@@ -25,8 +25,8 @@ std::string KeptVideoName(const std::string& discOutput) {
 
 }  // namespace
 
-base::Status RefuseOversizedShow(const DiscChoice& choice, double seconds) {
-    const model::TslSettings& settings = model::Settings;
+base::Status RefuseOversizedShow(const DiscChoice& choice, const model::TslSettings& settings,
+                                 double seconds) {
     const disc::CapacityCheck check =
         disc::CheckCapacity(choice.kind, settings.VideoType,
                             disc::EstimatedVideoBytes(settings.VideoType, settings.TVSet, seconds));
@@ -41,16 +41,15 @@ base::Status RefuseOversizedShow(const DiscChoice& choice, double seconds) {
 
 int AuthorBuiltShow(const DiscChoice& choice, const video::BuildResult& built,
                     const std::string& mpegFile, const disc::AuthorHooks& hooks) {
-    const model::TslSettings& settings = model::Settings;
     disc::AuthorRequest request;
     request.kind = choice.kind;
-    request.videoType = settings.VideoType;
-    request.tvSet = settings.TVSet;
+    request.videoType = built.videoType;
+    request.tvSet = built.tvSet;
     request.mpegFile = mpegFile;
     request.output = choice.output;
     request.label = disc::VolumeLabel(choice.projectName);
     request.chapters = disc::ChapterSeconds(built.pictureStartFrames, built.framesEncoded,
-                                            video::IsNtsc(settings.TVSet) ? 30000.0 / 1001 : 25.0);
+                                            video::IsNtsc(built.tvSet) ? 30000.0 / 1001 : 25.0);
     const disc::AuthorResult authored = disc::AuthorDisc(request, hooks);
     switch (authored.status) {
         case disc::AuthorResult::Status::Written:

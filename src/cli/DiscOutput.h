@@ -18,13 +18,15 @@ struct DiscChoice {
     bool force = false;       // build even when the show will not fit
 };
 
-// The refusal for a show of 'seconds' that will not fit on the disc, unless
-// forced; a forced one only warns.
-[[nodiscard]] base::Status RefuseOversizedShow(const DiscChoice& choice, double seconds);
+// The refusal for a show of 'seconds' in the record's format that will not
+// fit on the disc, unless forced; a forced one only warns.
+[[nodiscard]] base::Status RefuseOversizedShow(const DiscChoice& choice,
+                                               const model::TslSettings& settings, double seconds);
 
-// Authors the built video 'mpegFile' into choice.output. On failure the video
-// is kept beside it as NAME.mpg and the message says so; an interruption
-// leaves nothing. Returns the exit code: 0, 1 (failed) or 130 (interrupted).
+// Authors the built video 'mpegFile', in the format it was built in, into
+// choice.output. On failure the video is kept beside it as NAME.mpg and the
+// message says so; an interruption leaves nothing. Returns the exit code: 0, 1 (failed) or 130
+// (interrupted).
 int AuthorBuiltShow(const DiscChoice& choice, const video::BuildResult& built,
                     const std::string& mpegFile, const disc::AuthorHooks& hooks);
 

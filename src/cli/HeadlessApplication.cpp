@@ -2,7 +2,18 @@
 
 #include <QGuiApplication>
 
+#include <cstdio>
+
 namespace cli {
+
+namespace {
+
+void QuietQtMessages(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (type == QtWarningMsg && message.startsWith(QStringLiteral("QStandardPaths:"))) return;
+    std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
+}
+
+}  // namespace
 
 HeadlessApplication::HeadlessApplication() {
     if (QCoreApplication::instance() != nullptr) return;
@@ -16,5 +27,11 @@ HeadlessApplication::HeadlessApplication() {
 }
 
 HeadlessApplication::~HeadlessApplication() = default;
+
+QuietQtNotes::QuietQtNotes() : previous_(qInstallMessageHandler(QuietQtMessages)) {}
+
+QuietQtNotes::~QuietQtNotes() {
+    qInstallMessageHandler(previous_);
+}
 
 }  // namespace cli

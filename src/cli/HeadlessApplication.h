@@ -6,6 +6,8 @@
 
 #include <memory>
 
+#include <QtGlobal>
+
 class QGuiApplication;
 
 namespace cli {
@@ -21,6 +23,20 @@ public:
 
 private:
     std::unique_ptr<QGuiApplication> application_;
+};
+
+// While it lives, Qt's note about a missing runtime folder, which every
+// headless start on a plain server prints, is dropped; everything else
+// goes through.
+class QuietQtNotes {
+public:
+    QuietQtNotes();
+    ~QuietQtNotes();
+    QuietQtNotes(const QuietQtNotes&) = delete;
+    QuietQtNotes& operator=(const QuietQtNotes&) = delete;
+
+private:
+    QtMessageHandler previous_;
 };
 
 }  // namespace cli

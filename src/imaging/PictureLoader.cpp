@@ -92,30 +92,47 @@ void LoadPictureFile(raster::Bitmap& APicture, const std::string& FileName, rast
     if (auto loaded = LoadByContent(FileName, fill)) APicture = std::move(loaded->bitmap);
 }
 
+namespace {
+
+// The picture shrunk into the box; an empty bitmap for a missing JPEG.
+raster::Bitmap ShrunkPicture(const std::string& fileName, int maxWidth, int maxHeight,
+                             raster::Color fill) {
+    DecodeRequest request;
+    request.reduceTo = [maxWidth, maxHeight](Size natural) {
+        return ShrinkIntoBox(natural, maxWidth, maxHeight);
+    };
+    raster::Bitmap picture;
+    Size natural;
+    if (auto loaded = LoadByContent(fileName, fill, request)) {
+        picture = std::move(loaded->bitmap);
+        natural = loaded->natural;
+    }
+    // The box arithmetic works on the size in the file, whatever scale
+    // the decoder chose.
+    if (const auto box = ShrinkIntoBox(natural, maxWidth, maxHeight)) {
+        raster::Bitmap scaled(box->width, box->height);
+        raster::StretchDraw(scaled, scaled.bounds(), picture, raster::StretchMode::Halftone);
+        picture = std::move(scaled);
+    }
+    return picture;
+}
+
+}  // namespace
+
 void LoadPictureScaled(raster::Bitmap& Target, const std::string& FileName, int MaxWidth,
                        int MaxHeight, raster::Color BackColor) noexcept {
     if (FileName.empty()) return;
     // Previews show nothing new for a picture that cannot be loaded.
-    base::Swallow("imaging::LoadPictureScaled", [&] {
-        DecodeRequest request;
-        request.reduceTo = [MaxWidth, MaxHeight](Size natural) {
-            return ShrinkIntoBox(natural, MaxWidth, MaxHeight);
-        };
-        raster::Bitmap picture;
-        Size natural;
-        if (auto loaded = LoadByContent(FileName, BackColor, request)) {
-            picture = std::move(loaded->bitmap);
-            natural = loaded->natural;
-        }
-        // The box arithmetic works on the size in the file, whatever scale
-        // the decoder chose.
-        if (const auto box = ShrinkIntoBox(natural, MaxWidth, MaxHeight)) {
-            raster::Bitmap scaled(box->width, box->height);
-            raster::StretchDraw(scaled, scaled.bounds(), picture, raster::StretchMode::Halftone);
-            picture = std::move(scaled);
-        }
-        Target = std::move(picture);
-    });
+    base::Swallow("imaging::LoadPictureScaled",
+                  [&] { Target = ShrunkPicture(FileName, MaxWidth, MaxHeight, BackColor); });
+}
+
+raster::Bitmap LoadPictureShrunk(const std::string& fileName, int maxWidth, int maxHeight,
+                                 raster::Color fill) {
+    raster::Bitmap picture = ShrunkPicture(fileName, maxWidth, maxHeight, fill);
+    if (picture.isEmpty())
+        throw PictureError(PictureError::Kind::NotFound, fileName, "the file does not exist");
+    return picture;
 }
 
 SourcePicture LoadSourcePicture(const std::string& fileName, std::optional<Size> fitFrame,

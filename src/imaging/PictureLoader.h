@@ -7,10 +7,11 @@
 // (every decoder but JPEG's and BMP's) are then flattened: drawn onto a bitmap filled with the fill
 // colour, so transparent parts show that colour.
 //
-// Three loaders sit on the dispatch:
+// Four loaders sit on the dispatch:
 //   LoadPictureFile    natural size, raises (the screen's loader).
 //   LoadPictureScaled  shrinks into a box with the exact box arithmetic of
 //                      FitArithmetic.h, never raises (previews).
+//   LoadPictureShrunk  the same, raising (the storyboard's thumbnails).
 //   LoadSourcePicture  for the video build: natural size, or, given the frame
 //                      the picture will be fitted into, a JPEG decoded at a
 //                      reduced DCT scale (raises).
@@ -60,6 +61,11 @@ void LoadPictureFile(raster::Bitmap& APicture, const std::string& FileName, rast
 // leaves Target as it was. Never raises.
 void LoadPictureScaled(raster::Bitmap& Target, const std::string& FileName, int MaxWidth,
                        int MaxHeight, raster::Color BackColor) noexcept;
+
+// The same, for a caller that shows why a picture is missing: raises
+// PictureError for every failure, a missing JPEG included.
+raster::Bitmap LoadPictureShrunk(const std::string& fileName, int maxWidth, int maxHeight,
+                                 raster::Color fill);
 
 // What the video build gets for each picture and for the background picture.
 struct SourcePicture {

@@ -172,8 +172,8 @@ bool TreeHoldsSelection(const EffectTree& tree) {
     return tree.NodeCount() > 1;
 }
 
-int BuildEffectTree(EffectTree& tree) {
-    return tree.Build(CatalogueStore(), Settings.useeffects);
+int BuildEffectTree(EffectTree& tree, const StyleSet& selection) {
+    return tree.Build(CatalogueStore(), selection);
 }
 
 }  // namespace model

@@ -81,8 +81,8 @@ StyleSet SelectionFromTree(const EffectTree& tree);
 // unbuilt tree never overwrites the stored selection.
 bool TreeHoldsSelection(const EffectTree& tree);
 
-// Builds the tree from CatalogueStore() and Settings.useeffects (once per
+// Builds the tree from CatalogueStore() and the show's selection (once per
 // project); returns the first enabled style for the Effects page preview.
-int BuildEffectTree(EffectTree& tree);
+int BuildEffectTree(EffectTree& tree, const StyleSet& selection);
 
 }  // namespace model

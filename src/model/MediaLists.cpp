@@ -23,6 +23,11 @@ constexpr int32_t kShortestMusicMs = 10;
 
 }  // namespace
 
+std::span<const char* const> MusicNoteSections() {
+    static const char* const sections[] = {kMp3Length, kMp3Stamp, kMusicLoudness, kMusicFault};
+    return sections;
+}
+
 void TMusicEntry::SetLength(int32_t milliseconds) {
     HasLength = true;
     LengthMs = std::to_string(milliseconds);
@@ -47,14 +52,14 @@ void ImageList::WriteToStore(IniFile& store) const {
     }
 }
 
-void ImageList::CollectInto(std::vector<std::string>& pictures) const {
+void ImageList::CollectInto(std::vector<std::string>& pictures, FolderTypes types) const {
     pictures.clear();
     for (const TImageEntry& entry : entries_) {
         if (!entry.Checked) continue;
         std::string path = entry.Path;
         if (!ResolveMediaPath(path)) continue;
         if (FolderExists(path))
-            ExpandImageFolder(path, pictures);
+            ExpandImageFolder(path, pictures, types);
         else
             pictures.push_back(std::move(path));
     }

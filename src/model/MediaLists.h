@@ -12,12 +12,17 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
 #include "model/IniFile.h"
+#include "model/MediaPaths.h"
 
 namespace model {
+
+// The sections that hold what the length pass measured of each music file.
+std::span<const char* const> MusicNoteSections();
 
 struct TImageEntry {
     std::string Path;  // a picture file, or a folder ending with "/"
@@ -86,7 +91,7 @@ public:
     // no longer exist drop out.
     void WriteToStore(IniFile& store) const;
     // The show's picture list: checked, existing entries, folders expanded.
-    void CollectInto(std::vector<std::string>& pictures) const;
+    void CollectInto(std::vector<std::string>& pictures, FolderTypes types) const;
 };
 
 struct LeftOutMusic {

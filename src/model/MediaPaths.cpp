@@ -7,6 +7,7 @@
 #include <unordered_set>
 
 #include "model/FileIo.h"
+#include "model/IniFile.h"
 #include "model/Settings.h"
 #include "model/Text.h"
 
@@ -45,9 +46,9 @@ std::vector<std::string>& AllPictureExtensions() {
 }
 
 // The extensions a folder stands for, in the order their groups are listed.
-std::vector<std::string> FolderExtensions() {
+std::vector<std::string> FolderExtensions(FolderTypes types) {
     std::vector<std::string> extensions{".jpg", ".gif", ".bmp"};
-    if (!Settings.FolderAllTypes) return extensions;
+    if (types != FolderTypes::All) return extensions;
     for (const std::string& extension : AllPictureExtensions())
         if (std::none_of(extensions.begin(), extensions.end(),
                          [&](const std::string& e) { return EqualsNoCase(e, extension); }))
@@ -104,13 +105,14 @@ std::string CaptionDefault(std::string_view path) {
     return std::string(name.substr(0, name.find(name.substr(dot))));
 }
 
-void ExpandImageFolder(const std::string& folderEntry, std::vector<std::string>& target) {
+void ExpandImageFolder(const std::string& folderEntry, std::vector<std::string>& target,
+                       FolderTypes types) {
     if (!FolderExists(folderEntry)) return;
     const std::string folder = folderEntry.back() == '/' ? folderEntry : folderEntry + '/';
     const std::vector<std::string> names = ListFileNames(folder);
     std::unordered_set<std::string> listed;
     for (const std::string& path : target) listed.insert(PathKey(path));
-    for (const std::string& extension : FolderExtensions()) {
+    for (const std::string& extension : FolderExtensions(types)) {
         std::vector<std::string> group;
         for (const std::string& name : names)
             if (HasExtensionNoCase(name, extension)) group.push_back(name);
@@ -123,15 +125,14 @@ void ExpandImageFolder(const std::string& folderEntry, std::vector<std::string>&
     }
 }
 
-void LoadShowList(std::string_view section, std::vector<std::string>& target,
-                  FolderEntries folders) {
+void LoadShowList(const IniFile& store, std::string_view section, std::vector<std::string>& target,
+                  FolderEntries folders, FolderTypes types) {
     target.clear();
-    const IniFile& store = OptionsStore();
     for (const std::string& key : store.ReadSection(section)) {
         std::string path = key;
         if (!ResolveMediaPath(path) || !store.ReadBool(section, key, true)) continue;
         if (folders == FolderEntries::Expand && FolderExists(path))
-            ExpandImageFolder(path, target);
+            ExpandImageFolder(path, target, types);
         else
             target.push_back(std::move(path));
     }

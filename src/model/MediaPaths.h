@@ -11,6 +11,8 @@
 
 namespace model {
 
+class IniFile;
+
 // Whether the entry exists. A relative file name is turned into a full path
 // under ProgramDir() + "sample/" (the caller sees the change); a folder
 // entry is checked as it is.
@@ -37,10 +39,15 @@ std::string CaptionDefault(std::string_view path);
 
 // Appends the folder's JPEG, then GIF, then BMP files (extensions in any
 // letter case), each group in case-insensitive name order, to target; with
-// Settings.FolderAllTypes, then the files of every other extension given to
-// SetFolderPictureExtensions, a group each in that order. Sub-folders are
-// not searched; a path target already holds is skipped.
-void ExpandImageFolder(const std::string& folder, std::vector<std::string>& target);
+// FolderTypes::All (the show's FolderAllTypes), then the files of every other
+// extension given to SetFolderPictureExtensions, a group each in that order.
+// Sub-folders are not searched; a path target already holds is skipped.
+enum class FolderTypes { Classic, All };
+void ExpandImageFolder(const std::string& folder, std::vector<std::string>& target,
+                       FolderTypes types);
+inline FolderTypes FolderTypesOf(bool allTypes) {
+    return allTypes ? FolderTypes::All : FolderTypes::Classic;
+}
 
 // Every picture extension the program reads (".heic", any case), which the
 // program hands over at start: the decoders live in a layer above this one.
@@ -48,10 +55,10 @@ void SetFolderPictureExtensions(std::vector<std::string> extensions);
 
 enum class FolderEntries { Expand, Keep };
 
-// Fills target straight from a store section (start-up): every entry that
-// exists and is checked (default checked), folders expanded when asked.
-void LoadShowList(std::string_view section, std::vector<std::string>& target,
-                  FolderEntries folders);
+// Fills target straight from a store section (a show's load): every entry
+// that exists and is checked (default checked), folders expanded when asked.
+void LoadShowList(const IniFile& store, std::string_view section, std::vector<std::string>& target,
+                  FolderEntries folders, FolderTypes types);
 
 // Paths compare as the file system does: case-sensitive on Linux.
 std::string PathKey(std::string_view path);

@@ -3,7 +3,6 @@
 #include <charconv>
 
 #include "model/PerImage.h"
-#include "model/Settings.h"
 
 namespace model {
 
@@ -52,19 +51,16 @@ std::string MotionText(const MotionSetting& motion) {
     return name + ":" + std::to_string(motion.strength);
 }
 
-std::optional<MotionSetting> OwnMotion(std::string_view path) {
-    const std::optional<std::string> own = OwnEntry(kMotionSection, path);
+std::optional<MotionSetting> OwnMotion(const IniFile& notes, std::string_view path) {
+    const std::optional<std::string> own = OwnEntry(notes, kMotionSection, path);
     if (!own) return std::nullopt;
     // A damaged entry counts as the show's motion rather than as none.
     return ParseMotion(*own);
 }
 
-MotionSetting MotionOf(std::string_view path) {
-    return OwnMotion(path).value_or(Settings.Motion);
-}
-
-void SetOwnMotion(std::string_view path, const std::optional<MotionSetting>& motion) {
-    SetOwnEntry(kMotionSection, path,
+void SetOwnMotion(IniFile& notes, std::string_view path,
+                  const std::optional<MotionSetting>& motion) {
+    SetOwnEntry(notes, kMotionSection, path,
                 motion ? std::optional<std::string>(MotionText(*motion)) : std::nullopt);
 }
 

@@ -12,6 +12,8 @@
 
 namespace model {
 
+class IniFile;
+
 enum class MotionKind { None, ZoomIn, ZoomOut, PanLeft, PanRight, PanUp, PanDown, Random };
 
 constexpr int kMinMotionStrength = 1;
@@ -44,11 +46,10 @@ std::string MotionText(const MotionSetting& motion);
 extern const char* const kMotionSection;
 
 // The picture's own motion, if it has one that can be read.
-std::optional<MotionSetting> OwnMotion(std::string_view path);
-// The picture's own motion, else Settings.Motion.
-MotionSetting MotionOf(std::string_view path);
+std::optional<MotionSetting> OwnMotion(const IniFile& notes, std::string_view path);
 // Gives the picture its own motion, or (nullopt) the show's again (see
 // SetOwnEntry).
-void SetOwnMotion(std::string_view path, const std::optional<MotionSetting>& motion);
+void SetOwnMotion(IniFile& notes, std::string_view path,
+                  const std::optional<MotionSetting>& motion);
 
 }  // namespace model

@@ -1,9 +1,8 @@
 #include "model/PerImage.h"
 
+#include "model/IniFile.h"
 #include "model/MediaPaths.h"
 #include "model/MotionSetting.h"
-#include "model/Settings.h"
-#include "model/Text.h"
 
 namespace model {
 
@@ -17,63 +16,36 @@ std::span<const char* const> PerPictureSections() {
     return sections;
 }
 
-std::optional<std::string> OwnEntry(const IniFile& store, std::string_view section,
+std::optional<std::string> OwnEntry(const IniFile& notes, std::string_view section,
                                     std::string_view path) {
     for (const std::string& key : {ImagePathKey(path), ImageKey(path)})
-        if (store.ValueExists(section, key)) return store.ReadString(section, key, "");
+        if (notes.ValueExists(section, key)) return notes.ReadString(section, key, "");
     return std::nullopt;
 }
 
-std::optional<std::string> OwnEntry(std::string_view section, std::string_view path) {
-    return OwnEntry(OptionsStore(), section, path);
-}
-
-void SetOwnEntry(std::string_view section, std::string_view path,
+void SetOwnEntry(IniFile& notes, std::string_view section, std::string_view path,
                  const std::optional<std::string>& value) {
-    IniFile& store = OptionsStore();
     if (value) {
-        store.WriteString(section, ImagePathKey(path), *value);
+        notes.WriteString(section, ImagePathKey(path), *value);
         return;
     }
-    store.DeleteKey(section, ImagePathKey(path));
-    store.DeleteKey(section, ImageKey(path));
+    notes.DeleteKey(section, ImagePathKey(path));
+    notes.DeleteKey(section, ImageKey(path));
 }
 
-void AdoptFileNameKeys(std::string_view section, std::span<const std::string> paths) {
-    IniFile& store = OptionsStore();
-    if (!store.SectionExists(section)) return;
+void AdoptFileNameKeys(IniFile& notes, std::string_view section,
+                       std::span<const std::string> paths) {
+    if (!notes.SectionExists(section)) return;
     std::vector<std::string> adopted;
     for (const std::string& path : paths) {
         std::string nameKey = ImageKey(path);
-        if (!store.ValueExists(section, nameKey)) continue;
+        if (!notes.ValueExists(section, nameKey)) continue;
         const std::string pathKey = ImagePathKey(path);
-        if (!store.ValueExists(section, pathKey))
-            store.WriteString(section, pathKey, store.ReadString(section, nameKey, ""));
+        if (!notes.ValueExists(section, pathKey))
+            notes.WriteString(section, pathKey, notes.ReadString(section, nameKey, ""));
         adopted.push_back(std::move(nameKey));
     }
-    for (const std::string& nameKey : adopted) store.DeleteKey(section, nameKey);
-}
-
-int32_t IntervalOf(std::string_view path) {
-    const std::optional<std::string> own = OwnEntry(kIntervalsSection, path);
-    return own ? ParseInteger(*own).value_or(Settings.ImageInterval) : Settings.ImageInterval;
-}
-
-bool HasOwnInterval(std::string_view path) {
-    return OwnEntry(kIntervalsSection, path).has_value();
-}
-
-StyleSet EffectsOf(std::string_view path) {
-    return EffectsOf(path, Settings.useeffects);
-}
-
-StyleSet EffectsOf(std::string_view path, const StyleSet& showSet) {
-    const std::optional<std::string> own = OwnEntry(kEffectsSection, path);
-    return own ? ParseStyleSet(*own) : showSet;
-}
-
-std::string CaptionOf(std::string_view path) {
-    return OwnEntry(kCaptionsSection, path).value_or(CaptionDefault(path));
+    for (const std::string& nameKey : adopted) notes.DeleteKey(section, nameKey);
 }
 
 }  // namespace model

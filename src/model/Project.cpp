@@ -59,11 +59,12 @@ void AdoptWorkingText(const std::string& text, const ProjectHooks& hooks) {
     WriteFileAtomically(OptionsFileName(), text);
     CloseOptionsStore();
     if (hooks.effectTree != nullptr) hooks.effectTree->MarkForRebuild();
-    LoadAllSettings();
+    OpenOptionsStore();
+    Show loaded = LoadShow(OptionsStore());
     // Rebuilt now rather than on the next visit of the Effects page, so a
     // collect that comes first takes the loaded selection, not the old one.
-    if (hooks.effectTree != nullptr) BuildEffectTree(*hooks.effectTree);
-    if (hooks.refreshFromSettings) hooks.refreshFromSettings();
+    if (hooks.effectTree != nullptr) BuildEffectTree(*hooks.effectTree, loaded.settings.useeffects);
+    if (hooks.showLoaded) hooks.showLoaded(std::move(loaded));
 }
 
 }  // namespace
@@ -125,9 +126,9 @@ base::Status CheckProjectText(std::string_view text) {
 }
 
 void Save1Click(const ProjectHooks& hooks, const std::string& projectFile) {
+    // The window's collect puts its show into the store.
     if (hooks.collectSettings) hooks.collectSettings(true);
     IniFile& store = OptionsStore();
-    StoreSettings(store);
     // The project first: the working state notes it as saved only once it is.
     if (!projectFile.empty()) {
         try {
@@ -181,14 +182,17 @@ void LoadProject1Click(const std::string& fileName, const ProjectHooks& hooks) {
 }
 
 void NewProject1Click(const ProjectHooks& hooks) {
+    // The folders the dialogs last showed go into the store with the show.
+    if (hooks.collectSettings) hooks.collectSettings(false);
     const IniFile& store = OptionsStore();
     IniFile fresh = store;
     for (const char* section : kShowSections) fresh.EraseSection(section);
     for (const char* key : kUserSettings)
         if (store.ValueExists("Set", key))
             fresh.WriteString("Set", key, store.ReadString("Set", key, ""));
-    fresh.WriteString("Set", "PicturePath", Settings.PicturePath);
-    fresh.WriteString("Set", "MusicPath", Settings.MusicPath);
+    for (const char* key : {"PicturePath", "MusicPath"})
+        if (store.ValueExists("Set", key))
+            fresh.WriteString("Set", key, store.ReadString("Set", key, ""));
     try {
         AdoptWorkingText(fresh.Text(), hooks);
     } catch (const FileError& error) {

@@ -13,6 +13,7 @@
 
 #include "base/Result.h"
 #include "model/EffectTree.h"
+#include "model/Show.h"
 
 namespace model {
 
@@ -23,10 +24,12 @@ public:
 
 // What the commands need from the window.
 struct ProjectHooks {
-    // The window's CollectSettings(write); it swallows its own errors.
+    // The window's CollectSettings(write): its show into the working store,
+    // and with write the store to disk. It swallows its own errors.
     std::function<void(bool write)> collectSettings;
-    // The window's RefreshFromSettings, after a load.
-    std::function<void()> refreshFromSettings;
+    // After a load: the show the working store now holds, for the window to
+    // take and show.
+    std::function<void(Show)> showLoaded;
     // The window's effect tree; rebuilt at once after a load.
     EffectTree* effectTree = nullptr;
 };

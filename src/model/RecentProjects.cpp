@@ -11,7 +11,7 @@ namespace model {
 
 namespace {
 
-constexpr std::string_view kRecent = "Recent", kFolders = "Folders";
+constexpr std::string_view kRecent = "Recent", kFolders = "Folders", kWindow = "Window";
 
 std::string ProjectKey(size_t index) {
     return "Project" + std::to_string(index + 1);
@@ -71,6 +71,16 @@ std::string LastFolder(std::string_view dialog) {
 void NoteLastFolder(std::string_view dialog, const std::string& folder) {
     IniFile store(RecentFileName());
     store.WriteString(kFolders, dialog, folder);
+    Keep(store);
+}
+
+std::string WindowChoice(std::string_view name, const std::string& fallback) {
+    return IniFile(RecentFileName()).ReadString(kWindow, name, fallback);
+}
+
+void NoteWindowChoice(std::string_view name, const std::string& value) {
+    IniFile store(RecentFileName());
+    store.WriteString(kWindow, name, value);
     Keep(store);
 }
 

@@ -1,5 +1,6 @@
-// Where the user was: the projects opened or saved lately and the folders
-// the project and video dialogs last showed.
+// Where the user was: the projects opened or saved lately, the folders the
+// project and video dialogs last showed, and how the user set up the window
+// (the Images step's storyboard and its tile size).
 //
 // This is the user's, not the show's: loading a project replaces
 // "options.dat" whole and Save As copies it into the project, so it lives in
@@ -31,5 +32,10 @@ void ForgetRecentProject(const std::string& fileName);
 // none was noted.
 std::string LastFolder(std::string_view dialog);
 void NoteLastFolder(std::string_view dialog, const std::string& folder);
+
+// A choice of how the window looks ("Storyboard"), or fallback when none was
+// noted.
+std::string WindowChoice(std::string_view name, const std::string& fallback);
+void NoteWindowChoice(std::string_view name, const std::string& value);
 
 }  // namespace model

@@ -21,8 +21,6 @@
 
 namespace model {
 
-TslSettings Settings;
-
 const ProductStrings kDefaultProductStrings{
     "Vanto Slideshow",
     "https://vantoshow.example.org/",
@@ -291,12 +289,15 @@ IniFile& CatalogueStore() {
 }
 
 void OpenOptionsStore() {
-    Settings.Pictures.clear();
-    Settings.Music.clear();
+    base::Randomize();
     // Folders are fixed once per run (or per SetProgramDir), so a reopened
     // store and the project commands always agree on where options.dat is.
     EnsureFolders();
-    OptionsStore();
+    const IniFile& store = OptionsStore();
+    ProductStrings& product = State().product;
+    product.homepage = store.ReadString(kSet, "homepage", kDefaultProductStrings.homepage);
+    product.email = store.ReadString(kSet, "email", kDefaultProductStrings.email);
+    product.title = store.ReadString(kSet, "title", kDefaultProductStrings.title);
 }
 
 std::span<const SettingsKey> SettingsKeys() {
@@ -317,41 +318,6 @@ void ReadSettings(const IniFile& store, TslSettings& s) {
 void WriteSettings(IniFile& store, const TslSettings& s) {
     for (const SettingsKey& key : kSettingsKeys)
         std::visit([&](const auto& field) { WriteKey(store, key, field, s); }, key.field);
-}
-
-void LoadSettings() {
-    const IniFile& store = OptionsStore();
-    ReadSettings(store, Settings);
-    ProductStrings& product = State().product;
-    product.homepage = store.ReadString(kSet, "homepage", kDefaultProductStrings.homepage);
-    product.email = store.ReadString(kSet, "email", kDefaultProductStrings.email);
-    product.title = store.ReadString(kSet, "title", kDefaultProductStrings.title);
-}
-
-void StoreSettings(IniFile& store) {
-    WriteSettings(store, Settings);
-}
-
-bool SaveSettings() noexcept {
-    return base::Swallow("model::SaveSettings", [] {
-        IniFile& store = OptionsStore();
-        StoreSettings(store);
-        store.UpdateFile();
-    });
-}
-
-void LoadAllSettings() {
-    base::Randomize();
-    OpenOptionsStore();
-    LoadSettings();
-    LoadShowList("Pictures", Settings.Pictures, FolderEntries::Expand);
-    LoadShowList("Music", Settings.Music, FolderEntries::Keep);
-    if (ShuffledAtLoad(Settings)) ShuffleList(Settings.Pictures);
-}
-
-bool SaveSettingsAtShutdown() noexcept {
-    if (!OptionsStoreOpen()) return true;
-    return SaveSettings();
 }
 
 void ShuffleList(std::vector<std::string>& list) {

@@ -1,10 +1,10 @@
-// The show-wide settings record, the options store over "options.dat", and
-// the start-up and shut-down of both.
+// The show-wide settings record, and the options store over "options.dat"
+// with the folders it lives in.
 //
-// The store is at once the current project: the record mirrors its "Set"
-// section, while per-picture data and the lists stay in the store and are
-// read from there by whoever needs them. Everything runs on the
-// user-interface thread (the build's callbacks too), so nothing is locked.
+// The record is a plain value, part of a model::Show; its keys are rows of
+// one table (SettingsKeys.h). The working store is the window's and the
+// headless command's hand-over point: the show is loaded out of it and saved
+// back into it, on the user-interface thread, so nothing is locked.
 #pragma once
 
 #include <cstdint>
@@ -59,8 +59,6 @@ struct TslSettings {
     friend bool operator==(const TslSettings&, const TslSettings&) = default;
 };
 
-extern TslSettings Settings;
-
 // ImageSequence 2: the pictures are shuffled once, as the show is loaded.
 inline bool ShuffledAtLoad(const TslSettings& settings) {
     return settings.ImageSequence == 2;
@@ -97,22 +95,10 @@ void CloseOptionsStore();
 // The effect catalogue ProgramDir() + "VantoSaver.001", opened on first use.
 IniFile& CatalogueStore();
 
-// Empties the show lists, fixes the folders and opens the working store
-// unless it is already open.
+// Start-up, and after a project replaced "options.dat": re-seeds the random
+// generator, fixes the folders, opens the working store unless it is open
+// and reads the product strings from it.
 void OpenOptionsStore();
-// Reads every field of Settings and the product strings from the store.
-void LoadSettings();
-// Writes every stored field into a store.
-void StoreSettings(IniFile& store);
-// Writes every stored field to the store and the store to disk. Never
-// throws; returns whether the file was written.
-bool SaveSettings() noexcept;
-// Start-up: re-seed the random generator, open the store, read the record,
-// load the show lists and shuffle the pictures when asked to.
-void LoadAllSettings();
-// To be called once when the program ends, however it ends (also on
-// "Undo and Exit"): saves the record unless the store was never opened.
-bool SaveSettingsAtShutdown() noexcept;
 
 // Shuffles a list: re-seeds from the clock, then takes entries out at
 // random indices one at a time.

@@ -1,35 +1,27 @@
 #include "model/WorkingState.h"
 
-#include <utility>
-
-#include "model/Settings.h"
-
 namespace model {
 
-namespace {
-
-std::vector<LeftOutMusic> missingShowMusic;
-
-}  // namespace
-
 void CollectWorkingState(const ImageList& images, const MusicList& music, const EffectTree* tree,
-                         bool write) {
-    IniFile& store = OptionsStore();
+                         bool write, IniFile& store, Show& show) {
+    TslSettings& s = show.settings;
     const bool treeHoldsSelection = tree != nullptr && TreeHoldsSelection(*tree);
+    if (treeHoldsSelection) s.useeffects = SelectionFromTree(*tree);
+    images.CollectInto(s.Pictures, FolderTypesOf(s.FolderAllTypes));
+    music.CollectInto(s.Music, store);
     if (write) {
         images.WriteToStore(store);
         music.WriteToStore(store);
+        // The record's row leaves the selection to the tree, which lists it
+        // as the catalogue does.
         if (treeHoldsSelection) store.WriteString("set", "useeffects", StyleListText(*tree));
-        store.UpdateFile();
     }
-    images.CollectInto(Settings.Pictures);
-    music.CollectInto(Settings.Music, store);
-    missingShowMusic = MissingMusic(music);
-    if (treeHoldsSelection) Settings.useeffects = SelectionFromTree(*tree);
-}
-
-std::vector<LeftOutMusic> TakeMissingShowMusic() {
-    return std::exchange(missingShowMusic, {});
+    show.leftOutMusic = MissingMusic(music);
+    std::vector<LeftOutMusic> unmeasured = MusicWithoutLength(store);
+    show.leftOutMusic.insert(show.leftOutMusic.end(), unmeasured.begin(), unmeasured.end());
+    TakeMusicNotes(store, show);
+    StoreShow(show, store);
+    if (write) store.UpdateFile();
 }
 
 }  // namespace model

@@ -2,6 +2,7 @@
 
 #include <SDL.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <utility>
@@ -24,7 +25,8 @@ constexpr std::chrono::milliseconds kPollStep{10};
 
 }  // namespace
 
-MixPlayer::MixPlayer(std::vector<std::string> files, ShowMix mix) {
+MixPlayer::MixPlayer(std::vector<std::string> files, ShowMix mix, int64_t startMs) {
+    startSample_ = sound::MsToSamples(std::max<int64_t>(startMs, 0), kRate);
     base::Result<std::unique_ptr<SoundDevice>> opened = SoundDevice::Open(kRate, kChannels);
     if (!opened) {
         output_ = opened.fault();
@@ -33,7 +35,8 @@ MixPlayer::MixPlayer(std::vector<std::string> files, ShowMix mix) {
     }
     device_ = std::move(*opened);
     thread_ = std::thread([this, files = std::move(files), mix = std::move(mix)]() mutable {
-        base::Swallow("music::MixPlayer", [&] { run(std::move(files), std::move(mix)); });
+        base::Swallow("music::MixPlayer",
+                      [&] { run(std::move(files), std::move(mix), startSample_); });
         playing_ = false;
         // SDL keeps per-thread data (its error text) for a thread it did
         // not start until told; every play runs on a new thread.
@@ -46,7 +49,13 @@ MixPlayer::~MixPlayer() {
     if (thread_.joinable()) thread_.join();
 }
 
-void MixPlayer::run(std::vector<std::string> files, ShowMix mix) {
+int64_t MixPlayer::PlayedMs() const {
+    const int64_t held = device_ ? device_->QueuedSamples() : 0;
+    const int64_t played = startSample_ + std::max<int64_t>(queuedSamples_ - held, 0);
+    return played * 1000 / kRate;
+}
+
+void MixPlayer::run(std::vector<std::string> files, ShowMix mix, int64_t start) {
     SoundDevice& device = *device_;
     sound::MusicMixer::Hooks hooks = sound::FileListHooks(std::move(files), kRate, kChannels);
     hooks.gainOf = mix.gainOf;
@@ -57,7 +66,15 @@ void MixPlayer::run(std::vector<std::string> files, ShowMix mix) {
     sound::MusicMixer mixer(kRate, kChannels, mix.options, cutEnd, std::move(hooks));
 
     std::vector<int16_t> piece(static_cast<size_t>(kPieceSamples) * kChannels);
+    // The mix before the start is made and dropped: the joins, fades and
+    // loudness there decide the sound from the start on.
     int64_t position = 0;
+    while (position < start && !stop_) {
+        const int count = static_cast<int>(std::min<int64_t>(kPieceSamples, start - position));
+        if (!mixer.FillTo(position + count)) return;
+        mixer.Take(piece.data(), count);
+        position += count;
+    }
     while (!stop_) {
         if (position >= mixer.MixedEnd() || (cutEnd >= 0 && position >= cutEnd)) {
             // Played out: the card finishes what it holds.
@@ -67,6 +84,7 @@ void MixPlayer::run(std::vector<std::string> files, ShowMix mix) {
             mixer.Take(piece.data(), kPieceSamples);
             if (!device.Queue(piece)) return;
             position += kPieceSamples;
+            queuedSamples_ += kPieceSamples;
             continue;
         }
         std::this_thread::sleep_for(kPollStep);

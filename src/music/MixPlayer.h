@@ -6,6 +6,7 @@
 #pragma once
 
 #include <atomic>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -27,9 +28,10 @@ class SoundDevice;
 
 class MixPlayer {
 public:
-    // Opens the sound card and starts playing on a thread of its own;
-    // without a card nothing plays and Output says why.
-    MixPlayer(std::vector<std::string> files, ShowMix mix);
+    // Opens the sound card and starts playing on a thread of its own, from
+    // 'startMs' into the mixed track (a preview seeking); without a card
+    // nothing plays and Output says why.
+    MixPlayer(std::vector<std::string> files, ShowMix mix, int64_t startMs = 0);
     // Stops the sound at once and waits for the thread.
     ~MixPlayer();
     MixPlayer(const MixPlayer&) = delete;
@@ -39,15 +41,23 @@ public:
     bool Playing() const { return playing_; }
     // Ok while sound goes to a card; else the reason there is none.
     const base::Status& Output() const { return output_; }
+    // Where in the track the card is, in milliseconds: the start, then what
+    // the card has taken from its queue. It moves in the card's blocks, so
+    // a clock that follows it extrapolates between changes.
+    int64_t PlayedMs() const;
 
 private:
-    void run(std::vector<std::string> files, ShowMix mix);
+    void run(std::vector<std::string> files, ShowMix mix, int64_t start);
 
     base::Status output_;
     // Opened before the thread starts, closed after it ends.
     std::unique_ptr<SoundDevice> device_;
     std::atomic<bool> stop_{false};
     std::atomic<bool> playing_{true};
+    // Samples from the track's start to the first one queued, and the
+    // samples queued since; what the card still holds is asked of it.
+    std::atomic<int64_t> startSample_{0};
+    std::atomic<int64_t> queuedSamples_{0};
     std::thread thread_;
 };
 

@@ -83,14 +83,20 @@ base::Status PlayMusicFile(const QString& path) {
     return output;
 }
 
-base::Status PlayShowMusic(std::vector<std::string> files, ShowMix mix) {
+base::Status PlayShowMusic(std::vector<std::string> files, ShowMix mix, int64_t startMs) {
     StopMusic(false);
     base::Status output;
     base::Swallow("music::PlayShowMusic", [&] {
-        MixSlot() = std::make_unique<MixPlayer>(std::move(files), std::move(mix));
+        MixSlot() = std::make_unique<MixPlayer>(std::move(files), std::move(mix), startMs);
         output = MixSlot()->Output();
     });
     return output;
+}
+
+std::optional<int64_t> ShowMusicPlayedMs() {
+    const MixPlayer* player = MixSlot().get();
+    if (!player || !player->Playing()) return std::nullopt;
+    return player->PlayedMs();
 }
 
 void StopMusic(bool destroy) {

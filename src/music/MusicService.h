@@ -9,6 +9,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -28,8 +29,12 @@ TMPEGPlayer* SharedPlayerIfAny();
 // other music through FFmpeg. A fault when no sound card can be opened.
 [[nodiscard]] base::Status PlayMusicFile(const QString& path);
 
-// Plays the show's music list as the video has it; a fault likewise.
-[[nodiscard]] base::Status PlayShowMusic(std::vector<std::string> files, ShowMix mix);
+// Plays the show's music list as the video has it, from 'startMs' into its
+// track; a fault likewise.
+[[nodiscard]] base::Status PlayShowMusic(std::vector<std::string> files, ShowMix mix,
+                                         int64_t startMs = 0);
+// Where the show's music is in its track, in milliseconds, while it sounds.
+std::optional<int64_t> ShowMusicPlayedMs();
 
 // Stops the mixed music, and stops and closes the MP3 stream when the
 // library reports it playing; with `destroy` the shared player is destroyed

@@ -9,9 +9,9 @@
 // operations (Blit.h, Fill.h) are restricted to it; a bitmap without a clip
 // region draws everywhere. A fresh bitmap, and a copy, has no clip region.
 //
-// handle() is a 32-bit number that identifies the bitmap object: it never
-// changes while the object lives and no two live bitmaps share it. Copies get
-// their own handle; assignment keeps the target's handle.
+// handle() is a 32-bit number that identifies the bitmap object: no two live
+// bitmaps share it unless setHandle() gives one a number of its own choosing.
+// Copies get their own handle; assignment keeps the target's handle.
 #pragma once
 
 #include <cstddef>
@@ -51,6 +51,10 @@ public:
     Rect bounds() const { return Rect{0, 0, width_, height_}; }
     size_t stride() const { return stride_; }
     uint32_t handle() const { return handle_; }
+    // Seeded effects draw their pattern from the incoming picture's handle; a
+    // frame that must repeat it wherever it is drawn (a build and a render of
+    // one show) takes a number fixed by the show instead of the next free one.
+    void setHandle(uint32_t handle) { handle_ = handle; }
 
     uint8_t* row(int y) { return pixels_.data() + static_cast<size_t>(y) * stride_; }
     const uint8_t* row(int y) const { return pixels_.data() + static_cast<size_t>(y) * stride_; }

@@ -1,9 +1,9 @@
 // One frame of a screen transition: the outgoing snapshot with as much of
 // the incoming picture as the style reveals at the current progress.
 //
-// Style 0 is a cut (or a frame the host draws itself), 1..127 are the
-// screen's own styles, 128..172 come from the effect table, and anything
-// above 172 leaves the snapshot showing.
+// Style 0 is a cut (or a frame the host draws itself), 1..172 come from the
+// effect table, as in the video, and anything above 172 leaves the snapshot
+// showing.
 #pragma once
 
 #include "raster/Bitmap.h"
@@ -26,14 +26,11 @@ public:
     virtual bool CustomDraw() { return false; }
     // A part of the frame changed.
     virtual void InvalidateFrameRect(const Rect& /*changed*/) {}
-    // The built-in styles ask for the changed area to be shown at once.
-    virtual void UpdateNow() {}
 };
 
 struct FrameInput {
     int style = 0;
     int progress = 0;  // 0..100
-    int step = 4;      // progress per step; sets the snap distance
     bool reverse = false;
     const Bitmap* oldBitmap = nullptr;  // snapshot of the outgoing picture
     const Bitmap* newBitmap = nullptr;  // the incoming picture

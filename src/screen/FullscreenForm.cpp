@@ -39,7 +39,7 @@ void TFullscreenForm::FormShow() {
     // Every showing plays the show as it is now, from its first picture: a
     // runner kept from the last one would keep its settings and position.
     runner_.reset();
-    runner_ = std::make_unique<TRunVantoscreen>(this, RunnerOptions{}, model::Settings);
+    runner_ = std::make_unique<TRunVantoscreen>(this, RunnerOptions{}, show_);
     // Starts nothing until the first picture is loaded; the runner's timer
     // brings it.
     // A show that cannot start leaves the window empty, not the program ended.

@@ -5,6 +5,7 @@
 
 #include <QDialog>
 #include <memory>
+#include <utility>
 
 #include "screen/PreviewRunner.h"
 
@@ -19,8 +20,10 @@ public:
 
     // The window's outer size; the user cannot resize it.
     void SetOuterSize(int width, int height);
+    // The show the next showing plays.
+    void SetShow(model::Show show) { show_ = std::move(show); }
 
-    // Created anew each time the window is shown, from the settings of that
+    // Created anew each time the window is shown, from the show of that
     // moment; lives until the next showing or the window's end.
     TRunVantoscreen* Runner() const { return runner_.get(); }
 
@@ -33,6 +36,7 @@ private:
     void FormShow();
     void FormClose();
 
+    model::Show show_;
     std::unique_ptr<TRunVantoscreen> runner_;
 };
 

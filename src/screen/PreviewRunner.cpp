@@ -15,8 +15,6 @@ namespace screen {
 namespace {
 
 constexpr int kFirstTickMs = 100;
-constexpr int kShortGapMs = 200;    // between transitions in the demo and the dialog preview
-constexpr int kMotionGapMs = 2500;  // the demo's gap when pictures move, so the motion shows
 
 // Seconds as timer milliseconds; nonsense from the options file must not
 // overflow or give a negative interval.
@@ -26,9 +24,8 @@ int SecondsToMs(int64_t seconds) {
 
 }  // namespace
 
-TRunVantoscreen::TRunVantoscreen(QWidget* AParent, RunnerOptions options,
-                                 model::TslSettings settings)
-    : settings_(std::move(settings)) {
+TRunVantoscreen::TRunVantoscreen(QWidget* AParent, RunnerOptions options, model::Show show)
+    : show_(std::move(show)) {
     // A runner that could not be set up shows nothing.
     base::Swallow("screen::TRunVantoscreen setup", [&] {
         View = new TVantoscreen(AParent);
@@ -39,12 +36,6 @@ TRunVantoscreen::TRunVantoscreen(QWidget* AParent, RunnerOptions options,
         View->SetCenter(true);
         View->SetStretch(false);
         View->SetStretchFine(false);
-        // The flags come before the settings, so a small preview never loads
-        // the background picture it will not show.
-        UseShowSet = options.UseShowSet;
-        Demo = options.Demo;
-        SmallPreview = options.SmallPreview;
-        if (SmallPreview) View->FullFrame = true;
         ApplyToView();
         View->OnComplete = [this](ScreenEngine&) { TransitionDone(); };
         View->OnMouseMove = std::move(options.OnMouseMove);
@@ -52,7 +43,6 @@ TRunVantoscreen::TRunVantoscreen(QWidget* AParent, RunnerOptions options,
         View->OnMouseUp = std::move(options.OnMouseUp);
         CurrentFile.clear();
         Index = -1;
-        DemoStyle = options.DemoStyle;
         Motion = std::make_unique<PreviewMotion>(*View);
         Timer = new QTimer(View);
         QObject::connect(Timer, &QTimer::timeout, Timer, [this] { TimerTick(); });
@@ -75,15 +65,15 @@ TRunVantoscreen::~TRunVantoscreen() {
     }
 }
 
-void TRunVantoscreen::ApplySettings(const model::TslSettings& settings) {
-    settings_ = settings;
+void TRunVantoscreen::ApplySettings(const model::Show& show) {
+    show_ = show;
     ApplyToView();
 }
 
 void TRunVantoscreen::ApplyToView() {
     if (!View) return;
     // Not const: a relative background name becomes a full path in the snapshot.
-    model::TslSettings& s = settings_;
+    model::TslSettings& s = show_.settings;
     View->SizeMode = s.ImageSize;
     View->SetColor(s.BackgroundColor);
     if (const auto speed = SpeedSteps(s.EffectSpeed2)) {
@@ -91,10 +81,9 @@ void TRunVantoscreen::ApplyToView() {
         View->SetDelay(speed->delay);
     }
     View->FrameBackground = 0;
-    if (!SmallPreview && s.Back_Mode_Blurred) {
+    if (s.Back_Mode_Blurred) {
         View->FrameBackground = 3;  // each picture over a blurred copy of itself
-    } else if (!SmallPreview && !s.Back_Mode_UseColor &&
-               model::ResolveMediaPath(s.Back_Image_Filename)) {
+    } else if (!s.Back_Mode_UseColor && model::ResolveMediaPath(s.Back_Image_Filename)) {
         // A picture that cannot be loaded leaves the plain colour background.
         base::Swallow("screen::TRunVantoscreen background", [&] {
             if (!View->FrameBackgroundPicture) View->FrameBackgroundPicture.emplace();
@@ -107,15 +96,10 @@ void TRunVantoscreen::ApplyToView() {
 }
 
 void TRunVantoscreen::PickNextFile() {
-    const std::vector<std::string>& pictures = settings_.Pictures;
-    if (Demo) {
-        std::string candidate = NextDemoPicture(CurrentFile);
-        if (model::ResolveMediaPath(candidate)) CurrentFile = candidate;
-        return;
-    }
+    const std::vector<std::string>& pictures = show_.settings.Pictures;
     if (pictures.empty()) return;
     const int count = static_cast<int>(pictures.size());
-    const bool randomOrder = settings_.ImageSequence == 1;
+    const bool randomOrder = show_.settings.ImageSequence == 1;
     CurrentFile.clear();
     for (int attempt = 0; attempt < 100 && CurrentFile.empty(); ++attempt) {
         Index = NextListIndex(Index, count, randomOrder);
@@ -137,21 +121,17 @@ void TRunVantoscreen::PickNext() {
 }
 
 int TRunVantoscreen::NextStyle() const {
-    if (Demo) return DemoStyle;
-    return ChooseStyle(UseShowSet ? settings_.useeffects
-                                  : model::EffectsOf(CurrentFile, settings_.useeffects));
+    return ChooseStyle(show_.EffectsOf(CurrentFile));
 }
 
 void TRunVantoscreen::ApplyInterval() {
     if (!Timer) return;
-    if (model::HasOwnInterval(CurrentFile))
-        Timer->setInterval(SecondsToMs(model::IntervalOf(CurrentFile)));
-    if (Demo || UseShowSet)
-        Timer->setInterval(Motion && Motion->Moving() ? kMotionGapMs : kShortGapMs);
+    if (show_.HasOwnInterval(CurrentFile))
+        Timer->setInterval(SecondsToMs(show_.IntervalOf(CurrentFile)));
 }
 
 model::MotionSetting TRunVantoscreen::NextMotion() const {
-    return Demo ? settings_.Motion : model::OwnMotion(CurrentFile).value_or(settings_.Motion);
+    return show_.MotionOf(CurrentFile);
 }
 
 bool TRunVantoscreen::TryStartTransition() {
@@ -161,7 +141,7 @@ bool TRunVantoscreen::TryStartTransition() {
         const int style = NextStyle();
         ApplyInterval();
         View->SetStyle(static_cast<TShowStyle>(style & 0xFF));
-        if (settings_.ClearOldImage) {
+        if (show_.settings.ClearOldImage) {
             View->Clear();
             View->repaint();  // the coming snapshot shows only the background
         }
@@ -171,10 +151,10 @@ bool TRunVantoscreen::TryStartTransition() {
 
 void TRunVantoscreen::ShowNext() {
     if (!View) return;
-    if (!Demo && settings_.Pictures.empty()) return;
+    if (show_.settings.Pictures.empty()) return;
     // A picture that cannot be shown is skipped for the next one, at most
     // once round the list.
-    const size_t retries = Demo ? 2 : settings_.Pictures.size();
+    const size_t retries = show_.settings.Pictures.size();
     for (size_t attempt = 0; !TryStartTransition(); ++attempt) {
         if (attempt >= retries || !View) break;
         View->Clear();
@@ -192,7 +172,7 @@ void TRunVantoscreen::TimerTick() {
         if (!Timer || !View) return;
         Timer->stop();
         if (View->parentWidget()) {
-            Timer->setInterval(SecondsToMs(settings_.ImageInterval));
+            Timer->setInterval(SecondsToMs(show_.settings.ImageInterval));
             PickNext();
             ShowNext();
         } else {

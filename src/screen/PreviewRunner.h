@@ -3,11 +3,9 @@
 // chooses a transition style and starts the transition; when the transition
 // has completed the timer waits the picture's interval before the next one.
 //
-// It plays the settings record as it was handed over when the runner was
-// made or last had its settings applied, so nothing the window changes meanwhile
-// reaches a show half-way; the per-picture data comes from the working
-// store. In demonstration mode it alternates the two sample pictures with
-// one fixed style. Everything runs on the user-interface thread.
+// It plays the show as it was handed over when the runner was made or last
+// had its settings applied, so nothing the window changes meanwhile reaches
+// a show half-way. Everything runs on the user-interface thread.
 #pragma once
 
 #include <QPointer>
@@ -17,7 +15,7 @@
 #include <string>
 
 #include "model/MotionSetting.h"
-#include "model/Settings.h"
+#include "model/Show.h"
 #include "screen/Vantoscreen.h"
 
 namespace screen {
@@ -26,10 +24,6 @@ class PreviewMotion;
 
 // How the creator wants the show played.
 struct RunnerOptions {
-    bool SmallPreview = false;  // no background picture; pictures padded to the view
-    bool Demo = false;          // alternate the sample pictures with DemoStyle
-    int32_t DemoStyle = 1;
-    bool UseShowSet = false;  // styles from the show-wide set, not each picture's own
     // Handed to the screen; any may be empty.
     TCustomVantoscreen::MouseEvent OnMouseMove = nullptr;
     TCustomVantoscreen::MouseEvent OnMouseDown = nullptr;
@@ -39,19 +33,19 @@ struct RunnerOptions {
 class TRunVantoscreen {
 public:
     // Creates the screen filling AParent and starts the timer; the first
-    // picture comes 100 ms later. settings is the snapshot the show plays.
-    TRunVantoscreen(QWidget* AParent, RunnerOptions options, model::TslSettings settings);
+    // picture comes 100 ms later. show is the copy it plays.
+    TRunVantoscreen(QWidget* AParent, RunnerOptions options, model::Show show);
     // Stops the timer and the screen without another frame, and releases
     // the screen, swallowing any error.
     ~TRunVantoscreen();
     TRunVantoscreen(const TRunVantoscreen&) = delete;
     TRunVantoscreen& operator=(const TRunVantoscreen&) = delete;
 
-    // Takes a new snapshot of the settings, and copies its size mode,
-    // colours, speed, background picture and transparency into the screen.
-    void ApplySettings(const model::TslSettings& settings);
-    // The snapshot the show plays.
-    const model::TslSettings& Settings() const { return settings_; }
+    // Takes a new copy of the show, and copies its size mode, colours,
+    // speed, background picture and transparency into the screen.
+    void ApplySettings(const model::Show& show);
+    // The record of the show it plays.
+    const model::TslSettings& Settings() const { return show_.settings; }
     // Chooses the next picture and loads it into the screen.
     void PickNext();
     // Chooses a style and the interval, and starts the transition.
@@ -65,7 +59,7 @@ public:
     void PickNextFile();
     int NextStyle() const;
     void ApplyInterval();
-    // The pan and zoom of CurrentFile (the show's in demonstration mode).
+    // The pan and zoom of CurrentFile.
     model::MotionSetting NextMotion() const;
 
     QPointer<TVantoscreen> View;            // owned by the host widget, released by the runner
@@ -73,18 +67,13 @@ public:
     std::unique_ptr<PreviewMotion> Motion;  // moves the picture on View
     std::string CurrentFile;  // full path of the picture shown, empty before the first
     int32_t Index = -1;       // position of CurrentFile in the show's pictures
-    // The creator's options, as given.
-    bool SmallPreview = false;
-    bool Demo = false;
-    int32_t DemoStyle = 0;
-    bool UseShowSet = false;
 
 private:
     // Copies the snapshot's screen settings into the screen.
     void ApplyToView();
     bool TryStartTransition();
 
-    model::TslSettings settings_;
+    model::Show show_;
 };
 
 }  // namespace screen

@@ -1,7 +1,6 @@
 #include "screen/RunnerChoices.h"
 
 #include <algorithm>
-#include <cctype>
 
 #include "base/Random.h"
 #include "screen/ScreenEngine.h"
@@ -23,14 +22,6 @@ std::optional<StepAndDelay> SpeedSteps(int effectSpeed) {
         default:
             return std::nullopt;
     }
-}
-
-std::string NextDemoPicture(const std::string& currentFile) {
-    const size_t slash = currentFile.find_last_of('/');
-    std::string name = slash == std::string::npos ? currentFile : currentFile.substr(slash + 1);
-    std::transform(name.begin(), name.end(), name.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return name != "t1.jpg" ? "t1.jpg" : "t2.jpg";
 }
 
 int NextListIndex(int index, int count, bool randomOrder) {

@@ -1,11 +1,9 @@
 // The choices the preview runner makes between pictures: transition speed,
-// the next sample picture of the demonstration, the next list position and
-// the style of the next transition.
+// the next list position and the style of the next transition.
 #pragma once
 
 #include <cstdint>
 #include <optional>
-#include <string>
 
 #include "model/StyleSet.h"
 
@@ -19,10 +17,6 @@ struct StepAndDelay {
 // The screen's Step and Delay for a transition speed setting from 1
 // (fastest) to 5 (slowest); nullopt for any other value.
 std::optional<StepAndDelay> SpeedSteps(int effectSpeed);
-
-// The sample picture the demonstration shows after currentFile: "t1.jpg"
-// unless the current picture is t1.jpg (in any letter case), then "t2.jpg".
-std::string NextDemoPicture(const std::string& currentFile);
 
 // The list position after 'index' in a list of 'count' entries. In list
 // order it moves on by one and wraps to 0. In random order the generator is

@@ -33,9 +33,6 @@ public:
     void InvalidateFrameRect(const Rect& changed) override {
         screen_.InvalidatePictureRect(changed);
     }
-    void UpdateNow() override {
-        if (!screen_.painting_ && !screen_.destroying_) screen_.RepaintNow();
-    }
 
 private:
     ScreenEngine& screen_;
@@ -282,7 +279,6 @@ void ScreenEngine::RenderFrame() {
     FrameInput input;
     input.style = style_;
     input.progress = progress_;
-    input.step = step_;
     input.reverse = reverse_;
     input.oldBitmap = &*OldBitmap;
     input.newBitmap = &*NewBitmap;

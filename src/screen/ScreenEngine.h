@@ -158,8 +158,6 @@ protected:
 
     virtual void InvalidateControl() {}
     virtual void InvalidateClientRect(const Rect& /*r*/) {}
-    // Paints the invalid area at once.
-    virtual void RepaintNow() {}
     // Sizes the control to fit the picture (AutoSize); false when the host
     // lays the control out itself.
     virtual bool CanAutoSize() const { return true; }

@@ -135,21 +135,11 @@ void TCustomVantoscreen::paintEvent(QPaintEvent* event) {
 
 void TCustomVantoscreen::InvalidateControl() {
     if (Destroying()) return;
-    pendingRepaint_ = QRegion(rect());
     update();
 }
 
 void TCustomVantoscreen::InvalidateClientRect(const Rect& r) {
-    const QRect area(r.left, r.top, r.width(), r.height());
-    pendingRepaint_ += area;
-    update(area);
-}
-
-void TCustomVantoscreen::RepaintNow() {
-    if (pendingRepaint_.isEmpty()) return;
-    const QRegion region = pendingRepaint_;
-    pendingRepaint_ = QRegion();
-    repaint(region);
+    update(QRect(r.left, r.top, r.width(), r.height()));
 }
 
 // --- Loading ---

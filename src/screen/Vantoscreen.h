@@ -71,7 +71,6 @@ protected:
 
     void InvalidateControl() override;
     void InvalidateClientRect(const Rect& r) override;
-    void RepaintNow() override;
     bool CanAutoSize() const override { return align_ == alNone; }
     void RequestClientSize(int width, int height) override;
     void UpdateClientSize() override;
@@ -86,7 +85,6 @@ private:
 
     TAlign align_ = alNone;
     TAnimateThread* thread_ = nullptr;
-    QRegion pendingRepaint_;  // invalidated since the last immediate repaint
 };
 
 // The screen with its properties and events published; adds nothing.

@@ -10,12 +10,9 @@
 
 #include "model/FileIo.h"
 #include "model/MediaLists.h"
-#include "model/PerImage.h"
-#include "model/Settings.h"
+#include "model/Show.h"
 #include "model/Text.h"
-#include "model/WorkingState.h"
-#include "showbuild/BuildMusicMix.h"
-#include "showbuild/BuildSettings.h"
+#include "showbuild/ShowPreparation.h"
 #include "showbuild/ShowTiming.h"
 
 namespace video {
@@ -33,95 +30,6 @@ void AppendFileLines(std::vector<std::string>& lines, const std::vector<SkippedF
     if (files.empty()) return;
     lines.push_back(files.size() == 1 ? one : std::to_string(files.size()) + many);
     for (const SkippedFile& file : files) lines.push_back(FileLine(file));
-}
-
-// Leaves out of a show list every file the probe refuses; a file listed
-// twice is checked once.
-std::vector<SkippedFile> LeaveOutUnreadable(std::vector<std::string>& files,
-                                            const ProbeFileFunction& probe) {
-    std::vector<SkippedFile> skipped;
-    std::map<std::string, base::Status> checked;
-    std::vector<std::string> readable;
-    readable.reserve(files.size());
-    for (std::string& path : files) {
-        auto found = checked.find(path);
-        if (found == checked.end()) {
-            found = checked.emplace(path, probe(path)).first;
-            if (!found->second) skipped.push_back({path, found->second.message()});
-        }
-        if (found->second) readable.push_back(std::move(path));
-    }
-    files = std::move(readable);
-    return skipped;
-}
-
-// The checked music the show will not play: files that are gone and files
-// without a usable stored length (the music list never took either), then
-// files that do not decode, which leave the list here so that they do not
-// count toward its length.
-std::vector<SkippedFile> LeaveOutUnplayableMusic(const BuildHooks& hooks,
-                                                 std::vector<std::string>& music,
-                                                 std::vector<model::LeftOutMusic> leftOut) {
-    std::vector<SkippedFile> skipped;
-    std::vector<model::LeftOutMusic> unmeasured = model::MusicWithoutLength(model::OptionsStore());
-    leftOut.insert(leftOut.end(), unmeasured.begin(), unmeasured.end());
-    for (model::LeftOutMusic& left : leftOut)
-        skipped.push_back({std::move(left.path), std::move(left.reason)});
-    std::vector<SkippedFile> undecodable = LeaveOutUnreadable(music, hooks.probeMusic);
-    skipped.insert(skipped.end(), undecodable.begin(), undecodable.end());
-    return skipped;
-}
-
-BackgroundSpec BackgroundFromSettings(const BuildSettings& s, const BuildHooks& hooks,
-                                      std::vector<std::string>& warnings) {
-    BackgroundSpec spec;
-    spec.colour = s.BackgroundColor & 0xFFFFFF;
-    if (s.Back_Mode_Blurred) {
-        spec.kind = BackgroundSpec::Kind::Blurred;
-        return spec;
-    }
-    if (s.Back_Mode_UseColor || !model::FileExists(s.Back_Image_Filename)) return spec;
-    try {
-        spec.picture = hooks.loadBackground(s.Back_Image_Filename);
-        spec.kind =
-            s.Back_Image_UseTiled ? BackgroundSpec::Kind::Tiled : BackgroundSpec::Kind::Stretched;
-    } catch (const std::bad_alloc&) {
-        throw;
-    } catch (const std::exception& error) {
-        warnings.push_back(std::string(error.what()) + " The background colour is used instead.");
-    }
-    if (spec.picture.isEmpty()) spec.kind = BackgroundSpec::Kind::Colour;
-    return spec;
-}
-
-// The snapshot's lists go back to the settings record once, when the build
-// has prepared them or has stopped before that.
-class ListsWriteBack {
-public:
-    explicit ListsWriteBack(BuildSettings& snapshot) : snapshot_(&snapshot) {}
-    ~ListsWriteBack() { Now(); }
-    ListsWriteBack(const ListsWriteBack&) = delete;
-    ListsWriteBack& operator=(const ListsWriteBack&) = delete;
-    void Now() noexcept {
-        if (snapshot_) WriteBackLists(*snapshot_, model::Settings);
-        snapshot_ = nullptr;
-    }
-
-private:
-    BuildSettings* snapshot_;
-};
-
-// An MPEG stream's 90 kHz clock counts 2^33 ticks, a little over 26 hours,
-// before it wraps; a longer show cannot be played back, and lengthening the
-// music list to cover it could take gigabytes first.
-constexpr int64_t kLongestVideoSeconds = (int64_t{1} << 33) / 90000;
-
-// How long the video would last once the sync mode has lengthened a list.
-int64_t VideoSeconds(const ShowLengths& lengths, uint8_t musicSync) {
-    const int64_t show = lengths.timing.ShowSeconds;
-    if (musicSync == static_cast<uint8_t>(MusicSyncMode::FitToMusic))
-        return std::max<int64_t>(show, lengths.MusicMs / 1000);
-    return show;
 }
 
 }  // namespace
@@ -172,7 +80,7 @@ void BuildDriver::Abort() {
     if (session_) session_->Abort();
 }
 
-BuildResult BuildDriver::Build(const std::string& outputPath) {
+BuildResult BuildDriver::Build(model::Show show, const std::string& outputPath) {
     if (state_ != BuildState::Idle) {
         BuildResult busy;
         busy.status = BuildResult::Status::Busy;
@@ -182,7 +90,7 @@ BuildResult BuildDriver::Build(const std::string& outputPath) {
     abortRequested_ = false;
     BuildResult result;
     try {
-        result = RunBuild(outputPath.empty() ? TemporaryVideoPath() : outputPath);
+        result = RunBuild(std::move(show), outputPath.empty() ? TemporaryVideoPath() : outputPath);
     } catch (const std::exception& error) {
         result.status = BuildResult::Status::Failed;
         result.message = std::string("The build failed: ") + error.what();
@@ -195,81 +103,36 @@ BuildResult BuildDriver::Build(const std::string& outputPath) {
     return result;
 }
 
-BuildResult BuildDriver::RunBuild(const std::string& outputPath) {
-    if (hooks_.collectSettings) hooks_.collectSettings();
-    // Taken at once, so that no later build reports it again.
-    std::vector<model::LeftOutMusic> missingMusic = model::TakeMissingShowMusic();
+BuildResult BuildDriver::RunBuild(model::Show show, const std::string& outputPath) {
     if (hooks_.stopMusic) hooks_.stopMusic();
     SetState(BuildState::Building);
 
     BuildResult result;
-    BuildSettings settings = BuildSettingsFrom(model::Settings);
-    ListsWriteBack writeBack(settings);
-    const std::optional<FrameFormat> format =
-        FrameFormatFor(settings.VideoType, settings.VideoAspect);
-    if (!format) {
-        result.message = "Unknown video format (VideoType " + std::to_string(settings.VideoType) +
-                         ", aspect " + std::to_string(settings.VideoAspect) +
-                         "); choose VCD, SVCD, DVD or MP4.";
+    const model::TslSettings& settings = show.settings;
+    if (const std::optional<FrameFormat> format =
+            FrameFormatFor(settings.VideoType, settings.VideoAspect))
+        extension_ = format->extension;
+    result.videoType = settings.VideoType;
+    result.tvSet = settings.TVSet;
+
+    PreparedShow prepared = PrepareShow(std::move(show),
+                                        ShowLoaders{hooks_.loadPicture, hooks_.probePicture,
+                                                    hooks_.loadBackground, hooks_.probeMusic},
+                                        hooks_.approveLength);
+    result.skipped = std::move(prepared.skipped);
+    result.skippedMusic = std::move(prepared.skippedMusic);
+    result.warnings = std::move(prepared.warnings);
+    if (prepared.outcome != PreparedShow::Outcome::Ready) {
+        if (prepared.outcome == PreparedShow::Outcome::NoPictures)
+            result.status = BuildResult::Status::NoPictures;
+        result.message = std::move(prepared.message);
         return result;
     }
-    extension_ = format->extension;
+    result.totalFrames = prepared.lengths.timing.TotalFrames();
+    result.pictureStartFrames = PictureStartFrames(prepared.lengths.timing);
+    SessionInput input = std::move(prepared.input);
 
-    result.skipped = LeaveOutUnreadable(settings.Pictures, hooks_.probePicture);
-    if (settings.Pictures.empty()) {
-        result.status = BuildResult::Status::NoPictures;
-        result.message = "No pictures to build.";
-        return result;
-    }
-
-    // Music that is switched off is neither played nor reported.
-    if (settings.PlayMusic)
-        result.skippedMusic =
-            LeaveOutUnplayableMusic(hooks_, settings.Music, std::move(missingMusic));
-    const uint8_t musicSync = EffectiveSync(settings.MusicSync, settings.PlayMusic);
-
-    ShowLengths lengths = ComputeLengths(settings);
-    if (VideoSeconds(lengths, musicSync) > kLongestVideoSeconds) {
-        // The frame counts saturate for absurd intervals, so no figure is given.
-        result.message = "The show would last longer than a video can, which is " +
-                         std::to_string(kLongestVideoSeconds / 3600) +
-                         " hours. Shorten the intervals or the music.";
-        return result;
-    }
-    ApplySettingsSync(lengths, settings);
-    if (hooks_.approveLength) {
-        const double seconds = static_cast<double>(lengths.timing.TotalFrames()) /
-                               (IsNtsc(settings.TVSet) ? 30000.0 / 1001 : 25.0);
-        if (const base::Status approved = hooks_.approveLength(seconds); !approved) {
-            result.message = approved.message();
-            return result;
-        }
-    }
-
-    SessionInput input;
-    input.format = *format;
-    input.tvSet = settings.TVSet;
-    input.aspect = settings.VideoAspect;
-    input.quality = settings.VideoQuality;
-    input.musicSync = musicSync;
-    input.showCaption = settings.ShowCaption;
-    input.playMusic = settings.PlayMusic;
-    input.pictures = settings.Pictures;
-    input.music = settings.Music;
-    input.timing = lengths.timing;
-    input.mix = MusicMixFor(settings, musicSync, lengths.timing);
-    input.background = BackgroundFromSettings(settings, hooks_, result.warnings);
-    writeBack.Now();
-    input.effectsOf = [showSet = settings.useeffects](const std::string& path) {
-        return model::EffectsOf(path, showSet);
-    };
-    input.captionOf = [](const std::string& path) { return model::CaptionOf(path); };
-    input.motion = ShowMotion::Read(input.pictures, settings.Motion);
-    input.loadPicture = MotionLoads(hooks_.loadPicture, input.motion, *format);
-    result.totalFrames = lengths.timing.TotalFrames();
-    result.pictureStartFrames = PictureStartFrames(lengths.timing);
-
-    SessionHooks sessionHooks{hooks_.progress, hooks_.frameShown};
+    SessionHooks sessionHooks{hooks_.progress, hooks_.frameShown, hooks_.frameSent};
     SessionOutcome outcome;
     {
         // The frames and the encoder live only as long as the conversion.

@@ -1,7 +1,7 @@
-// The build: from the show in the settings record to an MPEG file.
+// The build: from a show to an MPEG file.
 //
-// The main window and the headless command drive the same object. A build
-// collects the settings, stops the music, fixes the frame size for the
+// The main window and the headless command drive the same object, each
+// handing it the show it collected. A build stops the music, fixes the frame size for the
 // video format, leaves out the pictures that cannot be read, times the show
 // and applies the synchronisation mode, then runs one conversion into
 // "tmp.mpg" in the data folder. Saving copies that file to the name the user
@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "base/Result.h"
+#include "model/Show.h"
 #include "raster/Bitmap.h"
 #include "showbuild/BuildPictures.h"
 #include "showbuild/BuildSession.h"
@@ -30,8 +31,6 @@ namespace video {
 enum class BuildState { Idle, Building };
 
 struct BuildHooks {
-    // The window's collect-and-write step; the command fills the record itself.
-    std::function<void()> collectSettings;
     // Stops music playback, if any.
     std::function<void()> stopMusic;
     // Every progress notification of the encoder. The window lets its
@@ -39,6 +38,9 @@ struct BuildHooks {
     std::function<void(const BuildProgress&)> progress;
     // A frame that changed (transition frames and the completed picture).
     std::function<void(const raster::Bitmap&)> frameShown;
+    // Every frame handed to the encoder (SessionHooks::frameSent).
+    std::function<void(int64_t index, const raster::Bitmap&, const std::vector<CaptionLine>&)>
+        frameSent;
     // Build and Abort become usable or not.
     std::function<void(BuildState)> stateChanged;
     // How pictures are read; the imaging module's loaders unless replaced.
@@ -63,7 +65,11 @@ struct BuildResult {
     };
     Status status = Status::Failed;
     std::string videoFile;  // the temporary video, when there is one
-    std::string message;    // one line for a failure, empty otherwise
+    // The format it was built in (the show's VideoType and TVSet), which a
+    // disc made from it follows whatever the show says by then.
+    uint8_t videoType = 2;
+    int32_t tvSet = 0;
+    std::string message;  // one line for a failure, empty otherwise
     std::vector<SkippedPicture> skipped;
     std::vector<SkippedFile> skippedMusic;  // checked music the video does not play
     std::vector<EncoderError> errors;
@@ -87,10 +93,11 @@ public:
     BuildDriver(const BuildDriver&) = delete;
     BuildDriver& operator=(const BuildDriver&) = delete;
 
-    // The whole build into outputPath (TemporaryVideoPath() when empty).
-    // Never throws; every failure is in the result, and the driver is idle
-    // again afterwards.
-    BuildResult Build(const std::string& outputPath = {});
+    // The whole build of a show into outputPath (TemporaryVideoPath() when
+    // empty). The show's lists are lengthened as its synchronisation mode
+    // asks, on this copy. Never throws; every failure is in the result, and
+    // the driver is idle again afterwards.
+    BuildResult Build(model::Show show, const std::string& outputPath = {});
     // Ends the running conversion after the current frame (Abort button).
     // While the build is still preparing, the conversion ends before its
     // first frame.
@@ -113,7 +120,7 @@ public:
     [[nodiscard]] base::Result<std::string> SaveVideo(const std::string& chosenName) const;
 
 private:
-    BuildResult RunBuild(const std::string& outputPath);
+    BuildResult RunBuild(model::Show show, const std::string& outputPath);
     void SetState(BuildState state);
 
     BuildHooks hooks_;

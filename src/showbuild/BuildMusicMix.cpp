@@ -4,25 +4,29 @@
 #include <memory>
 #include <string>
 
-#include "model/MusicMixSettings.h"
-#include "model/Settings.h"
-
 namespace video {
 
-MclAudioMix MusicMixFor(const BuildSettings& settings, uint8_t musicSync,
-                        const ShowTiming& timing) {
+sound::MixOptions MixOptionsOf(const model::TslSettings& s) {
+    return {.fadeInMs = s.MusicFadeInMs,
+            .fadeOutMs = s.MusicFadeOutMs,
+            .crossfadeMs = s.MusicCrossfadeMs,
+            .evenLoudness = s.EvenLoudness};
+}
+
+MclAudioMix MusicMixFor(const model::Show& show, uint8_t musicSync, const ShowTiming& timing) {
+    const model::TslSettings& settings = show.settings;
     MclAudioMix mix;
-    mix.options = settings.Mix;
-    const int64_t musicMs = sound::CrossfadedLength(StoredMusicLengths(settings.Music),
-                                                    sound::ClampFadeMs(settings.Mix.crossfadeMs));
+    mix.options = MixOptionsOf(settings);
+    const int64_t musicMs = sound::CrossfadedLength(StoredMusicLengths(show, settings.Music),
+                                                    sound::ClampFadeMs(mix.options.crossfadeMs));
     const int64_t showMs = MillisecondsOfFrames(timing.TotalFrames(), settings.TVSet);
     if (musicSync != static_cast<uint8_t>(MusicSyncMode::FitToMusic) && musicMs > showMs)
         mix.cutEndMs = showMs;
-    if (settings.Mix.evenLoudness) {
-        // Read now: the build runs on while the window may change the store.
+    if (mix.options.evenLoudness) {
+        // Read now: the mix outlives the show it was made from.
         auto gains = std::make_shared<std::map<std::string, double>>();
         for (const std::string& path : settings.Music)
-            if (const auto loudness = model::LoudnessOf(model::OptionsStore(), path))
+            if (const auto loudness = show.LoudnessOf(path))
                 (*gains)[path] = sound::EvenLoudnessGain(loudness->lufs, loudness->peak);
         mix.gainOf = [gains](const std::string& path) {
             const auto found = gains->find(path);

@@ -6,16 +6,19 @@
 
 #include <cstdint>
 
-#include "showbuild/BuildSettings.h"
+#include "model/Show.h"
 #include "showbuild/ShowTiming.h"
+#include "sound/MixRules.h"
 #include "video/MclDef.h"
 
 namespace video {
 
-// 'settings' holds the lists after the synchronisation step, 'timing' the
-// show's timing likewise. The music is cut when it sounds longer than the
-// pictures last, unless the pictures are fitted to it (then the video ends
-// with it).
-MclAudioMix MusicMixFor(const BuildSettings& settings, uint8_t musicSync, const ShowTiming& timing);
+// The record's fades, crossfade and even loudness.
+sound::MixOptions MixOptionsOf(const model::TslSettings& settings);
+
+// 'show' holds the lists after the synchronisation step, 'timing' the show's
+// timing likewise. The music is cut when it sounds longer than the pictures
+// last, unless the pictures are fitted to it (then the video ends with it).
+MclAudioMix MusicMixFor(const model::Show& show, uint8_t musicSync, const ShowTiming& timing);
 
 }  // namespace video

@@ -5,28 +5,10 @@
 #include <filesystem>
 #include <utility>
 
-#include "base/Random.h"
-#include "effects/Effects.h"
-#include "showbuild/BlurredBackdrop.h"
-#include "showbuild/CaptionLayout.h"
 #include "showbuild/ProgressText.h"
 #include "video/TextOverlay.h"
 
 namespace video {
-
-namespace {
-
-// Measures caption text in the style OnVideoFunc draws it with.
-TextExtent MeasureCaption(const std::string& text, int pixelSize, int shadow) {
-    return MeasureTextExtent(TextStyle{.family = kCaptionFont,
-                                       .pixelSize = pixelSize,
-                                       .bold = true,
-                                       .shadowDx = shadow,
-                                       .shadowDy = shadow},
-                             text);
-}
-
-}  // namespace
 
 double BuildProgress::fraction() const {
     if (kind == kMclProgressFinished) return 1.0;
@@ -41,10 +23,8 @@ BuildSession::BuildSession(SessionInput input, SessionHooks hooks)
       feed_(input_.pictures,
             PictureBox{DisplayBoxOf(input_.format).width, DisplayBoxOf(input_.format).height},
             input_.loadPicture) {
-    const int w = input_.format.width, h = input_.format.height;
     background_ = PrepareBackground(input_.background, input_.format);
-    nextFrame_ = raster::Bitmap(w, h);
-    outFrame_ = raster::Bitmap(w, h);
+    outFrame_ = raster::Bitmap(input_.format.width, input_.format.height);
 }
 
 BuildSession::~BuildSession() {
@@ -114,32 +94,8 @@ void BuildSession::AddPictureChapters(MclHandle encoder) const {
 
 bool BuildSession::StartPicture(size_t index) {
     const std::string& path = input_.pictures[index];
-    captionLines_.clear();
-    if (input_.showCaption)
-        if (const std::optional<CaptionFrame> frame =
-                CaptionFrameFor(input_.format, input_.tvSet)) {
-            captionShadow_ = CaptionShadowOffset(*frame);
-            captionLines_ = LayOutCaption(*frame, input_.captionOf(path),
-                                          [&](const std::string& text, int size) {
-                                              return MeasureCaption(text, size, captionShadow_);
-                                          });
-        }
-    base::Randomize();
-    currentEffect_ = PickEffect(input_.effectsOf(path));
-    // Drawn after the effect, and only for random motion, so the effects'
-    // draws stay as they were.
-    const motion::MotionPlan plan = motion::ResolveMotion(input_.motion.Of(path));
     try {
-        BuildPicture picture = feed_.Take(index);
-        // A moving picture covers the frame; only its clear parts show the fill.
-        const bool showsBackground = !plan.moves() || !picture.opacity.isEmpty();
-        if (input_.background.kind == BackgroundSpec::Kind::Blurred && showsBackground)
-            background_ = BlurredBackdrop(picture, input_.background.colour, input_.format);
-        if (!plan.moves())
-            ComposePicture(nextFrame_, background_, picture.bitmap, picture.naturalWidth,
-                           picture.naturalHeight, input_.format, picture.opacity);
-        motion_.Start(plan, std::move(picture), OnScreenFrames(input_.timing, index));
-        if (plan.moves()) motion_.Draw(nextFrame_, background_, input_.format, 0);
+        shown_.Start(input_, index, feed_.Take(index), background_);
     } catch (const std::bad_alloc&) {
         throw;
     } catch (const std::exception& error) {
@@ -163,42 +119,32 @@ void BuildSession::OnVideoSource(MclSourceHandle source) {
     while (step.action == FrameAction::StartPicture &&
            !StartPicture(static_cast<size_t>(step.imageIndex)))
         step = timeline_.SkipPicture();
-    const bool drawn = motion_.DrawStep(step, nextFrame_, outFrame_, background_, input_.format);
-    switch (step.action) {
-        case FrameAction::Finished:
-            // Fitted to the music, the video ends when the music does.
-            if (FitsToMusic() && outcome_.framesEncoded < holdLimit_) break;
+    bool changed = false;
+    if (step.action == FrameAction::Finished) {
+        // Fitted to the music, the video ends when the music does.
+        if (!FitsToMusic() || outcome_.framesEncoded >= holdLimit_) {
             MclSourceFinished(source);
             return;
-        case FrameAction::StartPicture:
-            break;  // the frame repeats the previous one
-        case FrameAction::TransitionFrame:
-            if (currentEffect_ == 0)
-                outFrame_ = nextFrame_;
-            else
-                effects::DrawEffect(currentEffect_, outFrame_, nextFrame_, step.progress);
-            break;
-        case FrameAction::CompletePicture:
-            if (!drawn) outFrame_ = nextFrame_;
-            break;
-        case FrameAction::Hold:
-            break;
+        }
+    } else if (step.action != FrameAction::StartPicture) {
+        // A picture's first frame repeats the previous one.
+        changed = shown_.DrawStep(step, outFrame_);
     }
-    const bool changed = step.frameChanged() || drawn;
     if (changed && hooks_.frameShown) hooks_.frameShown(outFrame_);
+    if (hooks_.frameSent) hooks_.frameSent(outcome_.framesEncoded, outFrame_, shown_.captions());
     MclSourceSetDIB(source, outFrame_, !changed);
     ++outcome_.framesEncoded;
 }
 
 void BuildSession::OnVideoFunc(MclImageHandle image) {
-    for (const CaptionLine& line : captionLines_) {
+    for (const CaptionLine& line : shown_.captions()) {
         const MclTextHandle text = MclTextCreate();
         MclTextSetFont(text, kCaptionFont, line.fontSize, kMclTextBold, kMclTextAntialiased);
         MclTextSetColor(
             text, MclRGB(kCaptionTextColour.red, kCaptionTextColour.green, kCaptionTextColour.blue),
             MclRGB(kCaptionShadowColour.red, kCaptionShadowColour.green, kCaptionShadowColour.blue),
             0x808080, kMclTextNoBackground);
-        MclTextShadow(text, captionShadow_, 1, 1);
+        MclTextShadow(text, shown_.captionShadow(), 1, 1);
         MclImgText(image, text, line.x, line.y, line.text);
         MclTextFree(text);
     }
@@ -217,9 +163,8 @@ void BuildSession::OnAudioSource(MclSourceHandle source, int index) {
     if (FitsToMusic() && static_cast<int64_t>(input_.music.size()) < audioRequests_ &&
         !outcome_.endedWithMusic) {
         outcome_.endedWithMusic = true;
-        const int64_t tailMs =
-            sound::JoinOverlap(StoredMusicLengths({input_.music.back()}).front(),
-                               sound::ClampFadeMs(input_.mix.options.crossfadeMs));
+        const int64_t tailMs = sound::JoinOverlap(
+            input_.lastMusicMs, sound::ClampFadeMs(input_.mix.options.crossfadeMs));
         if (tailMs > 0)
             musicEndFrame_ = outcome_.framesEncoded + FramesCovering(tailMs, input_.tvSet);
         else if (const MclHandle encoder = encoder_.load())

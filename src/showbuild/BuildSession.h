@@ -20,7 +20,9 @@
 #include "showbuild/FrameTimeline.h"
 #include "showbuild/MotionFrames.h"
 #include "showbuild/PictureComposer.h"
+#include "showbuild/SessionInput.h"
 #include "showbuild/ShowTiming.h"
+#include "showbuild/ShownPicture.h"
 #include "video/MclDef.h"
 
 namespace video {
@@ -38,42 +40,18 @@ struct BuildProgress {
     double fraction() const;
 };
 
-// A picture or music file the video goes without, and why.
-struct SkippedFile {
-    std::string path;
-    std::string reason;
-};
-using SkippedPicture = SkippedFile;
-
 struct EncoderError {
     int code = 0;
     std::string message;
 };
 
-// What a conversion needs besides the settings record.
-struct SessionInput {
-    FrameFormat format;
-    int32_t tvSet = 0;
-    int aspect = 0;  // MclSetVideoOptions numbers, for the MP4 formats
-    int quality = 0;
-    uint8_t musicSync = 0;
-    bool showCaption = false;
-    bool playMusic = true;
-    std::vector<std::string> pictures;  // after the synchronisation step
-    std::vector<std::string> music;     // the show's music list, likewise
-    MclAudioMix mix;                    // how the music is mixed
-    ShowTiming timing;
-    BackgroundSpec background;
-    // Per-picture lookups (the working store's, in the program).
-    std::function<model::StyleSet(const std::string&)> effectsOf;
-    std::function<std::string(const std::string&)> captionOf;
-    LoadPictureFunction loadPicture;
-    ShowMotion motion;  // pan and zoom; nothing moves unless asked
-};
-
 struct SessionHooks {
     std::function<void(const BuildProgress&)> progress;
     std::function<void(const raster::Bitmap&)> frameShown;
+    // Every frame handed to the encoder, counted from 0, with the caption
+    // lines the encoder stamps on it.
+    std::function<void(int64_t index, const raster::Bitmap&, const std::vector<CaptionLine>&)>
+        frameSent;
 };
 
 struct SessionOutcome {
@@ -120,12 +98,8 @@ private:
     FrameTimeline timeline_;
     PictureFeed feed_;
     raster::Bitmap background_;
-    raster::Bitmap nextFrame_;
     raster::Bitmap outFrame_;
-    int currentEffect_ = 0;
-    PictureMotion motion_;                   // of the picture on screen
-    std::vector<CaptionLine> captionLines_;  // of the picture on screen
-    int captionShadow_ = kCaptionShadowOffset;
+    ShownPicture shown_;
     int64_t audioRequests_ = 0;
     int64_t musicSampleCount_ = 0;
     int64_t holdLimit_ = 0;  // fitted to the music: the most frames to hold for it

@@ -16,13 +16,12 @@ motion::FrameShape ShapeOf(const FrameFormat& format) {
 
 }  // namespace
 
-ShowMotion ShowMotion::Read(const std::vector<std::string>& pictures,
-                            const model::MotionSetting& show) {
+ShowMotion ShowMotion::Read(const std::vector<std::string>& pictures, const model::Show& show) {
     ShowMotion result;
-    result.show_ = show;
+    result.show_ = show.settings.Motion;
     auto own = std::make_shared<std::map<std::string, model::MotionSetting>>();
     for (const std::string& path : pictures)
-        if (const auto motion = model::OwnMotion(path)) own->emplace(path, *motion);
+        if (const auto motion = model::OwnMotion(show.notes, path)) own->emplace(path, *motion);
     result.own_ = std::move(own);
     return result;
 }

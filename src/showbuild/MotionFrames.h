@@ -32,9 +32,8 @@ namespace video {
 class ShowMotion {
 public:
     ShowMotion() = default;  // nothing moves
-    // Each picture's own motion from the working store, else 'show'.
-    static ShowMotion Read(const std::vector<std::string>& pictures,
-                           const model::MotionSetting& show);
+    // Each picture's own motion from the show's notes, else the show's.
+    static ShowMotion Read(const std::vector<std::string>& pictures, const model::Show& show);
     model::MotionSetting Of(const std::string& path) const;
 
 private:

@@ -5,7 +5,6 @@
 
 #include "model/IniFile.h"
 #include "model/PerImage.h"
-#include "model/Settings.h"
 #include "sound/MixRules.h"
 
 namespace video {
@@ -152,52 +151,48 @@ uint8_t EffectiveSync(uint8_t musicSync, bool playMusic) {
     return playMusic ? musicSync : static_cast<uint8_t>(MusicSyncMode::None);
 }
 
-TimingRules RulesOf(const BuildSettings& settings) {
+TimingRules RulesOf(const model::TslSettings& settings) {
     return TimingRules{settings.EffectSpeed2, settings.TVSet};
+}
+
+std::vector<int64_t> StoredMusicLengths(const model::Show& show,
+                                        const std::vector<std::string>& music) {
+    std::vector<int64_t> lengths;
+    lengths.reserve(music.size());
+    for (const std::string& path : music) lengths.push_back(show.MusicLengthMs(path));
+    return lengths;
 }
 
 namespace {
 
-int32_t StoredInterval(const std::string& path) {
-    return model::IntervalOf(path);
+IntervalLookup IntervalsOf(const model::Show& show) {
+    return [&show](const std::string& path) { return show.IntervalOf(path); };
 }
 
 }  // namespace
 
-std::vector<int64_t> StoredMusicLengths(const std::vector<std::string>& music) {
-    const model::IniFile& store = model::OptionsStore();
-    std::vector<int64_t> lengths;
-    lengths.reserve(music.size());
-    for (const std::string& path : music)
-        lengths.push_back(store.ReadInteger("Mp3Length", path, 0));
-    return lengths;
-}
-
-ShowLengths ComputeLengths(const BuildSettings& settings) {
+ShowLengths ComputeLengths(const model::Show& show) {
+    const model::TslSettings& s = show.settings;
     ShowLengths lengths;
-    lengths.timing = ComputeShowTiming(settings.Pictures, RulesOf(settings), StoredInterval);
-    const std::vector<int64_t> music = StoredMusicLengths(settings.Music);
+    lengths.timing = ComputeShowTiming(s.Pictures, RulesOf(s), IntervalsOf(show));
+    const std::vector<int64_t> music = StoredMusicLengths(show, s.Music);
     // Crossfaded tracks overlap: the music sounds that much shorter, as the
     // mixer joins it, and fitted to it the show is too.
-    lengths.MusicMs = sound::CrossfadedLength(music, sound::ClampFadeMs(settings.Mix.crossfadeMs));
+    lengths.MusicMs = sound::CrossfadedLength(music, sound::ClampFadeMs(s.MusicCrossfadeMs));
     lengths.MusicSeconds = ComputeMusicLength({lengths.MusicMs});
     return lengths;
 }
 
-ShowLengths ComputeLengths() {
-    return ComputeLengths(BuildSettingsFrom(model::Settings));
-}
-
-void ApplySettingsSync(ShowLengths& lengths, BuildSettings& settings) {
+void ApplySettingsSync(ShowLengths& lengths, model::Show& show) {
+    model::TslSettings& s = show.settings;
     // A repeated list joins its last file to its first, overlapped like any join.
-    const std::vector<int64_t> music = StoredMusicLengths(settings.Music);
+    const std::vector<int64_t> music = StoredMusicLengths(show, s.Music);
     const int64_t passJoinMs =
-        music.empty()
-            ? 0
-            : sound::JoinOverlap(music.back(), sound::ClampFadeMs(settings.Mix.crossfadeMs));
-    ApplySync(EffectiveSync(settings.MusicSync, settings.PlayMusic), lengths.MusicMs,
-              lengths.timing, settings.Pictures, settings.Music, RulesOf(settings), StoredInterval,
-              passJoinMs);
+        music.empty() ? 0
+                      : sound::JoinOverlap(music.back(), sound::ClampFadeMs(s.MusicCrossfadeMs));
+    // The lists grow while the lookup reads the notes, which stay as they are.
+    ApplySync(EffectiveSync(s.MusicSync, s.PlayMusic), lengths.MusicMs, lengths.timing, s.Pictures,
+              s.Music, RulesOf(s), IntervalsOf(show), passJoinMs);
 }
 
 }  // namespace video

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "showbuild/BuildSettings.h"
+#include "model/Show.h"
 
 namespace video {
 
@@ -97,13 +97,14 @@ void ApplySync(uint8_t musicSync, int64_t musicMs, ShowTiming& timing,
 // the music switched off there is nothing to fit to or to lengthen.
 uint8_t EffectiveSync(uint8_t musicSync, bool playMusic);
 
-// --- bound to a settings snapshot and the working store ---
+// --- bound to a show ---
 
-// Rules from the snapshot's EffectSpeed2 and TVSet.
-TimingRules RulesOf(const BuildSettings& settings);
+// Rules from the record's EffectSpeed2 and TVSet.
+TimingRules RulesOf(const model::TslSettings& settings);
 
-// The stored lengths of music files ("Mp3Length"), 0 for one not measured.
-std::vector<int64_t> StoredMusicLengths(const std::vector<std::string>& music);
+// The show's measured lengths of music files, 0 for one not measured.
+std::vector<int64_t> StoredMusicLengths(const model::Show& show,
+                                        const std::vector<std::string>& music);
 
 struct ShowLengths {
     ShowTiming timing;
@@ -112,13 +113,10 @@ struct ShowLengths {
     int64_t MusicMs = 0;  // the same length, unrounded
 };
 // Both lengths, as the Options page shows them and the build starts from:
-// the snapshot's pictures with their intervals, the stored "Mp3Length" of
-// its music.
-ShowLengths ComputeLengths(const BuildSettings& settings);
-// The same for the settings record as it is now.
-ShowLengths ComputeLengths();
-// ApplySync on the snapshot's pictures and music, with the mode
-// EffectiveSync gives for it.
-void ApplySettingsSync(ShowLengths& lengths, BuildSettings& settings);
+// the show's pictures with their intervals, the measured lengths of its music.
+ShowLengths ComputeLengths(const model::Show& show);
+// ApplySync on the show's pictures and music, with the mode EffectiveSync
+// gives for it.
+void ApplySettingsSync(ShowLengths& lengths, model::Show& show);
 
 }  // namespace video

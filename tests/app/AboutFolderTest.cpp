@@ -17,7 +17,7 @@ using AboutFolderTest = WindowTest;
 
 TEST_F(AboutFolderTest, TheAboutBoxShowsTheProductStringsOfTheStore) {
     MakeFile("options.dat", "[Set]\ntitle=Our Holiday Show\nhomepage=https://holiday.example/\n");
-    model::LoadAllSettings();
+    model::OpenOptionsStore();
     app::TAboutForm about;
     about.show();
     EXPECT_EQ(about.windowTitle(), "About");

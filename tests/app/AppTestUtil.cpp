@@ -8,6 +8,7 @@
 #include <QProcess>
 
 #include "model/Settings.h"
+#include "model/Show.h"
 
 namespace app_test {
 
@@ -104,11 +105,11 @@ app::TMainForm& WindowTest::Window() {
 }
 
 void WindowTest::Restart() {
+    // However the window was left, its show is the working state kept.
+    EXPECT_TRUE(model::SaveWorkingShow(Window().WorkingShow()));
     window_.reset();
-    EXPECT_TRUE(model::SaveSettingsAtShutdown());
     model::CloseOptionsStore();
-    model::Settings = model::TslSettings{};
-    model::LoadAllSettings();
+    model::OpenOptionsStore();
     Window();
 }
 

@@ -59,7 +59,7 @@ public:
     }
     bool SelectFolder(QWidget*, const QString& title, const QString& root,
                       QString& folder) override;
-    QString SaveVideoName(QWidget*, const QString& suggestedName) override {
+    QString SaveVideoName(QWidget*, const QString& suggestedName, int) override {
         return Asked(suggestedName, videoNames);
     }
     QString OpenProjectName(QWidget*, const QString& initialFolder) override {
@@ -102,7 +102,7 @@ private:
 };
 
 // A test with its own program folder (catalogue, sample folder, options
-// file) and scripted dialogs; the settings record starts from its defaults.
+// file) and scripted dialogs; the window's show starts from that empty folder.
 class WindowTest : public model_test::ProgramFolderTest {
 protected:
     void SetUp() override;

@@ -162,7 +162,7 @@ TEST_F(HelpAndProjectsTest, AProjectOpenedByNameIsLoadedRememberedAndNamesTheVid
         "shows/holiday.dvprj", ("[Set]\nVideoType=0\n[Pictures]\n" + picture + "=1\n").toUtf8());
     ASSERT_TRUE(Window().OpenProject(project));
     EXPECT_EQ(Window().Images().rowCount(), 1);
-    EXPECT_EQ(model::Settings.VideoType, 0);
+    EXPECT_EQ(Window().WorkingShow().settings.VideoType, 0);
     EXPECT_EQ(Window().ProjectFile(), project);
     EXPECT_TRUE(dialogs_.errors.isEmpty());
 
@@ -182,7 +182,7 @@ TEST_F(HelpAndProjectsTest, AProjectOpenedByNameIsLoadedRememberedAndNamesTheVid
     EXPECT_EQ(recent->actions()[0]->text(), "&1 other.dvprj");
     EXPECT_EQ(recent->actions()[1]->toolTip(), project);
     recent->actions()[1]->trigger();
-    EXPECT_EQ(model::Settings.VideoType, 0);
+    EXPECT_EQ(Window().WorkingShow().settings.VideoType, 0);
     EXPECT_EQ(Window().ProjectFile(), project);
 
     // A project that has gone says so and leaves the list.

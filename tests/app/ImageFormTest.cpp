@@ -18,6 +18,7 @@
 #include "model/PerImage.h"
 #include "model/Project.h"
 #include "model/Settings.h"
+#include "model/Show.h"
 
 namespace app_test {
 namespace {
@@ -28,7 +29,10 @@ class ImageFormTest : public WindowTest {
 protected:
     void SetUp() override {
         WindowTest::SetUp();
-        model::Settings.ImageInterval = 5;
+        if (HasFatalFailure()) return;
+        model::Show show = Window().WorkingShow();
+        show.settings.ImageInterval = 5;
+        Window().AdoptShow(std::move(show));
     }
 
     // Lists the pictures in the main window, checked unless named in unchecked.
@@ -59,9 +63,11 @@ protected:
         ASSERT_NE(button, nullptr) << name;
         button->click();
     }
-    // The picture's own entry in a section of the working store.
-    static std::string Stored(const char* section, const QString& path) {
-        return model::OwnEntry(section, path.toStdString()).value_or("<none>");
+    // The window's show's notes, which the dialog edits.
+    model::IniFile& Notes() { return Window().WorkingShow().notes; }
+    // The picture's own entry in a section of the show's notes.
+    std::string Stored(const char* section, const QString& path) {
+        return model::OwnEntry(Notes(), section, path.toStdString()).value_or("<none>");
     }
 };
 
@@ -74,11 +80,10 @@ TEST_F(ImageFormTest, TheGridListsTheShowsPicturesWithTheirOwnData) {
     List({a, folder + "/", off, Path("missing.jpg"), "http://example.org/x.jpg", Path("bare")},
          {off});
     Window().CollectSettings(false);
-    const std::vector<std::string> show = model::Settings.Pictures;
-    model::IniFile& store = model::OptionsStore();
-    store.WriteString(model::kCaptionsSection, "holiday2.jpg", "At the sea");
-    store.WriteString(model::kIntervalsSection, "t1.jpg", "9");
-    store.WriteString(model::kEffectsSection, "t2.gif", "5,");
+    const std::vector<std::string> show = Window().WorkingShow().settings.Pictures;
+    Notes().WriteString(model::kCaptionsSection, "holiday2.jpg", "At the sea");
+    Notes().WriteString(model::kIntervalsSection, "t1.jpg", "9");
+    Notes().WriteString(model::kEffectsSection, "t2.gif", "5,");
 
     RunDialog([&](TImageForm& form) {
         // Exactly the show's pictures.
@@ -107,18 +112,18 @@ TEST_F(ImageFormTest, WithoutPicturesOkWritesOnlyTheCaptionSwitch) {
         form.findChild<QCheckBox*>("captionCheck")->setChecked(true);
         ClickButton(form, "ok1");
     });
-    EXPECT_TRUE(model::Settings.ShowCaption);
-    EXPECT_TRUE(model::OptionsStore().ReadSections().empty());
+    EXPECT_TRUE(Window().WorkingShow().settings.ShowCaption);
+    EXPECT_TRUE(Notes().ReadSections().empty());
 }
 
 TEST_F(ImageFormTest, OkStoresOnlyCaptionsAndIntervalsThatDifferFromTheDefaults) {
     QStringList files;
     for (const char* name : {"p1.jpg", "p2.jpg", "p3.jpg", "p4.jpg"}) files << MakePicture(name);
     List(files);
-    model::OptionsStore().WriteString(model::kCaptionsSection, "p1.jpg", "old caption");
-    model::OptionsStore().WriteString(model::kIntervalsSection, "p4.jpg", "8");
-    model::OptionsStore().WriteString(model::kMotionSection, "p3.jpg", "pan-up:4");
-    model::OptionsStore().WriteString(model::kMotionSection, "p4.jpg", "zoom-in:2");
+    Notes().WriteString(model::kCaptionsSection, "p1.jpg", "old caption");
+    Notes().WriteString(model::kIntervalsSection, "p4.jpg", "8");
+    Notes().WriteString(model::kMotionSection, "p3.jpg", "pan-up:4");
+    Notes().WriteString(model::kMotionSection, "p4.jpg", "zoom-in:2");
 
     RunDialog([&](TImageForm& form) {
         EXPECT_EQ(Cell(form, 0, TImageForm::kMotionColumn), "Default");
@@ -161,8 +166,8 @@ TEST_F(ImageFormTest, OkStoresOnlyCaptionsAndIntervalsThatDifferFromTheDefaults)
     EXPECT_EQ(Stored(model::kMotionSection, files[1]), "<none>");
     EXPECT_EQ(Stored(model::kMotionSection, files[2]), "<none>");
     EXPECT_EQ(Stored(model::kMotionSection, files[3]), "zoom-in:2");
-    EXPECT_TRUE(model::Settings.ShowCaption);
-    EXPECT_EQ(model::IntervalOf(files[1].toStdString()), 7);
+    EXPECT_TRUE(Window().WorkingShow().settings.ShowCaption);
+    EXPECT_EQ(Window().WorkingShow().IntervalOf(files[1].toStdString()), 7);
 }
 
 TEST_F(ImageFormTest, TypingIntoACellAndPressingReturnOrEscapeWorksFromTheKeyboard) {
@@ -240,14 +245,16 @@ TEST_F(ImageFormTest, PicturesWithTheSameNameInTwoFoldersKeepTheirOwnCaptions) {
 
     model::ProjectHooks hooks;
     hooks.collectSettings = [&](bool write) { Window().CollectSettings(write); };
-    hooks.refreshFromSettings = [&] { Window().RefreshFromSettings(); };
+    hooks.showLoaded = [&](model::Show show) { Window().AdoptShow(std::move(show)); };
     hooks.effectTree = &Window().EffectTree();
     const std::string project = model::SaveProject1Click(Dir() + "show", hooks);
     EXPECT_EQ(captionsIn(model::IniFile(project)), expected);
+    // Only the project can bring them back.
     model::OptionsStore().EraseSection(model::kCaptionsSection);
+    Notes().EraseSection(model::kCaptionsSection);
     model::LoadProject1Click(project, hooks);
-    EXPECT_EQ(model::CaptionOf(beach.toStdString()), "Beach day");
-    EXPECT_EQ(model::CaptionOf(mountain.toStdString()), "Mountain day");
+    EXPECT_EQ(Window().WorkingShow().CaptionOf(beach.toStdString()), "Beach day");
+    EXPECT_EQ(Window().WorkingShow().CaptionOf(mountain.toStdString()), "Mountain day");
 }
 
 // An options file written before path keys: both pictures of a name show
@@ -256,12 +263,12 @@ TEST_F(ImageFormTest, PicturesWithTheSameNameInTwoFoldersKeepTheirOwnCaptions) {
 TEST_F(ImageFormTest, FileNameEntriesAreTakenOverByEachPictureOfThatName) {
     const QString first = MakePicture("one/x.jpg"), second = MakePicture("two/x.jpg");
     List({first, second});
-    model::Settings.useeffects = model::ParseStyleSet("5,6,22,");
-    model::IniFile& store = model::OptionsStore();
-    store.WriteString(model::kCaptionsSection, "x.jpg", "Harbour");
-    store.WriteString(model::kIntervalsSection, "x.jpg", "9");
-    store.WriteString(model::kEffectsSection, "x.jpg", "5,");
-    store.WriteString(model::kMotionSection, "x.jpg", "zoom-in:2");
+    model::Show& show = Window().WorkingShow();
+    show.settings.useeffects = model::ParseStyleSet("5,6,22,");
+    Notes().WriteString(model::kCaptionsSection, "x.jpg", "Harbour");
+    Notes().WriteString(model::kIntervalsSection, "x.jpg", "9");
+    Notes().WriteString(model::kEffectsSection, "x.jpg", "5,");
+    Notes().WriteString(model::kMotionSection, "x.jpg", "zoom-in:2");
 
     RunDialog([&](TImageForm& form) {
         for (int row : {0, 1}) {
@@ -278,15 +285,15 @@ TEST_F(ImageFormTest, FileNameEntriesAreTakenOverByEachPictureOfThatName) {
         ClickButton(form, "ok1");
     });
     for (const char* section : model::PerPictureSections())
-        EXPECT_FALSE(store.ValueExists(section, "x.jpg")) << section;
-    EXPECT_EQ(model::CaptionOf(first.toStdString()), "x");
-    EXPECT_FALSE(model::HasOwnInterval(first.toStdString()));
-    EXPECT_EQ(model::StyleSetText(model::EffectsOf(first.toStdString())), "5,6,22,");
-    EXPECT_EQ(model::OwnMotion(first.toStdString()), std::nullopt);
-    EXPECT_EQ(model::CaptionOf(second.toStdString()), "Harbour");
-    EXPECT_EQ(model::IntervalOf(second.toStdString()), 9);
-    EXPECT_EQ(model::StyleSetText(model::EffectsOf(second.toStdString())), "5,");
-    EXPECT_EQ(model::OwnMotion(second.toStdString()),
+        EXPECT_FALSE(Notes().ValueExists(section, "x.jpg")) << section;
+    EXPECT_EQ(show.CaptionOf(first.toStdString()), "x");
+    EXPECT_FALSE(show.HasOwnInterval(first.toStdString()));
+    EXPECT_EQ(model::StyleSetText(show.EffectsOf(first.toStdString())), "5,6,22,");
+    EXPECT_EQ(model::OwnMotion(Notes(), first.toStdString()), std::nullopt);
+    EXPECT_EQ(show.CaptionOf(second.toStdString()), "Harbour");
+    EXPECT_EQ(show.IntervalOf(second.toStdString()), 9);
+    EXPECT_EQ(model::StyleSetText(show.EffectsOf(second.toStdString())), "5,");
+    EXPECT_EQ(model::OwnMotion(Notes(), second.toStdString()),
               (model::MotionSetting{model::MotionKind::ZoomIn, 2}));
 }
 
@@ -300,7 +307,7 @@ TEST_F(ImageFormTest, CancelDropsTypedCaptionsButKeepsEffectSets) {
         ClickButton(form, "cancel1");
     });
     EXPECT_EQ(Stored(model::kCaptionsSection, a), "<none>");
-    EXPECT_FALSE(model::Settings.ShowCaption);
+    EXPECT_FALSE(Window().WorkingShow().settings.ShowCaption);
     EXPECT_NE(Stored(model::kEffectsSection, a), "<none>");
 }
 
@@ -321,7 +328,8 @@ TEST_F(ImageFormTest, ShownAgainWhileOpenItKeepsWhatWasTyped) {
 TEST_F(ImageFormTest, ChangingAPicturesEffectsStoresThemAndUseDefaultDeletesThem) {
     const QString a = MakePicture("a.jpg"), b = MakePicture("b.jpg");
     List({a, b});
-    model::Settings.useeffects = model::ParseStyleSet("5,6,22,");  // the whole first category
+    // The whole first category.
+    Window().WorkingShow().settings.useeffects = model::ParseStyleSet("5,6,22,");
     RunDialog([&](TImageForm& form) {
         auto* useDefault = form.findChild<QRadioButton*>("DefaultRadio");
         auto* customized = form.findChild<QRadioButton*>("CustRadio");
@@ -355,18 +363,20 @@ TEST_F(ImageFormTest, ChangingAPicturesEffectsStoresThemAndUseDefaultDeletesThem
         EXPECT_TRUE(customized->isChecked());
         EXPECT_TRUE(form.PictureTree().EffectChecked(1, 0));
     });
-    EXPECT_EQ(model::StyleSetText(model::EffectsOf(b.toStdString())), "5,6,22,118,160,");
+    EXPECT_EQ(model::StyleSetText(Window().WorkingShow().EffectsOf(b.toStdString())),
+              "5,6,22,118,160,");
 }
 
 TEST_F(ImageFormTest, ResetErasesEveryPicturesOwnDataAfterAsking) {
     const QString a = MakePicture("a.jpg");
     List({a});
-    model::IniFile& store = model::OptionsStore();
-    store.WriteString(model::kCaptionsSection, "a.jpg", "mine");
-    store.WriteString(model::kCaptionsSection, "unlisted.jpg", "kept until reset");
-    store.WriteString(model::kIntervalsSection, "a.jpg", "3");
-    store.WriteString(model::kEffectsSection, "a.jpg", "5,");
-    store.WriteString(model::kMotionSection, "a.jpg", "zoom-out:1");
+    Notes().WriteString(model::kCaptionsSection, "a.jpg", "mine");
+    Notes().WriteString(model::kCaptionsSection, "unlisted.jpg", "kept until reset");
+    Notes().WriteString(model::kIntervalsSection, "a.jpg", "3");
+    Notes().WriteString(model::kEffectsSection, "a.jpg", "5,");
+    Notes().WriteString(model::kMotionSection, "a.jpg", "zoom-out:1");
+    // Already in the working store too, as after a collect.
+    Window().CollectSettings(false);
 
     dialogs_.answers = {false, true};
     RunDialog([&](TImageForm& form) {
@@ -382,10 +392,12 @@ TEST_F(ImageFormTest, ResetErasesEveryPicturesOwnDataAfterAsking) {
         "Reset the captions, intervals, motions and transitions of all pictures to their "
         "defaults?";
     EXPECT_EQ(dialogs_.questions, QStringList({question, question}));
-    EXPECT_FALSE(store.SectionExists(model::kCaptionsSection));
-    EXPECT_FALSE(store.SectionExists(model::kIntervalsSection));
-    EXPECT_FALSE(store.SectionExists(model::kEffectsSection));
-    EXPECT_FALSE(store.SectionExists(model::kMotionSection));
+    // Gone from the show, and from the working store at the next collect.
+    Window().CollectSettings(false);
+    for (const char* section : model::PerPictureSections()) {
+        EXPECT_FALSE(Notes().SectionExists(section)) << section;
+        EXPECT_TRUE(model::OptionsStore().ReadSection(section).empty()) << section;
+    }
 }
 
 }  // namespace

@@ -49,14 +49,14 @@ TEST_F(ImagesStepTest, AddFilesSkipsListedPathsSelectsTheLastAndShowsItsThumbnai
     const QString a = MakePicture("pics/a.jpg");
     const QString b = MakePicture("pics/b.png");
     const QString upper = MakePicture("pics/A.JPG");
-    model::Settings.PicturePath = Dir() + "nowhere/";
+    Window().WorkingShow().settings.PicturePath = Dir() + "nowhere/";
 
     dialogs_.pictureFiles = {{a, b}, {b, upper, a}};
     Click("addimagefile1");
     EXPECT_EQ(Rows(), QStringList({a, b}));
     EXPECT_EQ(SelectedRow(), 1);
     EXPECT_TRUE(Panel()->HasPicture());
-    EXPECT_EQ(model::Settings.PicturePath, Dir() + "pics/");
+    EXPECT_EQ(Window().WorkingShow().settings.PicturePath, Dir() + "pics/");
     // A folder that does not exist is not offered as the starting folder.
     EXPECT_EQ(dialogs_.initialFolders.value(0), QString());
 
@@ -172,10 +172,10 @@ TEST_F(ImagesStepTest, AFolderRowShowsHowManyPicturesTheShowTakesFromIt) {
     app::HandOverFolderPictureTypes();
     Select(0);
     Find<QCheckBox>("AllTypesCheck")->setChecked(true);
-    EXPECT_TRUE(model::Settings.FolderAllTypes);
+    EXPECT_TRUE(Window().WorkingShow().settings.FolderAllTypes);
     EXPECT_EQ(Panel()->OverlayText(), "Images in folder: 1");
     Window().CollectSettings(false);
-    EXPECT_EQ(model::Settings.Pictures.size(), 4u);
+    EXPECT_EQ(Window().WorkingShow().settings.Pictures.size(), 4u);
     Find<QCheckBox>("AllTypesCheck")->setChecked(false);
     Select(1);
 
@@ -208,7 +208,7 @@ TEST_F(ImagesStepTest, DroppedFoldersBecomeFolderEntriesAndOtherFilesAreLeftOut)
                   QUrl("https://example.org/c.jpg"), QUrl::fromLocalFile(b)});
     model->dropMimeData(&data, Qt::CopyAction, -1, -1, QModelIndex());
     EXPECT_EQ(Rows(), QStringList({a, folder + "/", b}));
-    EXPECT_EQ(model::Settings.PicturePath, Dir() + "holiday/");
+    EXPECT_EQ(Window().WorkingShow().settings.PicturePath, Dir() + "holiday/");
     // The status line accounts for everything dropped, web addresses too.
     EXPECT_EQ(Window().statusBar()->currentMessage(),
               "Added 1 item(s). 1 not a picture or folder, left out. 1 address(es) naming no "
@@ -231,7 +231,7 @@ TEST_F(ImagesStepTest, DroppedFoldersBecomeFolderEntriesAndOtherFilesAreLeftOut)
 TEST_F(ImagesStepTest, TheFirstRowOfTheStoreIsSelectedWithItsThumbnail) {
     MakePicture("sample/beach.jpg");
     MakeFile("options.dat", "[Pictures]\nbeach.jpg=1\n/nowhere/x.jpg=0\n");
-    model::LoadAllSettings();
+    model::OpenOptionsStore();
     EXPECT_EQ(Rows(), QStringList({"beach.jpg", "/nowhere/x.jpg"}));
     EXPECT_EQ(SelectedRow(), 0);
     EXPECT_TRUE(Panel()->HasPicture());
@@ -267,7 +267,7 @@ TEST_F(ImagesStepTest, AMissingOrUnreadablePictureSaysSoAndAChangedOneIsReadAgai
     const QString broken = MakeFile("broken.jpg", "not a JPEG at all");
     MakeFile("options.dat",
              ("[Pictures]\n" + good + "=1\n" + broken + "=1\n/nowhere/x.jpg=1\n").toUtf8());
-    model::LoadAllSettings();
+    model::OpenOptionsStore();
     const auto centre = [this] {
         const QImage shown = Find<QLabel>("Image1")->pixmap().toImage();
         return shown.pixelColor(shown.width() / 2, shown.height() / 2);

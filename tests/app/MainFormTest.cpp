@@ -114,7 +114,7 @@ TEST_F(MainFormTest, TheLengthsBesideTheSyncModesAreThoseOfTheVideo) {
                              "=1\n" + b + "=1\n" + damaged + "=1\n[Music]\n" + one + "=1\n" + two +
                              "=1\n[Mp3Length]\n" + one + "=60000\n" + two + "=70000\n")
                                 .toUtf8());
-    model::LoadAllSettings();
+    model::OpenOptionsStore();
     Window().show();
     Window().SelectStep(TMainForm::kOptionsStep);
     ASSERT_TRUE(QTest::qWaitFor([this] { return !Window().Images().Checking(); }, 10000));
@@ -134,9 +134,9 @@ TEST_F(MainFormTest, EnteringOptionsCollectsTheListsIntoTheShow) {
     const QString a = MakePicture("a.jpg");
     dialogs_.pictureFiles = {{a}};
     Click("addimagefile1");
-    EXPECT_TRUE(model::Settings.Pictures.empty());
+    EXPECT_TRUE(Window().WorkingShow().settings.Pictures.empty());
     Window().SelectStep(TMainForm::kOptionsStep);
-    EXPECT_EQ(model::Settings.Pictures, std::vector<std::string>{a.toStdString()});
+    EXPECT_EQ(Window().WorkingShow().settings.Pictures, std::vector<std::string>{a.toStdString()});
 }
 
 TEST_F(MainFormTest, EveryEntryIntoOptionsRecomputesTheLengthsBesideTheSyncModes) {
@@ -144,7 +144,7 @@ TEST_F(MainFormTest, EveryEntryIntoOptionsRecomputesTheLengthsBesideTheSyncModes
     const QString song = MakeFile("song.mp3", "x");
     MakeFile("options.dat",
              ("[Music]\n" + song + "=1\n[Mp3Length]\n" + song + "=65400\n").toUtf8());
-    model::LoadAllSettings();
+    model::OpenOptionsStore();
     dialogs_.pictureFiles = {{a, b}, {c}};
     Click("addimagefile1");
     // PAL, 2 seconds a picture, speed 4: 2 x 75 transition frames + 2 x 50 = 10 s.
@@ -186,7 +186,7 @@ TEST_F(MainFormTest, ControlsShowTheRecordAndGiveItBack) {
                              "Back_Mode_UseColor=0\nBack_Image_UseTiled=0\nBack_Image_Filename=" +
                              background + "\nPlayMusic=0\nEffectSpeed2=3\nImageInterval=7\n")
                                 .toUtf8());
-    model::LoadAllSettings();
+    model::OpenOptionsStore();
     EXPECT_TRUE(Radio("VideoGroup1")->isChecked());
     EXPECT_TRUE(Radio("tvGroup1")->isChecked());
     EXPECT_TRUE(Radio("syncGroup2")->isChecked());
@@ -208,7 +208,7 @@ TEST_F(MainFormTest, ControlsShowTheRecordAndGiveItBack) {
     Find<QSpinBox>("SpeedEdit2")->setValue(5);
     Find<app::ColorComboBox>("BackcolorCb")->SetColor(QColor(0x12, 0x34, 0x56));
     Window().CollectSettings(false);
-    const model::TslSettings& s = model::Settings;
+    const model::TslSettings& s = Window().WorkingShow().settings;
     EXPECT_EQ(s.VideoType, 0);
     EXPECT_EQ(s.TVSet, 0);
     EXPECT_EQ(s.MusicSync, 1);
@@ -226,7 +226,7 @@ TEST_F(MainFormTest, BlurredFillIsChosenStoredAndPreviewed) {
     MakeFile("options.dat",
              ("[Set]\nBack_Mode_Blurred=1\nBack_Mode_UseColor=0\n[Pictures]\n" + photo + "=1\n")
                  .toUtf8());
-    model::LoadAllSettings();
+    model::OpenOptionsStore();
     Window().RefreshFromSettings();
     EXPECT_TRUE(Radio("BackBlurRadio")->isChecked());
     EXPECT_FALSE(Radio("BackImageRadio")->isChecked());
@@ -236,18 +236,18 @@ TEST_F(MainFormTest, BlurredFillIsChosenStoredAndPreviewed) {
     Radio("BackColorRadio")->setChecked(true);
     EXPECT_FALSE(preview->ShowsBlurred());
     Window().CollectSettings(false);
-    EXPECT_FALSE(model::Settings.Back_Mode_Blurred);
-    EXPECT_TRUE(model::Settings.Back_Mode_UseColor);
+    EXPECT_FALSE(Window().WorkingShow().settings.Back_Mode_Blurred);
+    EXPECT_TRUE(Window().WorkingShow().settings.Back_Mode_UseColor);
     Radio("BackBlurRadio")->setChecked(true);
     Window().CollectSettings(false);
-    EXPECT_TRUE(model::Settings.Back_Mode_Blurred);
-    EXPECT_TRUE(model::Settings.Back_Mode_UseColor);  // kept for switching back
+    EXPECT_TRUE(Window().WorkingShow().settings.Back_Mode_Blurred);
+    EXPECT_TRUE(Window().WorkingShow().settings.Back_Mode_UseColor);  // kept for switching back
 }
 
 TEST_F(MainFormTest, Mp4FormatsOfferTheirAspectAndQualityAndAnMp4File) {
     MakeFile("options.dat",
              "[Set]\nVideoType=4\nVideoFormat=mp4-1080p\nVideoAspect=4:3\nVideoQuality=high\n");
-    model::LoadAllSettings();
+    model::OpenOptionsStore();
     EXPECT_TRUE(Radio("VideoGroup4")->isChecked());
     auto* box = Find<QWidget>("Mp4Group");
     EXPECT_TRUE(box->isEnabled());
@@ -262,9 +262,9 @@ TEST_F(MainFormTest, Mp4FormatsOfferTheirAspectAndQualityAndAnMp4File) {
     EXPECT_TRUE(box->isEnabled());
     Find<QComboBox>("Mp4Aspect")->setCurrentIndex(0);
     Window().CollectSettings(false);
-    EXPECT_EQ(model::Settings.VideoType, 5);
-    EXPECT_EQ(model::Settings.VideoAspect, 0);
-    EXPECT_EQ(model::Settings.VideoQuality, 1);
+    EXPECT_EQ(Window().WorkingShow().settings.VideoType, 5);
+    EXPECT_EQ(Window().WorkingShow().settings.VideoAspect, 0);
+    EXPECT_EQ(Window().WorkingShow().settings.VideoQuality, 1);
 }
 
 TEST_F(MainFormTest, LoadingAProjectShowsItsSpeedIntervalAndMotion) {
@@ -276,15 +276,16 @@ TEST_F(MainFormTest, LoadingAProjectShowsItsSpeedIntervalAndMotion) {
     Action("LoadProject1")->trigger();
     EXPECT_EQ(Find<QSpinBox>("SpeedEdit2")->value(), 5);
     EXPECT_EQ(Find<QSpinBox>("IntervalEdit")->value(), 9);
-    EXPECT_EQ(model::Settings.EffectSpeed2, 5);
-    EXPECT_EQ(model::Settings.ImageInterval, 9);
+    EXPECT_EQ(Window().WorkingShow().settings.EffectSpeed2, 5);
+    EXPECT_EQ(Window().WorkingShow().settings.ImageInterval, 9);
     auto* kind = Find<QComboBox>("MotionKind");
     auto* strength = Find<QSpinBox>("MotionStrength");
     EXPECT_EQ(kind->currentText(), "Pan down");
     EXPECT_EQ(strength->value(), 4);
     // A change reaches the show at once; without motion the strength rests.
     kind->setCurrentIndex(kind->findText("Zoom in"));
-    EXPECT_EQ(model::Settings.Motion, (model::MotionSetting{model::MotionKind::ZoomIn, 4}));
+    EXPECT_EQ(Window().WorkingShow().settings.Motion,
+              (model::MotionSetting{model::MotionKind::ZoomIn, 4}));
     kind->setCurrentIndex(kind->findText("None"));
     EXPECT_FALSE(strength->isEnabled());
 }
@@ -292,7 +293,7 @@ TEST_F(MainFormTest, LoadingAProjectShowsItsSpeedIntervalAndMotion) {
 TEST_F(MainFormTest, ABackgroundPictureThatCannotBeReadIsReportedAndKept) {
     const QString broken = MakeFile("background/broken.png", "not a PNG at all");
     const QString good = MakePicture("background/good.png", 30, 20, Qt::yellow);
-    model::LoadAllSettings();  // the background folder is the dialog's start
+    model::OpenOptionsStore();  // the background folder is the dialog's start
     dialogs_.pictureFile = {broken, good};
     Click("FlatButton29");
     EXPECT_EQ(dialogs_.initialFolders.value(0), Path("background/"));
@@ -307,14 +308,14 @@ TEST_F(MainFormTest, ABackgroundPictureThatCannotBeReadIsReportedAndKept) {
     EXPECT_TRUE(preview->HasPicture());
     EXPECT_TRUE(Radio("BackImageRadio")->isChecked());
     Window().CollectSettings(false);
-    EXPECT_EQ(model::Settings.Back_Image_Filename, good.toStdString());
-    EXPECT_FALSE(model::Settings.Back_Mode_UseColor);
+    EXPECT_EQ(Window().WorkingShow().settings.Back_Image_Filename, good.toStdString());
+    EXPECT_FALSE(Window().WorkingShow().settings.Back_Mode_UseColor);
 }
 
 TEST_F(MainFormTest, AProjectWithoutABackgroundPictureShowsNone) {
     const QString stone = MakePicture("background/stone.png", 40, 30, Qt::gray);
     MakeFile("options.dat", ("[Set]\nBack_Image_Filename=" + stone + "\n").toUtf8());
-    model::LoadAllSettings();
+    model::OpenOptionsStore();
     auto* preview = Find<app::BackgroundPreview>("BackImage");
     EXPECT_TRUE(preview->HasPicture());
 
@@ -326,25 +327,30 @@ TEST_F(MainFormTest, AProjectWithoutABackgroundPictureShowsNone) {
 
 TEST_F(MainFormTest, AValueNoRadioButtonHasIsKeptByTheCollect) {
     MakeFile("options.dat", "[Set]\nTVSet=2\nVideoType=258\n");
-    model::LoadAllSettings();
-    EXPECT_EQ(model::Settings.VideoType, 2);  // low eight bits
+    model::OpenOptionsStore();
+    EXPECT_EQ(Window().WorkingShow().settings.VideoType, 2);  // low eight bits
     EXPECT_FALSE(Radio("tvGroup0")->isChecked());
     EXPECT_FALSE(Radio("tvGroup1")->isChecked());
     EXPECT_TRUE(Radio("VideoGroup2")->isChecked());
     Window().CollectSettings(false);
-    EXPECT_EQ(model::Settings.TVSet, 2);
-    EXPECT_EQ(model::Settings.VideoType, 2);
+    EXPECT_EQ(Window().WorkingShow().settings.TVSet, 2);
+    EXPECT_EQ(Window().WorkingShow().settings.VideoType, 2);
 }
 
 TEST_F(MainFormTest, ClosingWritesTheListsWhileUndoAndExitDoesNot) {
     const QString a = MakePicture("a.jpg");
     dialogs_.pictureFiles = {{a}};
     Click("addimagefile1");
+    Find<QSpinBox>("IntervalEdit")->setValue(9);
     Window().show();
     Action("UndoandExit1")->trigger();
     EXPECT_FALSE(Window().isVisible());
     EXPECT_EQ(dialogs_.programEnds, 1);
     EXPECT_FALSE(model::FileExists(model::OptionsFileName()));
+    // The program's end keeps the show, which the interval reached at once.
+    Restart();
+    EXPECT_EQ(Window().Images().rowCount(), 0);
+    EXPECT_EQ(Find<QSpinBox>("IntervalEdit")->value(), 9);
 
     window_.reset();
     dialogs_.pictureFiles = {{a}};
@@ -366,7 +372,7 @@ TEST_F(MainFormTest, ClosingAsksBeforeLosingWhatCannotBeWritten) {
     EXPECT_FALSE(Window().close());
     EXPECT_TRUE(Window().isVisible());
     // The choices still reached the record.
-    EXPECT_EQ(model::Settings.Pictures, std::vector<std::string>{a.toStdString()});
+    EXPECT_EQ(Window().WorkingShow().settings.Pictures, std::vector<std::string>{a.toStdString()});
     EXPECT_TRUE(Window().close());
     EXPECT_EQ(dialogs_.questions.size(), 2);
 }
@@ -560,21 +566,21 @@ TEST(UserDialogsTest, WhatTheDesktopCannotOpenIsReported) {
 }
 
 TEST_F(MainFormTest, TheEffectTreeTakesOverTheSelectionOnlyOnceShown) {
-    model::Settings.useeffects.reset();
-    model::Settings.useeffects.set(6);
+    Window().WorkingShow().settings.useeffects.reset();
+    Window().WorkingShow().settings.useeffects.set(6);
     Window().CollectSettings(false);  // the tree is not built: the selection stays
-    EXPECT_TRUE(model::Settings.useeffects.test(6));
-    EXPECT_EQ(model::Settings.useeffects.count(), 1u);
+    EXPECT_TRUE(Window().WorkingShow().settings.useeffects.test(6));
+    EXPECT_EQ(Window().WorkingShow().settings.useeffects.count(), 1u);
 
     Window().SelectStep(TMainForm::kEffectsStep);
     EXPECT_EQ(Window().EffectTree().CategoryCount(), 2);
     EXPECT_TRUE(Window().EffectTree().EffectChecked(0, 1));
     Click("selectall1");
     Window().CollectSettings(false);
-    EXPECT_EQ(model::StyleSetText(model::Settings.useeffects), "5,6,22,118,160,");
+    EXPECT_EQ(model::StyleSetText(Window().WorkingShow().settings.useeffects), "5,6,22,118,160,");
     Click("disableall1");
     Window().CollectSettings(false);
-    EXPECT_TRUE(model::Settings.useeffects.none());
+    EXPECT_TRUE(Window().WorkingShow().settings.useeffects.none());
 }
 
 TEST_F(MainFormTest, CustomizeHidesTheWindowWhileTheDialogRuns) {

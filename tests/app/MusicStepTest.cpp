@@ -51,7 +51,7 @@ TEST_F(MusicStepTest, TheSameFileAddedTwiceIsListedTwiceAndGetsMeasured) {
     Click("addmusic1");
     EXPECT_EQ(Rows(), QStringList({song, song}));
     EXPECT_EQ(SelectedRow(), 1);
-    EXPECT_EQ(model::Settings.MusicPath, Dir() + "music/");
+    EXPECT_EQ(Window().WorkingShow().settings.MusicPath, Dir() + "music/");
     for (const auto& entry : List().Entries()) {
         EXPECT_TRUE(entry.Checked);
         EXPECT_FALSE(entry.HasLength);
@@ -66,7 +66,7 @@ TEST_F(MusicStepTest, TheSameFileAddedTwiceIsListedTwiceAndGetsMeasured) {
         EXPECT_EQ(entry.LengthText, "0:00:00");
     }
     Window().CollectSettings(false);
-    EXPECT_TRUE(model::Settings.Music.empty());
+    EXPECT_TRUE(Window().WorkingShow().settings.Music.empty());
     // The row says why it plays no part.
     const QModelIndex row = Window().Music().index(0, app::MusicListModel::kPathColumn);
     EXPECT_TRUE(row.data(Qt::ToolTipRole).toString().contains("could not be read as MP3 music"));
@@ -76,13 +76,13 @@ TEST_F(MusicStepTest, MusicNotMeasuredYetIsMeasuredBeforeTheShowUsesIt) {
     // A project as written by hand or by another machine: no lengths stored.
     const QString song = MakeSong("song.mp3", 3);
     MakeFile("options.dat", ("[Music]\n" + song + "=1\n").toUtf8());
-    model::LoadAllSettings();
+    model::OpenOptionsStore();
     EXPECT_EQ(List().At(0).LengthMs, "0");
 
     // Options shows the music's length without a visit to the Music step.
     Window().SelectStep(app::TMainForm::kOptionsStep);
     EXPECT_EQ(Window().MusicSeconds(), 3);
-    EXPECT_EQ(model::Settings.Music, std::vector<std::string>{song.toStdString()});
+    EXPECT_EQ(Window().WorkingShow().settings.Music, std::vector<std::string>{song.toStdString()});
 }
 
 TEST_F(MusicStepTest, StoredLengthsAreKeptAndMissingFilesAreNotMeasured) {
@@ -91,7 +91,7 @@ TEST_F(MusicStepTest, StoredLengthsAreKeptAndMissingFilesAreNotMeasured) {
     MakeFile("options.dat", ("[Music]\n" + known + "=1\n" + unknown + "=1\n/gone/away.mp3=1\n" +
                              "[Mp3Length]\n" + known + "=185000\n/gone/away.mp3=0\n")
                                 .toUtf8());
-    model::LoadAllSettings();
+    model::OpenOptionsStore();
     EXPECT_EQ(List().At(0).LengthText, "0:03:05");
     EXPECT_EQ(List().At(1).LengthMs, "0");
 
@@ -137,7 +137,7 @@ TEST_F(MusicStepTest, PlayNamesARowThatCannotPlayInsteadOfDoingNothing) {
     MakeFile(
         "options.dat",
         ("[Music]\n/gone/away.mp3=1\n" + broken + "=1\n[Mp3Length]\n" + broken + "=-1\n").toUtf8());
-    model::LoadAllSettings();
+    model::OpenOptionsStore();
     ASSERT_EQ(List().At(1).LengthMs, "-1");
     Select(0);
     Click("FlatButton3");
@@ -178,7 +178,7 @@ TEST_F(MusicStepTest, WithoutASoundCardPlayAndThePreviewSaySoOnce) {
     for (const auto& [name, command] : commands) {
         window_.reset();
         MakeFile("options.dat", store.toUtf8());
-        model::LoadAllSettings();
+        model::OpenOptionsStore();
         int previews = 0;
         dialogs_.onModal = [&](QDialog&) { ++previews; };
         QStatusBar& status = *Window().statusBar();
@@ -198,7 +198,7 @@ TEST_F(MusicStepTest, MovingACheckedRowKeepsItsCheckMarkAndLength) {
     const QString a = MakeFile("a.mp3", "x"), b = MakeFile("b.mp3", "x");
     MakeFile("options.dat",
              ("[Music]\n" + a + "=0\n" + b + "=1\n[Mp3Length]\n" + b + "=61000\n").toUtf8());
-    model::LoadAllSettings();
+    model::OpenOptionsStore();
 
     Select(1);
     Click("up2");
@@ -280,21 +280,22 @@ TEST_F(MusicStepTest, TheOptionsMenuItemsReachTheSettingsAtTheNextCollect) {
     EXPECT_FALSE(shuffle->isChecked());
     play->trigger();
     shuffle->trigger();
-    EXPECT_TRUE(model::Settings.PlayMusic);
+    EXPECT_TRUE(Window().WorkingShow().settings.PlayMusic);
     Window().CollectSettings(false);
-    EXPECT_FALSE(model::Settings.PlayMusic);
-    EXPECT_TRUE(model::Settings.RandomMusic);
-    EXPECT_TRUE(model::Settings.LoopMusic);
+    EXPECT_FALSE(Window().WorkingShow().settings.PlayMusic);
+    EXPECT_TRUE(Window().WorkingShow().settings.RandomMusic);
+    EXPECT_TRUE(Window().WorkingShow().settings.LoopMusic);
 }
 
 // The sound-track options show the project's values and give back what the
 // user set, in milliseconds.
 TEST_F(MusicStepTest, TheSoundTrackOptionsReachTheSettingsAtTheNextCollect) {
-    model::Settings.MusicFadeInMs = 1500;
-    model::Settings.MusicFadeOutMs = 0;
-    model::Settings.MusicCrossfadeMs = 99999;  // held to the range
-    model::Settings.EvenLoudness = true;
-    Window().RefreshFromSettings();
+    model::Show show;
+    show.settings.MusicFadeInMs = 1500;
+    show.settings.MusicFadeOutMs = 0;
+    show.settings.MusicCrossfadeMs = 99999;  // held to the range
+    show.settings.EvenLoudness = true;
+    Window().AdoptShow(show);
     auto* fadeIn = Find<QDoubleSpinBox>("fadeInEdit");
     auto* fadeOut = Find<QDoubleSpinBox>("fadeOutEdit");
     auto* crossfade = Find<QDoubleSpinBox>("crossfadeEdit");
@@ -307,10 +308,10 @@ TEST_F(MusicStepTest, TheSoundTrackOptionsReachTheSettingsAtTheNextCollect) {
     crossfade->setValue(0.3);
     even->setChecked(false);
     Window().CollectSettings(false);
-    EXPECT_EQ(model::Settings.MusicFadeInMs, 1500);
-    EXPECT_EQ(model::Settings.MusicFadeOutMs, 2500);
-    EXPECT_EQ(model::Settings.MusicCrossfadeMs, 300);
-    EXPECT_FALSE(model::Settings.EvenLoudness);
+    EXPECT_EQ(Window().WorkingShow().settings.MusicFadeInMs, 1500);
+    EXPECT_EQ(Window().WorkingShow().settings.MusicFadeOutMs, 2500);
+    EXPECT_EQ(Window().WorkingShow().settings.MusicCrossfadeMs, 300);
+    EXPECT_FALSE(Window().WorkingShow().settings.EvenLoudness);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QFile>
 #include <QLabel>
+#include <QSignalSpy>
 #include <QSpinBox>
 #include <QTableWidget>
 #include <QTest>
@@ -13,8 +14,9 @@
 #include "app/ColorComboBox.h"
 #include "app/ImageForm.h"
 #include "app/MediaListModels.h"
+#include "app/PlayerWindow.h"
+#include "app/SmallEffectPreview.h"
 #include "model/Settings.h"
-#include "screen/FullscreenForm.h"
 #include "screen/PreviewRunner.h"
 
 namespace app_test {
@@ -24,22 +26,32 @@ using app::TMainForm;
 
 using PreviewTest = WindowTest;
 
+// Waits for the loop of the preview's last request to be drawn.
+bool LoopDrawn(app::SmallEffectPreview& preview) {
+    return QTest::qWaitFor([&] { return !preview.ShownFrame().isEmpty(); }, 10000);
+}
+
 TEST_F(PreviewTest, TheEffectsStepPreviewsTheEffectSelectedInTheTree) {
-    model::Settings.useeffects = model::ParseStyleSet("22,118,");
+    MakePicture("sample/t1.jpg", 64, 48, Qt::red);
+    MakePicture("sample/t2.jpg", 64, 48, Qt::blue);
+    Window().WorkingShow().settings.useeffects = model::ParseStyleSet("22,118,");
     EXPECT_EQ(Window().MiniPreview(), nullptr);
     Window().SelectStep(TMainForm::kEffectsStep);
-    screen::TRunVantoscreen* preview = Window().MiniPreview();
+    app::SmallEffectPreview* preview = Window().MiniPreview();
     ASSERT_NE(preview, nullptr);
-    EXPECT_TRUE(preview->Demo);
-    EXPECT_TRUE(preview->SmallPreview);
-    EXPECT_EQ(preview->DemoStyle, 22);  // the first enabled effect of the tree
+    EXPECT_EQ(preview->Style(), 22);  // the first enabled effect of the tree
+    ASSERT_TRUE(LoopDrawn(*preview));
 
     QTreeView& tree = Window().StyleList();
     QAbstractItemModel* nodes = tree.model();
     tree.setCurrentIndex(nodes->index(1, 0, nodes->index(1, 0)));  // Dissolve
-    EXPECT_EQ(preview->DemoStyle, 160);
+    EXPECT_EQ(preview->Style(), 160);
     tree.setCurrentIndex(nodes->index(0, 0));  // a category: its first effect
-    EXPECT_EQ(preview->DemoStyle, 5);
+    EXPECT_EQ(preview->Style(), 5);
+    // Only the last one asked for is shown.
+    QSignalSpy ready(preview, &app::SmallEffectPreview::LoopReady);
+    ASSERT_TRUE(ready.wait(10000));
+    EXPECT_EQ(ready.count(), 1);
 
     // The preview lives on while other steps are shown.
     Window().SelectStep(TMainForm::kImagesStep);
@@ -47,7 +59,34 @@ TEST_F(PreviewTest, TheEffectsStepPreviewsTheEffectSelectedInTheTree) {
     EXPECT_EQ(Window().MiniPreview(), preview);
 
     Window().findChild<QSpinBox*>(QStringLiteral("IntervalEdit"))->setValue(12);
-    EXPECT_EQ(model::Settings.ImageInterval, 12);
+    EXPECT_EQ(Window().WorkingShow().settings.ImageInterval, 12);
+}
+
+// The Effects step plays the list's first two ticked pictures as the list
+// holds them on entering the step, else the sample pair; a speed change
+// reaches the loop at once.
+TEST_F(PreviewTest, TheEffectsStepPreviewsTheFirstTwoTickedPicturesAtTheShowsSpeed) {
+    Window().SelectStep(TMainForm::kEffectsStep);
+    app::SmallEffectPreview* preview = Window().MiniPreview();
+    ASSERT_NE(preview, nullptr);
+    EXPECT_EQ(preview->Pictures(), (std::vector<std::string>{Path("sample/t1.jpg").toStdString(),
+                                                             Path("sample/t2.jpg").toStdString()}));
+
+    const QString off = MakePicture("off.jpg"), first = MakePicture("first.jpg"),
+                  second = MakePicture("second.jpg"), third = MakePicture("third.jpg");
+    Window().SelectStep(TMainForm::kImagesStep);
+    Window().Images().Append({off.toStdString(), false});
+    for (const QString& path : {first, second, third})
+        Window().Images().Append({path.toStdString(), true});
+    Window().SelectStep(TMainForm::kEffectsStep);
+    EXPECT_EQ(preview->Pictures(),
+              (std::vector<std::string>{first.toStdString(), second.toStdString()}));
+
+    // 1 is the fastest speed: ten frames, and the loop is drawn anew.
+    QSignalSpy ready(preview, &app::SmallEffectPreview::LoopReady);
+    Window().findChild<QSpinBox*>(QStringLiteral("SpeedEdit2"))->setValue(1);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return ready.count() > 0; }, 10000));
+    EXPECT_FALSE(preview->ShownFrame().isEmpty());
 }
 
 TEST_F(PreviewTest, WithoutTheEffectCatalogueTheEffectsStepSaysWhyItListsNothing) {
@@ -72,7 +111,7 @@ TEST_F(PreviewTest, AfterAProjectLoadTheEffectsStepStartsWithItsFirstEnabledEffe
     Window().findChild<QAction*>(QStringLiteral("LoadProject1"))->trigger();
     Window().SelectStep(TMainForm::kEffectsStep);
     ASSERT_NE(Window().MiniPreview(), nullptr);
-    EXPECT_EQ(Window().MiniPreview()->DemoStyle, 118);
+    EXPECT_EQ(Window().MiniPreview()->Style(), 118);
     QTreeView& tree = Window().StyleList();
     for (int category = 0; category < tree.model()->rowCount(); ++category)
         EXPECT_TRUE(tree.isExpanded(tree.model()->index(category, 0))) << category;
@@ -82,11 +121,11 @@ TEST_F(PreviewTest, TheDialogPreviewsAnEffectBetweenARowAndItsNeighbourAndLeaves
     const QString p1 = MakePicture("p1.jpg"), p2 = MakePicture("p2.jpg"),
                   p3 = MakePicture("p3.jpg");
     for (const QString& path : {p1, p2, p3}) Window().Images().Append({path.toStdString(), true});
-    model::Settings.Pictures = {"/the/show.jpg"};
-    const model::StyleSet useeffects = model::Settings.useeffects;
+    Window().WorkingShow().settings.Pictures = {"/the/show.jpg"};
+    const model::StyleSet useeffects = Window().WorkingShow().settings.useeffects;
 
     std::vector<std::vector<std::string>> previewed;
-    std::vector<std::string> styles;
+    std::vector<int> styles;
     dialogs_.onModal = [&](QDialog& dialog) {
         auto& form = static_cast<app::TImageForm&>(dialog);
         QTreeView& tree = form.PictureTreeView();
@@ -96,11 +135,9 @@ TEST_F(PreviewTest, TheDialogPreviewsAnEffectBetweenARowAndItsNeighbourAndLeaves
             tree.setCurrentIndex(dissolve);
             emit tree.clicked(dissolve);
             ASSERT_NE(form.EffectPreview(), nullptr);
-            previewed.push_back(form.EffectPreview()->Settings().Pictures);
-            styles.push_back(model::StyleSetText(form.EffectPreview()->Settings().useeffects));
+            previewed.push_back(form.EffectPreview()->Pictures());
+            styles.push_back(form.EffectPreview()->Style());
         }
-        EXPECT_FALSE(form.EffectPreview()->Demo);
-        EXPECT_TRUE(form.EffectPreview()->UseShowSet);
     };
     Click("customize1");
     const std::string s1 = p1.toStdString(), s2 = p2.toStdString(), s3 = p3.toStdString();
@@ -108,12 +145,12 @@ TEST_F(PreviewTest, TheDialogPreviewsAnEffectBetweenARowAndItsNeighbourAndLeaves
     EXPECT_EQ(previewed[0], (std::vector<std::string>{s2, s3}));
     EXPECT_EQ(previewed[1], (std::vector<std::string>{s3, s2}));  // the last row: the one before
     EXPECT_EQ(previewed[2], (std::vector<std::string>{s1, s2}));
-    EXPECT_EQ(styles[0], "160,");
-    EXPECT_EQ(model::Settings.Pictures, std::vector<std::string>{"/the/show.jpg"});
-    EXPECT_EQ(model::Settings.useeffects, useeffects);
+    EXPECT_EQ(styles, (std::vector<int>{160, 160, 160}));
+    EXPECT_EQ(Window().WorkingShow().settings.Pictures, std::vector<std::string>{"/the/show.jpg"});
+    EXPECT_EQ(Window().WorkingShow().settings.useeffects, useeffects);
 }
 
-TEST_F(PreviewTest, ALonePictureIsPreviewedWithAnEmptyNeighbour) {
+TEST_F(PreviewTest, ALonePictureIsPreviewedComingInFromBlack) {
     const QString only = MakePicture("only.jpg");
     Window().Images().Append({only.toStdString(), true});
     std::vector<std::string> previewed;
@@ -124,19 +161,21 @@ TEST_F(PreviewTest, ALonePictureIsPreviewedWithAnEmptyNeighbour) {
         tree.setCurrentIndex(wipes);
         emit tree.clicked(wipes);
         ASSERT_NE(form.EffectPreview(), nullptr);
-        previewed = form.EffectPreview()->Settings().Pictures;
-        EXPECT_EQ(model::StyleSetText(form.EffectPreview()->Settings().useeffects), "5,");
+        previewed = form.EffectPreview()->Pictures();
+        EXPECT_EQ(form.EffectPreview()->Style(), 5);
+        EXPECT_TRUE(LoopDrawn(*form.EffectPreview()));
     };
     Click("customize1");
-    EXPECT_EQ(previewed, (std::vector<std::string>{only.toStdString(), ""}));
+    EXPECT_EQ(previewed, (std::vector<std::string>{only.toStdString()}));
 }
 
 TEST_F(PreviewTest, ThePreviewWindowIsSizedByTheVideoFormatAlone) {
     Window().Images().Append({MakePicture("a.jpg").toStdString(), true});
     QSize shown;
     dialogs_.onModal = [&](QDialog& dialog) {
-        EXPECT_NE(qobject_cast<screen::TFullscreenForm*>(&dialog), nullptr);
-        shown = dialog.size();
+        auto* player = qobject_cast<app::PlayerWindow*>(&dialog);
+        ASSERT_NE(player, nullptr);
+        shown = player->PictureArea().size();
     };
     Window().findChild<QAbstractButton*>(QStringLiteral("VideoGroup2"))->setChecked(true);
     Window().findChild<QAbstractButton*>(QStringLiteral("tvGroup1"))->setChecked(true);
@@ -159,33 +198,35 @@ TEST_F(PreviewTest, EveryPreviewPlaysTheShowAsItIsNowFromItsFirstPictureAndNeeds
     EXPECT_EQ(dialogs_.errors, QStringList({"No pictures to show."}));
     EXPECT_EQ(windows, 0);
 
-    const QString first = MakePicture("first.jpg"), second = MakePicture("second.jpg");
+    // Portraits, so the background shows beside them.
+    const QString first = MakePicture("first.jpg", 48, 64),
+                  second = MakePicture("second.jpg", 48, 64);
     for (const QString& path : {first, second})
         Window().Images().Append({path.toStdString(), true});
     Window().findChild<QSpinBox*>(QStringLiteral("IntervalEdit"))->setValue(1);
     Window().findChild<QSpinBox*>(QStringLiteral("SpeedEdit2"))->setValue(1);
-    std::vector<std::string> opening;
-    std::vector<raster::Color> backgrounds;
+    std::vector<int64_t> opening;
+    std::vector<QColor> backgrounds;
     dialogs_.onModal = [&](QDialog& dialog) {
-        screen::TRunVantoscreen* runner = static_cast<screen::TFullscreenForm&>(dialog).Runner();
-        ASSERT_NE(runner, nullptr);
-        backgrounds.push_back(runner->View->GetColor());
-        ASSERT_TRUE(QTest::qWaitFor([&] { return !runner->CurrentFile.empty(); }, 5000));
-        opening.push_back(runner->CurrentFile);
-        // The first showing runs on to the second picture.
-        if (opening.size() == 1) {
-            EXPECT_TRUE(QTest::qWaitFor([&] { return runner->Index == 1; }, 10000));
-        }
+        auto& player = static_cast<app::PlayerWindow&>(dialog);
+        opening.push_back(player.Timeline().frame());
+        EXPECT_TRUE(player.Timeline().playing());
+        // The first picture's last frame.
+        player.Seek(player.Timeline().frameCount() / 2 - 1);
+        player.Pause();
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] { return player.PaintedFrame() == player.Timeline().frame(); }, 10000));
+        EXPECT_TRUE(player.Status().text().endsWith("picture 1 of 2"))
+            << player.Status().text().toStdString();
+        backgrounds.push_back(player.PaintedImage().pixelColor(2, 2));
     };
     auto* colour = Window().findChild<app::ColorComboBox*>(QStringLiteral("BackcolorCb"));
     colour->SetColor(Qt::red);
     Click("previewB");
     colour->SetColor(Qt::blue);
     Click("previewB");
-    ASSERT_EQ(backgrounds.size(), 2u);
-    EXPECT_NE(backgrounds[0], backgrounds[1]);
-    EXPECT_EQ(backgrounds[1], model::Settings.BackgroundColor);
-    EXPECT_EQ(opening, (std::vector<std::string>{first.toStdString(), first.toStdString()}));
+    EXPECT_EQ(backgrounds, (std::vector<QColor>{Qt::red, Qt::blue}));
+    EXPECT_EQ(opening, (std::vector<int64_t>{0, 0}));
 }
 
 }  // namespace

@@ -1,10 +1,11 @@
 // Work the window must never lose: changes not saved into the project are
 // asked about before a command throws them away, the working state keeps
 // naming its project across restarts, and per-picture edits survive every
-// sequence of save, exit and restar
+// sequence of save, exit and restart.
 #include <QAbstractButton>
 #include <QAction>
 #include <QMenu>
+#include <QSpinBox>
 #include <QTableWidget>
 
 #include "AppTestUtil.h"
@@ -45,7 +46,7 @@ protected:
     }
     size_t Shown() { return Window().Images().List().Count(); }
     std::string ProjectText() { return model::ReadWholeFile(project_.toStdString()); }
-    // The per-image dialog's caption of a row, after the script ran on i
+    // The per-image dialog's caption of the first row, after the script ran on it.
     QString EditCaptions(const std::function<void(app::TImageForm&)>& script) {
         QString first;
         dialogs_.onModal = [&](QDialog& dialog) {
@@ -85,6 +86,7 @@ TEST_F(UnsavedChangesTest, EveryCommandThatWouldLoseChangesAsksAndCancelKeepsThe
              emit recent->aboutToShow();
              recent->actions().first()->trigger();
          }},
+        {"project named on the command line", [this, &other] { Window().OfferProject(other); }},
         {"title-bar close", [this] { Window().close(); }},
         {"Save and Exit", [this] { Action("SaveandExit1")->trigger(); }},
         {"Undo and Exit", [this] { Action("UndoandExit1")->trigger(); }},
@@ -135,15 +137,64 @@ TEST_F(UnsavedChangesTest, SaveKeepsTheChangesInTheProjectAndDiscardDropsThem) {
     // New Project after Save: an empty show named nothing, keeping the
     // folder the picture dialog last used.
     AddPictures({c});
-    model::Settings.ImageInterval = 9;
+    auto* interval = Find<QSpinBox>("IntervalEdit");
+    interval->setValue(9);
     dialogs_.saveChoices = {Choice::Save};
     Action("NewProject1")->trigger();
     EXPECT_NE(ProjectText().find(c.toStdString()), std::string::npos);
+    EXPECT_NE(ProjectText().find("ImageInterval=9\n"), std::string::npos);
     EXPECT_EQ(Shown(), 0u);
-    EXPECT_EQ(model::Settings.ImageInterval, model::TslSettings{}.ImageInterval);
+    const model::TslSettings defaults;
+    EXPECT_EQ(Window().WorkingShow().settings.ImageInterval, defaults.ImageInterval);
+    EXPECT_EQ(interval->value(), defaults.ImageInterval);
     EXPECT_EQ(Window().ProjectFile(), QString());
     EXPECT_EQ(Window().windowTitle(), "Vanto Slideshow");
-    EXPECT_EQ(model::Settings.PicturePath, Dir());
+    EXPECT_EQ(Window().WorkingShow().settings.PicturePath, Dir());
+}
+
+// The per-image dialog writes a picture's effect set as it is ticked, and
+// Reset at once; Cancel keeps both, so a load asks before they go, and Save
+// puts them into the project.
+TEST_F(UnsavedChangesTest, WhatThePerImageDialogKeepsOnCancelIsAskedAboutBeforeALoad) {
+    const QString a = MakePicture("a.jpg");
+    const QString other = MakeFile("other.dvprj", "[Set]\n[Pictures]\n");
+    const struct {
+        const char* change;
+        std::function<void(app::TImageForm&)> make;
+        std::function<bool(const std::string&)> saved;
+    } cases[] = {
+        {"an effect set",
+         [](app::TImageForm& form) { form.PictureTree().SetEffectChecked(1, 0, false); },
+         [](const std::string& project) { return project.find("[effects]") != std::string::npos; }},
+        {"Reset",
+         [this](app::TImageForm& form) {
+             dialogs_.answers = {true};
+             form.findChild<QAbstractButton*>(QStringLiteral("reset1"))->click();
+         },
+         [](const std::string& project) { return project.find("Harbour") == std::string::npos; }},
+    };
+    for (const auto& [change, make, saved] : cases) {
+        SCOPED_TRACE(change);
+        project_ =
+            MakeFile("holiday.dvprj",
+                     ("[Set]\n[Pictures]\n" + a + "=1\n[captions]\na.jpg=Harbour\n").toUtf8());
+        ASSERT_TRUE(Window().OpenProject(project_));
+        dialogs_.onModal = [&](QDialog& dialog) {
+            auto& form = *qobject_cast<app::TImageForm*>(&dialog);
+            make(form);
+            form.findChild<QAbstractButton*>(QStringLiteral("cancel1"))->click();
+        };
+        Click("customize1");
+        EXPECT_TRUE(Window().isWindowModified());
+
+        dialogs_.questions.clear();
+        dialogs_.saveChoices = {Choice::Save};
+        dialogs_.projectNames = {other};
+        Action("LoadProject1")->trigger();
+        EXPECT_EQ(dialogs_.questions, QStringList{"Save changes to holiday.dvprj?"});
+        EXPECT_EQ(Window().ProjectFile(), other);
+        EXPECT_TRUE(saved(ProjectText())) << ProjectText();
+    }
 }
 
 // A new show that is no project yet is kept by the working state when the
@@ -195,7 +246,7 @@ TEST_F(UnsavedChangesTest, TheProjectAndItsUnsavedChangesOutliveARestart) {
 TEST_F(UnsavedChangesTest, CaptionsSurviveSaveAsExitAndRestart) {
     AddPictures({MakePicture("one.jpg"), MakePicture("two.jpg")});
     EditCaptions([](app::TImageForm& form) { SetCaption(form, "Test caption one"); });
-    // First session: saved as a project, then Exi
+    // First session: saved as a project, then Exit.
     dialogs_.projectNames = {Path("t1")};
     Action("SaveProject1")->trigger();
     ASSERT_TRUE(Window().close());

@@ -29,6 +29,7 @@
 #include "model/PerImage.h"
 #include "model/RecentProjects.h"
 #include "model/Settings.h"
+#include "model/Show.h"
 #include "showbuild/BuildDriver.h"
 
 namespace app_test {
@@ -109,7 +110,7 @@ TEST_F(WalkthroughTest, FromAFolderAndAnMp3ToATenSecondDvdVideo) {
         form.findChild<QAbstractButton*>("ok1")->click();
     };
     Click("FlatButton5");
-    EXPECT_TRUE(model::Settings.ShowCaption);
+    EXPECT_TRUE(Window().WorkingShow().settings.ShowCaption);
 
     // Build: the video goes where the save dialog says, from the desktop.
     dialogs_.videoNames = {video};
@@ -146,7 +147,9 @@ TEST_F(WalkthroughTest, FromAFolderAndAnMp3ToATenSecondDvdVideo) {
     // What the window wrote for the next session.
     const std::string options = model::ReadWholeFile(model::OptionsFileName());
     EXPECT_NE(options.find("useeffects=5,118,"), std::string::npos);
-    EXPECT_EQ(model::CaptionOf(Path("Album/beach.jpg").toStdString()), "Sunny beach");
+    const model::Show next = model::LoadShow(model::IniFile(model::OptionsFileName()));
+    EXPECT_EQ(next.CaptionOf(Path("Album/beach.jpg").toStdString()), "Sunny beach");
+    EXPECT_TRUE(next.settings.ShowCaption);
 }
 
 TEST_F(WalkthroughTest, DuringABuildBuildOnlySwitchesStepsAndAbortStillOffersTheVideo) {

@@ -14,7 +14,6 @@ namespace {
 using model::EffectTree;
 using model::IniFile;
 using model::ParseStyleSet;
-using model::Settings;
 
 IniFile Catalogue(std::string_view text) {
     IniFile catalogue;
@@ -93,37 +92,37 @@ TEST(EffectTreeTest, ChecksThroughTheModelKeepCategoriesAndEffectsInStep) {
     EXPECT_TRUE(model::SelectionFromTree(tree).none());
 }
 
-class SelectionTest : public model_test::ProgramFolderTest {};
+class SelectionTest : public model_test::ShowFolderTest {};
 
 TEST_F(SelectionTest, DefaultSelectionAppliesUntilTheFirstCollectWritesTheTree) {
     model_test::WriteText(Path("VantoSaver.001"), std::string(kSmallCatalogue));
-    model::LoadAllSettings();
-    ASSERT_EQ(Settings.useeffects, model::DefaultStyleSet());
+    LoadWorkingShow();
+    ASSERT_EQ(show_.settings.useeffects, model::DefaultStyleSet());
 
     // An unbuilt tree neither overwrites the selection nor writes it.
     EffectTree tree;
     model::ImageList images;
     model::MusicList music;
-    model::CollectWorkingState(images, music, &tree, true);
+    model::CollectWorkingState(images, music, &tree, true, model::OptionsStore(), show_);
     EXPECT_FALSE(model::OptionsStore().ValueExists("set", "useeffects"));
-    EXPECT_EQ(Settings.useeffects, model::DefaultStyleSet());
+    EXPECT_EQ(show_.settings.useeffects, model::DefaultStyleSet());
 
     // The default holds 5, 6, 22, 59, 129 and 130 but not 180.
-    EXPECT_EQ(model::BuildEffectTree(tree), 5);
+    EXPECT_EQ(model::BuildEffectTree(tree, show_.settings.useeffects), 5);
     EXPECT_EQ(model::TreeStateText(tree),
               "1111"
               "010"
               "111"
               "0");
     tree.SetEffectChecked(0, 0, false);
-    model::CollectWorkingState(images, music, &tree, true);
+    model::CollectWorkingState(images, music, &tree, true, model::OptionsStore(), show_);
     EXPECT_EQ(IniFile(Path("options.dat")).ReadString("Set", "useeffects", ""), "6,22,59,129,130,");
-    EXPECT_EQ(model::StyleSetText(Settings.useeffects), "6,22,59,129,130,");
+    EXPECT_EQ(model::StyleSetText(show_.settings.useeffects), "6,22,59,129,130,");
 }
 
 TEST_F(SelectionTest, MissingCatalogueGivesAnEmptyTree) {
     EffectTree tree;
-    EXPECT_EQ(model::BuildEffectTree(tree), 0);
+    EXPECT_EQ(model::BuildEffectTree(tree, model::DefaultStyleSet()), 0);
     EXPECT_EQ(tree.NodeCount(), 0);
     EXPECT_FALSE(model::TreeHoldsSelection(tree));
 }

@@ -10,18 +10,18 @@
 #include "model/ModelTestUtil.h"
 #include "model/MotionSetting.h"
 #include "model/PerImage.h"
+#include "model/WorkingState.h"
 
 namespace {
 
 using model::ImageList;
 using model::IniFile;
 using model::MusicList;
-using model::Settings;
 using model::TMusicEntry;
 using model_test::WriteText;
 using Paths = std::vector<std::string>;
 
-class MediaTest : public model_test::ProgramFolderTest {
+class MediaTest : public model_test::ShowFolderTest {
 protected:
     // Creates an empty file (and its folders) and returns its full path.
     std::string Touch(const std::string& name) {
@@ -51,23 +51,22 @@ TEST_F(MediaTest, FolderYieldsJpegThenGifThenBmpInCaseInsensitiveOrder) {
         Touch(name);
     const std::string folder = Path("Photos/");
     Paths target;
-    model::ExpandImageFolder(folder, target);
+    model::ExpandImageFolder(folder, target, model::FolderTypes::Classic);
     // A sub-folder named like a picture is skipped, and so is its content.
     EXPECT_EQ(target, (Paths{folder + "A.JPG", folder + "B.jpg", folder + "b.jpg", folder + "c.gif",
                              folder + "a.bmp", folder + "Z.Bmp"}));
 
     // Expanding again adds nothing; a missing folder adds nothing.
-    model::ExpandImageFolder(folder, target);
-    model::ExpandImageFolder(Path("Nowhere/"), target);
+    model::ExpandImageFolder(folder, target, model::FolderTypes::Classic);
+    model::ExpandImageFolder(Path("Nowhere/"), target, model::FolderTypes::Classic);
     EXPECT_EQ(target.size(), 6u);
 
     // Widened to every type the program reads: the same three groups first,
     // then one group per further extension, in the order handed over.
     Touch("Photos/f.HEIC");
     model::SetFolderPictureExtensions({".JPG", ".heic", ".jpeg", ".gif", ".png"});
-    Settings.FolderAllTypes = true;
     Paths wide;
-    model::ExpandImageFolder(folder, wide);
+    model::ExpandImageFolder(folder, wide, model::FolderTypesOf(true));
     model::SetFolderPictureExtensions({});
     EXPECT_EQ(wide, (Paths{folder + "A.JPG", folder + "B.jpg", folder + "b.jpg", folder + "c.gif",
                            folder + "a.bmp", folder + "Z.Bmp", folder + "f.HEIC",
@@ -82,14 +81,15 @@ TEST_F(MediaTest, DuplicatesAreOnlyCheckedInsideTheFolderExpansion) {
     ImageList fileFirst;
     fileFirst.Append({single, true});
     fileFirst.Append({folder, true});
-    fileFirst.CollectInto(Settings.Pictures);
-    EXPECT_EQ(Settings.Pictures, (Paths{single, folder + "two.jpg"}));
+    Paths pictures;
+    fileFirst.CollectInto(pictures, model::FolderTypes::Classic);
+    EXPECT_EQ(pictures, (Paths{single, folder + "two.jpg"}));
 
     ImageList folderFirst;
     folderFirst.Append({folder, true});
     folderFirst.Append({single, true});
-    folderFirst.CollectInto(Settings.Pictures);
-    EXPECT_EQ(Settings.Pictures, (Paths{single, folder + "two.jpg", single}));
+    folderFirst.CollectInto(pictures, model::FolderTypes::Classic);
+    EXPECT_EQ(pictures, (Paths{single, folder + "two.jpg", single}));
 }
 
 TEST_F(MediaTest, RelativeNamesResolveUnderTheSampleFolder) {
@@ -135,8 +135,9 @@ TEST_F(MediaTest, ImageWriteKeepsFoldersAndCollectSkipsUncheckedAndMissing) {
     list.WriteToStore(store);
     EXPECT_EQ(store.ReadSection("Pictures"), (Paths{Path("f/"), b, Path("bare")}));
 
-    list.CollectInto(Settings.Pictures);
-    EXPECT_EQ(Settings.Pictures, Paths{a});
+    Paths pictures;
+    list.CollectInto(pictures, model::FolderTypes::Classic);
+    EXPECT_EQ(pictures, Paths{a});
 
     ImageList reloaded;
     reloaded.FillFromStore(store);
@@ -146,17 +147,34 @@ TEST_F(MediaTest, ImageWriteKeepsFoldersAndCollectSkipsUncheckedAndMissing) {
     EXPECT_EQ(model::CountLabelText(reloaded), "Items Count: 3");
 }
 
+// A folder stands for the types the loaded show's FolderAllTypes names, at
+// start-up and in the collect step that follows alike.
 TEST_F(MediaTest, StartUpLoadsTheShowListsFromTheStore) {
     const std::string a = Touch("p/a.jpg");
+    const std::string heic = Touch("p/b.heic");
     const std::string c = Touch("c.jpg");
     const std::string song = Touch("song.mp3");
     const std::string off = Touch("off.mp3");
-    WriteText(Path("options.dat"), "[Pictures]\n" + Path("p/") + "=1\n" + c + "=0\n" +
-                                       Path("gone.jpg") + "=1\n" + c + "x=junk\n" + "[Music]\n" +
-                                       song + "=x\n" + off + "=0\n");
-    model::LoadAllSettings();
-    EXPECT_EQ(Settings.Pictures, Paths{a});
-    EXPECT_EQ(Settings.Music, Paths{song});  // unparsable check mark reads as checked
+    model::SetFolderPictureExtensions({".heic"});
+    for (const bool allTypes : {false, true}) {
+        SCOPED_TRACE(allTypes);
+        model::CloseOptionsStore();
+        WriteText(Path("options.dat"), "[Set]\nFolderAllTypes=" + std::to_string(allTypes) +
+                                           "\n[Pictures]\n" + Path("p/") + "=1\n" + c + "=0\n" +
+                                           Path("gone.jpg") + "=1\n" + c + "x=junk\n" +
+                                           "[Music]\n" + song + "=x\n" + off + "=0\n");
+        LoadWorkingShow();
+        const Paths pictures = allTypes ? Paths{a, heic} : Paths{a};
+        EXPECT_EQ(show_.settings.Pictures, pictures);
+        EXPECT_EQ(show_.settings.Music, Paths{song});  // unparsable check mark reads as checked
+
+        ImageList images;
+        images.FillFromStore(model::OptionsStore());
+        model::CollectWorkingState(images, MusicList{}, nullptr, false, model::OptionsStore(),
+                                   show_);
+        EXPECT_EQ(show_.settings.Pictures, pictures);
+    }
+    model::SetFolderPictureExtensions({});
 }
 
 TEST_F(MediaTest, ShuffledShowKeepsEveryPicture) {
@@ -167,8 +185,8 @@ TEST_F(MediaTest, ShuffledShowKeepsEveryPicture) {
         text += pictures.back() + "=1\n";
     }
     WriteText(Path("options.dat"), text);
-    model::LoadAllSettings();
-    Paths loaded = Settings.Pictures;
+    LoadWorkingShow();
+    Paths loaded = show_.settings.Pictures;
     std::sort(loaded.begin(), loaded.end());
     std::sort(pictures.begin(), pictures.end());
     EXPECT_EQ(loaded, pictures);
@@ -185,27 +203,26 @@ TEST_F(MediaTest, ImageKeysAndCaptionDefaults) {
 }
 
 TEST_F(MediaTest, PerImageDataIsSharedByFileNameAndFallsBackToTheShow) {
-    model::LoadAllSettings();
-    IniFile& store = model::OptionsStore();
-    Settings.ImageInterval = 5;
-    Settings.useeffects = model::ParseStyleSet("1,2,");
-    store.WriteString("captions", "x.jpg", "Harbour");
-    store.WriteString("intervals", "x.jpg", "9");
-    store.WriteString("intervals", "bad.jpg", "nine");
-    store.WriteString("effects", "x.jpg", "7,8,");
-    store.WriteString("effects", "none.jpg", "");
+    show_.settings.ImageInterval = 5;
+    show_.settings.useeffects = model::ParseStyleSet("1,2,");
+    IniFile& notes = show_.notes;
+    notes.WriteString("captions", "x.jpg", "Harbour");
+    notes.WriteString("intervals", "x.jpg", "9");
+    notes.WriteString("intervals", "bad.jpg", "nine");
+    notes.WriteString("effects", "x.jpg", "7,8,");
+    notes.WriteString("effects", "none.jpg", "");
 
-    EXPECT_EQ(model::CaptionOf("/A/x.jpg"), "Harbour");
-    EXPECT_EQ(model::CaptionOf("/B/X[].JPG"), "Harbour");
-    EXPECT_EQ(model::CaptionOf("/B/other.jpg.jpg"), "other");
-    EXPECT_EQ(model::IntervalOf("/D/x.jpg"), 9);
-    EXPECT_EQ(model::IntervalOf("/D/bad.jpg"), 5);
-    EXPECT_EQ(model::IntervalOf("/D/y.jpg"), 5);
-    EXPECT_TRUE(model::HasOwnInterval("/D/bad.jpg"));
-    EXPECT_FALSE(model::HasOwnInterval("/D/y.jpg"));
-    EXPECT_EQ(model::StyleSetText(model::EffectsOf("/C/x.jpg")), "7,8,");
-    EXPECT_TRUE(model::EffectsOf("/C/none.jpg").none());  // an own empty set means cuts only
-    EXPECT_EQ(model::StyleSetText(model::EffectsOf("/C/y.jpg")), "1,2,");
+    EXPECT_EQ(show_.CaptionOf("/A/x.jpg"), "Harbour");
+    EXPECT_EQ(show_.CaptionOf("/B/X[].JPG"), "Harbour");
+    EXPECT_EQ(show_.CaptionOf("/B/other.jpg.jpg"), "other");
+    EXPECT_EQ(show_.IntervalOf("/D/x.jpg"), 9);
+    EXPECT_EQ(show_.IntervalOf("/D/bad.jpg"), 5);
+    EXPECT_EQ(show_.IntervalOf("/D/y.jpg"), 5);
+    EXPECT_TRUE(show_.HasOwnInterval("/D/bad.jpg"));
+    EXPECT_FALSE(show_.HasOwnInterval("/D/y.jpg"));
+    EXPECT_EQ(model::StyleSetText(show_.EffectsOf("/C/x.jpg")), "7,8,");
+    EXPECT_TRUE(show_.EffectsOf("/C/none.jpg").none());  // an own empty set means cuts only
+    EXPECT_EQ(model::StyleSetText(show_.EffectsOf("/C/y.jpg")), "1,2,");
 }
 
 // Options written before path keys: every picture of a file name gets that
@@ -216,7 +233,7 @@ TEST_F(MediaTest, FileNameEntriesOfOlderFilesApplyUntilTakenOverPerPicture) {
               "[Set]\nImageInterval=5\nuseeffects=1,2,\nMotion=pan-left:2\n"
               "[captions]\nIMG_0001.jpg=Beach day\n[intervals]\nIMG_0001.jpg=9\n"
               "[effects]\nIMG_0001.jpg=7,8,\n[motion]\nIMG_0001.jpg=zoom-out:4\n");
-    model::LoadAllSettings();
+    LoadWorkingShow();
     const std::string first = "/one/IMG_0001.jpg", second = "/two/IMG_[0001].jpg";
     const std::string other = "/one/IMG_0002.jpg";
     struct Seen {
@@ -226,9 +243,9 @@ TEST_F(MediaTest, FileNameEntriesOfOlderFilesApplyUntilTakenOverPerPicture) {
         model::MotionSetting motion;
         bool operator==(const Seen&) const = default;
     };
-    const auto seen = [](const std::string& path) {
-        return Seen{model::CaptionOf(path), model::IntervalOf(path),
-                    model::StyleSetText(model::EffectsOf(path)), model::MotionOf(path)};
+    const auto seen = [this](const std::string& path) {
+        return Seen{show_.CaptionOf(path), show_.IntervalOf(path),
+                    model::StyleSetText(show_.EffectsOf(path)), show_.MotionOf(path)};
     };
     const Seen old{"Beach day", 9, "7,8,", {model::MotionKind::ZoomOut, 4}};
     const Seen show{"IMG_0002", 5, "1,2,", {model::MotionKind::PanLeft, 2}};
@@ -238,14 +255,14 @@ TEST_F(MediaTest, FileNameEntriesOfOlderFilesApplyUntilTakenOverPerPicture) {
 
     const Paths shown = {first, second, other};
     for (const char* section : model::PerPictureSections())
-        model::AdoptFileNameKeys(section, shown);
+        model::AdoptFileNameKeys(show_.notes, section, shown);
     for (const char* section : model::PerPictureSections())
-        model::SetOwnEntry(section, first, std::nullopt);
-    model::SetOwnEntry(model::kCaptionsSection, second, "Mountain day");
-    ASSERT_TRUE(model::SaveSettings());
+        model::SetOwnEntry(show_.notes, section, first, std::nullopt);
+    model::SetOwnEntry(show_.notes, model::kCaptionsSection, second, "Mountain day");
+    ASSERT_TRUE(model::SaveWorkingShow(show_));
 
     model::CloseOptionsStore();
-    model::LoadAllSettings();
+    LoadWorkingShow();
     EXPECT_EQ(seen(first), (Seen{"IMG_0001", 5, "1,2,", show.motion}));
     EXPECT_EQ(seen(second), (Seen{"Mountain day", 9, "7,8,", old.motion}));
     EXPECT_EQ(seen(other), show);
@@ -318,9 +335,10 @@ TEST_F(MediaTest, MusicCollectWritesKnownLengthsAndKeepsShortOrUnknownOutOfTheSh
     list.Append(added);
     list.Append(Music("rel.mp3", true, "2000"));
     IniFile store;
-    list.CollectInto(Settings.Music, store);
+    Paths music;
+    list.CollectInto(music, store);
 
-    EXPECT_EQ(Settings.Music, (Paths{e, Path("sample/rel.mp3")}));
+    EXPECT_EQ(music, (Paths{e, Path("sample/rel.mp3")}));
     EXPECT_EQ(store.ReadString("Mp3Length", a, ""), "185000");
     EXPECT_EQ(store.ReadString("Mp3Length", b, ""), "0");
     EXPECT_FALSE(store.ValueExists("Mp3Length", c));

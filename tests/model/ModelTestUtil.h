@@ -1,5 +1,6 @@
-// Shared fixture for the model tests: a fresh program folder per test, the
-// settings unit pointed at it, and small file helpers.
+// Shared fixtures for the model tests: a fresh program folder per test, the
+// settings unit pointed at it, a show of the test's own, and small file
+// helpers.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -11,6 +12,7 @@
 #include <string>
 
 #include "model/Settings.h"
+#include "model/Show.h"
 
 namespace model_test {
 
@@ -26,8 +28,8 @@ inline std::string ReadText(const std::string& path) {
     return text.str();
 }
 
-// A unit test that owns an empty program folder. Settings are reset so no
-// test sees another's state.
+// A unit test that owns an empty program folder, so no test sees another's
+// options file.
 class ProgramFolderTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -35,7 +37,6 @@ protected:
         dir_ = folder_.path().toStdString() + "/";
         model::SetUserDataDir(dir_ + "user-data/");
         model::SetProgramDir(dir_);
-        model::Settings = model::TslSettings{};
     }
     void TearDown() override {
         model::SetProgramDir("");
@@ -46,6 +47,19 @@ protected:
 
     QTemporaryDir folder_;
     std::string dir_;
+};
+
+// A program folder and a show the test owns, as the window owns its working
+// show (window tests use the window's instead).
+class ShowFolderTest : public ProgramFolderTest {
+protected:
+    // Start-up: opens the working store and loads the show out of it.
+    void LoadWorkingShow() {
+        model::OpenOptionsStore();
+        show_ = model::LoadShow(model::OptionsStore());
+    }
+
+    model::Show show_;
 };
 
 }  // namespace model_test

@@ -23,7 +23,6 @@ namespace {
 
 using model::IniFile;
 using model::ProjectError;
-using model::Settings;
 using model_test::ReadText;
 using model_test::WriteText;
 using Paths = std::vector<std::string>;
@@ -59,19 +58,21 @@ TEST(ProjectTextTest, RefusesWhatCannotBeAProject) {
 }
 
 // The working state of a window, as the window would hold it.
-class ProjectTest : public model_test::ProgramFolderTest {
+class ProjectTest : public model_test::ShowFolderTest {
 protected:
     void SetUp() override {
-        ProgramFolderTest::SetUp();
+        ShowFolderTest::SetUp();
         WriteText(Path("VantoSaver.001"), "[Wipes]\nLeft=5\nRight=6\n[Push]\nUp=134\n");
         hooks_.collectSettings = [this](bool write) {
             try {
-                model::CollectWorkingState(images_, music_, &tree_, write);
+                model::CollectWorkingState(images_, music_, &tree_, write, model::OptionsStore(),
+                                           show_);
             } catch (...) {
                 // The window's collect step ends silently on any error.
             }
         };
-        hooks_.refreshFromSettings = [this] {
+        hooks_.showLoaded = [this](model::Show show) {
+            show_ = std::move(show);
             images_.FillFromStore(model::OptionsStore());
             music_.FillFromStore(model::OptionsStore());
             ++refreshes_;
@@ -87,13 +88,13 @@ protected:
 
     // A first session: one picture, settings saved, as after a normal exit.
     void StartWithSavedState() {
-        model::LoadAllSettings();
-        hooks_.refreshFromSettings();
-        model::BuildEffectTree(tree_);
+        model::OpenOptionsStore();
+        hooks_.showLoaded(model::LoadShow(model::OptionsStore()));
+        model::BuildEffectTree(tree_, show_.settings.useeffects);
         images_.Append({Picture("old.jpg"), true});
-        Settings.VideoType = 0;
+        show_.settings.VideoType = 0;
         hooks_.collectSettings(true);
-        ASSERT_TRUE(model::SaveSettings());
+        ASSERT_TRUE(model::SaveWorkingShow(show_));
     }
 
     model::ImageList images_;
@@ -110,9 +111,9 @@ TEST_F(ProjectTest, SaveAsWritesTheProjectAndTheWorkingStateStandsForIt) {
     StartWithSavedState();
     images_.Append({Picture("new.jpg"), false});
     tree_.SetCategoryChecked(1, false);
-    model::OptionsStore().WriteString("captions", "new.jpg", "Harbour at dusk");
-    Settings.VideoType = 1;
-    Settings.ImageInterval = 7;
+    show_.notes.WriteString("captions", "new.jpg", "Harbour at dusk");
+    show_.settings.VideoType = 1;
+    show_.settings.ImageInterval = 7;
     model::WriteWorkingProject(model::OptionsStore(), {"", true});
 
     const std::string project = model::SaveProject1Click(Path("holiday"), hooks_);
@@ -139,7 +140,7 @@ TEST_F(ProjectTest, SaveAsWritesTheProjectAndTheWorkingStateStandsForIt) {
     model::LoadProject1Click(project, hooks_);
     EXPECT_EQ(model::ReadWorkingProject(model::OptionsStore()).file, project);
     EXPECT_FALSE(model::ReadWorkingProject(model::OptionsStore()).unsaved);
-    EXPECT_EQ(model::CaptionOf(Path("new.jpg")), "Harbour at dusk");
+    EXPECT_EQ(show_.CaptionOf(Path("new.jpg")), "Harbour at dusk");
 }
 
 // File names and captions may hold control characters (a pasted caption, a
@@ -148,14 +149,14 @@ TEST_F(ProjectTest, ProjectWithControlCharactersInNamesAndCaptionsLoadsAgain) {
     StartWithSavedState();
     const std::string odd = Picture("odd\x1b\x7f.jpg");
     images_.Append({odd, true});
-    model::OptionsStore().WriteString("captions", model::ImageKey(odd), "bell\x07 and tab\tend");
-    model::OptionsStore().WriteString("captions", "old.jpg", std::string("zero\0byte", 9));
+    show_.notes.WriteString("captions", model::ImageKey(odd), "bell\x07 and tab\tend");
+    show_.notes.WriteString("captions", "old.jpg", std::string("zero\0byte", 9));
     const std::string project = model::SaveProject1Click(Path("odd"), hooks_);
 
     model::LoadProject1Click(project, hooks_);
     EXPECT_EQ(model::OptionsStore().ReadSection("Pictures"), (Paths{Path("old.jpg"), odd}));
-    EXPECT_EQ(model::CaptionOf(odd), "bell\x07 and tab\tend");
-    EXPECT_EQ(model::CaptionOf(Path("old.jpg")), "zero byte");
+    EXPECT_EQ(show_.CaptionOf(odd), "bell\x07 and tab\tend");
+    EXPECT_EQ(show_.CaptionOf(Path("old.jpg")), "zero byte");
 }
 
 TEST_F(ProjectTest, ASaveAsThatCannotBeWrittenLeavesNoProjectAndNamesIt) {
@@ -183,7 +184,7 @@ TEST_F(ProjectTest, ASaveAsThatCannotBeWrittenLeavesNoProjectAndNamesIt) {
 TEST_F(ProjectTest, SaveProjectWritesTheWorkingStateOrNamesTheFailure) {
     StartWithSavedState();
     images_.Append({Picture("new.jpg"), true});
-    Settings.MusicSync = 2;
+    show_.settings.MusicSync = 2;
     model::Save1Click(hooks_);
     const IniFile saved(Path("options.dat"));
     EXPECT_EQ(saved.ReadSection("Pictures").size(), 2u);
@@ -191,12 +192,12 @@ TEST_F(ProjectTest, SaveProjectWritesTheWorkingStateOrNamesTheFailure) {
 
     // A named project receives the same state; one that cannot be written
     // is named in the failure, and the working state is written all the same.
-    Settings.MusicSync = 1;
+    show_.settings.MusicSync = 1;
     model::Save1Click(hooks_, Path("show.dvprj"));
     IniFile working(Path("options.dat"));
     working.EraseSection("Working");
     EXPECT_EQ(ReadText(Path("show.dvprj")), working.Text());
-    Settings.MusicSync = 0;
+    show_.settings.MusicSync = 0;
     try {
         model::Save1Click(hooks_, Path("no-such-folder/show.dvprj"));
         FAIL() << "the save should fail";
@@ -229,9 +230,9 @@ TEST_F(ProjectTest, LoadedProjectDropsEntriesMissingOnThisMachineAtTheNextWrite)
     const int refreshesBefore = refreshes_;
     model::LoadProject1Click(Path("other.dvprj"), hooks_);
     EXPECT_EQ(refreshes_, refreshesBefore + 1);
-    EXPECT_EQ(Settings.VideoType, 1);
-    EXPECT_EQ(Settings.Pictures, Paths{here});
-    EXPECT_TRUE(Settings.Music.empty());
+    EXPECT_EQ(show_.settings.VideoType, 1);
+    EXPECT_EQ(show_.settings.Pictures, Paths{here});
+    EXPECT_TRUE(show_.settings.Music.empty());
     EXPECT_EQ(images_.Count(), 3u);  // still shown as stored
 
     // The tree was rebuilt from the loaded selection at once.
@@ -241,12 +242,14 @@ TEST_F(ProjectTest, LoadedProjectDropsEntriesMissingOnThisMachineAtTheNextWrite)
     EXPECT_EQ(written.ReadSection("Pictures"), Paths{here});
     EXPECT_TRUE(written.ReadSection("Music").empty());
     EXPECT_EQ(written.ReadString("set", "useeffects", ""), "134,");
-    EXPECT_EQ(model::StyleSetText(Settings.useeffects), "134,");
+    EXPECT_EQ(model::StyleSetText(show_.settings.useeffects), "134,");
 }
 
 TEST_F(ProjectTest, GarbledProjectIsRefusedAndTheStateStaysAsItWas) {
     StartWithSavedState();
-    model::OptionsStore().WriteString("captions", "old.jpg", "unsaved caption");
+    // Collected but not written: the store differs from the file.
+    show_.notes.WriteString("captions", "old.jpg", "unsaved caption");
+    hooks_.collectSettings(false);
     const std::string before = ReadText(Path("options.dat"));
     const std::string storeBefore = model::OptionsStore().Text();
     const std::string treeBefore = model::TreeStateText(tree_);
@@ -270,7 +273,8 @@ TEST_F(ProjectTest, GarbledProjectIsRefusedAndTheStateStaysAsItWas) {
         EXPECT_EQ(ReadText(Path("options.dat")), before);
         EXPECT_EQ(model::OptionsStore().Text(), storeBefore);
         EXPECT_EQ(model::TreeStateText(tree_), treeBefore);
-        EXPECT_EQ(Settings.VideoType, 0);
+        EXPECT_EQ(show_.settings.VideoType, 0);
+        EXPECT_EQ(show_.CaptionOf(Path("old.jpg")), "unsaved caption");
     }
     EXPECT_EQ(refreshes_, 1);
 }

@@ -10,16 +10,16 @@
 #include "model/FileIo.h"
 #include "model/MediaPaths.h"
 #include "model/ModelTestUtil.h"
+#include "model/PerImage.h"
 #include "model/SettingsKeys.h"
 
 namespace {
 
 using model::IniFile;
-using model::Settings;
 using model_test::ReadText;
 using model_test::WriteText;
 
-class SettingsTest : public model_test::ProgramFolderTest {};
+class SettingsTest : public model_test::ShowFolderTest {};
 
 // Options files as the program writes them, which every later version must
 // load to the same record and save byte for byte: the first save of a new
@@ -98,6 +98,14 @@ EvenLoudness=1
 a.jpg=Beach
 )";
 
+// A section's entries in their order, each as "key=value".
+std::vector<std::string> Entries(const IniFile& store, std::string_view section) {
+    std::vector<std::string> entries;
+    for (const std::string& key : store.ReadSection(section))
+        entries.push_back(key + "=" + store.ReadString(section, key, ""));
+    return entries;
+}
+
 // Gives one field of the record a value other than the one it holds.
 struct ChangeField {
     model::TslSettings& s;
@@ -120,42 +128,43 @@ struct ChangeField {
 };
 
 TEST_F(SettingsTest, FirstStartWithoutOptionsFileHoldsExactlyTheDefaults) {
-    model::LoadAllSettings();
+    LoadWorkingShow();
+    const model::TslSettings& s = show_.settings;
     EXPECT_EQ(model::OptionsFileName(), Path("options.dat"));
-    EXPECT_EQ(Settings.VideoType, 2);
-    EXPECT_EQ(Settings.TVSet, 0);
-    EXPECT_EQ(Settings.MusicSync, 0);
-    EXPECT_EQ(Settings.ImageSize, 2);
-    EXPECT_FALSE(Settings.ClearOldImage);
-    EXPECT_EQ(Settings.ImageInterval, 2);
-    EXPECT_EQ(Settings.BackgroundColor, 0u);
-    EXPECT_EQ(Settings.PicturePath, "");
-    EXPECT_FALSE(Settings.TransparentMode);
-    EXPECT_EQ(Settings.TransparentModeColor, 0u);
-    EXPECT_EQ(Settings.ImageSequence, 0);
-    EXPECT_TRUE(Settings.PlayMusic);
-    EXPECT_FALSE(Settings.RandomMusic);
-    EXPECT_TRUE(Settings.LoopMusic);
-    EXPECT_EQ(Settings.MusicPath, "");
-    EXPECT_EQ(Settings.EffectSpeed2, 4);
-    EXPECT_FALSE(Settings.ShowCaption);
-    EXPECT_TRUE(Settings.Back_Mode_UseColor);
-    EXPECT_FALSE(Settings.Back_Mode_Blurred);
-    EXPECT_FALSE(Settings.FolderAllTypes);
-    EXPECT_TRUE(Settings.Back_Image_UseTiled);
-    EXPECT_EQ(Settings.Back_Image_Filename, "");
-    EXPECT_EQ(Settings.Back_Image_Path, Path("background/"));
-    EXPECT_TRUE(Settings.Pictures.empty());
-    EXPECT_TRUE(Settings.Music.empty());
-    EXPECT_EQ(Settings.useeffects.count(), 105u);
-    for (int style : {59, 58, 6, 144, 128}) EXPECT_TRUE(Settings.useeffects.test(style));
-    for (int style : {0, 1, 2, 3, 4, 145, 172}) EXPECT_FALSE(Settings.useeffects.test(style));
+    EXPECT_EQ(s.VideoType, 2);
+    EXPECT_EQ(s.TVSet, 0);
+    EXPECT_EQ(s.MusicSync, 0);
+    EXPECT_EQ(s.ImageSize, 2);
+    EXPECT_FALSE(s.ClearOldImage);
+    EXPECT_EQ(s.ImageInterval, 2);
+    EXPECT_EQ(s.BackgroundColor, 0u);
+    EXPECT_EQ(s.PicturePath, "");
+    EXPECT_FALSE(s.TransparentMode);
+    EXPECT_EQ(s.TransparentModeColor, 0u);
+    EXPECT_EQ(s.ImageSequence, 0);
+    EXPECT_TRUE(s.PlayMusic);
+    EXPECT_FALSE(s.RandomMusic);
+    EXPECT_TRUE(s.LoopMusic);
+    EXPECT_EQ(s.MusicPath, "");
+    EXPECT_EQ(s.EffectSpeed2, 4);
+    EXPECT_FALSE(s.ShowCaption);
+    EXPECT_TRUE(s.Back_Mode_UseColor);
+    EXPECT_FALSE(s.Back_Mode_Blurred);
+    EXPECT_FALSE(s.FolderAllTypes);
+    EXPECT_TRUE(s.Back_Image_UseTiled);
+    EXPECT_EQ(s.Back_Image_Filename, "");
+    EXPECT_EQ(s.Back_Image_Path, Path("background/"));
+    EXPECT_TRUE(s.Pictures.empty());
+    EXPECT_TRUE(s.Music.empty());
+    EXPECT_EQ(s.useeffects.count(), 105u);
+    for (int style : {59, 58, 6, 144, 128}) EXPECT_TRUE(s.useeffects.test(style));
+    for (int style : {0, 1, 2, 3, 4, 145, 172}) EXPECT_FALSE(s.useeffects.test(style));
     EXPECT_EQ(model::Product().title, "Vanto Slideshow");
     EXPECT_FALSE(model::FileExists(Path("options.dat")));
 
     // The save at shutdown writes every key of the record once, into one
     // section, as the program has always written a first options file.
-    ASSERT_TRUE(model::SaveSettingsAtShutdown());
+    ASSERT_TRUE(model::SaveWorkingShow(show_));
     std::string expected = kFirstSave;
     expected.replace(expected.find("{dir}"), 5, dir_);
     EXPECT_EQ(ReadText(Path("options.dat")), expected);
@@ -165,7 +174,7 @@ TEST_F(SettingsTest, FirstStartWithoutOptionsFileHoldsExactlyTheDefaults) {
 // selection, every option changed in the window, then saved.
 TEST_F(SettingsTest, AWorkedInOptionsFileLoadsWholeAndSavesUnchanged) {
     WriteText(Path("options.dat"), kWorkedIn);
-    model::LoadAllSettings();
+    LoadWorkingShow();
     model::TslSettings expected;
     expected.VideoType = 4;
     expected.VideoAspect = 1;
@@ -199,11 +208,103 @@ TEST_F(SettingsTest, AWorkedInOptionsFileLoadsWholeAndSavesUnchanged) {
     expected.Back_Image_Path = "/backgrounds/";
     expected.Motion = {model::MotionKind::ZoomIn, 4};
     // The lists depend on the files that exist; other tests cover them.
-    expected.Pictures = Settings.Pictures;
-    expected.Music = Settings.Music;
-    EXPECT_TRUE(Settings == expected);
-    ASSERT_TRUE(model::SaveSettings());
+    expected.Pictures = show_.settings.Pictures;
+    expected.Music = show_.settings.Music;
+    EXPECT_TRUE(show_.settings == expected);
+    ASSERT_TRUE(model::SaveWorkingShow(show_));
     EXPECT_EQ(ReadText(Path("options.dat")), kWorkedIn);
+}
+
+// A show holds every picture's entries as its store held them: under path
+// keys, under the file-name keys of older files, and an own empty effect set
+// (cuts only). Put into an empty store it brings them all; put back into a
+// store whose entries changed meanwhile, its own replace them, each section
+// where it stood rather than erased and added again at the end.
+TEST_F(SettingsTest, AShowKeepsEveryPictureEntryThroughLoadAndStore) {
+    IniFile stored;
+    stored.SetText(
+        "[Pictures]\n/photos/=1\n"
+        "[motion]\n/photos/^Harbour%3D1.jpg=zoom-in:3\nIMG_0001.jpg=pan-left:2\n"
+        "[Set]\nImageInterval=4\n"
+        "[captions]\nIMG_0001.jpg=Beach day\n/photos/^Harbour%3D1.jpg=Harbour at dusk\n"
+        "[Music]\n"
+        "[intervals]\n/photos/^Harbour%3D1.jpg=9\n"
+        "[effects]\nIMG_0002.jpg=7,8,\n/photos/^Harbour%3D1.jpg=\n");
+    const model::Show show = model::LoadShow(stored);
+    ASSERT_EQ(show.CaptionOf("/photos/Harbour=1.jpg"), "Harbour at dusk");
+
+    IniFile fresh;
+    model::StoreShow(show, fresh);
+    for (const char* section : model::PerPictureSections())
+        EXPECT_EQ(Entries(fresh, section), Entries(stored, section)) << section;
+
+    IniFile changed = stored;
+    changed.WriteString("captions", "IMG_0001.jpg", "Edited elsewhere");
+    changed.DeleteKey("intervals", "/photos/^Harbour%3D1.jpg");
+    changed.WriteString("effects", "IMG_0003.jpg", "1,");
+    model::StoreShow(show, changed);
+    EXPECT_EQ(changed.ReadSections(), stored.ReadSections());
+    for (const char* section : model::PerPictureSections())
+        EXPECT_EQ(Entries(changed, section), Entries(stored, section)) << section;
+}
+
+// The music's measured facts and the lists are the collect step's to write;
+// storing a show leaves them as the store holds them, whatever the show has.
+TEST_F(SettingsTest, StoringAShowLeavesTheStoresMusicFactsAndListsAlone) {
+    IniFile store;
+    store.SetText(
+        "[Pictures]\n/photos/=1\n/photos/off.jpg=0\n[Music]\n/music/a.mp3=1\n/music/b.mp3=0\n"
+        "[Mp3Length]\n/music/a.mp3=185000\n[Mp3Stamp]\n/music/a.mp3=1700000000:4096\n"
+        "[MusicLoudness]\n/music/a.mp3=-18.5\n[MusicFault]\n/music/b.mp3=unreadable\n");
+    const IniFile before = store;
+    model::Show show;
+    show.settings.Pictures = {"/photos/a.jpg"};
+    show.settings.Music = {"/music/c.mp3"};
+    for (const char* section : model::MusicNoteSections())
+        show.notes.WriteString(section, "/music/c.mp3", "1");
+    model::StoreShow(show, store);
+    for (const char* section :
+         {"Pictures", "Music", "Mp3Length", "Mp3Stamp", "MusicLoudness", "MusicFault"})
+        EXPECT_EQ(Entries(store, section), Entries(before, section)) << section;
+}
+
+// What the value is for: a build or a preview plays its copy while the
+// window goes on editing its show, and neither reaches the store until a
+// show is stored; nor does a later change of the store reach a loaded show.
+// The store is the working one, where lookups that read through to it, as
+// before the show was a value, would find the later change.
+TEST_F(SettingsTest, AChangeToACopyOfAShowReachesNeitherTheOriginalNorTheStore) {
+    IniFile& store = model::OptionsStore();
+    store.SetText(
+        "[Set]\nImageInterval=4\nMotion=pan-left:2\n[captions]\nIMG_0001.jpg=Beach day\n"
+        "[intervals]\nIMG_0001.jpg=9\n[Mp3Length]\n/music/a.mp3=185000\n");
+    const std::string text = store.Text();
+    const std::string picture = "/photos/IMG_0001.jpg";
+    const model::MotionSetting panLeft{model::MotionKind::PanLeft, 2};
+    const model::Show original = model::LoadShow(store);
+
+    model::Show copy = original;
+    copy.settings.ImageInterval = 7;
+    copy.settings.Motion = {};
+    model::SetOwnEntry(copy.notes, model::kCaptionsSection, picture, "Harbour");
+    model::SetOwnEntry(copy.notes, model::kIntervalsSection, picture, std::nullopt);
+    model::SetOwnMotion(copy.notes, picture, model::MotionSetting{model::MotionKind::Random, 5});
+    copy.notes.WriteString("Mp3Length", "/music/a.mp3", "1000");
+    EXPECT_EQ(copy.CaptionOf(picture), "Harbour");
+    EXPECT_EQ(copy.IntervalOf(picture), 7);
+    EXPECT_EQ(copy.MusicLengthMs("/music/a.mp3"), 1000);
+
+    EXPECT_EQ(original.settings.ImageInterval, 4);
+    EXPECT_EQ(original.CaptionOf(picture), "Beach day");
+    EXPECT_EQ(original.IntervalOf(picture), 9);
+    EXPECT_EQ(original.MotionOf(picture), panLeft);
+    EXPECT_EQ(original.MusicLengthMs("/music/a.mp3"), 185000);
+    EXPECT_EQ(store.Text(), text);
+
+    store.WriteString("captions", "IMG_0001.jpg", "Edited in the store");
+    store.WriteString("Mp3Length", "/music/a.mp3", "2000");
+    EXPECT_EQ(original.CaptionOf(picture), "Beach day");
+    EXPECT_EQ(original.MusicLengthMs("/music/a.mp3"), 185000);
 }
 
 // Every row of the key table: a value other than the one a new store
@@ -238,37 +339,39 @@ TEST_F(SettingsTest, OddStoredValuesReadAsTheProgramExpects) {
               "[Set]\nVideoType=258\nPlayMusic=maybe\nLoopMusic=7\nImageSize=-1\n"
               "BackgroundColor=16777215\nImageInterval=abc\nEffectSpeed2=3\n"
               "useeffects=3,200,x,,7\nTVSet=2\nMotion=zoom-in:9\n");
-    model::LoadAllSettings();
-    EXPECT_EQ(Settings.TVSet, 2);  // not 1, so frames are timed as PAL
-    EXPECT_EQ(Settings.VideoType, 2);
-    EXPECT_TRUE(Settings.PlayMusic);
-    EXPECT_TRUE(Settings.LoopMusic);
-    EXPECT_EQ(Settings.ImageSize, 255);
-    EXPECT_EQ(Settings.BackgroundColor, 0x00FFFFFFu);
-    EXPECT_EQ(Settings.ImageInterval, 2);
-    EXPECT_EQ(Settings.EffectSpeed2, 3);
-    EXPECT_EQ(model::StyleSetText(Settings.useeffects), "3,");
-    EXPECT_EQ(Settings.Motion, model::MotionSetting{});  // no motion rather than a wild one
+    LoadWorkingShow();
+    const model::TslSettings& s = show_.settings;
+    EXPECT_EQ(s.TVSet, 2);  // not 1, so frames are timed as PAL
+    EXPECT_EQ(s.VideoType, 2);
+    EXPECT_TRUE(s.PlayMusic);
+    EXPECT_TRUE(s.LoopMusic);
+    EXPECT_EQ(s.ImageSize, 255);
+    EXPECT_EQ(s.BackgroundColor, 0x00FFFFFFu);
+    EXPECT_EQ(s.ImageInterval, 2);
+    EXPECT_EQ(s.EffectSpeed2, 3);
+    EXPECT_EQ(model::StyleSetText(s.useeffects), "3,");
+    EXPECT_EQ(s.Motion, model::MotionSetting{});  // no motion rather than a wild one
 }
 
 TEST_F(SettingsTest, MotionIsKeptForTheShowAndForEachPicture) {
     WriteText(Path("options.dat"), "[Set]\nMotion=pan-left:2\n[motion]\na.jpg=zoom-out\nb.jpg=?\n");
-    model::LoadAllSettings();
+    LoadWorkingShow();
     const model::MotionSetting show{model::MotionKind::PanLeft, 2};
-    EXPECT_EQ(Settings.Motion, show);
+    EXPECT_EQ(show_.settings.Motion, show);
     // A picture's own motion, the show's for one without, and for an
     // entry that cannot be read.
-    EXPECT_EQ(model::MotionOf("/photos/a.jpg"),
+    EXPECT_EQ(show_.MotionOf("/photos/a.jpg"),
               (model::MotionSetting{model::MotionKind::ZoomOut, 3}));
-    EXPECT_EQ(model::MotionOf("/photos/b.jpg"), show);
-    EXPECT_EQ(model::MotionOf("/photos/c.jpg"), show);
-    model::SetOwnMotion("/photos/c.jpg", model::MotionSetting{model::MotionKind::Random, 5});
+    EXPECT_EQ(show_.MotionOf("/photos/b.jpg"), show);
+    EXPECT_EQ(show_.MotionOf("/photos/c.jpg"), show);
+    model::SetOwnMotion(show_.notes, "/photos/c.jpg",
+                        model::MotionSetting{model::MotionKind::Random, 5});
     // Given the show's motion again, the file-name entry no longer applies.
-    model::SetOwnMotion("/photos/a.jpg", std::nullopt);
-    EXPECT_EQ(model::MotionOf("/photos/a.jpg"), show);
+    model::SetOwnMotion(show_.notes, "/photos/a.jpg", std::nullopt);
+    EXPECT_EQ(show_.MotionOf("/photos/a.jpg"), show);
     // Switched off, the show's motion stays in the file as "none".
-    Settings.Motion = model::MotionSetting{};
-    ASSERT_TRUE(model::SaveSettings());
+    show_.settings.Motion = model::MotionSetting{};
+    ASSERT_TRUE(model::SaveWorkingShow(show_));
     const IniFile saved(Path("options.dat"));
     EXPECT_EQ(saved.ReadString("Set", "Motion", ""), "none");
     const std::string ownKey = model::ImagePathKey("/photos/c.jpg");
@@ -295,17 +398,17 @@ TEST_F(SettingsTest, MusicMixKeysDefaultToTodaysOutputForStoresWrittenBefore) {
         SCOPED_TRACE(c.text);
         model::CloseOptionsStore();
         WriteText(Path("options.dat"), c.text);
-        model::LoadAllSettings();
-        EXPECT_EQ(Settings.MusicFadeInMs, c.fadeIn);
-        EXPECT_EQ(Settings.MusicFadeOutMs, c.fadeOut);
-        EXPECT_EQ(Settings.MusicCrossfadeMs, c.crossfade);
-        EXPECT_EQ(Settings.EvenLoudness, c.even);
+        LoadWorkingShow();
+        EXPECT_EQ(show_.settings.MusicFadeInMs, c.fadeIn);
+        EXPECT_EQ(show_.settings.MusicFadeOutMs, c.fadeOut);
+        EXPECT_EQ(show_.settings.MusicCrossfadeMs, c.crossfade);
+        EXPECT_EQ(show_.settings.EvenLoudness, c.even);
         // Written once, the values stay what they were read as.
-        ASSERT_TRUE(model::SaveSettings());
+        ASSERT_TRUE(model::SaveWorkingShow(show_));
         model::CloseOptionsStore();
-        model::LoadAllSettings();
-        EXPECT_EQ(Settings.MusicFadeOutMs, c.fadeOut);
-        EXPECT_EQ(Settings.MusicCrossfadeMs, c.crossfade);
+        LoadWorkingShow();
+        EXPECT_EQ(show_.settings.MusicFadeOutMs, c.fadeOut);
+        EXPECT_EQ(show_.settings.MusicCrossfadeMs, c.crossfade);
     }
 }
 
@@ -327,11 +430,11 @@ TEST_F(SettingsTest, VideoFormatAspectAndQualityHaveKeysOfTheirOwn) {
          }) {
         WriteText(Path("options.dat"), std::string("[Set]\n") + c.stored);
         model::CloseOptionsStore();
-        model::LoadAllSettings();
-        EXPECT_EQ(Settings.VideoType, c.type) << c.stored;
-        EXPECT_EQ(Settings.VideoAspect, c.aspect) << c.stored;
-        EXPECT_EQ(Settings.VideoQuality, c.quality) << c.stored;
-        ASSERT_TRUE(model::SaveSettings());
+        LoadWorkingShow();
+        EXPECT_EQ(show_.settings.VideoType, c.type) << c.stored;
+        EXPECT_EQ(show_.settings.VideoAspect, c.aspect) << c.stored;
+        EXPECT_EQ(show_.settings.VideoQuality, c.quality) << c.stored;
+        ASSERT_TRUE(model::SaveWorkingShow(show_));
         const IniFile saved(Path("options.dat"));
         EXPECT_EQ(saved.ReadInteger("Set", "VideoType", -1), c.type);
         EXPECT_EQ(saved.ReadString("Set", "VideoFormat", ""), c.format);
@@ -340,11 +443,11 @@ TEST_F(SettingsTest, VideoFormatAspectAndQualityHaveKeysOfTheirOwn) {
 
 TEST_F(SettingsTest, CapitalisedSettingsSectionIsReadAndWrittenInPlace) {
     WriteText(Path("options.dat"), "[Pictures]\n[SET]\nVideoType=1\nMusicSync=2\n");
-    model::LoadAllSettings();
-    EXPECT_EQ(Settings.VideoType, 1);
-    EXPECT_EQ(Settings.MusicSync, 2);
-    Settings.TVSet = 1;
-    ASSERT_TRUE(model::SaveSettings());
+    LoadWorkingShow();
+    EXPECT_EQ(show_.settings.VideoType, 1);
+    EXPECT_EQ(show_.settings.MusicSync, 2);
+    show_.settings.TVSet = 1;
+    ASSERT_TRUE(model::SaveWorkingShow(show_));
     const IniFile saved(Path("options.dat"));
     EXPECT_EQ(saved.ReadSections(), (std::vector<std::string>{"Pictures", "SET"}));
     EXPECT_EQ(saved.ReadString("SET", "TVSet", ""), "1");
@@ -352,18 +455,18 @@ TEST_F(SettingsTest, CapitalisedSettingsSectionIsReadAndWrittenInPlace) {
 
 TEST_F(SettingsTest, ProductStringsMayBeOverriddenButAreNeverWritten) {
     WriteText(Path("options.dat"), "[set]\ntitle=My Show\n");
-    model::LoadAllSettings();
+    LoadWorkingShow();
     EXPECT_EQ(model::Product().title, "My Show");
     EXPECT_EQ(model::Product().homepage, "https://vantoshow.example.org/");
     EXPECT_EQ(model::Product().email, "support@vantoshow.example.org");
-    ASSERT_TRUE(model::SaveSettings());
+    ASSERT_TRUE(model::SaveWorkingShow(show_));
     const IniFile saved(Path("options.dat"));
     EXPECT_FALSE(saved.ValueExists("Set", "homepage"));
     EXPECT_EQ(saved.ReadString("Set", "title", ""), "My Show");  // kept as it was
 }
 
 TEST_F(SettingsTest, ShutdownWithoutAStoreWritesNothing) {
-    EXPECT_TRUE(model::SaveSettingsAtShutdown());
+    EXPECT_TRUE(model::SaveWorkingShow(show_));
     EXPECT_FALSE(model::FileExists(model::OptionsFileName()));
 }
 
@@ -371,16 +474,15 @@ TEST_F(SettingsTest, UnwritableProgramFolderKeepsSettingsInTheUserFolder) {
     // A path below a plain file can never be written to, not even by root.
     WriteText(Path("install"), "");
     model::SetProgramDir(Path("install/bin"));
-    model::LoadAllSettings();
+    LoadWorkingShow();
     EXPECT_EQ(model::ProgramDir(), Path("install/bin/"));
     EXPECT_EQ(model::OptionsFileName(), Path("user-data/options.dat"));
-    Settings.VideoType = 0;
-    ASSERT_TRUE(model::SaveSettingsAtShutdown());
+    show_.settings.VideoType = 0;
+    ASSERT_TRUE(model::SaveWorkingShow(show_));
 
     model::CloseOptionsStore();
-    Settings = model::TslSettings{};
-    model::LoadAllSettings();
-    EXPECT_EQ(Settings.VideoType, 0);
+    LoadWorkingShow();
+    EXPECT_EQ(show_.settings.VideoType, 0);
 }
 
 TEST_F(SettingsTest, ReadOnlyProgramFolderSeedsTheUserCopyFromItsOptions) {
@@ -397,20 +499,22 @@ TEST_F(SettingsTest, ReadOnlyProgramFolderSeedsTheUserCopyFromItsOptions) {
     model::SetProgramDir(Path("ro"));
     if (model::DataDir() == model::ProgramDir()) GTEST_SKIP() << "permissions do not bind root";
 
-    model::LoadAllSettings();
-    EXPECT_EQ(Settings.VideoType, 1);
-    Settings.TVSet = 1;
-    ASSERT_TRUE(model::SaveSettings());
+    LoadWorkingShow();
+    EXPECT_EQ(show_.settings.VideoType, 1);
+    show_.settings.TVSet = 1;
+    ASSERT_TRUE(model::SaveWorkingShow(show_));
     EXPECT_EQ(IniFile(Path("user-data/options.dat")).ReadInteger("Set", "TVSet", 0), 1);
     EXPECT_EQ(ReadText(Path("ro/options.dat")), "[Set]\nVideoType=1\n");
 }
 
-TEST_F(SettingsTest, SaveSettingsSwallowsAFailedWrite) {
-    model::LoadAllSettings();
-    model::OptionsStore().WriteString("captions", "a.jpg", "kept in memory");
+TEST_F(SettingsTest, SaveWorkingShowSwallowsAFailedWrite) {
+    LoadWorkingShow();
+    model::SetOwnEntry(show_.notes, model::kCaptionsSection, "a.jpg", "kept in memory");
     QDir().mkpath(QString::fromStdString(Path("options.dat")));  // a folder blocks the file
-    EXPECT_FALSE(model::SaveSettings());
-    EXPECT_EQ(model::OptionsStore().ReadString("captions", "a.jpg", ""), "kept in memory");
+    EXPECT_FALSE(model::SaveWorkingShow(show_));
+    // The store holds the show all the same, for the next save to write.
+    EXPECT_EQ(model::OwnEntry(model::OptionsStore(), model::kCaptionsSection, "a.jpg"),
+              "kept in memory");
 }
 
 }  // namespace

@@ -24,14 +24,13 @@ public:
     int completes = 0;
     int changes = 0;
     int controlInvalidations = 0;
-    int repaints = 0;
     std::vector<Rect> invalidated;
     std::function<void()> onMessages;
 
     void ResetRecords() {
         progressEvents.clear();
         invalidated.clear();
-        completes = changes = controlInvalidations = repaints = 0;
+        completes = changes = controlInvalidations = 0;
     }
     void Resize(int w, int h) { ClientResized(w, h); }
 
@@ -43,7 +42,6 @@ protected:
     }
     void InvalidateControl() override { ++controlInvalidations; }
     void InvalidateClientRect(const Rect& r) override { invalidated.push_back(r); }
-    void RepaintNow() override { ++repaints; }
 
 private:
     mutable uint64_t clock_ = 0;

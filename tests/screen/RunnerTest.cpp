@@ -1,4 +1,4 @@
-// The preview runner's choices (order, styles, intervals, speed, demo) and
+// The preview runner's choices (order, styles, intervals, speed) and
 // its runs on a real screen, and the preview window.
 #include <gtest/gtest.h>
 
@@ -15,6 +15,7 @@
 #include "model/MotionSetting.h"
 #include "model/PerImage.h"
 #include "model/Settings.h"
+#include "model/Show.h"
 #include "screen/AnimateThread.h"
 #include "screen/FullscreenForm.h"
 #include "screen/PreviewRunner.h"
@@ -29,9 +30,8 @@ std::string FileName(const std::string& path) {
     return path.substr(path.find_last_of('/') + 1);
 }
 
-// A program folder of its own with sample pictures, a fresh settings record
-// and an empty working store. Runners play show_, a snapshot the tests fill;
-// the global record stays default, so a runner reading it would show nothing.
+// A program folder of its own with sample pictures, and a show the tests
+// fill; runners play copies of it.
 class RunnerTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -42,14 +42,10 @@ protected:
         WritePicture(root_ + "sample/t2.jpg", Qt::blue);
         model::SetProgramDir(root_);
         model::SetUserDataDir(root_);
-        model::Settings = model::TslSettings{};
-        model::OptionsStore().Clear();
     }
     void TearDown() override {
-        model::CloseOptionsStore();
         model::SetProgramDir("");
         model::SetUserDataDir("");
-        model::Settings = model::TslSettings{};
         EXPECT_TRUE(QTest::qWaitFor(
             [] {
                 QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -68,9 +64,8 @@ protected:
 
     // A runner that only decides: its timer is off and transitions are
     // prepared but not stepped.
-    std::unique_ptr<TRunVantoscreen> QuietRunner(bool demo, bool useShowSet = false) {
-        auto runner = std::make_unique<TRunVantoscreen>(
-            &host_, RunnerOptions{.Demo = demo, .DemoStyle = 5, .UseShowSet = useShowSet}, show_);
+    std::unique_ptr<TRunVantoscreen> QuietRunner() {
+        auto runner = std::make_unique<TRunVantoscreen>(&host_, RunnerOptions{}, show_);
         runner->Timer->stop();
         runner->View->SetManual(true);
         return runner;
@@ -79,7 +74,7 @@ protected:
     QTemporaryDir dir_;
     std::string root_;
     QWidget host_;
-    model::TslSettings show_;
+    model::Show show_;
 };
 
 TEST(RunnerChoicesTest, SpeedTableGivesStepAndDelay) {
@@ -107,27 +102,10 @@ TEST(RunnerChoicesTest, StylesComeFromTheSetOrCut) {
     EXPECT_EQ(seen, (std::set<int>{42, 172}));
 }
 
-TEST_F(RunnerTest, DemoAlternatesTheSamplesWithAShortGap) {
-    auto runner = QuietRunner(true);
-    std::vector<std::string> shown;
-    for (int i = 0; i < 4; ++i) {
-        runner->PickNext();
-        runner->ShowNext();
-        shown.push_back(FileName(runner->CurrentFile));
-        EXPECT_EQ(runner->Timer->interval(), 200);
-        EXPECT_EQ(runner->View->Style(), 5);
-        EXPECT_TRUE(runner->View->Running());
-    }
-    EXPECT_EQ(shown, (std::vector<std::string>{"t1.jpg", "t2.jpg", "t1.jpg", "t2.jpg"}));
-    EXPECT_EQ(runner->CurrentFile, Path("sample/t2.jpg"));
-    // The loaded picture fills the small view it was prepared for.
-    EXPECT_FALSE(runner->View->Picture().isEmpty());
-}
-
 TEST_F(RunnerTest, ListOrderWrapsAndSkipsMissingPictures) {
-    show_.Pictures = {WritePicture(Path("a.jpg"), Qt::green), Path("missing.jpg"),
-                      WritePicture(Path("b.jpg"), Qt::yellow)};
-    auto runner = QuietRunner(false);
+    show_.settings.Pictures = {WritePicture(Path("a.jpg"), Qt::green), Path("missing.jpg"),
+                               WritePicture(Path("b.jpg"), Qt::yellow)};
+    auto runner = QuietRunner();
     std::vector<int> order;
     for (int i = 0; i < 5; ++i) {
         runner->PickNextFile();
@@ -137,24 +115,24 @@ TEST_F(RunnerTest, ListOrderWrapsAndSkipsMissingPictures) {
 
     // The per-image dialog's trick: Index 1 of two pictures shows entry 0.
     runner->Index = 1;
-    show_.Pictures.resize(2);
+    show_.settings.Pictures.resize(2);
     runner->ApplySettings(show_);
     runner->PickNextFile();
     EXPECT_EQ(runner->Index, 0);
 }
 
 TEST_F(RunnerTest, RandomOrderNeverRepeatsThePictureJustShown) {
-    show_.ImageSequence = 1;
-    show_.Pictures = {WritePicture(Path("a.jpg"), Qt::green),
-                      WritePicture(Path("b.jpg"), Qt::yellow)};
-    auto runner = QuietRunner(false);
+    show_.settings.ImageSequence = 1;
+    show_.settings.Pictures = {WritePicture(Path("a.jpg"), Qt::green),
+                               WritePicture(Path("b.jpg"), Qt::yellow)};
+    auto runner = QuietRunner();
     int previous = -1;
     for (int i = 0; i < 200; ++i) {
         runner->PickNextFile();
         ASSERT_NE(runner->Index, previous);
         previous = runner->Index;
     }
-    show_.Pictures.resize(1);  // one picture can only repeat
+    show_.settings.Pictures.resize(1);  // one picture can only repeat
     runner->ApplySettings(show_);
     runner->PickNextFile();
     runner->PickNextFile();
@@ -164,12 +142,12 @@ TEST_F(RunnerTest, RandomOrderNeverRepeatsThePictureJustShown) {
 TEST_F(RunnerTest, StylesAndIntervalsComeFromThePictureOrTheShow) {
     const std::string own = WritePicture(Path("own.jpg"), Qt::green);
     const std::string plain = WritePicture(Path("plain.jpg"), Qt::yellow);
-    show_.Pictures = {own, plain};
-    show_.useeffects.reset();
-    model::OptionsStore().WriteString(model::kEffectsSection, model::ImageKey(own), "7,");
-    model::OptionsStore().WriteInteger(model::kIntervalsSection, model::ImageKey(own), 5);
+    show_.settings.Pictures = {own, plain};
+    show_.settings.useeffects.reset();
+    show_.notes.WriteString(model::kEffectsSection, model::ImageKey(own), "7,");
+    show_.notes.WriteInteger(model::kIntervalsSection, model::ImageKey(own), 5);
 
-    auto runner = QuietRunner(false);
+    auto runner = QuietRunner();
     runner->Timer->setInterval(3000);  // what the tick sets from ImageInterval
     runner->PickNext();
     runner->ShowNext();
@@ -183,15 +161,6 @@ TEST_F(RunnerTest, StylesAndIntervalsComeFromThePictureOrTheShow) {
     EXPECT_EQ(runner->CurrentFile, plain);
     EXPECT_EQ(runner->View->Style(), 0);  // the show's set is empty: a cut
     EXPECT_EQ(runner->Timer->interval(), 3000);
-
-    // The dialog's preview uses the show-wide set and the short gap.
-    show_.useeffects.reset().set(99);
-    auto dialog = QuietRunner(false, true);
-    dialog->PickNext();
-    dialog->ShowNext();
-    EXPECT_EQ(dialog->CurrentFile, own);
-    EXPECT_EQ(dialog->View->Style(), 99);
-    EXPECT_EQ(dialog->Timer->interval(), 200);
 }
 
 TEST_F(RunnerTest, SettingsReachTheScreen) {
@@ -212,18 +181,18 @@ TEST_F(RunnerTest, SettingsReachTheScreen) {
         {3, false, true, back, 4, 30, 1},
         {3, false, true, Path("broken.png"), 4, 30, 0},  // unreadable: the plain colour
     };
-    show_.BackgroundColor = raster::RGB(1, 2, 3);
-    show_.ImageSize = 3;
+    show_.settings.BackgroundColor = raster::RGB(1, 2, 3);
+    show_.settings.ImageSize = 3;
     std::unique_ptr<TRunVantoscreen> runner;
     for (const auto& row : table) {
-        show_.EffectSpeed2 = row.speed;
-        show_.Back_Mode_UseColor = row.useColor;
-        show_.Back_Image_UseTiled = row.tiled;
-        show_.Back_Image_Filename = row.background;
+        show_.settings.EffectSpeed2 = row.speed;
+        show_.settings.Back_Mode_UseColor = row.useColor;
+        show_.settings.Back_Image_UseTiled = row.tiled;
+        show_.settings.Back_Image_Filename = row.background;
         if (runner)
             runner->ApplySettings(show_);
         else
-            runner = QuietRunner(false);
+            runner = QuietRunner();
         EXPECT_EQ(runner->View->Step(), row.step) << row.speed;
         EXPECT_EQ(runner->View->Delay(), row.delay) << row.speed;
         EXPECT_EQ(runner->View->FrameBackground, row.frameBackground) << row.background;
@@ -241,8 +210,8 @@ TEST_F(RunnerTest, BrokenPicturesDoNotStallTheShow) {
     ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
     broken.write("JFIF? no.");
     broken.close();
-    show_.Pictures = {Path("broken.jpg")};
-    auto runner = QuietRunner(false);
+    show_.settings.Pictures = {Path("broken.jpg")};
+    auto runner = QuietRunner();
     runner->TimerTick();
     EXPECT_TRUE(runner->View->Picture().isEmpty());
     EXPECT_FALSE(runner->View->Running());
@@ -250,11 +219,13 @@ TEST_F(RunnerTest, BrokenPicturesDoNotStallTheShow) {
 }
 
 TEST_F(RunnerTest, ThreadedShowRunsOnItsOwn) {
-    show_.EffectSpeed2 = 1;
+    show_.settings.EffectSpeed2 = 1;
+    show_.settings.ImageInterval = 0;
+    show_.settings.useeffects.reset().set(60);
+    show_.settings.Pictures = {Path("sample/t1.jpg"), Path("sample/t2.jpg")};
     host_.resize(160, 120);
     host_.show();
-    auto runner = std::make_unique<TRunVantoscreen>(
-        &host_, RunnerOptions{.SmallPreview = true, .Demo = true, .DemoStyle = 60}, show_);
+    auto runner = std::make_unique<TRunVantoscreen>(&host_, RunnerOptions{}, show_);
     std::vector<std::string> completed;
     auto done = runner->View->OnComplete;
     runner->View->OnComplete = [&](ScreenEngine& s) {
@@ -264,9 +235,6 @@ TEST_F(RunnerTest, ThreadedShowRunsOnItsOwn) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return completed.size() >= 3; }, kPatience));
     completed.resize(3);
     EXPECT_EQ(completed, (std::vector<std::string>{"t1.jpg", "t2.jpg", "t1.jpg"}));
-    // A small preview pads every picture to the whole view.
-    EXPECT_GE(runner->View->Picture().width(), 163);
-    EXPECT_GE(runner->View->Picture().height(), 123);
 
     // Released in the middle of whatever it is doing.
     runner.reset();
@@ -292,12 +260,13 @@ TEST_F(RunnerTest, APictureThatMovesFillsTheViewAndMovesWhileItStays) {
     for (int y = 110; y < 130; ++y)
         for (int x = 230; x < 250; ++x) image.setPixel(x, y, qRgb(255, 255, 255));
     ASSERT_TRUE(image.save(QString::fromStdString(Path("spot.png"))));
-    show_.Pictures = {Path("spot.png")};
-    show_.ImageInterval = 1;
-    model::SetOwnMotion(Path("spot.png"), model::MotionSetting{model::MotionKind::ZoomIn, 5});
+    show_.settings.Pictures = {Path("spot.png")};
+    show_.settings.ImageInterval = 1;
+    model::SetOwnMotion(show_.notes, Path("spot.png"),
+                        model::MotionSetting{model::MotionKind::ZoomIn, 5});
     host_.resize(160, 120);
     host_.show();
-    auto runner = QuietRunner(false);
+    auto runner = QuietRunner();
     runner->PickNext();
     // The first view fills the screen: no padding around it.
     EXPECT_EQ(runner->View->Picture().width(), 160);
@@ -312,18 +281,12 @@ TEST_F(RunnerTest, APictureThatMovesFillsTheViewAndMovesWhileItStays) {
     // Zoomed in by a quarter, the spot ends a third further from the centre.
     EXPECT_TRUE(QTest::qWaitFor([&] { return SpotX(runner->View->ScreenBitmap) > 131; }, 3000))
         << SpotX(runner->View->ScreenBitmap);
-
-    // The Effects step's demonstration rests longer between pictures that move.
-    show_.Motion = model::MotionSetting{model::MotionKind::PanLeft, 2};
-    auto demo = QuietRunner(true);
-    demo->PickNext();
-    demo->ShowNext();
-    EXPECT_EQ(demo->Timer->interval(), 2500);
 }
 
 TEST_F(RunnerTest, PreviewWindowCreatesARunnerOnEveryShowAndStopsItOnClose) {
-    model::Settings.Pictures = {WritePicture(Path("a.jpg"), Qt::green)};
+    show_.settings.Pictures = {WritePicture(Path("a.jpg"), Qt::green)};
     TFullscreenForm form;
+    form.SetShow(show_);
     EXPECT_EQ(form.windowTitle(), QString("Preview"));
     EXPECT_EQ(form.size(), QSize(720, 480));
     EXPECT_EQ(form.Runner(), nullptr);
@@ -334,8 +297,9 @@ TEST_F(RunnerTest, PreviewWindowCreatesARunnerOnEveryShowAndStopsItOnClose) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return runner->View->Running(); }, kPatience));
     form.close();
     EXPECT_TRUE(QTest::qWaitFor([&] { return !runner->View->Running(); }, kPatience));
-    // The next showing plays the show as the settings are then, from its start.
-    model::Settings.BackgroundColor = 0x123456;
+    // The next showing plays the show last handed over, from its start.
+    show_.settings.BackgroundColor = 0x123456;
+    form.SetShow(show_);
     form.show();
     ASSERT_NE(form.Runner(), nullptr);
     EXPECT_EQ(form.Runner()->Index, -1);

@@ -43,7 +43,7 @@ inline long CountSame(const Bitmap& frame, const Bitmap& picture, const Rect& r)
 
 struct RecordingSink : FrameSink {
     std::vector<Rect> invalidated;
-    int before = 0, after = 0, updates = 0, customDraws = 0;
+    int before = 0, after = 0, customDraws = 0;
     bool hasCustomDraw = false;
     void BeforeNewFrame() override { ++before; }
     void AfterNewFrame() override { ++after; }
@@ -52,16 +52,14 @@ struct RecordingSink : FrameSink {
         return hasCustomDraw;
     }
     void InvalidateFrameRect(const Rect& r) override { invalidated.push_back(r); }
-    void UpdateNow() override { ++updates; }
 };
 
 // Renders one frame of 'style' at p from 'from' to 'to' into 'frame'.
 inline int Render(int style, int p, const Bitmap& from, const Bitmap& to, Bitmap& frame,
-                  FrameSink& sink, int step = 4, bool reverse = false) {
+                  FrameSink& sink, bool reverse = false) {
     FrameInput in;
     in.style = style;
     in.progress = p;
-    in.step = step;
     in.reverse = reverse;
     in.oldBitmap = &from;
     in.newBitmap = &to;

@@ -2,6 +2,7 @@
 // built without touching the user's options, and music measured first.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -9,7 +10,6 @@
 
 #include "cli/Cli.h"
 #include "model/FileLimit.h"
-#include "model/MotionSetting.h"
 #include "model/Settings.h"
 #include "showbuild/BuildTestUtil.h"
 
@@ -190,20 +190,33 @@ TEST_F(BuildCommandTest, FitsThePicturesToCrossfadedMusic) {
 TEST_F(BuildCommandTest, BuildsTheWorkingOptionsWhenNoProjectIsNamed) {
     const std::string project = WriteProject("show.dvprj", true, false);
     std::filesystem::copy_file(project, File("options.dat"));
+    // The portrait picture stands still, so that the fill around it shows.
+    std::ofstream(File("options.dat"), std::ios::app) << "[motion]\np2.png=none\n";
     const std::string optionsBefore = ReadWholeFile(File("options.dat"));
     model::CloseOptionsStore();  // as in a fresh process
     const CommandRun run = RunVantoshow({"build", "-o", File("plain"), "--format", "vcd",
                                          "--background", "blur", "--motion", "pan-up:2"});
     ASSERT_EQ(run.code, 0) << run.errors;
-    // The build ran with the blurred fill and the motion; like the format, they
-    // hold for this build and are not stored.
-    EXPECT_TRUE(model::Settings.Back_Mode_Blurred);
-    EXPECT_EQ(model::Settings.Motion, (model::MotionSetting{model::MotionKind::PanUp, 2}));
     // ".mpg" is added, as the window's save dialog does.
     const auto info = ProbeFile(File("plain.mpg"));
     ASSERT_TRUE(info.has_value());
     ExpectStream(*info, 0, 0, true);
     EXPECT_EQ(info->video->packets, 2 * (25 + 10));
+    // The build ran with the blurred fill and the motion; like the format, they
+    // hold for this build and are not stored. The sides of the portrait
+    // picture show its blurred colours, not the black of the background colour.
+    const int width = 352, height = 288;
+    const std::vector<uint8_t> portrait = DecodeFrameLuma(File("plain.mpg"), width, height, 69);
+    ASSERT_EQ(portrait.size(), static_cast<size_t>(width) * height);
+    EXPECT_GT(static_cast<int>(portrait[static_cast<size_t>(height / 2) * width + 10]), 50);
+    // The first picture pans while it is held (frames 10 to 34): its gradient
+    // slides under the frame.
+    const std::vector<uint8_t> early = DecodeFrameLuma(File("plain.mpg"), width, height, 12);
+    const std::vector<uint8_t> late = DecodeFrameLuma(File("plain.mpg"), width, height, 34);
+    ASSERT_EQ(early.size(), late.size());
+    double moved = 0;
+    for (size_t i = 0; i < early.size(); ++i) moved += std::abs(early[i] - late[i]);
+    EXPECT_GT(moved / static_cast<double>(early.size()), 5.0);
     EXPECT_EQ(ReadWholeFile(File("options.dat")), optionsBefore);
 }
 

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "model/PerImage.h"
-#include "model/Settings.h"
+#include "model/Show.h"
 #include "showbuild/BuildDriver.h"
 #include "showbuild/BuildTestUtil.h"
 #include "showbuild/ShowTiming.h"
@@ -32,11 +32,11 @@ class EveryShowFormat : public BuildTest, public ::testing::WithParamInterface<F
 
 TEST_P(EveryShowFormat, BuildsAPlayableShowWithCaptions) {
     const FormatCase c = GetParam();
-    model::Settings.VideoType = static_cast<uint8_t>(c.videoType);
-    model::Settings.TVSet = c.tvSet;
-    model::Settings.MusicSync = c.musicSync;
+    show_.settings.VideoType = static_cast<uint8_t>(c.videoType);
+    show_.settings.TVSet = c.tvSet;
+    show_.settings.MusicSync = c.musicSync;
     QuickShow(1);
-    model::Settings.ShowCaption = true;
+    show_.settings.ShowCaption = true;
     AddPicture("first.jpg", 200, 150);
     AddPicture("second.png", 90, 160);
     // 2.8 s of pictures (2 x (1 s + 10 transition frames) at PAL) and 2 s of music.
@@ -77,7 +77,7 @@ INSTANTIATE_TEST_SUITE_P(Builds, EveryShowFormat,
                          FormatCaseName);
 
 TEST_F(BuildTest, FitToMusicEndsWithTheMusic) {
-    model::Settings.MusicSync = 2;
+    show_.settings.MusicSync = 2;
     QuickShow(1);
     AddPicture("a.jpg");
     AddPicture("b.jpg");
@@ -86,7 +86,7 @@ TEST_F(BuildTest, FitToMusicEndsWithTheMusic) {
     // 2.8 s of pictures for 3.2 s of music: pictures are appended to cover it.
     const BuildResult result = BuildShow();
     ASSERT_EQ(result.status, Status::Completed) << result.message;
-    EXPECT_EQ(model::Settings.Pictures.size(), 3u);
+    EXPECT_EQ(result.pictureStartFrames.size(), 3u);
     const auto info = ProbeFile(result.videoFile);
     ASSERT_TRUE(info && info->video && info->audio);
     const double frame = 1.0 / info->video->frameRate;
@@ -104,15 +104,14 @@ TEST_F(BuildTest, FitToMusicEndsWithTheMusic) {
 TEST_F(BuildTest, FitToMusicEndsWithinAFrameOfASongOfFractionalLength) {
     MakeSineMp3(File("song.mp3"), 37.54);
     for (const int tvSet : {0, 1}) {
-        model::Settings = model::TslSettings{};
-        model::Settings.VideoType = 0;
-        model::Settings.TVSet = tvSet;
-        model::Settings.MusicSync = 2;
+        show_ = model::Show{};
+        show_.settings.VideoType = 0;
+        show_.settings.TVSet = tvSet;
+        show_.settings.MusicSync = 2;
         QuickShow(7);
         AddPicture("a.jpg");
-        model::Settings.Music = {File("song.mp3")};
-        model::OptionsStore().WriteInteger("Mp3Length", File("song.mp3"),
-                                           tvSet == 0 ? 37'540 : 30'000);
+        show_.settings.Music = {File("song.mp3")};
+        show_.notes.WriteInteger("Mp3Length", File("song.mp3"), tvSet == 0 ? 37'540 : 30'000);
         const BuildResult result = BuildShow();
         ASSERT_EQ(result.status, Status::Completed) << result.message;
         const auto info = ProbeFile(result.videoFile);
@@ -131,7 +130,7 @@ TEST_F(BuildTest, FitToMusicEndsWithinAFrameOfASongOfFractionalLength) {
 // With no music at all there is nothing to fit the pictures to: the whole
 // show is built, not a video that ends at its first frame.
 TEST_F(BuildTest, FitToMusicWithoutMusicBuildsTheWholeShow) {
-    model::Settings.MusicSync = 2;
+    show_.settings.MusicSync = 2;
     QuickShow(1);
     AddPicture("a.jpg");
     AddPicture("b.jpg");
@@ -148,15 +147,18 @@ TEST_F(BuildTest, FitToMusicWithoutMusicBuildsTheWholeShow) {
 // Music switched off: the encoder gets no music, and fitting to the music
 // it would have played neither cuts nor lengthens the show.
 TEST_F(BuildTest, MusicOffGivesASilentTrackAndThePlainShow) {
-    model::Settings.MusicSync = 2;
-    model::Settings.PlayMusic = false;
+    show_.settings.MusicSync = 2;
+    show_.settings.PlayMusic = false;
     QuickShow(1);
     AddPicture("a.jpg");
     AddPicture("b.jpg");
     AddMusic("tone.mp3", 1.0, 60'000);  // stored as a minute: no repeats
-    model::OptionsStore().WriteBool("Music", File("broken.mp3"), true);
-    model::OptionsStore().WriteInteger("Mp3Length", File("broken.mp3"), -1);
+    model::IniFile store;
+    store.WriteBool("Music", File("broken.mp3"), true);
+    store.WriteInteger("Mp3Length", File("broken.mp3"), -1);
     std::ofstream(File("broken.mp3")) << "not music";
+    CollectShow(store);
+    ASSERT_EQ(show_.leftOutMusic.size(), 1u);
     const BuildResult result = BuildShow();
     ASSERT_EQ(result.status, Status::Completed) << result.message;
     EXPECT_EQ(result.framesEncoded, 2 * (25 + 10));
@@ -165,12 +167,12 @@ TEST_F(BuildTest, MusicOffGivesASilentTrackAndThePlainShow) {
     EXPECT_EQ(info->video->packets, result.framesEncoded);
     EXPECT_EQ(LastSoundTime(DecodeAudio(result.videoFile, 8000), 8000), 0.0);  // silence
     ExpectEndsTogether(*info);
-    EXPECT_EQ(model::Settings.Pictures.size(), 2u);
+    EXPECT_EQ(result.pictureStartFrames.size(), 2u);
     EXPECT_TRUE(result.Problems().empty());  // music not played is not music left out
 }
 
 TEST_F(BuildTest, FitToPicturesRepeatsTheMusicToTheEnd) {
-    model::Settings.MusicSync = 1;
+    show_.settings.MusicSync = 1;
     QuickShow(2);
     AddPicture("a.jpg");
     AddPicture("b.jpg");
@@ -178,7 +180,6 @@ TEST_F(BuildTest, FitToPicturesRepeatsTheMusicToTheEnd) {
     // 4.8 s of pictures, 1 s of music: k = 4 - 1 + 1, the music plays 5 times.
     const BuildResult result = BuildShow();
     ASSERT_EQ(result.status, Status::Completed) << result.message;
-    EXPECT_EQ(model::Settings.Music.size(), 5u);
     const auto info = ProbeFile(result.videoFile);
     ASSERT_TRUE(info && info->video);
     EXPECT_NEAR(MusicEndTime(result.videoFile, *info), 4.8, 0.15);
@@ -186,7 +187,7 @@ TEST_F(BuildTest, FitToPicturesRepeatsTheMusicToTheEnd) {
 }
 
 TEST_F(BuildTest, AbortKeepsAPlayablePartialVideo) {
-    model::Settings.VideoType = 2;
+    show_.settings.VideoType = 2;
     AddPicture("a.jpg");
     AddPicture("b.jpg");
     AddMusic("tone.mp3", 3.0, 3000);
@@ -200,13 +201,13 @@ TEST_F(BuildTest, AbortKeepsAPlayablePartialVideo) {
         buildUsableMeanwhile = self->BuildEnabled();
         abortUsableMeanwhile = self->AbortEnabled();
         if (progress.kind == 3 && progress.framesDone == 30) {
-            nested = self->Build();  // a second build cannot start inside the first
+            nested = self->Build(show_);  // a second build cannot start inside the first
             self->Abort();
         }
     };
     BuildDriver driver(hooks);
     self = &driver;
-    const BuildResult result = driver.Build();
+    const BuildResult result = driver.Build(show_);
     ASSERT_EQ(result.status, Status::Aborted) << result.message;
     EXPECT_EQ(nested.status, Status::Busy);
     EXPECT_FALSE(buildUsableMeanwhile);
@@ -225,7 +226,7 @@ TEST_F(BuildTest, AbortKeepsAPlayablePartialVideo) {
 // Abort pressed while the show is still being prepared (before the encoder
 // runs) is not lost: the conversion stops before its first frame.
 TEST_F(BuildTest, AbortBeforeTheConversionStartsStopsItAtOnce) {
-    model::Settings.VideoType = 0;
+    show_.settings.VideoType = 0;
     AddPicture("a.jpg");
     AddPicture("b.jpg");
     BuildDriver* self = nullptr;
@@ -236,7 +237,7 @@ TEST_F(BuildTest, AbortBeforeTheConversionStartsStopsItAtOnce) {
     };
     BuildDriver driver(hooks);
     self = &driver;
-    const BuildResult result = driver.Build();
+    const BuildResult result = driver.Build(show_);
     EXPECT_EQ(result.status, Status::Aborted) << result.message;
     EXPECT_EQ(result.framesEncoded, 0);
     EXPECT_TRUE(driver.BuildEnabled());
@@ -244,21 +245,21 @@ TEST_F(BuildTest, AbortBeforeTheConversionStartsStopsItAtOnce) {
     // Neither that request nor one made while idle stops the next build.
     abortThisBuild = false;
     driver.Abort();
-    const BuildResult whole = driver.Build();
+    const BuildResult whole = driver.Build(show_);
     EXPECT_EQ(whole.status, Status::Completed) << whole.message;
     EXPECT_EQ(whole.framesEncoded, whole.totalFrames);
 }
 
 TEST_F(BuildTest, EmptyShowEncodesNothing) {
     BuildDriver driver;
-    BuildResult result = driver.Build();
+    BuildResult result = driver.Build(show_);
     EXPECT_EQ(result.status, Status::NoPictures);
     EXPECT_EQ(result.message, "No pictures to build.");
     EXPECT_FALSE(std::filesystem::exists(File("tmp.mpg")));
 
     // Pictures that all fail to read leave an empty show too.
-    model::Settings.Pictures = {File("missing.jpg")};
-    result = driver.Build();
+    show_.settings.Pictures = {File("missing.jpg")};
+    result = driver.Build(show_);
     EXPECT_EQ(result.status, Status::NoPictures);
     ASSERT_EQ(result.skipped.size(), 1u);
     EXPECT_FALSE(std::filesystem::exists(File("tmp.mpg")));
@@ -268,25 +269,24 @@ TEST_F(BuildTest, EmptyShowEncodesNothing) {
 TEST_F(BuildTest, AShowLongerThanAVideoCanLastIsRefusedBeforeAnythingGrows) {
     // A garbled interval of 2,000,000,000 s against one second of music used
     // to repeat the music list billions of times before the first frame.
-    model::Settings.MusicSync = 1;
-    model::Settings.ImageInterval = 2000000000;
+    show_.settings.MusicSync = 1;
+    show_.settings.ImageInterval = 2000000000;
     AddPicture("a.jpg");
     AddMusic("short.mp3", 1.0, 1000);
     BuildDriver driver;
-    BuildResult result = driver.Build();
+    BuildResult result = driver.Build(show_);
     EXPECT_EQ(result.status, Status::Failed);
     EXPECT_NE(result.message.find("longer than a video can, which is 26 hours"), std::string::npos)
         << result.message;
-    EXPECT_EQ(model::Settings.Music.size(), 1u);
     EXPECT_FALSE(std::filesystem::exists(File("tmp.mpg")));
     EXPECT_TRUE(driver.BuildEnabled());
 
     // Fitted to the music, the music's length counts: 55 hours of it.
-    model::Settings.MusicSync = 2;
-    model::Settings.ImageInterval = 2;
-    model::Settings.Music = {File("short.mp3")};
-    model::OptionsStore().WriteString("Mp3Length", File("short.mp3"), "200000000");
-    result = driver.Build();
+    show_.settings.MusicSync = 2;
+    show_.settings.ImageInterval = 2;
+    show_.settings.Music = {File("short.mp3")};
+    show_.notes.WriteString("Mp3Length", File("short.mp3"), "200000000");
+    result = driver.Build(show_);
     EXPECT_EQ(result.status, Status::Failed);
     EXPECT_NE(result.message.find("longer than a video can"), std::string::npos) << result.message;
 }
@@ -296,12 +296,12 @@ TEST_F(BuildTest, UnreadablePicturesAreLeftOutBeforeTiming) {
     AddPicture("good.jpg");
     const std::string broken = File("broken.jpg");
     std::ofstream(broken) << "this is not a picture";
-    model::Settings.Pictures.push_back(broken);
+    show_.settings.Pictures.push_back(broken);
     const std::string missing = File("gone.png");
-    model::Settings.Pictures.push_back(missing);
+    show_.settings.Pictures.push_back(missing);
     const std::string empty = File("empty.bmp");
     std::ofstream{empty};
-    model::Settings.Pictures.push_back(empty);
+    show_.settings.Pictures.push_back(empty);
     AddPicture("good2.png");
 
     const BuildResult result = BuildShow();
@@ -329,16 +329,18 @@ TEST_F(BuildTest, DamagedPicturesAndUnplayableMusicAreNamed) {
     const std::string cut = File("cut.jpg");
     WritePicture(cut, 320, 240);
     std::filesystem::resize_file(cut, std::filesystem::file_size(cut) / 2);
-    model::Settings.Pictures.push_back(cut);
+    show_.settings.Pictures.push_back(cut);
     AddPicture("good2.png");
     const std::string noise = File("noise.mp3");
     std::ofstream(noise) << std::string(5000, 'x');
-    model::Settings.Music = {noise};
-    model::OptionsStore().WriteInteger("Mp3Length", noise, 5000);
+    show_.settings.Music = {noise};
+    show_.notes.WriteInteger("Mp3Length", noise, 5000);
     const std::string unmeasured = File("unmeasured.mp3");
     std::ofstream(unmeasured) << "RIFF";
-    model::OptionsStore().WriteBool("Music", unmeasured, true);
-    model::OptionsStore().WriteInteger("Mp3Length", unmeasured, -1);
+    model::IniFile store;
+    store.WriteBool("Music", unmeasured, true);
+    store.WriteInteger("Mp3Length", unmeasured, -1);
+    CollectShow(store);
 
     const BuildResult result = BuildShow();
     ASSERT_EQ(result.status, Status::Completed) << result.message;
@@ -348,7 +350,8 @@ TEST_F(BuildTest, DamagedPicturesAndUnplayableMusicAreNamed) {
     ASSERT_EQ(result.skippedMusic.size(), 2u);
     EXPECT_EQ(result.skippedMusic[0].path, unmeasured);
     EXPECT_EQ(result.skippedMusic[1].path, noise);
-    EXPECT_TRUE(model::Settings.Music.empty());
+    // Neither is played: the track under the two pictures is silent.
+    EXPECT_EQ(LastSoundTime(DecodeAudio(result.videoFile, 8000), 8000), 0.0);
     EXPECT_TRUE(result.errors.empty());
     // Two pictures shown, 35 frames each.
     EXPECT_EQ(result.framesEncoded, 70);
@@ -366,7 +369,7 @@ TEST_F(BuildTest, EncoderErrorsAreReportedAndTheDriverIsIdleAgain) {
     QuickShow(0);
     BuildDriver driver;
     // An output folder that does not exist.
-    BuildResult result = driver.Build(File("no/such/folder/out.mpg"));
+    BuildResult result = driver.Build(show_, File("no/such/folder/out.mpg"));
     EXPECT_EQ(result.status, Status::Failed);
     EXPECT_NE(result.message.find("could not be made"), std::string::npos) << result.message;
     EXPECT_FALSE(result.errors.empty());
@@ -379,7 +382,7 @@ TEST_F(BuildTest, EncoderErrorsAreReportedAndTheDriverIsIdleAgain) {
     BuildHooks throwing;
     throwing.frameShown = [](const raster::Bitmap&) { throw std::runtime_error("display gone"); };
     BuildDriver failing(throwing);
-    result = failing.Build();
+    result = failing.Build(show_);
     EXPECT_EQ(result.status, Status::Failed);
     EXPECT_NE(result.message.find("display gone"), std::string::npos);
     EXPECT_TRUE(failing.BuildEnabled());
@@ -389,16 +392,16 @@ TEST_F(BuildTest, EncoderErrorsAreReportedAndTheDriverIsIdleAgain) {
 TEST_F(BuildTest, FramesShowTheComposedPicture) {
     // Speed 1: ten transition frames, then the picture complete.
     QuickShow(0);
-    model::Settings.BackgroundColor = 0x0000FF;  // red
+    show_.settings.BackgroundColor = 0x0000FF;  // red
     // A background picture that cannot be read: named, and the colour is used.
     std::ofstream(File("back.png")) << "not a picture";
-    model::Settings.Back_Mode_UseColor = false;
-    model::Settings.Back_Image_Filename = File("back.png");
+    show_.settings.Back_Mode_UseColor = false;
+    show_.settings.Back_Image_Filename = File("back.png");
     const std::string wide = File("wide.png");
     WriteSolidPicture(wide, 320, 90, 0x00FF00);
-    model::Settings.Pictures = {wide, wide};
+    show_.settings.Pictures = {wide, wide};
     // An empty effect set of its own: each picture cuts in.
-    model::OptionsStore().WriteString("effects", "wide.png", "");
+    show_.notes.WriteString("effects", "wide.png", "");
     std::vector<raster::Bitmap> shown;
     BuildHooks hooks;
     hooks.frameShown = [&](const raster::Bitmap& frame) { shown.push_back(frame); };
@@ -420,12 +423,12 @@ TEST_F(BuildTest, FramesShowTheComposedPicture) {
 }
 
 TEST_F(BuildTest, CaptionsOnlyWhenAskedFor) {
-    model::Settings.VideoType = 0;
+    show_.settings.VideoType = 0;
     QuickShow(0);
     const std::string black = File("black.png");
     WriteSolidPicture(black, 160, 120, 0x000000);
-    model::Settings.Pictures = {black};
-    model::OptionsStore().WriteString("captions", "black.png", "WWWWWWWW");
+    show_.settings.Pictures = {black};
+    show_.notes.WriteString("captions", "black.png", "WWWWWWWW");
     // Bright pixels in the bottom 33 rows of the picture, where the caption goes.
     auto brightCaptionPixels = [&](int height) {
         const BuildResult result = BuildShow();
@@ -436,12 +439,12 @@ TEST_F(BuildTest, CaptionsOnlyWhenAskedFor) {
             for (int x = 100; x < 252; ++x) bright += luma[static_cast<size_t>(y) * 352 + x] > 150;
         return bright;
     };
-    model::Settings.ShowCaption = false;
+    show_.settings.ShowCaption = false;
     EXPECT_EQ(brightCaptionPixels(288), 0);
-    model::Settings.ShowCaption = true;
+    show_.settings.ShowCaption = true;
     EXPECT_GT(brightCaptionPixels(288), 100);
     // NTSC pictures are shorter; the caption is still in them.
-    model::Settings.TVSet = 1;
+    show_.settings.TVSet = 1;
     EXPECT_GT(brightCaptionPixels(240), 100);
 }
 

@@ -5,6 +5,9 @@
 #include <QPainter>
 
 #include "model/IniFile.h"
+#include "model/MediaLists.h"
+#include "model/Settings.h"
+#include "model/WorkingState.h"
 #include "showbuild/BuildDriver.h"
 
 namespace video::test {
@@ -30,28 +33,24 @@ void WriteSolidPicture(const std::string& path, int width, int height, unsigned 
 void BuildTest::SetUp() {
     model::SetUserDataDir(dir_.file("user-data"));
     model::SetProgramDir(dir_.path().string());
-    model::Settings = model::TslSettings{};
-    model::OpenOptionsStore();
-    model::OptionsStore().Clear();
 }
 
 void BuildTest::TearDown() {
-    model::Settings = model::TslSettings{};
     model::SetProgramDir("");
     model::SetUserDataDir("");
 }
 
 void BuildTest::QuickShow(int32_t interval) {
-    model::Settings.EffectSpeed2 = 1;
-    model::Settings.ImageInterval = interval;
+    show_.settings.EffectSpeed2 = 1;
+    show_.settings.ImageInterval = interval;
 }
 
-BuildResult BuildTest::BuildShow(const BuildHooks& hooks) {
+BuildResult BuildTest::BuildShow(const BuildHooks& hooks) const {
     BuildDriver driver(hooks);
-    return driver.Build();
+    return driver.Build(show_);
 }
 
-std::vector<raster::Bitmap> BuildTest::BuiltFrames() {
+std::vector<raster::Bitmap> BuildTest::BuiltFrames() const {
     std::vector<raster::Bitmap> shown;
     BuildHooks hooks;
     hooks.frameShown = [&](const raster::Bitmap& frame) { shown.push_back(frame); };
@@ -63,16 +62,29 @@ std::vector<raster::Bitmap> BuildTest::BuiltFrames() {
 std::string BuildTest::AddPicture(const std::string& name, int width, int height) {
     const std::string path = File(name);
     WritePicture(path, width, height);
-    model::Settings.Pictures.push_back(path);
+    show_.settings.Pictures.push_back(path);
     return path;
 }
 
 std::string BuildTest::AddMusic(const std::string& name, double seconds, int lengthMs) {
     const std::string path = File(name);
     MakeSineMp3(path, seconds);
-    model::Settings.Music.push_back(path);
-    model::OptionsStore().WriteInteger("Mp3Length", path, lengthMs);
+    show_.settings.Music.push_back(path);
+    show_.notes.WriteInteger("Mp3Length", path, lengthMs);
     return path;
+}
+
+void BuildTest::CollectShow(model::IniFile store) {
+    for (const std::string& path : show_.settings.Pictures) store.WriteBool("Pictures", path, true);
+    for (const std::string& path : show_.settings.Music) {
+        store.WriteBool("Music", path, true);
+        store.WriteInteger("Mp3Length", path, show_.MusicLengthMs(path));
+    }
+    model::ImageList images;
+    model::MusicList music;
+    images.FillFromStore(store);
+    music.FillFromStore(store);
+    model::CollectWorkingState(images, music, nullptr, false, store, show_);
 }
 
 void ExpectStream(const FileInfo& info, int videoType, int tvSet, bool withAudio) {

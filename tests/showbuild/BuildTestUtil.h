@@ -1,6 +1,6 @@
 // Shared by the build tests: a program folder of its own per test (so
-// "tmp.mpg" and "options.dat" land there), generated pictures and music, and
-// what a built file must hold.
+// "tmp.mpg" and "options.dat" land there), a show of the test's own with
+// generated pictures and music, and what a built file must hold.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -8,7 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "model/Settings.h"
+#include "model/IniFile.h"
+#include "model/Show.h"
 #include "raster/Bitmap.h"
 #include "showbuild/BuildDriver.h"
 #include "video/EncoderTestUtil.h"
@@ -28,17 +29,22 @@ protected:
     std::string File(const std::string& name) const { return dir_.file(name); }
     // A tiny show: the fastest transition (ten frames at PAL) and
     // 'interval' seconds per picture.
-    static void QuickShow(int32_t interval);
-    // Builds the show of the settings record through a driver with 'hooks'.
-    static BuildResult BuildShow(const BuildHooks& hooks = {});
+    void QuickShow(int32_t interval);
+    // Builds the test's show through a driver with 'hooks'.
+    BuildResult BuildShow(const BuildHooks& hooks = {}) const;
     // A picture in the scratch folder, listed in the show.
     std::string AddPicture(const std::string& name, int width = 160, int height = 120);
     // An MP3 in the scratch folder, listed in the show with its length.
     std::string AddMusic(const std::string& name, double seconds, int lengthMs);
-    // Builds the show of the settings record to the end; every frame shown.
-    std::vector<raster::Bitmap> BuiltFrames();
+    // The collect step the window and the command run before a build, over
+    // 'store' with the show's lists added to it as checked entries: the show
+    // gets its lists, its music notes and the music it leaves out from there.
+    void CollectShow(model::IniFile store);
+    // Builds the test's show to the end; every frame shown.
+    std::vector<raster::Bitmap> BuiltFrames() const;
 
     ScratchDir dir_;
+    model::Show show_;
 };
 
 // ffprobe's view of the file: it opens, and holds video of the format's

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "model/Settings.h"
+#include "model/Show.h"
 #include "showbuild/BuildDriver.h"
 #include "showbuild/BuildTestUtil.h"
 #include "video/EncoderPresets.h"
@@ -41,10 +41,10 @@ protected:
     // the low-rate encoder too few bits to draw the picture's edges sharply).
     std::vector<uint8_t> BuiltLuma() {
         const FormatCase c = GetParam();
-        model::Settings.VideoType = static_cast<uint8_t>(c.videoType);
-        model::Settings.TVSet = c.tvSet;
+        show_.settings.VideoType = static_cast<uint8_t>(c.videoType);
+        show_.settings.TVSet = c.tvSet;
         QuickShow(0);
-        model::Settings.useeffects.reset();
+        show_.settings.useeffects.reset();
         const BuildResult result = BuildShow();
         EXPECT_EQ(result.status, BuildResult::Status::Completed) << result.message;
         const FrameSize size = SizeOf(c);
@@ -56,14 +56,14 @@ TEST_P(FrameLook, CaptionsLieInsideTheFrameCentredOnTheirInk) {
     const FrameSize size = SizeOf(GetParam());
     const std::string black = File("black.png");
     WriteSolidPicture(black, 160, 120, 0x000000);
-    model::Settings.Pictures = {black};
-    model::Settings.ShowCaption = true;
+    show_.settings.Pictures = {black};
+    show_.settings.ShowCaption = true;
     for (const std::string caption : {
              "Holiday at the lake!",                                          // 20
              "Holiday at the lake in June 20",                                // 30
              "Holiday at the lake in June 2024 with all of the family, too",  // 60
          }) {
-        model::OptionsStore().WriteString("captions", "black.png", caption);
+        show_.notes.WriteString("captions", "black.png", caption);
         const std::vector<uint8_t> luma = BuiltLuma();
         ASSERT_EQ(luma.size(), static_cast<size_t>(size.width) * size.height);
         const auto [left, right, top, bottom] = BrightBox(luma, size.width, 60, 0, size.height - 1);
@@ -88,10 +88,10 @@ TEST_P(FrameLook, TransparentPicturesShowWhatLiesUnderThem) {
             logo.setPixel(x, y, x < 80 ? qRgba(0, 0, 0, 0) : qRgb(0, 0, 0));
     const std::string logoPath = File("logo.png");
     ASSERT_TRUE(logo.save(QString::fromStdString(logoPath)));
-    model::Settings.Pictures = {logoPath};
+    show_.settings.Pictures = {logoPath};
     const std::string greyPath = File("grey.png");
     WriteSolidPicture(greyPath, 40, 30, 0x808080);
-    model::Settings.BackgroundColor = 0xFFFFFF;
+    show_.settings.BackgroundColor = 0xFFFFFF;
     const auto lumaAt = [&](const std::vector<uint8_t>& luma, int x) {
         return luma.at(static_cast<size_t>(size.height / 2) * size.width + x);
     };
@@ -103,10 +103,10 @@ TEST_P(FrameLook, TransparentPicturesShowWhatLiesUnderThem) {
     EXPECT_LT(lumaAt(luma, size.width * 3 / 4), 30);
 
     // On a grey background picture, tiled or stretched: the grey shows through.
-    model::Settings.Back_Mode_UseColor = false;
-    model::Settings.Back_Image_Filename = greyPath;
+    show_.settings.Back_Mode_UseColor = false;
+    show_.settings.Back_Image_Filename = greyPath;
     for (const bool tiled : {true, false}) {
-        model::Settings.Back_Image_UseTiled = tiled;
+        show_.settings.Back_Image_UseTiled = tiled;
         luma = BuiltLuma();
         ASSERT_FALSE(luma.empty());
         EXPECT_NEAR(lumaAt(luma, size.width / 4), 126, 6) << "tiled " << tiled;
@@ -137,9 +137,9 @@ TEST_P(FrameLook, ASquareTileShowsSquare) {
             tile.setPixel(x, y, (x < 16) == (y < 16) ? qRgb(255, 255, 255) : qRgb(0, 0, 0));
     const std::string tilePath = File("tile.png");
     ASSERT_TRUE(tile.save(QString::fromStdString(tilePath)));
-    model::Settings.Back_Mode_UseColor = false;
-    model::Settings.Back_Image_UseTiled = true;
-    model::Settings.Back_Image_Filename = tilePath;
+    show_.settings.Back_Mode_UseColor = false;
+    show_.settings.Back_Image_UseTiled = true;
+    show_.settings.Back_Image_Filename = tilePath;
     AddPicture("narrow.png", 4, 1000);
 
     const std::vector<uint8_t> luma = BuiltLuma();

@@ -9,7 +9,7 @@
 
 #include "ModernPictures.h"
 #include "imaging/Orientation.h"
-#include "model/Settings.h"
+#include "model/Show.h"
 #include "showbuild/BuildTestUtil.h"
 
 namespace video::test {
@@ -42,9 +42,9 @@ protected:
     // Builds the show with every picture cutting in at once; the last frame
     // of each picture.
     std::vector<raster::Bitmap> BuildFrames() {
-        model::Settings.EffectSpeed2 = 1;
-        model::Settings.ImageInterval = 0;
-        model::Settings.BackgroundColor = 0xFF0000;  // blue
+        show_.settings.EffectSpeed2 = 1;
+        show_.settings.ImageInterval = 0;
+        show_.settings.BackgroundColor = 0xFF0000;  // blue
         const std::vector<raster::Bitmap> shown = BuiltFrames();
         std::vector<raster::Bitmap> last;
         // Speed 1: ten frames a picture.
@@ -53,8 +53,8 @@ protected:
     }
     std::string Add(const std::string& name, const std::vector<uint8_t>& bytes) {
         WriteBytes(File(name), bytes);
-        model::Settings.Pictures.push_back(File(name));
-        model::OptionsStore().WriteString("effects", name, "");  // cut in
+        show_.settings.Pictures.push_back(File(name));
+        show_.notes.WriteString("effects", name, "");  // cut in
         return File(name);
     }
 };
@@ -87,21 +87,21 @@ TEST_F(ModernPicturesBuild, HeifTurnedUprightAndAvifFlattenedOverTheColour) {
 
 // On the DVD's 4:3 screen and in a square-pixel HD frame alike.
 TEST_F(ModernPicturesBuild, BlurredFillShowsThePicturesOwnColoursBesideIt) {
-    model::Settings.Back_Mode_Blurred = true;
+    show_.settings.Back_Mode_Blurred = true;
     const std::string portrait = File("portrait.png");
     ASSERT_TRUE(
         testpictures::RunTool("convert -size 60x120 xc:'rgb(250,140,0)' -size 60x120 "
                               "xc:'rgb(0,160,230)' -append -resize 60x120! '" +
                               portrait + "'"));
-    model::OptionsStore().WriteString("effects", "portrait.png", "");
+    show_.notes.WriteString("effects", "portrait.png", "");
     const struct {
         uint8_t videoType;
         int width, height;
     } formats[] = {{2, 720, 576}, {3, 1280, 720}};
     for (const auto& format : formats) {
         SCOPED_TRACE(format.width);
-        model::Settings.VideoType = format.videoType;
-        model::Settings.Pictures = {portrait};
+        show_.settings.VideoType = format.videoType;
+        show_.settings.Pictures = {portrait};
         const std::vector<raster::Bitmap> frames = BuildFrames();
         ASSERT_EQ(frames.size(), 1u);
         const raster::Bitmap& frame = frames[0];

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "model/MotionSetting.h"
-#include "model/Settings.h"
+#include "model/Show.h"
 #include "showbuild/BuildTestUtil.h"
 
 namespace video::test {
@@ -63,24 +63,24 @@ protected:
         BuildTest::SetUp();
         // VCD frames, a cut of 10 frames and a second's hold: 34 small
         // frames a picture on screen.
-        model::Settings.VideoType = 0;
-        model::Settings.EffectSpeed2 = 1;
-        model::Settings.ImageInterval = 1;
-        model::Settings.BackgroundColor = 0x0000FF;  // red: it must never show
-        model::Settings.useeffects = model::StyleSet{};
+        show_.settings.VideoType = 0;
+        show_.settings.EffectSpeed2 = 1;
+        show_.settings.ImageInterval = 1;
+        show_.settings.BackgroundColor = 0x0000FF;  // red: it must never show
+        show_.settings.useeffects = model::StyleSet{};
     }
 
     std::string AddSpots(const std::string& name, int width, int height) {
         const std::string path = File(name);
         WriteSpots(path, width, height);
-        model::Settings.Pictures.push_back(path);
+        show_.settings.Pictures.push_back(path);
         return path;
     }
 };
 
 TEST_F(MotionBuild, ZoomInSpreadsTheSpotsSteadilyAndSmoothly) {
     AddSpots("spots.png", 640, 480);
-    model::Settings.Motion = MotionSetting{MotionKind::ZoomIn, 5};
+    show_.settings.Motion = MotionSetting{MotionKind::ZoomIn, 5};
     const std::vector<raster::Bitmap> frames = BuiltFrames();
     ASSERT_EQ(frames.size(), 34u);
     std::vector<double> apart;
@@ -110,7 +110,7 @@ TEST_F(MotionBuild, PansMoveThePictureAgainstTheWayTheViewGoes) {
                           {MotionKind::PanDown, 0, -1}};
     AddSpots("spots.png", 640, 480);
     for (const Case& c : cases) {
-        model::Settings.Motion = MotionSetting{c.kind, 3};
+        show_.settings.Motion = MotionSetting{c.kind, 3};
         const std::vector<raster::Bitmap> frames = BuiltFrames();
         ASSERT_EQ(frames.size(), 34u);
         const Point first = SpotCentre(frames.front(), false);
@@ -133,7 +133,7 @@ TEST_F(MotionBuild, TheBackgroundNeverShowsAroundAMovingPicture) {
     AddSpots("tall.png", 300, 500);
     AddSpots("small.png", 120, 90);
     for (const MotionKind kind : {MotionKind::ZoomOut, MotionKind::PanLeft, MotionKind::PanDown}) {
-        model::Settings.Motion = MotionSetting{kind, 5};
+        show_.settings.Motion = MotionSetting{kind, 5};
         const std::vector<raster::Bitmap> frames = BuiltFrames();
         ASSERT_EQ(frames.size(), 3 * 34u);
         for (size_t i = 0; i < frames.size(); ++i)
@@ -156,9 +156,9 @@ TEST_F(MotionBuild, APicturesOwnMotionOverridesTheShows) {
     ASSERT_EQ(plain.size(), 2 * 11u);
 
     // The show zooms, but each picture has its own "none": the same frames.
-    model::Settings.Motion = MotionSetting{MotionKind::ZoomIn, 4};
-    model::SetOwnMotion(still, MotionSetting{});
-    model::SetOwnMotion(moving, MotionSetting{});
+    show_.settings.Motion = MotionSetting{MotionKind::ZoomIn, 4};
+    model::SetOwnMotion(show_.notes, still, MotionSetting{});
+    model::SetOwnMotion(show_.notes, moving, MotionSetting{});
     const std::vector<raster::Bitmap> overridden = BuiltFrames();
     ASSERT_EQ(overridden.size(), plain.size());
     for (size_t i = 0; i < plain.size(); ++i)
@@ -166,14 +166,14 @@ TEST_F(MotionBuild, APicturesOwnMotionOverridesTheShows) {
 
     // No motion for the show, a pan of its own for the second picture: the
     // first is built as before, the second moves left over all its frames.
-    model::Settings.Motion = MotionSetting{};
-    model::SetOwnMotion(moving, MotionSetting{MotionKind::PanRight, 2});
+    show_.settings.Motion = MotionSetting{};
+    model::SetOwnMotion(show_.notes, moving, MotionSetting{MotionKind::PanRight, 2});
     const std::vector<raster::Bitmap> mixed = BuiltFrames();
     ASSERT_EQ(mixed.size(), 11u + 34u);
     for (size_t i = 0; i < 11; ++i) EXPECT_TRUE(mixed[i].samePixels(plain[i])) << "frame " << i;
     EXPECT_LT(SpotCentre(mixed.back(), false).x, SpotCentre(mixed[11], false).x - 10);
     // Given back to the show, the picture stands still again.
-    model::SetOwnMotion(moving, std::nullopt);
+    model::SetOwnMotion(show_.notes, moving, std::nullopt);
     EXPECT_EQ(BuiltFrames().size(), plain.size());
 }
 

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "model/Settings.h"
+#include "model/Show.h"
 #include "showbuild/BuildDriver.h"
 #include "showbuild/BuildTestUtil.h"
 
@@ -65,12 +65,12 @@ class EveryMp4Format : public BuildTest, public ::testing::WithParamInterface<Mp
 
 TEST_P(EveryMp4Format, SizeRateAspectAndSoundEndingWithThePicture) {
     const Mp4Case c = GetParam();
-    model::Settings.VideoType = static_cast<uint8_t>(c.videoType);
-    model::Settings.VideoAspect = static_cast<uint8_t>(c.aspect);
-    model::Settings.TVSet = c.tvSet;
-    model::Settings.MusicSync = c.musicSync;
+    show_.settings.VideoType = static_cast<uint8_t>(c.videoType);
+    show_.settings.VideoAspect = static_cast<uint8_t>(c.aspect);
+    show_.settings.TVSet = c.tvSet;
+    show_.settings.MusicSync = c.musicSync;
     QuickShow(0);
-    model::Settings.ShowCaption = true;
+    show_.settings.ShowCaption = true;
     AddPicture("only.jpg", 160, 120);
     // One picture is 0.44 s; a second of music makes every sync mode act.
     AddMusic("tone.mp3", 1.0, 1000);
@@ -106,13 +106,13 @@ INSTANTIATE_TEST_SUITE_P(
     Mp4CaseName);
 
 TEST_F(BuildTest, Mp4HoldsWhatPlayersAndVideoSitesExpect) {
-    model::Settings.VideoType = 3;
+    show_.settings.VideoType = 3;
     QuickShow(1);
     // 2 x (10 + 25) frames: 2.8 s, so a key frame has to come back once.
     AddPicture("first.jpg", 160, 120);
     AddPicture("second.png", 90, 160);
-    model::OptionsStore().WriteString("captions", "first.jpg", "Sunrise");
-    model::OptionsStore().WriteString("captions", "second.png", "");
+    show_.notes.WriteString("captions", "first.jpg", "Sunrise");
+    show_.notes.WriteString("captions", "second.png", "");
     AddMusic("tone.mp3", 2.0, 2000);
 
     const BuildResult result = BuildShow();
@@ -168,17 +168,17 @@ TEST_F(BuildTest, Mp4HoldsWhatPlayersAndVideoSitesExpect) {
 }
 
 TEST_F(BuildTest, Mp4PlacesAFourThreePhotoAndItsCaptionInTheMiddle) {
-    model::Settings.VideoType = 3;  // 1280 x 720
+    show_.settings.VideoType = 3;  // 1280 x 720
     QuickShow(0);
-    model::Settings.ShowCaption = true;
-    model::Settings.PlayMusic = false;
+    show_.settings.ShowCaption = true;
+    show_.settings.PlayMusic = false;
     const std::string grey = File("grey.png");
     WriteSolidPicture(grey, 160, 120, 0x808080);
-    model::Settings.Pictures = {grey};
+    show_.settings.Pictures = {grey};
     // No transition: after the first frame (the black one before the
     // picture) every frame is the whole picture.
-    model::OptionsStore().WriteString("effects", "grey.png", "");
-    model::OptionsStore().WriteString("captions", "grey.png", "Centred caption WWW");
+    show_.notes.WriteString("effects", "grey.png", "");
+    show_.notes.WriteString("captions", "grey.png", "Centred caption WWW");
 
     const BuildResult result = BuildShow();
     ASSERT_EQ(result.status, Status::Completed) << result.message;

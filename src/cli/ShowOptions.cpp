@@ -1,0 +1,129 @@
+#include "cli/ShowOptions.h"
+
+#include <array>
+#include <initializer_list>
+#include <span>
+#include <utility>
+
+#include "model/FileIo.h"
+#include "model/MediaLists.h"
+#include "model/Project.h"
+#include "model/Settings.h"
+#include "model/VideoFormatKeys.h"
+#include "model/WorkingState.h"
+#include "music/MusicLength.h"
+
+namespace cli {
+
+namespace {
+
+std::optional<int> ParseChoice(const std::string& value,
+                               std::initializer_list<const char*> choices) {
+    int index = 0;
+    for (const char* choice : choices) {
+        if (value == choice) return index;
+        ++index;
+    }
+    return std::nullopt;
+}
+
+// The options whose values are named in the model's tables, as the project
+// stores them.
+struct NamedOption {
+    const char* option;
+    std::span<const model::NamedValue> names;
+    std::optional<uint8_t> ShowOverrides::*field;
+};
+const std::array<NamedOption, 3> kNamedOptions{{
+    {"--format", model::kVideoFormatNames, &ShowOverrides::videoType},
+    {"--aspect", model::kVideoAspectNames, &ShowOverrides::aspect},
+    {"--quality", model::kVideoQualityNames, &ShowOverrides::quality},
+}};
+
+const NamedOption* NamedOptionOf(const std::string& arg) {
+    for (const NamedOption& named : kNamedOptions)
+        if (arg == named.option) return &named;
+    return nullptr;
+}
+
+}  // namespace
+
+base::Fault Usage(std::string reason) {
+    return base::MakeFault(std::move(reason), base::FaultKind::Refused);
+}
+
+base::Result<bool> TakeShowOption(const std::string& arg,
+                                  const std::function<bool(std::string&)>& value,
+                                  ShowOverrides& overrides) {
+    std::string text;
+    if (const auto named = NamedOptionOf(arg)) {
+        if (!value(text)) return Usage("option " + arg + " needs a value");
+        overrides.*named->field = model::ValueOfName(named->names, text);
+        if (!(overrides.*named->field))
+            return Usage(arg + " must be " + model::NameList(named->names));
+    } else if (arg == "--standard") {
+        if (!value(text)) return Usage("option " + arg + " needs a value");
+        const auto choice = ParseChoice(text, {"pal", "ntsc"});
+        if (!choice) return Usage("--standard must be pal or ntsc");
+        overrides.tvSet = *choice;
+    } else if (arg == "--sync") {
+        if (!value(text)) return Usage("option " + arg + " needs a value");
+        const auto choice = ParseChoice(text, {"none", "pictures", "music"});
+        if (!choice) return Usage("--sync must be none, pictures or music");
+        overrides.musicSync = static_cast<uint8_t>(*choice);
+    } else if (arg == "--background") {
+        if (!value(text)) return Usage("option " + arg + " needs a value");
+        const auto choice = ParseChoice(text, {"color", "picture", "blur"});
+        if (!choice) return Usage("--background must be blur, color or picture");
+        overrides.background = static_cast<model::BackgroundMode>(*choice);
+    } else if (arg == "--motion") {
+        if (!value(text)) return Usage("option " + arg + " needs a value");
+        overrides.motion = model::ParseMotion(text);
+        if (!overrides.motion)
+            return Usage(
+                "--motion must be none, zoom-in, zoom-out, pan-left, pan-right, pan-up, "
+                "pan-down or random, with :1 to :5 for the strength");
+    } else if (IsMusicMixOption(arg)) {
+        if (!value(text)) return Usage("option " + arg + " needs a value");
+        if (base::Status taken = ParseMusicMixOption(arg, text, overrides.mix); !taken)
+            return Usage(taken.message());
+    } else {
+        return false;
+    }
+    return true;
+}
+
+void ApplyShowOverrides(const ShowOverrides& overrides, model::TslSettings& settings) {
+    if (overrides.videoType) settings.VideoType = *overrides.videoType;
+    if (overrides.aspect) settings.VideoAspect = *overrides.aspect;
+    if (overrides.quality) settings.VideoQuality = *overrides.quality;
+    if (overrides.tvSet) settings.TVSet = *overrides.tvSet;
+    if (overrides.musicSync) settings.MusicSync = *overrides.musicSync;
+    if (overrides.background) model::SetBackgroundMode(settings, *overrides.background);
+    if (overrides.motion) settings.Motion = *overrides.motion;
+    ApplyMusicMixOverrides(overrides.mix, settings);
+}
+
+base::Result<model::IniFile> ShowStore(const std::string& fileName) {
+    model::OpenOptionsStore();
+    if (fileName.empty()) return model::IniFile(model::OptionsStore());
+    if (!model::FileExists(fileName))
+        return base::MakeFault("cannot open project \"" + fileName + "\": no such file",
+                               base::FaultKind::NotFound);
+    base::Result<std::string> text = model::ReadProjectFile(fileName);
+    if (!text) return text.fault();
+    model::IniFile store;
+    store.SetText(text.value());
+    return store;
+}
+
+void CollectStoredShow(model::IniFile& store, model::Show& show) {
+    model::ImageList images;
+    model::MusicList music;
+    images.FillFromStore(store);
+    music.FillFromStore(store);
+    music::MeasureMusicLengths(music);
+    model::CollectWorkingState(images, music, nullptr, false, store, show);
+}
+
+}  // namespace cli

@@ -1,0 +1,51 @@
+// What the commands that take a project's show share (build, frame): the
+// store the show comes from, the collect step the window takes before a
+// build, and the options that override the project's settings.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "base/Result.h"
+#include "cli/MusicMixOptions.h"
+#include "model/BackgroundMode.h"
+#include "model/IniFile.h"
+#include "model/MotionSetting.h"
+#include "model/Show.h"
+
+namespace cli {
+
+struct ShowOverrides {
+    std::optional<uint8_t> videoType;
+    std::optional<uint8_t> aspect;
+    std::optional<uint8_t> quality;
+    std::optional<int32_t> tvSet;
+    std::optional<uint8_t> musicSync;
+    std::optional<model::BackgroundMode> background;
+    std::optional<model::MotionSetting> motion;
+    MusicMixOverrides mix;
+};
+
+// A wrong argument: the command prints the reason and exits with its usage code.
+base::Fault Usage(std::string reason);
+
+// Takes 'arg' when it is one of the overriding options (--format, --aspect,
+// --quality, --standard, --sync, --background, --motion, the music's),
+// reading its value through 'value'. Returns whether it was one, or why its
+// value is wrong.
+base::Result<bool> TakeShowOption(const std::string& arg,
+                                  const std::function<bool(std::string&)>& value,
+                                  ShowOverrides& overrides);
+void ApplyShowOverrides(const ShowOverrides& overrides, model::TslSettings& settings);
+
+// The store the show is taken from: the named project, else a copy of the
+// working options file. Nothing is written to either.
+base::Result<model::IniFile> ShowStore(const std::string& fileName);
+
+// The collect step of the window, for the lists as stored: the music is
+// measured where the store does not know its length.
+void CollectStoredShow(model::IniFile& store, model::Show& show);
+
+}  // namespace cli

@@ -1,0 +1,75 @@
+#include "showbuild/ShownPicture.h"
+
+#include <utility>
+
+#include "base/Random.h"
+#include "effects/Effects.h"
+#include "showbuild/BlurredBackdrop.h"
+#include "showbuild/FrameImage.h"
+#include "showbuild/ShowSeed.h"
+#include "video/TextOverlay.h"
+
+namespace video {
+
+TextExtent MeasureCaption(const std::string& text, int pixelSize, int shadow) {
+    return MeasureTextExtent(CaptionStyle(pixelSize, shadow), text);
+}
+
+void ShownPicture::Start(const SessionInput& input, size_t index, BuildPicture picture,
+                         const raster::Bitmap& background) {
+    const std::string& path = input.pictures[index];
+    format_ = input.format;
+    captions_.clear();
+    if (input.showCaption)
+        if (const std::optional<CaptionFrame> frame = CaptionFrameFor(input.format, input.tvSet)) {
+            captionShadow_ = CaptionShadowOffset(*frame);
+            captions_ = LayOutCaption(*frame, input.captionOf(path),
+                                      [&](const std::string& text, int size) {
+                                          return MeasureCaption(text, size, captionShadow_);
+                                      });
+        }
+    base::SetRandSeed(PictureSeed(input.seed, index));
+    effect_ = PickEffect(input.effectsOf(path));
+    // Drawn after the effect, and only for random motion, so the effects'
+    // draws stay as they were.
+    const motion::MotionPlan plan = motion::ResolveMotion(input.motion.Of(path));
+    if (incoming_.isEmpty()) incoming_ = raster::Bitmap(input.format.width, input.format.height);
+    // A moving picture covers the frame; only its clear parts show the fill.
+    const bool showsBackground = !plan.moves() || !picture.opacity.isEmpty();
+    if (input.background.kind == BackgroundSpec::Kind::Blurred && showsBackground)
+        background_ = BlurredBackdrop(picture, input.background.colour, input.format);
+    else
+        background_ = background;
+    if (!plan.moves())
+        ComposePicture(incoming_, background_, picture.bitmap, picture.naturalWidth,
+                       picture.naturalHeight, input.format, picture.opacity);
+    motion_.Start(plan, std::move(picture), OnScreenFrames(input.timing, index));
+    if (plan.moves()) motion_.Draw(incoming_, background_, input.format, 0);
+    // Seeded effects take their pattern from the incoming picture's handle.
+    incoming_.setHandle(input.seed);
+    randomAfterStart_ = base::RandSeed();
+}
+
+bool ShownPicture::DrawStep(const FrameStep& step, raster::Bitmap& frame) {
+    const bool drawn = motion_.DrawStep(step, incoming_, frame, background_, format_);
+    switch (step.action) {
+        case FrameAction::TransitionFrame:
+            // Some effects draw from the program's generator without seeding
+            // it: the transition starts from the state the picture's start
+            // left, wherever other pictures were started in between.
+            if (step.cyclePos == 1) base::SetRandSeed(randomAfterStart_);
+            if (effect_ == 0)
+                frame = incoming_;
+            else
+                effects::DrawEffect(effect_, frame, incoming_, step.progress);
+            break;
+        case FrameAction::CompletePicture:
+            if (!drawn) frame = incoming_;
+            break;
+        default:
+            break;
+    }
+    return step.frameChanged() || drawn;
+}
+
+}  // namespace video
