@@ -68,8 +68,9 @@ base::Result<bool> TakeShowOption(const std::string& arg,
         overrides.tvSet = *choice;
     } else if (arg == "--sync") {
         if (!value(text)) return Usage("option " + arg + " needs a value");
-        const auto choice = ParseChoice(text, {"none", "pictures", "music"});
-        if (!choice) return Usage("--sync must be none, pictures or music");
+        // In the order of the stored values.
+        const auto choice = ParseChoice(text, {"none", "pictures", "music", "stretch"});
+        if (!choice) return Usage("--sync must be none, pictures, music or stretch");
         overrides.musicSync = static_cast<uint8_t>(*choice);
     } else if (arg == "--background") {
         if (!value(text)) return Usage("option " + arg + " needs a value");

@@ -6,6 +6,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <string>
 #include <thread>
 #include <utility>
 
@@ -92,11 +93,39 @@ BackgroundSpec BackgroundFromSettings(const model::TslSettings& s, const ShowLoa
 constexpr int64_t kLongestVideoSeconds = (int64_t{1} << 33) / 90000;
 
 // How long the video would last once the sync mode has lengthened a list.
-int64_t VideoSeconds(const ShowLengths& lengths, uint8_t musicSync) {
-    const int64_t show = lengths.timing.ShowSeconds;
+int64_t VideoSeconds(const ShowLengths& lengths, uint8_t musicSync, int32_t tvSet) {
+    const ShowTiming& timing = lengths.timing;
+    const int64_t show = timing.ShowSeconds;
     if (musicSync == static_cast<uint8_t>(MusicSyncMode::FitToMusic))
         return std::max<int64_t>(show, lengths.MusicMs / 1000);
+    // Stretched, the intervals no longer count: the music does, or the
+    // transitions with a frame each when they are longer.
+    if (musicSync == static_cast<uint8_t>(MusicSyncMode::StretchToMusic) && lengths.MusicMs > 0) {
+        const int64_t shortest =
+            static_cast<int64_t>(timing.ImageFrames.size()) * (timing.TransitionFrames + 1);
+        return std::max<int64_t>(lengths.MusicMs / 1000, SecondsOfFrames(shortest, tvSet));
+    }
     return show;
+}
+
+// Stretched to music shorter than the transitions alone, the show cannot end
+// with it: every picture is held a single frame, and the user is told how far
+// the video runs past the music.
+std::optional<std::string> StretchShortfall(const ShowLengths& lengths, uint8_t musicSync,
+                                            int32_t tvSet) {
+    if (musicSync != static_cast<uint8_t>(MusicSyncMode::StretchToMusic) || lengths.MusicMs <= 0)
+        return std::nullopt;
+    const int64_t videoMs = MillisecondsOfFrames(lengths.timing.TotalFrames(), tvSet);
+    const int64_t musicFrames = FramesCovering(lengths.MusicMs, tvSet);
+    if (lengths.timing.TotalFrames() <= musicFrames) return std::nullopt;
+    const auto tenths = [](int64_t ms) {
+        return std::to_string(ms / 1000) + "." + std::to_string(ms % 1000 / 100) + " s";
+    };
+    return "The music (" + tenths(lengths.MusicMs) +
+           ") is shorter than the pictures' transitions, so the pictures cannot be stretched "
+           "to it: each is held for a single frame, and the video runs " +
+           tenths(videoMs - lengths.MusicMs) +
+           " past the music. Choose a faster transition speed or longer music.";
 }
 
 }  // namespace
@@ -135,7 +164,7 @@ PreparedShow PrepareShow(model::Show show, const ShowLoaders& loaders,
     const uint8_t musicSync = EffectiveSync(settings.MusicSync, settings.PlayMusic);
 
     ShowLengths lengths = ComputeLengths(show);
-    if (VideoSeconds(lengths, musicSync) > kLongestVideoSeconds) {
+    if (VideoSeconds(lengths, musicSync, settings.TVSet) > kLongestVideoSeconds) {
         // The frame counts saturate for absurd intervals, so no figure is given.
         result.message = "The show would last longer than a video can, which is " +
                          std::to_string(kLongestVideoSeconds / 3600) +
@@ -143,6 +172,8 @@ PreparedShow PrepareShow(model::Show show, const ShowLoaders& loaders,
         return result;
     }
     ApplySettingsSync(lengths, show);
+    if (std::optional<std::string> shortfall = StretchShortfall(lengths, musicSync, settings.TVSet))
+        result.warnings.push_back(std::move(*shortfall));
     if (approveLength) {
         const double seconds = static_cast<double>(lengths.timing.TotalFrames()) /
                                (IsNtsc(settings.TVSet) ? 30000.0 / 1001 : 25.0);

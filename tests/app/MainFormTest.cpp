@@ -152,6 +152,9 @@ TEST_F(MainFormTest, EveryEntryIntoOptionsRecomputesTheLengthsBesideTheSyncModes
     EXPECT_EQ(Radio("syncGroup0")->text(), "Current length:  0:00:10");
     EXPECT_EQ(Radio("syncGroup1")->text(), "Fit to images:    0:00:10");
     EXPECT_EQ(Radio("syncGroup2")->text(), "Fit to music:      0:01:05");
+    // Stretched: 1635 frames cover 65.4 s; less two transitions of 75, the
+    // two holds share 1485 frames, 29.7 s each.
+    EXPECT_EQ(Radio("syncGroup3")->text(), "Stretch to music: each picture about 29.7 s");
 
     Window().SelectStep(TMainForm::kImagesStep);
     Click("addimagefile1");
@@ -202,7 +205,7 @@ TEST_F(MainFormTest, ControlsShowTheRecordAndGiveItBack) {
 
     Radio("VideoGroup0")->setChecked(true);
     Radio("tvGroup0")->setChecked(true);
-    Radio("syncGroup1")->setChecked(true);
+    Radio("syncGroup3")->setChecked(true);
     Radio("BackColorRadio")->setChecked(true);
     Radio("BackTiledRadio")->setChecked(true);
     Find<QSpinBox>("SpeedEdit2")->setValue(5);
@@ -211,7 +214,7 @@ TEST_F(MainFormTest, ControlsShowTheRecordAndGiveItBack) {
     const model::TslSettings& s = Window().WorkingShow().settings;
     EXPECT_EQ(s.VideoType, 0);
     EXPECT_EQ(s.TVSet, 0);
-    EXPECT_EQ(s.MusicSync, 1);
+    EXPECT_EQ(s.MusicSync, 3);
     EXPECT_TRUE(s.Back_Mode_UseColor);
     EXPECT_TRUE(s.Back_Image_UseTiled);
     EXPECT_EQ(s.EffectSpeed2, 5);

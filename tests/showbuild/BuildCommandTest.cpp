@@ -187,6 +187,85 @@ TEST_F(BuildCommandTest, FitsThePicturesToCrossfadedMusic) {
     EXPECT_NEAR(MusicEndTime(File("out.mpg"), *info), 2.5, 0.1);
 }
 
+// Stretched to songs longer and shorter than the show, in both standards,
+// every picture (the third with an interval of its own) is in the video once,
+// in order, and picture and sound end within a frame of the song, as ffprobe
+// reads the file. The frame command times the show the same way.
+TEST_F(BuildCommandTest, StretchedToTheMusicEndsWithItShowingEveryPictureOnce) {
+    // Holds of 1, 1 and 3 s after ten-frame transitions: 6.2 s at PAL.
+    std::string project = WriteProject("show.dvprj", true, false);
+    WritePicture(File("p3.jpg"), 120, 90);
+    // Keyed by its file name, as older projects key a picture's own settings.
+    std::ofstream(project, std::ios::app) << File("p3.jpg") << "=1\n[intervals]\np3.jpg=3\n";
+    const struct {
+        const char* standard;
+        double songSeconds;
+        double rate;
+    } cases[] = {{"pal", 9.46, 25.0}, {"ntsc", 4.13, 30000.0 / 1001}};
+    for (const auto& c : cases) {
+        const std::string song = File(std::string("song-") + c.standard + ".mp3");
+        MakeSineMp3(song, c.songSeconds);
+        const std::string withSong = File(std::string("show-") + c.standard + ".dvprj");
+        std::ofstream(withSong) << ReadWholeFile(project) << "[Music]\n" << song << "=1\n";
+        const std::string out = File(std::string("out-") + c.standard + ".mp4");
+        const CommandRun run = RunVantoshow({"build", withSong, "-o", out, "--format", "mp4-720p",
+                                             "--standard", c.standard, "--sync", "stretch"});
+        ASSERT_EQ(run.code, 0) << run.errors;
+        EXPECT_EQ(run.errors.find("shorter than"), std::string::npos) << run.errors;
+
+        const double frame = 1.0 / c.rate;
+        const std::vector<Entries> sections = ProbeSections(out, "-show_streams -show_chapters");
+        const Entries video = StreamOfType(sections, "video");
+        EXPECT_GE(std::stod(video.at("duration")), c.songSeconds - 0.002) << c.standard;
+        EXPECT_LT(std::stod(video.at("duration")), c.songSeconds + frame) << c.standard;
+        EXPECT_NEAR(std::stod(StreamOfType(sections, "audio").at("duration")), c.songSeconds, frame)
+            << c.standard;
+        const auto info = ProbeFile(out);
+        ASSERT_TRUE(info.has_value());
+        EXPECT_NEAR(MusicEndTime(out, *info), c.songSeconds, 0.1) << c.standard;
+
+        // A chapter starts each picture: each once, in order, and the one
+        // with three times the interval stays about three times as long.
+        const std::vector<Entries> chapters = ChaptersOf(sections);
+        ASSERT_EQ(chapters.size(), 3u) << c.standard;
+        const char* const names[] = {"p1", "p2", "p3"};
+        std::vector<double> holds;
+        for (size_t i = 0; i < 3; ++i) {
+            EXPECT_EQ(chapters[i].at("tag:title"), names[i]) << c.standard;
+            const double end = i + 1 < 3 ? std::stod(chapters[i + 1].at("start_time"))
+                                         : std::stod(video.at("duration"));
+            holds.push_back(end - std::stod(chapters[i].at("start_time")) - 10 * frame);
+        }
+        EXPECT_NEAR(holds[0], holds[1], 1.5 * frame) << c.standard;
+        EXPECT_NEAR(holds[2], 3 * holds[0], 2.5 * frame) << c.standard;
+    }
+
+    // Stretched, the PAL show lasts until 9.46 s, where unstretched it ended
+    // at 6.2 s; the frame command draws from the stretched show.
+    const std::string withSong = File("show-pal.dvprj");
+    CommandRun run = RunVantoshow(
+        {"frame", withSong, "--at", "9.3", "--sync", "stretch", "-o", File("late.png")});
+    EXPECT_EQ(run.code, 0) << run.errors;
+    run = RunVantoshow({"frame", withSong, "--at", "9.3", "-o", File("late.png")});
+    EXPECT_NE(run.errors.find("the show lasts"), std::string::npos) << run.errors;
+}
+
+// Stretched to a song shorter than the transitions alone, every picture is
+// still shown, each held a frame, and the build says why the video runs on.
+TEST_F(BuildCommandTest, StretchedToMusicShorterThanTheTransitionsWarns) {
+    std::string project = WriteProject("show.dvprj", true, false);
+    MakeSineMp3(File("blip.mp3"), 0.3);
+    std::ofstream(project, std::ios::app) << "[Music]\n" << File("blip.mp3") << "=1\n";
+    const CommandRun run = RunVantoshow(
+        {"build", project, "-o", File("out.mpg"), "--format", "vcd", "--sync", "stretch"});
+    ASSERT_EQ(run.code, 0) << run.errors;
+    EXPECT_NE(run.errors.find("is shorter than the pictures' transitions"), std::string::npos)
+        << run.errors;
+    const auto info = ProbeFile(File("out.mpg"));
+    ASSERT_TRUE(info && info->video);
+    EXPECT_EQ(info->video->packets, 2 * (10 + 1));
+}
+
 TEST_F(BuildCommandTest, BuildsTheWorkingOptionsWhenNoProjectIsNamed) {
     const std::string project = WriteProject("show.dvprj", true, false);
     std::filesystem::copy_file(project, File("options.dat"));
