@@ -180,15 +180,18 @@ TEST_F(PreviewTest, ThePreviewWindowIsTheVideoFrameAtItsDisplaySize) {
     };
     Window().findChild<QAbstractButton*>(QStringLiteral("VideoGroup2"))->setChecked(true);
     Window().findChild<QAbstractButton*>(QStringLiteral("tvGroup1"))->setChecked(true);
-    // A disc frame at its display size: 720 x 576 on a 4:3 or 16:9 screen.
+    // A disc frame at its display size (720 x 576 shown 4:3 or 16:9), made
+    // smaller to fit this test's screen, 720 pixels across.
     Click("previewB");
-    EXPECT_EQ(shown, QSize(768, 576));
+    EXPECT_EQ(shown, QSize(720, 540));
     Window().findChild<QComboBox*>(QStringLiteral("Mp4Aspect"))->setCurrentIndex(0);
     Click("previewB");
-    EXPECT_EQ(shown, QSize(1024, 576));
+    EXPECT_EQ(shown, QSize(720, 405));
     Window().findChild<QAbstractButton*>(QStringLiteral("VideoGroup0"))->setChecked(true);
     Click("previewB");
     EXPECT_EQ(shown, QSize(384, 288));
+    EXPECT_EQ(app::PreviewWindowSize(2, 0, QSize(1920, 1000)), QSize(1024, 576));
+    EXPECT_EQ(app::PreviewWindowSize(2, 1, QSize(1920, 1000)), QSize(768, 576));
     EXPECT_FALSE(app::PreviewWindowSize(6, 0, {}).isValid());
     // An MP4 video keeps its proportions and fits a laptop's screen.
     EXPECT_EQ(app::PreviewWindowSize(4, 0, QSize(1229, 655)), QSize(1164, 655));
