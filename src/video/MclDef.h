@@ -190,6 +190,9 @@ MclTextHandle MclTextCreate();
 // fixed-pitch family such as "Fixedsys" is drawn in DejaVu Sans Mono.
 bool MclTextSetFont(MclTextHandle text, const std::string& family, int size, int style,
                     int quality);
+// Glyphs 'percent' of their own width (100 unless set): a frame shown with
+// pixels wider than tall (a widescreen DVD) narrows them to keep their shape.
+bool MclTextSetStretch(MclTextHandle text, int percent);
 MclColor MclRGB(int red, int green, int blue);
 // Text colour, shadow colour, and a box behind the text cell in 'backColor'
 // drawn with 'backOpacity' 0..255 (kMclTextNoBackground: none).
