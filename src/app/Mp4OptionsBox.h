@@ -1,9 +1,12 @@
-// The aspect and quality of the MP4 formats on the Options step, a row of
-// two lists below the video formats; usable only while an MP4 format is
-// chosen (the disc formats have neither).
+// The aspect and quality of the video on the Options step, a row of two
+// lists below the video formats. The aspect is live for the MP4 formats and
+// DVD, each keeping its own choice (VideoAspect, DvdAspect), and greyed at
+// 4:3 for VCD and SVCD; the quality is the MP4 formats' only.
 #pragma once
 
 #include <QWidget>
+
+#include <cstdint>
 
 class QComboBox;
 
@@ -21,15 +24,20 @@ public:
 
     void RefreshFromSettings(const model::TslSettings& s);
     void CollectSettings(model::TslSettings& s) const;
-    // Enables the choices for an MP4 format, disables them for a disc.
+    // Shows and enables the choices the format takes.
     void FollowFormat(int videoType);
 
 signals:
     void Changed();
 
 private:
+    void TakeAspect(int index);
+
     QComboBox* aspect_ = nullptr;
     QComboBox* quality_ = nullptr;
+    int videoType_ = -1;
+    uint8_t mp4Aspect_ = 0;
+    uint8_t dvdAspect_ = 1;
 };
 
 }  // namespace app

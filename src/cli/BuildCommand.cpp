@@ -50,8 +50,9 @@ constexpr const char* kUsage =
     "\n"
     "Builds the show of a project file, or of the working options file when no\n"
     "project is named, into an MPEG or MP4 video. The options override the\n"
-    "project's video format, the aspect and quality of the MP4 formats (H.264\n"
-    "and AAC; 16:9 and standard unless stored), television standard (the frame\n"
+    "project's video format, the aspect of the MP4 formats (H.264 and AAC;\n"
+    "16:9 unless stored) or of a DVD (4:3 unless stored; 16:9 is anamorphic),\n"
+    "the MP4 quality (standard unless stored), television standard (the frame\n"
     "rate: 25 or 29.97 per second) and synchronisation (fit the music to the\n"
     "pictures, the pictures to the music, or stretch every picture's interval\n"
     "by one factor so that the show ends with the music), and --background what\n"
@@ -224,7 +225,8 @@ int RunBuild(const Options& options) {
     if (!store) return Fail(store.message()), kExitFailed;
     model::Show show = model::LoadShow(store.value());
     model::TslSettings& settings = show.settings;
-    ApplyShowOverrides(options.show, settings);
+    if (const base::Status applied = ApplyShowOverrides(options.show, settings); !applied)
+        return Fail(applied.message()), kExitUsage;
 
     const disc::DiscKind kind = options.disc.value_or(disc::KindOfOutputName(options.output));
     if (const base::Status suits = disc::CheckKindForFormat(kind, settings.VideoType); !suits)

@@ -103,7 +103,8 @@ int RunFrame(const Options& options) {
     base::Result<model::IniFile> store = ShowStore(options.project);
     if (!store) return Fail(store.message()), kExitFailed;
     model::Show show = model::LoadShow(store.value());
-    ApplyShowOverrides(options.show, show.settings);
+    if (const base::Status applied = ApplyShowOverrides(options.show, show.settings); !applied)
+        return Fail(applied.message()), kExitUsage;
     CollectStoredShow(store.value(), show);
 
     video::PreparedShow prepared = video::PrepareShow(std::move(show), video::ShowLoaders{});

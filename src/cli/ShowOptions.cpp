@@ -94,15 +94,22 @@ base::Result<bool> TakeShowOption(const std::string& arg,
     return true;
 }
 
-void ApplyShowOverrides(const ShowOverrides& overrides, model::TslSettings& settings) {
+base::Status ApplyShowOverrides(const ShowOverrides& overrides, model::TslSettings& settings) {
     if (overrides.videoType) settings.VideoType = *overrides.videoType;
-    if (overrides.aspect) settings.VideoAspect = *overrides.aspect;
+    if (overrides.aspect && !model::SetBuildAspect(settings, *overrides.aspect)) {
+        const char* format = model::NameOfValue(model::kVideoFormatNames, settings.VideoType);
+        return Usage(std::string("--aspect ") +
+                     model::NameOfValue(model::kVideoAspectNames, *overrides.aspect) +
+                     " is not offered for " + (format ? format : "this format") +
+                     " (VCD and SVCD are 4:3 only; DVD is 4:3 or 16:9)");
+    }
     if (overrides.quality) settings.VideoQuality = *overrides.quality;
     if (overrides.tvSet) settings.TVSet = *overrides.tvSet;
     if (overrides.musicSync) settings.MusicSync = *overrides.musicSync;
     if (overrides.background) model::SetBackgroundMode(settings, *overrides.background);
     if (overrides.motion) settings.Motion = *overrides.motion;
     ApplyMusicMixOverrides(overrides.mix, settings);
+    return {};
 }
 
 base::Result<model::IniFile> ShowStore(const std::string& fileName) {

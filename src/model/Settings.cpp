@@ -157,6 +157,8 @@ constexpr std::array kSettingsKeys{
                 .field = NamedField{&TslSettings::VideoAspect, kVideoAspectNames, "aspect"}},
     SettingsKey{.section = kSet, .name = "VideoQuality",
                 .field = NamedField{&TslSettings::VideoQuality, kVideoQualityNames, "quality"}},
+    SettingsKey{.section = kSet, .name = "DvdAspect",
+                .field = NamedField{&TslSettings::DvdAspect, kDvdAspectNames, "DVD aspect"}},
     SettingsKey{.section = kSetLower, .name = "TVSet", .field = &TslSettings::TVSet},
     SettingsKey{.section = kSet, .name = "ShowCaption", .field = &TslSettings::ShowCaption},
     SettingsKey{.section = kSet, .name = "Motion", .field = &TslSettings::Motion},

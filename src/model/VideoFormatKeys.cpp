@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "model/IniFile.h"
+#include "model/Settings.h"
 #include "model/SettingsKeys.h"
 #include "model/Text.h"
 
@@ -33,6 +34,31 @@ std::string NameList(std::span<const NamedValue> names) {
 
 bool IsMp4Format(int videoType) {
     return videoType >= 3 && videoType <= 5;
+}
+
+namespace {
+
+constexpr uint8_t kDvdType = 2;
+constexpr uint8_t kFourThree = 1;
+
+}  // namespace
+
+uint8_t BuildAspect(const TslSettings& s) {
+    if (IsMp4Format(s.VideoType)) return s.VideoAspect;
+    return s.VideoType == kDvdType ? s.DvdAspect : kFourThree;
+}
+
+bool SetBuildAspect(TslSettings& s, uint8_t aspect) {
+    if (IsMp4Format(s.VideoType)) {
+        if (!NameOfValue(kVideoAspectNames, aspect)) return false;
+        s.VideoAspect = aspect;
+    } else if (s.VideoType == kDvdType) {
+        if (!NameOfValue(kDvdAspectNames, aspect)) return false;
+        s.DvdAspect = aspect;
+    } else {
+        return aspect == kFourThree;
+    }
+    return true;
 }
 
 base::Status CheckVideoKeys(const IniFile& store) {

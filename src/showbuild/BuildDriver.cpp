@@ -12,6 +12,7 @@
 #include "model/MediaLists.h"
 #include "model/Show.h"
 #include "model/Text.h"
+#include "model/VideoFormatKeys.h"
 #include "showbuild/ShowPreparation.h"
 #include "showbuild/ShowTiming.h"
 
@@ -109,11 +110,11 @@ BuildResult BuildDriver::RunBuild(model::Show show, const std::string& outputPat
 
     BuildResult result;
     const model::TslSettings& settings = show.settings;
-    if (const std::optional<FrameFormat> format =
-            FrameFormatFor(settings.VideoType, settings.VideoAspect))
-        extension_ = format->extension;
     result.videoType = settings.VideoType;
     result.tvSet = settings.TVSet;
+    result.aspect = model::BuildAspect(settings);
+    if (const std::optional<FrameFormat> format = FrameFormatFor(result.videoType, result.aspect))
+        extension_ = format->extension;
 
     PreparedShow prepared = PrepareShow(std::move(show),
                                         ShowLoaders{hooks_.loadPicture, hooks_.probePicture,

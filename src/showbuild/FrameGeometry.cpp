@@ -12,7 +12,7 @@ namespace {
 constexpr std::array<FrameFormat, 6> kFormats{{
     {0, "VCD", 320, 288, 4, 3, ".mpg"},
     {1, "SVCD", 480, 576, 4, 3, ".mpg"},
-    {2, "DVD", 720, 576, 4, 3, ".mpg"},
+    {2, "DVD", 720, 576, 4, 3, ".mpg", true},
     {3, "MP4 720p", 1280, 720, 16, 9, ".mp4"},
     {4, "MP4 1080p", 1920, 1080, 16, 9, ".mp4"},
     {5, "MP4 4K", 3840, 2160, 16, 9, ".mp4"},
@@ -23,12 +23,16 @@ constexpr std::array<FrameFormat, 6> kFormats{{
 std::optional<FrameFormat> FrameFormatFor(int videoType, int aspect) {
     const auto row = std::find_if(kFormats.begin(), kFormats.end(),
                                   [&](const FrameFormat& f) { return f.videoType == videoType; });
-    if (row == kFormats.end() || aspect < 0 || aspect > 1) return std::nullopt;
+    if (row == kFormats.end() || aspect < kMclAspectFormat || aspect > kMclAspectStandard)
+        return std::nullopt;
     FrameFormat format = *row;
-    if (format.squarePixels() && aspect == 1) {
+    if (format.squarePixels() && aspect == kMclAspectStandard) {
         format.width = format.height * 4 / 3;
         format.displayWidth = 4;
         format.displayHeight = 3;
+    } else if (format.anamorphicWide && aspect == kMclAspectWide) {
+        format.displayWidth = 16;
+        format.displayHeight = 9;
     }
     return format;
 }

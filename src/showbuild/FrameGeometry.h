@@ -4,15 +4,18 @@
 // Disc frames are rendered at a fixed size per format (the encoder scales
 // them to the stream's size) and shown on a 4:3 screen, so their pixels are
 // not square: a 720 x 576 frame has pixels 16:15 wide, 320 x 288 ones 6:5,
-// 480 x 576 ones 8:5. MP4 frames have square pixels, 16:9 or 4:3, and are
-// rendered at the size they are encoded at. Pictures are fitted in display
-// proportions, so a 4:3 photo fills a 4:3 screen undistorted.
+// 480 x 576 ones 8:5. A widescreen DVD keeps the 720 x 576 frame and shows
+// it 16:9, its pixels 64:45 wide. MP4 frames have square pixels, 16:9 or
+// 4:3, and are rendered at the size they are encoded at. Pictures are
+// fitted in display proportions, so a 4:3 photo fills a 4:3 screen
+// undistorted.
 #pragma once
 
 #include <cstdint>
 #include <optional>
 
 #include "raster/Geometry.h"
+#include "video/MclDef.h"
 
 namespace video {
 
@@ -24,16 +27,19 @@ struct FrameFormat {
     // Display aspect of the whole frame.
     int displayWidth;
     int displayHeight;
-    const char* extension;  // of the video file, with its dot
+    const char* extension;        // of the video file, with its dot
+    bool anamorphicWide = false;  // may be shown 16:9 on the same frame (DVD)
 
     bool squarePixels() const {
         return int64_t{width} * displayHeight == int64_t{height} * displayWidth;
     }
 };
 
-// The format for VideoType 0 to 5 (PAL and NTSC alike) with aspect 0 (16:9)
-// or 1 (4:3), which only the MP4 formats take; nullopt for any other value.
-std::optional<FrameFormat> FrameFormatFor(int videoType, int aspect = 0);
+// The format for VideoType 0 to 5 (PAL and NTSC alike) with an aspect as
+// MclSetVideoOptions numbers it: the format's own shape (16:9 for MP4, 4:3
+// for the discs), 16:9 or 4:3. The MP4 formats and DVD take the last two,
+// VCD and SVCD stay 4:3; nullopt for any other value.
+std::optional<FrameFormat> FrameFormatFor(int videoType, int aspect = kMclAspectFormat);
 
 // A picture's place on a frame: top-left corner and size.
 struct PictureRect {

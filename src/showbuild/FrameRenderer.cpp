@@ -154,6 +154,7 @@ base::Result<ShowFrame> FrameRenderer::FrameAt(int64_t index) {
         const ShownPicture& shown = Picture(picture);
         result.captions = shown.captions();
         result.captionShadow = shown.captionShadow();
+        result.captionStretch = shown.captionStretch();
     } catch (const std::bad_alloc&) {
         throw;
     } catch (const std::exception& error) {

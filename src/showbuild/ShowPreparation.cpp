@@ -11,6 +11,7 @@
 #include <utility>
 
 #include "model/FileIo.h"
+#include "model/VideoFormatKeys.h"
 #include "showbuild/BuildMusicMix.h"
 #include "showbuild/ShowSeed.h"
 
@@ -142,12 +143,11 @@ PreparedShow PrepareShow(model::Show show, const ShowLoaders& loaders,
                          const std::function<base::Status(double videoSeconds)>& approveLength) {
     PreparedShow result;
     model::TslSettings& settings = show.settings;
-    const std::optional<FrameFormat> format =
-        FrameFormatFor(settings.VideoType, settings.VideoAspect);
+    const uint8_t aspect = model::BuildAspect(settings);
+    const std::optional<FrameFormat> format = FrameFormatFor(settings.VideoType, aspect);
     if (!format) {
         result.message = "Unknown video format (VideoType " + std::to_string(settings.VideoType) +
-                         ", aspect " + std::to_string(settings.VideoAspect) +
-                         "); choose VCD, SVCD, DVD or MP4.";
+                         ", aspect " + std::to_string(aspect) + "); choose VCD, SVCD, DVD or MP4.";
         return result;
     }
 
@@ -186,7 +186,7 @@ PreparedShow PrepareShow(model::Show show, const ShowLoaders& loaders,
     SessionInput& input = result.input;
     input.format = *format;
     input.tvSet = settings.TVSet;
-    input.aspect = settings.VideoAspect;
+    input.aspect = aspect;
     input.quality = settings.VideoQuality;
     input.musicSync = musicSync;
     input.showCaption = settings.ShowCaption;

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "model/StyleSet.h"
+#include "model/VideoFormatKeys.h"
 #include "showbuild/FrameRenderer.h"
 #include "showbuild/FrameTimeline.h"
 #include "showbuild/MotionFrames.h"
@@ -23,7 +24,7 @@ constexpr int64_t kRestFrames = 25;
 }  // namespace
 
 FrameFormat PreviewFrameFormat(const model::TslSettings& settings, int width) {
-    FrameFormat format = FrameFormatFor(settings.VideoType, settings.VideoAspect)
+    FrameFormat format = FrameFormatFor(settings.VideoType, model::BuildAspect(settings))
                              .value_or(FrameFormat{0, "", 4, 3, 4, 3, ""});
     format.width = std::max(width, 1);
     format.height = std::max(

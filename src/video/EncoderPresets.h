@@ -17,8 +17,10 @@ namespace video {
 // the MP4 formats have square pixels and an aspect and quality of their own.
 enum class VideoFormat { Vcd = 0, Svcd = 1, Dvd = 2, Mp4_720p = 3, Mp4_1080p = 4, Mp4_4k = 5 };
 enum class TvStandard { Pal = 0, Ntsc = 1 };
-// Numbers as MclSetVideoOptions takes them; the disc formats ignore both.
-enum class FrameAspect { Wide = 0, Standard = 1 };  // 16:9, 4:3
+// Numbers as MclSetVideoOptions takes them. FormatOwn is each row's own
+// shape (16:9 for MP4, 4:3 for the discs); VCD and SVCD are 4:3 whatever is
+// asked, and the disc formats ignore the quality.
+enum class FrameAspect { FormatOwn = -1, Wide = 0, Standard = 1 };  // -, 16:9, 4:3
 enum class VideoQuality { Standard = 0, High = 1 };
 
 struct EncoderPreset {
@@ -49,6 +51,9 @@ struct EncoderPreset {
     int64_t videoMinRate;
     int vbvBufferBits;
     bool scanOffset;  // reserve the user data that SVCD players use for seeking
+    // The same frame may be flagged 16:9 instead (widescreen DVD): its pixels
+    // are then wider than tall, and the stream and disc say so.
+    bool anamorphicWide = false;
 
     // Constant-quality formats (H.264): the encoder by name, its speed
     // preset and profile, the rate factor of Standard quality with the cap
@@ -87,10 +92,11 @@ inline bool IsDiscFormat(int format) {
 const EncoderPreset* FindPreset(int format, int standard);
 
 // The preset as encoded with an aspect and quality (FrameAspect and
-// VideoQuality numbers): a 4:3 frame keeps the row's height and is as wide
-// as square pixels make it; High quality takes the row's high rate factor
-// and cap. Formats without square pixels (the disc formats) are returned as
-// they are. nullopt for an unknown format, standard, aspect or quality.
+// VideoQuality numbers): a 4:3 MP4 frame keeps the row's height and is as
+// wide as square pixels make it; High quality takes the row's high rate
+// factor and cap. A row with anamorphicWide keeps its frame and takes a 16:9
+// display for Wide; the other disc rows are returned as they are. nullopt
+// for an unknown format, standard, aspect or quality.
 std::optional<EncoderPreset> ResolvePreset(int format, int standard, int aspect, int quality);
 
 }  // namespace video

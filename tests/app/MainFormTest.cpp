@@ -247,27 +247,43 @@ TEST_F(MainFormTest, BlurredFillIsChosenStoredAndPreviewed) {
     EXPECT_TRUE(Window().WorkingShow().settings.Back_Mode_UseColor);  // kept for switching back
 }
 
-TEST_F(MainFormTest, Mp4FormatsOfferTheirAspectAndQualityAndAnMp4File) {
+TEST_F(MainFormTest, Mp4FormatsAndDvdOfferTheirAspectAndMp4ItsQualityAndAnMp4File) {
     MakeFile("options.dat",
              "[Set]\nVideoType=4\nVideoFormat=mp4-1080p\nVideoAspect=4:3\nVideoQuality=high\n");
     model::OpenOptionsStore();
     EXPECT_TRUE(Radio("VideoGroup4")->isChecked());
-    auto* box = Find<QWidget>("Mp4Group");
-    EXPECT_TRUE(box->isEnabled());
+    EXPECT_TRUE(Find<QWidget>("Mp4Group")->isEnabled());
     EXPECT_EQ(Find<QComboBox>("Mp4Aspect")->currentIndex(), 1);
     EXPECT_EQ(Find<QComboBox>("Mp4Quality")->currentIndex(), 1);
     EXPECT_EQ(app::VideoSaveFilters(4), QStringList{"MP4 video (*.mp4 *.MP4)"});
 
-    // A disc format has neither; the MP4 choices wait, kept, until one is chosen again.
+    // A DVD has an aspect of its own, 4:3 until chosen, and no quality; VCD
+    // and SVCD are 4:3 only, and say so. Each format's choice is kept.
+    auto* aspect = Find<QComboBox>("Mp4Aspect");
+    auto* quality = Find<QComboBox>("Mp4Quality");
+    aspect->setCurrentIndex(0);
     Radio("VideoGroup2")->setChecked(true);
-    EXPECT_FALSE(box->isEnabled());
+    EXPECT_TRUE(aspect->isEnabled());
+    EXPECT_FALSE(quality->isEnabled());
+    EXPECT_EQ(aspect->currentIndex(), 1);
+    aspect->setCurrentIndex(0);
+    for (const char* disc : {"VideoGroup0", "VideoGroup1"}) {
+        Radio(disc)->setChecked(true);
+        EXPECT_FALSE(aspect->isEnabled()) << disc;
+        EXPECT_EQ(aspect->currentIndex(), 1) << disc;
+        EXPECT_TRUE(aspect->toolTip().contains("4:3 only")) << disc;
+    }
     Radio("VideoGroup5")->setChecked(true);
-    EXPECT_TRUE(box->isEnabled());
-    Find<QComboBox>("Mp4Aspect")->setCurrentIndex(0);
+    EXPECT_TRUE(quality->isEnabled());
+    EXPECT_EQ(aspect->currentIndex(), 0);
+    aspect->setCurrentIndex(1);
     Window().CollectSettings(false);
     EXPECT_EQ(Window().WorkingShow().settings.VideoType, 5);
-    EXPECT_EQ(Window().WorkingShow().settings.VideoAspect, 0);
+    EXPECT_EQ(Window().WorkingShow().settings.VideoAspect, 1);
     EXPECT_EQ(Window().WorkingShow().settings.VideoQuality, 1);
+    EXPECT_EQ(Window().WorkingShow().settings.DvdAspect, 0);
+    Radio("VideoGroup2")->setChecked(true);
+    EXPECT_EQ(aspect->currentIndex(), 0);
 }
 
 TEST_F(MainFormTest, LoadingAProjectShowsItsSpeedIntervalAndMotion) {

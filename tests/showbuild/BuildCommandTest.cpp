@@ -322,6 +322,9 @@ TEST_F(BuildCommandTest, Mp4FormatsTakeAnAspectAQualityAndTheirOwnName) {
              Refusal{{"--format", "mp4-1080p", "--disc", "folder"}, "MP4 video cannot be authored"},
              Refusal{{"--format", "mp4-4k", "--disc", "iso"}, "MP4 video cannot be authored"},
              Refusal{{"--format", "mp4-720p", "--disc", "bincue"}, "MP4 video cannot be authored"},
+             // DVD takes 16:9; VCD and SVCD do not.
+             Refusal{{"--format", "vcd", "--aspect", "16:9"}, "VCD and SVCD are 4:3 only"},
+             Refusal{{"--format", "svcd", "--aspect", "16:9"}, "VCD and SVCD are 4:3 only"},
          }) {
         std::vector<std::string> args{"build", project, "-o", File("refused")};
         args.insert(args.end(), r.args.begin(), r.args.end());
