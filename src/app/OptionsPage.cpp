@@ -97,6 +97,9 @@ OptionsPage::OptionsPage(model::Show& show, QWidget* parent) : QWidget(parent), 
         syncBox,
         {tr("Current length:"), tr("Fit to images:"), tr("Fit to music:"), tr("Stretch to music:")},
         "syncGroup");
+    // Four choices in the room three had, so the step still fits the
+    // smallest window.
+    static_cast<QGridLayout*>(syncBox->layout())->setVerticalSpacing(1);
     syncGroup_->button(3)->setToolTip(
         tr("Every picture stays longer or shorter by the same factor, so that the video ends "
            "with the music; no picture is repeated and the transitions keep their length"));

@@ -3,6 +3,7 @@
 #include <chrono>
 #include <thread>
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QCheckBox>
 #include <QDateTime>
@@ -243,6 +244,7 @@ TEST_F(ImagesStepTest, TheFirstRowOfTheStoreIsSelectedWithItsThumbnail) {
     // The thumbnail opens the resolved picture, and so does Return in the list.
     Select(0);
     Panel()->Clicked();
+    Find<QAbstractButton>("ListViewButton")->click();  // Return in the list, not the storyboard
     QTest::keyClick(Find<QListView>("ImageList"), Qt::Key_Return);
     ASSERT_EQ(dialogs_.opened.size(), 2u);
     EXPECT_EQ(dialogs_.opened[0], QUrl::fromLocalFile(Path("sample/beach.jpg")));

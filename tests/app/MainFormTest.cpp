@@ -68,10 +68,11 @@ TEST_F(MainFormTest, NextWalksTheStepsAndBackReturnsToImages) {
 TEST_F(MainFormTest, TheKeyboardReachesTheStepsThroughTheNavigationBar) {
     Window().show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&Window()));
-    auto* list = Find<QWidget>("ImageList");
-    EXPECT_EQ(QApplication::focusWidget(), list);
+    // The step opens on the storyboard, which has the focus.
+    auto* board = Find<QWidget>("Storyboard");
+    EXPECT_EQ(QApplication::focusWidget(), board);
     // Shift+Tab from the page's first control goes back to the bar.
-    QTest::keyClick(list, Qt::Key_Backtab);
+    QTest::keyClick(board, Qt::Key_Backtab);
     auto* bar = Find<QWidget>("OutlookBar");
     ASSERT_EQ(QApplication::focusWidget(), bar);
     QTest::keyClick(bar, Qt::Key_Down);
