@@ -27,6 +27,12 @@ constexpr int kDecodeBox = 1200;
 // saliency works on a 64-pixel copy anyway.
 constexpr int kSaliencyWidth = 256;
 
+// The detector's score a face needs. At its own threshold (0) it finds
+// faces in fractals and fabric now and then; real faces score from about
+// 0.5 to 2, and a false face turning the motion is worse than a true one
+// missed, which only leaves the motion where it was.
+constexpr double kFaceScore = 0.3;
+
 // What counts as salient: this share of the map's peak, after smoothing.
 constexpr double kSalientShare = 0.5;
 
@@ -64,7 +70,7 @@ std::vector<motion::SubjectBox> Faces(const cv::Mat& grey) {
     thread_local dlib::frontal_face_detector detector = dlib::get_frontal_face_detector();
     dlib::array2d<unsigned char> image(grey.rows, grey.cols);
     for (int y = 0; y < grey.rows; ++y) std::copy_n(grey.ptr<uint8_t>(y), grey.cols, &image[y][0]);
-    const std::vector<dlib::rectangle> found = detector(image);
+    const std::vector<dlib::rectangle> found = detector(image, kFaceScore);
     std::vector<motion::SubjectBox> faces;
     for (const dlib::rectangle& face : found) {
         if (faces.size() > motion::kMaxSubjectFaces) break;
