@@ -10,8 +10,8 @@
 # publicly in turn. An include the wrong way is then a missing file.
 
 # Folders in dependency order: every folder comes after those in its row.
-set(VANTO_LAYERS base raster effects imaging model motion sound mpegdll music screen video
-    showbuild disc cli app)
+set(VANTO_LAYERS base raster effects imaging model motion subject sound mpegdll music screen
+    video showbuild disc cli app)
 
 set(VANTO_LAYER_base)
 set(VANTO_LAYER_raster)
@@ -19,15 +19,18 @@ set(VANTO_LAYER_effects base raster)
 set(VANTO_LAYER_imaging base raster)
 set(VANTO_LAYER_model base)
 set(VANTO_LAYER_motion base raster model)
+set(VANTO_LAYER_subject base raster imaging model motion)
 set(VANTO_LAYER_sound base)
 set(VANTO_LAYER_mpegdll)
 set(VANTO_LAYER_music base model sound mpegdll)
 set(VANTO_LAYER_screen base raster effects imaging model motion)
 set(VANTO_LAYER_video base raster sound)
-set(VANTO_LAYER_showbuild base raster effects imaging model motion sound video)
+set(VANTO_LAYER_showbuild base raster effects imaging model motion subject sound video)
 set(VANTO_LAYER_disc base video)
-set(VANTO_LAYER_cli base raster effects imaging model motion sound music video showbuild disc)
-set(VANTO_LAYER_app base raster imaging model motion sound music screen video showbuild disc cli)
+set(VANTO_LAYER_cli base raster effects imaging model motion subject sound music video showbuild
+    disc)
+set(VANTO_LAYER_app base raster imaging model motion subject sound music screen video showbuild
+    disc cli)
 
 # Where the folders of links live; a script run (the include test) has no build tree.
 if(CMAKE_BINARY_DIR)

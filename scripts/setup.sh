@@ -9,7 +9,9 @@ VANTO_PACKAGES=(
     libmpg123-dev libsdl2-dev libebur128-dev libexif-dev libpixman-1-dev libjpeg62-turbo-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     libheif-dev libde265-0 libdav1d6 libraw-dev
+    libdlib-dev libopencv-contrib-dev
     libheif-examples imagemagick webp
+    python3-skimage
     fonts-dejavu-core
     ffmpeg dvdauthor vcdimager genisoimage xorriso lsdvd xvfb xauth time
     openbox wmctrl

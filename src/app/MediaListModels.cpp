@@ -91,9 +91,10 @@ bool PathDropModel::dropMimeData(const QMimeData* data, Qt::DropAction, int row,
 
 // --- images ---
 
-ImageListModel::ImageListModel(QObject* parent, PictureProbe probe)
+ImageListModel::ImageListModel(QObject* parent, PictureProbe probe, SubjectQueue::Find findSubject)
     : EntryListModel(parent),
-      probe_(probe ? std::move(probe) : PictureProbe(video::CheckWholePicture)) {
+      probe_(probe ? std::move(probe) : PictureProbe(video::CheckWholePicture)),
+      subjects_(std::move(findSubject)) {
     // A new list: checks queued for the old one are no longer wanted.
     connect(this, &QAbstractItemModel::modelReset, this, [this] { DropChecks(); });
 }
@@ -203,6 +204,7 @@ void ImageListModel::TakeChecked() {
             continue;
         known = std::move(job.facts);
         learned = true;
+        if (!known.problem) subjects_.Want(job.path);
     }
     // One notice for the batch: a view repaints only the rows it shows, and
     // looking up each checked file's rows would cost the list's length per file.
@@ -217,6 +219,7 @@ void ImageListModel::DropChecks() {
     // midway through its decoding, and waiting for it would hold up the
     // window. The model's end waits for it.
     checker_->DropPending();
+    subjects_.DropPending();
     std::erase_if(checked_, [](const auto& entry) { return !entry.second.known; });
 }
 

@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "app/SubjectQueue.h"
 #include "base/Result.h"
 #include "model/MediaLists.h"
 
@@ -156,7 +157,9 @@ protected:
 
 // One column: the entry's path with its check box. Whether a picture can be
 // read is found on a thread of its own (some kinds are read only by decoding
-// them whole), so a row is drawn as readable until its check is back.
+// them whole), so a row is drawn as readable until its check is back. A
+// readable picture's subject is then found on another (SubjectQueue), for
+// its motion to aim at.
 class ImageListModel : public EntryListModel<model::ImageList> {
     Q_OBJECT
 
@@ -165,8 +168,10 @@ public:
     // cut-off file passes a look at its header); called on the checking thread.
     using PictureProbe = std::function<base::Status(const std::string& path)>;
 
-    // Without a probe, pictures are checked as the build checks them.
-    explicit ImageListModel(QObject* parent = nullptr, PictureProbe probe = {});
+    // Without a probe, pictures are checked as the build checks them; without
+    // 'findSubject', subjects are found into the user's cache.
+    explicit ImageListModel(QObject* parent = nullptr, PictureProbe probe = {},
+                            SubjectQueue::Find findSubject = {});
     ~ImageListModel() override;
 
     void Append(const model::TImageEntry& entry);
@@ -216,6 +221,7 @@ private:
     PictureProbe probe_;
     mutable std::map<std::string, Checked> checked_;
     mutable std::unique_ptr<base::WorkQueue<CheckJob>> checker_;
+    SubjectQueue subjects_;
 };
 
 // Two columns: the path with its check box, and the length.

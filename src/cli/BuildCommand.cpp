@@ -43,7 +43,7 @@ constexpr const char* kUsage =
     "                       [--sync none|pictures|music|stretch]\n"
     "                       [--disc mpeg|folder|iso|bincue] [--force]\n"
     "                       [--background blur|color|picture]\n"
-    "                       [--motion none|zoom-in|zoom-out|pan-left|pan-right|\n"
+    "                       [--motion none|auto|zoom-in|zoom-out|pan-left|pan-right|\n"
     "                                 pan-up|pan-down|random[:STRENGTH]]\n"
     "                       [--fade-in S] [--fade-out S] [--crossfade S]\n"
     "                       [--even-loudness on|off]\n"

@@ -6,8 +6,9 @@
 
 namespace model {
 
-const MotionKindName kMotionKinds[8] = {
+const MotionKindName kMotionKinds[9] = {
     {MotionKind::None, "none", "None"},
+    {MotionKind::Auto, "auto", "Auto (faces)"},
     {MotionKind::ZoomIn, "zoom-in", "Zoom in"},
     {MotionKind::ZoomOut, "zoom-out", "Zoom out"},
     {MotionKind::PanLeft, "pan-left", "Pan left"},

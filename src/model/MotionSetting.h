@@ -3,7 +3,8 @@
 // line, and where each picture's choice is stored (the show's is the
 // "Motion" row of the settings key table). A missing key means no motion for
 // the show and the show's motion for a picture, so projects written before
-// motion existed build as they did.
+// motion existed build as they did. Auto aims at what the picture shows
+// (faces, else its most striking part) and is where a new show starts.
 #pragma once
 
 #include <optional>
@@ -14,7 +15,8 @@ namespace model {
 
 class IniFile;
 
-enum class MotionKind { None, ZoomIn, ZoomOut, PanLeft, PanRight, PanUp, PanDown, Random };
+// Auto comes last so the numbers of the older kinds stay what they were.
+enum class MotionKind { None, ZoomIn, ZoomOut, PanLeft, PanRight, PanUp, PanDown, Random, Auto };
 
 constexpr int kMinMotionStrength = 1;
 constexpr int kMaxMotionStrength = 5;
@@ -32,7 +34,10 @@ struct MotionKindName {
     const char* name;   // "zoom-in": options store and command line
     const char* label;  // "Zoom in": the window
 };
-extern const MotionKindName kMotionKinds[8];
+extern const MotionKindName kMotionKinds[9];
+
+// The motion of a show made from scratch (a store without settings).
+inline constexpr MotionSetting kNewShowMotion{MotionKind::Auto, kDefaultMotionStrength};
 
 const MotionKindName& MotionKindInfo(MotionKind kind);
 

@@ -309,7 +309,10 @@ std::span<const SettingsKey> SettingsKeys() {
 void ReadSettings(const IniFile& store, TslSettings& s) {
     TslSettings loaded;
     loaded.Back_Image_Path = ProgramDir() + "background/";
-    if (store.ReadSection(kSet).empty()) loaded.MusicFadeOutMs = kNewShowFadeOutMs;
+    if (store.ReadSection(kSet).empty()) {
+        loaded.MusicFadeOutMs = kNewShowFadeOutMs;
+        loaded.Motion = kNewShowMotion;
+    }
     for (const SettingsKey& key : kSettingsKeys)
         std::visit([&](const auto& field) { ReadKey(store, key, field, loaded); }, key.field);
     loaded.Pictures = std::move(s.Pictures);

@@ -57,8 +57,9 @@ std::span<const SettingsKey> SettingsKeys();
 
 // Reads every row into a record that starts from the record's defaults,
 // with the two that depend on the store and the installation: the
-// background folder under ProgramDir(), and a music fade-out for a store
-// without settings (kNewShowFadeOutMs). The show lists are left as they are.
+// background folder under ProgramDir(), and a music fade-out and motion for
+// a store without settings (kNewShowFadeOutMs, kNewShowMotion). The show
+// lists are left as they are.
 void ReadSettings(const IniFile& store, TslSettings& settings);
 // Writes every row the save writes.
 void WriteSettings(IniFile& store, const TslSettings& settings);

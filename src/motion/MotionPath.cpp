@@ -42,12 +42,137 @@ ViewRect Scaled(const ViewRect& cover, double scale, double pictureWidth, double
     return ViewRect{(pictureWidth - width) / 2, (pictureHeight - height) / 2, width, height};
 }
 
+// Faces this much wider together than tall stand in a row, which a pan
+// follows better than a zoom.
+constexpr double kRowShape = 2.5;
+
+// One axis of an aimed plan, in picture pixels: the point to centre on and
+// the stretch to hold whole (empty when there is none).
+struct AxisAim {
+    double length;  // the picture's
+    double centre;
+    double keepLow, keepHigh;
+    bool keeps() const { return keepHigh > keepLow; }
+    // Where a view of 'size' starts: centred on the aim, moved as little as
+    // holding the kept stretch needs, and inside the picture. A stretch
+    // larger than the view is centred instead.
+    double Place(double size) const {
+        double start = centre - size / 2;
+        if (keeps() && keepHigh - keepLow <= size)
+            start = std::clamp(start, keepHigh - size, keepLow);
+        else if (keeps())
+            start = (keepLow + keepHigh - size) / 2;
+        return std::clamp(start, 0.0, std::max(0.0, length - size));
+    }
+    // The largest share of 'size' a view may shrink to and still hold the
+    // kept stretch.
+    double Needed(double size) const { return keeps() ? (keepHigh - keepLow) / size : 0; }
+};
+
+AxisAim AimOn(const MotionPlan& plan, bool horizontal, double pictureWidth, double pictureHeight) {
+    const double length = horizontal ? pictureWidth : pictureHeight;
+    AxisAim axis{length, length / 2, 0, 0};
+    if (plan.keep) {
+        const SubjectBox& box = *plan.keep;
+        axis.keepLow = length * (horizontal ? box.x : box.y);
+        axis.keepHigh = length * (horizontal ? box.right() : box.bottom());
+        axis.centre = (axis.keepLow + axis.keepHigh) / 2;
+    }
+    if (plan.aim) axis.centre = length * (horizontal ? plan.aim->x : plan.aim->y);
+    return axis;
+}
+
+ViewRect Placed(const AxisAim& x, const AxisAim& y, double width, double height) {
+    return ViewRect{x.Place(width), y.Place(height), width, height};
+}
+
+ViewRect Between(const ViewRect& from, const ViewRect& to, double share) {
+    auto mix = [share](double a, double b) { return a + (b - a) * share; };
+    return ViewRect{mix(from.x, to.x), mix(from.y, to.y), mix(from.width, to.width),
+                    mix(from.height, to.height)};
+}
+
+// The views of an aimed plan: a crop placed around the subject, a zoom
+// between it and a view centred on the aim (never so close that the kept
+// box leaves it), a pan shortened to what keeps the box in every view.
+// Every view lies between two views that hold the box, so it holds it too.
+ViewRect AimedViewAt(const MotionPlan& plan, double pictureWidth, double pictureHeight,
+                     const ViewRect& cover, double eased) {
+    const AxisAim x = AimOn(plan, true, pictureWidth, pictureHeight);
+    const AxisAim y = AimOn(plan, false, pictureWidth, pictureHeight);
+    const double travel = TravelOf(plan.strength);
+    const bool zoomIn = plan.kind == MotionKind::ZoomIn, zoomOut = plan.kind == MotionKind::ZoomOut;
+    if (zoomIn || zoomOut) {
+        const double closest =
+            std::clamp(std::max(x.Needed(cover.width), y.Needed(cover.height)), 1 - travel, 1.0);
+        const ViewRect wide = Placed(x, y, cover.width, cover.height);
+        const ViewRect close = Placed(x, y, cover.width * closest, cover.height * closest);
+        if (closest >= 1) return wide;
+        // The size changes by the same factor every moment, as unaimed
+        // zooms do; the position follows the size.
+        const double scale = std::pow(closest, zoomIn ? eased : 1 - eased);
+        return Between(wide, close, (1 - scale) / (1 - closest));
+    }
+    for (const PanEntry& pan : kPans) {
+        if (pan.kind != plan.kind) continue;
+        const AxisAim& along = pan.axis.horizontal ? x : y;
+        const double coverLength = pan.axis.horizontal ? cover.width : cover.height;
+        double distance = travel * along.length;
+        const double scale = std::min(1.0, (along.length - distance) / coverLength);
+        ViewRect view = Placed(x, y, cover.width * scale, cover.height * scale);
+        const double size = coverLength * scale;
+        // Where the view may start and still hold the kept stretch.
+        double low = 0, high = std::max(0.0, along.length - size);
+        if (along.keeps() && along.keepHigh - along.keepLow <= size) {
+            low = std::max(low, along.keepHigh - size);
+            high = std::min(high, along.keepLow);
+        }
+        distance = std::clamp(high - low, 0.0, distance);
+        const double middle =
+            std::clamp(along.centre - size / 2, low + distance / 2, high - distance / 2);
+        (pan.axis.horizontal ? view.x : view.y) =
+            high < low ? along.Place(size) : middle + pan.axis.sign * distance * (eased - 0.5);
+        return view;
+    }
+    return Placed(x, y, cover.width, cover.height);
+}
+
 }  // namespace
 
-MotionPlan ResolveMotion(const model::MotionSetting& setting) {
+std::optional<SubjectBox> FacesBox(const Subject& subject) {
+    if (subject.faces.empty() || subject.faces.size() > kMaxSubjectFaces) return std::nullopt;
+    // A detector's box runs from brow to chin; the margin takes in the hair
+    // and the chin, more above than below.
+    double left = 1, top = 1, right = 0, bottom = 0;
+    for (const SubjectBox& face : subject.faces) {
+        left = std::min(left, face.x - 0.2 * face.width);
+        right = std::max(right, face.right() + 0.2 * face.width);
+        top = std::min(top, face.y - 0.35 * face.height);
+        bottom = std::max(bottom, face.bottom() + 0.15 * face.height);
+    }
+    left = std::clamp(left, 0.0, 1.0), right = std::clamp(right, 0.0, 1.0);
+    top = std::clamp(top, 0.0, 1.0), bottom = std::clamp(bottom, 0.0, 1.0);
+    if (right <= left || bottom <= top) return std::nullopt;
+    return SubjectBox{left, top, right - left, bottom - top};
+}
+
+MotionPlan ResolveMotion(const model::MotionSetting& setting, const Subject& subject) {
     MotionPlan plan{setting.kind, setting.strength};
     if (setting.kind == MotionKind::Random)
         plan.kind = kRandomKinds[base::Random(std::size(kRandomKinds))];
+    if (!plan.moves()) return plan;
+    plan.keep = FacesBox(subject);
+    plan.aim = subject.focus;
+    if (setting.kind != MotionKind::Auto) return plan;
+    plan.kind = MotionKind::ZoomIn;
+    if (plan.keep) {
+        const bool row =
+            subject.faces.size() >= 2 && plan.keep->width >= kRowShape * plan.keep->height;
+        if (row) plan.kind = MotionKind::PanRight;
+    } else if (!plan.aim && subject.salient && subject.faces.size() <= kMaxSubjectFaces) {
+        const SubjectBox& salient = *subject.salient;
+        plan.aim = SubjectPoint{salient.x + salient.width / 2, salient.y + salient.height / 2};
+    }
     return plan;
 }
 
@@ -85,6 +210,7 @@ ViewRect ViewAt(const MotionPlan& plan, double pictureWidth, double pictureHeigh
     const ViewRect cover = CoverView(pictureWidth, pictureHeight, displayWidth, displayHeight);
     const double travel = TravelOf(plan.strength);
     const double eased = EaseInOut(t);
+    if (plan.aims()) return AimedViewAt(plan, pictureWidth, pictureHeight, cover, eased);
     // Zooms change the size by the same factor every moment, which the eye
     // reads as an even speed.
     if (plan.kind == MotionKind::ZoomIn)

@@ -8,26 +8,39 @@
 // other proportions than the frame's is cropped, and the motion shows what
 // the crop hides. The motion takes the picture's whole time on screen and
 // eases in and out, so a picture starts from rest and comes to rest.
+//
+// A plan may aim: its views then hold a box whole (the faces) wherever the
+// picture has room for it, a crop is placed around it rather than in the
+// middle, and a zoom ends centred on the aim point. A plan without an aim
+// draws exactly the views it drew before aiming existed.
 #pragma once
 
 #include <cstdint>
 
 #include "model/MotionSetting.h"
+#include "motion/Subject.h"
 #include "raster/Resample.h"
 
 namespace motion {
 
-// A motion with its kind decided (never Random).
+// A motion with its kind decided (never Random or Auto), and what it aims
+// at, in shares of the picture.
 struct MotionPlan {
     model::MotionKind kind = model::MotionKind::None;
     int strength = model::kDefaultMotionStrength;
+    std::optional<SubjectBox> keep = std::nullopt;   // held whole by every view that has room
+    std::optional<SubjectPoint> aim = std::nullopt;  // where a zoom ends and a crop centres
     bool moves() const { return kind != model::MotionKind::None; }
+    bool aims() const { return keep || aim; }
 };
 
 // Decides a Random kind with the program's random generator: one draw, and
 // none at all for any other kind, so a show without random motion leaves
-// the generator exactly as it was.
-MotionPlan ResolveMotion(const model::MotionSetting& setting);
+// the generator exactly as it was. Every kind keeps the faces of 'subject'
+// whole and aims at the user's focus point, else at the faces; Auto also
+// aims at the salient region of a picture without faces, and becomes a pan
+// along a row of faces or else a zoom in.
+MotionPlan ResolveMotion(const model::MotionSetting& setting, const Subject& subject = {});
 
 // How far the view travels for a strength of 1..5, as a share of the
 // picture: 0.05 .. 0.25 (strengths outside are clamped).

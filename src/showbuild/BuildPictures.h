@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "base/Result.h"
+#include "motion/Subject.h"
 #include "raster/Bitmap.h"
 
 namespace video {
@@ -22,6 +23,8 @@ struct BuildPicture {
     // Opacity of a picture with transparency (grey, bitmap's size); the
     // bitmap is then premultiplied by it. Empty for an opaque picture.
     raster::Bitmap opacity;
+    // What a moving picture's motion aims at (empty for a still one).
+    motion::Subject subject = {};
 };
 
 struct PictureBox {

@@ -5,6 +5,8 @@
 #include <utility>
 
 #include "imaging/PictureLoader.h"
+#include "subject/FindSubject.h"
+#include "subject/SubjectCache.h"
 
 namespace video {
 
@@ -16,8 +18,11 @@ motion::FrameShape ShapeOf(const FrameFormat& format) {
 
 }  // namespace
 
-ShowMotion ShowMotion::Read(const std::vector<std::string>& pictures, const model::Show& show) {
+ShowMotion ShowMotion::Read(const std::vector<std::string>& pictures, const model::Show& show,
+                            std::string subjectFolder) {
     ShowMotion result;
+    result.subjectFolder_ =
+        subjectFolder.empty() ? subject::DefaultSubjectFolder() : std::move(subjectFolder);
     result.show_ = show.settings.Motion;
     auto own = std::make_shared<std::map<std::string, model::MotionSetting>>();
     for (const std::string& path : pictures)
@@ -46,6 +51,8 @@ LoadPictureFunction MotionLoads(LoadPictureFunction load, ShowMotion motion,
         const int side =
             std::min(2 * std::max(box.width, box.height), static_cast<int>(std::ceil(needed)));
         BuildPicture picture = load(path, PictureBox{side, side});
+        if (!motion.subjectFolder().empty())
+            picture.subject = subject::SubjectOf(motion.subjectFolder(), path);
         motion::ReduceForMotion(picture.bitmap, picture.opacity, picture.naturalWidth,
                                 picture.naturalHeight, setting.strength, ShapeOf(format));
         return picture;

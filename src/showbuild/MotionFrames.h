@@ -28,23 +28,31 @@
 namespace video {
 
 // The motion of each of a show's pictures, read once before the build so
-// that the picture loads on the helper thread can consult it.
+// that the picture loads on the helper thread can consult it, and the folder
+// of the subjects found in them (SubjectCache.h).
 class ShowMotion {
 public:
     ShowMotion() = default;  // nothing moves
-    // Each picture's own motion from the show's notes, else the show's.
-    static ShowMotion Read(const std::vector<std::string>& pictures, const model::Show& show);
+    // Each picture's own motion from the show's notes, else the show's; the
+    // subjects in 'subjectFolder' (the user's cache folder when empty).
+    static ShowMotion Read(const std::vector<std::string>& pictures, const model::Show& show,
+                           std::string subjectFolder = {});
     model::MotionSetting Of(const std::string& path) const;
+    // Where the subjects of the pictures are cached; empty: no picture aims.
+    const std::string& subjectFolder() const { return subjectFolder_; }
 
 private:
     model::MotionSetting show_;
     std::shared_ptr<const std::map<std::string, model::MotionSetting>> own_;
+    std::string subjectFolder_;
 };
 
 // The load of a moving picture: decoded at up to twice the frame's display
 // box, then reduced (area-averaged) to the size at which its closest view
 // fills the frame, so every frame samples about one source pixel per frame
-// pixel. Pictures without motion are loaded by 'load' unchanged.
+// pixel. A moving picture also gets its subject, from the cache the window
+// fills, else found now (and cached), so its motion can aim. Pictures
+// without motion are loaded by 'load' unchanged.
 LoadPictureFunction MotionLoads(LoadPictureFunction load, ShowMotion motion,
                                 const FrameFormat& format);
 

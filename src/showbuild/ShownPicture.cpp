@@ -33,7 +33,7 @@ void ShownPicture::Start(const SessionInput& input, size_t index, BuildPicture p
     effect_ = PickEffect(input.effectsOf(path));
     // Drawn after the effect, and only for random motion, so the effects'
     // draws stay as they were.
-    const motion::MotionPlan plan = motion::ResolveMotion(input.motion.Of(path));
+    const motion::MotionPlan plan = motion::ResolveMotion(input.motion.Of(path), picture.subject);
     if (incoming_.isEmpty()) incoming_ = raster::Bitmap(input.format.width, input.format.height);
     // A moving picture covers the frame; only its clear parts show the fill.
     const bool showsBackground = !plan.moves() || !picture.opacity.isEmpty();

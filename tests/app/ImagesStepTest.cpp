@@ -1,6 +1,7 @@
 // The Images step: adding, removing, ordering and inspecting rows.
 #include <atomic>
 #include <chrono>
+#include <mutex>
 #include <thread>
 
 #include <QAbstractButton>
@@ -362,6 +363,50 @@ TEST_F(ImagesStepTest, PicturesAreCheckedWithoutHoldingUpTheList) {
         released = true;
     });
     // The model goes while a check is held up.
+}
+
+// The subjects motion aims at are found while the list is arranged: once
+// for each readable picture, not for one its check refused, and again for
+// a picture changed on disk, all off the window's thread.
+TEST_F(ImagesStepTest, ReadablePicturesHaveTheirSubjectsFoundOnceInTheBackground) {
+    const std::string good = MakeFile("good.jpg", "fine").toStdString();
+    const std::string bad = MakeFile("bad.jpg", "damaged").toStdString();
+    const auto probe = [&](const std::string& path) -> base::Status {
+        if (path == bad) return base::MakeFault("the picture is damaged");
+        return {};
+    };
+    std::mutex lock;
+    std::vector<std::string> searched;
+    const std::thread::id window = std::this_thread::get_id();
+    std::atomic<bool> offTheWindow{true};
+    app::ImageListModel model(nullptr, probe, [&](const std::string& path) {
+        if (std::this_thread::get_id() == window) offTheWindow = false;
+        std::lock_guard guard(lock);
+        searched.push_back(path);
+    });
+    auto searchedNow = [&] {
+        std::lock_guard guard(lock);
+        return searched;
+    };
+    model.Append({good, true});
+    model.Append({bad, true});
+    auto checkAll = [&] {
+        for (int row = 0; row < model.rowCount(); ++row) model.index(row, 0).data(Qt::ToolTipRole);
+    };
+    checkAll();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !model.Checking(); }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return searchedNow().size() == 1; }, 5000));
+    checkAll();
+    QTest::qWait(50);
+    EXPECT_EQ(searchedNow(), std::vector<std::string>{good});
+    QFile file(QString::fromStdString(good));
+    ASSERT_TRUE(file.open(QIODevice::Append));
+    file.write(" and changed");
+    file.close();
+    checkAll();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return searchedNow().size() == 2; }, 5000));
+    EXPECT_EQ(searchedNow(), (std::vector<std::string>{good, good}));
+    EXPECT_TRUE(offTheWindow);
 }
 
 // A big picture is read away from the window, the picture before covered

@@ -52,6 +52,7 @@ VideoQuality=standard
 DvdAspect=4:3
 TVSet=0
 ShowCaption=0
+Motion=auto:3
 MusicFadeInMs=0
 MusicFadeOutMs=2000
 MusicCrossfadeMs=0
@@ -387,20 +388,29 @@ TEST_F(SettingsTest, MotionIsKeptForTheShowAndForEachPicture) {
     EXPECT_EQ(saved.ReadString("motion", ownKey, ""), "random:5");
 }
 
-// A new show fades its music out where the pictures cut it; a store written
-// before the fade existed keeps the hard cut its videos always had.
-TEST_F(SettingsTest, MusicMixKeysDefaultToTodaysOutputForStoresWrittenBefore) {
+// A new show fades its music out where the pictures cut it and aims its
+// motion at the faces; a store written before either existed keeps the hard
+// cut and the still pictures its videos always had.
+TEST_F(SettingsTest, NewShowDefaultsKeepTodaysOutputForStoresWrittenBefore) {
+    using model::MotionKind;
     struct Case {
         const char* text;
         int32_t fadeIn, fadeOut, crossfade;
         bool even;
+        model::MotionSetting motion;
     };
     const Case cases[] = {
-        {"", 0, 2000, 0, false},
-        {"[Music]\n", 0, 2000, 0, false},
-        {"[Set]\nVideoType=1\n", 0, 0, 0, false},
-        {"[Set]\nMusicFadeInMs=1500\nMusicFadeOutMs=0\nMusicCrossfadeMs=3000\nEvenLoudness=1\n",
-         1500, 0, 3000, true},
+        {"", 0, 2000, 0, false, {MotionKind::Auto, 3}},
+        {"[Music]\n", 0, 2000, 0, false, {MotionKind::Auto, 3}},
+        {"[Set]\nVideoType=1\n", 0, 0, 0, false, {}},
+        {"[Set]\nMusicFadeInMs=1500\nMusicFadeOutMs=0\nMusicCrossfadeMs=3000\nEvenLoudness=1\n"
+         "Motion=zoom-in:5\n",
+         1500,
+         0,
+         3000,
+         true,
+         {MotionKind::ZoomIn, 5}},
+        {"[Set]\nMotion=auto:2\n", 0, 0, 0, false, {MotionKind::Auto, 2}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
@@ -411,12 +421,14 @@ TEST_F(SettingsTest, MusicMixKeysDefaultToTodaysOutputForStoresWrittenBefore) {
         EXPECT_EQ(show_.settings.MusicFadeOutMs, c.fadeOut);
         EXPECT_EQ(show_.settings.MusicCrossfadeMs, c.crossfade);
         EXPECT_EQ(show_.settings.EvenLoudness, c.even);
+        EXPECT_EQ(show_.settings.Motion, c.motion);
         // Written once, the values stay what they were read as.
         ASSERT_TRUE(model::SaveWorkingShow(show_));
         model::CloseOptionsStore();
         LoadWorkingShow();
         EXPECT_EQ(show_.settings.MusicFadeOutMs, c.fadeOut);
         EXPECT_EQ(show_.settings.MusicCrossfadeMs, c.crossfade);
+        EXPECT_EQ(show_.settings.Motion, c.motion);
     }
 }
 

@@ -26,6 +26,7 @@ TEST(MotionSettingTest, NamesReadAndWriteBack) {
         {"zoom-in", MotionSetting{MotionKind::ZoomIn, 3}, "zoom-in:3"},
         {"pan-down:5", MotionSetting{MotionKind::PanDown, 5}, "pan-down:5"},
         {"random:1", MotionSetting{MotionKind::Random, 1}, "random:1"},
+        {"auto", MotionSetting{MotionKind::Auto, 3}, "auto:3"},
         {"zoom-in:0", std::nullopt, ""},
         {"zoom-in:6", std::nullopt, ""},
         {"zoom-in:", std::nullopt, ""},
