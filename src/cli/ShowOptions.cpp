@@ -34,10 +34,11 @@ struct NamedOption {
     std::span<const model::NamedValue> names;
     std::optional<uint8_t> ShowOverrides::*field;
 };
-const std::array<NamedOption, 3> kNamedOptions{{
+const std::array<NamedOption, 4> kNamedOptions{{
     {"--format", model::kVideoFormatNames, &ShowOverrides::videoType},
-    {"--aspect", model::kVideoAspectNames, &ShowOverrides::aspect},
+    {"--aspect", model::kVideoShapeNames, &ShowOverrides::aspect},
     {"--quality", model::kVideoQualityNames, &ShowOverrides::quality},
+    {"--fps", model::kVideoRateNames, &ShowOverrides::rate},
 }};
 
 const NamedOption* NamedOptionOf(const std::string& arg) {
@@ -97,6 +98,7 @@ void ApplyShowOverrides(const ShowOverrides& overrides, model::TslSettings& sett
     if (overrides.videoType) settings.VideoType = *overrides.videoType;
     if (overrides.aspect) settings.VideoAspect = *overrides.aspect;
     if (overrides.quality) settings.VideoQuality = *overrides.quality;
+    if (overrides.rate) settings.VideoRate = *overrides.rate;
     if (overrides.tvSet) settings.TVSet = *overrides.tvSet;
     if (overrides.musicSync) settings.MusicSync = *overrides.musicSync;
     if (overrides.background) model::SetBackgroundMode(settings, *overrides.background);

@@ -109,9 +109,11 @@ BuildResult BuildDriver::RunBuild(model::Show show, const std::string& outputPat
 
     BuildResult result;
     const model::TslSettings& settings = show.settings;
-    if (const std::optional<FrameFormat> format =
-            FrameFormatFor(settings.VideoType, settings.VideoAspect))
+    const std::optional<FrameFormat> format = FrameFormatOf(settings);
+    if (format) {
         extension_ = format->extension;
+        result.rate = format->rate;
+    }
     result.videoType = settings.VideoType;
     result.tvSet = settings.TVSet;
 

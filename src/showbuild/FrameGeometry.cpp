@@ -3,12 +3,13 @@
 #include <algorithm>
 #include <array>
 
+#include "video/EncoderPresets.h"
+
 namespace video {
 
 namespace {
 
-// The MP4 rows are 16:9 in square pixels, rendered at the size they are
-// encoded at, PAL and NTSC alike.
+// The MP4 rows take their frame from the encoder's shape table.
 constexpr std::array<FrameFormat, 6> kFormats{{
     {0, "VCD", 320, 288, 4, 3, ".mpg"},
     {1, "SVCD", 480, 576, 4, 3, ".mpg"},
@@ -20,17 +21,32 @@ constexpr std::array<FrameFormat, 6> kFormats{{
 
 }  // namespace
 
-std::optional<FrameFormat> FrameFormatFor(int videoType, int aspect) {
+std::optional<FrameFormat> FrameFormatFor(int videoType, int aspect, int standard, int rate) {
     const auto row = std::find_if(kFormats.begin(), kFormats.end(),
                                   [&](const FrameFormat& f) { return f.videoType == videoType; });
-    if (row == kFormats.end() || aspect < 0 || aspect > 1) return std::nullopt;
+    const std::optional<FrameRate> chosen = RateOfChoice(rate, standard);
+    if (row == kFormats.end() || !chosen) return std::nullopt;
     FrameFormat format = *row;
-    if (format.squarePixels() && aspect == 1) {
-        format.width = format.height * 4 / 3;
-        format.displayWidth = 4;
-        format.displayHeight = 3;
+    if (!format.squarePixels()) {
+        // A disc: its own frame, at its standard's rate, whatever shape and
+        // rate the show keeps for MP4.
+        if (aspect < 0 || aspect > static_cast<int>(FrameAspect::Portrait)) return std::nullopt;
+        format.rate = *RateOfChoice(static_cast<int>(RateChoice::OfStandard), standard);
+        return format;
     }
+    const FrameShape* shape = FindShape(videoType, aspect);
+    if (!shape) return std::nullopt;
+    format.width = shape->width;
+    format.height = shape->height;
+    format.displayWidth = shape->displayAspect.num;
+    format.displayHeight = shape->displayAspect.den;
+    format.rate = *chosen;
     return format;
+}
+
+std::optional<FrameFormat> FrameFormatOf(const model::TslSettings& settings) {
+    return FrameFormatFor(settings.VideoType, settings.VideoAspect, settings.TVSet == 1 ? 1 : 0,
+                          settings.VideoRate);
 }
 
 PictureRect FitPicture(int pictureWidth, int pictureHeight, int frameWidth, int frameHeight,

@@ -31,6 +31,7 @@ struct SessionInput {
     int32_t tvSet = 0;
     int aspect = 0;  // MclSetVideoOptions numbers, for the MP4 formats
     int quality = 0;
+    int rate = 0;  // the choice; format.rate is the rate it gives
     uint8_t musicSync = 0;
     bool showCaption = false;
     bool playMusic = true;

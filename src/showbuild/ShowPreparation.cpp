@@ -89,19 +89,19 @@ int64_t PreparedShow::VideoFrames() const {
     const bool fitsToMusic = input.musicSync == static_cast<uint8_t>(MusicSyncMode::FitToMusic) &&
                              input.playMusic && !input.music.empty();
     if (!fitsToMusic || lengths.MusicMs <= 0) return timed;
-    return FramesCovering(lengths.MusicMs, input.tvSet);
+    return input.format.rate.FramesCovering(lengths.MusicMs);
 }
 
 PreparedShow PrepareShow(model::Show show, const ShowLoaders& loaders,
                          const std::function<base::Status(double videoSeconds)>& approveLength) {
     PreparedShow result;
     model::TslSettings& settings = show.settings;
-    const std::optional<FrameFormat> format =
-        FrameFormatFor(settings.VideoType, settings.VideoAspect);
+    const std::optional<FrameFormat> format = FrameFormatOf(settings);
     if (!format) {
         result.message = "Unknown video format (VideoType " + std::to_string(settings.VideoType) +
-                         ", aspect " + std::to_string(settings.VideoAspect) +
-                         "); choose VCD, SVCD, DVD or MP4.";
+                         ", shape " + std::to_string(settings.VideoAspect) + ", rate " +
+                         std::to_string(settings.VideoRate) +
+                         "); choose VCD, SVCD, DVD or MP4, and an MP4 shape its size is made in.";
         return result;
     }
 
@@ -127,8 +127,8 @@ PreparedShow PrepareShow(model::Show show, const ShowLoaders& loaders,
     }
     ApplySettingsSync(lengths, show);
     if (approveLength) {
-        const double seconds = static_cast<double>(lengths.timing.TotalFrames()) /
-                               (IsNtsc(settings.TVSet) ? 30000.0 / 1001 : 25.0);
+        const double seconds =
+            static_cast<double>(lengths.timing.TotalFrames()) / format->rate.perSecond();
         if (const base::Status approved = approveLength(seconds); !approved) {
             result.message = approved.message();
             return result;
@@ -140,6 +140,7 @@ PreparedShow PrepareShow(model::Show show, const ShowLoaders& loaders,
     input.tvSet = settings.TVSet;
     input.aspect = settings.VideoAspect;
     input.quality = settings.VideoQuality;
+    input.rate = settings.VideoRate;
     input.musicSync = musicSync;
     input.showCaption = settings.ShowCaption;
     input.playMusic = settings.PlayMusic;
