@@ -1,6 +1,7 @@
-// The aspect and quality of the MP4 formats on the Options step, a row of
-// two lists below the video formats; usable only while an MP4 format is
-// chosen (the disc formats have neither).
+// The shape, quality and frame rate of the MP4 formats on the Options step,
+// a row of three lists below the video formats; usable only while an MP4
+// format is chosen (the disc formats have none of them). A shape the chosen
+// size is not made in (4:5 is 1080 wide only) cannot be picked.
 #pragma once
 
 #include <QWidget>
@@ -21,7 +22,8 @@ public:
 
     void RefreshFromSettings(const model::TslSettings& s);
     void CollectSettings(model::TslSettings& s) const;
-    // Enables the choices for an MP4 format, disables them for a disc.
+    // Enables the choices for an MP4 format, disables them for a disc, and
+    // offers the shapes the format's size is made in.
     void FollowFormat(int videoType);
 
 signals:
@@ -30,6 +32,7 @@ signals:
 private:
     QComboBox* aspect_ = nullptr;
     QComboBox* quality_ = nullptr;
+    QComboBox* rate_ = nullptr;
 };
 
 }  // namespace app
