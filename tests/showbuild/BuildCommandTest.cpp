@@ -220,23 +220,31 @@ TEST_F(BuildCommandTest, BuildsTheWorkingOptionsWhenNoProjectIsNamed) {
     EXPECT_EQ(ReadWholeFile(File("options.dat")), optionsBefore);
 }
 
-TEST_F(BuildCommandTest, Mp4FormatsTakeAnAspectAQualityAndTheirOwnName) {
+TEST_F(BuildCommandTest, Mp4FormatsTakeAShapeAQualityARateAndTheirOwnName) {
     const std::string project = WriteProject("show.dvprj", true, false);
     CommandRun run = RunVantoshow({"build", project, "-o", File("phone"), "--format", "mp4-720p",
-                                   "--aspect", "4:3", "--quality", "high"});
+                                   "--aspect", "9:16", "--quality", "high", "--fps", "60000/1001"});
     ASSERT_EQ(run.code, 0) << run.errors;
     const auto info = ProbeFile(File("phone.mp4"));
     ASSERT_TRUE(info && info->video);
     EXPECT_EQ(info->video->codec, "h264");
-    EXPECT_EQ(info->video->width, 960);
-    EXPECT_EQ(info->video->height, 720);
+    EXPECT_EQ(info->video->width, 720);
+    EXPECT_EQ(info->video->height, 1280);
+    EXPECT_NEAR(info->video->frameRate, 60000.0 / 1001, 1e-9);
+
+    // 4:5 is made at 1080p only: the build says so, and writes nothing.
+    run = RunVantoshow(
+        {"build", project, "-o", File("refused"), "--format", "mp4-720p", "--aspect", "4:5"});
+    EXPECT_EQ(run.code, 1);
+    EXPECT_NE(run.errors.find("an MP4 shape its size is made in"), std::string::npos) << run.errors;
 
     struct Refusal {
         std::vector<std::string> args;
         const char* says;
     };
     for (const Refusal& r : {
-             Refusal{{"--aspect", "5:4"}, "--aspect must be 16:9 or 4:3"},
+             Refusal{{"--aspect", "5:4"}, "--aspect must be 16:9, 4:3, 9:16, 1:1 or 4:5"},
+             Refusal{{"--fps", "120"}, "--fps must be tv, 24, 25, 30, 50, 60, 29.97, 59.94"},
              Refusal{{"--quality", "best"}, "--quality must be standard or high"},
              Refusal{{"--format", "mp4-8k"}, "mp4-720p, mp4-1080p or mp4-4k"},
              // An MP4 video is no disc.
