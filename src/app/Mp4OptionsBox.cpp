@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QStandardItemModel>
+#include <QVBoxLayout>
 
 #include <array>
 
@@ -26,15 +27,14 @@ struct RateItem {
     const char* label;
 };
 constexpr std::array kRateItems{
-    RateItem{video::RateChoice::OfStandard,
-             QT_TRANSLATE_NOOP("app::Mp4OptionsBox", "TV standard's")},
-    RateItem{video::RateChoice::Fps24, QT_TRANSLATE_NOOP("app::Mp4OptionsBox", "24 fps")},
-    RateItem{video::RateChoice::Fps25, QT_TRANSLATE_NOOP("app::Mp4OptionsBox", "25 fps")},
-    RateItem{video::RateChoice::Fps30Ntsc, QT_TRANSLATE_NOOP("app::Mp4OptionsBox", "29.97 fps")},
-    RateItem{video::RateChoice::Fps30, QT_TRANSLATE_NOOP("app::Mp4OptionsBox", "30 fps")},
-    RateItem{video::RateChoice::Fps50, QT_TRANSLATE_NOOP("app::Mp4OptionsBox", "50 fps")},
-    RateItem{video::RateChoice::Fps60Ntsc, QT_TRANSLATE_NOOP("app::Mp4OptionsBox", "59.94 fps")},
-    RateItem{video::RateChoice::Fps60, QT_TRANSLATE_NOOP("app::Mp4OptionsBox", "60 fps")},
+    RateItem{video::RateChoice::OfStandard, QT_TRANSLATE_NOOP("app::Mp4OptionsBox", "TV rate")},
+    RateItem{video::RateChoice::Fps24, QT_TRANSLATE_NOOP("app::Mp4OptionsBox", "24")},
+    RateItem{video::RateChoice::Fps25, QT_TRANSLATE_NOOP("app::Mp4OptionsBox", "25")},
+    RateItem{video::RateChoice::Fps30Ntsc, QT_TRANSLATE_NOOP("app::Mp4OptionsBox", "29.97")},
+    RateItem{video::RateChoice::Fps30, QT_TRANSLATE_NOOP("app::Mp4OptionsBox", "30")},
+    RateItem{video::RateChoice::Fps50, QT_TRANSLATE_NOOP("app::Mp4OptionsBox", "50")},
+    RateItem{video::RateChoice::Fps60Ntsc, QT_TRANSLATE_NOOP("app::Mp4OptionsBox", "59.94")},
+    RateItem{video::RateChoice::Fps60, QT_TRANSLATE_NOOP("app::Mp4OptionsBox", "60")},
 };
 
 }  // namespace
@@ -54,12 +54,18 @@ Mp4OptionsBox::Mp4OptionsBox(QWidget* parent) : QWidget(parent) {
                      "the TV standard's is 25 for PAL and 29.97 for NTSC"));
     for (const RateItem& item : kRateItems)
         rate_->addItem(tr(item.label), static_cast<int>(item.choice));
-    auto* layout = new QHBoxLayout(this);
+    // Two rows, so the Options step keeps the width it has on a small screen.
+    auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(aspect_);
-    layout->addWidget(quality_);
-    layout->addWidget(rate_);
-    layout->addStretch();
+    auto* first = new QHBoxLayout;
+    first->addWidget(aspect_);
+    first->addWidget(quality_);
+    first->addStretch();
+    auto* second = new QHBoxLayout;
+    second->addWidget(rate_);
+    second->addStretch();
+    layout->addLayout(first);
+    layout->addLayout(second);
     connect(aspect_, &QComboBox::currentIndexChanged, this, &Mp4OptionsBox::Changed);
     connect(quality_, &QComboBox::currentIndexChanged, this, &Mp4OptionsBox::Changed);
     connect(rate_, &QComboBox::currentIndexChanged, this, &Mp4OptionsBox::Changed);

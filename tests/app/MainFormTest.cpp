@@ -13,6 +13,7 @@
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QSpinBox>
+#include <QStandardItemModel>
 #include <QTableWidget>
 #include <QTest>
 #include <QToolButton>
@@ -244,27 +245,40 @@ TEST_F(MainFormTest, BlurredFillIsChosenStoredAndPreviewed) {
     EXPECT_TRUE(Window().WorkingShow().settings.Back_Mode_UseColor);  // kept for switching back
 }
 
-TEST_F(MainFormTest, Mp4FormatsOfferTheirAspectAndQualityAndAnMp4File) {
+TEST_F(MainFormTest, Mp4FormatsOfferTheirShapeQualityRateAndAnMp4File) {
     MakeFile("options.dat",
-             "[Set]\nVideoType=4\nVideoFormat=mp4-1080p\nVideoAspect=4:3\nVideoQuality=high\n");
+             "[Set]\nVideoType=4\nVideoFormat=mp4-1080p\nVideoAspect=4:3\nVideoShape=4:5\n"
+             "VideoQuality=high\nVideoRate=59.94\n");
     model::OpenOptionsStore();
     EXPECT_TRUE(Radio("VideoGroup4")->isChecked());
     auto* box = Find<QWidget>("Mp4Group");
+    auto* shape = Find<QComboBox>("Mp4Aspect");
+    auto* rate = Find<QComboBox>("Mp4Rate");
     EXPECT_TRUE(box->isEnabled());
-    EXPECT_EQ(Find<QComboBox>("Mp4Aspect")->currentIndex(), 1);
+    EXPECT_EQ(shape->currentIndex(), 4);
     EXPECT_EQ(Find<QComboBox>("Mp4Quality")->currentIndex(), 1);
+    EXPECT_EQ(rate->currentText(), "59.94");
     EXPECT_EQ(app::VideoSaveFilters(4), QStringList{"MP4 video (*.mp4 *.MP4)"});
 
-    // A disc format has neither; the MP4 choices wait, kept, until one is chosen again.
+    // A disc format has none; the MP4 choices wait, kept, until one is chosen
+    // again. 4:5 is made at 1080p only: elsewhere it is greyed, and the shape
+    // gives way to 16:9.
     Radio("VideoGroup2")->setChecked(true);
     EXPECT_FALSE(box->isEnabled());
     Radio("VideoGroup5")->setChecked(true);
     EXPECT_TRUE(box->isEnabled());
-    Find<QComboBox>("Mp4Aspect")->setCurrentIndex(0);
+    const auto* shapes = qobject_cast<const QStandardItemModel*>(shape->model());
+    ASSERT_NE(shapes, nullptr);
+    EXPECT_FALSE(shapes->item(4)->isEnabled());
+    EXPECT_TRUE(shapes->item(2)->isEnabled());
+    EXPECT_EQ(shape->currentIndex(), 0);
+    shape->setCurrentIndex(2);
+    rate->setCurrentIndex(rate->findText("50"));
     Window().CollectSettings(false);
     EXPECT_EQ(Window().WorkingShow().settings.VideoType, 5);
-    EXPECT_EQ(Window().WorkingShow().settings.VideoAspect, 0);
+    EXPECT_EQ(Window().WorkingShow().settings.VideoAspect, 2);
     EXPECT_EQ(Window().WorkingShow().settings.VideoQuality, 1);
+    EXPECT_EQ(Window().WorkingShow().settings.VideoRate, 4);
 }
 
 TEST_F(MainFormTest, LoadingAProjectShowsItsSpeedIntervalAndMotion) {
