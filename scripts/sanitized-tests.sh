@@ -21,24 +21,56 @@ export QT_QPA_PLATFORM=offscreen
 export VANTO_TEST_DATA="$VANTO_ROOT/tests/data"
 failed=()
 
-# run_programs BUILD_DIR NAME[:FILTER]...: builds and runs each program.
+# run_programs BUILD_DIR NAME[:FILTER]...: builds each program, then runs
+# them as many at a time as there are cores (CTest runs them side by side
+# too), each one's output shown whole when it ends.
 run_programs() {
     local build_dir=$1
     shift
     local names=() entry
     for entry in "$@"; do names+=("${entry%%:*}"); done
     cmake --build "$build_dir" --parallel "$(nproc)" --target "${names[@]}"
+    local logs
+    logs=$(mktemp -d)
+    local -A running=()
+    local index=0
     for entry in "$@"; do
-        local name=${entry%%:*} filter='*'
-        [ "$entry" != "$name" ] && filter=${entry#*:}
-        local program
-        program=$(find "$build_dir/bin" -name "$name" -type f -perm -u+x | head -1)
-        echo "== $name ($filter)"
-        # Programs run from the folder they lie in, as under CTest.
-        if ! (cd "$(dirname "$program")" && "./$name" --gtest_brief=1 --gtest_filter="$filter"); then
-            failed+=("$name")
-        fi
+        while [ ${#running[@]} -ge "$(nproc)" ]; do
+            await_program "$logs" running
+        done
+        index=$((index + 1))
+        run_program "$build_dir" "$entry" >"$logs/$index-${entry%%:*}" 2>&1 &
+        running[$!]=$index-${entry%%:*}
     done
+    while [ ${#running[@]} -gt 0 ]; do
+        await_program "$logs" running
+    done
+    rm -rf "$logs"
+}
+
+# run_program BUILD_DIR NAME[:FILTER]: runs one program.
+run_program() {
+    local build_dir=$1 entry=$2
+    local name=${entry%%:*} filter='*'
+    [ "$entry" != "$name" ] && filter=${entry#*:}
+    local program
+    program=$(find "$build_dir/bin" -name "$name" -type f -perm -u+x | head -1)
+    echo "== $name ($filter)"
+    # Programs run from the folder they lie in, as under CTest.
+    cd "$(dirname "$program")" && "./$name" --gtest_brief=1 --gtest_filter="$filter"
+}
+
+# await_program LOGS RUNNING: waits for one of the programs in RUNNING (the
+# name of an array from process to its log, NUMBER-PROGRAM) to end, shows its
+# output and notes whether it failed.
+await_program() {
+    local logs=$1
+    local -n programs=$2
+    local pid status=0
+    wait -n -p pid "${!programs[@]}" || status=$?
+    cat "$logs/${programs[$pid]}"
+    [ "$status" -eq 0 ] || failed+=("${programs[$pid]#*-}")
+    unset "programs[$pid]"
 }
 
 if [ "$stage" = address ] || [ "$stage" = all ]; then

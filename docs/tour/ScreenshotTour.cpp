@@ -1,6 +1,7 @@
 // Walks through the window the way a person would and saves a picture of
 // each step, the Options step on a large screen, the per-image dialog, the
-// About box, the help window, the preview window and a running build. Run it
+// storyboard and the list, the About box, the help window, the preview
+// player and a running build. Run it
 // under a real X server (scripts/screenshots.sh starts one with Xvfb):
 //   app_screenshots OUTPUT_FOLDER
 // With VANTO_TOUR_SIZES set it also photographs every step at 681x386 and
@@ -12,6 +13,7 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QSlider>
 #include <QSpinBox>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -166,14 +168,17 @@ int main(int argc, char** argv) {
     for (int step = app::TMainForm::kImagesStep; step < app::TMainForm::kStepCount; ++step) {
         window.SelectStep(step);
         if (step == app::TMainForm::kImagesStep) {
-            auto* list = window.findChild<QAbstractItemView*>(QStringLiteral("ImageList"));
-            list->setCurrentIndex(list->model()->index(1, 0));
+            auto* board = window.findChild<QAbstractItemView*>(QStringLiteral("Storyboard"));
+            if (board) board->setCurrentIndex(board->model()->index(1, 0));
         }
         if (step == app::TMainForm::kEffectsStep) {
             QTreeView& tree = window.StyleList();
             tree.setCurrentIndex(tree.model()->index(2, 0, tree.model()->index(1, 0)));
         }
-        QTest::qWait(step == app::TMainForm::kEffectsStep ? 1900 : 700);
+        // The storyboard's thumbnails and the effect preview take a moment.
+        QTest::qWait(step == app::TMainForm::kImagesStep || step == app::TMainForm::kEffectsStep
+                         ? 1900
+                         : 700);
         Save(window, QString::fromLatin1(names[step]));
     }
 
@@ -213,6 +218,18 @@ int main(int argc, char** argv) {
         Save(form, "image-dialog");
     };
     window.findChild<QAbstractButton*>(QStringLiteral("FlatButton5"))->click();
+
+    // The storyboard again, now that pictures have a caption and an interval
+    // of their own, with larger tiles, and the list one key away.
+    window.SelectStep(app::TMainForm::kImagesStep);
+    if (auto* size = window.findChild<QSlider*>(QStringLiteral("TileSizeSlider")))
+        size->setValue(160);
+    QTest::qWait(1500);
+    Save(window, "storyboard");
+    QTest::keyClick(&window, Qt::Key_1, Qt::ControlModifier);
+    QTest::qWait(500);
+    Save(window, "step1-list");
+    QTest::keyClick(&window, Qt::Key_2, Qt::ControlModifier);
 
     dialogs.onModal = [&](QDialog& dialog) {
         QTest::qWait(300);

@@ -20,6 +20,7 @@
 #include "base/Swallow.h"
 #include "model/RecentProjects.h"
 #include "model/Settings.h"
+#include "model/VideoFormatKeys.h"
 #include "music/MusicService.h"
 #include "showbuild/BuildDriver.h"
 #include "showbuild/FrameGeometry.h"
@@ -184,7 +185,7 @@ void BuildPage::ShowLatest() {
             buildProgress_->setValue(static_cast<int>(progress->fraction() * kProgressSteps));
     }
     if (const std::optional<raster::Bitmap> frame = latestFrame_.Take()) {
-        // Disc frames fill a 4:3 screen; MP4 frames have square pixels.
+        // Disc frames fill a 4:3 or 16:9 screen; MP4 frames have square pixels.
         const auto format = video::FrameFormatOf(show_.settings);
         bImage_->SetPicture(
             ImageFromBitmap(*frame),

@@ -73,6 +73,7 @@ DiscSaveOutcome SaveDisc(const DiscSaveView& view, const std::string& video,
     }
     request.videoType = built.videoType;
     request.tvSet = built.tvSet;
+    request.wide = built.aspect == video::kMclAspectWide;
     request.mpegFile = video;
     request.output = disc::DiscOutputName(request.kind, chosen);
     // The window keeps no project name; the name chosen for the disc stands in.

@@ -149,7 +149,8 @@ QLayout* ImagesPage::CreateViewBar() {
 
     tileSize_->setValue(QString::fromStdString(model::WindowChoice(kTileSizeKey, "128")).toInt());
     storyboard_->SetTileSize(tileSize_->value());
-    ShowStoryboard(model::WindowChoice(kStoryboardKey, "0") == "1");
+    // The storyboard first: the show is pictures; the list is a key away.
+    ShowStoryboard(model::WindowChoice(kStoryboardKey, "1") == "1");
 
     connect(listButton_, &QToolButton::clicked, this, [this] { ShowStoryboard(false); });
     connect(storyButton_, &QToolButton::clicked, this, [this] { ShowStoryboard(true); });

@@ -41,10 +41,11 @@ class SmallEffectPreview;
 class TAboutForm;
 class TImageForm;
 
-// The preview window's outer size for a video format and aspect: its
-// rendered frame (VCD 320 x 288, SVCD 480 x 576, DVD 720 x 576, MP4 1280 x 720
-// to 3840 x 2160), made smaller in its proportions to fit 'room' (ignored
-// when invalid); an invalid size for an unknown format.
+// The preview window's outer size for a video format and aspect (as
+// model::BuildAspect gives it): its frame at the display size (VCD 384 x 288,
+// SVCD and DVD 768 x 576, a 16:9 DVD 1024 x 576, MP4 1280 x 720 to
+// 3840 x 2160), made smaller in its proportions to fit 'room' (ignored when
+// invalid); an invalid size for an unknown format.
 QSize PreviewWindowSize(int videoType, int aspect, const QSize& room);
 
 class TMainForm : public QMainWindow {

@@ -166,6 +166,26 @@ std::vector<std::string> ImageListModel::UsablePictures(std::vector<std::string>
     return pictures;
 }
 
+ImageListModel::PictureProbe ImageListModel::KnownChecks() const {
+    auto known = std::make_shared<std::map<std::string, Checked>>();
+    for (const auto& [path, facts] : checked_)
+        if (facts.known) known->emplace(path, facts);
+    return [known, probe = probe_](const std::string& path) -> base::Status {
+        std::string resolved = path;
+        if (model::ResolveMediaPath(resolved))
+            if (const auto found = known->find(resolved); found != known->end()) {
+                const QFileInfo file(ToQt(resolved));
+                if (found->second.modified == file.lastModified() &&
+                    found->second.size == file.size()) {
+                    if (!found->second.problem) return {};
+                    return base::MakeFault(found->second.problem->toStdString(),
+                                           base::FaultKind::BadData);
+                }
+            }
+        return probe(path);
+    };
+}
+
 bool ImageListModel::Checking() const {
     return std::any_of(checked_.begin(), checked_.end(),
                        [](const auto& entry) { return !entry.second.known; });

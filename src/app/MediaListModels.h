@@ -187,6 +187,11 @@ public:
     std::vector<std::string> UsablePictures(std::vector<std::string> pictures) const;
     // Whether checks asked for are still under way.
     bool Checking() const;
+    // A probe that answers from the checks made so far, for files unchanged
+    // since, and reads the others itself: a show prepared with it does not
+    // decode again what the list has decoded. Safe on any thread (it holds
+    // a copy of the results).
+    PictureProbe KnownChecks() const;
 
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role) const override;

@@ -2,10 +2,12 @@
 
 #include <QComboBox>
 #include <QHBoxLayout>
+#include <QSignalBlocker>
 #include <QStandardItemModel>
 #include <QVBoxLayout>
 
 #include <array>
+#include <span>
 
 #include "app/WidgetFactory.h"
 #include "model/Settings.h"
@@ -15,6 +17,10 @@
 namespace app {
 
 namespace {
+
+constexpr int kDvdType = 2;
+constexpr uint8_t kSixteenNine = 0;
+constexpr uint8_t kFourThree = 1;
 
 // Items in the order of their numbers in the record.
 void SetChoice(QComboBox& box, int value) {
@@ -41,9 +47,7 @@ constexpr std::array kRateItems{
 
 Mp4OptionsBox::Mp4OptionsBox(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("Mp4Group"));
-    aspect_ = Named(new QComboBox, "Mp4Aspect",
-                    tr("The shape of the MP4 video: 16:9 for wide screens, 4:3, 9:16 for a "
-                       "phone held upright, 1:1 or 4:5 for social feeds (4:5 at 1080p only)"));
+    aspect_ = Named(new QComboBox, "Mp4Aspect");
     aspect_->addItems(
         {tr("16:9"), tr("4:3"), tr("9:16 vertical"), tr("1:1 square"), tr("4:5 portrait")});
     quality_ = Named(new QComboBox, "Mp4Quality",
@@ -66,13 +70,14 @@ Mp4OptionsBox::Mp4OptionsBox(QWidget* parent) : QWidget(parent) {
     second->addStretch();
     layout->addLayout(first);
     layout->addLayout(second);
-    connect(aspect_, &QComboBox::currentIndexChanged, this, &Mp4OptionsBox::Changed);
+    connect(aspect_, &QComboBox::currentIndexChanged, this, &Mp4OptionsBox::TakeAspect);
     connect(quality_, &QComboBox::currentIndexChanged, this, &Mp4OptionsBox::Changed);
     connect(rate_, &QComboBox::currentIndexChanged, this, &Mp4OptionsBox::Changed);
 }
 
 void Mp4OptionsBox::RefreshFromSettings(const model::TslSettings& s) {
-    SetChoice(*aspect_, s.VideoAspect);
+    mp4Aspect_ = s.VideoAspect;
+    dvdAspect_ = s.DvdAspect;
     SetChoice(*quality_, s.VideoQuality);
     const int rate = rate_->findData(static_cast<int>(s.VideoRate));
     if (rate >= 0) rate_->setCurrentIndex(rate);
@@ -80,22 +85,46 @@ void Mp4OptionsBox::RefreshFromSettings(const model::TslSettings& s) {
 }
 
 void Mp4OptionsBox::CollectSettings(model::TslSettings& s) const {
-    s.VideoAspect = static_cast<uint8_t>(aspect_->currentIndex());
+    s.VideoAspect = mp4Aspect_;
+    s.DvdAspect = dvdAspect_;
     s.VideoQuality = static_cast<uint8_t>(quality_->currentIndex());
     s.VideoRate = static_cast<uint8_t>(rate_->currentData().toInt());
 }
 
 void Mp4OptionsBox::FollowFormat(int videoType) {
+    videoType_ = videoType;
     const bool mp4 = model::IsMp4Format(videoType);
-    setEnabled(mp4);
-    if (!mp4) return;
-    // The shapes come from the encoder's table; one the size is not made in
-    // is greyed, and a chosen one gives way to 16:9.
+    const bool dvd = videoType == kDvdType;
+    // A shape the format is not offered in (4:5 is 1080 wide only, a DVD is
+    // 16:9 or 4:3) is greyed, and a chosen MP4 shape gives way to 16:9.
+    const std::span<const model::NamedValue> offered = model::ShapesOf(videoType);
+    const auto isOffered = [&](int shape) { return model::NameOfValue(offered, shape) != nullptr; };
+    if (mp4 && !isOffered(mp4Aspect_)) mp4Aspect_ = kSixteenNine;
     auto* items = static_cast<QStandardItemModel*>(aspect_->model());
     for (int shape = 0; shape < aspect_->count(); ++shape)
-        items->item(shape)->setEnabled(video::FindShape(videoType, shape) != nullptr);
-    if (!video::FindShape(videoType, aspect_->currentIndex()))
-        aspect_->setCurrentIndex(static_cast<int>(video::FrameAspect::Wide));
+        items->item(shape)->setEnabled(isOffered(shape));
+    {
+        // Showing the format's own choice is no change of it.
+        const QSignalBlocker quiet(aspect_);
+        SetChoice(*aspect_, mp4 ? mp4Aspect_ : dvd ? dvdAspect_ : kFourThree);
+    }
+    aspect_->setEnabled(mp4 || dvd);
+    aspect_->setToolTip(
+        mp4   ? tr("The shape of the MP4 video: 16:9 for wide screens, 4:3, 9:16 for a phone "
+                     "held upright, 1:1 or 4:5 for social feeds (4:5 at 1080p only)")
+        : dvd ? tr("The shape of the DVD: 16:9 for wide screens, or 4:3")
+              : tr("VCD and SVCD are 4:3 only; choose DVD or MP4 for 16:9"));
+    quality_->setEnabled(mp4);
+    rate_->setEnabled(mp4);
+}
+
+void Mp4OptionsBox::TakeAspect(int index) {
+    if (index < 0) return;
+    if (model::IsMp4Format(videoType_))
+        mp4Aspect_ = static_cast<uint8_t>(index);
+    else if (videoType_ == kDvdType)
+        dvdAspect_ = static_cast<uint8_t>(index);
+    emit Changed();
 }
 
 }  // namespace app

@@ -8,6 +8,9 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include <numeric>
+#include <vector>
+
 #include "app/BackgroundPreview.h"
 #include "app/ColorComboBox.h"
 #include "app/MediaListModels.h"
@@ -56,6 +59,21 @@ void SetGroupIndex(QButtonGroup& group, int index) {
     group.setExclusive(exclusive);
 }
 
+// The hold a picture gets on average once stretched to the music, in
+// milliseconds; 0 with no pictures or no music, -1 when the music is too
+// short for the transitions alone.
+int64_t StretchedHoldMs(const video::ShowLengths& lengths, video::FrameRate rate) {
+    const video::ShowTiming& timing = lengths.timing;
+    if (timing.ImageFrames.empty() || lengths.MusicMs <= 0) return 0;
+    const int64_t musicFrames = rate.FramesCovering(lengths.MusicMs);
+    const std::vector<int32_t> holds =
+        video::StretchedHolds(timing.ImageFrames, timing.TransitionFrames, musicFrames);
+    const auto count = static_cast<int64_t>(holds.size());
+    const int64_t held = std::accumulate(holds.begin(), holds.end(), int64_t{0});
+    if (count * timing.TransitionFrames + held > musicFrames) return -1;
+    return rate.MillisecondsOfFrames(held) / count;
+}
+
 }  // namespace
 
 OptionsPage::OptionsPage(model::Show& show, QWidget* parent) : QWidget(parent), show_(show) {
@@ -76,7 +94,12 @@ OptionsPage::OptionsPage(model::Show& show, QWidget* parent) : QWidget(parent), 
                           "tvGroup");
     auto* syncBox = Named(new QGroupBox(tr("Video Synchronization")), "syncGroup");
     syncGroup_ = RadioGroup(
-        syncBox, {tr("Current length:"), tr("Fit to images:"), tr("Fit to music:")}, "syncGroup");
+        syncBox,
+        {tr("Current length:"), tr("Fit to images:"), tr("Fit to music:"), tr("Stretch to music:")},
+        "syncGroup");
+    syncGroup_->button(3)->setToolTip(
+        tr("Every picture stays longer or shorter by the same factor, so that the video ends "
+           "with the music; no picture is repeated and the transitions keep their length"));
 
     customize_ = Button("FlatButton5", tr("Customize caption and effects..."),
                         tr("Give pictures their own caption, interval and effects"));
@@ -212,6 +235,7 @@ void OptionsPage::UpdateSyncTexts(bool musicOn) {
     const video::ShowLengths lengths = video::ComputeLengths(shown);
     showSeconds_ = lengths.timing.ShowSeconds;
     musicSeconds_ = lengths.MusicSeconds;
+    stretchedHoldMs_ = StretchedHoldMs(lengths, video::RulesOf(shown.settings).rate);
     ShowSyncTexts(musicOn);
 }
 
@@ -225,6 +249,14 @@ void OptionsPage::ShowSyncTexts(bool musicOn) {
     syncGroup_->button(0)->setText(tr("Current length:  ") + text(showSeconds_));
     syncGroup_->button(1)->setText(tr("Fit to images:    ") + text(showSeconds_));
     syncGroup_->button(2)->setText(tr("Fit to music:      ") + music);
+    QString stretched;
+    if (stretchedHoldMs_ > 0)
+        stretched = tr("each picture about %1 s")
+                        .arg(static_cast<double>(stretchedHoldMs_) / 1000, 0, 'f', 1);
+    else if (stretchedHoldMs_ < 0)
+        stretched = tr("the music is shorter than the transitions");
+    if (!musicOn && !stretched.isEmpty()) stretched = tr("%1, but the music is off").arg(stretched);
+    syncGroup_->button(3)->setText(tr("Stretch to music: ") + stretched);
 }
 
 void OptionsPage::UpdateBlurredPreview() {

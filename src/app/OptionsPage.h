@@ -1,10 +1,14 @@
 // The Options step: video format (with the MP4 formats' aspect and quality),
 // television standard, synchronisation mode
-// with the show's and the music's lengths beside it, and the background
+// with the show's and the music's lengths beside it (and, stretched to the
+// music, how long each picture then stays), and the background
 // (a colour, a picture tiled or stretched, or each picture's blurred copy).
 #pragma once
 
 #include <QWidget>
+
+#include <cstdint>
+
 #include "model/Show.h"
 
 class QButtonGroup;
@@ -77,6 +81,8 @@ private:
     bool musicOn_ = true;
     int showSeconds_ = 0;
     int musicSeconds_ = 0;
+    // See StretchedHoldMs: 0 none, -1 music too short.
+    int64_t stretchedHoldMs_ = 0;
 };
 
 }  // namespace app

@@ -10,6 +10,7 @@
 #include "app/PlayerWindow.h"
 #include "app/UserDialogs.h"
 #include "model/Show.h"
+#include "model/VideoFormatKeys.h"
 #include "music/MusicService.h"
 #include "showbuild/BuildMusicMix.h"
 #include "showbuild/FrameGeometry.h"
@@ -42,7 +43,9 @@ constexpr double kPreviewScreenShare = 0.9;
 QSize PreviewWindowSize(int videoType, int aspect, const QSize& room) {
     const std::optional<video::FrameFormat> format = video::FrameFormatFor(videoType, aspect);
     if (!format) return {};
-    QSize size(format->width, format->height);
+    // The frame at its display size: a disc frame's pixels are not square.
+    const video::DisplayBox display = video::DisplayBoxOf(*format);
+    QSize size(display.width, display.height);
     // A video larger than the screen (1080p on a laptop) is previewed at
     // the largest size that fits, in its own proportions.
     if (room.isValid() && (size.width() > room.width() || size.height() > room.height()))
@@ -63,7 +66,10 @@ void TMainForm::previewBClick() {
     // found unusable, which a build skips.
     model::Show show = show_;
     show.settings.Pictures = Images().UsablePictures(std::move(show.settings.Pictures));
-    video::PreparedShow prepared = video::PrepareShow(show, video::ShowLoaders{});
+    // The pictures the list has decoded already are not decoded again.
+    video::ShowLoaders loaders;
+    loaders.probePicture = Images().KnownChecks();
+    video::PreparedShow prepared = video::PrepareShow(show, loaders);
     if (prepared.outcome != video::PreparedShow::Outcome::Ready) {
         ReportError(QString::fromStdString(prepared.message));
         return;
@@ -88,7 +94,7 @@ void TMainForm::previewBClick() {
     const QScreen* screen =
         window()->screen() ? window()->screen() : QGuiApplication::primaryScreen();
     const QSize room = screen ? screen->availableGeometry().size() * kPreviewScreenShare : QSize();
-    const QSize size = PreviewWindowSize(s.VideoType, s.VideoAspect, room);
+    const QSize size = PreviewWindowSize(s.VideoType, model::BuildAspect(s), room);
     if (size.isValid()) previewForm_->SetPictureSize(size);
     Dialogs().RunModal(*previewForm_);
     previewForm_->Pause();

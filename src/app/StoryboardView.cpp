@@ -3,6 +3,7 @@
 #include <QDrag>
 #include <QDropEvent>
 #include <QMimeData>
+#include <QPainter>
 #include <QScrollBar>
 
 #include <algorithm>
@@ -36,7 +37,9 @@ StoryboardView::StoryboardView(const model::Show& show, ThumbnailService& thumbn
     setDragEnabled(true);
     setAcceptDrops(true);
     viewport()->setAcceptDrops(true);
-    setDropIndicatorShown(true);
+    // The view's own indicator marks rows of a list; the grid draws its bar
+    // between tiles (DropMarker).
+    setDropIndicatorShown(false);
     setDragDropMode(QAbstractItemView::DragDrop);
     setDefaultDropAction(Qt::MoveAction);
     setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
@@ -125,13 +128,47 @@ void StoryboardView::dragEnterEvent(QDragEnterEvent* event) {
 }
 
 void StoryboardView::dragMoveEvent(QDragMoveEvent* event) {
-    if (OwnRows(event->mimeData()) || event->mimeData()->hasUrls())
+    const int was = dropRow_;
+    if (OwnRows(event->mimeData()) || event->mimeData()->hasUrls()) {
         event->acceptProposedAction();
-    else
+        dropRow_ = DropRow(event->position().toPoint());
+    } else {
         event->ignore();
+        dropRow_ = -1;
+    }
+    if (dropRow_ != was) viewport()->update();
+}
+
+void StoryboardView::dragLeaveEvent(QDragLeaveEvent* event) {
+    QListView::dragLeaveEvent(event);
+    dropRow_ = -1;
+    viewport()->update();
+}
+
+QRect StoryboardView::DropMarker() const {
+    if (dropRow_ < 0 || !model()) return {};
+    const int rows = model()->rowCount();
+    const int width = std::max(3, spacing() + 2);
+    if (rows == 0) return {0, 0, width, tileSize_};
+    // Before a tile, or after the last one; a row's first tile has its bar
+    // at the left edge of the grid.
+    const bool after = dropRow_ >= rows;
+    const QRect tile = visualRect(model()->index(after ? rows - 1 : dropRow_, 0));
+    const int x = after ? tile.right() + 1 : tile.left();
+    return {std::max(0, x - width / 2 - 1), tile.top(), width, tile.height()};
+}
+
+void StoryboardView::paintEvent(QPaintEvent* event) {
+    QListView::paintEvent(event);
+    const QRect marker = DropMarker();
+    if (marker.isEmpty()) return;
+    QPainter painter(viewport());
+    painter.fillRect(marker, palette().color(QPalette::Highlight));
 }
 
 void StoryboardView::dropEvent(QDropEvent* event) {
+    dropRow_ = -1;
+    viewport()->update();
     const int row = DropRow(event->position().toPoint());
     const QMimeData* data = event->mimeData();
     if (OwnRows(data)) {

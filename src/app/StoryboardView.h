@@ -8,6 +8,7 @@
 
 #include <QListView>
 #include <QMimeData>
+#include <QRect>
 #include <QTimer>
 
 #include "app/StoryTiles.h"
@@ -41,6 +42,9 @@ public:
     QMimeData* RowsDragData() const;
     // The paths of the tiles on screen.
     QSet<QString> VisiblePaths() const;
+    // Where the bar showing a drag's landing place is drawn, in viewport
+    // coordinates; empty while nothing is dragged over the view.
+    QRect DropMarker() const;
 
 signals:
     void FilesDropped(const QStringList& paths, int notLocal, int row);
@@ -49,7 +53,9 @@ protected:
     void startDrag(Qt::DropActions supportedActions) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
+    void dragLeaveEvent(QDragLeaveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
     void resizeEvent(QResizeEvent* event) override;
 
@@ -62,6 +68,8 @@ private:
     ThumbnailService& thumbnails_;
     StoryNumbers numbers_;
     int tileSize_ = 128;
+    // The row a drag over the view would land before, or -1.
+    int dropRow_ = -1;
     // Collects the scrolling of a moment into one pass over the visible tiles.
     QTimer visibleChanged_;
 };

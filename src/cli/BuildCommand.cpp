@@ -9,10 +9,6 @@
 #include <QFileInfo>
 #include <QTemporaryFile>
 
-extern "C" {
-#include <libavutil/log.h>
-}
-
 #include <unistd.h>
 
 #include <atomic>
@@ -44,7 +40,8 @@ constexpr const char* kUsage =
     "                       [--format vcd|svcd|dvd|mp4-720p|mp4-1080p|mp4-4k]\n"
     "                       [--aspect 16:9|4:3|9:16|1:1|4:5] [--quality standard|high]\n"
     "                       [--fps tv|24|25|30|50|60|29.97|59.94]\n"
-    "                       [--standard pal|ntsc] [--sync none|pictures|music]\n"
+    "                       [--standard pal|ntsc]\n"
+    "                       [--sync none|pictures|music|stretch]\n"
     "                       [--disc mpeg|folder|iso|bincue] [--force]\n"
     "                       [--background blur|color|picture]\n"
     "                       [--motion none|zoom-in|zoom-out|pan-left|pan-right|\n"
@@ -54,16 +51,18 @@ constexpr const char* kUsage =
     "\n"
     "Builds the show of a project file, or of the working options file when no\n"
     "project is named, into an MPEG or MP4 video. The options override the\n"
-    "project's video format, the shape, quality and frame rate of the MP4\n"
-    "formats (H.264 and AAC; 16:9, standard and the television standard's rate\n"
-    "unless stored; 4:5 is made at mp4-1080p only; --fps also takes 30000/1001\n"
-    "and 60000/1001), television standard (the rate of the discs: 25 or 29.97\n"
-    "per second) and synchronisation (fit the music to the\n"
-    "pictures, or the pictures to the music), and --background what lies behind\n"
-    "pictures that do not fill the frame (each picture's own blurred copy, the\n"
-    "colour, or the background picture). \".mpg\" (\".mp4\" for the MP4 formats)\n"
-    "is added to OUT unless it ends so. The output is written whole or not at\n"
-    "all. --motion sets the pan and zoom of every picture without its own\n"
+    "project's video format, the shape of the MP4 formats (H.264 and AAC; 16:9\n"
+    "unless stored; 4:5 is made at mp4-1080p only) or of a DVD (4:3 unless\n"
+    "stored; 16:9 is anamorphic), the MP4 quality (standard unless stored) and\n"
+    "frame rate (the television standard's unless stored; --fps also takes\n"
+    "30000/1001 and 60000/1001), television standard (the rate of the discs:\n"
+    "25 or 29.97 per second) and synchronisation (fit the music to the\n"
+    "pictures, the pictures to the music, or stretch every picture's interval\n"
+    "by one factor so that the show ends with the music), and --background what\n"
+    "lies behind pictures that do not fill the frame (each picture's own blurred\n"
+    "copy, the colour, or the background picture). \".mpg\" (\".mp4\" for the MP4\n"
+    "formats) is added to OUT unless it ends so. The output is written whole or\n"
+    "not at all. --motion sets the pan and zoom of every picture without its own\n"
     "(STRENGTH 1..5, how far the view travels: 5% to 25% of the picture; 3 when\n"
     "not given).\n"
     "\n"
@@ -78,8 +77,6 @@ constexpr const char* kUsage =
     "\n"
     "Exit status: 0 built, 1 the build failed, 2 wrong arguments, 130 interrupted.\n";
 
-constexpr int kExitFailed = 1;
-constexpr int kExitUsage = 2;
 constexpr int kExitInterrupted = 130;
 
 std::atomic<bool> gInterrupted{false};
@@ -115,7 +112,7 @@ struct Options {
 };
 
 void Fail(const std::string& message) {
-    std::fprintf(stderr, "vantoshow build: %s\n", message.c_str());
+    FailWith("build", message);
 }
 
 // Reads the arguments into options, or says which one is wrong.
@@ -231,7 +228,8 @@ int RunBuild(const Options& options) {
     if (!store) return Fail(store.message()), kExitFailed;
     model::Show show = model::LoadShow(store.value());
     model::TslSettings& settings = show.settings;
-    ApplyShowOverrides(options.show, settings);
+    if (const base::Status applied = ApplyShowOverrides(options.show, settings); !applied)
+        return Fail(applied.message()), kExitUsage;
 
     const disc::DiscKind kind = options.disc.value_or(disc::KindOfOutputName(options.output));
     if (const base::Status suits = disc::CheckKindForFormat(kind, settings.VideoType); !suits)
@@ -327,24 +325,11 @@ int RunBuild(const Options& options) {
 int RunBuildCommand(int argc, char** argv) {
     Options options;
     bool help = false;
-    if (const base::Status parsed = ParseArguments(argc, argv, options, help); !parsed)
-        return Fail(parsed.message()), kExitUsage;
-    if (help) {
-        std::printf("%s", kUsage);
-        return 0;
-    }
-    // The progress bar and our own messages say what matters; the decoders'
-    // notes about timestamps would only bury them.
-    av_log_set_level(AV_LOG_ERROR);
-    const QuietQtNotes quiet;
-    const HeadlessApplication application;
-    InterruptGuard interrupts;
-    try {
+    const base::Status parsed = ParseArguments(argc, argv, options, help);
+    return RunHeadlessCommand("build", kUsage, parsed, help, [&] {
+        InterruptGuard interrupts;
         return RunBuild(options);
-    } catch (const std::exception& error) {
-        Fail(error.what());
-        return kExitFailed;
-    }
+    });
 }
 
 }  // namespace cli

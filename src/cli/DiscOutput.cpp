@@ -45,6 +45,7 @@ int AuthorBuiltShow(const DiscChoice& choice, const video::BuildResult& built,
     request.kind = choice.kind;
     request.videoType = built.videoType;
     request.tvSet = built.tvSet;
+    request.wide = built.aspect == video::kMclAspectWide;
     request.mpegFile = mpegFile;
     request.output = choice.output;
     request.label = disc::VolumeLabel(choice.projectName);

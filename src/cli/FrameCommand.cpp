@@ -7,14 +7,9 @@
 #include <QImageWriter>
 #include <QString>
 
-extern "C" {
-#include <libavutil/log.h>
-}
-
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <exception>
 #include <string>
 
 #include "base/Result.h"
@@ -46,9 +41,6 @@ constexpr const char* kUsage =
     "Exit status: 0 written, 1 the frame could not be drawn or written, 2 wrong\n"
     "arguments.\n";
 
-constexpr int kExitFailed = 1;
-constexpr int kExitUsage = 2;
-
 struct Options {
     std::string project;
     std::string output;
@@ -57,7 +49,7 @@ struct Options {
 };
 
 void Fail(const std::string& message) {
-    std::fprintf(stderr, "vantoshow frame: %s\n", message.c_str());
+    FailWith("frame", message);
 }
 
 // Seconds written as a plain decimal number, 0 or more.
@@ -111,7 +103,8 @@ int RunFrame(const Options& options) {
     base::Result<model::IniFile> store = ShowStore(options.project);
     if (!store) return Fail(store.message()), kExitFailed;
     model::Show show = model::LoadShow(store.value());
-    ApplyShowOverrides(options.show, show.settings);
+    if (const base::Status applied = ApplyShowOverrides(options.show, show.settings); !applied)
+        return Fail(applied.message()), kExitUsage;
     CollectStoredShow(store.value(), show);
 
     video::PreparedShow prepared = video::PrepareShow(std::move(show), video::ShowLoaders{});
@@ -142,21 +135,8 @@ int RunFrame(const Options& options) {
 int RunFrameCommand(int argc, char** argv) {
     Options options;
     bool help = false;
-    if (const base::Status parsed = ParseArguments(argc, argv, options, help); !parsed)
-        return Fail(parsed.message()), kExitUsage;
-    if (help) {
-        std::printf("%s", kUsage);
-        return 0;
-    }
-    av_log_set_level(AV_LOG_ERROR);
-    const QuietQtNotes quiet;
-    const HeadlessApplication application;
-    try {
-        return RunFrame(options);
-    } catch (const std::exception& error) {
-        Fail(error.what());
-        return kExitFailed;
-    }
+    const base::Status parsed = ParseArguments(argc, argv, options, help);
+    return RunHeadlessCommand("frame", kUsage, parsed, help, [&] { return RunFrame(options); });
 }
 
 }  // namespace cli

@@ -2,7 +2,12 @@
 
 #include <QGuiApplication>
 
+extern "C" {
+#include <libavutil/log.h>
+}
+
 #include <cstdio>
+#include <exception>
 
 namespace cli {
 
@@ -32,6 +37,28 @@ QuietQtNotes::QuietQtNotes() : previous_(qInstallMessageHandler(QuietQtMessages)
 
 QuietQtNotes::~QuietQtNotes() {
     qInstallMessageHandler(previous_);
+}
+
+void FailWith(const char* command, const std::string& message) {
+    std::fprintf(stderr, "vantoshow %s: %s\n", command, message.c_str());
+}
+
+int RunHeadlessCommand(const char* command, const char* usage, const base::Status& parsed,
+                       bool help, const std::function<int()>& run) {
+    if (!parsed) return FailWith(command, parsed.message()), kExitUsage;
+    if (help) {
+        std::printf("%s", usage);
+        return 0;
+    }
+    av_log_set_level(AV_LOG_ERROR);
+    const QuietQtNotes quiet;
+    const HeadlessApplication application;
+    try {
+        return run();
+    } catch (const std::exception& error) {
+        FailWith(command, error.what());
+        return kExitFailed;
+    }
 }
 
 }  // namespace cli

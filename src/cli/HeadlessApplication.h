@@ -4,9 +4,13 @@
 // environment names, and works without a display.
 #pragma once
 
+#include <functional>
 #include <memory>
+#include <string>
 
 #include <QtGlobal>
+
+#include "base/Result.h"
 
 class QGuiApplication;
 
@@ -38,5 +42,20 @@ public:
 private:
     QtMessageHandler previous_;
 };
+
+// The exit statuses every headless command shares.
+constexpr int kExitFailed = 1;
+constexpr int kExitUsage = 2;
+
+// Prints "vantoshow COMMAND: MESSAGE" on the error stream.
+void FailWith(const char* command, const std::string& message);
+
+// A headless command's frame around its work: a fault in its arguments is
+// printed and exits kExitUsage; --help prints 'usage'; otherwise 'run' runs
+// in a headless application with FFmpeg's notes cut to its errors (our own
+// messages say what matters), and an exception ends it with kExitFailed and
+// its reason.
+int RunHeadlessCommand(const char* command, const char* usage, const base::Status& parsed,
+                       bool help, const std::function<int()>& run);
 
 }  // namespace cli

@@ -69,8 +69,9 @@ base::Result<bool> TakeShowOption(const std::string& arg,
         overrides.tvSet = *choice;
     } else if (arg == "--sync") {
         if (!value(text)) return Usage("option " + arg + " needs a value");
-        const auto choice = ParseChoice(text, {"none", "pictures", "music"});
-        if (!choice) return Usage("--sync must be none, pictures or music");
+        // In the order of the stored values.
+        const auto choice = ParseChoice(text, {"none", "pictures", "music", "stretch"});
+        if (!choice) return Usage("--sync must be none, pictures, music or stretch");
         overrides.musicSync = static_cast<uint8_t>(*choice);
     } else if (arg == "--background") {
         if (!value(text)) return Usage("option " + arg + " needs a value");
@@ -94,9 +95,15 @@ base::Result<bool> TakeShowOption(const std::string& arg,
     return true;
 }
 
-void ApplyShowOverrides(const ShowOverrides& overrides, model::TslSettings& settings) {
+base::Status ApplyShowOverrides(const ShowOverrides& overrides, model::TslSettings& settings) {
     if (overrides.videoType) settings.VideoType = *overrides.videoType;
-    if (overrides.aspect) settings.VideoAspect = *overrides.aspect;
+    if (overrides.aspect && !model::SetBuildAspect(settings, *overrides.aspect)) {
+        const char* format = model::NameOfValue(model::kVideoFormatNames, settings.VideoType);
+        return Usage(std::string("--aspect ") +
+                     model::NameOfValue(model::kVideoShapeNames, *overrides.aspect) +
+                     " is not offered for " + (format ? format : "this format") +
+                     ", which is made in " + model::NameList(model::ShapesOf(settings.VideoType)));
+    }
     if (overrides.quality) settings.VideoQuality = *overrides.quality;
     if (overrides.rate) settings.VideoRate = *overrides.rate;
     if (overrides.tvSet) settings.TVSet = *overrides.tvSet;
@@ -104,6 +111,7 @@ void ApplyShowOverrides(const ShowOverrides& overrides, model::TslSettings& sett
     if (overrides.background) model::SetBackgroundMode(settings, *overrides.background);
     if (overrides.motion) settings.Motion = *overrides.motion;
     ApplyMusicMixOverrides(overrides.mix, settings);
+    return {};
 }
 
 base::Result<model::IniFile> ShowStore(const std::string& fileName) {

@@ -39,7 +39,11 @@ base::Fault Usage(std::string reason);
 base::Result<bool> TakeShowOption(const std::string& arg,
                                   const std::function<bool(std::string&)>& value,
                                   ShowOverrides& overrides);
-void ApplyShowOverrides(const ShowOverrides& overrides, model::TslSettings& settings);
+// Applies the options to the settings; --aspect sets the shape of the format
+// chosen (an MP4 format's, the DVD's), and a shape the format does not come
+// in (16:9 for VCD or SVCD) is a wrong argument.
+[[nodiscard]] base::Status ApplyShowOverrides(const ShowOverrides& overrides,
+                                              model::TslSettings& settings);
 
 // The store the show is taken from: the named project, else a copy of the
 // working options file. Nothing is written to either.

@@ -155,13 +155,16 @@ double FileBytes(const std::string& path) {
 
 }  // namespace
 
-std::string DvdAuthorXml(const std::string& mpegFile, int tvSet,
+std::string DvdAuthorXml(const std::string& mpegFile, int tvSet, bool wide,
                          const std::vector<double>& chapters) {
     std::string points;
     for (double seconds : chapters) points += (points.empty() ? "" : ",") + ChapterTime(seconds);
     if (points.empty()) points = ChapterTime(0);
+    // The frames are composed for the whole 16:9 picture, so a 4:3 set shows
+    // it letterboxed rather than cutting its sides off (no pan and scan).
     const std::string video =
-        std::string("<video format=\"") + (tvSet == 1 ? "ntsc" : "pal") + "\" aspect=\"4:3\"/>";
+        std::string("<video format=\"") + (tvSet == 1 ? "ntsc" : "pal") +
+        (wide ? "\" aspect=\"16:9\" widescreen=\"nopanscan\"/>" : "\" aspect=\"4:3\"/>");
     // The first-play command starts the title; its post command starts it
     // again. The disc has no menu, but its manager still needs a format.
     return "<dvdauthor>\n"
@@ -206,8 +209,8 @@ AuthorResult AuthorDisc(const AuthorRequest& request, const AuthorHooks& hooks) 
     std::vector<std::pair<fs::path, fs::path>> moves;  // in order; the last one completes it
     const fs::path dvd = workDir / "DVD";
     if (request.kind == DiscKind::Folder || request.kind == DiscKind::Iso) {
-        if (!WriteText(workDir / "dvd.xml",
-                       DvdAuthorXml(mpeg.toStdString(), request.tvSet, request.chapters)))
+        if (!WriteText(workDir / "dvd.xml", DvdAuthorXml(mpeg.toStdString(), request.tvSet,
+                                                         request.wide, request.chapters)))
             return Failure("cannot write in \"" + workDir.string() + "\"");
         runs.push_back({"dvdauthor",
                         {"-o", QString::fromStdString(dvd.string()), "-x", "dvd.xml"},

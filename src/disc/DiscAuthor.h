@@ -20,6 +20,7 @@ struct AuthorRequest {
     DiscKind kind = DiscKind::Folder;
     int videoType = 2;
     int tvSet = 0;
+    bool wide = false;             // a 16:9 DVD (anamorphic), else 4:3
     std::string mpegFile;          // the built show
     std::string output;            // as DiscOutputName gives it
     std::string label;             // VolumeLabel
@@ -48,8 +49,9 @@ struct AuthorResult {
 AuthorResult AuthorDisc(const AuthorRequest& request, const AuthorHooks& hooks = {});
 
 // The dvdauthor control file for one title that starts when the disc is
-// inserted, marks the chapters and starts over at its end.
-std::string DvdAuthorXml(const std::string& mpegFile, int tvSet,
+// inserted, marks the chapters and starts over at its end, in the shape
+// the MPEG file was encoded in.
+std::string DvdAuthorXml(const std::string& mpegFile, int tvSet, bool wide,
                          const std::vector<double>& chapters);
 
 }  // namespace disc

@@ -163,6 +163,8 @@ constexpr std::array kSettingsKeys{
                 .field = NamedField{&TslSettings::VideoQuality, kVideoQualityNames, "quality"}},
     SettingsKey{.section = kSet, .name = "VideoRate",
                 .field = NamedField{&TslSettings::VideoRate, kVideoRateNames, "frame rate"}},
+    SettingsKey{.section = kSet, .name = "DvdAspect",
+                .field = NamedField{&TslSettings::DvdAspect, kDvdAspectNames, "DVD aspect"}},
     SettingsKey{.section = kSetLower, .name = "TVSet", .field = &TslSettings::TVSet},
     SettingsKey{.section = kSet, .name = "ShowCaption", .field = &TslSettings::ShowCaption},
     SettingsKey{.section = kSet, .name = "Motion", .field = &TslSettings::Motion},

@@ -18,12 +18,15 @@
 namespace model {
 
 struct TslSettings {
-    uint8_t VideoType = 2;              // 0 VCD, 1 SVCD, 2 DVD, 3 MP4 720p, 4 MP4 1080p, 5 MP4 4K
-    uint8_t VideoAspect = 0;            // MP4 only: 0 16:9, 1 4:3, 2 9:16, 3 1:1, 4 4:5
-    uint8_t VideoRate = 0;              // MP4 only: 0 the TV standard's, else kVideoRateNames
-    uint8_t VideoQuality = 0;           // MP4 only: 0 Standard, 1 High
-    int32_t TVSet = 0;                  // 1 is NTSC; every other value times as PAL
-    uint8_t MusicSync = 0;              // 0 none, 1 fit music to pictures, 2 fit pictures to music
+    uint8_t VideoType = 2;     // 0 VCD, 1 SVCD, 2 DVD, 3 MP4 720p, 4 MP4 1080p, 5 MP4 4K
+    uint8_t VideoAspect = 0;   // MP4 only: 0 16:9, 1 4:3, 2 9:16, 3 1:1, 4 4:5
+    uint8_t VideoRate = 0;     // MP4 only: 0 the TV standard's, else kVideoRateNames
+    uint8_t VideoQuality = 0;  // MP4 only: 0 Standard, 1 High
+    uint8_t DvdAspect = 1;     // DVD only, numbered as VideoAspect: 4:3 unless chosen
+    int32_t TVSet = 0;         // 1 is NTSC; every other value times as PAL
+    // 0 none, 1 fit music to pictures, 2 fit pictures to music, 3 stretch the
+    // pictures to the music (a value older programs build as 0 and keep)
+    uint8_t MusicSync = 0;
     std::vector<std::string> Pictures;  // the show's pictures, folders expanded
     uint8_t ImageSize = 2;
     bool ClearOldImage = false;

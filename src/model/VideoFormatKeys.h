@@ -1,12 +1,13 @@
 // The names of the video format, aspect, quality and frame rate of a show,
 // as stored under "VideoFormat" (vcd, svcd, dvd, mp4-720p, mp4-1080p,
 // mp4-4k), "VideoShape" (16:9, 4:3, 9:16, 1:1, 4:5), "VideoQuality"
-// (standard, high) and "VideoRate" (tv, 24, 25, 30, 50, 60, 29.97, 59.94) in
-// the "Set" section (rows of the settings key table, SettingsKeys.h). Older
-// keys are still written beside them where they can say the same, and read
-// alone from projects saved before: the numeric "VideoType", and
-// "VideoAspect" (16:9, 4:3), so a program that knows only those builds a
-// new project as near as it can. The names are the command line's.
+// (standard, high), "VideoRate" (tv, 24, 25, 30, 50, 60, 29.97, 59.94) and
+// "DvdAspect" (4:3, 16:9) in the "Set" section (rows of the settings key
+// table, SettingsKeys.h). Older keys are still written beside them where
+// they can say the same, and read alone from projects saved before: the
+// numeric "VideoType", and "VideoAspect" (16:9, 4:3), so a program that
+// knows only those builds a new project as near as it can. The names are
+// the command line's.
 #pragma once
 
 #include <array>
@@ -21,6 +22,7 @@
 namespace model {
 
 class IniFile;
+struct TslSettings;
 
 struct NamedValue {
     uint8_t value;
@@ -57,6 +59,10 @@ inline constexpr std::array<NamedValue, 10> kVideoRateNames{{
     {7, "60000/1001"},
 }};
 inline constexpr std::array<NamedValue, 2> kVideoQualityNames{{{0, "standard"}, {1, "high"}}};
+// The DVD's shape, numbered as VideoAspect. A key of its own, 4:3 unless
+// stored: every show saved before it holds VideoAspect=16:9 (the MP4
+// default, written whatever the format), which a DVD never followed.
+inline constexpr std::array<NamedValue, 2> kDvdAspectNames{{{0, "16:9"}, {1, "4:3"}}};
 
 // The value of a name (letter case ignored), or nullopt.
 std::optional<uint8_t> ValueOfName(std::span<const NamedValue> names, std::string_view name);
@@ -67,6 +73,17 @@ std::string NameList(std::span<const NamedValue> names);
 
 // The MP4 formats: square pixels, an aspect and a quality, no disc.
 bool IsMp4Format(int videoType);
+
+// The shapes a format (VideoType) is offered in, as VideoAspect numbers and
+// names them: every shape at MP4 1080p, all but 4:5 at 720p and 4K, 16:9 and
+// 4:3 for DVD, 4:3 alone for VCD and SVCD; empty for a format there is not.
+std::span<const NamedValue> ShapesOf(int videoType);
+// The shape the show is built in, as VideoAspect numbers it: VideoAspect for
+// the MP4 formats, DvdAspect for DVD; VCD and SVCD are 4:3 only.
+uint8_t BuildAspect(const TslSettings& s);
+// Sets the shape of the show's format to 'aspect' (VideoAspect numbers).
+// False, and nothing changed, when the format is not offered in that shape.
+[[nodiscard]] bool SetBuildAspect(TslSettings& s, uint8_t aspect);
 
 // Why the store's video keys cannot be used (a format, aspect or quality
 // this program does not know, named), or ok.

@@ -12,6 +12,7 @@
 #include "model/MediaLists.h"
 #include "model/Show.h"
 #include "model/Text.h"
+#include "model/VideoFormatKeys.h"
 #include "showbuild/ShowPreparation.h"
 #include "showbuild/ShowTiming.h"
 
@@ -50,7 +51,7 @@ std::vector<std::string> BuildResult::Problems() const {
 
 BuildDriver::BuildDriver(BuildHooks hooks) : hooks_(std::move(hooks)) {
     if (!hooks_.loadPicture) hooks_.loadPicture = LoadBuildPicture;
-    if (!hooks_.probePicture) hooks_.probePicture = ProbeBuildPicture;
+    if (!hooks_.probePicture) hooks_.probePicture = CheckWholePicture;
     if (!hooks_.loadBackground) hooks_.loadBackground = LoadBackgroundPicture;
     if (!hooks_.probeMusic) hooks_.probeMusic = sound::ProbeMusicFile;
 }
@@ -109,13 +110,13 @@ BuildResult BuildDriver::RunBuild(model::Show show, const std::string& outputPat
 
     BuildResult result;
     const model::TslSettings& settings = show.settings;
-    const std::optional<FrameFormat> format = FrameFormatOf(settings);
-    if (format) {
+    result.videoType = settings.VideoType;
+    result.tvSet = settings.TVSet;
+    result.aspect = model::BuildAspect(settings);
+    if (const std::optional<FrameFormat> format = FrameFormatOf(settings)) {
         extension_ = format->extension;
         result.rate = format->rate;
     }
-    result.videoType = settings.VideoType;
-    result.tvSet = settings.TVSet;
 
     PreparedShow prepared = PrepareShow(std::move(show),
                                         ShowLoaders{hooks_.loadPicture, hooks_.probePicture,

@@ -45,7 +45,7 @@ struct BuildHooks {
     std::function<void(BuildState)> stateChanged;
     // How pictures are read; the imaging module's loaders unless replaced.
     LoadPictureFunction loadPicture = LoadBuildPicture;
-    ProbeFileFunction probePicture = ProbeBuildPicture;
+    ProbeFileFunction probePicture = CheckWholePicture;
     std::function<raster::Bitmap(const std::string&)> loadBackground = LoadBackgroundPicture;
     // Why a music file cannot be played, or nothing when it can.
     ProbeFileFunction probeMusic = sound::ProbeMusicFile;
@@ -65,11 +65,12 @@ struct BuildResult {
     };
     Status status = Status::Failed;
     std::string videoFile;  // the temporary video, when there is one
-    // The format it was built in (the show's VideoType and TVSet, and its
-    // frame rate), which a disc made from it follows whatever the show says
-    // by then.
+    // The format it was built in (the show's VideoType, TVSet, the shape,
+    // model::BuildAspect, and its frame rate), which a disc made from it
+    // follows whatever the show says by then.
     uint8_t videoType = 2;
     int32_t tvSet = 0;
+    uint8_t aspect = kMclAspectStandard;
     FrameRate rate;
     std::string message;  // one line for a failure, empty otherwise
     std::vector<SkippedPicture> skipped;

@@ -3,19 +3,10 @@
 #include <utility>
 
 #include "base/Result.h"
-#include "imaging/DecoderRegistry.h"
 #include "imaging/PictureError.h"
 #include "imaging/PictureLoader.h"
 
 namespace video {
-
-namespace {
-
-// Thrown from the decoder's size callback to stop after the header: the
-// picture's kind, size and structure were read, the pixels need not be.
-struct HeaderRead {};
-
-}  // namespace
 
 BuildPicture LoadBuildPicture(const std::string& path, PictureBox box) {
     imaging::SourcePicture source =
@@ -29,13 +20,15 @@ BuildPicture LoadBuildPicture(const std::string& path, PictureBox box) {
 
 namespace {
 
-// Runs a read of a picture and turns what the decoders raise into the fault
-// the build names the file with.
-template <class Read>
-base::Status ReadStatus(Read&& read) {
+// Small enough that a JPEG is decoded at its smallest scale, which still
+// reads every scan to its end.
+constexpr PictureBox kWholeCheckBox{160, 120};
+
+}  // namespace
+
+base::Status CheckWholePicture(const std::string& path) {
     try {
-        return read();
-    } catch (const HeaderRead&) {
+        LoadBuildPicture(path, kWholeCheckBox);
         return {};
     } catch (const imaging::PictureError& error) {
         const bool missing = error.kind() == imaging::PictureError::Kind::NotFound;
@@ -44,35 +37,6 @@ base::Status ReadStatus(Read&& read) {
     } catch (const std::exception& error) {
         return base::MakeFault(error.what());
     }
-}
-
-// Small enough that a JPEG is decoded at its smallest scale, which still
-// reads every scan to its end.
-constexpr PictureBox kWholeCheckBox{160, 120};
-
-}  // namespace
-
-base::Status ProbeBuildPicture(const std::string& path) {
-    return ReadStatus([&]() -> base::Status {
-        imaging::DecodeRequest request;
-        // Decoders that can report the size before decoding (JPEG) stop there;
-        // the others decode the whole picture, which checks it just as well.
-        request.reduceTo = [](imaging::Size natural) -> std::optional<imaging::Size> {
-            if (natural.width <= 0 || natural.height <= 0) return std::nullopt;
-            throw HeaderRead{};
-        };
-        imaging::DecodedImage image = imaging::DecodePictureFile(path, request);
-        if (image.pixels.isEmpty())
-            return base::MakeFault("the picture has no pixels", base::FaultKind::BadData);
-        return {};
-    });
-}
-
-base::Status CheckWholePicture(const std::string& path) {
-    return ReadStatus([&]() -> base::Status {
-        LoadBuildPicture(path, kWholeCheckBox);
-        return {};
-    });
 }
 
 raster::Bitmap LoadBackgroundPicture(const std::string& path) {

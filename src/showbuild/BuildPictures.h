@@ -37,11 +37,11 @@ using ProbeFileFunction = std::function<base::Status(const std::string& path)>;
 
 // The picture loaders (the picture decoders of the imaging module).
 BuildPicture LoadBuildPicture(const std::string& path, PictureBox box);
-[[nodiscard]] base::Status ProbeBuildPicture(const std::string& path);
-// Whether the build can use a picture once its pixels are decoded: what the
-// header probe finds, and a file cut off or damaged past its header too
-// (decoded whole, at a small size). Slower than the probe; the image list
-// runs it off the window's thread.
+// Whether the build can use a picture once its pixels are decoded: a file
+// cut off or damaged past its header is found too (it is decoded whole, at a
+// small size). A show leaves such pictures out before it is timed, so the
+// preview and the video agree on what is shown when; the image list runs the
+// same check off the window's thread.
 [[nodiscard]] base::Status CheckWholePicture(const std::string& path);
 // A background picture at its own size; throws like LoadBuildPicture.
 raster::Bitmap LoadBackgroundPicture(const std::string& path);

@@ -145,6 +145,7 @@ void BuildSession::OnVideoFunc(MclImageHandle image) {
             MclRGB(kCaptionShadowColour.red, kCaptionShadowColour.green, kCaptionShadowColour.blue),
             0x808080, kMclTextNoBackground);
         MclTextShadow(text, shown_.captionShadow(), 1, 1);
+        MclTextSetStretch(text, shown_.captionStretch());
         MclImgText(image, text, line.x, line.y, line.text);
         MclTextFree(text);
     }

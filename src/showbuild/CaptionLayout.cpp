@@ -27,6 +27,9 @@ constexpr std::array<CaptionRow, 3> kCaptionRows{{
 constexpr int kModelHeight = 576;
 constexpr int kModelFontSize = 36;
 constexpr int kModelTop = 530;
+// A widescreen DVD's glyph width: its pixels are 64:45 wide, the 4:3 DVD's
+// 16:15, and (16/15) / (64/45) is 3/4.
+constexpr int kWideDiscCaptionStretch = 75;
 
 // Text is made no smaller than this share of its size before it is broken.
 constexpr double kSmallestScale = 0.6;
@@ -89,7 +92,11 @@ int CaptionShadowOffset(const CaptionFrame& frame) {
 
 std::optional<CaptionFrame> CaptionFrameFor(const FrameFormat& format, int32_t tvSet) {
     if (format.squarePixels()) return ScaledCaptionFrame(format.width, format.height);
-    return CaptionFrameFor(format.videoType, tvSet);
+    std::optional<CaptionFrame> frame = CaptionFrameFor(format.videoType, tvSet);
+    // Only the 16:9 DVD: the 4:3 formats keep the captions they have always had.
+    if (frame && format.anamorphicWide && format.displayWidth * 3 > format.displayHeight * 4)
+        frame->stretch = kWideDiscCaptionStretch;
+    return frame;
 }
 
 CaptionFrame ScaledCaptionFrame(int width, int height) {

@@ -28,6 +28,10 @@ struct CaptionFrame {
     int height;
     int fontSize;
     int top;
+    // Glyph width in percent (TextStyle::stretch): a widescreen DVD's pixels
+    // are 4/3 as wide as a 4:3 one's, so its captions are drawn 3/4 as wide
+    // and look the same on screen.
+    int stretch = 100;
 };
 
 // The caption frame of VideoType 0, 1 or 2 in television standard TVSet
@@ -39,9 +43,10 @@ std::optional<CaptionFrame> CaptionFrameFor(int videoType, int32_t tvSet);
 // size and distance from the bottom, scaled by the frame's height over 576.
 CaptionFrame ScaledCaptionFrame(int width, int height);
 
-// The caption frame of a rendered format: its own row for a disc format,
-// scaled from the DVD's for the square-pixel (MP4) formats, which are
-// encoded at the size they are rendered at.
+// The caption frame of a rendered format: its own row for a disc format
+// (narrowed for a widescreen DVD), scaled from the DVD's for the
+// square-pixel (MP4) formats, which are encoded at the size they are
+// rendered at.
 std::optional<CaptionFrame> CaptionFrameFor(const FrameFormat& format, int32_t tvSet);
 
 // Measures a line of text at one pixel size.

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "model/VideoFormatKeys.h"
 #include "video/EncoderPresets.h"
 
 namespace video {
@@ -13,7 +14,7 @@ namespace {
 constexpr std::array<FrameFormat, 6> kFormats{{
     {0, "VCD", 320, 288, 4, 3, ".mpg"},
     {1, "SVCD", 480, 576, 4, 3, ".mpg"},
-    {2, "DVD", 720, 576, 4, 3, ".mpg"},
+    {2, "DVD", 720, 576, 4, 3, ".mpg", true},
     {3, "MP4 720p", 1280, 720, 16, 9, ".mp4"},
     {4, "MP4 1080p", 1920, 1080, 16, 9, ".mp4"},
     {5, "MP4 4K", 3840, 2160, 16, 9, ".mp4"},
@@ -25,12 +26,19 @@ std::optional<FrameFormat> FrameFormatFor(int videoType, int aspect, int standar
     const auto row = std::find_if(kFormats.begin(), kFormats.end(),
                                   [&](const FrameFormat& f) { return f.videoType == videoType; });
     const std::optional<FrameRate> chosen = RateOfChoice(rate, standard);
-    if (row == kFormats.end() || !chosen) return std::nullopt;
+    if (row == kFormats.end() || !chosen || aspect < kMclAspectFormat ||
+        aspect > kMclAspectPortrait)
+        return std::nullopt;
     FrameFormat format = *row;
     if (!format.squarePixels()) {
-        // A disc: its own frame, at its standard's rate, whatever shape and
-        // rate the show keeps for MP4.
-        if (aspect < 0 || aspect > static_cast<int>(FrameAspect::Portrait)) return std::nullopt;
+        // A disc: its own frame, at its standard's rate whatever rate the
+        // show keeps for MP4; a DVD is shown 16:9 when chosen, VCD and SVCD
+        // are 4:3 whatever is asked.
+        if (aspect > kMclAspectStandard) return std::nullopt;
+        if (format.anamorphicWide && aspect == kMclAspectWide) {
+            format.displayWidth = 16;
+            format.displayHeight = 9;
+        }
         format.rate = *RateOfChoice(static_cast<int>(RateChoice::OfStandard), standard);
         return format;
     }
@@ -45,8 +53,8 @@ std::optional<FrameFormat> FrameFormatFor(int videoType, int aspect, int standar
 }
 
 std::optional<FrameFormat> FrameFormatOf(const model::TslSettings& settings) {
-    return FrameFormatFor(settings.VideoType, settings.VideoAspect, settings.TVSet == 1 ? 1 : 0,
-                          settings.VideoRate);
+    return FrameFormatFor(settings.VideoType, model::BuildAspect(settings),
+                          settings.TVSet == 1 ? 1 : 0, settings.VideoRate);
 }
 
 PictureRect FitPicture(int pictureWidth, int pictureHeight, int frameWidth, int frameHeight,

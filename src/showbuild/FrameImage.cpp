@@ -9,9 +9,10 @@
 
 namespace video {
 
-TextStyle CaptionStyle(int fontSize, int shadow) {
+TextStyle CaptionStyle(int fontSize, int shadow, int stretch) {
     // As BuildSession asks the encoder for it through MclText*.
     TextStyle style{.family = kCaptionFont, .pixelSize = fontSize, .bold = true};
+    style.stretch = stretch;
     style.color = MclRGB(kCaptionTextColour.red, kCaptionTextColour.green, kCaptionTextColour.blue);
     style.shadowColor =
         MclRGB(kCaptionShadowColour.red, kCaptionShadowColour.green, kCaptionShadowColour.blue);
@@ -35,8 +36,9 @@ QImage DisplayImage(const ShowFrame& frame, const FrameRenderer& renderer) {
     if (!frame.captions.empty()) {
         QPainter painter(&encoded);
         for (const CaptionLine& line : frame.captions)
-            if (const auto layer =
-                    CachedTextLayer(CaptionStyle(line.fontSize, frame.captionShadow), line.text))
+            if (const auto layer = CachedTextLayer(
+                    CaptionStyle(line.fontSize, frame.captionShadow, frame.captionStretch),
+                    line.text))
                 painter.drawImage(line.x + layer->offsetX(), line.y + layer->offsetY(),
                                   layer->image());
     }

@@ -10,9 +10,9 @@
 
 namespace video {
 
-// The style every caption line is stamped in, at a font size and shadow
-// distance.
-TextStyle CaptionStyle(int fontSize, int shadow);
+// The style every caption line is stamped in, at a font size, shadow
+// distance and glyph width (TextStyle::stretch).
+TextStyle CaptionStyle(int fontSize, int shadow, int stretch = 100);
 
 // 'frame' of 'renderer''s show at the display size: the rendered height, and
 // the width that gives it the format's display aspect.

@@ -111,12 +111,18 @@ void FrameRenderer::DrawCycleFrame(size_t index, int64_t pos, raster::Bitmap& fr
     FrameStep step;
     step.imageIndex = static_cast<int64_t>(index);
     step.action = FrameAction::TransitionFrame;
-    for (int64_t k = from + 1; k <= std::min<int64_t>(pos, transition); ++k) {
-        step.cyclePos = k;
-        step.progress = TransitionProgress(k, transition);
-        shown.DrawStep(step, frame);
+    if (pos <= transition) {
+        for (int64_t k = from + 1; k <= pos; ++k) {
+            step.cyclePos = k;
+            step.progress = TransitionProgress(k, transition);
+            shown.DrawStep(step, frame);
+        }
+        return;
     }
-    if (pos <= transition) return;
+    // The complete frame replaces the whole frame, and a moving picture's
+    // held frame is drawn whole from its view, so the transition steps before
+    // them would be drawn over. The generator state they leave behind is
+    // not read again: the next picture's start seeds it anew.
     step.progress = 0;
     step.cyclePos = int64_t{transition} + 1;
     // A moving picture's held frame is drawn whole from its view, so the
@@ -148,6 +154,7 @@ base::Result<ShowFrame> FrameRenderer::FrameAt(int64_t index) {
         const ShownPicture& shown = Picture(picture);
         result.captions = shown.captions();
         result.captionShadow = shown.captionShadow();
+        result.captionStretch = shown.captionStretch();
     } catch (const std::bad_alloc&) {
         throw;
     } catch (const std::exception& error) {

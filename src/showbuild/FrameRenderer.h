@@ -34,6 +34,7 @@ struct ShowFrame {
     raster::Bitmap pixels;  // the format's rendered size
     std::vector<CaptionLine> captions;
     int captionShadow = kCaptionShadowOffset;
+    int captionStretch = 100;
 };
 
 class FrameRenderer {

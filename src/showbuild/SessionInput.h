@@ -29,7 +29,7 @@ using SkippedPicture = SkippedFile;
 struct SessionInput {
     FrameFormat format;
     int32_t tvSet = 0;
-    int aspect = 0;  // MclSetVideoOptions numbers, for the MP4 formats
+    int aspect = kMclAspectFormat;  // MclSetVideoOptions numbers, for MP4 and DVD
     int quality = 0;
     int rate = 0;  // the choice; format.rate is the rate it gives
     uint8_t musicSync = 0;

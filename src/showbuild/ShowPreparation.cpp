@@ -1,11 +1,17 @@
 #include "showbuild/ShowPreparation.h"
 
+#include <algorithm>
+#include <atomic>
+#include <future>
 #include <map>
 #include <memory>
 #include <optional>
+#include <string>
+#include <thread>
 #include <utility>
 
 #include "model/FileIo.h"
+#include "model/VideoFormatKeys.h"
 #include "showbuild/BuildMusicMix.h"
 #include "showbuild/ShowSeed.h"
 
@@ -14,21 +20,34 @@ namespace video {
 namespace {
 
 // Leaves out of a show list every file the probe refuses; a file listed
-// twice is checked once.
+// twice is checked once. A whole-picture check decodes each file, so the
+// files are checked on as many threads as there are cores; the probe must
+// be safe to call from several at once.
 std::vector<SkippedFile> LeaveOutUnreadable(std::vector<std::string>& files,
                                             const ProbeFileFunction& probe) {
+    std::vector<std::string> distinct;
+    std::map<std::string, size_t> slot;
+    for (const std::string& path : files)
+        if (slot.emplace(path, distinct.size()).second) distinct.push_back(path);
+    std::vector<base::Status> found(distinct.size());
+    std::atomic<size_t> next{0};
+    const auto work = [&] {
+        for (size_t i = next++; i < distinct.size(); i = next++) found[i] = probe(distinct[i]);
+    };
+    const size_t threads = std::clamp<size_t>(std::thread::hardware_concurrency(), 1, 8) - 1;
+    std::vector<std::future<void>> helpers;
+    for (size_t t = 0; t < threads && t + 1 < distinct.size(); ++t)
+        helpers.push_back(std::async(std::launch::async, work));
+    work();
+    for (std::future<void>& helper : helpers) helper.get();
+
     std::vector<SkippedFile> skipped;
-    std::map<std::string, base::Status> checked;
+    for (size_t i = 0; i < distinct.size(); ++i)
+        if (!found[i]) skipped.push_back({distinct[i], found[i].message()});
     std::vector<std::string> readable;
     readable.reserve(files.size());
-    for (std::string& path : files) {
-        auto found = checked.find(path);
-        if (found == checked.end()) {
-            found = checked.emplace(path, probe(path)).first;
-            if (!found->second) skipped.push_back({path, found->second.message()});
-        }
-        if (found->second) readable.push_back(std::move(path));
-    }
+    for (std::string& path : files)
+        if (found[slot[path]]) readable.push_back(std::move(path));
     files = std::move(readable);
     return skipped;
 }
@@ -75,11 +94,39 @@ BackgroundSpec BackgroundFromSettings(const model::TslSettings& s, const ShowLoa
 constexpr int64_t kLongestVideoSeconds = (int64_t{1} << 33) / 90000;
 
 // How long the video would last once the sync mode has lengthened a list.
-int64_t VideoSeconds(const ShowLengths& lengths, uint8_t musicSync) {
-    const int64_t show = lengths.timing.ShowSeconds;
+int64_t VideoSeconds(const ShowLengths& lengths, uint8_t musicSync, FrameRate rate) {
+    const ShowTiming& timing = lengths.timing;
+    const int64_t show = timing.ShowSeconds;
     if (musicSync == static_cast<uint8_t>(MusicSyncMode::FitToMusic))
         return std::max<int64_t>(show, lengths.MusicMs / 1000);
+    // Stretched, the intervals no longer count: the music does, or the
+    // transitions with a frame each when they are longer.
+    if (musicSync == static_cast<uint8_t>(MusicSyncMode::StretchToMusic) && lengths.MusicMs > 0) {
+        const int64_t shortest =
+            static_cast<int64_t>(timing.ImageFrames.size()) * (timing.TransitionFrames + 1);
+        return std::max<int64_t>(lengths.MusicMs / 1000, rate.SecondsOfFrames(shortest));
+    }
     return show;
+}
+
+// Stretched to music shorter than the transitions alone, the show cannot end
+// with it: every picture is held a single frame, and the user is told how far
+// the video runs past the music.
+std::optional<std::string> StretchShortfall(const ShowLengths& lengths, uint8_t musicSync,
+                                            FrameRate rate) {
+    if (musicSync != static_cast<uint8_t>(MusicSyncMode::StretchToMusic) || lengths.MusicMs <= 0)
+        return std::nullopt;
+    const int64_t videoMs = rate.MillisecondsOfFrames(lengths.timing.TotalFrames());
+    const int64_t musicFrames = rate.FramesCovering(lengths.MusicMs);
+    if (lengths.timing.TotalFrames() <= musicFrames) return std::nullopt;
+    const auto tenths = [](int64_t ms) {
+        return std::to_string(ms / 1000) + "." + std::to_string(ms % 1000 / 100) + " s";
+    };
+    return "The music (" + tenths(lengths.MusicMs) +
+           ") is shorter than the pictures' transitions, so the pictures cannot be stretched "
+           "to it: each is held for a single frame, and the video runs " +
+           tenths(videoMs - lengths.MusicMs) +
+           " past the music. Choose a faster transition speed or longer music.";
 }
 
 }  // namespace
@@ -96,10 +143,11 @@ PreparedShow PrepareShow(model::Show show, const ShowLoaders& loaders,
                          const std::function<base::Status(double videoSeconds)>& approveLength) {
     PreparedShow result;
     model::TslSettings& settings = show.settings;
+    const uint8_t aspect = model::BuildAspect(settings);
     const std::optional<FrameFormat> format = FrameFormatOf(settings);
     if (!format) {
         result.message = "Unknown video format (VideoType " + std::to_string(settings.VideoType) +
-                         ", shape " + std::to_string(settings.VideoAspect) + ", rate " +
+                         ", shape " + std::to_string(aspect) + ", rate " +
                          std::to_string(settings.VideoRate) +
                          "); choose VCD, SVCD, DVD or MP4, and an MP4 shape its size is made in.";
         return result;
@@ -118,7 +166,7 @@ PreparedShow PrepareShow(model::Show show, const ShowLoaders& loaders,
     const uint8_t musicSync = EffectiveSync(settings.MusicSync, settings.PlayMusic);
 
     ShowLengths lengths = ComputeLengths(show);
-    if (VideoSeconds(lengths, musicSync) > kLongestVideoSeconds) {
+    if (VideoSeconds(lengths, musicSync, format->rate) > kLongestVideoSeconds) {
         // The frame counts saturate for absurd intervals, so no figure is given.
         result.message = "The show would last longer than a video can, which is " +
                          std::to_string(kLongestVideoSeconds / 3600) +
@@ -126,6 +174,8 @@ PreparedShow PrepareShow(model::Show show, const ShowLoaders& loaders,
         return result;
     }
     ApplySettingsSync(lengths, show);
+    if (std::optional<std::string> shortfall = StretchShortfall(lengths, musicSync, format->rate))
+        result.warnings.push_back(std::move(*shortfall));
     if (approveLength) {
         const double seconds =
             static_cast<double>(lengths.timing.TotalFrames()) / format->rate.perSecond();
@@ -138,7 +188,7 @@ PreparedShow PrepareShow(model::Show show, const ShowLoaders& loaders,
     SessionInput& input = result.input;
     input.format = *format;
     input.tvSet = settings.TVSet;
-    input.aspect = settings.VideoAspect;
+    input.aspect = aspect;
     input.quality = settings.VideoQuality;
     input.rate = settings.VideoRate;
     input.musicSync = musicSync;

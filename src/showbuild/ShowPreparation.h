@@ -23,7 +23,7 @@ namespace video {
 // How the pictures, the background and the music are read.
 struct ShowLoaders {
     LoadPictureFunction loadPicture = LoadBuildPicture;
-    ProbeFileFunction probePicture = ProbeBuildPicture;
+    ProbeFileFunction probePicture = CheckWholePicture;
     std::function<raster::Bitmap(const std::string&)> loadBackground = LoadBackgroundPicture;
     ProbeFileFunction probeMusic = sound::ProbeMusicFile;
 };
@@ -34,7 +34,7 @@ struct PreparedShow {
     std::string message;                    // one line, unless ready
     SessionInput input;                     // when ready
     ShowLengths lengths;                    // after the synchronisation step
-    std::vector<SkippedFile> skipped;       // pictures whose headers cannot be read
+    std::vector<SkippedFile> skipped;       // pictures that cannot be decoded
     std::vector<SkippedFile> skippedMusic;  // checked music the video does not play
     std::vector<std::string> warnings;
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <numeric>
 
 #include "model/IniFile.h"
 #include "model/PerImage.h"
@@ -89,6 +90,47 @@ int32_t ComputeMusicLength(const std::vector<int64_t>& lengthsMs) {
                                                     std::numeric_limits<int32_t>::max()));
 }
 
+std::vector<int32_t> StretchedHolds(const std::vector<int32_t>& holds, int32_t transitionFrames,
+                                    int64_t targetFrames) {
+    const auto count = static_cast<int64_t>(holds.size());
+    std::vector<int32_t> stretched(holds.size(), 1);
+    // Frames left for the holds once every transition has its frames.
+    int64_t room = targetFrames - count * std::max(transitionFrames, 0);
+    if (room <= count) return stretched;
+    // Holds whose share of the room comes to less than a frame keep one
+    // frame, which lowers the factor for the others; repeated until no
+    // further hold falls below a frame (the factor only ever falls, so the
+    // held set only grows).
+    std::vector<bool> atLeast(holds.size(), false);
+    int64_t weight = 0;
+    for (int32_t hold : holds) weight += std::max(hold, 1);
+    for (bool changed = true; changed;) {
+        changed = false;
+        int64_t heldRoom = 0, heldWeight = 0;
+        for (size_t i = 0; i < holds.size(); ++i) {
+            const int64_t w = std::max(holds[i], 1);
+            if (atLeast[i] || static_cast<__int128>(w) * room >= weight) continue;
+            atLeast[i] = changed = true;
+            ++heldRoom;
+            heldWeight += w;
+        }
+        room -= heldRoom;
+        weight -= heldWeight;
+    }
+    // Each free hold ends where the running weight, scaled, rounds to: the
+    // last one ends exactly at 'room'.
+    int64_t runningWeight = 0, given = 0;
+    for (size_t i = 0; i < holds.size(); ++i) {
+        if (atLeast[i]) continue;
+        runningWeight += std::max(holds[i], 1);
+        const auto upTo = static_cast<int64_t>(
+            (static_cast<__int128>(runningWeight) * room * 2 + weight) / (weight * 2));
+        stretched[i] = static_cast<int32_t>(std::min(upTo - given, kMaxImageFrames));
+        given = upTo;
+    }
+    return stretched;
+}
+
 void ApplySync(uint8_t musicSync, int64_t musicMs, ShowTiming& timing,
                std::vector<std::string>& pictures, std::vector<std::string>& music,
                const TimingRules& rules, const IntervalLookup& intervalOf, int64_t passJoinMs) {
@@ -122,6 +164,13 @@ void ApplySync(uint8_t musicSync, int64_t musicMs, ShowTiming& timing,
                 if (timing.TotalFrames() >= musicFrames) return;
             }
         }
+    } else if (musicSync == static_cast<uint8_t>(MusicSyncMode::StretchToMusic)) {
+        if (timing.ImageFrames.empty()) return;
+        timing.ImageFrames = StretchedHolds(timing.ImageFrames, timing.TransitionFrames,
+                                            rules.rate.FramesCovering(musicMs));
+        timing.ImageFramesSum =
+            std::accumulate(timing.ImageFrames.begin(), timing.ImageFrames.end(), int64_t{0});
+        timing.ShowSeconds = static_cast<int32_t>(rules.rate.SecondsOfFrames(timing.TotalFrames()));
     }
 }
 

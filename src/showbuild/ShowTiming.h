@@ -1,6 +1,7 @@
 // How long the show runs: frames per picture, frames per transition, the
 // show's and the music's length in seconds, and the synchronisation step
-// that repeats the music or the pictures so one covers the other.
+// that repeats the music or the pictures so one covers the other, or
+// stretches the pictures' holds so that the show lasts as long as the music.
 //
 // The arithmetic is kept apart from the settings record so that the Options
 // page, the build and the tests all compute the same numbers; the functions
@@ -68,7 +69,24 @@ void AppendPictureTiming(ShowTiming& timing, int32_t intervalSeconds, const Timi
 // first and divided once.
 int32_t ComputeMusicLength(const std::vector<int64_t>& lengthsMs);
 
-enum class MusicSyncMode : uint8_t { None = 0, FitToPictures = 1, FitToMusic = 2 };
+enum class MusicSyncMode : uint8_t {
+    None = 0,
+    FitToPictures = 1,
+    FitToMusic = 2,
+    StretchToMusic = 3,
+};
+
+// The holds of a show scaled by one factor so that, each after a transition
+// of 'transitionFrames', they last exactly 'targetFrames'. The factor's
+// fractions of a frame are carried from picture to picture (cumulative
+// rounding), so the total is exact and no hold is more than a frame from
+// its exact share. A hold is never less than one frame, so every transition
+// completes: a hold the factor would take below that stays at one frame and
+// the rest share what is left. When the transitions and one frame each are
+// already longer than the target, every hold is one frame: the shortest show
+// that still shows each picture whole, longer than the target.
+std::vector<int32_t> StretchedHolds(const std::vector<int32_t>& holds, int32_t transitionFrames,
+                                    int64_t targetFrames);
 
 // Lengthens one of the lists so that it covers the other. Lengths are
 // compared to the frame, not in whole seconds: a song of 37.54 s is covered
@@ -80,7 +98,9 @@ enum class MusicSyncMode : uint8_t { None = 0, FitToPictures = 1, FitToMusic = 2
 // - fit to music, show shorter than the music: pictures are appended in list
 //   order, pass after pass, stopping at the first picture that makes the
 //   show at least as long as the music. The video itself ends when the
-//   music does (see BuildSession), so this only has to cover it.
+//   music does (see BuildSession), so this only has to cover it;
+// - stretch to the music: the holds become StretchedHolds for the frames
+//   covering the music, longer or shorter, no picture added or dropped.
 // Any other case, no music length and no pictures change nothing.
 // musicMs is not recomputed after the music list grows.
 void ApplySync(uint8_t musicSync, int64_t musicMs, ShowTiming& timing,

@@ -11,8 +11,8 @@
 
 namespace video {
 
-TextExtent MeasureCaption(const std::string& text, int pixelSize, int shadow) {
-    return MeasureTextExtent(CaptionStyle(pixelSize, shadow), text);
+TextExtent MeasureCaption(const std::string& text, int pixelSize, int shadow, int stretch) {
+    return MeasureTextExtent(CaptionStyle(pixelSize, shadow, stretch), text);
 }
 
 void ShownPicture::Start(const SessionInput& input, size_t index, BuildPicture picture,
@@ -23,10 +23,11 @@ void ShownPicture::Start(const SessionInput& input, size_t index, BuildPicture p
     if (input.showCaption)
         if (const std::optional<CaptionFrame> frame = CaptionFrameFor(input.format, input.tvSet)) {
             captionShadow_ = CaptionShadowOffset(*frame);
-            captions_ = LayOutCaption(*frame, input.captionOf(path),
-                                      [&](const std::string& text, int size) {
-                                          return MeasureCaption(text, size, captionShadow_);
-                                      });
+            captionStretch_ = frame->stretch;
+            captions_ = LayOutCaption(
+                *frame, input.captionOf(path), [&](const std::string& text, int size) {
+                    return MeasureCaption(text, size, captionShadow_, captionStretch_);
+                });
         }
     base::SetRandSeed(PictureSeed(input.seed, index));
     effect_ = PickEffect(input.effectsOf(path));

@@ -39,6 +39,7 @@ public:
     bool moving() const { return motion_.moving(); }
     const std::vector<CaptionLine>& captions() const { return captions_; }
     int captionShadow() const { return captionShadow_; }
+    int captionStretch() const { return captionStretch_; }
 
 private:
     FrameFormat format_{};
@@ -48,10 +49,11 @@ private:
     PictureMotion motion_;
     std::vector<CaptionLine> captions_;
     int captionShadow_ = kCaptionShadowOffset;
+    int captionStretch_ = 100;
     uint32_t randomAfterStart_ = 0;  // the generator's state once started
 };
 
 // Measures caption text in the style the build stamps it with.
-TextExtent MeasureCaption(const std::string& text, int pixelSize, int shadow);
+TextExtent MeasureCaption(const std::string& text, int pixelSize, int shadow, int stretch);
 
 }  // namespace video

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "model/StyleSet.h"
+#include "model/VideoFormatKeys.h"
 #include "showbuild/FrameRenderer.h"
 #include "showbuild/FrameTimeline.h"
 #include "showbuild/MotionFrames.h"

@@ -69,14 +69,14 @@ constexpr std::array kPresets{
                   .videoCodec = AV_CODEC_ID_MPEG2VIDEO, .width = 720, .height = 576, .frameRate = kPalStream,
                   .displayAspect = kFourThree, .gopSize = 15, .maxBFrames = 2,
                   .videoBitRate = 6000000, .videoMaxRate = 9000000, .videoMinRate = 0,
-                  .vbvBufferBits = 224 * 1024 * 8, .scanOffset = false,
+                  .vbvBufferBits = 224 * 1024 * 8, .scanOffset = false, .anamorphicWide = true,
                   .audioCodec = AV_CODEC_ID_AC3, .sampleRate = 48000, .channels = 2, .audioBitRate = 224000},
     EncoderPreset{.name = "DVD NTSC", .format = VideoFormat::Dvd, .standard = TvStandard::Ntsc,
                   .muxer = "dvd", .packetSize = 2048, .muxRate = 10080000, .preloadMicroseconds = 500000,
                   .videoCodec = AV_CODEC_ID_MPEG2VIDEO, .width = 720, .height = 480, .frameRate = kNtscStream,
                   .displayAspect = kFourThree, .gopSize = 18, .maxBFrames = 2,
                   .videoBitRate = 6000000, .videoMaxRate = 9000000, .videoMinRate = 0,
-                  .vbvBufferBits = 224 * 1024 * 8, .scanOffset = false,
+                  .vbvBufferBits = 224 * 1024 * 8, .scanOffset = false, .anamorphicWide = true,
                   .audioCodec = AV_CODEC_ID_AC3, .sampleRate = 48000, .channels = 2, .audioBitRate = 224000},
     EncoderPreset{.name = "MP4 720p PAL", .format = VideoFormat::Mp4_720p, .standard = TvStandard::Pal,
                   .muxer = "mp4", .packetSize = 0, .muxRate = 0, .preloadMicroseconds = 0,
@@ -189,6 +189,8 @@ const EncoderPreset* FindPreset(int format, int standard) {
 }
 
 const FrameShape* FindShape(int format, int aspect) {
+    if (aspect == static_cast<int>(FrameAspect::FormatOwn))
+        aspect = static_cast<int>(FrameAspect::Wide);
     for (const FrameShape& shape : kShapes)
         if (static_cast<int>(shape.format) == format && static_cast<int>(shape.aspect) == aspect)
             return &shape;
@@ -198,14 +200,18 @@ const FrameShape* FindShape(int format, int aspect) {
 std::optional<EncoderPreset> ResolvePreset(int format, int standard, int aspect, int quality,
                                            int rate) {
     const EncoderPreset* row = FindPreset(format, standard);
-    const bool knownAspect = aspect >= static_cast<int>(FrameAspect::Wide) &&
+    const bool knownAspect = aspect >= static_cast<int>(FrameAspect::FormatOwn) &&
                              aspect <= static_cast<int>(FrameAspect::Portrait);
     const bool knownQuality = quality == static_cast<int>(VideoQuality::Standard) ||
                               quality == static_cast<int>(VideoQuality::High);
     const std::optional<FrameRate> chosen = RateOfChoice(rate, standard);
     if (!row || !knownAspect || !knownQuality || !chosen) return std::nullopt;
     EncoderPreset preset = *row;
-    if (!preset.constantQuality()) return preset;
+    if (!preset.constantQuality()) {
+        if (preset.anamorphicWide && aspect == static_cast<int>(FrameAspect::Wide))
+            preset.displayAspect = kSixteenNine;
+        return preset;
+    }
     const FrameShape* shape = FindShape(format, aspect);
     if (!shape) return std::nullopt;
     preset.width = shape->width;

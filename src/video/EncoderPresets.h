@@ -20,9 +20,19 @@ namespace video {
 // the MP4 formats have square pixels and an aspect and quality of their own.
 enum class VideoFormat { Vcd = 0, Svcd = 1, Dvd = 2, Mp4_720p = 3, Mp4_1080p = 4, Mp4_4k = 5 };
 enum class TvStandard { Pal = 0, Ntsc = 1 };
-// Numbers as MclSetVideoOptions takes them; the disc formats ignore both.
-// 16:9, 4:3, 9:16 (a phone held upright), 1:1 and 4:5.
-enum class FrameAspect { Wide = 0, Standard = 1, Vertical = 2, Square = 3, Portrait = 4 };
+// Numbers as MclSetVideoOptions takes them. FormatOwn is each row's own
+// shape (16:9 for MP4, 4:3 for the discs). The MP4 formats come in the
+// shapes of their table, 16:9, 4:3, 9:16 (a phone held upright), 1:1 and
+// 4:5; DVD in 16:9 and 4:3; VCD and SVCD are 4:3 whatever is asked, and the
+// disc formats ignore the quality and the rate.
+enum class FrameAspect {
+    FormatOwn = -1,
+    Wide = 0,
+    Standard = 1,
+    Vertical = 2,
+    Square = 3,
+    Portrait = 4
+};
 enum class VideoQuality { Standard = 0, High = 1 };
 
 struct EncoderPreset {
@@ -53,6 +63,9 @@ struct EncoderPreset {
     int64_t videoMinRate;
     int vbvBufferBits;
     bool scanOffset;  // reserve the user data that SVCD players use for seeking
+    // The same frame may be flagged 16:9 instead (widescreen DVD): its pixels
+    // are then wider than tall, and the stream and disc say so.
+    bool anamorphicWide = false;
 
     // Constant-quality formats (H.264): the encoder by name, its speed
     // preset and profile, the rate factor of Standard quality with the cap
@@ -99,17 +112,19 @@ struct FrameShape {
     AVRational displayAspect;
 };
 
-// The shape of an MP4 format (VideoFormat and FrameAspect numbers), or
-// nullptr where the format is not made in that shape (4:5 is 1080 wide only).
+// The shape of an MP4 format (VideoFormat and FrameAspect numbers, FormatOwn
+// being 16:9), or nullptr where the format is not made in that shape (4:5 is
+// 1080 wide only).
 const FrameShape* FindShape(int format, int aspect);
 
 // The preset as encoded with an aspect, quality and rate (FrameAspect,
 // VideoQuality and RateChoice numbers): the MP4 formats take the frame of
 // their shape and the chosen rate, with a key frame at least every 2
 // seconds; High quality takes the row's high rate factor and cap. The disc
-// formats keep their size and their standard's rate, whatever the aspect
-// and rate. nullopt for an unknown format, standard, aspect, quality or rate,
-// or a shape the format is not made in.
+// formats keep their size and their standard's rate, whatever the rate; a
+// row with anamorphicWide keeps its frame and takes a 16:9 display for Wide,
+// the others are 4:3 whatever the aspect. nullopt for an unknown format,
+// standard, aspect, quality or rate, or a shape the format is not made in.
 std::optional<EncoderPreset> ResolvePreset(int format, int standard, int aspect, int quality,
                                            int rate = static_cast<int>(RateChoice::OfStandard));
 

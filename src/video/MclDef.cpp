@@ -287,6 +287,10 @@ bool MclTextSetFont(MclTextHandle text, const std::string& family, int size, int
     });
 }
 
+bool MclTextSetStretch(MclTextHandle text, int percent) {
+    return WithText(text, [&](TextStyle& s) { s.stretch = percent; });
+}
+
 MclColor MclRGB(int red, int green, int blue) {
     auto channel = [](int v) { return static_cast<MclColor>(std::clamp(v, 0, 255)); };
     return channel(red) | (channel(green) << 8) | (channel(blue) << 16);

@@ -5,7 +5,7 @@
 // A conversion goes: MclCreate; the six MclAssign... registrations; a music
 // list (MclListCreate, MclListAdd); the output (MclVideoSetFileName,
 // MclAudioSetFileName, MclEnableMPEG2 for the MPEG-2 formats,
-// MclSetFormatPreset, MclSetVideoOptions and MclAddChapter for MP4,
+// MclSetFormatPreset, MclSetVideoOptions for MP4 and DVD, MclAddChapter for MP4,
 // MclVideoSetKeepDuration); MclConvert, which runs until
 // the video source has no more frames or the conversion is aborted; then
 // MclListFree and MclFree.
@@ -54,6 +54,7 @@ constexpr int kMclFormatMp4_4k = 5;
 constexpr int kMclStandardPal = 0;
 constexpr int kMclStandardNtsc = 1;
 // MclSetVideoOptions numbers (FrameAspect and RateChoice in EncoderPresets.h).
+constexpr int kMclAspectFormat = -1;   // the format's own: 16:9 for MP4, 4:3 for the discs
 constexpr int kMclAspectWide = 0;      // 16:9
 constexpr int kMclAspectStandard = 1;  // 4:3
 constexpr int kMclAspectVertical = 2;  // 9:16
@@ -133,9 +134,11 @@ bool MclAudioSetFileName(MclHandle handle, const std::string& path);
 // Allows the MPEG-2 formats (SVCD and DVD) for this process.
 void MclEnableMPEG2();
 bool MclSetFormatPreset(MclHandle handle, int format, int standard);
-// Aspect, quality and frame rate of the MP4 formats (16:9, Standard and the
-// standard's rate unless set); the disc formats ignore them. False for an
-// unknown aspect, quality or rate, or a shape the chosen format is not made in.
+// Aspect, quality and frame rate (the format's own shape, Standard and the
+// standard's rate unless set). The MP4 formats take all three; DVD takes
+// the aspect (16:9 flags the same frame wide), VCD and SVCD none. False for
+// an unknown aspect, quality or rate, or a shape the chosen format is not
+// made in.
 bool MclSetVideoOptions(MclHandle handle, int aspect, int quality, int rate = kMclRateOfStandard);
 // A chapter from video frame 'frame' to the next chapter (the last one to
 // the end of the video), named 'title' (UTF-8). Formats whose files hold
@@ -193,6 +196,9 @@ MclTextHandle MclTextCreate();
 // fixed-pitch family such as "Fixedsys" is drawn in DejaVu Sans Mono.
 bool MclTextSetFont(MclTextHandle text, const std::string& family, int size, int style,
                     int quality);
+// Glyphs 'percent' of their own width (100 unless set): a frame shown with
+// pixels wider than tall (a widescreen DVD) narrows them to keep their shape.
+bool MclTextSetStretch(MclTextHandle text, int percent);
 MclColor MclRGB(int red, int green, int blue);
 // Text colour, shadow colour, and a box behind the text cell in 'backColor'
 // drawn with 'backOpacity' 0..255 (kMclTextNoBackground: none).

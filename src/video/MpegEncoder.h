@@ -83,7 +83,7 @@ private:
     std::optional<EncoderPreset> preset_;
     int format_ = -1;
     int standard_ = 0;
-    int aspect_ = kMclAspectWide;
+    int aspect_ = kMclAspectFormat;
     int quality_ = kMclQualityStandard;
     int rate_ = kMclRateOfStandard;
     std::vector<Chapter> chapters_;

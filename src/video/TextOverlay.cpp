@@ -53,7 +53,7 @@ std::string CacheKey(const TextStyle& s, const std::string& text) {
     key += '\n';
     for (int v : {s.pixelSize, int{s.bold}, int{s.italic}, int{s.underline}, int{s.antialias},
                   static_cast<int>(s.color), static_cast<int>(s.shadowColor), s.shadowDx,
-                  s.shadowDy, static_cast<int>(s.backColor), s.backOpacity}) {
+                  s.shadowDy, static_cast<int>(s.backColor), s.backOpacity, s.stretch}) {
         key += std::to_string(v);
         key += ',';
     }
@@ -71,6 +71,8 @@ QFont FontOf(const TextStyle& style) {
     font.setItalic(style.italic);
     font.setUnderline(style.underline);
     font.setStyleStrategy(style.antialias ? QFont::PreferAntialias : QFont::NoAntialias);
+    // Left unset at 100, where fonts without narrower faces draw as before.
+    if (style.stretch != 100) font.setStretch(std::clamp(style.stretch, 1, 4000));
     return font;
 }
 

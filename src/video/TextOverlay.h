@@ -36,6 +36,9 @@ struct TextStyle {
     int shadowDy = 0;
     uint32_t backColor = 0x808080;  // box behind the text cell...
     int backOpacity = -1;           // ...drawn with this opacity 0..255; -1 draws none
+    // Glyph width in percent of the font's own: below 100 for a frame whose
+    // pixels are wider than tall, so the text keeps its shape on screen.
+    int stretch = 100;
 };
 
 // A rendered caption. (offsetX, offsetY) is the layer's top-left corner

@@ -153,6 +153,9 @@ TEST_F(MainFormTest, EveryEntryIntoOptionsRecomputesTheLengthsBesideTheSyncModes
     EXPECT_EQ(Radio("syncGroup0")->text(), "Current length:  0:00:10");
     EXPECT_EQ(Radio("syncGroup1")->text(), "Fit to images:    0:00:10");
     EXPECT_EQ(Radio("syncGroup2")->text(), "Fit to music:      0:01:05");
+    // Stretched: 1635 frames cover 65.4 s; less two transitions of 75, the
+    // two holds share 1485 frames, 29.7 s each.
+    EXPECT_EQ(Radio("syncGroup3")->text(), "Stretch to music: each picture about 29.7 s");
 
     Window().SelectStep(TMainForm::kImagesStep);
     Click("addimagefile1");
@@ -203,7 +206,7 @@ TEST_F(MainFormTest, ControlsShowTheRecordAndGiveItBack) {
 
     Radio("VideoGroup0")->setChecked(true);
     Radio("tvGroup0")->setChecked(true);
-    Radio("syncGroup1")->setChecked(true);
+    Radio("syncGroup3")->setChecked(true);
     Radio("BackColorRadio")->setChecked(true);
     Radio("BackTiledRadio")->setChecked(true);
     Find<QSpinBox>("SpeedEdit2")->setValue(5);
@@ -212,7 +215,7 @@ TEST_F(MainFormTest, ControlsShowTheRecordAndGiveItBack) {
     const model::TslSettings& s = Window().WorkingShow().settings;
     EXPECT_EQ(s.VideoType, 0);
     EXPECT_EQ(s.TVSet, 0);
-    EXPECT_EQ(s.MusicSync, 1);
+    EXPECT_EQ(s.MusicSync, 3);
     EXPECT_TRUE(s.Back_Mode_UseColor);
     EXPECT_TRUE(s.Back_Image_UseTiled);
     EXPECT_EQ(s.EffectSpeed2, 5);
@@ -245,40 +248,57 @@ TEST_F(MainFormTest, BlurredFillIsChosenStoredAndPreviewed) {
     EXPECT_TRUE(Window().WorkingShow().settings.Back_Mode_UseColor);  // kept for switching back
 }
 
-TEST_F(MainFormTest, Mp4FormatsOfferTheirShapeQualityRateAndAnMp4File) {
+TEST_F(MainFormTest, Mp4FormatsAndDvdOfferTheirShapeMp4ItsQualityAndRateAndAnMp4File) {
     MakeFile("options.dat",
              "[Set]\nVideoType=4\nVideoFormat=mp4-1080p\nVideoAspect=4:3\nVideoShape=4:5\n"
              "VideoQuality=high\nVideoRate=59.94\n");
     model::OpenOptionsStore();
     EXPECT_TRUE(Radio("VideoGroup4")->isChecked());
-    auto* box = Find<QWidget>("Mp4Group");
-    auto* shape = Find<QComboBox>("Mp4Aspect");
+    auto* aspect = Find<QComboBox>("Mp4Aspect");
+    auto* quality = Find<QComboBox>("Mp4Quality");
     auto* rate = Find<QComboBox>("Mp4Rate");
-    EXPECT_TRUE(box->isEnabled());
-    EXPECT_EQ(shape->currentIndex(), 4);
-    EXPECT_EQ(Find<QComboBox>("Mp4Quality")->currentIndex(), 1);
+    const auto* shapes = qobject_cast<const QStandardItemModel*>(aspect->model());
+    ASSERT_NE(shapes, nullptr);
+    EXPECT_TRUE(aspect->isEnabled());
+    EXPECT_EQ(aspect->currentIndex(), 4);
+    EXPECT_EQ(quality->currentIndex(), 1);
     EXPECT_EQ(rate->currentText(), "59.94");
     EXPECT_EQ(app::VideoSaveFilters(4), QStringList{"MP4 video (*.mp4 *.MP4)"});
 
-    // A disc format has none; the MP4 choices wait, kept, until one is chosen
-    // again. 4:5 is made at 1080p only: elsewhere it is greyed, and the shape
-    // gives way to 16:9.
+    // A DVD has a shape of its own, 4:3 until chosen, 16:9 or 4:3 only, and
+    // no quality or rate; VCD and SVCD are 4:3 only, and say so. Each
+    // format's choice is kept.
     Radio("VideoGroup2")->setChecked(true);
-    EXPECT_FALSE(box->isEnabled());
+    EXPECT_TRUE(aspect->isEnabled());
+    EXPECT_FALSE(quality->isEnabled());
+    EXPECT_FALSE(rate->isEnabled());
+    EXPECT_EQ(aspect->currentIndex(), 1);
+    for (int upright : {2, 3, 4}) EXPECT_FALSE(shapes->item(upright)->isEnabled()) << upright;
+    aspect->setCurrentIndex(0);
+    for (const char* disc : {"VideoGroup0", "VideoGroup1"}) {
+        Radio(disc)->setChecked(true);
+        EXPECT_FALSE(aspect->isEnabled()) << disc;
+        EXPECT_EQ(aspect->currentIndex(), 1) << disc;
+        EXPECT_TRUE(aspect->toolTip().contains("4:3 only")) << disc;
+    }
+    // 4:5 is made at 1080p only: at 4K it is greyed, and the shape gives way
+    // to 16:9.
     Radio("VideoGroup5")->setChecked(true);
-    EXPECT_TRUE(box->isEnabled());
-    const auto* shapes = qobject_cast<const QStandardItemModel*>(shape->model());
-    ASSERT_NE(shapes, nullptr);
+    EXPECT_TRUE(quality->isEnabled());
+    EXPECT_TRUE(rate->isEnabled());
     EXPECT_FALSE(shapes->item(4)->isEnabled());
     EXPECT_TRUE(shapes->item(2)->isEnabled());
-    EXPECT_EQ(shape->currentIndex(), 0);
-    shape->setCurrentIndex(2);
+    EXPECT_EQ(aspect->currentIndex(), 0);
+    aspect->setCurrentIndex(2);
     rate->setCurrentIndex(rate->findText("50"));
     Window().CollectSettings(false);
     EXPECT_EQ(Window().WorkingShow().settings.VideoType, 5);
     EXPECT_EQ(Window().WorkingShow().settings.VideoAspect, 2);
     EXPECT_EQ(Window().WorkingShow().settings.VideoQuality, 1);
     EXPECT_EQ(Window().WorkingShow().settings.VideoRate, 4);
+    EXPECT_EQ(Window().WorkingShow().settings.DvdAspect, 0);
+    Radio("VideoGroup2")->setChecked(true);
+    EXPECT_EQ(aspect->currentIndex(), 0);
 }
 
 TEST_F(MainFormTest, LoadingAProjectShowsItsSpeedIntervalAndMotion) {

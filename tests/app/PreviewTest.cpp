@@ -2,6 +2,7 @@
 // preview window.
 #include <QAbstractButton>
 #include <QAction>
+#include <QComboBox>
 #include <QFile>
 #include <QLabel>
 #include <QSignalSpy>
@@ -169,7 +170,7 @@ TEST_F(PreviewTest, ALonePictureIsPreviewedComingInFromBlack) {
     EXPECT_EQ(previewed, (std::vector<std::string>{only.toStdString()}));
 }
 
-TEST_F(PreviewTest, ThePreviewWindowIsSizedByTheVideoFormatAlone) {
+TEST_F(PreviewTest, ThePreviewWindowIsTheVideoFrameAtItsDisplaySize) {
     Window().Images().Append({MakePicture("a.jpg").toStdString(), true});
     QSize shown;
     dialogs_.onModal = [&](QDialog& dialog) {
@@ -179,11 +180,18 @@ TEST_F(PreviewTest, ThePreviewWindowIsSizedByTheVideoFormatAlone) {
     };
     Window().findChild<QAbstractButton*>(QStringLiteral("VideoGroup2"))->setChecked(true);
     Window().findChild<QAbstractButton*>(QStringLiteral("tvGroup1"))->setChecked(true);
+    // A disc frame at its display size (720 x 576 shown 4:3 or 16:9), made
+    // smaller to fit this test's screen, 720 pixels across.
     Click("previewB");
-    EXPECT_EQ(shown, QSize(720, 576));
+    EXPECT_EQ(shown, QSize(720, 540));
+    Window().findChild<QComboBox*>(QStringLiteral("Mp4Aspect"))->setCurrentIndex(0);
+    Click("previewB");
+    EXPECT_EQ(shown, QSize(720, 405));
     Window().findChild<QAbstractButton*>(QStringLiteral("VideoGroup0"))->setChecked(true);
     Click("previewB");
-    EXPECT_EQ(shown, QSize(320, 288));
+    EXPECT_EQ(shown, QSize(384, 288));
+    EXPECT_EQ(app::PreviewWindowSize(2, 0, QSize(1920, 1000)), QSize(1024, 576));
+    EXPECT_EQ(app::PreviewWindowSize(2, 1, QSize(1920, 1000)), QSize(768, 576));
     EXPECT_FALSE(app::PreviewWindowSize(6, 0, {}).isValid());
     // An MP4 video keeps its proportions and fits a laptop's screen.
     EXPECT_EQ(app::PreviewWindowSize(4, 0, QSize(1229, 655)), QSize(1164, 655));

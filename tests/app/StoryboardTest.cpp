@@ -18,6 +18,9 @@
 #include <QTest>
 #include <QUrl>
 
+#include <algorithm>
+#include <cstdlib>
+
 #include "app/ImageForm.h"
 #include "app/ImagesPage.h"
 #include "app/MainForm.h"
@@ -124,16 +127,21 @@ protected:
         const QRect tile = View().visualRect(Model().index(row, 0));
         return {after ? tile.right() - 2 : tile.left() + 2, tile.center().y()};
     }
-    void Drop(QMimeData* data, QPoint at) {
+    // Drops 'data' at a point; returns the landing bar the view showed while
+    // the drag was over that point.
+    QRect Drop(QMimeData* data, QPoint at) {
         // As a drag does: it enters the view before it drops there.
         QDragEnterEvent enter(at, Qt::CopyAction | Qt::MoveAction, data, Qt::LeftButton,
                               Qt::NoModifier);
         QCoreApplication::sendEvent(View().viewport(), &enter);
         EXPECT_TRUE(enter.isAccepted());
+        const QRect marker = View().DropMarker();
         QDropEvent drop(at, Qt::CopyAction | Qt::MoveAction, data, Qt::LeftButton, Qt::NoModifier);
         QCoreApplication::sendEvent(View().viewport(), &drop);
         delete data;
         QCoreApplication::processEvents();
+        EXPECT_TRUE(View().DropMarker().isEmpty()) << "the bar stays after the drop";
+        return marker;
     }
     void Key(Qt::Key key) { QTest::keyClick(&View(), key); }
     std::vector<std::string> CollectedPictures() {
@@ -167,7 +175,14 @@ TEST_F(StoryboardTest, DraggedTilesLandTogetherInTheirOrderWhereDropped) {
         const QRect last = View().visualRect(Model().index(4, 0));
         const QPoint at = test.onTile < 0 ? QPoint(last.right() + 20, last.center().y())
                                           : OnTile(test.onTile, test.after);
-        Drop(View().RowsDragData(), at);
+        // The bar stands in the gap at the landing place: before the tile
+        // the drop lands before, or after the last tile.
+        const int landing = test.onTile < 0 ? 5 : test.onTile + (test.after ? 1 : 0);
+        const QRect beside = View().visualRect(Model().index(std::min(landing, 4), 0));
+        const int gap = landing > 4 ? beside.right() : beside.left();
+        const QRect marker = Drop(View().RowsDragData(), at);
+        EXPECT_LE(std::abs(marker.center().x() - gap), View().spacing() + 2) << test.onTile;
+        EXPECT_EQ(marker.top(), beside.top());
         QString order;
         for (const std::string& picture : CollectedPictures())
             order += QFileInfo(QString::fromStdString(picture)).baseName();

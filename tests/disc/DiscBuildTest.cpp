@@ -43,15 +43,16 @@ protected:
     QString File(const QString& name) const { return dir_.filePath(name); }
 
     // A project of 'count' pictures of one second each with the fastest
-    // transition, in the format and standard given.
-    QString WriteProject(const QString& name, int videoType, int tvSet, int count,
-                         int interval = 1) {
+    // transition, in the format and standard given, with more [Set] lines.
+    QString WriteProject(const QString& name, int videoType, int tvSet, int count, int interval = 1,
+                         const QString& moreSettings = {}) {
         QString text = QString(
-                           "[Set]\nVideoType=%1\nTVSet=%2\nImageInterval=%3\nEffectSpeed2=1\n"
+                           "[Set]\nVideoType=%1\nTVSet=%2\nImageInterval=%3\nEffectSpeed2=1\n%4"
                            "[Pictures]\n")
                            .arg(videoType)
                            .arg(tvSet)
-                           .arg(interval);
+                           .arg(interval)
+                           .arg(moreSettings);
         const Qt::GlobalColor colours[] = {Qt::darkCyan, Qt::yellow, Qt::magenta, Qt::blue};
         for (int i = 0; i < count; ++i) {
             QImage picture(96, 72, QImage::Format_RGB32);
@@ -115,16 +116,35 @@ TitleLine ReadTitles(const QString& lsdvdOutput) {
 TEST_F(DiscBuildTest, DvdFolderAndImageHoldOneTitleWithAChapterPerPicture) {
     struct Case {
         int tvSet;
+        QString stored;      // more [Set] lines of the project
         QStringList output;  // the output arguments
         QString read;        // what lsdvd reads
         double fps;
+        QString aspect;  // as lsdvd and ffprobe name it
     };
     for (const Case& c : {
-             Case{0, {"-o", "holiday_dvd/", "--disc", "folder"}, "holiday_dvd", 25.0},
-             Case{1, {"-o", "holiday", "--disc", "iso"}, "holiday.iso", 30000.0 / 1001},
+             Case{0,
+                  "",
+                  {"-o", "holiday_dvd/", "--disc", "folder", "--aspect", "16:9"},
+                  "holiday_dvd",
+                  25.0,
+                  "16:9"},
+             // The MP4 formats' shape, stored by every save, is not the DVD's.
+             Case{1,
+                  "VideoAspect=16:9\n",
+                  {"-o", "holiday", "--disc", "iso"},
+                  "holiday.iso",
+                  30000.0 / 1001,
+                  "4:3"},
+             Case{1,
+                  "VideoAspect=4:3\nDvdAspect=16:9\n",
+                  {"-o", "wide_dvd/", "--disc", "folder"},
+                  "wide_dvd",
+                  30000.0 / 1001,
+                  "16:9"},
          }) {
         SCOPED_TRACE(c.read.toStdString());
-        const QString project = WriteProject("Holiday 2024.dvprj", 2, c.tvSet, 3);
+        const QString project = WriteProject("Holiday 2024.dvprj", 2, c.tvSet, 3, 1, c.stored);
         const auto start = std::chrono::steady_clock::now();
         const ToolOutput built = Vantoshow(QStringList{project} + c.output);
         const double took =
@@ -141,6 +161,17 @@ TEST_F(DiscBuildTest, DvdFolderAndImageHoldOneTitleWithAChapterPerPicture) {
         const double show =
             3.0 * (video::ImageFrameCount(1, rate) + video::TransitionFrameCount(1, rate)) / c.fps;
         EXPECT_NEAR(titles.seconds, show, 1.0) << listed.output.toStdString();
+        const ToolOutput video = Reader("lsdvd", {"-v", File(c.read)});
+        EXPECT_TRUE(video.output.contains("Aspect ratio: " + QString(c.aspect).replace(':', '/')))
+            << video.output.toStdString();
+        if (!c.read.endsWith(".iso")) {
+            const ToolOutput stream =
+                Reader("ffprobe", {"-v", "error", "-select_streams", "v", "-show_entries",
+                                   "stream=width,height,display_aspect_ratio", "-of",
+                                   "default=nw=1:nk=1", File(c.read + "/VIDEO_TS/VTS_01_1.VOB")});
+            EXPECT_EQ(stream.output.trimmed(),
+                      QString("720\n%1\n%2").arg(c.tvSet == 1 ? 480 : 576).arg(c.aspect));
+        }
         EXPECT_TRUE(Left("holiday").filter("part").isEmpty())
             << Left("holiday").join(' ').toStdString();
     }

@@ -50,6 +50,7 @@ TEST(ProjectTextTest, RefusesWhatCannotBeAProject) {
     for (const auto& [text, name] :
          {std::pair{"[Set]\nVideoType=6\nVideoFormat=mp4-8k\n", "video format \"mp4-8k\""},
           {"[Set]\nVideoAspect=21:9\n", "aspect \"21:9\""},
+          {"[Set]\nDvdAspect=9:16\n", "DVD aspect \"9:16\""},
           {"[Set]\nVideoQuality=best\n", "quality \"best\""},
           {"[Set]\nVideoShape=2:1\n", "shape \"2:1\""},
           {"[Set]\nVideoRate=120\n", "frame rate \"120\""}}) {

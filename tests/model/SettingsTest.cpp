@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 
+#include <tuple>
 #include <variant>
 
 #include "model/FileIo.h"
@@ -51,6 +52,7 @@ VideoAspect=16:9
 VideoShape=16:9
 VideoQuality=standard
 VideoRate=tv
+DvdAspect=4:3
 TVSet=0
 ShowCaption=0
 MusicFadeInMs=0
@@ -86,6 +88,7 @@ VideoAspect=4:3
 VideoShape=4:3
 VideoQuality=high
 VideoRate=50
+DvdAspect=16:9
 TVSet=1
 ShowCaption=1
 Motion=zoom-in:4
@@ -125,8 +128,13 @@ struct ChangeField {
                        : model::MotionSetting{model::MotionKind::PanUp, 5};
     }
     void operator()(const model::NamedField& named) const {
+        // The first other value: a default that is not the table's first
+        // name must not be changed back by a later one.
         for (const model::NamedValue& value : named.names)
-            if (value.value != s.*named.field) s.*named.field = value.value;
+            if (value.value != s.*named.field) {
+                s.*named.field = value.value;
+                return;
+            }
     }
     void operator()(const model::CollectedStyles& styles) const { (s.*styles.field).flip(0); }
 };
@@ -184,6 +192,7 @@ TEST_F(SettingsTest, AWorkedInOptionsFileLoadsWholeAndSavesUnchanged) {
     expected.VideoAspect = 1;
     expected.VideoQuality = 1;
     expected.VideoRate = 4;
+    expected.DvdAspect = 0;
     expected.TVSet = 1;
     expected.MusicSync = 2;
     expected.ImageSize = 1;
@@ -458,6 +467,58 @@ TEST_F(SettingsTest, VideoFormatShapeQualityAndRateHaveKeysOfTheirOwn) {
         EXPECT_EQ(saved.ReadString("Set", "VideoFormat", ""), c.format);
         EXPECT_EQ(saved.ReadString("Set", "VideoAspect", ""), c.oldAspect) << c.stored;
         EXPECT_EQ(saved.ReadString("Set", "VideoRate", ""), c.storedRate) << c.stored;
+    }
+}
+
+// Each format is built in the shape of its own key: a DVD never follows the
+// MP4 formats' VideoAspect, which every save writes (16:9 by default).
+TEST_F(SettingsTest, TheShapeBuiltIsTheFormatsOwnAndADvdIsFourThreeUnlessChosen) {
+    struct Case {
+        const char* stored;
+        uint8_t built;  // 0 16:9, 1 4:3
+    };
+    for (const Case& c : {
+             Case{"VideoType=2\nVideoAspect=16:9\n", 1},
+             Case{"VideoFormat=dvd\nVideoAspect=4:3\nDvdAspect=16:9\n", 0},
+             Case{"VideoFormat=mp4-720p\nVideoAspect=16:9\nDvdAspect=4:3\n", 0},
+             Case{"VideoFormat=mp4-4k\nVideoAspect=4:3\nDvdAspect=16:9\n", 1},
+             Case{"VideoFormat=svcd\nVideoAspect=16:9\nDvdAspect=16:9\n", 1},
+         }) {
+        WriteText(Path("options.dat"), std::string("[Set]\n") + c.stored);
+        model::CloseOptionsStore();
+        LoadWorkingShow();
+        EXPECT_EQ(model::BuildAspect(show_.settings), c.built) << c.stored;
+    }
+
+    // Choosing a shape sets the chosen format's key alone; VCD and SVCD
+    // take none but 4:3.
+    model::TslSettings s;
+    s.VideoType = 2;
+    EXPECT_TRUE(model::SetBuildAspect(s, 0));
+    EXPECT_EQ(s.DvdAspect, 0);
+    EXPECT_EQ(s.VideoAspect, 0);
+    s.VideoType = 4;
+    EXPECT_TRUE(model::SetBuildAspect(s, 1));
+    EXPECT_EQ(s.VideoAspect, 1);
+    EXPECT_EQ(s.DvdAspect, 0);
+    s.VideoType = 0;
+    EXPECT_FALSE(model::SetBuildAspect(s, 0));
+    EXPECT_TRUE(model::SetBuildAspect(s, 1));
+    EXPECT_EQ(model::BuildAspect(s), 1);
+
+    // Each format takes the shapes it is made in and no other: the upright
+    // ones are MP4's, 4:5 at 1080p only.
+    for (const auto& [type, shape, taken] : {std::tuple{3, 2, true},
+                                             {3, 4, false},
+                                             {4, 4, true},
+                                             {5, 3, true},
+                                             {5, 4, false},
+                                             {2, 2, false},
+                                             {1, 3, false}}) {
+        s.VideoType = static_cast<uint8_t>(type);
+        const int before = model::BuildAspect(s);
+        EXPECT_EQ(model::SetBuildAspect(s, static_cast<uint8_t>(shape)), taken) << type << shape;
+        EXPECT_EQ(model::BuildAspect(s), taken ? shape : before) << type << shape;
     }
 }
 

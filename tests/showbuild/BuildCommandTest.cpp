@@ -187,6 +187,94 @@ TEST_F(BuildCommandTest, FitsThePicturesToCrossfadedMusic) {
     EXPECT_NEAR(MusicEndTime(File("out.mpg"), *info), 2.5, 0.1);
 }
 
+// Stretched to songs longer and shorter than the show, in both standards and
+// at 50 frames a second, every picture (the third with an interval of its
+// own) is in the video once, in order, and picture and sound end within a
+// frame of the song, as ffprobe reads the file. The frame command times the show the same way.
+TEST_F(BuildCommandTest, StretchedToTheMusicEndsWithItShowingEveryPictureOnce) {
+    // Holds of 1, 1 and 3 s after ten-frame transitions: 6.2 s at PAL.
+    std::string project = WriteProject("show.dvprj", true, false);
+    WritePicture(File("p3.jpg"), 120, 90);
+    // Keyed by its file name, as older projects key a picture's own settings.
+    std::ofstream(project, std::ios::app) << File("p3.jpg") << "=1\n[intervals]\np3.jpg=3\n";
+    // The transitions keep their 0.4 s at every rate: 11 frames at 29.97
+    // (11.99 cut), 20 at 50.
+    const struct {
+        const char* name;
+        const char* standard;
+        const char* fps;
+        double songSeconds;
+        double rate;
+        int transitionFrames;
+    } cases[] = {{"pal", "pal", "tv", 9.46, 25.0, 10},
+                 {"ntsc", "ntsc", "tv", 4.13, 30000.0 / 1001, 11},
+                 {"50", "pal", "50", 7.37, 50.0, 20}};
+    for (const auto& c : cases) {
+        const std::string song = File(std::string("song-") + c.name + ".mp3");
+        MakeSineMp3(song, c.songSeconds);
+        const std::string withSong = File(std::string("show-") + c.name + ".dvprj");
+        std::ofstream(withSong) << ReadWholeFile(project) << "[Music]\n" << song << "=1\n";
+        const std::string out = File(std::string("out-") + c.name + ".mp4");
+        const CommandRun run =
+            RunVantoshow({"build", withSong, "-o", out, "--format", "mp4-720p", "--standard",
+                          c.standard, "--fps", c.fps, "--sync", "stretch"});
+        ASSERT_EQ(run.code, 0) << run.errors;
+        EXPECT_EQ(run.errors.find("shorter than"), std::string::npos) << run.errors;
+
+        const double frame = 1.0 / c.rate;
+        const std::vector<Entries> sections = ProbeSections(out, "-show_streams -show_chapters");
+        const Entries video = StreamOfType(sections, "video");
+        EXPECT_GE(std::stod(video.at("duration")), c.songSeconds - 0.002) << c.name;
+        EXPECT_LT(std::stod(video.at("duration")), c.songSeconds + frame) << c.name;
+        EXPECT_NEAR(std::stod(StreamOfType(sections, "audio").at("duration")), c.songSeconds, frame)
+            << c.name;
+        const auto info = ProbeFile(out);
+        ASSERT_TRUE(info.has_value());
+        EXPECT_NEAR(MusicEndTime(out, *info), c.songSeconds, 0.1) << c.name;
+
+        // A chapter starts each picture: each once, in order, and the one
+        // with three times the interval stays about three times as long.
+        const std::vector<Entries> chapters = ChaptersOf(sections);
+        ASSERT_EQ(chapters.size(), 3u) << c.name;
+        const char* const names[] = {"p1", "p2", "p3"};
+        std::vector<double> holds;
+        for (size_t i = 0; i < 3; ++i) {
+            EXPECT_EQ(chapters[i].at("tag:title"), names[i]) << c.name;
+            const double end = i + 1 < 3 ? std::stod(chapters[i + 1].at("start_time"))
+                                         : std::stod(video.at("duration"));
+            holds.push_back(end - std::stod(chapters[i].at("start_time")) -
+                            c.transitionFrames * frame);
+        }
+        EXPECT_NEAR(holds[0], holds[1], 1.5 * frame) << c.name;
+        EXPECT_NEAR(holds[2], 3 * holds[0], 2.5 * frame) << c.name;
+    }
+
+    // Stretched, the PAL show lasts until 9.46 s, where unstretched it ended
+    // at 6.2 s; the frame command draws from the stretched show.
+    const std::string withSong = File("show-pal.dvprj");
+    CommandRun run = RunVantoshow(
+        {"frame", withSong, "--at", "9.3", "--sync", "stretch", "-o", File("late.png")});
+    EXPECT_EQ(run.code, 0) << run.errors;
+    run = RunVantoshow({"frame", withSong, "--at", "9.3", "-o", File("late.png")});
+    EXPECT_NE(run.errors.find("the show lasts"), std::string::npos) << run.errors;
+}
+
+// Stretched to a song shorter than the transitions alone, every picture is
+// still shown, each held a frame, and the build says why the video runs on.
+TEST_F(BuildCommandTest, StretchedToMusicShorterThanTheTransitionsWarns) {
+    std::string project = WriteProject("show.dvprj", true, false);
+    MakeSineMp3(File("blip.mp3"), 0.3);
+    std::ofstream(project, std::ios::app) << "[Music]\n" << File("blip.mp3") << "=1\n";
+    const CommandRun run = RunVantoshow(
+        {"build", project, "-o", File("out.mpg"), "--format", "vcd", "--sync", "stretch"});
+    ASSERT_EQ(run.code, 0) << run.errors;
+    EXPECT_NE(run.errors.find("is shorter than the pictures' transitions"), std::string::npos)
+        << run.errors;
+    const auto info = ProbeFile(File("out.mpg"));
+    ASSERT_TRUE(info && info->video);
+    EXPECT_EQ(info->video->packets, 2 * (10 + 1));
+}
+
 TEST_F(BuildCommandTest, BuildsTheWorkingOptionsWhenNoProjectIsNamed) {
     const std::string project = WriteProject("show.dvprj", true, false);
     std::filesystem::copy_file(project, File("options.dat"));
@@ -232,12 +320,6 @@ TEST_F(BuildCommandTest, Mp4FormatsTakeAShapeAQualityARateAndTheirOwnName) {
     EXPECT_EQ(info->video->height, 1280);
     EXPECT_NEAR(info->video->frameRate, 60000.0 / 1001, 1e-9);
 
-    // 4:5 is made at 1080p only: the build says so, and writes nothing.
-    run = RunVantoshow(
-        {"build", project, "-o", File("refused"), "--format", "mp4-720p", "--aspect", "4:5"});
-    EXPECT_EQ(run.code, 1);
-    EXPECT_NE(run.errors.find("an MP4 shape its size is made in"), std::string::npos) << run.errors;
-
     struct Refusal {
         std::vector<std::string> args;
         const char* says;
@@ -251,6 +333,13 @@ TEST_F(BuildCommandTest, Mp4FormatsTakeAShapeAQualityARateAndTheirOwnName) {
              Refusal{{"--format", "mp4-1080p", "--disc", "folder"}, "MP4 video cannot be authored"},
              Refusal{{"--format", "mp4-4k", "--disc", "iso"}, "MP4 video cannot be authored"},
              Refusal{{"--format", "mp4-720p", "--disc", "bincue"}, "MP4 video cannot be authored"},
+             // Each format takes the shapes it is made in: DVD 16:9 and 4:3,
+             // VCD and SVCD 4:3 only, 4:5 at 1080p only.
+             Refusal{{"--format", "vcd", "--aspect", "16:9"}, "vcd, which is made in 4:3"},
+             Refusal{{"--format", "svcd", "--aspect", "16:9"}, "svcd, which is made in 4:3"},
+             Refusal{{"--format", "dvd", "--aspect", "9:16"}, "dvd, which is made in 16:9 or 4:3"},
+             Refusal{{"--format", "mp4-720p", "--aspect", "4:5"},
+                     "mp4-720p, which is made in 16:9, 4:3, 9:16 or 1:1"},
          }) {
         std::vector<std::string> args{"build", project, "-o", File("refused")};
         args.insert(args.end(), r.args.begin(), r.args.end());

@@ -4,6 +4,11 @@
 #include <QImage>
 #include <QPainter>
 
+#include <algorithm>
+#include <iterator>
+#include <sstream>
+#include <utility>
+
 #include "model/IniFile.h"
 #include "model/MediaLists.h"
 #include "model/Settings.h"
@@ -96,6 +101,42 @@ void ExpectStream(const FileInfo& info, int videoType, int tvSet, bool withAudio
     EXPECT_NEAR(info.video->frameRate, tvSet == 1 ? 29.97 : 25.0, 0.01);
     EXPECT_EQ(info.video->codec, videoType == 0 ? "mpeg1video" : "mpeg2video");
     EXPECT_EQ(info.audio.has_value(), withAudio);
+}
+
+std::vector<Entries> ProbeSections(const std::string& path, const std::string& what) {
+    std::string output;
+    EXPECT_EQ(RunCommand("ffprobe -v error " + what + " -of compact '" + path + "'", &output), 0)
+        << output;
+    std::vector<Entries> sections;
+    std::istringstream lines(output);
+    for (std::string line; std::getline(lines, line);) {
+        Entries entries;
+        std::istringstream fields(line);
+        std::string field;
+        std::getline(fields, entries["section"], '|');
+        while (std::getline(fields, field, '|')) {
+            const size_t equals = field.find('=');
+            if (equals != std::string::npos)
+                entries[field.substr(0, equals)] = field.substr(equals + 1);
+        }
+        sections.push_back(std::move(entries));
+    }
+    return sections;
+}
+
+Entries StreamOfType(const std::vector<Entries>& sections, const std::string& type) {
+    for (const Entries& s : sections)
+        if (s.at("section") == "stream" && s.count("codec_type") && s.at("codec_type") == type)
+            return s;
+    ADD_FAILURE() << "no " << type << " stream";
+    return {};
+}
+
+std::vector<Entries> ChaptersOf(const std::vector<Entries>& sections) {
+    std::vector<Entries> chapters;
+    std::copy_if(sections.begin(), sections.end(), std::back_inserter(chapters),
+                 [](const Entries& s) { return s.at("section") == "chapter"; });
+    return chapters;
 }
 
 }  // namespace video::test

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -50,5 +51,15 @@ protected:
 // ffprobe's view of the file: it opens, and holds video of the format's
 // size and rate (and sound when expected).
 void ExpectStream(const FileInfo& info, int videoType, int tvSet, bool withAudio);
+
+// ffprobe's compact output, read by the program from outside: one map of
+// key=value per stream, chapter or packet that 'what' asks for, the section
+// name under "section".
+using Entries = std::map<std::string, std::string>;
+std::vector<Entries> ProbeSections(const std::string& path, const std::string& what);
+// The first stream of codec_type 'type' ("video", "audio"); a failure when none.
+Entries StreamOfType(const std::vector<Entries>& sections, const std::string& type);
+// The chapters among them, in order.
+std::vector<Entries> ChaptersOf(const std::vector<Entries>& sections);
 
 }  // namespace video::test

@@ -16,15 +16,16 @@ using raster::RGB;
 constexpr raster::Color kRed = RGB(255, 0, 0);
 constexpr raster::Color kBlue = RGB(0, 0, 255);
 
-PictureRect FitOn(int videoType, int width, int height) {
-    const FrameFormat format = *FrameFormatFor(videoType);
+PictureRect FitOn(int videoType, int width, int height, int aspect = kMclAspectFormat) {
+    const FrameFormat format = *FrameFormatFor(videoType, aspect);
     return FitPicture(width, height, format.width, format.height, format.displayWidth,
                       format.displayHeight);
 }
 
-// The picture's width over its height as the 4:3 screen shows it.
+// The picture's width over its height as the format's screen shows it.
 double DisplayedAspect(const PictureRect& rect, const FrameFormat& format) {
-    const double pixelAspect = (4.0 * format.height) / (3.0 * format.width);
+    const double pixelAspect =
+        double(format.displayWidth) * format.height / (double(format.displayHeight) * format.width);
     return rect.width * pixelAspect / rect.height;
 }
 
@@ -40,9 +41,11 @@ TEST(FrameGeometryTest, FrameSizesAndDisplayBoxes) {
     EXPECT_FALSE(FrameFormatFor(3, 4).has_value());
     EXPECT_FALSE(FrameFormatFor(4, 5).has_value());
     EXPECT_FALSE(FrameFormatFor(4, 0, 0, 8).has_value());
-    // A disc keeps its frame and its standard's rate whatever the MP4 choices.
-    EXPECT_EQ(FrameFormatFor(2, 2, 1, 4)->rate, kNtscRate);
-    EXPECT_EQ(FrameFormatFor(2, 2, 1, 4)->width, 720);
+    // A disc keeps its frame and its standard's rate whatever rate the MP4
+    // formats are set to, at 16:9 too, and is made in no upright shape.
+    EXPECT_EQ(FrameFormatFor(2, kMclAspectWide, 1, 4)->rate, kNtscRate);
+    EXPECT_EQ(FrameFormatFor(2, kMclAspectWide, 1, 4)->width, 720);
+    EXPECT_FALSE(FrameFormatFor(2, kMclAspectVertical).has_value());
     // Square-pixel boxes: 6:5, 8:5 and 16:15 pixels widen the frames to 4:3.
     EXPECT_EQ(DisplayBoxOf(*FrameFormatFor(0)).width, 384);
     EXPECT_EQ(DisplayBoxOf(*FrameFormatFor(1)).width, 768);
@@ -69,6 +72,15 @@ TEST(FrameGeometryTest, FrameSizesAndDisplayBoxes) {
         EXPECT_EQ(DisplayBoxOf(format).width, hd.width) << format.name;
     }
     EXPECT_FALSE(FrameFormatFor(2).value().squarePixels());
+    // A widescreen DVD keeps its frame, its pixels 64:45 wide; VCD and SVCD
+    // stay 4:3 whatever is asked.
+    const FrameFormat wide = *FrameFormatFor(2, kMclAspectWide);
+    EXPECT_EQ(wide.width, 720);
+    EXPECT_EQ(wide.height, 576);
+    EXPECT_EQ(DisplayBoxOf(wide).width, 1024);
+    EXPECT_EQ(DisplayBoxOf(*FrameFormatFor(2, kMclAspectStandard)).width, 768);
+    for (int type : {0, 1})
+        EXPECT_EQ(FrameFormatFor(type, kMclAspectWide)->displayWidth, 4) << type;
 }
 
 TEST(FrameGeometryTest, FitKeepsThePicturesProportionsOnTheScreen) {
@@ -84,10 +96,17 @@ TEST(FrameGeometryTest, FitKeepsThePicturesProportionsOnTheScreen) {
     EXPECT_EQ(FitOn(2, 1200, 1600), (PictureRect{157, 0, 406, 576}));
     // A 4:3 photo in a 16:9 MP4 frame: centred, the background both sides.
     EXPECT_EQ(FitOn(4, 1600, 1200), (PictureRect{240, 0, 1440, 1080}));
-    for (int type = 0; type <= 2; ++type) {
-        const FrameFormat format = *FrameFormatFor(type);
+    // On a widescreen DVD a 16:9 photo fills the frame, a 4:3 one is 540
+    // columns wide (768 of the 1024 on the screen).
+    EXPECT_EQ(FitOn(2, 1920, 1080, kMclAspectWide), (PictureRect{0, 0, 720, 576}));
+    EXPECT_EQ(FitOn(2, 1600, 1200, kMclAspectWide), (PictureRect{90, 0, 540, 576}));
+    for (const auto& [type, aspect] : {std::pair{0, kMclAspectFormat},
+                                       {1, kMclAspectFormat},
+                                       {2, kMclAspectFormat},
+                                       {2, kMclAspectWide}}) {
+        const FrameFormat format = *FrameFormatFor(type, aspect);
         for (const auto& [w, h] : {std::pair{1920, 1080}, {1200, 1600}, {3000, 1000}, {500, 500}}) {
-            const PictureRect rect = FitOn(type, w, h);
+            const PictureRect rect = FitOn(type, w, h, aspect);
             EXPECT_NEAR(DisplayedAspect(rect, format), double(w) / h, 0.02 * w / h)
                 << format.name << " " << w << "x" << h;
             EXPECT_GE(rect.x, 0);

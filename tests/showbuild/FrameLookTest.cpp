@@ -1,7 +1,7 @@
 // What a viewer sees in built frames, decoded from the video: captions
 // inside the frame and centred on their ink in every format and standard,
 // transparent pictures over the show's background, and tiled backgrounds
-// in display proportions.
+// in display proportions, a widescreen DVD's included.
 #include <gtest/gtest.h>
 
 #include <QImage>
@@ -20,7 +20,13 @@ namespace {
 struct FormatCase {
     int videoType;
     int tvSet;
+    uint8_t dvdAspect = 1;  // 0 a widescreen DVD
 };
+
+// The display's width over its height.
+double DisplayAspect(const FormatCase& c) {
+    return c.videoType == 2 && c.dvdAspect == 0 ? 16.0 / 9 : 4.0 / 3;
+}
 
 // The encoded picture's size for a case.
 struct FrameSize {
@@ -43,6 +49,7 @@ protected:
         const FormatCase c = GetParam();
         show_.settings.VideoType = static_cast<uint8_t>(c.videoType);
         show_.settings.TVSet = c.tvSet;
+        show_.settings.DvdAspect = c.dvdAspect;
         QuickShow(0);
         show_.settings.useeffects.reset();
         const BuildResult result = BuildShow();
@@ -150,15 +157,42 @@ TEST_P(FrameLook, ASquareTileShowsSquare) {
     const double down = EdgePeriod(luma.data() + size.width / 8, size.height, size.width);
     ASSERT_GT(across, 0.0);
     ASSERT_GT(down, 0.0);
-    // The encoded picture fills a 4:3 display.
-    const double shownAspect = (across * 4.0 / size.width) / (down * 3.0 / size.height);
+    // The encoded picture fills the display.
+    const double shownAspect =
+        (across * DisplayAspect(GetParam()) / size.width) / (down * 1.0 / size.height);
     RecordProperty("shownAspect", std::to_string(shownAspect));
     EXPECT_NEAR(shownAspect, 1.0, 0.02) << across << " x " << down;
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryFormat, FrameLook,
                          ::testing::Values(FormatCase{0, 0}, FormatCase{0, 1}, FormatCase{1, 0},
-                                           FormatCase{1, 1}, FormatCase{2, 0}, FormatCase{2, 1}));
+                                           FormatCase{1, 1}, FormatCase{2, 0}, FormatCase{2, 1},
+                                           FormatCase{2, 0, 0}));
+
+// A widescreen DVD's pixels are 4/3 as wide as a 4:3 DVD's: its caption is
+// 3/4 as many pixels wide, and so as wide on screen, not stretched.
+TEST_F(BuildTest, AWidescreenDvdCaptionIsAsWideOnScreenAsAFourThreeOne) {
+    const std::string black = File("black.png");
+    WriteSolidPicture(black, 160, 120, 0x000000);
+    show_.settings.Pictures = {black};
+    show_.settings.ShowCaption = true;
+    show_.notes.WriteString("captions", "black.png", "Holiday at the lake!");
+    show_.settings.VideoType = 2;
+    QuickShow(0);
+    show_.settings.useeffects.reset();
+    int inkWidth[2] = {};
+    for (const uint8_t aspect : {0, 1}) {
+        show_.settings.DvdAspect = aspect;
+        const BuildResult result = BuildShow();
+        ASSERT_EQ(result.status, BuildResult::Status::Completed) << result.message;
+        const std::vector<uint8_t> luma = DecodeFrameLuma(result.videoFile, 720, 576, kLastFrame);
+        ASSERT_EQ(luma.size(), size_t{720} * 576);
+        const auto [left, right, top, bottom] = BrightBox(luma, 720, 60, 0, 575);
+        ASSERT_GT(right, left);
+        inkWidth[aspect] = right - left + 1;
+    }
+    EXPECT_NEAR(inkWidth[0], inkWidth[1] * 0.75, 4) << inkWidth[0] << " vs " << inkWidth[1];
+}
 
 }  // namespace
 }  // namespace video::test

@@ -7,9 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cmath>
-#include <map>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -21,38 +18,6 @@ namespace video::test {
 namespace {
 
 using Status = BuildResult::Status;
-using Entries = std::map<std::string, std::string>;
-
-// ffprobe's compact output: one map of key=value per stream or chapter, the
-// section name under "section".
-std::vector<Entries> ProbeSections(const std::string& path, const std::string& what) {
-    std::string output;
-    EXPECT_EQ(RunCommand("ffprobe -v error " + what + " -of compact '" + path + "'", &output), 0)
-        << output;
-    std::vector<Entries> sections;
-    std::istringstream lines(output);
-    for (std::string line; std::getline(lines, line);) {
-        Entries entries;
-        std::istringstream fields(line);
-        std::string field;
-        std::getline(fields, entries["section"], '|');
-        while (std::getline(fields, field, '|')) {
-            const size_t equals = field.find('=');
-            if (equals != std::string::npos)
-                entries[field.substr(0, equals)] = field.substr(equals + 1);
-        }
-        sections.push_back(std::move(entries));
-    }
-    return sections;
-}
-
-Entries StreamOfType(const std::vector<Entries>& sections, const std::string& type) {
-    for (const Entries& s : sections)
-        if (s.at("section") == "stream" && s.count("codec_type") && s.at("codec_type") == type)
-            return s;
-    ADD_FAILURE() << "no " << type << " stream";
-    return {};
-}
 
 struct Mp4Case {
     int videoType;  // 3 720p, 4 1080p, 5 4K
@@ -176,9 +141,7 @@ TEST_F(BuildTest, Mp4HoldsWhatPlayersAndVideoSitesExpect) {
     EXPECT_EQ(audio.at("channels"), "2");
 
     // One chapter per picture, named by its caption or else its file name.
-    std::vector<Entries> chapters;
-    std::copy_if(sections.begin(), sections.end(), std::back_inserter(chapters),
-                 [](const Entries& s) { return s.at("section") == "chapter"; });
+    const std::vector<Entries> chapters = ChaptersOf(sections);
     ASSERT_EQ(chapters.size(), 2u);
     EXPECT_EQ(chapters[0].at("tag:title"), "Sunrise");
     EXPECT_EQ(chapters[1].at("tag:title"), "second.png");

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QColor>
+#include <QFile>
 #include <QImage>
 #include <QPainter>
 #include <QString>
@@ -36,7 +37,8 @@ inline void WriteTestPicture(const std::string& path, int width, int height, int
 // show's random motion), two stand still on the blurred fill. Their
 // effects draw from the program's generator: seeded by the incoming
 // picture (Dissolve), unseeded (the uneven shreds), and the last picture's
-// is drawn at random from two.
+// is drawn at random from two. Between the second and the third lies a
+// JPEG cut off halfway, whose header reads fine: the video leaves it out.
 inline model::Show RendererTestShow(const std::string& folder, int videoType) {
     model::Show show;
     model::TslSettings& s = show.settings;
@@ -62,6 +64,11 @@ inline model::Show RendererTestShow(const std::string& folder, int videoType) {
     }
     model::SetOwnMotion(show.notes, s.Pictures[2],
                         model::MotionSetting{model::MotionKind::PanLeft, 5});
+    const std::string cut = folder + "/cut.jpg";
+    WriteTestPicture(cut, 400, 300, 45);
+    QFile file(QString::fromStdString(cut));
+    EXPECT_TRUE(file.resize(file.size() / 2));
+    s.Pictures.insert(s.Pictures.begin() + 2, cut);
     return show;
 }
 

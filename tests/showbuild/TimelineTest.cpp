@@ -2,7 +2,9 @@
 // caption placement and the progress texts.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <map>
+#include <numeric>
 #include <set>
 #include <string>
 #include <vector>
@@ -212,6 +214,77 @@ TEST(ApplySyncTest, NothingToDivideByChangesNothing) {
     ApplySync(2, 2'000, blink, pictures, music, {1, kPal}, Fixed(0));
     EXPECT_EQ(pictures.size(), 5u);
     EXPECT_EQ(blink.TotalFrames(), 55);
+}
+
+// Holds scaled by one factor to a target length, with the rounding carried
+// from picture to picture, no hold below a frame, and the shortest show when
+// the transitions alone are longer than the target.
+TEST(StretchTest, HoldsShareTheTargetByOneFactorToTheFrame) {
+    const struct {
+        const char* what;
+        std::vector<int32_t> holds;
+        int32_t transition;
+        int64_t target;
+        std::vector<int32_t> stretched;
+    } cases[] = {
+        {"no pictures", {}, 10, 400, {}},
+        {"one picture", {25}, 10, 939, {929}},
+        {"equal holds, thirds of a frame", {50, 50, 50}, 10, 400, {123, 124, 123}},
+        {"shrunk", {50, 50}, 10, 60, {20, 20}},
+        {"own intervals doubled", {25, 50, 125}, 10, 430, {50, 100, 250}},
+        {"own intervals by 1.5, halves carried", {25, 50, 125}, 10, 330, {38, 75, 187}},
+        {"a hold that would fall below a frame", {1, 100}, 10, 71, {1, 50}},
+        {"transitions and a frame each, exactly", {50, 50}, 10, 22, {1, 1}},
+        {"a frame more", {50, 50}, 10, 23, {2, 1}},
+        {"music shorter than the transitions", {50, 50}, 10, 15, {1, 1}},
+    };
+    for (const auto& c : cases) {
+        const std::vector<int32_t> stretched = StretchedHolds(c.holds, c.transition, c.target);
+        EXPECT_EQ(stretched, c.stretched) << c.what;
+    }
+    // A long show of mixed intervals: the total exact, no hold below a
+    // frame, and, where no hold is held up at one frame (a factor of 1 or
+    // more), every hold within a frame of its exact share.
+    std::vector<int32_t> holds;
+    for (int32_t i = 0; i < 97; ++i) holds.push_back(1 + i * 37 % 251);
+    const int64_t weight = std::accumulate(holds.begin(), holds.end(), int64_t{0});
+    for (const int64_t room : {int64_t{500}, int64_t{12'345}, int64_t{1'000'003}}) {
+        const std::vector<int32_t> stretched = StretchedHolds(holds, 11, 97 * 11 + room);
+        ASSERT_EQ(stretched.size(), holds.size());
+        EXPECT_EQ(std::accumulate(stretched.begin(), stretched.end(), int64_t{0}), room);
+        for (size_t i = 0; i < holds.size(); ++i) {
+            EXPECT_GE(stretched[i], 1);
+            if (room < weight) continue;
+            EXPECT_LE(std::abs(stretched[i] - static_cast<double>(holds[i]) * room / weight), 1.0)
+                << room << " " << i;
+        }
+    }
+}
+
+// Stretched to a song, the show ends within a frame of it at every rate,
+// counted at the exact rate, neither picture nor music list grows, and the
+// pictures keep their order.
+TEST(ApplySyncTest, StretchToMusicEndsWithinAFrameOfTheMusic) {
+    const auto intervals = FromMap({{"a", 3}, {"b", 1}, {"c", 5}});
+    for (const FrameRate rate : {kPal, kNtsc, FrameRate{50, 1}, FrameRate{60000, 1001}})
+        for (const int64_t musicMs : {int64_t{37'540}, int64_t{4'001}, int64_t{9'000}}) {
+            const TimingRules rules{1, rate};
+            std::vector<std::string> pictures{"a", "b", "c"};
+            std::vector<std::string> music{"m.mp3"};
+            ShowTiming timing = ComputeShowTiming(pictures, rules, intervals);
+            ApplySync(static_cast<uint8_t>(MusicSyncMode::StretchToMusic), musicMs, timing,
+                      pictures, music, rules, intervals);
+            EXPECT_EQ(pictures, (std::vector<std::string>{"a", "b", "c"}));
+            EXPECT_EQ(music.size(), 1u);
+            ASSERT_EQ(timing.ImageFrames.size(), 3u);
+            EXPECT_EQ(timing.TotalFrames(), rate.FramesCovering(musicMs)) << musicMs;
+            EXPECT_EQ(timing.ImageFramesSum, std::accumulate(timing.ImageFrames.begin(),
+                                                             timing.ImageFrames.end(), int64_t{0}));
+            EXPECT_EQ(timing.ShowSeconds, rate.SecondsOfFrames(timing.TotalFrames()));
+            // b's interval is the shortest: it stays the shortest.
+            EXPECT_LT(timing.ImageFrames[1], timing.ImageFrames[0]);
+            EXPECT_LT(timing.ImageFrames[0], timing.ImageFrames[2]);
+        }
 }
 
 // Walks a whole show as the encoder drives it: one progress notification,
