@@ -34,16 +34,7 @@ build_program
 WORK=$(mktemp -d)
 trap 'rm -rf "$WORK"' EXIT
 
-# --- measuring --------------------------------------------------------------
-# Runs a command under /usr/bin/time; sets SECONDS_TAKEN (wall), CPU_SECONDS
-# (user + system) and PEAK_MB.
-measure() {
-    /usr/bin/time -f '%e %U %S %M' -o "$WORK/time.txt" "$@" >/dev/null 2>"$WORK/stderr" ||
-        { cat "$WORK/stderr" >&2; return 1; }
-    read -r SECONDS_TAKEN user system peak_kb <"$WORK/time.txt"
-    CPU_SECONDS=$(awk -v u="$user" -v s="$system" 'BEGIN { print u + s }')
-    PEAK_MB=$((peak_kb / 1024))
-}
+# --- measuring (measure and video_frames: show_inputs.sh) ----------------
 
 # Best (shortest) of several measurements: BEST_S, BEST_CPU, BEST_MB.
 keep_best() {
@@ -52,11 +43,6 @@ keep_best() {
         BEST_S=$SECONDS_TAKEN BEST_CPU=$CPU_SECONDS
     fi
     BEST_MB=$(( ${BEST_MB:-0} > PEAK_MB ? ${BEST_MB:-0} : PEAK_MB ))
-}
-
-video_frames() {  # file
-    ffprobe -v error -select_streams v:0 -count_packets -show_entries stream=nb_read_packets \
-        -of default=noprint_wrappers=1:nokey=1 "$1"
 }
 
 cpu_ms() { awk -v c="$1" -v f="$2" 'BEGIN { printf "%.2f", 1000 * c / f }'; }

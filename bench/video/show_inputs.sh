@@ -2,7 +2,8 @@
 # 40 photo-like JPEG pictures of 2 to 24 megapixels and 95 s of MP3 music in
 # $INPUTS, made once with ffmpeg and reused, and write_project, which lists
 # them in a project under $WORK; build_program makes $PROGRAM (Release, in
-# $BUILD) when it is not there.
+# $BUILD) when it is not there; measure and video_frames time a run and count
+# a file's frames.
 
 build_program() {
     [ -x "$PROGRAM" ] && return
@@ -63,5 +64,20 @@ write_project() {  # count file [format keys]
         done
         printf '[Music]\n%s=1\n[Mp3Length]\n%s=95000\n' "$INPUTS/music.mp3" "$INPUTS/music.mp3"
     } >"$file"
+}
+
+# Runs a command under /usr/bin/time; sets SECONDS_TAKEN (wall), CPU_SECONDS
+# (user + system) and PEAK_MB.
+measure() {
+    /usr/bin/time -f '%e %U %S %M' -o "$WORK/time.txt" "$@" >/dev/null 2>"$WORK/stderr" ||
+        { cat "$WORK/stderr" >&2; return 1; }
+    read -r SECONDS_TAKEN user system peak_kb <"$WORK/time.txt"
+    CPU_SECONDS=$(awk -v u="$user" -v s="$system" 'BEGIN { print u + s }')
+    PEAK_MB=$((peak_kb / 1024))
+}
+
+video_frames() {  # file
+    ffprobe -v error -select_streams v:0 -count_packets -show_entries stream=nb_read_packets \
+        -of default=noprint_wrappers=1:nokey=1 "$1"
 }
 

@@ -186,8 +186,7 @@ void BuildPage::ShowLatest() {
     }
     if (const std::optional<raster::Bitmap> frame = latestFrame_.Take()) {
         // Disc frames fill a 4:3 or 16:9 screen; MP4 frames have square pixels.
-        const auto format =
-            video::FrameFormatFor(show_.settings.VideoType, model::BuildAspect(show_.settings));
+        const auto format = video::FrameFormatOf(show_.settings);
         bImage_->SetPicture(
             ImageFromBitmap(*frame),
             format ? double(format->displayWidth) / format->displayHeight : 4.0 / 3.0);

@@ -79,8 +79,8 @@ DiscSaveOutcome SaveDisc(const DiscSaveView& view, const std::string& video,
     // The window keeps no project name; the name chosen for the disc stands in.
     request.label = disc::VolumeLabel(
         QFileInfo(QString::fromStdString(request.output)).completeBaseName().toStdString());
-    request.chapters = disc::ChapterSeconds(built.pictureStartFrames, built.framesEncoded,
-                                            video::IsNtsc(built.tvSet) ? 30000.0 / 1001 : 25.0);
+    request.chapters =
+        disc::ChapterSeconds(built.pictureStartFrames, built.framesEncoded, built.rate.perSecond());
 
     bool aborted = false;
     view.abort->setEnabled(true);

@@ -1,7 +1,9 @@
-// The aspect and quality of the video on the Options step, a row of two
-// lists below the video formats. The aspect is live for the MP4 formats and
-// DVD, each keeping its own choice (VideoAspect, DvdAspect), and greyed at
-// 4:3 for VCD and SVCD; the quality is the MP4 formats' only.
+// The shape, quality and frame rate of the video on the Options step, two
+// rows of lists below the video formats. The shape is live for the MP4
+// formats and DVD, each keeping its own choice (VideoAspect, DvdAspect), a
+// shape the chosen format is not made in greyed (4:5 is 1080 wide only, a
+// DVD 16:9 or 4:3), and greyed at 4:3 for VCD and SVCD; the quality and rate
+// are the MP4 formats' only.
 #pragma once
 
 #include <QWidget>
@@ -35,6 +37,7 @@ private:
 
     QComboBox* aspect_ = nullptr;
     QComboBox* quality_ = nullptr;
+    QComboBox* rate_ = nullptr;
     int videoType_ = -1;
     uint8_t mp4Aspect_ = 0;
     uint8_t dvdAspect_ = 1;

@@ -62,16 +62,16 @@ void SetGroupIndex(QButtonGroup& group, int index) {
 // The hold a picture gets on average once stretched to the music, in
 // milliseconds; 0 with no pictures or no music, -1 when the music is too
 // short for the transitions alone.
-int64_t StretchedHoldMs(const video::ShowLengths& lengths, int32_t tvSet) {
+int64_t StretchedHoldMs(const video::ShowLengths& lengths, video::FrameRate rate) {
     const video::ShowTiming& timing = lengths.timing;
     if (timing.ImageFrames.empty() || lengths.MusicMs <= 0) return 0;
-    const int64_t musicFrames = video::FramesCovering(lengths.MusicMs, tvSet);
+    const int64_t musicFrames = rate.FramesCovering(lengths.MusicMs);
     const std::vector<int32_t> holds =
         video::StretchedHolds(timing.ImageFrames, timing.TransitionFrames, musicFrames);
     const auto count = static_cast<int64_t>(holds.size());
     const int64_t held = std::accumulate(holds.begin(), holds.end(), int64_t{0});
     if (count * timing.TransitionFrames + held > musicFrames) return -1;
-    return video::MillisecondsOfFrames(held, tvSet) / count;
+    return rate.MillisecondsOfFrames(held) / count;
 }
 
 }  // namespace
@@ -238,7 +238,7 @@ void OptionsPage::UpdateSyncTexts(bool musicOn) {
     const video::ShowLengths lengths = video::ComputeLengths(shown);
     showSeconds_ = lengths.timing.ShowSeconds;
     musicSeconds_ = lengths.MusicSeconds;
-    stretchedHoldMs_ = StretchedHoldMs(lengths, shown.settings.TVSet);
+    stretchedHoldMs_ = StretchedHoldMs(lengths, video::RulesOf(shown.settings).rate);
     ShowSyncTexts(musicOn);
 }
 

@@ -84,7 +84,7 @@ void SmallEffectPreview::TakeFinished() {
         if (job.number != asked_) continue;
         loop_ = std::move(job.drawn);
         timing_.reset();
-        if (loop_) timing_.emplace(loop_->steps(), loop_->tvSet);
+        if (loop_) timing_.emplace(loop_->steps(), loop_->rate);
         tick_ = 0;
         shown_ = 0;
         if (timing_) ticks_.setInterval(timing_->tickMs());

@@ -49,8 +49,8 @@ int AuthorBuiltShow(const DiscChoice& choice, const video::BuildResult& built,
     request.mpegFile = mpegFile;
     request.output = choice.output;
     request.label = disc::VolumeLabel(choice.projectName);
-    request.chapters = disc::ChapterSeconds(built.pictureStartFrames, built.framesEncoded,
-                                            video::IsNtsc(built.tvSet) ? 30000.0 / 1001 : 25.0);
+    request.chapters =
+        disc::ChapterSeconds(built.pictureStartFrames, built.framesEncoded, built.rate.perSecond());
     const disc::AuthorResult authored = disc::AuthorDisc(request, hooks);
     switch (authored.status) {
         case disc::AuthorResult::Status::Written:

@@ -34,10 +34,11 @@ struct NamedOption {
     std::span<const model::NamedValue> names;
     std::optional<uint8_t> ShowOverrides::*field;
 };
-const std::array<NamedOption, 3> kNamedOptions{{
+const std::array<NamedOption, 4> kNamedOptions{{
     {"--format", model::kVideoFormatNames, &ShowOverrides::videoType},
-    {"--aspect", model::kVideoAspectNames, &ShowOverrides::aspect},
+    {"--aspect", model::kVideoShapeNames, &ShowOverrides::aspect},
     {"--quality", model::kVideoQualityNames, &ShowOverrides::quality},
+    {"--fps", model::kVideoRateNames, &ShowOverrides::rate},
 }};
 
 const NamedOption* NamedOptionOf(const std::string& arg) {
@@ -99,11 +100,12 @@ base::Status ApplyShowOverrides(const ShowOverrides& overrides, model::TslSettin
     if (overrides.aspect && !model::SetBuildAspect(settings, *overrides.aspect)) {
         const char* format = model::NameOfValue(model::kVideoFormatNames, settings.VideoType);
         return Usage(std::string("--aspect ") +
-                     model::NameOfValue(model::kVideoAspectNames, *overrides.aspect) +
+                     model::NameOfValue(model::kVideoShapeNames, *overrides.aspect) +
                      " is not offered for " + (format ? format : "this format") +
-                     " (VCD and SVCD are 4:3 only; DVD is 4:3 or 16:9)");
+                     ", which is made in " + model::NameList(model::ShapesOf(settings.VideoType)));
     }
     if (overrides.quality) settings.VideoQuality = *overrides.quality;
+    if (overrides.rate) settings.VideoRate = *overrides.rate;
     if (overrides.tvSet) settings.TVSet = *overrides.tvSet;
     if (overrides.musicSync) settings.MusicSync = *overrides.musicSync;
     if (overrides.background) model::SetBackgroundMode(settings, *overrides.background);

@@ -21,6 +21,7 @@ struct ShowOverrides {
     std::optional<uint8_t> videoType;
     std::optional<uint8_t> aspect;
     std::optional<uint8_t> quality;
+    std::optional<uint8_t> rate;
     std::optional<int32_t> tvSet;
     std::optional<uint8_t> musicSync;
     std::optional<model::BackgroundMode> background;
@@ -32,7 +33,7 @@ struct ShowOverrides {
 base::Fault Usage(std::string reason);
 
 // Takes 'arg' when it is one of the overriding options (--format, --aspect,
-// --quality, --standard, --sync, --background, --motion, the music's),
+// --quality, --fps, --standard, --sync, --background, --motion, the music's),
 // reading its value through 'value'. Returns whether it was one, or why its
 // value is wrong.
 base::Result<bool> TakeShowOption(const std::string& arg,

@@ -153,10 +153,16 @@ constexpr std::array kSettingsKeys{
     SettingsKey{.section = kSet, .name = "VideoType", .field = &TslSettings::VideoType},
     SettingsKey{.section = kSet, .name = "VideoFormat",
                 .field = NamedField{&TslSettings::VideoType, kVideoFormatNames, "video format"}},
+    // Likewise the aspect: files written before the other shapes hold 16:9
+    // or 4:3 alone, and the shape below overrides it.
     SettingsKey{.section = kSet, .name = "VideoAspect",
                 .field = NamedField{&TslSettings::VideoAspect, kVideoAspectNames, "aspect"}},
+    SettingsKey{.section = kSet, .name = "VideoShape",
+                .field = NamedField{&TslSettings::VideoAspect, kVideoShapeNames, "shape"}},
     SettingsKey{.section = kSet, .name = "VideoQuality",
                 .field = NamedField{&TslSettings::VideoQuality, kVideoQualityNames, "quality"}},
+    SettingsKey{.section = kSet, .name = "VideoRate",
+                .field = NamedField{&TslSettings::VideoRate, kVideoRateNames, "frame rate"}},
     SettingsKey{.section = kSet, .name = "DvdAspect",
                 .field = NamedField{&TslSettings::DvdAspect, kDvdAspectNames, "DVD aspect"}},
     SettingsKey{.section = kSetLower, .name = "TVSet", .field = &TslSettings::TVSet},

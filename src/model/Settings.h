@@ -19,7 +19,8 @@ namespace model {
 
 struct TslSettings {
     uint8_t VideoType = 2;     // 0 VCD, 1 SVCD, 2 DVD, 3 MP4 720p, 4 MP4 1080p, 5 MP4 4K
-    uint8_t VideoAspect = 0;   // MP4 only: 0 16:9, 1 4:3
+    uint8_t VideoAspect = 0;   // MP4 only: 0 16:9, 1 4:3, 2 9:16, 3 1:1, 4 4:5
+    uint8_t VideoRate = 0;     // MP4 only: 0 the TV standard's, else kVideoRateNames
     uint8_t VideoQuality = 0;  // MP4 only: 0 Standard, 1 High
     uint8_t DvdAspect = 1;     // DVD only, numbered as VideoAspect: 4:3 unless chosen
     int32_t TVSet = 0;         // 1 is NTSC; every other value times as PAL

@@ -1,6 +1,7 @@
 #include "model/VideoFormatKeys.h"
 
 #include <algorithm>
+#include <array>
 
 #include "model/IniFile.h"
 #include "model/Settings.h"
@@ -38,26 +39,46 @@ bool IsMp4Format(int videoType) {
 
 namespace {
 
-constexpr uint8_t kDvdType = 2;
-constexpr uint8_t kFourThree = 1;
+// Each format's shapes and the record's field that keeps its choice (none
+// where there is no choice). 4:5 is the last shape, and made 1080 wide only.
+struct FormatShapes {
+    uint8_t videoType;
+    uint8_t TslSettings::*field;
+    std::span<const NamedValue> shapes;
+};
+constexpr std::array<NamedValue, 1> kFourThreeOnly{{{1, "4:3"}}};
+constexpr std::span<const NamedValue> kAllShapes(kVideoShapeNames);
+constexpr std::array<FormatShapes, 6> kFormatShapes{{
+    {0, nullptr, kFourThreeOnly},
+    {1, nullptr, kFourThreeOnly},
+    {2, &TslSettings::DvdAspect, kDvdAspectNames},
+    {3, &TslSettings::VideoAspect, kAllShapes.first(4)},
+    {4, &TslSettings::VideoAspect, kAllShapes},
+    {5, &TslSettings::VideoAspect, kAllShapes.first(4)},
+}};
+
+const FormatShapes* FormatShapesOf(int videoType) {
+    for (const FormatShapes& row : kFormatShapes)
+        if (row.videoType == videoType) return &row;
+    return nullptr;
+}
 
 }  // namespace
 
+std::span<const NamedValue> ShapesOf(int videoType) {
+    const FormatShapes* row = FormatShapesOf(videoType);
+    return row ? row->shapes : std::span<const NamedValue>{};
+}
+
 uint8_t BuildAspect(const TslSettings& s) {
-    if (IsMp4Format(s.VideoType)) return s.VideoAspect;
-    return s.VideoType == kDvdType ? s.DvdAspect : kFourThree;
+    const FormatShapes* row = FormatShapesOf(s.VideoType);
+    return row && row->field ? s.*row->field : kFourThreeOnly[0].value;
 }
 
 bool SetBuildAspect(TslSettings& s, uint8_t aspect) {
-    if (IsMp4Format(s.VideoType)) {
-        if (!NameOfValue(kVideoAspectNames, aspect)) return false;
-        s.VideoAspect = aspect;
-    } else if (s.VideoType == kDvdType) {
-        if (!NameOfValue(kDvdAspectNames, aspect)) return false;
-        s.DvdAspect = aspect;
-    } else {
-        return aspect == kFourThree;
-    }
+    const FormatShapes* row = FormatShapesOf(s.VideoType);
+    if (!row || !NameOfValue(row->shapes, aspect)) return false;
+    if (row->field) s.*row->field = aspect;
     return true;
 }
 

@@ -113,8 +113,10 @@ BuildResult BuildDriver::RunBuild(model::Show show, const std::string& outputPat
     result.videoType = settings.VideoType;
     result.tvSet = settings.TVSet;
     result.aspect = model::BuildAspect(settings);
-    if (const std::optional<FrameFormat> format = FrameFormatFor(result.videoType, result.aspect))
+    if (const std::optional<FrameFormat> format = FrameFormatOf(settings)) {
         extension_ = format->extension;
+        result.rate = format->rate;
+    }
 
     PreparedShow prepared = PrepareShow(std::move(show),
                                         ShowLoaders{hooks_.loadPicture, hooks_.probePicture,

@@ -65,12 +65,13 @@ struct BuildResult {
     };
     Status status = Status::Failed;
     std::string videoFile;  // the temporary video, when there is one
-    // The format it was built in (the show's VideoType, TVSet and the shape,
-    // model::BuildAspect), which a disc made from it follows whatever the
-    // show says by then.
+    // The format it was built in (the show's VideoType, TVSet, the shape,
+    // model::BuildAspect, and its frame rate), which a disc made from it
+    // follows whatever the show says by then.
     uint8_t videoType = 2;
     int32_t tvSet = 0;
     uint8_t aspect = kMclAspectStandard;
+    FrameRate rate;
     std::string message;  // one line for a failure, empty otherwise
     std::vector<SkippedPicture> skipped;
     std::vector<SkippedFile> skippedMusic;  // checked music the video does not play

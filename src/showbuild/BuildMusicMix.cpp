@@ -19,7 +19,7 @@ MclAudioMix MusicMixFor(const model::Show& show, uint8_t musicSync, const ShowTi
     mix.options = MixOptionsOf(settings);
     const int64_t musicMs = sound::CrossfadedLength(StoredMusicLengths(show, settings.Music),
                                                     sound::ClampFadeMs(mix.options.crossfadeMs));
-    const int64_t showMs = MillisecondsOfFrames(timing.TotalFrames(), settings.TVSet);
+    const int64_t showMs = RulesOf(settings).rate.MillisecondsOfFrames(timing.TotalFrames());
     if (musicSync != static_cast<uint8_t>(MusicSyncMode::FitToMusic) && musicMs > showMs)
         mix.cutEndMs = showMs;
     if (mix.options.evenLoudness) {

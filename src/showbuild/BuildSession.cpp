@@ -63,14 +63,14 @@ SessionOutcome BuildSession::Run(const std::string& outputPath) {
         // stored length was; the files' own length, plus a second, bounds
         // the wait should the music never run out.
         const int64_t musicMs = musicSampleCount_ * 1000 / kMclListSampleRate;
-        holdLimit_ = std::max(TotalFrames(), FramesCovering(musicMs + 1000, input_.tvSet));
+        holdLimit_ = std::max(TotalFrames(), input_.format.rate.FramesCovering(musicMs + 1000));
     }
 
     MclVideoSetFileName(encoder, outputPath);
     MclAudioSetFileName(encoder, outputPath);
     audioRequests_ = 0;
     if (input_.format.videoType != kMclFormatVcd) MclEnableMPEG2();
-    MclSetVideoOptions(encoder, input_.aspect, input_.quality);
+    MclSetVideoOptions(encoder, input_.aspect, input_.quality, input_.rate);
     MclSetFormatPreset(encoder, input_.format.videoType, IsNtsc(input_.tvSet) ? 1 : 0);
     AddPictureChapters(encoder);
     MclVideoSetKeepDuration(encoder, -1);
@@ -167,7 +167,7 @@ void BuildSession::OnAudioSource(MclSourceHandle source, int index) {
         const int64_t tailMs = sound::JoinOverlap(
             input_.lastMusicMs, sound::ClampFadeMs(input_.mix.options.crossfadeMs));
         if (tailMs > 0)
-            musicEndFrame_ = outcome_.framesEncoded + FramesCovering(tailMs, input_.tvSet);
+            musicEndFrame_ = outcome_.framesEncoded + input_.format.rate.FramesCovering(tailMs);
         else if (const MclHandle encoder = encoder_.load())
             MclAbort(encoder);
     }

@@ -3,12 +3,14 @@
 #include <algorithm>
 #include <array>
 
+#include "model/VideoFormatKeys.h"
+#include "video/EncoderPresets.h"
+
 namespace video {
 
 namespace {
 
-// The MP4 rows are 16:9 in square pixels, rendered at the size they are
-// encoded at, PAL and NTSC alike.
+// The MP4 rows take their frame from the encoder's shape table.
 constexpr std::array<FrameFormat, 6> kFormats{{
     {0, "VCD", 320, 288, 4, 3, ".mpg"},
     {1, "SVCD", 480, 576, 4, 3, ".mpg"},
@@ -20,21 +22,39 @@ constexpr std::array<FrameFormat, 6> kFormats{{
 
 }  // namespace
 
-std::optional<FrameFormat> FrameFormatFor(int videoType, int aspect) {
+std::optional<FrameFormat> FrameFormatFor(int videoType, int aspect, int standard, int rate) {
     const auto row = std::find_if(kFormats.begin(), kFormats.end(),
                                   [&](const FrameFormat& f) { return f.videoType == videoType; });
-    if (row == kFormats.end() || aspect < kMclAspectFormat || aspect > kMclAspectStandard)
+    const std::optional<FrameRate> chosen = RateOfChoice(rate, standard);
+    if (row == kFormats.end() || !chosen || aspect < kMclAspectFormat ||
+        aspect > kMclAspectPortrait)
         return std::nullopt;
     FrameFormat format = *row;
-    if (format.squarePixels() && aspect == kMclAspectStandard) {
-        format.width = format.height * 4 / 3;
-        format.displayWidth = 4;
-        format.displayHeight = 3;
-    } else if (format.anamorphicWide && aspect == kMclAspectWide) {
-        format.displayWidth = 16;
-        format.displayHeight = 9;
+    if (!format.squarePixels()) {
+        // A disc: its own frame, at its standard's rate whatever rate the
+        // show keeps for MP4; a DVD is shown 16:9 when chosen, VCD and SVCD
+        // are 4:3 whatever is asked.
+        if (aspect > kMclAspectStandard) return std::nullopt;
+        if (format.anamorphicWide && aspect == kMclAspectWide) {
+            format.displayWidth = 16;
+            format.displayHeight = 9;
+        }
+        format.rate = *RateOfChoice(static_cast<int>(RateChoice::OfStandard), standard);
+        return format;
     }
+    const FrameShape* shape = FindShape(videoType, aspect);
+    if (!shape) return std::nullopt;
+    format.width = shape->width;
+    format.height = shape->height;
+    format.displayWidth = shape->displayAspect.num;
+    format.displayHeight = shape->displayAspect.den;
+    format.rate = *chosen;
     return format;
+}
+
+std::optional<FrameFormat> FrameFormatOf(const model::TslSettings& settings) {
+    return FrameFormatFor(settings.VideoType, model::BuildAspect(settings),
+                          settings.TVSet == 1 ? 1 : 0, settings.VideoRate);
 }
 
 PictureRect FitPicture(int pictureWidth, int pictureHeight, int frameWidth, int frameHeight,

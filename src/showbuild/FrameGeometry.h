@@ -5,16 +5,19 @@
 // them to the stream's size) and shown on a 4:3 screen, so their pixels are
 // not square: a 720 x 576 frame has pixels 16:15 wide, 320 x 288 ones 6:5,
 // 480 x 576 ones 8:5. A widescreen DVD keeps the 720 x 576 frame and shows
-// it 16:9, its pixels 64:45 wide. MP4 frames have square pixels, 16:9 or
-// 4:3, and are rendered at the size they are encoded at. Pictures are
-// fitted in display proportions, so a 4:3 photo fills a 4:3 screen
-// undistorted.
+// it 16:9, its pixels 64:45 wide. MP4 frames have square pixels, in any of
+// the shapes of the encoder's table (16:9, 4:3, 9:16, 1:1, 4:5), and are
+// rendered at the size they are encoded at. Pictures are fitted in display
+// proportions, so a 4:3 photo fills a 4:3 screen undistorted. The format
+// carries the frame rate too, which every count of frames follows.
 #pragma once
 
 #include <cstdint>
 #include <optional>
 
+#include "model/Settings.h"
 #include "raster/Geometry.h"
+#include "video/FrameRates.h"
 #include "video/MclDef.h"
 
 namespace video {
@@ -29,17 +32,25 @@ struct FrameFormat {
     int displayHeight;
     const char* extension;        // of the video file, with its dot
     bool anamorphicWide = false;  // may be shown 16:9 on the same frame (DVD)
+    FrameRate rate = kPalRate;
 
     bool squarePixels() const {
         return int64_t{width} * displayHeight == int64_t{height} * displayWidth;
     }
 };
 
-// The format for VideoType 0 to 5 (PAL and NTSC alike) with an aspect as
-// MclSetVideoOptions numbers it: the format's own shape (16:9 for MP4, 4:3
-// for the discs), 16:9 or 4:3. The MP4 formats and DVD take the last two,
-// VCD and SVCD stay 4:3; nullopt for any other value.
-std::optional<FrameFormat> FrameFormatFor(int videoType, int aspect = kMclAspectFormat);
+// The format for VideoType 0 to 5 in a shape (MclSetVideoOptions numbers:
+// the format's own, 16:9 for MP4 and 4:3 for the discs, or one of the
+// encoder's shapes) and at a rate (standard 0 PAL or 1 NTSC, the record's
+// VideoRate). The MP4 formats take a shape of their table and the rate; DVD
+// takes 16:9 or 4:3, VCD and SVCD stay 4:3 at either, and the discs run at
+// their standard's rate. nullopt for a value there is not, or a shape the
+// format is not made in.
+std::optional<FrameFormat> FrameFormatFor(int videoType, int aspect = kMclAspectFormat,
+                                          int standard = 0, int rate = 0);
+// The format of a show's settings: VideoType, the shape it is built in
+// (model::BuildAspect), TVSet (any value but 1 is PAL) and VideoRate.
+std::optional<FrameFormat> FrameFormatOf(const model::TslSettings& settings);
 
 // A picture's place on a frame: top-left corner and size.
 struct PictureRect {

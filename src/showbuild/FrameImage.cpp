@@ -26,8 +26,9 @@ QImage DisplayImage(const ShowFrame& frame, const FrameRenderer& renderer) {
     const QImage rendered(pixels.bits(), pixels.width(), pixels.height(),
                           static_cast<qsizetype>(pixels.stride()), QImage::Format_BGR888);
     const SessionInput& input = renderer.input();
-    const std::optional<EncoderPreset> preset = ResolvePreset(
-        input.format.videoType, IsNtsc(input.tvSet) ? 1 : 0, input.aspect, input.quality);
+    const std::optional<EncoderPreset> preset =
+        ResolvePreset(input.format.videoType, IsNtsc(input.tvSet) ? 1 : 0, input.aspect,
+                      input.quality, input.rate);
     QImage encoded = rendered.convertToFormat(QImage::Format_ARGB32_Premultiplied);
     if (preset && (preset->width != encoded.width() || preset->height != encoded.height()))
         encoded = encoded.scaled(preset->width, preset->height, Qt::IgnoreAspectRatio,

@@ -31,6 +31,7 @@ struct SessionInput {
     int32_t tvSet = 0;
     int aspect = kMclAspectFormat;  // MclSetVideoOptions numbers, for MP4 and DVD
     int quality = 0;
+    int rate = 0;  // the choice; format.rate is the rate it gives
     uint8_t musicSync = 0;
     bool showCaption = false;
     bool playMusic = true;

@@ -94,7 +94,7 @@ BackgroundSpec BackgroundFromSettings(const model::TslSettings& s, const ShowLoa
 constexpr int64_t kLongestVideoSeconds = (int64_t{1} << 33) / 90000;
 
 // How long the video would last once the sync mode has lengthened a list.
-int64_t VideoSeconds(const ShowLengths& lengths, uint8_t musicSync, int32_t tvSet) {
+int64_t VideoSeconds(const ShowLengths& lengths, uint8_t musicSync, FrameRate rate) {
     const ShowTiming& timing = lengths.timing;
     const int64_t show = timing.ShowSeconds;
     if (musicSync == static_cast<uint8_t>(MusicSyncMode::FitToMusic))
@@ -104,7 +104,7 @@ int64_t VideoSeconds(const ShowLengths& lengths, uint8_t musicSync, int32_t tvSe
     if (musicSync == static_cast<uint8_t>(MusicSyncMode::StretchToMusic) && lengths.MusicMs > 0) {
         const int64_t shortest =
             static_cast<int64_t>(timing.ImageFrames.size()) * (timing.TransitionFrames + 1);
-        return std::max<int64_t>(lengths.MusicMs / 1000, SecondsOfFrames(shortest, tvSet));
+        return std::max<int64_t>(lengths.MusicMs / 1000, rate.SecondsOfFrames(shortest));
     }
     return show;
 }
@@ -113,11 +113,11 @@ int64_t VideoSeconds(const ShowLengths& lengths, uint8_t musicSync, int32_t tvSe
 // with it: every picture is held a single frame, and the user is told how far
 // the video runs past the music.
 std::optional<std::string> StretchShortfall(const ShowLengths& lengths, uint8_t musicSync,
-                                            int32_t tvSet) {
+                                            FrameRate rate) {
     if (musicSync != static_cast<uint8_t>(MusicSyncMode::StretchToMusic) || lengths.MusicMs <= 0)
         return std::nullopt;
-    const int64_t videoMs = MillisecondsOfFrames(lengths.timing.TotalFrames(), tvSet);
-    const int64_t musicFrames = FramesCovering(lengths.MusicMs, tvSet);
+    const int64_t videoMs = rate.MillisecondsOfFrames(lengths.timing.TotalFrames());
+    const int64_t musicFrames = rate.FramesCovering(lengths.MusicMs);
     if (lengths.timing.TotalFrames() <= musicFrames) return std::nullopt;
     const auto tenths = [](int64_t ms) {
         return std::to_string(ms / 1000) + "." + std::to_string(ms % 1000 / 100) + " s";
@@ -136,7 +136,7 @@ int64_t PreparedShow::VideoFrames() const {
     const bool fitsToMusic = input.musicSync == static_cast<uint8_t>(MusicSyncMode::FitToMusic) &&
                              input.playMusic && !input.music.empty();
     if (!fitsToMusic || lengths.MusicMs <= 0) return timed;
-    return FramesCovering(lengths.MusicMs, input.tvSet);
+    return input.format.rate.FramesCovering(lengths.MusicMs);
 }
 
 PreparedShow PrepareShow(model::Show show, const ShowLoaders& loaders,
@@ -144,10 +144,12 @@ PreparedShow PrepareShow(model::Show show, const ShowLoaders& loaders,
     PreparedShow result;
     model::TslSettings& settings = show.settings;
     const uint8_t aspect = model::BuildAspect(settings);
-    const std::optional<FrameFormat> format = FrameFormatFor(settings.VideoType, aspect);
+    const std::optional<FrameFormat> format = FrameFormatOf(settings);
     if (!format) {
         result.message = "Unknown video format (VideoType " + std::to_string(settings.VideoType) +
-                         ", aspect " + std::to_string(aspect) + "); choose VCD, SVCD, DVD or MP4.";
+                         ", shape " + std::to_string(aspect) + ", rate " +
+                         std::to_string(settings.VideoRate) +
+                         "); choose VCD, SVCD, DVD or MP4, and an MP4 shape its size is made in.";
         return result;
     }
 
@@ -164,7 +166,7 @@ PreparedShow PrepareShow(model::Show show, const ShowLoaders& loaders,
     const uint8_t musicSync = EffectiveSync(settings.MusicSync, settings.PlayMusic);
 
     ShowLengths lengths = ComputeLengths(show);
-    if (VideoSeconds(lengths, musicSync, settings.TVSet) > kLongestVideoSeconds) {
+    if (VideoSeconds(lengths, musicSync, format->rate) > kLongestVideoSeconds) {
         // The frame counts saturate for absurd intervals, so no figure is given.
         result.message = "The show would last longer than a video can, which is " +
                          std::to_string(kLongestVideoSeconds / 3600) +
@@ -172,11 +174,11 @@ PreparedShow PrepareShow(model::Show show, const ShowLoaders& loaders,
         return result;
     }
     ApplySettingsSync(lengths, show);
-    if (std::optional<std::string> shortfall = StretchShortfall(lengths, musicSync, settings.TVSet))
+    if (std::optional<std::string> shortfall = StretchShortfall(lengths, musicSync, format->rate))
         result.warnings.push_back(std::move(*shortfall));
     if (approveLength) {
-        const double seconds = static_cast<double>(lengths.timing.TotalFrames()) /
-                               (IsNtsc(settings.TVSet) ? 30000.0 / 1001 : 25.0);
+        const double seconds =
+            static_cast<double>(lengths.timing.TotalFrames()) / format->rate.perSecond();
         if (const base::Status approved = approveLength(seconds); !approved) {
             result.message = approved.message();
             return result;
@@ -188,6 +190,7 @@ PreparedShow PrepareShow(model::Show show, const ShowLoaders& loaders,
     input.tvSet = settings.TVSet;
     input.aspect = aspect;
     input.quality = settings.VideoQuality;
+    input.rate = settings.VideoRate;
     input.musicSync = musicSync;
     input.showCaption = settings.ShowCaption;
     input.playMusic = settings.PlayMusic;

@@ -41,7 +41,7 @@ struct PreparedShow {
     // Frames of the video: the timed show, or, fitted to the music, until the
     // music ends (as far as the stored lengths tell).
     int64_t VideoFrames() const;
-    double FrameRate() const { return IsNtsc(input.tvSet) ? 30000.0 / 1001 : 25.0; }
+    double FrameRate() const { return input.format.rate.perSecond(); }
 };
 
 // Prepares 'show' as a build does. 'approveLength', when given, is asked with

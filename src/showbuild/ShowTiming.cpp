@@ -6,6 +6,7 @@
 
 #include "model/IniFile.h"
 #include "model/PerImage.h"
+#include "showbuild/FrameGeometry.h"
 #include "sound/MixRules.h"
 
 namespace video {
@@ -19,7 +20,7 @@ constexpr int64_t kMaxImageFrames = std::numeric_limits<int32_t>::max() / 4;
 
 }  // namespace
 
-int32_t TransitionFrameCount(int32_t speed, int32_t tvSet) {
+int32_t TransitionFrameCount(int32_t speed, FrameRate rate) {
     int32_t pal;
     switch (speed) {
         case 1:
@@ -41,13 +42,11 @@ int32_t TransitionFrameCount(int32_t speed, int32_t tvSet) {
             pal = 50;
             break;
     }
-    // Integer part of pal x 29.97 / 25, exactly.
-    return IsNtsc(tvSet) ? pal * 2997 / 2500 : pal;
+    return static_cast<int32_t>(rate.FramesLike25(pal));
 }
 
-int32_t ImageFrameCount(int32_t intervalSeconds, int32_t tvSet) {
-    const int64_t seconds = std::max<int64_t>(intervalSeconds, 0);
-    const int64_t frames = IsNtsc(tvSet) ? seconds * 2997 / 100 : seconds * 25;
+int32_t ImageFrameCount(int32_t intervalSeconds, FrameRate rate) {
+    const int64_t frames = rate.FramesOfSeconds(intervalSeconds);
     // One frame at least: a cycle then reaches its last transition frame, so
     // every transition completes even without a hold.
     return static_cast<int32_t>(std::clamp<int64_t>(frames, 1, kMaxImageFrames));
@@ -64,43 +63,22 @@ std::vector<int64_t> PictureStartFrames(const ShowTiming& timing) {
     return starts;
 }
 
-int32_t SecondsOfFrames(int64_t frames, int32_t tvSet) {
-    if (frames <= 0) return 0;
-    // frames / 29.97 in exact integers, so whole seconds never come out one
-    // short through the rate's binary rounding.
-    const int64_t seconds = IsNtsc(tvSet) ? frames * 100 / 2997 : frames / 25;
-    return static_cast<int32_t>(std::min<int64_t>(seconds, std::numeric_limits<int32_t>::max()));
-}
-
-int64_t FramesCovering(int64_t milliseconds, int32_t tvSet) {
-    if (milliseconds <= 0) return 0;
-    // NTSC video runs at 30000/1001 frames a second, not at 29.97.
-    const int64_t num = IsNtsc(tvSet) ? 30 : 25, den = IsNtsc(tvSet) ? 1001 : 1000;
-    return (milliseconds * num + den - 1) / den;
-}
-
-int64_t MillisecondsOfFrames(int64_t frames, int32_t tvSet) {
-    if (frames <= 0) return 0;
-    const int64_t num = IsNtsc(tvSet) ? 1001 : 1000, den = IsNtsc(tvSet) ? 30 : 25;
-    return (frames * num + den - 1) / den;
-}
-
 void AppendPictureTiming(ShowTiming& timing, int32_t intervalSeconds, const TimingRules& rules) {
-    timing.TransitionFrames = TransitionFrameCount(rules.EffectSpeed2, rules.TVSet);
-    const int32_t frames = ImageFrameCount(intervalSeconds, rules.TVSet);
+    timing.TransitionFrames = TransitionFrameCount(rules.EffectSpeed2, rules.rate);
+    const int32_t frames = ImageFrameCount(intervalSeconds, rules.rate);
     timing.ImageFrames.push_back(frames);
     timing.ImageFramesSum += frames;
-    timing.ShowSeconds = SecondsOfFrames(timing.TotalFrames(), rules.TVSet);
+    timing.ShowSeconds = static_cast<int32_t>(rules.rate.SecondsOfFrames(timing.TotalFrames()));
 }
 
 ShowTiming ComputeShowTiming(const std::vector<std::string>& pictures, const TimingRules& rules,
                              const IntervalLookup& intervalOf) {
     ShowTiming timing;
-    timing.TransitionFrames = TransitionFrameCount(rules.EffectSpeed2, rules.TVSet);
+    timing.TransitionFrames = TransitionFrameCount(rules.EffectSpeed2, rules.rate);
     timing.ImageFrames.reserve(pictures.size());
     for (const std::string& picture : pictures)
         AppendPictureTiming(timing, intervalOf(picture), rules);
-    timing.ShowSeconds = SecondsOfFrames(timing.TotalFrames(), rules.TVSet);
+    timing.ShowSeconds = static_cast<int32_t>(rules.rate.SecondsOfFrames(timing.TotalFrames()));
     return timing;
 }
 
@@ -158,7 +136,7 @@ void ApplySync(uint8_t musicSync, int64_t musicMs, ShowTiming& timing,
                const TimingRules& rules, const IntervalLookup& intervalOf, int64_t passJoinMs) {
     if (musicMs <= 0) return;
     if (musicSync == static_cast<uint8_t>(MusicSyncMode::FitToPictures)) {
-        const int64_t showMs = MillisecondsOfFrames(timing.TotalFrames(), rules.TVSet);
+        const int64_t showMs = rules.rate.MillisecondsOfFrames(timing.TotalFrames());
         if (music.empty() || showMs <= musicMs) return;
         int64_t k = (showMs - musicMs) / musicMs + 1;
         // Each join between passes overlaps by the crossfade, so k + 1 passes
@@ -171,7 +149,7 @@ void ApplySync(uint8_t musicSync, int64_t musicMs, ShowTiming& timing,
         for (int64_t pass = 0; pass < k; ++pass)
             music.insert(music.end(), copy.begin(), copy.end());
     } else if (musicSync == static_cast<uint8_t>(MusicSyncMode::FitToMusic)) {
-        const int64_t musicFrames = FramesCovering(musicMs, rules.TVSet);
+        const int64_t musicFrames = rules.rate.FramesCovering(musicMs);
         if (pictures.empty() || timing.TotalFrames() >= musicFrames) return;
         // Intervals of the copy are looked up once; a pass repeats them. Every
         // picture adds at least one frame, so the passes end.
@@ -189,10 +167,10 @@ void ApplySync(uint8_t musicSync, int64_t musicMs, ShowTiming& timing,
     } else if (musicSync == static_cast<uint8_t>(MusicSyncMode::StretchToMusic)) {
         if (timing.ImageFrames.empty()) return;
         timing.ImageFrames = StretchedHolds(timing.ImageFrames, timing.TransitionFrames,
-                                            FramesCovering(musicMs, rules.TVSet));
+                                            rules.rate.FramesCovering(musicMs));
         timing.ImageFramesSum =
             std::accumulate(timing.ImageFrames.begin(), timing.ImageFrames.end(), int64_t{0});
-        timing.ShowSeconds = SecondsOfFrames(timing.TotalFrames(), rules.TVSet);
+        timing.ShowSeconds = static_cast<int32_t>(rules.rate.SecondsOfFrames(timing.TotalFrames()));
     }
 }
 
@@ -201,7 +179,8 @@ uint8_t EffectiveSync(uint8_t musicSync, bool playMusic) {
 }
 
 TimingRules RulesOf(const model::TslSettings& settings) {
-    return TimingRules{settings.EffectSpeed2, settings.TVSet};
+    const std::optional<FrameFormat> format = FrameFormatOf(settings);
+    return TimingRules{settings.EffectSpeed2, format ? format->rate : kPalRate};
 }
 
 std::vector<int64_t> StoredMusicLengths(const model::Show& show,

@@ -14,22 +14,25 @@
 #include <vector>
 
 #include "model/Show.h"
+#include "video/FrameRates.h"
 
 namespace video {
 
-// Only 1 selects NTSC timing; every other value times as PAL.
+// Only 1 selects the NTSC standard; every other value is PAL.
 inline bool IsNtsc(int32_t tvSet) {
     return tvSet == 1;
 }
 
 // Frames of one transition for the transition speed 1 (fast) .. 5 (slow);
-// any other speed counts as 3. NTSC takes the PAL count x 29.97 / 25.
-int32_t TransitionFrameCount(int32_t speed, int32_t tvSet);
+// any other speed counts as 3. The speeds are 10 to 100 frames at 25 per
+// second, and keep their length in seconds at every rate (29.97: x 29.97 / 25,
+// 50: twice as many, drawn at finer steps).
+int32_t TransitionFrameCount(int32_t speed, FrameRate rate);
 
 // Frames a picture is held for its interval in seconds. An interval below 0
 // (hand-typed) counts as 0; the count is at least 1, so the transition's
 // last frame is always shown.
-int32_t ImageFrameCount(int32_t intervalSeconds, int32_t tvSet);
+int32_t ImageFrameCount(int32_t intervalSeconds, FrameRate rate);
 
 struct ShowTiming {
     std::vector<int32_t> ImageFrames;  // hold frames per picture
@@ -48,18 +51,9 @@ struct ShowTiming {
 // chapters are placed at.
 std::vector<int64_t> PictureStartFrames(const ShowTiming& timing);
 
-// Whole seconds of 'frames' at the standard's rate, cut toward zero.
-int32_t SecondsOfFrames(int64_t frames, int32_t tvSet);
-
-// The fewest frames, at the rate the video is encoded with (25 or
-// 30000/1001 per second), that last at least 'milliseconds'.
-int64_t FramesCovering(int64_t milliseconds, int32_t tvSet);
-// How long 'frames' last at that rate, in milliseconds, rounded up.
-int64_t MillisecondsOfFrames(int64_t frames, int32_t tvSet);
-
 struct TimingRules {
     int32_t EffectSpeed2 = 4;
-    int32_t TVSet = 0;
+    FrameRate rate = kPalRate;  // the video's
 };
 
 // The interval of a picture, in seconds (the per-picture lookup).
@@ -119,7 +113,8 @@ uint8_t EffectiveSync(uint8_t musicSync, bool playMusic);
 
 // --- bound to a show ---
 
-// Rules from the record's EffectSpeed2 and TVSet.
+// Rules from the record's EffectSpeed2 and the rate of its format (PAL's
+// for a format there is not).
 TimingRules RulesOf(const model::TslSettings& settings);
 
 // The show's measured lengths of music files, 0 for one not measured.

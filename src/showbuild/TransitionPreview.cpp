@@ -16,16 +16,15 @@ namespace video {
 
 namespace {
 
-// The loop's rests, in video frames: long enough to see the picture that
-// goes, longer for the one that came.
+// The loop's rests, in frames at 25 per second: long enough to see the
+// picture that goes, longer for the one that came.
 constexpr int64_t kLeadFrames = 12;
 constexpr int64_t kRestFrames = 25;
 
 }  // namespace
 
 FrameFormat PreviewFrameFormat(const model::TslSettings& settings, int width) {
-    FrameFormat format = FrameFormatFor(settings.VideoType, model::BuildAspect(settings))
-                             .value_or(FrameFormat{0, "", 4, 3, 4, 3, ""});
+    FrameFormat format = FrameFormatOf(settings).value_or(FrameFormat{0, "", 4, 3, 4, 3, ""});
     format.width = std::max(width, 1);
     format.height = std::max(
         1, static_cast<int>(int64_t{format.width} * format.displayHeight / format.displayWidth));
@@ -57,7 +56,7 @@ base::Result<TransitionPreview> DrawTransitionPreview(const model::Show& show,
     input.effectsOf = [only](const std::string&) { return only; };
 
     TransitionPreview result;
-    result.tvSet = input.tvSet;
+    result.rate = input.format.rate;
     const ShowTiming timing = prepared.lengths.timing;
     const size_t incoming = input.pictures.size() - 1;
     FrameRenderer renderer(std::move(prepared));
@@ -87,17 +86,18 @@ base::Result<TransitionPreview> DrawTransitionPreview(const model::Show& show,
     return result;
 }
 
-PreviewLoop::PreviewLoop(int32_t steps, int32_t tvSet)
-    : steps_(std::max(steps, 0)), tvSet_(tvSet) {}
+PreviewLoop::PreviewLoop(int32_t steps, FrameRate rate) : steps_(std::max(steps, 0)), rate_(rate) {}
 
 int PreviewLoop::tickMs() const {
-    return IsNtsc(tvSet_) ? 33 : 40;
+    // A frame's length to the nearest millisecond: 40 at 25, 33 at 29.97.
+    return static_cast<int>((int64_t{rate_.den} * 2000 + rate_.num) / (2 * int64_t{rate_.num}));
 }
 
 size_t PreviewLoop::FrameAt(int64_t tick) const {
-    const int64_t loop = kLeadFrames + steps_ + kRestFrames;
+    const int64_t lead = std::max<int64_t>(rate_.FramesLike25(kLeadFrames), 1);
+    const int64_t loop = lead + steps_ + rate_.FramesLike25(kRestFrames);
     const int64_t at = std::max<int64_t>(tick, 0) % loop;
-    return static_cast<size_t>(std::clamp<int64_t>(at - kLeadFrames + 1, 0, steps_));
+    return static_cast<size_t>(std::clamp<int64_t>(at - lead + 1, 0, steps_));
 }
 
 }  // namespace video

@@ -25,7 +25,7 @@ FrameFormat PreviewFrameFormat(const model::TslSettings& settings, int width);
 struct TransitionPreview {
     // [0] the frame before the transition, [k] its step k (1 .. steps()).
     std::vector<raster::Bitmap> frames;
-    int32_t tvSet = 0;  // sets the frame rate
+    FrameRate rate;  // the video's
 
     int32_t steps() const { return static_cast<int32_t>(frames.size()) - 1; }
 };
@@ -41,10 +41,10 @@ base::Result<TransitionPreview> DrawTransitionPreview(const model::Show& show,
 
 // The loop of a preview, a tick per video frame: the frame before the
 // transition for a moment, the transition's steps, its last frame held
-// longer, and again from the start.
+// longer (both rests as long in seconds at every rate), and again.
 class PreviewLoop {
 public:
-    PreviewLoop(int32_t steps, int32_t tvSet);
+    PreviewLoop(int32_t steps, FrameRate rate);
 
     // Milliseconds between ticks: the video's frame rate.
     int tickMs() const;
@@ -53,7 +53,7 @@ public:
 
 private:
     int32_t steps_;
-    int32_t tvSet_;
+    FrameRate rate_;
 };
 
 }  // namespace video

@@ -1,10 +1,13 @@
 // The output formats the encoder can write, in one table: frame geometry,
 // frame rate, video and audio codec settings and the multiplexer settings of
-// every format and television standard. New formats are new rows.
+// every format and television standard, and the shapes the MP4 formats take
+// at each size. New formats, shapes and sizes are new rows.
 #pragma once
 
 #include <cstdint>
 #include <optional>
+
+#include "video/FrameRates.h"
 
 extern "C" {
 #include <libavcodec/codec_id.h>
@@ -18,9 +21,18 @@ namespace video {
 enum class VideoFormat { Vcd = 0, Svcd = 1, Dvd = 2, Mp4_720p = 3, Mp4_1080p = 4, Mp4_4k = 5 };
 enum class TvStandard { Pal = 0, Ntsc = 1 };
 // Numbers as MclSetVideoOptions takes them. FormatOwn is each row's own
-// shape (16:9 for MP4, 4:3 for the discs); VCD and SVCD are 4:3 whatever is
-// asked, and the disc formats ignore the quality.
-enum class FrameAspect { FormatOwn = -1, Wide = 0, Standard = 1 };  // -, 16:9, 4:3
+// shape (16:9 for MP4, 4:3 for the discs). The MP4 formats come in the
+// shapes of their table, 16:9, 4:3, 9:16 (a phone held upright), 1:1 and
+// 4:5; DVD in 16:9 and 4:3; VCD and SVCD are 4:3 whatever is asked, and the
+// disc formats ignore the quality and the rate.
+enum class FrameAspect {
+    FormatOwn = -1,
+    Wide = 0,
+    Standard = 1,
+    Vertical = 2,
+    Square = 3,
+    Portrait = 4
+};
 enum class VideoQuality { Standard = 0, High = 1 };
 
 struct EncoderPreset {
@@ -91,12 +103,29 @@ inline bool IsDiscFormat(int format) {
 // The preset for a format and standard number, or nullptr when there is none.
 const EncoderPreset* FindPreset(int format, int standard);
 
-// The preset as encoded with an aspect and quality (FrameAspect and
-// VideoQuality numbers): a 4:3 MP4 frame keeps the row's height and is as
-// wide as square pixels make it; High quality takes the row's high rate
-// factor and cap. A row with anamorphicWide keeps its frame and takes a 16:9
-// display for Wide; the other disc rows are returned as they are. nullopt
-// for an unknown format, standard, aspect or quality.
-std::optional<EncoderPreset> ResolvePreset(int format, int standard, int aspect, int quality);
+// An MP4 format's frame in one of its shapes, in square pixels.
+struct FrameShape {
+    VideoFormat format;
+    FrameAspect aspect;
+    int width;
+    int height;
+    AVRational displayAspect;
+};
+
+// The shape of an MP4 format (VideoFormat and FrameAspect numbers, FormatOwn
+// being 16:9), or nullptr where the format is not made in that shape (4:5 is
+// 1080 wide only).
+const FrameShape* FindShape(int format, int aspect);
+
+// The preset as encoded with an aspect, quality and rate (FrameAspect,
+// VideoQuality and RateChoice numbers): the MP4 formats take the frame of
+// their shape and the chosen rate, with a key frame at least every 2
+// seconds; High quality takes the row's high rate factor and cap. The disc
+// formats keep their size and their standard's rate, whatever the rate; a
+// row with anamorphicWide keeps its frame and takes a 16:9 display for Wide,
+// the others are 4:3 whatever the aspect. nullopt for an unknown format,
+// standard, aspect, quality or rate, or a shape the format is not made in.
+std::optional<EncoderPreset> ResolvePreset(int format, int standard, int aspect, int quality,
+                                           int rate = static_cast<int>(RateChoice::OfStandard));
 
 }  // namespace video

@@ -189,9 +189,9 @@ bool MclSetFormatPreset(MclHandle handle, int format, int standard) {
     return encoder && encoder->setPreset(format, standard);
 }
 
-bool MclSetVideoOptions(MclHandle handle, int aspect, int quality) {
+bool MclSetVideoOptions(MclHandle handle, int aspect, int quality, int rate) {
     std::shared_ptr<MpegEncoder> encoder = Encoders().find(handle);
-    return encoder && encoder->setVideoOptions(aspect, quality);
+    return encoder && encoder->setVideoOptions(aspect, quality, rate);
 }
 
 bool MclAddChapter(MclHandle handle, int64_t frame, const std::string& title) {

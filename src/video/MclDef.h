@@ -53,12 +53,16 @@ constexpr int kMclFormatMp4_1080p = 4;
 constexpr int kMclFormatMp4_4k = 5;
 constexpr int kMclStandardPal = 0;
 constexpr int kMclStandardNtsc = 1;
-// MclSetVideoOptions numbers.
+// MclSetVideoOptions numbers (FrameAspect and RateChoice in EncoderPresets.h).
 constexpr int kMclAspectFormat = -1;   // the format's own: 16:9 for MP4, 4:3 for the discs
 constexpr int kMclAspectWide = 0;      // 16:9
 constexpr int kMclAspectStandard = 1;  // 4:3
+constexpr int kMclAspectVertical = 2;  // 9:16
+constexpr int kMclAspectSquare = 3;    // 1:1
+constexpr int kMclAspectPortrait = 4;  // 4:5
 constexpr int kMclQualityStandard = 0;
 constexpr int kMclQualityHigh = 1;
+constexpr int kMclRateOfStandard = 0;  // 25 for PAL, 30000/1001 for NTSC
 
 // Progress kinds. Only kMclProgressEncoding (before every frame) and
 // kMclProgressFinished (at the end) are sent: the build counts progress calls
@@ -130,10 +134,12 @@ bool MclAudioSetFileName(MclHandle handle, const std::string& path);
 // Allows the MPEG-2 formats (SVCD and DVD) for this process.
 void MclEnableMPEG2();
 bool MclSetFormatPreset(MclHandle handle, int format, int standard);
-// Aspect and quality (the format's own shape and Standard unless set). The
-// MP4 formats take both; DVD takes the aspect (16:9 flags the same frame
-// wide), VCD and SVCD neither. False for an unknown aspect or quality.
-bool MclSetVideoOptions(MclHandle handle, int aspect, int quality);
+// Aspect, quality and frame rate (the format's own shape, Standard and the
+// standard's rate unless set). The MP4 formats take all three; DVD takes
+// the aspect (16:9 flags the same frame wide), VCD and SVCD none. False for
+// an unknown aspect, quality or rate, or a shape the chosen format is not
+// made in.
+bool MclSetVideoOptions(MclHandle handle, int aspect, int quality, int rate = kMclRateOfStandard);
 // A chapter from video frame 'frame' to the next chapter (the last one to
 // the end of the video), named 'title' (UTF-8). Formats whose files hold
 // chapters (MP4) write those that start before the video ends.

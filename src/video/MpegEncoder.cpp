@@ -33,7 +33,7 @@ void MpegEncoder::EnableMpeg2() {
 }
 
 bool MpegEncoder::setPreset(int format, int standard) {
-    std::optional<EncoderPreset> preset = ResolvePreset(format, standard, aspect_, quality_);
+    std::optional<EncoderPreset> preset = ResolvePreset(format, standard, aspect_, quality_, rate_);
     if (!preset) return false;
     preset_ = preset;
     format_ = format;
@@ -41,13 +41,15 @@ bool MpegEncoder::setPreset(int format, int standard) {
     return true;
 }
 
-bool MpegEncoder::setVideoOptions(int aspect, int quality) {
-    // Checked against an MP4 format, which takes both, until one is chosen.
-    const int format = format_ < 0 ? kMclFormatMp4_720p : format_;
-    std::optional<EncoderPreset> preset = ResolvePreset(format, standard_, aspect, quality);
+bool MpegEncoder::setVideoOptions(int aspect, int quality, int rate) {
+    // Checked against an MP4 format, which takes all three, until one is
+    // chosen: 1080p, which is made in every shape.
+    const int format = format_ < 0 ? kMclFormatMp4_1080p : format_;
+    std::optional<EncoderPreset> preset = ResolvePreset(format, standard_, aspect, quality, rate);
     if (!preset) return false;
     aspect_ = aspect;
     quality_ = quality;
+    rate_ = rate;
     if (format_ >= 0) preset_ = preset;
     return true;
 }

@@ -49,7 +49,7 @@ public:
     void setVideoPath(std::string path) { videoPath_ = std::move(path); }
     void setAudioPath(std::string path) { audioPath_ = std::move(path); }
     bool setPreset(int format, int standard);
-    bool setVideoOptions(int aspect, int quality);
+    bool setVideoOptions(int aspect, int quality, int rate);
     void addChapter(Chapter chapter) { chapters_.push_back(std::move(chapter)); }
     void setKeepDuration(int milliseconds) { keepDurationMs_ = milliseconds; }
     void setMix(MclAudioMix mix) { mix_ = std::move(mix); }
@@ -85,6 +85,7 @@ private:
     int standard_ = 0;
     int aspect_ = kMclAspectFormat;
     int quality_ = kMclQualityStandard;
+    int rate_ = kMclRateOfStandard;
     std::vector<Chapter> chapters_;
     int keepDurationMs_ = -1;
     MclAudioMix mix_;

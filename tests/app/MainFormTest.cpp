@@ -13,6 +13,7 @@
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QSpinBox>
+#include <QStandardItemModel>
 #include <QTableWidget>
 #include <QTest>
 #include <QToolButton>
@@ -248,25 +249,32 @@ TEST_F(MainFormTest, BlurredFillIsChosenStoredAndPreviewed) {
     EXPECT_TRUE(Window().WorkingShow().settings.Back_Mode_UseColor);  // kept for switching back
 }
 
-TEST_F(MainFormTest, Mp4FormatsAndDvdOfferTheirAspectAndMp4ItsQualityAndAnMp4File) {
+TEST_F(MainFormTest, Mp4FormatsAndDvdOfferTheirShapeMp4ItsQualityAndRateAndAnMp4File) {
     MakeFile("options.dat",
-             "[Set]\nVideoType=4\nVideoFormat=mp4-1080p\nVideoAspect=4:3\nVideoQuality=high\n");
+             "[Set]\nVideoType=4\nVideoFormat=mp4-1080p\nVideoAspect=4:3\nVideoShape=4:5\n"
+             "VideoQuality=high\nVideoRate=59.94\n");
     model::OpenOptionsStore();
     EXPECT_TRUE(Radio("VideoGroup4")->isChecked());
-    EXPECT_TRUE(Find<QWidget>("Mp4Group")->isEnabled());
-    EXPECT_EQ(Find<QComboBox>("Mp4Aspect")->currentIndex(), 1);
-    EXPECT_EQ(Find<QComboBox>("Mp4Quality")->currentIndex(), 1);
-    EXPECT_EQ(app::VideoSaveFilters(4), QStringList{"MP4 video (*.mp4 *.MP4)"});
-
-    // A DVD has an aspect of its own, 4:3 until chosen, and no quality; VCD
-    // and SVCD are 4:3 only, and say so. Each format's choice is kept.
     auto* aspect = Find<QComboBox>("Mp4Aspect");
     auto* quality = Find<QComboBox>("Mp4Quality");
-    aspect->setCurrentIndex(0);
+    auto* rate = Find<QComboBox>("Mp4Rate");
+    const auto* shapes = qobject_cast<const QStandardItemModel*>(aspect->model());
+    ASSERT_NE(shapes, nullptr);
+    EXPECT_TRUE(aspect->isEnabled());
+    EXPECT_EQ(aspect->currentIndex(), 4);
+    EXPECT_EQ(quality->currentIndex(), 1);
+    EXPECT_EQ(rate->currentText(), "59.94");
+    EXPECT_EQ(app::VideoSaveFilters(4), QStringList{"MP4 video (*.mp4 *.MP4)"});
+
+    // A DVD has a shape of its own, 4:3 until chosen, 16:9 or 4:3 only, and
+    // no quality or rate; VCD and SVCD are 4:3 only, and say so. Each
+    // format's choice is kept.
     Radio("VideoGroup2")->setChecked(true);
     EXPECT_TRUE(aspect->isEnabled());
     EXPECT_FALSE(quality->isEnabled());
+    EXPECT_FALSE(rate->isEnabled());
     EXPECT_EQ(aspect->currentIndex(), 1);
+    for (int upright : {2, 3, 4}) EXPECT_FALSE(shapes->item(upright)->isEnabled()) << upright;
     aspect->setCurrentIndex(0);
     for (const char* disc : {"VideoGroup0", "VideoGroup1"}) {
         Radio(disc)->setChecked(true);
@@ -274,14 +282,21 @@ TEST_F(MainFormTest, Mp4FormatsAndDvdOfferTheirAspectAndMp4ItsQualityAndAnMp4Fil
         EXPECT_EQ(aspect->currentIndex(), 1) << disc;
         EXPECT_TRUE(aspect->toolTip().contains("4:3 only")) << disc;
     }
+    // 4:5 is made at 1080p only: at 4K it is greyed, and the shape gives way
+    // to 16:9.
     Radio("VideoGroup5")->setChecked(true);
     EXPECT_TRUE(quality->isEnabled());
+    EXPECT_TRUE(rate->isEnabled());
+    EXPECT_FALSE(shapes->item(4)->isEnabled());
+    EXPECT_TRUE(shapes->item(2)->isEnabled());
     EXPECT_EQ(aspect->currentIndex(), 0);
-    aspect->setCurrentIndex(1);
+    aspect->setCurrentIndex(2);
+    rate->setCurrentIndex(rate->findText("50"));
     Window().CollectSettings(false);
     EXPECT_EQ(Window().WorkingShow().settings.VideoType, 5);
-    EXPECT_EQ(Window().WorkingShow().settings.VideoAspect, 1);
+    EXPECT_EQ(Window().WorkingShow().settings.VideoAspect, 2);
     EXPECT_EQ(Window().WorkingShow().settings.VideoQuality, 1);
+    EXPECT_EQ(Window().WorkingShow().settings.VideoRate, 4);
     EXPECT_EQ(Window().WorkingShow().settings.DvdAspect, 0);
     Radio("VideoGroup2")->setChecked(true);
     EXPECT_EQ(aspect->currentIndex(), 0);

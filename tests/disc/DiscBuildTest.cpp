@@ -157,9 +157,9 @@ TEST_F(DiscBuildTest, DvdFolderAndImageHoldOneTitleWithAChapterPerPicture) {
         EXPECT_EQ(titles.titles, 1) << listed.output.toStdString();
         EXPECT_EQ(titles.chapters, 3) << listed.output.toStdString();
         // Three pictures of one second plus the fastest transition each.
+        const video::FrameRate rate = c.tvSet == 1 ? video::kNtscRate : video::kPalRate;
         const double show =
-            3.0 * (video::ImageFrameCount(1, c.tvSet) + video::TransitionFrameCount(1, c.tvSet)) /
-            c.fps;
+            3.0 * (video::ImageFrameCount(1, rate) + video::TransitionFrameCount(1, rate)) / c.fps;
         EXPECT_NEAR(titles.seconds, show, 1.0) << listed.output.toStdString();
         const ToolOutput video = Reader("lsdvd", {"-v", File(c.read)});
         EXPECT_TRUE(video.output.contains("Aspect ratio: " + QString(c.aspect).replace(':', '/')))

@@ -45,13 +45,15 @@ TEST(ProjectTextTest, RefusesWhatCannotBeAProject) {
         EXPECT_FALSE(model::CheckProjectText(bad).ok()) << bad;
     }
     EXPECT_FALSE(model::CheckProjectText(std::string("[Set]\nA=\x01\x02\0\n", 12)).ok());
-    // A format, aspect or quality of a later version is refused by name.
+    // A format, aspect, shape, quality or rate of a later version is refused by name.
     EXPECT_TRUE(model::CheckProjectText("[Set]\nVideoFormat=mp4-4k\nVideoAspect=4:3\n").ok());
     for (const auto& [text, name] :
          {std::pair{"[Set]\nVideoType=6\nVideoFormat=mp4-8k\n", "video format \"mp4-8k\""},
           {"[Set]\nVideoAspect=21:9\n", "aspect \"21:9\""},
           {"[Set]\nDvdAspect=9:16\n", "DVD aspect \"9:16\""},
-          {"[Set]\nVideoQuality=best\n", "quality \"best\""}}) {
+          {"[Set]\nVideoQuality=best\n", "quality \"best\""},
+          {"[Set]\nVideoShape=2:1\n", "shape \"2:1\""},
+          {"[Set]\nVideoRate=120\n", "frame rate \"120\""}}) {
         const base::Status checked = model::CheckProjectText(text);
         ASSERT_FALSE(checked.ok()) << text;
         EXPECT_NE(checked.message().find(name), std::string::npos) << checked.message();

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 
+#include <tuple>
 #include <variant>
 
 #include "model/FileIo.h"
@@ -48,7 +49,9 @@ MusicSync=0
 VideoType=2
 VideoFormat=dvd
 VideoAspect=16:9
+VideoShape=16:9
 VideoQuality=standard
+VideoRate=tv
 DvdAspect=4:3
 TVSet=0
 ShowCaption=0
@@ -83,7 +86,9 @@ MusicSync=2
 VideoType=4
 VideoFormat=mp4-1080p
 VideoAspect=4:3
+VideoShape=4:3
 VideoQuality=high
+VideoRate=50
 DvdAspect=16:9
 TVSet=1
 ShowCaption=1
@@ -187,6 +192,7 @@ TEST_F(SettingsTest, AWorkedInOptionsFileLoadsWholeAndSavesUnchanged) {
     expected.VideoType = 4;
     expected.VideoAspect = 1;
     expected.VideoQuality = 1;
+    expected.VideoRate = 4;
     expected.DvdAspect = 0;
     expected.TVSet = 1;
     expected.MusicSync = 2;
@@ -432,21 +438,33 @@ TEST_F(SettingsTest, NewShowDefaultsKeepTodaysOutputForStoresWrittenBefore) {
     }
 }
 
-TEST_F(SettingsTest, VideoFormatAspectAndQualityHaveKeysOfTheirOwn) {
+TEST_F(SettingsTest, VideoFormatShapeQualityAndRateHaveKeysOfTheirOwn) {
     struct Case {
         const char* stored;
-        uint8_t type, aspect, quality;
+        uint8_t type, aspect, quality, rate;
         const char* format;
+        const char* oldAspect;  // the VideoAspect written beside the shape, or none
+        const char* storedRate;
     };
     for (const Case& c : {
              // Written before the MP4 formats: VideoType alone, as it always read.
-             Case{"VideoType=1\n", 1, 0, 0, "svcd"},
+             Case{"VideoType=1\n", 1, 0, 0, 0, "svcd", "16:9", "tv"},
+             // Written before the other shapes and rates: the aspect alone, at
+             // the standard's rate.
              Case{"VideoType=4\nVideoFormat=mp4-1080p\nVideoAspect=4:3\nVideoQuality=high\n", 4, 1,
-                  1, "mp4-1080p"},
+                  1, 0, "mp4-1080p", "4:3", "tv"},
              // The name wins over the number; letter case does not matter.
-             Case{"VideoType=2\nVideoFormat=MP4-4K\n", 5, 0, 0, "mp4-4k"},
+             Case{"VideoType=2\nVideoFormat=MP4-4K\n", 5, 0, 0, 0, "mp4-4k", "16:9", "tv"},
              // A name this program does not know leaves the older key in charge.
-             Case{"VideoType=0\nVideoFormat=mp4-8k\nVideoAspect=21:9\n", 0, 0, 0, "vcd"},
+             Case{"VideoType=0\nVideoFormat=mp4-8k\nVideoAspect=21:9\nVideoRate=120\n", 0, 0, 0, 0,
+                  "vcd", "16:9", "tv"},
+             // A shape the older key cannot name leaves it out, so an older
+             // program builds the show at its default 16:9; the exact NTSC
+             // rates are stored by the names they are known by.
+             Case{"VideoFormat=mp4-720p\nVideoAspect=4:3\nVideoShape=9:16\nVideoRate=60000/1001\n",
+                  3, 2, 0, 7, "mp4-720p", "", "59.94"},
+             Case{"VideoFormat=mp4-1080p\nVideoShape=4:5\nVideoRate=24\n", 4, 4, 0, 1, "mp4-1080p",
+                  "", "24"},
          }) {
         WriteText(Path("options.dat"), std::string("[Set]\n") + c.stored);
         model::CloseOptionsStore();
@@ -454,10 +472,13 @@ TEST_F(SettingsTest, VideoFormatAspectAndQualityHaveKeysOfTheirOwn) {
         EXPECT_EQ(show_.settings.VideoType, c.type) << c.stored;
         EXPECT_EQ(show_.settings.VideoAspect, c.aspect) << c.stored;
         EXPECT_EQ(show_.settings.VideoQuality, c.quality) << c.stored;
+        EXPECT_EQ(show_.settings.VideoRate, c.rate) << c.stored;
         ASSERT_TRUE(model::SaveWorkingShow(show_));
         const IniFile saved(Path("options.dat"));
         EXPECT_EQ(saved.ReadInteger("Set", "VideoType", -1), c.type);
         EXPECT_EQ(saved.ReadString("Set", "VideoFormat", ""), c.format);
+        EXPECT_EQ(saved.ReadString("Set", "VideoAspect", ""), c.oldAspect) << c.stored;
+        EXPECT_EQ(saved.ReadString("Set", "VideoRate", ""), c.storedRate) << c.stored;
     }
 }
 
@@ -496,6 +517,21 @@ TEST_F(SettingsTest, TheShapeBuiltIsTheFormatsOwnAndADvdIsFourThreeUnlessChosen)
     EXPECT_FALSE(model::SetBuildAspect(s, 0));
     EXPECT_TRUE(model::SetBuildAspect(s, 1));
     EXPECT_EQ(model::BuildAspect(s), 1);
+
+    // Each format takes the shapes it is made in and no other: the upright
+    // ones are MP4's, 4:5 at 1080p only.
+    for (const auto& [type, shape, taken] : {std::tuple{3, 2, true},
+                                             {3, 4, false},
+                                             {4, 4, true},
+                                             {5, 3, true},
+                                             {5, 4, false},
+                                             {2, 2, false},
+                                             {1, 3, false}}) {
+        s.VideoType = static_cast<uint8_t>(type);
+        const int before = model::BuildAspect(s);
+        EXPECT_EQ(model::SetBuildAspect(s, static_cast<uint8_t>(shape)), taken) << type << shape;
+        EXPECT_EQ(model::BuildAspect(s), taken ? shape : before) << type << shape;
+    }
 }
 
 TEST_F(SettingsTest, CapitalisedSettingsSectionIsReadAndWrittenInPlace) {

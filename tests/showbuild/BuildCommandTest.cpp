@@ -187,57 +187,66 @@ TEST_F(BuildCommandTest, FitsThePicturesToCrossfadedMusic) {
     EXPECT_NEAR(MusicEndTime(File("out.mpg"), *info), 2.5, 0.1);
 }
 
-// Stretched to songs longer and shorter than the show, in both standards,
-// every picture (the third with an interval of its own) is in the video once,
-// in order, and picture and sound end within a frame of the song, as ffprobe
-// reads the file. The frame command times the show the same way.
+// Stretched to songs longer and shorter than the show, in both standards and
+// at 50 frames a second, every picture (the third with an interval of its
+// own) is in the video once, in order, and picture and sound end within a
+// frame of the song, as ffprobe reads the file. The frame command times the show the same way.
 TEST_F(BuildCommandTest, StretchedToTheMusicEndsWithItShowingEveryPictureOnce) {
     // Holds of 1, 1 and 3 s after ten-frame transitions: 6.2 s at PAL.
     std::string project = WriteProject("show.dvprj", true, false);
     WritePicture(File("p3.jpg"), 120, 90);
     // Keyed by its file name, as older projects key a picture's own settings.
     std::ofstream(project, std::ios::app) << File("p3.jpg") << "=1\n[intervals]\np3.jpg=3\n";
+    // The transitions keep their 0.4 s at every rate: 11 frames at 29.97
+    // (11.99 cut), 20 at 50.
     const struct {
+        const char* name;
         const char* standard;
+        const char* fps;
         double songSeconds;
         double rate;
-    } cases[] = {{"pal", 9.46, 25.0}, {"ntsc", 4.13, 30000.0 / 1001}};
+        int transitionFrames;
+    } cases[] = {{"pal", "pal", "tv", 9.46, 25.0, 10},
+                 {"ntsc", "ntsc", "tv", 4.13, 30000.0 / 1001, 11},
+                 {"50", "pal", "50", 7.37, 50.0, 20}};
     for (const auto& c : cases) {
-        const std::string song = File(std::string("song-") + c.standard + ".mp3");
+        const std::string song = File(std::string("song-") + c.name + ".mp3");
         MakeSineMp3(song, c.songSeconds);
-        const std::string withSong = File(std::string("show-") + c.standard + ".dvprj");
+        const std::string withSong = File(std::string("show-") + c.name + ".dvprj");
         std::ofstream(withSong) << ReadWholeFile(project) << "[Music]\n" << song << "=1\n";
-        const std::string out = File(std::string("out-") + c.standard + ".mp4");
-        const CommandRun run = RunVantoshow({"build", withSong, "-o", out, "--format", "mp4-720p",
-                                             "--standard", c.standard, "--sync", "stretch"});
+        const std::string out = File(std::string("out-") + c.name + ".mp4");
+        const CommandRun run =
+            RunVantoshow({"build", withSong, "-o", out, "--format", "mp4-720p", "--standard",
+                          c.standard, "--fps", c.fps, "--sync", "stretch"});
         ASSERT_EQ(run.code, 0) << run.errors;
         EXPECT_EQ(run.errors.find("shorter than"), std::string::npos) << run.errors;
 
         const double frame = 1.0 / c.rate;
         const std::vector<Entries> sections = ProbeSections(out, "-show_streams -show_chapters");
         const Entries video = StreamOfType(sections, "video");
-        EXPECT_GE(std::stod(video.at("duration")), c.songSeconds - 0.002) << c.standard;
-        EXPECT_LT(std::stod(video.at("duration")), c.songSeconds + frame) << c.standard;
+        EXPECT_GE(std::stod(video.at("duration")), c.songSeconds - 0.002) << c.name;
+        EXPECT_LT(std::stod(video.at("duration")), c.songSeconds + frame) << c.name;
         EXPECT_NEAR(std::stod(StreamOfType(sections, "audio").at("duration")), c.songSeconds, frame)
-            << c.standard;
+            << c.name;
         const auto info = ProbeFile(out);
         ASSERT_TRUE(info.has_value());
-        EXPECT_NEAR(MusicEndTime(out, *info), c.songSeconds, 0.1) << c.standard;
+        EXPECT_NEAR(MusicEndTime(out, *info), c.songSeconds, 0.1) << c.name;
 
         // A chapter starts each picture: each once, in order, and the one
         // with three times the interval stays about three times as long.
         const std::vector<Entries> chapters = ChaptersOf(sections);
-        ASSERT_EQ(chapters.size(), 3u) << c.standard;
+        ASSERT_EQ(chapters.size(), 3u) << c.name;
         const char* const names[] = {"p1", "p2", "p3"};
         std::vector<double> holds;
         for (size_t i = 0; i < 3; ++i) {
-            EXPECT_EQ(chapters[i].at("tag:title"), names[i]) << c.standard;
+            EXPECT_EQ(chapters[i].at("tag:title"), names[i]) << c.name;
             const double end = i + 1 < 3 ? std::stod(chapters[i + 1].at("start_time"))
                                          : std::stod(video.at("duration"));
-            holds.push_back(end - std::stod(chapters[i].at("start_time")) - 10 * frame);
+            holds.push_back(end - std::stod(chapters[i].at("start_time")) -
+                            c.transitionFrames * frame);
         }
-        EXPECT_NEAR(holds[0], holds[1], 1.5 * frame) << c.standard;
-        EXPECT_NEAR(holds[2], 3 * holds[0], 2.5 * frame) << c.standard;
+        EXPECT_NEAR(holds[0], holds[1], 1.5 * frame) << c.name;
+        EXPECT_NEAR(holds[2], 3 * holds[0], 2.5 * frame) << c.name;
     }
 
     // Stretched, the PAL show lasts until 9.46 s, where unstretched it ended
@@ -299,32 +308,38 @@ TEST_F(BuildCommandTest, BuildsTheWorkingOptionsWhenNoProjectIsNamed) {
     EXPECT_EQ(ReadWholeFile(File("options.dat")), optionsBefore);
 }
 
-TEST_F(BuildCommandTest, Mp4FormatsTakeAnAspectAQualityAndTheirOwnName) {
+TEST_F(BuildCommandTest, Mp4FormatsTakeAShapeAQualityARateAndTheirOwnName) {
     const std::string project = WriteProject("show.dvprj", true, false);
     CommandRun run = RunVantoshow({"build", project, "-o", File("phone"), "--format", "mp4-720p",
-                                   "--aspect", "4:3", "--quality", "high"});
+                                   "--aspect", "9:16", "--quality", "high", "--fps", "60000/1001"});
     ASSERT_EQ(run.code, 0) << run.errors;
     const auto info = ProbeFile(File("phone.mp4"));
     ASSERT_TRUE(info && info->video);
     EXPECT_EQ(info->video->codec, "h264");
-    EXPECT_EQ(info->video->width, 960);
-    EXPECT_EQ(info->video->height, 720);
+    EXPECT_EQ(info->video->width, 720);
+    EXPECT_EQ(info->video->height, 1280);
+    EXPECT_NEAR(info->video->frameRate, 60000.0 / 1001, 1e-9);
 
     struct Refusal {
         std::vector<std::string> args;
         const char* says;
     };
     for (const Refusal& r : {
-             Refusal{{"--aspect", "5:4"}, "--aspect must be 16:9 or 4:3"},
+             Refusal{{"--aspect", "5:4"}, "--aspect must be 16:9, 4:3, 9:16, 1:1 or 4:5"},
+             Refusal{{"--fps", "120"}, "--fps must be tv, 24, 25, 30, 50, 60, 29.97, 59.94"},
              Refusal{{"--quality", "best"}, "--quality must be standard or high"},
              Refusal{{"--format", "mp4-8k"}, "mp4-720p, mp4-1080p or mp4-4k"},
              // An MP4 video is no disc.
              Refusal{{"--format", "mp4-1080p", "--disc", "folder"}, "MP4 video cannot be authored"},
              Refusal{{"--format", "mp4-4k", "--disc", "iso"}, "MP4 video cannot be authored"},
              Refusal{{"--format", "mp4-720p", "--disc", "bincue"}, "MP4 video cannot be authored"},
-             // DVD takes 16:9; VCD and SVCD do not.
-             Refusal{{"--format", "vcd", "--aspect", "16:9"}, "VCD and SVCD are 4:3 only"},
-             Refusal{{"--format", "svcd", "--aspect", "16:9"}, "VCD and SVCD are 4:3 only"},
+             // Each format takes the shapes it is made in: DVD 16:9 and 4:3,
+             // VCD and SVCD 4:3 only, 4:5 at 1080p only.
+             Refusal{{"--format", "vcd", "--aspect", "16:9"}, "vcd, which is made in 4:3"},
+             Refusal{{"--format", "svcd", "--aspect", "16:9"}, "svcd, which is made in 4:3"},
+             Refusal{{"--format", "dvd", "--aspect", "9:16"}, "dvd, which is made in 16:9 or 4:3"},
+             Refusal{{"--format", "mp4-720p", "--aspect", "4:5"},
+                     "mp4-720p, which is made in 16:9, 4:3, 9:16 or 1:1"},
          }) {
         std::vector<std::string> args{"build", project, "-o", File("refused")};
         args.insert(args.end(), r.args.begin(), r.args.end());

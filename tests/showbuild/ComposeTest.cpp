@@ -37,20 +37,37 @@ TEST(FrameGeometryTest, FrameSizesAndDisplayBoxes) {
     EXPECT_EQ(FrameFormatFor(2)->width, 720);
     EXPECT_EQ(FrameFormatFor(2)->height, 576);
     EXPECT_FALSE(FrameFormatFor(6).has_value());
-    EXPECT_FALSE(FrameFormatFor(4, 2).has_value());
+    // 4:5 is made at 1080p only; shapes and rates beyond the tables are none.
+    EXPECT_FALSE(FrameFormatFor(3, 4).has_value());
+    EXPECT_FALSE(FrameFormatFor(4, 5).has_value());
+    EXPECT_FALSE(FrameFormatFor(4, 0, 0, 8).has_value());
+    // A disc keeps its frame and its standard's rate whatever rate the MP4
+    // formats are set to, at 16:9 too, and is made in no upright shape.
+    EXPECT_EQ(FrameFormatFor(2, kMclAspectWide, 1, 4)->rate, kNtscRate);
+    EXPECT_EQ(FrameFormatFor(2, kMclAspectWide, 1, 4)->width, 720);
+    EXPECT_FALSE(FrameFormatFor(2, kMclAspectVertical).has_value());
     // Square-pixel boxes: 6:5, 8:5 and 16:15 pixels widen the frames to 4:3.
     EXPECT_EQ(DisplayBoxOf(*FrameFormatFor(0)).width, 384);
     EXPECT_EQ(DisplayBoxOf(*FrameFormatFor(1)).width, 768);
     EXPECT_EQ(DisplayBoxOf(*FrameFormatFor(2)).width, 768);
-    // MP4: square pixels at 16:9 or 4:3, the box the frame itself.
+    // MP4: square pixels in every shape, the box the frame itself, at the
+    // chosen rate (0: the standard's).
     struct Hd {
-        int type, aspect, width, height;
+        int type, aspect, standard, rate, width, height;
+        FrameRate frameRate;
     };
-    for (const Hd& hd : {Hd{3, 0, 1280, 720}, Hd{3, 1, 960, 720}, Hd{4, 0, 1920, 1080},
-                         Hd{4, 1, 1440, 1080}, Hd{5, 0, 3840, 2160}, Hd{5, 1, 2880, 2160}}) {
-        const FrameFormat format = *FrameFormatFor(hd.type, hd.aspect);
+    for (const Hd& hd :
+         {Hd{3, 0, 0, 0, 1280, 720, {25, 1}}, Hd{3, 1, 1, 0, 960, 720, {30000, 1001}},
+          Hd{4, 0, 0, 4, 1920, 1080, {50, 1}}, Hd{4, 1, 0, 1, 1440, 1080, {24, 1}},
+          Hd{5, 0, 1, 5, 3840, 2160, {60, 1}}, Hd{5, 1, 0, 3, 2880, 2160, {30, 1}},
+          Hd{3, 2, 0, 7, 720, 1280, {60000, 1001}}, Hd{4, 2, 1, 2, 1080, 1920, {25, 1}},
+          Hd{5, 2, 0, 6, 2160, 3840, {30000, 1001}}, Hd{3, 3, 0, 0, 720, 720, {25, 1}},
+          Hd{4, 3, 0, 0, 1080, 1080, {25, 1}}, Hd{5, 3, 0, 0, 2160, 2160, {25, 1}},
+          Hd{4, 4, 0, 0, 1080, 1350, {25, 1}}}) {
+        const FrameFormat format = *FrameFormatFor(hd.type, hd.aspect, hd.standard, hd.rate);
         EXPECT_EQ(format.width, hd.width) << format.name;
         EXPECT_EQ(format.height, hd.height) << format.name;
+        EXPECT_EQ(format.rate, hd.frameRate) << format.name;
         EXPECT_TRUE(format.squarePixels()) << format.name;
         EXPECT_EQ(DisplayBoxOf(format).width, hd.width) << format.name;
     }

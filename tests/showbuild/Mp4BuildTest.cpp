@@ -1,6 +1,7 @@
 // MP4 builds through the driver, read back with ffprobe and ffmpeg: every
-// size at both aspects with the stream properties players and video sites
-// rely on, sound and picture ending together in every sync mode, a chapter
+// size at both landscape aspects and every other shape, at the rates of the
+// standards and at 50, 60 and 59.94, with the stream properties players and
+// video sites rely on, sound and picture ending together in every sync mode, a chapter
 // per picture, and the picture and caption placed on the square-pixel frame.
 // Shows are tiny (one or two small pictures, about a second) to stay fast.
 #include <gtest/gtest.h>
@@ -20,56 +21,92 @@ using Status = BuildResult::Status;
 
 struct Mp4Case {
     int videoType;  // 3 720p, 4 1080p, 5 4K
-    int aspect;     // 0 16:9, 1 4:3
+    int aspect;     // 0 16:9, 1 4:3, 2 9:16, 3 1:1, 4 4:5
     int tvSet;
+    int rate;  // the record's VideoRate: 0 the standard's, 2 25, 4 50, 5 60, 7 59.94
     uint8_t musicSync;
     int width;
     int height;
+    const char* frameRate;  // as ffprobe gives it
+    int interval;           // seconds per picture, with the fastest transition (0.4 s)
+    int cycleFrames;        // a picture's frames: its interval and transition at the rate
 };
 
 class EveryMp4Format : public BuildTest, public ::testing::WithParamInterface<Mp4Case> {};
 
-TEST_P(EveryMp4Format, SizeRateAspectAndSoundEndingWithThePicture) {
+TEST_P(EveryMp4Format, SizeRateShapeChaptersAndSoundEndingWithThePicture) {
     const Mp4Case c = GetParam();
     show_.settings.VideoType = static_cast<uint8_t>(c.videoType);
     show_.settings.VideoAspect = static_cast<uint8_t>(c.aspect);
     show_.settings.TVSet = c.tvSet;
+    show_.settings.VideoRate = static_cast<uint8_t>(c.rate);
     show_.settings.MusicSync = c.musicSync;
-    QuickShow(0);
+    QuickShow(c.interval);
     show_.settings.ShowCaption = true;
-    AddPicture("only.jpg", 160, 120);
-    // One picture is 0.44 s; a second of music makes every sync mode act.
-    AddMusic("tone.mp3", 1.0, 1000);
+    // A landscape and an upright picture, on the blurred fill; 3 s of music
+    // makes every sync mode act.
+    show_.settings.Back_Mode_Blurred = true;
+    AddPicture("wide.jpg", 160, 120);
+    AddPicture("tall.jpg", 90, 160);
+    AddMusic("tone.mp3", 3.0, 3000);
 
     const BuildResult result = BuildShow();
     ASSERT_EQ(result.status, Status::Completed) << result.message;
     const auto info = ProbeFile(result.videoFile);
     ASSERT_TRUE(info && info->video && info->audio);
     EXPECT_EQ(info->video->codec, "h264");
-    EXPECT_EQ(info->video->width, c.width);
-    EXPECT_EQ(info->video->height, c.height);
-    EXPECT_NEAR(info->video->displayAspect, c.aspect == 0 ? 16.0 / 9 : 4.0 / 3, 1e-6);
-    EXPECT_NEAR(info->video->frameRate, c.tvSet == 1 ? 30000.0 / 1001 : 25.0, 1e-6);
     EXPECT_EQ(info->audio->codec, "aac");
+    const std::vector<Entries> sections =
+        ProbeSections(result.videoFile, "-show_streams -show_chapters");
+    const Entries video = StreamOfType(sections, "video");
+    EXPECT_EQ(video.at("width"), std::to_string(c.width));
+    EXPECT_EQ(video.at("height"), std::to_string(c.height));
+    EXPECT_EQ(video.at("sample_aspect_ratio"), "1:1");
+    EXPECT_EQ(video.at("r_frame_rate"), c.frameRate);
     ExpectEndsTogether(*info);
-    if (c.musicSync == 2) {
-        EXPECT_NEAR(info->video->end - info->video->start, 1.0, 0.05);
-    }
+
+    // A picture lasts its interval and transition, to the frame the rate
+    // counts them in (whole frames: at most one short of each).
+    const double rate = info->video->frameRate;
+    const double frame = 1.0 / rate;
+    const double cycle = c.cycleFrames / rate;
+    EXPECT_NEAR(cycle, c.interval + 0.4, 2 * frame + 1e-9);
+    const double duration = info->video->end - info->video->start;
+    EXPECT_NEAR(duration, c.musicSync == 2 ? 3.0 : 2 * cycle, frame + 1e-6);
+    // A chapter where each picture starts, those past the end left out.
+    std::vector<Entries> chapters;
+    std::copy_if(sections.begin(), sections.end(), std::back_inserter(chapters),
+                 [](const Entries& s) { return s.at("section") == "chapter"; });
+    ASSERT_EQ(chapters.size(), static_cast<size_t>(std::ceil(duration / cycle - 1e-6)));
+    for (size_t k = 0; k < chapters.size(); ++k)
+        EXPECT_NEAR(std::stod(chapters[k].at("start_time")), k * cycle, 0.001) << k;
 }
 
 std::string Mp4CaseName(const ::testing::TestParamInfo<Mp4Case>& info) {
     static const char* const kSync[] = {"NoSync", "MusicToPictures", "PicturesToMusic"};
+    static const char* const kShape[] = {"Wide", "Standard", "Vertical", "Square", "Portrait"};
     const Mp4Case& c = info.param;
-    return std::to_string(c.height) + (c.aspect == 0 ? "Wide" : "Standard") +
-           (c.tvSet == 1 ? "Ntsc" : "Pal") + kSync[c.musicSync];
+    std::string rate = c.frameRate;
+    rate.erase(std::remove(rate.begin(), rate.end(), '/'), rate.end());
+    return std::to_string(c.height) + kShape[c.aspect] + (c.tvSet == 1 ? "Ntsc" : "Pal") + "At" +
+           rate + kSync[c.musicSync];
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Builds, EveryMp4Format,
-    ::testing::Values(Mp4Case{3, 0, 1, 1, 1280, 720}, Mp4Case{3, 1, 0, 2, 960, 720},
-                      Mp4Case{4, 0, 0, 2, 1920, 1080}, Mp4Case{4, 1, 1, 0, 1440, 1080},
-                      Mp4Case{5, 0, 0, 0, 3840, 2160}, Mp4Case{5, 1, 1, 1, 2880, 2160}),
-    Mp4CaseName);
+// Every size at 16:9 and 4:3 at the standards' rates, the other shapes at
+// one size each, and the rates 50, 60 and 59.94. Intervals of 0 keep the
+// large frames few.
+INSTANTIATE_TEST_SUITE_P(Builds, EveryMp4Format,
+                         ::testing::Values(Mp4Case{3, 0, 1, 0, 1, 1280, 720, "30000/1001", 0, 12},
+                                           Mp4Case{3, 1, 0, 0, 2, 960, 720, "25/1", 0, 11},
+                                           Mp4Case{4, 0, 0, 0, 2, 1920, 1080, "25/1", 0, 11},
+                                           Mp4Case{4, 1, 1, 0, 0, 1440, 1080, "30000/1001", 0, 12},
+                                           Mp4Case{5, 0, 0, 0, 0, 3840, 2160, "25/1", 0, 11},
+                                           Mp4Case{5, 1, 1, 0, 1, 2880, 2160, "30000/1001", 0, 12},
+                                           Mp4Case{3, 2, 0, 7, 0, 720, 1280, "60000/1001", 1, 82},
+                                           Mp4Case{3, 3, 1, 4, 2, 720, 720, "50/1", 1, 70},
+                                           Mp4Case{4, 4, 0, 5, 1, 1080, 1350, "60/1", 1, 84},
+                                           Mp4Case{3, 0, 1, 2, 0, 1280, 720, "25/1", 1, 35}),
+                         Mp4CaseName);
 
 TEST_F(BuildTest, Mp4HoldsWhatPlayersAndVideoSitesExpect) {
     show_.settings.VideoType = 3;

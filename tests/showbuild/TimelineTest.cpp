@@ -19,8 +19,10 @@
 namespace video {
 namespace {
 
-constexpr int32_t kPal = 0;
-constexpr int32_t kNtsc = 1;
+constexpr FrameRate kPal = kPalRate;
+constexpr FrameRate kNtsc = kNtscRate;
+constexpr FrameRate k50{50, 1};
+constexpr FrameRate k5994{60000, 1001};
 
 IntervalLookup Fixed(int32_t seconds) {
     return [seconds](const std::string&) { return seconds; };
@@ -39,20 +41,34 @@ TEST(ShowTimingTest, TwoPicturesAtPalIntervalTwoSpeedFour) {
     EXPECT_EQ(timing.ShowSeconds, 10);
 }
 
-TEST(ShowTimingTest, FrameCountsPerStandard) {
-    // Speeds 1..5 and an out-of-range one, PAL and NTSC (PAL x 29.97 / 25, cut).
-    const std::vector<std::pair<int32_t, std::pair<int32_t, int32_t>>> speeds{
-        {1, {10, 11}},   {2, {35, 41}}, {3, {50, 59}}, {4, {75, 89}},
-        {5, {100, 119}}, {0, {50, 59}}, {9, {50, 59}}};
-    for (const auto& [speed, frames] : speeds) {
-        EXPECT_EQ(TransitionFrameCount(speed, kPal), frames.first) << speed;
-        EXPECT_EQ(TransitionFrameCount(speed, kNtsc), frames.second) << speed;
-        // Any TVSet other than 1 times as PAL.
-        EXPECT_EQ(TransitionFrameCount(speed, 7), frames.first) << speed;
+TEST(ShowTimingTest, FrameCountsKeepTheirSecondsAtEveryRate) {
+    // Speeds 1..5 and an out-of-range one at 25, 29.97 (x 29.97 / 25, cut),
+    // 50 (twice as many) and 59.94 frames a second.
+    struct Row {
+        int32_t speed;
+        int32_t pal, ntsc, fifty, ntsc60;
+    };
+    for (const Row r : {Row{1, 10, 11, 20, 23}, Row{2, 35, 41, 70, 83}, Row{3, 50, 59, 100, 119},
+                        Row{4, 75, 89, 150, 179}, Row{5, 100, 119, 200, 239},
+                        Row{0, 50, 59, 100, 119}, Row{9, 50, 59, 100, 119}}) {
+        EXPECT_EQ(TransitionFrameCount(r.speed, kPal), r.pal) << r.speed;
+        EXPECT_EQ(TransitionFrameCount(r.speed, kNtsc), r.ntsc) << r.speed;
+        EXPECT_EQ(TransitionFrameCount(r.speed, k50), r.fifty) << r.speed;
+        EXPECT_EQ(TransitionFrameCount(r.speed, k5994), r.ntsc60) << r.speed;
     }
     EXPECT_EQ(ImageFrameCount(3, kNtsc), 89);  // 89.91 cut
     EXPECT_EQ(ImageFrameCount(3, kPal), 75);
+    EXPECT_EQ(ImageFrameCount(3, k50), 150);
+    EXPECT_EQ(ImageFrameCount(3, k5994), 179);  // 179.82 cut
     EXPECT_EQ(ImageFrameCount(100, kNtsc), 2997);
+    // The rate follows the format: any TVSet other than 1 times as PAL, and
+    // the disc formats keep their standard's rate whatever rate is chosen.
+    model::TslSettings settings;
+    settings.TVSet = 7;
+    settings.VideoRate = 4;  // 50
+    EXPECT_EQ(RulesOf(settings).rate, kPal);
+    settings.VideoType = 4;
+    EXPECT_EQ(RulesOf(settings).rate, k50);
     // No interval, or a hand-typed negative one: the transition still ends
     // on its complete last frame.
     EXPECT_EQ(ImageFrameCount(0, kPal), 1);
@@ -64,10 +80,10 @@ TEST(ShowTimingTest, FrameCountsPerStandard) {
 
 TEST(ShowTimingTest, ShowSecondsAreCutAndExactAtNtsc) {
     // 2997 frames are exactly 100 s at 29.97; 2996 are 99.97 s.
-    EXPECT_EQ(SecondsOfFrames(2997, kNtsc), 100);
-    EXPECT_EQ(SecondsOfFrames(2996, kNtsc), 99);
-    EXPECT_EQ(SecondsOfFrames(249, kPal), 9);
-    EXPECT_EQ(SecondsOfFrames(0, kPal), 0);
+    EXPECT_EQ(kNtsc.SecondsOfFrames(2997), 100);
+    EXPECT_EQ(kNtsc.SecondsOfFrames(2996), 99);
+    EXPECT_EQ(kPal.SecondsOfFrames(249), 9);
+    EXPECT_EQ(kPal.SecondsOfFrames(0), 0);
     // No pictures: no frames, no seconds.
     const ShowTiming empty = ComputeShowTiming({}, {4, kPal}, Fixed(2));
     EXPECT_EQ(empty.TotalFrames(), 0);
@@ -116,32 +132,39 @@ TEST(ApplySyncTest, FitToPicturesRepeatsTheMusicList) {
 }
 
 // A song that is not a whole number of seconds long: the pictures cover all
-// of it, to the frame, at both rates (NTSC runs at 30000/1001).
+// of it, to the frame, at every rate (NTSC runs at 30000/1001).
 TEST(ApplySyncTest, FitToMusicCoversTheLastFractionOfASecond) {
     struct Case {
-        int32_t tvSet;
+        FrameRate rate;
         int64_t musicMs;
         size_t pictures;
     };
     // Interval 7, speed 1: a cycle of 175 + 10 frames (7.4 s) at PAL, of
     // 209 + 11 frames (7.34 s) at NTSC. Five cycles reach 37.0 and 36.7 s:
     // in whole seconds 37.0 s covered 37.54 s; to the frame it takes six.
+    // At 50 the cycle is 350 + 20 frames, 7.4 s again; at 59.94, 419 + 23
+    // frames (7.374 s), and five cycles last 36.870 2 s.
     for (const Case c : {Case{kPal, 37'540, 6}, Case{kNtsc, 37'540, 6}, Case{kPal, 37'000, 5},
-                         Case{kNtsc, 36'700, 5}}) {
-        const TimingRules rules{1, c.tvSet};
+                         Case{kNtsc, 36'700, 5}, Case{k50, 37'540, 6}, Case{k50, 37'000, 5},
+                         Case{k5994, 36'870, 5}, Case{k5994, 36'871, 6}}) {
+        const TimingRules rules{1, c.rate};
         std::vector<std::string> pictures{"a"};
         std::vector<std::string> music{"m.mp3"};
         ShowTiming timing = ComputeShowTiming(pictures, rules, Fixed(7));
         ApplySync(2, c.musicMs, timing, pictures, music, rules, Fixed(7));
-        EXPECT_EQ(pictures.size(), c.pictures) << c.tvSet << " " << c.musicMs;
-        EXPECT_GE(MillisecondsOfFrames(timing.TotalFrames(), c.tvSet), c.musicMs);
+        EXPECT_EQ(pictures.size(), c.pictures) << c.rate.num << " " << c.musicMs;
+        EXPECT_GE(c.rate.MillisecondsOfFrames(timing.TotalFrames()), c.musicMs);
     }
-    // Frame arithmetic at the encoder's rates, rounded so as to cover.
-    EXPECT_EQ(FramesCovering(37'540, kPal), 939);  // 938.5
-    EXPECT_EQ(FramesCovering(1'001, kNtsc), 30);   // exactly 30 frames
-    EXPECT_EQ(FramesCovering(1'002, kNtsc), 31);
-    EXPECT_EQ(MillisecondsOfFrames(30, kNtsc), 1'001);
-    EXPECT_EQ(FramesCovering(0, kPal), 0);
+    // Frame arithmetic at the encoder's exact rates, rounded so as to cover.
+    EXPECT_EQ(kPal.FramesCovering(37'540), 939);  // 938.5
+    EXPECT_EQ(kNtsc.FramesCovering(1'001), 30);   // exactly 30 frames
+    EXPECT_EQ(kNtsc.FramesCovering(1'002), 31);
+    EXPECT_EQ(kNtsc.MillisecondsOfFrames(30), 1'001);
+    EXPECT_EQ(k5994.FramesCovering(1'001), 60);
+    EXPECT_EQ(k5994.FramesCovering(1'002), 61);
+    EXPECT_EQ(k5994.MillisecondsOfFrames(60), 1'001);
+    EXPECT_EQ(k50.FramesCovering(37'540), 1'877);  // 1877.0
+    EXPECT_EQ(kPal.FramesCovering(0), 0);
 }
 
 TEST(ApplySyncTest, MusicSwitchedOffIsNoSynchronisation) {
@@ -238,13 +261,14 @@ TEST(StretchTest, HoldsShareTheTargetByOneFactorToTheFrame) {
     }
 }
 
-// Stretched to a song, the show ends within a frame of it at both rates,
-// neither picture nor music list grows, and the pictures keep their order.
+// Stretched to a song, the show ends within a frame of it at every rate,
+// counted at the exact rate, neither picture nor music list grows, and the
+// pictures keep their order.
 TEST(ApplySyncTest, StretchToMusicEndsWithinAFrameOfTheMusic) {
     const auto intervals = FromMap({{"a", 3}, {"b", 1}, {"c", 5}});
-    for (const int32_t tvSet : {kPal, kNtsc})
+    for (const FrameRate rate : {kPal, kNtsc, FrameRate{50, 1}, FrameRate{60000, 1001}})
         for (const int64_t musicMs : {int64_t{37'540}, int64_t{4'001}, int64_t{9'000}}) {
-            const TimingRules rules{1, tvSet};
+            const TimingRules rules{1, rate};
             std::vector<std::string> pictures{"a", "b", "c"};
             std::vector<std::string> music{"m.mp3"};
             ShowTiming timing = ComputeShowTiming(pictures, rules, intervals);
@@ -253,10 +277,10 @@ TEST(ApplySyncTest, StretchToMusicEndsWithinAFrameOfTheMusic) {
             EXPECT_EQ(pictures, (std::vector<std::string>{"a", "b", "c"}));
             EXPECT_EQ(music.size(), 1u);
             ASSERT_EQ(timing.ImageFrames.size(), 3u);
-            EXPECT_EQ(timing.TotalFrames(), FramesCovering(musicMs, tvSet)) << musicMs;
+            EXPECT_EQ(timing.TotalFrames(), rate.FramesCovering(musicMs)) << musicMs;
             EXPECT_EQ(timing.ImageFramesSum, std::accumulate(timing.ImageFrames.begin(),
                                                              timing.ImageFrames.end(), int64_t{0}));
-            EXPECT_EQ(timing.ShowSeconds, SecondsOfFrames(timing.TotalFrames(), tvSet));
+            EXPECT_EQ(timing.ShowSeconds, rate.SecondsOfFrames(timing.TotalFrames()));
             // b's interval is the shortest: it stays the shortest.
             EXPECT_LT(timing.ImageFrames[1], timing.ImageFrames[0]);
             EXPECT_LT(timing.ImageFrames[0], timing.ImageFrames[2]);
@@ -299,10 +323,10 @@ TEST(FrameTimelineTest, CyclesOfTwoPicturesAtSpeedOne) {
 
 TEST(FrameTimelineTest, EveryShowHandsOverExactlyItsTotalFrames) {
     const auto intervals = FromMap({{"a", 0}, {"b", 3}, {"c", -2}, {"d", 1}});
-    for (int32_t tvSet : {kPal, kNtsc}) {
+    for (const FrameRate rate : {kPal, kNtsc, k50, k5994}) {
         for (int32_t speed = 1; speed <= 5; ++speed) {
             const ShowTiming timing =
-                ComputeShowTiming({"a", "b", "c", "d"}, {speed, tvSet}, intervals);
+                ComputeShowTiming({"a", "b", "c", "d"}, {speed, rate}, intervals);
             FrameTimeline timeline(timing.ImageFrames, timing.TransitionFrames);
             const std::vector<FrameStep> steps = WalkShow(timeline);
             EXPECT_EQ(static_cast<int64_t>(steps.size()) - 1, timing.TotalFrames());
@@ -385,15 +409,15 @@ TextExtent FixedPitch(const std::string& text, int size) {
 }
 
 TEST(CaptionLayoutTest, FramesPerFormatAndScaledFrames) {
-    EXPECT_EQ(CaptionFrameFor(0, kPal)->top, 265);
-    EXPECT_EQ(CaptionFrameFor(1, kPal)->fontSize, 24);
+    EXPECT_EQ(CaptionFrameFor(0, 0)->top, 265);
+    EXPECT_EQ(CaptionFrameFor(1, 0)->fontSize, 24);
     // NTSC pictures are 48 or 96 rows shorter: the caption keeps its distance
     // from the bottom instead of falling below the picture.
-    EXPECT_EQ(CaptionFrameFor(0, kNtsc)->top, 217);
-    EXPECT_EQ(CaptionFrameFor(2, kNtsc)->top, 434);
-    EXPECT_EQ(CaptionFrameFor(2, kNtsc)->height, 480);
-    EXPECT_EQ(CaptionFrameFor(2, 7)->top, CaptionFrameFor(2, kPal)->top);
-    EXPECT_FALSE(CaptionFrameFor(3, kPal).has_value());
+    EXPECT_EQ(CaptionFrameFor(0, 1)->top, 217);
+    EXPECT_EQ(CaptionFrameFor(2, 1)->top, 434);
+    EXPECT_EQ(CaptionFrameFor(2, 1)->height, 480);
+    EXPECT_EQ(CaptionFrameFor(2, 7)->top, CaptionFrameFor(2, 0)->top);
+    EXPECT_FALSE(CaptionFrameFor(3, 0).has_value());
     // A 1080-line frame: the DVD's 36 px and 46 rows from the bottom, scaled.
     const CaptionFrame hd = ScaledCaptionFrame(1920, 1080);
     EXPECT_EQ(hd.fontSize, 68);

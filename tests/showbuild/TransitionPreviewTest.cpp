@@ -78,7 +78,7 @@ TEST(TransitionPreviewTest, EachStepIsTheTablesFrameOfTheComposedPictures) {
     const raster::Bitmap from = Composed(pictures[0], format, show.settings.BackgroundColor);
     raster::Bitmap to = Composed(pictures[1], format, show.settings.BackgroundColor);
     to.setHandle(ShowSeed(pictures));
-    const int32_t steps = TransitionFrameCount(1, 1);
+    const int32_t steps = TransitionFrameCount(1, kNtscRate);
 
     for (const int style : {5, 80, 118, 130, 150, 169, 172}) {
         SCOPED_TRACE(style);

@@ -19,6 +19,7 @@
 
 extern "C" {
 #include <libavformat/avformat.h>
+#include <libavutil/intreadwrite.h>
 }
 
 namespace video::test {
@@ -212,7 +213,15 @@ std::optional<FileInfo> ProbeFile(const std::string& path) {
         StreamInfo* s = streams[packet->stream_index];
         if (s && packet->pts != AV_NOPTS_VALUE) {
             const double tb = av_q2d(context->streams[packet->stream_index]->time_base);
-            s->start = std::min(s->start, packet->pts * tb);
+            // Samples the decoder drops from the start of the packet (the
+            // encoder's priming, which an MP4 edit list cuts) are not heard.
+            double skipped = 0;
+            size_t size = 0;
+            if (const uint8_t* skip =
+                    av_packet_get_side_data(packet, AV_PKT_DATA_SKIP_SAMPLES, &size);
+                skip && size >= 4 && s->sampleRate > 0)
+                skipped = static_cast<double>(AV_RL32(skip)) / s->sampleRate;
+            s->start = std::min(s->start, packet->pts * tb + skipped);
             s->lastTimedEnd = std::max(s->lastTimedEnd, (packet->pts + packet->duration) * tb);
         }
         if (s) ++s->packets;
