@@ -105,8 +105,11 @@ QLayout* EffectsPage::CreateSide() {
     intervalEdit_ = Named(new QSpinBox, "IntervalEdit", tr("Seconds each picture stays on screen"));
     intervalEdit_->setRange(1, 10000);
     intervalEdit_->setSuffix(tr(" seconds"));
-    motionKind_ = Named(new QComboBox, "MotionKind",
-                        tr("How the pictures without a motion of their own move while on screen"));
+    motionKind_ =
+        Named(new QComboBox, "MotionKind",
+              tr("How the pictures without a motion of their own move while on screen; Auto zooms "
+                 "towards the faces, or pans along a row of them, else moves towards "
+                 "what stands out"));
     for (const model::MotionKindName& entry : model::kMotionKinds)
         motionKind_->addItem(tr(entry.label), static_cast<int>(entry.kind));
     motionStrength_ = Named(new QSpinBox, "MotionStrength",

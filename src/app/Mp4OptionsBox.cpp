@@ -48,8 +48,13 @@ constexpr std::array kRateItems{
 Mp4OptionsBox::Mp4OptionsBox(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("Mp4Group"));
     aspect_ = Named(new QComboBox, "Mp4Aspect");
-    aspect_->addItems(
-        {tr("16:9"), tr("4:3"), tr("9:16 vertical"), tr("1:1 square"), tr("4:5 portrait")});
+    // Short names keep the Options step within the smallest window; each
+    // item's tooltip says what it is for.
+    aspect_->addItems({tr("16:9"), tr("4:3"), tr("9:16"), tr("1:1"), tr("4:5")});
+    const QString uses[] = {tr("Wide: televisions and computers"), tr("Older televisions"),
+                            tr("Vertical: phones and stories"), tr("Square: social feeds"),
+                            tr("Portrait: social feeds, at MP4 1080p only")};
+    for (int i = 0; i < aspect_->count(); ++i) aspect_->setItemData(i, uses[i], Qt::ToolTipRole);
     quality_ = Named(new QComboBox, "Mp4Quality",
                      tr("The MP4 video's quality: High keeps more detail in a larger file"));
     quality_->addItems({tr("Standard"), tr("High")});

@@ -8,7 +8,7 @@ namespace model {
 
 const MotionKindName kMotionKinds[9] = {
     {MotionKind::None, "none", "None"},
-    {MotionKind::Auto, "auto", "Auto (faces)"},
+    {MotionKind::Auto, "auto", "Auto"},
     {MotionKind::ZoomIn, "zoom-in", "Zoom in"},
     {MotionKind::ZoomOut, "zoom-out", "Zoom out"},
     {MotionKind::PanLeft, "pan-left", "Pan left"},

@@ -213,6 +213,9 @@ TEST_F(PreviewTest, EveryPreviewPlaysTheShowAsItIsNowFromItsFirstPictureAndNeeds
         Window().Images().Append({path.toStdString(), true});
     Window().findChild<QSpinBox*>(QStringLiteral("IntervalEdit"))->setValue(1);
     Window().findChild<QSpinBox*>(QStringLiteral("SpeedEdit2"))->setValue(1);
+    // Still pictures: a moving one covers the frame and hides the background.
+    auto* motion = Window().findChild<QComboBox*>(QStringLiteral("MotionKind"));
+    motion->setCurrentIndex(motion->findText("None"));
     std::vector<int64_t> opening;
     std::vector<QColor> backgrounds;
     dialogs_.onModal = [&](QDialog& dialog) {
