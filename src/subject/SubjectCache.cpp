@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <charconv>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -47,6 +48,9 @@ std::optional<motion::SubjectBox> ParseBox(std::string_view text) {
         ++at;
         const auto [next, error] = std::from_chars(at, end, value, std::chars_format::fixed);
         if (error != std::errc() || !(value >= 0 && value <= 1)) return std::nullopt;
+        // Taken at the precision the file is written at, so what is read
+        // writes back the same.
+        value = std::round(value * 1e6) / 1e6;
         at = next;
     }
     if (at != end) return std::nullopt;
