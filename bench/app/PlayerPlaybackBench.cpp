@@ -22,6 +22,7 @@
 #include <string>
 
 #include "app/PlayerWindow.h"
+#include "bench/BenchShow.h"
 #include "model/Show.h"
 #include "showbuild/ShowPreparation.h"
 
@@ -41,27 +42,7 @@ int main(int argc, char** argv) {
     QApplication application(argc, argv);
     const double seconds = argc > 1 ? std::atof(argv[1]) : 60;
     QTemporaryDir dir;
-    model::Show show;
-    model::TslSettings& s = show.settings;
-    s.VideoType = 4;  // MP4 1080p
-    s.ImageInterval = 3;
-    s.ShowCaption = true;
-    s.Back_Mode_UseColor = false;
-    s.Back_Mode_Blurred = true;
-    s.PlayMusic = false;
-    s.Motion = model::MotionSetting{model::MotionKind::Random, 3};
-    for (int i = 0; i < 20; ++i) {
-        // Portraits and landscapes, so the fill shows on half of them.
-        const int w = i % 2 ? 2000 : 3000, h = i % 2 ? 3000 : 2000;
-        QImage photo(w, h, QImage::Format_RGB32);
-        for (int y = 0; y < h; ++y) {
-            auto* line = reinterpret_cast<QRgb*>(photo.scanLine(y));
-            for (int x = 0; x < w; ++x) line[x] = qRgb(x * 7 + i * 30, y * 3, x ^ y);
-        }
-        const QString path = dir.filePath(QString("photo%1.jpg").arg(i));
-        photo.save(path, "JPEG", 90);
-        s.Pictures.push_back(path.toStdString());
-    }
+    const model::Show show = MakeBenchShow(dir, 20);
     video::PreparedShow prepared = video::PrepareShow(show, video::ShowLoaders{});
     if (prepared.outcome != video::PreparedShow::Outcome::Ready) {
         std::fprintf(stderr, "%s\n", prepared.message.c_str());
