@@ -194,7 +194,9 @@ void ImagesPage::Recount() {
     model::Show shown = show_;
     shown.settings.Pictures = imageModel_->UsablePictures(numbers.ticked);
     const int seconds = video::ComputeLengths(shown).timing.ShowSeconds;
-    countLine_->setText(CountLine(static_cast<int>(numbers.ticked.size()), numbers.all, seconds));
+    // So are the pictures: "2 of 3" when one of three cannot be shown.
+    countLine_->setText(
+        CountLine(static_cast<int>(shown.settings.Pictures.size()), numbers.all, seconds));
     storyboard_->SetNumbers(std::move(numbers));
 }
 

@@ -315,6 +315,11 @@ TEST_F(StoryboardTest, TilesExplainTheirBadgesAndWhyAPictureCannotBeShown) {
     const std::string why = tooltip(1, tiles->PictureRect(second).center());
     EXPECT_EQ(why.rfind(paths[1].toStdString() + "\n", 0), 0u) << why;
     EXPECT_GT(why.size(), paths[1].size() + 10) << why;
+    // The show leaves b out, and the count line says so once the list has checked it.
+    window_->Images().UsablePictures({paths[1].toStdString()});
+    auto* count = window_->findChild<QLabel*>("StoryCountLine");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return count->text().startsWith("1 of 2 pictures"); }, 5000))
+        << count->text().toStdString();
 }
 
 // --- the thumbnail service and its disk cache ---
