@@ -233,7 +233,7 @@ TEST_F(StoryboardTest, TheViewAndTileSizeAreTheUsersAndOutliveTheWindow) {
     ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get()));
     QTest::keyClick(window_.get(), Qt::Key_1, Qt::ControlModifier);
     // A button's shortcut clicks it as an animation, a moment later.
-    QTRY_VERIFY(!Page().StoryboardShown());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !Page().StoryboardShown(); }, 5000));
     window_ = std::make_unique<app::TMainForm>();
     EXPECT_FALSE(Page().StoryboardShown());
 }
@@ -259,7 +259,7 @@ TEST_F(StoryboardTest, TilesAreNumberedAsTheShowAndTheCountLineAgreesWithTheOpti
     Model().Append({c.toStdString(), true});
 
     window_->SelectStep(app::TMainForm::kOptionsStep);
-    QTRY_VERIFY(!Model().Checking());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !Model().Checking(); }, 5000));
     window_->SelectStep(app::TMainForm::kOptionsStep);
     const int seconds = window_->ShowSeconds();
     ASSERT_GT(seconds, 0);
@@ -283,7 +283,7 @@ TEST_F(StoryboardTest, TilesExplainTheirBadgesAndWhyAPictureCannotBeShown) {
     const QStringList paths = List(2);
     // Both thumbnails are made; then b is spoilt, which its tile must notice.
     View().viewport()->repaint();
-    QTRY_COMPARE(View().Thumbnails().Outstanding(), 0);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return View().Thumbnails().Outstanding() == 0; }, 5000));
     QFile bad(paths[1]);
     ASSERT_TRUE(bad.open(QIODevice::WriteOnly | QIODevice::Truncate));
     bad.write("not a picture at all");
@@ -295,7 +295,7 @@ TEST_F(StoryboardTest, TilesExplainTheirBadgesAndWhyAPictureCannotBeShown) {
     model::SetOwnMotion(notes, a, model::MotionSetting{model::MotionKind::ZoomIn, 3});
     // Painted now, the tiles ask for their thumbnails.
     View().viewport()->repaint();
-    QTRY_COMPARE(View().Thumbnails().Outstanding(), 0);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return View().Thumbnails().Outstanding() == 0; }, 5000));
 
     auto* tiles = qobject_cast<app::StoryboardDelegate*>(View().itemDelegate());
     ASSERT_NE(tiles, nullptr);

@@ -83,8 +83,12 @@ TEST_F(WalkthroughTest, FromAFolderAndAnMp3ToATenSecondDvdVideo) {
     Click("nextB");
     dialogs_.musicFiles = {{song}};
     Click("addmusic1");
-    QTRY_VERIFY(Window().Music().List().At(0).LengthMs != "0" &&
-                Window().Music().List().At(0).HasLength);
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            return Window().Music().List().At(0).LengthMs != "0" &&
+                   Window().Music().List().At(0).HasLength;
+        },
+        5000));
     const int measured = std::stoi(Window().Music().List().At(0).LengthMs);
     EXPECT_NEAR(measured, 12000, 100);
 
@@ -340,8 +344,12 @@ TEST_F(WalkthroughTest, TheResultNamesADamagedPictureAndMusicThatCannotBePlayedO
     dialogs_.musicFiles = {{wav, gone}};
     Click("addmusic1");
     for (size_t row : {0u, 1u})
-        QTRY_VERIFY(Window().Music().List().At(row).HasLength &&
-                    Window().Music().List().At(row).LengthMs != "0");
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] {
+                return Window().Music().List().At(row).HasLength &&
+                       Window().Music().List().At(row).LengthMs != "0";
+            },
+            5000));
     ASSERT_TRUE(QFile::remove(gone));  // deleted after it was added and measured
     Find<QSpinBox>("IntervalEdit")->setValue(1);
     Click("goBuildB");
