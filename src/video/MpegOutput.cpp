@@ -110,6 +110,15 @@ bool MpegOutput::openVideo() {
 
     AVDictionary* options = nullptr;
     if (preset_.scanOffset) av_dict_set(&options, "scan_offset", "1", 0);
+    if (!preset_.constantQuality()) {
+        // A disc's I pictures are its access points: players and the disc
+        // authoring tools index them, in order, by the time of the packet
+        // they start in. An I picture put in for a change of scene a few
+        // pictures after another can start in the packet of a B picture
+        // shown before the earlier one, and is then dropped from the index
+        // as out of order. I pictures come only at the start of each group.
+        av_dict_set(&options, "sc_threshold", "1000000000", 0);
+    }
     if (preset_.constantQuality()) {
         c->color_primaries = AVCOL_PRI_BT709;
         c->color_trc = AVCOL_TRC_BT709;
