@@ -27,6 +27,11 @@ QT_END_NAMESPACE
 
 namespace app_test {
 
+// How long a window test waits for work on other threads (a check, a length,
+// a frame) before it fails: only a bound for a broken run, never a
+// measurement, so it allows for a machine busy with other builds.
+inline constexpr int kPatience = 30000;  // ms
+
 // Answers the windows' questions from queues; an empty queue answers as a
 // cancelled dialog (or "No"). Everything asked is recorded.
 class ScriptedDialogs : public app::UserDialogs {

@@ -282,7 +282,8 @@ TEST_F(ImagesStepTest, AMissingOrUnreadablePictureSaysSoAndAChangedOneIsReadAgai
     const auto row = [this](int index, int role) {
         const QModelIndex at = Window().Images().index(index, 0);
         at.data(role);
-        EXPECT_TRUE(QTest::qWaitFor([this] { return !Window().Images().Checking(); }, 5000));
+        EXPECT_TRUE(
+            QTest::qWaitFor([this] { return !Window().Images().Checking(); }, app_test::kPatience));
         return at.data(role);
     };
     EXPECT_FALSE(row(0, Qt::ForegroundRole).isValid());
@@ -341,7 +342,7 @@ TEST_F(ImagesStepTest, PicturesAreCheckedWithoutHoldingUpTheList) {
         EXPECT_EQ(row.data(Qt::ToolTipRole).toString().toStdString(), slow.Path);
         EXPECT_TRUE(model.Checking());
         released = true;
-        ASSERT_TRUE(QTest::qWaitFor([&] { return !changed.isEmpty(); }, 5000));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !changed.isEmpty(); }, app_test::kPatience));
         EXPECT_TRUE(row.data(Qt::ForegroundRole).isValid());
         EXPECT_TRUE(
             row.data(Qt::ToolTipRole).toString().contains("damaged (not used in the show)"));
@@ -394,8 +395,8 @@ TEST_F(ImagesStepTest, ReadablePicturesHaveTheirSubjectsFoundOnceInTheBackground
         for (int row = 0; row < model.rowCount(); ++row) model.index(row, 0).data(Qt::ToolTipRole);
     };
     checkAll();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !model.Checking(); }, 5000));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return searchedNow().size() == 1; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !model.Checking(); }, app_test::kPatience));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return searchedNow().size() == 1; }, app_test::kPatience));
     checkAll();
     QTest::qWait(50);
     EXPECT_EQ(searchedNow(), std::vector<std::string>{good});
@@ -404,7 +405,7 @@ TEST_F(ImagesStepTest, ReadablePicturesHaveTheirSubjectsFoundOnceInTheBackground
     file.write(" and changed");
     file.close();
     checkAll();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return searchedNow().size() == 2; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return searchedNow().size() == 2; }, app_test::kPatience));
     EXPECT_EQ(searchedNow(), (std::vector<std::string>{good, good}));
     EXPECT_TRUE(offTheWindow);
 }

@@ -119,7 +119,8 @@ TEST_F(MainFormTest, TheLengthsBesideTheSyncModesAreThoseOfTheVideo) {
     model::OpenOptionsStore();
     Window().show();
     Window().SelectStep(TMainForm::kOptionsStep);
-    ASSERT_TRUE(QTest::qWaitFor([this] { return !Window().Images().Checking(); }, 10000));
+    ASSERT_TRUE(
+        QTest::qWaitFor([this] { return !Window().Images().Checking(); }, app_test::kPatience));
     QCoreApplication::processEvents();
 
     // PAL, 2 seconds a picture, speed 4: 2 x 75 transition frames + 2 x 50 = 10 s.

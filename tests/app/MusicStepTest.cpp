@@ -114,11 +114,12 @@ TEST_F(MusicStepTest, NewRowsAreMeasuredInTheBackgroundAndAChangeStartsOver) {
     QSignalSpy progress(&Window().Music(), &app::MusicListModel::MeasuringProgress);
     dialogs_.musicFiles = {{one, two}};
     Click("addmusic1");
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !progress.isEmpty(); }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !progress.isEmpty(); }, app_test::kPatience));
     EXPECT_EQ(progress.first(), QVariantList({0, 2}));
     EXPECT_TRUE(note->text().contains("of 2 files")) << note->text().toStdString();
     Click("removemusic1");  // cancels, and asks for a pass over what is left
-    ASSERT_TRUE(QTest::qWaitFor([&] { return note->isHidden() && List().At(0).HasLength; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return note->isHidden() && List().At(0).HasLength; },
+                                app_test::kPatience));
     EXPECT_EQ(Rows(), QStringList({one}));
     EXPECT_EQ(List().At(0).LengthMs, "1000");
     EXPECT_FALSE(List().At(0).Loudness.empty());

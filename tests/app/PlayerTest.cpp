@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "AppTestUtil.h"
 #include "app/PlayerFrames.h"
 #include "app/PlayerTimeline.h"
 #include "app/PlayerWindow.h"
@@ -194,7 +195,8 @@ TEST(PlayerWindow, KeysAndTheSeekBarMoveThePlayerAndItShowsWhereItIs) {
     window.SetPictureSize(QSize(720, 576));
     window.show();
     EXPECT_TRUE(window.Timeline().playing());  // it plays as it opens
-    ASSERT_TRUE(QTest::qWaitFor([&] { return window.Timeline().frame() > 2; }, 10000));
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return window.Timeline().frame() > 2; }, app_test::kPatience));
 
     const int64_t second = starts[1];
     const auto press = [&](Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
@@ -220,7 +222,8 @@ TEST(PlayerWindow, KeysAndTheSeekBarMoveThePlayerAndItShowsWhereItIs) {
         press(step.key, step.modifiers);
         EXPECT_EQ(window.Timeline().frame(), step.frame) << step.key;
         EXPECT_EQ(window.SeekBar().value(), step.frame) << step.key;
-        ASSERT_TRUE(QTest::qWaitFor([&] { return window.PaintedFrame() == step.frame; }, 10000))
+        ASSERT_TRUE(QTest::qWaitFor([&] { return window.PaintedFrame() == step.frame; },
+                                    app_test::kPatience))
             << step.key;
     }
     EXPECT_EQ(window.PaintedImage().size(), QSize(768, 576));
@@ -231,7 +234,8 @@ TEST(PlayerWindow, KeysAndTheSeekBarMoveThePlayerAndItShowsWhereItIs) {
 
     press(Qt::Key_Space);
     EXPECT_TRUE(window.Timeline().playing());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return window.Timeline().frame() > second + 32; }, 10000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window.Timeline().frame() > second + 32; },
+                                app_test::kPatience));
 
     press(Qt::Key_F11);
     EXPECT_TRUE(window.isFullScreen());

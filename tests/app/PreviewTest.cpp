@@ -51,7 +51,7 @@ TEST_F(PreviewTest, TheEffectsStepPreviewsTheEffectSelectedInTheTree) {
     EXPECT_EQ(preview->Style(), 5);
     // Only the last one asked for is shown.
     QSignalSpy ready(preview, &app::SmallEffectPreview::LoopReady);
-    ASSERT_TRUE(ready.wait(10000));
+    ASSERT_TRUE(ready.wait(app_test::kPatience));
     EXPECT_EQ(ready.count(), 1);
 
     // The preview lives on while other steps are shown.
@@ -86,7 +86,7 @@ TEST_F(PreviewTest, TheEffectsStepPreviewsTheFirstTwoTickedPicturesAtTheShowsSpe
     // 1 is the fastest speed: ten frames, and the loop is drawn anew.
     QSignalSpy ready(preview, &app::SmallEffectPreview::LoopReady);
     Window().findChild<QSpinBox*>(QStringLiteral("SpeedEdit2"))->setValue(1);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return ready.count() > 0; }, 10000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return ready.count() > 0; }, app_test::kPatience));
     EXPECT_FALSE(preview->ShownFrame().isEmpty());
 }
 
@@ -225,8 +225,9 @@ TEST_F(PreviewTest, EveryPreviewPlaysTheShowAsItIsNowFromItsFirstPictureAndNeeds
         // The first picture's last frame.
         player.Seek(player.Timeline().frameCount() / 2 - 1);
         player.Pause();
-        ASSERT_TRUE(QTest::qWaitFor(
-            [&] { return player.PaintedFrame() == player.Timeline().frame(); }, 10000));
+        ASSERT_TRUE(
+            QTest::qWaitFor([&] { return player.PaintedFrame() == player.Timeline().frame(); },
+                            app_test::kPatience));
         EXPECT_TRUE(player.Status().text().endsWith("picture 1 of 2"))
             << player.Status().text().toStdString();
         backgrounds.push_back(player.PaintedImage().pixelColor(2, 2));

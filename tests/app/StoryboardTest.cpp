@@ -21,6 +21,7 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "AppTestUtil.h"
 #include "app/ImageForm.h"
 #include "app/ImagesPage.h"
 #include "app/MainForm.h"
@@ -34,13 +35,6 @@
 #include "model/MotionSetting.h"
 #include "model/PerImage.h"
 #include "model/Settings.h"
-
-// Readable values in failure messages.
-QT_BEGIN_NAMESPACE
-inline void PrintTo(const QString& text, std::ostream* out) {
-    *out << '"' << text.toStdString() << '"';
-}
-QT_END_NAMESPACE
 
 namespace {
 
@@ -233,7 +227,7 @@ TEST_F(StoryboardTest, TheViewAndTileSizeAreTheUsersAndOutliveTheWindow) {
     ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get()));
     QTest::keyClick(window_.get(), Qt::Key_1, Qt::ControlModifier);
     // A button's shortcut clicks it as an animation, a moment later.
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !Page().StoryboardShown(); }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !Page().StoryboardShown(); }, app_test::kPatience));
     window_ = std::make_unique<app::TMainForm>();
     EXPECT_FALSE(Page().StoryboardShown());
 }
@@ -259,7 +253,7 @@ TEST_F(StoryboardTest, TilesAreNumberedAsTheShowAndTheCountLineAgreesWithTheOpti
     Model().Append({c.toStdString(), true});
 
     window_->SelectStep(app::TMainForm::kOptionsStep);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !Model().Checking(); }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !Model().Checking(); }, app_test::kPatience));
     window_->SelectStep(app::TMainForm::kOptionsStep);
     const int seconds = window_->ShowSeconds();
     ASSERT_GT(seconds, 0);
@@ -283,7 +277,8 @@ TEST_F(StoryboardTest, TilesExplainTheirBadgesAndWhyAPictureCannotBeShown) {
     const QStringList paths = List(2);
     // Both thumbnails are made; then b is spoilt, which its tile must notice.
     View().viewport()->repaint();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return View().Thumbnails().Outstanding() == 0; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return View().Thumbnails().Outstanding() == 0; },
+                                app_test::kPatience));
     QFile bad(paths[1]);
     ASSERT_TRUE(bad.open(QIODevice::WriteOnly | QIODevice::Truncate));
     bad.write("not a picture at all");
@@ -295,7 +290,8 @@ TEST_F(StoryboardTest, TilesExplainTheirBadgesAndWhyAPictureCannotBeShown) {
     model::SetOwnMotion(notes, a, model::MotionSetting{model::MotionKind::ZoomIn, 3});
     // Painted now, the tiles ask for their thumbnails.
     View().viewport()->repaint();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return View().Thumbnails().Outstanding() == 0; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return View().Thumbnails().Outstanding() == 0; },
+                                app_test::kPatience));
 
     auto* tiles = qobject_cast<app::StoryboardDelegate*>(View().itemDelegate());
     ASSERT_NE(tiles, nullptr);
@@ -318,7 +314,8 @@ TEST_F(StoryboardTest, TilesExplainTheirBadgesAndWhyAPictureCannotBeShown) {
     // The show leaves b out, and the count line says so once the list has checked it.
     window_->Images().UsablePictures({paths[1].toStdString()});
     auto* count = window_->findChild<QLabel*>("StoryCountLine");
-    EXPECT_TRUE(QTest::qWaitFor([&] { return count->text().startsWith("1 of 2 pictures"); }, 5000))
+    EXPECT_TRUE(QTest::qWaitFor([&] { return count->text().startsWith("1 of 2 pictures"); },
+                                app_test::kPatience))
         << count->text().toStdString();
 }
 
@@ -335,7 +332,7 @@ protected:
         app::ThumbnailService::Answer answer = service.Request(picture, tile);
         if (!answer.final) {
             QSignalSpy ready(&service, &app::ThumbnailService::Ready);
-            EXPECT_TRUE(ready.wait(10000));
+            EXPECT_TRUE(ready.wait(app_test::kPatience));
             answer = service.Request(picture, tile);
         }
         EXPECT_TRUE(answer.final);

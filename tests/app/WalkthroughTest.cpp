@@ -88,7 +88,7 @@ TEST_F(WalkthroughTest, FromAFolderAndAnMp3ToATenSecondDvdVideo) {
             return Window().Music().List().At(0).LengthMs != "0" &&
                    Window().Music().List().At(0).HasLength;
         },
-        5000));
+        app_test::kPatience));
     const int measured = std::stoi(Window().Music().List().At(0).LengthMs);
     EXPECT_NEAR(measured, 12000, 100);
 
@@ -349,7 +349,7 @@ TEST_F(WalkthroughTest, TheResultNamesADamagedPictureAndMusicThatCannotBePlayedO
                 return Window().Music().List().At(row).HasLength &&
                        Window().Music().List().At(row).LengthMs != "0";
             },
-            5000));
+            app_test::kPatience));
     ASSERT_TRUE(QFile::remove(gone));  // deleted after it was added and measured
     Find<QSpinBox>("IntervalEdit")->setValue(1);
     Click("goBuildB");

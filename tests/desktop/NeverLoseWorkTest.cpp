@@ -106,7 +106,7 @@ protected:
     }
     // Runs the event loop until the prompts are answered and things settle.
     void Settle(Desk& desk) {
-        EXPECT_TRUE(QTest::qWaitFor([&] { return desk.Done(); }, 10000));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return desk.Done(); }, app_test::kPatience));
         QTest::qWait(300);
     }
     void Customize(Desk& desk) {
@@ -164,7 +164,7 @@ TEST_F(NeverLoseWorkTest, CaptionsSurviveSaveAsExitAndRestart) {
     Settle(desk);
     ASSERT_TRUE(model::FileExists(Path("t2.dvprj").toStdString()));
     CloseFromTitleBar();
-    ASSERT_TRUE(QTest::qWaitFor([this] { return !Window().isVisible(); }, 10000));
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !Window().isVisible(); }, app_test::kPatience));
 
     Restart();
     ShowWindow();

@@ -279,7 +279,7 @@ TEST_F(RunnerTest, APictureThatMovesFillsTheViewAndMovesWhileItStays) {
     ASSERT_FALSE(runner->View->Running());
     runner->TransitionDone();  // the motion starts
     // Zoomed in by a quarter, the spot ends a third further from the centre.
-    EXPECT_TRUE(QTest::qWaitFor([&] { return SpotX(runner->View->ScreenBitmap) > 131; }, 3000))
+    EXPECT_TRUE(QTest::qWaitFor([&] { return SpotX(runner->View->ScreenBitmap) > 131; }, kPatience))
         << SpotX(runner->View->ScreenBitmap);
 }
 
