@@ -4,7 +4,6 @@
 #include <QHBoxLayout>
 #include <QSignalBlocker>
 #include <QStandardItemModel>
-#include <QVBoxLayout>
 
 #include <array>
 #include <span>
@@ -63,18 +62,14 @@ Mp4OptionsBox::Mp4OptionsBox(QWidget* parent) : QWidget(parent) {
                      "the TV standard's is 25 for PAL and 29.97 for NTSC"));
     for (const RateItem& item : kRateItems)
         rate_->addItem(tr(item.label), static_cast<int>(item.choice));
-    // Two rows, so the Options step keeps the width it has on a small screen.
-    auto* layout = new QVBoxLayout(this);
+    // One row under both columns of formats, so the Options step keeps the
+    // height it has on a small screen with the preset list above it.
+    auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    auto* first = new QHBoxLayout;
-    first->addWidget(aspect_);
-    first->addWidget(quality_);
-    first->addStretch();
-    auto* second = new QHBoxLayout;
-    second->addWidget(rate_);
-    second->addStretch();
-    layout->addLayout(first);
-    layout->addLayout(second);
+    layout->addWidget(aspect_);
+    layout->addWidget(quality_);
+    layout->addWidget(rate_);
+    layout->addStretch();
     connect(aspect_, &QComboBox::currentIndexChanged, this, &Mp4OptionsBox::TakeAspect);
     connect(quality_, &QComboBox::currentIndexChanged, this, &Mp4OptionsBox::Changed);
     connect(rate_, &QComboBox::currentIndexChanged, this, &Mp4OptionsBox::Changed);

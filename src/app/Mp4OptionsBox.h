@@ -1,5 +1,5 @@
-// The shape, quality and frame rate of the video on the Options step, two
-// rows of lists below the video formats. The shape is live for the MP4
+// The shape, quality and frame rate of the video on the Options step, a row
+// of lists below the video formats. The shape is live for the MP4
 // formats and DVD, each keeping its own choice (VideoAspect, DvdAspect), a
 // shape the chosen format is not made in greyed (4:5 is 1080 wide only, a
 // DVD 16:9 or 4:3), and greyed at 4:3 for VCD and SVCD; the quality and rate

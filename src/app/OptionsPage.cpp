@@ -15,6 +15,7 @@
 #include "app/ColorComboBox.h"
 #include "app/MediaListModels.h"
 #include "app/Mp4OptionsBox.h"
+#include "app/PresetChoice.h"
 #include "app/Thumbnails.h"
 #include "app/UserDialogs.h"
 #include "app/WidgetFactory.h"
@@ -23,6 +24,7 @@
 #include "model/FileIo.h"
 #include "model/LengthText.h"
 #include "model/Settings.h"
+#include "model/ShowPresets.h"
 #include "showbuild/ShowTiming.h"
 
 namespace app {
@@ -79,14 +81,20 @@ int64_t StretchedHoldMs(const video::ShowLengths& lengths, video::FrameRate rate
 OptionsPage::OptionsPage(model::Show& show, QWidget* parent) : QWidget(parent), show_(show) {
     setObjectName(QStringLiteral("optionTab"));
 
+    // First, so it is also first from the keyboard.
+    presets_ = new PresetChoice;
     auto* videoBox = Named(new QGroupBox(tr("Video Format")), "VideoGroup");
-    // The disc formats in one column, the MP4 ones beside them with their
-    // aspect and quality underneath, so the step is no taller than before.
+    // The disc formats in one column, the MP4 ones beside them, and the
+    // shape, quality and rate in one row under both, so the step is no taller
+    // with the preset list above.
     videoGroup_ = RadioGroup(
         videoBox, {tr("VCD"), tr("SVCD"), tr("DVD"), tr("MP4 720p"), tr("MP4 1080p"), tr("MP4 4K")},
         "VideoGroup", 3);
     mp4Box_ = new Mp4OptionsBox;
-    static_cast<QGridLayout*>(videoBox->layout())->addWidget(mp4Box_, 3, 1);
+    auto* videoGrid = static_cast<QGridLayout*>(videoBox->layout());
+    videoGrid->addWidget(mp4Box_, 3, 0, 1, 2);
+    // The MP4 column stays beside the disc formats; the room is left over.
+    videoGrid->setColumnStretch(1, 1);
     auto* tvBox = Named(new QGroupBox(tr("Television Standards")), "tvGroup");
     tvGroup_ = RadioGroup(tvBox,
                           {tr("PAL (Europe, Australia, China, India...)"),
@@ -110,6 +118,7 @@ OptionsPage::OptionsPage(model::Show& show, QWidget* parent) : QWidget(parent), 
     // The button sits under the radio groups, which leave room below them,
     // so the background box keeps the height its four choices need.
     auto* left = new QVBoxLayout;
+    left->addWidget(presets_);
     left->addWidget(videoBox);
     left->addWidget(tvBox);
     left->addStretch();
@@ -133,9 +142,42 @@ OptionsPage::OptionsPage(model::Show& show, QWidget* parent) : QWidget(parent), 
         connect(radio, &QAbstractButton::toggled, this, &OptionsPage::Changed);
     connect(backcolorCb_, &ColorComboBox::ColorChanged, this, &OptionsPage::Changed);
     connect(mp4Box_, &Mp4OptionsBox::Changed, this, &OptionsPage::Changed);
+    connect(mp4Box_, &Mp4OptionsBox::Changed, this, &OptionsPage::ReflectPreset);
     connect(videoGroup_, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
-        if (checked) mp4Box_->FollowFormat(id);
+        if (!checked) return;
+        mp4Box_->FollowFormat(id);
+        ReflectPreset();
     });
+    // The preset shown keeps its meaning under the other standard: "TV or
+    // computer" takes the new standard's rate.
+    connect(tvGroup_, &QButtonGroup::idToggled, this, [this](int, bool checked) {
+        if (!checked || settingControls_) return;
+        if (const model::ShowPreset* shown = presets_->Shown())
+            TakePreset(*shown);
+        else
+            ReflectPreset();
+    });
+    connect(presets_, &PresetChoice::Picked, this, &OptionsPage::TakePreset);
+}
+
+void OptionsPage::TakePreset(const model::ShowPreset& preset) {
+    model::TslSettings s = show_.settings;
+    CollectSettings(s);
+    model::ApplyPreset(s, preset);
+    settingControls_ = true;
+    SetGroupIndex(*videoGroup_, s.VideoType);
+    mp4Box_->RefreshFromSettings(s);
+    settingControls_ = false;
+    ReflectPreset();
+    // A shape set alone (a DVD made widescreen) moves no signalling control.
+    emit Changed();
+}
+
+void OptionsPage::ReflectPreset() {
+    if (settingControls_) return;
+    model::TslSettings s = show_.settings;
+    CollectSettings(s);
+    presets_->ShowPresetOf(s);
 }
 
 QWidget* OptionsPage::CreateBackground() {
@@ -183,9 +225,12 @@ QWidget* OptionsPage::CreateBackground() {
 }
 
 void OptionsPage::RefreshFromSettings(const model::TslSettings& s) {
+    settingControls_ = true;
     SetGroupIndex(*videoGroup_, s.VideoType);
     mp4Box_->RefreshFromSettings(s);
     SetGroupIndex(*tvGroup_, s.TVSet);
+    settingControls_ = false;
+    ReflectPreset();
     SetGroupIndex(*syncGroup_, s.MusicSync);
     backcolorCb_->SetColor(ColorFromSetting(s.BackgroundColor));
 

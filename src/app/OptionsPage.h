@@ -1,5 +1,6 @@
-// The Options step: video format (with the MP4 formats' aspect and quality),
-// television standard, synchronisation mode
+// The Options step: where the video will be watched (a preset of format,
+// shape and rate, reflecting the detailed controls under it), video format
+// (with the MP4 formats' aspect and quality), television standard, synchronisation mode
 // with the show's and the music's lengths beside it (and, stretched to the
 // music, how long each picture then stays), and the background
 // (a colour, a picture tiled or stretched, or each picture's blurred copy).
@@ -16,6 +17,7 @@ class QPushButton;
 class QRadioButton;
 
 namespace model {
+struct ShowPreset;
 struct TslSettings;
 }  // namespace model
 
@@ -25,6 +27,7 @@ class BackgroundPreview;
 class ColorComboBox;
 class ImageListModel;
 class Mp4OptionsBox;
+class PresetChoice;
 
 class OptionsPage : public QWidget {
     Q_OBJECT
@@ -64,7 +67,15 @@ private:
     void SelectBackgroundPicture();
     // The preview follows the blurred-fill choice with the show's first picture.
     void UpdateBlurredPreview();
+    // Sets the detailed video controls as the preset sets them.
+    void TakePreset(const model::ShowPreset& preset);
+    // The preset list shows what the detailed controls say.
+    void ReflectPreset();
 
+    PresetChoice* presets_ = nullptr;
+    // Set while the page sets its own controls: no preset is taken again
+    // or reflected halfway.
+    bool settingControls_ = false;
     QButtonGroup* videoGroup_ = nullptr;
     Mp4OptionsBox* mp4Box_ = nullptr;
     QButtonGroup* tvGroup_ = nullptr;

@@ -37,6 +37,7 @@ namespace {
 
 constexpr const char* kUsage =
     "Usage: vantoshow build [PROJECT.dvprj] -o OUT.mpg\n"
+    "                       [--preset tv|phone|square|4k-tv|dvd|dvd-wide|svcd|vcd]\n"
     "                       [--format vcd|svcd|dvd|mp4-720p|mp4-1080p|mp4-4k]\n"
     "                       [--aspect 16:9|4:3|9:16|1:1|4:5] [--quality standard|high]\n"
     "                       [--fps tv|24|25|30|50|60|29.97|59.94]\n"
@@ -65,6 +66,14 @@ constexpr const char* kUsage =
     "not at all. --motion sets the pan and zoom of every picture without its own\n"
     "(STRENGTH 1..5, how far the view travels: 5% to 25% of the picture; 3 when\n"
     "not given).\n"
+    "\n"
+    "--preset sets the format, shape and frame rate for where the video will be\n"
+    "watched, as the Options step's list does: tv (MP4 1080p 16:9 at 50 frames a\n"
+    "second under PAL, 60 under NTSC), phone (1080x1920 at 30), square (1080x1080\n"
+    "at 30), 4k-tv (MP4 4K 16:9 at 50 or 60), dvd (4:3), dvd-wide (16:9), svcd,\n"
+    "vcd; the names the window lists are taken too (\"Phone, vertical\"). It\n"
+    "leaves the quality and the standard alone, and --format, --aspect and --fps\n"
+    "change what it set, before or after it.\n"
     "\n"
     "A DVD build can also be written as a DVD-Video folder (--disc folder) or\n"
     "image (OUT.iso), a VCD or SVCD build as a CD image (OUT.cue with OUT.bin);\n"

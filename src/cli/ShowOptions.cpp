@@ -62,6 +62,10 @@ base::Result<bool> TakeShowOption(const std::string& arg,
         overrides.*named->field = model::ValueOfName(named->names, text);
         if (!(overrides.*named->field))
             return Usage(arg + " must be " + model::NameList(named->names));
+    } else if (arg == "--preset") {
+        if (!value(text)) return Usage("option " + arg + " needs a value");
+        overrides.preset = model::PresetNamed(text);
+        if (!overrides.preset) return Usage("--preset must be " + model::PresetNameList());
     } else if (arg == "--standard") {
         if (!value(text)) return Usage("option " + arg + " needs a value");
         const auto choice = ParseChoice(text, {"pal", "ntsc"});
@@ -96,6 +100,9 @@ base::Result<bool> TakeShowOption(const std::string& arg,
 }
 
 base::Status ApplyShowOverrides(const ShowOverrides& overrides, model::TslSettings& settings) {
+    // A preset's rate follows the standard.
+    if (overrides.tvSet) settings.TVSet = *overrides.tvSet;
+    if (overrides.preset) model::ApplyPreset(settings, *overrides.preset);
     if (overrides.videoType) settings.VideoType = *overrides.videoType;
     if (overrides.aspect && !model::SetBuildAspect(settings, *overrides.aspect)) {
         const char* format = model::NameOfValue(model::kVideoFormatNames, settings.VideoType);
@@ -106,7 +113,6 @@ base::Status ApplyShowOverrides(const ShowOverrides& overrides, model::TslSettin
     }
     if (overrides.quality) settings.VideoQuality = *overrides.quality;
     if (overrides.rate) settings.VideoRate = *overrides.rate;
-    if (overrides.tvSet) settings.TVSet = *overrides.tvSet;
     if (overrides.musicSync) settings.MusicSync = *overrides.musicSync;
     if (overrides.background) model::SetBackgroundMode(settings, *overrides.background);
     if (overrides.motion) settings.Motion = *overrides.motion;

@@ -14,10 +14,12 @@
 #include "model/IniFile.h"
 #include "model/MotionSetting.h"
 #include "model/Show.h"
+#include "model/ShowPresets.h"
 
 namespace cli {
 
 struct ShowOverrides {
+    const model::ShowPreset* preset = nullptr;
     std::optional<uint8_t> videoType;
     std::optional<uint8_t> aspect;
     std::optional<uint8_t> quality;
@@ -32,8 +34,9 @@ struct ShowOverrides {
 // A wrong argument: the command prints the reason and exits with its usage code.
 base::Fault Usage(std::string reason);
 
-// Takes 'arg' when it is one of the overriding options (--format, --aspect,
-// --quality, --fps, --standard, --sync, --background, --motion, the music's),
+// Takes 'arg' when it is one of the overriding options (--preset, --format,
+// --aspect, --quality, --fps, --standard, --sync, --background, --motion,
+// the music's),
 // reading its value through 'value'. Returns whether it was one, or why its
 // value is wrong.
 base::Result<bool> TakeShowOption(const std::string& arg,
@@ -41,7 +44,9 @@ base::Result<bool> TakeShowOption(const std::string& arg,
                                   ShowOverrides& overrides);
 // Applies the options to the settings; --aspect sets the shape of the format
 // chosen (an MP4 format's, the DVD's), and a shape the format does not come
-// in (16:9 for VCD or SVCD) is a wrong argument.
+// in (16:9 for VCD or SVCD) is a wrong argument. The preset goes first, at
+// the standard asked for, and the detailed options change what it set,
+// whatever the order they were given in.
 [[nodiscard]] base::Status ApplyShowOverrides(const ShowOverrides& overrides,
                                               model::TslSettings& settings);
 

@@ -303,6 +303,52 @@ TEST_F(MainFormTest, Mp4FormatsAndDvdOfferTheirShapeMp4ItsQualityAndRateAndAnMp4
     EXPECT_EQ(aspect->currentIndex(), 0);
 }
 
+// "Where it will be watched:" sets the detailed controls, which stay live
+// under it: changing one shows "Custom", listed only then. Alt+W reaches it,
+// and a TV preset takes the rate of a standard chosen later.
+TEST_F(MainFormTest, WhereItWillBeWatchedSetsTheDetailedControlsAndFollowsThem) {
+    Window().show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&Window()));
+    Window().SelectStep(TMainForm::kOptionsStep);
+    auto* preset = Find<QComboBox>("PresetCombo");
+    auto* aspect = Find<QComboBox>("Mp4Aspect");
+    auto* rate = Find<QComboBox>("Mp4Rate");
+    EXPECT_EQ(preset->currentText(), "DVD");  // a new show's 4:3 DVD
+    EXPECT_EQ(preset->findText("Custom"), -1);
+    QTest::keyClick(&Window(), Qt::Key_W, Qt::AltModifier);
+    EXPECT_EQ(QApplication::focusWidget(), preset);
+
+    preset->setCurrentIndex(preset->findText("Phone, vertical"));
+    EXPECT_TRUE(Radio("VideoGroup4")->isChecked());
+    EXPECT_EQ(aspect->currentText(), "9:16");
+    EXPECT_EQ(rate->currentText(), "30");
+    Window().CollectSettings(false);
+    const model::TslSettings& s = Window().WorkingShow().settings;
+    EXPECT_EQ(s.VideoType, 4);
+    EXPECT_EQ(s.VideoAspect, 2);
+    EXPECT_EQ(s.VideoRate, 3);
+    rate->setCurrentIndex(rate->findText("60"));
+    EXPECT_EQ(preset->currentText(), "Custom");
+    rate->setCurrentIndex(rate->findText("30"));
+    EXPECT_EQ(preset->currentText(), "Phone, vertical");
+    EXPECT_EQ(preset->findText("Custom"), -1);
+
+    preset->setCurrentIndex(preset->findText("TV or computer"));
+    EXPECT_EQ(rate->currentText(), "50");
+    Radio("tvGroup1")->setChecked(true);
+    EXPECT_EQ(rate->currentText(), "60");
+    EXPECT_EQ(preset->currentText(), "TV or computer");
+
+    // A DVD made widescreen moves the shape alone, and is a change still.
+    preset->setCurrentIndex(preset->findText("DVD"));
+    dialogs_.projectNames = {Path("show.dvprj")};
+    Action("SaveProject1")->trigger();
+    ASSERT_FALSE(Window().Unsaved());
+    preset->setCurrentIndex(preset->findText("DVD, widescreen"));
+    EXPECT_EQ(aspect->currentText(), "16:9");
+    EXPECT_TRUE(Window().Unsaved());
+}
+
 TEST_F(MainFormTest, LoadingAProjectShowsItsSpeedIntervalAndMotion) {
     const QString project =
         MakeFile("slow.dvprj", "[Set]\nEffectSpeed2=5\nImageInterval=9\nMotion=pan-down:4\n");

@@ -9,8 +9,10 @@
 #include <vector>
 
 #include "cli/Cli.h"
+#include "cli/ShowOptions.h"
 #include "model/FileLimit.h"
 #include "model/Settings.h"
+#include "model/VideoFormatKeys.h"
 #include "showbuild/BuildTestUtil.h"
 
 namespace video::test {
@@ -348,6 +350,64 @@ TEST_F(BuildCommandTest, Mp4FormatsTakeAShapeAQualityARateAndTheirOwnName) {
         EXPECT_NE(run.errors.find(r.says), std::string::npos) << run.errors;
     }
     EXPECT_FALSE(std::filesystem::exists(File("refused.mp4")));
+}
+
+// --preset sets the format, shape and rate as the window's list does; the
+// detailed options change what it set, given before or after it, and the
+// standard given anywhere chooses its rate; a name there is not is refused
+// with the names there are.
+TEST_F(BuildCommandTest, PresetBuildsForAPhoneAndDetailedOptionsChangeItInAnyOrder) {
+    const std::string project = WriteProject("show.dvprj", true, false);
+    CommandRun run = RunVantoshow({"build", project, "-o", File("phone"), "--preset", "phone"});
+    ASSERT_EQ(run.code, 0) << run.errors;
+    const Entries video = StreamOfType(ProbeSections(File("phone.mp4"), "-show_streams"), "video");
+    EXPECT_EQ(video.at("width"), "1080");
+    EXPECT_EQ(video.at("height"), "1920");
+    EXPECT_EQ(video.at("r_frame_rate"), "30/1");
+    EXPECT_EQ(video.at("sample_aspect_ratio"), "1:1");
+
+    struct Case {
+        std::vector<std::string> args;
+        uint8_t videoType, shape, rate, quality;
+    };
+    for (const Case& c : {
+             Case{{"--preset", "tv", "--fps", "25"}, 4, 0, 2, 0},
+             Case{{"--fps", "25", "--preset", "tv"}, 4, 0, 2, 0},
+             Case{{"--preset", "4k-tv", "--standard", "ntsc"}, 5, 0, 5, 0},
+             Case{{"--standard", "ntsc", "--preset", "TV or computer"}, 4, 0, 5, 0},
+             Case{{"--aspect", "4:3", "--quality", "high", "--preset", "Phone, Vertical"},
+                  4,
+                  1,
+                  3,
+                  1},
+             Case{{"--preset", "square", "--format", "mp4-720p"}, 3, 3, 3, 0},
+             Case{{"--format", "mp4-720p", "--preset", "dvd-wide"}, 3, 0, 0, 0},
+         }) {
+        cli::ShowOverrides overrides;
+        for (size_t i = 0; i < c.args.size(); ++i) {
+            const auto value = [&](std::string& out) {
+                if (i + 1 >= c.args.size()) return false;
+                out = c.args[++i];
+                return true;
+            };
+            const base::Result<bool> taken = cli::TakeShowOption(c.args[i], value, overrides);
+            ASSERT_TRUE(taken && *taken) << c.args[i];
+        }
+        model::TslSettings s;  // a DVD at PAL, as a new project
+        ASSERT_TRUE(cli::ApplyShowOverrides(overrides, s));
+        const std::string what = ::testing::PrintToString(c.args);
+        EXPECT_EQ(s.VideoType, c.videoType) << what;
+        EXPECT_EQ(model::BuildAspect(s), c.shape) << what;
+        EXPECT_EQ(s.VideoRate, c.rate) << what;
+        EXPECT_EQ(s.VideoQuality, c.quality) << what;
+    }
+
+    run = RunVantoshow({"build", project, "-o", File("tablet"), "--preset", "tablet"});
+    EXPECT_EQ(run.code, 2);
+    EXPECT_NE(
+        run.errors.find("--preset must be tv, phone, square, 4k-tv, dvd, dvd-wide, svcd or vcd"),
+        std::string::npos)
+        << run.errors;
 }
 
 // WAV data named .mp3 cannot be measured as MP3 music, music measured once
