@@ -16,6 +16,7 @@
 #include "base/Swallow.h"
 #include "model/FileIo.h"
 #include "model/MediaPaths.h"
+#include "model/MotionFit.h"
 #include "model/MusicMixSettings.h"
 #include "model/SettingsKeys.h"
 
@@ -168,6 +169,8 @@ constexpr std::array kSettingsKeys{
     SettingsKey{.section = kSetLower, .name = "TVSet", .field = &TslSettings::TVSet},
     SettingsKey{.section = kSet, .name = "ShowCaption", .field = &TslSettings::ShowCaption},
     SettingsKey{.section = kSet, .name = "Motion", .field = &TslSettings::Motion},
+    SettingsKey{.section = kSet, .name = "MotionFit",
+                .field = NamedField{&TslSettings::MotionFit, kMotionFitNames, "motion fit"}},
     SettingsKey{.section = kSet, .name = "MusicFadeInMs", .field = &TslSettings::MusicFadeInMs},
     SettingsKey{.section = kSet, .name = "MusicFadeOutMs", .field = &TslSettings::MusicFadeOutMs},
     SettingsKey{.section = kSet, .name = "MusicCrossfadeMs", .field = &TslSettings::MusicCrossfadeMs},
@@ -318,6 +321,7 @@ void ReadSettings(const IniFile& store, TslSettings& s) {
     if (store.ReadSection(kSet).empty()) {
         loaded.MusicFadeOutMs = kNewShowFadeOutMs;
         loaded.Motion = kNewShowMotion;
+        loaded.MotionFit = static_cast<uint8_t>(kNewShowMotionFit);
     }
     for (const SettingsKey& key : kSettingsKeys)
         std::visit([&](const auto& field) { ReadKey(store, key, field, loaded); }, key.field);

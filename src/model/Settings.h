@@ -59,6 +59,7 @@ struct TslSettings {
     std::string Back_Image_Filename;
     std::string Back_Image_Path;  // ProgramDir + "background/" unless stored
     MotionSetting Motion;         // pan and zoom of every picture without its own
+    uint8_t MotionFit = 0;        // a model::MotionFit: a moving picture cut to fill, or whole
 
     friend bool operator==(const TslSettings&, const TslSettings&) = default;
 };

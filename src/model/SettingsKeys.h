@@ -58,7 +58,8 @@ std::span<const SettingsKey> SettingsKeys();
 // Reads every row into a record that starts from the record's defaults,
 // with the two that depend on the store and the installation: the
 // background folder under ProgramDir(), and a music fade-out and motion for
-// a store without settings (kNewShowFadeOutMs, kNewShowMotion). The show
+// a store without settings (kNewShowFadeOutMs, kNewShowMotion,
+// kNewShowMotionFit). The show
 // lists are left as they are.
 void ReadSettings(const IniFile& store, TslSettings& settings);
 // Writes every row the save writes.
