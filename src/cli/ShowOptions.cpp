@@ -112,7 +112,8 @@ base::Status ApplyShowOverrides(const ShowOverrides& overrides, model::TslSettin
     if (overrides.musicSync) settings.MusicSync = *overrides.musicSync;
     if (overrides.background) model::SetBackgroundMode(settings, *overrides.background);
     if (overrides.motion) settings.Motion = *overrides.motion;
-    if (overrides.motionFit) settings.MotionFit = *overrides.motionFit;
+    if (overrides.motionFit)
+        settings.MotionFit = static_cast<model::MotionFit>(*overrides.motionFit);
     ApplyMusicMixOverrides(overrides.mix, settings);
     return {};
 }

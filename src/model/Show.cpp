@@ -44,7 +44,7 @@ MotionSetting Show::MotionOf(std::string_view path) const {
 }
 
 MotionFit Show::MotionFitOf(std::string_view path) const {
-    return OwnMotionFit(notes, path).value_or(static_cast<MotionFit>(settings.MotionFit));
+    return OwnMotionFit(notes, path).value_or(settings.MotionFit);
 }
 
 std::optional<FocusPoint> Show::FocusOf(std::string_view path) const {

@@ -24,7 +24,7 @@ ShowMotion ShowMotion::Read(const std::vector<std::string>& pictures, const mode
     result.subjectFolder_ =
         subjectFolder.empty() ? subject::DefaultSubjectFolder() : std::move(subjectFolder);
     result.show_ = show.settings.Motion;
-    result.showFit_ = static_cast<model::MotionFit>(show.settings.MotionFit);
+    result.showFit_ = show.settings.MotionFit;
     auto own = std::make_shared<std::map<std::string, Own>>();
     for (const std::string& path : pictures) {
         Own entry{model::OwnMotion(show.notes, path), model::OwnMotionFit(show.notes, path), {}};

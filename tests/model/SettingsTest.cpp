@@ -56,6 +56,7 @@ DvdAspect=4:3
 TVSet=0
 ShowCaption=0
 Motion=auto:3
+MotionFit=auto
 MusicFadeInMs=0
 MusicFadeOutMs=2000
 MusicCrossfadeMs=0
@@ -127,6 +128,10 @@ struct ChangeField {
         s.*field = (s.*field).kind == model::MotionKind::PanUp
                        ? model::MotionSetting{}
                        : model::MotionSetting{model::MotionKind::PanUp, 5};
+    }
+    void operator()(model::MotionFit model::TslSettings::*field) const {
+        s.*field =
+            s.*field == model::MotionFit::Whole ? model::MotionFit::Fill : model::MotionFit::Whole;
     }
     void operator()(const model::NamedField& named) const {
         // The first other value: a default that is not the table's first

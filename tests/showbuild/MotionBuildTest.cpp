@@ -245,7 +245,7 @@ TEST_F(MotionBuild, ALandscapeMovesWholeInAVerticalVideoKeepingItsFace) {
     show_.settings.VideoType = 3;    // mp4-720p
     show_.settings.VideoAspect = 2;  // 9:16, 720 x 1280
     show_.settings.Back_Mode_Blurred = true;
-    show_.settings.MotionFit = static_cast<uint8_t>(model::MotionFit::Auto);
+    show_.settings.MotionFit = model::MotionFit::Auto;
     show_.settings.Motion = MotionSetting{MotionKind::ZoomIn, 5};
     const BuildResult result = BuildShow();
     ASSERT_EQ(result.status, BuildResult::Status::Completed) << result.message;
