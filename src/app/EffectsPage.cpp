@@ -14,6 +14,7 @@
 #include "app/ProportionalFrame.h"
 #include "app/SmallEffectPreview.h"
 #include "app/WidgetFactory.h"
+#include "model/MotionFit.h"
 #include "model/MotionSetting.h"
 #include "model/Settings.h"
 
@@ -44,6 +45,9 @@ EffectsPage::EffectsPage(model::Show& show, QWidget* parent) : QWidget(parent), 
     connect(motionKind_, &QComboBox::currentIndexChanged, this,
             &EffectsPage::SpeedOrIntervalChanged);
     connect(motionKind_, &QComboBox::currentIndexChanged, this, &EffectsPage::Changed);
+    connect(motionFit_, &QComboBox::currentIndexChanged, this,
+            &EffectsPage::SpeedOrIntervalChanged);
+    connect(motionFit_, &QComboBox::currentIndexChanged, this, &EffectsPage::Changed);
 }
 
 EffectsPage::~EffectsPage() = default;
@@ -115,6 +119,14 @@ QLayout* EffectsPage::CreateSide() {
     motionStrength_ = Named(new QSpinBox, "MotionStrength",
                             tr("How far the view travels: 1 = 5% of the picture, 5 = 25%"));
     motionStrength_->setRange(model::kMinMotionStrength, model::kMaxMotionStrength);
+    motionFit_ = Named(new QComboBox, "MotionFit",
+                       tr("How a moving picture of other proportions than the video's is shown: "
+                          "cut to fill the frame, or whole on the background as a still one; Auto "
+                          "shows it whole where filling would cut a face or most of the picture"));
+    for (const model::NamedValue& entry : model::kMotionFitNames) {
+        const auto fit = static_cast<model::MotionFit>(entry.value);
+        motionFit_->addItem(tr(model::MotionFitLabel(fit)), entry.value);
+    }
     customize_ = Button("customize1", tr("Customize..."),
                         tr("Give pictures their own caption, interval and effects"));
 
@@ -139,6 +151,9 @@ QLayout* EffectsPage::CreateSide() {
     motionRow->addWidget(strengthLabel);
     motionRow->addWidget(motionStrength_);
     form->addRow(motionLabel, motionRow);
+    auto* fitLabel = Label("motionFitLabel", tr("Moving pictures:"));
+    fitLabel->setBuddy(motionFit_);
+    form->addRow(fitLabel, motionFit_);
 
     auto* side = new QVBoxLayout;
     side->addWidget(fsPanel2_);
@@ -158,11 +173,14 @@ void EffectsPage::RefreshFromSettings(const model::TslSettings& s) {
         const QSignalBlocker quietSpeed(speedEdit2_);
         const QSignalBlocker quietKind(motionKind_);
         const QSignalBlocker quietStrength(motionStrength_);
+        const QSignalBlocker quietFit(motionFit_);
         intervalEdit_->setValue(s.ImageInterval);
         speedEdit2_->setValue(s.EffectSpeed2);
         motionKind_->setCurrentIndex(
             std::max(0, motionKind_->findData(static_cast<int>(s.Motion.kind))));
         motionStrength_->setValue(s.Motion.strength);
+        motionFit_->setCurrentIndex(
+            std::max(0, motionFit_->findData(static_cast<int>(s.MotionFit))));
     }
     SpeedOrIntervalChanged();
 }
@@ -173,6 +191,7 @@ void EffectsPage::CollectSettings(model::TslSettings& s) const {
     s.Motion =
         model::MotionSetting{static_cast<model::MotionKind>(motionKind_->currentData().toInt()),
                              motionStrength_->value()};
+    s.MotionFit = static_cast<model::MotionFit>(motionFit_->currentData().toInt());
 }
 
 void EffectsPage::BuildEffectTree() {

@@ -72,6 +72,7 @@ private:
     QSpinBox* intervalEdit_ = nullptr;
     QComboBox* motionKind_ = nullptr;
     QSpinBox* motionStrength_ = nullptr;
+    QComboBox* motionFit_ = nullptr;
     QPushButton* customize_ = nullptr;
     QLabel* catalogueNote_ = nullptr;            // why the tree is empty, when it is
     SmallEffectPreview* miniPreview_ = nullptr;  // owned by fsPanel2_

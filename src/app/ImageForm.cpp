@@ -15,12 +15,14 @@
 #include <algorithm>
 #include <utility>
 
+#include "app/FitColumn.h"
 #include "app/MainForm.h"
 #include "app/MediaListModels.h"
 #include "app/MotionColumn.h"
 #include "app/ThumbnailPanel.h"
 #include "app/UserDialogs.h"
 #include "model/MediaPaths.h"
+#include "model/MotionFit.h"
 #include "model/MotionSetting.h"
 #include "model/PerImage.h"
 #include "model/Settings.h"
@@ -84,11 +86,12 @@ TImageForm::TImageForm(TMainForm& mainForm) : QDialog(nullptr), main_(mainForm) 
 }
 
 void TImageForm::CreateGrid() {
-    sg_ = new QTableWidget(0, 6, this);
+    sg_ = new QTableWidget(0, 7, this);
     sg_->setObjectName(QStringLiteral("sg"));
     sg_->setHorizontalHeaderLabels({tr("Image File"), tr("Caption"), tr("Effects"),
-                                    tr("Interval (seconds)"), tr("Motion"), QString()});
+                                    tr("Interval (seconds)"), tr("Motion"), tr("Fit"), QString()});
     sg_->setItemDelegateForColumn(kMotionColumn, new MotionDelegate(sg_));
+    sg_->setItemDelegateForColumn(kFitColumn, new FitDelegate(sg_));
     sg_->setColumnHidden(kPathColumn, true);
     sg_->verticalHeader()->hide();
     sg_->verticalHeader()->setDefaultSectionSize(sg_->fontMetrics().height() + 8);
@@ -109,6 +112,7 @@ void TImageForm::CreateGrid() {
                                                sg_->horizontalHeaderItem(kIntervalColumn)->text()) +
                                                24);
     header->resizeSection(kMotionColumn, 110);
+    header->resizeSection(kFitColumn, 100);
     header->setStretchLastSection(false);
     header->setSectionResizeMode(kCaptionColumn, QHeaderView::Stretch);
 }
@@ -275,6 +279,7 @@ void TImageForm::Open() {
         sg_->setItem(row, kIntervalColumn,
                      Cell(interval ? ToQt(*interval) : defaultInterval, true));
         sg_->setItem(row, kMotionColumn, MotionCell(model::OwnMotion(Notes(), path)));
+        sg_->setItem(row, kFitColumn, FitCell(model::OwnMotionFit(Notes(), path)));
     }
     // The row asked for: the picture itself, else the first one of its folder.
     int first = 0;
@@ -413,6 +418,7 @@ void TImageForm::OkClick() {
                                ? std::optional<std::string>(interval)
                                : std::nullopt);
         model::SetOwnMotion(Notes(), path, MotionOfCell(*sg_->item(row, kMotionColumn)));
+        model::SetOwnMotionFit(Notes(), path, FitOfCell(*sg_->item(row, kFitColumn)));
     }
     sgClick();
     accept();
@@ -429,6 +435,7 @@ void TImageForm::ResetClick() {
     store.EraseSection(model::kEffectsSection);
     store.EraseSection(model::kIntervalsSection);
     store.EraseSection(model::kMotionSection);
+    store.EraseSection(model::kMotionFitSection);
     ntBuilt_ = false;
     Open();
 }

@@ -1,5 +1,5 @@
 // The per-image dialog: every picture of the show in a grid, where the user
-// gives it its own caption, interval and motion, and its own set of
+// gives it its own caption, interval, motion and fit, and its own set of
 // transition effects in a copy of the effect tree. Effect sets reach the
 // working store as soon as the tree changes; captions, intervals and motions
 // on "OK".
@@ -36,6 +36,7 @@ public:
         kEffectsColumn,
         kIntervalColumn,
         kMotionColumn,
+        kFitColumn,
         kPathColumn
     };
 

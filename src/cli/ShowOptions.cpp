@@ -7,6 +7,7 @@
 
 #include "model/FileIo.h"
 #include "model/MediaLists.h"
+#include "model/MotionFit.h"
 #include "model/Project.h"
 #include "model/Settings.h"
 #include "model/VideoFormatKeys.h"
@@ -34,11 +35,12 @@ struct NamedOption {
     std::span<const model::NamedValue> names;
     std::optional<uint8_t> ShowOverrides::*field;
 };
-const std::array<NamedOption, 4> kNamedOptions{{
+const std::array<NamedOption, 5> kNamedOptions{{
     {"--format", model::kVideoFormatNames, &ShowOverrides::videoType},
     {"--aspect", model::kVideoShapeNames, &ShowOverrides::aspect},
     {"--quality", model::kVideoQualityNames, &ShowOverrides::quality},
     {"--fps", model::kVideoRateNames, &ShowOverrides::rate},
+    {"--motion-fit", model::kMotionFitNames, &ShowOverrides::motionFit},
 }};
 
 const NamedOption* NamedOptionOf(const std::string& arg) {
@@ -116,6 +118,8 @@ base::Status ApplyShowOverrides(const ShowOverrides& overrides, model::TslSettin
     if (overrides.musicSync) settings.MusicSync = *overrides.musicSync;
     if (overrides.background) model::SetBackgroundMode(settings, *overrides.background);
     if (overrides.motion) settings.Motion = *overrides.motion;
+    if (overrides.motionFit)
+        settings.MotionFit = static_cast<model::MotionFit>(*overrides.motionFit);
     ApplyMusicMixOverrides(overrides.mix, settings);
     return {};
 }

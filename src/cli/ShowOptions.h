@@ -28,6 +28,7 @@ struct ShowOverrides {
     std::optional<uint8_t> musicSync;
     std::optional<model::BackgroundMode> background;
     std::optional<model::MotionSetting> motion;
+    std::optional<uint8_t> motionFit;  // a model::MotionFit
     MusicMixOverrides mix;
 };
 
@@ -36,7 +37,7 @@ base::Fault Usage(std::string reason);
 
 // Takes 'arg' when it is one of the overriding options (--preset, --format,
 // --aspect, --quality, --fps, --standard, --sync, --background, --motion,
-// the music's),
+// --motion-fit, the music's),
 // reading its value through 'value'. Returns whether it was one, or why its
 // value is wrong.
 base::Result<bool> TakeShowOption(const std::string& arg,

@@ -1,6 +1,7 @@
 #include "imaging/ScreenPreparation.h"
 
 #include <algorithm>
+#include <cmath>
 #include <stdexcept>
 
 #include "base/Swallow.h"
@@ -37,9 +38,19 @@ void StretchTo(raster::Bitmap& picture, Size size) {
 struct AxisCut {
     int source, target, length;
 };
-AxisCut CutAxis(int pictureSize, int frameSize) {
-    if (pictureSize > frameSize) return {(pictureSize - frameSize) / 2, 0, frameSize};
-    return {0, (frameSize - pictureSize) / 2, pictureSize};
+// The aim on this axis in shares: the point to centre on, the stretch to
+// hold.
+struct AxisAim {
+    double centre, keepLow, keepHigh;
+};
+AxisCut CutAxis(int pictureSize, int frameSize, const std::optional<AxisAim>& aim) {
+    if (pictureSize <= frameSize) return {0, (frameSize - pictureSize) / 2, pictureSize};
+    if (!aim) return {(pictureSize - frameSize) / 2, 0, frameSize};
+    double start = aim->centre * pictureSize - frameSize / 2.0;
+    const double low = aim->keepLow * pictureSize, high = aim->keepHigh * pictureSize;
+    if (high > low && high - low <= frameSize) start = std::clamp(start, high - frameSize, low);
+    const int placed = static_cast<int>(std::lround(start));
+    return {std::clamp(placed, 0, pictureSize - frameSize), 0, frameSize};
 }
 
 void FitBySizeMode(raster::Bitmap& picture, Size natural, const ScreenPictureSettings& screen) {
@@ -68,7 +79,12 @@ void FitBySizeMode(raster::Bitmap& picture, Size natural, const ScreenPictureSet
         case 1: {
             if (!larger) return;
             raster::Bitmap cut(FW, FH, screen.Color);
-            const AxisCut x = CutAxis(W, FW), y = CutAxis(H, FH);
+            std::optional<AxisAim> aimX, aimY;
+            if (const auto& aim = screen.Aim) {
+                aimX = AxisAim{aim->x, aim->keepLeft, aim->keepRight};
+                aimY = AxisAim{aim->y, aim->keepTop, aim->keepBottom};
+            }
+            const AxisCut x = CutAxis(W, FW, aimX), y = CutAxis(H, FH, aimY);
             raster::BitBlt(cut, x.target, y.target, x.length, y.length, picture, x.source,
                            y.source);
             picture = std::move(cut);

@@ -9,7 +9,8 @@
 // Size modes (the meaning of the ImageSize setting), for a W x H picture on
 // a Width x Height screen:
 //   0  shrink to fit keeping the aspect ratio, only when the picture is larger
-//   1  actual size; a larger picture is cut to the screen around its centre
+//   1  actual size; a larger picture is cut to the screen around its centre,
+//      or around its subject when the screen is given one (CutAim)
 //   2  scale to fit keeping the aspect ratio, small pictures enlarged too
 //   3  stretch to exactly Width x Height
 //   4  tile a picture narrower or lower than 250 pixels over the screen,
@@ -28,6 +29,16 @@
 
 namespace imaging {
 
+// Where a cut of a picture larger than the screen goes, in shares of the
+// picture: centred on (x, y), moved as little as holding the box from
+// (keepLeft, keepTop) to (keepRight, keepBottom) whole needs where the cut
+// has room for it (an empty box holds nothing), and inside the picture.
+struct CutAim {
+    double x = 0.5;
+    double y = 0.5;
+    double keepLeft = 0, keepTop = 0, keepRight = 0, keepBottom = 0;
+};
+
 // The fields of the screen that picture preparation reads.
 struct ScreenPictureSettings {
     int Width = 100;  // the control's size, the frame pictures are fitted to
@@ -40,6 +51,8 @@ struct ScreenPictureSettings {
     raster::Color Color = 0;  // fill for flattening, cropping and padding
     bool FullFrame = false;   // pad every picture to at least the client size
     raster::Rect ClientRect{0, 0, 100, 100};
+    // The subject of the picture, when it is known; else cuts are centred.
+    std::optional<CutAim> Aim;
 };
 
 // Steps after loading: fit by SizeMode, compose onto the frame background

@@ -2,7 +2,9 @@
 
 #include "model/IniFile.h"
 #include "model/MediaPaths.h"
+#include "model/MotionFit.h"
 #include "model/MotionSetting.h"
+#include "model/PictureFocus.h"
 
 namespace model {
 
@@ -12,7 +14,7 @@ const char* const kEffectsSection = "effects";
 
 std::span<const char* const> PerPictureSections() {
     static const char* const sections[] = {kCaptionsSection, kIntervalsSection, kEffectsSection,
-                                           kMotionSection};
+                                           kMotionSection,   kMotionFitSection, kFocusSection};
     return sections;
 }
 

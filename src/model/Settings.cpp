@@ -16,6 +16,7 @@
 #include "base/Swallow.h"
 #include "model/FileIo.h"
 #include "model/MediaPaths.h"
+#include "model/MotionFit.h"
 #include "model/MusicMixSettings.h"
 #include "model/SettingsKeys.h"
 
@@ -168,6 +169,7 @@ constexpr std::array kSettingsKeys{
     SettingsKey{.section = kSetLower, .name = "TVSet", .field = &TslSettings::TVSet},
     SettingsKey{.section = kSet, .name = "ShowCaption", .field = &TslSettings::ShowCaption},
     SettingsKey{.section = kSet, .name = "Motion", .field = &TslSettings::Motion},
+    SettingsKey{.section = kSet, .name = "MotionFit", .field = &TslSettings::MotionFit},
     SettingsKey{.section = kSet, .name = "MusicFadeInMs", .field = &TslSettings::MusicFadeInMs},
     SettingsKey{.section = kSet, .name = "MusicFadeOutMs", .field = &TslSettings::MusicFadeOutMs},
     SettingsKey{.section = kSet, .name = "MusicCrossfadeMs", .field = &TslSettings::MusicCrossfadeMs},
@@ -215,6 +217,15 @@ void Store(IniFile& store, const SettingsKey& key, const MotionSetting& value) {
     // A show without motion leaves the key out, so its file reads as before.
     if (value.kind == MotionKind::None && !store.ValueExists(key.section, key.name)) return;
     store.WriteString(key.section, key.name, MotionText(value));
+}
+
+MotionFit Load(const IniFile& store, const SettingsKey& key, MotionFit value) {
+    return ParseMotionFit(store.ReadString(key.section, key.name, "")).value_or(value);
+}
+void Store(IniFile& store, const SettingsKey& key, MotionFit value) {
+    // A show that fills leaves the key out, so its file reads as before.
+    if (value == MotionFit::Fill && !store.ValueExists(key.section, key.name)) return;
+    store.WriteString(key.section, key.name, MotionFitName(value));
 }
 
 template <typename T>
@@ -318,6 +329,7 @@ void ReadSettings(const IniFile& store, TslSettings& s) {
     if (store.ReadSection(kSet).empty()) {
         loaded.MusicFadeOutMs = kNewShowFadeOutMs;
         loaded.Motion = kNewShowMotion;
+        loaded.MotionFit = kNewShowMotionFit;
     }
     for (const SettingsKey& key : kSettingsKeys)
         std::visit([&](const auto& field) { ReadKey(store, key, field, loaded); }, key.field);

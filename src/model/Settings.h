@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "model/IniFile.h"
+#include "model/MotionFit.h"
 #include "model/MotionSetting.h"
 #include "model/StyleSet.h"
 
@@ -59,6 +60,8 @@ struct TslSettings {
     std::string Back_Image_Filename;
     std::string Back_Image_Path;  // ProgramDir + "background/" unless stored
     MotionSetting Motion;         // pan and zoom of every picture without its own
+    // A moving picture of another shape than the frame's cut to fill it, or whole.
+    model::MotionFit MotionFit = model::MotionFit::Fill;
 
     friend bool operator==(const TslSettings&, const TslSettings&) = default;
 };

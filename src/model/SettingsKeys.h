@@ -38,11 +38,12 @@ struct CollectedStyles {
 // Stored forms: int32_t as decimal; uint8_t as decimal, of which the low 8
 // bits are kept; uint32_t (a colour 0x00BBGGRR) as its int32_t; bool as 1 or
 // 0; text as it is; motion as MotionText (a show without motion writes no
-// key unless the store holds one).
+// key unless the store holds one); the fit by name (a show that fills writes
+// no key unless the store holds one, so older files save unchanged).
 using SettingsField =
     std::variant<int32_t TslSettings::*, uint8_t TslSettings::*, uint32_t TslSettings::*,
                  bool TslSettings::*, std::string TslSettings::*, MotionSetting TslSettings::*,
-                 NamedField, CollectedStyles>;
+                 MotionFit TslSettings::*, NamedField, CollectedStyles>;
 
 struct SettingsKey {
     // "Set", or "set" where that spelling has always been written; section
@@ -58,7 +59,8 @@ std::span<const SettingsKey> SettingsKeys();
 // Reads every row into a record that starts from the record's defaults,
 // with the two that depend on the store and the installation: the
 // background folder under ProgramDir(), and a music fade-out and motion for
-// a store without settings (kNewShowFadeOutMs, kNewShowMotion). The show
+// a store without settings (kNewShowFadeOutMs, kNewShowMotion,
+// kNewShowMotionFit). The show
 // lists are left as they are.
 void ReadSettings(const IniFile& store, TslSettings& settings);
 // Writes every row the save writes.

@@ -43,6 +43,14 @@ MotionSetting Show::MotionOf(std::string_view path) const {
     return OwnMotion(notes, path).value_or(settings.Motion);
 }
 
+MotionFit Show::MotionFitOf(std::string_view path) const {
+    return OwnMotionFit(notes, path).value_or(settings.MotionFit);
+}
+
+std::optional<FocusPoint> Show::FocusOf(std::string_view path) const {
+    return OwnFocus(notes, path);
+}
+
 int64_t Show::MusicLengthMs(const std::string& path) const {
     return notes.ReadInteger("Mp3Length", path, 0);
 }

@@ -18,8 +18,10 @@
 
 #include "model/IniFile.h"
 #include "model/MediaLists.h"
+#include "model/MotionFit.h"
 #include "model/MotionSetting.h"
 #include "model/MusicMixSettings.h"
+#include "model/PictureFocus.h"
 #include "model/Settings.h"
 #include "model/StyleSet.h"
 
@@ -44,6 +46,10 @@ struct Show {
     std::string CaptionOf(std::string_view path) const;
     // The picture's own motion when it can be read, else the show's.
     MotionSetting MotionOf(std::string_view path) const;
+    // The picture's own fit when it can be read, else the show's.
+    MotionFit MotionFitOf(std::string_view path) const;
+    // The point the user chose in the picture, if any.
+    std::optional<FocusPoint> FocusOf(std::string_view path) const;
     // The measured length of a music file in milliseconds ("Mp3Length"), 0
     // when it was never measured.
     int64_t MusicLengthMs(const std::string& path) const;

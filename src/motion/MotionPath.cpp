@@ -46,13 +46,18 @@ ViewRect Scaled(const ViewRect& cover, double scale, double pictureWidth, double
 // follows better than a zoom.
 constexpr double kRowShape = 2.5;
 
-// One axis of an aimed plan, in picture pixels: the point to centre on and
-// the stretch to hold whole (empty when there is none).
+// One axis of an aimed or whole plan, in picture pixels: the point to
+// centre on and the stretch to hold whole (empty when there is none).
 struct AxisAim {
     double length;  // the picture's
     double centre;
     double keepLow, keepHigh;
+    bool whole;  // a view longer than the picture holds all of it
     bool keeps() const { return keepHigh > keepLow; }
+    // The range a view of 'size' may start in: inside the picture, or, for
+    // a whole plan's view longer than the picture, around all of it.
+    double Lowest(double size) const { return whole ? std::min(0.0, length - size) : 0.0; }
+    double Highest(double size) const { return std::max(0.0, length - size); }
     // Where a view of 'size' starts: centred on the aim, moved as little as
     // holding the kept stretch needs, and inside the picture. A stretch
     // larger than the view is centred instead.
@@ -62,7 +67,7 @@ struct AxisAim {
             start = std::clamp(start, keepHigh - size, keepLow);
         else if (keeps())
             start = (keepLow + keepHigh - size) / 2;
-        return std::clamp(start, 0.0, std::max(0.0, length - size));
+        return std::clamp(start, Lowest(size), Highest(size));
     }
     // The largest share of 'size' a view may shrink to and still hold the
     // kept stretch.
@@ -71,7 +76,7 @@ struct AxisAim {
 
 AxisAim AimOn(const MotionPlan& plan, bool horizontal, double pictureWidth, double pictureHeight) {
     const double length = horizontal ? pictureWidth : pictureHeight;
-    AxisAim axis{length, length / 2, 0, 0};
+    AxisAim axis{length, length / 2, 0, 0, plan.whole};
     if (plan.keep) {
         const SubjectBox& box = *plan.keep;
         axis.keepLow = length * (horizontal ? box.x : box.y);
@@ -92,21 +97,25 @@ ViewRect Between(const ViewRect& from, const ViewRect& to, double share) {
                     mix(from.height, to.height)};
 }
 
-// The views of an aimed plan: a crop placed around the subject, a zoom
-// between it and a view centred on the aim (never so close that the kept
-// box leaves it), a pan shortened to what keeps the box in every view.
-// Every view lies between two views that hold the box, so it holds it too.
+// The views of an aimed or whole plan: a crop placed around the subject, a
+// zoom between the widest view and a view centred on the aim (never so
+// close that the kept box leaves it, nor, whole, closer than filling the
+// frame), a pan shortened to what keeps the box in every view. Every view
+// lies between two views that hold the box, so it holds it too. 'widest'
+// is the plan's widest view, 'cover' the largest inside the picture.
 ViewRect AimedViewAt(const MotionPlan& plan, double pictureWidth, double pictureHeight,
-                     const ViewRect& cover, double eased) {
+                     const ViewRect& widest, const ViewRect& cover, double eased) {
     const AxisAim x = AimOn(plan, true, pictureWidth, pictureHeight);
     const AxisAim y = AimOn(plan, false, pictureWidth, pictureHeight);
     const double travel = TravelOf(plan.strength);
     const bool zoomIn = plan.kind == MotionKind::ZoomIn, zoomOut = plan.kind == MotionKind::ZoomOut;
     if (zoomIn || zoomOut) {
-        const double closest =
-            std::clamp(std::max(x.Needed(cover.width), y.Needed(cover.height)), 1 - travel, 1.0);
-        const ViewRect wide = Placed(x, y, cover.width, cover.height);
-        const ViewRect close = Placed(x, y, cover.width * closest, cover.height * closest);
+        const double filled = plan.whole ? cover.width / widest.width : 0;
+        const double closest = std::clamp(
+            std::max({x.Needed(widest.width), y.Needed(widest.height), filled}), 1 - travel, 1.0);
+        // A whole picture starts (or ends) where a still one lies.
+        const ViewRect wide = plan.whole ? widest : Placed(x, y, widest.width, widest.height);
+        const ViewRect close = Placed(x, y, widest.width * closest, widest.height * closest);
         if (closest >= 1) return wide;
         // The size changes by the same factor every moment, as unaimed
         // zooms do; the position follows the size.
@@ -116,13 +125,23 @@ ViewRect AimedViewAt(const MotionPlan& plan, double pictureWidth, double picture
     for (const PanEntry& pan : kPans) {
         if (pan.kind != plan.kind) continue;
         const AxisAim& along = pan.axis.horizontal ? x : y;
-        const double coverLength = pan.axis.horizontal ? cover.width : cover.height;
+        const AxisAim& across = pan.axis.horizontal ? y : x;
+        const double widestLength = pan.axis.horizontal ? widest.width : widest.height;
         double distance = travel * along.length;
-        const double scale = std::min(1.0, (along.length - distance) / coverLength);
-        ViewRect view = Placed(x, y, cover.width * scale, cover.height * scale);
-        const double size = coverLength * scale;
+        // As large as the travel leaves room for along the axis; a whole
+        // picture narrower than the view travels beside itself, when that
+        // room is enough.
+        const bool besideRoom = plan.whole && widestLength - along.length >= distance;
+        const double scale =
+            besideRoom ? 1.0 : std::min(1.0, (along.length - distance) / widestLength);
+        ViewRect view = Placed(x, y, widest.width * scale, widest.height * scale);
+        const double size = widestLength * scale;
+        // Across the pan a whole picture stays centred, as a still one lies.
+        const double acrossSize = pan.axis.horizontal ? view.height : view.width;
+        if (plan.whole && acrossSize >= across.length)
+            (pan.axis.horizontal ? view.y : view.x) = (across.length - acrossSize) / 2;
         // Where the view may start and still hold the kept stretch.
-        double low = 0, high = std::max(0.0, along.length - size);
+        double low = along.Lowest(size), high = along.Highest(size);
         if (along.keeps() && along.keepHigh - along.keepLow <= size) {
             low = std::max(low, along.keepHigh - size);
             high = std::min(high, along.keepLow);
@@ -134,7 +153,16 @@ ViewRect AimedViewAt(const MotionPlan& plan, double pictureWidth, double picture
             high < low ? along.Place(size) : middle + pan.axis.sign * distance * (eased - 0.5);
         return view;
     }
-    return Placed(x, y, cover.width, cover.height);
+    return plan.whole ? widest : Placed(x, y, widest.width, widest.height);
+}
+
+bool HoldsBox(const ViewRect& view, const SubjectBox& box, double pictureWidth,
+              double pictureHeight) {
+    // A thousandth of a pixel of slack for the arithmetic of the placing.
+    constexpr double e = 1e-3;
+    return view.x <= box.x * pictureWidth + e && view.y <= box.y * pictureHeight + e &&
+           view.x + view.width >= box.right() * pictureWidth - e &&
+           view.y + view.height >= box.bottom() * pictureHeight - e;
 }
 
 }  // namespace
@@ -176,6 +204,19 @@ MotionPlan ResolveMotion(const model::MotionSetting& setting, const Subject& sub
     return plan;
 }
 
+std::optional<CropAim> CropAimOf(const Subject& subject) {
+    const std::optional<SubjectBox> faces = FacesBox(subject);
+    std::optional<SubjectPoint> centre = subject.focus;
+    const auto middle = [](const SubjectBox& box) {
+        return SubjectPoint{box.x + box.width / 2, box.y + box.height / 2};
+    };
+    if (!centre && faces) centre = middle(*faces);
+    if (!centre && subject.salient && subject.faces.size() <= kMaxSubjectFaces)
+        centre = middle(*subject.salient);
+    if (!centre) return std::nullopt;
+    return CropAim{*centre, faces};
+}
+
 double TravelOf(int strength) {
     return 0.05 * std::clamp(strength, model::kMinMotionStrength, model::kMaxMotionStrength);
 }
@@ -194,6 +235,39 @@ double MotionTime(int64_t index, int64_t count) {
     return std::clamp(static_cast<double>(index) / static_cast<double>(count - 1), 0.0, 1.0);
 }
 
+ViewRect ContainView(double pictureWidth, double pictureHeight, int displayWidth,
+                     int displayHeight) {
+    const double aspect = static_cast<double>(displayWidth) / displayHeight;
+    double width = pictureWidth, height = pictureWidth / aspect;
+    if (height < pictureHeight) height = pictureHeight, width = pictureHeight * aspect;
+    return ViewRect{(pictureWidth - width) / 2, (pictureHeight - height) / 2, width, height};
+}
+
+ViewRect WidestView(const MotionPlan& plan, double pictureWidth, double pictureHeight,
+                    int displayWidth, int displayHeight) {
+    return plan.whole ? ContainView(pictureWidth, pictureHeight, displayWidth, displayHeight)
+                      : CoverView(pictureWidth, pictureHeight, displayWidth, displayHeight);
+}
+
+bool ShowsWhole(model::MotionFit fit, const MotionPlan& plan, const Subject& subject,
+                double pictureWidth, double pictureHeight, int displayWidth, int displayHeight) {
+    if (!plan.moves() || fit == model::MotionFit::Fill) return false;
+    if (fit == model::MotionFit::Whole) return true;
+    const ViewRect cover = CoverView(pictureWidth, pictureHeight, displayWidth, displayHeight);
+    if (cover.width * cover.height < 0.5 * pictureWidth * pictureHeight) return true;
+    MotionPlan filling = plan;
+    filling.whole = false;
+    // Every view of a plan lies between its first and its last, so a face
+    // both hold is held throughout.
+    for (const double t : {0.0, 1.0}) {
+        const ViewRect view =
+            ViewAt(filling, pictureWidth, pictureHeight, displayWidth, displayHeight, t);
+        for (const SubjectBox& face : subject.faces)
+            if (!HoldsBox(view, face, pictureWidth, pictureHeight)) return true;
+    }
+    return false;
+}
+
 ViewRect CoverView(double pictureWidth, double pictureHeight, int displayWidth, int displayHeight) {
     const double aspect = static_cast<double>(displayWidth) / displayHeight;
     double width = pictureWidth, height = pictureWidth / aspect;
@@ -210,7 +284,11 @@ ViewRect ViewAt(const MotionPlan& plan, double pictureWidth, double pictureHeigh
     const ViewRect cover = CoverView(pictureWidth, pictureHeight, displayWidth, displayHeight);
     const double travel = TravelOf(plan.strength);
     const double eased = EaseInOut(t);
-    if (plan.aims()) return AimedViewAt(plan, pictureWidth, pictureHeight, cover, eased);
+    if (plan.whole)
+        return AimedViewAt(plan, pictureWidth, pictureHeight,
+                           ContainView(pictureWidth, pictureHeight, displayWidth, displayHeight),
+                           cover, eased);
+    if (plan.aims()) return AimedViewAt(plan, pictureWidth, pictureHeight, cover, cover, eased);
     // Zooms change the size by the same factor every moment, which the eye
     // reads as an even speed.
     if (plan.kind == MotionKind::ZoomIn)

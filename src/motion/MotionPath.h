@@ -13,10 +13,19 @@
 // picture has room for it, a crop is placed around it rather than in the
 // middle, and a zoom ends centred on the aim point. A plan without an aim
 // draws exactly the views it drew before aiming existed.
+//
+// A plan may instead show the picture whole: its widest view is then the
+// smallest rectangle of the frame's proportions that holds the picture, so
+// the picture lies fitted in the frame as a still one does, on whatever is
+// drawn around it, and views reach past the picture's edges. A zoom comes no
+// closer than the view where the picture fills the frame; a pan travels
+// across the room beside the picture, or, with too little room, as a plan
+// that fills does.
 #pragma once
 
 #include <cstdint>
 
+#include "model/MotionFit.h"
 #include "model/MotionSetting.h"
 #include "motion/Subject.h"
 #include "raster/Resample.h"
@@ -30,6 +39,7 @@ struct MotionPlan {
     int strength = model::kDefaultMotionStrength;
     std::optional<SubjectBox> keep = std::nullopt;   // held whole by every view that has room
     std::optional<SubjectPoint> aim = std::nullopt;  // where a zoom ends and a crop centres
+    bool whole = false;                              // the widest view holds the whole picture
     bool moves() const { return kind != model::MotionKind::None; }
     bool aims() const { return keep || aim; }
 };
@@ -41,6 +51,16 @@ struct MotionPlan {
 // aims at the salient region of a picture without faces, and becomes a pan
 // along a row of faces or else a zoom in.
 MotionPlan ResolveMotion(const model::MotionSetting& setting, const Subject& subject = {});
+
+// What a still picture's crop aims at: the user's point, else the faces'
+// centre, else the centre of the striking region; and the faces, held whole
+// where the crop has room. nullopt for a subject of none of these, whose
+// crops stay centred.
+struct CropAim {
+    SubjectPoint centre;
+    std::optional<SubjectBox> keep;
+};
+std::optional<CropAim> CropAimOf(const Subject& subject);
 
 // How far the view travels for a strength of 1..5, as a share of the
 // picture: 0.05 .. 0.25 (strengths outside are clamped).
@@ -61,6 +81,23 @@ using ViewRect = raster::SourceRect;
 // The largest rectangle of displayWidth:displayHeight proportions inside a
 // pictureWidth x pictureHeight picture, centred.
 ViewRect CoverView(double pictureWidth, double pictureHeight, int displayWidth, int displayHeight);
+
+// The smallest rectangle of displayWidth:displayHeight proportions that holds
+// the whole picture, centred: the view of a picture fitted in the frame.
+ViewRect ContainView(double pictureWidth, double pictureHeight, int displayWidth,
+                     int displayHeight);
+
+// The plan's widest view: ContainView when it shows the picture whole, else
+// CoverView.
+ViewRect WidestView(const MotionPlan& plan, double pictureWidth, double pictureHeight,
+                    int displayWidth, int displayHeight);
+
+// Whether a moving plan shows its picture whole: always for Whole, never for
+// Fill, and for Auto where filling the frame would cut one of the subject's
+// faces (a face not wholly inside a view of the plan filling the frame) or
+// would keep less than half of the picture.
+bool ShowsWhole(model::MotionFit fit, const MotionPlan& plan, const Subject& subject,
+                double pictureWidth, double pictureHeight, int displayWidth, int displayHeight);
 
 // The view at time t (0..1) of the picture's time on screen.
 ViewRect ViewAt(const MotionPlan& plan, double pictureWidth, double pictureHeight, int displayWidth,

@@ -24,7 +24,8 @@ PreviewMotion::~PreviewMotion() {
     if (ticker_) ticker_->stop();
 }
 
-void PreviewMotion::Prepare(const std::string& fileName, const model::MotionSetting& setting) {
+void PreviewMotion::Prepare(const std::string& fileName, const model::MotionSetting& setting,
+                            const motion::Subject& subject) {
     Stop();
     picture_ = motion::MovingPicture();
     if (!view_ || setting.kind == model::MotionKind::None) return;
@@ -39,8 +40,8 @@ void PreviewMotion::Prepare(const std::string& fileName, const model::MotionSett
         raster::Bitmap opacity;  // flattened onto the screen's colour already
         motion::ReduceForMotion(source.bitmap, opacity, source.natural.width, source.natural.height,
                                 setting.strength, shape_);
-        picture_ = motion::MovingPicture(motion::ResolveMotion(setting), source.bitmap, opacity,
-                                         source.natural.width, source.natural.height);
+        picture_ = motion::MovingPicture(motion::ResolveMotion(setting, subject), source.bitmap,
+                                         opacity, source.natural.width, source.natural.height);
         if (!picture_.moving()) return;
         raster::Bitmap first(width, height);
         picture_.Draw(shape_, 0, first);

@@ -26,8 +26,10 @@ public:
 
     // The screen has just loaded 'fileName': when 'setting' moves, the
     // picture's first view, at the screen's size, replaces the prepared
-    // picture. A picture that cannot be read stays as the screen prepared it.
-    void Prepare(const std::string& fileName, const model::MotionSetting& setting);
+    // picture; the motion aims at 'subject'. A picture that cannot be read
+    // stays as the screen prepared it.
+    void Prepare(const std::string& fileName, const model::MotionSetting& setting,
+                 const motion::Subject& subject = {});
     // The transition to the prepared picture has ended: its view travels to
     // the end over 'milliseconds'.
     void Run(int milliseconds);

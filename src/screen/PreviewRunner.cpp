@@ -7,6 +7,7 @@
 #include "model/MediaPaths.h"
 #include "model/PerImage.h"
 #include "model/Settings.h"
+#include "motion/MotionPath.h"
 #include "screen/PreviewMotion.h"
 #include "screen/RunnerChoices.h"
 
@@ -25,7 +26,7 @@ int SecondsToMs(int64_t seconds) {
 }  // namespace
 
 TRunVantoscreen::TRunVantoscreen(QWidget* AParent, RunnerOptions options, model::Show show)
-    : show_(std::move(show)) {
+    : show_(std::move(show)), subjectOf_(std::move(options.SubjectOf)) {
     // A runner that could not be set up shows nothing.
     base::Swallow("screen::TRunVantoscreen setup", [&] {
         View = new TVantoscreen(AParent);
@@ -114,8 +115,15 @@ void TRunVantoscreen::PickNext() {
         PickNextFile();
         std::string file = CurrentFile;
         if (View && model::ResolveMediaPath(file)) {
+            const motion::Subject subject = SubjectOf(file);
+            View->CutAim.reset();
+            if (const auto aim = motion::CropAimOf(subject)) {
+                const motion::SubjectBox keep = aim->keep.value_or(motion::SubjectBox{});
+                View->CutAim = imaging::CutAim{aim->centre.x, aim->centre.y, keep.x,
+                                               keep.y,        keep.right(),  keep.bottom()};
+            }
             View->LoadFromFile(file);
-            if (Motion) Motion->Prepare(file, NextMotion());
+            if (Motion) Motion->Prepare(file, NextMotion(), subject);
         }
     });
 }
@@ -128,6 +136,13 @@ void TRunVantoscreen::ApplyInterval() {
     if (!Timer) return;
     if (show_.HasOwnInterval(CurrentFile))
         Timer->setInterval(SecondsToMs(show_.IntervalOf(CurrentFile)));
+}
+
+motion::Subject TRunVantoscreen::SubjectOf(const std::string& file) const {
+    motion::Subject subject = subjectOf_ ? subjectOf_(file) : motion::Subject{};
+    if (const auto focus = show_.FocusOf(CurrentFile))
+        subject.focus = motion::SubjectPoint{focus->x, focus->y};
+    return subject;
 }
 
 model::MotionSetting TRunVantoscreen::NextMotion() const {

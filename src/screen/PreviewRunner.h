@@ -11,11 +11,13 @@
 #include <QPointer>
 #include <QTimer>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
 #include "model/MotionSetting.h"
 #include "model/Show.h"
+#include "motion/Subject.h"
 #include "screen/Vantoscreen.h"
 
 namespace screen {
@@ -28,6 +30,9 @@ struct RunnerOptions {
     TCustomVantoscreen::MouseEvent OnMouseMove = nullptr;
     TCustomVantoscreen::MouseEvent OnMouseDown = nullptr;
     TCustomVantoscreen::MouseEvent OnMouseUp = nullptr;
+    // What a picture shows, where it is known already (the subjects' cache):
+    // its crops and motion aim at it. Empty: nothing is known.
+    std::function<motion::Subject(const std::string& path)> SubjectOf;
 };
 
 class TRunVantoscreen {
@@ -69,11 +74,14 @@ public:
     int32_t Index = -1;       // position of CurrentFile in the show's pictures
 
 private:
+    // The subject of 'file', the user's focus point included.
+    motion::Subject SubjectOf(const std::string& file) const;
     // Copies the snapshot's screen settings into the screen.
     void ApplyToView();
     bool TryStartTransition();
 
     model::Show show_;
+    std::function<motion::Subject(const std::string& path)> subjectOf_;
 };
 
 }  // namespace screen

@@ -163,6 +163,7 @@ void TCustomVantoscreen::LoadFromFile(const std::string& fileName) {
         settings.Color = GetColor();
         settings.FullFrame = FullFrame;
         settings.ClientRect = ClientRect();
+        settings.Aim = CutAim;
         Bitmap picture = Picture();
         imaging::LoadAndPreparePicture(picture, LastPicture, settings, fileName);
         // One replacement, and none when nothing could be loaded.

@@ -10,8 +10,10 @@
 
 #include <QWidget>
 #include <functional>
+#include <optional>
 #include <string>
 
+#include "imaging/ScreenPreparation.h"
 #include "screen/ScreenEngine.h"
 
 class QMouseEvent;
@@ -52,6 +54,9 @@ public:
     // transition covers the previous picture. Never throws; on failure the
     // screen keeps the picture it holds.
     void LoadFromFile(const std::string& fileName);
+    // Where the next loads cut a picture larger than the screen (actual
+    // size): around its subject, or (nullopt) around its centre.
+    std::optional<imaging::CutAim> CutAim;
 
     NotifyEvent OnMouseEnter;
     NotifyEvent OnMouseLeave;

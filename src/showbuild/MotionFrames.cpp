@@ -24,17 +24,36 @@ ShowMotion ShowMotion::Read(const std::vector<std::string>& pictures, const mode
     result.subjectFolder_ =
         subjectFolder.empty() ? subject::DefaultSubjectFolder() : std::move(subjectFolder);
     result.show_ = show.settings.Motion;
-    auto own = std::make_shared<std::map<std::string, model::MotionSetting>>();
-    for (const std::string& path : pictures)
-        if (const auto motion = model::OwnMotion(show.notes, path)) own->emplace(path, *motion);
+    result.showFit_ = show.settings.MotionFit;
+    auto own = std::make_shared<std::map<std::string, Own>>();
+    for (const std::string& path : pictures) {
+        Own entry{model::OwnMotion(show.notes, path), model::OwnMotionFit(show.notes, path), {}};
+        if (const auto focus = show.FocusOf(path))
+            entry.focus = motion::SubjectPoint{focus->x, focus->y};
+        if (entry.motion || entry.fit || entry.focus) own->emplace(path, entry);
+    }
     result.own_ = std::move(own);
     return result;
 }
 
 model::MotionSetting ShowMotion::Of(const std::string& path) const {
     if (own_)
-        if (const auto found = own_->find(path); found != own_->end()) return found->second;
+        if (const auto found = own_->find(path); found != own_->end() && found->second.motion)
+            return *found->second.motion;
     return show_;
+}
+
+model::MotionFit ShowMotion::FitOf(const std::string& path) const {
+    if (own_)
+        if (const auto found = own_->find(path); found != own_->end() && found->second.fit)
+            return *found->second.fit;
+    return showFit_;
+}
+
+std::optional<motion::SubjectPoint> ShowMotion::FocusOf(const std::string& path) const {
+    if (own_)
+        if (const auto found = own_->find(path); found != own_->end()) return found->second.focus;
+    return std::nullopt;
 }
 
 LoadPictureFunction MotionLoads(LoadPictureFunction load, ShowMotion motion,
@@ -53,6 +72,7 @@ LoadPictureFunction MotionLoads(LoadPictureFunction load, ShowMotion motion,
         BuildPicture picture = load(path, PictureBox{side, side});
         if (!motion.subjectFolder().empty())
             picture.subject = subject::SubjectOf(motion.subjectFolder(), path);
+        picture.subject.focus = motion.FocusOf(path);
         motion::ReduceForMotion(picture.bitmap, picture.opacity, picture.naturalWidth,
                                 picture.naturalHeight, setting.strength, ShapeOf(format));
         return picture;
@@ -75,6 +95,13 @@ void PictureMotion::Start(const motion::MotionPlan& plan, BuildPicture picture, 
 void PictureMotion::Draw(raster::Bitmap& target, const raster::Bitmap& background,
                          const FrameFormat& format, int64_t index) const {
     const double t = motion::MotionTime(index, frames_);
+    if (picture_.whole()) {
+        raster::Bitmap colour, cover;
+        const raster::Rect placed = picture_.DrawPlaced(ShapeOf(format), t, colour, cover);
+        target = background;
+        if (!placed.isEmpty()) imaging::LayOver(target, placed.left, placed.top, colour, cover);
+        return;
+    }
     if (!picture_.hasOpacity()) {
         if (target.width() != background.width() || target.height() != background.height())
             target.reset(background.width(), background.height());

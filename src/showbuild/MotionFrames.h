@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -38,12 +39,24 @@ public:
     static ShowMotion Read(const std::vector<std::string>& pictures, const model::Show& show,
                            std::string subjectFolder = {});
     model::MotionSetting Of(const std::string& path) const;
+    // The picture's own fit, else the show's.
+    model::MotionFit FitOf(const std::string& path) const;
+    // The point the user chose in the picture, which its motion aims at
+    // first.
+    std::optional<motion::SubjectPoint> FocusOf(const std::string& path) const;
     // Where the subjects of the pictures are cached; empty: no picture aims.
     const std::string& subjectFolder() const { return subjectFolder_; }
 
 private:
+    // What a picture has of its own.
+    struct Own {
+        std::optional<model::MotionSetting> motion;
+        std::optional<model::MotionFit> fit;
+        std::optional<motion::SubjectPoint> focus;
+    };
     model::MotionSetting show_;
-    std::shared_ptr<const std::map<std::string, model::MotionSetting>> own_;
+    model::MotionFit showFit_ = model::MotionFit::Fill;
+    std::shared_ptr<const std::map<std::string, Own>> own_;
     std::string subjectFolder_;
 };
 
@@ -70,7 +83,8 @@ public:
     bool moving() const { return picture_.moving(); }
 
     // Draws frame 'index' (0: the first transition frame) over 'background'
-    // into 'target', which takes the background's size.
+    // into 'target', which takes the background's size. A whole picture
+    // lies on the background; any other covers it.
     void Draw(raster::Bitmap& target, const raster::Bitmap& background, const FrameFormat& format,
               int64_t index) const;
 

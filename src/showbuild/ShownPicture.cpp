@@ -33,10 +33,19 @@ void ShownPicture::Start(const SessionInput& input, size_t index, BuildPicture p
     effect_ = PickEffect(input.effectsOf(path));
     // Drawn after the effect, and only for random motion, so the effects'
     // draws stay as they were.
-    const motion::MotionPlan plan = motion::ResolveMotion(input.motion.Of(path), picture.subject);
+    motion::MotionPlan plan = motion::ResolveMotion(input.motion.Of(path), picture.subject);
+    const FrameFormat& f = input.format;
+    plan.whole =
+        motion::ShowsWhole(input.motion.FitOf(path), plan, picture.subject, picture.naturalWidth,
+                           picture.naturalHeight, f.displayWidth, f.displayHeight);
+    if (plan.whole)
+        motion::ReduceForMotion(picture.bitmap, picture.opacity, picture.naturalWidth,
+                                picture.naturalHeight, plan.strength,
+                                {f.width, f.height, f.displayWidth, f.displayHeight}, true);
     if (incoming_.isEmpty()) incoming_ = raster::Bitmap(input.format.width, input.format.height);
-    // A moving picture covers the frame; only its clear parts show the fill.
-    const bool showsBackground = !plan.moves() || !picture.opacity.isEmpty();
+    // A moving picture covers the frame unless it is shown whole; only its
+    // clear parts show the fill.
+    const bool showsBackground = !plan.moves() || plan.whole || !picture.opacity.isEmpty();
     if (input.background.kind == BackgroundSpec::Kind::Blurred && showsBackground)
         background_ = BlurredBackdrop(picture, input.background.colour, input.format);
     else

@@ -62,6 +62,32 @@ TEST(ScreenPreparation, ActualSizeCutsALargePictureAroundItsCentre) {
     EXPECT_EQ(SizeOf(PrepareFirst(raster::Bitmap(700, 480), Screen720x480(1))), (Size{700, 480}));
 }
 
+// With its subject known the cut goes around it: centred on the aim point,
+// moved to hold the kept box whole, inside the picture.
+TEST(ScreenPreparation, ActualSizeCutsAroundTheSubjectWhenItIsKnown) {
+    const raster::Bitmap picture = Coordinates(1000, 900);
+    struct Case {
+        const char* name;
+        CutAim aim;
+        int left, top;  // the picture's pixel at the cut's corner
+    };
+    const Case cases[] = {
+        {"centred on the point", {0.6, 0.4}, 240, 120},
+        {"held to the picture", {0.95, 0.05}, 280, 0},
+        // A box from 0.1 to 0.3 across, centred at 0.5: moved only as far
+        // as holding the box's left edge needs.
+        {"moved to hold the box", {0.5, 0.5, 0.1, 0.4, 0.3, 0.6}, 100, 210},
+    };
+    for (const Case& c : cases) {
+        ScreenPictureSettings screen = Screen720x480(1);
+        screen.Aim = c.aim;
+        const raster::Bitmap cut = PrepareFirst(picture, screen);
+        ASSERT_EQ(SizeOf(cut), (Size{720, 480})) << c.name;
+        EXPECT_EQ(cut.pixel(0, 0), picture.pixel(c.left, c.top)) << c.name;
+        EXPECT_EQ(cut.pixel(719, 479), picture.pixel(c.left + 719, c.top + 479)) << c.name;
+    }
+}
+
 TEST(ScreenPreparation, StretchAndTileModes) {
     EXPECT_EQ(SizeOf(PrepareFirst(raster::Bitmap(300, 200), Screen720x480(3))), (Size{720, 480}));
     EXPECT_EQ(SizeOf(PrepareFirst(raster::Bitmap(1000, 200), Screen720x480(3))), (Size{720, 480}));

@@ -232,7 +232,8 @@ TEST_F(MediaTest, FileNameEntriesOfOlderFilesApplyUntilTakenOverPerPicture) {
     WriteText(Path("options.dat"),
               "[Set]\nImageInterval=5\nuseeffects=1,2,\nMotion=pan-left:2\n"
               "[captions]\nIMG_0001.jpg=Beach day\n[intervals]\nIMG_0001.jpg=9\n"
-              "[effects]\nIMG_0001.jpg=7,8,\n[motion]\nIMG_0001.jpg=zoom-out:4\n");
+              "[effects]\nIMG_0001.jpg=7,8,\n[motion]\nIMG_0001.jpg=zoom-out:4\n"
+              "[motionfit]\nIMG_0001.jpg=whole\n[focus]\nIMG_0001.jpg=0.3,0.4\n");
     LoadWorkingShow();
     const std::string first = "/one/IMG_0001.jpg", second = "/two/IMG_[0001].jpg";
     const std::string other = "/one/IMG_0002.jpg";

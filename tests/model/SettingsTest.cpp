@@ -56,6 +56,7 @@ DvdAspect=4:3
 TVSet=0
 ShowCaption=0
 Motion=auto:3
+MotionFit=auto
 MusicFadeInMs=0
 MusicFadeOutMs=2000
 MusicCrossfadeMs=0
@@ -127,6 +128,10 @@ struct ChangeField {
         s.*field = (s.*field).kind == model::MotionKind::PanUp
                        ? model::MotionSetting{}
                        : model::MotionSetting{model::MotionKind::PanUp, 5};
+    }
+    void operator()(model::MotionFit model::TslSettings::*field) const {
+        s.*field =
+            s.*field == model::MotionFit::Whole ? model::MotionFit::Fill : model::MotionFit::Whole;
     }
     void operator()(const model::NamedField& named) const {
         // The first other value: a default that is not the table's first
@@ -394,29 +399,39 @@ TEST_F(SettingsTest, MotionIsKeptForTheShowAndForEachPicture) {
     EXPECT_EQ(saved.ReadString("motion", ownKey, ""), "random:5");
 }
 
-// A new show fades its music out where the pictures cut it and aims its
-// motion at the faces; a store written before either existed keeps the hard
-// cut and the still pictures its videos always had.
+// A new show fades its music out where the pictures cut it, aims its
+// motion at the faces and moves pictures of other shapes whole where
+// filling would cut them; a store written before any of these existed keeps
+// the hard cut, the still pictures and the filled frames its videos always had.
 TEST_F(SettingsTest, NewShowDefaultsKeepTodaysOutputForStoresWrittenBefore) {
+    using model::MotionFit;
     using model::MotionKind;
     struct Case {
         const char* text;
         int32_t fadeIn, fadeOut, crossfade;
         bool even;
         model::MotionSetting motion;
+        MotionFit fit;
     };
     const Case cases[] = {
-        {"", 0, 2000, 0, false, {MotionKind::Auto, 3}},
-        {"[Music]\n", 0, 2000, 0, false, {MotionKind::Auto, 3}},
-        {"[Set]\nVideoType=1\n", 0, 0, 0, false, {}},
+        {"", 0, 2000, 0, false, {MotionKind::Auto, 3}, MotionFit::Auto},
+        {"[Music]\n", 0, 2000, 0, false, {MotionKind::Auto, 3}, MotionFit::Auto},
+        {"[Set]\nVideoType=1\n", 0, 0, 0, false, {}, MotionFit::Fill},
         {"[Set]\nMusicFadeInMs=1500\nMusicFadeOutMs=0\nMusicCrossfadeMs=3000\nEvenLoudness=1\n"
          "Motion=zoom-in:5\n",
          1500,
          0,
          3000,
          true,
-         {MotionKind::ZoomIn, 5}},
-        {"[Set]\nMotion=auto:2\n", 0, 0, 0, false, {MotionKind::Auto, 2}},
+         {MotionKind::ZoomIn, 5},
+         MotionFit::Fill},
+        {"[Set]\nMotion=auto:2\nMotionFit=whole\n",
+         0,
+         0,
+         0,
+         false,
+         {MotionKind::Auto, 2},
+         MotionFit::Whole},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
@@ -428,6 +443,7 @@ TEST_F(SettingsTest, NewShowDefaultsKeepTodaysOutputForStoresWrittenBefore) {
         EXPECT_EQ(show_.settings.MusicCrossfadeMs, c.crossfade);
         EXPECT_EQ(show_.settings.EvenLoudness, c.even);
         EXPECT_EQ(show_.settings.Motion, c.motion);
+        EXPECT_EQ(show_.MotionFitOf("/photos/a.jpg"), c.fit);
         // Written once, the values stay what they were read as.
         ASSERT_TRUE(model::SaveWorkingShow(show_));
         model::CloseOptionsStore();
@@ -435,7 +451,32 @@ TEST_F(SettingsTest, NewShowDefaultsKeepTodaysOutputForStoresWrittenBefore) {
         EXPECT_EQ(show_.settings.MusicFadeOutMs, c.fadeOut);
         EXPECT_EQ(show_.settings.MusicCrossfadeMs, c.crossfade);
         EXPECT_EQ(show_.settings.Motion, c.motion);
+        EXPECT_EQ(show_.MotionFitOf("/photos/a.jpg"), c.fit);
     }
+}
+
+// A picture's own fit and the point the user chose in it are kept under
+// its path, read back as written, and an entry that cannot be read counts
+// as none: the show's fit, no focus.
+TEST_F(SettingsTest, APicturesFitAndFocusPointAreKeptAndReadBack) {
+    WriteText(Path("options.dat"),
+              "[Set]\nMotionFit=fill\n[motionfit]\na.jpg=whole\nb.jpg=wide\n"
+              "[focus]\na.jpg=0.25,0.75\nb.jpg=1.5,0.2\nc.jpg=0.3\n");
+    LoadWorkingShow();
+    EXPECT_EQ(show_.MotionFitOf("/photos/a.jpg"), model::MotionFit::Whole);
+    EXPECT_EQ(show_.MotionFitOf("/photos/b.jpg"), model::MotionFit::Fill);
+    EXPECT_EQ(show_.FocusOf("/photos/a.jpg"), (model::FocusPoint{0.25, 0.75}));
+    for (const char* path : {"/photos/b.jpg", "/photos/c.jpg", "/photos/d.jpg"})
+        EXPECT_EQ(show_.FocusOf(path), std::nullopt) << path;
+    model::SetOwnFocus(show_.notes, "/photos/d.jpg", model::FocusPoint{0.123456, 0.9});
+    model::SetOwnMotionFit(show_.notes, "/photos/d.jpg", model::MotionFit::Auto);
+    model::SetOwnFocus(show_.notes, "/photos/a.jpg", std::nullopt);
+    ASSERT_TRUE(model::SaveWorkingShow(show_));
+    model::CloseOptionsStore();
+    LoadWorkingShow();
+    EXPECT_EQ(show_.FocusOf("/photos/a.jpg"), std::nullopt);
+    EXPECT_EQ(show_.FocusOf("/photos/d.jpg"), (model::FocusPoint{0.1235, 0.9}));
+    EXPECT_EQ(show_.MotionFitOf("/photos/d.jpg"), model::MotionFit::Auto);
 }
 
 TEST_F(SettingsTest, VideoFormatShapeQualityAndRateHaveKeysOfTheirOwn) {

@@ -10,7 +10,9 @@
 #include <vector>
 
 #include "PublicPhotos.h"
+#include "model/MotionFit.h"
 #include "model/MotionSetting.h"
+#include "model/PictureFocus.h"
 #include "model/Show.h"
 #include "showbuild/BuildTestUtil.h"
 #include "subject/FindSubject.h"
@@ -45,19 +47,36 @@ void WriteSpots(const std::string& path, int width, int height) {
     ASSERT_TRUE(image.save(QString::fromStdString(path)));
 }
 
-// Light-weighted centre of what is brighter than the grey, in the left or
-// right half of the frame.
-Point SpotCentre(const raster::Bitmap& frame, bool right) {
+// Light-weighted centre of what is brighter than the grey in the columns
+// from 'left' up to 'right'.
+Point LightCentre(const raster::Bitmap& frame, int left, int right) {
     double sum = 0, sx = 0, sy = 0;
-    const int half = frame.width() / 2;
     for (int y = 0; y < frame.height(); ++y)
-        for (int x = right ? half : 0; x < (right ? frame.width() : half); ++x) {
+        for (int x = left; x < right; ++x) {
             const double light = std::max(0, frame.row(y)[3 * x + 1] - 80);
             sum += light;
             sx += light * x;
             sy += light * y;
         }
     return sum > 0 ? Point{sx / sum, sy / sum} : Point{-1, -1};
+}
+
+// Faces found in frame 'index' of a built video (kLastFrame for the last),
+// as the detector sees its grey.
+motion::Subject FacesInVideoFrame(const std::string& video, int width, int height, int index) {
+    const std::vector<uint8_t> luma = DecodeFrameLuma(video, width, height, index);
+    if (luma.size() != static_cast<size_t>(width) * static_cast<size_t>(height)) return {};
+    raster::Bitmap frame(width, height);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            std::fill_n(frame.row(y) + 3 * x, 3, luma[static_cast<size_t>(y) * width + x]);
+    return subject::FindSubject(frame);
+}
+
+// The same in the left or right half of the frame.
+Point SpotCentre(const raster::Bitmap& frame, bool right) {
+    const int half = frame.width() / 2;
+    return right ? LightCentre(frame, half, frame.width()) : LightCentre(frame, 0, half);
 }
 
 class MotionBuild : public BuildTest {
@@ -180,6 +199,72 @@ TEST_F(MotionBuild, APicturesOwnMotionOverridesTheShows) {
     EXPECT_EQ(BuiltFrames().size(), plain.size());
 }
 
+// The point the user chose: a zoom in ends centred on it, the other spot
+// gone from view, though the picture has no face and its middle lies
+// between the spots.
+TEST_F(MotionBuild, AZoomInEndsCentredOnTheUsersFocusPoint) {
+    const std::string path = AddSpots("wide.png", 900, 400);
+    show_.settings.Motion = MotionSetting{MotionKind::ZoomIn, 5};
+    model::SetOwnFocus(show_.notes, path, model::FocusPoint{0.25, 0.5});
+    const std::vector<raster::Bitmap> frames = BuiltFrames();
+    ASSERT_EQ(frames.size(), 34u);
+    const raster::Bitmap& last = frames.back();
+    const Point spot = LightCentre(last, 0, last.width());
+    EXPECT_NEAR(spot.x, last.width() / 2.0, 1);
+    EXPECT_NEAR(spot.y, last.height() / 2.0, 1);
+    // Without the point the zoom ends on the middle, between the spots.
+    model::SetOwnFocus(show_.notes, path, std::nullopt);
+    const raster::Bitmap plain = BuiltFrames().back();
+    EXPECT_GT(std::abs(LightCentre(plain, 0, plain.width()).x - plain.width() / 2.0), 20);
+}
+
+// A real photograph, landscape, in a vertical MP4 frame: moving whole, the
+// picture lies across the frame's width with the fill above and below, and
+// the zoom in takes it no closer than the strength says, so the face keeps
+// about its size on the still picture and stays in the frame throughout.
+// Filling the frame would show the face some three times as large.
+TEST_F(MotionBuild, ALandscapeMovesWholeInAVerticalVideoKeepingItsFace) {
+    ASSERT_EQ(setenv("XDG_CACHE_HOME", dir_.path().c_str(), 1), 0);
+    QImage astronaut(QString::fromStdString(PublicPhoto("astronaut.png")));
+    ASSERT_FALSE(astronaut.isNull());
+    const std::string path = File("astronaut-landscape.png");
+    ASSERT_TRUE(astronaut.copy(0, 0, 512, 320).save(QString::fromStdString(path)));
+    raster::Bitmap picture(512, 320);
+    const QImage rgb = astronaut.copy(0, 0, 512, 320).convertToFormat(QImage::Format_RGB888);
+    for (int y = 0; y < 320; ++y)
+        for (int x = 0; x < 512; ++x) {
+            const uint8_t* p = rgb.constScanLine(y) + 3 * x;
+            uint8_t* q = picture.row(y) + 3 * x;
+            q[0] = p[2], q[1] = p[1], q[2] = p[0];
+        }
+    const motion::Subject own = subject::FindSubject(picture);
+    ASSERT_EQ(own.faces.size(), 1u);
+    const double stillFace = own.faces[0].width * 720;  // the picture 720 wide
+
+    show_.settings.Pictures.push_back(path);
+    show_.settings.VideoType = 3;    // mp4-720p
+    show_.settings.VideoAspect = 2;  // 9:16, 720 x 1280
+    show_.settings.Back_Mode_Blurred = true;
+    show_.settings.MotionFit = model::MotionFit::Auto;
+    show_.settings.Motion = MotionSetting{MotionKind::ZoomIn, 5};
+    const BuildResult result = BuildShow();
+    ASSERT_EQ(result.status, BuildResult::Status::Completed) << result.message;
+    const auto info = ProbeFile(result.videoFile);
+    ASSERT_TRUE(info && info->video);
+    const int frames = static_cast<int>(info->video->packets);
+    for (const int index : {12, frames / 3, 2 * frames / 3, kLastFrame}) {
+        const motion::Subject found = FacesInVideoFrame(result.videoFile, 720, 1280, index);
+        ASSERT_EQ(found.faces.size(), 1u) << "frame " << index;
+        const motion::SubjectBox& face = found.faces[0];
+        EXPECT_GE(face.x, 0.01) << "frame " << index;
+        EXPECT_LE(face.right(), 0.99) << "frame " << index;
+        const double width = face.width * 720;
+        EXPECT_GT(width, 0.8 * stillFace) << "frame " << index;
+        EXPECT_LT(width, 1.25 * stillFace / 0.75) << "frame " << index;
+    }
+    unsetenv("XDG_CACHE_HOME");
+}
+
 // A real portrait, square, in a 16:9 MP4 frame: a crop through the middle
 // cuts the astronaut's face at the brow. Auto motion and an explicit zoom
 // in keep it whole: the detector finds it in the decoded frames after the
@@ -198,13 +283,7 @@ TEST_F(MotionBuild, FacesStayWholeInTheDecodedFramesOfAMovingPortrait) {
         ASSERT_TRUE(info && info->video);
         const int frames = static_cast<int>(info->video->packets);
         for (const int index : {12, frames / 2, kLastFrame}) {
-            const std::vector<uint8_t> luma = DecodeFrameLuma(result.videoFile, 1280, 720, index);
-            ASSERT_EQ(luma.size(), 1280u * 720u) << index;
-            raster::Bitmap frame(1280, 720);
-            for (int y = 0; y < 720; ++y)
-                for (int x = 0; x < 1280; ++x)
-                    std::fill_n(frame.row(y) + 3 * x, 3, luma[static_cast<size_t>(y) * 1280 + x]);
-            const motion::Subject found = subject::FindSubject(frame);
+            const motion::Subject found = FacesInVideoFrame(result.videoFile, 1280, 720, index);
             ASSERT_EQ(found.faces.size(), 1u) << "frame " << index;
             const motion::SubjectBox& face = found.faces[0];
             EXPECT_GE(face.y, 0.02) << "frame " << index;
