@@ -1,5 +1,6 @@
 #include "model/PerImage.h"
 
+#include "model/CaptionStyle.h"
 #include "model/IniFile.h"
 #include "model/MediaPaths.h"
 #include "model/MotionSetting.h"
@@ -12,7 +13,7 @@ const char* const kEffectsSection = "effects";
 
 std::span<const char* const> PerPictureSections() {
     static const char* const sections[] = {kCaptionsSection, kIntervalsSection, kEffectsSection,
-                                           kMotionSection};
+                                           kMotionSection, kCaptionStyleSection};
     return sections;
 }
 

@@ -20,7 +20,7 @@ class IniFile;
 extern const char* const kCaptionsSection;
 extern const char* const kIntervalsSection;
 extern const char* const kEffectsSection;
-// Those three and kMotionSection.
+// Those three, kMotionSection and kCaptionStyleSection.
 std::span<const char* const> PerPictureSections();
 
 // The picture's own entry in one of those sections (or kMotionSection): under

@@ -43,6 +43,10 @@ MotionSetting Show::MotionOf(std::string_view path) const {
     return OwnMotion(notes, path).value_or(settings.Motion);
 }
 
+CaptionStyle Show::CaptionStyleOf(std::string_view path) const {
+    return OwnCaptionStyle(notes, path).value_or(settings.Caption);
+}
+
 int64_t Show::MusicLengthMs(const std::string& path) const {
     return notes.ReadInteger("Mp3Length", path, 0);
 }

@@ -44,6 +44,8 @@ struct Show {
     std::string CaptionOf(std::string_view path) const;
     // The picture's own motion when it can be read, else the show's.
     MotionSetting MotionOf(std::string_view path) const;
+    // The picture's own caption style when it can be read, else the show's.
+    CaptionStyle CaptionStyleOf(std::string_view path) const;
     // The measured length of a music file in milliseconds ("Mp3Length"), 0
     // when it was never measured.
     int64_t MusicLengthMs(const std::string& path) const;
