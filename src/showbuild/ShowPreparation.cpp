@@ -205,6 +205,7 @@ PreparedShow PrepareShow(model::Show show, const ShowLoaders& loaders,
     auto notes = std::make_shared<const model::Show>(std::move(show));
     input.effectsOf = [notes](const std::string& path) { return notes->EffectsOf(path); };
     input.captionOf = [notes](const std::string& path) { return notes->CaptionOf(path); };
+    input.captionStyleOf = [notes](const std::string& path) { return notes->CaptionStyleOf(path); };
     input.loadPicture = MotionLoads(loaders.loadPicture, input.motion, *format);
     input.seed = ShowSeed(input.pictures);
     result.lengths = std::move(lengths);
