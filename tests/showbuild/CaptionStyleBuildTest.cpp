@@ -1,7 +1,7 @@
 // Styled captions as a viewer sees them, decoded from built videos: every
 // place inside the title-safe area against its edge, every format's
 // captions inside its safe area, the colours of an outline and a box, a
-// fade.
+// fade, and the fonts and scripts the system cannot draw named in the result.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -215,6 +215,48 @@ TEST_F(CaptionStyleBuild, AFadingCaptionStartsDarkerThanItsMiddle) {
             EXPECT_LT(first * 4, middle);
         else
             EXPECT_NEAR(static_cast<double>(first), static_cast<double>(middle), middle * 0.1);
+    }
+}
+
+// A font that is not installed is named once however many pictures ask for
+// it, and the captions are drawn in the default one; Chinese and Arabic are
+// drawn through the fonts that have them, and a script no font has is named.
+TEST_F(CaptionStyleBuild, MissingFontsAndGlyphsAreNamedAndOtherScriptsDrawn) {
+    const std::string missingFont = "Vanto No Such Font";
+    const std::vector<std::string> captions = {
+        "\xE5\x8C\x97\xE4\xBA\xAC\xE7\x9A\x84\xE5\xA4\x8F\xE5\xA4\xA9",  // Chinese
+        "\xD9\x85\xD8\xB1\xD8\xAD\xD8\xA8\xD8\xA7 \xD8\xA8\xD8\xA7\xD9\x84\xD8\xB9\xD8\xA7"
+        "\xD9\x84\xD9\x85",                              // Arabic
+        "Caf\xC3\xA9 \xF0\x93\x80\x80\xF0\x93\x80\x81",  // Egyptian hieroglyphs
+    };
+    const auto missing = [&](model::CaptionStyle& s) { s.font = missingFont; };
+    Pictures(captions, StyleWith(missing), 1);
+    model::SetOwnCaptionStyle(show_.notes, show_.settings.Pictures[1],
+                              StyleWith([&](model::CaptionStyle& s) {
+                                  missing(s);
+                                  s.align = model::CaptionAlign::Left;
+                              }));
+    const BuildResult result = Build(kDvdPal);
+    int fontWarnings = 0, glyphWarnings = 0;
+    for (const std::string& warning : result.warnings) {
+        fontWarnings += warning.find(missingFont) != std::string::npos;
+        if (warning.find(captions[2]) != std::string::npos) {
+            ++glyphWarnings;
+            EXPECT_NE(warning.find("U+13000"), std::string::npos) << warning;
+        }
+    }
+    EXPECT_EQ(fontWarnings, 1);
+    EXPECT_EQ(glyphWarnings, 1);
+    EXPECT_EQ(result.warnings.size(), 2u);
+
+    const int cycle = TransitionFrameCount(1, kPalRate) + ImageFrameCount(1, kPalRate);
+    for (int picture = 0; picture < 2; ++picture) {
+        SCOPED_TRACE(picture);
+        const RgbFrame frame = Decode(result, kDvdPal, picture * cycle + cycle - 2);
+        const InkBox ink = frame.inkBox();
+        ASSERT_GE(ink.right, 0) << "no caption drawn";
+        EXPECT_GT(ink.right - ink.left, 60);
+        EXPECT_GT(ink.bottom - ink.top, 15);
     }
 }
 
