@@ -85,6 +85,10 @@ base::Result<bool> TakeShowOption(const std::string& arg,
             return Usage(
                 "--motion must be none, zoom-in, zoom-out, pan-left, pan-right, pan-up, "
                 "pan-down or random, with :1 to :5 for the strength");
+    } else if (IsCaptionOption(arg)) {
+        if (!value(text)) return Usage("option " + arg + " needs a value");
+        if (base::Status taken = ParseCaptionOption(arg, text, overrides.caption); !taken)
+            return Usage(taken.message());
     } else if (IsMusicMixOption(arg)) {
         if (!value(text)) return Usage("option " + arg + " needs a value");
         if (base::Status taken = ParseMusicMixOption(arg, text, overrides.mix); !taken)
@@ -111,6 +115,7 @@ base::Status ApplyShowOverrides(const ShowOverrides& overrides, model::TslSettin
     if (overrides.background) model::SetBackgroundMode(settings, *overrides.background);
     if (overrides.motion) settings.Motion = *overrides.motion;
     ApplyMusicMixOverrides(overrides.mix, settings);
+    ApplyCaptionOverrides(overrides.caption, settings);
     return {};
 }
 

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "base/Result.h"
+#include "cli/CaptionOptions.h"
 #include "cli/MusicMixOptions.h"
 #include "model/BackgroundMode.h"
 #include "model/IniFile.h"
@@ -27,13 +28,15 @@ struct ShowOverrides {
     std::optional<model::BackgroundMode> background;
     std::optional<model::MotionSetting> motion;
     MusicMixOverrides mix;
+    CaptionOverrides caption;
 };
 
 // A wrong argument: the command prints the reason and exits with its usage code.
 base::Fault Usage(std::string reason);
 
 // Takes 'arg' when it is one of the overriding options (--format, --aspect,
-// --quality, --fps, --standard, --sync, --background, --motion, the music's),
+// --quality, --fps, --standard, --sync, --background, --motion, the music's,
+// the captions'),
 // reading its value through 'value'. Returns whether it was one, or why its
 // value is wrong.
 base::Result<bool> TakeShowOption(const std::string& arg,
