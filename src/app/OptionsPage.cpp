@@ -113,12 +113,19 @@ OptionsPage::OptionsPage(model::Show& show, QWidget* parent) : QWidget(parent), 
 
     // The buttons sit under the radio groups, which leave room below them,
     // so the background box keeps the height its four choices need.
+    // The radio groups' rows close up a little, so that both buttons fit
+    // under them in the smallest window.
+    for (QGroupBox* box : {videoBox, tvBox})
+        static_cast<QGridLayout*>(box->layout())->setVerticalSpacing(1);
     auto* left = new QVBoxLayout;
     left->addWidget(videoBox);
     left->addWidget(tvBox);
     left->addStretch();
-    left->addWidget(captionStyle_);
-    left->addWidget(customize_);
+    auto* buttons = new QVBoxLayout;
+    buttons->setSpacing(0);
+    buttons->addWidget(captionStyle_);
+    buttons->addWidget(customize_);
+    left->addLayout(buttons);
     auto* right = new QVBoxLayout;
     right->addWidget(syncBox);
     right->addWidget(CreateBackground(), 1);
