@@ -12,7 +12,7 @@ VANTO_PACKAGES=(
     libdlib-dev libopencv-contrib-dev
     libheif-examples imagemagick webp
     python3-skimage
-    fonts-dejavu-core
+    fonts-dejavu-core fonts-droid-fallback libfontconfig-dev
     ffmpeg dvdauthor vcdimager genisoimage xorriso lsdvd xvfb xauth time
     openbox wmctrl
     clang libclang-rt-14-dev

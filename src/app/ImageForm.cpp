@@ -16,11 +16,13 @@
 #include <utility>
 
 #include "app/FitColumn.h"
+#include "app/CaptionStyleDialog.h"
 #include "app/MainForm.h"
 #include "app/MediaListModels.h"
 #include "app/MotionColumn.h"
 #include "app/ThumbnailPanel.h"
 #include "app/UserDialogs.h"
+#include "model/CaptionStyle.h"
 #include "model/MediaPaths.h"
 #include "model/MotionFit.h"
 #include "model/MotionSetting.h"
@@ -145,6 +147,10 @@ QWidget* TImageForm::CreateSide(QList<QWidget*>& tabOrder) {
 
     captionCheck_ = new QCheckBox(tr("Show image caption in video"), this);
     captionCheck_->setObjectName(QStringLiteral("captionCheck"));
+    captionStyle_ = new QPushButton(tr("Caption st&yle..."), this);
+    captionStyle_->setObjectName(QStringLiteral("captionStyle"));
+    captionStyle_->setToolTip(tr("The selected picture's own caption style, or the show's"));
+    captionStyle_->setAutoDefault(false);
 
     auto* treeTools = new QHBoxLayout;
     auto* selectLabel = new QLabel(tr("Select Effects:"), this);
@@ -170,10 +176,14 @@ QWidget* TImageForm::CreateSide(QList<QWidget*>& tabOrder) {
     sideLayout->addWidget(ntView_, 1);
     sideLayout->addLayout(radios);
     sideLayout->addWidget(fsPanel_);
-    sideLayout->addWidget(captionCheck_);
+    auto* captionRow = new QHBoxLayout;
+    captionRow->addWidget(captionCheck_, 1);
+    captionRow->addWidget(captionStyle_);
+    sideLayout->addLayout(captionRow);
 
     tabOrder << selectAll << selectNone << expand << collapse << ntView_ << defaultRadio_
-             << custRadio_ << captionCheck_;
+             << custRadio_ << captionCheck_ << captionStyle_;
+    connect(captionStyle_, &QPushButton::clicked, this, &TImageForm::EditCaptionStyle);
     connect(selectAll, &QPushButton::clicked, this, [this] { nt_.SetAllChecked(true); });
     connect(selectNone, &QPushButton::clicked, this, [this] { nt_.SetAllChecked(false); });
     connect(expand, &QPushButton::clicked, ntView_, &QTreeView::expandAll);
@@ -392,6 +402,19 @@ void TImageForm::Image1Click() {
     if (!path.isEmpty()) Dialogs().OpenUrl(QUrl::fromLocalFile(path));
 }
 
+void TImageForm::EditCaptionStyle() {
+    const int row = CurrentRow();
+    const std::string path = PathOfRow(row).toStdString();
+    if (path.empty()) return;
+    const auto pending = pendingStyles_.find(path);
+    const std::optional<model::CaptionStyle> own =
+        pending != pendingStyles_.end() ? pending->second : model::OwnCaptionStyle(Notes(), path);
+    const model::Show& show = main_.WorkingShow();
+    CaptionStyleDialog dialog(show.settings, show.settings.Caption, own,
+                              sg_->item(row, kCaptionColumn)->text().toStdString(), this);
+    if (Dialogs().RunModal(dialog) == QDialog::Accepted) pendingStyles_[path] = dialog.Style();
+}
+
 void TImageForm::OkClick() {
     main_.WorkingShow().settings.ShowCaption = captionCheck_->isChecked();
     hide();
@@ -419,7 +442,10 @@ void TImageForm::OkClick() {
                                : std::nullopt);
         model::SetOwnMotion(Notes(), path, MotionOfCell(*sg_->item(row, kMotionColumn)));
         model::SetOwnMotionFit(Notes(), path, FitOfCell(*sg_->item(row, kFitColumn)));
+        if (const auto style = pendingStyles_.find(path); style != pendingStyles_.end())
+            model::SetOwnCaptionStyle(Notes(), path, style->second);
     }
+    pendingStyles_.clear();
     sgClick();
     accept();
 }
@@ -436,12 +462,16 @@ void TImageForm::ResetClick() {
     store.EraseSection(model::kIntervalsSection);
     store.EraseSection(model::kMotionSection);
     store.EraseSection(model::kMotionFitSection);
+    store.EraseSection(model::kCaptionStyleSection);
+    pendingStyles_.clear();
     ntBuilt_ = false;
     Open();
 }
 
 void TImageForm::done(int result) {
     open_ = false;
+    // Styles chosen for pictures count only through "OK".
+    pendingStyles_.clear();
     FreeEffectPreview();
     QDialog::done(result);
 }

@@ -1,20 +1,24 @@
 // The per-image dialog: every picture of the show in a grid, where the user
 // gives it its own caption, interval, motion and fit, and its own set of
-// transition effects in a copy of the effect tree. Effect sets reach the
-// working store as soon as the tree changes; captions, intervals and motions
-// on "OK".
+// transition effects in a copy of the effect tree, and its own caption
+// style. Effect sets reach the working store as soon as the tree changes;
+// captions, intervals, motions, fits and caption styles on "OK".
 #pragma once
 
 #include <QDialog>
 
+#include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "model/CaptionStyle.h"
 #include "model/EffectTree.h"
 
 class QCheckBox;
 class QLabel;
 class QLayout;
+class QPushButton;
 class QRadioButton;
 class QTableWidget;
 class QTreeView;
@@ -87,6 +91,8 @@ private:
     void HideEffectPreview();
     void FreeEffectPreview();
     void Image1Click();
+    // The selected picture's caption style: its own, or the show's.
+    void EditCaptionStyle();
     void SetRadios(bool customized);
     QString PathOfRow(int row) const;
     // The pictures of every row, in grid order.
@@ -101,6 +107,10 @@ private:
     QRadioButton* custRadio_;
     ThumbnailPanel* fsPanel_;
     QCheckBox* captionCheck_;
+    QPushButton* captionStyle_;
+    // Caption styles chosen since opening, by picture (nullopt: the show's),
+    // written on "OK".
+    std::map<std::string, std::optional<model::CaptionStyle>> pendingStyles_;
     QLabel* label1_;
 
     std::string defaultSignature_;

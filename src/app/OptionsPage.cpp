@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/BackgroundPreview.h"
+#include "app/CaptionStyleDialog.h"
 #include "app/ColorComboBox.h"
 #include "app/MediaListModels.h"
 #include "app/Mp4OptionsBox.h"
@@ -115,14 +116,25 @@ OptionsPage::OptionsPage(model::Show& show, QWidget* parent) : QWidget(parent), 
     customize_ = Button("FlatButton5", tr("Customize caption and effects..."),
                         tr("Give pictures their own caption, interval and effects"));
 
-    // The button sits under the radio groups, which leave room below them,
+    captionStyle_ = Button("captionStyleButton", tr("Caption st&yle..."),
+                           tr("Font, size, colour, edge, box and place of the captions"));
+
+    // The buttons sit under the radio groups, which leave room below them,
     // so the background box keeps the height its four choices need.
+    // The radio groups' rows close up a little, so that both buttons fit
+    // under them in the smallest window.
+    for (QGroupBox* box : {videoBox, tvBox})
+        static_cast<QGridLayout*>(box->layout())->setVerticalSpacing(1);
     auto* left = new QVBoxLayout;
     left->addWidget(presets_);
     left->addWidget(videoBox);
     left->addWidget(tvBox);
     left->addStretch();
-    left->addWidget(customize_);
+    auto* buttons = new QVBoxLayout;
+    buttons->setSpacing(0);
+    buttons->addWidget(captionStyle_);
+    buttons->addWidget(customize_);
+    left->addLayout(buttons);
     auto* right = new QVBoxLayout;
     right->addWidget(syncBox);
     right->addWidget(CreateBackground(), 1);
@@ -134,6 +146,7 @@ OptionsPage::OptionsPage(model::Show& show, QWidget* parent) : QWidget(parent), 
     layout->addLayout(right, 1);
 
     connect(customize_, &QPushButton::clicked, this, &OptionsPage::CustomizeClicked);
+    connect(captionStyle_, &QPushButton::clicked, this, &OptionsPage::EditCaptionStyle);
     QList<QAbstractButton*> radios = {backColorRadio_, backImageRadio_, backBlurRadio_,
                                       backTiledRadio_, backStretchRadio_};
     for (const QButtonGroup* group : {videoGroup_, tvGroup_, syncGroup_})
@@ -224,8 +237,21 @@ QWidget* OptionsPage::CreateBackground() {
     return background;
 }
 
+void OptionsPage::EditCaptionStyle() {
+    // The sample is drawn in the format chosen on the page now.
+    model::TslSettings settings = show_.settings;
+    CollectSettings(settings);
+    CaptionStyleDialog dialog(settings, caption_, this);
+    if (Dialogs().RunModal(dialog) != QDialog::Accepted) return;
+    const std::optional<model::CaptionStyle> style = dialog.Style();
+    if (!style || *style == caption_) return;
+    caption_ = *style;
+    emit Changed();
+}
+
 void OptionsPage::RefreshFromSettings(const model::TslSettings& s) {
     settingControls_ = true;
+    caption_ = s.Caption;
     SetGroupIndex(*videoGroup_, s.VideoType);
     mp4Box_->RefreshFromSettings(s);
     SetGroupIndex(*tvGroup_, s.TVSet);
@@ -263,6 +289,7 @@ void OptionsPage::CollectSettings(model::TslSettings& s) const {
                                                                : model::BackgroundMode::Picture);
     s.Back_Image_UseTiled = backTiledRadio_->isChecked();
     s.Back_Image_Filename = backImage_->Path().toStdString();
+    s.Caption = caption_;
 }
 
 void OptionsPage::TakePictureChecks(const ImageListModel& images) {

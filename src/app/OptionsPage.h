@@ -3,7 +3,8 @@
 // (with the MP4 formats' aspect and quality), television standard, synchronisation mode
 // with the show's and the music's lengths beside it (and, stretched to the
 // music, how long each picture then stays), and the background
-// (a colour, a picture tiled or stretched, or each picture's blurred copy).
+// (a colour, a picture tiled or stretched, or each picture's blurred copy),
+// and the show's caption style.
 #pragma once
 
 #include <QWidget>
@@ -54,6 +55,8 @@ public:
 
     // The button that opens the per-picture dialog; it waits while a build runs.
     QPushButton& CustomizeButton() const { return *customize_; }
+    // Opens the caption style dialog for the show's style.
+    QPushButton& CaptionStyleButton() const { return *captionStyle_; }
 
 signals:
     // The user changed an option of the project.
@@ -65,6 +68,7 @@ private:
     model::Show& show_;
     QWidget* CreateBackground();
     void SelectBackgroundPicture();
+    void EditCaptionStyle();
     // The preview follows the blurred-fill choice with the show's first picture.
     void UpdateBlurredPreview();
     // Sets the detailed video controls as the preset sets them.
@@ -88,6 +92,8 @@ private:
     ColorComboBox* backcolorCb_ = nullptr;
     BackgroundPreview* backImage_ = nullptr;
     QPushButton* customize_ = nullptr;
+    QPushButton* captionStyle_ = nullptr;
+    model::CaptionStyle caption_;
     const ImageListModel* images_ = nullptr;
     bool musicOn_ = true;
     int showSeconds_ = 0;

@@ -50,6 +50,9 @@ constexpr const char* kUsage =
     "                       [--motion-fit auto|fill|whole]\n"
     "                       [--fade-in S] [--fade-out S] [--crossfade S]\n"
     "                       [--even-loudness on|off]\n"
+    "                       [--caption-font NAME] [--caption-size PERCENT]\n"
+    "                       [--caption-position bottom|top|centre]\n"
+    "                       [--caption-align left|centre|right]\n"
     "\n"
     "Builds the show of a project file, or of the working options file when no\n"
     "project is named, into an MPEG or MP4 video. The options override the\n"
@@ -88,6 +91,12 @@ constexpr const char* kUsage =
     "The music options override the project's: a fade-in at the start of the show,\n"
     "a fade-out where the show cuts the music, a crossfade between tracks (seconds\n"
     "from 0 to 10; a crossfade of 0 joins them gaplessly) and even loudness.\n"
+    "\n"
+    "The caption options override the show's caption style (pictures with a style\n"
+    "of their own keep it; captions are drawn when the project shows them): an\n"
+    "installed font family (one that is not installed is named in a warning and\n"
+    "the default font is used), the size as a percentage of the frame's height\n"
+    "(2 to 20), and where captions stand inside the title-safe area.\n"
     "\n"
     "Exit status: 0 built, 1 the build failed, 2 wrong arguments, 130 interrupted.\n";
 

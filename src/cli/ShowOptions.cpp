@@ -91,6 +91,10 @@ base::Result<bool> TakeShowOption(const std::string& arg,
             return Usage(
                 "--motion must be none, zoom-in, zoom-out, pan-left, pan-right, pan-up, "
                 "pan-down or random, with :1 to :5 for the strength");
+    } else if (IsCaptionOption(arg)) {
+        if (!value(text)) return Usage("option " + arg + " needs a value");
+        if (base::Status taken = ParseCaptionOption(arg, text, overrides.caption); !taken)
+            return Usage(taken.message());
     } else if (IsMusicMixOption(arg)) {
         if (!value(text)) return Usage("option " + arg + " needs a value");
         if (base::Status taken = ParseMusicMixOption(arg, text, overrides.mix); !taken)
@@ -121,6 +125,7 @@ base::Status ApplyShowOverrides(const ShowOverrides& overrides, model::TslSettin
     if (overrides.motionFit)
         settings.MotionFit = static_cast<model::MotionFit>(*overrides.motionFit);
     ApplyMusicMixOverrides(overrides.mix, settings);
+    ApplyCaptionOverrides(overrides.caption, settings);
     return {};
 }
 

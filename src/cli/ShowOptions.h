@@ -9,6 +9,7 @@
 #include <string>
 
 #include "base/Result.h"
+#include "cli/CaptionOptions.h"
 #include "cli/MusicMixOptions.h"
 #include "model/BackgroundMode.h"
 #include "model/IniFile.h"
@@ -30,6 +31,7 @@ struct ShowOverrides {
     std::optional<model::MotionSetting> motion;
     std::optional<uint8_t> motionFit;  // a model::MotionFit
     MusicMixOverrides mix;
+    CaptionOverrides caption;
 };
 
 // A wrong argument: the command prints the reason and exits with its usage code.
@@ -37,7 +39,7 @@ base::Fault Usage(std::string reason);
 
 // Takes 'arg' when it is one of the overriding options (--preset, --format,
 // --aspect, --quality, --fps, --standard, --sync, --background, --motion,
-// --motion-fit, the music's),
+// --motion-fit, the music's, the captions'),
 // reading its value through 'value'. Returns whether it was one, or why its
 // value is wrong.
 base::Result<bool> TakeShowOption(const std::string& arg,

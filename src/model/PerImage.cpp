@@ -1,5 +1,6 @@
 #include "model/PerImage.h"
 
+#include "model/CaptionStyle.h"
 #include "model/IniFile.h"
 #include "model/MediaPaths.h"
 #include "model/MotionFit.h"
@@ -13,8 +14,9 @@ const char* const kIntervalsSection = "intervals";
 const char* const kEffectsSection = "effects";
 
 std::span<const char* const> PerPictureSections() {
-    static const char* const sections[] = {kCaptionsSection, kIntervalsSection, kEffectsSection,
-                                           kMotionSection,   kMotionFitSection, kFocusSection};
+    static const char* const sections[] = {kCaptionsSection,    kIntervalsSection, kEffectsSection,
+                                           kMotionSection,      kMotionFitSection, kFocusSection,
+                                           kCaptionStyleSection};
     return sections;
 }
 

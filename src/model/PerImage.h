@@ -20,7 +20,8 @@ class IniFile;
 extern const char* const kCaptionsSection;
 extern const char* const kIntervalsSection;
 extern const char* const kEffectsSection;
-// Those three, kMotionSection, kMotionFitSection and kFocusSection.
+// Those three, kMotionSection, kMotionFitSection, kFocusSection and
+// kCaptionStyleSection.
 std::span<const char* const> PerPictureSections();
 
 // The picture's own entry in one of those sections (or kMotionSection): under

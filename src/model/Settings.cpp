@@ -170,6 +170,7 @@ constexpr std::array kSettingsKeys{
     SettingsKey{.section = kSet, .name = "ShowCaption", .field = &TslSettings::ShowCaption},
     SettingsKey{.section = kSet, .name = "Motion", .field = &TslSettings::Motion},
     SettingsKey{.section = kSet, .name = "MotionFit", .field = &TslSettings::MotionFit},
+    SettingsKey{.section = kSet, .name = "CaptionStyle", .field = &TslSettings::Caption},
     SettingsKey{.section = kSet, .name = "MusicFadeInMs", .field = &TslSettings::MusicFadeInMs},
     SettingsKey{.section = kSet, .name = "MusicFadeOutMs", .field = &TslSettings::MusicFadeOutMs},
     SettingsKey{.section = kSet, .name = "MusicCrossfadeMs", .field = &TslSettings::MusicCrossfadeMs},
@@ -226,6 +227,14 @@ void Store(IniFile& store, const SettingsKey& key, MotionFit value) {
     // A show that fills leaves the key out, so its file reads as before.
     if (value == MotionFit::Fill && !store.ValueExists(key.section, key.name)) return;
     store.WriteString(key.section, key.name, MotionFitName(value));
+}
+CaptionStyle Load(const IniFile& store, const SettingsKey& key, const CaptionStyle& value) {
+    return ParseCaptionStyle(store.ReadString(key.section, key.name, "")).value_or(value);
+}
+void Store(IniFile& store, const SettingsKey& key, const CaptionStyle& value) {
+    // The default look leaves the key out, so older files stay as they were.
+    if (value == CaptionStyle{} && !store.ValueExists(key.section, key.name)) return;
+    store.WriteString(key.section, key.name, CaptionStyleText(value));
 }
 
 template <typename T>

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "model/CaptionStyle.h"
 #include "model/IniFile.h"
 #include "model/MotionFit.h"
 #include "model/MotionSetting.h"
@@ -49,6 +50,7 @@ struct TslSettings {
     int32_t EffectSpeed2 = 4;  // 1 fastest .. 5 slowest
     StyleSet useeffects = DefaultStyleSet();
     bool ShowCaption = false;
+    CaptionStyle Caption;  // the look of every caption without its own
     bool Back_Mode_UseColor = true;
     // Each picture over a blurred, enlarged copy of itself; overrides the
     // colour and the background picture.

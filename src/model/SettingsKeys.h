@@ -37,13 +37,16 @@ struct CollectedStyles {
 
 // Stored forms: int32_t as decimal; uint8_t as decimal, of which the low 8
 // bits are kept; uint32_t (a colour 0x00BBGGRR) as its int32_t; bool as 1 or
-// 0; text as it is; motion as MotionText (a show without motion writes no
-// key unless the store holds one); the fit by name (a show that fills writes
-// no key unless the store holds one, so older files save unchanged).
+// 0; text as it is; motion as MotionText and a caption style as
+// CaptionStyleText (a show without motion, or with the default caption
+// style, writes no key unless the store holds one); the fit by name (a show
+// that fills writes no key unless the store holds one, so older files save
+// unchanged).
 using SettingsField =
     std::variant<int32_t TslSettings::*, uint8_t TslSettings::*, uint32_t TslSettings::*,
                  bool TslSettings::*, std::string TslSettings::*, MotionSetting TslSettings::*,
-                 MotionFit TslSettings::*, NamedField, CollectedStyles>;
+                 MotionFit TslSettings::*, CaptionStyle TslSettings::*, NamedField,
+                 CollectedStyles>;
 
 struct SettingsKey {
     // "Set", or "set" where that spelling has always been written; section

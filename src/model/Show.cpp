@@ -51,6 +51,10 @@ std::optional<FocusPoint> Show::FocusOf(std::string_view path) const {
     return OwnFocus(notes, path);
 }
 
+CaptionStyle Show::CaptionStyleOf(std::string_view path) const {
+    return OwnCaptionStyle(notes, path).value_or(settings.Caption);
+}
+
 int64_t Show::MusicLengthMs(const std::string& path) const {
     return notes.ReadInteger("Mp3Length", path, 0);
 }

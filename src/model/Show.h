@@ -50,6 +50,8 @@ struct Show {
     MotionFit MotionFitOf(std::string_view path) const;
     // The point the user chose in the picture, if any.
     std::optional<FocusPoint> FocusOf(std::string_view path) const;
+    // The picture's own caption style when it can be read, else the show's.
+    CaptionStyle CaptionStyleOf(std::string_view path) const;
     // The measured length of a music file in milliseconds ("Mp3Length"), 0
     // when it was never measured.
     int64_t MusicLengthMs(const std::string& path) const;

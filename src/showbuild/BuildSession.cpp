@@ -130,6 +130,7 @@ void BuildSession::OnVideoSource(MclSourceHandle source) {
         // A picture's first frame repeats the previous one.
         changed = shown_.DrawStep(step, outFrame_);
     }
+    if (step.action != FrameAction::Finished) captionPos_ = step.cyclePos;
     if (changed && hooks_.frameShown) hooks_.frameShown(outFrame_);
     if (hooks_.frameSent) hooks_.frameSent(outcome_.framesEncoded, outFrame_, shown_.captions());
     MclSourceSetDIB(source, outFrame_, !changed);
@@ -137,16 +138,18 @@ void BuildSession::OnVideoSource(MclSourceHandle source) {
 }
 
 void BuildSession::OnVideoFunc(MclImageHandle image) {
+    const TextStyle& look = shown_.captionLook().text;
+    const int opacity = shown_.captionOpacity(captionPos_);
     for (const CaptionLine& line : shown_.captions()) {
         const MclTextHandle text = MclTextCreate();
-        MclTextSetFont(text, kCaptionFont, line.fontSize, kMclTextBold, kMclTextAntialiased);
-        MclTextSetColor(
-            text, MclRGB(kCaptionTextColour.red, kCaptionTextColour.green, kCaptionTextColour.blue),
-            MclRGB(kCaptionShadowColour.red, kCaptionShadowColour.green, kCaptionShadowColour.blue),
-            0x808080, kMclTextNoBackground);
-        MclTextShadow(text, shown_.captionShadow(), 1, 1);
-        MclTextSetStretch(text, shown_.captionStretch());
-        MclImgText(image, text, line.x, line.y, line.text);
+        MclTextSetFont(text, look.family, line.fontSize, look.bold ? kMclTextBold : 0,
+                       kMclTextAntialiased);
+        MclTextSetColor(text, look.color, look.shadowColor, look.backColor, look.backOpacity);
+        MclTextShadow(text, 1, look.shadowDx, look.shadowDy);
+        MclTextOutline(text, look.outlineWidth, look.outlineColor);
+        MclTextSetBoxPad(text, look.backPad);
+        MclTextSetStretch(text, look.stretch);
+        MclImgText(image, text, line.x, line.y, line.text, opacity);
         MclTextFree(text);
     }
 }

@@ -100,6 +100,7 @@ private:
     raster::Bitmap background_;
     raster::Bitmap outFrame_;
     ShownPicture shown_;
+    int64_t captionPos_ = 0;  // the shown picture's place in its cycle, for its caption's fade
     int64_t audioRequests_ = 0;
     int64_t musicSampleCount_ = 0;
     int64_t holdLimit_ = 0;  // fitted to the music: the most frames to hold for it

@@ -1,11 +1,13 @@
 // Where and how large a picture's caption is drawn into the encoded frame.
 //
-// A caption sits near the bottom of the encoded picture, centred on the ink
-// of the text as the font draws it. Text too wide for the frame less a 5%
-// margin on each side is made smaller, down to 60% of its size; text still
-// too wide is broken at spaces onto a second line above the first, and
+// A caption lies inside the frame's title-safe area, which every television
+// shows whole: at its bottom, top or centre, aligned on the ink of the text
+// as the font draws it to the area's left or right edge or centred in the
+// frame. Text too wide for the area is made smaller, down to 60% of its
+// size; text still too wide is broken at spaces onto a second line, and
 // whatever does not fit then ends with an ellipsis. The layout only needs
-// the frame's size and a way to measure text, so any frame size can use it.
+// the frame's size, the style's place and a way to measure text, so any
+// frame size and any font can use it.
 #pragma once
 
 #include <cstdint>
@@ -15,39 +17,55 @@
 #include <string_view>
 #include <vector>
 
+#include "model/CaptionStyle.h"
 #include "showbuild/FrameGeometry.h"
 #include "video/TextExtent.h"
 
 namespace video {
 
+// A rectangle of the encoded frame, right and bottom exclusive.
+struct SafeArea {
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+    friend bool operator==(const SafeArea&, const SafeArea&) = default;
+};
+
+// The title-safe area of an encoded frame: the middle 80% of its width and
+// height on a disc, whose players' televisions may hide the edges, and the
+// middle 90% of an MP4 frame (square pixels), shown whole on a computer or
+// phone but often cropped a little by a television.
+SafeArea TitleSafeArea(int width, int height, bool squarePixels);
+
 // The frame a caption is laid out in, in pixels of the encoded picture, and
-// a one-line caption's look there at full size: font size and the top of its
-// text cell.
+// a one-line caption's look there at full size.
 struct CaptionFrame {
     int width;
     int height;
     int fontSize;
-    int top;
+    SafeArea safe;
+    model::CaptionPosition position = model::CaptionPosition::Bottom;
+    model::CaptionAlign align = model::CaptionAlign::Centre;
     // Glyph width in percent (TextStyle::stretch): a widescreen DVD's pixels
     // are 4/3 as wide as a 4:3 one's, so its captions are drawn 3/4 as wide
     // and look the same on screen.
     int stretch = 100;
 };
 
-// The caption frame of VideoType 0, 1 or 2 in television standard TVSet
-// (1 NTSC, any other PAL); nullopt for other video types. An NTSC picture is
-// shorter, so there the caption keeps its PAL distance from the bottom edge.
-std::optional<CaptionFrame> CaptionFrameFor(int videoType, int32_t tvSet);
+// The font size a format's captions have unless a style sets one: the
+// disc formats' own rows (an NTSC frame keeps its PAL size), the DVD's
+// scaled by the frame's height for the square-pixel (MP4) formats, which are
+// encoded at the size they are rendered at. Zero for an unknown format.
+int FormatCaptionSize(const FrameFormat& format);
 
-// A caption frame for a frame of square pixels of any size: the DVD's font
-// size and distance from the bottom, scaled by the frame's height over 576.
-CaptionFrame ScaledCaptionFrame(int width, int height);
-
-// The caption frame of a rendered format: its own row for a disc format
-// (narrowed for a widescreen DVD), scaled from the DVD's for the
-// square-pixel (MP4) formats, which are encoded at the size they are
-// rendered at.
-std::optional<CaptionFrame> CaptionFrameFor(const FrameFormat& format, int32_t tvSet);
+// The caption frame of a rendered format in television standard 'tvSet' (1
+// NTSC, any other PAL) for captions in 'style': the encoded frame (a disc's
+// own size, an MP4's the rendered one), the font size (the style's share of
+// the frame's height, else the format's), the place and the title-safe
+// area; nullopt for an unknown format.
+std::optional<CaptionFrame> CaptionFrameFor(const FrameFormat& format, int32_t tvSet,
+                                            const model::CaptionStyle& style = {});
 
 // Measures a line of text at one pixel size.
 using MeasureText = std::function<TextExtent(const std::string& text, int pixelSize)>;
@@ -67,13 +85,9 @@ struct CaptionLine {
 std::vector<CaptionLine> LayOutCaption(const CaptionFrame& frame, const std::string& text,
                                        const MeasureText& measure);
 
-// The look of every caption.
+// The font captions are drawn in unless a style names another (a
+// fixed-pitch family, drawn in DejaVu Sans Mono here).
 inline constexpr const char* kCaptionFont = "Fixedsys";
-struct CaptionColour {
-    int red, green, blue;
-};
-inline constexpr CaptionColour kCaptionTextColour{225, 225, 225};
-inline constexpr CaptionColour kCaptionShadowColour{96, 96, 96};
 // The shadow lies this many pixels right of and below the text in the
 // disc formats; taller frames scale it with their height.
 inline constexpr int kCaptionShadowOffset = 2;

@@ -153,8 +153,8 @@ base::Result<ShowFrame> FrameRenderer::FrameAt(int64_t index) {
         // From its first frame on, a picture's caption is stamped.
         const ShownPicture& shown = Picture(picture);
         result.captions = shown.captions();
-        result.captionShadow = shown.captionShadow();
-        result.captionStretch = shown.captionStretch();
+        result.captionLook = shown.captionLook();
+        result.captionOpacity = shown.captionOpacity(pos);
     } catch (const std::bad_alloc&) {
         throw;
     } catch (const std::exception& error) {

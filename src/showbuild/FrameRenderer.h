@@ -33,8 +33,8 @@ namespace video {
 struct ShowFrame {
     raster::Bitmap pixels;  // the format's rendered size
     std::vector<CaptionLine> captions;
-    int captionShadow = kCaptionShadowOffset;
-    int captionStretch = 100;
+    CaptionLook captionLook;
+    int captionOpacity = TextLayer::kFullOpacity;
 };
 
 class FrameRenderer {

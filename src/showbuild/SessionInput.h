@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "model/CaptionStyle.h"
 #include "model/StyleSet.h"
 #include "showbuild/BuildPictures.h"
 #include "showbuild/FrameGeometry.h"
@@ -44,6 +45,7 @@ struct SessionInput {
     // Per-picture lookups (the working store's, in the program).
     std::function<model::StyleSet(const std::string&)> effectsOf;
     std::function<std::string(const std::string&)> captionOf;
+    std::function<model::CaptionStyle(const std::string&)> captionStyleOf;  // unset: the default
     LoadPictureFunction loadPicture;
     ShowMotion motion;  // pan and zoom; nothing moves unless asked
     // Seeds each picture's random choices (ShowSeed), so that every build and

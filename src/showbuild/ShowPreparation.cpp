@@ -13,6 +13,7 @@
 #include "model/FileIo.h"
 #include "model/VideoFormatKeys.h"
 #include "showbuild/BuildMusicMix.h"
+#include "showbuild/CaptionChecks.h"
 #include "showbuild/ShowSeed.h"
 
 namespace video {
@@ -205,6 +206,8 @@ PreparedShow PrepareShow(model::Show show, const ShowLoaders& loaders,
     auto notes = std::make_shared<const model::Show>(std::move(show));
     input.effectsOf = [notes](const std::string& path) { return notes->EffectsOf(path); };
     input.captionOf = [notes](const std::string& path) { return notes->CaptionOf(path); };
+    input.captionStyleOf = [notes](const std::string& path) { return notes->CaptionStyleOf(path); };
+    if (input.showCaption) AppendCaptionWarnings(input.pictures, *notes, result.warnings);
     input.loadPicture = MotionLoads(loaders.loadPicture, input.motion, *format);
     input.seed = ShowSeed(input.pictures);
     result.lengths = std::move(lengths);

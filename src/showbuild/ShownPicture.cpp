@@ -11,8 +11,9 @@
 
 namespace video {
 
-TextExtent MeasureCaption(const std::string& text, int pixelSize, int shadow, int stretch) {
-    return MeasureTextExtent(CaptionStyle(pixelSize, shadow, stretch), text);
+int ShownPicture::captionOpacity(int64_t cyclePos) const {
+    return CaptionOpacity(captionLook_, cyclePos, cycleFrames_, transitionFrames_,
+                          format_.rate.perSecond());
 }
 
 void ShownPicture::Start(const SessionInput& input, size_t index, BuildPicture picture,
@@ -20,14 +21,19 @@ void ShownPicture::Start(const SessionInput& input, size_t index, BuildPicture p
     const std::string& path = input.pictures[index];
     format_ = input.format;
     captions_.clear();
+    transitionFrames_ = input.timing.TransitionFrames;
+    cycleFrames_ = transitionFrames_ +
+                   (index < input.timing.ImageFrames.size() ? input.timing.ImageFrames[index] : 0);
+    const model::CaptionStyle style =
+        input.captionStyleOf ? input.captionStyleOf(path) : model::CaptionStyle{};
     if (input.showCaption)
-        if (const std::optional<CaptionFrame> frame = CaptionFrameFor(input.format, input.tvSet)) {
-            captionShadow_ = CaptionShadowOffset(*frame);
-            captionStretch_ = frame->stretch;
-            captions_ = LayOutCaption(
-                *frame, input.captionOf(path), [&](const std::string& text, int size) {
-                    return MeasureCaption(text, size, captionShadow_, captionStretch_);
-                });
+        if (const std::optional<CaptionFrame> frame =
+                CaptionFrameFor(input.format, input.tvSet, style)) {
+            captionLook_ = CaptionLookFor(style, *frame);
+            captions_ = LayOutCaption(*frame, input.captionOf(path),
+                                      [&](const std::string& text, int size) {
+                                          return MeasureCaption(captionLook_, text, size);
+                                      });
         }
     base::SetRandSeed(PictureSeed(input.seed, index));
     effect_ = PickEffect(input.effectsOf(path));

@@ -12,6 +12,7 @@
 #include "raster/Bitmap.h"
 #include "showbuild/BuildPictures.h"
 #include "showbuild/CaptionLayout.h"
+#include "showbuild/CaptionLook.h"
 #include "showbuild/FrameTimeline.h"
 #include "showbuild/MotionFrames.h"
 #include "showbuild/SessionInput.h"
@@ -38,8 +39,9 @@ public:
     const raster::Bitmap& composed() const { return incoming_; }
     bool moving() const { return motion_.moving(); }
     const std::vector<CaptionLine>& captions() const { return captions_; }
-    int captionShadow() const { return captionShadow_; }
-    int captionStretch() const { return captionStretch_; }
+    const CaptionLook& captionLook() const { return captionLook_; }
+    // The caption's opacity at position 'cyclePos' of the picture's cycle.
+    int captionOpacity(int64_t cyclePos) const;
 
 private:
     FrameFormat format_{};
@@ -48,12 +50,10 @@ private:
     int effect_ = 0;
     PictureMotion motion_;
     std::vector<CaptionLine> captions_;
-    int captionShadow_ = kCaptionShadowOffset;
-    int captionStretch_ = 100;
+    CaptionLook captionLook_;
+    int64_t cycleFrames_ = 0;
+    int64_t transitionFrames_ = 0;
     uint32_t randomAfterStart_ = 0;  // the generator's state once started
 };
-
-// Measures caption text in the style the build stamps it with.
-TextExtent MeasureCaption(const std::string& text, int pixelSize, int shadow, int stretch);
 
 }  // namespace video

@@ -26,10 +26,10 @@ size_t PlaneBytes(const AVFrame& frame) {
 }
 
 bool SameStamps(const std::vector<TextStamp>& a, const std::vector<TextStamp>& b) {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
-                      [](const TextStamp& x, const TextStamp& y) {
-                          return x.layer == y.layer && x.x == y.x && x.y == y.y;
-                      });
+    return std::equal(
+        a.begin(), a.end(), b.begin(), b.end(), [](const TextStamp& x, const TextStamp& y) {
+            return x.layer == y.layer && x.x == y.x && x.y == y.y && x.opacity == y.opacity;
+        });
 }
 
 }  // namespace
@@ -207,7 +207,8 @@ base::FramePtr EncodeWorker::convert(const VideoJob& job, const std::vector<Text
     const uint8_t* source[1] = {job.pixels.data()};
     const int sourceStride[1] = {static_cast<int>(job.stride)};
     sws_scale(scaler_.get(), source, sourceStride, 0, job.height, frame->data, frame->linesize);
-    for (const TextStamp& stamp : stamps) stamp.layer->blendInto(frame.get(), stamp.x, stamp.y);
+    for (const TextStamp& stamp : stamps)
+        stamp.layer->blendInto(frame.get(), stamp.x, stamp.y, stamp.opacity);
     return frame;
 }
 

@@ -314,14 +314,27 @@ bool MclTextShadow(MclTextHandle text, int distance, int dx, int dy) {
     });
 }
 
-bool MclImgText(MclImageHandle image, MclTextHandle text, int x, int y, const std::string& string) {
+bool MclTextOutline(MclTextHandle text, int width, MclColor color) {
+    return WithText(text, [&](TextStyle& s) {
+        s.outlineWidth = std::clamp(width, 0, 32);
+        s.outlineColor = color & 0xFFFFFF;
+    });
+}
+
+bool MclTextSetBoxPad(MclTextHandle text, int pad) {
+    return WithText(text, [&](TextStyle& s) { s.backPad = std::clamp(pad, 0, 100); });
+}
+
+bool MclImgText(MclImageHandle image, MclTextHandle text, int x, int y, const std::string& string,
+                int opacity) {
     SlotKind kind;
     std::shared_ptr<MpegEncoder> encoder = SlotEncoder(image, &kind);
     std::shared_ptr<TextStyle> style = Texts().find(text);
     if (!encoder || kind != SlotKind::Image || !style) return false;
     if (string.empty()) return encoder->stampText(nullptr, x, y);
     std::shared_ptr<const TextLayer> layer = CachedTextLayer(*style, string);
-    return layer && encoder->stampText(std::move(layer), x, y);
+    return layer && encoder->stampText(std::move(layer), x, y,
+                                       std::clamp(opacity, 0, TextLayer::kFullOpacity));
 }
 
 void MclTextFree(MclTextHandle text) {

@@ -207,8 +207,14 @@ bool MclTextSetColor(MclTextHandle text, MclColor color, MclColor shadowColor, M
 // The shadow is drawn 'distance' x (dx, dy) pixels from the text; distance 0
 // draws none.
 bool MclTextShadow(MclTextHandle text, int distance, int dx, int dy);
-// Draws 'string' (UTF-8) into the frame; only valid inside the video function.
-bool MclImgText(MclImageHandle image, MclTextHandle text, int x, int y, const std::string& string);
+// An outline 'width' pixels wide around the glyphs in 'color'; 0 draws none.
+bool MclTextOutline(MclTextHandle text, int width, MclColor color);
+// The box behind the text (MclTextSetColor) reaches 'pad' pixels past the cell.
+bool MclTextSetBoxPad(MclTextHandle text, int pad);
+// Draws 'string' (UTF-8) into the frame at 'opacity' (0..256, 256 as drawn);
+// only valid inside the video function.
+bool MclImgText(MclImageHandle image, MclTextHandle text, int x, int y, const std::string& string,
+                int opacity = 256);
 void MclTextFree(MclTextHandle text);
 
 }  // namespace video

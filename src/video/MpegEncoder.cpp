@@ -291,9 +291,10 @@ bool MpegEncoder::answerFinished(bool videoSource) {
     return true;
 }
 
-bool MpegEncoder::stampText(std::shared_ptr<const TextLayer> layer, int x, int y) {
+bool MpegEncoder::stampText(std::shared_ptr<const TextLayer> layer, int x, int y, int opacity) {
     if (!imageOpen_ || !currentFrame_) return false;
-    if (layer) currentFrame_->stamps.push_back(TextStamp{std::move(layer), x, y});
+    if (layer && opacity > 0)
+        currentFrame_->stamps.push_back(TextStamp{std::move(layer), x, y, opacity});
     return true;
 }
 

@@ -65,7 +65,8 @@ public:
     bool answerFrame(const raster::Bitmap& frame, bool unchanged = false);
     bool answerFile(const std::string& path);
     bool answerFinished(bool videoSource);
-    bool stampText(std::shared_ptr<const TextLayer> layer, int x, int y);
+    bool stampText(std::shared_ptr<const TextLayer> layer, int x, int y,
+                   int opacity = TextLayer::kFullOpacity);
 
 private:
     enum class Answer { None, Asked, Frame, File, Finished };

@@ -7,12 +7,16 @@ namespace video {
 
 // A line of text at one pixel size, relative to the point the text is placed
 // at (the top-left corner of its cell): the horizontal extent of its ink
-// (shadow included), the baseline and the distance between two lines.
+// (shadow, outline and box included), the baseline, the distance between two
+// lines, and the rows anything is drawn in: the cell's, reaching further
+// where the ink, shadow, outline or box do.
 struct TextExtent {
     int inkLeft = 0;
     int inkWidth = 0;
     int ascent = 0;
     int lineSpacing = 0;
+    int top = 0;
+    int bottom = 0;  // one past the last row
 };
 
 }  // namespace video

@@ -53,7 +53,8 @@ std::string CacheKey(const TextStyle& s, const std::string& text) {
     key += '\n';
     for (int v : {s.pixelSize, int{s.bold}, int{s.italic}, int{s.underline}, int{s.antialias},
                   static_cast<int>(s.color), static_cast<int>(s.shadowColor), s.shadowDx,
-                  s.shadowDy, static_cast<int>(s.backColor), s.backOpacity, s.stretch}) {
+                  s.shadowDy, s.outlineWidth, static_cast<int>(s.outlineColor),
+                  static_cast<int>(s.backColor), s.backOpacity, s.backPad, s.stretch}) {
         key += std::to_string(v);
         key += ',';
     }
@@ -74,6 +75,36 @@ QFont FontOf(const TextStyle& style) {
     // Left unset at 100, where fonts without narrower faces draw as before.
     if (style.stretch != 100) font.setStretch(std::clamp(style.stretch, 1, 4000));
     return font;
+}
+
+int OutlineWidth(const TextStyle& style) {
+    return std::clamp(style.outlineWidth, 0, 32);
+}
+
+// Where a line of text draws, relative to the top-left corner of its cell:
+// the box behind it, and everything drawn (cell, ink, shadow, outline, box).
+struct Extent {
+    QRect ink;  // glyphs with their shadow and outline
+    QRect back;
+    QRect drawn;
+};
+
+Extent ExtentOf(const TextStyle& style, const QFontMetrics& metrics, const QString& string) {
+    const QRect cell(0, 0, std::max(1, metrics.horizontalAdvance(string)), metrics.height());
+    Extent extent;
+    QRect glyphs = metrics.boundingRect(string).translated(0, metrics.ascent());
+    if (!glyphs.isEmpty()) {
+        const int w = OutlineWidth(style);
+        glyphs.adjust(-w, -w, w, w);
+        if (style.shadowDx != 0 || style.shadowDy != 0)
+            glyphs = glyphs.united(glyphs.translated(style.shadowDx, style.shadowDy));
+    }
+    extent.ink = glyphs;
+    const int pad = std::max(0, style.backPad);
+    extent.back = cell.adjusted(-pad, -pad, pad, pad);
+    extent.drawn = cell.united(glyphs);
+    if (style.backOpacity >= 0) extent.drawn = extent.drawn.united(extent.back);
+    return extent;
 }
 
 }  // namespace
@@ -108,11 +139,8 @@ std::shared_ptr<const TextLayer> TextLayer::Render(const TextStyle& style,
     // caption's row is given; Qt draws from the baseline.
     const QFontMetrics metrics(font);
     const int ascent = metrics.ascent();
-    const QRect cell(0, 0, std::max(1, metrics.horizontalAdvance(string)), metrics.height());
-    QRect textBox = cell.united(metrics.boundingRect(string).translated(0, ascent));
-    const bool hasShadow = style.shadowDx != 0 || style.shadowDy != 0;
-    QRect box = textBox;
-    if (hasShadow) box = box.united(textBox.translated(style.shadowDx, style.shadowDy));
+    const Extent extent = ExtentOf(style, metrics, string);
+    QRect box = extent.drawn;
     box.adjust(-1, -1, 1, 1);  // room for anti-aliased edges
     box.setWidth(std::min(box.width(), kMaxLayerWidth));
 
@@ -128,11 +156,22 @@ std::shared_ptr<const TextLayer> TextLayer::Render(const TextStyle& style,
         painter.translate(-box.topLeft());
         painter.setRenderHint(QPainter::TextAntialiasing, style.antialias);
         if (style.backOpacity >= 0)
-            painter.fillRect(cell, ToQColor(style.backColor, std::min(style.backOpacity, 255)));
+            painter.fillRect(extent.back,
+                             ToQColor(style.backColor, std::min(style.backOpacity, 255)));
         painter.setFont(font);
-        if (hasShadow) {
+        if (style.shadowDx != 0 || style.shadowDy != 0) {
             painter.setPen(ToQColor(style.shadowColor));
             painter.drawText(QPoint(style.shadowDx, style.shadowDy + ascent), string);
+        }
+        // The text drawn at every offset within the outline's width: glyphs
+        // of every script and fallback font get the same edge.
+        const int w = OutlineWidth(style);
+        if (w > 0) {
+            painter.setPen(ToQColor(style.outlineColor));
+            for (int dy = -w; dy <= w; ++dy)
+                for (int dx = -w; dx <= w; ++dx)
+                    if ((dx != 0 || dy != 0) && dx * dx + dy * dy <= w * w + w)
+                        painter.drawText(QPoint(dx, dy + ascent), string);
         }
         painter.setPen(ToQColor(style.color));
         painter.drawText(QPoint(0, ascent), string);
@@ -166,7 +205,27 @@ std::shared_ptr<const TextLayer> TextLayer::Render(const TextStyle& style,
     return layer;
 }
 
-void TextLayer::blendInto(AVFrame* frame, int x, int y) const {
+TextLayer TextLayer::FadedCopy(int opacity) const {
+    TextLayer faded = *this;
+    const auto scale = [opacity](int32_t v) {
+        return static_cast<int32_t>((int64_t{v} * opacity + kFullOpacity / 2) / kFullOpacity);
+    };
+    for (size_t i = 0; i < alpha_.size(); ++i) {
+        faded.alpha_[i] = static_cast<uint8_t>(scale(alpha_[i]));
+        faded.keep_[i] = static_cast<uint16_t>(256 - scale(256 - keep_[i]));
+        faded.y_[i] = scale(y_[i]);
+        faded.cb_[i] = scale(cb_[i]);
+        faded.cr_[i] = scale(cr_[i]);
+    }
+    return faded;
+}
+
+void TextLayer::blendInto(AVFrame* frame, int x, int y, int opacity) const {
+    if (opacity <= 0) return;
+    if (opacity < kFullOpacity) {
+        FadedCopy(opacity).blendInto(frame, x, y);
+        return;
+    }
     const int left = x + offsetX_;
     const int top = y + offsetY_;
     const int x0 = std::max(left, 0), x1 = std::min(left + width_, frame->width);
@@ -215,12 +274,16 @@ TextExtent MeasureTextExtent(const TextStyle& style, const std::string& text) {
     TextExtent extent;
     extent.ascent = metrics.ascent();
     extent.lineSpacing = metrics.lineSpacing();
+    const Extent drawn = ExtentOf(style, metrics, string);
+    extent.top = drawn.drawn.top();
+    extent.bottom = drawn.drawn.bottom() + 1;
     QRect ink = metrics.tightBoundingRect(string);
     if (ink.isEmpty()) return extent;
     // Anti-aliased edges reach a pixel beyond the outline.
-    ink.adjust(-1, 0, 1, 0);
+    ink.adjust(-1 - OutlineWidth(style), 0, 1 + OutlineWidth(style), 0);
     if (style.shadowDx != 0 || style.shadowDy != 0)
         ink = ink.united(ink.translated(style.shadowDx, 0));
+    if (style.backOpacity >= 0) ink = ink.united(drawn.back);
     extent.inkLeft = ink.left();
     extent.inkWidth = ink.width();
     return extent;

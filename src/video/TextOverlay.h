@@ -1,4 +1,5 @@
-// Captions drawn into encoded frames: a text style (font, colours, shadow), the
+// Captions drawn into encoded frames: a text style (font, colours, shadow or
+// outline, box), the
 // text rendered once with Qt into a small anti-aliased layer, and the blend of
 // that layer into a YUV 4:2:0 frame.
 //
@@ -34,8 +35,12 @@ struct TextStyle {
     uint32_t shadowColor = 0x000000;  // 0x00BBGGRR
     int shadowDx = 0;                 // shadow offset in pixels; 0, 0 draws none
     int shadowDy = 0;
-    uint32_t backColor = 0x808080;  // box behind the text cell...
-    int backOpacity = -1;           // ...drawn with this opacity 0..255; -1 draws none
+    // An outline this many pixels wide around every glyph; 0 draws none.
+    int outlineWidth = 0;
+    uint32_t outlineColor = 0x000000;  // 0x00BBGGRR
+    uint32_t backColor = 0x808080;     // box behind the text cell...
+    int backOpacity = -1;              // ...drawn with this opacity 0..255; -1 draws none
+    int backPad = 0;                   // ...reaching this many pixels past the cell
     // Glyph width in percent of the font's own: below 100 for a frame whose
     // pixels are wider than tall, so the text keeps its shape on screen.
     int stretch = 100;
@@ -56,11 +61,16 @@ public:
     // when no QGuiApplication exists.
     static std::shared_ptr<const TextLayer> Render(const TextStyle& style, const std::string& text);
 
-    // Blends the layer into a YUV 4:2:0 frame with its text origin at (x, y).
+    // Blends the layer into a YUV 4:2:0 frame with its text origin at (x, y),
+    // at 'opacity' (0..256, 256 as drawn; a caption fading in or out).
     // Parts outside the frame are clipped.
-    void blendInto(AVFrame* frame, int x, int y) const;
+    void blendInto(AVFrame* frame, int x, int y, int opacity = kFullOpacity) const;
+    static constexpr int kFullOpacity = 256;
 
 private:
+    // The layer with every pixel's coverage scaled by opacity / 256.
+    TextLayer FadedCopy(int opacity) const;
+
     int width_ = 0;
     int height_ = 0;
     int offsetX_ = 0;
@@ -81,6 +91,7 @@ struct TextStamp {
     std::shared_ptr<const TextLayer> layer;
     int x = 0;
     int y = 0;
+    int opacity = TextLayer::kFullOpacity;
 };
 
 // The extent of 'text' drawn in 'style' (its size included), as TextLayer

@@ -58,8 +58,10 @@ protected:
 
     // What ffprobe says about a file's streams and format.
     QJsonObject Probe(const QString& file) {
-        const QByteArray json = Output("ffprobe", {"-v", "error", "-print_format", "json",
-                                                   "-show_streams", "-show_format", file});
+        // Frames counted by decoding: a program stream leaves the times of
+        // some frames out, so the duration it gives depends on the content.
+        const QByteArray json = Output("ffprobe", {"-v", "error", "-count_frames", "-print_format",
+                                                   "json", "-show_streams", "-show_format", file});
         return QJsonDocument::fromJson(json).object();
     }
 };
@@ -138,7 +140,7 @@ TEST_F(WalkthroughTest, FromAFolderAndAnMp3ToATenSecondDvdVideo) {
             EXPECT_EQ(stream["width"].toInt(), 720);
             EXPECT_EQ(stream["height"].toInt(), 576);
             EXPECT_EQ(stream["r_frame_rate"], "25/1");
-            EXPECT_NEAR(stream["duration"].toString().toDouble(), 10.0, 0.1);
+            EXPECT_EQ(stream["nb_read_frames"].toString().toInt(), 250);  // 10 s
         }
         if (stream["codec_type"] == "audio") {
             sawAudio = true;

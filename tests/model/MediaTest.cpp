@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "model/CaptionStyle.h"
 #include "model/LengthText.h"
 #include "model/MediaLists.h"
 #include "model/MediaPaths.h"
@@ -233,7 +234,8 @@ TEST_F(MediaTest, FileNameEntriesOfOlderFilesApplyUntilTakenOverPerPicture) {
               "[Set]\nImageInterval=5\nuseeffects=1,2,\nMotion=pan-left:2\n"
               "[captions]\nIMG_0001.jpg=Beach day\n[intervals]\nIMG_0001.jpg=9\n"
               "[effects]\nIMG_0001.jpg=7,8,\n[motion]\nIMG_0001.jpg=zoom-out:4\n"
-              "[motionfit]\nIMG_0001.jpg=whole\n[focus]\nIMG_0001.jpg=0.3,0.4\n");
+              "[motionfit]\nIMG_0001.jpg=whole\n[focus]\nIMG_0001.jpg=0.3,0.4\n"
+              "[captionstyle]\nIMG_0001.jpg=position=top\n");
     LoadWorkingShow();
     const std::string first = "/one/IMG_0001.jpg", second = "/two/IMG_[0001].jpg";
     const std::string other = "/one/IMG_0002.jpg";
@@ -242,14 +244,18 @@ TEST_F(MediaTest, FileNameEntriesOfOlderFilesApplyUntilTakenOverPerPicture) {
         int32_t interval;
         std::string effects;
         model::MotionSetting motion;
+        model::CaptionPosition captionAt;
         bool operator==(const Seen&) const = default;
     };
     const auto seen = [this](const std::string& path) {
         return Seen{show_.CaptionOf(path), show_.IntervalOf(path),
-                    model::StyleSetText(show_.EffectsOf(path)), show_.MotionOf(path)};
+                    model::StyleSetText(show_.EffectsOf(path)), show_.MotionOf(path),
+                    show_.CaptionStyleOf(path).position};
     };
-    const Seen old{"Beach day", 9, "7,8,", {model::MotionKind::ZoomOut, 4}};
-    const Seen show{"IMG_0002", 5, "1,2,", {model::MotionKind::PanLeft, 2}};
+    const Seen old{
+        "Beach day", 9, "7,8,", {model::MotionKind::ZoomOut, 4}, model::CaptionPosition::Top};
+    const Seen show{
+        "IMG_0002", 5, "1,2,", {model::MotionKind::PanLeft, 2}, model::CaptionPosition::Bottom};
     EXPECT_EQ(seen(first), old);
     EXPECT_EQ(seen(second), old);
     EXPECT_EQ(seen(other), show);
@@ -264,8 +270,8 @@ TEST_F(MediaTest, FileNameEntriesOfOlderFilesApplyUntilTakenOverPerPicture) {
 
     model::CloseOptionsStore();
     LoadWorkingShow();
-    EXPECT_EQ(seen(first), (Seen{"IMG_0001", 5, "1,2,", show.motion}));
-    EXPECT_EQ(seen(second), (Seen{"Mountain day", 9, "7,8,", old.motion}));
+    EXPECT_EQ(seen(first), (Seen{"IMG_0001", 5, "1,2,", show.motion, show.captionAt}));
+    EXPECT_EQ(seen(second), (Seen{"Mountain day", 9, "7,8,", old.motion, old.captionAt}));
     EXPECT_EQ(seen(other), show);
     for (const char* section : model::PerPictureSections())
         EXPECT_EQ(model::OptionsStore().ReadSection(section), Paths{model::ImagePathKey(second)})

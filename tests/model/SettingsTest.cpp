@@ -94,6 +94,7 @@ DvdAspect=16:9
 TVSet=1
 ShowCaption=1
 Motion=zoom-in:4
+CaptionStyle=font=DejaVu Serif;size=5.5;colour=#ffff00;edge=outline#000080;box=#101010/40;position=top;align=left;fade=on
 MusicFadeInMs=1500
 MusicFadeOutMs=2500
 MusicCrossfadeMs=3000
@@ -132,6 +133,9 @@ struct ChangeField {
     void operator()(model::MotionFit model::TslSettings::*field) const {
         s.*field =
             s.*field == model::MotionFit::Whole ? model::MotionFit::Fill : model::MotionFit::Whole;
+    }
+    void operator()(model::CaptionStyle model::TslSettings::*field) const {
+        (s.*field).fade = !(s.*field).fade;
     }
     void operator()(const model::NamedField& named) const {
         // The first other value: a default that is not the table's first
@@ -227,6 +231,17 @@ TEST_F(SettingsTest, AWorkedInOptionsFileLoadsWholeAndSavesUnchanged) {
     expected.Back_Image_Filename = "sky.jpg";
     expected.Back_Image_Path = "/backgrounds/";
     expected.Motion = {model::MotionKind::ZoomIn, 4};
+    expected.Caption = {"DejaVu Serif",
+                        5.5,
+                        0xFFFF00,
+                        model::CaptionEdge::Outline,
+                        0x000080,
+                        true,
+                        0x101010,
+                        40,
+                        model::CaptionPosition::Top,
+                        model::CaptionAlign::Left,
+                        true};
     // The lists depend on the files that exist; other tests cover them.
     expected.Pictures = show_.settings.Pictures;
     expected.Music = show_.settings.Music;
@@ -358,7 +373,8 @@ TEST_F(SettingsTest, OddStoredValuesReadAsTheProgramExpects) {
     WriteText(Path("options.dat"),
               "[Set]\nVideoType=258\nPlayMusic=maybe\nLoopMusic=7\nImageSize=-1\n"
               "BackgroundColor=16777215\nImageInterval=abc\nEffectSpeed2=3\n"
-              "useeffects=3,200,x,,7\nTVSet=2\nMotion=zoom-in:9\n");
+              "useeffects=3,200,x,,7\nTVSet=2\nMotion=zoom-in:9\n"
+              "CaptionStyle=position=top;size=99\n");
     LoadWorkingShow();
     const model::TslSettings& s = show_.settings;
     EXPECT_EQ(s.TVSet, 2);  // not 1, so frames are timed as PAL
@@ -371,6 +387,52 @@ TEST_F(SettingsTest, OddStoredValuesReadAsTheProgramExpects) {
     EXPECT_EQ(s.EffectSpeed2, 3);
     EXPECT_EQ(model::StyleSetText(s.useeffects), "3,");
     EXPECT_EQ(s.Motion, model::MotionSetting{});  // no motion rather than a wild one
+    EXPECT_EQ(s.Caption, model::CaptionStyle{});  // all of a damaged style is left out
+}
+
+// Each field of a caption style read alone leaves the others at their
+// defaults; a value out of its range or of the wrong form refuses the style.
+TEST(CaptionStyleTextTest, ReadsEachFieldAndRefusesBadValues) {
+    struct Case {
+        const char* text;
+        bool readable;
+    };
+    const Case cases[] = {
+        {"font=Noto Sans CJK", true},
+        {"size=12.5", true},
+        {"size=0", true},
+        {"size=1", false},
+        {"size=21", false},
+        {"size=big", false},
+        {"colour=#00ff7f", true},
+        {"colour=00ff7f", false},
+        {"colour=#00ff7", false},
+        {"edge=none", true},
+        {"edge=shadow#123456", true},
+        {"edge=glow", false},
+        {"box=#000000", true},
+        {"box=#000000/101", false},
+        {"box=none", true},
+        {"position=center", true},
+        {"position=middle", false},
+        {"align=right", true},
+        {"align=justify", false},
+        {"fade=on", true},
+        {"fade=yes", false},
+        {"shape=round", false},
+        {"font", false},
+        {"", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        const std::optional<model::CaptionStyle> style = model::ParseCaptionStyle(c.text);
+        ASSERT_EQ(style.has_value(), c.readable);
+        if (!style) continue;
+        // Written back, only the field read differs from the default, and it reads the same.
+        const std::string text = model::CaptionStyleText(*style);
+        EXPECT_EQ(model::ParseCaptionStyle(text), style);
+        EXPECT_EQ(text.find(';'), std::string::npos) << text;
+    }
 }
 
 TEST_F(SettingsTest, MotionIsKeptForTheShowAndForEachPicture) {

@@ -70,13 +70,12 @@ TEST_F(BuildCommandTest, WrongArgumentsAndMissingInputs) {
         EXPECT_NE(run.errors.find("--motion must be"), std::string::npos) << run.errors;
     }
     EXPECT_EQ(RunVantoshow({"build", "a.dvprj", "b.dvprj", "-o", File("x.mpg")}).code, 2);
-    const std::vector<std::pair<std::string, std::string>> badMusicOptions{
-        {"--fade-in", "10.5"},
-        {"--fade-out", "-1"},
-        {"--crossfade", "2s"},
-        {"--crossfade", ""},
-        {"--even-loudness", "yes"}};
-    for (const auto& [option, value] : badMusicOptions) {
+    const std::vector<std::pair<std::string, std::string>> badValues{
+        {"--fade-in", "10.5"},         {"--fade-out", "-1"},       {"--crossfade", "2s"},
+        {"--crossfade", ""},           {"--even-loudness", "yes"}, {"--caption-size", "25"},
+        {"--caption-size", "big"},     {"--caption-size", "0"},    {"--caption-position", "mid"},
+        {"--caption-align", "justify"}};
+    for (const auto& [option, value] : badValues) {
         run = RunVantoshow({"build", "-o", File("x.mpg"), option, value});
         EXPECT_EQ(run.code, 2) << option << " " << value;
         EXPECT_NE(run.errors.find(option + " must be"), std::string::npos) << run.errors;
@@ -171,6 +170,31 @@ TEST_F(BuildCommandTest, BuildsTheProjectWithoutTouchingTheOptions) {
     // No temporary file is left beside the output.
     for (const auto& entry : std::filesystem::directory_iterator(dir_.path()))
         EXPECT_EQ(entry.path().string().find(".part"), std::string::npos) << entry.path();
+}
+
+// The caption options restyle the show's captions: a font that is not
+// installed is named once and the captions are drawn at the top, larger.
+TEST_F(BuildCommandTest, CaptionOptionsOverrideTheShowsStyle) {
+    const std::string project = WriteProject("show.dvprj", true, false);
+    std::ofstream(project, std::ios::app) << "[Set]\nShowCaption=1\n";
+    for (const char* picture : {"p1.jpg", "p2.png"}) WriteSolidPicture(File(picture), 120, 90, 0);
+    const CommandRun run =
+        RunVantoshow({"build", project, "-o", File("out.mpg"), "--format", "vcd", "--caption-font",
+                      "Vanto Missing Face", "--caption-size", "10", "--caption-position", "top"});
+    ASSERT_EQ(run.code, 0) << run.errors;
+    const std::string& said = run.errors;
+    const size_t named = said.find("Vanto Missing Face");
+    ASSERT_NE(named, std::string::npos) << said;
+    EXPECT_EQ(said.find("Vanto Missing Face", named + 1), std::string::npos) << said;
+    // The last picture's caption, bright on black, and only in the top half.
+    const std::vector<uint8_t> luma = DecodeFrameLuma(File("out.mpg"), 352, 288, kLastFrame);
+    ASSERT_EQ(luma.size(), size_t{352} * 288);
+    int top = 0, bottom = 0;
+    for (int y = 0; y < 288; ++y)
+        for (int x = 0; x < 352; ++x)
+            (y < 144 ? top : bottom) += luma[static_cast<size_t>(y) * 352 + x] > 200;
+    EXPECT_GT(top, 100);
+    EXPECT_EQ(bottom, 0);
 }
 
 // Fitted to crossfaded music, the show lasts the music less the overlap:

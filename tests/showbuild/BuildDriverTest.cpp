@@ -435,13 +435,13 @@ TEST_F(BuildTest, CaptionsOnlyWhenAskedFor) {
     WriteSolidPicture(black, 160, 120, 0x000000);
     show_.settings.Pictures = {black};
     show_.notes.WriteString("captions", "black.png", "WWWWWWWW");
-    // Bright pixels in the bottom 33 rows of the picture, where the caption goes.
+    // Bright pixels in the bottom fifth of the picture, where the caption goes.
     auto brightCaptionPixels = [&](int height) {
         const BuildResult result = BuildShow();
         EXPECT_EQ(result.status, Status::Completed) << result.message;
         const std::vector<uint8_t> luma = DecodeFirstFrameLuma(result.videoFile, 352, height);
         int bright = 0;
-        for (int y = height - 33; y < height; ++y)
+        for (int y = height * 4 / 5; y < height; ++y)
             for (int x = 100; x < 252; ++x) bright += luma[static_cast<size_t>(y) * 352 + x] > 150;
         return bright;
     };

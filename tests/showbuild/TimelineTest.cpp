@@ -2,7 +2,9 @@
 // caption placement and the progress texts.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <map>
 #include <numeric>
 #include <set>
@@ -401,67 +403,113 @@ TEST(PickEffectTest, DrawsOnlyStylesOfTheSetAndCutsWithoutOne) {
     EXPECT_EQ(PickEffect(many), first);
 }
 
-// A fixed-pitch stand-in for the font: 0.6 of the size per character.
+// A fixed-pitch stand-in for the font: 0.6 of the size per character, a
+// cell 1.2 of the size high.
 TextExtent FixedPitch(const std::string& text, int size) {
     int characters = 0;
     for (unsigned char byte : text) characters += (byte & 0xC0) != 0x80;
-    return TextExtent{size / 10, characters * size * 6 / 10, size * 8 / 10, size * 12 / 10};
+    return TextExtent{size / 10,     characters * size * 6 / 10, size * 8 / 10, size * 12 / 10, 0,
+                      size * 12 / 10};
 }
 
-TEST(CaptionLayoutTest, FramesPerFormatAndScaledFrames) {
-    EXPECT_EQ(CaptionFrameFor(0, 0)->top, 265);
-    EXPECT_EQ(CaptionFrameFor(1, 0)->fontSize, 24);
-    // NTSC pictures are 48 or 96 rows shorter: the caption keeps its distance
-    // from the bottom instead of falling below the picture.
-    EXPECT_EQ(CaptionFrameFor(0, 1)->top, 217);
-    EXPECT_EQ(CaptionFrameFor(2, 1)->top, 434);
-    EXPECT_EQ(CaptionFrameFor(2, 1)->height, 480);
-    EXPECT_EQ(CaptionFrameFor(2, 7)->top, CaptionFrameFor(2, 0)->top);
-    EXPECT_FALSE(CaptionFrameFor(3, 0).has_value());
-    // A 1080-line frame: the DVD's 36 px and 46 rows from the bottom, scaled.
-    const CaptionFrame hd = ScaledCaptionFrame(1920, 1080);
-    EXPECT_EQ(hd.fontSize, 68);
-    EXPECT_EQ(hd.top, 1080 - 86);
+// The encoded frame, its title-safe area (the middle 80% of a disc frame,
+// 90% of an MP4 one) and the caption size of each format.
+TEST(CaptionLayoutTest, FramesPerFormatLieInTheTitleSafeArea) {
+    struct Case {
+        int videoType;
+        int tvSet;
+        int width, height, safePercent, fontSize;
+    };
+    const Case cases[] = {
+        {0, 0, 352, 288, 80, 17},   {0, 1, 352, 240, 80, 17}, {1, 0, 480, 576, 80, 24},
+        {1, 1, 480, 480, 80, 24},   {2, 0, 720, 576, 80, 36}, {2, 1, 720, 480, 80, 36},
+        {4, 0, 1920, 1080, 90, 68},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.videoType) + "/" + std::to_string(c.tvSet));
+        const std::optional<FrameFormat> format =
+            FrameFormatFor(c.videoType, kMclAspectFormat, c.tvSet);
+        ASSERT_TRUE(format);
+        const std::optional<CaptionFrame> frame = CaptionFrameFor(*format, c.tvSet);
+        ASSERT_TRUE(frame);
+        EXPECT_EQ(frame->width, c.width);
+        EXPECT_EQ(frame->height, c.height);
+        EXPECT_EQ(frame->fontSize, c.fontSize);
+        const double marginX = c.width * (100 - c.safePercent) / 200.0;
+        const double marginY = c.height * (100 - c.safePercent) / 200.0;
+        EXPECT_NEAR(frame->safe.left, marginX, 0.5);
+        EXPECT_NEAR(frame->safe.right, c.width - marginX, 0.5);
+        EXPECT_NEAR(frame->safe.top, marginY, 0.5);
+        EXPECT_NEAR(frame->safe.bottom, c.height - marginY, 0.5);
+        // A style's size is its share of the frame's height, in every format.
+        model::CaptionStyle tenth;
+        tenth.sizePercent = 10;
+        const std::optional<CaptionFrame> styled = CaptionFrameFor(*format, c.tvSet, tenth);
+        ASSERT_TRUE(styled);
+        EXPECT_NEAR(styled->fontSize, c.height / 10.0, 0.5);
+    }
 }
 
-TEST(CaptionLayoutTest, ShrinksThenBreaksThenEllipsizes) {
-    const CaptionFrame dvd{720, 576, 36, 530};  // room: 720 - 2 x 36 = 648
-    const std::string hello = "Hello";
-    // Fits: full size, centred on the ink, on the row.
-    EXPECT_EQ(LayOutCaption(dvd, hello, FixedPitch),
-              (std::vector<CaptionLine>{{hello, 36, (720 - 108) / 2 - 3, 530}}));
-    // 40 characters: 864 px at 36, made smaller until they fit, on the same baseline.
-    const std::string forty(40, 'x');
-    const auto shrunk = LayOutCaption(dvd, forty, FixedPitch);
-    ASSERT_EQ(shrunk.size(), 1u);
-    EXPECT_EQ(shrunk[0].fontSize, 27);
-    EXPECT_EQ(shrunk[0].y + 27 * 8 / 10, 530 + 28);
-    // 80 characters in words: two lines at 60% (22 px), split where both are
-    // narrowest, the beginning on top.
+// At every place a large caption is made smaller, then broken onto two
+// lines, then cut with an ellipsis, and every line lies inside the safe
+// area against the edge or in the middle it is placed at.
+TEST(CaptionLayoutTest, ShrinksThenBreaksThenEllipsizesAtEveryPlace) {
     std::string words;
     for (int i = 0; i < 16; ++i) words += (i ? " " : "") + std::string("word");
-    const auto broken = LayOutCaption(dvd, words, FixedPitch);
-    ASSERT_EQ(broken.size(), 2u);
-    EXPECT_EQ(broken[0].fontSize, 22);
-    EXPECT_EQ(broken[1].text + " " + broken[0].text, words);
-    EXPECT_EQ(broken[1].text.size(), 39u);
-    EXPECT_EQ(broken[0].y - broken[1].y, 26);
-    // More than two lines hold: the top line is filled, the bottom one ends
-    // with an ellipsis, and both stay inside the margins.
-    std::string many = words + " " + words + " " + words;
-    const auto cut = LayOutCaption(dvd, many, FixedPitch);
-    ASSERT_EQ(cut.size(), 2u);
-    EXPECT_EQ(cut[0].text.substr(cut[0].text.size() - 3), "\xE2\x80\xA6");
-    for (const CaptionLine& line : cut) {
-        const TextExtent e = FixedPitch(line.text, line.fontSize);
-        EXPECT_GE(line.x + e.inkLeft, 36) << line.text;
-        EXPECT_LE(line.x + e.inkLeft + e.inkWidth, 720 - 36) << line.text;
-    }
-    // One long word: one line, cut.
-    const auto word = LayOutCaption(dvd, std::string(100, 'x'), FixedPitch);
-    ASSERT_EQ(word.size(), 1u);
-    EXPECT_EQ(word[0].text, std::string(48, 'x') + "\xE2\x80\xA6");
-    EXPECT_TRUE(LayOutCaption(dvd, "", FixedPitch).empty());
+    const std::string forty(40, 'x');
+    const std::string many = words + " " + words + " " + words;
+    const char* const ellipsis = "\xE2\x80\xA6";
+    const SafeArea safe{72, 58, 648, 518};
+    for (const auto& [position, positionName] : model::kCaptionPositions)
+        for (const model::CaptionAlign align :
+             {model::CaptionAlign::Left, model::CaptionAlign::Centre, model::CaptionAlign::Right}) {
+            SCOPED_TRACE(std::string(positionName) + " " + std::to_string(static_cast<int>(align)));
+            // Room: 576 pixels; 40 characters at 36 are 864.
+            const CaptionFrame dvd{720, 576, 36, safe, position, align};
+            const auto shrunk = LayOutCaption(dvd, forty, FixedPitch);
+            ASSERT_EQ(shrunk.size(), 1u);
+            EXPECT_EQ(shrunk[0].fontSize, 24);
+            // Two lines at 60% (22 px), split where both are narrowest, the
+            // beginning on top, one line's spacing apart.
+            const auto broken = LayOutCaption(dvd, words, FixedPitch);
+            ASSERT_EQ(broken.size(), 2u);
+            EXPECT_EQ(broken[0].fontSize, 22);
+            EXPECT_EQ(broken[1].text + " " + broken[0].text, words);
+            EXPECT_EQ(broken[0].y - broken[1].y, 26);
+            const auto cut = LayOutCaption(dvd, many, FixedPitch);
+            ASSERT_EQ(cut.size(), 2u);
+            EXPECT_EQ(cut[0].text.substr(cut[0].text.size() - 3), ellipsis);
+            const auto word = LayOutCaption(dvd, std::string(100, 'x'), FixedPitch);
+            ASSERT_EQ(word.size(), 1u);
+            EXPECT_EQ(word[0].text, std::string(42, 'x') + ellipsis);
+
+            for (const auto* lines : {&shrunk, &broken, &cut, &word}) {
+                int top = dvd.height, bottom = 0;
+                for (const CaptionLine& line : *lines) {
+                    const TextExtent e = FixedPitch(line.text, line.fontSize);
+                    const int left = line.x + e.inkLeft, right = left + e.inkWidth;
+                    top = std::min(top, line.y + e.top);
+                    bottom = std::max(bottom, line.y + e.bottom);
+                    EXPECT_GE(left, safe.left) << line.text;
+                    EXPECT_LE(right, safe.right) << line.text;
+                    const int side = align == model::CaptionAlign::Left ? left - safe.left
+                                     : align == model::CaptionAlign::Right
+                                         ? safe.right - right
+                                         : (left + right) / 2 - 360;
+                    EXPECT_LE(std::abs(side), 1) << line.text;
+                }
+                EXPECT_GE(top, safe.top);
+                EXPECT_LE(bottom, safe.bottom);
+                // Against its edge (the bottom one's baseline a full-size
+                // caption's), or in the middle.
+                const int gap = position == model::CaptionPosition::Top ? top - safe.top
+                                : position == model::CaptionPosition::Bottom
+                                    ? safe.bottom - bottom
+                                    : (top + bottom) / 2 - 288;
+                EXPECT_LE(std::abs(gap), 36 * 12 / 10 - 22 * 12 / 10 + 1);
+            }
+        }
+    EXPECT_TRUE(LayOutCaption(CaptionFrame{720, 576, 36, safe}, "", FixedPitch).empty());
 }
 
 TEST(ProgressTextTest, LabelsAndTimes) {

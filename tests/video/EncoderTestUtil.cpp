@@ -262,13 +262,16 @@ double MusicEndTime(const std::string& path, const FileInfo& info) {
     return LastSoundTime(DecodeAudio(path, 8000), 8000) + info.audio->start - info.video->start;
 }
 
-std::vector<uint8_t> DecodeFrameLuma(const std::string& path, int width, int height, int index) {
+namespace {
+
+std::vector<uint8_t> DecodeFrame(const std::string& path, int width, int height, int index,
+                                 const char* pixelFormat, int bytesPerPixel) {
     const std::string pick =
         index == kLastFrame ? std::string()
                             : " -vf 'select=eq(n\\," + std::to_string(index) + ")' -frames:v 1";
     const std::string command = "ffmpeg -nostdin -v error -i '" + path + "' -map 0:v:0" + pick +
-                                " -f rawvideo -pix_fmt gray - 2>/dev/null";
-    const size_t frameBytes = static_cast<size_t>(width) * height;
+                                " -f rawvideo -pix_fmt " + pixelFormat + " - 2>/dev/null";
+    const size_t frameBytes = static_cast<size_t>(width) * height * bytesPerPixel;
     std::vector<uint8_t> all, chunk(frameBytes);
     FILE* pipe = popen(command.c_str(), "r");
     if (!pipe) return {};
@@ -277,6 +280,16 @@ std::vector<uint8_t> DecodeFrameLuma(const std::string& path, int width, int hei
     pclose(pipe);
     if (all.size() < frameBytes || all.size() % frameBytes != 0) return {};
     return std::vector<uint8_t>(all.end() - static_cast<ptrdiff_t>(frameBytes), all.end());
+}
+
+}  // namespace
+
+std::vector<uint8_t> DecodeFrameLuma(const std::string& path, int width, int height, int index) {
+    return DecodeFrame(path, width, height, index, "gray", 1);
+}
+
+std::vector<uint8_t> DecodeFrameRgb(const std::string& path, int width, int height, int index) {
+    return DecodeFrame(path, width, height, index, "rgb24", 3);
 }
 
 InkBox BrightBox(const std::vector<uint8_t>& luma, int width, int threshold, int firstRow,

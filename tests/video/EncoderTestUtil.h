@@ -114,6 +114,8 @@ double MusicEndTime(const std::string& path, const FileInfo& info);
 // ffmpeg, width x height bytes; empty when it cannot be decoded.
 constexpr int kLastFrame = -1;
 std::vector<uint8_t> DecodeFrameLuma(const std::string& path, int width, int height, int index);
+// The same frame as 8-bit red, green and blue, 3 x width x height bytes.
+std::vector<uint8_t> DecodeFrameRgb(const std::string& path, int width, int height, int index);
 inline std::vector<uint8_t> DecodeFirstFrameLuma(const std::string& path, int width, int height) {
     return DecodeFrameLuma(path, width, height, 0);
 }
