@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/BackgroundPreview.h"
+#include "app/CaptionSourceBox.h"
 #include "app/ColorComboBox.h"
 #include "app/MediaListModels.h"
 #include "app/Mp4OptionsBox.h"
@@ -106,6 +107,7 @@ OptionsPage::OptionsPage(model::Show& show, QWidget* parent) : QWidget(parent), 
 
     customize_ = Button("FlatButton5", tr("Customize caption and effects..."),
                         tr("Give pictures their own caption, interval and effects"));
+    captionSource_ = new CaptionSourceBox;
 
     // The button sits under the radio groups, which leave room below them,
     // so the background box keeps the height its four choices need.
@@ -114,6 +116,7 @@ OptionsPage::OptionsPage(model::Show& show, QWidget* parent) : QWidget(parent), 
     left->addWidget(tvBox);
     left->addStretch();
     left->addWidget(customize_);
+    left->addWidget(captionSource_);
     auto* right = new QVBoxLayout;
     right->addWidget(syncBox);
     right->addWidget(CreateBackground(), 1);
@@ -133,6 +136,7 @@ OptionsPage::OptionsPage(model::Show& show, QWidget* parent) : QWidget(parent), 
         connect(radio, &QAbstractButton::toggled, this, &OptionsPage::Changed);
     connect(backcolorCb_, &ColorComboBox::ColorChanged, this, &OptionsPage::Changed);
     connect(mp4Box_, &Mp4OptionsBox::Changed, this, &OptionsPage::Changed);
+    connect(captionSource_, &CaptionSourceBox::Changed, this, &OptionsPage::Changed);
     connect(videoGroup_, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
         if (checked) mp4Box_->FollowFormat(id);
     });
@@ -185,6 +189,7 @@ QWidget* OptionsPage::CreateBackground() {
 void OptionsPage::RefreshFromSettings(const model::TslSettings& s) {
     SetGroupIndex(*videoGroup_, s.VideoType);
     mp4Box_->RefreshFromSettings(s);
+    captionSource_->RefreshFromSettings(s);
     SetGroupIndex(*tvGroup_, s.TVSet);
     SetGroupIndex(*syncGroup_, s.MusicSync);
     backcolorCb_->SetColor(ColorFromSetting(s.BackgroundColor));
@@ -211,6 +216,7 @@ void OptionsPage::CollectSettings(model::TslSettings& s) const {
     if (tvGroup_->checkedId() >= 0) s.TVSet = tvGroup_->checkedId();
     if (syncGroup_->checkedId() >= 0) s.MusicSync = static_cast<uint8_t>(syncGroup_->checkedId());
     mp4Box_->CollectSettings(s);
+    captionSource_->CollectSettings(s);
     s.BackgroundColor = SettingFromColor(backcolorCb_->Color());
     // With the blurred fill on, the colour-or-picture switch keeps its value.
     model::SetBackgroundMode(s, backBlurRadio_->isChecked()    ? model::BackgroundMode::Blurred

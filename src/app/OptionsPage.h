@@ -2,7 +2,8 @@
 // television standard, synchronisation mode
 // with the show's and the music's lengths beside it (and, stretched to the
 // music, how long each picture then stays), and the background
-// (a colour, a picture tiled or stretched, or each picture's blurred copy).
+// (a colour, a picture tiled or stretched, or each picture's blurred copy),
+// and where the captions of pictures without their own come from.
 #pragma once
 
 #include <QWidget>
@@ -22,6 +23,7 @@ struct TslSettings;
 namespace app {
 
 class BackgroundPreview;
+class CaptionSourceBox;
 class ColorComboBox;
 class ImageListModel;
 class Mp4OptionsBox;
@@ -77,6 +79,7 @@ private:
     ColorComboBox* backcolorCb_ = nullptr;
     BackgroundPreview* backImage_ = nullptr;
     QPushButton* customize_ = nullptr;
+    CaptionSourceBox* captionSource_ = nullptr;
     const ImageListModel* images_ = nullptr;
     bool musicOn_ = true;
     int showSeconds_ = 0;

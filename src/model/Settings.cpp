@@ -14,6 +14,7 @@
 
 #include "base/Random.h"
 #include "base/Swallow.h"
+#include "model/CaptionSource.h"
 #include "model/FileIo.h"
 #include "model/MediaPaths.h"
 #include "model/MusicMixSettings.h"
@@ -167,6 +168,10 @@ constexpr std::array kSettingsKeys{
                 .field = NamedField{&TslSettings::DvdAspect, kDvdAspectNames, "DVD aspect"}},
     SettingsKey{.section = kSetLower, .name = "TVSet", .field = &TslSettings::TVSet},
     SettingsKey{.section = kSet, .name = "ShowCaption", .field = &TslSettings::ShowCaption},
+    SettingsKey{.section = kSet, .name = "CaptionSource",
+                .field = NamedField{&TslSettings::CaptionSource, kCaptionSourceNames, "caption source"}},
+    SettingsKey{.section = kSet, .name = "CaptionDate",
+                .field = NamedField{&TslSettings::CaptionDate, kCaptionDateNames, "caption date format"}},
     SettingsKey{.section = kSet, .name = "Motion", .field = &TslSettings::Motion},
     SettingsKey{.section = kSet, .name = "MusicFadeInMs", .field = &TslSettings::MusicFadeInMs},
     SettingsKey{.section = kSet, .name = "MusicFadeOutMs", .field = &TslSettings::MusicFadeOutMs},
@@ -174,6 +179,19 @@ constexpr std::array kSettingsKeys{
     SettingsKey{.section = kSet, .name = "EvenLoudness", .field = &TslSettings::EvenLoudness},
 };
 // clang-format on
+
+// A store that holds no setting of a show: none at all, or (a new project
+// started from the window) only the folders the file dialogs last showed,
+// which are the user's rather than the show's.
+bool IsNewShow(const IniFile& store) {
+    for (const SettingsKey& key : kSettingsKeys) {
+        const std::string_view name = key.name;
+        if (name != "PicturePath" && name != "MusicPath" &&
+            store.ValueExists(key.section, key.name))
+            return false;
+    }
+    return true;
+}
 
 // The stored form of each field type. Each load returns the field's value
 // when the key is missing or unreadable.
@@ -315,9 +333,10 @@ std::span<const SettingsKey> SettingsKeys() {
 void ReadSettings(const IniFile& store, TslSettings& s) {
     TslSettings loaded;
     loaded.Back_Image_Path = ProgramDir() + "background/";
-    if (store.ReadSection(kSet).empty()) {
+    if (IsNewShow(store)) {
         loaded.MusicFadeOutMs = kNewShowFadeOutMs;
         loaded.Motion = kNewShowMotion;
+        loaded.CaptionSource = kNewShowCaptionSource;
     }
     for (const SettingsKey& key : kSettingsKeys)
         std::visit([&](const auto& field) { ReadKey(store, key, field, loaded); }, key.field);

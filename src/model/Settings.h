@@ -48,6 +48,10 @@ struct TslSettings {
     int32_t EffectSpeed2 = 4;  // 1 fastest .. 5 slowest
     StyleSet useeffects = DefaultStyleSet();
     bool ShowCaption = false;
+    // Pictures without a caption of their own show this (CaptionSource.h):
+    // the file name in a show stored before the choice, nothing in a new one.
+    uint8_t CaptionSource = 1;
+    uint8_t CaptionDate = 0;  // how a date taken is written (CaptionDate)
     bool Back_Mode_UseColor = true;
     // Each picture over a blurred, enlarged copy of itself; overrides the
     // colour and the background picture.

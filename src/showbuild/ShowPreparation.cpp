@@ -13,6 +13,7 @@
 #include "model/FileIo.h"
 #include "model/VideoFormatKeys.h"
 #include "showbuild/BuildMusicMix.h"
+#include "showbuild/PictureCaptions.h"
 #include "showbuild/ShowSeed.h"
 
 namespace video {
@@ -204,7 +205,7 @@ PreparedShow PrepareShow(model::Show show, const ShowLoaders& loaders,
     // The session asks from its own thread; it owns the show from here on.
     auto notes = std::make_shared<const model::Show>(std::move(show));
     input.effectsOf = [notes](const std::string& path) { return notes->EffectsOf(path); };
-    input.captionOf = [notes](const std::string& path) { return notes->CaptionOf(path); };
+    input.captionOf = CaptionLookup(notes);
     input.loadPicture = MotionLoads(loaders.loadPicture, input.motion, *format);
     input.seed = ShowSeed(input.pictures);
     result.lengths = std::move(lengths);

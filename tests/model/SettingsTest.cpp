@@ -8,6 +8,7 @@
 #include <tuple>
 #include <variant>
 
+#include "model/CaptionSource.h"
 #include "model/FileIo.h"
 #include "model/MediaPaths.h"
 #include "model/ModelTestUtil.h"
@@ -55,6 +56,8 @@ VideoRate=tv
 DvdAspect=4:3
 TVSet=0
 ShowCaption=0
+CaptionSource=none
+CaptionDate=long
 Motion=auto:3
 MusicFadeInMs=0
 MusicFadeOutMs=2000
@@ -92,6 +95,8 @@ VideoRate=50
 DvdAspect=16:9
 TVSet=1
 ShowCaption=1
+CaptionSource=date
+CaptionDate=month
 Motion=zoom-in:4
 MusicFadeInMs=1500
 MusicFadeOutMs=2500
@@ -215,6 +220,8 @@ TEST_F(SettingsTest, AWorkedInOptionsFileLoadsWholeAndSavesUnchanged) {
     expected.EffectSpeed2 = 2;
     expected.useeffects = model::ParseStyleSet("5,59,118,");
     expected.ShowCaption = true;
+    expected.CaptionSource = 2;
+    expected.CaptionDate = 2;
     expected.Back_Mode_UseColor = false;
     expected.Back_Mode_Blurred = true;
     expected.FolderAllTypes = true;
@@ -394,9 +401,11 @@ TEST_F(SettingsTest, MotionIsKeptForTheShowAndForEachPicture) {
     EXPECT_EQ(saved.ReadString("motion", ownKey, ""), "random:5");
 }
 
-// A new show fades its music out where the pictures cut it and aims its
-// motion at the faces; a store written before either existed keeps the hard
-// cut and the still pictures its videos always had.
+// A new show fades its music out where the pictures cut it, aims its
+// motion at the faces and captions nothing it is not given; a store written
+// before these existed keeps the hard cut, the still pictures and the file
+// names its videos always had. A new project keeps the dialogs' folders and
+// is still a new show.
 TEST_F(SettingsTest, NewShowDefaultsKeepTodaysOutputForStoresWrittenBefore) {
     using model::MotionKind;
     struct Case {
@@ -404,19 +413,35 @@ TEST_F(SettingsTest, NewShowDefaultsKeepTodaysOutputForStoresWrittenBefore) {
         int32_t fadeIn, fadeOut, crossfade;
         bool even;
         model::MotionSetting motion;
+        model::CaptionSource captions;
     };
+    using Source = model::CaptionSource;
     const Case cases[] = {
-        {"", 0, 2000, 0, false, {MotionKind::Auto, 3}},
-        {"[Music]\n", 0, 2000, 0, false, {MotionKind::Auto, 3}},
-        {"[Set]\nVideoType=1\n", 0, 0, 0, false, {}},
+        {"", 0, 2000, 0, false, {MotionKind::Auto, 3}, Source::None},
+        {"[Music]\n", 0, 2000, 0, false, {MotionKind::Auto, 3}, Source::None},
+        {"[Set]\nPicturePath=/photos/\nMusicPath=/music/\n",
+         0,
+         2000,
+         0,
+         false,
+         {MotionKind::Auto, 3},
+         Source::None},
+        {"[Set]\nVideoType=1\n", 0, 0, 0, false, {}, Source::FileName},
         {"[Set]\nMusicFadeInMs=1500\nMusicFadeOutMs=0\nMusicCrossfadeMs=3000\nEvenLoudness=1\n"
-         "Motion=zoom-in:5\n",
+         "Motion=zoom-in:5\nCaptionSource=date\n",
          1500,
          0,
          3000,
          true,
-         {MotionKind::ZoomIn, 5}},
-        {"[Set]\nMotion=auto:2\n", 0, 0, 0, false, {MotionKind::Auto, 2}},
+         {MotionKind::ZoomIn, 5},
+         Source::DateTaken},
+        {"[Set]\nMotion=auto:2\nCaptionSource=none\n",
+         0,
+         0,
+         0,
+         false,
+         {MotionKind::Auto, 2},
+         Source::None},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
@@ -428,6 +453,7 @@ TEST_F(SettingsTest, NewShowDefaultsKeepTodaysOutputForStoresWrittenBefore) {
         EXPECT_EQ(show_.settings.MusicCrossfadeMs, c.crossfade);
         EXPECT_EQ(show_.settings.EvenLoudness, c.even);
         EXPECT_EQ(show_.settings.Motion, c.motion);
+        EXPECT_EQ(show_.settings.CaptionSource, static_cast<uint8_t>(c.captions));
         // Written once, the values stay what they were read as.
         ASSERT_TRUE(model::SaveWorkingShow(show_));
         model::CloseOptionsStore();
@@ -435,6 +461,7 @@ TEST_F(SettingsTest, NewShowDefaultsKeepTodaysOutputForStoresWrittenBefore) {
         EXPECT_EQ(show_.settings.MusicFadeOutMs, c.fadeOut);
         EXPECT_EQ(show_.settings.MusicCrossfadeMs, c.crossfade);
         EXPECT_EQ(show_.settings.Motion, c.motion);
+        EXPECT_EQ(show_.settings.CaptionSource, static_cast<uint8_t>(c.captions));
     }
 }
 
