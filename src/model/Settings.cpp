@@ -164,6 +164,8 @@ constexpr std::array kSettingsKeys{
                 .field = NamedField{&TslSettings::VideoQuality, kVideoQualityNames, "quality"}},
     SettingsKey{.section = kSet, .name = "VideoRate",
                 .field = NamedField{&TslSettings::VideoRate, kVideoRateNames, "frame rate"}},
+    SettingsKey{.section = kSet, .name = "Subtitles",
+                .field = NamedField{&TslSettings::Subtitles, kSubtitleNames, "subtitle choice"}},
     SettingsKey{.section = kSet, .name = "DvdAspect",
                 .field = NamedField{&TslSettings::DvdAspect, kDvdAspectNames, "DVD aspect"}},
     SettingsKey{.section = kSetLower, .name = "TVSet", .field = &TslSettings::TVSet},

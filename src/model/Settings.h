@@ -22,6 +22,7 @@ struct TslSettings {
     uint8_t VideoAspect = 0;   // MP4 only: 0 16:9, 1 4:3, 2 9:16, 3 1:1, 4 4:5
     uint8_t VideoRate = 0;     // MP4 only: 0 the TV standard's, else kVideoRateNames
     uint8_t VideoQuality = 0;  // MP4 only: 0 Standard, 1 High
+    uint8_t Subtitles = 0;     // MP4 only: SubtitleMode, a track in the file unless chosen
     uint8_t DvdAspect = 1;     // DVD only, numbered as VideoAspect: 4:3 unless chosen
     int32_t TVSet = 0;         // 1 is NTSC; every other value times as PAL
     // 0 none, 1 fit music to pictures, 2 fit pictures to music, 3 stretch the

@@ -194,6 +194,7 @@ PreparedShow PrepareShow(model::Show show, const ShowLoaders& loaders,
     input.rate = settings.VideoRate;
     input.musicSync = musicSync;
     input.showCaption = settings.ShowCaption;
+    input.subtitles = settings.Subtitles;
     input.playMusic = settings.PlayMusic;
     input.pictures = settings.Pictures;
     input.music = settings.Music;
