@@ -5,6 +5,7 @@
 #include <span>
 #include <utility>
 
+#include "model/CaptionSource.h"
 #include "model/FileIo.h"
 #include "model/MediaLists.h"
 #include "model/Project.h"
@@ -34,11 +35,12 @@ struct NamedOption {
     std::span<const model::NamedValue> names;
     std::optional<uint8_t> ShowOverrides::*field;
 };
-const std::array<NamedOption, 4> kNamedOptions{{
+const std::array<NamedOption, 5> kNamedOptions{{
     {"--format", model::kVideoFormatNames, &ShowOverrides::videoType},
     {"--aspect", model::kVideoShapeNames, &ShowOverrides::aspect},
     {"--quality", model::kVideoQualityNames, &ShowOverrides::quality},
     {"--fps", model::kVideoRateNames, &ShowOverrides::rate},
+    {"--subtitles", model::kSubtitleNames, &ShowOverrides::subtitles},
 }};
 
 const NamedOption* NamedOptionOf(const std::string& arg) {
@@ -85,6 +87,21 @@ base::Result<bool> TakeShowOption(const std::string& arg,
             return Usage(
                 "--motion must be none, zoom-in, zoom-out, pan-left, pan-right, pan-up, "
                 "pan-down or random, with :1 to :5 for the strength");
+    } else if (arg == "--captions") {
+        if (!value(text)) return Usage("option " + arg + " needs a value");
+        // "own": the pictures' own captions alone; "none" switches them off.
+        const std::optional<uint8_t> source =
+            text == "own" ? std::optional<uint8_t>(model::kNewShowCaptionSource)
+                          : model::ValueOfName(model::kCaptionSourceNames, text);
+        if (!source) return Usage("--captions must be own, none, name, date or title");
+        overrides.showCaption = text != "none";
+        if (text != "none") overrides.captionSource = *source;
+    } else if (arg == "--sort") {
+        if (!value(text)) return Usage("option " + arg + " needs a value");
+        // In the order of imaging::PictureOrder.
+        const auto choice = ParseChoice(text, {"none", "taken", "name"});
+        if (!choice) return Usage("--sort must be taken, name or none");
+        overrides.sort = static_cast<imaging::PictureOrder>(*choice);
     } else if (IsMusicMixOption(arg)) {
         if (!value(text)) return Usage("option " + arg + " needs a value");
         if (base::Status taken = ParseMusicMixOption(arg, text, overrides.mix); !taken)
@@ -110,6 +127,9 @@ base::Status ApplyShowOverrides(const ShowOverrides& overrides, model::TslSettin
     if (overrides.musicSync) settings.MusicSync = *overrides.musicSync;
     if (overrides.background) model::SetBackgroundMode(settings, *overrides.background);
     if (overrides.motion) settings.Motion = *overrides.motion;
+    if (overrides.subtitles) settings.Subtitles = *overrides.subtitles;
+    if (overrides.showCaption) settings.ShowCaption = *overrides.showCaption;
+    if (overrides.captionSource) settings.CaptionSource = *overrides.captionSource;
     ApplyMusicMixOverrides(overrides.mix, settings);
     return {};
 }
@@ -127,13 +147,15 @@ base::Result<model::IniFile> ShowStore(const std::string& fileName) {
     return store;
 }
 
-void CollectStoredShow(model::IniFile& store, model::Show& show) {
+void CollectStoredShow(model::IniFile& store, model::Show& show,
+                       std::optional<imaging::PictureOrder> sort) {
     model::ImageList images;
     model::MusicList music;
     images.FillFromStore(store);
     music.FillFromStore(store);
     music::MeasureMusicLengths(music);
     model::CollectWorkingState(images, music, nullptr, false, store, show);
+    if (sort) imaging::SortPictures(show.settings.Pictures, *sort);
 }
 
 }  // namespace cli

@@ -5,11 +5,15 @@
 
 #include <QBuffer>
 #include <QFile>
+
 #include <QImage>
+#include <map>
+#include <optional>
 
 #include "ExifPictures.h"
 #include "imaging/ImagingTestUtil.h"
 #include "imaging/PictureFacts.h"
+#include "imaging/PictureOrder.h"
 
 namespace imaging::testing {
 namespace {
@@ -72,6 +76,42 @@ TEST(PictureFacts, DateAndTitleFromExifElseTheFileTime) {
     }
     // A file that is gone has no time to sort by.
     EXPECT_FALSE(ReadPictureFacts(dir.file("gone.jpg")).taken.has_value());
+}
+
+// By date: the earliest first, ties and pictures without a time (files
+// that are gone) in the order they had, the latter at the end. By name: the
+// file name alone, letter case ignored, numbers as numbers.
+TEST(PictureFacts, SortingByDateOrNameIsStable) {
+    const QDateTime morning(QDate(2024, 7, 1), QTime(9, 0));
+    const std::map<std::string, std::optional<QDateTime>> taken = {
+        {"/b/IMG_10.jpg", morning.addDays(2)}, {"/a/img_9.jpg", morning},
+        {"/c/IMG_2.jpg", std::nullopt},        {"/a/IMG_1.jpg", morning.addSecs(60)},
+        {"/z/tie-first.jpg", morning},         {"/y/gone.jpg", std::nullopt},
+    };
+    const std::vector<std::string> listed = {"/b/IMG_10.jpg", "/c/IMG_2.jpg",     "/a/img_9.jpg",
+                                             "/y/gone.jpg",   "/z/tie-first.jpg", "/a/IMG_1.jpg"};
+    const auto facts = [&](const std::string& path) {
+        PictureFacts f;
+        f.taken = taken.at(path);
+        return f;
+    };
+    struct Case {
+        PictureOrder order;
+        std::vector<std::string> sorted;
+    };
+    for (const Case& c : {
+             Case{PictureOrder::Taken,
+                  {"/a/img_9.jpg", "/z/tie-first.jpg", "/a/IMG_1.jpg", "/b/IMG_10.jpg",
+                   "/c/IMG_2.jpg", "/y/gone.jpg"}},
+             Case{PictureOrder::Name,
+                  {"/y/gone.jpg", "/a/IMG_1.jpg", "/c/IMG_2.jpg", "/a/img_9.jpg", "/b/IMG_10.jpg",
+                   "/z/tie-first.jpg"}},
+             Case{PictureOrder::None, listed},
+         }) {
+        std::vector<std::string> paths = listed;
+        SortPictures(paths, c.order, facts);
+        EXPECT_EQ(paths, c.sorted) << static_cast<int>(c.order);
+    }
 }
 
 }  // namespace
