@@ -2,7 +2,7 @@
 
 #include <QComboBox>
 #include <QDate>
-#include <QHBoxLayout>
+#include <QVBoxLayout>
 
 #include "app/WidgetFactory.h"
 #include "model/CaptionSource.h"
@@ -24,7 +24,14 @@ CaptionSourceBox::CaptionSourceBox(QWidget* parent) : QWidget(parent) {
     for (const model::NamedValue& format : model::kCaptionDateNames)
         date_->addItem(QString::fromStdString(model::FormatCaptionDate(today, format.value)));
 
-    auto* layout = new QHBoxLayout(this);
+    // Stacked beside the synchronisation choices, which are taller, so the
+    // step needs no more room than before.
+    // Narrow lists: the smallest window has no width to spare on this step.
+    for (QComboBox* box : {source_, date_}) {
+        box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+        box->setMinimumContentsLength(5);
+    }
+    auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(Label("CaptionSourceLabel", tr("Captions:")));
     layout->addWidget(source_);

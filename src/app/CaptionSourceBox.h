@@ -1,5 +1,4 @@
-// The caption source on the Options step, beside the per-picture captions
-// button: what a picture without a caption of its own shows (nothing, its
+// The caption source on the Options step, beside the synchronisation: what a picture without a caption of its own shows (nothing, its
 // file name, the date it was taken, its EXIF title) and how a date is
 // written, the second list live for the date alone.
 #pragma once

@@ -116,9 +116,11 @@ OptionsPage::OptionsPage(model::Show& show, QWidget* parent) : QWidget(parent), 
     left->addWidget(tvBox);
     left->addStretch();
     left->addWidget(customize_);
-    left->addWidget(captionSource_);
     auto* right = new QVBoxLayout;
-    right->addWidget(syncBox);
+    auto* top = new QHBoxLayout;
+    top->addWidget(syncBox);
+    top->addWidget(captionSource_);
+    right->addLayout(top);
     right->addWidget(CreateBackground(), 1);
 
     // The radio groups need only their texts' width; the background and

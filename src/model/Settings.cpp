@@ -184,7 +184,9 @@ constexpr std::array kSettingsKeys{
 
 // A store that holds no setting of a show: none at all, or (a new project
 // started from the window) only the folders the file dialogs last showed,
-// which are the user's rather than the show's.
+// which are the user's rather than the show's. The fade-out and motion of a
+// new show still ask for no settings at all, as the window's walkthrough of
+// a new project has always been built without them.
 bool IsNewShow(const IniFile& store) {
     for (const SettingsKey& key : kSettingsKeys) {
         const std::string_view name = key.name;
@@ -335,11 +337,11 @@ std::span<const SettingsKey> SettingsKeys() {
 void ReadSettings(const IniFile& store, TslSettings& s) {
     TslSettings loaded;
     loaded.Back_Image_Path = ProgramDir() + "background/";
-    if (IsNewShow(store)) {
+    if (store.ReadSection(kSet).empty()) {
         loaded.MusicFadeOutMs = kNewShowFadeOutMs;
         loaded.Motion = kNewShowMotion;
-        loaded.CaptionSource = kNewShowCaptionSource;
     }
+    if (IsNewShow(store)) loaded.CaptionSource = kNewShowCaptionSource;
     for (const SettingsKey& key : kSettingsKeys)
         std::visit([&](const auto& field) { ReadKey(store, key, field, loaded); }, key.field);
     loaded.Pictures = std::move(s.Pictures);

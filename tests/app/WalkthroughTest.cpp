@@ -58,8 +58,9 @@ protected:
 
     // What ffprobe says about a file's streams and format.
     QJsonObject Probe(const QString& file) {
-        const QByteArray json = Output("ffprobe", {"-v", "error", "-print_format", "json",
-                                                   "-show_streams", "-show_format", file});
+        const QByteArray json =
+            Output("ffprobe", {"-v", "error", "-print_format", "json", "-count_frames",
+                               "-show_streams", "-show_format", file});
         return QJsonDocument::fromJson(json).object();
     }
 };
@@ -138,7 +139,9 @@ TEST_F(WalkthroughTest, FromAFolderAndAnMp3ToATenSecondDvdVideo) {
             EXPECT_EQ(stream["width"].toInt(), 720);
             EXPECT_EQ(stream["height"].toInt(), 576);
             EXPECT_EQ(stream["r_frame_rate"], "25/1");
-            EXPECT_NEAR(stream["duration"].toString().toDouble(), 10.0, 0.1);
+            // Ten seconds at 25, counted: the stream's duration is an
+            // estimate that moves with what the last pictures show.
+            EXPECT_EQ(stream["nb_read_frames"].toString().toInt(), 250);
         }
         if (stream["codec_type"] == "audio") {
             sawAudio = true;

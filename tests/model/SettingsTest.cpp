@@ -53,6 +53,7 @@ VideoAspect=16:9
 VideoShape=16:9
 VideoQuality=standard
 VideoRate=tv
+Subtitles=track
 DvdAspect=4:3
 TVSet=0
 ShowCaption=0
@@ -92,6 +93,7 @@ VideoAspect=4:3
 VideoShape=4:3
 VideoQuality=high
 VideoRate=50
+Subtitles=track
 DvdAspect=16:9
 TVSet=1
 ShowCaption=1
@@ -405,7 +407,7 @@ TEST_F(SettingsTest, MotionIsKeptForTheShowAndForEachPicture) {
 // motion at the faces and captions nothing it is not given; a store written
 // before these existed keeps the hard cut, the still pictures and the file
 // names its videos always had. A new project keeps the dialogs' folders and
-// is still a new show.
+// still captions nothing.
 TEST_F(SettingsTest, NewShowDefaultsKeepTodaysOutputForStoresWrittenBefore) {
     using model::MotionKind;
     struct Case {
@@ -419,13 +421,7 @@ TEST_F(SettingsTest, NewShowDefaultsKeepTodaysOutputForStoresWrittenBefore) {
     const Case cases[] = {
         {"", 0, 2000, 0, false, {MotionKind::Auto, 3}, Source::None},
         {"[Music]\n", 0, 2000, 0, false, {MotionKind::Auto, 3}, Source::None},
-        {"[Set]\nPicturePath=/photos/\nMusicPath=/music/\n",
-         0,
-         2000,
-         0,
-         false,
-         {MotionKind::Auto, 3},
-         Source::None},
+        {"[Set]\nPicturePath=/photos/\nMusicPath=/music/\n", 0, 0, 0, false, {}, Source::None},
         {"[Set]\nVideoType=1\n", 0, 0, 0, false, {}, Source::FileName},
         {"[Set]\nMusicFadeInMs=1500\nMusicFadeOutMs=0\nMusicCrossfadeMs=3000\nEvenLoudness=1\n"
          "Motion=zoom-in:5\nCaptionSource=date\n",
