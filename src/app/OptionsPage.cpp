@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/BackgroundPreview.h"
+#include "app/CaptionSourceBox.h"
 #include "app/CaptionStyleDialog.h"
 #include "app/ColorComboBox.h"
 #include "app/MediaListModels.h"
@@ -115,6 +116,7 @@ OptionsPage::OptionsPage(model::Show& show, QWidget* parent) : QWidget(parent), 
 
     customize_ = Button("FlatButton5", tr("Customize caption and effects..."),
                         tr("Give pictures their own caption, interval and effects"));
+    captionSource_ = new CaptionSourceBox;
 
     captionStyle_ = Button("captionStyleButton", tr("Caption st&yle..."),
                            tr("Font, size, colour, edge, box and place of the captions"));
@@ -136,7 +138,10 @@ OptionsPage::OptionsPage(model::Show& show, QWidget* parent) : QWidget(parent), 
     buttons->addWidget(customize_);
     left->addLayout(buttons);
     auto* right = new QVBoxLayout;
-    right->addWidget(syncBox);
+    auto* top = new QHBoxLayout;
+    top->addWidget(syncBox);
+    top->addWidget(captionSource_);
+    right->addLayout(top);
     right->addWidget(CreateBackground(), 1);
 
     // The radio groups need only their texts' width; the background and
@@ -156,6 +161,7 @@ OptionsPage::OptionsPage(model::Show& show, QWidget* parent) : QWidget(parent), 
     connect(backcolorCb_, &ColorComboBox::ColorChanged, this, &OptionsPage::Changed);
     connect(mp4Box_, &Mp4OptionsBox::Changed, this, &OptionsPage::Changed);
     connect(mp4Box_, &Mp4OptionsBox::Changed, this, &OptionsPage::ReflectPreset);
+    connect(captionSource_, &CaptionSourceBox::Changed, this, &OptionsPage::Changed);
     connect(videoGroup_, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
         if (!checked) return;
         mp4Box_->FollowFormat(id);
@@ -254,6 +260,7 @@ void OptionsPage::RefreshFromSettings(const model::TslSettings& s) {
     caption_ = s.Caption;
     SetGroupIndex(*videoGroup_, s.VideoType);
     mp4Box_->RefreshFromSettings(s);
+    captionSource_->RefreshFromSettings(s);
     SetGroupIndex(*tvGroup_, s.TVSet);
     settingControls_ = false;
     ReflectPreset();
@@ -282,6 +289,7 @@ void OptionsPage::CollectSettings(model::TslSettings& s) const {
     if (tvGroup_->checkedId() >= 0) s.TVSet = tvGroup_->checkedId();
     if (syncGroup_->checkedId() >= 0) s.MusicSync = static_cast<uint8_t>(syncGroup_->checkedId());
     mp4Box_->CollectSettings(s);
+    captionSource_->CollectSettings(s);
     s.BackgroundColor = SettingFromColor(backcolorCb_->Color());
     // With the blurred fill on, the colour-or-picture switch keeps its value.
     model::SetBackgroundMode(s, backBlurRadio_->isChecked()    ? model::BackgroundMode::Blurred

@@ -4,7 +4,8 @@
 // with the show's and the music's lengths beside it (and, stretched to the
 // music, how long each picture then stays), and the background
 // (a colour, a picture tiled or stretched, or each picture's blurred copy),
-// and the show's caption style.
+// the show's caption style, and where the captions of pictures without
+// their own come from.
 #pragma once
 
 #include <QWidget>
@@ -25,6 +26,7 @@ struct TslSettings;
 namespace app {
 
 class BackgroundPreview;
+class CaptionSourceBox;
 class ColorComboBox;
 class ImageListModel;
 class Mp4OptionsBox;
@@ -94,6 +96,7 @@ private:
     QPushButton* customize_ = nullptr;
     QPushButton* captionStyle_ = nullptr;
     model::CaptionStyle caption_;
+    CaptionSourceBox* captionSource_ = nullptr;
     const ImageListModel* images_ = nullptr;
     bool musicOn_ = true;
     int showSeconds_ = 0;

@@ -53,6 +53,8 @@ constexpr const char* kUsage =
     "                       [--caption-font NAME] [--caption-size PERCENT]\n"
     "                       [--caption-position bottom|top|centre]\n"
     "                       [--caption-align left|centre|right]\n"
+    "                       [--captions own|none|name|date|title]\n"
+    "                       [--sort taken|name|none] [--subtitles track|file|off]\n"
     "\n"
     "Builds the show of a project file, or of the working options file when no\n"
     "project is named, into an MPEG or MP4 video. The options override the\n"
@@ -82,6 +84,14 @@ constexpr const char* kUsage =
     "vcd; the names the window lists are taken too (\"Phone, vertical\"). It\n"
     "leaves the quality and the standard alone, and --format, --aspect and --fps\n"
     "change what it set, before or after it.\n"
+    "\n"
+    "--captions switches the captions off (none) or on: each picture's own, and\n"
+    "for pictures without one nothing (own), the file name, the date taken (the\n"
+    "camera's EXIF date, else the file's; written as the project says) or the\n"
+    "EXIF title. --sort orders the pictures by date taken (the earliest first)\n"
+    "or by file name before the build; ties keep the project's order. An MP4\n"
+    "video carries its captions as a subtitle track (track, the default), or\n"
+    "they are written to OUT.srt beside it (file), or neither (off).\n"
     "\n"
     "A DVD build can also be written as a DVD-Video folder (--disc folder) or\n"
     "image (OUT.iso), a VCD or SVCD build as a CD image (OUT.cue with OUT.bin);\n"
@@ -299,7 +309,7 @@ int RunBuild(const Options& options) {
         };
     video::BuildDriver driver(std::move(hooks));
     running = &driver;
-    CollectStoredShow(store.value(), show);
+    CollectStoredShow(store.value(), show, options.show.sort);
     video::BuildResult result = driver.Build(show, *temporary);
     printer.EndLine();
 
@@ -332,6 +342,10 @@ int RunBuild(const Options& options) {
     std::filesystem::rename(*temporary, output, error);
     if (error) {
         Fail("cannot write \"" + output + "\": " + error.message());
+        return kExitFailed;
+    }
+    if (const base::Status written = driver.WriteSubtitleFile(output); !written) {
+        Fail(written.message());
         return kExitFailed;
     }
     if (!result.Problems().empty()) {

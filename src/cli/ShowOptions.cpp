@@ -5,6 +5,7 @@
 #include <span>
 #include <utility>
 
+#include "model/CaptionSource.h"
 #include "model/FileIo.h"
 #include "model/MediaLists.h"
 #include "model/MotionFit.h"
@@ -41,6 +42,7 @@ const std::array<NamedOption, 5> kNamedOptions{{
     {"--quality", model::kVideoQualityNames, &ShowOverrides::quality},
     {"--fps", model::kVideoRateNames, &ShowOverrides::rate},
     {"--motion-fit", model::kMotionFitNames, &ShowOverrides::motionFit},
+    {"--subtitles", model::kSubtitleNames, &ShowOverrides::subtitles},
 }};
 
 const NamedOption* NamedOptionOf(const std::string& arg) {
@@ -95,6 +97,21 @@ base::Result<bool> TakeShowOption(const std::string& arg,
         if (!value(text)) return Usage("option " + arg + " needs a value");
         if (base::Status taken = ParseCaptionOption(arg, text, overrides.caption); !taken)
             return Usage(taken.message());
+    } else if (arg == "--captions") {
+        if (!value(text)) return Usage("option " + arg + " needs a value");
+        // "own": the pictures' own captions alone; "none" switches them off.
+        const std::optional<uint8_t> source =
+            text == "own" ? std::optional<uint8_t>(model::kNewShowCaptionSource)
+                          : model::ValueOfName(model::kCaptionSourceNames, text);
+        if (!source) return Usage("--captions must be own, none, name, date or title");
+        overrides.showCaption = text != "none";
+        if (text != "none") overrides.captionSource = *source;
+    } else if (arg == "--sort") {
+        if (!value(text)) return Usage("option " + arg + " needs a value");
+        // In the order of imaging::PictureOrder.
+        const auto choice = ParseChoice(text, {"none", "taken", "name"});
+        if (!choice) return Usage("--sort must be taken, name or none");
+        overrides.sort = static_cast<imaging::PictureOrder>(*choice);
     } else if (IsMusicMixOption(arg)) {
         if (!value(text)) return Usage("option " + arg + " needs a value");
         if (base::Status taken = ParseMusicMixOption(arg, text, overrides.mix); !taken)
@@ -124,6 +141,9 @@ base::Status ApplyShowOverrides(const ShowOverrides& overrides, model::TslSettin
     if (overrides.motion) settings.Motion = *overrides.motion;
     if (overrides.motionFit)
         settings.MotionFit = static_cast<model::MotionFit>(*overrides.motionFit);
+    if (overrides.subtitles) settings.Subtitles = *overrides.subtitles;
+    if (overrides.showCaption) settings.ShowCaption = *overrides.showCaption;
+    if (overrides.captionSource) settings.CaptionSource = *overrides.captionSource;
     ApplyMusicMixOverrides(overrides.mix, settings);
     ApplyCaptionOverrides(overrides.caption, settings);
     return {};
@@ -142,13 +162,15 @@ base::Result<model::IniFile> ShowStore(const std::string& fileName) {
     return store;
 }
 
-void CollectStoredShow(model::IniFile& store, model::Show& show) {
+void CollectStoredShow(model::IniFile& store, model::Show& show,
+                       std::optional<imaging::PictureOrder> sort) {
     model::ImageList images;
     model::MusicList music;
     images.FillFromStore(store);
     music.FillFromStore(store);
     music::MeasureMusicLengths(music);
     model::CollectWorkingState(images, music, nullptr, false, store, show);
+    if (sort) imaging::SortPictures(show.settings.Pictures, *sort);
 }
 
 }  // namespace cli

@@ -11,6 +11,7 @@
 #include "base/Result.h"
 #include "cli/CaptionOptions.h"
 #include "cli/MusicMixOptions.h"
+#include "imaging/PictureOrder.h"
 #include "model/BackgroundMode.h"
 #include "model/IniFile.h"
 #include "model/MotionSetting.h"
@@ -30,6 +31,11 @@ struct ShowOverrides {
     std::optional<model::BackgroundMode> background;
     std::optional<model::MotionSetting> motion;
     std::optional<uint8_t> motionFit;  // a model::MotionFit
+    std::optional<uint8_t> subtitles;  // model::SubtitleMode
+    // --captions: off, or on with the source for pictures without their own.
+    std::optional<bool> showCaption;
+    std::optional<uint8_t> captionSource;
+    std::optional<imaging::PictureOrder> sort;  // applied as the lists are collected
     MusicMixOverrides mix;
     CaptionOverrides caption;
 };
@@ -39,7 +45,7 @@ base::Fault Usage(std::string reason);
 
 // Takes 'arg' when it is one of the overriding options (--preset, --format,
 // --aspect, --quality, --fps, --standard, --sync, --background, --motion,
-// --motion-fit, the music's, the captions'),
+// --motion-fit, --captions, --sort, --subtitles, the music's, the captions'),
 // reading its value through 'value'. Returns whether it was one, or why its
 // value is wrong.
 base::Result<bool> TakeShowOption(const std::string& arg,
@@ -58,7 +64,9 @@ base::Result<bool> TakeShowOption(const std::string& arg,
 base::Result<model::IniFile> ShowStore(const std::string& fileName);
 
 // The collect step of the window, for the lists as stored: the music is
-// measured where the store does not know its length.
-void CollectStoredShow(model::IniFile& store, model::Show& show);
+// measured where the store does not know its length; the pictures are then
+// put in 'sort' order when one is given.
+void CollectStoredShow(model::IniFile& store, model::Show& show,
+                       std::optional<imaging::PictureOrder> sort = std::nullopt);
 
 }  // namespace cli

@@ -132,21 +132,22 @@ bool CarriesTransforms(std::span<const uint8_t> file) {
     return false;
 }
 
-int HeifExifOrientation(const heif_image_handle* handle) {
+// The picture's EXIF block with the header a JPEG's segment has in front of
+// it ("Exif\0\0"), as libexif reads it; empty when there is none.
+std::vector<uint8_t> ExifBlockOf(const heif_image_handle* handle) {
     heif_item_id id = 0;
-    if (heif_image_handle_get_list_of_metadata_block_IDs(handle, "Exif", &id, 1) != 1) return 1;
+    if (heif_image_handle_get_list_of_metadata_block_IDs(handle, "Exif", &id, 1) != 1) return {};
     const size_t size = heif_image_handle_get_metadata_size(handle, id);
-    if (size < 4 || size > (size_t{1} << 20)) return 1;
+    if (size < 4 || size > (size_t{1} << 20)) return {};
     std::vector<uint8_t> block(size);
-    if (heif_image_handle_get_metadata(handle, id, block.data()).code != heif_error_Ok) return 1;
-    // The block starts with the offset of the TIFF header; libexif wants the
-    // header of a JPEG's segment in front of it instead.
+    if (heif_image_handle_get_metadata(handle, id, block.data()).code != heif_error_Ok) return {};
+    // The block starts with the offset of the TIFF header instead.
     const uint32_t skip =
         (uint32_t{block[0]} << 24) | (block[1] << 16) | (block[2] << 8) | block[3];
-    if (skip > size - 4) return 1;
+    if (skip > size - 4) return {};
     std::vector<uint8_t> exif = {'E', 'x', 'i', 'f', 0, 0};
     exif.insert(exif.end(), block.begin() + 4 + skip, block.end());
-    return ExifOrientation(exif);
+    return exif;
 }
 
 // The smallest thumbnail at least 'target' in both directions with an alpha
@@ -236,7 +237,8 @@ DecodedImage DecodeHeif(const std::string& fileName, const DecodeRequest& reques
     check(heif_context_get_primary_image_handle(context.get(), &raw));
     HandlePtr primary(raw);
 
-    const int exifOrientation = CarriesTransforms(bytes) ? 1 : HeifExifOrientation(primary.get());
+    const int exifOrientation =
+        CarriesTransforms(bytes) ? 1 : ExifOrientation(ExifBlockOf(primary.get()));
     const int storedW = heif_image_handle_get_width(primary.get());
     const int storedH = heif_image_handle_get_height(primary.get());
     if (storedW <= 0 || storedH <= 0)
@@ -280,6 +282,19 @@ DecodedImage DecodeHeif(const std::string& fileName, const DecodeRequest& reques
     result.alpha = ReorientPlane(std::move(result.alpha), w, h, exifOrientation);
     result.natural = natural;
     return result;
+}
+
+std::vector<uint8_t> HeifExifBlock(std::span<const uint8_t> file) {
+    ContextPtr context(heif_context_alloc());
+    if (!context) return {};
+    heif_context_set_maximum_image_size_limit(context.get(), kMaxSide);
+    if (heif_context_read_from_memory_without_copy(context.get(), file.data(), file.size(), nullptr)
+            .code != heif_error_Ok)
+        return {};
+    heif_image_handle* raw = nullptr;
+    if (heif_context_get_primary_image_handle(context.get(), &raw).code != heif_error_Ok) return {};
+    const HandlePtr primary(raw);
+    return ExifBlockOf(primary.get());
 }
 
 }  // namespace imaging

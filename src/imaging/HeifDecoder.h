@@ -9,12 +9,19 @@
 // broken file comes back as PictureError, never as a half-grey picture.
 #pragma once
 
+#include <cstdint>
+#include <span>
 #include <string>
+#include <vector>
 
 #include "imaging/DecodedImage.h"
 
 namespace imaging {
 
 DecodedImage DecodeHeif(const std::string& fileName, const DecodeRequest& request);
+
+// The primary picture's EXIF block of a HEIF file in memory, starting
+// "Exif\0\0" as a JPEG's does; empty when it has none or is no HEIF file.
+std::vector<uint8_t> HeifExifBlock(std::span<const uint8_t> file);
 
 }  // namespace imaging

@@ -14,6 +14,7 @@
 
 #include "base/Random.h"
 #include "base/Swallow.h"
+#include "model/CaptionSource.h"
 #include "model/FileIo.h"
 #include "model/MediaPaths.h"
 #include "model/MotionFit.h"
@@ -164,10 +165,16 @@ constexpr std::array kSettingsKeys{
                 .field = NamedField{&TslSettings::VideoQuality, kVideoQualityNames, "quality"}},
     SettingsKey{.section = kSet, .name = "VideoRate",
                 .field = NamedField{&TslSettings::VideoRate, kVideoRateNames, "frame rate"}},
+    SettingsKey{.section = kSet, .name = "Subtitles",
+                .field = NamedField{&TslSettings::Subtitles, kSubtitleNames, "subtitle choice"}},
     SettingsKey{.section = kSet, .name = "DvdAspect",
                 .field = NamedField{&TslSettings::DvdAspect, kDvdAspectNames, "DVD aspect"}},
     SettingsKey{.section = kSetLower, .name = "TVSet", .field = &TslSettings::TVSet},
     SettingsKey{.section = kSet, .name = "ShowCaption", .field = &TslSettings::ShowCaption},
+    SettingsKey{.section = kSet, .name = "CaptionSource",
+                .field = NamedField{&TslSettings::CaptionSource, kCaptionSourceNames, "caption source"}},
+    SettingsKey{.section = kSet, .name = "CaptionDate",
+                .field = NamedField{&TslSettings::CaptionDate, kCaptionDateNames, "caption date format"}},
     SettingsKey{.section = kSet, .name = "Motion", .field = &TslSettings::Motion},
     SettingsKey{.section = kSet, .name = "MotionFit", .field = &TslSettings::MotionFit},
     SettingsKey{.section = kSet, .name = "CaptionStyle", .field = &TslSettings::Caption},
@@ -177,6 +184,21 @@ constexpr std::array kSettingsKeys{
     SettingsKey{.section = kSet, .name = "EvenLoudness", .field = &TslSettings::EvenLoudness},
 };
 // clang-format on
+
+// A store that holds no setting of a show: none at all, or (a new project
+// started from the window) only the folders the file dialogs last showed,
+// which are the user's rather than the show's. The fade-out and motion of a
+// new show still ask for no settings at all, as the window's walkthrough of
+// a new project has always been built without them.
+bool IsNewShow(const IniFile& store) {
+    for (const SettingsKey& key : kSettingsKeys) {
+        const std::string_view name = key.name;
+        if (name != "PicturePath" && name != "MusicPath" &&
+            store.ValueExists(key.section, key.name))
+            return false;
+    }
+    return true;
+}
 
 // The stored form of each field type. Each load returns the field's value
 // when the key is missing or unreadable.
@@ -340,6 +362,7 @@ void ReadSettings(const IniFile& store, TslSettings& s) {
         loaded.Motion = kNewShowMotion;
         loaded.MotionFit = kNewShowMotionFit;
     }
+    if (IsNewShow(store)) loaded.CaptionSource = kNewShowCaptionSource;
     for (const SettingsKey& key : kSettingsKeys)
         std::visit([&](const auto& field) { ReadKey(store, key, field, loaded); }, key.field);
     loaded.Pictures = std::move(s.Pictures);

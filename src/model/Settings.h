@@ -24,6 +24,7 @@ struct TslSettings {
     uint8_t VideoAspect = 0;   // MP4 only: 0 16:9, 1 4:3, 2 9:16, 3 1:1, 4 4:5
     uint8_t VideoRate = 0;     // MP4 only: 0 the TV standard's, else kVideoRateNames
     uint8_t VideoQuality = 0;  // MP4 only: 0 Standard, 1 High
+    uint8_t Subtitles = 0;     // MP4 only: SubtitleMode, a track in the file unless chosen
     uint8_t DvdAspect = 1;     // DVD only, numbered as VideoAspect: 4:3 unless chosen
     int32_t TVSet = 0;         // 1 is NTSC; every other value times as PAL
     // 0 none, 1 fit music to pictures, 2 fit pictures to music, 3 stretch the
@@ -51,6 +52,10 @@ struct TslSettings {
     StyleSet useeffects = DefaultStyleSet();
     bool ShowCaption = false;
     CaptionStyle Caption;  // the look of every caption without its own
+    // Pictures without a caption of their own show this (CaptionSource.h):
+    // the file name in a show stored before the choice, nothing in a new one.
+    uint8_t CaptionSource = 1;
+    uint8_t CaptionDate = 0;  // how a date taken is written (CaptionDate)
     bool Back_Mode_UseColor = true;
     // Each picture over a blurred, enlarged copy of itself; overrides the
     // colour and the background picture.

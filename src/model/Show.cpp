@@ -35,8 +35,12 @@ StyleSet Show::EffectsOf(std::string_view path) const {
     return own ? ParseStyleSet(*own) : settings.useeffects;
 }
 
+std::optional<std::string> Show::OwnCaption(std::string_view path) const {
+    return OwnEntry(notes, kCaptionsSection, path);
+}
+
 std::string Show::CaptionOf(std::string_view path) const {
-    return OwnEntry(notes, kCaptionsSection, path).value_or(CaptionDefault(path));
+    return OwnCaption(path).value_or(CaptionDefault(path));
 }
 
 MotionSetting Show::MotionOf(std::string_view path) const {

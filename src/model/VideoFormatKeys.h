@@ -64,6 +64,13 @@ inline constexpr std::array<NamedValue, 2> kVideoQualityNames{{{0, "standard"}, 
 // default, written whatever the format), which a DVD never followed.
 inline constexpr std::array<NamedValue, 2> kDvdAspectNames{{{0, "16:9"}, {1, "4:3"}}};
 
+// The record's Subtitles, "Subtitles" in [Set]: the MP4 video carries its
+// captions as a subtitle track, or an SRT file is written beside it (video
+// sites take one as captions viewers switch on), or neither. Disc formats
+// have none.
+inline constexpr std::array<NamedValue, 3> kSubtitleNames{{{0, "track"}, {1, "file"}, {2, "off"}}};
+enum class SubtitleMode : uint8_t { Track = 0, File = 1, Off = 2 };
+
 // The value of a name (letter case ignored), or nullopt.
 std::optional<uint8_t> ValueOfName(std::span<const NamedValue> names, std::string_view name);
 // The name of a value, or nullptr.

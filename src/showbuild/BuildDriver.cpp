@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <algorithm>
 #include <map>
 #include <optional>
 #include <utility>
@@ -109,7 +110,10 @@ BuildResult BuildDriver::RunBuild(model::Show show, const std::string& outputPat
     SetState(BuildState::Building);
 
     BuildResult result;
+    srtText_.clear();
     const model::TslSettings& settings = show.settings;
+    const bool textTrack = model::IsMp4Format(settings.VideoType);
+    const auto subtitleMode = static_cast<model::SubtitleMode>(settings.Subtitles);
     result.videoType = settings.VideoType;
     result.tvSet = settings.TVSet;
     result.aspect = model::BuildAspect(settings);
@@ -151,6 +155,16 @@ BuildResult BuildDriver::RunBuild(model::Show show, const std::string& outputPat
     result.elapsedSeconds = outcome.elapsedSeconds;
     result.errors = std::move(outcome.errors);
     result.skipped.insert(result.skipped.end(), outcome.skipped.begin(), outcome.skipped.end());
+    if (textTrack) {
+        // The last caption stays until the video ends, wherever that was.
+        for (SubtitleCue& cue : outcome.subtitles) {
+            if (cue.start >= result.framesEncoded) break;
+            cue.end = std::min(cue.end, result.framesEncoded);
+            result.subtitles.push_back(std::move(cue));
+        }
+        if (subtitleMode == model::SubtitleMode::File && !result.subtitles.empty())
+            srtText_ = SrtText(result.subtitles, result.rate);
+    }
     if (outcome.converted) {
         result.status =
             outcome.userAborted ? BuildResult::Status::Aborted : BuildResult::Status::Completed;
@@ -168,7 +182,28 @@ base::Result<std::string> BuildDriver::SaveVideo(const std::string& chosenName) 
     const std::string target = VideoFileName(chosenName, extension_);
     if (base::Status copied = CopyFileWhole(TemporaryVideoPath(), target); !copied)
         return copied.fault();
+    if (base::Status written = WriteSubtitleFile(target); !written) return written.fault();
     return target;
+}
+
+base::Status BuildDriver::WriteSubtitleFile(const std::string& videoName) const {
+    if (srtText_.empty()) return {};
+    const std::string srt = SubtitleFileName(videoName);
+    try {
+        model::WriteFileAtomically(srt, srtText_);
+    } catch (const model::FileError& error) {
+        return base::MakeFault("Cannot write the captions \"" + srt + "\": " + error.what(),
+                               base::FaultKind::Failed);
+    }
+    return {};
+}
+
+std::string SubtitleFileName(const std::string& videoName) {
+    const size_t slash = videoName.find_last_of('/');
+    const size_t dot = videoName.find_last_of('.');
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash))
+        return videoName + ".srt";
+    return videoName.substr(0, dot) + ".srt";
 }
 
 std::string VideoFileName(const std::string& chosenName, std::string_view wanted) {

@@ -81,6 +81,9 @@ struct BuildResult {
     int64_t totalFrames = 0;
     // The first frame of every picture, in show order (the chapter points).
     std::vector<int64_t> pictureStartFrames;
+    // The captions as timed text, within the frames encoded, when the MP4
+    // video carries them (a subtitle track, or an SRT file saved beside it).
+    std::vector<SubtitleCue> subtitles;
     double elapsedSeconds = 0;
 
     bool hasVideo() const { return status == Status::Completed || status == Status::Aborted; }
@@ -119,8 +122,12 @@ public:
     // Copies the temporary video to the chosen name (the extension of the
     // format last built, ".mpg" or ".mp4", appended unless it already ends
     // so, in any letter case), replacing the file whole or not at all. Returns the name written, or
-    // a fault naming the file and the reason.
+    // a fault naming the file and the reason. A build whose captions go to
+    // a file writes them beside it too (SubtitleFileName), likewise whole.
     [[nodiscard]] base::Result<std::string> SaveVideo(const std::string& chosenName) const;
+    // The SRT file of the last build beside a video saved as 'videoName',
+    // when the build's captions go to a file; nothing otherwise.
+    [[nodiscard]] base::Status WriteSubtitleFile(const std::string& videoName) const;
 
 private:
     BuildResult RunBuild(model::Show show, const std::string& outputPath);
@@ -129,6 +136,7 @@ private:
     BuildHooks hooks_;
     BuildState state_ = BuildState::Idle;
     const char* extension_ = ".mpg";   // of the format last built
+    std::string srtText_;              // of the build last made, when it wants an SRT file
     BuildSession* session_ = nullptr;  // while a conversion runs
     bool abortRequested_ = false;      // during this build
 };
@@ -137,6 +145,9 @@ private:
 // ".mp4") appended when its extension, lower-cased, is not that one
 // (show.MPG stays, show.mpeg becomes show.mpeg.mpg).
 std::string VideoFileName(const std::string& chosenName, std::string_view extension = ".mpg");
+
+// The SRT file beside a video: its name with the extension made ".srt".
+std::string SubtitleFileName(const std::string& videoName);
 
 // Copies a file through a temporary file beside the target, then renames it
 // over the target, or says, naming the file, why it could not.

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <utility>
 
+#include "model/VideoFormatKeys.h"
 #include "showbuild/ProgressText.h"
 #include "video/TextOverlay.h"
 
@@ -72,7 +73,7 @@ SessionOutcome BuildSession::Run(const std::string& outputPath) {
     if (input_.format.videoType != kMclFormatVcd) MclEnableMPEG2();
     MclSetVideoOptions(encoder, input_.aspect, input_.quality, input_.rate);
     MclSetFormatPreset(encoder, input_.format.videoType, IsNtsc(input_.tvSet) ? 1 : 0);
-    AddPictureChapters(encoder);
+    AddPictureTexts(encoder);
     MclVideoSetKeepDuration(encoder, -1);
     MclAudioSetMix(encoder, input_.mix);
 
@@ -82,14 +83,22 @@ SessionOutcome BuildSession::Run(const std::string& outputPath) {
     return std::move(outcome_);
 }
 
-void BuildSession::AddPictureChapters(MclHandle encoder) const {
+void BuildSession::AddPictureTexts(MclHandle encoder) {
     const std::vector<int64_t> starts = PictureStartFrames(input_.timing);
+    std::vector<std::string> captions;
     for (size_t i = 0; i < input_.pictures.size() && i < starts.size(); ++i) {
         const std::string& path = input_.pictures[i];
-        std::string title = input_.captionOf(path);
-        if (title.empty()) title = std::filesystem::path(path).filename().string();
-        MclAddChapter(encoder, starts[i], title);
+        captions.push_back(input_.captionOf(path));
+        const std::string& caption = captions.back();
+        MclAddChapter(encoder, starts[i],
+                      caption.empty() ? std::filesystem::path(path).filename().string() : caption);
     }
+    // The picture starts are where ShownPicture::Start puts each caption on
+    // screen, so the text comes and goes with the drawn caption.
+    const auto subtitles = static_cast<model::SubtitleMode>(input_.subtitles);
+    if (!input_.showCaption || subtitles == model::SubtitleMode::Off) return;
+    outcome_.subtitles = CuesOfCaptions(starts, captions, INT64_MAX);
+    if (subtitles == model::SubtitleMode::Track) MclSetSubtitles(encoder, outcome_.subtitles);
 }
 
 bool BuildSession::StartPicture(size_t index) {

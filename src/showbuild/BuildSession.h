@@ -62,6 +62,9 @@ struct SessionOutcome {
     double elapsedSeconds = 0;
     std::vector<EncoderError> errors;
     std::vector<SkippedPicture> skipped;  // pictures that failed while encoding
+    // The captions as timed text when they are on, for an SRT file beside
+    // the video; the last one runs to the end however long that is.
+    std::vector<SubtitleCue> subtitles;
 };
 
 class BuildSession {
@@ -90,8 +93,9 @@ private:
     // Loads and composes picture 'index'; false when it cannot be shown.
     bool StartPicture(size_t index);
     bool FitsToMusic() const;
-    // A chapter at every picture, named by its caption or its file name.
-    void AddPictureChapters(MclHandle encoder) const;
+    // A chapter at every picture, named by its caption or its file name,
+    // and, with the captions on, the captions as subtitles.
+    void AddPictureTexts(MclHandle encoder);
 
     SessionInput input_;
     SessionHooks hooks_;

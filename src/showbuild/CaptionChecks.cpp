@@ -23,6 +23,7 @@ std::string CodePoints(const std::u32string& characters) {
 }  // namespace
 
 void AppendCaptionWarnings(const std::vector<std::string>& pictures, const model::Show& show,
+                           const std::function<std::string(const std::string&)>& captionOf,
                            std::vector<std::string>& warnings) {
     std::set<std::string> fontsNamed, picturesSeen;
     for (const std::string& path : pictures) {
@@ -31,7 +32,7 @@ void AppendCaptionWarnings(const std::vector<std::string>& pictures, const model
         if (!font.empty() && !FontInstalled(font) && fontsNamed.insert(font).second)
             warnings.push_back("The caption font \"" + font +
                                "\" is not installed; captions use the default font.");
-        const std::string caption = show.CaptionOf(path);
+        const std::string caption = captionOf(path);
         const std::u32string missing = UncoveredCharacters(caption);
         if (!missing.empty())
             warnings.push_back("The caption \"" + caption + "\" of " + model::ImageKey(path) +

@@ -5,6 +5,7 @@
 // has a glyph for, which would otherwise show as empty boxes.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -12,8 +13,10 @@
 
 namespace video {
 
-// Appends a warning for each such font and caption of 'pictures' in 'show'.
+// Appends a warning for each such font and caption of 'pictures' in 'show',
+// whose captions read as 'captionOf' gives them (a date, a title, a name).
 void AppendCaptionWarnings(const std::vector<std::string>& pictures, const model::Show& show,
+                           const std::function<std::string(const std::string&)>& captionOf,
                            std::vector<std::string>& warnings);
 
 }  // namespace video

@@ -35,6 +35,7 @@ struct SessionInput {
     int rate = 0;  // the choice; format.rate is the rate it gives
     uint8_t musicSync = 0;
     bool showCaption = false;
+    uint8_t subtitles = 0;  // model::SubtitleMode: where the captions go as text
     bool playMusic = true;
     std::vector<std::string> pictures;  // after the synchronisation step
     std::vector<std::string> music;     // the show's music list, likewise

@@ -14,6 +14,7 @@
 #include "model/VideoFormatKeys.h"
 #include "showbuild/BuildMusicMix.h"
 #include "showbuild/CaptionChecks.h"
+#include "showbuild/PictureCaptions.h"
 #include "showbuild/ShowSeed.h"
 
 namespace video {
@@ -194,6 +195,7 @@ PreparedShow PrepareShow(model::Show show, const ShowLoaders& loaders,
     input.rate = settings.VideoRate;
     input.musicSync = musicSync;
     input.showCaption = settings.ShowCaption;
+    input.subtitles = settings.Subtitles;
     input.playMusic = settings.PlayMusic;
     input.pictures = settings.Pictures;
     input.music = settings.Music;
@@ -205,9 +207,10 @@ PreparedShow PrepareShow(model::Show show, const ShowLoaders& loaders,
     // The session asks from its own thread; it owns the show from here on.
     auto notes = std::make_shared<const model::Show>(std::move(show));
     input.effectsOf = [notes](const std::string& path) { return notes->EffectsOf(path); };
-    input.captionOf = [notes](const std::string& path) { return notes->CaptionOf(path); };
+    input.captionOf = CaptionLookup(notes);
     input.captionStyleOf = [notes](const std::string& path) { return notes->CaptionStyleOf(path); };
-    if (input.showCaption) AppendCaptionWarnings(input.pictures, *notes, result.warnings);
+    if (input.showCaption)
+        AppendCaptionWarnings(input.pictures, *notes, input.captionOf, result.warnings);
     input.loadPicture = MotionLoads(loaders.loadPicture, input.motion, *format);
     input.seed = ShowSeed(input.pictures);
     result.lengths = std::move(lengths);

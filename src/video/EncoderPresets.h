@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string_view>
 
 #include "video/FrameRates.h"
 
@@ -86,6 +87,8 @@ struct EncoderPreset {
 
     bool needsMpeg2() const { return videoCodec == AV_CODEC_ID_MPEG2VIDEO; }
     bool constantQuality() const { return crf > 0; }
+    // The MP4 file holds a subtitle track; the disc streams have none.
+    bool holdsSubtitles() const { return std::string_view(muxer) == "mp4"; }
     // Pixel aspect ratio that shows width x height at the display aspect.
     AVRational sampleAspect() const;
     // Audio samples (per channel) from the start of the stream to the start of

@@ -200,6 +200,10 @@ bool MclAddChapter(MclHandle handle, int64_t frame, const std::string& title) {
            });
 }
 
+bool MclSetSubtitles(MclHandle handle, std::vector<SubtitleCue> cues) {
+    return WithEncoder(handle, [&](MpegEncoder& e) { e.setSubtitles(std::move(cues)); });
+}
+
 bool MclVideoSetKeepDuration(MclHandle handle, int milliseconds) {
     return WithEncoder(handle,
                        [&](MpegEncoder& e) { e.setKeepDuration(std::max(milliseconds, -1)); });

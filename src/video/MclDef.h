@@ -28,8 +28,10 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "sound/MixRules.h"
+#include "video/SubtitleCues.h"
 
 namespace raster {
 class Bitmap;
@@ -144,6 +146,10 @@ bool MclSetVideoOptions(MclHandle handle, int aspect, int quality, int rate = kM
 // the end of the video), named 'title' (UTF-8). Formats whose files hold
 // chapters (MP4) write those that start before the video ends.
 bool MclAddChapter(MclHandle handle, int64_t frame, const std::string& title);
+// The captions as a subtitle track, for formats whose files hold one (MP4:
+// mov_text); cues past the end of the video are dropped, the last one ends
+// with it. None (the default) writes no track.
+bool MclSetSubtitles(MclHandle handle, std::vector<SubtitleCue> cues);
 // Longest video to write, in milliseconds; -1 writes every frame the video
 // source gives.
 bool MclVideoSetKeepDuration(MclHandle handle, int milliseconds);

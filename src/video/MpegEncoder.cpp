@@ -124,7 +124,10 @@ bool MpegEncoder::convert(const Handles& handles) {
         return false;
     }
     std::string error;
-    auto output = MpegOutput::Open(videoPath_, *preset_, !audioPath_.empty(), &error);
+    // Disc formats have no subtitle track to hold them.
+    auto output = MpegOutput::Open(
+        videoPath_, *preset_, !audioPath_.empty(),
+        preset_->holdsSubtitles() ? subtitles_ : std::vector<SubtitleCue>{}, &error);
     if (!output) {
         reportError(kMclErrorOutput, error, kMclAnswerStop);
         finishedProgress();

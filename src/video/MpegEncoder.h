@@ -51,6 +51,7 @@ public:
     bool setPreset(int format, int standard);
     bool setVideoOptions(int aspect, int quality, int rate);
     void addChapter(Chapter chapter) { chapters_.push_back(std::move(chapter)); }
+    void setSubtitles(std::vector<SubtitleCue> cues) { subtitles_ = std::move(cues); }
     void setKeepDuration(int milliseconds) { keepDurationMs_ = milliseconds; }
     void setMix(MclAudioMix mix) { mix_ = std::move(mix); }
 
@@ -88,6 +89,7 @@ private:
     int quality_ = kMclQualityStandard;
     int rate_ = kMclRateOfStandard;
     std::vector<Chapter> chapters_;
+    std::vector<SubtitleCue> subtitles_;
     int keepDurationMs_ = -1;
     MclAudioMix mix_;
 

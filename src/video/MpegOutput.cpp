@@ -27,7 +27,8 @@ constexpr int kMaxMuxDelayMicroseconds = 700000;
 }  // namespace
 
 std::unique_ptr<MpegOutput> MpegOutput::Open(const std::string& path, const EncoderPreset& preset,
-                                             bool withAudio, std::string* error) {
+                                             bool withAudio, std::vector<SubtitleCue> subtitles,
+                                             std::string* error) {
     base::RouteFfmpegLog();
     base::TakeFfmpegError();
     std::unique_ptr<MpegOutput> output(new MpegOutput(preset));
@@ -56,7 +57,9 @@ std::unique_ptr<MpegOutput> MpegOutput::Open(const std::string& path, const Enco
         *error = std::string("The multiplexer \"") + preset.muxer + "\" is not available.";
         return nullptr;
     }
-    if (!output->openVideo() || (withAudio && !output->openAudio()) || !output->openFile()) {
+    output->subtitles_ = std::move(subtitles);
+    if (!output->openVideo() || (withAudio && !output->openAudio()) ||
+        (!output->subtitles_.empty() && !output->openSubtitles()) || !output->openFile()) {
         *error = output->error_;
         return nullptr;
     }
@@ -196,6 +199,65 @@ bool MpegOutput::openAudio() {
     return true;
 }
 
+bool MpegOutput::openSubtitles() {
+    // The track's sample description (its default style and font) is what
+    // FFmpeg's own mov_text encoder declares; the samples themselves are the
+    // format's plain text and written directly, so no caption is read as
+    // styling markup on the way.
+    static constexpr char kAssHeader[] =
+        "[Script Info]\nScriptType: v4.00+\nPlayResX: 384\nPlayResY: 288\n\n"
+        "[V4+ Styles]\nFormat: Name, Fontname, Fontsize, PrimaryColour, SecondaryColour, "
+        "OutlineColour, BackColour, Bold, Italic, Underline, StrikeOut, ScaleX, ScaleY, "
+        "Spacing, Angle, BorderStyle, Outline, Shadow, Alignment, MarginL, MarginR, MarginV, "
+        "Encoding\nStyle: Default,Arial,16,&Hffffff,&Hffffff,&H0,&H0,0,0,0,0,100,100,0,0,1,1,0,2,"
+        "10,10,10,0\n\n[Events]\nFormat: Layer, Start, End, Style, Name, MarginL, MarginR, "
+        "MarginV, Effect, Text\n";
+    const AVCodec* codec = avcodec_find_encoder(AV_CODEC_ID_MOV_TEXT);
+    if (!codec) return fail("No subtitle encoder", AVERROR_ENCODER_NOT_FOUND);
+    const base::CodecContextPtr describer(avcodec_alloc_context3(codec));
+    if (!describer) return fail("Cannot set up the subtitle track", AVERROR(ENOMEM));
+    describer->time_base = av_inv_q(preset_.frameRate);
+    // The context frees the header with itself.
+    describer->subtitle_header = static_cast<uint8_t*>(av_memdup(kAssHeader, sizeof kAssHeader));
+    if (!describer->subtitle_header)
+        return fail("Cannot set up the subtitle track", AVERROR(ENOMEM));
+    describer->subtitle_header_size = static_cast<int>(sizeof kAssHeader - 1);
+    int result = avcodec_open2(describer.get(), codec, nullptr);
+    if (result < 0) return fail("Cannot set up the subtitle track", result);
+    subtitleStream_ = avformat_new_stream(format_, nullptr);
+    if (!subtitleStream_) return fail("Cannot set up the subtitle track", AVERROR(ENOMEM));
+    result = avcodec_parameters_from_context(subtitleStream_->codecpar, describer.get());
+    if (result < 0) return fail("Cannot set up the subtitle track", result);
+    subtitleStream_->time_base = describer->time_base;
+    return true;
+}
+
+bool MpegOutput::writeSubtitles() {
+    const AVRational frameTime = av_inv_q(preset_.frameRate);
+    for (const SubtitleCue& cue : subtitles_) {
+        if (cue.start >= videoFrames_) break;
+        const int64_t end = std::min(cue.end, videoFrames_);
+        if (end <= cue.start) continue;
+        // A sample is the text's length (16 bits, big-endian) and its bytes.
+        const size_t length = std::min<size_t>(cue.text.size(), 0xFFFF);
+        base::PacketPtr packet(av_packet_alloc());
+        if (!packet || av_new_packet(packet.get(), static_cast<int>(length + 2)) < 0)
+            return fail("Cannot write the subtitles", AVERROR(ENOMEM));
+        packet->data[0] = static_cast<uint8_t>(length >> 8);
+        packet->data[1] = static_cast<uint8_t>(length & 0xFF);
+        std::memcpy(packet->data + 2, cue.text.data(), length);
+        packet->pts = cue.start;
+        packet->dts = cue.start;
+        packet->duration = end - cue.start;
+        packet->flags |= AV_PKT_FLAG_KEY;
+        av_packet_rescale_ts(packet.get(), frameTime, subtitleStream_->time_base);
+        packet->stream_index = subtitleStream_->index;
+        const int result = av_interleaved_write_frame(format_, packet.get());
+        if (result < 0) return fail("Cannot write the video file \"" + path_ + "\"", result);
+    }
+    return checkFileError("subtitles");
+}
+
 bool MpegOutput::openFile() {
     // "file:" keeps a name with a colon from being taken for a protocol.
     const std::string url = "file:" + partPath_;
@@ -329,6 +391,7 @@ bool MpegOutput::finish() {
     if (ok && audioCodec_)
         ok = avcodec_send_frame(audioCodec_.get(), nullptr) >= 0 &&
              drain(audioCodec_.get(), audioStream_);
+    if (ok && subtitleStream_) ok = writeSubtitles();
     if (ok) ok = addChapters();
     if (ok) {
         int result = av_write_trailer(format_);

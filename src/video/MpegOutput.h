@@ -11,6 +11,7 @@
 
 #include "base/FfmpegUtil.h"
 #include "video/EncoderPresets.h"
+#include "video/SubtitleCues.h"
 
 namespace video {
 
@@ -24,8 +25,10 @@ class MpegOutput {
 public:
     // Sets up encoders and multiplexer and opens the temporary file. Returns
     // nullptr with a message in *error when that fails.
+    // 'subtitles', when there are any, go into a subtitle track (mov_text).
     static std::unique_ptr<MpegOutput> Open(const std::string& path, const EncoderPreset& preset,
-                                            bool withAudio, std::string* error);
+                                            bool withAudio, std::vector<SubtitleCue> subtitles,
+                                            std::string* error);
     ~MpegOutput();
     MpegOutput(const MpegOutput&) = delete;
     MpegOutput& operator=(const MpegOutput&) = delete;
@@ -57,8 +60,10 @@ public:
 private:
     explicit MpegOutput(const EncoderPreset& preset) : preset_(preset) {}
     bool addChapters();
+    bool writeSubtitles();
     bool openVideo();
     bool openAudio();
+    bool openSubtitles();
     bool openFile();
     bool drain(AVCodecContext* codec, AVStream* stream);
     bool fail(const std::string& what, int code);
@@ -66,6 +71,7 @@ private:
 
     const EncoderPreset preset_;
     std::vector<Chapter> chapters_;
+    std::vector<SubtitleCue> subtitles_;
     int64_t videoFrames_ = 0;  // frames handed to the encoder
     std::string path_;
     std::string partPath_;
@@ -74,6 +80,7 @@ private:
     base::CodecContextPtr audioCodec_;
     AVStream* videoStream_ = nullptr;
     AVStream* audioStream_ = nullptr;
+    AVStream* subtitleStream_ = nullptr;
     base::SwrPtr audioConvert_;
     base::FramePtr audioFrame_;
     base::PacketPtr packet_;

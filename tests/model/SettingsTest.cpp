@@ -8,6 +8,7 @@
 #include <tuple>
 #include <variant>
 
+#include "model/CaptionSource.h"
 #include "model/FileIo.h"
 #include "model/MediaPaths.h"
 #include "model/ModelTestUtil.h"
@@ -52,9 +53,12 @@ VideoAspect=16:9
 VideoShape=16:9
 VideoQuality=standard
 VideoRate=tv
+Subtitles=track
 DvdAspect=4:3
 TVSet=0
 ShowCaption=0
+CaptionSource=none
+CaptionDate=long
 Motion=auto:3
 MotionFit=auto
 MusicFadeInMs=0
@@ -90,9 +94,12 @@ VideoAspect=4:3
 VideoShape=4:3
 VideoQuality=high
 VideoRate=50
+Subtitles=track
 DvdAspect=16:9
 TVSet=1
 ShowCaption=1
+CaptionSource=date
+CaptionDate=month
 Motion=zoom-in:4
 CaptionStyle=font=DejaVu Serif;size=5.5;colour=#ffff00;edge=outline#000080;box=#101010/40;position=top;align=left;fade=on
 MusicFadeInMs=1500
@@ -224,6 +231,8 @@ TEST_F(SettingsTest, AWorkedInOptionsFileLoadsWholeAndSavesUnchanged) {
     expected.EffectSpeed2 = 2;
     expected.useeffects = model::ParseStyleSet("5,59,118,");
     expected.ShowCaption = true;
+    expected.CaptionSource = 2;
+    expected.CaptionDate = 2;
     expected.Back_Mode_UseColor = false;
     expected.Back_Mode_Blurred = true;
     expected.FolderAllTypes = true;
@@ -462,9 +471,11 @@ TEST_F(SettingsTest, MotionIsKeptForTheShowAndForEachPicture) {
 }
 
 // A new show fades its music out where the pictures cut it, aims its
-// motion at the faces and moves pictures of other shapes whole where
-// filling would cut them; a store written before any of these existed keeps
-// the hard cut, the still pictures and the filled frames its videos always had.
+// motion at the faces, moves pictures of other shapes whole where filling
+// would cut them and captions nothing it is not given; a store written
+// before these existed keeps the hard cut, the still pictures, the filled
+// frames and the file names its videos always had. A new project keeps the
+// dialogs' folders and still captions nothing.
 TEST_F(SettingsTest, NewShowDefaultsKeepTodaysOutputForStoresWrittenBefore) {
     using model::MotionFit;
     using model::MotionKind;
@@ -474,26 +485,38 @@ TEST_F(SettingsTest, NewShowDefaultsKeepTodaysOutputForStoresWrittenBefore) {
         bool even;
         model::MotionSetting motion;
         MotionFit fit;
+        model::CaptionSource captions;
     };
+    using Source = model::CaptionSource;
     const Case cases[] = {
-        {"", 0, 2000, 0, false, {MotionKind::Auto, 3}, MotionFit::Auto},
-        {"[Music]\n", 0, 2000, 0, false, {MotionKind::Auto, 3}, MotionFit::Auto},
-        {"[Set]\nVideoType=1\n", 0, 0, 0, false, {}, MotionFit::Fill},
+        {"", 0, 2000, 0, false, {MotionKind::Auto, 3}, MotionFit::Auto, Source::None},
+        {"[Music]\n", 0, 2000, 0, false, {MotionKind::Auto, 3}, MotionFit::Auto, Source::None},
+        {"[Set]\nPicturePath=/photos/\nMusicPath=/music/\n",
+         0,
+         0,
+         0,
+         false,
+         {},
+         MotionFit::Fill,
+         Source::None},
+        {"[Set]\nVideoType=1\n", 0, 0, 0, false, {}, MotionFit::Fill, Source::FileName},
         {"[Set]\nMusicFadeInMs=1500\nMusicFadeOutMs=0\nMusicCrossfadeMs=3000\nEvenLoudness=1\n"
-         "Motion=zoom-in:5\n",
+         "Motion=zoom-in:5\nCaptionSource=date\n",
          1500,
          0,
          3000,
          true,
          {MotionKind::ZoomIn, 5},
-         MotionFit::Fill},
-        {"[Set]\nMotion=auto:2\nMotionFit=whole\n",
+         MotionFit::Fill,
+         Source::DateTaken},
+        {"[Set]\nMotion=auto:2\nMotionFit=whole\nCaptionSource=none\n",
          0,
          0,
          0,
          false,
          {MotionKind::Auto, 2},
-         MotionFit::Whole},
+         MotionFit::Whole,
+         Source::None},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
@@ -506,6 +529,7 @@ TEST_F(SettingsTest, NewShowDefaultsKeepTodaysOutputForStoresWrittenBefore) {
         EXPECT_EQ(show_.settings.EvenLoudness, c.even);
         EXPECT_EQ(show_.settings.Motion, c.motion);
         EXPECT_EQ(show_.MotionFitOf("/photos/a.jpg"), c.fit);
+        EXPECT_EQ(show_.settings.CaptionSource, static_cast<uint8_t>(c.captions));
         // Written once, the values stay what they were read as.
         ASSERT_TRUE(model::SaveWorkingShow(show_));
         model::CloseOptionsStore();
@@ -514,6 +538,7 @@ TEST_F(SettingsTest, NewShowDefaultsKeepTodaysOutputForStoresWrittenBefore) {
         EXPECT_EQ(show_.settings.MusicCrossfadeMs, c.crossfade);
         EXPECT_EQ(show_.settings.Motion, c.motion);
         EXPECT_EQ(show_.MotionFitOf("/photos/a.jpg"), c.fit);
+        EXPECT_EQ(show_.settings.CaptionSource, static_cast<uint8_t>(c.captions));
     }
 }
 

@@ -8,6 +8,10 @@
 #include <string>
 #include <vector>
 
+#include <QFile>
+#include <QLocale>
+
+#include "ExifPictures.h"
 #include "cli/Cli.h"
 #include "cli/ShowOptions.h"
 #include "model/FileLimit.h"
@@ -465,6 +469,57 @@ TEST_F(BuildCommandTest, NamesMusicAndPicturesTheVideoGoesWithout) {
               std::string::npos)
         << run.errors;
     EXPECT_EQ(ProbeFile(File("out.mpg"))->video->packets, 2 * (25 + 10));
+}
+
+// Pictures listed out of date order, one without EXIF (its file's time
+// counts), built sorted by date with the dates as captions into an SRT file
+// beside the video; with the captions off there are no subtitles to write.
+TEST_F(BuildCommandTest, SortsByDateTakenAndWritesTheDatesBesideTheVideo) {
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom));
+    const auto picture = [&](const std::string& name, const std::string& taken) {
+        const std::string path = File(name);
+        WriteSolidPicture(path, 64, 48, 0x336699);
+        std::ifstream in(path, std::ios::binary);
+        const testing_exif::Bytes jpeg{std::istreambuf_iterator<char>(in), {}};
+        in.close();
+        const testing_exif::Bytes out =
+            taken.empty() ? jpeg
+                          : testing_exif::WithExif(jpeg, testing_exif::ExifBlock({taken, ""}));
+        std::ofstream(path, std::ios::binary)
+            .write(reinterpret_cast<const char*>(out.data()),
+                   static_cast<std::streamsize>(out.size()));
+        return path;
+    };
+    const std::string a = picture("a.jpg", "2024:05:03 10:00:00");
+    const std::string b = picture("b.jpg", "2023:01:02 08:30:00");
+    const std::string c = picture("c.jpg", "");
+    QFile file(QString::fromStdString(c));
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(file.setFileTime(QDateTime(QDate(2025, 3, 4), QTime(12, 0)),
+                                 QFileDevice::FileModificationTime));
+    file.close();
+    const std::string project = File("dates.dvprj");
+    std::ofstream(project) << "[Set]\nImageInterval=1\nEffectSpeed2=1\n[Pictures]\n" + c + "=1\n" +
+                                  a + "=1\n" + b + "=1\n";
+
+    CommandRun run = RunVantoshow({"build", project, "-o", File("dates"), "--format", "mp4-720p",
+                                   "--captions", "date", "--sort", "taken", "--subtitles", "file"});
+    ASSERT_EQ(run.code, 0) << run.errors;
+    std::ifstream srt(File("dates.srt"));
+    std::vector<std::string> texts;
+    for (std::string line; std::getline(srt, line);)
+        if (!line.empty() && line.find("-->") == std::string::npos &&
+            line.find_first_not_of("0123456789") != std::string::npos)
+            texts.push_back(line);
+    EXPECT_EQ(texts, (std::vector<std::string>{"2 January 2023", "3 May 2024", "4 March 2025"}));
+
+    run = RunVantoshow({"build", project, "-o", File("plain"), "--format", "mp4-720p", "--captions",
+                        "none", "--subtitles", "file"});
+    ASSERT_EQ(run.code, 0) << run.errors;
+    EXPECT_TRUE(std::filesystem::exists(File("plain.mp4")));
+    EXPECT_FALSE(std::filesystem::exists(File("plain.srt")));
+    EXPECT_EQ(RunVantoshow({"build", project, "-o", File("x"), "--sort", "size"}).code, 2);
+    QLocale::setDefault(QLocale::system());
 }
 
 }  // namespace
