@@ -36,7 +36,7 @@ struct NamedOption {
     std::span<const model::NamedValue> names;
     std::optional<uint8_t> ShowOverrides::*field;
 };
-const std::array<NamedOption, 5> kNamedOptions{{
+const std::array<NamedOption, 6> kNamedOptions{{
     {"--format", model::kVideoFormatNames, &ShowOverrides::videoType},
     {"--aspect", model::kVideoShapeNames, &ShowOverrides::aspect},
     {"--quality", model::kVideoQualityNames, &ShowOverrides::quality},
