@@ -204,7 +204,7 @@ int main(int argc, char** argv) {
     window.SelectStep(app::TMainForm::kOptionsStep);
     dialogs.onModal = [&](QDialog& dialog) {
         auto& form = static_cast<app::TImageForm&>(dialog);
-        form.resize(820, 520);
+        form.resize(1040, 520);
         QTest::qWait(300);
         form.Grid().item(0, app::TImageForm::kCaptionColumn)->setText("Sunrise over the bay");
         form.Grid().item(1, app::TImageForm::kIntervalColumn)->setText("4");

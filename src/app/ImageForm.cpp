@@ -61,7 +61,7 @@ TImageForm::TImageForm(TMainForm& mainForm) : QDialog(nullptr), main_(mainForm) 
     setObjectName(QStringLiteral("ImageForm"));
     setWindowTitle(tr("Customize Caption and Transition Effects individually"));
     setSizeGripEnabled(true);
-    resize(880, 488);  // room for the caption beside the other columns
+    resize(1040, 488);  // room for the caption beside the other columns
 
     CreateGrid();
     // Tab goes as the eye does: the grid, the tree's tools, the tree and its
@@ -107,7 +107,7 @@ void TImageForm::CreateGrid() {
     QHeaderView* header = sg_->horizontalHeader();
     header->setSectionResizeMode(QHeaderView::Interactive);
     header->resizeSection(kFileColumn, 120);
-    header->resizeSection(kCaptionColumn, 235);
+    header->resizeSection(kCaptionColumn, 220);
     header->resizeSection(kEffectsColumn, 100);
     // Wide enough for its heading, which names the unit of the cells.
     header->resizeSection(kIntervalColumn, header->fontMetrics().horizontalAdvance(
@@ -115,8 +115,10 @@ void TImageForm::CreateGrid() {
                                                24);
     header->resizeSection(kMotionColumn, 110);
     header->resizeSection(kFitColumn, 100);
-    header->setStretchLastSection(false);
-    header->setSectionResizeMode(kCaptionColumn, QHeaderView::Stretch);
+    // The caption, what is typed here most, keeps its width in a narrow
+    // dialog (the columns after it scroll); a wide one gives the room to
+    // the last column.
+    header->setStretchLastSection(true);
 }
 
 QWidget* TImageForm::CreateSide(QList<QWidget*>& tabOrder) {
