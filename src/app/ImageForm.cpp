@@ -15,8 +15,9 @@
 #include <algorithm>
 #include <utility>
 
-#include "app/FitColumn.h"
 #include "app/CaptionStyleDialog.h"
+#include "app/FitColumn.h"
+#include "app/FocusView.h"
 #include "app/MainForm.h"
 #include "app/MediaListModels.h"
 #include "app/MotionColumn.h"
@@ -27,8 +28,10 @@
 #include "model/MotionFit.h"
 #include "model/MotionSetting.h"
 #include "model/PerImage.h"
+#include "model/PictureFocus.h"
 #include "model/Settings.h"
 #include "model/Text.h"
+#include "subject/SubjectCache.h"
 
 namespace app {
 
@@ -61,7 +64,9 @@ TImageForm::TImageForm(TMainForm& mainForm) : QDialog(nullptr), main_(mainForm) 
     setObjectName(QStringLiteral("ImageForm"));
     setWindowTitle(tr("Customize Caption and Transition Effects individually"));
     setSizeGripEnabled(true);
-    resize(1040, 488);  // room for the caption beside the other columns
+    // Room for the caption beside the other columns, and for the focus view
+    // under the thumbnail.
+    resize(1040, 600);
 
     CreateGrid();
     // Tab goes as the eye does: the grid, the tree's tools, the tree and its
@@ -85,6 +90,8 @@ TImageForm::TImageForm(TMainForm& mainForm) : QDialog(nullptr), main_(mainForm) 
     connect(defaultRadio_, &QRadioButton::clicked, this, &TImageForm::DefaultRadioClick);
     connect(ntView_, &QTreeView::clicked, this, &TImageForm::NTClick);
     connect(fsPanel_, &ThumbnailPanel::Clicked, this, &TImageForm::Image1Click);
+    connect(fsPanel_, &ThumbnailPanel::PictureShown, this, &TImageForm::TakeShownPicture);
+    connect(&main_.Images(), &ImageListModel::SubjectFound, this, &TImageForm::TakeFoundSubject);
 }
 
 void TImageForm::CreateGrid() {
@@ -178,19 +185,46 @@ QWidget* TImageForm::CreateSide(QList<QWidget*>& tabOrder) {
     sideLayout->addWidget(ntView_, 1);
     sideLayout->addLayout(radios);
     sideLayout->addWidget(fsPanel_);
+    QList<QWidget*> focusOrder;
+    sideLayout->addLayout(CreateFocusRow(focusOrder));
     auto* captionRow = new QHBoxLayout;
     captionRow->addWidget(captionCheck_, 1);
     captionRow->addWidget(captionStyle_);
     sideLayout->addLayout(captionRow);
 
     tabOrder << selectAll << selectNone << expand << collapse << ntView_ << defaultRadio_
-             << custRadio_ << captionCheck_ << captionStyle_;
+             << custRadio_ << focusOrder << captionCheck_ << captionStyle_;
     connect(captionStyle_, &QPushButton::clicked, this, &TImageForm::EditCaptionStyle);
     connect(selectAll, &QPushButton::clicked, this, [this] { nt_.SetAllChecked(true); });
     connect(selectNone, &QPushButton::clicked, this, [this] { nt_.SetAllChecked(false); });
     connect(expand, &QPushButton::clicked, ntView_, &QTreeView::expandAll);
     connect(collapse, &QPushButton::clicked, ntView_, &QTreeView::collapseAll);
     return side;
+}
+
+QLayout* TImageForm::CreateFocusRow(QList<QWidget*>& tabOrder) {
+    focusView_ = new FocusView(this);
+    focusView_->setObjectName(QStringLiteral("focusView"));
+    clearFocus_ = new QPushButton(tr("Clear focus"), this);
+    clearFocus_->setObjectName(QStringLiteral("clearFocus"));
+    clearFocus_->setToolTip(tr("Pan and zoom aim at the faces found again, or at the middle"));
+    clearFocus_->setAutoDefault(false);
+    clearFocus_->setEnabled(false);
+
+    auto* buttons = new QVBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(clearFocus_);
+    auto* row = new QHBoxLayout;
+    row->addWidget(focusView_, 1);
+    row->addLayout(buttons);
+
+    tabOrder << focusView_ << clearFocus_;
+    connect(focusView_, &FocusView::FocusPointEdited, this, &TImageForm::FocusEdited);
+    connect(clearFocus_, &QPushButton::clicked, this, [this] {
+        focusView_->SetFocusPoint(std::nullopt);
+        FocusEdited();
+    });
+    return row;
 }
 
 QLayout* TImageForm::CreateBottom(QList<QWidget*>& tabOrder) {
@@ -320,6 +354,7 @@ void TImageForm::SelectRow(int row) {
     const QString path = PathOfRow(row);
     label1_->setText(tr("Image File: ") + path);
     label1_->setToolTip(path);
+    ShowFocusOf(path.toStdString());
     fsPanel_->ShowPictureOf(path, main_.WorkingShow().settings.BackgroundColor);
     LoadSelection(path.toStdString());
 }
@@ -404,6 +439,43 @@ void TImageForm::Image1Click() {
     if (!path.isEmpty()) Dialogs().OpenUrl(QUrl::fromLocalFile(path));
 }
 
+void TImageForm::ShowFocusOf(const std::string& path) {
+    // The thumbnail comes from the panel once it has read it.
+    focusView_->SetPicture(QPixmap());
+    std::optional<motion::Subject> found;
+    if (!path.empty()) found = subject::ReadCachedSubject(subject::DefaultSubjectFolder(), path);
+    focusView_->SetSubject(found.value_or(motion::Subject{}));
+    const auto pending = pendingFocus_.find(path);
+    focusView_->SetFocusPoint(pending != pendingFocus_.end() ? pending->second
+                              : path.empty()                 ? std::nullopt
+                                                             : model::OwnFocus(Notes(), path));
+    clearFocus_->setEnabled(focusView_->FocusPoint().has_value());
+}
+
+void TImageForm::TakeShownPicture() {
+    const QString path = PathOfRow(CurrentRow());
+    if (!path.isEmpty() && fsPanel_->PicturePath() == path)
+        focusView_->SetPicture(fsPanel_->Picture());
+}
+
+void TImageForm::TakeFoundSubject(const QString& path) {
+    if (path != PathOfRow(CurrentRow())) return;
+    if (const auto found =
+            subject::ReadCachedSubject(subject::DefaultSubjectFolder(), path.toStdString()))
+        ShowSubject(path, *found);
+}
+
+void TImageForm::ShowSubject(const QString& path, const motion::Subject& subject) {
+    if (!path.isEmpty() && path == PathOfRow(CurrentRow())) focusView_->SetSubject(subject);
+}
+
+void TImageForm::FocusEdited() {
+    const std::string path = PathOfRow(CurrentRow()).toStdString();
+    if (path.empty()) return;
+    pendingFocus_[path] = focusView_->FocusPoint();
+    clearFocus_->setEnabled(focusView_->FocusPoint().has_value());
+}
+
 void TImageForm::EditCaptionStyle() {
     const int row = CurrentRow();
     const std::string path = PathOfRow(row).toStdString();
@@ -446,34 +518,32 @@ void TImageForm::OkClick() {
         model::SetOwnMotionFit(Notes(), path, FitOfCell(*sg_->item(row, kFitColumn)));
         if (const auto style = pendingStyles_.find(path); style != pendingStyles_.end())
             model::SetOwnCaptionStyle(Notes(), path, style->second);
+        if (const auto focus = pendingFocus_.find(path); focus != pendingFocus_.end())
+            model::SetOwnFocus(Notes(), path, focus->second);
     }
     pendingStyles_.clear();
+    pendingFocus_.clear();
     sgClick();
     accept();
 }
 
 void TImageForm::ResetClick() {
     if (!Dialogs().Confirm(
-            this,
-            tr("Reset the captions, intervals, motions and transitions of all pictures to their "
-               "defaults?")))
+            this, tr("Reset the captions, intervals, motions, focus points and transitions of all "
+                     "pictures to their defaults?")))
         return;
-    model::IniFile& store = Notes();
-    store.EraseSection(model::kCaptionsSection);
-    store.EraseSection(model::kEffectsSection);
-    store.EraseSection(model::kIntervalsSection);
-    store.EraseSection(model::kMotionSection);
-    store.EraseSection(model::kMotionFitSection);
-    store.EraseSection(model::kCaptionStyleSection);
+    for (const char* section : model::PerPictureSections()) Notes().EraseSection(section);
     pendingStyles_.clear();
+    pendingFocus_.clear();
     ntBuilt_ = false;
     Open();
 }
 
 void TImageForm::done(int result) {
     open_ = false;
-    // Styles chosen for pictures count only through "OK".
+    // Styles and focus points chosen for pictures count only through "OK".
     pendingStyles_.clear();
+    pendingFocus_.clear();
     FreeEffectPreview();
     QDialog::done(result);
 }

@@ -1,8 +1,10 @@
 // The per-image dialog: every picture of the show in a grid, where the user
 // gives it its own caption, interval, motion and fit, and its own set of
 // transition effects in a copy of the effect tree, and its own caption
-// style. Effect sets reach the working store as soon as the tree changes;
-// captions, intervals, motions, fits and caption styles on "OK".
+// style, and the point its motion aims at, on a view of the picture with the
+// faces found in it. Effect sets reach the working store as soon as the tree
+// changes; captions, intervals, motions, fits, caption styles and focus
+// points on "OK".
 #pragma once
 
 #include <QDialog>
@@ -14,6 +16,8 @@
 
 #include "model/CaptionStyle.h"
 #include "model/EffectTree.h"
+#include "model/PictureFocus.h"
+#include "motion/Subject.h"
 
 class QCheckBox;
 class QLabel;
@@ -25,6 +29,7 @@ class QTreeView;
 
 namespace app {
 
+class FocusView;
 class SmallEffectPreview;
 class TMainForm;
 class ThumbnailPanel;
@@ -52,6 +57,10 @@ public:
     // The effect preview, once an effect was clicked (until closing).
     SmallEffectPreview* EffectPreview() const { return preview_; }
     model::EffectTree& PictureTree() { return nt_; }
+    FocusView& PictureFocusView() { return *focusView_; }
+
+    // A picture's found subject, shown if it is the selected one's.
+    void ShowSubject(const QString& path, const motion::Subject& subject);
 
     // "OK": writes captions, intervals and motions and closes.
     void OkClick();
@@ -77,6 +86,7 @@ private:
     // latter add their controls to the tab order in the order they show.
     void CreateGrid();
     QWidget* CreateSide(QList<QWidget*>& tabOrder);
+    QLayout* CreateFocusRow(QList<QWidget*>& tabOrder);
     QLayout* CreateBottom(QList<QWidget*>& tabOrder);
     // Fills the grid and the controls from the main window's state.
     void Open();
@@ -91,6 +101,11 @@ private:
     void HideEffectPreview();
     void FreeEffectPreview();
     void Image1Click();
+    // The selected picture's thumbnail, subject and focus point on the view.
+    void ShowFocusOf(const std::string& path);
+    void TakeShownPicture();
+    void TakeFoundSubject(const QString& path);
+    void FocusEdited();
     // The selected picture's caption style: its own, or the show's.
     void EditCaptionStyle();
     void SetRadios(bool customized);
@@ -111,6 +126,10 @@ private:
     // Caption styles chosen since opening, by picture (nullopt: the show's),
     // written on "OK".
     std::map<std::string, std::optional<model::CaptionStyle>> pendingStyles_;
+    // Focus points set or cleared since opening, by picture, written on "OK".
+    std::map<std::string, std::optional<model::FocusPoint>> pendingFocus_;
+    FocusView* focusView_;
+    QPushButton* clearFocus_;
     QLabel* label1_;
 
     std::string defaultSignature_;

@@ -94,7 +94,16 @@ bool PathDropModel::dropMimeData(const QMimeData* data, Qt::DropAction, int row,
 ImageListModel::ImageListModel(QObject* parent, PictureProbe probe, SubjectQueue::Find findSubject)
     : EntryListModel(parent),
       probe_(probe ? std::move(probe) : PictureProbe(video::CheckWholePicture)),
-      subjects_(std::move(findSubject)) {
+      subjects_(std::move(findSubject), [this] {
+          // Posted to the model: dropped unread if the model is gone.
+          QMetaObject::invokeMethod(
+              this,
+              [this] {
+                  for (const std::string& path : subjects_.TakeFound())
+                      emit SubjectFound(ToQt(path));
+              },
+              Qt::QueuedConnection);
+      }) {
     // A new list: checks queued for the old one are no longer wanted.
     connect(this, &QAbstractItemModel::modelReset, this, [this] { DropChecks(); });
 }

@@ -192,6 +192,12 @@ public:
     std::vector<std::string> UsablePictures(std::vector<std::string> pictures) const;
     // Whether checks asked for are still under way.
     bool Checking() const;
+
+signals:
+    // A picture's subject was found and cached.
+    void SubjectFound(const QString& path);
+
+public:
     // A probe that answers from the checks made so far, for files unchanged
     // since, and reads the others itself: a show prepared with it does not
     // decode again what the list has decoded. Safe on any thread (it holds

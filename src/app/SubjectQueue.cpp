@@ -9,7 +9,8 @@
 
 namespace app {
 
-SubjectQueue::SubjectQueue(Find find) : find_(std::move(find)) {
+SubjectQueue::SubjectQueue(Find find, std::function<void()> ready)
+    : find_(std::move(find)), ready_(std::move(ready)) {
     if (!find_)
         find_ = [folder = subject::DefaultSubjectFolder()](const std::string& path) {
             subject::SubjectOf(folder, path);
@@ -29,13 +30,20 @@ std::string SubjectQueue::Stamp(const std::string& path) {
 void SubjectQueue::Want(const std::string& path) {
     if (!asked_.insert(Stamp(path)).second) return;
     if (!queue_)
-        // The results go to the cache; nothing comes back to the window.
+        // The results go to the cache; only the paths come back.
         queue_ = std::make_unique<base::WorkQueue<std::string>>(
             "app::SubjectQueue", [find = find_](std::string& job, const auto&) { find(job); },
-            [] {});
-    // What is done is of no further use here; taking it keeps memory flat.
-    queue_->TakeFinished();
+            [ready = ready_] {
+                if (ready) ready();
+            });
+    // With no one told, what is done is of no further use; taking it keeps
+    // memory flat.
+    if (!ready_) queue_->TakeFinished();
     queue_->Add({path});
+}
+
+std::vector<std::string> SubjectQueue::TakeFound() {
+    return queue_ ? queue_->TakeFinished() : std::vector<std::string>{};
 }
 
 void SubjectQueue::DropPending() {

@@ -83,6 +83,7 @@ void ThumbnailPanel::ShowPictureOf(const QString& path, uint32_t fill) {
     if (source == source_ && !picture_.isNull()) {
         overlay_->hide();
         picture_label_->show();
+        emit PictureShown();
         return;
     }
     if (source.bytes < kBackgroundBytes) {
@@ -120,6 +121,7 @@ void ThumbnailPanel::ShowLoaded(const Source& source, const QImage& picture) {
     ShowScaled();
     overlay_->hide();
     picture_label_->show();
+    emit PictureShown();
 }
 
 void ThumbnailPanel::TakeLoaded() {

@@ -46,6 +46,9 @@ public:
     bool Reading() const { return unread_ > 0; }
     void ClearPicture();
     bool HasPicture() const { return !picture_.isNull(); }
+    // The picture shown last and the file it was read from.
+    const QPixmap& Picture() const { return picture_; }
+    const QString& PicturePath() const { return source_.path; }
     void SetPictureVisible(bool visible);
     void ShowOverlay(const QString& text);
     void HideOverlay();
@@ -54,6 +57,8 @@ public:
 
 signals:
     void Clicked();
+    // A picture asked for is shown (read now, or shown already).
+    void PictureShown();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

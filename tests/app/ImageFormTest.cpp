@@ -11,11 +11,13 @@
 #include <QTest>
 
 #include "AppTestUtil.h"
+#include "app/FocusView.h"
 #include "app/ImageForm.h"
 #include "app/MediaListModels.h"
 #include "app/MotionColumn.h"
 #include "model/MotionSetting.h"
 #include "model/PerImage.h"
+#include "model/PictureFocus.h"
 #include "model/Project.h"
 #include "model/Settings.h"
 #include "model/Show.h"
@@ -367,6 +369,90 @@ TEST_F(ImageFormTest, ChangingAPicturesEffectsStoresThemAndUseDefaultDeletesThem
               "5,6,22,118,160,");
 }
 
+TEST_F(ImageFormTest, TheFocusViewSetsMovesAndClearsFocusPointsOnOkOnly) {
+    const QString a = MakePicture("a.png"), b = MakePicture("b.png"),
+                  c = MakePicture("c.png", 48, 64);
+    List({a, b, c});
+    model::SetOwnFocus(Notes(), b.toStdString(), model::FocusPoint{0.1, 0.2});
+    model::SetOwnFocus(Notes(), c.toStdString(), model::FocusPoint{0.9, 0.9});
+
+    // On a: a click a quarter in and three quarters down; on b, whose stored
+    // point is shown, "Clear focus"; on c, portrait, one step right by key.
+    const auto edit = [&](TImageForm& form) {
+        app::FocusView& view = form.PictureFocusView();
+        const QRectF shown = view.PictureRect();
+        ASSERT_FALSE(shown.isEmpty());
+        EXPECT_FALSE(view.FocusPoint().has_value());
+        QTest::mouseClick(
+            &view, Qt::LeftButton, {},
+            QPointF(shown.left() + shown.width() / 4, shown.top() + shown.height() * 3 / 4)
+                .toPoint());
+        form.Grid().setCurrentCell(1, TImageForm::kCaptionColumn);
+        EXPECT_EQ(view.FocusPoint(), (model::FocusPoint{0.1, 0.2}));
+        ClickButton(form, "clearFocus");
+        EXPECT_FALSE(view.FocusPoint().has_value());
+        form.Grid().setCurrentCell(2, TImageForm::kCaptionColumn);
+        ASSERT_LT(view.PictureRect().width(), view.PictureRect().height());
+        view.setFocus();
+        QTest::keyClick(&view, Qt::Key_Right);
+    };
+    const auto stored = [&](const QString& path) {
+        return model::OwnFocus(Notes(), path.toStdString());
+    };
+
+    RunDialog([&](TImageForm& form) {
+        edit(form);
+        ClickButton(form, "cancel1");
+    });
+    EXPECT_FALSE(stored(a).has_value());
+    EXPECT_EQ(stored(b), (model::FocusPoint{0.1, 0.2}));
+    EXPECT_EQ(stored(c), (model::FocusPoint{0.9, 0.9}));
+
+    RunDialog([&](TImageForm& form) {
+        edit(form);
+        ClickButton(form, "ok1");
+    });
+    ASSERT_TRUE(stored(a).has_value());
+    // Within a pixel of the 64x48 thumbnail.
+    EXPECT_NEAR(stored(a)->x, 0.25, 1.0 / 64);
+    EXPECT_NEAR(stored(a)->y, 0.75, 1.0 / 48);
+    EXPECT_FALSE(stored(b).has_value());
+    EXPECT_NEAR(stored(c)->x, 0.9 + app::FocusView::kKeyStep, 1e-4);
+    EXPECT_NEAR(stored(c)->y, 0.9, 1e-4);
+}
+
+TEST_F(ImageFormTest, TheSelectedPicturesFoundFacesAreOutlined) {
+    const QString a = MakePicture("a.png"), b = MakePicture("b.png");
+    List({a, b});
+    motion::Subject found;
+    found.faces = {{0.1, 0.2, 0.2, 0.3}, {0.6, 0.1, 0.25, 0.25}};
+    found.salient = motion::SubjectBox{0.05, 0.1, 0.9, 0.6};
+
+    RunDialog([&](TImageForm& form) {
+        app::FocusView& view = form.PictureFocusView();
+        const QRectF shown = view.PictureRect();
+        ASSERT_FALSE(shown.isEmpty());
+        // Another picture's subject is not drawn on this one.
+        form.ShowSubject(b, found);
+        EXPECT_TRUE(view.FaceOutlines().empty());
+        EXPECT_FALSE(view.SalientOutline().has_value());
+
+        form.ShowSubject(a, found);
+        const auto at = [&](double x, double y, double w, double h) {
+            return QRectF(shown.left() + x * shown.width(), shown.top() + y * shown.height(),
+                          w * shown.width(), h * shown.height());
+        };
+        const std::vector<QRectF> faces = view.FaceOutlines();
+        ASSERT_EQ(faces.size(), 2u);
+        EXPECT_EQ(faces[0], at(0.1, 0.2, 0.2, 0.3));
+        EXPECT_EQ(faces[1], at(0.6, 0.1, 0.25, 0.25));
+        EXPECT_EQ(view.SalientOutline(), at(0.05, 0.1, 0.9, 0.6));
+        // Each picture shows its own: b has none found yet.
+        form.Grid().setCurrentCell(1, TImageForm::kCaptionColumn);
+        EXPECT_TRUE(view.FaceOutlines().empty());
+    });
+}
+
 TEST_F(ImageFormTest, ResetErasesEveryPicturesOwnDataAfterAsking) {
     const QString a = MakePicture("a.jpg");
     List({a});
@@ -375,6 +461,7 @@ TEST_F(ImageFormTest, ResetErasesEveryPicturesOwnDataAfterAsking) {
     Notes().WriteString(model::kIntervalsSection, "a.jpg", "3");
     Notes().WriteString(model::kEffectsSection, "a.jpg", "5,");
     Notes().WriteString(model::kMotionSection, "a.jpg", "zoom-out:1");
+    Notes().WriteString(model::kFocusSection, "a.jpg", "0.2,0.3");
     // Already in the working store too, as after a collect.
     Window().CollectSettings(false);
 
@@ -389,8 +476,8 @@ TEST_F(ImageFormTest, ResetErasesEveryPicturesOwnDataAfterAsking) {
         EXPECT_EQ(Cell(form, 0, TImageForm::kMotionColumn), "Default");
     });
     const QString question =
-        "Reset the captions, intervals, motions and transitions of all pictures to their "
-        "defaults?";
+        "Reset the captions, intervals, motions, focus points and transitions of all pictures to "
+        "their defaults?";
     EXPECT_EQ(dialogs_.questions, QStringList({question, question}));
     // Gone from the show, and from the working store at the next collect.
     Window().CollectSettings(false);
