@@ -14,6 +14,7 @@
 #include "app/FolderBrowser.h"
 #include "app/Icons.h"
 #include "app/PictureView.h"
+#include "app/SubtitleChoice.h"
 #include "app/Thumbnails.h"
 #include "app/UserDialogs.h"
 #include "app/WidgetFactory.h"
@@ -73,6 +74,11 @@ BuildPage::BuildPage(model::Show& show, QWidget* parent) : QWidget(parent), show
     buildMusicNote_ =
         Label("buildMusicNote", tr("Background music is off: the video will be silent."));
     buildMusicNote_->setAlignment(Qt::AlignCenter);
+    subtitles_ = new SubtitleChoice;
+    connect(subtitles_, &SubtitleChoice::Chosen, this, [this](uint8_t mode) {
+        show_.settings.Subtitles = mode;
+        emit Changed();
+    });
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -86,6 +92,7 @@ BuildPage::BuildPage(model::Show& show, QWidget* parent) : QWidget(parent), show
     layout->addWidget(buildProgress_);
     layout->addWidget(bLabel_);
     layout->addWidget(buildMusicNote_);
+    layout->addWidget(subtitles_);
     layout->addLayout(buttons);
 
     viewTimer_ = new QTimer(this);
@@ -102,6 +109,10 @@ BuildPage::~BuildPage() {
     // removes its own when it returns.
     if (!building_ && built_)
         base::IgnoreFault("app::BuildPage::~BuildPage", video::BuildDriver::DiscardVideo());
+}
+
+void BuildPage::RefreshFromSettings(const model::TslSettings& s) {
+    subtitles_->Follow(s);
 }
 
 QWidget* BuildPage::CreatePicture() {

@@ -26,6 +26,7 @@ struct BuildResult;
 namespace app {
 
 class PictureView;
+class SubtitleChoice;
 
 class BuildPage : public QWidget {
     Q_OBJECT
@@ -56,6 +57,9 @@ public:
     void SetProjectFile(const QString& file) { projectFile_ = file; }
     // Says when the background music is switched off.
     void ShowMusicOffNote(bool off);
+    // Shows the choices of the record that the step offers, as far as they
+    // apply to its format and captions.
+    void RefreshFromSettings(const model::TslSettings& s);
 
 signals:
     // The build is about to read the settings record: the window copies its
@@ -65,6 +69,8 @@ signals:
     void BuildingChanged(bool building);
     // A line for the window's status bar.
     void StatusMessage(const QString& text);
+    // The user changed an option of the project.
+    void Changed();
 
 private:
     model::Show& show_;
@@ -99,6 +105,7 @@ private:
     QLabel* bLabel_ = nullptr;
     QProgressBar* buildProgress_ = nullptr;
     QLabel* buildMusicNote_ = nullptr;
+    SubtitleChoice* subtitles_ = nullptr;
     std::unique_ptr<video::BuildDriver> buildDriver_;
     // The last build that made a video, kept for Save Video... (its chapter
     // points serve a disc), and whether it has been saved anywhere yet.

@@ -8,12 +8,15 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QListView>
+#include <QMenu>
+#include <QPushButton>
 #include <QSlider>
 #include <QStackedWidget>
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "app/ImageSort.h"
 #include "app/ListRowDelegate.h"
 #include "app/MediaListModels.h"
 #include "app/PictureFormats.h"
@@ -23,6 +26,7 @@
 #include "app/Thumbnails.h"
 #include "app/UserDialogs.h"
 #include "app/WidgetFactory.h"
+#include "base/WorkQueue.h"
 #include "model/FileIo.h"
 #include "model/MediaPaths.h"
 #include "model/RecentProjects.h"
@@ -59,6 +63,12 @@ constexpr const char* kStoryboardKey = "Storyboard";
 constexpr const char* kTileSizeKey = "StoryboardTileSize";
 
 }  // namespace
+
+// The entries as they were when the sort began, and the order found for them.
+struct ImagesPage::SortJob {
+    std::vector<model::TImageEntry> entries;
+    std::vector<size_t> order;
+};
 
 ImagesPage::ImagesPage(model::Show& show, QWidget* parent) : MediaListPage(parent), show_(show) {
     setObjectName(QStringLiteral("ImageTab"));
@@ -99,6 +109,7 @@ ImagesPage::ImagesPage(model::Show& show, QWidget* parent) : MediaListPage(paren
     connect(imageModel_, &QAbstractItemModel::rowsInserted, this, listChanged);
     connect(imageModel_, &QAbstractItemModel::rowsRemoved, this, listChanged);
     connect(imageModel_, &QAbstractItemModel::rowsMoved, this, listChanged);
+    connect(imageModel_, &QAbstractItemModel::layoutChanged, this, listChanged);
     connect(imageModel_, &QAbstractItemModel::modelReset, this, listChanged);
     connect(imageModel_, &QAbstractItemModel::dataChanged, this, listChanged);
 
@@ -124,6 +135,8 @@ ImagesPage::ImagesPage(model::Show& show, QWidget* parent) : MediaListPage(paren
     });
     connect(imageList_, &QListView::clicked, this, [this] { ImageListClick(); });
 }
+
+ImagesPage::~ImagesPage() = default;
 
 QLayout* ImagesPage::CreateViewBar() {
     listButton_ =
@@ -218,11 +231,24 @@ QLayout* ImagesPage::CreateSide() {
         Button("addimagefolder1", tr("Add Folder"), tr("Add a folder: all its pictures are used"));
     auto* remove = Button("FlatButton1", tr("Remove"), tr("Remove the selected row"));
     auto* clear = Button("FlatButton2", tr("Clear"), tr("Remove every row"));
+    sortButton_ =
+        Button("SortButton", tr("&Sort"),
+               tr("Put the rows in the order the pictures were taken, or of their names"));
+    auto* sortMenu = new QMenu(sortButton_);
+    const auto sortItem = [&](const char* name, const QString& text, imaging::PictureOrder order) {
+        QAction* item = sortMenu->addAction(text);
+        item->setObjectName(QLatin1String(name));
+        connect(item, &QAction::triggered, this, [this, order] { SortBy(order); });
+    };
+    sortItem("SortByTaken", tr("By &date taken"), imaging::PictureOrder::Taken);
+    sortItem("SortByName", tr("By file &name"), imaging::PictureOrder::Name);
+    sortButton_->setMenu(sortMenu);
     auto* buttons = new QGridLayout;
     buttons->addWidget(addFiles, 0, 0);
     buttons->addWidget(addFolder, 0, 1);
     buttons->addWidget(remove, 1, 0);
     buttons->addWidget(clear, 1, 1);
+    buttons->addWidget(sortButton_, 2, 0, 1, 2);
 
     // Folders stand for their JPEG, GIF and BMP files unless asked otherwise.
     allTypes_ =
@@ -389,6 +415,57 @@ void ImagesPage::AddDropped(const QStringList& paths, int notLocal, int row) {
     if (refused > 0) message << tr("%n not a picture or folder, left out.", nullptr, refused);
     if (notLocal > 0) message << NotLocalNote(notLocal);
     emit StatusMessage(message.join(QLatin1Char(' ')));
+}
+
+void ImagesPage::SortBy(imaging::PictureOrder order) {
+    if (sorter_ || imageModel_->rowCount() < 2) return;
+    if (order != imaging::PictureOrder::Taken)
+        return ApplyOrder(SortedEntryOrder(imageModel_->List().Entries(), order));
+    // Reading the dates opens every file, which for hundreds of pictures on
+    // a slow disk would freeze the window.
+    sortButton_->setEnabled(false);
+    emit StatusMessage(tr("Reading the dates the pictures were taken..."));
+    std::vector<SortJob> jobs(1);
+    jobs.front().entries = imageModel_->List().Entries();
+    sorter_ = std::make_unique<base::WorkQueue<SortJob>>(
+        "app::ImagesPage sort",
+        [](SortJob& job, const auto&) {
+            job.order = SortedEntryOrder(job.entries, imaging::PictureOrder::Taken);
+        },
+        [this] {
+            // Posted to the page: dropped unread if the page is gone.
+            QMetaObject::invokeMethod(
+                this, [this] { TakeSorted(); }, Qt::QueuedConnection);
+        },
+        std::move(jobs), true);
+}
+
+void ImagesPage::TakeSorted() {
+    if (!sorter_) return;
+    std::vector<SortJob> done = sorter_->TakeFinished();
+    if (done.empty() && !sorter_->Done()) return;
+    sorter_.reset();
+    sortButton_->setEnabled(true);
+    if (done.empty()) return ReportError(tr("The dates of the pictures could not be read."));
+    if (done.front().entries != imageModel_->List().Entries()) {
+        emit StatusMessage(tr("The list changed while the dates were read; it was not sorted."));
+        return;
+    }
+    ApplyOrder(done.front().order);
+}
+
+void ImagesPage::ApplyOrder(const std::vector<size_t>& order) {
+    std::vector<size_t> same(order.size());
+    for (size_t row = 0; row < same.size(); ++row) same[row] = row;
+    if (order == same) {
+        emit StatusMessage(tr("The list was already in that order."));
+        return;
+    }
+    imageModel_->Reorder(order);
+    const int row = SelectedRow();
+    if (row >= 0) SelectRow(row);
+    emit StatusMessage(tr("The list was sorted."));
+    emit Changed();
 }
 
 void ImagesPage::ListChanged() {

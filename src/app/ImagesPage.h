@@ -3,17 +3,25 @@
 // the show's length, and the commands that add pictures and folders.
 #pragma once
 
+#include <memory>
+
 #include "app/MediaListPage.h"
+#include "imaging/PictureOrder.h"
 #include "model/Show.h"
 
 class QCheckBox;
 class QLabel;
+class QPushButton;
 class QListView;
 class QSlider;
 class QStackedWidget;
 class QTimer;
 class QToolButton;
 
+namespace base {
+template <class Job>
+class WorkQueue;
+}  // namespace base
 namespace model {
 struct TslSettings;
 }  // namespace model
@@ -31,6 +39,7 @@ class ImagesPage : public MediaListPage {
 public:
     // The page reads and changes the window's working show.
     explicit ImagesPage(model::Show& show, QWidget* parent = nullptr);
+    ~ImagesPage() override;
 
     ImageListModel& Model() { return *imageModel_; }
     // Fills the list from the store and shows the first row's thumbnail on
@@ -46,6 +55,13 @@ public:
     void ShowStoryboard(bool storyboard);
     bool StoryboardShown() const;
     StoryboardView& Storyboard() { return *storyboard_; }
+
+    // The Sort menu's commands. By name the rows are reordered at once; by
+    // date the files are read on a thread of their own, the Sort button
+    // greyed until the rows are reordered. A list changed meanwhile is left
+    // as it is, since the order found was the old list's.
+    void SortBy(imaging::PictureOrder order);
+    bool Sorting() const { return sorter_ != nullptr; }
 
 signals:
     // The user changed an option of the project.
@@ -68,6 +84,10 @@ private:
     void AddImageFiles();
     void AddImageFolder();
     void UpdateCountLabel();
+    struct SortJob;
+    // Reorders the rows by the order the sorting thread found.
+    void TakeSorted();
+    void ApplyOrder(const std::vector<size_t>& order);
 
     ImageListModel* imageModel_ = nullptr;
     QListView* imageList_ = nullptr;
@@ -82,6 +102,8 @@ private:
     QSlider* tileSize_ = nullptr;
     QLabel* countLine_ = nullptr;
     QTimer* recount_ = nullptr;
+    QPushButton* sortButton_ = nullptr;
+    std::unique_ptr<base::WorkQueue<SortJob>> sorter_;
 };
 
 }  // namespace app

@@ -167,6 +167,12 @@ void TMainForm::OutlookBarChange(int step) {
     }
     if (step == kMusicStep) musicPage_->MeasureSoon();
     if (step == kOptionsStep) RefreshSyncTexts();
+    if (step == kBuildStep) {
+        // The format is chosen on the Options step, the captions in the
+        // per-image dialog; the build step offers what follows from them.
+        optionsPage_->CollectSettings(show_.settings);
+        buildPage_->RefreshFromSettings(show_.settings);
+    }
     backB_->setVisible(step == kBuildStep);
     nextB_->setVisible(!backB_->isVisibleTo(this));
     emit StepChanged(step);
@@ -287,6 +293,7 @@ void TMainForm::ShowWorkingShow() {
     musicPage_->RefreshFromSettings(s, store);
     effectsPage_->RefreshFromSettings(s);
     optionsPage_->RefreshFromSettings(s);
+    buildPage_->RefreshFromSettings(s);
     UpdateMusicNotes();
 }
 
@@ -528,6 +535,7 @@ void TMainForm::WatchForChanges() {
     connect(effectsPage_, &EffectsPage::Changed, this, modified);
     connect(optionsPage_, &OptionsPage::Changed, this, modified);
     connect(imagesPage_, &ImagesPage::Changed, this, modified);
+    connect(buildPage_, &BuildPage::Changed, this, modified);
     for (QAction* item : musicPage_->OptionItems())
         connect(item, &QAction::toggled, this, modified);
 }

@@ -137,6 +137,26 @@ public:
         return landed;
     }
 
+    // Puts the rows in a new order ('order' names, for each row, the row its
+    // entry was in); views keep their selection on the same entries. False
+    // unless 'order' names every row once.
+    bool Reorder(const std::vector<size_t>& order) {
+        if (order.size() != list_.Count()) return false;
+        emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+        if (!list_.Reorder(order)) {
+            emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+            return false;
+        }
+        std::vector<int> rowOf(order.size());
+        for (size_t to = 0; to < order.size(); ++to) rowOf[order[to]] = static_cast<int>(to);
+        QModelIndexList before = persistentIndexList(), after;
+        for (const QModelIndex& index : before)
+            after << this->index(rowOf[static_cast<size_t>(index.row())], index.column());
+        changePersistentIndexList(before, after);
+        emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+        return true;
+    }
+
     int rowCount(const QModelIndex& parent = QModelIndex()) const override {
         return parent.isValid() ? 0 : static_cast<int>(list_.Count());
     }

@@ -71,6 +71,10 @@ public:
     }
     // Moves the entry at from to position to; false when either is out of range.
     bool Move(size_t from, size_t to);
+    // Puts the entries in a new order: 'order' names, for each position, the
+    // position its entry had. The selection stays with its entry. False, and
+    // nothing moved, unless 'order' names every position once.
+    bool Reorder(const std::vector<size_t>& order);
     void SetChecked(size_t index, bool checked) { entries_.at(index).Checked = checked; }
 
     int Selected() const { return selected_; }
@@ -158,6 +162,26 @@ bool EntryList<Entry>::Move(size_t from, size_t to) {
         --selected_;
     else if (t <= selected_ && selected_ < f)
         ++selected_;
+    return true;
+}
+
+template <class Entry>
+bool EntryList<Entry>::Reorder(const std::vector<size_t>& order) {
+    if (order.size() != entries_.size()) return false;
+    std::vector<bool> seen(order.size(), false);
+    for (const size_t from : order) {
+        if (from >= order.size() || seen[from]) return false;
+        seen[from] = true;
+    }
+    std::vector<Entry> arranged;
+    arranged.reserve(order.size());
+    int selected = -1;
+    for (size_t to = 0; to < order.size(); ++to) {
+        arranged.push_back(std::move(entries_[order[to]]));
+        if (static_cast<int>(order[to]) == selected_) selected = static_cast<int>(to);
+    }
+    entries_ = std::move(arranged);
+    selected_ = selected;
     return true;
 }
 

@@ -18,7 +18,11 @@
 #include <QStatusBar>
 #include <QTest>
 
+#include <utime.h>
+
 #include "AppTestUtil.h"
+#include "ExifPictures.h"
+#include "app/ImagesPage.h"
 #include "app/MediaListModels.h"
 #include "app/PictureFormats.h"
 #include "app/ThumbnailPanel.h"
@@ -150,6 +154,73 @@ TEST_F(ImagesStepTest, ClearAsksAndMovesKeepTheCheckMark) {
     EXPECT_TRUE(Rows().isEmpty());
     EXPECT_EQ(dialogs_.questions, QStringList({"Clear all images?", "Clear all images?"}));
     EXPECT_EQ(CountText(), "Items Count: 0");
+}
+
+// Dates out of name order: a camera's date wins over the file's time, a
+// picture without one sorts by its file's time, and a folder by its own.
+// The sorted order is what a saved project keeps.
+TEST_F(ImagesStepTest, SortByDateTakenThenByNameReordersTheRowsTheProjectKeeps) {
+    const auto stamp = [](const QString& path, const char* when) {
+        const qint64 seconds =
+            QDateTime::fromString(QLatin1String(when), Qt::ISODate).toSecsSinceEpoch();
+        const utimbuf times{seconds, seconds};
+        ASSERT_EQ(utime(path.toLocal8Bit().constData(), &times), 0) << path.toStdString();
+    };
+    const auto taken = [&](const QString& name, const std::string& when) {
+        const QString path = MakePicture(name);
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+        const QByteArray read = file.readAll();
+        file.close();
+        const testing_exif::Bytes out =
+            testing_exif::WithExif({read.begin(), read.end()}, testing_exif::ExifBlock({when, ""}));
+        MakeFile(name, QByteArray(reinterpret_cast<const char*>(out.data()),
+                                  static_cast<qsizetype>(out.size())));
+        // The file's own time says the opposite of the camera's date.
+        stamp(path, "2030-01-01T00:00:00");
+        return path;
+    };
+    const QString a10 = taken("pics/a10.jpg", "2023:03:01 09:00:00");
+    const QString a9 = taken("pics/a9.jpg", "2022:03:01 09:00:00");
+    const QString c = taken("pics/c.jpg", "2021:03:01 09:00:00");
+    const QString b = MakePicture("pics/b.png");
+    stamp(b, "2020-03-01T09:00:00");
+    const QString trip = MakeFolder("Trip") + '/';
+    stamp(trip, "2024-03-01T09:00:00");
+
+    dialogs_.pictureFiles = {{a10, c, b, a9}};
+    Click("addimagefile1");
+    dialogs_.folders = {trip};
+    Click("addimagefolder1");
+    ASSERT_EQ(Rows(), QStringList({a10, c, b, a9, trip}));
+    auto* model = Find<QListView>("ImageList")->model();
+    model->setData(model->index(3, 0), Qt::Unchecked, Qt::CheckStateRole);
+    Select(1);
+
+    auto* page = Find<app::ImagesPage>("ImageTab");
+    auto* sort = Find<QPushButton>("SortButton");
+    Find<QAction>("SortByTaken")->trigger();
+    QTRY_VERIFY_WITH_TIMEOUT(!page->Sorting(), kPatience);
+    EXPECT_TRUE(sort->isEnabled());
+    EXPECT_EQ(Rows(), QStringList({b, c, a9, a10, trip}));
+    // The selection and the check mark stay with their pictures.
+    EXPECT_EQ(SelectedRow(), 1);
+    EXPECT_FALSE(Window().Images().List().At(2).Checked);
+
+    Find<QAction>("SortByName")->trigger();
+    EXPECT_EQ(Rows(), QStringList({a9, a10, b, c, trip}));
+    EXPECT_EQ(SelectedRow(), 3);
+    EXPECT_FALSE(Window().Images().List().At(0).Checked);
+
+    const QString project = Path("sorted.dvprj");
+    dialogs_.projectNames = {project};
+    Find<QAction>("SaveProject1")->trigger();
+    model::ImageList saved;
+    saved.FillFromStore(model::IniFile(project.toStdString()));
+    QStringList savedRows;
+    for (const auto& entry : saved.Entries()) savedRows << QString::fromStdString(entry.Path);
+    EXPECT_EQ(savedRows, QStringList({a9, a10, b, c, trip}));
+    EXPECT_FALSE(saved.At(0).Checked);
 }
 
 TEST_F(ImagesStepTest, AFolderRowShowsHowManyPicturesTheShowTakesFromIt) {

@@ -303,6 +303,46 @@ TEST_F(MainFormTest, Mp4FormatsAndDvdOfferTheirShapeMp4ItsQualityAndRateAndAnMp4
     EXPECT_EQ(aspect->currentIndex(), 0);
 }
 
+// The Build step's subtitle choice follows the format chosen on the Options
+// step and the caption switch: for MP4 with captions it writes its key; for
+// a disc or a show without captions it is greyed and says why.
+TEST_F(MainFormTest, TheBuildStepsSubtitleChoiceWritesItsKeyAndIsGreyedWhereItCannotApply) {
+    MakeFile("options.dat", "[Set]\nVideoFormat=mp4-720p\nShowCaption=1\nSubtitles=off\n");
+    model::OpenOptionsStore();
+    auto* group = Find<QWidget>("SubtitleGroup");
+    auto* box = Find<QComboBox>("SubtitleChoice");
+    Window().SelectStep(TMainForm::kBuildStep);
+    EXPECT_TRUE(group->isEnabled());
+    EXPECT_EQ(box->currentText(), "None");
+    box->setFocus();
+    QTest::keyClick(box, Qt::Key_Up);
+    ASSERT_EQ(box->currentText(), "As an .srt file beside it");
+    EXPECT_TRUE(Window().Unsaved());
+    Window().CollectSettings(true);
+    EXPECT_EQ(model::IniFile(model::OptionsFileName()).ReadString("Set", "Subtitles", ""), "file");
+
+    struct Case {
+        const char* format;  // the Options step's radio button
+        bool captions;
+        bool offered;
+        const char* why;  // in the tooltip when not offered
+    };
+    for (const Case& c :
+         {Case{"VideoGroup2", true, false, "disc"}, Case{"VideoGroup0", true, false, "disc"},
+          Case{"VideoGroup4", false, false, "Captions are off"},
+          Case{"VideoGroup5", true, true, ""}}) {
+        SCOPED_TRACE(c.format);
+        Window().SelectStep(TMainForm::kOptionsStep);
+        Radio(c.format)->setChecked(true);
+        Window().WorkingShow().settings.ShowCaption = c.captions;
+        Window().SelectStep(TMainForm::kBuildStep);
+        EXPECT_EQ(group->isEnabled(), c.offered);
+        EXPECT_TRUE(group->toolTip().contains(QLatin1String(c.why)));
+        // The choice is kept for when it applies again.
+        EXPECT_EQ(box->currentText(), "As an .srt file beside it");
+    }
+}
+
 // "Where it will be watched:" sets the detailed controls, which stay live
 // under it: changing one shows "Custom", listed only then. Alt+W reaches it,
 // and a TV preset takes the rate of a standard chosen later.
