@@ -442,8 +442,8 @@ void ImagesPage::SortBy(imaging::PictureOrder order) {
 
 void ImagesPage::TakeSorted() {
     if (!sorter_) return;
-    std::vector<SortJob> done = sorter_->TakeFinished();
-    if (done.empty() && !sorter_->Done()) return;
+    auto [done, over] = sorter_->TakeFinishedAndDone();
+    if (done.empty() && !over) return;
     sorter_.reset();
     sortButton_->setEnabled(true);
     if (done.empty()) return ReportError(tr("The dates of the pictures could not be read."));

@@ -319,12 +319,11 @@ void MusicListModel::StartMeasuring() {
 void MusicListModel::TakeMeasured() {
     if (!worker_) return;
     int measured = 0;
-    for (const music::LengthJob& job : worker_->TakeFinished())
-        measured += music::ApplyLengthJob(list_, job);
+    auto [finished, done] = worker_->TakeFinishedAndDone();
+    for (const music::LengthJob& job : finished) measured += music::ApplyLengthJob(list_, job);
     // Loudness alone shows nowhere, so only new lengths repaint.
     if (measured > 0 && rowCount() > 0)
         emit dataChanged(index(0, kPathColumn), index(rowCount() - 1, kLengthColumn));
-    const bool done = worker_->Done();
     emit MeasuringProgress(worker_->Finished(), done ? 0 : worker_->Total());
     if (done) worker_.reset();
 }

@@ -81,6 +81,17 @@ public:
         std::lock_guard lock(mutex_);
         return std::exchange(finished_, {});
     }
+    // The jobs done since the last call, and whether the queue is done. 'done'
+    // is read before the jobs are taken: read after, the last job could land
+    // in between and be thrown away with a queue that says it is done.
+    struct Taken {
+        std::vector<Job> jobs;
+        bool done = false;
+    };
+    Taken TakeFinishedAndDone() {
+        const bool done = done_;
+        return {TakeFinished(), done};
+    }
     int Total() const { return total_; }
     int Finished() const { return finishedCount_; }
     bool Done() const { return done_; }
