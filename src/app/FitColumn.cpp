@@ -1,8 +1,6 @@
 #include "app/FitColumn.h"
 
-#include <QComboBox>
 #include <QCoreApplication>
-#include <QTableWidgetItem>
 
 #include <algorithm>
 
@@ -10,66 +8,47 @@ namespace app {
 
 namespace {
 
-// The stored name ("whole"), empty for the show's choice.
-constexpr int kFitRole = Qt::UserRole + 1;
-
 QString Translated(const char* text) {
     return QCoreApplication::translate("app::FitColumn", text);
 }
 
-QString CellText(const std::optional<model::MotionFit>& fit) {
-    return fit ? Translated(model::MotionFitLabel(*fit)) : Translated("Default");
-}
-
-void Store(QAbstractItemModel& cells, const QModelIndex& index,
-           const std::optional<model::MotionFit>& fit) {
-    cells.setData(index, fit ? QString::fromLatin1(model::MotionFitName(*fit)) : QString(),
-                  kFitRole);
-    cells.setData(index, CellText(fit), Qt::DisplayRole);
-}
-
-std::optional<model::MotionFit> Stored(const QVariant& value) {
-    return model::ParseMotionFit(value.toString().toStdString());
+// The stored name ("whole"), empty for the show's choice.
+QString StoredText(const std::optional<model::MotionFit>& fit) {
+    return fit ? QString::fromLatin1(model::MotionFitName(*fit)) : QString();
 }
 
 }  // namespace
 
 QTableWidgetItem* FitCell(const std::optional<model::MotionFit>& fit) {
-    auto* item = new QTableWidgetItem(CellText(fit));
-    item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable);
-    item->setData(kFitRole, fit ? QString::fromLatin1(model::MotionFitName(*fit)) : QString());
-    item->setToolTip(Translated(
-        "How the picture moves when its shape is not the video's: cut to fill the frame, or "
-        "whole on the background; Default: as the show"));
-    return item;
+    return OwnSettingCell(
+        StoredText(fit), FitEditor::Shown(StoredText(fit)),
+        Translated("How the picture moves when its shape is not the video's: cut to fill the "
+                   "frame, or whole on the background; Default: as the show"));
 }
 
 std::optional<model::MotionFit> FitOfCell(const QTableWidgetItem& cell) {
-    return Stored(cell.data(kFitRole));
+    return model::ParseMotionFit(OwnSettingText(cell).toStdString());
 }
 
-QWidget* FitDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&,
-                                   const QModelIndex&) const {
-    auto* list = new QComboBox(parent);
-    list->setObjectName(QStringLiteral("motionFit"));
-    list->addItem(Translated("Default"), QString());
+FitEditor::FitEditor(QWidget* parent) : QComboBox(parent) {
+    setObjectName(QStringLiteral("motionFit"));
+    addItem(Translated("Default"), QString());
     for (const model::NamedValue& entry : model::kMotionFitNames)
-        list->addItem(Translated(model::MotionFitLabel(static_cast<model::MotionFit>(entry.value))),
-                      QString::fromLatin1(entry.name));
-    return list;
+        addItem(Translated(model::MotionFitLabel(static_cast<model::MotionFit>(entry.value))),
+                QString::fromLatin1(entry.name));
 }
 
-void FitDelegate::setEditorData(QWidget* editor, const QModelIndex& index) const {
-    auto* list = dynamic_cast<QComboBox*>(editor);
-    if (list == nullptr) return;
-    list->setCurrentIndex(std::max(0, list->findData(index.data(kFitRole).toString())));
+void FitEditor::SetStored(const QString& stored) {
+    setCurrentIndex(std::max(0, findData(stored)));
 }
 
-void FitDelegate::setModelData(QWidget* editor, QAbstractItemModel* cells,
-                               const QModelIndex& index) const {
-    auto* list = dynamic_cast<QComboBox*>(editor);
-    if (list == nullptr || cells == nullptr) return;
-    Store(*cells, index, Stored(list->currentData()));
+QString FitEditor::Stored() const {
+    return currentData().toString();
+}
+
+QString FitEditor::Shown(const QString& stored) {
+    const std::optional<model::MotionFit> fit = model::ParseMotionFit(stored.toStdString());
+    return fit ? Translated(model::MotionFitLabel(*fit)) : Translated("Default");
 }
 
 }  // namespace app

@@ -3,13 +3,12 @@
 // for the show's choice, picked in the cell from a list.
 #pragma once
 
-#include <QStyledItemDelegate>
+#include <QComboBox>
 
 #include <optional>
 
+#include "app/OwnSettingColumn.h"
 #include "model/MotionFit.h"
-
-class QTableWidgetItem;
 
 namespace app {
 
@@ -19,15 +18,14 @@ QTableWidgetItem* FitCell(const std::optional<model::MotionFit>& fit);
 std::optional<model::MotionFit> FitOfCell(const QTableWidgetItem& cell);
 
 // The cell's editor: a list of "Default" and the choices.
-class FitDelegate : public QStyledItemDelegate {
+class FitEditor : public QComboBox {
 public:
-    using QStyledItemDelegate::QStyledItemDelegate;
-
-    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
-                          const QModelIndex& index) const override;
-    void setEditorData(QWidget* editor, const QModelIndex& index) const override;
-    void setModelData(QWidget* editor, QAbstractItemModel* cells,
-                      const QModelIndex& index) const override;
+    explicit FitEditor(QWidget* parent);
+    void SetStored(const QString& stored);
+    QString Stored() const;
+    static QString Shown(const QString& stored);
 };
+
+using FitDelegate = OwnSettingDelegate<FitEditor>;
 
 }  // namespace app

@@ -4,7 +4,6 @@
 #include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QSpinBox>
-#include <QTableWidgetItem>
 
 #include <algorithm>
 
@@ -12,25 +11,21 @@ namespace app {
 
 namespace {
 
-// The stored text ("zoom-in:3"), empty for the show's motion.
-constexpr int kMotionRole = Qt::UserRole + 1;
-// The combo's first entry, before the kinds.
+// The kind list's first entry, before the kinds.
 constexpr int kDefaultEntry = -1;
 
 QString Translated(const char* text) {
     return QCoreApplication::translate("app::MotionColumn", text);
 }
 
-void Store(QAbstractItemModel& cells, const QModelIndex& index,
-           const std::optional<model::MotionSetting>& motion) {
-    cells.setData(index, motion ? QString::fromStdString(model::MotionText(*motion)) : QString(),
-                  kMotionRole);
-    cells.setData(index, MotionCellText(motion), Qt::DisplayRole);
+// The stored text ("zoom-in:3"), empty for the show's motion.
+QString StoredText(const std::optional<model::MotionSetting>& motion) {
+    return motion ? QString::fromStdString(model::MotionText(*motion)) : QString();
 }
 
-std::optional<model::MotionSetting> Stored(const QVariant& value) {
-    if (value.toString().isEmpty()) return std::nullopt;
-    return model::ParseMotion(value.toString().toStdString());
+std::optional<model::MotionSetting> Parsed(const QString& stored) {
+    if (stored.isEmpty()) return std::nullopt;
+    return model::ParseMotion(stored.toStdString());
 }
 
 }  // namespace
@@ -43,71 +38,48 @@ QString MotionCellText(const std::optional<model::MotionSetting>& motion) {
 }
 
 QTableWidgetItem* MotionCell(const std::optional<model::MotionSetting>& motion) {
-    auto* item = new QTableWidgetItem(MotionCellText(motion));
-    item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable);
-    item->setData(kMotionRole,
-                  motion ? QString::fromStdString(model::MotionText(*motion)) : QString());
-    item->setToolTip(Translated("How the picture moves while on screen; Default: as the show"));
-    return item;
+    return OwnSettingCell(
+        StoredText(motion), MotionCellText(motion),
+        Translated("How the picture moves while on screen; Default: as the show"));
 }
 
 std::optional<model::MotionSetting> MotionOfCell(const QTableWidgetItem& cell) {
-    return Stored(cell.data(kMotionRole));
+    return Parsed(OwnSettingText(cell));
 }
 
-namespace {
-
-// The cell's editor, which keeps its two controls at hand for the delegate.
-class MotionEditor : public QWidget {
-public:
-    explicit MotionEditor(QWidget* parent) : QWidget(parent) {
-        setAutoFillBackground(true);
-        kind->setObjectName(QStringLiteral("motionKind"));
-        kind->addItem(Translated("Default"), kDefaultEntry);
-        for (const model::MotionKindName& entry : model::kMotionKinds)
-            kind->addItem(Translated(entry.label), static_cast<int>(entry.kind));
-        strength->setObjectName(QStringLiteral("motionStrength"));
-        strength->setRange(model::kMinMotionStrength, model::kMaxMotionStrength);
-        auto* layout = new QHBoxLayout(this);
-        layout->setContentsMargins(0, 0, 0, 0);
-        layout->setSpacing(2);
-        layout->addWidget(kind, 1);
-        layout->addWidget(strength);
-        setFocusProxy(kind);
-    }
-
-    QComboBox* const kind = new QComboBox(this);
-    QSpinBox* const strength = new QSpinBox(this);
-};
-
-}  // namespace
-
-QWidget* MotionDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&,
-                                      const QModelIndex&) const {
-    return new MotionEditor(parent);
+MotionEditor::MotionEditor(QWidget* parent)
+    : QWidget(parent), kind_(new QComboBox(this)), strength_(new QSpinBox(this)) {
+    setAutoFillBackground(true);
+    kind_->setObjectName(QStringLiteral("motionKind"));
+    kind_->addItem(Translated("Default"), kDefaultEntry);
+    for (const model::MotionKindName& entry : model::kMotionKinds)
+        kind_->addItem(Translated(entry.label), static_cast<int>(entry.kind));
+    strength_->setObjectName(QStringLiteral("motionStrength"));
+    strength_->setRange(model::kMinMotionStrength, model::kMaxMotionStrength);
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(2);
+    layout->addWidget(kind_, 1);
+    layout->addWidget(strength_);
+    setFocusProxy(kind_);
 }
 
-void MotionDelegate::setEditorData(QWidget* editor, const QModelIndex& index) const {
-    auto* motionEditor = dynamic_cast<MotionEditor*>(editor);
-    if (motionEditor == nullptr) return;
-    const std::optional<model::MotionSetting> motion = Stored(index.data(kMotionRole));
-    motionEditor->kind->setCurrentIndex(std::max(
-        0, motionEditor->kind->findData(motion ? static_cast<int>(motion->kind) : kDefaultEntry)));
-    motionEditor->strength->setValue(motion ? motion->strength : model::kDefaultMotionStrength);
+void MotionEditor::SetStored(const QString& stored) {
+    const std::optional<model::MotionSetting> motion = Parsed(stored);
+    kind_->setCurrentIndex(
+        std::max(0, kind_->findData(motion ? static_cast<int>(motion->kind) : kDefaultEntry)));
+    strength_->setValue(motion ? motion->strength : model::kDefaultMotionStrength);
 }
 
-void MotionDelegate::setModelData(QWidget* editor, QAbstractItemModel* cells,
-                                  const QModelIndex& index) const {
-    auto* motionEditor = dynamic_cast<MotionEditor*>(editor);
-    if (motionEditor == nullptr || cells == nullptr) return;
-    const int chosen = motionEditor->kind->currentData().toInt();
-    if (chosen == kDefaultEntry) {
-        Store(*cells, index, std::nullopt);
-        return;
-    }
-    Store(*cells, index,
-          model::MotionSetting{static_cast<model::MotionKind>(chosen),
-                               motionEditor->strength->value()});
+QString MotionEditor::Stored() const {
+    const int chosen = kind_->currentData().toInt();
+    if (chosen == kDefaultEntry) return {};
+    return StoredText(
+        model::MotionSetting{static_cast<model::MotionKind>(chosen), strength_->value()});
+}
+
+QString MotionEditor::Shown(const QString& stored) {
+    return MotionCellText(Parsed(stored));
 }
 
 }  // namespace app

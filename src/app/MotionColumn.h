@@ -3,13 +3,15 @@
 // strength beside it.
 #pragma once
 
-#include <QStyledItemDelegate>
+#include <QWidget>
 
 #include <optional>
 
+#include "app/OwnSettingColumn.h"
 #include "model/MotionSetting.h"
 
-class QTableWidgetItem;
+class QComboBox;
+class QSpinBox;
 
 namespace app {
 
@@ -21,15 +23,18 @@ std::optional<model::MotionSetting> MotionOfCell(const QTableWidgetItem& cell);
 QString MotionCellText(const std::optional<model::MotionSetting>& motion);
 
 // The cell's editor: the kind and, beside it, the strength.
-class MotionDelegate : public QStyledItemDelegate {
+class MotionEditor : public QWidget {
 public:
-    using QStyledItemDelegate::QStyledItemDelegate;
+    explicit MotionEditor(QWidget* parent);
+    void SetStored(const QString& stored);
+    QString Stored() const;
+    static QString Shown(const QString& stored);
 
-    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
-                          const QModelIndex& index) const override;
-    void setEditorData(QWidget* editor, const QModelIndex& index) const override;
-    void setModelData(QWidget* editor, QAbstractItemModel* cells,
-                      const QModelIndex& index) const override;
+private:
+    QComboBox* const kind_;
+    QSpinBox* const strength_;
 };
+
+using MotionDelegate = OwnSettingDelegate<MotionEditor>;
 
 }  // namespace app
