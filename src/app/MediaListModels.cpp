@@ -162,7 +162,8 @@ std::optional<QString> ImageListModel::PictureProblem(const std::string& path) c
                 // Posted to the model: dropped unread if the model is gone.
                 QMetaObject::invokeMethod(
                     self, [self] { self->TakeChecked(); }, Qt::QueuedConnection);
-            });
+            },
+            std::vector<CheckJob>{}, false, base::Urgency::Background);
     }
     checker_->Add({{resolved, known}});
     return {};

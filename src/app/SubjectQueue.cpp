@@ -35,7 +35,8 @@ void SubjectQueue::Want(const std::string& path) {
             "app::SubjectQueue", [find = find_](std::string& job, const auto&) { find(job); },
             [ready = ready_] {
                 if (ready) ready();
-            });
+            },
+            std::vector<std::string>{}, false, base::Urgency::Background);
     // With no one told, what is done is of no further use; taking it keeps
     // memory flat.
     if (!ready_) queue_->TakeFinished();

@@ -20,7 +20,17 @@
 
 #include "base/Swallow.h"
 
+#ifdef __linux__
+#include <sys/resource.h>
+#include <unistd.h>
+#endif
+
 namespace base {
+
+// Whether a queue's work is what the user is looking at (thumbnails of the
+// tiles on screen) or can wait (checks and detections for later): with
+// fewer cores than busy threads, waiting work yields the processor.
+enum class Urgency { Seen, Background };
 
 template <class Job>
 class WorkQueue {
@@ -35,8 +45,9 @@ public:
     // 'where' names the queue for a job's dropped fault. A fixed list is
     // given here with 'closed' set: the thread ends once it is done.
     WorkQueue(std::string where, Work work, std::function<void()> ready, std::vector<Job> jobs = {},
-              bool closed = false)
-        : where_(std::move(where)),
+              bool closed = false, Urgency urgency = Urgency::Seen)
+        : urgency_(urgency),
+          where_(std::move(where)),
           work_(std::move(work)),
           ready_(std::move(ready)),
           pending_(std::make_move_iterator(jobs.begin()), std::make_move_iterator(jobs.end())),
@@ -106,6 +117,12 @@ private:
     }
 
     void Run() {
+#ifdef __linux__
+        // Linux keeps a niceness per thread; lowering one's own needs no rights.
+        if (urgency_ == Urgency::Background &&
+            setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), 10) != 0)
+            FaultIgnored(where_, "the thread's priority could not be lowered");
+#endif
         const Cancelled cancelled = [this] { return cancelled_.load(); };
         for (;;) {
             std::optional<Job> job;
@@ -131,6 +148,7 @@ private:
         if (ready_) ready_();
     }
 
+    const Urgency urgency_;
     const std::string where_;
     const Work work_;
     const std::function<void()> ready_;
