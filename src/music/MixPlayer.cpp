@@ -51,7 +51,10 @@ MixPlayer::~MixPlayer() {
 
 int64_t MixPlayer::PlayedMs() const {
     const int64_t held = device_ ? device_->QueuedSamples() : 0;
-    const int64_t played = startSample_ + std::max<int64_t>(queuedSamples_ - held, 0);
+    // The block the card took last starts sounding as it is taken; played
+    // out, the card has sounded all it took but the rest of that block.
+    const int64_t block = device_ && playing_ ? device_->BlockSamples() : 0;
+    const int64_t played = startSample_ + std::max<int64_t>(queuedSamples_ - held - block, 0);
     return played * 1000 / kRate;
 }
 

@@ -41,9 +41,10 @@ public:
     bool Playing() const { return playing_; }
     // Ok while sound goes to a card; else the reason there is none.
     const base::Status& Output() const { return output_; }
-    // Where in the track the card is, in milliseconds: the start, then what
-    // the card has taken from its queue. It moves in the card's blocks, so
-    // a clock that follows it extrapolates between changes.
+    // Where in the track the card is, in milliseconds: the start, then the
+    // start of the block the card took from its queue last, which is the one
+    // sounding. It moves in the card's blocks, so a clock that follows it
+    // extrapolates between changes.
     int64_t PlayedMs() const;
 
 private:

@@ -26,14 +26,18 @@ base::Result<std::unique_ptr<SoundDevice>> SoundDevice::Open(int rate, int chann
     wanted.format = AUDIO_S16SYS;
     wanted.channels = static_cast<Uint8>(channels);
     wanted.samples = 2048;
-    const SDL_AudioDeviceID id = SDL_OpenAudioDevice(nullptr, 0, &wanted, nullptr, 0);
+    SDL_AudioSpec obtained{};
+    const SDL_AudioDeviceID id = SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained, 0);
     if (id == 0) {
         base::Fault fault = NoSound();
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
         return fault;
     }
     SDL_PauseAudioDevice(id, 0);
-    return std::unique_ptr<SoundDevice>(new SoundDevice(id, channels));
+    // With no changes allowed, SDL converts to what was asked; the block is
+    // the one it obtained all the same.
+    const int block = obtained.samples > 0 ? obtained.samples : wanted.samples;
+    return std::unique_ptr<SoundDevice>(new SoundDevice(id, channels, block));
 }
 
 SoundDevice::~SoundDevice() {

@@ -24,13 +24,19 @@ public:
 
     // Samples per channel waiting to be played.
     int QueuedSamples() const;
+    // Samples per channel the card takes from the queue at a time: the block
+    // it took last is the one sounding, so what has left the queue is ahead
+    // of what is heard by about this much.
+    int BlockSamples() const { return blockSamples_; }
     bool Queue(const std::vector<int16_t>& samples);
 
 private:
-    SoundDevice(uint32_t id, int channels) : id_(id), channels_(channels) {}
+    SoundDevice(uint32_t id, int channels, int blockSamples)
+        : id_(id), channels_(channels), blockSamples_(blockSamples) {}
 
     const uint32_t id_;
     const int channels_;
+    const int blockSamples_;
 };
 
 // Whether anything can be heard: the default output opened and closed again.
