@@ -8,9 +8,12 @@
 //
 // The photos are one generated 4000 x 3000 picture (quality 90) copied under
 // a thousand names: each is decoded on its own, and making them takes seconds.
+// They are measured twice: as a camera writes them, with a 160 x 120
+// thumbnail in their EXIF block, and as an editor that drops it does.
 // "All" pages down through the grid, a screen at a time as soon as the one
 // shown is complete.
 #include <QApplication>
+#include <QBuffer>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -26,6 +29,7 @@
 
 #include <cstdio>
 #include <memory>
+#include <utility>
 
 #include "app/MediaListModels.h"
 #include "app/StoryboardView.h"
@@ -56,6 +60,41 @@ QString MakePhoto(const QString& folder) {
     QImageWriter writer(path, "jpeg");
     writer.setQuality(90);
     writer.write(photo);
+    return path;
+}
+
+// The photo with the EXIF block a camera writes in front of its pixels:
+// IFD0 empty, IFD1 holding a 160 x 120 JPEG thumbnail.
+QString WithCameraThumbnail(const QString& photo) {
+    QByteArray thumbnail;
+    QBuffer buffer(&thumbnail);
+    buffer.open(QIODevice::WriteOnly);
+    QImage(photo)
+        .scaled(160, 120, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+        .save(&buffer, "jpeg", 80);
+    QByteArray exif("Exif\0\0II\x2a\0\x08\0\0\0", 14);
+    auto put = [&](uint32_t value, int bytes) {
+        for (int i = 0; i < bytes; ++i) exif.append(static_cast<char>(value >> (8 * i)));
+    };
+    put(0, 2);   // IFD0: no entries
+    put(14, 4);  // IFD1 follows it, 14 bytes into the TIFF data
+    put(2, 2);
+    put(0x0201, 2), put(4, 2), put(1, 4), put(44, 4);  // JPEGInterchangeFormat
+    put(0x0202, 2), put(4, 2), put(1, 4), put(static_cast<uint32_t>(thumbnail.size()), 4);
+    put(0, 4);
+    exif.append(thumbnail);
+    QFile file(photo);
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    const QByteArray bytes = file.readAll();
+    const auto length = static_cast<uint16_t>(exif.size() + 2);
+    QByteArray out = bytes.left(2);
+    out.append('\xFF').append('\xE1');
+    out.append(static_cast<char>(length >> 8)).append(static_cast<char>(length & 0xFF));
+    out.append(exif).append(bytes.mid(2));
+    const QString path =
+        QString(photo).replace(QStringLiteral(".jpg"), QStringLiteral("-exif.jpg"));
+    QFile written(path);
+    if (!written.open(QIODevice::WriteOnly) || written.write(out) != out.size()) return {};
     return path;
 }
 
@@ -134,19 +173,25 @@ int main(int argc, char** argv) {
     const int count = argc > 1 ? std::max(1, std::atoi(argv[1])) : 1000;
 
     QTemporaryDir folder;
-    const QString photo = MakePhoto(folder.path());
-    QStringList photos;
-    for (int i = 0; i < count; ++i) {
-        photos << folder.path() + QStringLiteral("/photo-%1.jpg").arg(i, 4, 10, QLatin1Char('0'));
-        QFile::copy(photo, photos.back());
+    const QString plain = MakePhoto(folder.path());
+    const QString camera = WithCameraThumbnail(plain);
+    for (const auto& [what, photo] : {std::pair{"camera JPEGs, with their EXIF thumbnail", camera},
+                                      std::pair{"JPEGs without an EXIF thumbnail", plain}}) {
+        const QString set = folder.path() + QLatin1Char('/') + QFileInfo(photo).baseName();
+        QDir().mkpath(set);
+        QStringList photos;
+        for (int i = 0; i < count; ++i) {
+            photos << set + QStringLiteral("/photo-%1.jpg").arg(i, 4, 10, QLatin1Char('0'));
+            QFile::copy(photo, photos.back());
+        }
+        // The copies are written out first, so the disk is not busy with
+        // them while the thumbnails are timed.
+        sync();
+        std::printf("%d %s: 4000 x 3000, %lld bytes each, 2 workers, tiles of 128 px\n", count,
+                    what, static_cast<long long>(QFileInfo(photo).size()));
+        const QString cache = set + QStringLiteral("/cache");
+        Print("cold", Measure(photos, cache), count);
+        Print("warm", Measure(photos, cache), count);
     }
-    // The copies are written out first, so the disk is not busy with them
-    // while the thumbnails are timed.
-    sync();
-    std::printf("%d photos of 4000 x 3000, %lld bytes each, 2 workers, tiles of 128 px\n", count,
-                static_cast<long long>(QFileInfo(photo).size()));
-    const QString cache = folder.path() + QStringLiteral("/cache");
-    Print("cold", Measure(photos, cache), count);
-    Print("warm", Measure(photos, cache), count);
     return 0;
 }

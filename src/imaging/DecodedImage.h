@@ -30,6 +30,11 @@ struct DecodeRequest {
     // returns a bitmap at least that large in both directions (or the natural
     // size when that is smaller).
     std::function<std::optional<Size>(Size natural)> reduceTo;
+    // Whether a small picture the file carries (a camera's EXIF thumbnail)
+    // may stand in for the picture when it covers the reduced size and has
+    // the picture's shape. For previews only: it says nothing of whether the
+    // picture itself decodes, and shows it as it was when taken.
+    bool embeddedThumbnail = false;
 };
 
 struct DecodedImage {

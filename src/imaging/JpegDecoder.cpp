@@ -1,9 +1,11 @@
 #include "imaging/JpegDecoder.h"
 
 #include <algorithm>
+#include <cmath>
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 #include <vector>
 
 #include <jerror.h>
@@ -12,6 +14,7 @@
 #include "imaging/FileBytes.h"
 #include "imaging/Orientation.h"
 #include "imaging/PictureError.h"
+#include "imaging/PictureFacts.h"
 
 namespace imaging {
 
@@ -73,13 +76,18 @@ bool Guarded(ErrorManager& err, Step&& step) {
     return true;
 }
 
-int ExifOrientation(jpeg_saved_marker_ptr markers) {
+// The EXIF block among the saved markers; empty when there is none.
+std::span<const uint8_t> ExifMarker(jpeg_saved_marker_ptr markers) {
     for (jpeg_saved_marker_ptr m = markers; m; m = m->next)
         if (m->marker == JPEG_APP0 + 1 && m->data_length >= 6 &&
             std::memcmp(m->data, "Exif\0\0", 6) == 0)
-            return imaging::ExifOrientation(std::span<const uint8_t>(m->data, m->data_length));
-    return 1;
+            return {m->data, m->data_length};
+    return {};
 }
+
+// How much a thumbnail's shape may differ from the picture's: cameras that
+// letterbox a 3:2 picture into a 4:3 thumbnail differ by far more.
+constexpr double kThumbnailShapeSlack = 0.02;
 
 class JpegReader {
 public:
@@ -114,7 +122,7 @@ public:
                                std::to_string(storedWidth) + " x " + std::to_string(storedHeight) +
                                    " pixels is above the limit of 100 megapixels");
 
-        const int orientation = applyExif_ ? ExifOrientation(cinfo_.marker_list) : 1;
+        const int orientation = applyExif_ ? ExifOrientation(ExifMarker(cinfo_.marker_list)) : 1;
         const bool swap = SwapsAxes(orientation);
         DecodedImage result;
         result.natural = swap ? Size{static_cast<int>(storedHeight), static_cast<int>(storedWidth)}
@@ -122,6 +130,11 @@ public:
         std::optional<Size> target =
             request.reduceTo ? request.reduceTo(result.natural) : std::nullopt;
         if (target && swap) target = Size{target->height, target->width};
+        if (request.embeddedThumbnail && target)
+            if (std::optional<raster::Bitmap> small = embeddedThumbnail(*target)) {
+                result.pixels = Reorient(std::move(*small), orientation);
+                return result;
+            }
 
         const bool cmyk =
             cinfo_.jpeg_color_space == JCS_CMYK || cinfo_.jpeg_color_space == JCS_YCCK;
@@ -145,6 +158,25 @@ public:
     }
 
 private:
+    // The EXIF thumbnail when it covers 'target' (as stored, not upright)
+    // and has the picture's shape. One that does not decode is passed over:
+    // the picture itself is decoded instead, and says what is wrong with it.
+    std::optional<raster::Bitmap> embeddedThumbnail(Size target) const {
+        const std::vector<uint8_t> bytes = ExifThumbnail(ExifMarker(cinfo_.marker_list));
+        if (bytes.empty()) return std::nullopt;
+        DecodedImage small;
+        try {
+            small = DecodeJpegBytes(fileName_, bytes, {}, false);
+        } catch (const PictureError&) {
+            return std::nullopt;
+        }
+        const double width = small.pixels.width(), height = small.pixels.height();
+        if (width < target.width || height < target.height) return std::nullopt;
+        const double stored = double(cinfo_.image_width) / cinfo_.image_height;
+        if (std::abs(width / height - stored) > kThumbnailShapeSlack * stored) return std::nullopt;
+        return std::move(small.pixels);
+    }
+
     template <typename Step>
     void run(Step&& step) {
         if (Guarded(err_, step)) return;

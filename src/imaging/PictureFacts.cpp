@@ -113,6 +113,16 @@ ExifFacts ReadExifFacts(std::span<const uint8_t> exif) {
     return facts;
 }
 
+std::vector<uint8_t> ExifThumbnail(std::span<const uint8_t> exif) {
+    if (exif.size() < 6 || std::memcmp(exif.data(), "Exif\0\0", 6) != 0) return {};
+    const std::unique_ptr<ExifData, ExifFree> data(
+        exif_data_new_from_data(exif.data(), static_cast<unsigned>(exif.size())));
+    // libexif keeps the thumbnail only when its offset and length lie inside
+    // the block.
+    if (!data || data->data == nullptr || data->size < 4) return {};
+    return std::vector<uint8_t>(data->data, data->data + data->size);
+}
+
 PictureFacts ReadPictureFacts(const std::string& path) {
     PictureFacts facts;
     const QFileInfo info(QString::fromStdString(path));

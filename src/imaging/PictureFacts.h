@@ -32,6 +32,11 @@ std::span<const uint8_t> JpegExifBlock(std::span<const uint8_t> file);
 // The facts of an EXIF block that starts "Exif\0\0"; none for anything else.
 ExifFacts ReadExifFacts(std::span<const uint8_t> exif);
 
+// The small JPEG a camera puts in the EXIF block for browsers (160 x 120 by
+// the camera file standard), as its bytes; empty when there is none. The
+// bytes are outside data still: decode them as any JPEG.
+std::vector<uint8_t> ExifThumbnail(std::span<const uint8_t> exif);
+
 struct PictureFacts {
     // When the picture was taken: its EXIF date, else the file's last
     // modification; nullopt only for a file that cannot be looked at.

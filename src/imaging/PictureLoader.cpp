@@ -101,6 +101,8 @@ raster::Bitmap ShrunkPicture(const std::string& fileName, int maxWidth, int maxH
     request.reduceTo = [maxWidth, maxHeight](Size natural) {
         return ShrinkIntoBox(natural, maxWidth, maxHeight);
     };
+    // Only previews shrink pictures: a camera's own thumbnail will do for them.
+    request.embeddedThumbnail = true;
     raster::Bitmap picture;
     Size natural;
     if (auto loaded = LoadByContent(fileName, fill, request)) {

@@ -327,8 +327,9 @@ inline Bytes MakeBmpWithAlpha(const raster::Bitmap& bitmap, const Bytes& alpha) 
     return b;
 }
 
-// The APP1 payload of an EXIF block holding only the Orientation tag.
-inline Bytes ExifOrientation(int orientation, bool bigEndian) {
+// The APP1 payload of an EXIF block holding only the Orientation tag and,
+// when given, a thumbnail JPEG in a second IFD as cameras store it.
+inline Bytes ExifOrientation(int orientation, bool bigEndian, const Bytes& thumbnail = {}) {
     Bytes b = {'E', 'x', 'i', 'f', 0, 0};
     auto u16 = [&](uint32_t v) { bigEndian ? PutBe16(b, v) : PutLe16(b, v); };
     auto u32 = [&](uint32_t v) { bigEndian ? PutBe32(b, v) : PutLe32(b, v); };
@@ -343,7 +344,23 @@ inline Bytes ExifOrientation(int orientation, bool bigEndian) {
     u32(1);
     u16(uint32_t(orientation));
     u16(0);
-    u32(0);  // no next IFD
+    if (thumbnail.empty()) {
+        u32(0);  // no next IFD
+        return b;
+    }
+    // Offsets count from the TIFF header: IFD0 ends at 26, IFD1 at 56.
+    u32(26);
+    u16(2);
+    u16(0x0201);  // JPEGInterchangeFormat
+    u16(4);       // LONG
+    u32(1);
+    u32(56);
+    u16(0x0202);  // JPEGInterchangeFormatLength
+    u16(4);
+    u32(1);
+    u32(uint32_t(thumbnail.size()));
+    u32(0);
+    b.insert(b.end(), thumbnail.begin(), thumbnail.end());
     return b;
 }
 

@@ -158,5 +158,61 @@ TEST(PictureLoader, SourcePictureKeepsTheNaturalSizeForTheBuildsArithmetic) {
     EXPECT_EQ(LoadSourcePicture(dir.file("small.jpg"), Size{720, 576}).bitmap.width(), 320);
 }
 
+// A camera's EXIF thumbnail stands in for a preview that it covers and whose
+// shape it has, turned as the picture is; never for the whole-picture check.
+TEST(PictureLoader, PreviewsUseTheCamerasThumbnailOnlyWhereItServes) {
+    TempDir dir;
+    const raster::Bitmap picture = Quadrants(1600, 1200, kRed, kGreen, kBlue, kWhite);
+    const Bytes ownThumb = EncodeJpeg(Quadrants(160, 120, kWhite, kBlue, kGreen, kRed));
+    const Bytes squareThumb = EncodeJpeg(Quadrants(160, 160, kWhite, kBlue, kGreen, kRed));
+    const Bytes notAJpeg(300, 0x5A);
+    struct Case {
+        const char* what;
+        const Bytes* thumbnail;
+        int orientation;
+        int box;
+        bool fromThumbnail;
+    };
+    const Case cases[] = {
+        {"covers the tile", &ownThumb, 1, 128, true},
+        {"turned with the picture", &ownThumb, 6, 128, true},
+        {"as large as the tile", &ownThumb, 1, 160, true},
+        {"smaller than the tile", &ownThumb, 1, 256, false},
+        {"of another shape", &squareThumb, 1, 128, false},
+        {"that does not decode", &notAJpeg, 1, 128, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        JpegOptions options;
+        options.quality = 95;
+        options.app1 = ExifOrientation(c.orientation, false, *c.thumbnail);
+        const std::string path = dir.file("camera.jpg");
+        WriteFile(path, EncodeJpeg(picture, options));
+        const raster::Bitmap preview = LoadPictureShrunk(path, c.box, c.box, 0);
+        const bool turned = c.orientation == 6;
+        EXPECT_EQ(preview.width(), turned ? c.box * 3 / 4 : c.box);
+        // The quadrants as a viewer shows them; the thumbnail's are the
+        // picture's in reverse, so each source shows which one was used.
+        const int w = preview.width(), h = preview.height();
+        const Color topLeft = preview.pixel(w / 4, h / 4),
+                    topRight = preview.pixel(3 * w / 4, h / 4);
+        const Color expectedLeft =
+            turned ? (c.fromThumbnail ? kGreen : kBlue) : (c.fromThumbnail ? kWhite : kRed);
+        const Color expectedRight =
+            turned ? (c.fromThumbnail ? kWhite : kRed) : (c.fromThumbnail ? kBlue : kGreen);
+        EXPECT_TRUE(Near(topLeft, expectedLeft, 12));
+        EXPECT_TRUE(Near(topRight, expectedRight, 12));
+    }
+
+    // Cut short after its thumbnail: the preview may show the thumbnail, the
+    // whole-picture check still finds the damage.
+    JpegOptions options;
+    options.app1 = ExifOrientation(1, false, ownThumb);
+    Bytes cut = EncodeJpeg(PhotoLike(1600, 1200, 9), options);
+    cut.resize(cut.size() * 2 / 3);
+    WriteFile(dir.file("cut.jpg"), cut);
+    EXPECT_THROW(LoadSourcePicture(dir.file("cut.jpg"), Size{160, 120}), PictureError);
+}
+
 }  // namespace
 }  // namespace imaging
