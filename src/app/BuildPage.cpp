@@ -220,9 +220,12 @@ void BuildPage::MakeDriver() {
     };
     hooks.approveLength = [this](double seconds) -> base::Status {
         const std::optional<QString> question = CapacityQuestion(show_.settings, seconds);
-        if (!question || Dialogs().Confirm(window(), *question)) return {};
-        return base::MakeFault(tr("The build was not started.").toStdString(),
-                               base::FaultKind::Refused);
+        if (question && !Dialogs().Confirm(window(), *question))
+            return base::MakeFault("declined", base::FaultKind::Declined);
+        // The new build replaces the video kept from the last one; should it
+        // fail, no older video is left lying about. Declined, the kept one stays.
+        ForgetKeptVideo();
+        return {};
     };
     buildDriver_ = std::make_unique<video::BuildDriver>(std::move(hooks));
     buildProgress_->setRange(0, kProgressSteps);
@@ -243,23 +246,36 @@ bool BuildPage::LeftWhileBusy() {
 void BuildPage::buildButtonClick() {
     if (building_) return;
     if (!buildDriver_) MakeDriver();
-    // The new build replaces the video kept from the last one; should it
-    // fail, no older video is left lying about.
-    built_.reset();
-    saveButton_->hide();
-    base::IgnoreFault("app::BuildPage::buildButtonClick", video::BuildDriver::DiscardVideo());
+    // What the step shows now, for a build the user declines at its start.
+    const QString label = bLabel_->text();
+    const bool labelShown = bLabel_->isVisibleTo(this);
+    const int progress = buildProgress_->value();
+    const bool progressShown = buildProgress_->isVisibleTo(this);
     QApplication::setOverrideCursor(Qt::BusyCursor);
     // The window collects its show; the build works on a copy of it.
     emit SettingsWanted();
     const video::BuildResult result = buildDriver_->Build(show_);
     QApplication::restoreOverrideCursor();
     if (LeftWhileBusy()) return;
+    if (result.status == video::BuildResult::Status::Declined) {
+        bLabel_->setText(label);
+        bLabel_->setVisible(labelShown);
+        buildProgress_->setValue(progress);
+        buildProgress_->setVisible(progressShown);
+        return;
+    }
     ShowResult(result);
     if (!result.hasVideo()) return;
     built_ = std::make_unique<video::BuildResult>(result);
     builtSaved_ = false;
     saveButton_->show();
     SaveBuiltVideo(result);
+}
+
+void BuildPage::ForgetKeptVideo() {
+    built_.reset();
+    saveButton_->hide();
+    base::IgnoreFault("app::BuildPage::ForgetKeptVideo", video::BuildDriver::DiscardVideo());
 }
 
 void BuildPage::saveButtonClick() {

@@ -89,6 +89,8 @@ private:
     void SaveBuiltVideo(const video::BuildResult& result);
     // Forgets the kept video and removes its file.
     void DiscardBuiltVideo();
+    // The same, quietly, as a new build starts over it.
+    void ForgetKeptVideo();
     // Where the video dialog starts: the folder a video was last saved in
     // (else the desktop), with the project's name or "slideshow".
     QString SuggestedVideoName() const;

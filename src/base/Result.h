@@ -23,6 +23,7 @@ enum class FaultKind {
     BadData,      // the file is there but its content is unusable
     OutOfMemory,  // an allocation failed
     Refused,      // the request itself is invalid (options, sizes, kinds)
+    Declined,     // the user answered No; there is nothing to report
 };
 
 struct Fault {

@@ -132,6 +132,8 @@ BuildResult BuildDriver::RunBuild(model::Show show, const std::string& outputPat
     if (prepared.outcome != PreparedShow::Outcome::Ready) {
         if (prepared.outcome == PreparedShow::Outcome::NoPictures)
             result.status = BuildResult::Status::NoPictures;
+        if (prepared.outcome == PreparedShow::Outcome::Declined)
+            result.status = BuildResult::Status::Declined;
         result.message = std::move(prepared.message);
         return result;
     }

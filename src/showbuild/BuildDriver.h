@@ -62,6 +62,7 @@ struct BuildResult {
         NoPictures,  // nothing to build; nothing was encoded
         Failed,      // no usable video; see message and errors
         Busy,        // a build was already running; nothing was done
+        Declined,    // the user said No to building it; nothing was done
     };
     Status status = Status::Failed;
     std::string videoFile;  // the temporary video, when there is one

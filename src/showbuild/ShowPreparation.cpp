@@ -182,7 +182,10 @@ PreparedShow PrepareShow(model::Show show, const ShowLoaders& loaders,
         const double seconds =
             static_cast<double>(lengths.timing.TotalFrames()) / format->rate.perSecond();
         if (const base::Status approved = approveLength(seconds); !approved) {
-            result.message = approved.message();
+            if (approved.fault().kind == base::FaultKind::Declined)
+                result.outcome = PreparedShow::Outcome::Declined;
+            else
+                result.message = approved.message();
             return result;
         }
     }

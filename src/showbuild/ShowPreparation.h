@@ -29,7 +29,7 @@ struct ShowLoaders {
 };
 
 struct PreparedShow {
-    enum class Outcome { Ready, NoPictures, Failed };
+    enum class Outcome { Ready, NoPictures, Declined, Failed };
     Outcome outcome = Outcome::Failed;
     std::string message;                    // one line, unless ready
     SessionInput input;                     // when ready

@@ -299,6 +299,32 @@ TEST_F(WalkthroughTest, AVideoLeftUnsavedIsKeptUntilDiscarded) {
     EXPECT_FALSE(model::FileExists(temporary));
 }
 
+// No to the disc-size question leaves the step as it was: no error, and the
+// video kept from the build before still offered, its file untouched.
+TEST_F(WalkthroughTest, NoToTheDiscSizeQuestionLeavesTheStepAsItWas) {
+    dialogs_.pictureFiles = {{MakePicture("a.jpg"), MakePicture("b.jpg")}};
+    Click("addimagefile1");
+    Find<QSpinBox>("IntervalEdit")->setValue(1);
+    dialogs_.answers = {false};  // the save dialog given up on, the video kept
+    Click("goBuildB");
+    const std::string kept = model::ReadWholeFile(video::BuildDriver::TemporaryVideoPath());
+    ASSERT_FALSE(kept.empty());
+    const QString label = Find<QLabel>("bLabel")->text();
+
+    // Two pictures of almost three hours each: more than any CD holds.
+    Find<QSpinBox>("IntervalEdit")->setValue(10000);
+    Choose("VideoGroup0");
+    dialogs_.answers = {false};
+    Click("buildButton");
+    ASSERT_EQ(dialogs_.questions.size(), 2);
+    EXPECT_TRUE(dialogs_.questions[1].contains("Build it anyway?"))
+        << dialogs_.questions[1].toStdString();
+    EXPECT_TRUE(dialogs_.errors.isEmpty()) << dialogs_.errors.join("\n").toStdString();
+    EXPECT_EQ(Find<QLabel>("bLabel")->text(), label);
+    EXPECT_FALSE(Find<QAbstractButton>("saveVideoButton")->isHidden());
+    EXPECT_EQ(model::ReadWholeFile(video::BuildDriver::TemporaryVideoPath()), kept);
+}
+
 TEST_F(WalkthroughTest, AVideoThatCannotBeSavedWhereChosenIsOfferedAgain) {
     dialogs_.pictureFiles = {{MakePicture("a.jpg")}};
     Click("addimagefile1");
