@@ -100,7 +100,8 @@ ViewRect Between(const ViewRect& from, const ViewRect& to, double share) {
 // The views of an aimed or whole plan: a crop placed around the subject, a
 // zoom between the widest view and a view centred on the aim (never so
 // close that the kept box leaves it, nor, whole, closer than filling the
-// frame), a pan shortened to what keeps the box in every view. Every view
+// frame), a pan shortened to what keeps the box in every view (and no
+// closer than holding it needs). Every view
 // lies between two views that hold the box, so it holds it too. 'widest'
 // is the plan's widest view, 'cover' the largest inside the picture.
 ViewRect AimedViewAt(const MotionPlan& plan, double pictureWidth, double pictureHeight,
@@ -132,8 +133,12 @@ ViewRect AimedViewAt(const MotionPlan& plan, double pictureWidth, double picture
         // picture narrower than the view travels beside itself, when that
         // room is enough.
         const bool besideRoom = plan.whole && widestLength - along.length >= distance;
+        // Never so close that the kept box leaves the view, as a zoom: the
+        // pan travels what room is left.
+        const double needed = std::max(x.Needed(widest.width), y.Needed(widest.height));
         const double scale =
-            besideRoom ? 1.0 : std::min(1.0, (along.length - distance) / widestLength);
+            besideRoom ? 1.0
+                       : std::min(1.0, std::max((along.length - distance) / widestLength, needed));
         ViewRect view = Placed(x, y, widest.width * scale, widest.height * scale);
         const double size = widestLength * scale;
         // Across the pan a whole picture stays centred, as a still one lies.
@@ -145,6 +150,11 @@ ViewRect AimedViewAt(const MotionPlan& plan, double pictureWidth, double picture
         if (along.keeps() && along.keepHigh - along.keepLow <= size) {
             low = std::max(low, along.keepHigh - size);
             high = std::min(high, along.keepLow);
+        } else if (along.keeps()) {
+            // A stretch longer than the view: the view stays within it, so
+            // it shows as much of the faces as a view of its size can.
+            low = std::max(low, along.keepLow);
+            high = std::min(high, along.keepHigh - size);
         }
         distance = std::clamp(high - low, 0.0, distance);
         const double middle =
