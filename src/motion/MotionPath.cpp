@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "base/Random.h"
 
@@ -276,6 +277,35 @@ bool ShowsWhole(model::MotionFit fit, const MotionPlan& plan, const Subject& sub
             if (!HoldsBox(view, face, pictureWidth, pictureHeight)) return true;
     }
     return false;
+}
+
+MotionPlan PlanMotion(const model::MotionSetting& setting, model::MotionFit fit,
+                      const Subject& subject, double pictureWidth, double pictureHeight,
+                      int displayWidth, int displayHeight) {
+    MotionPlan plan = ResolveMotion(setting, subject);
+    plan.whole =
+        ShowsWhole(fit, plan, subject, pictureWidth, pictureHeight, displayWidth, displayHeight);
+    if (plan.whole || !plan.keep) return plan;
+    const ViewRect cover = CoverView(pictureWidth, pictureHeight, displayWidth, displayHeight);
+    const auto fits = [&](const SubjectBox& box) {
+        return box.width * pictureWidth <= cover.width &&
+               box.height * pictureHeight <= cover.height;
+    };
+    if (fits(*plan.keep)) return plan;
+    // The largest face first, then each other, largest first, that still
+    // fits beside those taken.
+    Subject taken;
+    std::vector<SubjectBox> faces = subject.faces;
+    std::stable_sort(faces.begin(), faces.end(), [](const SubjectBox& a, const SubjectBox& b) {
+        return a.width * a.height > b.width * b.height;
+    });
+    for (const SubjectBox& face : faces) {
+        taken.faces.push_back(face);
+        const std::optional<SubjectBox> box = FacesBox(taken);
+        if (taken.faces.size() > 1 && !(box && fits(*box))) taken.faces.pop_back();
+    }
+    plan.keep = FacesBox(taken);
+    return plan;
 }
 
 ViewRect CoverView(double pictureWidth, double pictureHeight, int displayWidth, int displayHeight) {
