@@ -1,8 +1,9 @@
 // How well pan, zoom and reframing keep the faces of real photographs, judged
-// by a detector the motion never saw: OpenCV's cascade classifiers (the LBP
-// frontal face cascade scikit-image ships, and the Haar frontal and profile
-// cascades of opencv-data when installed), where the motion aims with what
-// dlib's HOG detector found. For every frame of every motion kind, fit and
+// by a detector the motion never saw: OpenCV's cascade classifiers (the Haar
+// frontal and profile cascades of opencv-data, and the LBP frontal cascade
+// scikit-image ships, where it can be read: Debian's copy has a misspelt tag
+// and OpenCV 4.6 cannot load it), where the motion aims with what dlib's HOG
+// detector found. For every frame of every motion kind, fit and
 // frame shape it measures the share of each independently found face box
 // that lies inside the frame's view, with the build's own view geometry, and
 // prints the worst case. With --frames it then builds a few shows with
@@ -14,8 +15,10 @@
 //
 // The photographs are public domain or CC0 (python3-skimage: the astronaut,
 // NASA, and the cameraman; python-matplotlib-data: Grace Hopper, US Navy),
-// and rows of them side by side stand for a group. Exits 1 when a case with
-// room for the faces keeps less than 95% of one.
+// and rows of them side by side stand for a group. Faces the build's own
+// detector missed, and filled frames too narrow for all the faces, are
+// reported apart. Exits 1 when a face the motion knows and has room for
+// keeps less than 95% of itself in some frame.
 #include <opencv2/imgproc.hpp>
 #include <opencv2/objdetect.hpp>
 
@@ -106,6 +109,11 @@ std::vector<motion::SubjectBox> IndependentFaces(const QImage& photo) {
         }
         return loaded;
     }();
+    if (classifiers.empty()) {
+        // With no detector every photograph would pass for want of faces.
+        std::fprintf(stderr, "no face cascade can be read: install opencv-data\n");
+        std::exit(2);
+    }
     std::vector<motion::SubjectBox> faces;
     for (auto& [cascade, classifier] : classifiers) {
         std::vector<cv::Rect> found;
