@@ -292,19 +292,32 @@ MotionPlan PlanMotion(const model::MotionSetting& setting, model::MotionFit fit,
                box.height * pictureHeight <= cover.height;
     };
     if (fits(*plan.keep)) return plan;
-    // The largest face first, then each other, largest first, that still
-    // fits beside those taken.
-    Subject taken;
+    // The largest face first, then each other, largest first, whose face
+    // (without its margin) still fits beside those taken.
     std::vector<SubjectBox> faces = subject.faces;
     std::stable_sort(faces.begin(), faces.end(), [](const SubjectBox& a, const SubjectBox& b) {
         return a.width * a.height > b.width * b.height;
     });
+    Subject taken;
+    SubjectBox bare = faces.front();
     for (const SubjectBox& face : faces) {
+        const double left = std::min(bare.x, face.x), top = std::min(bare.y, face.y);
+        const SubjectBox both{left, top, std::max(bare.right(), face.right()) - left,
+                              std::max(bare.bottom(), face.bottom()) - top};
+        if (!taken.faces.empty() && !fits(both)) continue;
         taken.faces.push_back(face);
-        const std::optional<SubjectBox> box = FacesBox(taken);
-        if (taken.faces.size() > 1 && !(box && fits(*box))) taken.faces.pop_back();
+        bare = both;
     }
-    plan.keep = FacesBox(taken);
+    // Their margins as far as the frame has room, around the faces.
+    SubjectBox keep = *FacesBox(taken);
+    const auto narrow = [](double& start, double& length, double low, double high, double room) {
+        if (length <= room || high - low > room) return;
+        start = std::clamp(start + (length - room) / 2, high - room, low);
+        length = room;
+    };
+    narrow(keep.x, keep.width, bare.x, bare.right(), cover.width / pictureWidth);
+    narrow(keep.y, keep.height, bare.y, bare.bottom(), cover.height / pictureHeight);
+    plan.keep = keep;
     return plan;
 }
 

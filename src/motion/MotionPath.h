@@ -103,7 +103,8 @@ bool ShowsWhole(model::MotionFit fit, const MotionPlan& plan, const Subject& sub
 // ResolveMotion, shown whole as ShowsWhole decides, and, filling a frame too
 // narrow (or too low) for all the faces at once, holding the largest face
 // and as many of the others as fit beside it, rather than a stretch between
-// them that may show no face at all.
+// them that may show no face at all; where only the margins around the
+// faces do not fit, the faces whole with what margin there is room for.
 MotionPlan PlanMotion(const model::MotionSetting& setting, model::MotionFit fit,
                       const Subject& subject, double pictureWidth, double pictureHeight,
                       int displayWidth, int displayHeight);
