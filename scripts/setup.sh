@@ -11,7 +11,7 @@ VANTO_PACKAGES=(
     libheif-dev libde265-0 libdav1d6 libraw-dev
     libdlib-dev libopencv-contrib-dev
     libheif-examples imagemagick webp
-    python3-skimage
+    python3-skimage python-matplotlib-data opencv-data
     fonts-dejavu-core fonts-droid-fallback libfontconfig-dev
     ffmpeg dvdauthor vcdimager genisoimage xorriso lsdvd xvfb xauth time
     openbox wmctrl

@@ -7,11 +7,12 @@
 //
 // The pictures are made first from scikit-image's public-domain photographs
 // (python3-skimage): the astronaut's portrait, and the rocket for a picture
-// without a face, each enlarged to the size measured.
+// without a face, each enlarged in its own proportions to the size measured.
 #include <benchmark/benchmark.h>
 
 #include <QImage>
 
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -24,29 +25,34 @@ namespace {
 const std::string kPhotos = "/usr/lib/python3/dist-packages/skimage/data/";
 std::string g_folder;
 
-std::string Enlarged(const std::string& name, int width, int height) {
-    const std::string out = g_folder + "/" + name + "-" + std::to_string(width) + ".jpg";
+// The photograph enlarged to about 'pixels' in its own proportions: a
+// stretched face is no face to the detector.
+std::string Enlarged(const std::string& name, double pixels) {
+    const std::string out =
+        g_folder + "/" + name + "-" + std::to_string(static_cast<int>(pixels)) + ".jpg";
     const QImage photo(QString::fromStdString(kPhotos + name));
     if (photo.isNull()) {
         std::fprintf(stderr, "%s%s is missing: install python3-skimage\n", kPhotos.c_str(),
                      name.c_str());
         std::exit(1);
     }
-    photo.scaled(width, height, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+    const double scale = std::sqrt(pixels / (double(photo.width()) * photo.height()));
+    photo
+        .scaled(int(photo.width() * scale), int(photo.height() * scale), Qt::IgnoreAspectRatio,
+                Qt::SmoothTransformation)
         .save(QString::fromStdString(out), "jpeg", 90);
     return out;
 }
 
 void SearchMegapixel(benchmark::State& state, const char* name) {
-    const raster::Bitmap picture = imaging::LoadPictureShrunk(
-        Enlarged(name, 1155, 866), 2000, 2000, 0);  // 1.0 megapixels, 4:3
+    const raster::Bitmap picture = imaging::LoadPictureShrunk(Enlarged(name, 1e6), 2000, 2000, 0);
     size_t faces = 0;
     for (auto _ : state) faces = subject::FindSubject(picture).faces.size();
     state.counters["faces"] = static_cast<double>(faces);
 }
 
 void DetectFromFile(benchmark::State& state, const char* name) {
-    const std::string path = Enlarged(name, 4000, 3000);  // 12 megapixels
+    const std::string path = Enlarged(name, 12e6);
     for (auto _ : state) {
         const auto found = subject::DetectSubject(path);
         benchmark::DoNotOptimize(found.ok());

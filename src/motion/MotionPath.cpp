@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "base/Random.h"
 
@@ -100,7 +101,8 @@ ViewRect Between(const ViewRect& from, const ViewRect& to, double share) {
 // The views of an aimed or whole plan: a crop placed around the subject, a
 // zoom between the widest view and a view centred on the aim (never so
 // close that the kept box leaves it, nor, whole, closer than filling the
-// frame), a pan shortened to what keeps the box in every view. Every view
+// frame), a pan shortened to what keeps the box in every view (and no
+// closer than holding it needs). Every view
 // lies between two views that hold the box, so it holds it too. 'widest'
 // is the plan's widest view, 'cover' the largest inside the picture.
 ViewRect AimedViewAt(const MotionPlan& plan, double pictureWidth, double pictureHeight,
@@ -132,8 +134,12 @@ ViewRect AimedViewAt(const MotionPlan& plan, double pictureWidth, double picture
         // picture narrower than the view travels beside itself, when that
         // room is enough.
         const bool besideRoom = plan.whole && widestLength - along.length >= distance;
+        // Never so close that the kept box leaves the view, as a zoom: the
+        // pan travels what room is left.
+        const double needed = std::max(x.Needed(widest.width), y.Needed(widest.height));
         const double scale =
-            besideRoom ? 1.0 : std::min(1.0, (along.length - distance) / widestLength);
+            besideRoom ? 1.0
+                       : std::min(1.0, std::max((along.length - distance) / widestLength, needed));
         ViewRect view = Placed(x, y, widest.width * scale, widest.height * scale);
         const double size = widestLength * scale;
         // Across the pan a whole picture stays centred, as a still one lies.
@@ -145,6 +151,11 @@ ViewRect AimedViewAt(const MotionPlan& plan, double pictureWidth, double picture
         if (along.keeps() && along.keepHigh - along.keepLow <= size) {
             low = std::max(low, along.keepHigh - size);
             high = std::min(high, along.keepLow);
+        } else if (along.keeps()) {
+            // A stretch longer than the view: the view stays within it, so
+            // it shows as much of the faces as a view of its size can.
+            low = std::max(low, along.keepLow);
+            high = std::min(high, along.keepHigh - size);
         }
         distance = std::clamp(high - low, 0.0, distance);
         const double middle =
@@ -266,6 +277,48 @@ bool ShowsWhole(model::MotionFit fit, const MotionPlan& plan, const Subject& sub
             if (!HoldsBox(view, face, pictureWidth, pictureHeight)) return true;
     }
     return false;
+}
+
+MotionPlan PlanMotion(const model::MotionSetting& setting, model::MotionFit fit,
+                      const Subject& subject, double pictureWidth, double pictureHeight,
+                      int displayWidth, int displayHeight) {
+    MotionPlan plan = ResolveMotion(setting, subject);
+    plan.whole =
+        ShowsWhole(fit, plan, subject, pictureWidth, pictureHeight, displayWidth, displayHeight);
+    if (plan.whole || !plan.keep) return plan;
+    const ViewRect cover = CoverView(pictureWidth, pictureHeight, displayWidth, displayHeight);
+    const auto fits = [&](const SubjectBox& box) {
+        return box.width * pictureWidth <= cover.width &&
+               box.height * pictureHeight <= cover.height;
+    };
+    if (fits(*plan.keep)) return plan;
+    // The largest face first, then each other, largest first, whose face
+    // (without its margin) still fits beside those taken.
+    std::vector<SubjectBox> faces = subject.faces;
+    std::stable_sort(faces.begin(), faces.end(), [](const SubjectBox& a, const SubjectBox& b) {
+        return a.width * a.height > b.width * b.height;
+    });
+    Subject taken;
+    SubjectBox bare = faces.front();
+    for (const SubjectBox& face : faces) {
+        const double left = std::min(bare.x, face.x), top = std::min(bare.y, face.y);
+        const SubjectBox both{left, top, std::max(bare.right(), face.right()) - left,
+                              std::max(bare.bottom(), face.bottom()) - top};
+        if (!taken.faces.empty() && !fits(both)) continue;
+        taken.faces.push_back(face);
+        bare = both;
+    }
+    // Their margins as far as the frame has room, around the faces.
+    SubjectBox keep = *FacesBox(taken);
+    const auto narrow = [](double& start, double& length, double low, double high, double room) {
+        if (length <= room || high - low > room) return;
+        start = std::clamp(start + (length - room) / 2, high - room, low);
+        length = room;
+    };
+    narrow(keep.x, keep.width, bare.x, bare.right(), cover.width / pictureWidth);
+    narrow(keep.y, keep.height, bare.y, bare.bottom(), cover.height / pictureHeight);
+    plan.keep = keep;
+    return plan;
 }
 
 ViewRect CoverView(double pictureWidth, double pictureHeight, int displayWidth, int displayHeight) {

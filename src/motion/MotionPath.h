@@ -99,6 +99,16 @@ ViewRect WidestView(const MotionPlan& plan, double pictureWidth, double pictureH
 bool ShowsWhole(model::MotionFit fit, const MotionPlan& plan, const Subject& subject,
                 double pictureWidth, double pictureHeight, int displayWidth, int displayHeight);
 
+// The plan a picture moves by in a frame of displayWidth:displayHeight:
+// ResolveMotion, shown whole as ShowsWhole decides, and, filling a frame too
+// narrow (or too low) for all the faces at once, holding the largest face
+// and as many of the others as fit beside it, rather than a stretch between
+// them that may show no face at all; where only the margins around the
+// faces do not fit, the faces whole with what margin there is room for.
+MotionPlan PlanMotion(const model::MotionSetting& setting, model::MotionFit fit,
+                      const Subject& subject, double pictureWidth, double pictureHeight,
+                      int displayWidth, int displayHeight);
+
 // The view at time t (0..1) of the picture's time on screen.
 ViewRect ViewAt(const MotionPlan& plan, double pictureWidth, double pictureHeight, int displayWidth,
                 int displayHeight, double t);

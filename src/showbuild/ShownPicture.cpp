@@ -39,11 +39,10 @@ void ShownPicture::Start(const SessionInput& input, size_t index, BuildPicture p
     effect_ = PickEffect(input.effectsOf(path));
     // Drawn after the effect, and only for random motion, so the effects'
     // draws stay as they were.
-    motion::MotionPlan plan = motion::ResolveMotion(input.motion.Of(path), picture.subject);
     const FrameFormat& f = input.format;
-    plan.whole =
-        motion::ShowsWhole(input.motion.FitOf(path), plan, picture.subject, picture.naturalWidth,
-                           picture.naturalHeight, f.displayWidth, f.displayHeight);
+    const motion::MotionPlan plan = motion::PlanMotion(
+        input.motion.Of(path), input.motion.FitOf(path), picture.subject, picture.naturalWidth,
+        picture.naturalHeight, f.displayWidth, f.displayHeight);
     if (plan.whole)
         motion::ReduceForMotion(picture.bitmap, picture.opacity, picture.naturalWidth,
                                 picture.naturalHeight, plan.strength,

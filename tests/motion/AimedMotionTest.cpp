@@ -83,6 +83,71 @@ TEST(AimedMotionTest, EveryViewHoldsEveryFaceWhole) {
                     }
 }
 
+// Faces whose box with its margin is larger than the widest view (a
+// portrait's face in a 16:9 band, a wide group in 9:16): no view can hold
+// the box, so each must show as much of it as the widest view can, which a
+// pan travelling its full distance past the face, or closing in to travel,
+// does not.
+TEST(AimedMotionTest, ABoxLargerThanTheWidestViewFillsEveryView) {
+    struct Case {
+        Shape picture, frame;
+        SubjectBox face;
+    };
+    const Case cases[] = {
+        {{512, 600}, {16, 9}, {0.31, 0.23, 0.42, 0.36}},  // a head and shoulders portrait
+        {{3000, 2000}, {9, 16}, {0.2, 0.4, 0.3, 0.1}},    // a pair across a landscape
+    };
+    for (const Case& c : cases)
+        for (const MotionKind kind : kMovingKinds) {
+            const Subject subject{{c.face}, {}, {}};
+            const MotionPlan plan = ResolveMotion(MotionSetting{kind, 5}, subject);
+            const SubjectBox kept = *plan.keep;
+            const double w = kept.width * c.picture.width, h = kept.height * c.picture.height;
+            const ViewRect widest =
+                CoverView(c.picture.width, c.picture.height, static_cast<int>(c.frame.width),
+                          static_cast<int>(c.frame.height));
+            for (const ViewRect& v : Views(plan, c.picture, c.frame)) {
+                const double inX = std::min(v.x + v.width, kept.right() * c.picture.width) -
+                                   std::max(v.x, kept.x * c.picture.width);
+                const double inY = std::min(v.y + v.height, kept.bottom() * c.picture.height) -
+                                   std::max(v.y, kept.y * c.picture.height);
+                EXPECT_NEAR(inX, std::min(w, widest.width), 1e-6 * w)
+                    << c.picture.width << " kind " << static_cast<int>(kind);
+                EXPECT_NEAR(inY, std::min(h, widest.height), 1e-6 * h)
+                    << c.picture.width << " kind " << static_cast<int>(kind);
+            }
+        }
+}
+
+// A frame filled by a landscape too wide for all its faces at once (a
+// group reframed for 9:16): every view holds the largest face whole, with
+// those that fit beside it, not the gap between the people; and all of them
+// where only their margins do not fit.
+TEST(AimedMotionTest, AFrameTooNarrowForTheGroupHoldsTheFacesThatFit) {
+    const Shape picture{3000, 2000};
+    struct Case {
+        std::vector<SubjectBox> faces;
+        std::vector<size_t> held;  // indices of the faces every view holds
+    };
+    const Case cases[] = {
+        {{{0.1, 0.4, 0.08, 0.1}, {0.75, 0.35, 0.1, 0.12}}, {1}},
+        {{{0.05, 0.4, 0.05, 0.07}, {0.45, 0.4, 0.06, 0.08}, {0.55, 0.41, 0.06, 0.08}}, {1, 2}},
+        // Room for the pair, not for their margins.
+        {{{0.3, 0.4, 0.06, 0.08}, {0.6, 0.4, 0.06, 0.08}}, {0, 1}},
+    };
+    for (const Case& c : cases)
+        for (const MotionKind kind : kMovingKinds) {
+            const Subject subject{c.faces, {}, {}};
+            const MotionPlan plan = PlanMotion(MotionSetting{kind, 5}, model::MotionFit::Fill,
+                                               subject, picture.width, picture.height, 9, 16);
+            for (const ViewRect& v : Views(plan, picture, {9, 16}))
+                for (const size_t i : c.held)
+                    EXPECT_TRUE(Holds(v, c.faces[i], picture))
+                        << c.faces.size() << " faces, face " << i << ", kind "
+                        << static_cast<int>(kind);
+        }
+}
+
 // A zoom in ends centred on the faces (or the user's point) where the
 // picture has room around them, and as close as the strength asks; a zoom
 // out starts there.
