@@ -76,6 +76,7 @@ Show LoadShow(const IniFile& store) {
     LoadShowList(store, "Music", s.Music, FolderEntries::Keep, FolderTypes::Classic);
     if (ShuffledAtLoad(s)) ShuffleList(s.Pictures);
     CopySections(store, show.notes, PerPictureSections());
+    CopySections(store, show.notes, TitleCardSections());
     TakeMusicNotes(store, show);
     return show;
 }
@@ -83,6 +84,7 @@ Show LoadShow(const IniFile& store) {
 void StoreShow(const Show& show, IniFile& store) {
     WriteSettings(store, show.settings);
     CopySections(show.notes, store, PerPictureSections());
+    CopySections(show.notes, store, TitleCardSections());
 }
 
 bool SaveWorkingShow(const Show& show) noexcept {
