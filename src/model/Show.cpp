@@ -40,6 +40,7 @@ std::optional<std::string> Show::OwnCaption(std::string_view path) const {
 }
 
 std::string Show::CaptionOf(std::string_view path) const {
+    if (const std::optional<TitleCard> card = TitleCardOf(path)) return card->title;
     return OwnCaption(path).value_or(CaptionDefault(path));
 }
 

@@ -47,7 +47,7 @@ struct Show {
     // The picture's own caption (which may be empty: no caption), if it has one.
     std::optional<std::string> OwnCaption(std::string_view path) const;
     // The picture's own caption, else CaptionDefault(path): the text the
-    // per-picture dialog offers to edit.
+    // per-picture dialog offers to edit; a title card's title.
     std::string CaptionOf(std::string_view path) const;
     // The picture's own motion when it can be read, else the show's.
     MotionSetting MotionOf(std::string_view path) const;

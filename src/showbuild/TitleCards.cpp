@@ -88,7 +88,11 @@ LoadPictureFunction TitleCardLoads(LoadPictureFunction load, TitleCardLookup car
             model::IsTitleCard(path) && cards ? cards(path) : std::nullopt;
         if (!card) return load(path, box);
         const DisplayBox display = DisplayBoxOf(format);
-        return BuildPicture{TitleCardBackdrop(*card, load, format), display.width, display.height};
+        BuildPicture backdrop;
+        backdrop.bitmap = TitleCardBackdrop(*card, load, format);
+        backdrop.naturalWidth = display.width;
+        backdrop.naturalHeight = display.height;
+        return backdrop;
     };
 }
 
