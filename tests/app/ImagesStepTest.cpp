@@ -10,6 +10,8 @@
 #include <QDateTime>
 #include <QFile>
 #include <QLabel>
+#include <QComboBox>
+#include <QLineEdit>
 #include <QListView>
 #include <QMimeData>
 #include <QPainter>
