@@ -334,7 +334,7 @@ void TImageForm::Open() {
     int first = 0;
     if (const std::string wanted = std::exchange(startAt_, {}); !wanted.empty()) {
         std::string resolved = wanted;
-        model::ResolveMediaPath(resolved);
+        if (!model::IsTitleCard(resolved)) model::ResolveMediaPath(resolved);
         const auto at = std::find_if(pictures.begin(), pictures.end(), [&](const std::string& p) {
             return p == resolved || (resolved.ends_with('/') && p.starts_with(resolved));
         });
