@@ -31,6 +31,7 @@
 #include "model/PictureFocus.h"
 #include "model/Settings.h"
 #include "model/Text.h"
+#include "model/TitleCard.h"
 #include "subject/SubjectCache.h"
 
 namespace app {
@@ -313,7 +314,9 @@ void TImageForm::Open() {
     const QString defaultInterval = QString::number(main_.WorkingShow().settings.ImageInterval);
     for (int row = 0; row < static_cast<int>(pictures.size()); ++row) {
         const std::string& path = pictures[static_cast<size_t>(row)];
-        const QString fileName = ToQt(path.substr(path.find_last_of('/') + 1));
+        const QString fileName = model::IsTitleCard(path)
+                                     ? tr("Title card")
+                                     : ToQt(path.substr(path.find_last_of('/') + 1));
         sg_->setItem(row, kFileColumn, Cell(fileName, false));
         sg_->setItem(row, kCaptionColumn, Cell(ToQt(main_.WorkingShow().CaptionOf(path)), true));
         sg_->setItem(row, kPathColumn, Cell(ToQt(path), false));
@@ -331,7 +334,7 @@ void TImageForm::Open() {
     int first = 0;
     if (const std::string wanted = std::exchange(startAt_, {}); !wanted.empty()) {
         std::string resolved = wanted;
-        model::ResolveMediaPath(resolved);
+        if (!model::IsTitleCard(resolved)) model::ResolveMediaPath(resolved);
         const auto at = std::find_if(pictures.begin(), pictures.end(), [&](const std::string& p) {
             return p == resolved || (resolved.ends_with('/') && p.starts_with(resolved));
         });
@@ -355,7 +358,13 @@ void TImageForm::SelectRow(int row) {
     label1_->setText(tr("Image File: ") + path);
     label1_->setToolTip(path);
     ShowFocusOf(path.toStdString());
-    fsPanel_->ShowPictureOf(path, main_.WorkingShow().settings.BackgroundColor);
+    if (model::IsTitleCard(path.toStdString())) {
+        // A card is no file: the panel says what it is rather than "not found".
+        fsPanel_->ClearPicture();
+        fsPanel_->ShowOverlay(tr("Title card"));
+    } else {
+        fsPanel_->ShowPictureOf(path, main_.WorkingShow().settings.BackgroundColor);
+    }
     LoadSelection(path.toStdString());
 }
 
@@ -436,7 +445,8 @@ void TImageForm::DefaultRadioClick() {
 
 void TImageForm::Image1Click() {
     const QString path = PathOfRow(CurrentRow());
-    if (!path.isEmpty()) Dialogs().OpenUrl(QUrl::fromLocalFile(path));
+    if (!path.isEmpty() && !model::IsTitleCard(path.toStdString()))
+        Dialogs().OpenUrl(QUrl::fromLocalFile(path));
 }
 
 void TImageForm::ShowFocusOf(const std::string& path) {
@@ -502,10 +512,16 @@ void TImageForm::OkClick() {
         if (path.empty()) continue;
         const std::string caption = sg_->item(row, kCaptionColumn)->text().toStdString();
         const std::string fileName = sg_->item(row, kFileColumn)->text().toStdString();
-        model::SetOwnEntry(Notes(), model::kCaptionsSection, path,
-                           model::CaptionDefault(fileName) != caption
-                               ? std::optional<std::string>(caption)
-                               : std::nullopt);
+        if (std::optional<model::TitleCard> card = model::ReadTitleCard(Notes(), path)) {
+            // A card's caption is its title.
+            card->title = caption;
+            model::WriteTitleCard(Notes(), path, *card);
+        } else {
+            model::SetOwnEntry(Notes(), model::kCaptionsSection, path,
+                               model::CaptionDefault(fileName) != caption
+                                   ? std::optional<std::string>(caption)
+                                   : std::nullopt);
+        }
 
         const std::string interval = sg_->item(row, kIntervalColumn)->text().toStdString();
         const int32_t seconds =

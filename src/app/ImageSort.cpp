@@ -8,6 +8,7 @@
 #include <string>
 
 #include "model/MediaPaths.h"
+#include "model/TitleCard.h"
 
 namespace app {
 
@@ -29,6 +30,8 @@ std::vector<size_t> SortedEntryOrder(const std::vector<model::TImageEntry>& entr
         keys.push_back(std::move(key));
     }
     imaging::SortPictures(keys, order, [&](const std::string& key) {
+        // A title card has no file to date; it sorts as an undated picture.
+        if (model::IsTitleCard(key)) return imaging::PictureFacts{};
         if (!folders[key]) {
             // A relative entry is found where the build would find it.
             std::string path = key;

@@ -24,9 +24,11 @@
 #include "app/ThumbnailPanel.h"
 #include "app/ThumbnailService.h"
 #include "app/Thumbnails.h"
+#include "app/TitleCardDialog.h"
 #include "app/UserDialogs.h"
 #include "app/WidgetFactory.h"
 #include "base/WorkQueue.h"
+#include "model/CaptionStyle.h"
 #include "model/FileIo.h"
 #include "model/MediaPaths.h"
 #include "model/RecentProjects.h"
@@ -231,6 +233,9 @@ QLayout* ImagesPage::CreateSide() {
         Button("addimagefolder1", tr("Add Folder"), tr("Add a folder: all its pictures are used"));
     auto* remove = Button("FlatButton1", tr("Remove"), tr("Remove the selected row"));
     auto* clear = Button("FlatButton2", tr("Clear"), tr("Remove every row"));
+    auto* addTitle = Button("AddTitleButton", tr("Add &Title"),
+                            tr("Add a title card after the selected row: words on a colour or a "
+                               "picture, standing in the show like a picture"));
     sortButton_ =
         Button("SortButton", tr("&Sort"),
                tr("Put the rows in the order the pictures were taken, or of their names"));
@@ -248,7 +253,8 @@ QLayout* ImagesPage::CreateSide() {
     buttons->addWidget(addFolder, 0, 1);
     buttons->addWidget(remove, 1, 0);
     buttons->addWidget(clear, 1, 1);
-    buttons->addWidget(sortButton_, 2, 0, 1, 2);
+    buttons->addWidget(sortButton_, 2, 0);
+    buttons->addWidget(addTitle, 2, 1);
 
     // Folders stand for their JPEG, GIF and BMP files unless asked otherwise.
     allTypes_ =
@@ -274,6 +280,7 @@ QLayout* ImagesPage::CreateSide() {
     connect(addFolder, &QPushButton::clicked, this, &ImagesPage::AddImageFolder);
     connect(remove, &QPushButton::clicked, this, &ImagesPage::RemoveSelected);
     connect(clear, &QPushButton::clicked, this, &ImagesPage::ClearAll);
+    connect(addTitle, &QPushButton::clicked, this, &ImagesPage::AddTitle);
     connect(allTypes_, &QCheckBox::toggled, this, [this](bool on) {
         // Read wherever a folder is expanded, so it takes effect at once.
         show_.settings.FolderAllTypes = on;
@@ -316,6 +323,11 @@ void ImagesPage::ImageListClick() {
             tr("Images in folder: %1").arg(PicturesInFolder(text, show_.settings.FolderAllTypes)));
         return;
     }
+    if (const std::optional<model::TitleCard> card = show_.TitleCardOf(text)) {
+        fsPanel_->ClearPicture();
+        fsPanel_->ShowOverlay(tr("Title card: %1").arg(QString::fromStdString(card->title)));
+        return;
+    }
     // A picture that is missing or cannot be read leaves the thumbnail as it
     // was, covered by a line that says why.
     std::string path = text;
@@ -330,6 +342,10 @@ void ImagesPage::Image1Click() {
     const int row = SelectedRow();
     if (row < 0) return;
     std::string path = imageModel_->PathAt(row).toStdString();
+    if (model::IsTitleCard(path)) {
+        EditTitle(row);
+        return;
+    }
     if (!model::ResolveMediaPath(path) && !model::FolderExists(path)) {
         ReportError(tr("\"%1\" was not found.").arg(QString::fromStdString(path)));
         return;
@@ -415,6 +431,40 @@ void ImagesPage::AddDropped(const QStringList& paths, int notLocal, int row) {
     if (refused > 0) message << tr("%n not a picture or folder, left out.", nullptr, refused);
     if (notLocal > 0) message << NotLocalNote(notLocal);
     emit StatusMessage(message.join(QLatin1Char(' ')));
+}
+
+void ImagesPage::AddTitle() {
+    TitleCardDialog dialog(show_.settings, model::TitleCard{}, std::nullopt, window());
+    if (Dialogs().RunModal(dialog) != QDialog::Accepted) return;
+    std::vector<std::string> listed;
+    for (const model::TImageEntry& entry : imageModel_->List().Entries())
+        listed.push_back(entry.Path);
+    const std::string path = model::NewTitleCardPath(show_.notes, listed);
+    model::WriteTitleCard(show_.notes, path, dialog.Card());
+    model::SetOwnCaptionStyle(show_.notes, path, dialog.Style());
+    const int row = SelectedRow() < 0 ? 0 : SelectedRow() + 1;
+    imageModel_->Insert(row, {path, true});
+    SelectRow(row);
+    ImageListClick();
+    UpdateCountLabel();
+    emit Changed();
+}
+
+bool ImagesPage::EditTitle(int row) {
+    const std::string path = imageModel_->PathAt(row).toStdString();
+    const std::optional<model::TitleCard> card = show_.TitleCardOf(path);
+    if (!card) return false;
+    TitleCardDialog dialog(show_.settings, *card, model::OwnCaptionStyle(show_.notes, path),
+                           window());
+    if (Dialogs().RunModal(dialog) != QDialog::Accepted) return false;
+    model::WriteTitleCard(show_.notes, path, dialog.Card());
+    model::SetOwnCaptionStyle(show_.notes, path, dialog.Style());
+    // The tile and the panel show the card's words.
+    const QModelIndex changed = imageModel_->index(row, 0);
+    emit imageModel_->dataChanged(changed, changed);
+    ImageListClick();
+    emit Changed();
+    return true;
 }
 
 void ImagesPage::SortBy(imaging::PictureOrder order) {

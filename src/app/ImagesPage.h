@@ -63,6 +63,12 @@ public:
     void SortBy(imaging::PictureOrder order);
     bool Sorting() const { return sorter_ != nullptr; }
 
+    // "Add title": the title card editor, and on OK a new card after the
+    // selected row (first in an empty list), selected. Cancel adds nothing.
+    void AddTitle();
+    // The editor on the card at 'row'; true when it was changed.
+    bool EditTitle(int row);
+
 signals:
     // The user changed an option of the project.
     void Changed();

@@ -12,6 +12,7 @@
 #include "base/WorkQueue.h"
 #include "model/FileIo.h"
 #include "model/MediaPaths.h"
+#include "model/TitleCard.h"
 #include "music/LengthWorker.h"
 #include "music/MusicLength.h"
 #include "showbuild/BuildPictures.h"
@@ -26,8 +27,10 @@ QString ToQt(const std::string& text) {
     return QString::fromStdString(text);
 }
 
-// Whether a listed path still exists, resolving names in the sample folder.
+// Whether a listed path still exists, resolving names in the sample folder;
+// a title card is no file and is always there.
 bool EntryExists(const std::string& path) {
+    if (model::IsTitleCard(path)) return true;
     std::string resolved = path;
     return model::ResolveMediaPath(resolved) || model::FolderExists(path);
 }
@@ -171,6 +174,7 @@ std::optional<QString> ImageListModel::PictureProblem(const std::string& path) c
 
 std::vector<std::string> ImageListModel::UsablePictures(std::vector<std::string> pictures) const {
     std::erase_if(pictures, [this](const std::string& path) {
+        if (model::IsTitleCard(path)) return false;
         std::string resolved = path;
         return !model::ResolveMediaPath(resolved) || PictureProblem(path).has_value();
     });
@@ -243,6 +247,7 @@ QVariant ImageListModel::data(const QModelIndex& index, int role) const {
         case Qt::CheckStateRole:
             return entry.Checked ? Qt::Checked : Qt::Unchecked;
         case Qt::ToolTipRole:
+            if (model::IsTitleCard(entry.Path)) return tr("A title card");
             if (!EntryExists(entry.Path)) return tr("%1 (not found)").arg(ToQt(entry.Path));
             if (const auto problem = PictureProblem(entry.Path))
                 return tr("%1 (not used in the show)").arg(*problem);

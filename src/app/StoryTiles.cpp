@@ -9,6 +9,7 @@
 #include "model/MediaPaths.h"
 #include "model/MotionSetting.h"
 #include "model/PerImage.h"
+#include "model/TitleCard.h"
 
 namespace app {
 
@@ -48,8 +49,8 @@ StoryNumbers NumberEntries(const model::ImageList& list, model::FolderTypes type
     for (size_t row = 0; row < count; ++row) {
         const model::TImageEntry& entry = list.At(row);
         std::string path = entry.Path;
-        if (!model::ResolveMediaPath(path)) continue;
-        const bool folder = model::FolderExists(path);
+        if (!model::IsTitleCard(path) && !model::ResolveMediaPath(path)) continue;
+        const bool folder = !model::IsTitleCard(path) && model::FolderExists(path);
         std::vector<std::string> own;
         if (folder)
             model::ExpandImageFolder(path, own, types);

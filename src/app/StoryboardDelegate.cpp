@@ -11,6 +11,7 @@
 #include "app/StoryboardView.h"
 #include "app/ThumbnailService.h"
 #include "model/MediaPaths.h"
+#include "model/TitleCard.h"
 
 namespace app {
 
@@ -25,11 +26,49 @@ bool IsFolder(const QString& path) {
     return path.endsWith(QLatin1Char('/'));
 }
 
-// The file a tile shows, names in the sample folder resolved.
+// The file a tile shows, names in the sample folder resolved; a title card
+// keeps its name, which its notes are found by.
 QString ShownFile(const QString& path) {
     std::string resolved = path.toStdString();
-    model::ResolveMediaPath(resolved);
+    if (!model::IsTitleCard(resolved)) model::ResolveMediaPath(resolved);
     return QString::fromStdString(resolved);
+}
+
+// A title card as its tile shows it: the backdrop in the video's 16:9 shape
+// (the picture's thumbnail, dimmed when the card blurs it) and the words
+// centred on it.
+void PaintTitleCard(QPainter& painter, const QRect& tile, const model::TitleCard& card,
+                    ThumbnailService& thumbnails, int tileSize) {
+    QRect card16(QPoint(), QSize(16, 9).scaled(tile.size(), Qt::KeepAspectRatio));
+    card16.moveCenter(tile.center());
+    painter.fillRect(card16, QColor::fromRgb(static_cast<QRgb>(card.colour)));
+    if (card.backdrop != model::TitleBackdrop::Colour && !card.picture.empty()) {
+        const ThumbnailService::Answer answer =
+            thumbnails.Request(QString::fromStdString(card.picture), tileSize);
+        if (!answer.picture.isNull()) {
+            // Cropped to the card's shape, as the video fills its frame.
+            const QSize cover = card16.size().scaled(answer.picture.size(), Qt::KeepAspectRatio);
+            QRect source(QPoint(), cover);
+            source.moveCenter(answer.picture.rect().center());
+            painter.setRenderHint(QPainter::SmoothPixmapTransform);
+            painter.drawImage(card16, answer.picture, source);
+            if (card.backdrop == model::TitleBackdrop::Blurred)
+                painter.fillRect(card16, QColor(0, 0, 0, 90));
+        }
+    }
+    QFont font = painter.font();
+    font.setBold(true);
+    font.setPixelSize(std::max(8, card16.height() / 6));
+    painter.setFont(font);
+    painter.setPen(Qt::white);
+    const QRect words = card16.adjusted(4, 4, -4, -4);
+    QString text = QFontMetrics(font).elidedText(QString::fromStdString(card.title), Qt::ElideRight,
+                                                 words.width());
+    if (!card.line2.empty())
+        text +=
+            QLatin1Char('\n') + QFontMetrics(font).elidedText(QString::fromStdString(card.line2),
+                                                              Qt::ElideRight, words.width());
+    painter.drawText(words, Qt::AlignCenter, text);
 }
 
 }  // namespace
@@ -73,7 +112,10 @@ void StoryboardDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
     const QRect pictureRect = PictureRect(tile);
     const auto& numbers = view_.Numbers();
     const bool known = row < static_cast<int>(numbers.number.size());
-    if (IsFolder(path)) {
+    if (const std::optional<model::TitleCard> card =
+            view_.WorkingShow().TitleCardOf(path.toStdString())) {
+        PaintTitleCard(*painter, pictureRect, *card, view_.Thumbnails(), view_.TileSize());
+    } else if (IsFolder(path)) {
         const int iconSide = pictureRect.width() / 2;
         PaintedIcon(IconKind::Folder)
             .paint(painter, pictureRect.adjusted(iconSide / 2, iconSide / 3, -iconSide / 2,
@@ -147,6 +189,9 @@ QString StoryboardDelegate::TooltipAt(const QModelIndex& index, const QRect& til
                                       const QPoint& point) const {
     const QString path = index.data(Qt::DisplayRole).toString();
     if (IsFolder(path)) return path;
+    if (const auto card = view_.WorkingShow().TitleCardOf(path.toStdString()))
+        return QApplication::translate("app::StoryboardDelegate", "Title card: %1")
+            .arg(QString::fromStdString(model::TitleCardText(*card)));
     const std::vector<Badge> badges = BadgesOf(view_.WorkingShow(), ShownFile(path).toStdString());
     for (size_t i = 0; i < badges.size(); ++i)
         if (BadgeRect(tile, static_cast<int>(badges.size() - 1 - i)).contains(point))

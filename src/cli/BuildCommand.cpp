@@ -55,6 +55,7 @@ constexpr const char* kUsage =
     "                       [--caption-align left|centre|right]\n"
     "                       [--captions own|none|name|date|title]\n"
     "                       [--sort taken|name|none] [--subtitles track|file|off]\n"
+    "                       [--title TEXT]\n"
     "\n"
     "Builds the show of a project file, or of the working options file when no\n"
     "project is named, into an MPEG or MP4 video. The options override the\n"
@@ -91,7 +92,10 @@ constexpr const char* kUsage =
     "EXIF title. --sort orders the pictures by date taken (the earliest first)\n"
     "or by file name before the build; ties keep the project's order. An MP4\n"
     "video carries its captions as a subtitle track (track, the default), or\n"
-    "they are written to OUT.srt beside it (file), or neither (off).\n"
+    "they are written to OUT.srt beside it (file), or neither (off). --title\n"
+    "opens the show with a title card saying TEXT over a blurred copy of the\n"
+    "first picture, for the show's interval, its words centred and shown\n"
+    "whether or not captions are.\n"
     "\n"
     "A DVD build can also be written as a DVD-Video folder (--disc folder) or\n"
     "image (OUT.iso), a VCD or SVCD build as a CD image (OUT.cue with OUT.bin);\n"
@@ -309,7 +313,7 @@ int RunBuild(const Options& options) {
         };
     video::BuildDriver driver(std::move(hooks));
     running = &driver;
-    CollectStoredShow(store.value(), show, options.show.sort);
+    CollectStoredShow(store.value(), show, options.show);
     video::BuildResult result = driver.Build(show, *temporary);
     printer.EndLine();
 

@@ -105,7 +105,7 @@ int RunFrame(const Options& options) {
     model::Show show = model::LoadShow(store.value());
     if (const base::Status applied = ApplyShowOverrides(options.show, show.settings); !applied)
         return Fail(applied.message()), kExitUsage;
-    CollectStoredShow(store.value(), show, options.show.sort);
+    CollectStoredShow(store.value(), show, options.show);
 
     video::PreparedShow prepared = video::PrepareShow(std::move(show), video::ShowLoaders{});
     if (prepared.outcome != video::PreparedShow::Outcome::Ready)

@@ -106,6 +106,11 @@ base::Result<bool> TakeShowOption(const std::string& arg,
         if (!source) return Usage("--captions must be own, none, name, date or title");
         overrides.showCaption = text != "none";
         if (text != "none") overrides.captionSource = *source;
+    } else if (arg == "--title") {
+        if (!value(text)) return Usage("option " + arg + " needs a value");
+        if (text.find_first_not_of(' ') == std::string::npos)
+            return Usage("--title needs the text of the title");
+        overrides.title = text;
     } else if (arg == "--sort") {
         if (!value(text)) return Usage("option " + arg + " needs a value");
         // In the order of imaging::PictureOrder.
@@ -162,15 +167,28 @@ base::Result<model::IniFile> ShowStore(const std::string& fileName) {
     return store;
 }
 
-void CollectStoredShow(model::IniFile& store, model::Show& show,
-                       std::optional<imaging::PictureOrder> sort) {
+void CollectStoredShow(model::IniFile& store, model::Show& show, const ShowOverrides& overrides) {
     model::ImageList images;
     model::MusicList music;
     images.FillFromStore(store);
     music.FillFromStore(store);
     music::MeasureMusicLengths(music);
     model::CollectWorkingState(images, music, nullptr, false, store, show);
-    if (sort) imaging::SortPictures(show.settings.Pictures, *sort);
+    if (overrides.sort) imaging::SortPictures(show.settings.Pictures, *overrides.sort);
+    if (overrides.title) OpenWithTitle(show, *overrides.title);
+}
+
+void OpenWithTitle(model::Show& show, const std::string& title) {
+    std::vector<std::string>& pictures = show.settings.Pictures;
+    model::TitleCard card;
+    card.title = title;
+    if (!pictures.empty()) {
+        card.backdrop = model::TitleBackdrop::Blurred;
+        card.picture = pictures.front();
+    }
+    const std::string path = model::NewTitleCardPath(show.notes, pictures);
+    model::WriteTitleCard(show.notes, path, card);
+    pictures.insert(pictures.begin(), path);
 }
 
 }  // namespace cli

@@ -36,6 +36,8 @@ struct ShowOverrides {
     std::optional<bool> showCaption;
     std::optional<uint8_t> captionSource;
     std::optional<imaging::PictureOrder> sort;  // applied as the lists are collected
+    // --title: an opening title card, added once the lists are collected.
+    std::optional<std::string> title;
     MusicMixOverrides mix;
     CaptionOverrides caption;
 };
@@ -45,7 +47,7 @@ base::Fault Usage(std::string reason);
 
 // Takes 'arg' when it is one of the overriding options (--preset, --format,
 // --aspect, --quality, --fps, --standard, --sync, --background, --motion,
-// --motion-fit, --captions, --sort, --subtitles, the music's, the captions'),
+// --motion-fit, --captions, --sort, --subtitles, --title, the music's, the captions'),
 // reading its value through 'value'. Returns whether it was one, or why its
 // value is wrong.
 base::Result<bool> TakeShowOption(const std::string& arg,
@@ -65,8 +67,13 @@ base::Result<model::IniFile> ShowStore(const std::string& fileName);
 
 // The collect step of the window, for the lists as stored: the music is
 // measured where the store does not know its length; the pictures are then
-// put in 'sort' order when one is given.
+// put in the overrides' sort order when one is given, and the show opens
+// with their title card when one is given.
 void CollectStoredShow(model::IniFile& store, model::Show& show,
-                       std::optional<imaging::PictureOrder> sort = std::nullopt);
+                       const ShowOverrides& overrides = {});
+
+// Puts a title card saying 'title' before the show's first picture, over
+// that picture's blurred copy (black when the show has no picture).
+void OpenWithTitle(model::Show& show, const std::string& title);
 
 }  // namespace cli

@@ -12,6 +12,20 @@ namespace model {
 
 const char* const kCaptionStyleSection = "captionstyle";
 
+std::string ColourText(uint32_t colour) {
+    char text[8];
+    std::snprintf(text, sizeof text, "#%06x", colour & 0xFFFFFFu);
+    return text;
+}
+
+std::optional<uint32_t> ParseColour(std::string_view text) {
+    if (text.size() != 7 || text[0] != '#') return std::nullopt;
+    uint32_t colour = 0;
+    const auto [end, error] = std::from_chars(text.data() + 1, text.data() + 7, colour, 16);
+    if (error != std::errc() || end != text.data() + 7) return std::nullopt;
+    return colour;
+}
+
 namespace {
 
 template <typename T>
@@ -41,20 +55,6 @@ std::string NameOf(const std::array<NamedChoice<T>, N>& choices, T value) {
     for (const auto& choice : choices)
         if (choice.value == value) return choice.name;
     return choices[0].name;
-}
-
-std::string ColourText(uint32_t colour) {
-    char text[8];
-    std::snprintf(text, sizeof text, "#%06x", colour & 0xFFFFFFu);
-    return text;
-}
-
-std::optional<uint32_t> ParseColour(std::string_view text) {
-    if (text.size() != 7 || text[0] != '#') return std::nullopt;
-    uint32_t colour = 0;
-    const auto [end, error] = std::from_chars(text.data() + 1, text.data() + 7, colour, 16);
-    if (error != std::errc() || end != text.data() + 7) return std::nullopt;
-    return colour;
 }
 
 std::optional<int> ParseInt(std::string_view text, int low, int high) {

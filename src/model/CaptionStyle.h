@@ -59,6 +59,10 @@ std::string CaptionStyleText(const CaptionStyle& style);
 // nullopt when a field is unknown or its value cannot be read.
 std::optional<CaptionStyle> ParseCaptionStyle(std::string_view text);
 
+// A colour 0xRRGGBB as "#rrggbb", and back.
+std::string ColourText(uint32_t colour);
+std::optional<uint32_t> ParseColour(std::string_view text);
+
 // Store section of per-picture caption styles, read and written through PerImage.
 extern const char* const kCaptionStyleSection;
 

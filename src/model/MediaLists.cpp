@@ -6,6 +6,7 @@
 #include "model/LengthText.h"
 #include "model/MediaPaths.h"
 #include "model/Text.h"
+#include "model/TitleCard.h"
 
 namespace model {
 
@@ -45,7 +46,7 @@ void ImageList::WriteToStore(IniFile& store) const {
     store.EraseSection(kPictures);
     for (const TImageEntry& entry : entries_) {
         std::string path = entry.Path;
-        if (ResolveMediaPath(path))
+        if (IsTitleCard(path) || ResolveMediaPath(path))
             store.WriteBool(kPictures, path, entry.Checked);
         else if (FolderExists(entry.Path))
             store.WriteBool(kPictures, entry.Path, entry.Checked);
@@ -57,6 +58,10 @@ void ImageList::CollectInto(std::vector<std::string>& pictures, FolderTypes type
     for (const TImageEntry& entry : entries_) {
         if (!entry.Checked) continue;
         std::string path = entry.Path;
+        if (IsTitleCard(path)) {
+            pictures.push_back(std::move(path));
+            continue;
+        }
         if (!ResolveMediaPath(path)) continue;
         if (FolderExists(path))
             ExpandImageFolder(path, pictures, types);

@@ -91,10 +91,11 @@ public:
     // Entries of "Pictures" in file order, as stored, checked by their value
     // (default checked); the first one selected.
     void FillFromStore(const IniFile& store);
-    // Rewrites "Pictures": resolved paths of existing entries; entries that
-    // no longer exist drop out.
+    // Rewrites "Pictures": resolved paths of existing entries and the title
+    // cards; entries that no longer exist drop out.
     void WriteToStore(IniFile& store) const;
-    // The show's picture list: checked, existing entries, folders expanded.
+    // The show's picture list: checked, existing entries and title cards,
+    // folders expanded.
     void CollectInto(std::vector<std::string>& pictures, FolderTypes types) const;
 };
 

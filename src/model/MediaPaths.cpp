@@ -10,6 +10,7 @@
 #include "model/IniFile.h"
 #include "model/Settings.h"
 #include "model/Text.h"
+#include "model/TitleCard.h"
 
 namespace model {
 
@@ -130,7 +131,12 @@ void LoadShowList(const IniFile& store, std::string_view section, std::vector<st
     target.clear();
     for (const std::string& key : store.ReadSection(section)) {
         std::string path = key;
-        if (!ResolveMediaPath(path) || !store.ReadBool(section, key, true)) continue;
+        if (!store.ReadBool(section, key, true)) continue;
+        if (IsTitleCard(path)) {
+            target.push_back(std::move(path));
+            continue;
+        }
+        if (!ResolveMediaPath(path)) continue;
         if (folders == FolderEntries::Expand && FolderExists(path))
             ExpandImageFolder(path, target, types);
         else

@@ -40,6 +40,7 @@ std::optional<std::string> Show::OwnCaption(std::string_view path) const {
 }
 
 std::string Show::CaptionOf(std::string_view path) const {
+    if (const std::optional<TitleCard> card = TitleCardOf(path)) return card->title;
     return OwnCaption(path).value_or(CaptionDefault(path));
 }
 
@@ -76,6 +77,7 @@ Show LoadShow(const IniFile& store) {
     LoadShowList(store, "Music", s.Music, FolderEntries::Keep, FolderTypes::Classic);
     if (ShuffledAtLoad(s)) ShuffleList(s.Pictures);
     CopySections(store, show.notes, PerPictureSections());
+    CopySections(store, show.notes, TitleCardSections());
     TakeMusicNotes(store, show);
     return show;
 }
@@ -83,6 +85,7 @@ Show LoadShow(const IniFile& store) {
 void StoreShow(const Show& show, IniFile& store) {
     WriteSettings(store, show.settings);
     CopySections(show.notes, store, PerPictureSections());
+    CopySections(show.notes, store, TitleCardSections());
 }
 
 bool SaveWorkingShow(const Show& show) noexcept {

@@ -24,13 +24,15 @@
 #include "model/PictureFocus.h"
 #include "model/Settings.h"
 #include "model/StyleSet.h"
+#include "model/TitleCard.h"
 
 namespace model {
 
 struct Show {
     TslSettings settings;
     // The store sections kept with the show, as stored: the per-picture ones
-    // (PerPictureSections) and the music's measured facts (MusicNoteSections).
+    // (PerPictureSections), the title cards' (TitleCardSections) and the
+    // music's measured facts (MusicNoteSections).
     IniFile notes;
     // Checked music the last collect step could not give the show, each with
     // why: files that are gone, and files without a usable length.
@@ -45,7 +47,7 @@ struct Show {
     // The picture's own caption (which may be empty: no caption), if it has one.
     std::optional<std::string> OwnCaption(std::string_view path) const;
     // The picture's own caption, else CaptionDefault(path): the text the
-    // per-picture dialog offers to edit.
+    // per-picture dialog offers to edit; a title card's title.
     std::string CaptionOf(std::string_view path) const;
     // The picture's own motion when it can be read, else the show's.
     MotionSetting MotionOf(std::string_view path) const;
@@ -55,6 +57,10 @@ struct Show {
     std::optional<FocusPoint> FocusOf(std::string_view path) const;
     // The picture's own caption style when it can be read, else the show's.
     CaptionStyle CaptionStyleOf(std::string_view path) const;
+    // The title card the path names, nullopt for a picture.
+    std::optional<TitleCard> TitleCardOf(std::string_view path) const {
+        return ReadTitleCard(notes, path);
+    }
     // The measured length of a music file in milliseconds ("Mp3Length"), 0
     // when it was never measured.
     int64_t MusicLengthMs(const std::string& path) const;

@@ -86,17 +86,22 @@ SessionOutcome BuildSession::Run(const std::string& outputPath) {
 void BuildSession::AddPictureTexts(MclHandle encoder) {
     const std::vector<int64_t> starts = PictureStartFrames(input_.timing);
     std::vector<std::string> captions;
+    bool cards = false;
     for (size_t i = 0; i < input_.pictures.size() && i < starts.size(); ++i) {
         const std::string& path = input_.pictures[i];
-        captions.push_back(input_.captionOf(path));
-        const std::string& caption = captions.back();
+        const bool card = input_.titleCardOf && input_.titleCardOf(path);
+        cards = cards || card;
+        std::string caption = input_.captionOf(path);
+        const std::string chapter = caption.substr(0, caption.find('\n'));
         MclAddChapter(encoder, starts[i],
-                      caption.empty() ? std::filesystem::path(path).filename().string() : caption);
+                      chapter.empty() ? std::filesystem::path(path).filename().string() : chapter);
+        // A card's words are on screen whether or not captions are.
+        captions.push_back(card || input_.showCaption ? std::move(caption) : std::string());
     }
     // The picture starts are where ShownPicture::Start puts each caption on
     // screen, so the text comes and goes with the drawn caption.
     const auto subtitles = static_cast<model::SubtitleMode>(input_.subtitles);
-    if (!input_.showCaption || subtitles == model::SubtitleMode::Off) return;
+    if (!(input_.showCaption || cards) || subtitles == model::SubtitleMode::Off) return;
     outcome_.subtitles = CuesOfCaptions(starts, captions, INT64_MAX);
     if (subtitles == model::SubtitleMode::Track) MclSetSubtitles(encoder, outcome_.subtitles);
 }

@@ -27,6 +27,11 @@ ShowMotion ShowMotion::Read(const std::vector<std::string>& pictures, const mode
     result.showFit_ = show.settings.MotionFit;
     auto own = std::make_shared<std::map<std::string, Own>>();
     for (const std::string& path : pictures) {
+        // A title card stands still: its words must stay where they are laid out.
+        if (model::IsTitleCard(path)) {
+            own->emplace(path, Own{model::MotionSetting{}, std::nullopt, std::nullopt});
+            continue;
+        }
         Own entry{model::OwnMotion(show.notes, path), model::OwnMotionFit(show.notes, path), {}};
         if (const auto focus = show.FocusOf(path))
             entry.focus = motion::SubjectPoint{focus->x, focus->y};

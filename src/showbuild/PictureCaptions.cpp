@@ -11,6 +11,8 @@ namespace video {
 
 std::string PictureCaption(const model::Show& show, const std::string& path,
                            const PictureFactsFunction& facts, const QLocale& locale) {
+    if (const std::optional<model::TitleCard> card = show.TitleCardOf(path))
+        return model::TitleCardText(*card);
     if (std::optional<std::string> own = show.OwnCaption(path)) return std::move(*own);
     switch (static_cast<model::CaptionSource>(show.settings.CaptionSource)) {
         case model::CaptionSource::FileName:

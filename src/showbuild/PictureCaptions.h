@@ -1,4 +1,5 @@
-// The caption text of each picture of a show: its own caption, else what the
+// The caption text of each picture of a show: a title card's words, its own
+// caption, else what the
 // show's caption source gives (nothing, the file name, the date taken in
 // the show's date format, or the EXIF title). The build, its chapters, its
 // subtitles and the preview all ask here, so they say the same.

@@ -15,6 +15,7 @@
 #include "showbuild/MotionFrames.h"
 #include "showbuild/PictureComposer.h"
 #include "showbuild/ShowTiming.h"
+#include "showbuild/TitleCards.h"
 #include "video/MclDef.h"
 
 namespace video {
@@ -47,6 +48,7 @@ struct SessionInput {
     std::function<model::StyleSet(const std::string&)> effectsOf;
     std::function<std::string(const std::string&)> captionOf;
     std::function<model::CaptionStyle(const std::string&)> captionStyleOf;  // unset: the default
+    TitleCardLookup titleCardOf;  // unset: the show has no cards
     LoadPictureFunction loadPicture;
     ShowMotion motion;  // pan and zoom; nothing moves unless asked
     // Seeds each picture's random choices (ShowSeed), so that every build and

@@ -68,6 +68,22 @@ std::vector<SkippedFile> LeaveOutUnplayableMusic(const ShowLoaders& hooks,
     return skipped;
 }
 
+// A card whose picture is gone shows its colour; the user is told once per card.
+void AppendTitleCardWarnings(const std::vector<std::string>& pictures, const model::Show& show,
+                             std::vector<std::string>& warnings) {
+    std::vector<std::string> named;
+    for (const std::string& path : pictures) {
+        const std::optional<model::TitleCard> card = show.TitleCardOf(path);
+        if (!card || card->backdrop == model::TitleBackdrop::Colour ||
+            std::find(named.begin(), named.end(), path) != named.end())
+            continue;
+        named.push_back(path);
+        if (!model::FileExists(card->picture))
+            warnings.push_back("The picture \"" + card->picture + "\" of the title card \"" +
+                               card->title + "\" is missing; the card shows its colour.");
+    }
+}
+
 BackgroundSpec BackgroundFromSettings(const model::TslSettings& s, const ShowLoaders& hooks,
                                       std::vector<std::string>& warnings) {
     BackgroundSpec spec;
@@ -155,7 +171,7 @@ PreparedShow PrepareShow(model::Show show, const ShowLoaders& loaders,
         return result;
     }
 
-    result.skipped = LeaveOutUnreadable(settings.Pictures, loaders.probePicture);
+    result.skipped = LeaveOutUnreadable(settings.Pictures, TitleCardProbe(loaders.probePicture));
     if (settings.Pictures.empty()) {
         result.outcome = PreparedShow::Outcome::NoPictures;
         result.message = "No pictures to build.";
@@ -212,9 +228,16 @@ PreparedShow PrepareShow(model::Show show, const ShowLoaders& loaders,
     input.effectsOf = [notes](const std::string& path) { return notes->EffectsOf(path); };
     input.captionOf = CaptionLookup(notes);
     input.captionStyleOf = [notes](const std::string& path) { return notes->CaptionStyleOf(path); };
-    if (input.showCaption)
-        AppendCaptionWarnings(input.pictures, *notes, input.captionOf, result.warnings);
-    input.loadPicture = MotionLoads(loaders.loadPicture, input.motion, *format);
+    input.titleCardOf = [notes](const std::string& path) { return notes->TitleCardOf(path); };
+    AppendTitleCardWarnings(input.pictures, *notes, result.warnings);
+    // Cards show their words with captions off too.
+    std::vector<std::string> worded;
+    std::copy_if(
+        input.pictures.begin(), input.pictures.end(), std::back_inserter(worded),
+        [&](const std::string& path) { return input.showCaption || model::IsTitleCard(path); });
+    AppendCaptionWarnings(worded, *notes, input.captionOf, result.warnings);
+    input.loadPicture = MotionLoads(TitleCardLoads(loaders.loadPicture, input.titleCardOf, *format),
+                                    input.motion, *format);
     input.seed = ShowSeed(input.pictures);
     result.lengths = std::move(lengths);
     result.outcome = PreparedShow::Outcome::Ready;

@@ -26,7 +26,21 @@ void ShownPicture::Start(const SessionInput& input, size_t index, BuildPicture p
                    (index < input.timing.ImageFrames.size() ? input.timing.ImageFrames[index] : 0);
     const model::CaptionStyle style =
         input.captionStyleOf ? input.captionStyleOf(path) : model::CaptionStyle{};
-    if (input.showCaption)
+    const std::optional<model::TitleCard> card =
+        input.titleCardOf ? input.titleCardOf(path) : std::nullopt;
+    if (card) {
+        // A card's words are its picture: shown whatever the captions do,
+        // and coming and going with the card rather than over its
+        // neighbours.
+        if (const std::optional<CaptionFrame> frame =
+                TitleCardFrame(input.format, input.tvSet, style)) {
+            captionLook_ = CaptionLookFor(style, *frame);
+            captionLook_.fade = true;
+            captions_ = LayOutTitleCard(*frame, *card, [&](const std::string& text, int size) {
+                return MeasureCaption(captionLook_, text, size);
+            });
+        }
+    } else if (input.showCaption)
         if (const std::optional<CaptionFrame> frame =
                 CaptionFrameFor(input.format, input.tvSet, style)) {
             captionLook_ = CaptionLookFor(style, *frame);
@@ -49,9 +63,11 @@ void ShownPicture::Start(const SessionInput& input, size_t index, BuildPicture p
                                 {f.width, f.height, f.displayWidth, f.displayHeight}, true);
     if (incoming_.isEmpty()) incoming_ = raster::Bitmap(input.format.width, input.format.height);
     // A moving picture covers the frame unless it is shown whole; only its
-    // clear parts show the fill.
+    // clear parts show the fill. A card's backdrop is its own.
     const bool showsBackground = !plan.moves() || plan.whole || !picture.opacity.isEmpty();
-    if (input.background.kind == BackgroundSpec::Kind::Blurred && showsBackground)
+    if (card)
+        background_ = std::move(picture.bitmap);
+    else if (input.background.kind == BackgroundSpec::Kind::Blurred && showsBackground)
         background_ = BlurredBackdrop(picture, input.background.colour, input.format);
     else
         background_ = background;

@@ -10,6 +10,8 @@
 #include <QDateTime>
 #include <QFile>
 #include <QLabel>
+#include <QComboBox>
+#include <QLineEdit>
 #include <QListView>
 #include <QMimeData>
 #include <QPainter>
@@ -26,7 +28,9 @@
 #include "app/MediaListModels.h"
 #include "app/PictureFormats.h"
 #include "app/ThumbnailPanel.h"
+#include "app/TitleCardDialog.h"
 #include "model/Settings.h"
+#include "model/TitleCard.h"
 
 namespace app_test {
 namespace {
@@ -518,6 +522,57 @@ TEST_F(ImagesStepTest, ABigPictureIsReadInTheBackgroundAndTheNewestChoiceWins) {
     ASSERT_TRUE(readingDone());
     EXPECT_FALSE(Panel()->OverlayVisible());
     EXPECT_EQ(centre(), QColor(Qt::blue));
+}
+
+}  // namespace
+}  // namespace app_test
+
+namespace app_test {
+namespace {
+
+// "Add title": OK puts the card after the selected row, selected, with what
+// the editor says, drawn as a row that is there (no missing file); Cancel
+// adds nothing; the card's editor changes its words in place.
+TEST_F(ImagesStepTest, AddTitlePutsTheEditedCardAfterTheSelectedRow) {
+    const QString a = MakePicture("pics/a.jpg");
+    const QString b = MakePicture("pics/b.jpg");
+    dialogs_.pictureFiles = {{a, b}};
+    Click("addimagefile1");
+    Select(0);
+
+    Click("AddTitleButton");  // the editor cancelled
+    EXPECT_EQ(Rows(), QStringList({a, b}));
+
+    const auto edit = [](const QString& title, int backdrop, const QString& picture) {
+        return [=](QDialog& dialog) {
+            auto* card = dynamic_cast<app::TitleCardDialog*>(&dialog);
+            ASSERT_NE(card, nullptr);
+            card->TitleEdit().setText(title);
+            card->SecondLineEdit().setText(QStringLiteral("At the lake"));
+            card->BackdropBox().setCurrentIndex(backdrop);
+            card->PictureEdit().setText(picture);
+            dialog.accept();
+        };
+    };
+    dialogs_.onModal = edit(QStringLiteral("Summer 2026"), 1, a);
+    Click("AddTitleButton");
+    ASSERT_EQ(Rows(), QStringList({a, QStringLiteral("title:1"), b}));
+    EXPECT_EQ(SelectedRow(), 1);
+    EXPECT_EQ(CountText(), "Items Count: 3");
+    const model::Show& show = Window().WorkingShow();
+    EXPECT_EQ(show.TitleCardOf("title:1"),
+              (model::TitleCard{"Summer 2026", "At the lake", model::TitleBackdrop::Blurred, 0,
+                                a.toStdString()}));
+    const QModelIndex row = Window().Images().index(1, 0);
+    EXPECT_FALSE(row.data(Qt::ForegroundRole).isValid()) << "drawn as missing";
+    EXPECT_EQ(Panel()->HasPicture(), false);
+
+    // The card's own editor changes it where it stands.
+    dialogs_.onModal = edit(QStringLiteral("Summer 2027"), 0, QString());
+    ASSERT_TRUE(Window().findChild<app::ImagesPage*>()->EditTitle(1));
+    EXPECT_EQ(show.TitleCardOf("title:1")->title, "Summer 2027");
+    EXPECT_EQ(show.TitleCardOf("title:1")->backdrop, model::TitleBackdrop::Colour);
+    EXPECT_EQ(Rows().size(), 3);
 }
 
 }  // namespace

@@ -5,15 +5,18 @@
 #include <QDir>
 #include <QFile>
 
+#include <algorithm>
 #include <tuple>
 #include <variant>
 
 #include "model/CaptionSource.h"
 #include "model/FileIo.h"
+#include "model/MediaLists.h"
 #include "model/MediaPaths.h"
 #include "model/ModelTestUtil.h"
 #include "model/PerImage.h"
 #include "model/SettingsKeys.h"
+#include "model/TitleCard.h"
 
 namespace {
 
@@ -736,6 +739,76 @@ TEST_F(SettingsTest, SaveWorkingShowSwallowsAFailedWrite) {
     // The store holds the show all the same, for the next save to write.
     EXPECT_EQ(model::OwnEntry(model::OptionsStore(), model::kCaptionsSection, "a.jpg"),
               "kept in memory");
+}
+
+}  // namespace
+
+namespace {
+
+// Title cards in a store: the list entry in its place, the words and
+// backdrop in their sections, the card's own interval and style beside a
+// picture's. The list entry is not a file, so a reader without cards finds
+// nothing there and leaves it out as it does a picture that is gone.
+constexpr const char* kCards = R"([titletext]
+./title:1=Summer 2026
+./title:2=Fin
+[titleline]
+./title:1=At the lake; all of us
+[titleback]
+./title:1=blur #102030 /photos/a b;c.jpg
+./title:2=colour #ff8000
+[intervals]
+./title:2=9
+)";
+
+TEST_F(SettingsTest, TitleCardsKeepTheirPlaceWordsAndBackdropThroughLoadAndSave) {
+    const std::string text = std::string(kWorkedIn) + kCards;
+    std::string withEntries = text;
+    withEntries.replace(withEntries.find("/photos/b.jpg=0\n"), 16,
+                        "/photos/b.jpg=0\ntitle:2=1\ntitle:1=1\n");
+    WriteText(Path("options.dat"), withEntries);
+    LoadWorkingShow();
+    // The pictures of the fixture are not on this machine; the cards are no
+    // files. The fixture's show is shuffled at load.
+    std::vector<std::string> pictures = show_.settings.Pictures;
+    std::sort(pictures.begin(), pictures.end());
+    EXPECT_EQ(pictures, (std::vector<std::string>{"title:1", "title:2"}));
+    model::TitleCard first{"Summer 2026", "At the lake; all of us", model::TitleBackdrop::Blurred,
+                           0x102030, "/photos/a b;c.jpg"};
+    EXPECT_EQ(show_.TitleCardOf("title:1"), first);
+    EXPECT_EQ(show_.TitleCardOf("title:2"),
+              (model::TitleCard{"Fin", "", model::TitleBackdrop::Colour, 0xFF8000, ""}));
+    EXPECT_EQ(show_.TitleCardOf("/photos/a.jpg"), std::nullopt);
+    EXPECT_EQ(show_.IntervalOf("title:2"), 9);
+    EXPECT_EQ(show_.IntervalOf("title:1"), 7);
+
+    // The image list keeps the cards where they stand.
+    model::ImageList list;
+    list.FillFromStore(model::OptionsStore());
+    IniFile written;
+    list.WriteToStore(written);
+    EXPECT_EQ(Entries(written, "Pictures"), (std::vector<std::string>{"title:2=1", "title:1=1"}));
+    ASSERT_TRUE(model::SaveWorkingShow(show_));
+    EXPECT_EQ(ReadText(Path("options.dat")), withEntries);
+
+    // What a reader without cards makes of the entry: a file that is not there.
+    std::string entry = "title:1";
+    EXPECT_FALSE(model::ResolveMediaPath(entry));
+
+    // Every backdrop reads back as written; a new card takes a name no card
+    // in the list or the notes has.
+    for (const model::TitleBackdrop backdrop :
+         {model::TitleBackdrop::Colour, model::TitleBackdrop::Blurred,
+          model::TitleBackdrop::Picture}) {
+        model::TitleCard card = first;
+        card.backdrop = backdrop;
+        if (backdrop == model::TitleBackdrop::Colour) card.picture.clear();
+        const std::string path = model::NewTitleCardPath(show_.notes, show_.settings.Pictures);
+        EXPECT_EQ(model::ReadTitleCard(show_.notes, path), model::TitleCard{});
+        model::WriteTitleCard(show_.notes, path, card);
+        EXPECT_EQ(show_.TitleCardOf(path), card);
+    }
+    EXPECT_EQ(model::NewTitleCardPath(show_.notes, {}), "title:6");
 }
 
 }  // namespace

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <map>
 #include <string>
 #include <vector>
@@ -21,6 +23,45 @@ namespace video::test {
 // colour gradient with a bright frame, or one flat colour.
 void WritePicture(const std::string& path, int width, int height);
 void WriteSolidPicture(const std::string& path, int width, int height, unsigned rgb);
+
+// A decoded frame of 8-bit red, green and blue.
+struct RgbFrame {
+    int width = 0;
+    int height = 0;
+    std::vector<uint8_t> rgb;
+    const uint8_t* at(int x, int y) const {
+        return rgb.data() + (static_cast<size_t>(y) * width + x) * 3;
+    }
+    // Drawn on a black picture: any channel clearly above black.
+    bool ink(int x, int y) const {
+        const uint8_t* p = at(x, y);
+        return std::max({p[0], p[1], p[2]}) > 60;
+    }
+    InkBox inkBox() const {
+        InkBox box{width, -1, height, -1};
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x)
+                if (ink(x, y))
+                    box = {std::min(box.left, x), std::max(box.right, x), std::min(box.top, y),
+                           std::max(box.bottom, y)};
+        return box;
+    }
+    // Pixels whose one channel stands well above the two others.
+    int count(int channel) const {
+        int n = 0;
+        for (size_t i = 0; i + 2 < rgb.size(); i += 3) {
+            const int c = rgb[i + channel], o1 = rgb[i + (channel + 1) % 3],
+                      o2 = rgb[i + (channel + 2) % 3];
+            n += c > 120 && o1 < 70 && o2 < 70;
+        }
+        return n;
+    }
+    int64_t lumaSum() const {
+        int64_t sum = 0;
+        for (uint8_t v : rgb) sum += v;
+        return sum;
+    }
+};
 
 class BuildTest : public ::testing::Test {
 protected:
