@@ -134,7 +134,7 @@ QLayout* EffectsPage::CreateSide() {
     // Numbers keep the width of their digits, however wide the column grows.
     form->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
     auto* speedLabel = Label("Label3", tr("Transition speed:"));
-    auto* intervalLabel = Label("Label4", tr("Redraw interval:"));
+    auto* intervalLabel = Label("Label4", tr("Seconds per picture:"));
     speedLabel->setBuddy(speedEdit2_);
     intervalLabel->setBuddy(intervalEdit_);
     auto* speedRow = new QHBoxLayout;

@@ -212,6 +212,9 @@ void ImagesPage::Recount() {
     // So are the pictures: "2 of 3" when one of three cannot be shown.
     countLine_->setText(
         CountLine(static_cast<int>(shown.settings.Pictures.size()), numbers.all, seconds));
+    countLabel_->setText(tr("%1 of %2 pictures ticked")
+                             .arg(static_cast<int>(numbers.ticked.size()))
+                             .arg(numbers.all));
     storyboard_->SetNumbers(std::move(numbers));
 }
 
@@ -225,8 +228,9 @@ QLayout* ImagesPage::CreateSide() {
     fsPanel_ = new ThumbnailPanel(QStringLiteral("Image1"), QStringLiteral("tmpFsPanel"), 125, 96);
     fsPanel_->setObjectName(QStringLiteral("fsPanel"));
     fsPanel_->setToolTip(tr("Click to open the picture"));
-    countLabel_ = Label("CountLabel", tr("Items Count: 0"));
-    countLabel_->setToolTip(tr("Items Count"));
+    countLabel_ = Label("CountLabel", tr("0 of 0 pictures ticked"));
+    countLabel_->setToolTip(
+        tr("The pictures the show takes of all those listed, folders counted picture by picture"));
 
     auto* addFiles = Button("addimagefile1", tr("Add Files"), tr("Add picture files to the list"));
     auto* addFolder =
@@ -305,11 +309,7 @@ void ImagesPage::RefreshFromSettings(const model::TslSettings& s, const model::I
         SelectRow(0);
         if (!imageModel_->PathAt(0).contains(QStringLiteral("://"))) ImageListClick();
     }
-    UpdateCountLabel();
-}
-
-void ImagesPage::UpdateCountLabel() {
-    countLabel_->setText(QString::fromStdString(model::CountLabelText(imageModel_->List())));
+    Recount();
 }
 
 void ImagesPage::ImageListClick() {
@@ -372,7 +372,7 @@ void ImagesPage::AddImageFiles() {
             emit StatusMessage(
                 tr("%n file(s) already in the list were not added again.", nullptr, skipped));
     }
-    UpdateCountLabel();
+    Recount();
 }
 
 void ImagesPage::AddImageFolder() {
@@ -390,7 +390,7 @@ void ImagesPage::AddImageFolder() {
         if (PicturesInFolder(folder.toStdString(), show_.settings.FolderAllTypes) == 0)
             emit StatusMessage(EmptyFoldersNote(1, show_.settings.FolderAllTypes));
     }
-    UpdateCountLabel();
+    Recount();
 }
 
 void ImagesPage::AddDropped(const QStringList& paths, int notLocal, int row) {
@@ -423,7 +423,7 @@ void ImagesPage::AddDropped(const QStringList& paths, int notLocal, int row) {
         SelectRow(at - 1);
         ImageListClick();
     }
-    UpdateCountLabel();
+    Recount();
     QStringList message;
     message << tr("Added %n item(s).", nullptr, added);
     if (already > 0) message << tr("%n already listed.", nullptr, already);
@@ -446,7 +446,7 @@ void ImagesPage::AddTitle() {
     imageModel_->Insert(row, {path, true});
     SelectRow(row);
     ImageListClick();
-    UpdateCountLabel();
+    Recount();
     emit Changed();
 }
 
@@ -522,7 +522,7 @@ void ImagesPage::ListChanged() {
     fsPanel_->ClearPicture();
     fsPanel_->HideOverlay();
     ImageListClick();
-    UpdateCountLabel();
+    Recount();
 }
 
 }  // namespace app

@@ -84,12 +84,11 @@ private:
     model::Show& show_;
     QLayout* CreateSide();
     QLayout* CreateViewBar();
-    // Renumbers the tiles and rewrites the count line.
+    // Renumbers the tiles and rewrites the count lines.
     void Recount();
     void Image1Click();
     void AddImageFiles();
     void AddImageFolder();
-    void UpdateCountLabel();
     struct SortJob;
     // Reorders the rows by the order the sorting thread found.
     void TakeSorted();

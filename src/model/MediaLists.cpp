@@ -147,8 +147,4 @@ std::vector<LeftOutMusic> MissingMusic(const MusicList& list) {
     return missing;
 }
 
-std::string CountLabelText(const ImageList& list) {
-    return "Items Count: " + std::to_string(list.Count());
-}
-
 }  // namespace model

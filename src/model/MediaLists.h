@@ -127,8 +127,6 @@ std::vector<LeftOutMusic> MusicWithoutLength(const IniFile& store);
 // them from "Music", so the build learns of them here.
 std::vector<LeftOutMusic> MissingMusic(const MusicList& list);
 
-// "Items Count: N", N counting a folder entry as one.
-std::string CountLabelText(const ImageList& list);
 
 // --- template members ---
 

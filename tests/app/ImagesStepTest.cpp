@@ -7,10 +7,10 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDateTime>
 #include <QFile>
 #include <QLabel>
-#include <QComboBox>
 #include <QLineEdit>
 #include <QListView>
 #include <QMimeData>
@@ -75,7 +75,7 @@ TEST_F(ImagesStepTest, AddFilesSkipsListedPathsSelectsTheLastAndShowsItsThumbnai
     EXPECT_EQ(dialogs_.initialFolders.value(1), Path("pics/"));
     EXPECT_EQ(Rows(), QStringList({a, b, upper}));
     EXPECT_EQ(SelectedRow(), 2);
-    EXPECT_EQ(CountText(), "Items Count: 3");
+    EXPECT_EQ(CountText(), "3 of 3 pictures ticked");
     for (const auto& entry : Window().Images().List().Entries()) EXPECT_TRUE(entry.Checked);
 
     // Cancelling changes nothing.
@@ -97,7 +97,8 @@ TEST_F(ImagesStepTest, AddFolderAppendsASlashOnceAndKeepsTheSelection) {
     Click("addimagefolder1");  // cancelled
     EXPECT_EQ(Rows(), QStringList({a, photos + "/"}));
     EXPECT_EQ(SelectedRow(), 0);
-    EXPECT_EQ(CountText(), "Items Count: 2");
+    // The empty folder gives the show no picture.
+    EXPECT_EQ(CountText(), "1 of 1 pictures ticked");
     EXPECT_EQ(dialogs_.folderTitles.value(0), "Select a folder that includes image files:");
 }
 
@@ -127,7 +128,7 @@ TEST_F(ImagesStepTest, RemoveSelectsTheRowTakingItsPlaceOrTheNewLastRow) {
     EXPECT_TRUE(Rows().isEmpty());
     EXPECT_EQ(SelectedRow(), -1);
     EXPECT_FALSE(Panel()->HasPicture());
-    EXPECT_EQ(CountText(), "Items Count: 0");
+    EXPECT_EQ(CountText(), "0 of 0 pictures ticked");
     Click("FlatButton1");  // nothing selected: nothing happens
     EXPECT_TRUE(dialogs_.questions.isEmpty());
 }
@@ -157,7 +158,7 @@ TEST_F(ImagesStepTest, ClearAsksAndMovesKeepTheCheckMark) {
     Click("FlatButton2");
     EXPECT_TRUE(Rows().isEmpty());
     EXPECT_EQ(dialogs_.questions, QStringList({"Clear all images?", "Clear all images?"}));
-    EXPECT_EQ(CountText(), "Items Count: 0");
+    EXPECT_EQ(CountText(), "0 of 0 pictures ticked");
 }
 
 // Dates out of name order: a camera's date wins over the file's time, a
@@ -276,7 +277,8 @@ TEST_F(ImagesStepTest, DroppedFoldersBecomeFolderEntriesAndOtherFilesAreLeftOut)
     ASSERT_TRUE(model->canDropMimeData(&data, Qt::CopyAction, -1, -1, QModelIndex()));
     model->dropMimeData(&data, Qt::CopyAction, -1, -1, QModelIndex());
     EXPECT_EQ(Rows(), QStringList({a, folder + "/"}));
-    EXPECT_EQ(CountText(), "Items Count: 2");
+    // The empty folder gives the show no picture.
+    EXPECT_EQ(CountText(), "1 of 1 pictures ticked");
 
     // The add dialog starts where the first picture added came from, not
     // where a file left out lay.
@@ -558,7 +560,7 @@ TEST_F(ImagesStepTest, AddTitlePutsTheEditedCardAfterTheSelectedRow) {
     Click("AddTitleButton");
     ASSERT_EQ(Rows(), QStringList({a, QStringLiteral("title:1"), b}));
     EXPECT_EQ(SelectedRow(), 1);
-    EXPECT_EQ(CountText(), "Items Count: 3");
+    EXPECT_EQ(CountText(), "3 of 3 pictures ticked");
     const model::Show& show = Window().WorkingShow();
     EXPECT_EQ(show.TitleCardOf("title:1"),
               (model::TitleCard{"Summer 2026", "At the lake", model::TitleBackdrop::Blurred, 0,

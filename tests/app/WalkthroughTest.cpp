@@ -79,7 +79,8 @@ TEST_F(WalkthroughTest, FromAFolderAndAnMp3ToATenSecondDvdVideo) {
     // Images: a whole folder.
     dialogs_.folders = {album};
     Click("addimagefolder1");
-    EXPECT_EQ(Find<QLabel>("CountLabel")->text(), "Items Count: 1");
+    // The folder is one row of two pictures.
+    EXPECT_EQ(Find<QLabel>("CountLabel")->text(), "2 of 2 pictures ticked");
 
     // Music: one file, measured as soon as the window is idle.
     Click("nextB");
