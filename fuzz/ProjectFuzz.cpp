@@ -1,14 +1,16 @@
 // Project files as "Load Project" takes them: the text checks, then the
-// whole show (settings record, show lists, notes) read from the text, and
-// its lookups for every picture.
+// whole show (settings record, show lists, notes) read from the text, its
+// lookups for every picture, and the stored beats of every music file.
 #include <unistd.h>
 
 #include <cstdint>
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "model/FileIo.h"
+#include "model/MusicBeats.h"
 #include "model/Project.h"
 #include "model/Settings.h"
 #include "model/Show.h"
@@ -35,6 +37,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         show.EffectsOf(path);
         show.CaptionOf(path);
         show.MotionOf(path);
+    }
+    const model::IniFile& store = model::OptionsStore();
+    for (const std::string& key : store.ReadSection("MusicBeats")) {
+        // What is read back writes the same text again.
+        const std::optional<model::StoredBeats> beats = show.BeatsOf(key);
+        if (!beats) continue;
+        const std::string text = model::BeatsText(*beats);
+        if (model::BeatsText(model::ParseBeatsText(text).value()) != text) std::abort();
     }
     return 0;
 }

@@ -6,7 +6,7 @@ VANTO_PACKAGES=(
     qt6-base-dev qt6-image-formats-plugins
     libavcodec-dev libavformat-dev libavutil-dev libswscale-dev libswresample-dev
     libx264-164
-    libmpg123-dev libsdl2-dev libebur128-dev libexif-dev libpixman-1-dev libjpeg62-turbo-dev
+    libmpg123-dev libsdl2-dev libebur128-dev libaubio-dev libexif-dev libpixman-1-dev libjpeg62-turbo-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     libheif-dev libde265-0 libdav1d6 libraw-dev
     libdlib-dev libopencv-contrib-dev

@@ -12,6 +12,7 @@
 #include "base/WorkQueue.h"
 #include "model/FileIo.h"
 #include "model/MediaPaths.h"
+#include "model/MusicBeats.h"
 #include "model/TitleCard.h"
 #include "music/LengthWorker.h"
 #include "music/MusicLength.h"
@@ -307,8 +308,10 @@ void MusicListModel::MeasureLengths() {
         worker_->Wait();
         TakeMeasured();
     }
-    if (music::MeasureMusicLengths(list_) == 0) return;
-    emit dataChanged(index(0, kPathColumn), index(rowCount() - 1, kLengthColumn));
+    const std::vector<music::LengthJob> pending = music::PendingLengthJobs(list_);
+    if (pending.empty()) return;
+    music::MeasureMusicLengths(list_);
+    emit dataChanged(index(0, kPathColumn), index(rowCount() - 1, kTempoColumn));
 }
 
 void MusicListModel::StartMeasuring() {
@@ -324,12 +327,12 @@ void MusicListModel::StartMeasuring() {
 
 void MusicListModel::TakeMeasured() {
     if (!worker_) return;
-    int measured = 0;
     auto [finished, done] = worker_->TakeFinishedAndDone();
-    for (const music::LengthJob& job : finished) measured += music::ApplyLengthJob(list_, job);
-    // Loudness alone shows nowhere, so only new lengths repaint.
-    if (measured > 0 && rowCount() > 0)
-        emit dataChanged(index(0, kPathColumn), index(rowCount() - 1, kLengthColumn));
+    for (const music::LengthJob& job : finished) music::ApplyLengthJob(list_, job);
+    // Loudness shows nowhere, but the tempo does, also of rows measured
+    // before beats were kept.
+    if (!finished.empty() && rowCount() > 0)
+        emit dataChanged(index(0, kPathColumn), index(rowCount() - 1, kTempoColumn));
     emit MeasuringProgress(worker_->Finished(), done ? 0 : worker_->Total());
     if (done) worker_.reset();
 }
@@ -358,6 +361,18 @@ QVariant MusicListModel::data(const QModelIndex& index, int role) const {
             return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
         return {};
     }
+    if (index.column() == kTempoColumn) {
+        const std::optional<model::StoredBeats> beats = model::ParseBeatsText(entry.Beats);
+        if (role == Qt::DisplayRole) {
+            if (!beats) return QString();
+            return beats->tempo > 0 ? tr("%1 bpm").arg(beats->tempo, 0, 'f', 0) : tr("no beat");
+        }
+        if (role == Qt::ToolTipRole && beats && beats->tempo <= 0)
+            return tr("No steady beat: on the beat, the pictures keep their intervals here");
+        if (role == Qt::TextAlignmentRole)
+            return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
+        return {};
+    }
     switch (role) {
         case Qt::DisplayRole:
         case Qt::EditRole:
@@ -381,6 +396,7 @@ QVariant MusicListModel::headerData(int section, Qt::Orientation orientation, in
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
     if (section == kPathColumn) return tr("Music");
     if (section == kLengthColumn) return tr("Length");
+    if (section == kTempoColumn) return tr("Tempo");
     return {};
 }
 

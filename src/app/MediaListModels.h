@@ -255,7 +255,7 @@ class MusicListModel : public EntryListModel<model::MusicList> {
     Q_OBJECT
 
 public:
-    enum Column { kPathColumn = 0, kLengthColumn = 1, kColumnCount = 2 };
+    enum Column { kPathColumn = 0, kLengthColumn = 1, kTempoColumn = 2, kColumnCount = 3 };
 
     explicit MusicListModel(QObject* parent = nullptr);
 

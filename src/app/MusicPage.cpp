@@ -93,8 +93,8 @@ QTreeView* MusicPage::CreateList() {
     musicList_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     musicList_->header()->setStretchLastSection(false);
     musicList_->header()->setSectionResizeMode(MusicListModel::kPathColumn, QHeaderView::Stretch);
-    musicList_->header()->setSectionResizeMode(MusicListModel::kLengthColumn,
-                                               QHeaderView::ResizeToContents);
+    for (const int column : {MusicListModel::kLengthColumn, MusicListModel::kTempoColumn})
+        musicList_->header()->setSectionResizeMode(column, QHeaderView::ResizeToContents);
     musicList_->setMinimumSize(200, 150);
     return musicList_;
 }

@@ -103,16 +103,25 @@ OptionsPage::OptionsPage(model::Show& show, QWidget* parent) : QWidget(parent), 
                            tr("NTSC (United States, Japan, Korea...)")},
                           "tvGroup");
     auto* syncBox = Named(new QGroupBox(tr("Video Synchronization")), "syncGroup");
-    syncGroup_ = RadioGroup(
-        syncBox,
-        {tr("Current length:"), tr("Fit to images:"), tr("Fit to music:"), tr("Stretch to music:")},
-        "syncGroup");
-    // Four choices in the room three had, so the step still fits the
-    // smallest window.
-    static_cast<QGridLayout*>(syncBox->layout())->setVerticalSpacing(1);
+    syncGroup_ = RadioGroup(syncBox,
+                            {tr("Current length:"), tr("Fit to images:"), tr("Fit to music:"),
+                             tr("Stretch to music:"), tr("On the beat:")},
+                            "syncGroup");
+    // Five choices in the room three had, so the step still fits the
+    // smallest window: the rows close up, and so do the box's margins.
+    auto* syncGrid = static_cast<QGridLayout*>(syncBox->layout());
+    syncGrid->setVerticalSpacing(0);
+    QMargins margins = syncGrid->contentsMargins();
+    margins.setTop(margins.top() / 2);
+    margins.setBottom(margins.bottom() / 2);
+    syncGrid->setContentsMargins(margins);
     syncGroup_->button(3)->setToolTip(
         tr("Every picture stays longer or shorter by the same factor, so that the video ends "
            "with the music; no picture is repeated and the transitions keep their length"));
+    syncGroup_->button(static_cast<int>(video::MusicSyncMode::OnTheBeat))
+        ->setToolTip(tr("Pictures change on the music's beats, each staying a whole number of "
+                        "beats near its interval (at least 1.5 s and the time to read its "
+                        "caption), and the video ends with the music"));
 
     customize_ = Button("FlatButton5", tr("Customize caption and effects..."),
                         tr("Give pictures their own caption, interval and effects"));
@@ -319,6 +328,14 @@ void OptionsPage::UpdateSyncTexts(bool musicOn) {
     showSeconds_ = lengths.timing.ShowSeconds;
     musicSeconds_ = lengths.MusicSeconds;
     stretchedHoldMs_ = StretchedHoldMs(lengths, video::RulesOf(shown.settings).rate);
+    // The pictures the beat timing would show, as the build times them.
+    model::Show onBeat = std::move(shown);
+    onBeat.settings.MusicSync = static_cast<uint8_t>(video::MusicSyncMode::OnTheBeat);
+    onBeat.settings.PlayMusic = true;
+    video::ShowLengths beatLengths = lengths;
+    video::ApplySettingsSync(beatLengths, onBeat);
+    beatPictures_ = static_cast<int>(beatLengths.timing.ImageFrames.size());
+    offBeatChanges_ = beatLengths.OffBeatChanges;
     ShowSyncTexts(musicOn);
 }
 
@@ -340,6 +357,11 @@ void OptionsPage::ShowSyncTexts(bool musicOn) {
         stretched = tr("the music is shorter than the transitions");
     if (!musicOn && !stretched.isEmpty()) stretched = tr("%1, but the music is off").arg(stretched);
     syncGroup_->button(3)->setText(tr("Stretch to music: ") + stretched);
+    QString beats = musicSeconds_ > 0 ? tr("%n picture(s)", "", beatPictures_) : QString();
+    if (offBeatChanges_ > 0) beats += tr(", %n change(s) off the beat", "", offBeatChanges_);
+    if (!musicOn && !beats.isEmpty()) beats = tr("%1, but the music is off").arg(beats);
+    syncGroup_->button(static_cast<int>(video::MusicSyncMode::OnTheBeat))
+        ->setText(tr("On the beat:        ") + beats);
 }
 
 void OptionsPage::UpdateBlurredPreview() {

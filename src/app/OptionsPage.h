@@ -2,7 +2,8 @@
 // shape and rate, reflecting the detailed controls under it), video format
 // (with the MP4 formats' aspect and quality), television standard, synchronisation mode
 // with the show's and the music's lengths beside it (and, stretched to the
-// music, how long each picture then stays), and the background
+// music, how long each picture then stays; on the beat, how many pictures
+// it shows), and the background
 // (a colour, a picture tiled or stretched, or each picture's blurred copy),
 // the show's caption style, and where the captions of pictures without
 // their own come from.
@@ -103,6 +104,9 @@ private:
     int musicSeconds_ = 0;
     // See StretchedHoldMs: 0 none, -1 music too short.
     int64_t stretchedHoldMs_ = 0;
+    // On the beat: the pictures shown and the changes that found no beat.
+    int beatPictures_ = 0;
+    int offBeatChanges_ = 0;
 };
 
 }  // namespace app

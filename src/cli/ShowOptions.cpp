@@ -78,8 +78,8 @@ base::Result<bool> TakeShowOption(const std::string& arg,
     } else if (arg == "--sync") {
         if (!value(text)) return Usage("option " + arg + " needs a value");
         // In the order of the stored values.
-        const auto choice = ParseChoice(text, {"none", "pictures", "music", "stretch"});
-        if (!choice) return Usage("--sync must be none, pictures, music or stretch");
+        const auto choice = ParseChoice(text, {"none", "pictures", "music", "stretch", "beats"});
+        if (!choice) return Usage("--sync must be none, pictures, music, stretch or beats");
         overrides.musicSync = static_cast<uint8_t>(*choice);
     } else if (arg == "--background") {
         if (!value(text)) return Usage("option " + arg + " needs a value");

@@ -18,6 +18,7 @@ constexpr const char* kMp3Length = "Mp3Length";
 constexpr const char* kMp3Stamp = "Mp3Stamp";
 constexpr const char* kMusicLoudness = "MusicLoudness";
 constexpr const char* kMusicFault = "MusicFault";
+constexpr const char* kMusicBeats = "MusicBeats";
 
 // Music shorter than this is treated as unmeasured and left out of the show.
 constexpr int32_t kShortestMusicMs = 10;
@@ -25,7 +26,8 @@ constexpr int32_t kShortestMusicMs = 10;
 }  // namespace
 
 std::span<const char* const> MusicNoteSections() {
-    static const char* const sections[] = {kMp3Length, kMp3Stamp, kMusicLoudness, kMusicFault};
+    static const char* const sections[] = {kMp3Length, kMp3Stamp, kMusicLoudness, kMusicFault,
+                                           kMusicBeats};
     return sections;
 }
 
@@ -82,6 +84,7 @@ void MusicList::FillFromStore(const IniFile& store) {
         entry.Stamp = store.ReadString(kMp3Stamp, key, "");
         entry.Loudness = store.ReadString(kMusicLoudness, key, "");
         entry.Fault = store.ReadString(kMusicFault, key, "");
+        entry.Beats = store.ReadString(kMusicBeats, key, "");
         Append(std::move(entry));
     }
 }
@@ -110,6 +113,7 @@ void MusicList::CollectInto(std::vector<std::string>& music, IniFile& store) con
             if (!entry.Stamp.empty()) store.WriteString(kMp3Stamp, key, entry.Stamp);
             if (!entry.Loudness.empty()) store.WriteString(kMusicLoudness, key, entry.Loudness);
             if (!entry.Fault.empty()) store.WriteString(kMusicFault, key, entry.Fault);
+            if (!entry.Beats.empty()) store.WriteString(kMusicBeats, key, entry.Beats);
         };
         keep(entry.Path);
         if (exists && path != entry.Path) keep(path);

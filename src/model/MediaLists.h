@@ -45,6 +45,8 @@ struct TMusicEntry {
     // Why the file could not be measured (LengthMs "-1"); empty otherwise or
     // when not known.
     std::string Fault;
+    // The beats text of model::BeatsText; empty until measured.
+    std::string Beats;
 
     void SetLength(int32_t milliseconds);
     friend bool operator==(const TMusicEntry&, const TMusicEntry&) = default;

@@ -68,6 +68,10 @@ std::optional<StoredLoudness> Show::LoudnessOf(const std::string& path) const {
     return model::LoudnessOf(notes, path);
 }
 
+std::optional<StoredBeats> Show::BeatsOf(const std::string& path) const {
+    return model::BeatsOf(notes, path);
+}
+
 Show LoadShow(const IniFile& store) {
     Show show;
     ReadSettings(store, show.settings);

@@ -20,6 +20,7 @@
 #include "model/MediaLists.h"
 #include "model/MotionFit.h"
 #include "model/MotionSetting.h"
+#include "model/MusicBeats.h"
 #include "model/MusicMixSettings.h"
 #include "model/PictureFocus.h"
 #include "model/Settings.h"
@@ -65,6 +66,8 @@ struct Show {
     // when it was never measured.
     int64_t MusicLengthMs(const std::string& path) const;
     std::optional<StoredLoudness> LoudnessOf(const std::string& path) const;
+    // The music file's beats, nullopt when not measured or unreadable.
+    std::optional<StoredBeats> BeatsOf(const std::string& path) const;
 };
 
 // The show a store holds: the record from its settings, the pictures and

@@ -9,6 +9,7 @@
 #include "model/FileIo.h"
 #include "model/LengthText.h"
 #include "model/MediaPaths.h"
+#include "model/MusicBeats.h"
 #include "model/MusicMixSettings.h"
 #include "model/Text.h"
 #include "music/MusicService.h"
@@ -35,20 +36,26 @@ bool StoredLengthHolds(const model::TMusicEntry& entry, const std::string& path)
     return entry.LengthMs != "-1" || entry.Stamp == model::FileStamp(path);
 }
 
-enum class Need { Nothing, Loudness, Length };
+enum class Need { Nothing, Facts, Length };
 
-// What a row still lacks: lengths measured before loudness was kept get
-// theirs once; a file that cannot be read has none to give.
+// What a row still lacks: lengths measured before loudness or beats were
+// kept get them once; a file that cannot be read has none to give.
 Need NeedOf(const model::TMusicEntry& entry, std::string* path) {
     *path = entry.Path;
     if (!model::ResolveMediaPath(*path)) return Need::Nothing;
     if (!HasMusicLength(entry) || !StoredLengthHolds(entry, *path)) return Need::Length;
-    return entry.Loudness.empty() && entry.LengthMs != "-1" ? Need::Loudness : Need::Nothing;
+    const bool factsMissing = entry.Loudness.empty() || entry.Beats.empty();
+    return factsMissing && entry.LengthMs != "-1" ? Need::Facts : Need::Nothing;
 }
 
 std::string LoudnessTextOf(const base::Result<sound::TrackFacts>& facts) {
     if (!facts || !std::isfinite(facts->lufs)) return model::LoudnessText(std::nullopt);
     return model::LoudnessText(model::StoredLoudness{facts->lufs, facts->peak});
+}
+
+std::string BeatsTextOf(const base::Result<sound::TrackFacts>& facts) {
+    if (!facts) return model::BeatsText({});
+    return model::BeatsText(model::StoredBeats{facts->beats.tempo, facts->beats.beatsMs});
 }
 
 // The length of a decoded file: MP3 lengths stay the MP3 library's, the
@@ -105,6 +112,7 @@ int ApplyLengthJob(model::MusicList& list, const LengthJob& job) {
         const Need need = NeedOf(entry, &path);
         if (need == Need::Nothing || path != job.path) continue;
         entry.Loudness = LoudnessTextOf(*job.facts);
+        entry.Beats = BeatsTextOf(*job.facts);
         if (need != Need::Length) continue;
         SetLengthOf(entry, job, mpegLength);
         ++measured;

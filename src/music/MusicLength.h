@@ -26,8 +26,8 @@ bool HasMusicLength(const model::TMusicEntry& entry);
 // The length pass: visits the rows in list order and measures each row whose
 // file exists and that has no length, or whose -1 was stored for a file of
 // another size or time (or of none known): MP3 files through the shared
-// player, the other formats through FFmpeg, and every file's loudness (also
-// of rows that have a length but no loudness yet). A file that cannot be
+// player, the other formats through FFmpeg, and every file's loudness and
+// beats (also of rows that have a length but no loudness or beats yet). A file that cannot be
 // measured gets -1 and the reason in Fault. The row's path itself is left as
 // it is, the file's stamp is kept with the length. Returns the number of
 // lengths measured.

@@ -20,8 +20,7 @@ MclAudioMix MusicMixFor(const model::Show& show, uint8_t musicSync, const ShowTi
     const int64_t musicMs = sound::CrossfadedLength(StoredMusicLengths(show, settings.Music),
                                                     sound::ClampFadeMs(mix.options.crossfadeMs));
     const int64_t showMs = RulesOf(settings).rate.MillisecondsOfFrames(timing.TotalFrames());
-    if (musicSync != static_cast<uint8_t>(MusicSyncMode::FitToMusic) && musicMs > showMs)
-        mix.cutEndMs = showMs;
+    if (!EndsWithMusic(musicSync) && musicMs > showMs) mix.cutEndMs = showMs;
     if (mix.options.evenLoudness) {
         // Read now: the mix outlives the show it was made from.
         auto gains = std::make_shared<std::map<std::string, double>>();

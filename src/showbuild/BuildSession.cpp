@@ -192,8 +192,7 @@ void BuildSession::OnAudioSource(MclSourceHandle source, int index) {
 
 bool BuildSession::FitsToMusic() const {
     // A show without music has nothing to end with and is built whole.
-    return input_.musicSync == static_cast<uint8_t>(MusicSyncMode::FitToMusic) &&
-           input_.playMusic && !input_.music.empty();
+    return EndsWithMusic(input_.musicSync) && input_.playMusic && !input_.music.empty();
 }
 
 void BuildSession::OnProgress(int kind, int value) {

@@ -115,8 +115,7 @@ constexpr int64_t kLongestVideoSeconds = (int64_t{1} << 33) / 90000;
 int64_t VideoSeconds(const ShowLengths& lengths, uint8_t musicSync, FrameRate rate) {
     const ShowTiming& timing = lengths.timing;
     const int64_t show = timing.ShowSeconds;
-    if (musicSync == static_cast<uint8_t>(MusicSyncMode::FitToMusic))
-        return std::max<int64_t>(show, lengths.MusicMs / 1000);
+    if (EndsWithMusic(musicSync)) return std::max<int64_t>(show, lengths.MusicMs / 1000);
     // Stretched, the intervals no longer count: the music does, or the
     // transitions with a frame each when they are longer.
     if (musicSync == static_cast<uint8_t>(MusicSyncMode::StretchToMusic) && lengths.MusicMs > 0) {
@@ -151,8 +150,8 @@ std::optional<std::string> StretchShortfall(const ShowLengths& lengths, uint8_t 
 
 int64_t PreparedShow::VideoFrames() const {
     const int64_t timed = lengths.timing.TotalFrames();
-    const bool fitsToMusic = input.musicSync == static_cast<uint8_t>(MusicSyncMode::FitToMusic) &&
-                             input.playMusic && !input.music.empty();
+    const bool fitsToMusic =
+        EndsWithMusic(input.musicSync) && input.playMusic && !input.music.empty();
     if (!fitsToMusic || lengths.MusicMs <= 0) return timed;
     return input.format.rate.FramesCovering(lengths.MusicMs);
 }
@@ -194,6 +193,11 @@ PreparedShow PrepareShow(model::Show show, const ShowLoaders& loaders,
     ApplySettingsSync(lengths, show);
     if (std::optional<std::string> shortfall = StretchShortfall(lengths, musicSync, format->rate))
         result.warnings.push_back(std::move(*shortfall));
+    if (lengths.OffBeatChanges > 0)
+        result.warnings.push_back(
+            std::to_string(lengths.OffBeatChanges) +
+            " picture change(s) fall where the music has no steady beat (or its beats are not "
+            "measured yet); they keep the pictures' intervals.");
     if (approveLength) {
         const double seconds =
             static_cast<double>(lengths.timing.TotalFrames()) / format->rate.perSecond();

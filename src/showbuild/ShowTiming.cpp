@@ -6,7 +6,9 @@
 
 #include "model/IniFile.h"
 #include "model/PerImage.h"
+#include "showbuild/BeatTiming.h"
 #include "showbuild/FrameGeometry.h"
+#include "showbuild/PictureCaptions.h"
 #include "sound/MixRules.h"
 
 namespace video {
@@ -174,6 +176,11 @@ void ApplySync(uint8_t musicSync, int64_t musicMs, ShowTiming& timing,
     }
 }
 
+bool EndsWithMusic(uint8_t musicSync) {
+    return musicSync == static_cast<uint8_t>(MusicSyncMode::FitToMusic) ||
+           musicSync == static_cast<uint8_t>(MusicSyncMode::OnTheBeat);
+}
+
 uint8_t EffectiveSync(uint8_t musicSync, bool playMusic) {
     return playMusic ? musicSync : static_cast<uint8_t>(MusicSyncMode::None);
 }
@@ -213,8 +220,20 @@ ShowLengths ComputeLengths(const model::Show& show) {
 
 void ApplySettingsSync(ShowLengths& lengths, model::Show& show) {
     model::TslSettings& s = show.settings;
-    // A repeated list joins its last file to its first, overlapped like any join.
     const std::vector<int64_t> music = StoredMusicLengths(show, s.Music);
+    if (EffectiveSync(s.MusicSync, s.PlayMusic) == static_cast<uint8_t>(MusicSyncMode::OnTheBeat)) {
+        std::vector<std::optional<model::StoredBeats>> beats;
+        for (const std::string& path : s.Music) beats.push_back(show.BeatsOf(path));
+        const NeedsLookup needsOf = [&show](const std::string& path) {
+            const std::string caption = show.settings.ShowCaption ? PictureCaption(show, path) : "";
+            return PictureNeeds{show.IntervalOf(path), ShortestShownMs(caption)};
+        };
+        lengths.OffBeatChanges =
+            ApplyBeatSync(MixedBeats(beats, music, sound::ClampFadeMs(s.MusicCrossfadeMs)),
+                          lengths.MusicMs, lengths.timing, s.Pictures, RulesOf(s), needsOf);
+        return;
+    }
+    // A repeated list joins its last file to its first, overlapped like any join.
     const int64_t passJoinMs =
         music.empty() ? 0
                       : sound::JoinOverlap(music.back(), sound::ClampFadeMs(s.MusicCrossfadeMs));

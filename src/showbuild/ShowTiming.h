@@ -74,7 +74,12 @@ enum class MusicSyncMode : uint8_t {
     FitToPictures = 1,
     FitToMusic = 2,
     StretchToMusic = 3,
+    // Fitted to the music, with every picture change on a beat (BeatTiming).
+    OnTheBeat = 4,
 };
+
+// The modes whose video ends when the music does (within a frame of it).
+bool EndsWithMusic(uint8_t musicSync);
 
 // The holds of a show scaled by one factor so that, each after a transition
 // of 'transitionFrames', they last exactly 'targetFrames'. The factor's
@@ -126,12 +131,15 @@ struct ShowLengths {
     // The music as the mixer joins it: every crossfade overlaps two tracks.
     int32_t MusicSeconds = 0;
     int64_t MusicMs = 0;  // the same length, unrounded
+    // On the beat, the picture changes that found no beat near them.
+    int OffBeatChanges = 0;
 };
 // Both lengths, as the Options page shows them and the build starts from:
 // the show's pictures with their intervals, the measured lengths of its music.
 ShowLengths ComputeLengths(const model::Show& show);
 // ApplySync on the show's pictures and music, with the mode EffectiveSync
-// gives for it.
+// gives for it; on the beat, ApplyBeatSync over the music's stored beats,
+// each picture held long enough to read its caption when captions are shown.
 void ApplySettingsSync(ShowLengths& lengths, model::Show& show);
 
 }  // namespace video

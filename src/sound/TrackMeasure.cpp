@@ -39,6 +39,7 @@ base::Result<TrackFacts> MeasureTrack(const std::string& path,
     LoudnessState loudness(
         ebur128_init(kChannels, static_cast<unsigned long>(rate), EBUR128_MODE_I));
     if (!fifo || !loudness) throw std::bad_alloc();
+    BeatTracker beats(rate);
 
     TrackFacts facts;
     facts.sampleRate = rate;
@@ -56,6 +57,7 @@ base::Result<TrackFacts> MeasureTrack(const std::string& path,
         if (ebur128_add_frames_short(loudness.get(), piece.data(), static_cast<size_t>(count)) !=
             EBUR128_SUCCESS)
             throw std::bad_alloc();
+        beats.Feed(piece.data(), count);
     }
     facts.samples = decoder->samplesDecoded();
     if (facts.samples == 0)
@@ -63,6 +65,7 @@ base::Result<TrackFacts> MeasureTrack(const std::string& path,
     facts.lengthMs = static_cast<int32_t>(
         std::min<int64_t>((facts.samples * 1000 + rate / 2) / rate, INT32_MAX));
     facts.peak = peak / 32768.0;
+    facts.beats = beats.Finish();
     double lufs = 0.0;
     if (ebur128_loudness_global(loudness.get(), &lufs) == EBUR128_SUCCESS && std::isfinite(lufs))
         facts.lufs = lufs;

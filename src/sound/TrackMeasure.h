@@ -1,7 +1,7 @@
 // What the length pass learns of a music file by decoding it whole: its
 // length, exact to the sample (encoder delay and padding left out as the
-// show plays it), and its integrated loudness (EBU R128) and sample peak for
-// even loudness.
+// show plays it), its integrated loudness (EBU R128) and sample peak for
+// even loudness, and its beats for a show that changes pictures on them.
 #pragma once
 
 #include <cmath>
@@ -10,6 +10,7 @@
 #include <string>
 
 #include "base/Result.h"
+#include "sound/BeatTracker.h"
 
 namespace sound {
 
@@ -19,6 +20,7 @@ struct TrackFacts {
     int32_t lengthMs = 0;  // rounded to the nearest millisecond
     double lufs = NAN;     // NaN when the track is silent
     double peak = 0.0;     // of the stereo samples, full scale 1.0
+    TrackBeats beats;
 };
 
 // Refuses a file whose name is not one of the music formats, one that does

@@ -50,6 +50,12 @@ int64_t FrameRate::FramesCovering(int64_t milliseconds) const {
     return (milliseconds * num + per - 1) / per;
 }
 
+int64_t FrameRate::FrameNearest(int64_t milliseconds) const {
+    if (milliseconds <= 0) return 0;
+    const int64_t per = int64_t{den} * 1000;
+    return (milliseconds * num + per / 2) / per;
+}
+
 int64_t FrameRate::MillisecondsOfFrames(int64_t frames) const {
     if (frames <= 0) return 0;
     return (frames * den * 1000 + num - 1) / num;

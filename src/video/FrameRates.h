@@ -32,6 +32,9 @@ struct FrameRate {
     int64_t SecondsOfFrames(int64_t frames) const;
     // The fewest frames at the exact rate lasting at least 'milliseconds'.
     int64_t FramesCovering(int64_t milliseconds) const;
+    // The frame shown at 'milliseconds' or starting nearest after it: the
+    // frame whose start is nearest, at the exact rate.
+    int64_t FrameNearest(int64_t milliseconds) const;
     // How long 'frames' last at the exact rate, in milliseconds, rounded up.
     int64_t MillisecondsOfFrames(int64_t frames) const;
 

@@ -87,13 +87,11 @@ QString WindowTest::MakeFile(const QString& name, const QByteArray& bytes) const
     return path;
 }
 
-QString WindowTest::MakeSong(const QString& name, int seconds) const {
+QString WindowTest::MakeSong(const QString& name, int seconds, const QString& source) const {
     const QString path = Path(name);
     QProcess ffmpeg;
-    ffmpeg.start("ffmpeg",
-                 {"-loglevel", "error", "-y", "-f", "lavfi", "-i",
-                  QString("sine=frequency=523:sample_rate=44100:duration=%1").arg(seconds), "-c:a",
-                  "libmp3lame", "-b:a", "128k", path});
+    ffmpeg.start("ffmpeg", {"-loglevel", "error", "-y", "-f", "lavfi", "-i", source, "-t",
+                            QString::number(seconds), "-c:a", "libmp3lame", "-b:a", "128k", path});
     EXPECT_TRUE(ffmpeg.waitForFinished(60000) && ffmpeg.exitCode() == 0)
         << ffmpeg.readAllStandardError().toStdString();
     return path;

@@ -122,8 +122,9 @@ protected:
     QString MakeFolder(const QString& name) const;
     // Writes a file with the given bytes.
     QString MakeFile(const QString& name, const QByteArray& bytes) const;
-    // A tone of the given length as an MP3 file (made by ffmpeg).
-    QString MakeSong(const QString& name, int seconds) const;
+    // A tone (or another FFmpeg source) of the given length as an MP3 file.
+    QString MakeSong(const QString& name, int seconds,
+                     const QString& source = "sine=frequency=523:sample_rate=44100") const;
     // Creates the window (after the test has prepared the store).
     app::TMainForm& Window();
     // The program ends as main() ends it and starts again from its files.

@@ -88,8 +88,12 @@ TEST_F(MusicStepTest, MusicNotMeasuredYetIsMeasuredBeforeTheShowUsesIt) {
 TEST_F(MusicStepTest, StoredLengthsAreKeptAndMissingFilesAreNotMeasured) {
     const QString known = MakeFile("known.mp3", "x");
     const QString unknown = MakeFile("unknown.mp3", "x");
+    // Measured before beats were kept: its length stays, its tempo is found.
+    const QString clicks =
+        MakeSong("clicks.mp3", 8, "aevalsrc='if(lt(mod(t,0.5),0.02),sin(2*PI*1500*t),0)':s=44100");
     MakeFile("options.dat", ("[Music]\n" + known + "=1\n" + unknown + "=1\n/gone/away.mp3=1\n" +
-                             "[Mp3Length]\n" + known + "=185000\n/gone/away.mp3=0\n")
+                             clicks + "=1\n[Mp3Length]\n" + known + "=185000\n/gone/away.mp3=0\n" +
+                             clicks + "=8000\n[MusicLoudness]\n" + clicks + "=-20.00 0.50000\n")
                                 .toUtf8());
     model::OpenOptionsStore();
     EXPECT_EQ(List().At(0).LengthText, "0:03:05");
@@ -99,6 +103,13 @@ TEST_F(MusicStepTest, StoredLengthsAreKeptAndMissingFilesAreNotMeasured) {
     EXPECT_EQ(List().At(0).LengthMs, "185000");
     EXPECT_EQ(List().At(1).LengthMs, "-1");
     EXPECT_EQ(List().At(2).LengthMs, "0");  // its file is gone: left alone
+    EXPECT_EQ(List().At(3).LengthMs, "8000");
+    const auto tempo = [&](int row) {
+        return Window().Music().index(row, app::MusicListModel::kTempoColumn).data().toString();
+    };
+    EXPECT_EQ(tempo(3), "120 bpm");
+    EXPECT_EQ(tempo(1), "no beat");  // unreadable
+    EXPECT_EQ(tempo(2), "");         // not measured
 
     // Entering the Music step starts the pass.
     Window().SelectStep(app::TMainForm::kMusicStep);

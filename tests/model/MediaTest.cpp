@@ -10,14 +10,19 @@
 #include "model/MediaPaths.h"
 #include "model/ModelTestUtil.h"
 #include "model/MotionSetting.h"
+#include "model/MusicBeats.h"
 #include "model/PerImage.h"
 #include "model/WorkingState.h"
 
 namespace {
 
+using model::BeatsOf;
+using model::BeatsText;
 using model::ImageList;
 using model::IniFile;
 using model::MusicList;
+using model::ParseBeatsText;
+using model::StoredBeats;
 using model::TMusicEntry;
 using model_test::WriteText;
 using Paths = std::vector<std::string>;
@@ -359,6 +364,8 @@ TEST_F(MediaTest, MusicListRoundTripsThroughTheStore) {
     const std::string b = Touch("b.mp3");
     IniFile store;
     store.WriteString("Mp3Length", a, "185999");
+    const std::string beats = BeatsText({120.004, {0, 500, 1000, 1500}});
+    store.WriteString("MusicBeats", a, beats);
     store.WriteString("Music", a, "1");
     store.WriteString("Music", b, "yes");
     store.WriteString("Music", Path("gone.mp3"), "1");
@@ -371,9 +378,47 @@ TEST_F(MediaTest, MusicListRoundTripsThroughTheStore) {
     EXPECT_EQ(list.At(1).LengthMs, "0");
     EXPECT_EQ(list.At(1).LengthText, "0:00:00");
 
+    // The beats come back as stored; a list stored before beats were kept
+    // has none, to be measured, and writes none.
+    EXPECT_EQ(list.At(0).Beats, "120.00 0 500 1000 1500");
+    EXPECT_EQ(list.At(1).Beats, "");
+    IniFile collected;
+    Paths music;
+    list.CollectInto(music, collected);
+    EXPECT_EQ(collected.ReadString("MusicBeats", a, ""), beats);
+    EXPECT_FALSE(collected.ValueExists("MusicBeats", b));
+    EXPECT_EQ(BeatsOf(collected, a), (StoredBeats{120, {0, 500, 1000, 1500}}));
+
     list.WriteToStore(store);
     EXPECT_EQ(store.ReadSection("Music"), (Paths{a, b}));
     EXPECT_EQ(store.ReadString("Music", b, ""), "0");
+}
+
+// Stored beats are read back as untrusted text: anything but a tempo and
+// rising, non-negative milliseconds counts as not measured.
+TEST(MusicBeatsText, ReadsWhatItWritesAndRefusesGarbledText) {
+    EXPECT_EQ(ParseBeatsText(BeatsText({})), StoredBeats{});
+    EXPECT_EQ(BeatsText({97.5, {}}), "none");
+    const struct {
+        const char* text;
+        std::optional<StoredBeats> beats;
+    } cases[] = {
+        {"none", StoredBeats{}},
+        {"90.5 0 667 1333", StoredBeats{90.5, {0, 667, 1333}}},
+        {"", std::nullopt},
+        {"120", std::nullopt},          // a tempo without beats
+        {"120 500 500", std::nullopt},  // not rising
+        {"120 500 400", std::nullopt},  // out of order
+        {"120 -5 400", std::nullopt},   // before the file
+        {"120 5  400", std::nullopt},   // two spaces
+        {"120 5 400 ", std::nullopt},   // trailing space
+        {"120 5 4x0", std::nullopt},    // not a number
+        {"0.5 5 400", std::nullopt},    // no such tempo
+        {"nan 5 400", std::nullopt},
+        {"120 5 99999999999", std::nullopt},  // beyond 32 bits
+        {"120,5 5 400", std::nullopt},        // a decimal comma
+    };
+    for (const auto& c : cases) EXPECT_EQ(ParseBeatsText(c.text), c.beats) << c.text;
 }
 
 TEST_F(MediaTest, ListEditingKeepsSelectionAndCheckMarks) {

@@ -10,6 +10,7 @@
 
 #include "base/Swallow.h"
 #include "model/FileIo.h"
+#include "model/MusicBeats.h"
 #include "model/MusicMixSettings.h"
 #include "model/Settings.h"
 #include "music/LengthWorker.h"
@@ -89,9 +90,9 @@ TEST(LengthPass, MeasuresRowsWithoutALengthOnly) {
     EXPECT_EQ(list.At(6).LengthMs, "1000");
 }
 
-// Formats beyond MP3 measure through FFmpeg; every file gets its loudness,
-// also one whose length was stored before loudness was kept, and a file
-// that is not music keeps why.
+// Formats beyond MP3 measure through FFmpeg; every file gets its loudness
+// and beats, also one whose length was stored before loudness was kept and
+// one stored before beats were, and a file that is not music keeps why.
 TEST(LengthPass, MeasuresEveryFormatWithItsLoudnessAndNamesWhatFails) {
     const sound::test::EncodedFormat& flac = sound::test::EncodedFormats()[1];
     const QString tune = ScratchDir() + "/pass-tune.flac";
@@ -99,11 +100,16 @@ TEST(LengthPass, MeasuresEveryFormatWithItsLoudnessAndNamesWhatFails) {
                         tune.toStdString());
     const auto mp3 = MakeMp3("pass-loudness.mp3", 1, 44100, 2, "sine", {"-b:a", "128k"});
     const QString words = MakeFile("pass-words.flac", "no sound in here\n");
+    const QString clicks = ScratchDir() + "/pass-clicks.flac";
+    sound::test::Encode(sound::test::Clicks(120, flac.sampleRate), 8, flac, clicks.toStdString());
 
     model::MusicList list;
     list.Append(Row(tune));
     list.Append(RowWithLength(mp3.path, "1000"));
     list.Append(Row(words));
+    model::TMusicEntry beforeBeats = RowWithLength(clicks, "8000");
+    beforeBeats.Loudness = "-20.00 0.50000";
+    list.Append(beforeBeats);
     EXPECT_EQ(MeasureMusicLengths(list), 2);  // the lengths measured
     const auto& rows = list.Entries();
     EXPECT_EQ(rows[0].LengthMs, "500");
@@ -118,7 +124,14 @@ TEST(LengthPass, MeasuresEveryFormatWithItsLoudnessAndNamesWhatFails) {
     EXPECT_EQ(rows[2].LengthMs, "-1");
     EXPECT_EQ(rows[2].Fault, "it holds no audio");
     EXPECT_EQ(rows[2].Loudness, "none");
+    // A tone and a file without sound have no beat; the clicks keep theirs.
+    for (const size_t row : {0, 2}) EXPECT_EQ(rows[row].Beats, "none");
+    const auto beats = model::ParseBeatsText(rows[3].Beats);
+    ASSERT_TRUE(beats) << rows[3].Beats;
+    EXPECT_NEAR(beats->tempo, 120, 1.2);
+    EXPECT_EQ(rows[3].LengthMs, "8000");
     EXPECT_EQ(MeasureMusicLengths(list), 0);
+    EXPECT_EQ(list.At(3).Beats, rows[3].Beats);
 }
 
 // The pass on a thread of its own gives what the pass in line gives, and a

@@ -305,6 +305,23 @@ TEST_F(BuildCommandTest, StretchedToMusicShorterThanTheTransitionsWarns) {
     EXPECT_EQ(info->video->packets, 2 * (10 + 1));
 }
 
+// On the beat, music without one (a held tone) is measured by the command,
+// found to have no beat, and the show keeps its intervals there, says so,
+// and still ends with the music.
+TEST_F(BuildCommandTest, OnTheBeatWithoutABeatKeepsTheIntervalsAndSaysSo) {
+    std::string project = WriteProject("show.dvprj", true, false);
+    MakeSineMp3(File("tone.mp3"), 7.5);
+    std::ofstream(project, std::ios::app) << "[Music]\n" << File("tone.mp3") << "=1\n";
+    const CommandRun run = RunVantoshow(
+        {"build", project, "-o", File("out.mpg"), "--format", "vcd", "--sync", "beats"});
+    ASSERT_EQ(run.code, 0) << run.errors;
+    EXPECT_NE(run.errors.find("no steady beat"), std::string::npos) << run.errors;
+    const auto info = ProbeFile(File("out.mpg"));
+    ASSERT_TRUE(info && info->video);
+    // The two pictures of 2.8 s, repeated, end with the music's 7.5 s.
+    EXPECT_NEAR(info->video->packets, 7.5 * 25, 1);
+}
+
 TEST_F(BuildCommandTest, BuildsTheWorkingOptionsWhenNoProjectIsNamed) {
     const std::string project = WriteProject("show.dvprj", true, false);
     std::filesystem::copy_file(project, File("options.dat"));

@@ -118,4 +118,11 @@ std::string Tone(int frequency, double amplitude, int sampleRate) {
     return graph.str();
 }
 
+std::string Clicks(double bpm, int sampleRate) {
+    const std::string period = std::to_string(60.0 / bpm);
+    return "aevalsrc='if(lt(mod(t," + period + "),0.02),sin(2*PI*1500*t)*exp(-200*mod(t," + period +
+           ")),0)|if(lt(mod(t," + period + "),0.02),sin(2*PI*1500*t)*exp(-200*mod(t," + period +
+           ")),0)':s=" + std::to_string(sampleRate);
+}
+
 }  // namespace sound::test

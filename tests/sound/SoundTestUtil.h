@@ -40,4 +40,8 @@ void Encode(const std::string& filter, double seconds, const EncodedFormat& form
 // A stereo tone of 'frequency' Hz at 'amplitude' (full scale 1.0).
 std::string Tone(int frequency, double amplitude, int sampleRate);
 
+// A stereo click track at 'bpm': a short decaying 1.5 kHz burst on every
+// beat, the first at 0 s.
+std::string Clicks(double bpm, int sampleRate);
+
 }  // namespace sound::test
