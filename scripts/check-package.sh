@@ -67,7 +67,7 @@ diff "$work/before" "$work/after" >&2 || fail "the program wrote in its installe
 # The manual page, as man shows it, lists each command and the options its
 # --help prints, no more and no fewer.
 options() { grep -oE '(^|[][ |(])--?[a-z][a-z0-9-]*' | grep -oE -- '--?[a-z][a-z0-9-]*' | sort -u; }
-LC_ALL=C MANWIDTH=200 man -l "$root/usr/share/man/man1/vantoshow.1.gz" 2>"$work/man.err" |
+LC_ALL=C MANWIDTH=80 man -l "$root/usr/share/man/man1/vantoshow.1.gz" 2>"$work/man.err" |
     col -bx >"$work/man.txt"
 [ -s "$work/man.err" ] && { cat "$work/man.err" >&2; fail "man warns about the page"; }
 grep -q '^EXIT STATUS' "$work/man.txt" || fail "the manual page does not render"
