@@ -1,9 +1,11 @@
 # Shared by ./run and ./test: install what is missing, then configure and build.
 # Sourced, not executed; expects VANTO_ROOT to be set.
 
-# What building and running the program needs. A name with "#" stands for
-# the package of that name whose number is the highest the machine offers
-# (libx264-164 on Debian 12), so the list outlives a release's library bumps.
+# What building and running the program needs, and making its package
+# (dpkg-shlibdeps, and file, which CPack sorts the binaries with). A name
+# with "#" stands for the package of that name whose number is the highest
+# the machine offers (libx264-164 on Debian 12), so the list outlives a
+# release's library bumps.
 VANTO_BUILD_PACKAGES=(
     g++ cmake ninja-build pkg-config
     qt6-base-dev qt6-image-formats-plugins
@@ -14,16 +16,17 @@ VANTO_BUILD_PACKAGES=(
     libdlib-dev libopencv-contrib-dev
     fonts-dejavu-core fonts-droid-fallback libfontconfig-dev
     dvdauthor vcdimager genisoimage xorriso
+    dpkg-dev file
 )
 # What ./test adds: the test and benchmark libraries, the tools the tests
 # read results with, the virtual desktop, the sanitizer compiler (its
-# runtime numbered as clang is) and the package's checkers.
+# runtime numbered as clang is) and the readers the package test runs.
 VANTO_TEST_PACKAGES=(
     libgtest-dev libgmock-dev libbenchmark-dev
     libheif-examples imagemagick webp python3-skimage
     ffmpeg lsdvd xvfb xauth time openbox wmctrl
     clang 'libclang-rt-#-dev'
-    dpkg-dev file lintian appstream man-db
+    lintian appstream man-db
 )
 
 # The newest package whose name is PATTERN with "#" as a number: one already
