@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include <chrono>
@@ -65,8 +66,16 @@ std::optional<AuthorResult> Run(const ToolRun& run, const AuthorHooks& hooks) {
     process.setWorkingDirectory(run.workingDir);
     process.start(run.program, run.arguments);
     if (!process.waitForStarted()) {
+        // The disc tools are only recommended by the package, so a missing
+        // one is the likely case and the user is told what to install; each
+        // tool ships in the Debian package of its own name.
+        if (process.error() == QProcess::FailedToStart &&
+            QStandardPaths::findExecutable(run.program).isEmpty()) {
+            return Failure(name + " is not installed; the disc needs it (sudo apt install " + name +
+                           ").");
+        }
         return Failure(name + " could not be started (" + process.errorString().toStdString() +
-                       "); scripts/setup.sh installs it.");
+                       ").");
     }
     const Clock::time_point start = Clock::now();
     QByteArray output;

@@ -82,11 +82,18 @@ bool FolderWritable(const std::string& folder) {
     return probe.open();
 }
 
+// An installed program's folder is shared by every user of the machine, so
+// the working state lives in each user's folder; the marker says so where
+// permissions cannot, as when root runs the program.
+bool SharedProgramFolder(const std::string& folder) {
+    return FileExists(folder + kSharedInstallMarker) || !FolderWritable(folder);
+}
+
 void ResolveFolders() {
     UnitState& state = State();
     state.programDir =
         state.programDirOverride.empty() ? ExecutableDir() : WithSlash(state.programDirOverride);
-    if (FolderWritable(state.programDir)) {
+    if (!SharedProgramFolder(state.programDir)) {
         state.dataDir = state.programDir;
     } else {
         state.dataDir = UserDataDir();

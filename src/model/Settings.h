@@ -87,10 +87,15 @@ struct ProductStrings {
 extern const ProductStrings kDefaultProductStrings;
 const ProductStrings& Product();
 
+// A file the installation puts in the program folder: the folder belongs to
+// every user of the machine and the program never writes in it.
+inline constexpr const char* kSharedInstallMarker = "shared-install";
+
 // Folder of the running executable, ending with "/".
 const std::string& ProgramDir();
 // Folder that holds "options.dat" and the build's temporary video: the
-// program folder when it is writable, else the per-user data folder.
+// program folder when it is writable and not an installed copy (one that
+// holds kSharedInstallMarker), else the per-user data folder.
 const std::string& DataDir();
 // DataDir() + "options.dat".
 const std::string& OptionsFileName();

@@ -709,26 +709,46 @@ TEST_F(SettingsTest, UnwritableProgramFolderKeepsSettingsInTheUserFolder) {
     EXPECT_EQ(show_.settings.VideoType, 0);
 }
 
-TEST_F(SettingsTest, ReadOnlyProgramFolderSeedsTheUserCopyFromItsOptions) {
-    QDir().mkpath(QString::fromStdString(Path("ro")));
-    WriteText(Path("ro/options.dat"), "[Set]\nVideoType=1\n");
-    QFile::setPermissions(QString::fromStdString(Path("ro")), QFile::ReadOwner | QFile::ExeOwner);
-    struct Restore {
-        std::string folder;
-        ~Restore() {
+// A folder the program may not write in, by its permissions or because the
+// installation marked it (which binds root too), keeps the working state in
+// the user's folder, seeded once from the options left in the program folder.
+TEST_F(SettingsTest, SharedProgramFolderSeedsTheUserCopyFromItsOptions) {
+    struct Case {
+        const char* folder;
+        bool marked;  // else read-only
+    };
+    for (const Case& c : {Case{"installed", true}, Case{"ro", false}}) {
+        SCOPED_TRACE(c.folder);
+        const std::string folder = Path(c.folder);
+        const std::string user = Path(std::string("user-") + c.folder + "/");
+        QDir().mkpath(QString::fromStdString(folder));
+        WriteText(folder + "/options.dat", "[Set]\nVideoType=1\n");
+        if (c.marked) WriteText(folder + "/" + model::kSharedInstallMarker, "");
+        if (!c.marked)
             QFile::setPermissions(QString::fromStdString(folder),
-                                  QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+                                  QFile::ReadOwner | QFile::ExeOwner);
+        struct Restore {
+            std::string folder;
+            ~Restore() {
+                QFile::setPermissions(QString::fromStdString(folder),
+                                      QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+            }
+        } restore{folder};
+        model::SetUserDataDir(user);
+        model::SetProgramDir(folder);
+        if (model::DataDir() == model::ProgramDir()) {
+            EXPECT_FALSE(c.marked) << "an installed folder is written in";
+            continue;  // permissions do not bind root
         }
-    } restore{Path("ro")};
-    model::SetProgramDir(Path("ro"));
-    if (model::DataDir() == model::ProgramDir()) GTEST_SKIP() << "permissions do not bind root";
 
-    LoadWorkingShow();
-    EXPECT_EQ(show_.settings.VideoType, 1);
-    show_.settings.TVSet = 1;
-    ASSERT_TRUE(model::SaveWorkingShow(show_));
-    EXPECT_EQ(IniFile(Path("user-data/options.dat")).ReadInteger("Set", "TVSet", 0), 1);
-    EXPECT_EQ(ReadText(Path("ro/options.dat")), "[Set]\nVideoType=1\n");
+        LoadWorkingShow();
+        EXPECT_EQ(show_.settings.VideoType, 1);
+        show_.settings.TVSet = 1;
+        ASSERT_TRUE(model::SaveWorkingShow(show_));
+        EXPECT_EQ(IniFile(user + "options.dat").ReadInteger("Set", "TVSet", 0), 1);
+        EXPECT_EQ(ReadText(folder + "/options.dat"), "[Set]\nVideoType=1\n");
+        model::CloseOptionsStore();
+    }
 }
 
 TEST_F(SettingsTest, SaveWorkingShowSwallowsAFailedWrite) {
