@@ -116,8 +116,9 @@ QLayout* EffectsPage::CreateSide() {
                  "what stands out"));
     for (const model::MotionKindName& entry : model::kMotionKinds)
         motionKind_->addItem(tr(entry.label), static_cast<int>(entry.kind));
-    motionStrength_ = Named(new QSpinBox, "MotionStrength",
-                            tr("How far the view travels: 1 = 5% of the picture, 5 = 25%"));
+    motionStrength_ =
+        Named(new QSpinBox, "MotionStrength",
+              tr("Strength: how far the view travels, 1 = 5% of the picture, 5 = 25%"));
     motionStrength_->setRange(model::kMinMotionStrength, model::kMaxMotionStrength);
     motionFit_ = Named(new QComboBox, "MotionFit",
                        tr("How a moving picture of other proportions than the video's is shown: "
@@ -139,16 +140,17 @@ QLayout* EffectsPage::CreateSide() {
     intervalLabel->setBuddy(intervalEdit_);
     auto* speedRow = new QHBoxLayout;
     speedRow->addWidget(speedEdit2_);
-    speedRow->addWidget(Label("speedNote", tr("1 = fastest, 5 = slowest")));
+    speedRow->addWidget(Label("speedNote", tr("1 fast, 5 slow")));
     form->addRow(speedLabel, speedRow);
     form->addRow(intervalLabel, intervalEdit_);
     auto* motionLabel = Label("motionLabel", tr("Motion:"));
     motionLabel->setBuddy(motionKind_);
-    auto* strengthLabel = Label("strengthLabel", tr("Strength:"));
-    strengthLabel->setBuddy(motionStrength_);
+    // The strength beside the kind says what it is in its tooltip and to
+    // screen readers: a label of its own would widen the column past the
+    // window's smallest size.
+    motionStrength_->setAccessibleName(tr("Motion strength"));
     auto* motionRow = new QHBoxLayout;
     motionRow->addWidget(motionKind_);
-    motionRow->addWidget(strengthLabel);
     motionRow->addWidget(motionStrength_);
     form->addRow(motionLabel, motionRow);
     auto* fitLabel = Label("motionFitLabel", tr("Moving pictures:"));

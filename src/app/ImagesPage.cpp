@@ -161,6 +161,9 @@ QLayout* ImagesPage::CreateViewBar() {
     tileSize_->setRange(StoryboardView::kMinTile, StoryboardView::kMaxTile);
     tileSize_->setMaximumWidth(160);
     countLine_ = Label("StoryCountLine", QString());
+    // Wraps rather than widening the window past its smallest size.
+    countLine_->setWordWrap(true);
+    countLine_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
     tileSize_->setValue(QString::fromStdString(model::WindowChoice(kTileSizeKey, "128")).toInt());
     storyboard_->SetTileSize(tileSize_->value());
