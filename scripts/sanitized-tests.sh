@@ -100,6 +100,7 @@ if [ "$stage" = address ] || [ "$stage" = all ]; then
         [test_model]='-CrashSafeSaveTest.Killed*:CrashSafeSaveTest.FolderTurning*'
         [test_effects_table]='EffectTable.*:*KeepsTheCallingContractAtEverySize*:Table/SeededMember.*:Table/UnseededMember.*'
         [test_frame_renderer]='-*Mp4_720p*'
+        [test_sound]='-BeatTrack*'
     )
     for i in "${!programs[@]}"; do
         filter=${asan_filter[${programs[$i]}]:-}

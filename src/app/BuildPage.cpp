@@ -194,6 +194,7 @@ void BuildPage::ShowLatest() {
         // it where it stopped.
         if (progress->kind != video::kMclProgressFinished)
             buildProgress_->setValue(static_cast<int>(progress->fraction() * kProgressSteps));
+        if (building_) emit ProgressShown(buildProgress_->value() * 100 / kProgressSteps);
     }
     if (const std::optional<raster::Bitmap> frame = latestFrame_.Take()) {
         // Disc frames fill a 4:3 or 16:9 screen; MP4 frames have square pixels.

@@ -67,6 +67,8 @@ signals:
     void SettingsWanted();
     // A build or a disc authoring started or ended.
     void BuildingChanged(bool building);
+    // How far the build or the authoring is, in percent, as the step shows it.
+    void ProgressShown(int percent);
     // A line for the window's status bar.
     void StatusMessage(const QString& text);
     // The user changed an option of the project.

@@ -260,13 +260,26 @@ void TMainForm::UpdateMusicNotes() {
 }
 
 void TMainForm::EnableForBuild(bool building) {
-    // These would change the working store or stall the conversion while it
-    // runs; switching steps and editing stay possible.
+    // These would change the show or the working store, or stall the
+    // conversion, while it runs. The build works on a copy, but an edit made
+    // meanwhile would look as if it reached the video. Switching steps stays
+    // possible.
+    for (QWidget* page :
+         std::initializer_list<QWidget*>{imagesPage_, musicPage_, effectsPage_, optionsPage_})
+        page->setEnabled(!building);
     previewB_->setEnabled(!building);
     for (QAction* action : waitForBuildActions_) action->setEnabled(!building);
     for (QPushButton* button : waitForBuildButtons_) button->setEnabled(!building);
     // A recent project would replace the working store as Load does.
     recentMenu_->menuAction()->setEnabled(!building && !model::RecentProjects().empty());
+    buildPercent_ = building ? 0 : -1;
+    UpdateTitle();
+}
+
+void TMainForm::ShowBuildProgress(int percent) {
+    if (buildPercent_ < 0 || percent == buildPercent_) return;
+    buildPercent_ = percent;
+    UpdateTitle();
 }
 
 // --- the settings record and the controls ---
@@ -505,10 +518,12 @@ void TMainForm::SetProjectFile(const QString& file) {
 
 void TMainForm::UpdateTitle() {
     const QString program = ToQt(model::Product().title);
-    if (projectFile_.isEmpty())
-        setWindowTitle(program);
-    else
-        setWindowTitle(tr("%1[*] - %2").arg(QFileInfo(projectFile_).fileName(), program));
+    QString title = projectFile_.isEmpty()
+                        ? program
+                        : tr("%1[*] - %2").arg(QFileInfo(projectFile_).fileName(), program);
+    // A build's progress shows in the task bar too, where the window may be.
+    if (buildPercent_ >= 0) title = tr("Building %1% - %2").arg(buildPercent_).arg(title);
+    setWindowTitle(title);
 }
 
 void TMainForm::MarkModified() {

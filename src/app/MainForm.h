@@ -158,6 +158,8 @@ private:
     void UpdateMusicNotes();
     // Holds back the window's commands that must wait while a build runs.
     void EnableForBuild(bool building);
+    // Puts a running build's progress in the window title.
+    void ShowBuildProgress(int percent);
 
     // Project and Help menus. The saves return whether the project was
     // written.
@@ -232,6 +234,8 @@ private:
 
     QString projectFile_;
     bool unsaved_ = false;
+    // A running build's progress in percent, -1 when none runs.
+    int buildPercent_ = -1;
     // Above zero while the controls are filled from the settings, which is
     // no change of the user's.
     int quiet_ = 0;

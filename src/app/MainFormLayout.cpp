@@ -142,6 +142,7 @@ void TMainForm::ConnectPages() {
         CollectSettings(true);
     });
     connect(buildPage_, &BuildPage::BuildingChanged, this, &TMainForm::EnableForBuild);
+    connect(buildPage_, &BuildPage::ProgressShown, this, &TMainForm::ShowBuildProgress);
     connect(buildPage_, &BuildPage::StatusMessage, this,
             [this](const QString& text) { statusBar()->showMessage(text, 15000); });
 }

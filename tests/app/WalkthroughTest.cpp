@@ -184,7 +184,12 @@ TEST_F(WalkthroughTest, DuringABuildBuildOnlySwitchesStepsAndAbortStillOffersThe
         EXPECT_TRUE(Window().Building());
         EXPECT_FALSE(Find<QAbstractButton>("buildButton")->isEnabled());
         EXPECT_FALSE(Find<QAbstractButton>("previewB")->isEnabled());
-        // Nothing that would replace the show while it is being built.
+        // Nothing that would change the show while it is being built, and
+        // the title says how far it is.
+        for (const char* page : {"ImageTab", "MusicTab", "EffectTab", "optionTab"})
+            EXPECT_FALSE(Find<QWidget>(page)->isEnabled()) << page;
+        EXPECT_TRUE(Window().windowTitle().startsWith("Building "))
+            << Window().windowTitle().toStdString();
         for (const char* command : {"NewProject1", "LoadProject1", "RecentProjects1"})
             EXPECT_FALSE(commandEnabled(command)) << command;
         Click("abortButton");
@@ -203,6 +208,9 @@ TEST_F(WalkthroughTest, DuringABuildBuildOnlySwitchesStepsAndAbortStillOffersThe
     EXPECT_TRUE(Find<QAbstractButton>("previewB")->isEnabled());
     for (const char* command : {"NewProject1", "LoadProject1", "RecentProjects1"})
         EXPECT_TRUE(commandEnabled(command)) << command;
+    for (const char* page : {"ImageTab", "MusicTab", "EffectTab", "optionTab"})
+        EXPECT_TRUE(Find<QWidget>(page)->isEnabled()) << page;
+    EXPECT_FALSE(Window().windowTitle().contains("Building"));
     // The aborted video is still offered, starting in the desktop folder,
     // or the home folder where there is no desktop: a folder that exists.
     // No project is named yet, so the video's name is the generic one.

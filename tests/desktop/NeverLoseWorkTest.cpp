@@ -13,6 +13,7 @@
 #include <QTableWidget>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 
 #include <deque>
 #include <functional>
@@ -47,6 +48,10 @@ private:
     void Answer() {
         QWidget* modal = QApplication::activeModalWidget();
         if (modal == nullptr || !modal->isVisible() || acts_.empty()) return;
+        // A user answers what is on the screen: a box shown but not yet
+        // mapped by the window manager has no final geometry, and a click
+        // aimed at its button could fall beside it.
+        if (modal->windowHandle() == nullptr || !modal->windowHandle()->isExposed()) return;
         if (auto* box = qobject_cast<QMessageBox*>(modal)) prompts << box->text();
         const Act act = std::move(acts_.front());
         acts_.pop_front();
