@@ -10,6 +10,8 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 #include "app/DiscSave.h"
 #include "app/FolderBrowser.h"
 #include "app/Icons.h"
@@ -94,6 +96,12 @@ BuildPage::BuildPage(model::Show& show, QWidget* parent) : QWidget(parent), show
     layout->addWidget(buildMusicNote_);
     layout->addWidget(subtitles_);
     layout->addLayout(buttons);
+
+    // The bar follows a build and a disc being written alike; the window's
+    // title follows the bar.
+    connect(buildProgress_, &QProgressBar::valueChanged, this, [this](int value) {
+        if (building_) emit ProgressShown(value * 100 / std::max(1, buildProgress_->maximum()));
+    });
 
     viewTimer_ = new QTimer(this);
     viewTimer_->setInterval(kViewIntervalMs);
@@ -194,7 +202,6 @@ void BuildPage::ShowLatest() {
         // it where it stopped.
         if (progress->kind != video::kMclProgressFinished)
             buildProgress_->setValue(static_cast<int>(progress->fraction() * kProgressSteps));
-        if (building_) emit ProgressShown(buildProgress_->value() * 100 / kProgressSteps);
     }
     if (const std::optional<raster::Bitmap> frame = latestFrame_.Take()) {
         // Disc frames fill a 4:3 or 16:9 screen; MP4 frames have square pixels.
