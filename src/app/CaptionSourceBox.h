@@ -1,6 +1,6 @@
-// The caption source on the Options step, beside the synchronisation: what a picture without a caption of its own shows (nothing, its
-// file name, the date it was taken, its EXIF title) and how a date is
-// written, the second list live for the date alone.
+// The caption source on the Options step, beside the synchronisation: what a picture without a
+// caption of its own shows (nothing, its file name, the date it was taken, its EXIF title) and how
+// a date is written, the second list live for the date alone.
 #pragma once
 
 #include <QWidget>

@@ -129,7 +129,6 @@ std::vector<LeftOutMusic> MusicWithoutLength(const IniFile& store);
 // them from "Music", so the build learns of them here.
 std::vector<LeftOutMusic> MissingMusic(const MusicList& list);
 
-
 // --- template members ---
 
 template <class Entry>
